@@ -1,0 +1,43 @@
+# The two commands of the README, and a few for developers.
+#   make run    install what is missing, build Release, start Tavlin
+#   make test   install what is missing, build, run every test
+#   make bench  build Release and run the benchmarks
+
+BUILD_TEST    ?= build/debug
+BUILD_RELEASE ?= build/release
+GENERATOR     := -G Ninja
+CMAKE_FLAGS   ?=
+ifeq ($(CI),true)
+CMAKE_FLAGS   += -DTAVLIN_WERROR=ON
+endif
+
+.PHONY: run test bench deps build-test build-release clean
+
+deps:
+	@scripts/install-deps
+
+# Configure only once; Ninja re-runs CMake itself when a CMakeLists changes.
+$(BUILD_TEST)/build.ninja: | deps
+	cmake -S . -B $(BUILD_TEST) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
+
+$(BUILD_RELEASE)/build.ninja: | deps
+	cmake -S . -B $(BUILD_RELEASE) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+
+build-test: deps $(BUILD_TEST)/build.ninja
+	cmake --build $(BUILD_TEST)
+
+build-release: deps $(BUILD_RELEASE)/build.ninja
+	cmake --build $(BUILD_RELEASE)
+
+test: build-test
+	cd $(BUILD_TEST) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$$(nproc)
+
+run: build-release
+	$(BUILD_RELEASE)/src/app/tavlin
+
+bench: build-release
+	cmake --build $(BUILD_RELEASE) --target benchmarks
+	@for b in $(BUILD_RELEASE)/bench/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf build
