@@ -1,0 +1,114 @@
+#pragma once
+
+#include "platform/Date.h"
+#include "platform/Locale.h"
+#include "platform/TimeZone.h"
+
+#include <QFlags>
+
+#include <memory>
+#include <optional>
+
+namespace icu { class Calendar; }
+
+namespace tavlin::platform {
+
+struct DateComponents;
+
+enum class CalendarComponent : unsigned {
+    Era = 1u << 0,
+    Year = 1u << 1,
+    Month = 1u << 2,
+    Day = 1u << 3,
+    Hour = 1u << 4,
+    Minute = 1u << 5,
+    Second = 1u << 6,
+    Nanosecond = 1u << 7,
+    Weekday = 1u << 8,          // 1 = Sunday … 7 = Saturday
+    WeekdayOrdinal = 1u << 9,   // 2 for the second Tuesday of a month
+    WeekOfMonth = 1u << 10,
+    WeekOfYear = 1u << 11,
+    YearForWeekOfYear = 1u << 12,
+    TimeZone = 1u << 13,        // dateComponents() fills in the calendar's zone
+    Calendar = 1u << 14,        // dateComponents() fills in the calendar itself
+};
+Q_DECLARE_FLAGS(CalendarComponents, CalendarComponent)
+Q_DECLARE_OPERATORS_FOR_FLAGS(CalendarComponents)
+
+// What to do when the wanted wall time does not exist on a day.
+enum class MatchingPolicy {
+    nextTime,  // take the next time that exists (02:30 on a spring-forward night → 03:00)
+    strict,    // only an exact match counts; look further on
+};
+// Which of two equal wall times to take on a fall-back night.
+enum class RepeatedTimePolicy { first, last };
+
+// The proleptic Gregorian calendar in a time zone, with the week rules of a
+// locale. A value: copies are independent, and every operation is const and
+// works on its own ICU calendar, so one Calendar may be shared by threads.
+class Calendar {
+public:
+    // The user's calendar: TimeZone::current(), and the first weekday and
+    // minimal days of the first week of Locale::current().
+    static Calendar current();
+    static Calendar gregorian(const TimeZone& zone, const Locale& locale = Locale::posix());
+
+    const TimeZone& timeZone() const { return zone_; }
+    void setTimeZone(const TimeZone& zone);
+    const Locale& locale() const { return locale_; }
+    int firstWeekday() const { return firstWeekday_; }  // 1 = Sunday
+    void setFirstWeekday(int weekday);
+    int minimumDaysInFirstWeek() const { return minimumDays_; }
+    void setMinimumDaysInFirstWeek(int days);
+
+    // The instant of the components, read leniently (month 13 is January of
+    // the next year); a time zone carried by the components wins over the
+    // calendar's. Fields left out take their lowest value (1970-01-01 00:00).
+    std::optional<Date> date(const DateComponents& components) const;
+    // Whether the components name an existing date as they stand.
+    bool isValidDate(const DateComponents& components) const;
+
+    DateComponents dateComponents(CalendarComponents wanted, Date date) const;
+    int component(CalendarComponent which, Date date) const;
+
+    // Calendar arithmetic: a month later than 31 January is the last day of
+    // February; days keep the wall time across a DST change, hours do not.
+    // With wrapping, the larger fields stay as they are (23:00 + 2 h → 01:00
+    // of the same day).
+    std::optional<Date> dateByAdding(CalendarComponent which, int value, Date to, bool wrapping = false) const;
+    std::optional<Date> dateByAdding(const DateComponents& amounts, Date to, bool wrapping = false) const;
+
+    Date startOfDay(Date date) const;
+    bool isDateInSameDay(Date a, Date b) const;
+    bool isDateInToday(Date date) const;     // against Date::now()
+    bool isDateInTomorrow(Date date) const;  // against Date::now()
+
+    // The interval of the day, week (by firstWeekday), month or year holding
+    // `date`; nothing for other components.
+    std::optional<DateInterval> dateInterval(CalendarComponent of, Date date) const;
+
+    // The first instant after `after` whose fields equal every field given in
+    // `matching` (fields below the smallest one given are at their lowest),
+    // searching forward.
+    std::optional<Date> nextDate(Date after, const DateComponents& matching, MatchingPolicy policy,
+                                 RepeatedTimePolicy repeated = RepeatedTimePolicy::first) const;
+
+    // The same day as `date` at hour:minute:second; nothing for a time out of
+    // range.
+    std::optional<Date> dateBySettingHour(int hour, int minute, int second, Date date,
+                                          MatchingPolicy policy = MatchingPolicy::nextTime,
+                                          RepeatedTimePolicy repeated = RepeatedTimePolicy::first) const;
+
+    friend bool operator==(const Calendar& a, const Calendar& b);
+
+private:
+    Calendar(TimeZone zone, Locale locale, int firstWeekday, int minimumDays);
+    std::unique_ptr<icu::Calendar> makeIcuCalendar() const;
+
+    TimeZone zone_;
+    Locale locale_;
+    int firstWeekday_;
+    int minimumDays_;
+};
+
+}  // namespace tavlin::platform

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace icu { class Locale; }
+
+namespace tavlin::platform {
+
+enum class HourCycle { h11, h12, h23, h24 };
+
+// Weekday lists have 7 entries starting with Sunday; month lists 12 entries.
+struct DateSymbols {
+    QStringList weekdaySymbols, shortWeekdaySymbols;
+    QStringList standaloneWeekdaySymbols, shortStandaloneWeekdaySymbols;
+    QStringList monthSymbols, shortMonthSymbols;
+    QStringList standaloneMonthSymbols, shortStandaloneMonthSymbols;
+};
+
+// A locale, named by a BCP 47 tag ("de-AT") or an ICU/POSIX identifier
+// ("de_AT", "de_AT.UTF-8").
+class Locale {
+public:
+    explicit Locale(const QString& identifier);
+
+    // The user's regional formats: LC_ALL, else LC_TIME, else LANG; "en_US"
+    // when none is set or the value is "C"/"POSIX".
+    static Locale current();
+    static Locale posix();  // "en_US_POSIX": fixed formats and locale-free case mapping
+
+    // The user's preferred languages as BCP 47 tags, most preferred first:
+    // the list in LANGUAGE, else LC_ALL, else LC_MESSAGES, else LANG; values
+    // "C" and "POSIX" count as unset; ["en-US"] when nothing is set.
+    static QStringList preferredLanguages();
+    using Environment = std::function<QString(const char* name)>;
+    static QStringList preferredLanguages(const Environment& environment);
+
+    QString identifier() const;    // BCP 47, "de-AT"
+    QString languageCode() const;  // "de"; ICU's code for old aliases
+    QString regionCode() const;    // "AT", or empty
+
+    HourCycle hourCycle() const;   // from the locale's preferred time pattern ("j")
+    bool uses24HourClock() const;  // h23 or h24
+    int firstWeekday() const;      // 1 = Sunday … 7 = Saturday
+    int minimumDaysInFirstWeek() const;
+    DateSymbols dateSymbols() const;
+
+    const icu::Locale& icu() const { return *locale_; }
+
+    friend bool operator==(const Locale& a, const Locale& b);
+
+private:
+    std::shared_ptr<const icu::Locale> locale_;
+};
+
+}  // namespace tavlin::platform

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/TextRange.h"
+
+#include <QFlags>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace icu { class RegexPattern; }
+
+namespace tavlin::platform {
+
+// One match: range(0) is the whole match, range(n) capture group n. A group
+// that took no part in the match has TextRange::notFound().
+class RegexMatch {
+public:
+    explicit RegexMatch(std::vector<TextRange> ranges) : ranges_(std::move(ranges)) {}
+
+    int numberOfRanges() const { return static_cast<int>(ranges_.size()); }
+    TextRange range(int group = 0) const;
+    // The text of a group, or an empty string when it took no part.
+    QString captured(const QString& text, int group = 0) const;
+
+private:
+    std::vector<TextRange> ranges_;
+};
+
+// A compiled regular expression in ICU syntax. Offsets are UTF-16 code units
+// of the searched QString. Copies share the compiled pattern, which is
+// immutable and may be used from several threads at once.
+class Regex {
+public:
+    enum class Option : unsigned {
+        CaseInsensitive = 1u << 0,
+        AllowCommentsAndWhitespace = 1u << 1,
+        IgnoreMetacharacters = 1u << 2,
+        DotMatchesLineSeparators = 1u << 3,
+        AnchorsMatchLines = 1u << 4,
+        UseUnixLineSeparators = 1u << 5,
+        UseUnicodeWordBoundaries = 1u << 6,
+    };
+    Q_DECLARE_FLAGS(Options, Option)
+
+    // Nothing when the pattern does not compile.
+    static std::optional<Regex> compile(const QString& pattern, Options options = {});
+
+    // A backslash before every ASCII character that is not a letter or a
+    // digit, so that the text matches itself literally.
+    static QString escapedPattern(const QString& text);
+    // `text` made safe as a replacement template ("$" and "\" escaped).
+    static QString escapedTemplate(const QString& text);
+
+    const QString& pattern() const { return pattern_; }
+    Options options() const { return options_; }
+    int numberOfCaptureGroups() const;
+
+    // Matching within `range` treats the range's ends as the text's ends
+    // (anchors match there, look-around does not see past them).
+    std::optional<RegexMatch> firstMatch(const QString& text) const;
+    std::optional<RegexMatch> firstMatch(const QString& text, TextRange range) const;
+    std::vector<RegexMatch> matches(const QString& text) const;
+    std::vector<RegexMatch> matches(const QString& text, TextRange range) const;
+
+    // Every match replaced by `replacementTemplate` ("$1" for group 1, "\$"
+    // for a dollar sign).
+    QString replacingMatches(const QString& text, const QString& replacementTemplate) const;
+    QString replacingMatches(const QString& text, TextRange range, const QString& replacementTemplate) const;
+
+private:
+    Regex(QString pattern, Options options, std::shared_ptr<const icu::RegexPattern> compiled);
+
+    QString pattern_;
+    Options options_;
+    std::shared_ptr<const icu::RegexPattern> compiled_;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(Regex::Options)
+
+}  // namespace tavlin::platform

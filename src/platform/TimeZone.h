@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/Date.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace icu { class TimeZone; }
+
+namespace tavlin::platform {
+
+// An IANA time zone ("Europe/Amsterdam"). Copies share one immutable ICU zone.
+class TimeZone {
+public:
+    // The user's zone: TZ when set, else the system's. Read once per process.
+    static TimeZone current();
+    static TimeZone gmt();
+    // Nothing for an identifier that ICU does not know.
+    static std::optional<TimeZone> fromIdentifier(const QString& identifier);
+
+    QString identifier() const;
+    int secondsFromGMT(Date date) const;
+    bool isDaylightSavingTime(Date date) const;
+
+    const icu::TimeZone& icu() const { return *zone_; }
+
+    friend bool operator==(const TimeZone& a, const TimeZone& b);
+
+private:
+    explicit TimeZone(std::shared_ptr<const icu::TimeZone> zone) : zone_(std::move(zone)) {}
+    std::shared_ptr<const icu::TimeZone> zone_;
+};
+
+}  // namespace tavlin::platform
