@@ -1,0 +1,201 @@
+#include "platform/Task.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <thread>
+
+using namespace std::chrono_literals;
+using namespace tavlin::platform;
+
+namespace {
+
+class TaskTest : public ::testing::Test {
+protected:
+    ManualClock clock;
+    ScopedMainClock useClock{clock};
+};
+
+Task<int> answerAfter(Clock::Duration delay, int answer) {
+    co_await sleep(delay);
+    co_return answer;
+}
+
+// Reports how its sleep ended, and whether it saw the cancellation.
+Task<std::pair<bool, bool>> sleepAndReport(Clock::Duration delay) {
+    const bool slept = co_await sleep(delay);
+    const bool cancelled = co_await isTaskCancelled();
+    co_return std::pair{slept, cancelled};
+}
+
+Task<int> sumOfTwoWaits() {
+    const int first = co_await answerAfter(100ms, 1);
+    const int second = co_await answerAfter(200ms, 2);
+    co_return first + second;
+}
+
+Task<int> failAfter(Clock::Duration delay) {
+    co_await sleep(delay);
+    throw std::runtime_error("no answer");
+}
+
+Task<std::string> catchFailure() {
+    try {
+        co_await failAfter(10ms);
+    } catch (const std::runtime_error& error) {
+        co_return error.what();
+    }
+    co_return "not thrown";
+}
+
+// Drives the real main loop until `task` is done or a generous limit passes.
+template <class T>
+bool runMainLoopUntilDone(const Task<T>& task) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!task.isDone() && elapsed.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return task.isDone();
+}
+
+}  // namespace
+
+TEST_F(TaskTest, SleepResumesWhenItsTimeHasComeAndNotBefore) {
+    Task<int> task = answerAfter(300ms, 42);
+    clock.advance(299ms);
+    EXPECT_FALSE(task.isDone());
+    clock.advance(1ms);
+    ASSERT_TRUE(task.isDone());
+    EXPECT_EQ(task.result(), 42);
+}
+
+TEST_F(TaskTest, AwaitedTasksRunOneAfterTheOther) {
+    Task<int> task = sumOfTwoWaits();
+    clock.advance(250ms);
+    EXPECT_FALSE(task.isDone());
+    clock.advance(50ms);
+    ASSERT_TRUE(task.isDone());
+    EXPECT_EQ(task.result(), 3);
+}
+
+TEST_F(TaskTest, CancellingEndsTheSleepEarlyAtTheNextTurn) {
+    Task<std::pair<bool, bool>> task = sleepAndReport(5s);
+    clock.advance(1s);
+    task.cancel();
+    EXPECT_FALSE(task.isDone()) << "the sleeper resumes on the loop, not inside cancel()";
+    clock.runDueActions();
+    ASSERT_TRUE(task.isDone());
+    EXPECT_EQ(task.result(), std::pair(false, true));
+    EXPECT_EQ(clock.pendingActions(), 0u) << "the cancelled timer is gone";
+}
+
+TEST_F(TaskTest, CancellingTheOuterTaskReachesTheTaskItAwaits) {
+    auto outer = []() -> Task<std::pair<bool, bool>> { co_return co_await sleepAndReport(5s); }();
+    outer.cancel();
+    clock.runDueActions();
+    ASSERT_TRUE(outer.isDone());
+    EXPECT_EQ(outer.result(), std::pair(false, true));
+}
+
+TEST_F(TaskTest, ASleepAfterCancellationDoesNotWait) {
+    auto task = []() -> Task<int> {
+        co_await sleep(1s);
+        const bool secondSleepCompleted = co_await sleep(1h);
+        co_return secondSleepCompleted ? 1 : 0;
+    }();
+    task.cancel();
+    clock.runDueActions();
+    ASSERT_TRUE(task.isDone());
+    EXPECT_EQ(task.result(), 0);
+}
+
+TEST_F(TaskTest, ExceptionsReachWhoeverAwaits) {
+    Task<std::string> task = catchFailure();
+    clock.advance(10ms);
+    ASSERT_TRUE(task.isDone());
+    EXPECT_EQ(task.result(), "no answer");
+}
+
+TEST_F(TaskTest, ATaskRunsOnAndFreesItsStateWhenNobodyKeepsIt) {
+    auto alive = std::make_shared<int>(0);
+    std::weak_ptr<int> watch = alive;
+    int finished = 0;
+    detach([]([[maybe_unused]] std::shared_ptr<int> held, int& done) -> Task<> {
+        co_await sleep(10ms);
+        ++done;
+    }(std::move(alive), finished));
+    EXPECT_FALSE(watch.expired()) << "the suspended task holds its arguments";
+    clock.advance(10ms);
+    EXPECT_EQ(finished, 1);
+    EXPECT_TRUE(watch.expired()) << "the finished task's frame is gone";
+}
+
+TEST_F(TaskTest, TimeoutRaces) {
+    struct Case {
+        const char* name;
+        Clock::Duration work;
+        Clock::Duration limit;
+        std::optional<int> expected;
+        Clock::Duration doneAt;
+    };
+    const Case cases[] = {
+        {"work wins", 1s, 8s, 7, 1s},
+        {"timeout wins", 10s, 8s, std::nullopt, 8s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ManualClock raceClock;
+        ScopedMainClock useRaceClock(raceClock);
+        Task<int> work = answerAfter(c.work, 7);
+        Task<std::optional<int>> race = withTimeout(work, c.limit);
+        raceClock.advance(c.doneAt - 1ms);
+        EXPECT_FALSE(race.isDone());
+        raceClock.advance(1ms);
+        ASSERT_TRUE(race.isDone());
+        EXPECT_EQ(race.result(), c.expected);
+        EXPECT_EQ(work.isCancelled(), !c.expected.has_value()) << "only the loser is cancelled";
+        raceClock.advance(1min);
+        EXPECT_EQ(raceClock.pendingActions(), 0u);
+    }
+}
+
+TEST_F(TaskTest, TimeoutPassesTheInnerExceptionOn) {
+    Task<std::optional<int>> race = withTimeout(failAfter(1s), 8s);
+    clock.advance(1s);
+    ASSERT_TRUE(race.isDone());
+    EXPECT_THROW(race.result(), std::runtime_error);
+}
+
+TEST_F(TaskTest, CancellingATimeoutRaceCancelsTheWork) {
+    Task<int> work = answerAfter(10s, 7);
+    Task<std::optional<int>> race = withTimeout(work, 8s);
+    race.cancel();
+    ASSERT_TRUE(race.isDone());
+    EXPECT_EQ(race.result(), std::nullopt);
+    EXPECT_TRUE(work.isCancelled());
+    clock.runDueActions();
+    EXPECT_TRUE(work.isDone()) << "the cancelled work wakes from its sleep";
+}
+
+TEST(TaskOnMainLoop, SleepsOnQtTimers) {
+    Task<int> task = answerAfter(20ms, 5);
+    ASSERT_TRUE(runMainLoopUntilDone(task));
+    EXPECT_EQ(task.result(), 5);
+}
+
+TEST(TaskOnMainLoop, ACompletionFromAnotherThreadResumesOnTheMainThread) {
+    TaskCompletion<int> completion;
+    QThread* resumedOn = nullptr;
+    auto waiter = [](Task<int> value, QThread*& thread) -> Task<int> {
+        const int result = co_await value;
+        thread = QThread::currentThread();
+        co_return result * 2;
+    }(completion.task(), resumedOn);
+    std::thread worker([completion] { completion.resolveFromAnyThread(21); });
+    worker.join();
+    ASSERT_TRUE(runMainLoopUntilDone(waiter));
+    EXPECT_EQ(waiter.result(), 42);
+    EXPECT_EQ(resumedOn, QCoreApplication::instance()->thread());
+}
