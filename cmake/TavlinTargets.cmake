@@ -1,7 +1,8 @@
 # Shared settings for every target of the project.
 
 function(tavlin_target_defaults target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  # Designated initializers that leave fields at their defaults are intended.
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-missing-field-initializers)
   if(TAVLIN_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -8,8 +8,11 @@
 
 #include <memory>
 #include <optional>
+#include <unicode/uversion.h>
 
-namespace icu { class Calendar; }
+U_NAMESPACE_BEGIN
+class Calendar;
+U_NAMESPACE_END
 
 namespace tavlin::platform {
 

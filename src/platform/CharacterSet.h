@@ -3,8 +3,11 @@
 #include <QString>
 
 #include <memory>
+#include <unicode/uversion.h>
 
-namespace icu { class UnicodeSet; }
+U_NAMESPACE_BEGIN
+class UnicodeSet;
+U_NAMESPACE_END
 
 namespace tavlin::platform {
 

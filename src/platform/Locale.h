@@ -5,8 +5,11 @@
 
 #include <functional>
 #include <memory>
+#include <unicode/uversion.h>
 
-namespace icu { class Locale; }
+U_NAMESPACE_BEGIN
+class Locale;
+U_NAMESPACE_END
 
 namespace tavlin::platform {
 

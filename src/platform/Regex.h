@@ -8,8 +8,11 @@
 #include <memory>
 #include <optional>
 #include <vector>
+#include <unicode/uversion.h>
 
-namespace icu { class RegexPattern; }
+U_NAMESPACE_BEGIN
+class RegexPattern;
+U_NAMESPACE_END
 
 namespace tavlin::platform {
 

@@ -6,8 +6,11 @@
 
 #include <memory>
 #include <optional>
+#include <unicode/uversion.h>
 
-namespace icu { class TimeZone; }
+U_NAMESPACE_BEGIN
+class TimeZone;
+U_NAMESPACE_END
 
 namespace tavlin::platform {
 
