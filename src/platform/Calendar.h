@@ -9,7 +9,12 @@
 #include <memory>
 #include <optional>
 
-namespace icu { class Calendar; }
+#include <unicode/uversion.h>
+
+// ICU names its namespace by version; "icu" is only an alias.
+U_NAMESPACE_BEGIN
+class Calendar;
+U_NAMESPACE_END
 
 namespace tavlin::platform {
 

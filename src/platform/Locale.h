@@ -6,7 +6,12 @@
 #include <functional>
 #include <memory>
 
-namespace icu { class Locale; }
+#include <unicode/uversion.h>
+
+// ICU names its namespace by version; "icu" is only an alias.
+U_NAMESPACE_BEGIN
+class Locale;
+U_NAMESPACE_END
 
 namespace tavlin::platform {
 
