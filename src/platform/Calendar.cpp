@@ -17,7 +17,6 @@ namespace tavlin::platform {
 namespace {
 
 constexpr int kSecondsPerDay = 24 * 60 * 60;
-constexpr double kMillisecondsPerDay = kSecondsPerDay * 1000.0;
 
 // What a field pins down: the month (era, year, month), the day within
 // weeks, the day of the month, or the time of day.
