@@ -51,90 +51,60 @@ TEST(LocaleTest, EqualWhenIcuNamesTheSameLocale) {
     EXPECT_NE(Locale("de_AT"), Locale("de_DE"));
 }
 
-TEST(LocaleTest, PreferredLanguagesFollowTheEnvironment) {
+// Languages come from LANGUAGE, LC_ALL, LC_MESSAGES, LANG; formats from
+// LC_ALL, LC_TIME, LANG.
+TEST(LocaleTest, LanguagesAndFormatsFollowTheEnvironment) {
     struct Case {
         const char* name;
         Variables variables;
-        QStringList expected;
+        QStringList languages;
+        QString formats;
     };
     const Case cases[] = {
-        {"nothing set", {}, {"en-US"}},
-        {"LANG", {{"LANG", "de_DE.UTF-8"}}, {"de-DE"}},
-        {"LC_MESSAGES over LANG", {{"LANG", "de_DE.UTF-8"}, {"LC_MESSAGES", "fr_FR.UTF-8"}}, {"fr-FR"}},
-        {"LC_ALL over LC_MESSAGES",
-         {{"LANG", "de_DE"}, {"LC_MESSAGES", "fr_FR"}, {"LC_ALL", "it_IT.UTF-8"}},
-         {"it-IT"}},
-        {"LANGUAGE over all", {{"LC_ALL", "it_IT"}, {"LANGUAGE", "pt_BR:pt:en"}}, {"pt-BR", "pt", "en"}},
-        {"empty LANGUAGE counts as unset", {{"LANGUAGE", ""}, {"LANG", "nl_NL.UTF-8"}}, {"nl-NL"}},
-        {"LANGUAGE drops empty entries and repeats", {{"LANGUAGE", "de_DE::de-DE:de"}}, {"de-DE", "de"}},
-        {"LANGUAGE of only C falls through", {{"LANGUAGE", "C"}, {"LANG", "sv_SE"}}, {"sv-SE"}},
-        {"C counts as unset", {{"LC_ALL", "C"}, {"LANG", "de_DE.UTF-8"}}, {"de-DE"}},
-        {"POSIX counts as unset", {{"LC_MESSAGES", "POSIX"}, {"LANG", "fi_FI"}}, {"fi-FI"}},
-        {"C.UTF-8 counts as unset", {{"LANG", "C.UTF-8"}}, {"en-US"}},
-        {"modifier dropped", {{"LANG", "ca_ES.UTF-8@valencia"}}, {"ca-ES"}},
+        {"nothing set", {}, {"en-US"}, "en-US"},
+        {"LANG", {{"LANG", "de_DE.UTF-8"}}, {"de-DE"}, "de-DE"},
+        {"LC_MESSAGES over LANG", {{"LANG", "de_DE.UTF-8"}, {"LC_MESSAGES", "fr_FR.UTF-8"}}, {"fr-FR"}, "de-DE"},
+        {"LC_TIME over LANG", {{"LANG", "de_DE.UTF-8"}, {"LC_TIME", "en_GB.UTF-8"}}, {"de-DE"}, "en-GB"},
+        {"LC_ALL over all but LANGUAGE",
+         {{"LANG", "de_DE"}, {"LC_MESSAGES", "fr_FR"}, {"LC_TIME", "en_GB"}, {"LC_ALL", "it_IT.UTF-8"}},
+         {"it-IT"}, "it-IT"},
+        {"LANGUAGE over all", {{"LC_ALL", "it_IT"}, {"LANGUAGE", "pt_BR:pt:en"}}, {"pt-BR", "pt", "en"}, "it-IT"},
+        {"empty LANGUAGE counts as unset", {{"LANGUAGE", ""}, {"LANG", "nl_NL.UTF-8"}}, {"nl-NL"}, "nl-NL"},
+        {"LANGUAGE drops empty entries and repeats", {{"LANGUAGE", "de_DE::de-DE:de"}}, {"de-DE", "de"}, "en-US"},
+        {"LANGUAGE of only C falls through", {{"LANGUAGE", "C"}, {"LANG", "sv_SE"}}, {"sv-SE"}, "sv-SE"},
+        {"C counts as unset", {{"LC_ALL", "C"}, {"LANG", "de_DE.UTF-8"}}, {"de-DE"}, "de-DE"},
+        {"POSIX counts as unset", {{"LC_MESSAGES", "POSIX"}, {"LC_TIME", "POSIX"}, {"LANG", "fi_FI"}}, {"fi-FI"},
+         "fi-FI"},
+        {"C.UTF-8 counts as unset", {{"LANG", "C.UTF-8"}}, {"en-US"}, "en-US"},
+        {"modifier dropped", {{"LANG", "ca_ES.UTF-8@valencia"}}, {"ca-ES"}, "ca-ES"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Locale::preferredLanguages(environmentOf(c.variables)), c.expected);
+        EXPECT_EQ(Locale::preferredLanguages(environmentOf(c.variables)), c.languages);
+        EXPECT_EQ(Locale::current(environmentOf(c.variables)).identifier(), c.formats);
     }
 }
 
-TEST(LocaleTest, CurrentLocaleFollowsTheTimeVariables) {
-    struct Case {
-        const char* name;
-        Variables variables;
-        QString expected;
-    };
-    const Case cases[] = {
-        {"nothing set", {}, "en-US"},
-        {"LANG", {{"LANG", "de_DE.UTF-8"}}, "de-DE"},
-        {"LC_TIME over LANG", {{"LANG", "de_DE.UTF-8"}, {"LC_TIME", "en_GB.UTF-8"}}, "en-GB"},
-        {"LC_ALL over LC_TIME", {{"LC_TIME", "en_GB"}, {"LC_ALL", "fr_CA"}}, "fr-CA"},
-        {"LC_MESSAGES is not about formats", {{"LC_MESSAGES", "fr_FR"}}, "en-US"},
-        {"C counts as unset", {{"LC_ALL", "C"}, {"LANG", "nl_BE"}}, "nl-BE"},
-        {"POSIX alone", {{"LANG", "POSIX"}}, "en-US"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(Locale::current(environmentOf(c.variables)).identifier(), c.expected);
-    }
-}
-
-TEST(LocaleTest, HourCycleOfTheRegion) {
+TEST(LocaleTest, ClockAndWeekRulesOfTheRegion) {
     struct Case {
         QString locale;
         HourCycle cycle;
         bool twentyFourHours;
+        int firstWeekday, minimumDays;
     };
     const Case cases[] = {
-        {"en_US", HourCycle::h12, false},
-        {"en_GB", HourCycle::h23, true},
-        {"de_DE", HourCycle::h23, true},
-        {"ja_JP", HourCycle::h23, true},
+        {"en_US", HourCycle::h12, false, 1, 1},
+        {"en_GB", HourCycle::h23, true, 2, 4},
+        {"de_DE", HourCycle::h23, true, 2, 4},
+        {"de", HourCycle::h23, true, 2, 4},  // a bare language takes its likely region's rules
+        {"ja_JP", HourCycle::h23, true, 1, 1},
+        {"pt_BR", HourCycle::h23, true, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.locale.toStdString());
         const Locale locale(c.locale);
         EXPECT_EQ(locale.hourCycle(), c.cycle);
         EXPECT_EQ(locale.uses24HourClock(), c.twentyFourHours);
-    }
-}
-
-TEST(LocaleTest, WeekRulesOfTheRegion) {
-    struct Case {
-        QString locale;
-        int firstWeekday, minimumDays;
-    };
-    const Case cases[] = {
-        {"en_US", 1, 1},
-        {"en_GB", 2, 4},
-        {"de_DE", 2, 4},
-        {"de", 2, 4},  // a bare language takes its likely region's rules
-        {"pt_BR", 1, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.locale.toStdString());
-        const Locale locale(c.locale);
         EXPECT_EQ(locale.firstWeekday(), c.firstWeekday);
         EXPECT_EQ(locale.minimumDaysInFirstWeek(), c.minimumDays);
     }
