@@ -8,8 +8,10 @@
 
 #include <memory>
 #include <optional>
+
 #include <unicode/uversion.h>
 
+// ICU names its namespace by version; "icu" is only an alias.
 U_NAMESPACE_BEGIN
 class Calendar;
 U_NAMESPACE_END
@@ -60,24 +62,32 @@ public:
     void setTimeZone(const TimeZone& zone);
     const Locale& locale() const { return locale_; }
     int firstWeekday() const { return firstWeekday_; }  // 1 = Sunday
-    void setFirstWeekday(int weekday);
+    void setFirstWeekday(int weekday);                   // ignored outside 1 … 7
     int minimumDaysInFirstWeek() const { return minimumDays_; }
-    void setMinimumDaysInFirstWeek(int days);
+    void setMinimumDaysInFirstWeek(int days);            // ignored outside 1 … 7
 
     // The instant of the components, read leniently (month 13 is January of
     // the next year); a time zone carried by the components wins over the
     // calendar's. Fields left out take their lowest value (1970-01-01 00:00).
+    // A wall time the clocks skip is read with the offset before the change
+    // (02:30 → 03:30); a repeated one as its first occurrence. Weekday-style
+    // fields count where year, month and day leave the date open. Nothing
+    // when a field holds more than a million years.
     std::optional<Date> date(const DateComponents& components) const;
-    // Whether the components name an existing date as they stand.
+    // Whether the components name an existing date as they stand (a wall
+    // time that the clocks skip still counts as a date).
     bool isValidDate(const DateComponents& components) const;
 
+    // Exactly the wanted fields; TimeZone and Calendar fill in this
+    // calendar's zone and the calendar itself.
     DateComponents dateComponents(CalendarComponents wanted, Date date) const;
-    int component(CalendarComponent which, Date date) const;
+    int component(CalendarComponent which, Date date) const;  // 0 for TimeZone and Calendar
 
     // Calendar arithmetic: a month later than 31 January is the last day of
     // February; days keep the wall time across a DST change, hours do not.
     // With wrapping, the larger fields stay as they are (23:00 + 2 h → 01:00
-    // of the same day).
+    // of the same day). The components form adds its fields largest first.
+    // Nothing when an amount holds more than a million years.
     std::optional<Date> dateByAdding(CalendarComponent which, int value, Date to, bool wrapping = false) const;
     std::optional<Date> dateByAdding(const DateComponents& amounts, Date to, bool wrapping = false) const;
 
@@ -92,21 +102,28 @@ public:
 
     // The first instant after `after` whose fields equal every field given in
     // `matching` (fields below the smallest one given are at their lowest),
-    // searching forward.
+    // searching forward up to eight years. Strict skips what a day or month
+    // lacks; nextTime takes the end of a skipped stretch of wall time, and for
+    // a day number a month lacks, the start of the next month. Nothing for
+    // empty components or a field out of its range.
     std::optional<Date> nextDate(Date after, const DateComponents& matching, MatchingPolicy policy,
                                  RepeatedTimePolicy repeated = RepeatedTimePolicy::first) const;
 
     // The same day as `date` at hour:minute:second; nothing for a time out of
-    // range.
+    // range. A wall time the clocks skip gives the end of the gap (nextTime)
+    // or nothing (strict).
     std::optional<Date> dateBySettingHour(int hour, int minute, int second, Date date,
                                           MatchingPolicy policy = MatchingPolicy::nextTime,
                                           RepeatedTimePolicy repeated = RepeatedTimePolicy::first) const;
+
+    // A new ICU calendar with this one's zone, locale and week rules, lenient,
+    // taking the first of two repeated wall times.
+    std::unique_ptr<icu::Calendar> makeIcuCalendar() const;
 
     friend bool operator==(const Calendar& a, const Calendar& b);
 
 private:
     Calendar(TimeZone zone, Locale locale, int firstWeekday, int minimumDays);
-    std::unique_ptr<icu::Calendar> makeIcuCalendar() const;
 
     TimeZone zone_;
     Locale locale_;

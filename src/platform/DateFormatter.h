@@ -8,18 +8,16 @@
 
 #include <memory>
 #include <optional>
-#include <unicode/uversion.h>
-
-U_NAMESPACE_BEGIN
-class SimpleDateFormat;
-U_NAMESPACE_END
 
 namespace tavlin::platform {
 
 // A date format with a fixed pattern in the Unicode date field syntax
 // ("d MMM yyyy HH:mm"), in the "en_US_POSIX" locale unless told otherwise,
 // for texts that machines write and read back. Reading is strict: the whole
-// text must match and name an existing date.
+// text must match and name an existing date; fields the pattern lacks take
+// 1970-01-01 00:00 in the formatter's zone. The calendar is the proleptic
+// Gregorian one. Safe to use from several threads. A pattern ICU
+// refuses formats to an empty string and reads nothing.
 class DateFormatter {
 public:
     explicit DateFormatter(const QString& pattern, const Locale& locale = Locale::posix(),
@@ -32,7 +30,8 @@ public:
     std::optional<Date> date(const QString& text) const;
 
 private:
-    std::unique_ptr<icu::SimpleDateFormat> format_;
+    struct Format;
+    std::unique_ptr<Format> format_;
 };
 
 }  // namespace tavlin::platform

@@ -5,8 +5,10 @@
 
 #include <functional>
 #include <memory>
+
 #include <unicode/uversion.h>
 
+// ICU names its namespace by version; "icu" is only an alias.
 U_NAMESPACE_BEGIN
 class Locale;
 U_NAMESPACE_END
@@ -27,18 +29,22 @@ struct DateSymbols {
 // ("de_AT", "de_AT.UTF-8").
 class Locale {
 public:
+    // The codeset and modifier of a POSIX name ("de_AT.UTF-8@euro") are
+    // dropped; a tag ICU cannot read gives the root locale ("und").
     explicit Locale(const QString& identifier);
 
     // The user's regional formats: LC_ALL, else LC_TIME, else LANG; "en_US"
     // when none is set or the value is "C"/"POSIX".
     static Locale current();
+    using Environment = std::function<QString(const char* name)>;
+    static Locale current(const Environment& environment);
     static Locale posix();  // "en_US_POSIX": fixed formats and locale-free case mapping
 
     // The user's preferred languages as BCP 47 tags, most preferred first:
     // the list in LANGUAGE, else LC_ALL, else LC_MESSAGES, else LANG; values
-    // "C" and "POSIX" count as unset; ["en-US"] when nothing is set.
+    // "C" and "POSIX" (also "C.UTF-8") count as unset, and repeats are dropped;
+    // ["en-US"] when nothing is set.
     static QStringList preferredLanguages();
-    using Environment = std::function<QString(const char* name)>;
     static QStringList preferredLanguages(const Environment& environment);
 
     QString identifier() const;    // BCP 47, "de-AT"

@@ -4,10 +4,14 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
+
 #include <unicode/uversion.h>
 
+// ICU names its namespace by version; "icu" is only an alias.
 U_NAMESPACE_BEGIN
 class TimeZone;
 U_NAMESPACE_END
@@ -17,11 +21,15 @@ namespace tavlin::platform {
 // An IANA time zone ("Europe/Amsterdam"). Copies share one immutable ICU zone.
 class TimeZone {
 public:
-    // The user's zone: TZ when set, else the system's. Read once per process.
+    // The user's zone: TZ when set (UTC when ICU does not know it), else the
+    // system's. Read once per process.
     static TimeZone current();
     static TimeZone gmt();
     // Nothing for an identifier that ICU does not know.
     static std::optional<TimeZone> fromIdentifier(const QString& identifier);
+    // The zone a TZ value names: "Europe/Amsterdam", ":Europe/Amsterdam" or a
+    // file under a zoneinfo directory. Nothing for a zone ICU does not know.
+    static std::optional<TimeZone> fromTZVariable(const QString& value);
 
     QString identifier() const;
     int secondsFromGMT(Date date) const;
@@ -33,6 +41,8 @@ public:
 
 private:
     explicit TimeZone(std::shared_ptr<const icu::TimeZone> zone) : zone_(std::move(zone)) {}
+    std::pair<int32_t, int32_t> offsets(Date date) const;  // raw and DST, in ms
+
     std::shared_ptr<const icu::TimeZone> zone_;
 };
 
