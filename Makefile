@@ -37,7 +37,8 @@ run: build-release
 
 bench: build-release
 	cmake --build $(BUILD_RELEASE) --target benchmarks
-	@for b in $(BUILD_RELEASE)/bench/bench_*; do echo "== $$b"; $$b; done
+	@for b in $(BUILD_RELEASE)/bench/*/bench_*; do \
+	    [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; "$$b"; done
 
 clean:
 	rm -rf build

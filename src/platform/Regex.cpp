@@ -1,0 +1,173 @@
+#include "platform/Regex.h"
+
+#include "platform/IcuString.h"
+
+#include <unicode/regex.h>
+
+#include <algorithm>
+
+namespace tavlin::platform {
+
+namespace {
+
+uint32_t icuFlags(Regex::Options options) {
+    uint32_t flags = 0;
+    if (options & Regex::Option::CaseInsensitive) flags |= UREGEX_CASE_INSENSITIVE;
+    if (options & Regex::Option::AllowCommentsAndWhitespace) flags |= UREGEX_COMMENTS;
+    if (options & Regex::Option::IgnoreMetacharacters) flags |= UREGEX_LITERAL;
+    if (options & Regex::Option::DotMatchesLineSeparators) flags |= UREGEX_DOTALL;
+    if (options & Regex::Option::AnchorsMatchLines) flags |= UREGEX_MULTILINE;
+    if (options & Regex::Option::UseUnixLineSeparators) flags |= UREGEX_UNIX_LINES;
+    if (options & Regex::Option::UseUnicodeWordBoundaries) flags |= UREGEX_UWORD;
+    return flags;
+}
+
+// A range clamped to the text, so that a caller's stale range never reaches
+// past the end of the buffer.
+TextRange clamped(TextRange range, qsizetype length) {
+    const qsizetype start = std::clamp<qsizetype>(range.location, 0, length);
+    const qsizetype end = std::clamp<qsizetype>(range.end(), start, length);
+    return {start, end - start};
+}
+
+RegexMatch currentMatch(const icu::RegexMatcher& matcher) {
+    std::vector<TextRange> ranges;
+    const int groups = matcher.groupCount();
+    ranges.reserve(static_cast<size_t>(groups) + 1);
+    for (int group = 0; group <= groups; ++group) {
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t start = matcher.start(group, status);
+        const int32_t end = matcher.end(group, status);
+        ranges.push_back(U_SUCCESS(status) && start >= 0 ? TextRange::fromBounds(start, end) : TextRange::notFound());
+    }
+    return RegexMatch(std::move(ranges));
+}
+
+// A matcher over `text` confined to `range`; nothing when ICU refuses.
+class ScopedMatcher {
+public:
+    ScopedMatcher(const icu::RegexPattern& pattern, const QString& text, TextRange range)
+        : input_(icuView(text)) {
+        UErrorCode status = U_ZERO_ERROR;
+        matcher_.reset(pattern.matcher(input_, status));
+        if (U_FAILURE(status)) {
+            matcher_.reset();
+            return;
+        }
+        const TextRange within = clamped(range, text.size());
+        matcher_->region(static_cast<int64_t>(within.location), static_cast<int64_t>(within.end()), status);
+        if (U_FAILURE(status)) matcher_.reset();
+    }
+
+    icu::RegexMatcher* operator->() const { return matcher_.get(); }
+    explicit operator bool() const { return matcher_ != nullptr; }
+
+    bool findNext() {
+        UErrorCode status = U_ZERO_ERROR;
+        return matcher_->find(status) && U_SUCCESS(status);
+    }
+
+private:
+    icu::UnicodeString input_;  // must outlive the matcher, which keeps a reference to it
+    std::unique_ptr<icu::RegexMatcher> matcher_;
+};
+
+}  // namespace
+
+TextRange RegexMatch::range(int group) const {
+    if (group < 0 || group >= numberOfRanges()) return TextRange::notFound();
+    return ranges_[static_cast<size_t>(group)];
+}
+
+QString RegexMatch::captured(const QString& text, int group) const {
+    const TextRange r = range(group);
+    return r.isFound() ? text.mid(r.location, r.length) : QString();
+}
+
+Regex::Regex(QString pattern, Options options, std::shared_ptr<const icu::RegexPattern> compiled)
+    : pattern_(std::move(pattern)), options_(options), compiled_(std::move(compiled)) {}
+
+std::optional<Regex> Regex::compile(const QString& pattern, Options options) {
+    UErrorCode status = U_ZERO_ERROR;
+    UParseError parseError;
+    std::unique_ptr<icu::RegexPattern> compiled(
+        icu::RegexPattern::compile(icuView(pattern), icuFlags(options), parseError, status));
+    if (U_FAILURE(status) || !compiled) return std::nullopt;
+    return Regex(pattern, options, std::shared_ptr<const icu::RegexPattern>(std::move(compiled)));
+}
+
+QString Regex::escapedPattern(const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size() * 2);
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        const bool asciiLetterOrDigit =
+            (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') || (unit >= u'0' && unit <= u'9');
+        if (unit < 0x80 && !asciiLetterOrDigit) escaped.append(QLatin1Char('\\'));
+        escaped.append(c);
+    }
+    return escaped;
+}
+
+QString Regex::escapedTemplate(const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        if (c == u'$' || c == u'\\') escaped.append(QLatin1Char('\\'));
+        escaped.append(c);
+    }
+    return escaped;
+}
+
+int Regex::numberOfCaptureGroups() const {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::RegexMatcher> matcher(compiled_->matcher(status));
+    return U_SUCCESS(status) ? matcher->groupCount() : 0;
+}
+
+std::optional<RegexMatch> Regex::firstMatch(const QString& text) const {
+    return firstMatch(text, {0, text.size()});
+}
+
+std::optional<RegexMatch> Regex::firstMatch(const QString& text, TextRange range) const {
+    ScopedMatcher matcher(*compiled_, text, range);
+    if (!matcher || !matcher.findNext()) return std::nullopt;
+    return currentMatch(*matcher.operator->());
+}
+
+std::vector<RegexMatch> Regex::matches(const QString& text) const { return matches(text, {0, text.size()}); }
+
+std::vector<RegexMatch> Regex::matches(const QString& text, TextRange range) const {
+    std::vector<RegexMatch> found;
+    ScopedMatcher matcher(*compiled_, text, range);
+    if (!matcher) return found;
+    while (matcher.findNext()) found.push_back(currentMatch(*matcher.operator->()));
+    return found;
+}
+
+QString Regex::replacingMatches(const QString& text, const QString& replacementTemplate) const {
+    return replacingMatches(text, {0, text.size()}, replacementTemplate);
+}
+
+QString Regex::replacingMatches(const QString& text, TextRange range, const QString& replacementTemplate) const {
+    const TextRange within = clamped(range, text.size());
+    ScopedMatcher matcher(*compiled_, text, within);
+    if (!matcher) return text;
+    const icu::UnicodeString replacement = icuView(replacementTemplate);
+    icu::UnicodeString result;
+    // appendReplacement copies the text before each match, from the start of
+    // the input, and appendTail what follows the last one: text outside the
+    // range stays as it is.
+    bool replacedAny = false;
+    UErrorCode status = U_ZERO_ERROR;
+    while (matcher.findNext()) {
+        matcher->appendReplacement(result, replacement, status);
+        if (U_FAILURE(status)) return text;
+        replacedAny = true;
+    }
+    if (!replacedAny) return text;
+    matcher->appendTail(result);
+    return fromIcu(result);
+}
+
+}  // namespace tavlin::platform

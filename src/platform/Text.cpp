@@ -1,0 +1,275 @@
+#include "platform/Text.h"
+
+#include "platform/CodePoints.h"
+#include "platform/IcuString.h"
+#include "platform/Locale.h"
+#include "platform/Regex.h"
+
+#include <unicode/brkiter.h>
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+#include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
+
+#include <algorithm>
+
+namespace tavlin::platform {
+
+namespace {
+
+const icu::Locale& posixLocale() {
+    static const icu::Locale locale("en_US_POSIX");
+    return locale;
+}
+
+icu::UnicodeString icuCopy(const QString& text) {
+    return icu::UnicodeString(reinterpret_cast<const UChar*>(text.utf16()), static_cast<int32_t>(text.size()));
+}
+
+bool isAscii(const QString& text) {
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// The break iterator is not safe to share, and costly to make: one per thread.
+icu::BreakIterator* characterBreaks(const icu::UnicodeString& text) {
+    thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        return std::unique_ptr<icu::BreakIterator>(icu::BreakIterator::createCharacterInstance(posixLocale(), status));
+    }();
+    if (iterator) iterator->setText(text);
+    return iterator.get();
+}
+
+void stripNonspacingMarks(icu::UnicodeString& text) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+    if (U_FAILURE(status)) return;
+    icu::UnicodeString decomposed = nfd->normalize(text, status);
+    icu::UnicodeString kept;
+    for (int32_t i = 0; i < decomposed.length();) {
+        const UChar32 c = decomposed.char32At(i);
+        if (u_charType(c) != U_NON_SPACING_MARK) kept.append(c);
+        i += U16_LENGTH(c);
+    }
+    text = nfc->normalize(kept, status);
+}
+
+// Insensitive search: the text folded one character at a time, with where
+// each folded character came from, so that a match maps back to whole
+// characters of the original.
+struct FoldedText {
+    QString folded;
+    std::vector<qsizetype> foldedStart;    // per character: its start in `folded`
+    std::vector<TextRange> originalRange;  // per character: its range in the original
+};
+
+FoldedText foldByCharacter(const QString& text, TextRange within, FoldOptions options) {
+    FoldedText result;
+    for (const TextRange character : graphemeRanges(text.mid(within.location, within.length))) {
+        result.foldedStart.push_back(result.folded.size());
+        result.originalRange.push_back({character.location + within.location, character.length});
+        result.folded += folded(text.mid(character.location + within.location, character.length), options);
+    }
+    result.foldedStart.push_back(result.folded.size());
+    return result;
+}
+
+TextRange insensitiveRangeOf(const QString& text, const QString& target, SearchOptions options, TextRange within) {
+    FoldOptions fold;
+    if (options & SearchOption::CaseInsensitive) fold |= FoldOption::CaseInsensitive;
+    if (options & SearchOption::DiacriticInsensitive) fold |= FoldOption::DiacriticInsensitive;
+    const QString needle = folded(target, fold);
+    if (needle.isEmpty()) return TextRange::notFound();
+    const FoldedText haystack = foldByCharacter(text, within, fold);
+    const auto& starts = haystack.foldedStart;
+    const bool backwards = options & SearchOption::Backwards;
+    const bool anchored = options & SearchOption::Anchored;
+    // A candidate counts only when it starts and ends on character boundaries.
+    const auto boundary = [&](qsizetype foldedIndex) {
+        const auto it = std::lower_bound(starts.begin(), starts.end(), foldedIndex);
+        return it != starts.end() && *it == foldedIndex ? std::optional<size_t>(it - starts.begin()) : std::nullopt;
+    };
+    qsizetype from = backwards ? haystack.folded.size() : 0;
+    while (true) {
+        const qsizetype at = backwards ? haystack.folded.lastIndexOf(needle, from) : haystack.folded.indexOf(needle, from);
+        if (at < 0) return TextRange::notFound();
+        const auto first = boundary(at);
+        const auto last = boundary(at + needle.size());
+        if (first && last) {
+            const bool atAnchor = backwards ? *last == starts.size() - 1 : *first == 0;
+            if (anchored && !atAnchor) return TextRange::notFound();
+            const TextRange begin = haystack.originalRange[*first];
+            const TextRange end = haystack.originalRange[*last - 1];
+            return TextRange::fromBounds(begin.location, end.end());
+        }
+        if (anchored && (backwards ? at + needle.size() != haystack.folded.size() : at != 0)) return TextRange::notFound();
+        if (backwards) {
+            if (at == 0) return TextRange::notFound();
+            from = at - 1;
+        } else {
+            from = at + 1;
+        }
+    }
+}
+
+TextRange regexRangeOf(const QString& text, const QString& target, SearchOptions options, TextRange within) {
+    const auto regex = Regex::compile(target, (options & SearchOption::CaseInsensitive) ? Regex::Options(Regex::Option::CaseInsensitive)
+                                                                                    : Regex::Options());
+    if (!regex) return TextRange::notFound();
+    if (options & SearchOption::Backwards) {
+        const auto all = regex->matches(text, within);
+        if (all.empty()) return TextRange::notFound();
+        const TextRange last = all.back().range();
+        return (options & SearchOption::Anchored) && last.end() != within.end() ? TextRange::notFound() : last;
+    }
+    const auto match = regex->firstMatch(text, within);
+    if (!match) return TextRange::notFound();
+    // The leftmost match starts at the range start whenever any match can.
+    if ((options & SearchOption::Anchored) && match->range().location != within.location) return TextRange::notFound();
+    return match->range();
+}
+
+TextRange literalRangeOf(const QString& text, const QString& target, SearchOptions options, TextRange within) {
+    const QStringView view = QStringView(text).mid(within.location, within.length);
+    qsizetype at = -1;
+    if (options & SearchOption::Anchored)
+        at = (options & SearchOption::Backwards) ? (view.endsWith(target) ? view.size() - target.size() : -1)
+                                                 : (view.startsWith(target) ? 0 : -1);
+    else
+        at = (options & SearchOption::Backwards) ? view.lastIndexOf(target) : view.indexOf(target);
+    return at < 0 ? TextRange::notFound() : TextRange{within.location + at, target.size()};
+}
+
+char32_t firstCodePoint(const QString& character) { return (*CodePoints(character).begin()).value; }
+
+}  // namespace
+
+QString trimmed(const QString& text, const CharacterSet& set) {
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    for (const CodePoint c : CodePoints(text)) {
+        if (!set.contains(c.value)) break;
+        start = c.index + c.length;
+    }
+    while (end > start) {
+        qsizetype length = 1;
+        char32_t c = text.at(end - 1).unicode();
+        if (QChar::isLowSurrogate(c) && end - 2 >= start && text.at(end - 2).isHighSurrogate()) {
+            c = QChar::surrogateToUcs4(text.at(end - 2), text.at(end - 1));
+            length = 2;
+        }
+        if (!set.contains(c)) break;
+        end -= length;
+    }
+    if (start == 0 && end == text.size()) return text;
+    return text.mid(start, end - start);
+}
+
+QString trimmedWhitespaceAndNewlines(const QString& text) { return trimmed(text, CharacterSet::whitespacesAndNewlines()); }
+
+QString lowercasedPosix(const QString& text) {
+    if (isAscii(text)) return text.toLower();
+    return fromIcu(icuCopy(text).toLower(posixLocale()));
+}
+
+QString uppercasedPosix(const QString& text) {
+    if (isAscii(text)) return text.toUpper();
+    return fromIcu(icuCopy(text).toUpper(posixLocale()));
+}
+
+QString folded(const QString& text, FoldOptions options) {
+    // Plain ASCII has no marks to strip and folds as it lowercases.
+    if (isAscii(text)) return (options & FoldOption::CaseInsensitive) ? text.toLower() : text;
+    icu::UnicodeString result = icuCopy(text);
+    if (options & FoldOption::CaseInsensitive) result.foldCase(U_FOLD_CASE_DEFAULT);
+    if (options & FoldOption::DiacriticInsensitive) stripNonspacingMarks(result);
+    return fromIcu(result);
+}
+
+TextRange rangeOf(const QString& text, const QString& target, SearchOptions options) {
+    return rangeOf(text, target, options, {0, text.size()});
+}
+
+TextRange rangeOf(const QString& text, const QString& target, SearchOptions options, TextRange within) {
+    const qsizetype start = std::clamp<qsizetype>(within.location, 0, text.size());
+    within = TextRange::fromBounds(start, std::clamp<qsizetype>(within.end(), start, text.size()));
+    if (target.isEmpty()) return TextRange::notFound();
+    if (options & SearchOption::RegularExpression) return regexRangeOf(text, target, options, within);
+    if (options & (SearchOption::CaseInsensitive | SearchOption::DiacriticInsensitive))
+        return insensitiveRangeOf(text, target, options, within);
+    return literalRangeOf(text, target, options, within);
+}
+
+bool contains(const QString& text, const QString& target, SearchOptions options) {
+    return rangeOf(text, target, options).isFound();
+}
+
+QString replacingOccurrences(const QString& text, const QString& target, const QString& replacement,
+                             SearchOptions options) {
+    if (options & SearchOption::RegularExpression) {
+        const auto regex = Regex::compile(target, (options & SearchOption::CaseInsensitive) ? Regex::Options(Regex::Option::CaseInsensitive)
+                                                                                        : Regex::Options());
+        return regex ? regex->replacingMatches(text, replacement) : text;
+    }
+    if (target.isEmpty()) return text;
+    QString result = text;
+    return result.replace(target, replacement,
+                          (options & SearchOption::CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive);
+}
+
+bool localizedStandardContains(const QString& text, const QString& target) {
+    return rangeOf(text, target, SearchOption::CaseInsensitive | SearchOption::DiacriticInsensitive).isFound();
+}
+
+int localizedStandardCompare(const QString& a, const QString& b) {
+    thread_local std::unique_ptr<icu::Collator> collator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::Collator> made(icu::Collator::createInstance(Locale::current().icu(), status));
+        if (made) made->setAttribute(UCOL_NUMERIC_COLLATION, UCOL_ON, status);
+        return U_SUCCESS(status) ? std::move(made) : nullptr;
+    }();
+    if (!collator) return QString::compare(a, b);
+    UErrorCode status = U_ZERO_ERROR;
+    const UCollationResult order = collator->compare(icuView(a), icuView(b), status);
+    if (order == UCOL_EQUAL && a != b) return QString::compare(a, b) < 0 ? -1 : 1;  // a stable order still
+    return order;
+}
+
+qsizetype graphemeCount(const QString& text) {
+    if (isAscii(text)) return text.size() - text.count(QLatin1String("\r\n"));
+    return static_cast<qsizetype>(graphemeRanges(text).size());
+}
+
+std::vector<TextRange> graphemeRanges(const QString& text) {
+    std::vector<TextRange> ranges;
+    const icu::UnicodeString view = icuView(text);
+    icu::BreakIterator* breaks = characterBreaks(view);
+    if (!breaks) {
+        for (const CodePoint c : CodePoints(text)) ranges.push_back({c.index, c.length});
+        return ranges;
+    }
+    int32_t start = breaks->first();
+    for (int32_t end = breaks->next(); end != icu::BreakIterator::DONE; start = end, end = breaks->next())
+        ranges.push_back(TextRange::fromBounds(start, end));
+    return ranges;
+}
+
+bool isWhitespaceCharacter(const QString& character) {
+    return !character.isEmpty() && u_isUWhiteSpace(static_cast<UChar32>(firstCodePoint(character)));
+}
+
+bool isPunctuationCharacter(const QString& character) {
+    return !character.isEmpty() && (U_GET_GC_MASK(static_cast<UChar32>(firstCodePoint(character))) & U_GC_P_MASK) != 0;
+}
+
+bool isLetterCharacter(const QString& character) {
+    return !character.isEmpty() && u_isUAlphabetic(static_cast<UChar32>(firstCodePoint(character)));
+}
+
+bool isNumberCharacter(const QString& character) {
+    return !character.isEmpty() &&
+           u_getIntPropertyValue(static_cast<UChar32>(firstCodePoint(character)), UCHAR_NUMERIC_TYPE) != U_NT_NONE;
+}
+
+}  // namespace tavlin::platform
