@@ -1,5 +1,7 @@
 #include "parsing/ParserVocabulary.h"
 
+#include "support/Printers.h"
+
 #include <gtest/gtest.h>
 
 using namespace tavlin::parsing;

@@ -1,5 +1,7 @@
 #include "parsing/WordSet.h"
 
+#include "support/Printers.h"
+
 #include <gtest/gtest.h>
 
 using namespace tavlin::parsing;

@@ -1,0 +1,194 @@
+#include "parsing/ClockDial.h"
+
+#include "parsing/QuickAddParser.h"
+#include "platform/Text.h"
+
+#include <charconv>
+#include <climits>
+
+namespace tavlin::parsing::QuickAddParser {
+
+using namespace Qt::StringLiterals;
+using platform::CalendarComponent;
+using platform::RegexMatch;
+
+namespace {
+
+constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
+
+QString alternationOrNever(const WordSet& words) {
+    return words.isEmpty() ? u"(?!)"_s : WordSet::alternationPattern(words.raw());
+}
+
+// The pattern pieces every family shares.
+struct DialPieces {
+    QString direction;
+    QString hour;
+    QString meridiemTail = u"(?:\\s*([ap]\\.?\\s?m\\.?(?![\\p{L}])))?)\\b(?!:)"_s;
+
+    explicit DialPieces(const ParserVocabulary& vocabulary) {
+        direction = WordSet::alternationPattern(
+            WordSet::unionOf(vocabulary.pastDirectionWords.raw(), vocabulary.toDirectionWords.raw()).raw());
+        QStringList hourWords;
+        for (const auto& [word, value] : vocabulary.clockHourWords) hourWords.append(word);
+        const QString words = WordSet::alternationPattern(WordSet(hourWords).raw());
+        hour = words.isEmpty() ? u"\\d{1,2}"_s : u"\\d{1,2}|(?:"_s + words + u")"_s;
+    }
+};
+
+std::optional<QString> capturedIfPresent(const RegexMatch& match, const QString& text, int group) {
+    if (!match.range(group).isFound()) return std::nullopt;
+    return match.captured(text, group);
+}
+
+Meridiem meridiemOf(const RegexMatch& match, const QString& text, int group) {
+    const std::optional<QString> mark = capturedIfPresent(match, text, group);
+    if (!mark) return Meridiem::none;
+    return platform::lowercasedPosix(*mark).startsWith(u'p') ? Meridiem::pm : Meridiem::am;
+}
+
+// +1 for a word of "past", -1 for a word of "to", 0 for neither.
+int directionSign(const QString& word, const ParserVocabulary& vocabulary) {
+    const QString folded = WordSet::fold(word);
+    if (vocabulary.pastDirectionWords.containsFolded(folded)) return 1;
+    if (vocabulary.toDirectionWords.containsFolded(folded)) return -1;
+    return 0;
+}
+
+bool isDialHour(const std::optional<int>& hour) { return hour && *hour >= 1 && *hour <= 12; }
+
+void appendResolved(std::vector<RuleDateCandidate>& candidates, const RegexMatch& match, int hour, int offset,
+                    Meridiem meridiem, platform::Date referenceDate, const platform::Calendar& calendar) {
+    const std::optional<DialTime> time = resolveDialTime(hour, offset, meridiem, referenceDate, calendar);
+    if (!time) return;
+    candidates.push_back({.range = match.range(1),
+                          .components = time->components,
+                          .hasTime = true,
+                          .kind = RuleDateCandidate::Kind::clock,
+                          .dialReadings = time->dialReadings});
+}
+
+// An optional sign and ASCII digits only, within 64 bits.
+std::optional<long long> asciiInteger(const QString& token) {
+    const qsizetype digitsFrom = token.startsWith(u'+') || token.startsWith(u'-') ? 1 : 0;
+    if (token.size() == digitsFrom) return std::nullopt;
+    for (qsizetype i = digitsFrom; i < token.size(); ++i)
+        if (token[i] < u'0' || token[i] > u'9') return std::nullopt;
+    const QByteArray ascii = token.mid(token.startsWith(u'+') ? 1 : 0).toLatin1();
+    long long value = 0;
+    const auto [stop, error] = std::from_chars(ascii.cbegin(), ascii.cend(), value);
+    if (error != std::errc() || stop != ascii.cend()) return std::nullopt;
+    return value;
+}
+
+std::vector<RegexMatch> familyMatches(const QString& pattern, const QString& text, platform::TextRange range) {
+    const auto regex = compileRegex(pattern, kCaseInsensitive);
+    return regex ? regex->matches(text, range) : std::vector<RegexMatch>{};
+}
+
+}  // namespace
+
+std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platform::TextRange range,
+                                                     platform::Date referenceDate, const platform::Calendar& calendar,
+                                                     const ParserVocabulary& vocabulary) {
+    std::vector<RuleDateCandidate> candidates;
+    const DialPieces pieces(vocabulary);
+
+    // "quarter past 3"
+    if (!vocabulary.quarterWords.isEmpty() && !pieces.direction.isEmpty()) {
+        const QString pattern = u"(?:^|\\s)(("_s + WordSet::alternationPattern(vocabulary.quarterWords.raw()) +
+                                u")\\s+("_s + pieces.direction + u")\\s+("_s + pieces.hour + u")"_s +
+                                pieces.meridiemTail;
+        for (const RegexMatch& match : familyMatches(pattern, text, range)) {
+            const QString quarter = match.captured(text, 2);
+            const QString direction = match.captured(text, 3);
+            const int sign = directionSign(direction, vocabulary);
+            if (sign == 0 || !ParserVocabulary::isQuarterPhrase(quarter, direction, std::nullopt)) continue;
+            const auto hour = clockNumber(match.captured(text, 4), quarter, direction, std::nullopt, std::nullopt);
+            if (!isDialHour(hour)) continue;
+            appendResolved(candidates, match, *hour, 15 * sign, meridiemOf(match, text, 5), referenceDate, calendar);
+        }
+    }
+
+    // "20 past 4", "at 10 to 5"
+    if (!pieces.direction.isEmpty()) {
+        const QString pattern = u"(?:^|\\s)((?:("_s + alternationOrNever(vocabulary.clockMarkers) +
+                                u")\\s+)?(\\d{1,2})\\s+("_s + pieces.direction + u")\\s+("_s + pieces.hour + u")"_s +
+                                pieces.meridiemTail;
+        for (const RegexMatch& match : familyMatches(pattern, text, range)) {
+            const std::optional<QString> marker = capturedIfPresent(match, text, 2);
+            const QString direction = match.captured(text, 4);
+            const int sign = directionSign(direction, vocabulary);
+            const int minutes = match.captured(text, 3).toInt();
+            if (sign == 0 || minutes < 1 || minutes > 30) continue;
+            if (sign < 0 && !marker) continue;  // "10 to 5" alone is no time
+            if (!ParserVocabulary::isQuarterPhrase(std::nullopt, direction, marker)) continue;
+            const auto hour = clockNumber(match.captured(text, 5), std::nullopt, direction, marker, std::nullopt);
+            if (!isDialHour(hour)) continue;
+            appendResolved(candidates, match, *hour, minutes * sign, meridiemOf(match, text, 6), referenceDate,
+                           calendar);
+        }
+    }
+
+    // "um halb 5"
+    if (!vocabulary.clockMarkers.isEmpty() && !vocabulary.halfWords.isEmpty()) {
+        const QString pattern = u"(?:^|\\s)(("_s + WordSet::alternationPattern(vocabulary.clockMarkers.raw()) +
+                                u")\\s+("_s + WordSet::alternationPattern(vocabulary.halfWords.raw()) + u")\\s+("_s +
+                                pieces.hour + u")"_s + pieces.meridiemTail;
+        for (const RegexMatch& match : familyMatches(pattern, text, range)) {
+            const QString marker = match.captured(text, 2);
+            const QString half = match.captured(text, 3);
+            const auto direction = ParserVocabulary::halfHourDirectionFor(marker, half);
+            if (!direction) continue;
+            const auto hour = clockNumber(match.captured(text, 4), std::nullopt, std::nullopt, marker, half);
+            if (!isDialHour(hour)) continue;
+            const int offset = *direction == HalfHourDirection::beforeTheHour ? -30 : 30;
+            appendResolved(candidates, match, *hour, offset, meridiemOf(match, text, 5), referenceDate, calendar);
+        }
+    }
+    return candidates;
+}
+
+std::optional<DialTime> resolveDialTime(int hour, int minuteOffset, Meridiem meridiem, platform::Date referenceDate,
+                                        const platform::Calendar& calendar) {
+    const int hourToSet = meridiem == Meridiem::none ? hour : hour % 12 + (meridiem == Meridiem::pm ? 12 : 0);
+    const auto base = calendar.dateBySettingHour(hourToSet, 0, 0, referenceDate);
+    if (!base) return std::nullopt;
+    const auto first = calendar.dateByAdding(CalendarComponent::Minute, minuteOffset, *base);
+    if (!first) return std::nullopt;
+    const auto nextDay = calendar.dateByAdding(CalendarComponent::Day, 1, *first);
+    if (!nextDay) return std::nullopt;
+
+    std::vector<platform::Date> readings = {*first};
+    if (meridiem == Meridiem::none)
+        if (const auto later = calendar.dateByAdding(CalendarComponent::Hour, 12, *first)) readings.push_back(*later);
+    DialTime result;
+    for (const platform::Date reading : readings)
+        result.dialReadings.push_back({calendar.component(CalendarComponent::Hour, reading),
+                                       calendar.component(CalendarComponent::Minute, reading)});
+
+    const platform::Date threshold = referenceDate.addingTimeInterval(-60);
+    readings.push_back(*nextDay);
+    for (const platform::Date reading : readings) {
+        if (reading < threshold) continue;
+        result.components = calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month |
+                                                        CalendarComponent::Day | CalendarComponent::Hour |
+                                                        CalendarComponent::Minute,
+                                                    reading);
+        return result;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> clockNumber(const QString& token, const std::optional<QString>& quarterWord,
+                               const std::optional<QString>& directionWord, const std::optional<QString>& clockMarker,
+                               const std::optional<QString>& halfWord) {
+    if (const std::optional<long long> number = asciiInteger(token)) {
+        // Beyond an int no number is an hour; callers only take 1 to 12.
+        if (*number < INT_MIN || *number > INT_MAX) return INT_MAX;
+        return static_cast<int>(*number);
+    }
+    return ParserVocabulary::clockHourValue(token, quarterWord, directionWord, clockMarker, halfWord);
+}
+
+}  // namespace tavlin::parsing::QuickAddParser

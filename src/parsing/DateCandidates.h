@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/DateComponents.h"
+#include "platform/TextRange.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tavlin::parsing {
+
+// An (hour, minute) a clock phrase can stand for on a 12-hour dial.
+struct DialReading {
+    int hour = 0;
+    int minute = 0;
+    friend bool operator==(const DialReading&, const DialReading&) = default;
+};
+
+// A date that one of the parser's own rules read, already resolved against
+// the reference moment.
+struct RuleDateCandidate {
+    enum class Kind : std::uint8_t { duration, ordinal, clock, day };
+
+    platform::TextRange range;
+    platform::DateComponents components;
+    bool hasTime = false;
+    Kind kind = Kind::day;
+    std::vector<DialReading> dialReadings;  // clock phrases only
+
+    friend bool operator==(const RuleDateCandidate&, const RuleDateCandidate&) = default;
+};
+
+// The date the date stage chose, as the pairing step takes it.
+struct ChosenDate {
+    platform::TextRange range;
+    platform::DateComponents components;
+    bool hasTime = false;
+    std::optional<RuleDateCandidate::Kind> kind;  // none for a detector date
+    std::vector<DialReading> dialReadings;
+};
+
+// A time written apart from the date it belongs to.
+struct TimeCandidate {
+    platform::TextRange range;
+    std::vector<DialReading> readings;
+    DialReading resolved;
+};
+
+}  // namespace tavlin::parsing

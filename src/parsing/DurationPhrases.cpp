@@ -1,0 +1,145 @@
+#include "parsing/DurationPhrases.h"
+
+#include "parsing/QuickAddParser.h"
+
+#include <cmath>
+
+namespace tavlin::parsing::QuickAddParser {
+
+using namespace Qt::StringLiterals;
+using platform::CalendarComponent;
+using platform::CalendarComponents;
+using platform::RegexMatch;
+
+namespace {
+
+// Groups of the pattern.
+enum Group {
+    kPhrase = 1,
+    kMarker = 2,
+    kNumberBeforeHalf = 3,
+    kHalf = 4,
+    kNumberAfterHalf = 5,
+    kOneAndAHalf = 6,
+    kDigits = 7,
+    kOne = 8,
+    kMinuteUnit = 9,
+    kHourUnit = 10,
+    kDayUnit = 11,
+    kWeekUnit = 12,
+    kHalfHourUnit = 13,
+};
+
+struct UnitRow {
+    Group group;
+    CalendarComponent component;
+    int largestAmount;
+    int multiplier;
+    bool hasTime;
+};
+
+constexpr UnitRow kUnits[] = {
+    {kMinuteUnit, CalendarComponent::Minute, 720, 1, true},
+    {kHourUnit, CalendarComponent::Hour, 168, 1, true},
+    {kDayUnit, CalendarComponent::Day, 366, 1, false},
+    {kWeekUnit, CalendarComponent::Day, 52, 7, false},
+    {kHalfHourUnit, CalendarComponent::Minute, 24, 30, true},
+};
+
+QString alternationOrNever(const WordSet& words) {
+    return words.isEmpty() ? u"(?!)"_s : WordSet::alternationPattern(words.raw());
+}
+
+QString durationPattern(const ParserVocabulary& v) {
+    const QString one = alternationOrNever(v.oneWords);
+    return u"(?:^|\\s)(((?:"_s + alternationOrNever(v.durationMarkers) + u"))\\s+"_s +  //
+           u"(?:(?:("_s + one + u")\\s+)?("_s + alternationOrNever(v.halfWords) + u")(?:\\s+("_s + one +
+           u"))?\\s+"_s +                                                           //
+           u"|("_s + alternationOrNever(v.oneAndAHalfWords) + u")\\s+"_s +          //
+           u"|(\\d{1,3})\\s*"_s +                                                   //
+           u"|("_s + one + u")(?:\\s+|['’])"_s +                                    //
+           u")(?:("_s + alternationOrNever(v.minuteUnitWords) + u")|("_s + alternationOrNever(v.hourUnitWords) +
+           u")|("_s + alternationOrNever(v.dayUnitWords) + u")|("_s + alternationOrNever(v.weekUnitWords) +
+           u")|("_s + alternationOrNever(v.halfHourUnitWords) + u")))\\b(?!['’\\-–—])"_s;
+}
+
+std::optional<QString> group(const RegexMatch& match, const QString& text, int index) {
+    if (!match.range(index).isFound()) return std::nullopt;
+    return match.captured(text, index);
+}
+
+const UnitRow& unitOf(const RegexMatch& match) {
+    for (const UnitRow& row : kUnits)
+        if (match.range(row.group).isFound()) return row;
+    return kUnits[4];
+}
+
+CalendarComponents keptComponents(bool hasTime) {
+    CalendarComponents kept = CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day;
+    if (hasTime) kept |= CalendarComponent::Hour | CalendarComponent::Minute;
+    return kept;
+}
+
+struct Reading {
+    std::optional<platform::Date> moment;
+    bool hasTime = false;
+    bool rejected = false;  // the words belong to no single language
+};
+
+Reading readFraction(const RegexMatch& match, const QString& text, const UnitRow& unit, platform::Date reference,
+                     const platform::Calendar& calendar) {
+    if (unit.group != kMinuteUnit && unit.group != kHourUnit) return {};  // "in half a day"
+    const bool half = match.range(kHalf).isFound();
+    const QString fraction = *group(match, text, half ? kHalf : kOneAndAHalf);
+    const std::optional<QString> before = group(match, text, kNumberBeforeHalf);
+    const std::optional<QString> after = group(match, text, kNumberAfterHalf);
+    if (before && after) return {};  // "in a half an hour"
+    const std::optional<QString> number = before ? before : after;
+    if (!ParserVocabulary::isDurationPhrase(match.captured(text, kMarker), number, fraction,
+                                            match.captured(text, unit.group)))
+        return {.rejected = true};
+    const double minutes = (half ? 0.5 : 1.5) * (unit.group == kHourUnit ? 60 : 1);
+    if (minutes != std::floor(minutes)) return {};  // "in half a minute"
+    return {calendar.dateByAdding(CalendarComponent::Minute, static_cast<int>(minutes), reference), true};
+}
+
+Reading readAmount(const RegexMatch& match, const QString& text, const UnitRow& unit, platform::Date reference,
+                   const platform::Calendar& calendar) {
+    int amount = 1;
+    if (const auto digits = group(match, text, kDigits)) {
+        bool isNumber = false;
+        amount = digits->toInt(&isNumber);
+        if (!isNumber) return {};
+    }
+    if (!ParserVocabulary::isDurationPhrase(match.captured(text, kMarker), group(match, text, kOne), std::nullopt,
+                                            match.captured(text, unit.group)))
+        return {.rejected = true};
+    if (amount > unit.largestAmount) return {};
+    return {calendar.dateByAdding(unit.component, amount * unit.multiplier, reference), unit.hasTime};
+}
+
+}  // namespace
+
+DurationCandidates durationCandidates(const QString& text, platform::TextRange range, platform::Date referenceDate,
+                                      const platform::Calendar& calendar, const ParserVocabulary& vocabulary) {
+    DurationCandidates result;
+    if (vocabulary.durationMarkers.isEmpty()) return result;
+    const auto pattern = compileRegex(durationPattern(vocabulary), platform::Regex::Option::CaseInsensitive);
+    if (!pattern) return result;
+
+    for (const RegexMatch& match : pattern->matches(text, range)) {
+        const UnitRow& unit = unitOf(match);
+        const bool fraction = match.range(kHalf).isFound() || match.range(kOneAndAHalf).isFound();
+        const Reading reading = fraction ? readFraction(match, text, unit, referenceDate, calendar)
+                                         : readAmount(match, text, unit, referenceDate, calendar);
+        if (reading.rejected) result.rejectedRanges.push_back(match.range(kPhrase));
+        if (!reading.moment) continue;
+        result.candidates.push_back({.range = match.range(kPhrase),
+                                     .components = calendar.dateComponents(keptComponents(reading.hasTime), *reading.moment),
+                                     .hasTime = reading.hasTime,
+                                     .kind = RuleDateCandidate::Kind::duration});
+    }
+    return result;
+}
+
+}  // namespace tavlin::parsing::QuickAddParser

@@ -1,0 +1,28 @@
+#include "parsing/QuickAddParser.h"
+
+namespace tavlin::parsing::QuickAddParser {
+
+using namespace Qt::StringLiterals;
+
+std::optional<QString> extractList(QString& text, const QStringList& listNames) {
+    if (listNames.isEmpty()) return std::nullopt;
+    const auto tag = compileRegex(u"(?:^|\\s)#([\\p{L}\\p{N}_-]+)"_s);
+    if (!tag) return std::nullopt;
+    QStringList keys;
+    keys.reserve(listNames.size());
+    for (const QString& name : listNames) keys.append(normalizedKey(name));
+
+    for (const platform::RegexMatch& match : tag->matches(text)) {
+        if (!match.range(1).isFound()) continue;
+        const QString key = normalizedKey(match.captured(text, 1));
+        for (qsizetype i = 0; i < listNames.size(); ++i) {
+            if (keys[i].isEmpty() || keys[i] != key) continue;
+            text.remove(match.range().location, match.range().length);
+            text = collapseWhitespace(text);
+            return listNames[i];
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace tavlin::parsing::QuickAddParser

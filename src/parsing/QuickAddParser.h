@@ -1,0 +1,44 @@
+#pragma once
+
+#include "parsing/ParsedQuickAdd.h"
+#include "parsing/ParserVocabulary.h"
+#include "platform/Calendar.h"
+#include "platform/Date.h"
+#include "platform/Regex.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The deterministic reader of the quick-add language. A namespace of pure
+// functions: nothing here keeps state between calls, and any thread may call.
+namespace tavlin::parsing::QuickAddParser {
+
+// One typed line (or one part of a split line) read into a reminder.
+// `isEditing` is true only when the line re-reads an existing reminder;
+// `listNames` are the lists a "#list" tag may name (none: no tag is read).
+ParsedQuickAdd parse(const QString& text, platform::Date referenceDate, const platform::Calendar& calendar,
+                     bool isEditing, const QStringList& listNames, const ParserVocabulary& vocabulary,
+                     const std::optional<QString>& previousDateText, bool uses24HourClock);
+
+// What remains of a line once its markers are out, tidied into a title:
+// connectors before punctuation or at the end dropped, doubled ones joined.
+QString cleanTitle(const QString& text, const ParserVocabulary& vocabulary);
+
+// Every run of white space made one blank, and the ends trimmed.
+QString collapseWhitespace(const QString& text);
+
+// The key that list and place names are compared by: folded, and only
+// letters, digits, "_" and "-" kept ("Work Stuff" → "workstuff").
+QString normalizedKey(const QString& text);
+
+// A compiled pattern, or nothing when it does not compile (the stage that
+// asked then finds nothing).
+std::optional<platform::Regex> compileRegex(const QString& pattern, platform::Regex::Options options = {});
+
+// The first "#tag" that names one of `listNames` is taken out of `text`;
+// the result is that list's name as the caller spells it.
+std::optional<QString> extractList(QString& text, const QStringList& listNames);
+
+}  // namespace tavlin::parsing::QuickAddParser

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <csignal>
+
+// The real tavlin binary, started the way a person or a script would start
+// it: with its own environment, optionally under faketime.
+class TavlinProcess {
+public:
+    struct Options {
+        QStringList arguments;
+        QStringList environment;  // "NAME=value" entries added to (or replacing) the inherited ones
+        QString fakeTime;         // e.g. "2026-03-04 10:00:00"; empty for the real clock
+        bool withoutDisplay = true;
+    };
+
+    explicit TavlinProcess(const Options& options) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (options.withoutDisplay)
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                environment.remove(QString::fromLatin1(name));
+        for (const QString& entry : options.environment)
+            environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+        process_.setProcessEnvironment(environment);
+        if (options.fakeTime.isEmpty()) {
+            process_.setProgram(QStringLiteral(TAVLIN_BINARY));
+            process_.setArguments(options.arguments);
+        } else {
+            process_.setProgram(QStringLiteral("faketime"));
+            process_.setArguments(QStringList{options.fakeTime, QStringLiteral(TAVLIN_BINARY)} + options.arguments);
+        }
+        process_.start();
+    }
+    ~TavlinProcess() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+    }
+
+    // Runs to its end (or is killed after `limitMs`); true when it ended itself.
+    bool finish(int limitMs = 20000) {
+        const bool finished = process_.waitForFinished(limitMs);
+        collect();
+        return finished && process_.exitStatus() == QProcess::NormalExit;
+    }
+
+    // Waits until standard error holds `text`.
+    bool waitForError(const QByteArray& text, int limitMs = 10000) {
+        collect();
+        while (!stderr_.contains(text)) {
+            if (!process_.waitForReadyRead(limitMs)) return false;
+            collect();
+        }
+        return true;
+    }
+
+    bool isRunning() const { return process_.state() == QProcess::Running; }
+
+    // Sends a signal and waits for the end.
+    bool signalAndFinish(int signalNumber) {
+        ::kill(static_cast<pid_t>(process_.processId()), signalNumber);
+        return finish();
+    }
+
+    int exitCode() const { return process_.exitCode(); }
+    QString standardOutput() const { return QString::fromUtf8(stdout_); }
+    QString standardError() const { return QString::fromUtf8(stderr_); }
+
+private:
+    void collect() {
+        stdout_ += process_.readAllStandardOutput();
+        stderr_ += process_.readAllStandardError();
+    }
+
+    QProcess process_;
+    QByteArray stdout_;
+    QByteArray stderr_;
+};
