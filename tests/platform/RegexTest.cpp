@@ -1,6 +1,6 @@
 #include "platform/Regex.h"
 
-#include "support/PlatformPrinters.h"
+#include "support/Printers.h"
 
 #include <gtest/gtest.h>
 

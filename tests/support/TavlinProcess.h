@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -51,10 +52,16 @@ public:
 
     // Waits until standard error holds `text`.
     bool waitForError(const QByteArray& text, int limitMs = 10000) {
+        QElapsedTimer elapsed;
+        elapsed.start();
         collect();
         while (!stderr_.contains(text)) {
-            if (!process_.waitForReadyRead(limitMs)) return false;
+            // Waiting on the current channel (standard output) also reads
+            // whatever standard error has meanwhile.
+            process_.waitForReadyRead(20);
             collect();
+            if (elapsed.elapsed() > limitMs || process_.state() == QProcess::NotRunning)
+                return stderr_.contains(text);
         }
         return true;
     }

@@ -1,0 +1,125 @@
+#include "support/Printers.h"
+#include "support/TavlinProcess.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+// The parse switches end to end: the real binary, as a German or English
+// user on a fixed morning would run it.
+namespace {
+
+const QString kMorning = u"2026-03-04 10:00:00"_s;
+
+TavlinProcess::Options inAmsterdam(QStringList arguments, QString language = u"en"_s) {
+    return {.arguments = std::move(arguments),
+            .environment = {u"TZ=Europe/Amsterdam"_s, u"LANGUAGE="_s + language, u"LANG=C.UTF-8"_s},
+            .fakeTime = kMorning};
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QString& text) {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+    return file.fileName();
+}
+
+QString runToEnd(const TavlinProcess::Options& options) {
+    TavlinProcess tavlin(options);
+    EXPECT_TRUE(tavlin.finish()) << tavlin.standardError().toStdString();
+    EXPECT_EQ(tavlin.exitCode(), 0);
+    return tavlin.standardOutput();
+}
+
+// A switch that starts nothing leaves an ordinary running Tavlin behind.
+void expectKeepsRunningSilently(const TavlinProcess::Options& options) {
+    TavlinProcess tavlin(options);
+    ASSERT_TRUE(tavlin.waitForError("Tavlin is running")) << tavlin.standardError().toStdString();
+    // Scenarios start at the loop's first turn; let it go round a few times.
+    EXPECT_FALSE(tavlin.finish(300));
+    EXPECT_EQ(tavlin.standardOutput(), QString());
+    EXPECT_TRUE(tavlin.signalAndFinish(SIGTERM));
+}
+
+}  // namespace
+
+TEST(ParseSwitches, ParsePrintsTheRuleReadingAndNoModel) {
+    EXPECT_EQ(runToEnd(inAmsterdam({u"--parse"_s, u"buy milk !! #groceries"_s})),
+              u"deterministic: ParsedQuickAdd(title: \"buy milk #groceries\", dueDateComponents: nil, "
+              u"hasTime: false, matchedDateText: nil, recurrenceFrequency: nil, recurrenceInterval: 1, "
+              u"locationName: nil, locationRadius: nil, locationTrigger: arrive, priority: 5, listName: nil, "
+              u"dueDateIsBareCadenceDefault: false)\n"
+              u"smart: unavailable\n"_s);
+}
+
+TEST(ParseSwitches, ParseEdit) {
+    struct Case {
+        QStringList arguments;
+        QString line;
+    };
+    const Case cases[] = {
+        {{u"call mom"_s, u"-"_s}, u"edit-parse: title=\"call mom\" due=nil hasTime=false matched=nil list=nil\n"_s},
+        {{u"call mom #family !"_s, u"-"_s, u"Work"_s, u"Family"_s},
+         u"edit-parse: title=\"call mom\" due=nil hasTime=false matched=nil list=Family\n"_s},
+        {{u"  !!  "_s, u"-"_s}, u"edit-parse: title=\"!!\" due=nil hasTime=false matched=nil list=nil\n"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        EXPECT_EQ(runToEnd(inAmsterdam(QStringList{u"--parse-edit"_s} + c.arguments)), c.line);
+    }
+    expectKeepsRunningSilently(inAmsterdam({u"--parse-edit"_s, u"only a text"_s}));
+}
+
+TEST(ParseSwitches, ParseBatch) {
+    QTemporaryDir dir;
+    const QString file = writeFile(dir, u"cases.tsv"_s,
+                                   u"de\tKauf Milch !!\r\n\n\t\ten\tcall Tom\tnow\u2028de\t\nno tab here\n"_s);
+    EXPECT_EQ(runToEnd(inAmsterdam({u"--parse-batch"_s, file}, u"de"_s)),
+              u"model available: false\n"
+              u"--- de: Kauf Milch\n"
+              u"  det:   title=Kauf Milch | date=- | place=- | trigger=arrive\n"
+              u"  smart: unavailable\n"
+              u"--- en: call Tom\tnow\n"
+              u"  det:   title=call Tom now | date=- | place=- | trigger=arrive\n"
+              u"  smart: unavailable\n"_s);
+    EXPECT_EQ(runToEnd(inAmsterdam({u"--parse-batch"_s, writeFile(dir, u"empty.tsv"_s, u"\n\n"_s)})),
+              u"model available: false\n"_s);
+    expectKeepsRunningSilently(inAmsterdam({u"--parse-batch"_s, dir.filePath(u"missing.tsv"_s)}));
+}
+
+TEST(ParseSwitches, ParseJsonReport) {
+    QTemporaryDir dir;
+    const QString file = writeFile(dir, u"cases.tsv"_s,
+                                   u"c1\tde\tMilch kaufen #einkauf; Brot/Butter !\n"
+                                   u"c2\t\t-\tcall Tom #Work\n"
+                                   u"c3\ten\t\n"_s);
+    TavlinProcess tavlin(inAmsterdam({u"--parse-json"_s, file, u"--parse-lists"_s, u" Einkauf ,,Work"_s}, u"de"_s));
+    ASSERT_TRUE(tavlin.finish()) << tavlin.standardError().toStdString();
+    EXPECT_TRUE(tavlin.standardError().contains(u"done c1\ndone c2\n"_s));
+    EXPECT_FALSE(tavlin.standardError().contains(u"done c3"_s));
+    const QString output = tavlin.standardOutput();
+    EXPECT_TRUE(output.contains(u"Brot\\/Butter"_s)) << "slashes are escaped";
+
+    const auto report = nlohmann::json::parse(output.toStdString());
+    EXPECT_EQ(report["modelAvailable"], false);
+    EXPECT_TRUE(QString::fromStdString(report["generatedAt"]).startsWith(u"2026-03-04T09:00:0"_s));
+    ASSERT_EQ(report["results"].size(), 2u);
+    const auto& c1 = report["results"][0];
+    EXPECT_EQ(c1["id"], "c1");
+    EXPECT_EQ(c1["lang"], "de");
+    ASSERT_EQ(c1["parts"].size(), 2u);
+    const auto& milk = c1["parts"][0];
+    EXPECT_EQ(milk["part"], "Milch kaufen #einkauf");
+    EXPECT_EQ(milk["det"]["title"], "Milch kaufen");
+    EXPECT_EQ(milk["det"]["list"], "Einkauf");
+    EXPECT_EQ(milk["smart"], nullptr);
+    EXPECT_EQ(milk["ui"], milk["det"]);
+    EXPECT_EQ(c1["parts"][1]["det"]["priority"], 9);
+    const auto& c2 = report["results"][1];
+    EXPECT_EQ(c2["lang"], "-");
+    EXPECT_EQ(c2["parts"][0]["det"]["list"], "Work");
+}
