@@ -1,14 +1,138 @@
 #include "parsing/Cadence.h"
 
+#include "parsing/QuickAddParser.h"
+#include "platform/DateComponents.h"
+
 namespace tavlin::parsing::QuickAddParser {
 
-std::optional<RecurrenceMatch> extractRecurrence(QString&, const QString&, platform::Date, const platform::Calendar&,
-                                                 const ParserVocabulary&) {
+using namespace Qt::StringLiterals;
+using platform::RegexMatch;
+using platform::TextRange;
+
+namespace {
+
+QString textAt(const QString& text, TextRange range) { return text.mid(range.location, range.length); }
+
+// The first match that reads the same in the line as in the scan text (a
+// match running into a blanked place does not).
+std::optional<RegexMatch> firstUnblankedMatch(const platform::Regex& regex, const QString& text,
+                                              const QString& scanText) {
+    for (const RegexMatch& match : regex.matches(scanText))
+        if (textAt(text, match.range()) == textAt(scanText, match.range())) return match;
     return std::nullopt;
 }
 
-std::optional<RecurrenceFrequency> extractCadenceAdverb(QString&, const QString&, const ParserVocabulary&) {
+// Whether the rest of the line from `from` is one single connector word.
+bool restIsOneConnector(const QString& text, qsizetype from, const ParserVocabulary& vocabulary) {
+    static const std::optional<platform::Regex> lastWord = compileRegex(u"\\s+(\\S+)\\s*$"_s);
+    if (!lastWord || from >= text.size()) return false;
+    const auto match = lastWord->firstMatch(text, {from, text.size() - from});
+    return match && match->range().location == from &&
+           vocabulary.connectors.contains(match->captured(text, 1));
+}
+
+std::optional<platform::Date> weekdayAnchor(int weekday, platform::Date referenceDate,
+                                            const platform::Calendar& calendar) {
+    const platform::Date startOfToday = calendar.startOfDay(referenceDate);
+    if (calendar.component(platform::CalendarComponent::Weekday, startOfToday) == weekday) return startOfToday;
+    return calendar.nextDate(startOfToday, platform::DateComponents{.weekday = weekday},
+                             platform::MatchingPolicy::nextTime, platform::RepeatedTimePolicy::first);
+}
+
+// A count of ASCII digits; digits of other scripts give none.
+std::optional<int> asciiCount(const QString& digits) {
+    if (digits.isEmpty()) return std::nullopt;
+    for (const QChar c : digits)
+        if (c < u'0' || c > u'9') return std::nullopt;
+    return digits.toInt();
+}
+
+}  // namespace
+
+std::optional<platform::Regex> everyPhraseRegex(const RecurrenceGrammar& grammar) {
+    return grammar.everyPhraseRegex.value ? grammar.everyPhraseRegex.value : grammar.makeEveryPhraseRegex();
+}
+
+std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& scanText, platform::Date referenceDate,
+                                                 const platform::Calendar& calendar,
+                                                 const ParserVocabulary& vocabulary) {
+    for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) {
+        const std::optional<platform::Regex> regex = everyPhraseRegex(grammar);
+        if (!regex) continue;
+        const std::optional<RegexMatch> match = firstUnblankedMatch(*regex, text, scanText);
+        if (!match) continue;
+
+        RecurrenceMatch result{.frequency = RecurrenceFrequency::weekly};
+        const QString unit = match->captured(text, 3);
+        const bool hasCount = match->range(1).isFound();
+        if (const auto frequency = grammar.frequency(unit)) {
+            result.frequency = *frequency;
+        } else {
+            const auto weekday = grammar.weekdayIndex.constFind(WordSet::fold(unit));
+            if (weekday == grammar.weekdayIndex.cend() || hasCount) continue;  // "every 2 mondays"
+            result.weekdayAnchor = weekdayAnchor(*weekday, referenceDate, calendar);
+        }
+
+        const std::optional<int> count = hasCount ? asciiCount(match->captured(text, 1)) : std::nullopt;
+        if (count) result.interval = std::clamp(*count, 1, 999);
+        else result.interval = match->range(2).isFound() ? 2 : grammar.defaultInterval;
+
+        TextRange removal = match->range();
+        const TextRange widened = includePrecedingMarker(removal, scanText, vocabulary, {});
+        if (textAt(text, widened) == textAt(scanText, widened)) removal = widened;
+        if (restIsOneConnector(text, removal.end(), vocabulary))
+            removal = TextRange::fromBounds(removal.location, text.size());  // "every week to"
+        if (removal.end() > text.size()) continue;
+        text.remove(removal.location, removal.length);
+        text = collapseWhitespace(text);
+        return result;
+    }
     return std::nullopt;
+}
+
+std::optional<RecurrenceFrequency> extractCadenceAdverb(QString& text, const QString& scanText,
+                                                        const ParserVocabulary& vocabulary) {
+    std::optional<platform::Regex> regex = vocabulary.cadenceAdverbRegex.value;
+    if (!regex) {
+        const WordSet adverbs(vocabulary.dailyWords.raw() + vocabulary.weeklyWords.raw() +
+                              vocabulary.monthlyWords.raw() + vocabulary.yearlyWords.raw());
+        if (adverbs.isEmpty()) return std::nullopt;
+        regex = compileRegex(u"(?:^|\\s)("_s + WordSet::alternationPattern(adverbs.raw()) + u")(?=\\s*$)"_s,
+                             platform::Regex::Option::CaseInsensitive);
+        if (!regex) return std::nullopt;
+    }
+    const std::optional<RegexMatch> match = firstUnblankedMatch(*regex, text, scanText);
+    if (!match || !match->range(1).isFound()) return std::nullopt;
+
+    const QStringList wordsBefore = splitOnWhitespace(text.left(match->range().location));
+    if (!wordsBefore.isEmpty() && vocabulary.articles.contains(wordsBefore.last())) return std::nullopt;  // "the weekly"
+
+    const QString adverb = WordSet::fold(match->captured(text, 1));
+    std::optional<RecurrenceFrequency> frequency;
+    if (vocabulary.dailyWords.containsFolded(adverb)) frequency = RecurrenceFrequency::daily;
+    else if (vocabulary.weeklyWords.containsFolded(adverb)) frequency = RecurrenceFrequency::weekly;
+    else if (vocabulary.monthlyWords.containsFolded(adverb)) frequency = RecurrenceFrequency::monthly;
+    else if (vocabulary.yearlyWords.containsFolded(adverb)) frequency = RecurrenceFrequency::yearly;
+    if (!frequency) return std::nullopt;
+
+    text.remove(match->range().location, match->range().length);
+    text = collapseWhitespace(text);
+    return frequency;
+}
+
+TextRange includePrecedingMarker(TextRange range, const QString& text, const ParserVocabulary& vocabulary,
+                                 const std::vector<TextRange>& protectedRanges) {
+    if (range.location <= 0) return range;
+    static const std::optional<platform::Regex> lastWord = compileRegex(u"(?:^|\\s)(\\S+)\\s+$"_s);
+    if (!lastWord) return range;
+    const auto match = lastWord->firstMatch(text, {0, std::min(range.location, text.size())});
+    if (!match) return range;
+    const QString word = WordSet::fold(match->captured(text, 1));
+    if (!vocabulary.clockMarkers.containsFolded(word) && !vocabulary.connectors.containsFolded(word)) return range;
+    const TextRange marker = TextRange::fromBounds(match->range(1).location, range.location);
+    for (const TextRange& guarded : protectedRanges)
+        if (marker.intersects(guarded)) return range;
+    return TextRange::fromBounds(marker.location, range.end());
 }
 
 }  // namespace tavlin::parsing::QuickAddParser

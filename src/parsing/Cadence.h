@@ -4,15 +4,17 @@
 #include "parsing/ParserVocabulary.h"
 #include "platform/Calendar.h"
 #include "platform/Date.h"
+#include "platform/TextRange.h"
 
 #include <optional>
+#include <vector>
 
 namespace tavlin::parsing::QuickAddParser {
 
 struct RecurrenceMatch {
     RecurrenceFrequency frequency;
     int interval = 1;
-    std::optional<platform::Date> weekdayAnchor;  // the next day of a weekday cadence
+    std::optional<platform::Date> weekdayAnchor;  // the first day of a weekday cadence, at its start
 };
 
 // "every 2 weeks", "every monday": taken out of `text`; `scanText` is the
@@ -24,5 +26,15 @@ std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& s
 // A trailing "daily", "weekly", … taken out of `text`.
 std::optional<RecurrenceFrequency> extractCadenceAdverb(QString& text, const QString& scanText,
                                                         const ParserVocabulary& vocabulary);
+
+// `range` widened back over one marker word before it ("on every monday",
+// "at 5"), unless that word would reach into a protected range.
+platform::TextRange includePrecedingMarker(platform::TextRange range, const QString& text,
+                                           const ParserVocabulary& vocabulary,
+                                           const std::vector<platform::TextRange>& protectedRanges);
+
+// The grammar's every-phrase pattern, built on the spot when the vocabulary
+// does not carry it compiled.
+std::optional<platform::Regex> everyPhraseRegex(const RecurrenceGrammar& grammar);
 
 }  // namespace tavlin::parsing::QuickAddParser

@@ -1,11 +1,189 @@
 #include "parsing/PlaceRadiusTrigger.h"
 
+#include "parsing/PlaceSpans.h"
+#include "parsing/QuickAddParser.h"
+#include "platform/CharacterSet.h"
+#include "platform/Text.h"
+
 namespace tavlin::parsing::QuickAddParser {
 
-PlaceScanTexts placeScanTexts(const QString& text, const ParserVocabulary&) { return {text, text}; }
+using namespace Qt::StringLiterals;
+using platform::RegexMatch;
+using platform::TextRange;
 
-std::optional<double> extractRadius(QString&, const ParserVocabulary&, bool) { return std::nullopt; }
+namespace {
 
-PlaceAndTrigger extractPlaceAndTrigger(QString&, const ParserVocabulary&, bool) { return {}; }
+constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
+constexpr double kSmallestRadius = 25;
+constexpr double kLargestRadius = 10000;
+
+QString blanked(QString text, TextRange range) {
+    for (qsizetype i = range.location; i < range.end() && i < text.size(); ++i) text[i] = u' ';
+    return text;
+}
+
+QString trimmedBlanks(const QString& text) { return platform::trimmed(text, platform::CharacterSet::whitespaces()); }
+
+QString unitAlternation(const ParserVocabulary& vocabulary) {
+    return WordSet::alternationPattern(WordSet::unionOf({u"m"_s, u"km"_s}, vocabulary.radiusUnitWords.raw()).raw());
+}
+
+// The radius in metres of a number and its unit, when it lies in range.
+std::optional<double> metres(const RegexMatch& match, const QString& text) {
+    bool isNumber = false;
+    double value = match.captured(text, 1).toDouble(&isNumber);
+    if (!isNumber) return std::nullopt;
+    if (WordSet::fold(match.captured(text, 2)) == u"km"_s) value *= 1000;
+    if (value < kSmallestRadius || value > kLargestRadius) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+PlaceScanTexts placeScanTexts(const QString& text, const ParserVocabulary& vocabulary) {
+    const std::vector<TextRange> quoted = quotedPlaceRanges(text, vocabulary);
+    if (!quoted.empty()) {
+        QString scan = text;
+        for (const TextRange range : quoted) scan = blanked(scan, range);
+        return {scan, scan};
+    }
+    const auto unquoted = compileRegex(unquotedPlacePattern(vocabulary), kCaseInsensitive);
+    const auto match = unquoted ? unquoted->firstMatch(text) : std::nullopt;
+    if (!match) return {text, text};
+    const qsizetype tailStart = match->range().location;
+    const QString adverbScan = blanked(text, TextRange::fromBounds(tailStart, text.size()));
+    const auto cadence = cadenceStartInPlaceTail(text, tailStart, text.size() - tailStart, vocabulary);
+    if (!cadence) return {adverbScan, adverbScan};
+    return {blanked(text, TextRange::fromBounds(tailStart, cadence->location)), adverbScan};
+}
+
+std::optional<double> extractRadius(QString& text, const ParserVocabulary& vocabulary, bool requirePreposition) {
+    QString preposition;
+    if (vocabulary.radiusPrepositions.isEmpty()) {
+        if (requirePreposition) return std::nullopt;
+    } else {
+        preposition = u"(?:\\b(?:"_s + WordSet::alternationPattern(vocabulary.radiusPrepositions.raw()) + u")\\s+)"_s;
+        if (!requirePreposition) preposition += u"?"_s;
+    }
+    const auto pattern = compileRegex(
+        preposition + u"\\b(\\d{1,5})\\s*("_s + unitAlternation(vocabulary) + u")\\b\\.?"_s, kCaseInsensitive);
+    const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;
+    if (!match) return std::nullopt;
+    const std::optional<double> radius = metres(*match, text);
+    if (!radius) return std::nullopt;  // later matches are not tried
+    text.remove(match->range().location, match->range().length);
+    text = collapseWhitespace(text);
+    return radius;
+}
+
+PlaceAndTrigger extractPlaceAndTrigger(QString& text, const ParserVocabulary& vocabulary, bool allowRadius) {
+    if (PlaceAndTrigger quoted = extractQuotedPlace(text, vocabulary, allowRadius); quoted.name) return quoted;
+    const auto pattern = compileRegex(unquotedPlacePattern(vocabulary), kCaseInsensitive);
+    const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;
+    if (!match || !match->range(1).isFound()) return {};
+    const QString tail = trimmedBlanks(match->captured(text, 1));
+    if (tail.isEmpty()) return {};
+
+    PurposeSplit split = splitPurposeClause(tail, vocabulary);
+    QString line = text;
+    line.remove(match->range().location, match->range().length);
+    PlaceAndTrigger result;
+    if (stripLeavePhrase(line, vocabulary)) result.trigger = LocationTrigger::leave;
+    if (split.clause) line += u" "_s + *split.clause;
+    text = collapseWhitespace(line);
+    if (allowRadius) result.radius = extractRadiusFromPlace(split.name, false, vocabulary);
+    result.name = split.name;
+    return result;
+}
+
+PlaceAndTrigger extractQuotedPlace(QString& text, const ParserVocabulary& vocabulary, bool allowRadius) {
+    const auto pattern = compileRegex(quotedPlacePattern(vocabulary), kCaseInsensitive);
+    if (!pattern) return {};
+    for (const RegexMatch& match : pattern->matches(text)) {
+        const std::optional<QString> name = quotedPlaceName(match, text);
+        if (!name) continue;
+        QString before = text.left(match.range().location);
+        QString after = text.mid(match.range().end());
+        PlaceAndTrigger result{.name = name};
+        if (stripLeavePhrase(before, vocabulary)) result.trigger = LocationTrigger::leave;
+        if (allowRadius) result.radius = extractRadiusFromPlace(after, true, vocabulary);
+        text = collapseWhitespace(before + u" "_s + after);
+        return result;
+    }
+    return {};
+}
+
+std::optional<QString> quotedPlaceName(const RegexMatch& match, const QString& text) {
+    for (const int group : {1, 2}) {
+        if (!match.range(group).isFound()) continue;
+        const QString name = trimmedBlanks(match.captured(text, group));
+        if (!name.isEmpty()) return name;
+    }
+    return std::nullopt;
+}
+
+std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const ParserVocabulary& vocabulary) {
+    const QString units = unitAlternation(vocabulary);
+    const auto pattern = compileRegex(leading ? u"^\\s*(\\d{1,5})\\s*("_s + units + u")\\b\\.?"_s
+                                              : u"\\s+(\\d{1,5})\\s*("_s + units + u")\\.?$"_s,
+                                      kCaseInsensitive);
+    const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;
+    if (!match) return std::nullopt;
+    const std::optional<double> radius = metres(*match, text);
+    if (!radius) return std::nullopt;
+    const QString unit = WordSet::fold(match->captured(text, 2));
+    const bool writtenTogether = match->range(2).location == match->range(1).end() && (unit == u"m"_s || unit == u"km"_s);
+    QString remainder = text;
+    remainder.remove(match->range().location, match->range().length);
+    remainder = trimmedBlanks(remainder);
+
+    bool accepted = false;
+    if (leading) {
+        // "500m run" takes a radius, "500 m of rope" does not.
+        accepted = remainder.isEmpty();
+        if (!accepted && writtenTogether) {
+            accepted = vocabulary.partitiveWords.isEmpty() ||
+                       !platform::rangeOf(remainder,
+                                          u"^(?:"_s + WordSet::alternationPattern(vocabulary.partitiveWords.raw()) + u")\\b"_s,
+                                          platform::SearchOption::RegularExpression | platform::SearchOption::CaseInsensitive)
+                            .isFound();
+        }
+    } else {
+        accepted = !remainder.isEmpty();  // "@500m" keeps its name
+    }
+    if (!accepted) return std::nullopt;
+    text = remainder;
+    return radius;
+}
+
+bool stripLeavePhrase(QString& text, const ParserVocabulary& vocabulary) {
+    if (vocabulary.leaveWords.isEmpty()) return false;
+    const QString articles = vocabulary.articles.isEmpty() ? u"(?!)"_s : WordSet::alternationPattern(vocabulary.articles.raw());
+    const QString pattern = u"\\s*"_s + leadInPattern(vocabulary) + u"(?:"_s +
+                            WordSet::alternationPattern(vocabulary.leaveWords.raw()) + u")(?:\\s+(?:"_s + articles +
+                            u"))?\\s*$"_s;
+    const TextRange found = platform::rangeOf(text, pattern,
+                                              platform::SearchOption::RegularExpression | platform::SearchOption::CaseInsensitive);
+    if (!found.isFound() || found.isEmpty()) return false;
+    text.remove(found.location, found.length);
+    return true;
+}
+
+QString leadInPattern(const ParserVocabulary& vocabulary) {
+    if (vocabulary.locationLeadIns.isEmpty()) return {};
+    return u"(?:(?:"_s + WordSet::alternationPattern(vocabulary.locationLeadIns.raw()) + u")\\s+){0,2}"_s;
+}
+
+PurposeSplit splitPurposeClause(const QString& tail, const ParserVocabulary& vocabulary) {
+    if (vocabulary.purposeMarkers.isEmpty()) return {tail, std::nullopt};
+    const auto pattern = compileRegex(
+        u"\\s+(?:"_s + WordSet::alternationPattern(vocabulary.purposeMarkers.raw()) + u")\\s+\\S+\\s+\\S+"_s,
+        kCaseInsensitive);
+    const auto match = pattern ? pattern->firstMatch(tail) : std::nullopt;
+    if (!match) return {tail, std::nullopt};
+    const QString name = trimmedBlanks(tail.left(match->range().location));
+    if (name.isEmpty()) return {tail, std::nullopt};
+    return {name, trimmedBlanks(tail.mid(match->range().location))};
+}
 
 }  // namespace tavlin::parsing::QuickAddParser

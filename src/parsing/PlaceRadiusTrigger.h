@@ -2,22 +2,26 @@
 
 #include "parsing/ParsedQuickAdd.h"
 #include "parsing/ParserVocabulary.h"
+#include "platform/Regex.h"
 
 #include <QString>
 
 #include <optional>
 
+// The location part of a line: "@gym", "@“Corner Shop” 200m", "when I
+// leave @office".
 namespace tavlin::parsing::QuickAddParser {
 
-// Copies of the working text, of the same length, with place phrases blanked
-// out, so that words inside a place name are not read as a cadence.
+// Copies of the line, of the same length, with place tokens blanked: the
+// first for the cadence stage (an every-phrase closing an unquoted place
+// stays visible), the second for the cadence adverb.
 struct PlaceScanTexts {
     QString cadenceScanText;
     QString adverbScanText;
 };
 PlaceScanTexts placeScanTexts(const QString& text, const ParserVocabulary& vocabulary);
 
-// "within 200 m": the radius in metres, taken out of `text`.
+// "within 500 m": the radius in metres (25 to 10000), taken out of `text`.
 std::optional<double> extractRadius(QString& text, const ParserVocabulary& vocabulary, bool requirePreposition);
 
 struct PlaceAndTrigger {
@@ -25,7 +29,21 @@ struct PlaceAndTrigger {
     LocationTrigger trigger = LocationTrigger::arrive;
     std::optional<double> radius;
 };
-// "@clinic", "when I leave the office": the place, taken out of `text`.
 PlaceAndTrigger extractPlaceAndTrigger(QString& text, const ParserVocabulary& vocabulary, bool allowRadius);
+PlaceAndTrigger extractQuotedPlace(QString& text, const ParserVocabulary& vocabulary, bool allowRadius);
+
+std::optional<QString> quotedPlaceName(const platform::RegexMatch& match, const QString& text);
+// A radius at the start (`leading`) or the end of a place text, taken out of it.
+std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const ParserVocabulary& vocabulary);
+// A trailing "when I leave", taken out of `text`.
+bool stripLeavePhrase(QString& text, const ParserVocabulary& vocabulary);
+QString leadInPattern(const ParserVocabulary& vocabulary);
+
+struct PurposeSplit {
+    QString name;
+    std::optional<QString> clause;  // given back to the line
+};
+// "store to buy milk" → the place "store" and the clause "to buy milk".
+PurposeSplit splitPurposeClause(const QString& tail, const ParserVocabulary& vocabulary);
 
 }  // namespace tavlin::parsing::QuickAddParser
