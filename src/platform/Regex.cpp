@@ -3,6 +3,7 @@
 #include "platform/IcuString.h"
 
 #include <unicode/regex.h>
+#include <unicode/uchar.h>
 
 #include <algorithm>
 
@@ -103,7 +104,10 @@ QString Regex::escapedPattern(const QString& text) {
         const char16_t unit = c.unicode();
         const bool asciiLetterOrDigit =
             (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') || (unit >= u'0' && unit <= u'9');
-        if (unit < 0x80 && !asciiLetterOrDigit) escaped.append(QLatin1Char('\\'));
+        // Pattern white space outside ASCII (U+0085, U+2028…) is dropped in
+        // comments mode, so it is escaped as well.
+        const bool special = unit < 0x80 ? !asciiLetterOrDigit : u_hasBinaryProperty(unit, UCHAR_PATTERN_WHITE_SPACE) != 0;
+        if (special) escaped.append(QLatin1Char('\\'));
         escaped.append(c);
     }
     return escaped;

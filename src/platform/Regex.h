@@ -51,7 +51,8 @@ public:
     static std::optional<Regex> compile(const QString& pattern, Options options = {});
 
     // A backslash before every ASCII character that is not a letter or a
-    // digit, so that the text matches itself literally.
+    // digit (and before pattern white space such as U+2028), so that the
+    // text matches itself literally in every mode.
     static QString escapedPattern(const QString& text);
     // `text` made safe as a replacement template ("$" and "\" escaped).
     static QString escapedTemplate(const QString& text);

@@ -64,12 +64,19 @@ struct FoldedText {
     std::vector<TextRange> originalRange;  // per character: its range in the original
 };
 
+// Folded for comparison: canonically composed even when only case is folded,
+// so that a decomposed "é" meets a precomposed one.
+QString comparable(const QString& text, FoldOptions options) {
+    const QString result = folded(text, options);
+    return (options & FoldOption::DiacriticInsensitive) ? result : result.normalized(QString::NormalizationForm_C);
+}
+
 FoldedText foldByCharacter(const QString& text, TextRange within, FoldOptions options) {
     FoldedText result;
     for (const TextRange character : graphemeRanges(text.mid(within.location, within.length))) {
         result.foldedStart.push_back(result.folded.size());
         result.originalRange.push_back({character.location + within.location, character.length});
-        result.folded += folded(text.mid(character.location + within.location, character.length), options);
+        result.folded += comparable(text.mid(character.location + within.location, character.length), options);
     }
     result.foldedStart.push_back(result.folded.size());
     return result;
@@ -79,7 +86,7 @@ TextRange insensitiveRangeOf(const QString& text, const QString& target, SearchO
     FoldOptions fold;
     if (options & SearchOption::CaseInsensitive) fold |= FoldOption::CaseInsensitive;
     if (options & SearchOption::DiacriticInsensitive) fold |= FoldOption::DiacriticInsensitive;
-    const QString needle = folded(target, fold);
+    const QString needle = comparable(target, fold);
     if (needle.isEmpty()) return TextRange::notFound();
     const FoldedText haystack = foldByCharacter(text, within, fold);
     const auto& starts = haystack.foldedStart;

@@ -69,6 +69,7 @@ TEST(Text, InsensitiveSearchReturnsRangesOfTheOriginal) {
         {u"le CAFÉ noir"_s, u"cafe"_s, both, {3, 4}},
         {u"le CAFE\u0301 noir"_s, u"café"_s, both, {3, 5}},  // the decomposed É is one character
         {u"le CAFÉ noir"_s, u"cafe"_s, SearchOption::CaseInsensitive, TextRange::notFound()},
+        {u"le CAFÉ noir"_s, u"café"_s, SearchOption::CaseInsensitive, {3, 5}},  // composed meets decomposed
         {u"Straße"_s, u"STRASSE"_s, SearchOption::CaseInsensitive, {0, 6}},
         {u"Strasse"_s, u"ß"_s, SearchOption::CaseInsensitive, {4, 2}},  // ß folds to ss
         {u"😀 Ölbild"_s, u"olbild"_s, both, {3, 6}},
