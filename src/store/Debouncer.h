@@ -21,8 +21,6 @@ public:
     // Drops the pending action, if any, and waits `delay` anew for this one.
     void schedule(std::function<void()> action);
 
-    platform::Clock::Duration delay() const { return delay_; }
-
 private:
     const platform::Clock::Duration delay_;
     platform::Task<> task_;

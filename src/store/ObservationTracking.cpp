@@ -1,5 +1,7 @@
 #include "store/ObservationTracking.h"
 
+#include <utility>
+
 namespace tavlin::store {
 
 void ObservationTracking::Record::changed() {
