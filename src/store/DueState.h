@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/Calendar.h"
+#include "platform/Date.h"
+#include "platform/DateComponents.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+
+namespace tavlin::store {
+
+// Where a reminder's due date stands against now: overdue, today, upcoming
+// (with its due instant) or none.
+class DueState {
+public:
+    enum class Kind { overdue, today, upcoming, none };
+
+    static DueState overdue() { return DueState(Kind::overdue); }
+    static DueState today() { return DueState(Kind::today); }
+    static DueState upcoming(platform::Date due) { return DueState(Kind::upcoming, due); }
+    static DueState none() { return DueState(Kind::none); }
+
+    // Components without hour and minute are due all day: overdue only from
+    // the next day on. Timed ones are overdue from their instant. Days are
+    // those of `calendar`; the components' own calendar and zone decide the
+    // instant they name.
+    DueState(const std::optional<platform::DateComponents>& components, platform::Date now,
+             const platform::Calendar& calendar);
+
+    Kind kind() const { return kind_; }
+    // The due instant of an upcoming state; nothing for the others.
+    std::optional<platform::Date> upcomingDate() const { return upcomingDate_; }
+
+    friend bool operator==(const DueState&, const DueState&) = default;
+
+private:
+    explicit DueState(Kind kind, std::optional<platform::Date> upcomingDate = std::nullopt)
+        : kind_(kind), upcomingDate_(upcomingDate) {}
+
+    Kind kind_;
+    std::optional<platform::Date> upcomingDate_;
+};
+
+}  // namespace tavlin::store
+
+template <>
+struct std::hash<tavlin::store::DueState> {
+    std::size_t operator()(const tavlin::store::DueState& state) const noexcept {
+        const std::size_t kind = std::hash<int>()(static_cast<int>(state.kind()));
+        const std::optional<tavlin::platform::Date> date = state.upcomingDate();
+        return date ? kind ^ (std::hash<double>()(date->secondsSince1970()) << 1) : kind;
+    }
+};

@@ -1,0 +1,226 @@
+#include "store/Settings.h"
+
+#include "platform/Log.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdint>
+
+using nlohmann::json;
+
+namespace tavlin::store {
+
+namespace {
+
+namespace Key {
+constexpr std::string_view primaryScope = "primaryScope";
+constexpr std::string_view secondaryScope = "secondaryScope";
+constexpr std::string_view includedListIDs = "includedListIDs";
+constexpr std::string_view quickAddListID = "quickAddListID";
+constexpr std::string_view groupNearbyEnabled = "groupNearbyEnabled";
+constexpr std::string_view contactPlacesEnabled = "contactPlacesEnabled";
+constexpr std::string_view showCompletedInMenuBar = "showCompletedInMenuBar";
+constexpr std::string_view menuBarQuietColors = "menuBarQuietColors";
+constexpr std::string_view dailySummaryEnabled = "dailySummaryEnabled";
+constexpr std::string_view mcpEnabled = "mcpEnabled";
+constexpr std::string_view hiddenPanelSections = "hiddenPanelSections";
+constexpr std::string_view manualOrderRanks = "manualOrderRanks";
+constexpr std::string_view dailySummaryMinutes = "dailySummaryMinutes";
+constexpr std::string_view pinnedPanelTopLeftX = "pinnedPanelTopLeftX";
+constexpr std::string_view pinnedPanelTopLeftY = "pinnedPanelTopLeftY";
+constexpr std::string_view pinnedPanelWidth = "pinnedPanelWidth";
+constexpr std::string_view pinnedPanelListHeight = "pinnedPanelListHeight";
+}  // namespace Key
+
+// The stored forms of the values.
+json toJson(bool value) { return value; }
+json toJson(qint64 value) { return value; }
+json toJson(double value) { return value; }
+json toJson(const QString& text) { return text.toStdString(); }
+json toJson(CountScope scope) { return toJson(rawValue(scope)); }
+
+json toJson(const QStringList& texts) {
+    json array = json::array();
+    for (const QString& text : texts) array.push_back(toJson(text));
+    return array;
+}
+
+// Sorted, so that one set always gives one file.
+json toJson(const QSet<QString>& texts) {
+    QStringList sorted(texts.cbegin(), texts.cend());
+    sorted.sort();
+    return toJson(sorted);
+}
+
+json toJson(const SectionVisibility& visibility) { return toJson(visibility.encoded()); }
+
+json toJson(const ManualOrder::Ranks& ranks) {
+    json object = json::object();
+    for (auto entry = ranks.cbegin(); entry != ranks.cend(); ++entry) object[entry.key().toStdString()] = entry.value();
+    return object;
+}
+
+// Null, which removes the key, for nothing.
+template <class T>
+json toJson(const std::optional<T>& value) {
+    return value ? toJson(*value) : json();
+}
+
+std::optional<CountScope> storedScope(const platform::UserDefaults& defaults, std::string_view key) {
+    const std::optional<QString> raw = defaults.string(key);
+    return raw ? countScopeFromRawValue(*raw) : std::nullopt;
+}
+
+std::optional<double> storedNumber(const platform::UserDefaults& defaults, std::string_view key) {
+    const json value = defaults.object(key);
+    return value.is_number() ? std::optional(value.get<double>()) : std::nullopt;
+}
+
+std::optional<ScreenPoint> storedPoint(const platform::UserDefaults& defaults) {
+    const std::optional<double> x = storedNumber(defaults, Key::pinnedPanelTopLeftX);
+    if (!x) return std::nullopt;
+    const std::optional<double> y = storedNumber(defaults, Key::pinnedPanelTopLeftY);
+    if (!y) return std::nullopt;
+    return ScreenPoint{*x, *y};
+}
+
+// An integer within one day. Any other minute would send the daily summary
+// into the past, to fire again at once, over and over.
+std::optional<qint64> storedMinuteOfDay(const platform::UserDefaults& defaults) {
+    const json value = defaults.object(Key::dailySummaryMinutes);
+    if (!value.is_number_integer()) return std::nullopt;
+    // Unsigned numbers beyond the signed range come out negative, and are
+    // refused with the negative ones.
+    const auto minutes = value.get<std::int64_t>();
+    if (minutes >= 0 && minutes <= Settings::lastMinuteOfDay) return minutes;
+    qCWarning(lcStore) << "ignoring the stored daily summary minute" << minutes << "- not within a day";
+    return std::nullopt;
+}
+
+}  // namespace
+
+Settings::Settings(platform::UserDefaults& defaults, QObject* parent) : QObject(parent), defaults_(defaults) {
+    load();
+}
+
+// The members start at their defaults; an absent key, or a value of the
+// wrong kind, leaves a member as it is.
+void Settings::load() {
+    primaryScope_ = storedScope(defaults_, Key::primaryScope).value_or(primaryScope_);
+    secondaryScope_ = storedScope(defaults_, Key::secondaryScope).value_or(secondaryScope_);
+    const QStringList included = defaults_.stringArray(Key::includedListIDs).value_or(QStringList());
+    includedListIDs_ = QSet<QString>(included.cbegin(), included.cend());
+    quickAddListID_ = defaults_.string(Key::quickAddListID);
+    groupNearbyEnabled_ = defaults_.boolean(Key::groupNearbyEnabled);
+    contactPlacesEnabled_ = defaults_.boolean(Key::contactPlacesEnabled);
+    const json showCompleted = defaults_.object(Key::showCompletedInMenuBar);
+    if (showCompleted.is_boolean()) showCompletedInMenuBar_ = showCompleted.get<bool>();
+    menuBarQuietColors_ = defaults_.boolean(Key::menuBarQuietColors);
+    dailySummaryEnabled_ = defaults_.boolean(Key::dailySummaryEnabled);
+    mcpEnabled_ = defaults_.boolean(Key::mcpEnabled);
+    sectionVisibility_ =
+        SectionVisibility::decoding(defaults_.stringArray(Key::hiddenPanelSections).value_or(QStringList()));
+    manualOrderRanks_ = ManualOrder::decodeRanks(defaults_.object(Key::manualOrderRanks));
+    dailySummaryMinutes_ = storedMinuteOfDay(defaults_).value_or(dailySummaryMinutes_);
+    // Through the setters, so that a half or malformed stored value is
+    // cleared from the file as well.
+    setPinnedPanelTopLeft(storedPoint(defaults_));
+    setPinnedPanelWidth(storedNumber(defaults_, Key::pinnedPanelWidth));
+    setPinnedPanelListHeight(storedNumber(defaults_, Key::pinnedPanelListHeight));
+    keepSecondaryDistinct();
+}
+
+template <class T, class Write>
+void Settings::assign(T& field, T value, ChangeSignal changed, Write write) {
+    const bool differs = !(field == value);
+    field = std::move(value);
+    write();
+    if (differs) emit(this->*changed)();
+}
+
+template <class T>
+void Settings::assign(T& field, T value, ChangeSignal changed, std::string_view key) {
+    assign(field, std::move(value), changed, [&] { defaults_.set(key, toJson(field)); });
+}
+
+void Settings::keepSecondaryDistinct() {
+    const CountScope distinct = distinctSecondary(primaryScope_, secondaryScope_);
+    if (distinct != secondaryScope_) setSecondaryScope(distinct);
+}
+
+void Settings::setPrimaryScope(CountScope scope) {
+    // The secondary moves first, so that no one ever sees the two equal.
+    assign(primaryScope_, scope, &Settings::primaryScopeChanged, [this] {
+        keepSecondaryDistinct();
+        defaults_.set(Key::primaryScope, toJson(primaryScope_));
+    });
+}
+
+void Settings::setSecondaryScope(CountScope scope) {
+    assign(secondaryScope_, distinctSecondary(primaryScope_, scope), &Settings::secondaryScopeChanged,
+           Key::secondaryScope);
+}
+
+void Settings::setIncludedListIDs(const QSet<QString>& identifiers) {
+    assign(includedListIDs_, identifiers, &Settings::includedListIDsChanged, Key::includedListIDs);
+}
+
+void Settings::setQuickAddListID(const std::optional<QString>& identifier) {
+    assign(quickAddListID_, identifier, &Settings::quickAddListIDChanged, Key::quickAddListID);
+}
+
+void Settings::setGroupNearbyEnabled(bool enabled) {
+    assign(groupNearbyEnabled_, enabled, &Settings::groupNearbyEnabledChanged, Key::groupNearbyEnabled);
+}
+
+void Settings::setContactPlacesEnabled(bool enabled) {
+    assign(contactPlacesEnabled_, enabled, &Settings::contactPlacesEnabledChanged, Key::contactPlacesEnabled);
+}
+
+void Settings::setShowCompletedInMenuBar(bool shown) {
+    assign(showCompletedInMenuBar_, shown, &Settings::showCompletedInMenuBarChanged, Key::showCompletedInMenuBar);
+}
+
+void Settings::setMenuBarQuietColors(bool quiet) {
+    assign(menuBarQuietColors_, quiet, &Settings::menuBarQuietColorsChanged, Key::menuBarQuietColors);
+}
+
+void Settings::setDailySummaryEnabled(bool enabled) {
+    assign(dailySummaryEnabled_, enabled, &Settings::dailySummaryEnabledChanged, Key::dailySummaryEnabled);
+}
+
+void Settings::setMcpEnabled(bool enabled) {
+    assign(mcpEnabled_, enabled, &Settings::mcpEnabledChanged, Key::mcpEnabled);
+}
+
+void Settings::setSectionVisibility(const SectionVisibility& visibility) {
+    assign(sectionVisibility_, visibility, &Settings::sectionVisibilityChanged, Key::hiddenPanelSections);
+}
+
+void Settings::setManualOrderRanks(const ManualOrder::Ranks& ranks) {
+    assign(manualOrderRanks_, ranks, &Settings::manualOrderRanksChanged, Key::manualOrderRanks);
+}
+
+void Settings::setDailySummaryMinutes(qint64 minutes) {
+    assign(dailySummaryMinutes_, std::clamp<qint64>(minutes, 0, lastMinuteOfDay), &Settings::dailySummaryMinutesChanged,
+           Key::dailySummaryMinutes);
+}
+
+void Settings::setPinnedPanelTopLeft(const std::optional<ScreenPoint>& topLeft) {
+    assign(pinnedPanelTopLeft_, topLeft, &Settings::pinnedPanelTopLeftChanged, [this] {
+        const std::optional<ScreenPoint>& point = pinnedPanelTopLeft_;
+        defaults_.set(Key::pinnedPanelTopLeftX, point ? toJson(point->x) : json());
+        defaults_.set(Key::pinnedPanelTopLeftY, point ? toJson(point->y) : json());
+    });
+}
+
+void Settings::setPinnedPanelWidth(std::optional<double> width) {
+    assign(pinnedPanelWidth_, width, &Settings::pinnedPanelWidthChanged, Key::pinnedPanelWidth);
+}
+
+void Settings::setPinnedPanelListHeight(std::optional<double> height) {
+    assign(pinnedPanelListHeight_, height, &Settings::pinnedPanelListHeightChanged, Key::pinnedPanelListHeight);
+}
+
+}  // namespace tavlin::store
