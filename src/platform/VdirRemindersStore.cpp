@@ -64,13 +64,6 @@ bool writeAll(int descriptor, const QByteArray& contents) {
     return true;
 }
 
-void syncFolder(const QString& folder) {
-    const int descriptor = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) return;
-    ::fsync(descriptor);
-    ::close(descriptor);
-}
-
 }  // namespace
 
 QStringList VdirRemindersStore::rootsFromEnvironment() {
@@ -155,7 +148,7 @@ std::vector<Reminder> VdirRemindersStore::reminders(const std::function<bool(con
         const QString prefix = folder.path + u'/';
         for (auto it = items_.lower_bound(prefix); it != items_.end() && it->first.startsWith(prefix); ++it) {
             const auto& reminder = it->second.reminder;
-            if (reminder && pathsById_.value(reminder->identifier) == it->first && wanted(*reminder))
+            if (reminder && !it->second.shadowed && wanted(*reminder))
                 found.push_back(*reminder);
         }
     }
@@ -242,9 +235,10 @@ bool VdirRemindersStore::synchronize() {
     items_ = std::move(items);
     for (Folder& folder : folders) folder.isList = !holdsOnlyEvents(folder.path);
     folders_ = std::move(folders);
-    rebuildIndex();
+    changed = changed || lists() != listsBefore;
+    if (changed) rebuildIndex();
     watchFolders();
-    return changed || lists() != listsBefore;
+    return changed;
 }
 
 // The folders of every root, each root's in the order of their `order`
@@ -276,30 +270,41 @@ std::vector<VdirRemindersStore::Folder> VdirRemindersStore::scanFolders() const 
 
 bool VdirRemindersStore::synchronizeFolder(const QString& folder, std::map<QString, Item>& items) {
     const QString prefix = folder + u'/';
+    auto known = items_.lower_bound(prefix);
+    const auto isKnownHere = [&] { return known != items_.end() && known->first.startsWith(prefix); };
     DIR* directory = ::opendir(QFile::encodeName(folder).constData());
     if (!directory) {
         // Reported, and what we knew of it kept: a folder we cannot read is not empty.
         qCWarning(lcStore).noquote() << "Can’t read the list folder" << folder << ":" << errorText(errno);
-        for (auto it = items_.lower_bound(prefix); it != items_.end() && it->first.startsWith(prefix);)
-            items.insert(items_.extract(it++));
+        while (isKnownHere()) items.insert(items_.extract(known++));
         return false;
     }
-    bool changed = false;
+    std::vector<std::pair<QString, FileStamp>> entries;  // by file name
     while (const dirent* entry = ::readdir(directory)) {
-        if (!isItemName(entry->d_name)) continue;
         struct stat status {};
-        if (::fstatat(::dirfd(directory), entry->d_name, &status, 0) != 0 || !S_ISREG(status.st_mode)) continue;
-        const FileStamp stamp{status.st_mtim, status.st_size, status.st_ino};
-        const QString path = prefix + QFile::decodeName(entry->d_name);
-        if (auto known = items_.find(path); known != items_.end() && known->second.stamp == stamp) {
-            items.insert(items_.extract(known));
+        if (isItemName(entry->d_name) && ::fstatat(::dirfd(directory), entry->d_name, &status, 0) == 0 &&
+            S_ISREG(status.st_mode))
+            entries.emplace_back(QFile::decodeName(entry->d_name), FileStamp{status.st_mtim, status.st_size, status.st_ino});
+    }
+    ::closedir(directory);
+    // Both in name order: one pass pairs each file with what we knew of it.
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto knownName = [&] { return QStringView(known->first).sliced(prefix.size()); };
+    bool changed = false;
+    for (const auto& [name, stamp] : entries) {
+        while (isKnownHere() && knownName() < name) {
+            ++known;
+            changed = true;  // gone
+        }
+        if (isKnownHere() && knownName() == name && known->second.stamp == stamp) {
+            items.insert(items.end(), items_.extract(known++));
         } else {
-            items.insert_or_assign(path, readItem(path, stamp));
+            const QString path = prefix + name;
+            items.insert_or_assign(items.end(), path, readItem(path, stamp));
             changed = true;
         }
     }
-    ::closedir(directory);
-    return changed;
+    return changed || isKnownHere();
 }
 
 // A file that does not parse is kept as a calendar-less item, so that it is
@@ -350,10 +355,11 @@ void VdirRemindersStore::rebuildIndex() {
         for (auto it = items_.lower_bound(prefix); it != items_.end() && it->first.startsWith(prefix); ++it) {
             if (!it->second.reminder) continue;
             const QString& identifier = it->second.reminder->identifier;
-            if (!pathsById_.contains(identifier)) pathsById_.insert(identifier, it->first);
-            else if (pathsById_.value(identifier) != it->first)
-                qCWarning(lcStore).noquote() << "Skipping" << it->first << ": its UID is also in"
-                                             << pathsById_.value(identifier);
+            const auto found = pathsById_.constFind(identifier);
+            it->second.shadowed = found != pathsById_.cend();
+            if (it->second.shadowed)
+                qCWarning(lcStore).noquote() << "Skipping" << it->first << ": its UID is also in" << *found;
+            else pathsById_.insert(identifier, it->first);
         }
     }
 }
@@ -403,7 +409,6 @@ std::optional<StoreError> VdirRemindersStore::replaceFile(const QString& path, c
         ::unlink(temporaryName.constData());
         return writeError(path, errorText(renameErrno));
     }
-    syncFolder(folder);
     return std::nullopt;
 }
 

@@ -83,6 +83,7 @@ private:
         std::shared_ptr<const ICalendarComponent> calendar;
         std::optional<Reminder> reminder;
         bool holdsEvents = false;
+        bool shadowed = false;  // another file holds the same UID
     };
     struct Folder {
         QString path;
