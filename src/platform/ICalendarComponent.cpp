@@ -230,10 +230,6 @@ void ICalendarComponent::removeProperties(QByteArrayView name) {
     std::erase_if(properties_, [name](const ICalendarProperty& property) { return property.name() == name; });
 }
 
-ICalendarComponent* ICalendarComponent::component(QByteArrayView name) {
-    return const_cast<ICalendarComponent*>(std::as_const(*this).component(name));
-}
-
 const ICalendarComponent* ICalendarComponent::component(QByteArrayView name) const {
     const auto found = std::find_if(components_.begin(), components_.end(),
                                     [name](const ICalendarComponent& component) { return component.name() == name; });

@@ -70,7 +70,6 @@ public:
 
     std::vector<ICalendarComponent>& components() { return components_; }
     const std::vector<ICalendarComponent>& components() const { return components_; }
-    ICalendarComponent* component(QByteArrayView name);
     const ICalendarComponent* component(QByteArrayView name) const;
 
 private:
