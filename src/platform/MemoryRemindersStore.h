@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/RemindersStore.h"
+
+#include <functional>
+#include <map>
+
+namespace tavlin::platform {
+
+// A reminders store in memory, for tests and fixtures: the same behaviour
+// as the store of files, with failures that a test can call for and changes
+// "by another program" that emit `changed`.
+class MemoryRemindersStore final : public RemindersStore {
+    Q_OBJECT
+
+public:
+    // What the store holds; the reminders in the order they were added.
+    struct Contents {
+        std::vector<ReminderList> lists;
+        std::vector<Reminder> reminders;
+    };
+
+    explicit MemoryRemindersStore(Contents contents = {});
+
+    AuthorizationStatus authorizationStatus() const override { return authorization_; }
+    std::optional<StoreError> requestFullAccess() override;
+    std::vector<ReminderList> lists() const override { return contents_.lists; }
+    std::optional<ReminderList> defaultListForNewReminders() const override;
+    void refreshSourcesIfNecessary() override {}
+    std::vector<Reminder> fetchIncompleteReminders() override;
+    std::vector<Reminder> fetchRemindersCompleted(Date since) override;
+    std::optional<Reminder> reminder(const QString& identifier) override;
+
+    const Contents& contents() const { return contents_; }
+
+    // The status until a request for access; what that request then gives.
+    void setAuthorizationStatus(AuthorizationStatus status) { authorization_ = status; }
+    void setAccessRequestOutcome(AuthorizationStatus status, std::optional<StoreError> error = std::nullopt);
+    // The default list for new reminders; the first list when none is set.
+    void setDefaultListIdentifier(QString identifier) { defaultListIdentifier_ = std::move(identifier); }
+
+    // Every later save, every later removal, or every later save that moves
+    // a reminder to another list fails with `error`, until set to nothing.
+    void setSaveFailure(std::optional<StoreError> error) { saveFailure_ = std::move(error); }
+    void setRemoveFailure(std::optional<StoreError> error) { removeFailure_ = std::move(error); }
+    void setListMoveFailure(std::optional<StoreError> error) { listMoveFailure_ = std::move(error); }
+
+    // Another program changes the store: `change` edits what it holds, then
+    // `changed` is emitted.
+    void changeByAnotherProcess(const std::function<void(Contents&)>& change);
+
+protected:
+    std::optional<Continuation> continuation(const QString& identifier) override;
+    std::optional<StoreError> writeItem(const Reminder& reminder, const std::optional<Continuation>& link) override;
+    std::optional<StoreError> removeItem(const QString& identifier) override;
+
+private:
+    std::vector<Reminder>::iterator find(const QString& identifier);
+
+    Contents contents_;
+    std::map<QString, Continuation> continuations_;
+    AuthorizationStatus authorization_ = AuthorizationStatus::fullAccess;
+    AuthorizationStatus grantedStatus_ = AuthorizationStatus::fullAccess;
+    std::optional<StoreError> accessError_;
+    QString defaultListIdentifier_;
+    std::optional<StoreError> saveFailure_;
+    std::optional<StoreError> removeFailure_;
+    std::optional<StoreError> listMoveFailure_;
+};
+
+}  // namespace tavlin::platform

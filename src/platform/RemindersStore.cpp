@@ -1,0 +1,115 @@
+#include "platform/RemindersStore.h"
+
+#include <QUuid>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlin::platform {
+
+namespace {
+
+QString newIdentifier() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
+
+// Files keep whole seconds; so do the dates stamped here.
+Date nowInWholeSeconds() { return Date::fromSecondsSince1970(std::floor(Date::now().secondsSince1970())); }
+
+// The dates the store owns: the creation date stays what was saved first,
+// and the completion date follows the completed flag.
+Reminder stamped(Reminder reminder, const std::optional<Reminder>& saved, Date now) {
+    reminder.creationDate = saved ? saved->creationDate : reminder.creationDate.value_or(now);
+    if (!reminder.completed) reminder.completionDate.reset();
+    else if (!reminder.completionDate) reminder.completionDate = now;
+    return reminder;
+}
+
+// The successor as completing `series` would make it again: when the one in
+// the store still equals it, nobody has touched it since.
+bool isUntouched(Reminder successor, const Reminder& series) {
+    auto fresh = ICalendarReminder::nextOccurrence(series);
+    if (!fresh) return false;
+    fresh->listIdentifier = successor.listIdentifier;
+    successor.identifier.clear();
+    successor.creationDate.reset();
+    return successor == *fresh;
+}
+
+}  // namespace
+
+Reminder RemindersStore::newReminder() {
+    Reminder reminder{.identifier = newIdentifier()};
+    unsaved_.insert(reminder.identifier);
+    return reminder;
+}
+
+std::optional<StoreError> RemindersStore::save(Reminder& reminder) {
+    const std::optional<Reminder> saved = this->reminder(reminder.identifier);
+    if (!saved && !unsaved_.contains(reminder.identifier))
+        return StoreError{.code = StoreError::reminderNotFound,
+                          .description = u"This reminder no longer exists — it was deleted elsewhere."_s};
+    if (auto error = checkList(reminder.listIdentifier)) return error;
+    Reminder value = stamped(reminder, saved, nowInWholeSeconds());
+    const bool completes = value.completed && !(saved && saved->completed);
+    const bool reopens = !value.completed && saved && saved->completed;
+    std::optional<StoreError> error;
+    if (completes && !value.recurrenceRules.empty()) error = completeOccurrence(value);
+    else if (reopens) error = reopen(value);
+    else error = writeItem(value, continuation(value.identifier));
+    if (error) return error;
+    unsaved_.erase(value.identifier);
+    reminder = this->reminder(value.identifier).value_or(value);
+    return std::nullopt;
+}
+
+std::optional<StoreError> RemindersStore::remove(const Reminder& reminder) {
+    if (!this->reminder(reminder.identifier))
+        return StoreError{.code = StoreError::reminderNotFound,
+                          .description = u"This reminder no longer exists — it was deleted elsewhere."_s};
+    return removeItem(reminder.identifier);
+}
+
+void RemindersStore::rollback(Reminder& reminder) {
+    if (auto saved = this->reminder(reminder.identifier)) reminder = std::move(*saved);
+}
+
+std::optional<StoreError> RemindersStore::checkList(const QString& listIdentifier) const {
+    if (listIdentifier.isEmpty())
+        return StoreError{.code = StoreError::noList,
+                          .description = u"The reminder has no list — choose a list and save it again."_s};
+    const auto all = lists();
+    if (std::none_of(all.begin(), all.end(), [&](const ReminderList& list) { return list.identifier == listIdentifier; }))
+        return StoreError{.code = StoreError::listNotFound,
+                          .description = u"The reminder’s list no longer exists — choose another list."_s};
+    return std::nullopt;
+}
+
+// The successor is written first: if the second write fails, the done
+// occurrence is still open and the series is whole.
+std::optional<StoreError> RemindersStore::completeOccurrence(Reminder& occurrence) {
+    auto successor = ICalendarReminder::nextOccurrence(occurrence);
+    if (!successor) return writeItem(occurrence, std::nullopt);
+    successor->identifier = newIdentifier();
+    successor->creationDate = occurrence.completionDate;
+    if (auto error = writeItem(*successor, std::nullopt)) return error;
+    const Continuation link{successor->identifier, std::exchange(occurrence.recurrenceRules, {})};
+    if (auto error = writeItem(occurrence, link)) {
+        (void)removeItem(successor->identifier);
+        return error;
+    }
+    return std::nullopt;
+}
+
+std::optional<StoreError> RemindersStore::reopen(const Reminder& occurrence) {
+    const auto link = continuation(occurrence.identifier);
+    if (!link) return writeItem(occurrence, std::nullopt);
+    Reminder series = occurrence;
+    if (series.recurrenceRules.empty()) series.recurrenceRules = link->recurrenceRules;
+    const auto successor = reminder(link->successorIdentifier);
+    if (!successor || !isUntouched(*successor, series)) return writeItem(occurrence, std::nullopt);
+    if (auto error = writeItem(series, std::nullopt)) return error;
+    return removeItem(successor->identifier);
+}
+
+}  // namespace tavlin::platform

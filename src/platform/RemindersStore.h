@@ -1,0 +1,106 @@
+#pragma once
+
+#include "platform/ICalendarReminder.h"
+#include "platform/Reminder.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace tavlin::platform {
+
+// The access the user gave to reminders, numbered as the rest of the system
+// counts it; only fullAccess lets the store be read.
+enum class AuthorizationStatus { notDetermined = 0, restricted = 1, denied = 2, fullAccess = 3, writeOnly = 4 };
+
+// Why the store refused an operation. The description is a sentence for
+// people; domain and code identify the failure for logs.
+struct StoreError {
+    enum Code {
+        accessDenied = 1,
+        noList = 2,
+        listNotFound = 3,
+        reminderNotFound = 4,
+        writeFailed = 5,
+        removeFailed = 6,
+    };
+
+    QString domain = defaultDomain();
+    int code = 0;
+    QString description;
+
+    static QString defaultDomain() { return QStringLiteral("com.quorvandell.tavlin.reminders"); }
+
+    friend bool operator==(const StoreError&, const StoreError&) = default;
+};
+
+// The user's reminders and lists. Everything runs on the main thread; the
+// reads are synchronous and fast enough to run there (the files are cached).
+// `changed` is emitted after a change by another program (and may be after
+// our own).
+class RemindersStore : public QObject {
+    Q_OBJECT
+
+public:
+    ~RemindersStore() override = default;
+
+    virtual AuthorizationStatus authorizationStatus() const = 0;
+    // Checks again (and sets up what a first start needs); an error says why
+    // access stays refused.
+    virtual std::optional<StoreError> requestFullAccess() = 0;
+
+    // Accounts in their configured order, the lists of each in their own.
+    virtual std::vector<ReminderList> lists() const = 0;
+    virtual std::optional<ReminderList> defaultListForNewReminders() const = 0;
+    // Looks for lists that appeared or went since the last look.
+    virtual void refreshSourcesIfNecessary() = 0;
+
+    // Every open reminder of every list.
+    virtual std::vector<Reminder> fetchIncompleteReminders() = 0;
+    // Every reminder completed at or after `since`.
+    virtual std::vector<Reminder> fetchRemindersCompleted(Date since) = 0;
+    // The saved state of a reminder; nothing when it is gone or never saved.
+    virtual std::optional<Reminder> reminder(const QString& identifier) = 0;
+
+    // A reminder with a new identifier and no list, not yet saved.
+    Reminder newReminder();
+    // Writes the reminder and, on success, puts the saved state into it
+    // (creation and completion dates stamped). Fails for a reminder without
+    // a list, or one that is gone (deleted elsewhere since it was read).
+    //
+    // Completing a recurring reminder keeps its identifier for the occurrence
+    // that was done, which is saved completed and without rules; the series
+    // goes on in a new open reminder due at the next occurrence (none when
+    // the series has ended). Reopening that occurrence while the new one is
+    // still as it was made removes the new one and gives the rules back, so
+    // completing and reopening leaves the store as it was.
+    [[nodiscard]] std::optional<StoreError> save(Reminder& reminder);
+    [[nodiscard]] std::optional<StoreError> remove(const Reminder& reminder);
+    // Puts the saved state back into `reminder`, dropping its unsaved edits;
+    // a reminder that was never saved stays as it is.
+    void rollback(Reminder& reminder);
+
+signals:
+    void changed();
+
+protected:
+    using Continuation = ICalendarReminder::Continuation;
+
+    // What an implementation stores: the item (with the link to the item
+    // that continues its series, or none), and its removal.
+    virtual std::optional<Continuation> continuation(const QString& identifier) = 0;
+    virtual std::optional<StoreError> writeItem(const Reminder& reminder, const std::optional<Continuation>& link) = 0;
+    virtual std::optional<StoreError> removeItem(const QString& identifier) = 0;
+
+private:
+    std::optional<StoreError> checkList(const QString& listIdentifier) const;
+    std::optional<StoreError> completeOccurrence(Reminder& occurrence);
+    std::optional<StoreError> reopen(const Reminder& occurrence);
+
+    std::set<QString> unsaved_;
+};
+
+}  // namespace tavlin::platform

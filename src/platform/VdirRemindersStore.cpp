@@ -1,0 +1,427 @@
+#include "platform/VdirRemindersStore.h"
+
+#include "platform/Log.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QUuid>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlin::platform {
+
+namespace {
+
+const QString kDefaultListName = u"Reminders"_s;
+
+bool isItemName(const char* name) {
+    const std::size_t length = std::strlen(name);
+    return name[0] != '.' && length > 4 && std::strcmp(name + length - 4, ".ics") == 0;
+}
+
+QString parentOf(const QString& path) { return path.left(path.lastIndexOf(u'/')); }
+QString fileNameOf(const QString& path) { return path.mid(path.lastIndexOf(u'/') + 1); }
+
+// The first line of a small metadata file (displayname, color, order).
+QString metadata(const QString& folder, const QString& name) {
+    QFile file(folder + u'/' + name);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readLine(4096)).trimmed();
+}
+
+QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+StoreError writeError(const QString& path, const QString& reason) {
+    return {.code = StoreError::writeFailed, .description = u"Couldn’t write “%1”: %2."_s.arg(path, reason)};
+}
+
+StoreError removeError(const QString& path, int error) {
+    return {.code = StoreError::removeFailed,
+            .description = u"Couldn’t remove “%1”: %2."_s.arg(path, errorText(error))};
+}
+
+bool writeAll(int descriptor, const QByteArray& contents) {
+    const char* data = contents.constData();
+    qsizetype left = contents.size();
+    while (left > 0) {
+        const ssize_t written = ::write(descriptor, data, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        data += written;
+        left -= written;
+    }
+    return true;
+}
+
+}  // namespace
+
+QStringList VdirRemindersStore::rootsFromEnvironment() {
+    const QString configured = qEnvironmentVariable("TAVLIN_REMINDERS_DIR");
+    if (!configured.isEmpty()) return configured.split(u':', Qt::SkipEmptyParts);
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty()) data = QDir::homePath() + u"/.local/share"_s;
+    return {data + u"/Tavlin/Reminders"_s};
+}
+
+VdirRemindersStore::VdirRemindersStore() : VdirRemindersStore(Options()) {}
+
+VdirRemindersStore::VdirRemindersStore(Options options) : options_(std::move(options)) {
+    for (const QString& root : options_.roots.isEmpty() ? rootsFromEnvironment() : options_.roots)
+        roots_ += QDir::cleanPath(QDir(root).absolutePath());
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { folderChanged(); });
+    (void)requestFullAccess();
+}
+
+VdirRemindersStore::~VdirRemindersStore() { pendingChange_.cancel(); }
+
+std::optional<StoreError> VdirRemindersStore::requestFullAccess() {
+    auto error = prepareRoots();
+    authorization_ = error ? AuthorizationStatus::denied : AuthorizationStatus::fullAccess;
+    if (error) qCWarning(lcStore).noquote() << "No access to reminders:" << error->description;
+    else synchronize();
+    return error;
+}
+
+// Each root must be a folder we may read and write; a missing one is made,
+// and one without lists gets the first.
+std::optional<StoreError> VdirRemindersStore::prepareRoots() {
+    for (const QString& root : roots_) {
+        const auto denied = [&](const QString& reason) {
+            return StoreError{.code = StoreError::accessDenied,
+                              .description = u"Tavlin can’t use the reminders folder “%1”: %2."_s.arg(root, reason)};
+        };
+        if (!QDir().mkpath(root)) return denied(u"it can’t be created"_s);
+        if (::access(QFile::encodeName(root).constData(), R_OK | W_OK | X_OK) != 0) return denied(errorText(errno));
+        const QDir folder(root);
+        if (!folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty()) continue;
+        if (!folder.mkdir(kDefaultListName)) return denied(u"its first list can’t be created"_s);
+        QFile name(folder.filePath(kDefaultListName + u"/displayname"_s));
+        if (!name.open(QIODevice::WriteOnly) || name.write(kDefaultListName.toUtf8()) < 0)
+            return denied(u"its first list can’t be named"_s);
+    }
+    return std::nullopt;
+}
+
+std::vector<ReminderList> VdirRemindersStore::lists() const {
+    std::vector<ReminderList> lists;
+    for (const Folder& folder : folders_)
+        if (folder.isList) lists.push_back(folder.list);
+    return lists;
+}
+
+std::optional<ReminderList> VdirRemindersStore::defaultListForNewReminders() const {
+    const auto all = lists();
+    return all.empty() ? std::nullopt : std::optional(all.front());
+}
+
+void VdirRemindersStore::refreshSourcesIfNecessary() {
+    if (authorization_ == AuthorizationStatus::fullAccess) synchronize();
+}
+
+std::vector<Reminder> VdirRemindersStore::fetchIncompleteReminders() {
+    return reminders([](const Reminder& reminder) { return !reminder.completed; });
+}
+
+std::vector<Reminder> VdirRemindersStore::fetchRemindersCompleted(Date since) {
+    return reminders([since](const Reminder& reminder) {
+        return reminder.completed && reminder.completionDate && *reminder.completionDate >= since;
+    });
+}
+
+std::vector<Reminder> VdirRemindersStore::reminders(const std::function<bool(const Reminder&)>& wanted) {
+    if (authorization_ != AuthorizationStatus::fullAccess) return {};
+    synchronize();
+    std::vector<Reminder> found;
+    for (const Folder& folder : folders_) {
+        if (!folder.isList) continue;
+        const QString prefix = folder.path + u'/';
+        for (auto it = items_.lower_bound(prefix); it != items_.end() && it->first.startsWith(prefix); ++it) {
+            const auto& reminder = it->second.reminder;
+            if (reminder && !it->second.shadowed && wanted(*reminder))
+                found.push_back(*reminder);
+        }
+    }
+    return found;
+}
+
+std::optional<Reminder> VdirRemindersStore::reminder(const QString& identifier) {
+    const Item* item = cachedItem(identifier);
+    return item ? item->reminder : std::nullopt;
+}
+
+std::optional<RemindersStore::Continuation> VdirRemindersStore::continuation(const QString& identifier) {
+    const Item* item = cachedItem(identifier);
+    return item ? ICalendarReminder::continuation(*item->calendar) : std::nullopt;
+}
+
+// The item as it is on disk now: a file changed since the last look is read
+// again, one that is gone is forgotten.
+const VdirRemindersStore::Item* VdirRemindersStore::cachedItem(const QString& identifier) {
+    if (authorization_ != AuthorizationStatus::fullAccess) return nullptr;
+    const QString path = pathsById_.value(identifier);
+    if (path.isEmpty()) return nullptr;
+    auto found = items_.find(path);
+    const auto stamp = stampOf(path);
+    if (stamp && found != items_.end() && found->second.stamp == *stamp) return &found->second;
+    if (stamp) {
+        items_.insert_or_assign(path, readItem(path, *stamp));
+        rebuildIndex();
+    } else {
+        items_.erase(path);
+        pathsById_.remove(identifier);
+    }
+    return pathsById_.value(identifier) == path ? &items_.at(path) : nullptr;
+}
+
+std::optional<StoreError> VdirRemindersStore::writeItem(const Reminder& reminder,
+                                                        const std::optional<Continuation>& link) {
+    const Date now = Date::now();
+    const Item* existing = cachedItem(reminder.identifier);
+    const QString oldPath = existing ? pathsById_.value(reminder.identifier) : QString();
+    ICalendarComponent calendar = existing ? *existing->calendar : ICalendarReminder::newCalendar(reminder, now);
+    bool changed = !existing;
+    changed = ICalendarReminder::setContinuation(calendar, link) || changed;
+    changed = ICalendarReminder::apply(reminder, calendar, now) || changed;
+    const bool moves = existing && parentOf(oldPath) != reminder.listIdentifier;
+    if (!changed && !moves) return std::nullopt;
+
+    const QString path = !existing ? pathForNewItem(reminder.listIdentifier, reminder.identifier, {})
+                         : moves   ? pathForNewItem(reminder.listIdentifier, reminder.identifier, fileNameOf(oldPath))
+                                   : oldPath;
+    if (auto error = replaceFile(path, calendar.serialized())) return error;
+    if (moves && ::unlink(QFile::encodeName(oldPath).constData()) != 0 && errno != ENOENT) {
+        const int error = errno;
+        ::unlink(QFile::encodeName(path).constData());
+        return removeError(oldPath, error);
+    }
+    if (moves) items_.erase(oldPath);
+    items_.insert_or_assign(path, readItem(path, stampOf(path).value_or(FileStamp{})));
+    pathsById_.insert(reminder.identifier, path);
+    return std::nullopt;
+}
+
+std::optional<StoreError> VdirRemindersStore::removeItem(const QString& identifier) {
+    const QString path = pathsById_.value(identifier);
+    if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) return removeError(path, errno);
+    items_.erase(path);
+    pathsById_.remove(identifier);
+    return std::nullopt;
+}
+
+std::optional<VdirRemindersStore::FileStamp> VdirRemindersStore::stampOf(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) return std::nullopt;
+    return FileStamp{status.st_mtim, status.st_size, status.st_ino};
+}
+
+bool VdirRemindersStore::synchronize() {
+    const std::vector<ReminderList> listsBefore = lists();
+    std::vector<Folder> folders = scanFolders();
+    std::map<QString, Item> items;
+    bool changed = false;
+    for (const Folder& folder : folders) changed = synchronizeFolder(folder.path, items) || changed;
+    changed = changed || !items_.empty();  // what is left was removed
+    items_ = std::move(items);
+    for (Folder& folder : folders) folder.isList = !holdsOnlyEvents(folder.path);
+    folders_ = std::move(folders);
+    changed = changed || lists() != listsBefore;
+    if (changed) rebuildIndex();
+    watchFolders();
+    return changed;
+}
+
+// The folders of every root, each root's in the order of their `order`
+// files (those without one last), then by title.
+std::vector<VdirRemindersStore::Folder> VdirRemindersStore::scanFolders() const {
+    std::vector<Folder> all;
+    for (const QString& root : roots_) {
+        const QString rootTitle = metadata(root, u"displayname"_s);
+        const ReminderSource source{root, rootTitle.isEmpty() ? fileNameOf(root) : rootTitle};
+        std::vector<Folder> folders;
+        for (const QString& name : QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QString path = root + u'/' + name;
+            const QString title = metadata(path, u"displayname"_s);
+            bool isNumber = false;
+            const int order = metadata(path, u"order"_s).toInt(&isNumber);
+            folders.push_back({.path = path,
+                               .list = {path, title.isEmpty() ? name : title, source, metadata(path, u"color"_s)},
+                               .order = isNumber ? std::optional(order) : std::nullopt});
+        }
+        std::stable_sort(folders.begin(), folders.end(), [](const Folder& a, const Folder& b) {
+            if (a.order.has_value() != b.order.has_value()) return a.order.has_value();
+            if (a.order != b.order) return *a.order < *b.order;
+            return a.list.title.localeAwareCompare(b.list.title) < 0;
+        });
+        all.insert(all.end(), folders.begin(), folders.end());
+    }
+    return all;
+}
+
+bool VdirRemindersStore::synchronizeFolder(const QString& folder, std::map<QString, Item>& items) {
+    const QString prefix = folder + u'/';
+    auto known = items_.lower_bound(prefix);
+    const auto isKnownHere = [&] { return known != items_.end() && known->first.startsWith(prefix); };
+    DIR* directory = ::opendir(QFile::encodeName(folder).constData());
+    if (!directory) {
+        // Reported, and what we knew of it kept: a folder we cannot read is not empty.
+        qCWarning(lcStore).noquote() << "Can’t read the list folder" << folder << ":" << errorText(errno);
+        while (isKnownHere()) items.insert(items_.extract(known++));
+        return false;
+    }
+    std::vector<std::pair<QString, FileStamp>> entries;  // by file name
+    while (const dirent* entry = ::readdir(directory)) {
+        struct stat status {};
+        if (isItemName(entry->d_name) && ::fstatat(::dirfd(directory), entry->d_name, &status, 0) == 0 &&
+            S_ISREG(status.st_mode))
+            entries.emplace_back(QFile::decodeName(entry->d_name), FileStamp{status.st_mtim, status.st_size, status.st_ino});
+    }
+    ::closedir(directory);
+    // Both in name order: one pass pairs each file with what we knew of it.
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto knownName = [&] { return QStringView(known->first).sliced(prefix.size()); };
+    bool changed = false;
+    for (const auto& [name, stamp] : entries) {
+        while (isKnownHere() && knownName() < name) {
+            ++known;
+            changed = true;  // gone
+        }
+        if (isKnownHere() && knownName() == name && known->second.stamp == stamp) {
+            items.insert(items.end(), items_.extract(known++));
+        } else {
+            const QString path = prefix + name;
+            items.insert_or_assign(items.end(), path, readItem(path, stamp));
+            changed = true;
+        }
+    }
+    return changed || isKnownHere();
+}
+
+// A file that does not parse is kept as a calendar-less item, so that it is
+// neither read again until it changes nor ever written or removed.
+VdirRemindersStore::Item VdirRemindersStore::readItem(const QString& path, FileStamp stamp) const {
+    Item item{.stamp = stamp};
+    QFile file(path);
+    const auto skip = [&](const QByteArray& reason) {
+        qCWarning(lcStore).noquote() << "Skipping" << path << ":" << QString::fromUtf8(reason);
+        return item;
+    };
+    if (!file.open(QIODevice::ReadOnly)) return skip(file.errorString().toUtf8());
+    QByteArray error;
+    auto calendar = ICalendarComponent::parse(file.readAll(), &error);
+    if (!calendar) return skip(error);
+    if (calendar->name() != "VCALENDAR") return skip("not an iCalendar object");
+    const ICalendarComponent* todo = ICalendarReminder::todo(*calendar);
+    item.holdsEvents = !todo && calendar->component("VEVENT");
+    if (!todo && !item.holdsEvents) return skip("neither a to-do nor an event");
+    if (todo) {
+        item.reminder = ICalendarReminder::read(*todo);
+        if (!item.reminder) return skip("a to-do without a UID");
+        item.reminder->listIdentifier = parentOf(path);
+    }
+    item.calendar = std::make_shared<const ICalendarComponent>(std::move(*calendar));
+    return item;
+}
+
+// Only a folder with items, all of them events, is a calendar; an empty one
+// is a list that has nothing yet.
+bool VdirRemindersStore::holdsOnlyEvents(const QString& folder) const {
+    const QString prefix = folder + u'/';
+    bool anyEvent = false;
+    for (auto it = items_.lower_bound(prefix); it != items_.end() && it->first.startsWith(prefix); ++it) {
+        if (it->second.reminder) return false;
+        anyEvent = anyEvent || it->second.holdsEvents;
+    }
+    return anyEvent;
+}
+
+// Identifiers are unique: of two files with one UID, the first in list order
+// is the reminder, and the other is reported.
+void VdirRemindersStore::rebuildIndex() {
+    pathsById_.clear();
+    for (const Folder& folder : folders_) {
+        if (!folder.isList) continue;
+        const QString prefix = folder.path + u'/';
+        for (auto it = items_.lower_bound(prefix); it != items_.end() && it->first.startsWith(prefix); ++it) {
+            if (!it->second.reminder) continue;
+            const QString& identifier = it->second.reminder->identifier;
+            const auto found = pathsById_.constFind(identifier);
+            it->second.shadowed = found != pathsById_.cend();
+            if (it->second.shadowed)
+                qCWarning(lcStore).noquote() << "Skipping" << it->first << ": its UID is also in" << *found;
+            else pathsById_.insert(identifier, it->first);
+        }
+    }
+}
+
+void VdirRemindersStore::watchFolders() {
+    QStringList wanted = roots_;
+    for (const Folder& folder : folders_) wanted += folder.path;
+    const QStringList watched = watcher_.directories();
+    QStringList gone;
+    for (const QString& path : watched)
+        if (!wanted.contains(path)) gone += path;
+    if (!gone.isEmpty()) watcher_.removePaths(gone);
+    QStringList added;
+    for (const QString& path : wanted)
+        if (!watched.contains(path)) added += path;
+    if (!added.isEmpty()) watcher_.addPaths(added);
+}
+
+// A write by another program is a burst of events (temporary file, rename);
+// the change is reported once the folders have been quiet for a while.
+void VdirRemindersStore::folderChanged() {
+    pendingChange_.cancel();
+    pendingChange_ = Clock::main().schedule(options_.settleDelay, [self = QPointer(this)] {
+        if (self && self->authorization_ == AuthorizationStatus::fullAccess && self->synchronize()) emit self->changed();
+    });
+}
+
+// A temporary file beside the item, synced, then renamed over it: a crash
+// leaves the old file or the new one, and readers skip the temporary one.
+std::optional<StoreError> VdirRemindersStore::replaceFile(const QString& path, const QByteArray& contents) {
+    const QString folder = parentOf(path);
+    const QString temporary = folder + u"/."_s + fileNameOf(path) + u'.' +
+                              QUuid::createUuid().toString(QUuid::Id128).left(8) + u".tmp"_s;
+    const QByteArray temporaryName = QFile::encodeName(temporary);
+    const int descriptor = ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor < 0) return writeError(path, errorText(errno));
+    const bool written = writeAll(descriptor, contents) && ::fsync(descriptor) == 0;
+    const int writeErrno = errno;
+    ::close(descriptor);
+    if (!written) {
+        ::unlink(temporaryName.constData());
+        return writeError(path, errorText(writeErrno));
+    }
+    if (options_.beforeReplace && !options_.beforeReplace(temporary)) return writeError(path, u"interrupted"_s);
+    if (::rename(temporaryName.constData(), QFile::encodeName(path).constData()) != 0) {
+        const int renameErrno = errno;
+        ::unlink(temporaryName.constData());
+        return writeError(path, errorText(renameErrno));
+    }
+    return std::nullopt;
+}
+
+// `<uid>.ics` for an identifier that makes a safe file name, a fresh name
+// otherwise or when that one is taken; a moved item keeps its name if it can.
+QString VdirRemindersStore::pathForNewItem(const QString& folder, const QString& identifier,
+                                           const QString& keptName) const {
+    static const QRegularExpression unsafe(u"[^A-Za-z0-9@._-]"_s);
+    QString name = keptName;
+    if (name.isEmpty() && !identifier.contains(unsafe) && !identifier.startsWith(u'.')) name = identifier + u".ics"_s;
+    if (name.isEmpty() || QFile::exists(folder + u'/' + name))
+        name = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + u".ics"_s;
+    return folder + u'/' + name;
+}
+
+}  // namespace tavlin::platform

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/RemindersStore.h"
+
+#include <QFileSystemWatcher>
+#include <QHash>
+
+#include <chrono>
+#include <ctime>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace tavlin::platform {
+
+// Reminders as a vdir: each root folder is an account, each folder in it a
+// list, each `.ics` file in that an item holding one VTODO — the layout that
+// todoman reads and writes and vdirsyncer syncs with CalDAV servers.
+//
+// - A root is titled by its `displayname` file, else its folder name; a list
+//   by its `displayname` file, else its folder name; lists are ordered by
+//   their `order` file (a number), then by title; `color` gives the colour.
+//   A folder that holds only events is a calendar, not a list. An empty root
+//   gets the list "Reminders".
+// - Items we create are named `<uid>.ics`; an item keeps its file name when
+//   rewritten, and a move to another list writes the new file before the
+//   old one goes. Writes go to a `.tmp` file, synced, then renamed.
+// - A file that does not parse is skipped with a warning and never written
+//   or removed. Files are cached by modification time and size, so a fetch
+//   where nothing changed only looks at the folders.
+// - The roots and lists are watched: a change by another program emits
+//   `changed` once its writes have settled.
+class VdirRemindersStore final : public RemindersStore {
+    Q_OBJECT
+
+public:
+    struct Options {
+        QStringList roots;  // empty: rootsFromEnvironment()
+        // How long the folders must be quiet before a change is reported.
+        std::chrono::milliseconds settleDelay{200};
+        // For tests: runs when a write's temporary file is complete, before
+        // it replaces the item; false stops the write there, as a crash would.
+        std::function<bool(const QString& temporaryPath)> beforeReplace;
+    };
+
+    // TAVLIN_REMINDERS_DIR (folders separated by ":"), else
+    // $XDG_DATA_HOME/Tavlin/Reminders (~/.local/share when unset).
+    static QStringList rootsFromEnvironment();
+
+    VdirRemindersStore();
+    explicit VdirRemindersStore(Options options);
+    ~VdirRemindersStore() override;
+
+    AuthorizationStatus authorizationStatus() const override { return authorization_; }
+    std::optional<StoreError> requestFullAccess() override;
+    std::vector<ReminderList> lists() const override;
+    std::optional<ReminderList> defaultListForNewReminders() const override;
+    void refreshSourcesIfNecessary() override;
+    std::vector<Reminder> fetchIncompleteReminders() override;
+    std::vector<Reminder> fetchRemindersCompleted(Date since) override;
+    std::optional<Reminder> reminder(const QString& identifier) override;
+
+protected:
+    std::optional<Continuation> continuation(const QString& identifier) override;
+    std::optional<StoreError> writeItem(const Reminder& reminder, const std::optional<Continuation>& link) override;
+    std::optional<StoreError> removeItem(const QString& identifier) override;
+
+private:
+    struct FileStamp {
+        std::timespec modified{};
+        long long size = -1;
+        unsigned long long inode = 0;
+        friend bool operator==(const FileStamp& a, const FileStamp& b) {
+            return a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec &&
+                   a.size == b.size && a.inode == b.inode;
+        }
+    };
+    // One file as last read. Without a calendar it did not parse; without a
+    // reminder it holds no to-do we can use.
+    struct Item {
+        FileStamp stamp;
+        std::shared_ptr<const ICalendarComponent> calendar;
+        std::optional<Reminder> reminder;
+        bool holdsEvents = false;
+        bool shadowed = false;  // another file holds the same UID
+    };
+    struct Folder {
+        QString path;
+        ReminderList list;
+        std::optional<int> order;
+        bool isList = true;  // false for a calendar of events
+    };
+
+    static std::optional<FileStamp> stampOf(const QString& path);
+
+    std::optional<StoreError> prepareRoots();
+    // Reads what changed on disk since the last look; true when anything did.
+    bool synchronize();
+    std::vector<Folder> scanFolders() const;
+    // Moves the items of `folder` that did not change from items_ to
+    // `items`, and reads the others; true when any changed.
+    bool synchronizeFolder(const QString& folder, std::map<QString, Item>& items);
+    Item readItem(const QString& path, FileStamp stamp) const;
+    bool holdsOnlyEvents(const QString& folder) const;
+    const Item* cachedItem(const QString& identifier);
+    std::vector<Reminder> reminders(const std::function<bool(const Reminder&)>& wanted);
+    void rebuildIndex();
+    void watchFolders();
+    void folderChanged();
+    std::optional<StoreError> replaceFile(const QString& path, const QByteArray& contents);
+    QString pathForNewItem(const QString& folder, const QString& identifier, const QString& keptName) const;
+
+    Options options_;
+    QStringList roots_;
+    AuthorizationStatus authorization_ = AuthorizationStatus::notDetermined;
+    std::vector<Folder> folders_;       // lists and calendars, in list order
+    std::map<QString, Item> items_;     // by path, so a folder's items lie together
+    QHash<QString, QString> pathsById_;  // identifier → path, lists only
+    QFileSystemWatcher watcher_;
+    ScheduledAction pendingChange_;
+};
+
+}  // namespace tavlin::platform

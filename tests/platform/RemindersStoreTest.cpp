@@ -1,0 +1,272 @@
+// The behaviour both stores share, run against each of them.
+
+#include "platform/MemoryRemindersStore.h"
+#include "platform/VdirRemindersStore.h"
+
+#include "ReminderPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace tavlin::platform;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+Date at(double seconds) { return Date::fromSecondsSince1970(seconds); }
+constexpr double kMarch2026 = 1772323200;  // 2026-03-01T00:00:00Z
+
+TimeZone zone(const QString& identifier) { return *TimeZone::fromIdentifier(identifier); }
+
+// Gives each test a store of the kind named by the parameter, with the lists
+// "Work" and "Home".
+class RemindersStoreTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        if (GetParam() == std::string("memory")) {
+            work = u"work"_s;
+            home = u"home"_s;
+            store = std::make_unique<MemoryRemindersStore>(
+                MemoryRemindersStore::Contents{.lists = {{work, u"Work"_s}, {home, u"Home"_s}}});
+            return;
+        }
+        work = makeList(u"work"_s, u"Work"_s);
+        home = makeList(u"home"_s, u"Home"_s);
+        store = std::make_unique<VdirRemindersStore>(VdirRemindersStore::Options{.roots = {folder.path()}});
+    }
+
+    QString makeList(const QString& name, const QString& title) {
+        const QString path = folder.path() + u'/' + name;
+        QDir().mkpath(path);
+        QFile file(path + u"/displayname"_s);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(title.toUtf8());
+        return QDir::cleanPath(path);
+    }
+
+    Reminder saved(Reminder fields) {
+        Reminder reminder = store->newReminder();
+        fields.identifier = reminder.identifier;
+        if (fields.listIdentifier.isEmpty()) fields.listIdentifier = work;
+        reminder = fields;
+        EXPECT_EQ(store->save(reminder), std::nullopt);
+        return reminder;
+    }
+
+    QTemporaryDir folder;
+    QString work, home;
+    std::unique_ptr<RemindersStore> store;
+};
+
+INSTANTIATE_TEST_SUITE_P(BothStores, RemindersStoreTest, ::testing::Values("memory", "vdir"));
+
+struct RoundTripCase {
+    const char* name;
+    Reminder reminder;
+};
+
+TEST_P(RemindersStoreTest, EveryFieldComesBackAsSaved) {
+    const Date created = at(kMarch2026 - 86400);
+    const StructuredLocation office{u"Office, 2nd floor"_s, GeoLocation{52.3731, 4.8922}, 150};
+    const std::vector<RoundTripCase> cases = {
+        {"date-only due and high priority",
+         {.title = u"Pay rent"_s, .dueDateComponents = DateComponents{.year = 2026, .month = 4, .day = 1},
+          .priority = 1}},
+        {"timed due with a zone, notes that need escaping",
+         {.title = u"Dentist ✓ Zoë"_s, .notes = u"Bring card; ask about x-ray, \\ and\nthe bill"_s,
+          .dueDateComponents = DateComponents{.timeZone = zone(u"Europe/Amsterdam"_s), .year = 2026, .month = 3,
+                                              .day = 5, .hour = 15, .minute = 15},
+          .priority = 5}},
+        {"floating and UTC due times",
+         {.title = u"Call"_s,
+          .dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 5, .hour = 9, .minute = 30}}},
+        {"UTC due time",
+         {.title = u"Deploy"_s, .dueDateComponents = DateComponents{.timeZone = TimeZone::gmt(), .year = 2026,
+                                                                     .month = 3, .day = 5, .hour = 23, .minute = 59}}},
+        {"completed", {.title = u"Done thing"_s, .completed = true, .completionDate = at(kMarch2026 + 3600)}},
+        {"weekly on two days, every 2 weeks, 5 times",
+         {.title = u"Gym"_s,
+          .dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 2, .hour = 7, .minute = 0},
+          .recurrenceRules = {{.frequency = RecurrenceRule::Frequency::weekly, .interval = 2,
+                               .end = RecurrenceEnd{.occurrenceCount = 5},
+                               .daysOfTheWeek = {{.weekday = 2}, {.weekday = 4}}}}}},
+        {"monthly on the last Friday until a day; yearly with every list; hourly",
+         {.title = u"Review"_s, .dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 27},
+          .recurrenceRules = {{.frequency = RecurrenceRule::Frequency::monthly,
+                               .end = RecurrenceEnd{.date = DateComponents{.year = 2026, .month = 12, .day = 31}},
+                               .daysOfTheWeek = {{.weekday = 6, .weekNumber = -1}}},
+                              {.frequency = RecurrenceRule::Frequency::yearly,
+                               .end = RecurrenceEnd{.date = DateComponents{.timeZone = TimeZone::gmt(), .year = 2030,
+                                                                           .month = 1, .day = 1, .hour = 0,
+                                                                           .minute = 0}},
+                               .daysOfTheMonth = {1, -1}, .monthsOfTheYear = {3, 9}, .weeksOfTheYear = {10, -1},
+                               .daysOfTheYear = {60, -1}, .setPositions = {1, -1}},
+                              {.frequency = RecurrenceRule::Frequency::hourly, .interval = 3}}}},
+        {"absolute, relative and location alarms",
+         {.title = u"Pick up parcel"_s,
+          .dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 6, .hour = 17, .minute = 0},
+          .alarms = {Alarm::at(at(kMarch2026 + 5 * 86400)), Alarm{.relativeOffset = -900},
+                     Alarm::on(office, AlarmProximity::enter),
+                     Alarm::on({u"Home"_s, std::nullopt, 0}, AlarmProximity::leave),
+                     Alarm::on({u"Station"_s, GeoLocation{-33.5, 151.25}, 0}, AlarmProximity::none)}}},
+    };
+    for (const RoundTripCase& test : cases) {
+        SCOPED_TRACE(test.name);
+        Reminder fields = test.reminder;
+        fields.creationDate = created;
+        const Reminder reminder = saved(fields);
+        EXPECT_EQ(reminder.title, fields.title);
+        EXPECT_EQ(store->reminder(reminder.identifier), reminder);
+        Reminder expected = fields;
+        expected.identifier = reminder.identifier;
+        expected.listIdentifier = work;
+        EXPECT_EQ(reminder, expected);
+    }
+}
+
+TEST_P(RemindersStoreTest, FetchesOpenRemindersAndThoseCompletedSinceAnInstant) {
+    const Reminder open = saved({.title = u"Open"_s});
+    const Reminder elsewhere = saved({.title = u"At home"_s, .listIdentifier = home});
+    saved({.title = u"Done yesterday"_s, .completed = true, .completionDate = at(kMarch2026 - 3600)});
+    const Reminder today = saved({.title = u"Done today"_s, .completed = true, .completionDate = at(kMarch2026)});
+
+    EXPECT_THAT(store->fetchIncompleteReminders(), ::testing::UnorderedElementsAre(open, elsewhere));
+    EXPECT_EQ(store->fetchRemindersCompleted(at(kMarch2026)), std::vector{today});
+}
+
+TEST_P(RemindersStoreTest, StampsCreationAndCompletionAndReopensWithoutACompletionDate) {
+    Reminder reminder = store->newReminder();
+    reminder.listIdentifier = work;
+    const Date before = Date::now().addingTimeInterval(-1);
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    ASSERT_TRUE(reminder.creationDate);
+    EXPECT_GE(*reminder.creationDate, before);
+
+    reminder.completed = true;
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    ASSERT_TRUE(reminder.completionDate);
+    EXPECT_GE(*reminder.completionDate, before);
+
+    reminder.completed = false;
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    EXPECT_EQ(store->reminder(reminder.identifier)->completionDate, std::nullopt);
+}
+
+TEST_P(RemindersStoreTest, RefusesWhatCannotBeSavedOrRemoved) {
+    Reminder withoutList = store->newReminder();
+    EXPECT_EQ(store->save(withoutList)->code, StoreError::noList);
+    withoutList.listIdentifier = u"/no/such/list"_s;
+    EXPECT_EQ(store->save(withoutList)->code, StoreError::listNotFound);
+
+    Reminder gone = saved({.title = u"Gone"_s});
+    ASSERT_EQ(store->remove(gone), std::nullopt);
+    EXPECT_EQ(store->reminder(gone.identifier), std::nullopt);
+    gone.title = u"Edited after it went"_s;
+    EXPECT_EQ(store->save(gone)->code, StoreError::reminderNotFound);
+    EXPECT_EQ(store->remove(gone)->code, StoreError::reminderNotFound);
+    EXPECT_EQ(store->remove(store->newReminder())->code, StoreError::reminderNotFound);
+}
+
+TEST_P(RemindersStoreTest, RollbackDropsUnsavedEdits) {
+    const Reminder original = saved({.title = u"Original"_s, .priority = 9});
+    Reminder edited = original;
+    edited.title = u"Edited"_s;
+    edited.listIdentifier = home;
+    store->rollback(edited);
+    EXPECT_EQ(edited, original);
+}
+
+TEST_P(RemindersStoreTest, MovesBetweenLists) {
+    Reminder reminder = saved({.title = u"Move me"_s});
+    reminder.listIdentifier = home;
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    EXPECT_EQ(store->reminder(reminder.identifier)->listIdentifier, home);
+    EXPECT_EQ(store->fetchIncompleteReminders().size(), 1u);
+}
+
+// Weekly on Mondays at 09:00 in Amsterdam, three times, with an alarm at the
+// due time.
+Reminder weeklySeries(std::optional<RecurrenceEnd> end) {
+    const DateComponents due{.timeZone = zone(u"Europe/Amsterdam"_s), .year = 2026, .month = 3, .day = 2, .hour = 9,
+                             .minute = 0};
+    return {.title = u"Water plants"_s, .dueDateComponents = due,
+            .recurrenceRules = {{.frequency = RecurrenceRule::Frequency::weekly, .end = end}},
+            .alarms = {Alarm::at(at(kMarch2026 + 86400 + 8 * 3600)), Alarm{.relativeOffset = -600}}};
+}
+
+TEST_P(RemindersStoreTest, CompletingARecurringReminderContinuesTheSeriesAndReopeningUndoesIt) {
+    const Reminder series = saved(weeklySeries(RecurrenceEnd{.occurrenceCount = 3}));
+    const auto before = store->fetchIncompleteReminders();
+
+    Reminder done = series;
+    done.completed = true;
+    ASSERT_EQ(store->save(done), std::nullopt);
+    EXPECT_TRUE(done.completed);
+    EXPECT_TRUE(done.recurrenceRules.empty());
+    EXPECT_EQ(done.dueDateComponents, series.dueDateComponents);
+
+    const auto open = store->fetchIncompleteReminders();
+    ASSERT_EQ(open.size(), 1u);
+    const Reminder& next = open.front();
+    EXPECT_NE(next.identifier, series.identifier);
+    EXPECT_EQ(next.dueDateComponents->day, 9);
+    EXPECT_EQ(next.dueDateComponents->hour, 9);
+    EXPECT_EQ(next.recurrenceRules.front().end->occurrenceCount, 2);
+    EXPECT_EQ(next.alarms.front(), Alarm::at(at(kMarch2026 + 8 * 86400 + 8 * 3600)));
+    EXPECT_EQ(next.alarms.back(), series.alarms.back());
+
+    done.completed = false;
+    ASSERT_EQ(store->save(done), std::nullopt);
+    EXPECT_EQ(store->fetchIncompleteReminders(), before);
+    EXPECT_EQ(store->reminder(next.identifier), std::nullopt);
+    EXPECT_EQ(done, series);
+}
+
+TEST_P(RemindersStoreTest, ReopeningAnOccurrenceKeepsASuccessorThatWasEdited) {
+    Reminder done = saved(weeklySeries(std::nullopt));
+    done.completed = true;
+    ASSERT_EQ(store->save(done), std::nullopt);
+    Reminder next = store->fetchIncompleteReminders().front();
+    next.title = u"Water the plants"_s;
+    ASSERT_EQ(store->save(next), std::nullopt);
+
+    done.completed = false;
+    ASSERT_EQ(store->save(done), std::nullopt);
+    EXPECT_EQ(store->fetchIncompleteReminders().size(), 2u);
+    EXPECT_TRUE(store->reminder(done.identifier)->recurrenceRules.empty());
+    EXPECT_EQ(store->reminder(next.identifier)->title, next.title);
+}
+
+TEST_P(RemindersStoreTest, ASeriesThatHasEndedDoesNotContinue) {
+    const std::vector<std::pair<const char*, RecurrenceEnd>> ends = {
+        {"last of its count", RecurrenceEnd{.occurrenceCount = 1}},
+        {"next occurrence after the end day",
+         RecurrenceEnd{.date = DateComponents{.year = 2026, .month = 3, .day = 8}}},
+        {"next occurrence after the end time",
+         RecurrenceEnd{.date = DateComponents{.timeZone = TimeZone::gmt(), .year = 2026, .month = 3, .day = 9,
+                                              .hour = 7, .minute = 59}}},
+    };
+    for (const auto& [name, end] : ends) {
+        SCOPED_TRACE(name);
+        Reminder done = saved(weeklySeries(end));
+        done.completed = true;
+        ASSERT_EQ(store->save(done), std::nullopt);
+        EXPECT_TRUE(store->fetchIncompleteReminders().empty());
+        EXPECT_TRUE(store->reminder(done.identifier)->completed);
+        ASSERT_EQ(store->remove(done), std::nullopt);
+    }
+}
+
+TEST_P(RemindersStoreTest, ASeriesEndingOnTheNextOccurrenceStillContinues) {
+    Reminder done = saved(weeklySeries(RecurrenceEnd{.date = DateComponents{.year = 2026, .month = 3, .day = 9}}));
+    done.completed = true;
+    ASSERT_EQ(store->save(done), std::nullopt);
+    EXPECT_EQ(store->fetchIncompleteReminders().size(), 1u);
+}
+
+}  // namespace

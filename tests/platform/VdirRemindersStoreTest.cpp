@@ -1,0 +1,299 @@
+#include "platform/VdirRemindersStore.h"
+
+#include "ReminderPrinters.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+using namespace tavlin::platform;
+using namespace Qt::StringLiterals;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+QByteArray crlf(QByteArray text) { return text.replace("\n", "\r\n"); }
+
+class VdirRemindersStoreTest : public ::testing::Test {
+protected:
+    QString root() const { return QDir::cleanPath(folder.path()); }
+
+    QString write(const QString& relativePath, const QByteArray& contents) {
+        const QString path = root() + u'/' + relativePath;
+        QDir().mkpath(path.left(path.lastIndexOf(u'/')));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        return path;
+    }
+
+    static QByteArray unfolded(const QString& path) { return read(path).replace("\r\n ", ""); }
+
+    static QByteArray read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    std::unique_ptr<VdirRemindersStore> open(std::function<bool(const QString&)> beforeReplace = {}) {
+        return std::make_unique<VdirRemindersStore>(
+            VdirRemindersStore::Options{.roots = {root()}, .beforeReplace = std::move(beforeReplace)});
+    }
+
+    QTemporaryDir folder;
+};
+
+// A to-do as another client wrote it, with much that we do not model.
+const QByteArray kForeignTodo = crlf(R"(BEGIN:VCALENDAR
+VERSION:2.0
+PRODID:-//Another Client//EN
+X-WR-CALNAME:Errands
+BEGIN:VTODO
+UID:foreign-1
+DTSTAMP:20260301T100000Z
+SUMMARY:Buy milk
+CATEGORIES:shopping,dairy
+ATTACH;FMTTYPE=text/plain:https://example.com/list.txt
+X-CUSTOM;X-PARAM=keep:some\, value
+STYLED-DESCRIPTION;VALUE=TEXT;FMTTYPE=text/html:<b>milk</b>
+SUMMARY-EXTRA;UNKNOWN-PARAM=1:standard but unknown to libical
+RRULE:FREQ=WEEKLY;WKST=SU;BYDAY=MO;BYHOUR=9
+DUE;TZID=/freeassociation.sourceforge.net/Europe/Amsterdam:20260302T090000
+BEGIN:VALARM
+ACTION:AUDIO
+TRIGGER;RELATED=END:-PT15M
+ATTACH;VALUE=URI:Chord
+X-ALARM-NOTE:keep me
+END:VALARM
+BEGIN:VALARM
+UID:A1
+ACTION:DISPLAY
+DESCRIPTION:Reminder
+TRIGGER;VALUE=DATE-TIME:19760401T005545Z
+X-APPLE-PROXIMITY:DEPART
+X-APPLE-STRUCTURED-LOCATION;VALUE=URI;X-APPLE-RADIUS=70.5;X-TITLE="Home, sweet home":geo:52.37\,4.89
+END:VALARM
+BEGIN:VALARM
+ACTION:DISPLAY
+DESCRIPTION:At the office
+TRIGGER;VALUE=DATE-TIME:19760401T005545Z
+PROXIMITY:ARRIVE
+BEGIN:VLOCATION
+UID:L1
+NAME:Office
+URI:geo:48.85,2.35
+LOCATION-TYPE:work
+END:VLOCATION
+END:VALARM
+BEGIN:X-VENDOR-THING
+X-A:b
+END:X-VENDOR-THING
+END:VTODO
+END:VCALENDAR
+)");
+
+TEST_F(VdirRemindersStoreTest, ReadsAnotherClientsTodoInEveryForm) {
+    write(u"errands/foreign.ics"_s, kForeignTodo);
+    const auto reminder = open()->reminder(u"foreign-1"_s);
+    ASSERT_TRUE(reminder);
+    EXPECT_EQ(reminder->title, u"Buy milk"_s);
+    EXPECT_EQ(reminder->dueDateComponents,
+              (DateComponents{.timeZone = TimeZone::fromIdentifier(u"Europe/Amsterdam"_s), .year = 2026, .month = 3,
+                              .day = 2, .hour = 9, .minute = 0}));
+    ASSERT_EQ(reminder->recurrenceRules.size(), 1u);
+    EXPECT_EQ(reminder->recurrenceRules[0].daysOfTheWeek, (std::vector<RecurrenceDayOfWeek>{{.weekday = 2}}));
+    ASSERT_EQ(reminder->alarms.size(), 3u);
+    EXPECT_EQ(reminder->alarms[0], (Alarm{.relativeOffset = -900}));
+    EXPECT_EQ(reminder->alarms[1],
+              Alarm::on({u"Home, sweet home"_s, GeoLocation{52.37, 4.89}, 70.5}, AlarmProximity::leave));
+    EXPECT_EQ(reminder->alarms[2], Alarm::on({u"Office"_s, GeoLocation{48.85, 2.35}, 0}, AlarmProximity::enter));
+}
+
+TEST_F(VdirRemindersStoreTest, RewritingAnotherClientsFileKeepsWhatItDoesNotEdit) {
+    const QString path = write(u"errands/foreign.ics"_s, kForeignTodo);
+    auto store = open();
+    Reminder reminder = *store->reminder(u"foreign-1"_s);
+    reminder.title = u"Buy oat milk"_s;
+    reminder.recurrenceRules[0].interval = 2;
+    reminder.alarms.push_back(Alarm::at(Date::fromSecondsSince1970(1772438400)));
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+
+    const QByteArray text = unfolded(path);
+    EXPECT_THAT(text.toStdString(), HasSubstr("SUMMARY:Buy oat milk\r\n"));
+    EXPECT_THAT(text.toStdString(), HasSubstr("RRULE:FREQ=WEEKLY;INTERVAL=2;BYDAY=MO;WKST=SU;BYHOUR=9\r\n"));
+    EXPECT_THAT(text.toStdString(), HasSubstr("TRIGGER;VALUE=DATE-TIME:20260302T080000Z\r\n"));
+    for (const QByteArray& line : kForeignTodo.split('\n')) {
+        if (line.startsWith("SUMMARY:") || line.startsWith("RRULE") || line.startsWith("DTSTAMP")) continue;
+        SCOPED_TRACE(line.toStdString());
+        EXPECT_TRUE(text.contains(line + '\n'));
+    }
+    EXPECT_EQ(open()->reminder(u"foreign-1"_s), reminder);
+}
+
+TEST_F(VdirRemindersStoreTest, SavingWhatDidNotChangeLeavesTheFileAlone) {
+    const QString path = write(u"errands/foreign.ics"_s, kForeignTodo);
+    auto store = open();
+    Reminder reminder = *store->reminder(u"foreign-1"_s);
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    EXPECT_EQ(read(path), kForeignTodo);
+}
+
+TEST_F(VdirRemindersStoreTest, WritesTheFieldsAsOtherClientsReadThem) {
+    write(u"work/displayname"_s, "Work");
+    auto store = open();
+    Reminder reminder = store->newReminder();
+    reminder.listIdentifier = root() + u"/work"_s;
+    reminder.title = u"Meet"_s;
+    reminder.dueDateComponents = DateComponents{.timeZone = TimeZone::fromIdentifier(u"America/New_York"_s),
+                                                .year = 2026, .month = 7, .day = 1, .hour = 14, .minute = 30};
+    reminder.alarms = {Alarm::on({u"Cafe; corner"_s, GeoLocation{40.5, -73.25}, 100}, AlarmProximity::enter)};
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    const QString path = root() + u"/work/"_s + reminder.identifier + u".ics"_s;
+    std::string text = unfolded(path).toStdString();
+    EXPECT_THAT(text, HasSubstr("DUE;TZID=America/New_York:20260701T143000\r\n"));
+    EXPECT_THAT(text, HasSubstr("BEGIN:VTIMEZONE\r\nTZID:America/New_York\r\n"));
+    EXPECT_THAT(text, HasSubstr("X-APPLE-PROXIMITY:ARRIVE\r\n"));
+    EXPECT_THAT(text, HasSubstr("X-APPLE-STRUCTURED-LOCATION;VALUE=URI;X-TITLE=\"Cafe; corner\";X-APPLE-RADIUS=10"));
+    EXPECT_THAT(text, HasSubstr(":geo:40.5,-73.25\r\n"));
+    EXPECT_THAT(text, Not(HasSubstr("freeassociation")));
+
+    reminder.dueDateComponents = DateComponents{.year = 2026, .month = 7, .day = 2};
+    reminder.completed = true;
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    text = unfolded(path).toStdString();
+    EXPECT_THAT(text, HasSubstr("DUE;VALUE=DATE:20260702\r\n"));
+    EXPECT_THAT(text, HasSubstr("STATUS:COMPLETED\r\n"));
+    EXPECT_THAT(text, HasSubstr("PERCENT-COMPLETE:100\r\n"));
+    EXPECT_THAT(text, HasSubstr("\r\nCOMPLETED:"));
+
+    reminder.completed = false;
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    text = unfolded(path).toStdString();
+    EXPECT_THAT(text, HasSubstr("STATUS:NEEDS-ACTION\r\n"));
+    EXPECT_THAT(text, Not(HasSubstr("\r\nCOMPLETED:")));
+    EXPECT_THAT(text, Not(HasSubstr("PERCENT-COMPLETE")));
+}
+
+TEST_F(VdirRemindersStoreTest, AccountsAndListsComeFromTheFolders) {
+    QTemporaryDir second;
+    write(u"displayname"_s, "Personal");
+    write(u"b/displayname"_s, "Beta");
+    write(u"a/displayname"_s, "Alpha");
+    write(u"z/order"_s, "1");
+    write(u"z/color"_s, "#ff8800\n");
+    write(u"calendar/event.ics"_s, crlf("BEGIN:VCALENDAR\nBEGIN:VEVENT\nUID:e\nEND:VEVENT\nEND:VCALENDAR\n"));
+    qputenv("TAVLIN_REMINDERS_DIR", (folder.path() + u':' + second.path()).toUtf8());
+    VdirRemindersStore store;
+    qunsetenv("TAVLIN_REMINDERS_DIR");
+
+    std::vector<std::pair<QString, QString>> titles;
+    for (const ReminderList& list : store.lists()) titles.emplace_back(list.source->title, list.title);
+    const QString secondName = QDir(second.path()).dirName();
+    EXPECT_EQ(titles, (std::vector<std::pair<QString, QString>>{{u"Personal"_s, u"z"_s},
+                                                                {u"Personal"_s, u"Alpha"_s},
+                                                                {u"Personal"_s, u"Beta"_s},
+                                                                {secondName, u"Reminders"_s}}));
+    EXPECT_EQ(store.lists().front().color, u"#ff8800"_s);
+    EXPECT_EQ(store.defaultListForNewReminders(), store.lists().front());
+    EXPECT_EQ(store.authorizationStatus(), AuthorizationStatus::fullAccess);
+}
+
+TEST_F(VdirRemindersStoreTest, AccessIsDeniedWhenARootCannotBeAFolder) {
+    const QString blocked = write(u"not-a-folder"_s, "a file");
+    VdirRemindersStore store({.roots = {blocked}});
+    EXPECT_EQ(store.authorizationStatus(), AuthorizationStatus::denied);
+    EXPECT_EQ(store.requestFullAccess()->code, StoreError::accessDenied);
+    EXPECT_TRUE(store.fetchIncompleteReminders().empty());
+}
+
+TEST_F(VdirRemindersStoreTest, FilesThatDoNotParseAreSkippedAndNeverWritten) {
+    const std::vector<std::pair<const char*, QByteArray>> broken = {
+        {"not iCalendar", "hello"},
+        {"unclosed", crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nUID:x\nEND:VCALENDAR\n")},
+        {"no UID", crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nSUMMARY:x\nEND:VTODO\nEND:VCALENDAR\n")},
+        {"two calendars", crlf("BEGIN:VCALENDAR\nEND:VCALENDAR\nBEGIN:VCALENDAR\nEND:VCALENDAR\n")},
+    };
+    std::vector<QString> paths;
+    for (std::size_t i = 0; i < broken.size(); ++i)
+        paths.push_back(write(u"list/broken%1.ics"_s.arg(i), broken[i].second));
+    write(u"list/good.ics"_s, crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nUID:good\nSUMMARY:Fine\nEND:VTODO\nEND:VCALENDAR\n"));
+
+    auto store = open();
+    const auto open = store->fetchIncompleteReminders();
+    ASSERT_EQ(open.size(), 1u);
+    Reminder good = open.front();
+    good.title = u"Still fine"_s;
+    ASSERT_EQ(store->save(good), std::nullopt);
+    ASSERT_EQ(store->remove(good), std::nullopt);
+    for (std::size_t i = 0; i < broken.size(); ++i) {
+        SCOPED_TRACE(broken[i].first);
+        EXPECT_EQ(read(paths[i]), broken[i].second);
+    }
+}
+
+TEST_F(VdirRemindersStoreTest, AWriteInterruptedBeforeTheRenameLeavesTheOldFile) {
+    const QString path = write(u"errands/foreign.ics"_s, kForeignTodo);
+    QString temporary;
+    auto store = open([&](const QString& file) {
+        temporary = file;
+        return false;
+    });
+    Reminder reminder = *store->reminder(u"foreign-1"_s);
+    reminder.title = u"Never written"_s;
+    const auto error = store->save(reminder);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code, StoreError::writeFailed);
+    EXPECT_EQ(read(path), kForeignTodo);
+    EXPECT_TRUE(temporary.endsWith(u".tmp"_s));
+    EXPECT_TRUE(QFile::exists(temporary));  // as a crash would leave it
+
+    auto reopened = this->open();
+    EXPECT_EQ(reopened->fetchIncompleteReminders().size(), 1u);
+    EXPECT_EQ(reopened->reminder(u"foreign-1"_s)->title, u"Buy milk"_s);
+}
+
+TEST_F(VdirRemindersStoreTest, AMovedItemKeepsItsNameAndIsWrittenBeforeTheOldOneGoes) {
+    const QString from = write(u"errands/foreign.ics"_s, kForeignTodo);
+    write(u"home/displayname"_s, "Home");
+    bool oldFileStoodDuringTheWrite = false;
+    auto store = open([&](const QString&) {
+        oldFileStoodDuringTheWrite = QFile::exists(from);
+        return true;
+    });
+    Reminder reminder = *store->reminder(u"foreign-1"_s);
+    reminder.listIdentifier = root() + u"/home"_s;
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    EXPECT_TRUE(oldFileStoodDuringTheWrite);
+    EXPECT_FALSE(QFile::exists(from));
+    EXPECT_TRUE(QFile::exists(root() + u"/home/foreign.ics"_s));
+}
+
+// Waits on the real main loop until the watch has seen the change, then
+// lets the settling time pass on the manual clock.
+TEST_F(VdirRemindersStoreTest, AChangeByAnotherProgramIsReportedOnceItSettles) {
+    ManualClock clock;
+    ScopedMainClock useClock(clock);
+    write(u"list/displayname"_s, "List");
+    auto store = open();
+    int changes = 0;
+    QObject::connect(store.get(), &RemindersStore::changed, [&] { ++changes; });
+
+    // As todoman and vdirsyncer write: a temporary file, then a rename.
+    const QString temporary = write(u"list/.new.ics.tmp"_s, crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nUID:new\nEND:VTODO\nEND:VCALENDAR\n"));
+    QFile::rename(temporary, root() + u"/list/new.ics"_s);
+    QElapsedTimer waited;
+    waited.start();
+    while (clock.pendingActions() == 0 && waited.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_GT(clock.pendingActions(), 0u);
+    EXPECT_EQ(changes, 0);
+    clock.advance(1s);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(store->reminder(u"new"_s));
+}
+
+}  // namespace
