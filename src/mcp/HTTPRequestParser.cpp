@@ -18,14 +18,12 @@ namespace {
 
 constexpr QByteArrayView headTerminator = "\r\n\r\n";
 
-Malformed headersTooLarge() { return {431, u"Request headers too large"_s}; }
-Malformed malformedRequestLine() { return {400, u"Malformed request line"_s}; }
 Malformed malformedHeader() { return {400, u"Malformed header"_s}; }
 
-// Whether a terminator that starts within the head limit can still arrive:
-// the buffer ends in a (possibly empty) beginning of one that starts there.
-// So a head of exactly the limit waits for the rest of its terminator however
-// the bytes were split.
+// Whether the head can still end within the limit: the buffer holds no more
+// than the limit, or it ends in the first bytes of a terminator that starts
+// at or before it. So a head of exactly the limit waits for the rest of its
+// terminator however TCP splits the bytes.
 bool headCanStillEnd(QByteArrayView buffer) {
     const qsizetype size = buffer.size();
     const qsizetype lastStart = std::min(size, maxHeadBytes);
@@ -77,7 +75,9 @@ struct Head {
 std::variant<Head, Malformed> parsedHead(const QString& text) {
     const QStringList lines = text.split(u"\r\n"_s);
     const QStringList words = lines.front().split(u' ', Qt::SkipEmptyParts);
-    if (words.size() != 3 || !words[2].startsWith(u"HTTP/1."_s)) return malformedRequestLine();
+    if (words.size() != 3 || !words[2].startsWith(u"HTTP/1."_s)) {
+        return Malformed{400, u"Malformed request line"_s};
+    }
 
     Head head{platform::uppercasedPosix(words[0]), words[1], {}};
     for (qsizetype i = 1; i < lines.size(); ++i) {
@@ -118,7 +118,10 @@ Outcome parse(QByteArrayView buffer) {
     // so the search stops there and rescanning a growing buffer stays cheap.
     const qsizetype searched = std::min(buffer.size(), maxHeadBytes + headTerminator.size());
     const qsizetype headEnd = buffer.first(searched).indexOf(headTerminator);
-    if (headEnd < 0) return headCanStillEnd(buffer) ? Outcome{Incomplete{}} : Outcome{headersTooLarge()};
+    if (headEnd < 0) {
+        if (headCanStillEnd(buffer)) return Incomplete{};
+        return Malformed{431, u"Request headers too large"_s};
+    }
 
     const std::optional<QString> headText = decodedUtf8(buffer.first(headEnd));
     if (!headText) return Malformed{400, u"Request head is not UTF-8"_s};

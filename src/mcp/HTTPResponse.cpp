@@ -31,7 +31,8 @@ constexpr std::array reasons{
 };
 
 QString reasonPhrase(int status) {
-    const auto found = std::find_if(reasons.begin(), reasons.end(), [status](const Reason& r) { return r.status == status; });
+    const auto found =
+        std::find_if(reasons.begin(), reasons.end(), [status](const Reason& r) { return r.status == status; });
     if (found == reasons.end()) return u"Status "_s + QString::number(status);
     return found->phrase.toString();
 }

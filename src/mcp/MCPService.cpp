@@ -107,7 +107,8 @@ const MCPTool& MCPService::toolNamedIn(const json& params) const {
     const json* name = JSONValue::member(params, "name");
     if (!name || !name->is_string()) throw JSONRPCFailure(-32602, "tools/call needs a tool name");
     const QString requested = QString::fromStdString(name->get<std::string>());
-    const auto found = std::find_if(tools_.begin(), tools_.end(), [&](const MCPTool& t) { return t.name == requested; });
+    const auto found =
+        std::find_if(tools_.begin(), tools_.end(), [&](const MCPTool& tool) { return tool.name == requested; });
     if (found == tools_.end()) throw JSONRPCFailure(-32602, "Unknown tool: " + name->get<std::string>());
     return *found;
 }

@@ -148,7 +148,6 @@ TEST_F(MCPServiceTest, InitializeAnswersTheClientsVersionOnlyWhenItIsOneWeSpeak)
     };
     for (const auto& [params, version] : cases) {
         SCOPED_TRACE(params);
-        EXPECT_EQ(service.initializeResult(std::nullopt).at("protocolVersion"), "2025-06-18");
         const json reply = json::parse(answer(request("1", "initialize", params)));
         EXPECT_EQ(reply.at("result").at("protocolVersion"), version);
     }
