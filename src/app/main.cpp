@@ -1,3 +1,4 @@
+#include "devmodes/DeveloperSwitches.h"
 #include "platform/Log.h"
 #include "platform/TerminationSignals.h"
 
@@ -33,5 +34,6 @@ int main(int argc, char** argv) {
                      [](int) { QApplication::quit(); });
 
     qCInfo(lcApp) << "Tavlin is running";
+    tavlin::devmodes::runSelfTests(QCoreApplication::arguments());
     return QApplication::exec();
 }

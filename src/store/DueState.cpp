@@ -1,6 +1,6 @@
 #include "store/DueState.h"
 
-#include "store/DueDate.h"
+#include "platform/DueDate.h"
 
 namespace tavlin::store {
 
@@ -20,7 +20,7 @@ DueState::Kind kindOf(const platform::DateComponents& components, platform::Date
 DueState::DueState(const std::optional<platform::DateComponents>& components, platform::Date now,
                    const platform::Calendar& calendar)
     : kind_(Kind::none) {
-    const std::optional<platform::Date> due = DueDate::date(components, calendar);
+    const std::optional<platform::Date> due = platform::DueDate::date(components, calendar);
     if (!due) return;
     kind_ = kindOf(*components, *due, now, calendar);
     if (kind_ == Kind::upcoming) upcomingDate_ = due;

@@ -1,4 +1,4 @@
-#include "store/DueDate.h"
+#include "platform/DueDate.h"
 #include "store/DueState.h"
 
 #include <QTimeZone>

@@ -6,12 +6,12 @@
 
 #include <optional>
 
-namespace tavlin::store::DueDate {
+namespace tavlin::platform::DueDate {
 
 // The instant of due-date components: in their own calendar when they carry
 // one, else in `calendar`, and in their own time zone when they carry one.
 // Nothing without components or when they make no date.
-std::optional<platform::Date> date(const std::optional<platform::DateComponents>& components,
-                                   const platform::Calendar& calendar);
+std::optional<Date> date(const std::optional<DateComponents>& components,
+                                   const Calendar& calendar);
 
-}  // namespace tavlin::store::DueDate
+}  // namespace tavlin::platform::DueDate
