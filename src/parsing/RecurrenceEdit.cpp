@@ -1,0 +1,109 @@
+#include "parsing/RecurrenceEdit.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace tavlin::parsing::RecurrenceEdit {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString unitWord(RecurrenceFrequency frequency) {
+    switch (frequency) {
+    case RecurrenceFrequency::daily: return u"day"_s;
+    case RecurrenceFrequency::weekly: return u"week"_s;
+    case RecurrenceFrequency::monthly: return u"month"_s;
+    case RecurrenceFrequency::yearly: return u"year"_s;
+    }
+    return {};
+}
+
+QString adverb(RecurrenceFrequency frequency) {
+    switch (frequency) {
+    case RecurrenceFrequency::daily: return u"daily"_s;
+    case RecurrenceFrequency::weekly: return u"weekly"_s;
+    case RecurrenceFrequency::monthly: return u"monthly"_s;
+    case RecurrenceFrequency::yearly: return u"yearly"_s;
+    }
+    return {};
+}
+
+}  // namespace
+
+Change plan(const std::vector<ExistingRule>& rules, std::optional<RecurrenceFrequency> parsedFrequency,
+            int parsedInterval) {
+    const int interval = std::max(parsedInterval, 1);
+    if (rules.empty()) {
+        if (!parsedFrequency) return Unchanged{};
+        return Add{*parsedFrequency, interval};
+    }
+    if (rules.size() > 1) return Unchanged{};  // a quick-add edit never touches a combined rule set
+    const ExistingRule& rule = rules.front();
+    if (!rule.frequency) {
+        if (!parsedFrequency) return Unchanged{};
+        return Replace{*parsedFrequency, interval, rule.hasEnd, false};
+    }
+    if (!parsedFrequency) return RemoveAll{};
+    if (*parsedFrequency == *rule.frequency && interval == rule.interval) return Unchanged{};
+    return Replace{*parsedFrequency, interval, rule.hasEnd, *parsedFrequency == *rule.frequency};
+}
+
+ExistingRule existingRule(const platform::RecurrenceRule& rule) {
+    using Frequency = platform::RecurrenceRule::Frequency;
+    ExistingRule existing{.interval = rule.interval, .hasEnd = rule.end.has_value()};
+    switch (rule.frequency) {
+    case Frequency::daily: existing.frequency = RecurrenceFrequency::daily; break;
+    case Frequency::weekly: existing.frequency = RecurrenceFrequency::weekly; break;
+    case Frequency::monthly: existing.frequency = RecurrenceFrequency::monthly; break;
+    case Frequency::yearly: existing.frequency = RecurrenceFrequency::yearly; break;
+    default: break;
+    }
+    return existing;
+}
+
+std::vector<platform::Reminder> collapseRecurringSeries(
+    const std::vector<platform::Reminder>& reminders,
+    const std::function<std::optional<platform::Date>(const platform::Reminder&)>& dueDate,
+    const std::function<std::optional<QString>(const platform::Reminder&)>& seriesKey) {
+    struct Kept {
+        const platform::Reminder* reminder;
+        std::optional<QString> key;
+    };
+    std::vector<Kept> kept;
+    QSet<QString> seen;
+    for (const platform::Reminder& reminder : reminders) {
+        if (seen.contains(reminder.identifier)) continue;
+        seen.insert(reminder.identifier);
+        kept.push_back({&reminder, seriesKey(reminder)});
+    }
+    const auto dueOrLast = [&](const platform::Reminder& r) {
+        return dueDate(r).value_or(platform::Date::fromSecondsSince1970(std::numeric_limits<double>::max()));
+    };
+    QHash<QString, const platform::Reminder*> chosen;
+    for (const Kept& k : kept) {
+        if (!k.key) continue;
+        const auto current = chosen.constFind(*k.key);
+        if (current == chosen.cend() || dueOrLast(*k.reminder) < dueOrLast(**current)) chosen.insert(*k.key, k.reminder);
+    }
+    std::vector<platform::Reminder> shown;
+    for (const Kept& k : kept)
+        if (!k.key || chosen.value(*k.key) == k.reminder) shown.push_back(*k.reminder);
+    return shown;
+}
+
+QString repeatsDescription(RecurrenceFrequency frequency, int interval) {
+    if (interval < 2) return u"Repeats "_s + adverb(frequency);
+    return u"Repeats every %1 %2s"_s.arg(interval).arg(unitWord(frequency));
+}
+
+QString shortLabel(RecurrenceFrequency frequency, int interval) {
+    if (interval < 2) {
+        QString word = adverb(frequency);
+        word[0] = word[0].toUpper();
+        return word;
+    }
+    return u"Every %1 %2s"_s.arg(interval).arg(unitWord(frequency));
+}
+
+}  // namespace tavlin::parsing::RecurrenceEdit

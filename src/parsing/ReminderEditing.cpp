@@ -1,0 +1,93 @@
+#include "parsing/ReminderEditing.h"
+
+#include "parsing/QuickAddParser.h"
+#include "parsing/WordSet.h"
+#include "platform/Calendar.h"
+#include "platform/DateFormatter.h"
+#include "platform/DueDate.h"
+#include "platform/Text.h"
+
+#include <cmath>
+
+namespace tavlin::parsing::ReminderEditing {
+
+using namespace Qt::StringLiterals;
+using platform::Reminder;
+
+namespace {
+
+std::optional<QString> cadencePiece(const Reminder& reminder) {
+    if (reminder.recurrenceRules.empty()) return std::nullopt;
+    using Frequency = platform::RecurrenceRule::Frequency;
+    const platform::RecurrenceRule& rule = reminder.recurrenceRules.front();
+    QString unit;
+    switch (rule.frequency) {
+    case Frequency::daily: unit = u"day"_s; break;
+    case Frequency::weekly: unit = u"week"_s; break;
+    case Frequency::monthly: unit = u"month"_s; break;
+    case Frequency::yearly: unit = u"year"_s; break;
+    default: return std::nullopt;
+    }
+    if (rule.interval < 2) return u"every "_s + unit;
+    return u"every %1 %2s"_s.arg(rule.interval).arg(unit);
+}
+
+std::optional<QString> priorityPiece(int priority) {
+    if (priority >= 1 && priority <= 4) return u"!!!"_s;
+    if (priority == 5) return u"!!"_s;
+    if (priority >= 6 && priority <= 9) return u"!"_s;
+    return std::nullopt;
+}
+
+void appendPlacePieces(QStringList& pieces, const Reminder& reminder) {
+    const std::optional<platform::StructuredLocation> location = alarmLocation(reminder);
+    if (!location) return;
+    const auto firstWithLocation = std::find_if(reminder.alarms.cbegin(), reminder.alarms.cend(),
+                                                [](const platform::Alarm& a) { return a.structuredLocation.has_value(); });
+    const bool leaving = firstWithLocation != reminder.alarms.cend() &&
+                         firstWithLocation->proximity == platform::AlarmProximity::leave;
+    pieces.append((leaving ? u"when I leave @"_s : u"@"_s) + location->title);
+    if (location->radius > 0) pieces.append(QString::number(static_cast<long long>(std::trunc(location->radius))) + u"m"_s);
+}
+
+QString titleKey(const QString& title) {
+    QString text = title;
+    text.replace(QChar(0x2019), QLatin1Char('\''));
+    return platform::trimmedWhitespaceAndNewlines(WordSet::fold(text));
+}
+
+}  // namespace
+
+QString quickAddText(const Reminder& reminder, const std::optional<QString>& listTitle, const QStringList& listNames) {
+    QStringList pieces{reminder.title};
+    if (const auto due = dueDateText(reminder)) pieces.append(*due);
+    if (const auto cadence = cadencePiece(reminder)) pieces.append(*cadence);
+    appendPlacePieces(pieces, reminder);
+    if (const auto marks = priorityPiece(reminder.priority)) pieces.append(*marks);
+    if (listTitle && listNames.contains(*listTitle)) pieces.append(u"#"_s + QuickAddParser::normalizedKey(*listTitle));
+    pieces.removeAll(QString());
+    return pieces.join(u' ');
+}
+
+std::optional<QString> dueDateText(const Reminder& reminder) {
+    const std::optional<platform::Date> due =
+        platform::DueDate::date(reminder.dueDateComponents, platform::Calendar::current());
+    if (!due) return std::nullopt;
+    static const platform::DateFormatter dateOnly(u"d MMM yyyy"_s);
+    static const platform::DateFormatter dateAndTime(u"d MMM yyyy HH:mm"_s);
+    const bool timed = reminder.dueDateComponents->hour || reminder.dueDateComponents->minute;
+    return (timed ? dateAndTime : dateOnly).string(*due);
+}
+
+std::optional<platform::StructuredLocation> alarmLocation(const Reminder& reminder) {
+    for (const platform::Alarm& alarm : reminder.alarms)
+        if (alarm.structuredLocation && !alarm.structuredLocation->title.isEmpty()) return alarm.structuredLocation;
+    return std::nullopt;
+}
+
+bool titlesMatch(const QString& a, const QString& b) {
+    const QString key = titleKey(a);
+    return !key.isEmpty() && key == titleKey(b);
+}
+
+}  // namespace tavlin::parsing::ReminderEditing
