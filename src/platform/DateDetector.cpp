@@ -24,11 +24,11 @@ public:
         const qsizetype end = std::clamp<qsizetype>(range.end(), start, text.size());
         const datedetector::TokenizedText tokens(text, TextRange::fromBounds(start, end));
         const datedetector::LanguageMask active = lexicon_.languageMask(context.languages);
+        datedetector::Resolver resolver(context);
         std::vector<DetectedDate> found;
         for (const datedetector::Phrase& phrase :
              datedetector::findPhrases(tokens, lexicon_, active, context.numericOrder)) {
-            if (std::optional<DetectedDate> date = datedetector::resolvePhrase(phrase, context))
-                found.push_back(std::move(*date));
+            if (std::optional<DetectedDate> date = resolver.resolve(phrase)) found.push_back(std::move(*date));
         }
         return found;
     }

@@ -1,17 +1,8 @@
 #include "platform/datedetector/PhraseReader.h"
 
-#include <initializer_list>
-
 namespace tavlin::platform::datedetector {
 
 namespace {
-
-std::optional<Atom> longest(std::initializer_list<std::optional<Atom>> candidates) {
-    std::optional<Atom> best;
-    for (const std::optional<Atom>& candidate : candidates)
-        if (candidate && (!best || candidate->end > best->end)) best = candidate;
-    return best;
-}
 
 Atom weekdayAtom(qsizetype start, qsizetype end, int weekday, WeekdayMode mode) {
     return {.kind = Atom::Kind::day,
@@ -32,9 +23,16 @@ std::optional<Atom> calendarAtom(qsizetype start, qsizetype end, std::optional<i
 
 }  // namespace
 
+void keepLonger(std::optional<Atom>& best, std::optional<Atom> candidate) {
+    if (candidate && (!best || candidate->end > best->end)) best = std::move(candidate);
+}
+
 std::optional<Atom> PhraseReader::dayAt(qsizetype position) const {
     if (text_.isDigitAt(position)) return calendarDateAt(position);
-    return longest({relativeDayAt(position), weekdayAt(position), monthFirstDateAt(position)});
+    std::optional<Atom> best = relativeDayAt(position);
+    keepLonger(best, weekdayAt(position));
+    keepLonger(best, monthFirstDateAt(position));
+    return best;
 }
 
 // "on the 5th", "due the 21st", "5th": the day number with up to two
@@ -90,9 +88,10 @@ std::optional<Atom> PhraseReader::weekdayAt(qsizetype position) const {
                 modified = weekdayAtom(position, name->end, name->entry->number, modifier->entry->mode);
         }
     }
-    std::optional<Atom> best = longest({phrase, modified});
-    if (best && !best->suppressed) best = withDayPart(*best);
-    return longest({best, namedWeekdayAt(position)});
+    keepLonger(phrase, std::move(modified));
+    if (phrase && !phrase->suppressed) phrase = withDayPart(*phrase);
+    keepLonger(phrase, namedWeekdayAt(position));
+    return phrase;
 }
 
 std::optional<Atom> PhraseReader::namedWeekdayAt(qsizetype position) const {
@@ -145,7 +144,10 @@ Atom PhraseReader::withDayPart(Atom atom) const {
 }
 
 std::optional<Atom> PhraseReader::calendarDateAt(qsizetype position) const {
-    return longest({numericDateAt(position), dayFirstDateAt(position), monthFirstDateAt(position)});
+    std::optional<Atom> best = numericDateAt(position);
+    keepLonger(best, dayFirstDateAt(position));
+    keepLonger(best, monthFirstDateAt(position));
+    return best;
 }
 
 // "25 Aug 2026", "20. August", "20 de agosto de 2026", "20th of August".

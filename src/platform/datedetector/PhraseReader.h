@@ -21,6 +21,9 @@ struct Atom {
     bool suppressed = false;      // "last friday": not read at all
 };
 
+// `candidate` replaces `best` when it reaches further.
+void keepLonger(std::optional<Atom>& best, std::optional<Atom> candidate);
+
 // One clock time as written: "5", "17:30", "9.05", "9h30", "5 p.m.".
 struct ClockPart {
     enum class Form { bare, colon, dotted, letter };

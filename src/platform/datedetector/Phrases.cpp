@@ -6,6 +6,21 @@ namespace tavlin::platform::datedetector {
 
 namespace {
 
+bool joinableGap(const PhraseReader& reader, qsizetype from, qsizetype to);
+
+// An ordinal day only counts with a time after it, so that alone it leaves
+// its words to other phrases ("the 20th of August").
+bool takesATime(const PhraseReader& reader, const Atom& ordinal) {
+    constexpr int kTokensInAGap = 3;  // a comma, a joiner of up to two words
+    int looked = 0;
+    for (const Token& token : reader.text().tokens()) {
+        if (token.start < ordinal.end) continue;
+        if (++looked > kTokensInAGap) break;
+        if (joinableGap(reader, ordinal.end, token.start) && reader.timeAt(token.start)) return true;
+    }
+    return false;
+}
+
 // At each place where a phrase may start, the longest atom; the next one
 // is looked for after it.
 std::vector<Atom> leftmostLongestAtoms(const PhraseReader& reader) {
@@ -13,11 +28,11 @@ std::vector<Atom> leftmostLongestAtoms(const PhraseReader& reader) {
     qsizetype coveredUntil = 0;
     for (const Token& token : reader.text().tokens()) {
         if (token.start < coveredUntil || !reader.text().canStart(token.start)) continue;
-        std::optional<Atom> best;
-        for (std::optional<Atom> candidate :
-             {reader.dayAt(token.start), reader.timeAt(token.start), reader.ordinalAt(token.start)}) {
-            if (candidate && (!best || candidate->end > best->end)) best = std::move(candidate);
-        }
+        std::optional<Atom> ordinal = reader.ordinalAt(token.start);
+        if (ordinal && !takesATime(reader, *ordinal)) ordinal.reset();
+        std::optional<Atom> best = reader.dayAt(token.start);
+        keepLonger(best, reader.timeAt(token.start));
+        keepLonger(best, std::move(ordinal));
         if (!best) continue;
         coveredUntil = best->end;
         atoms.push_back(std::move(*best));

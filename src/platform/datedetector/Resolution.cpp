@@ -1,7 +1,10 @@
 #include "platform/datedetector/Resolution.h"
 
-#include "platform/DateComponents.h"
+#include "platform/IcuString.h"
 #include "platform/datedetector/CivilDate.h"
+
+#include <unicode/calendar.h>
+#include <unicode/simpletz.h>
 
 namespace tavlin::platform::datedetector {
 
@@ -10,22 +13,45 @@ namespace {
 constexpr double kGraceSeconds = 60;
 constexpr int kDaysPerWeek = 7;
 
-// Places a phrase on the calendar. "Today" is the reference's day in the
-// calendar's zone (the stated zone, when the phrase has one); "within the
-// grace" is not more than 60 seconds before the reference.
-class Resolver {
+// Days and wall times on one ICU calendar: lenient, a skipped wall time
+// moved to the end of the gap (02:30 on the night the clocks go forward is
+// 03:00), a repeated one taken at its first occurrence.
+class WallClock {
 public:
-    Resolver(const DetectionContext& context, const std::optional<TimeSpec>& time)
-        : calendar_(context.calendar), grace_(context.reference.addingTimeInterval(-kGraceSeconds)) {
-        if (time && time->zoneOffsetSeconds)
-            calendar_.setTimeZone(TimeZone::fromIdentifier(time->zoneIdentifier).value_or(TimeZone::gmt()));
-        const DateComponents day = calendar_.dateComponents(
-            CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, context.reference);
-        today_ = {day.year.value_or(1970), day.month.value_or(1), day.day.value_or(1)};
-        firstWeekday_ = calendar_.firstWeekday();
+    explicit WallClock(icu::Calendar& calendar) : calendar_(calendar) {
+        calendar_.setSkippedWallTimeOption(UCAL_WALLTIME_NEXT_VALID);
     }
 
-    std::optional<Date> resolve(const Phrase& phrase) const {
+    CivilDate dayOf(Date date) const {
+        UErrorCode status = U_ZERO_ERROR;
+        calendar_.setTime(date.toUDate(), status);
+        return {calendar_.get(UCAL_YEAR, status), calendar_.get(UCAL_MONTH, status) + 1,
+                calendar_.get(UCAL_DATE, status)};
+    }
+
+    std::optional<Date> at(CivilDate day, int hour, int minute, int second) const {
+        UErrorCode status = U_ZERO_ERROR;
+        calendar_.clear();
+        calendar_.set(day.year, day.month - 1, day.day, hour, minute, second);
+        const UDate instant = calendar_.getTime(status);
+        if (U_FAILURE(status)) return std::nullopt;
+        return Date::fromUDate(instant);
+    }
+
+private:
+    icu::Calendar& calendar_;
+};
+
+// Places one phrase. "Today" is the reference's day on the wall clock (in
+// the stated zone, when the phrase has one); "within the grace" is not more
+// than 60 seconds before the reference.
+class Placement {
+public:
+    Placement(const WallClock& clock, const DetectionContext& context)
+        : clock_(clock), grace_(context.reference.addingTimeInterval(-kGraceSeconds)),
+          today_(clock.dayOf(context.reference)), firstWeekday_(context.calendar.firstWeekday()) {}
+
+    std::optional<Date> of(const Phrase& phrase) const {
         if (!phrase.time) {
             const std::optional<CivilDate> day = dayOf(*phrase.day);
             return day ? at(*day, TimeSpec{.hour = 12}) : std::nullopt;
@@ -53,9 +79,10 @@ private:
         // rolls it itself.
         if (spec.kind == DaySpec::Kind::weekday && spec.mode == WeekdayMode::fromToday)
             return at(day->addingDays(kDaysPerWeek), time);
-        if (spec.kind == DaySpec::Kind::dayOfMonth && time.rollsForward)
+        if (spec.kind == DaySpec::Kind::dayOfMonth && time.rollsForward) {
             if (const std::optional<CivilDate> next = dayOfMonth(spec.day, today_.addingDays(1)))
                 return at(*next, time);
+        }
         return moment;
     }
 
@@ -74,7 +101,9 @@ private:
     }
 
     CivilDate weekday(int weekday, WeekdayMode mode) const {
-        const auto daysUntil = [weekday](CivilDate from) { return (weekday - from.weekday() + kDaysPerWeek) % kDaysPerWeek; };
+        const auto daysUntil = [weekday](CivilDate from) {
+            return (weekday - from.weekday() + kDaysPerWeek) % kDaysPerWeek;
+        };
         switch (mode) {
         case WeekdayMode::afterToday: {
             const CivilDate tomorrow = today_.addingDays(1);
@@ -110,41 +139,50 @@ private:
     static std::optional<CivilDate> dayOfMonth(int day, CivilDate from) {
         for (int months = 0; months <= 12; ++months) {
             const int index = from.month - 1 + months;
-            const int year = from.year + index / 12;
-            const int month = index % 12 + 1;
-            if (CivilDate::isValid(year, month, day) && CivilDate{year, month, day} >= from)
-                return CivilDate{year, month, day};
+            const CivilDate candidate{from.year + index / 12, index % 12 + 1, day};
+            if (CivilDate::isValid(candidate.year, candidate.month, day) && candidate >= from) return candidate;
         }
         return std::nullopt;
     }
 
-    // The day at the time: a skipped wall time moves to the end of the gap,
-    // a repeated one takes its first occurrence; midnight ends the day.
+    // Midnight ends the named day.
     std::optional<Date> at(CivilDate day, const TimeSpec& time) const {
-        const CivilDate date = time.midnight ? day.addingDays(1) : day;
-        const std::optional<Date> noon =
-            calendar_.date({.year = date.year, .month = date.month, .day = date.day, .hour = 12});
-        if (!noon) return std::nullopt;
-        return calendar_.dateBySettingHour(time.hour, time.minute, time.second, *noon, MatchingPolicy::nextTime,
-                                           RepeatedTimePolicy::first);
+        if (time.midnight) return clock_.at(day.addingDays(1), 0, 0, 0);
+        return clock_.at(day, time.hour, time.minute, time.second);
     }
 
-    Calendar calendar_;
+    const WallClock& clock_;
     Date grace_;
     CivilDate today_;
-    int firstWeekday_ = 1;
+    int firstWeekday_;
 };
 
 }  // namespace
 
-std::optional<DetectedDate> resolvePhrase(const Phrase& phrase, const DetectionContext& context) {
-    const std::optional<Date> date = Resolver(context, phrase.time).resolve(phrase);
+Resolver::Resolver(const DetectionContext& context) : context_(context) {}
+
+Resolver::~Resolver() = default;
+
+icu::Calendar& Resolver::calendar() {
+    if (!calendar_) calendar_ = context_.calendar.makeIcuCalendar();
+    return *calendar_;
+}
+
+std::optional<DetectedDate> Resolver::resolve(const Phrase& phrase) {
+    const std::optional<int> zoneOffset = phrase.time ? phrase.time->zoneOffsetSeconds : std::nullopt;
+    std::unique_ptr<icu::Calendar> zoned;
+    if (zoneOffset) {
+        zoned.reset(calendar().clone());
+        zoned->adoptTimeZone(new icu::SimpleTimeZone(*zoneOffset * 1000, icuView(phrase.time->zoneIdentifier)));
+    }
+    const WallClock clock(zoned ? *zoned : calendar());
+    const std::optional<Date> date = Placement(clock, context_).of(phrase);
     if (!date) return std::nullopt;
     DetectedDate detected{.range = phrase.range,
                           .date = *date,
                           .dayWritten = phrase.day.has_value(),
                           .timeWritten = phrase.time.has_value()};
-    if (phrase.time && phrase.time->zoneOffsetSeconds) detected.zoneIdentifier = phrase.time->zoneIdentifier;
+    if (zoneOffset) detected.zoneIdentifier = phrase.time->zoneIdentifier;
     if (phrase.time) detected.durationSeconds = phrase.time->durationSeconds;
     return detected;
 }

@@ -11,7 +11,7 @@ const DetectorLanguage& swedishDates() {
         .timeWords = {{u"midnatt"_s, kMidnight}},
         .dayParts = {{u"morgon"_s, 9}, {u"förmiddag"_s, 9}, {u"eftermiddag"_s, 15}, {u"kväll"_s, 19},
                      {u"natt"_s, 21}},
-        .tonightWords = {{u"i kväll"_s, 20}, {u"ikväll"_s, 20}, {u"i eftermiddag"_s, 15}, {u"i natt"_s, 21}},
+        .tonightWords = {{u"i kväll"_s, 20}, {u"i eftermiddag"_s, 15}, {u"i natt"_s, 21}},
         .relativeDays = {{u"idag"_s, 0}, {u"imorgon"_s, 1}, {u"iövermorgon"_s, 2}, {u"igår"_s, -1}},
         .weekdayModifiers = {{u"på"_s, WeekdayMode::fromToday}, {u"kommande"_s, WeekdayMode::fromToday},
                              {u"nästa"_s, WeekdayMode::afterToday}, {u"förra"_s, WeekdayMode::past}},
