@@ -33,6 +33,8 @@ std::optional<QString> usableName(const QString& symbol) {
     return name;
 }
 
+// Everything but the languages: the same word in several languages is one
+// entry, looked at once.
 QString entryKey(const LexiconEntry& entry) {
     return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
         .arg(static_cast<int>(entry.kind))
@@ -40,8 +42,8 @@ QString entryKey(const LexiconEntry& entry) {
         .arg(entry.number)
         .arg(entry.minute)
         .arg(static_cast<int>(entry.mode))
-        .arg(entry.needsCompanion)
-        .arg(entry.followsWeekday);
+        .arg(int{entry.needsCompanion})
+        .arg(int{entry.followsWeekday});
 }
 
 QString relativePhrase(const icu::RelativeDateTimeFormatter& formatter, UDateDirection direction,
