@@ -44,7 +44,8 @@ Input read(const std::uint8_t* data, std::size_t size) {
                      : QString(reinterpret_cast<const QChar*>(text), static_cast<qsizetype>(textSize / 2));
     // A range that may start or end inside the text, or reach past it.
     const qsizetype length = input.text.size();
-    input.range = {data[0] / 2 % 4 == 0 ? 0 : (data[0] / 8) % (length + 2) - 1, data[0] / 2 % 4 == 1 ? length / 2 : length + 1};
+    const int shape = data[0] / 2 % 4;
+    input.range = {shape == 0 ? 0 : (data[0] / 8) % (length + 2) - 1, shape == 1 ? length / 2 : length + 1};
     return input;
 }
 

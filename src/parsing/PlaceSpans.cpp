@@ -65,7 +65,8 @@ std::optional<TextRange> cadenceStartInPlaceTail(const QString& text, qsizetype 
                                                  const ParserVocabulary& vocabulary) {
     for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) {
         const std::optional<Regex> regex = everyPhraseRegex(grammar);
-        const std::vector<platform::RegexMatch> matches = regex ? regex->matches(text) : std::vector<platform::RegexMatch>{};
+        if (!regex) continue;
+        const std::vector<platform::RegexMatch> matches = regex->matches(text);
         if (matches.empty()) continue;
         const TextRange phrase = matches.back().range();
         if (phrase.location < tailStart || phrase.end() > tailStart + tailLength) continue;

@@ -39,7 +39,8 @@ TEST(QuotedPlaceRangesTest, CoversMarkerAtAndName) {
 }
 
 TEST(UnquotedPlacePatternTest, RunsToTheEndOfTheLine) {
-    const Regex regex = Regex::compile(QuickAddParser::unquotedPlacePattern(english()), Regex::Option::CaseInsensitive).value();
+    const Regex regex =
+        Regex::compile(QuickAddParser::unquotedPlacePattern(english()), Regex::Option::CaseInsensitive).value();
     const QString line = u"yoga at @gym every monday"_s;
     const std::optional<RegexMatch> match = regex.firstMatch(line);
     ASSERT_TRUE(match);

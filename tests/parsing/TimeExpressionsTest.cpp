@@ -138,7 +138,8 @@ TEST(DetectorAgreementTest, TheParserSeesEveryTimeTheDetectorReads) {
         const BoundDetector detector = realDetector(vocabulary, detector_vectors::reference(vector.reference));
         for (const DetectedDate& match : detector.matches(vector.text)) {
             const QString text = vector.text.mid(match.range.location, match.range.length);
-            EXPECT_EQ(match.timeWritten, QuickAddParser::containsTimeExpression(text, vocabulary)) << text.toStdString();
+            EXPECT_EQ(match.timeWritten, QuickAddParser::containsTimeExpression(text, vocabulary))
+                << text.toStdString();
         }
     }
 }

@@ -76,7 +76,8 @@ TEST_F(DateDetectorTest, RangesHoldAtEveryReference) {
     for (const detector_vectors::Vector& vector : detector_vectors::vectors()) {
         SCOPED_TRACE((u"row "_s + vector.row + u": "_s + vector.text).toStdString());
         const TextRange whole{0, vector.text.size()};
-        const std::vector<DetectedDate> atA = find(vector.text, detector_vectors::context(vector, detector_vectors::reference('A')));
+        const std::vector<DetectedDate> atA =
+            find(vector.text, detector_vectors::context(vector, detector_vectors::reference('A')));
         expectTidyRanges(vector.text, whole, atA);
         for (const char reference : {'B', 'I'}) {
             const DetectionContext context = detector_vectors::context(vector, detector_vectors::reference(reference));

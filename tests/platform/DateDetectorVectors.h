@@ -174,7 +174,8 @@ inline const std::vector<Vector>& vectors() {
         {u"48d"_s, u"friday 11am"_s, 'E', {u"en"_s}, {{0, 11, u"2026-08-21 11:00"_s}}},
         {u"48e"_s, u"this friday or next wednesday"_s, 'A', {u"en"_s},
          {{0, 11, u"2026-08-21"_s}, {15, 14, u"2026-08-26"_s}}},
-        {u"48f"_s, u"Tue 25 Aug, Friday the 21st"_s, 'A', {u"en"_s}, {{0, 10, u"2026-08-25"_s}, {12, 15, u"2026-08-21"_s}}},
+        {u"48f"_s, u"Tue 25 Aug, Friday the 21st"_s, 'A', {u"en"_s},
+         {{0, 10, u"2026-08-25"_s}, {12, 15, u"2026-08-21"_s}}},
         {u"48g"_s, u"5pm on friday"_s, 'A', {u"en"_s}, {{0, 13, u"2026-08-21 17:00"_s}}},
         {u"48h"_s, u"friday, 3pm"_s, 'A', {u"en"_s}, {{0, 11, u"2026-08-21 15:00"_s}}},
         // Day parts and time words.
@@ -209,12 +210,15 @@ inline const std::vector<Vector>& vectors() {
         {u"54c"_s, u"next sat, fri"_s, 'A', {u"en"_s}, {{0, 8, u"2026-08-22"_s}, {10, 3, u"2026-08-21"_s}}},
 
         // A few phrases in each of the other languages.
-        {u"60nl"_s, u"morgen om 17u15, vanavond"_s, 'A', nl, {{0, 15, u"2026-08-20 17:15"_s}, {17, 8, u"2026-08-19 20:00"_s}}},
+        {u"60nl"_s, u"morgen om 17u15, vanavond"_s, 'A', nl,
+         {{0, 15, u"2026-08-20 17:15"_s}, {17, 8, u"2026-08-19 20:00"_s}}},
         {u"61nl"_s, u"volgende week woensdag"_s, 'A', nl, {{0, 22, u"2026-08-26"_s}}},
         {u"62nl"_s, u"17:00 op vrijdag"_s, 'A', nl, {{0, 16, u"2026-08-21 17:00"_s}}},
         {u"60de"_s, u"morgen um 17 Uhr"_s, 'A', in(u"de"), {{0, 16, u"2026-08-20 17:00"_s}}},
-        {u"61de"_s, u"heute Abend, übermorgen"_s, 'A', in(u"de"), {{0, 11, u"2026-08-19 19:00"_s}, {13, 10, u"2026-08-21"_s}}},
-        {u"62de"_s, u"am 20. August, nächsten Freitag"_s, 'A', in(u"de"), {{3, 10, u"2026-08-20"_s}, {15, 16, u"2026-08-21"_s}}},
+        {u"61de"_s, u"heute Abend, übermorgen"_s, 'A', in(u"de"),
+         {{0, 11, u"2026-08-19 19:00"_s}, {13, 10, u"2026-08-21"_s}}},
+        {u"62de"_s, u"am 20. August, nächsten Freitag"_s, 'A', in(u"de"),
+         {{3, 10, u"2026-08-20"_s}, {15, 16, u"2026-08-21"_s}}},
         {u"63de"_s, u"17 Uhr am Freitag"_s, 'A', in(u"de"), {{0, 17, u"2026-08-21 17:00"_s}}},
         {u"60fr"_s, u"demain à 17 heures"_s, 'A', fr, {{0, 18, u"2026-08-20 17:00"_s}}},
         {u"61fr"_s, u"vendredi prochain, mercredi dernier"_s, 'A', fr, {{0, 17, u"2026-08-21"_s}}},

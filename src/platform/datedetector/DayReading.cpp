@@ -8,7 +8,7 @@ Atom weekdayAtom(qsizetype start, qsizetype end, int weekday, WeekdayMode mode) 
     return {.kind = Atom::Kind::day,
             .start = start,
             .end = end,
-            .day = DaySpec{.kind = DaySpec::Kind::weekday, .weekday = weekday, .mode = mode},
+            .day = WrittenDay{.kind = WrittenDay::Kind::weekday, .weekday = weekday, .mode = mode},
             .suppressed = mode == WeekdayMode::past};
 }
 
@@ -18,7 +18,7 @@ std::optional<Atom> calendarAtom(qsizetype start, qsizetype end, std::optional<i
     return Atom{.kind = Atom::Kind::day,
                 .start = start,
                 .end = end,
-                .day = DaySpec{.kind = DaySpec::Kind::calendarDate, .year = year, .month = month, .day = day}};
+                .day = WrittenDay{.kind = WrittenDay::Kind::calendarDate, .year = year, .month = month, .day = day}};
 }
 
 }  // namespace
@@ -44,7 +44,7 @@ std::optional<Atom> PhraseReader::ordinalAt(qsizetype position) const {
             return Atom{.kind = Atom::Kind::ordinal,
                         .start = position,
                         .end = number->end,
-                        .day = DaySpec{.kind = DaySpec::Kind::dayOfMonth, .day = number->day}};
+                        .day = WrittenDay{.kind = WrittenDay::Kind::dayOfMonth, .day = number->day}};
         if (connectors == 2) return std::nullopt;
         const std::optional<LexiconMatch> connector = word(at, Lex::ordinalConnector);
         const std::optional<qsizetype> next = connector ? afterBlanks(connector->end) : std::nullopt;
@@ -60,7 +60,7 @@ std::optional<Atom> PhraseReader::relativeDayAt(qsizetype position) const {
         const Atom atom{.kind = Atom::Kind::day,
                         .start = position,
                         .end = relative->end,
-                        .day = DaySpec{.kind = DaySpec::Kind::relative, .offset = offset},
+                        .day = WrittenDay{.kind = WrittenDay::Kind::relative, .offset = offset},
                         .past = offset < 0};
         found = atom.past ? atom : withDayPart(atom);
     }
@@ -69,8 +69,8 @@ std::optional<Atom> PhraseReader::relativeDayAt(qsizetype position) const {
         found = Atom{.kind = Atom::Kind::day,
                      .start = position,
                      .end = tonight->end,
-                     .day = DaySpec{.kind = DaySpec::Kind::relative},
-                     .time = TimeSpec{.hour = tonight->entry->number, .minute = tonight->entry->minute}};
+                     .day = WrittenDay{.kind = WrittenDay::Kind::relative},
+                     .time = WrittenTime{.hour = tonight->entry->number, .minute = tonight->entry->minute}};
     return found;
 }
 
@@ -119,7 +119,7 @@ std::optional<Atom> PhraseReader::namedWeekdayAt(qsizetype position) const {
             return Atom{.kind = Atom::Kind::day,
                         .start = position,
                         .end = ordinal->end,
-                        .day = DaySpec{.kind = DaySpec::Kind::dayOfMonth, .day = ordinal->day}};
+                        .day = WrittenDay{.kind = WrittenDay::Kind::dayOfMonth, .day = ordinal->day}};
     }
     Atom atom = weekdayAtom(position, end, weekday, WeekdayMode::fromToday);
     atom.needsCompanion = name->entry->needsCompanion;
@@ -138,7 +138,7 @@ Atom PhraseReader::withDayPart(Atom atom) const {
     }
     if (!part) return atom;
     atom.end = part->end;
-    atom.time = TimeSpec{.hour = part->entry->number, .minute = part->entry->minute};
+    atom.time = WrittenTime{.hour = part->entry->number, .minute = part->entry->minute};
     atom.needsCompanion = false;
     return atom;
 }
@@ -238,11 +238,11 @@ std::optional<Atom> PhraseReader::isoDateAt(qsizetype position, int year) const 
     if (text_.at(end) != 'T' && text_.at(end) != 't') return endsCleanly(end) ? atom : std::nullopt;
     const std::optional<ClockPart> time = clockPartAt(end + 1, false);
     if (time && time->form == ClockPart::Form::colon && !time->pm) {
-        TimeSpec spec{.hour = time->hour, .minute = time->minute, .second = time->second};
+        WrittenTime written{.hour = time->hour, .minute = time->minute, .second = time->second};
         qsizetype after = time->end;
-        readStatedZone(&after, &spec, true);
+        readStatedZone(&after, &written, true);
         if (endsCleanly(after)) {
-            atom->time = spec;
+            atom->time = written;
             atom->end = after;
             return atom;
         }

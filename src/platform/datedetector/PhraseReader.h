@@ -14,8 +14,8 @@ struct Atom {
     Kind kind = Kind::day;
     qsizetype start = 0;
     qsizetype end = 0;
-    std::optional<DaySpec> day;
-    std::optional<TimeSpec> time;
+    std::optional<WrittenDay> day;
+    std::optional<WrittenTime> time;
     bool needsCompanion = false;  // an ambiguous weekday abbreviation ("sat") with nothing beside it
     bool past = false;            // "yesterday": read, but never given a time
     bool suppressed = false;      // "last friday": not read at all
@@ -74,9 +74,9 @@ private:
     // Times (TimeReading.cpp).
     std::optional<ClockPart> clockPartAt(qsizetype position, bool afterMarker) const;
     std::optional<qsizetype> meridiemAt(qsizetype position, bool* pm) const;
-    std::optional<TimeSpec> writtenTimeAt(qsizetype position, bool afterMarker, qsizetype* end) const;
-    std::optional<TimeSpec> hourAt(qsizetype position, bool afterLead, bool afterMarker, qsizetype* end) const;
-    void readStatedZone(qsizetype* position, TimeSpec* time, bool isoOffset) const;
+    std::optional<WrittenTime> writtenTimeAt(qsizetype position, bool afterMarker, qsizetype* end) const;
+    std::optional<WrittenTime> hourAt(qsizetype position, bool afterLead, bool afterMarker, qsizetype* end) const;
+    void readStatedZone(qsizetype* position, WrittenTime* time, bool isoOffset) const;
     bool readsHourLetterAt(qsizetype position) const;
 
     // Days (DayReading.cpp).

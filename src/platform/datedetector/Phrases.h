@@ -14,7 +14,7 @@
 namespace tavlin::platform::datedetector {
 
 // The day a phrase names, before it is placed against the reference.
-struct DaySpec {
+struct WrittenDay {
     enum class Kind { relative, weekday, calendarDate, dayOfMonth };
     Kind kind = Kind::relative;
     int offset = 0;                            // relative: days from today
@@ -26,7 +26,7 @@ struct DaySpec {
 };
 
 // The time of day a phrase names.
-struct TimeSpec {
+struct WrittenTime {
     int hour = 0;
     int minute = 0;
     int second = 0;
@@ -41,8 +41,8 @@ struct TimeSpec {
 
 struct Phrase {
     TextRange range;
-    std::optional<DaySpec> day;
-    std::optional<TimeSpec> time;
+    std::optional<WrittenDay> day;
+    std::optional<WrittenTime> time;
 };
 
 // The date and time phrases of the text, in order, never overlapping: a day

@@ -54,7 +54,7 @@ public:
     std::optional<Date> of(const Phrase& phrase) const {
         if (!phrase.time) {
             const std::optional<CivilDate> day = dayOf(*phrase.day);
-            return day ? at(*day, TimeSpec{.hour = 12}) : std::nullopt;
+            return day ? at(*day, WrittenTime{.hour = 12}) : std::nullopt;
         }
         if (!phrase.day) return timeOnly(*phrase.time);
         return dayAndTime(*phrase.day, *phrase.time);
@@ -63,39 +63,39 @@ public:
 private:
     // A time the parser can roll stays on today even when it has passed;
     // any other goes to its next occurrence.
-    std::optional<Date> timeOnly(const TimeSpec& time) const {
+    std::optional<Date> timeOnly(const WrittenTime& time) const {
         const std::optional<Date> today = at(today_, time);
         if (today && *today < grace_ && time.rollsForward) return at(today_.addingDays(1), time);
         return today;
     }
 
-    std::optional<Date> dayAndTime(const DaySpec& spec, const TimeSpec& time) const {
-        const std::optional<CivilDate> day = dayOf(spec);
+    std::optional<Date> dayAndTime(const WrittenDay& written, const WrittenTime& time) const {
+        const std::optional<CivilDate> day = dayOf(written);
         if (!day) return std::nullopt;
         const std::optional<Date> moment = at(*day, time);
         if (!moment || *moment >= grace_ || *day != today_) return moment;
         // Passed today: a weekday means the same weekday next week; an
         // ordinal day the next month with that day, unless the parser
         // rolls it itself.
-        if (spec.kind == DaySpec::Kind::weekday && spec.mode == WeekdayMode::fromToday)
+        if (written.kind == WrittenDay::Kind::weekday && written.mode == WeekdayMode::fromToday)
             return at(day->addingDays(kDaysPerWeek), time);
-        if (spec.kind == DaySpec::Kind::dayOfMonth && time.rollsForward) {
-            if (const std::optional<CivilDate> next = dayOfMonth(spec.day, today_.addingDays(1)))
+        if (written.kind == WrittenDay::Kind::dayOfMonth && time.rollsForward) {
+            if (const std::optional<CivilDate> next = dayOfMonth(written.day, today_.addingDays(1)))
                 return at(*next, time);
         }
         return moment;
     }
 
-    std::optional<CivilDate> dayOf(const DaySpec& spec) const {
-        switch (spec.kind) {
-        case DaySpec::Kind::relative:
-            return today_.addingDays(spec.offset);
-        case DaySpec::Kind::weekday:
-            return weekday(spec.weekday, spec.mode);
-        case DaySpec::Kind::calendarDate:
-            return calendarDate(spec.year, spec.month, spec.day);
-        case DaySpec::Kind::dayOfMonth:
-            return dayOfMonth(spec.day, today_);
+    std::optional<CivilDate> dayOf(const WrittenDay& written) const {
+        switch (written.kind) {
+        case WrittenDay::Kind::relative:
+            return today_.addingDays(written.offset);
+        case WrittenDay::Kind::weekday:
+            return weekday(written.weekday, written.mode);
+        case WrittenDay::Kind::calendarDate:
+            return calendarDate(written.year, written.month, written.day);
+        case WrittenDay::Kind::dayOfMonth:
+            return dayOfMonth(written.day, today_);
         }
         return std::nullopt;
     }
@@ -146,7 +146,7 @@ private:
     }
 
     // Midnight ends the named day.
-    std::optional<Date> at(CivilDate day, const TimeSpec& time) const {
+    std::optional<Date> at(CivilDate day, const WrittenTime& time) const {
         if (time.midnight) return clock_.at(day.addingDays(1), 0, 0, 0);
         return clock_.at(day, time.hour, time.minute, time.second);
     }

@@ -20,7 +20,7 @@ int secondOfDay(const ClockPart& part) {
     return part.hourOfDay() * 3600 + part.minute * 60 + part.second;
 }
 
-TimeSpec timeOf(const ClockPart& part) {
+WrittenTime timeOf(const ClockPart& part) {
     return {.hour = part.hourOfDay(), .minute = part.minute, .second = part.second};
 }
 
@@ -58,7 +58,7 @@ std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
         }
     }
     qsizetype end = 0;
-    std::optional<TimeSpec> time;
+    std::optional<WrittenTime> time;
     if (text_.isDigitAt(core)) {
         if (afterLead && dayAt(core)) return std::nullopt;  // "at 5 Aug": the date wins
         time = writtenTimeAt(core, afterMarker, &end);
@@ -66,7 +66,7 @@ std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
     } else if (!afterLead || afterMarker) {
         if (const std::optional<LexiconMatch> timeWord = word(core, Lex::timeWord)) {
             const bool midnight = timeWord->entry->number == kMidnight;
-            time = TimeSpec{.hour = midnight ? 0 : timeWord->entry->number, .minute = timeWord->entry->minute,
+            time = WrittenTime{.hour = midnight ? 0 : timeWord->entry->number, .minute = timeWord->entry->minute,
                             .midnight = midnight, .rollsForward = true};
             end = timeWord->end;
         }
@@ -78,7 +78,7 @@ std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
 // The forms that state a time by themselves, and ranges of them. A dotted
 // time needs minutes above 12 ("14.45"; "3.12" is a date) unless a clock
 // marker stands before it ("at 9.05").
-std::optional<TimeSpec> PhraseReader::writtenTimeAt(qsizetype position, bool afterMarker, qsizetype* end) const {
+std::optional<WrittenTime> PhraseReader::writtenTimeAt(qsizetype position, bool afterMarker, qsizetype* end) const {
     const std::optional<ClockPart> start = clockPartAt(position, afterMarker);
     if (!start) return std::nullopt;
     const qsizetype dash = text_.skipBlanks(start->end);
@@ -92,7 +92,7 @@ std::optional<TimeSpec> PhraseReader::writtenTimeAt(qsizetype position, bool aft
                 withMeridiem.pm = finish->pm;
                 if (secondOfDay(withMeridiem) <= secondOfDay(*finish)) first = withMeridiem;
             }
-            TimeSpec time = timeOf(first);
+            WrittenTime time = timeOf(first);
             const int duration = secondOfDay(*finish) - secondOfDay(first);
             time.durationSeconds = duration > 0 ? duration : duration + kSecondsPerDay;
             *end = finish->end;
@@ -100,7 +100,7 @@ std::optional<TimeSpec> PhraseReader::writtenTimeAt(qsizetype position, bool aft
         }
     }
     if (!start->isWritten()) return std::nullopt;
-    TimeSpec time = timeOf(*start);
+    WrittenTime time = timeOf(*start);
     qsizetype after = start->end;
     if (start->form == ClockPart::Form::colon || start->pm) readStatedZone(&after, &time, false);
     if (!endsCleanly(after)) return std::nullopt;
@@ -110,7 +110,7 @@ std::optional<TimeSpec> PhraseReader::writtenTimeAt(qsizetype position, bool aft
 
 // An hour without minutes: after a clock marker or an hour word ("at 5",
 // "kello 17"), or before an hour word ("17 Uhr", "om 5 uur").
-std::optional<TimeSpec> PhraseReader::hourAt(qsizetype position, bool afterLead, bool afterMarker,
+std::optional<WrittenTime> PhraseReader::hourAt(qsizetype position, bool afterLead, bool afterMarker,
                                              qsizetype* end) const {
     int hour = 0;
     const int digits = text_.digitsAt(position, &hour, 2);
@@ -128,7 +128,7 @@ std::optional<TimeSpec> PhraseReader::hourAt(qsizetype position, bool afterLead,
     if (!afterLead && !hourWord) return std::nullopt;
     const ClockPart part{.hour = hour, .oneDigitHour = digits == 1};
     *end = after;
-    return TimeSpec{.hour = part.hourOfDay(), .rollsForward = true};
+    return WrittenTime{.hour = part.hourOfDay(), .rollsForward = true};
 }
 
 std::optional<ClockPart> PhraseReader::clockPartAt(qsizetype position, bool afterMarker) const {
@@ -189,7 +189,7 @@ std::optional<qsizetype> PhraseReader::meridiemAt(qsizetype position, bool* pm) 
 
 // "Z" right after the time, "UTC" or "GMT" with an optional offset
 // ("GMT+2", "UTC-05:30"), and in the ISO form an offset ("+02:00").
-void PhraseReader::readStatedZone(qsizetype* position, TimeSpec* time, bool isoOffset) const {
+void PhraseReader::readStatedZone(qsizetype* position, WrittenTime* time, bool isoOffset) const {
     qsizetype at = *position;
     if (asciiLower(text_.at(at)) == 'z' && text_.canEnd(at + 1)) {
         time->zoneOffsetSeconds = 0;
