@@ -1,17 +1,18 @@
 # The two commands of the README, and a few for developers.
 #   make run    install what is missing, build Release, start Tavlin
-#   make test   install what is missing, build, run every test
+#   make test   install what is missing, build, run every test and the fuzzers
 #   make bench  build Release and run the benchmarks
 
 BUILD_TEST    ?= build/debug
 BUILD_RELEASE ?= build/release
+BUILD_FUZZ    ?= build/fuzz
 GENERATOR     := -G Ninja
 CMAKE_FLAGS   ?=
 ifeq ($(CI),true)
 CMAKE_FLAGS   += -DTAVLIN_WERROR=ON
 endif
 
-.PHONY: run test bench deps build-test build-release clean
+.PHONY: run test fuzz bench deps build-test build-release clean
 
 deps:
 	@scripts/install-deps
@@ -23,6 +24,12 @@ $(BUILD_TEST)/build.ninja: | deps
 $(BUILD_RELEASE)/build.ninja: | deps
 	cmake -S . -B $(BUILD_RELEASE) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 
+# The fuzzers need clang and build everything under the sanitizers, so they
+# have a build of their own.
+$(BUILD_FUZZ)/build.ninja: | deps
+	CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTAVLIN_FUZZ=ON \
+	    -DTAVLIN_BUILD_TESTS=OFF -DTAVLIN_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
+
 build-test: deps $(BUILD_TEST)/build.ninja
 	cmake --build $(BUILD_TEST)
 
@@ -31,6 +38,11 @@ build-release: deps $(BUILD_RELEASE)/build.ninja
 
 test: build-test
 	cd $(BUILD_TEST) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$$(nproc)
+	$(MAKE) fuzz
+
+fuzz: deps $(BUILD_FUZZ)/build.ninja
+	cmake --build $(BUILD_FUZZ) --target fuzzers
+	cd $(BUILD_FUZZ) && ctest --output-on-failure
 
 run: build-release
 	$(BUILD_RELEASE)/src/app/tavlin

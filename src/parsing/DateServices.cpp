@@ -1,14 +1,79 @@
 #include "parsing/DateServices.h"
 
 #include "platform/Locale.h"
+#include "platform/Regex.h"
 
-namespace tavlin::parsing::QuickAddParser {
+#include <algorithm>
+#include <memory>
+
+namespace tavlin::parsing {
+
+using namespace Qt::StringLiterals;
+using platform::Regex;
+
+std::vector<platform::DetectedDate> BoundDetector::matches(const QString& text) const {
+    if (!detector) return {};
+    return detector->matches(text, {0, text.size()}, context);
+}
+
+std::optional<platform::DetectedDate> BoundDetector::firstMatch(const QString& text) const {
+    if (!detector) return std::nullopt;
+    return detector->firstMatch(text, {0, text.size()}, context);
+}
+
+namespace QuickAddParser {
+
+const platform::DateDetector* dateDetector() {
+    static const std::unique_ptr<platform::DateDetector> detector = platform::DateDetector::create();
+    return detector.get();
+}
 
 bool hourCyclePreference() {
     static const bool uses24HourClock = platform::Locale::current().uses24HourClock();
     return uses24HourClock;
 }
 
-QStringList detectedDateTexts(const QString&, const ParserVocabulary&) { return {}; }
+platform::NumericDateOrder numericDateOrderPreference() {
+    static const platform::NumericDateOrder order = platform::numericDateOrder(platform::Locale::current());
+    return order;
+}
 
-}  // namespace tavlin::parsing::QuickAddParser
+BoundDetector bindDateDetector(const platform::DateDetector* detector, platform::Date reference,
+                               const platform::Calendar& calendar, const ParserVocabulary& vocabulary) {
+    return {detector,
+            {.reference = reference,
+             .calendar = calendar,
+             .languages = vocabulary.languageCodes,
+             .numericOrder = numericDateOrderPreference()}};
+}
+
+std::optional<platform::Date> writtenHourCorrection(platform::Date date, const QString& text,
+                                                    const platform::Calendar& calendar) {
+    static const std::optional<Regex> meridiem =
+        Regex::compile(u"\\d\\s*[ap]\\.?\\s?m\\.?(?![\\p{L}])"_s, Regex::Option::CaseInsensitive);
+    static const std::optional<Regex> writtenHour =
+        Regex::compile(u"\\b\\d{1,2}(?=[:hu]\\d{2}\\b|[hu]\\b)"_s, Regex::Option::CaseInsensitive);
+    const int hour = calendar.component(platform::CalendarComponent::Hour, date);
+    if (hour < 13 || hour > 23 || !meridiem || !writtenHour || meridiem->firstMatch(text)) return std::nullopt;
+    const std::optional<platform::RegexMatch> written = writtenHour->firstMatch(text);
+    if (!written || written->range().isEmpty()) return std::nullopt;
+    bool isNumber = false;
+    if (written->captured(text).toInt(&isNumber) != hour - 12 || !isNumber) return std::nullopt;
+    const int minute = calendar.component(platform::CalendarComponent::Minute, date);
+    return calendar.dateBySettingHour(hour - 12, minute, 0, date, platform::MatchingPolicy::nextTime,
+                                      platform::RepeatedTimePolicy::first);
+}
+
+QString blankingRanges(const std::vector<platform::TextRange>& ranges, const QString& text) {
+    QString blanked = text;
+    for (const platform::TextRange range : ranges) {
+        const qsizetype start = std::clamp<qsizetype>(range.location, 0, blanked.size());
+        const qsizetype end = std::clamp<qsizetype>(range.end(), start, blanked.size());
+        blanked.replace(start, end - start, QString(end - start, u' '));
+    }
+    return blanked;
+}
+
+}  // namespace QuickAddParser
+
+}  // namespace tavlin::parsing

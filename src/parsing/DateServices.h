@@ -1,17 +1,56 @@
 #pragma once
 
 #include "parsing/ParserVocabulary.h"
+#include "platform/Calendar.h"
+#include "platform/Date.h"
+#include "platform/DateDetector.h"
+#include "platform/TextRange.h"
 
 #include <QString>
-#include <QStringList>
 
-namespace tavlin::parsing::QuickAddParser {
+#include <optional>
+#include <vector>
 
-// Whether the user's locale prefers a 24-hour clock; read once per process.
+namespace tavlin::parsing {
+
+// The date detector bound to one parse: its reference, its calendar and the
+// languages of its vocabulary. Without a detector it finds nothing.
+struct BoundDetector {
+    const platform::DateDetector* detector = nullptr;
+    platform::DetectionContext context;
+
+    bool exists() const { return detector != nullptr; }
+    // Over the whole text.
+    std::vector<platform::DetectedDate> matches(const QString& text) const;
+    std::optional<platform::DetectedDate> firstMatch(const QString& text) const;
+};
+
+namespace QuickAddParser {
+
+// The detector that the parser's stages share, made on first use; null
+// when it cannot be made, and the stages then go without it.
+const platform::DateDetector* dateDetector();
+
+// Whether the user's locale keeps a 24-hour clock, and the order in which it
+// writes numeric dates; each read once per process.
 bool hourCyclePreference();
+platform::NumericDateOrder numericDateOrderPreference();
 
-// The texts of the date detector's matches over `text`, read with the
-// languages of `vocabulary`; empty without a detector.
-QStringList detectedDateTexts(const QString& text, const ParserVocabulary& vocabulary);
+// `detector` (normally dateDetector()) reading the vocabulary's languages
+// against this reference and calendar.
+BoundDetector bindDateDetector(const platform::DateDetector* detector, platform::Date reference,
+                               const platform::Calendar& calendar, const ParserVocabulary& vocabulary);
 
-}  // namespace tavlin::parsing::QuickAddParser
+// A written hour kept in the morning for a 24-hour clock: a date at 17:30
+// read from "5:30" becomes 05:30, one read from "5h" or "5u" 05:00. Nothing
+// when no correction applies (an am/pm mark, "17:30", "5 uur").
+std::optional<platform::Date> writtenHourCorrection(platform::Date date, const QString& text,
+                                                    const platform::Calendar& calendar);
+
+// The text with each range replaced by as many blanks as it is long, so that
+// every other position stays where it was.
+QString blankingRanges(const std::vector<platform::TextRange>& ranges, const QString& text);
+
+}  // namespace QuickAddParser
+
+}  // namespace tavlin::parsing

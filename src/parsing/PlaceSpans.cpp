@@ -1,64 +1,77 @@
 #include "parsing/PlaceSpans.h"
 
-#include "parsing/Cadence.h"
-#include "parsing/QuickAddParser.h"
+#include "parsing/WordSet.h"
 #include "platform/CharacterSet.h"
+#include "platform/Regex.h"
 #include "platform/Text.h"
 
 namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
+using platform::Regex;
 using platform::TextRange;
 
 namespace {
 
+// The plain double quote and the typographic ones, in any combination.
+const QString kQuote = u"[\"“”„]"_s;
+const QString kNotQuote = u"[^\"“”„]"_s;
+
 QString placeLead(const ParserVocabulary& vocabulary) {
-    QString lead = u"(?:^|\\s)"_s;
-    if (!vocabulary.locationMarkers.isEmpty())
-        lead += u"(?:(?:"_s + WordSet::alternationPattern(vocabulary.locationMarkers.raw()) + u")\\s+)?"_s;
-    return lead;
+    if (vocabulary.locationMarkers.isEmpty()) return u"(?:^|\\s)"_s;
+    return u"(?:^|\\s)(?:(?:"_s + WordSet::alternationPattern(vocabulary.locationMarkers.raw()) + u")\\s+)?"_s;
+}
+
+bool namesSomething(const QString& text, const platform::RegexMatch& match, int group) {
+    if (!match.range(group).isFound()) return false;
+    return !platform::trimmed(match.captured(text, group), platform::CharacterSet::whitespaces()).isEmpty();
+}
+
+std::optional<Regex> everyPhraseRegex(const RecurrenceGrammar& grammar) {
+    if (grammar.everyPhraseRegex.value) return grammar.everyPhraseRegex.value;
+    return grammar.makeEveryPhraseRegex();
+}
+
+// One connector word and nothing else from `from` to the end of the text.
+bool onlyAConnectorFollows(const QString& text, qsizetype from, const ParserVocabulary& vocabulary) {
+    static const std::optional<Regex> lastWord = Regex::compile(u"\\s+(\\S+)\\s*$"_s);
+    const std::optional<platform::RegexMatch> match =
+        lastWord ? lastWord->firstMatch(text, TextRange::fromBounds(from, text.size())) : std::nullopt;
+    if (!match || match->range().location != from) return false;
+    return vocabulary.connectors.containsFolded(WordSet::fold(match->captured(text, 1)));
 }
 
 }  // namespace
 
 QString quotedPlacePattern(const ParserVocabulary& vocabulary) {
-    return placeLead(vocabulary) + u"(?:@[\"“”„]([^\"“”„]+)[\"“”„]|[\"“”„]@([^\"“”„]+)[\"“”„])"_s;
+    return placeLead(vocabulary) + u"(?:@"_s + kQuote + u"("_s + kNotQuote + u"+)"_s + kQuote + u"|"_s + kQuote +
+           u"@("_s + kNotQuote + u"+)"_s + kQuote + u")"_s;
 }
 
 QString unquotedPlacePattern(const ParserVocabulary& vocabulary) {
-    return placeLead(vocabulary) + u"@(?![\"“”„])(\\S.*)$"_s;
+    return placeLead(vocabulary) + u"@(?!"_s + kQuote + u")(\\S.*)$"_s;
 }
 
 std::vector<TextRange> quotedPlaceRanges(const QString& text, const ParserVocabulary& vocabulary) {
+    const std::optional<Regex> regex = Regex::compile(quotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive);
     std::vector<TextRange> ranges;
-    const auto pattern = compileRegex(quotedPlacePattern(vocabulary), platform::Regex::Option::CaseInsensitive);
-    if (!pattern) return ranges;
-    for (const platform::RegexMatch& match : pattern->matches(text)) {
-        for (const int group : {1, 2}) {
-            if (!match.range(group).isFound()) continue;
-            if (platform::trimmed(match.captured(text, group), platform::CharacterSet::whitespaces()).isEmpty()) continue;
-            ranges.push_back(match.range());
-            break;
-        }
-    }
+    if (!regex) return ranges;
+    for (const platform::RegexMatch& match : regex->matches(text))
+        if (namesSomething(text, match, 1) || namesSomething(text, match, 2)) ranges.push_back(match.range());
     return ranges;
 }
 
 std::optional<TextRange> cadenceStartInPlaceTail(const QString& text, qsizetype tailStart, qsizetype tailLength,
                                                  const ParserVocabulary& vocabulary) {
-    static const std::optional<platform::Regex> lastWord = compileRegex(u"\\s+(\\S+)\\s*$"_s);
     for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) {
-        const std::optional<platform::Regex> regex = everyPhraseRegex(grammar);
+        const std::optional<Regex> regex = everyPhraseRegex(grammar);
         if (!regex) continue;
         const std::vector<platform::RegexMatch> matches = regex->matches(text);
         if (matches.empty()) continue;
-        const TextRange last = matches.back().range();
-        if (last.location < tailStart || last.end() > tailStart + tailLength) continue;
-        if (platform::trimmedWhitespaceAndNewlines(text.mid(last.end())).isEmpty()) return last;
-        if (!lastWord || last.end() >= text.size()) continue;
-        const auto after = lastWord->firstMatch(text, {last.end(), text.size() - last.end()});
-        if (after && after->range().location == last.end() && vocabulary.connectors.contains(after->captured(text, 1)))
-            return last;
+        const TextRange phrase = matches.back().range();
+        if (phrase.location < tailStart || phrase.end() > tailStart + tailLength) continue;
+        if (platform::trimmedWhitespaceAndNewlines(text.mid(phrase.end())).isEmpty()) return phrase;
+        if (phrase.end() < text.size() && onlyAConnectorFollows(text, phrase.end(), vocabulary)) return phrase;
     }
     return std::nullopt;
 }

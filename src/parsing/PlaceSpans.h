@@ -8,14 +8,23 @@
 #include <optional>
 #include <vector>
 
-// Where "@" places stand in a line, so that other stages leave their words alone.
+// Where the "@" places of a line lie, so that other stages keep their hands
+// off place names and the place reader knows where a name ends.
 namespace tavlin::parsing::QuickAddParser {
 
+// A quoted place: "@" before a quoted name, or a quoted name that starts
+// with "@", after an optional location marker. Group 1 or 2 is the name.
 QString quotedPlacePattern(const ParserVocabulary& vocabulary);
+// An unquoted place: "@" and the rest of the line. Group 1 is the name.
 QString unquotedPlacePattern(const ParserVocabulary& vocabulary);
-// Every quoted place token that carries a name, marker word included.
+
+// The whole span of each quoted place that carries a name (marker word and
+// the blank before it included), in order.
 std::vector<platform::TextRange> quotedPlaceRanges(const QString& text, const ParserVocabulary& vocabulary);
-// Where an every-phrase that closes an unquoted place tail begins.
+
+// Where a cadence phrase inside the unquoted place tail begins, so that the
+// name ends there: the last every-phrase of a grammar, wholly inside the
+// tail, followed by nothing or by one connector word ("@gym every monday at").
 std::optional<platform::TextRange> cadenceStartInPlaceTail(const QString& text, qsizetype tailStart,
                                                            qsizetype tailLength, const ParserVocabulary& vocabulary);
 

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The words of each language that ICU's calendar data does not give: clock
+// markers, hour words, parts of the day, weekday modifiers and the small
+// words that join a date to a time. Every word that states a time of day
+// must also be one the parser recognises as a time expression for that
+// language, or the parser would keep the date and lose the time.
+namespace tavlin::platform::datedetector {
+
+// Hour value of a word that means the midnight at the end of a day.
+inline constexpr int kMidnight = 24;
+
+// A word and the time of day it stands for.
+struct TimedWord {
+    QString word;
+    int hour = 0;
+    int minute = 0;
+};
+
+// A word and a number: a day offset, a weekday (1 = Sunday … 7 = Saturday).
+struct NumberedWord {
+    QString word;
+    int number = 0;
+};
+
+// Which occurrence of a weekday a phrase names.
+enum class WeekdayMode {
+    fromToday,      // "friday", "this friday": the first from today on
+    afterToday,     // "next friday": the first after today
+    followingWeek,  // "volgende week vrijdag": in the next calendar week
+    past,           // "last friday": not read at all
+};
+
+struct WeekdayModifier {
+    QString word;
+    WeekdayMode mode = WeekdayMode::fromToday;
+    bool followsWeekday = false;  // "vendredi prochain"
+};
+
+struct DetectorLanguage {
+    QString code;
+
+    // Times of day.
+    QStringList clockMarkers;           // before a time: "at", "om", "kl."
+    QStringList hourWordsBefore;        // before an hour: "kello", "ora"
+    QStringList hourWordsAfter;         // after an hour: "Uhr", "uur", "heures"
+    QStringList hourWordsAfterMarker;   // after an hour that follows a marker: "o'clock"
+    bool readsHourLetterH = false;      // "17h", "9h30"
+    bool readsHourLetterU = false;      // "17u", "17u15"
+    std::vector<TimedWord> timeWords;   // times on their own: "noon", "midnight"
+    std::vector<TimedWord> dayParts;    // after a day: "morning", "evening"
+    std::vector<TimedWord> tonightWords;  // today at a time: "tonight", "vanavond"
+    QStringList dayPartLeads;           // between a day and its part: "in the", "por la"
+
+    // Days, beyond ICU's names and relative phrases.
+    std::vector<NumberedWord> relativeDays;  // day offsets: "idag" 0, "day after tomorrow" 2
+    std::vector<NumberedWord> weekdayNames;  // "tues", "thurs"
+    QStringList standaloneAbbreviations;     // abbreviated weekdays that are dates alone: "mon", "fri"
+    std::vector<WeekdayModifier> weekdayModifiers;
+    bool nextWeekdayNamesFollowingWeek = false;  // ICU's "next Wednesday" names the next week
+
+    // Words that join the parts of a phrase.
+    QStringList joiners;             // between a time and a day: "on", "am"
+    QStringList dateJoiners;         // between a day number and a month: "of", "de"
+    QStringList weekdayDateJoiners;  // between a weekday and a day number: "the"
+    QStringList ordinalSuffixes;     // "th" of "5th"
+    QStringList ordinalConnectors;   // before an ordinal day that a time follows: "on", "the"
+};
+
+// The twenty tables, in the order of the parser's language codes.
+const std::vector<const DetectorLanguage*>& detectorLanguages();
+
+const DetectorLanguage& englishDates();
+const DetectorLanguage& dutchDates();
+const DetectorLanguage& germanDates();
+const DetectorLanguage& frenchDates();
+const DetectorLanguage& spanishDates();
+const DetectorLanguage& italianDates();
+const DetectorLanguage& portugueseDates();
+const DetectorLanguage& polishDates();
+const DetectorLanguage& danishDates();
+const DetectorLanguage& swedishDates();
+const DetectorLanguage& norwegianDates();
+const DetectorLanguage& czechDates();
+const DetectorLanguage& romanianDates();
+const DetectorLanguage& croatianDates();
+const DetectorLanguage& greekDates();
+const DetectorLanguage& turkishDates();
+const DetectorLanguage& finnishDates();
+const DetectorLanguage& hungarianDates();
+const DetectorLanguage& hebrewDates();
+const DetectorLanguage& swahiliDates();
+
+}  // namespace tavlin::platform::datedetector

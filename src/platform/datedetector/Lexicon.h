@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/datedetector/Languages.h"
+#include "platform/datedetector/Tokens.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tavlin::platform::datedetector {
+
+// One bit per language, in the order of detectorLanguages().
+using LanguageMask = std::uint32_t;
+
+// What a word or a fixed phrase of the lexicon is.
+enum class Lex : std::uint8_t {
+    relativeDay,        // number: day offset ("tomorrow" 1)
+    tonight,            // number: hour of today ("tonight" 20)
+    weekday,            // number: weekday; needsCompanion for an ambiguous abbreviation
+    weekdayPhrase,      // number: weekday, mode ("next Wednesday")
+    weekdayModifier,    // mode, followsWeekday ("next", "prochain")
+    month,              // number: month
+    timeWord,           // number: hour, minute ("noon" 12)
+    dayPart,            // number: hour ("morning" 9)
+    dayPartLead,
+    clockMarker,
+    hourWordBefore,
+    hourWordAfter,
+    hourWordAfterMarker,
+    joiner,
+    dateJoiner,
+    weekdayDateJoiner,
+    ordinalSuffix,
+    ordinalConnector,
+};
+
+struct LexiconEntry {
+    Lex kind = Lex::joiner;
+    QStringList tokens;      // folded
+    QStringList separators;  // between the tokens, canonical (" ", "-", "'")
+    QString trailing;        // written after the last token ("." of "kl.")
+    LanguageMask languages = 0;
+    int number = 0;
+    int minute = 0;
+    WeekdayMode mode = WeekdayMode::fromToday;
+    bool needsCompanion = false;  // an abbreviation too ambiguous to be a date alone
+    bool followsWeekday = false;
+};
+
+struct LexiconMatch {
+    const LexiconEntry* entry = nullptr;
+    qsizetype end = 0;
+};
+
+// Every word the detector knows in the twenty languages: ICU's weekday and
+// month names and relative-day phrases, and the hand tables.
+class Lexicon {
+public:
+    // Nothing when ICU gives no English weekday and month names.
+    static std::optional<Lexicon> build();
+
+    // The languages of these codes; English is always among them.
+    LanguageMask languageMask(const QStringList& codes) const;
+    LanguageMask readsHourLetterH() const { return hourLetterH_; }
+    LanguageMask readsHourLetterU() const { return hourLetterU_; }
+
+    // The entries of the active languages that start with `tokenIndex` and
+    // end where a phrase may end, longest first.
+    std::vector<LexiconMatch> matchesAt(const TokenizedText& text, int tokenIndex, LanguageMask active) const;
+
+    const std::vector<LexiconEntry>& entries() const { return entries_; }
+
+private:
+    void add(LexiconEntry entry, const QString& written);
+    void addLanguage(const DetectorLanguage& language, LanguageMask bit);
+    void addCalendarNames(const DetectorLanguage& language, LanguageMask bit);
+    void addRelativePhrases(const DetectorLanguage& language, LanguageMask bit);
+    void addHandTable(const DetectorLanguage& language, LanguageMask bit);
+    void index();
+
+    std::vector<LexiconEntry> entries_;
+    QHash<QString, size_t> entryIndex_;  // by everything but the languages
+    QHash<QString, std::vector<std::uint32_t>> byFirstToken_;
+    QStringList codes_;
+    LanguageMask hourLetterH_ = 0;
+    LanguageMask hourLetterU_ = 0;
+};
+
+}  // namespace tavlin::platform::datedetector

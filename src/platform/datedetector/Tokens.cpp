@@ -1,0 +1,144 @@
+#include "platform/datedetector/Tokens.h"
+
+#include "platform/Text.h"
+
+#include <algorithm>
+#include <unicode/uchar.h>
+
+namespace tavlin::platform::datedetector {
+
+namespace {
+
+bool isAsciiDigit(char32_t c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isLetterOrMark(char32_t c) {
+    if (c < 0x80) return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+    return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC) ||
+           (U_GET_GC_MASK(static_cast<UChar32>(c)) & U_GC_M_MASK) != 0;
+}
+
+bool isWordCharacter(char32_t c) {
+    return isLetterOrMark(c) || isAsciiDigit(c) || (c >= 0x80 && u_isdigit(static_cast<UChar32>(c)));
+}
+
+bool isAscii(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+char32_t codePointAt(const QString& text, qsizetype position, qsizetype end) {
+    const char16_t unit = text.at(position).unicode();
+    if (QChar::isHighSurrogate(unit) && position + 1 < end) {
+        const char16_t next = text.at(position + 1).unicode();
+        if (QChar::isLowSurrogate(next)) return QChar::surrogateToUcs4(unit, next);
+    }
+    return unit;
+}
+
+}  // namespace
+
+QString foldWord(const QString& word) {
+    if (isAscii(word)) return word.toLower();
+    QString prepared = word;
+    prepared.replace(QChar(0x0131), QLatin1Char('i'));
+    prepared.replace(QChar(0x0130), QLatin1Char('i'));
+    return folded(prepared, FoldOption::CaseInsensitive | FoldOption::DiacriticInsensitive);
+}
+
+bool isApostrophe(char32_t c) {
+    return c == '\'' || c == 0x2019 || c == 0x02BC;
+}
+
+bool isHyphen(char32_t c) {
+    return c == '-' || c == 0x2010 || c == 0x2011;
+}
+
+bool isBlank(char32_t c) {
+    return c == '\t' || u_charType(static_cast<UChar32>(c)) == U_SPACE_SEPARATOR;
+}
+
+TokenizedText::TokenizedText(const QString& text, TextRange range) : text_(text), range_(range) {
+    qsizetype start = -1;
+    bool inNumber = false;
+    const auto close = [&](qsizetype end) {
+        if (start < 0) return;
+        const QString written = text.mid(start, end - start);
+        tokens_.push_back({start, end, inNumber, inNumber ? written : foldWord(written)});
+        start = -1;
+    };
+    for (qsizetype position = range.location; position < range.end();) {
+        const char32_t c = codePointAt(text, position, range.end());
+        const qsizetype width = c > 0xFFFF ? 2 : 1;
+        const bool digit = isAsciiDigit(c);
+        if (digit || isLetterOrMark(c)) {
+            if (start >= 0 && digit != inNumber) close(position);
+            if (start < 0) {
+                start = position;
+                inNumber = digit;
+            }
+        } else {
+            close(position);
+        }
+        position += width;
+    }
+    close(range.end());
+}
+
+int TokenizedText::tokenStartingAt(qsizetype position) const {
+    const auto found = std::lower_bound(tokens_.begin(), tokens_.end(), position,
+                                        [](const Token& token, qsizetype at) { return token.start < at; });
+    if (found == tokens_.end() || found->start != position) return -1;
+    return static_cast<int>(found - tokens_.begin());
+}
+
+char16_t TokenizedText::at(qsizetype position) const {
+    if (position < range_.location || position >= range_.end()) return 0;
+    return text_.at(position).unicode();
+}
+
+bool TokenizedText::isDigitAt(qsizetype position) const {
+    return isAsciiDigit(at(position));
+}
+
+int TokenizedText::digitsAt(qsizetype position, int* value, int maxDigits) const {
+    int count = 0;
+    int number = 0;
+    for (; isDigitAt(position + count); ++count)
+        if (count < maxDigits) number = number * 10 + (at(position + count) - '0');
+    if (value) *value = count <= maxDigits ? number : -1;
+    return count;
+}
+
+char32_t TokenizedText::codePointBefore(qsizetype position) const {
+    const char16_t unit = text_.at(position - 1).unicode();
+    if (QChar::isLowSurrogate(unit) && position - 2 >= range_.location) {
+        const char16_t previous = text_.at(position - 2).unicode();
+        if (QChar::isHighSurrogate(previous)) return QChar::surrogateToUcs4(previous, unit);
+    }
+    return unit;
+}
+
+bool TokenizedText::isWordCharacterAt(qsizetype position) const {
+    return position < range_.end() && isWordCharacter(codePointAt(text_, position, range_.end()));
+}
+
+bool TokenizedText::canStart(qsizetype position) const {
+    if (position <= range_.location) return true;
+    const char32_t previous = codePointBefore(position);
+    return !isWordCharacter(previous) && previous != '@' && previous != '#' && previous != '/';
+}
+
+bool TokenizedText::canEnd(qsizetype position) const {
+    if (position >= range_.end()) return true;
+    const char32_t next = codePointAt(text_, position, range_.end());
+    if (isWordCharacter(next)) return false;
+    return !((isApostrophe(next) || isHyphen(next)) && isWordCharacterAt(position + 1));
+}
+
+qsizetype TokenizedText::skipBlanks(qsizetype position) const {
+    while (position < range_.end() && isBlank(text_.at(position).unicode())) ++position;
+    return position;
+}
+
+}  // namespace tavlin::platform::datedetector

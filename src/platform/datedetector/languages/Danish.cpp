@@ -1,0 +1,24 @@
+#include "platform/datedetector/Languages.h"
+
+namespace tavlin::platform::datedetector {
+
+using namespace Qt::StringLiterals;
+
+const DetectorLanguage& danishDates() {
+    static const DetectorLanguage table{
+        .code = u"da"_s,
+        .clockMarkers = {u"kl."_s, u"kl"_s, u"klokken"_s},
+        .timeWords = {{u"midnat"_s, kMidnight}},
+        .dayParts = {{u"morgen"_s, 9}, {u"formiddag"_s, 9}, {u"eftermiddag"_s, 15}, {u"aften"_s, 19},
+                     {u"nat"_s, 21}},
+        .tonightWords = {{u"i aften"_s, 20}, {u"i nat"_s, 21}},
+        .relativeDays = {{u"idag"_s, 0}, {u"imorgen"_s, 1}, {u"iovermorgen"_s, 2}, {u"igår"_s, -1}},
+        .weekdayModifiers = {{u"på"_s, WeekdayMode::fromToday}, {u"kommende"_s, WeekdayMode::fromToday},
+                             {u"næste"_s, WeekdayMode::afterToday}, {u"sidste"_s, WeekdayMode::past},
+                             {u"forrige"_s, WeekdayMode::past}},
+        .joiners = {u"på"_s},
+    };
+    return table;
+}
+
+}  // namespace tavlin::platform::datedetector

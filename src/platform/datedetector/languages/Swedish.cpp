@@ -1,0 +1,24 @@
+#include "platform/datedetector/Languages.h"
+
+namespace tavlin::platform::datedetector {
+
+using namespace Qt::StringLiterals;
+
+const DetectorLanguage& swedishDates() {
+    static const DetectorLanguage table{
+        .code = u"sv"_s,
+        .clockMarkers = {u"kl."_s, u"kl"_s, u"klockan"_s},
+        .timeWords = {{u"midnatt"_s, kMidnight}},
+        .dayParts = {{u"morgon"_s, 9}, {u"förmiddag"_s, 9}, {u"eftermiddag"_s, 15}, {u"kväll"_s, 19},
+                     {u"natt"_s, 21}},
+        .tonightWords = {{u"i kväll"_s, 20}, {u"i eftermiddag"_s, 15}, {u"i natt"_s, 21}},
+        .relativeDays = {{u"idag"_s, 0}, {u"imorgon"_s, 1}, {u"iövermorgon"_s, 2}, {u"igår"_s, -1}},
+        .weekdayModifiers = {{u"på"_s, WeekdayMode::fromToday}, {u"kommande"_s, WeekdayMode::fromToday},
+                             {u"nästa"_s, WeekdayMode::afterToday}, {u"förra"_s, WeekdayMode::past}},
+        .nextWeekdayNamesFollowingWeek = true,
+        .joiners = {u"på"_s},
+    };
+    return table;
+}
+
+}  // namespace tavlin::platform::datedetector
