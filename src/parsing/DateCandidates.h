@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/DateComponents.h"
+#include "platform/DateDetector.h"
 #include "platform/TextRange.h"
 
 #include <cstdint>
 #include <optional>
+#include <variant>
 #include <vector>
 
 namespace tavlin::parsing {
@@ -29,6 +31,13 @@ struct RuleDateCandidate {
 
     friend bool operator==(const RuleDateCandidate&, const RuleDateCandidate&) = default;
 };
+
+// A date the detector read or one of the rules read.
+using DateCandidate = std::variant<platform::DetectedDate, RuleDateCandidate>;
+
+inline platform::TextRange rangeOf(const DateCandidate& candidate) {
+    return std::visit([](const auto& c) { return c.range; }, candidate);
+}
 
 // The date the date stage chose, as the pairing step takes it.
 struct ChosenDate {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "parsing/DateServices.h"
 #include "parsing/ParserVocabulary.h"
 #include "platform/Calendar.h"
 #include "platform/Date.h"
@@ -17,9 +18,13 @@ struct DateTimeResult {
     std::optional<QString> matchedText;
 };
 
-// The due date and time of the line, taken out of `text`.
+// The one due date of the line, with or without a time, taken out of `text`
+// together with the marker word before it. The detector's dates and the
+// rules' dates compete; the one that stands last in the line and gives a
+// usable date wins, and a time or day written elsewhere joins it.
 DateTimeResult extractDateTime(QString& text, platform::Date referenceDate, const platform::Calendar& calendar,
                                const ParserVocabulary& vocabulary, bool isEditing,
-                               const std::optional<QString>& previousDateText, bool uses24HourClock);
+                               const std::optional<QString>& previousDateText, bool uses24HourClock,
+                               const BoundDetector& detector);
 
 }  // namespace tavlin::parsing::QuickAddParser

@@ -1,8 +1,10 @@
 #include "parsing/QuickAddParser.h"
 
 #include "parsing/Cadence.h"
+#include "parsing/DateServices.h"
 #include "parsing/DateTimeStage.h"
 #include "parsing/PlaceRadiusTrigger.h"
+#include "parsing/TimeExpressions.h"
 #include "platform/CharacterSet.h"
 #include "platform/DateComponents.h"
 #include "platform/Text.h"
@@ -62,12 +64,36 @@ platform::DateComponents yearMonthDay(const platform::Calendar& calendar, platfo
     return calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, date);
 }
 
-// A weekday cadence brings the day the due date falls on.
-void applyCadenceAnchor(ParsedQuickAdd& result, platform::Date anchor, const platform::Calendar& calendar) {
+// A weekday cadence brings the day the due date falls on; a bare clock time
+// read beside it lands on that day ("gym every monday 9:00"), a week later
+// when that is already past.
+void applyCadenceAnchor(ParsedQuickAdd& result, platform::Date anchor, platform::Date referenceDate,
+                        const platform::Calendar& calendar, const ParserVocabulary& vocabulary,
+                        const BoundDetector& detector, bool isEditing) {
     if (!result.dueDateComponents) {
         result.dueDateComponents = yearMonthDay(calendar, anchor);
         result.hasTime = false;
+        return;
     }
+    if (!result.matchedDateText || !containsTimeExpression(*result.matchedDateText, vocabulary) || !detector.exists() ||
+        hasDateBesideClockTime(*result.matchedDateText, detector, vocabulary))
+        return;
+    platform::DateComponents combined = yearMonthDay(calendar, anchor);
+    combined.hour = result.dueDateComponents->hour;
+    combined.minute = result.dueDateComponents->minute;
+    if (!isEditing) {
+        const auto date = calendar.date(combined);
+        if (date && *date < referenceDate) {
+            if (const auto moved = calendar.dateByAdding(platform::CalendarComponent::Day, 7, *date)) {
+                using platform::CalendarComponent;
+                combined = calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month |
+                                                       CalendarComponent::Day | CalendarComponent::Hour |
+                                                       CalendarComponent::Minute,
+                                                   *moved);
+            }
+        }
+    }
+    result.dueDateComponents = combined;
 }
 
 void readPlace(QString& text, const ParserVocabulary& vocabulary, ParsedQuickAdd& result) {
@@ -130,8 +156,9 @@ ParsedQuickAdd parse(const QString& line, platform::Date referenceDate, const pl
     bool foundCadence = readCadence(text, scan.cadenceScanText, scan.adverbScanText, referenceDate, calendar,
                                     vocabulary, true, result, anchor);
 
-    const DateTimeResult due =
-        extractDateTime(text, referenceDate, calendar, vocabulary, isEditing, previousDateText, uses24HourClock);
+    const BoundDetector detector = bindDateDetector(dateDetector(), referenceDate, calendar, vocabulary);
+    const DateTimeResult due = extractDateTime(text, referenceDate, calendar, vocabulary, isEditing, previousDateText,
+                                               uses24HourClock, detector);
     result.dueDateComponents = due.components;
     result.hasTime = due.hasTime;
     result.matchedDateText = due.matchedText;
@@ -141,7 +168,7 @@ ParsedQuickAdd parse(const QString& line, platform::Date referenceDate, const pl
         foundCadence = readCadence(text, scan.cadenceScanText, scan.adverbScanText, referenceDate, calendar,
                                    vocabulary, !isEditing, result, anchor);
     }
-    if (anchor) applyCadenceAnchor(result, *anchor, calendar);
+    if (anchor) applyCadenceAnchor(result, *anchor, referenceDate, calendar, vocabulary, detector, isEditing);
 
     readPlace(text, vocabulary, result);
     result.title = cleanTitle(titleSource(text, vocabulary, isEditing), vocabulary);

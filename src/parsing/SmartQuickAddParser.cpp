@@ -352,9 +352,13 @@ std::optional<QString> groundDateText(const QString& dateText, const QString& ti
 bool isDatePhrase(const QString& phrase, const ParserVocabulary& vocabulary) {
     const QStringList tokens = foldedTokens(phrase);
     if (tokens.isEmpty() || tokens.size() > 8 || vocabulary.pastMarkers.matchesTokens(tokens)) return false;
+    // Recognition does not depend on the reference, so any will do.
+    const BoundDetector detector = QuickAddParser::bindDateDetector(
+        QuickAddParser::dateDetector(), platform::Date::now(), platform::Calendar::current(), vocabulary);
     QSet<QString> detectorWords;
-    for (const QString& matchText : QuickAddParser::detectedDateTexts(phrase, vocabulary))
-        for (const QString& token : foldedTokens(matchText)) detectorWords.insert(token);
+    for (const platform::DetectedDate& match : detector.matches(phrase))
+        for (const QString& token : foldedTokens(phrase.mid(match.range.location, match.range.length)))
+            detectorWords.insert(token);
     return std::all_of(tokens.cbegin(), tokens.cend(), [&](const QString& token) {
         return detectorWords.contains(token) || vocabulary.dateFunctionWords.containsFolded(token) ||
                matchesWhole(token, u"^\\d{1,4}([:.]\\d{2})?(am|pm)?$"_s) ||

@@ -1,7 +1,7 @@
 #include "parsing/PlaceSpans.h"
 
 #include "platform/Regex.h"
-#include "support/PlatformPrinters.h"
+#include "support/Printers.h"
 
 #include <gtest/gtest.h>
 

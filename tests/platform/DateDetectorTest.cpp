@@ -1,7 +1,7 @@
 #include "platform/DateDetector.h"
 
 #include "platform/DateDetectorVectors.h"
-#include "support/PlatformPrinters.h"
+#include "support/Printers.h"
 
 #include <gtest/gtest.h>
 

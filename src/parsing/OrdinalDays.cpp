@@ -1,0 +1,169 @@
+#include "parsing/OrdinalDays.h"
+
+#include "parsing/QuickAddParser.h"
+#include "parsing/TimeExpressions.h"
+#include "platform/CharacterSet.h"
+#include "platform/Text.h"
+
+namespace tavlin::parsing::QuickAddParser {
+
+using namespace Qt::StringLiterals;
+using platform::CalendarComponent;
+using platform::DateComponents;
+using platform::TextRange;
+
+namespace {
+
+constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
+
+DateComponents yearMonthDay(const platform::Calendar& calendar, platform::Date date) {
+    return calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, date);
+}
+
+// Each connector word before the number must belong, with the suffix, to
+// some one language (each word may find its own).
+bool connectorsFitSuffix(const QString& words, const QString& suffix) {
+    const QString foldedSuffix = WordSet::fold(suffix);
+    for (const QString& word : splitOnWhitespace(words)) {
+        const QString folded = WordSet::fold(word);
+        bool fits = false;
+        for (const QString& code : ParserVocabulary::supportedLanguageCodes()) {
+            const auto table = ParserVocabulary::forLanguageCode(code);
+            if (table && table->ordinalSuffixes.containsFolded(foldedSuffix) && table->connectors.containsFolded(folded)) {
+                fits = true;
+                break;
+            }
+        }
+        if (!fits) return false;
+    }
+    return true;
+}
+
+// No words before `start`, or one clock marker or connector.
+bool opensTheLine(const QString& text, qsizetype start, const ParserVocabulary& vocabulary) {
+    const QStringList words = splitOnWhitespace(text.left(start));
+    if (words.isEmpty()) return true;
+    if (words.size() > 1) return false;
+    const QString folded = WordSet::fold(words.first());
+    return vocabulary.clockMarkers.containsFolded(folded) || vocabulary.connectors.containsFolded(folded);
+}
+
+bool onlyBlanksBetween(const QString& text, qsizetype from, qsizetype to) {
+    return platform::trimmed(text.mid(from, to - from), platform::CharacterSet::whitespaces()).isEmpty();
+}
+
+bool isPunctuation(const QString& text, qsizetype at) {
+    const auto characters = platform::graphemeRanges(text.mid(at));
+    return !characters.empty() && platform::isPunctuationCharacter(text.mid(at, characters.front().length));
+}
+
+}  // namespace
+
+std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRange range, platform::Date referenceDate,
+                                                    const platform::Calendar& calendar,
+                                                    const ParserVocabulary& vocabulary, const BoundDetector& detector,
+                                                    const std::vector<platform::DetectedDate>& detectorMatches,
+                                                    const std::vector<RuleDateCandidate>& earlierCandidates) {
+    std::vector<RuleDateCandidate> candidates;
+    if (vocabulary.ordinalSuffixes.isEmpty()) return candidates;
+    const QString prefix = vocabulary.connectors.isEmpty()
+                               ? QString()
+                               : u"(?:(?:"_s + WordSet::alternationPattern(vocabulary.connectors.raw()) + u")\\s+){0,2}"_s;
+    const auto pattern = compileRegex(u"(?:^|\\s)("_s + prefix + u"(\\d{1,2})("_s +
+                                          WordSet::alternationPattern(vocabulary.ordinalSuffixes.raw()) + u"))\\b"_s,
+                                      kCaseInsensitive);
+    if (!pattern) return candidates;
+
+    for (const platform::RegexMatch& match : pattern->matches(text, range)) {
+        const TextRange phrase = match.range(1);
+        const TextRange number = match.range(2);
+        if (!connectorsFitSuffix(text.mid(phrase.location, number.location - phrase.location), match.captured(text, 3)))
+            continue;
+        bool isNumber = false;
+        const int day = match.captured(text, 2).toInt(&isNumber);
+        if (!isNumber || day < 1 || day > 31) continue;
+        if (!ordinalTailAllowsDate(text.mid(phrase.end()), vocabulary) &&
+            !ordinalFollowsLeadingTime(phrase.location, text, detector, detectorMatches, earlierCandidates, vocabulary))
+            continue;
+        const auto date = calendar.nextDate(calendar.startOfDay(referenceDate).addingTimeInterval(-1),
+                                            DateComponents{.day = day}, platform::MatchingPolicy::strict);
+        if (!date) continue;
+        candidates.push_back({.range = phrase, .components = yearMonthDay(calendar, *date), .kind = RuleDateCandidate::Kind::ordinal});
+    }
+    return candidates;
+}
+
+bool ordinalTailAllowsDate(const QString& tail, const ParserVocabulary& vocabulary) {
+    if (!tail.isEmpty() && (tail[0] == u'-' || tail[0] == u'\u2013' || tail[0] == u'\u2014')) return false;  // "5th-floor"
+    qsizetype at = 0;
+    while (at < tail.size() && tail[at].isSpace()) ++at;
+    if (at >= tail.size() || isPunctuation(tail, at)) return true;
+    qsizetype end = at;
+    while (end < tail.size() && !tail[end].isSpace() && !isPunctuation(tail, end)) ++end;
+    return vocabulary.dateFunctionWords.contains(tail.mid(at, end - at));
+}
+
+bool ordinalFollowsLeadingTime(qsizetype start, const QString& text, const BoundDetector& detector,
+                               const std::vector<platform::DetectedDate>& detectorMatches,
+                               const std::vector<RuleDateCandidate>& earlierCandidates,
+                               const ParserVocabulary& vocabulary) {
+    for (const RuleDateCandidate& candidate : earlierCandidates) {
+        const qsizetype end = candidate.range.end();
+        if (end <= start && onlyBlanksBetween(text, end, start) && opensTheLine(text, candidate.range.location, vocabulary))
+            return true;
+    }
+    for (const platform::DetectedDate& match : detectorMatches) {
+        const qsizetype end = match.range.end();
+        if (end > start || !onlyBlanksBetween(text, end, start)) continue;
+        if (!opensTheLine(text, match.range.location, vocabulary)) continue;
+        const QString matched = text.mid(match.range.location, match.range.length);
+        if (!containsTimeExpression(matched, vocabulary)) continue;
+        if (!hasDateBesideClockTime(matched, detector, vocabulary)) return true;
+    }
+    return false;
+}
+
+std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, TextRange range, platform::Date referenceDate,
+                                                         const platform::Calendar& calendar,
+                                                         const ParserVocabulary& vocabulary,
+                                                         const std::vector<platform::DetectedDate>& detectorMatches) {
+    std::vector<RuleDateCandidate> candidates;
+    for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) {
+        if (grammar.nextWords.isEmpty() || grammar.weekWords.isEmpty() || grammar.weekdayNames.isEmpty()) continue;
+        const auto pattern = platform::Regex::compile(
+            u"(?:^|\\s)((?:"_s + WordSet::alternationPattern(grammar.nextWords.raw()) + u")\\s+(?:"_s +
+                WordSet::alternationPattern(grammar.weekWords.raw()) + u")\\s+("_s +
+                WordSet::alternationPattern(grammar.weekdayNames.raw()) + u"))(?=[\\s,;:.!?]|$)"_s,
+            kCaseInsensitive);
+        if (!pattern) continue;
+        for (const platform::RegexMatch& match : pattern->matches(text, range)) {
+            const auto weekday = grammar.weekdayIndex.constFind(WordSet::fold(match.captured(text, 2)));
+            if (weekday == grammar.weekdayIndex.cend()) continue;
+            const auto week = calendar.dateInterval(CalendarComponent::WeekOfYear, referenceDate);
+            if (!week) continue;
+            const auto nextWeek = calendar.dateByAdding(CalendarComponent::Day, 7, week->start);
+            if (!nextWeek) continue;
+            const auto date = calendar.nextDate(nextWeek->addingTimeInterval(-1), DateComponents{.weekday = *weekday},
+                                                platform::MatchingPolicy::nextTime);
+            if (!date) continue;
+
+            RuleDateCandidate candidate{.range = match.range(1), .components = yearMonthDay(calendar, *date),
+                                        .kind = RuleDateCandidate::Kind::day};
+            // The detector's overlapping match ("Friday at 3pm") joins the
+            // phrase and brings its time.
+            for (const platform::DetectedDate& detected : detectorMatches) {
+                if (!detected.range.intersects(candidate.range)) continue;
+                candidate.range = candidate.range.unionWith(detected.range);
+                if (candidate.components.hour) continue;
+                if (!containsTimeExpression(text.mid(detected.range.location, detected.range.length), vocabulary)) continue;
+                candidate.components.hour = calendar.component(CalendarComponent::Hour, detected.date);
+                candidate.components.minute = calendar.component(CalendarComponent::Minute, detected.date);
+            }
+            candidate.hasTime = candidate.components.hour.has_value();
+            candidates.push_back(std::move(candidate));
+        }
+    }
+    return candidates;
+}
+
+}  // namespace tavlin::parsing::QuickAddParser
