@@ -42,7 +42,7 @@ test: build-test
 
 fuzz: deps $(BUILD_FUZZ)/build.ninja
 	cmake --build $(BUILD_FUZZ) --target fuzzers
-	cd $(BUILD_FUZZ) && ctest --output-on-failure
+	cd $(BUILD_FUZZ) && ctest --output-on-failure -j$$(nproc)
 
 run: build-release
 	$(BUILD_RELEASE)/src/app/tavlin
