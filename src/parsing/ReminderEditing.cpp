@@ -47,7 +47,22 @@ void appendPlacePieces(QStringList& pieces, const Reminder& reminder) {
     const bool leaving = firstWithLocation != reminder.alarms.cend() &&
                          firstWithLocation->proximity == platform::AlarmProximity::leave;
     pieces.append((leaving ? u"when I leave @"_s : u"@"_s) + location->title);
-    if (location->radius > 0) pieces.append(QString::number(static_cast<long long>(std::trunc(location->radius))) + u"m"_s);
+    // Only a radius the reader takes back; "office 10m" would become the
+    // place's name at the next edit.
+    const double metres = std::trunc(location->radius);
+    if (metres >= 25 && metres <= 10000) pieces.append(QString::number(static_cast<long long>(metres)) + u"m"_s);
+}
+
+// The "#" tag of the list, when reading it back names that same list: not
+// for a list whose key is empty, nor for one whose key an earlier list
+// shares ("Home" and "home").
+std::optional<QString> listPiece(const std::optional<QString>& listTitle, const QStringList& listNames) {
+    if (!listTitle || !listNames.contains(*listTitle)) return std::nullopt;
+    const QString key = QuickAddParser::normalizedKey(*listTitle);
+    if (key.isEmpty()) return std::nullopt;
+    QString tag = u"#"_s + key;
+    if (QuickAddParser::extractList(tag, listNames) != *listTitle) return std::nullopt;
+    return u"#"_s + key;
 }
 
 QString titleKey(const QString& title) {
@@ -64,7 +79,7 @@ QString quickAddText(const Reminder& reminder, const std::optional<QString>& lis
     if (const auto cadence = cadencePiece(reminder)) pieces.append(*cadence);
     appendPlacePieces(pieces, reminder);
     if (const auto marks = priorityPiece(reminder.priority)) pieces.append(*marks);
-    if (listTitle && listNames.contains(*listTitle)) pieces.append(u"#"_s + QuickAddParser::normalizedKey(*listTitle));
+    if (const auto tag = listPiece(listTitle, listNames)) pieces.append(*tag);
     pieces.removeAll(QString());
     return pieces.join(u' ');
 }

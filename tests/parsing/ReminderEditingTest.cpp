@@ -1,3 +1,4 @@
+#include "parsing/QuickAddParser.h"
 #include "parsing/RecurrenceEdit.h"
 #include "parsing/ReminderEditing.h"
 
@@ -26,7 +27,7 @@ platform::Alarm placeAlarm(const QString& title, double radius, platform::AlarmP
 TEST(ReminderEditing, QuickAddText) {
     using Frequency = platform::RecurrenceRule::Frequency;
     using platform::AlarmProximity;
-    const QStringList lists = {u"Home"_s, u"Work Stuff"_s};
+    const QStringList lists = {u"Home"_s, u"Work Stuff"_s, u"📚"_s, u"home"_s};
     struct Case {
         const char* name;
         Reminder reminder;
@@ -54,6 +55,12 @@ TEST(ReminderEditing, QuickAddText) {
         {"priority 1", {.title = u"A"_s, .priority = 1}, std::nullopt, u"A !!!"_s},
         {"list not offered", {.title = u"A"_s}, u"Errands"_s, u"A"_s},
         {"list with blanks", {.title = u"A"_s}, u"Work Stuff"_s, u"A #workstuff"_s},
+        {"list without a key", {.title = u"A"_s}, u"📚"_s, u"A"_s},
+        {"list whose key an earlier one shares", {.title = u"A"_s}, u"home"_s, u"A"_s},
+        {"radius the reader refuses", {.title = u"Buy"_s, .alarms = {placeAlarm(u"Shop"_s, 10, AlarmProximity::enter)}},
+         std::nullopt, u"Buy @Shop"_s},
+        {"largest radius", {.title = u"Buy"_s, .alarms = {placeAlarm(u"Shop"_s, 10000.5, AlarmProximity::enter)}},
+         std::nullopt, u"Buy @Shop 10000m"_s},
         {"nothing", {}, std::nullopt, u""_s},
     };
     for (const Case& c : cases) {
@@ -134,4 +141,55 @@ TEST(RecurrenceEdit, Labels) {
     EXPECT_EQ(shortLabel(RecurrenceFrequency::weekly, 0), u"Weekly"_s);
     EXPECT_EQ(shortLabel(RecurrenceFrequency::monthly, 12), u"Every 12 months"_s);
     EXPECT_EQ(shortLabel(RecurrenceFrequency::yearly, 1), u"Yearly"_s);
+}
+
+TEST(ReminderEditing, WrittenLinesReadBackTheSame) {
+    using Frequency = platform::RecurrenceRule::Frequency;
+    using platform::AlarmProximity;
+    const QStringList lists = {u"Home"_s, u"Work Stuff"_s};
+    const platform::Calendar calendar = platform::Calendar::current();
+    const platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
+    struct Case {
+        const char* name;
+        Reminder reminder;
+        std::optional<QString> listTitle;
+    };
+    const Case cases[] = {
+        {"date and cadence", {.title = u"Pay rent"_s, .dueDateComponents = platform::DateComponents{.year = 2026, .month = 4, .day = 1},
+                              .priority = 5, .recurrenceRules = {rule(Frequency::monthly, 1)}}, u"Home"_s},
+        {"time", {.title = u"Call the bank"_s, .dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 20, .hour = 14, .minute = 5}},
+         std::nullopt},
+        {"early time", {.title = u"Run"_s, .dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 20, .hour = 5, .minute = 30}},
+         std::nullopt},
+        {"two weeks", {.title = u"Water plants"_s, .priority = 1, .recurrenceRules = {rule(Frequency::weekly, 2)}}, u"Work Stuff"_s},
+        {"leaving a place", {.title = u"Lock up"_s, .priority = 9, .alarms = {placeAlarm(u"Office"_s, 150, AlarmProximity::leave)}},
+         std::nullopt},
+        {"arriving", {.title = u"Buy milk"_s, .alarms = {placeAlarm(u"Corner Shop"_s, 0, AlarmProximity::enter)}}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString line = ReminderEditing::quickAddText(c.reminder, c.listTitle, lists);
+        const ParsedQuickAdd parsed =
+            QuickAddParser::parse(line, reference, calendar, true, lists, ParserVocabulary::english(), std::nullopt, false);
+        EXPECT_EQ(parsed.title, c.reminder.title) << line.toStdString();
+        std::optional<platform::DateComponents> due = c.reminder.dueDateComponents;
+        EXPECT_EQ(parsed.dueDateComponents, due) << line.toStdString();
+        const auto frequency = c.reminder.recurrenceRules.empty()
+                                   ? std::nullopt
+                                   : RecurrenceEdit::existingRule(c.reminder.recurrenceRules.front()).frequency;
+        EXPECT_EQ(parsed.recurrenceFrequency, frequency);
+        if (frequency) {
+            EXPECT_EQ(parsed.recurrenceInterval, c.reminder.recurrenceRules.front().interval);
+        }
+        const auto place = ReminderEditing::alarmLocation(c.reminder);
+        EXPECT_EQ(parsed.locationName, place ? std::optional(place->title) : std::nullopt);
+        if (place) {
+            EXPECT_EQ(parsed.locationRadius, place->radius > 0 ? std::optional(place->radius) : std::nullopt);
+            EXPECT_EQ(parsed.locationTrigger == LocationTrigger::leave,
+                      c.reminder.alarms.front().proximity == AlarmProximity::leave);
+        }
+        const int marks = c.reminder.priority == 0 ? 0 : c.reminder.priority <= 4 ? 1 : c.reminder.priority == 5 ? 5 : 9;
+        EXPECT_EQ(parsed.priority, marks);
+        EXPECT_EQ(parsed.listName, c.listTitle);
+    }
 }
