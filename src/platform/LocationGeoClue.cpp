@@ -95,14 +95,13 @@ void GeoClueLocationManager::requestLocation() {
 
 void GeoClueLocationManager::startSession() {
     if (session_) return;
-    session_ = Session{.id = ++lastSessionId_};
     if (!bus_.isConnected()) {
         qCInfo(lcPlatform) << "location: no system bus, so no location service";
         fixWanted_ = false;
         setAuthorization(LocationAuthorization::denied);
-        endSession();
         return;
     }
+    session_ = Session{.id = ++lastSessionId_};
     call(methodCall(managerPath, managerInterface, u"GetClient"_s), &GeoClueLocationManager::onClient);
 }
 
