@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/LocationManager.h"
+#include "store/ObservationTracking.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+
+namespace tavlin::store {
+
+// Where the user is, and whether they let Tavlin know it: for grouping the
+// reminders whose place is near. It asks for one fix at a time, on request,
+// never for a stream of them.
+//
+// Both properties are published (ObservationTracking) and signal only a
+// change: an equal value is stored without a signal. What the location
+// service reports reaches them at a later turn of the main loop, and not at
+// all once the provider is gone. Main thread only.
+class LocationProvider : public QObject {
+    Q_OBJECT
+
+public:
+    // Over the system's location service.
+    explicit LocationProvider(QObject* parent = nullptr);
+    explicit LocationProvider(std::unique_ptr<platform::LocationManager> manager, QObject* parent = nullptr);
+
+    platform::LocationAuthorization authorization() const {
+        ObservationTracking::access(this, &LocationProvider::authorizationChanged);
+        return authorization_;
+    }
+    void setAuthorization(platform::LocationAuthorization status);
+
+    // The last fix; nothing until the first one. Never goes back to nothing.
+    std::optional<platform::Location> current() const {
+        ObservationTracking::access(this, &LocationProvider::currentChanged);
+        return current_;
+    }
+    void setCurrent(const std::optional<platform::Location>& location);
+
+    platform::LocationManager& manager() const { return *manager_; }
+
+    // A fix was asked for before the user answered: one is requested as
+    // soon as they allow it.
+    bool wantsFixOnAuthorization() const { return wantsFixOnAuthorization_; }
+    void setWantsFixOnAuthorization(bool wanted) { wantsFixOnAuthorization_ = wanted; }
+
+    // Asks for permission first if the user has not answered yet; does
+    // nothing once they refused. The fix arrives in current().
+    void requestFix();
+
+signals:
+    void authorizationChanged();
+    void currentChanged();
+
+private:
+    void onAuthorizationChanged(platform::LocationAuthorization status);
+    void onLocationsUpdated(const std::vector<platform::Location>& locations);
+
+    platform::LocationAuthorization authorization_ = platform::LocationAuthorization::notDetermined;
+    std::optional<platform::Location> current_;
+    std::unique_ptr<platform::LocationManager> manager_;
+    bool wantsFixOnAuthorization_ = false;
+};
+
+}  // namespace tavlin::store
