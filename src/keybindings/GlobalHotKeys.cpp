@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 using tavlin::platform::HotKeyBackend;
 using tavlin::platform::KeyChord;
@@ -43,7 +42,7 @@ void GlobalHotKeys::registerHotKey(const Shortcut& shortcut, Callback onKeyDown,
     HotKey hotKey{shortcut, std::nullopt, std::move(onKeyDown), std::move(onKeyUp)};
     int status = HotKeyBackend::grabbed;
     // X grants a second grab of a chord to the program that holds it.
-    if (isRegistered(shortcut)) status = HotKeyBackend::badAccess;
+    if (hotKeyId(shortcut)) status = HotKeyBackend::badAccess;
     else if (!chordOf(shortcut)) status = HotKeyBackend::badValue;
     else if (mode_ == Mode::hotKeys) status = grab(hotKey);
     if (status != HotKeyBackend::grabbed) {
@@ -121,13 +120,11 @@ void GlobalHotKeys::setMenuFallback(bool on) {
         });
 }
 
-bool GlobalHotKeys::isRegistered(const Shortcut& shortcut) const { return hotKeyId(shortcut).has_value(); }
-
-bool GlobalHotKeys::handleBackendKey(KeyChord chord, bool pressed) {
+void GlobalHotKeys::handleBackendKey(KeyChord chord, bool pressed) {
     const std::optional<qint64> keyCode = carbonKeyCodeFromX11(chord.keyCode);
-    if (!keyCode) return false;
-    return handleKey(Shortcut(*keyCode, carbonModifiersFromX11(chord.modifiers)),
-                     pressed ? KeyAction::press : KeyAction::release);
+    if (!keyCode) return;
+    handleKey(Shortcut(*keyCode, carbonModifiersFromX11(chord.modifiers)),
+              pressed ? KeyAction::press : KeyAction::release);
 }
 
 bool GlobalHotKeys::handleMenuKeyEvent(const QKeyEvent& event) {
@@ -139,32 +136,39 @@ bool GlobalHotKeys::handleMenuKeyEvent(const QKeyEvent& event) {
     return handleKey(*keys, action);
 }
 
-// Callbacks may register and unregister hot keys, so each is copied out of
-// the table before it runs.
 bool GlobalHotKeys::handleKey(const Shortcut& keys, KeyAction action) {
     if (mode_ == Mode::off) return false;
-    const auto held = heldKeys_.constFind(keys.carbonKeyCode());
     // A held key repeats its press; only the first one counts.
-    if (action != KeyAction::release && held != heldKeys_.cend()) return true;
-    if (action == KeyAction::repeat) return false;
-    if (action == KeyAction::press) {
-        const auto match = std::find_if(hotKeys_.cbegin(), hotKeys_.cend(),
-                                        [&](const auto& entry) { return entry.second.shortcut == keys; });
-        if (match == hotKeys_.cend()) return false;
-        heldKeys_.insert(keys.carbonKeyCode(), match->first);
-        const HotKey hotKey = match->second;
-        if (hotKey.onKeyDown) hotKey.onKeyDown(hotKey.shortcut);
-        return true;
+    switch (action) {
+    case KeyAction::press: return heldKeys_.contains(keys.carbonKeyCode()) || handlePress(keys);
+    case KeyAction::repeat: return heldKeys_.contains(keys.carbonKeyCode());
+    case KeyAction::release: return handleRelease(keys.carbonKeyCode());
     }
-    // The release of a taken press, whatever the modifiers are by now.
+    return false;
+}
+
+// Callbacks may register and unregister hot keys, so each runs from a copy
+// of its hot key.
+bool GlobalHotKeys::handlePress(const Shortcut& keys) {
+    const auto match = std::find_if(hotKeys_.cbegin(), hotKeys_.cend(),
+                                    [&](const auto& entry) { return entry.second.shortcut == keys; });
+    if (match == hotKeys_.cend()) return false;
+    heldKeys_.insert(keys.carbonKeyCode(), match->first);
+    const HotKey hotKey = match->second;
+    if (hotKey.onKeyDown) hotKey.onKeyDown(hotKey.shortcut);
+    return true;
+}
+
+// The release of a taken press, whatever the modifiers are by now.
+bool GlobalHotKeys::handleRelease(qint64 carbonKeyCode) {
+    const auto held = heldKeys_.constFind(carbonKeyCode);
     if (held == heldKeys_.cend()) return false;
     const qint64 id = *held;
     heldKeys_.erase(held);
     const auto match = hotKeys_.find(id);
-    if (match != hotKeys_.end()) {
-        const HotKey hotKey = match->second;
-        if (hotKey.onKeyUp) hotKey.onKeyUp(hotKey.shortcut);
-    }
+    if (match == hotKeys_.end()) return true;
+    const HotKey hotKey = match->second;
+    if (hotKey.onKeyUp) hotKey.onKeyUp(hotKey.shortcut);
     return true;
 }
 

@@ -64,9 +64,11 @@ private:
     void suspendAll();
     void grabSuspended();
     void setMenuFallback(bool on);
-    bool isRegistered(const Shortcut& shortcut) const;
+    // True when the keys were a hot key's, which swallows their event.
     bool handleKey(const Shortcut& keys, KeyAction action);
-    bool handleBackendKey(platform::KeyChord chord, bool pressed);
+    bool handlePress(const Shortcut& keys);
+    bool handleRelease(qint64 carbonKeyCode);
+    void handleBackendKey(platform::KeyChord chord, bool pressed);
     bool handleMenuKeyEvent(const QKeyEvent& event);
 
     std::unique_ptr<platform::HotKeyBackend> backend_;
