@@ -2,8 +2,8 @@
 #include "keybindings/Shortcut.h"
 #include "platform/KeyboardLayout.h"
 
-#include "ScopedVariable.h"
 #include "support/Printers.h"
+#include "support/ScopedVariable.h"
 
 #include <QKeyEvent>
 #include <QSet>
