@@ -108,7 +108,12 @@ void GlobalHotKeys::grabSuspended() {
 
 void GlobalHotKeys::setMenuFallback(bool on) {
     if (!on) {
-        menuKeyMonitor_.reset();
+        // A hot key's action that closes the menu gets here from inside the
+        // monitor's own callback.
+        if (menuKeyMonitor_) {
+            menuKeyMonitor_->stop();
+            menuKeyMonitor_.release()->deleteLater();
+        }
         return;
     }
     if (menuKeyMonitor_) return;

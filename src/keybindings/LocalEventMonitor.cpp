@@ -9,7 +9,9 @@ LocalEventMonitor::LocalEventMonitor(QSet<QEvent::Type> events, Callback callbac
     QCoreApplication::instance()->installEventFilter(this);
 }
 
-LocalEventMonitor::~LocalEventMonitor() {
+LocalEventMonitor::~LocalEventMonitor() { stop(); }
+
+void LocalEventMonitor::stop() {
     if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
 }
 

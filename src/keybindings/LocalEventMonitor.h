@@ -18,6 +18,10 @@ public:
     LocalEventMonitor(QSet<QEvent::Type> events, Callback callback);
     ~LocalEventMonitor() override;
 
+    // Sees no more events; for a callback that ends its own monitor, which
+    // must then live until the callback returns (deleteLater).
+    void stop();
+
 private:
     bool eventFilter(QObject* receiver, QEvent* event) override;
 

@@ -305,6 +305,22 @@ TEST_F(KeyBindingsTest, AnOpenPopupTakesTheGrabsAndHotKeysStillWork) {
     EXPECT_EQ(backend.grabs, QList{controlAltK});
 }
 
+TEST_F(KeyBindingsTest, AnActionMayCloseTheMenuItsKeyCameThrough) {
+    QWindow menu;
+    menu.setFlags(Qt::Popup);
+    Name::togglePanel.setShortcut(controlOptionK);
+    KeyBindings::onKeyDown(Name::togglePanel, [&menu] { menu.hide(); });
+    recordKeyUp(Name::togglePanel, u"toggle"_s);
+    menu.show();
+
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier, KEY_K + 8, 0, 0);
+    QCoreApplication::sendEvent(&menu, &press);
+    EXPECT_FALSE(KeyBindings::isMenuOpen());
+    EXPECT_EQ(backend.grabs, QList{controlAltK});
+    backend.release(controlAltK);
+    EXPECT_EQ(actions, QStringList{u"toggle"_s}) << "the release comes through the grab";
+}
+
 TEST(KeyBindingsWithoutX11Test, RefusesEveryGrabAndWorksOtherwise) {
     QTemporaryDir folder;
     UserDefaults defaults(folder.filePath(u"settings.json"_s));
