@@ -56,6 +56,12 @@ void UserDefaults::moveAside() {
     writable_ = false;
 }
 
+QStringList UserDefaults::keys() const {
+    QStringList keys;
+    for (auto entry = values_.begin(); entry != values_.end(); ++entry) keys.append(QString::fromStdString(entry.key()));
+    return keys;
+}
+
 json UserDefaults::object(std::string_view key) const {
     const auto found = values_.find(key);
     return found == values_.end() ? json() : *found;

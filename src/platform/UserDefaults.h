@@ -29,6 +29,8 @@ public:
 
     const QString& filePath() const { return filePath_; }
 
+    // Every stored key, in no particular order.
+    QStringList keys() const;
     // The stored value as it is, of whatever JSON type; null when absent.
     nlohmann::json object(std::string_view key) const;
     // A stored string; nothing when absent or of another type.

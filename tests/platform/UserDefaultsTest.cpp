@@ -1,6 +1,7 @@
 #include "platform/UserDefaults.h"
 
 #include "support/Printers.h"
+#include "support/ScopedVariable.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,25 +15,6 @@ using namespace Qt::StringLiterals;
 using nlohmann::json;
 
 namespace {
-
-// Sets (or, with nothing, unsets) an environment variable for the life of
-// the object.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::optional<QByteArray>& value)
-        : name_(name), previous_(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt) {
-        apply(value);
-    }
-    ~ScopedVariable() { apply(previous_); }
-
-private:
-    void apply(const std::optional<QByteArray>& value) {
-        if (value) qputenv(name_, *value);
-        else qunsetenv(name_);
-    }
-    const char* name_;
-    std::optional<QByteArray> previous_;
-};
 
 class UserDefaultsTest : public ::testing::Test {
 protected:
@@ -151,4 +133,13 @@ TEST_F(UserDefaultsTest, AFileThatIsNotAnObjectIsMovedAsideNotOverwritten) {
         EXPECT_EQ(fileBytes(folder.filePath(u"Tavlin/"_s + files[1])), bad);
         EXPECT_EQ(UserDefaults(path).object("width"), 400);
     }
+}
+
+TEST_F(UserDefaultsTest, ListsTheKeysStoredNow) {
+    UserDefaults defaults(path);
+    defaults.set("b", 1);
+    defaults.set("a", "x");
+    defaults.removeObject("b");
+    EXPECT_EQ(defaults.keys(), QStringList{u"a"_s});
+    EXPECT_EQ(UserDefaults(path).keys(), QStringList{u"a"_s});
 }

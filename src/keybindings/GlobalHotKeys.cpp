@@ -1,0 +1,180 @@
+#include "keybindings/GlobalHotKeys.h"
+
+#include "keybindings/KeyCodes.h"
+
+#include <QKeyEvent>
+
+#include <algorithm>
+#include <cstdio>
+
+using tavlin::platform::HotKeyBackend;
+using tavlin::platform::KeyChord;
+using namespace Qt::StringLiterals;
+
+namespace tavlin::KeyBindings {
+
+namespace {
+
+void printRefusal(const Shortcut& shortcut, int status) {
+    const QByteArray line =
+        (u"Error registering hotkey "_s + shortcut.description() + u": "_s + QString::number(status) + u'\n').toUtf8();
+    std::fwrite(line.constData(), 1, std::size_t(line.size()), stdout);
+    std::fflush(stdout);
+}
+
+std::optional<KeyChord> chordOf(const Shortcut& shortcut) {
+    const std::optional<quint32> keyCode = x11KeyCode(shortcut.carbonKeyCode());
+    const std::optional<quint16> modifiers = x11Modifiers(shortcut.carbonModifiers());
+    if (!keyCode || !modifiers) return std::nullopt;
+    return KeyChord{*keyCode, *modifiers};
+}
+
+}  // namespace
+
+GlobalHotKeys::GlobalHotKeys(std::unique_ptr<HotKeyBackend> backend) : backend_(std::move(backend)) {
+    backend_->setKeyHandler([this](KeyChord chord, bool pressed) { handleBackendKey(chord, pressed); });
+}
+
+GlobalHotKeys::~GlobalHotKeys() { suspendAll(); }
+
+void GlobalHotKeys::registerHotKey(const Shortcut& shortcut, Callback onKeyDown, Callback onKeyUp) {
+    const qint64 id = ++hotKeyIdCounter_;
+    HotKey hotKey{shortcut, std::nullopt, std::move(onKeyDown), std::move(onKeyUp)};
+    int status = HotKeyBackend::grabbed;
+    // X grants a second grab of a chord to the program that holds it.
+    if (hotKeyId(shortcut)) status = HotKeyBackend::badAccess;
+    else if (!chordOf(shortcut)) status = HotKeyBackend::badValue;
+    else if (mode_ == Mode::hotKeys) status = grab(hotKey);
+    if (status != HotKeyBackend::grabbed) {
+        printRefusal(shortcut, status);
+        return;
+    }
+    hotKeys_.emplace(id, std::move(hotKey));
+}
+
+void GlobalHotKeys::unregisterHotKey(const Shortcut& shortcut) {
+    std::erase_if(hotKeys_, [&](const auto& entry) {
+        const HotKey& hotKey = entry.second;
+        if (hotKey.shortcut != shortcut) return false;
+        if (hotKey.chord) backend_->ungrab(*hotKey.chord);
+        return true;
+    });
+}
+
+void GlobalHotKeys::updateEventHandler(bool isEnabled, bool isMenuOpen) {
+    const Mode mode = !isEnabled ? Mode::off : isMenuOpen ? Mode::menuFallback : Mode::hotKeys;
+    if (mode == mode_) return;
+    mode_ = mode;
+    if (mode == Mode::hotKeys) grabSuspended();
+    else suspendAll();
+    setMenuFallback(mode == Mode::menuFallback);
+    if (mode == Mode::off) heldKeys_.clear();
+}
+
+std::optional<qint64> GlobalHotKeys::hotKeyId(const Shortcut& shortcut) const {
+    for (const auto& [id, hotKey] : hotKeys_)
+        if (hotKey.shortcut == shortcut) return id;
+    return std::nullopt;
+}
+
+int GlobalHotKeys::grab(HotKey& hotKey) {
+    const KeyChord chord = *chordOf(hotKey.shortcut);
+    const int status = backend_->grab(chord);
+    if (status == HotKeyBackend::grabbed) hotKey.chord = chord;
+    return status;
+}
+
+void GlobalHotKeys::suspendAll() {
+    for (auto& [id, hotKey] : hotKeys_) {
+        if (!hotKey.chord) continue;
+        backend_->ungrab(*hotKey.chord);
+        hotKey.chord.reset();
+    }
+}
+
+// A key that another program took meanwhile is given up.
+void GlobalHotKeys::grabSuspended() {
+    for (auto entry = hotKeys_.begin(); entry != hotKeys_.end();) {
+        HotKey& hotKey = entry->second;
+        const int status = hotKey.chord ? HotKeyBackend::grabbed : grab(hotKey);
+        if (status == HotKeyBackend::grabbed) {
+            ++entry;
+            continue;
+        }
+        printRefusal(hotKey.shortcut, status);
+        entry = hotKeys_.erase(entry);
+    }
+}
+
+void GlobalHotKeys::setMenuFallback(bool on) {
+    if (!on) {
+        // A hot key's action that closes the menu gets here from inside the
+        // monitor's own callback.
+        if (menuKeyMonitor_) {
+            menuKeyMonitor_->stop();
+            menuKeyMonitor_.release()->deleteLater();
+        }
+        return;
+    }
+    if (menuKeyMonitor_) return;
+    menuKeyMonitor_ = std::make_unique<LocalEventMonitor>(
+        QSet{QEvent::KeyPress, QEvent::KeyRelease}, [this](QObject* receiver, QEvent* event) {
+            // A key event goes to a window first, then on to its widgets:
+            // the first delivery is the one to match.
+            return receiver->isWindowType() && handleMenuKeyEvent(*static_cast<QKeyEvent*>(event));
+        });
+}
+
+void GlobalHotKeys::handleBackendKey(KeyChord chord, bool pressed) {
+    const std::optional<qint64> keyCode = carbonKeyCodeFromX11(chord.keyCode);
+    if (!keyCode) return;
+    handleKey(Shortcut(*keyCode, carbonModifiersFromX11(chord.modifiers)),
+              pressed ? KeyAction::press : KeyAction::release);
+}
+
+bool GlobalHotKeys::handleMenuKeyEvent(const QKeyEvent& event) {
+    const std::optional<Shortcut> keys = Shortcut::fromKeyEvent(event);
+    if (!keys) return false;
+    const KeyAction action = event.isAutoRepeat()                ? KeyAction::repeat
+                             : event.type() == QEvent::KeyPress ? KeyAction::press
+                                                                : KeyAction::release;
+    return handleKey(*keys, action);
+}
+
+bool GlobalHotKeys::handleKey(const Shortcut& keys, KeyAction action) {
+    if (mode_ == Mode::off) return false;
+    // A held key repeats its press; only the first one counts.
+    switch (action) {
+    case KeyAction::press: return heldKeys_.contains(keys.carbonKeyCode()) || handlePress(keys);
+    case KeyAction::repeat: return heldKeys_.contains(keys.carbonKeyCode());
+    case KeyAction::release: return handleRelease(keys.carbonKeyCode());
+    }
+    return false;
+}
+
+// Callbacks may register and unregister hot keys, so each runs from a copy
+// of its hot key.
+bool GlobalHotKeys::handlePress(const Shortcut& keys) {
+    const auto match = std::find_if(hotKeys_.cbegin(), hotKeys_.cend(),
+                                    [&](const auto& entry) { return entry.second.shortcut == keys; });
+    if (match == hotKeys_.cend()) return false;
+    heldKeys_.insert(keys.carbonKeyCode(), match->first);
+    const HotKey hotKey = match->second;
+    if (hotKey.onKeyDown) hotKey.onKeyDown(hotKey.shortcut);
+    return true;
+}
+
+// The release of a taken press, whatever the modifiers are by now.
+bool GlobalHotKeys::handleRelease(qint64 carbonKeyCode) {
+    const auto held = heldKeys_.constFind(carbonKeyCode);
+    if (held == heldKeys_.cend()) return false;
+    const qint64 id = *held;
+    heldKeys_.erase(held);
+    const auto match = hotKeys_.find(id);
+    if (match == hotKeys_.end()) return true;
+    const HotKey hotKey = match->second;
+    if (hotKey.onKeyUp) hotKey.onKeyUp(hotKey.shortcut);
+    return true;
+}
+
+}  // namespace tavlin::KeyBindings

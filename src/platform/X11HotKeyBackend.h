@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/HotKeyBackend.h"
+
+#include <QAbstractNativeEventFilter>
+
+#include <vector>
+
+struct xcb_connection_t;
+
+namespace tavlin::platform {
+
+// Key grabs on the root windows of an X server, with key events read from
+// Qt's xcb event stream before Qt sees them.
+//
+// A chord is grabbed four times, with and without Caps Lock and Num Lock,
+// since X matches the lock modifiers like any other. Auto-repeat is made
+// detectable (XKB), so a held key gives repeated presses and one release.
+class X11HotKeyBackend final : public HotKeyBackend, private QAbstractNativeEventFilter {
+public:
+    // `connection` must outlive the backend (Qt's own connection does).
+    explicit X11HotKeyBackend(xcb_connection_t* connection);
+    ~X11HotKeyBackend() override;
+
+    int grab(KeyChord chord) override;
+    void ungrab(KeyChord chord) override;
+
+private:
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    void makeAutoRepeatDetectable();
+
+    xcb_connection_t* connection_;
+    std::vector<quint32> roots_;
+};
+
+}  // namespace tavlin::platform
