@@ -4,11 +4,10 @@
 #include "platform/VdirRemindersStore.h"
 
 #include "ReminderPrinters.h"
+#include "Todoman.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -21,33 +20,16 @@ namespace {
 class TodomanInteropTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (QStandardPaths::findExecutable(u"todoman"_s).isEmpty())
-            GTEST_SKIP() << "todoman is not installed (Debian package todoman; scripts/install-deps installs it)";
+        if (!Todoman::isInstalled()) GTEST_SKIP() << Todoman::missing;
         QDir().mkpath(root() + u"/list"_s);
-        QDir().mkpath(home.path() + u"/todoman"_s);
-        QFile config(home.path() + u"/todoman/config.py"_s);
-        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-        config.write(u"path = \"%1/*\"\ndate_format = \"%Y-%m-%d\"\ntime_format = \"%H:%M\"\ndefault_list = \"list\"\n"_s
-                         .arg(root())
-                         .toUtf8());
+        todomanRunner = std::make_unique<Todoman>(root(), u"list"_s);
         store = std::make_unique<VdirRemindersStore>(VdirRemindersStore::Options{.roots = {root()}});
     }
 
     QString root() const { return QDir::cleanPath(vdir.path()); }
     QString list() const { return root() + u"/list"_s; }
 
-    QByteArray todoman(const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"XDG_CONFIG_HOME"_s, home.path());
-        environment.insert(u"XDG_CACHE_HOME"_s, home.path() + u"/cache"_s);
-        environment.insert(u"TZ"_s, u"UTC"_s);
-        process.setProcessEnvironment(environment);
-        process.start(u"todoman"_s, arguments);
-        process.waitForFinished(60000);
-        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-        return process.readAllStandardOutput();
-    }
+    QByteArray todoman(const QStringList& arguments) { return todomanRunner->run(arguments); }
 
     // todoman's view of every to-do, by summary.
     std::map<std::string, nlohmann::json> listed() {
@@ -66,7 +48,8 @@ protected:
         return reminder;
     }
 
-    QTemporaryDir vdir, home;
+    QTemporaryDir vdir;
+    std::unique_ptr<Todoman> todomanRunner;
     std::unique_ptr<VdirRemindersStore> store;
 };
 

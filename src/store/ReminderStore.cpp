@@ -1,0 +1,280 @@
+#include "store/ReminderStore.h"
+
+#include "parsing/RecurrenceEdit.h"
+#include "platform/DueDate.h"
+#include "platform/Log.h"
+#include "platform/Text.h"
+#include "store/DueState.h"
+
+#include <QPointer>
+
+#include <algorithm>
+#include <chrono>
+
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+namespace tavlin::store {
+
+using platform::Reminder;
+using platform::ReminderList;
+
+namespace {
+
+constexpr auto changeDebounceDelay = 300ms;
+constexpr auto periodicRefreshInterval = 60s;
+
+bool canonicallyEqual(const QString& a, const QString& b) {
+    return a == b || a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
+}
+
+QString accountOf(const ReminderList& list) {
+    return list.source ? list.source->identifier : QString();
+}
+
+platform::Clock::Duration durationUntil(platform::Date later, platform::Date now) {
+    return std::chrono::duration_cast<platform::Clock::Duration>(
+        std::chrono::duration<double>(later.timeIntervalSince(now)));
+}
+
+// Lets the main loop serve input and timers before the next step.
+platform::SleepAwaiter nextTurn() {
+    return platform::sleep(platform::Clock::Duration::zero());
+}
+
+}  // namespace
+
+ReminderStore::ReminderStore(platform::RemindersStore& eventStore, Settings& settings,
+                             platform::PowerEvents& powerEvents, WallClock wallClock, QObject* parent)
+    : QObject(parent),
+      eventStore_(eventStore),
+      settings_(settings),
+      powerEvents_(powerEvents),
+      wallClock_(std::move(wallClock)),
+      authorization_(eventStore.authorizationStatus()),
+      now_(wallClock_.now()),
+      changeDebouncer_(changeDebounceDelay) {}
+
+ReminderStore::~ReminderStore() {
+    periodicTimer_.cancel();
+    rolloverTimer_.cancel();
+}
+
+template <class T>
+void ReminderStore::assign(T& field, T value, ChangeSignal changed) {
+    if (field == value) return;
+    field = std::move(value);
+    emit(this->*changed)();
+}
+
+void ReminderStore::setLastError(std::optional<Error> error) {
+    if (error)
+        qCCritical(lcStore).noquote() << "The reminders store refused:"
+                                      << error->domain + u'#' + QString::number(error->code) << error->description;
+    assign(lastError_, std::move(error), &ReminderStore::lastErrorChanged);
+}
+
+// ---- Start-up and refresh
+
+void ReminderStore::start() {
+    connect(&eventStore_, &platform::RemindersStore::changed, this,
+            [this] { changeDebouncer_.schedule([this] { requestRefresh(); }); });
+    connect(&powerEvents_, &platform::PowerEvents::systemDidWake, this, [this] {
+        requestRefresh();
+        // A midnight passed in sleep is caught by the refresh; the timer,
+        // measured on a clock that may have stood still, is set anew.
+        scheduleRolloverTimer();
+    });
+    connect(&powerEvents_, &platform::PowerEvents::displayDidSleep, this, [this] { displayIsAsleep_ = true; });
+    connect(&powerEvents_, &platform::PowerEvents::displayDidWake, this, [this] {
+        displayIsAsleep_ = false;
+        requestRefresh();
+    });
+    schedulePeriodicTick();
+    scheduleRolloverTimer();
+    if (authorization_ == platform::AuthorizationStatus::fullAccess) requestRefresh();
+}
+
+void ReminderStore::schedulePeriodicTick() {
+    periodicTimer_ = platform::Clock::main().schedule(periodicRefreshInterval, [this] { periodicTick(); });
+}
+
+void ReminderStore::periodicTick() {
+    schedulePeriodicTick();
+    if (displayIsAsleep_) return;
+    eventStore_.refreshSourcesIfNecessary();
+    requestRefresh();
+}
+
+// One second after the next local midnight, found by calendar days so that
+// a day of 23 or 25 hours ends where its midnight is.
+void ReminderStore::scheduleRolloverTimer() {
+    rolloverTimer_.cancel();
+    const platform::Date current = wallClock_.now();
+    const platform::Calendar& calendar = wallClock_.calendar;
+    const platform::Date tomorrow =
+        calendar.dateByAdding(platform::CalendarComponent::Day, 1, current).value_or(current);
+    const platform::Date fireDate = calendar.startOfDay(tomorrow).addingTimeInterval(1);
+    rolloverTimer_ = platform::Clock::main().schedule(durationUntil(fireDate, current), [this] { rollOver(); });
+}
+
+void ReminderStore::rollOver() {
+    assign(now_, wallClock_.now(), &ReminderStore::nowChanged);
+    scheduleRolloverTimer();
+    requestRefresh();
+}
+
+void ReminderStore::requestRefresh() {
+    if (refreshInFlight_) {
+        refreshRequestedDuringFlight_ = true;
+        return;
+    }
+    refreshInFlight_ = true;
+    platform::detach(refreshCoalesced());
+}
+
+platform::Task<> ReminderStore::refreshCoalesced() {
+    const QPointer<ReminderStore> self(this);
+    co_await refresh();
+    if (!self) co_return;
+    refreshInFlight_ = false;
+    if (std::exchange(refreshRequestedDuringFlight_, false)) requestRefresh();
+}
+
+platform::Task<> ReminderStore::refresh() {
+    if (authorization_ != platform::AuthorizationStatus::fullAccess) co_return;
+    const QPointer<ReminderStore> self(this);
+    assign(isLoading_, true, &ReminderStore::isLoadingChanged);
+    assign(lists_, eventStore_.lists(), &ReminderStore::listsChanged);
+    reconcileListSettings();
+    // Each fetch gets a turn of its own, so that the loop is not held for
+    // the whole refresh.
+    co_await nextTurn();
+    if (!self) co_return;
+    assign(reminders_, eventStore_.fetchIncompleteReminders(), &ReminderStore::remindersChanged);
+    co_await nextTurn();
+    if (!self) co_return;
+    const platform::Date startOfToday = wallClock_.calendar.startOfDay(wallClock_.now());
+    assign(completedToday_, eventStore_.fetchRemindersCompleted(startOfToday), &ReminderStore::completedTodayChanged);
+    assign(now_, wallClock_.now(), &ReminderStore::nowChanged);
+    assign(isLoading_, false, &ReminderStore::isLoadingChanged);
+}
+
+platform::Task<> ReminderStore::requestAccess() {
+    if (std::optional<Error> error = eventStore_.requestFullAccess()) setLastError(std::move(error));
+    assign(authorization_, eventStore_.authorizationStatus(), &ReminderStore::authorizationChanged);
+    if (authorization_ == platform::AuthorizationStatus::fullAccess) co_await refresh();
+}
+
+QString ReminderStore::describeError(const platform::StoreError& error) {
+    return u"Reminders said: "_s + error.description + u" ("_s + error.domain + u' ' + QString::number(error.code) +
+           u')';
+}
+
+// ---- Lists
+
+std::optional<ReminderList> ReminderStore::list(const QString& title,
+                                                const std::optional<ReminderList>& preferringSourceOf) const {
+    const std::vector<ReminderList>& all = lists();
+    std::vector<ReminderList> matches;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(matches),
+                 [&](const ReminderList& list) { return canonicallyEqual(list.title, title); });
+    if (matches.empty()) return std::nullopt;
+    if (preferringSourceOf) {
+        const QString account = accountOf(*preferringSourceOf);
+        const auto inAccount = std::find_if(matches.begin(), matches.end(),
+                                            [&](const ReminderList& list) { return accountOf(list) == account; });
+        if (inAccount != matches.end()) return *inAccount;
+    }
+    return matches.front();
+}
+
+std::optional<ReminderList> ReminderStore::listWithIdentifier(const QString& identifier) const {
+    const std::vector<ReminderList>& all = lists();
+    const auto found =
+        std::find_if(all.begin(), all.end(), [&](const ReminderList& list) { return list.identifier == identifier; });
+    return found == all.end() ? std::nullopt : std::optional(*found);
+}
+
+std::optional<ReminderList> ReminderStore::quickAddList() const {
+    if (const std::optional<QString> chosen = settings_.quickAddListID())
+        if (auto list = listWithIdentifier(*chosen)) return list;
+    const QSet<QString> included = settings_.includedListIDs();
+    if (const std::optional<ReminderList> fallback = eventStore_.defaultListForNewReminders())
+        if (auto list = listWithIdentifier(fallback->identifier))
+            if (included.isEmpty() || included.contains(list->identifier)) return list;
+    const std::vector<ReminderList>& all = lists();
+    const auto shown = std::find_if(all.begin(), all.end(), [&](const ReminderList& list) {
+        return included.isEmpty() || included.contains(list.identifier);
+    });
+    return shown == all.end() ? std::nullopt : std::optional(*shown);
+}
+
+// The two list settings name only lists that exist. Losing the last
+// included list narrows the view to the first list: an empty set would
+// widen it to all of them.
+void ReminderStore::reconcileListSettings() {
+    QSet<QString> ids;
+    for (const ReminderList& list : lists_) ids.insert(list.identifier);
+    QSet<QString> included = settings_.includedListIDs();
+    if (!included.isEmpty() && !lists_.empty()) {
+        included.intersect(ids);
+        if (included.isEmpty()) included.insert(lists_.front().identifier);
+        if (included != settings_.includedListIDs()) settings_.setIncludedListIDs(included);
+    }
+    const std::optional<QString> quickAdd = settings_.quickAddListID();
+    if (quickAdd && (!ids.contains(*quickAdd) || (!included.isEmpty() && !included.contains(*quickAdd))))
+        settings_.setQuickAddListID(std::nullopt);
+}
+
+// ---- Visible reminders and counts
+
+std::vector<Reminder> ReminderStore::filterReminders(const std::vector<Reminder>& reminders,
+                                                     const QSet<QString>& excluded,
+                                                     const QSet<QString>& includedLists) {
+    if (excluded.isEmpty() && includedLists.isEmpty()) return reminders;
+    std::vector<Reminder> kept;
+    std::copy_if(reminders.begin(), reminders.end(), std::back_inserter(kept), [&](const Reminder& reminder) {
+        if (excluded.contains(reminder.identifier)) return false;
+        return includedLists.isEmpty() || reminder.listIdentifier.isEmpty() ||
+               includedLists.contains(reminder.listIdentifier);
+    });
+    return kept;
+}
+
+std::vector<Reminder> ReminderStore::visibleReminders() const {
+    QSet<QString> excluded;
+    for (const Reminder& pending : pendingDeletions()) excluded.insert(pending.identifier);
+    const std::vector<Reminder> kept = filterReminders(reminders(), excluded, settings_.includedListIDs());
+    return parsing::RecurrenceEdit::collapseRecurringSeries(
+        kept,
+        [this](const Reminder& reminder) {
+            return platform::DueDate::date(reminder.dueDateComponents, wallClock_.calendar);
+        },
+        recurrenceSeriesKey);
+}
+
+int ReminderStore::count(CountScope scope) const {
+    if (scope == CountScope::none) return 0;
+    if (scope == CountScope::completedToday) return doneTodayCount();
+    const platform::Date reference = now();
+    const std::vector<Reminder> visible = visibleReminders();
+    return int(std::count_if(visible.begin(), visible.end(), [&](const Reminder& reminder) {
+        return includes(scope, DueState(reminder.dueDateComponents, reference, wallClock_.calendar), reference,
+                        wallClock_.calendar);
+    }));
+}
+
+int ReminderStore::doneTodayCount() const {
+    return int(filterReminders(completedToday(), {}, settings_.includedListIDs()).size());
+}
+
+std::optional<QString> ReminderStore::recurrenceSeriesKey(const Reminder& reminder) {
+    if (reminder.recurrenceRules.empty()) return std::nullopt;
+    const platform::RecurrenceRule& rule = reminder.recurrenceRules.front();
+    return reminder.listIdentifier + u'|' +
+           platform::lowercasedPosix(platform::trimmedWhitespaceAndNewlines(reminder.title)) + u'|' +
+           QString::number(int(rule.frequency)) + u'x' + QString::number(rule.interval);
+}
+
+}  // namespace tavlin::store

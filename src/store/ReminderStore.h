@@ -1,0 +1,180 @@
+#pragma once
+
+#include "platform/Calendar.h"
+#include "platform/Clock.h"
+#include "platform/Date.h"
+#include "platform/PowerEvents.h"
+#include "platform/Reminder.h"
+#include "platform/RemindersStore.h"
+#include "platform/Task.h"
+#include "store/CountScope.h"
+#include "store/Debouncer.h"
+#include "store/ObservationTracking.h"
+#include "store/Settings.h"
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace tavlin::store {
+
+// Where the time of day and the bounds of days are read: the system clock
+// and the user's calendar, or in tests a clock that a test steps.
+struct WallClock {
+    std::function<platform::Date()> now = platform::Date::now;
+    platform::Calendar calendar = platform::Calendar::current();
+};
+
+// The one model of the user's reminders: the lists, the open reminders and
+// those completed today, as last fetched from the reminders store and as
+// changed since by this model's own writes.
+//
+// It keeps them fresh: after a change in the store (0.3 s after the last of
+// a burst), every 60 s while the display is awake, when the machine or the
+// display wakes, and one second after each midnight. At most one refresh
+// runs at a time, and any requests while it runs make one more after it.
+//
+// Every getter publishes its property (ObservationTracking) and every
+// property has a change signal, sent only when the value changed. Main
+// thread only.
+class ReminderStore : public QObject {
+    Q_OBJECT
+
+public:
+    // What lastError holds: the store's refusal of a call.
+    using Error = platform::StoreError;
+
+    ReminderStore(platform::RemindersStore& eventStore, Settings& settings, platform::PowerEvents& powerEvents,
+                  WallClock wallClock = {}, QObject* parent = nullptr);
+    ~ReminderStore() override;
+
+    platform::RemindersStore& eventStore() const { return eventStore_; }
+    Settings& settings() const { return settings_; }
+    const platform::Calendar& calendar() const { return wallClock_.calendar; }
+
+    // Every open reminder of every list, in the store's order.
+    const std::vector<platform::Reminder>& reminders() const {
+        return read(reminders_, &ReminderStore::remindersChanged);
+    }
+    // The reminders completed since the start of the day of the last refresh.
+    const std::vector<platform::Reminder>& completedToday() const {
+        return read(completedToday_, &ReminderStore::completedTodayChanged);
+    }
+    const std::vector<platform::ReminderList>& lists() const { return read(lists_, &ReminderStore::listsChanged); }
+    platform::AuthorizationStatus authorization() const {
+        return read(authorization_, &ReminderStore::authorizationChanged);
+    }
+    // True while a refresh runs.
+    bool isLoading() const { return read(isLoading_, &ReminderStore::isLoadingChanged); }
+    // The last failure of an operation that records one; nothing after the
+    // last write succeeded.
+    const std::optional<Error>& lastError() const { return read(lastError_, &ReminderStore::lastErrorChanged); }
+    // The time that due states and counts are reckoned from: set by each
+    // refresh and at the day's rollover.
+    platform::Date now() const { return read(now_, &ReminderStore::nowChanged); }
+    // Reminders deleted with an undo window: gone from view, not yet from
+    // the store.
+    const std::vector<platform::Reminder>& pendingDeletions() const {
+        return read(pendingDeletions_, &ReminderStore::pendingDeletionsChanged);
+    }
+
+    // Starts following the store, the clock and the power events, and
+    // refreshes when access is granted. Called once.
+    void start();
+    // A refresh soon: at once when none runs, else once more after it.
+    void requestRefresh();
+    // One fetch of the lists and reminders; nothing without full access.
+    platform::Task<> refresh();
+    // Asks for full access, records a refusal in lastError, re-reads the
+    // status, and refreshes when access was granted.
+    platform::Task<> requestAccess();
+
+    // "Reminders said: <description> (<domain> <code>)".
+    static QString describeError(const platform::StoreError& error);
+
+    // The first list titled exactly `title` (canonically equivalent, case and
+    // accents count), preferring one in the account of `preferringSourceOf`.
+    std::optional<platform::ReminderList> list(const QString& title,
+                                               const std::optional<platform::ReminderList>& preferringSourceOf) const;
+    std::optional<platform::ReminderList> listWithIdentifier(const QString& identifier) const;
+    // Where a new reminder goes that names no list: the chosen quick-add
+    // list, else the store's default list when it is shown, else the first
+    // list shown.
+    std::optional<platform::ReminderList> quickAddList() const;
+
+    // The open reminders shown: of the included lists, less the pending
+    // deletions, and of each recurring series only the one due first.
+    std::vector<platform::Reminder> visibleReminders() const;
+    // `reminders` less those whose identifier is in `excluded` and those of
+    // a list not in `includedLists` (empty: every list); a reminder without
+    // a list always stays.
+    static std::vector<platform::Reminder> filterReminders(const std::vector<platform::Reminder>& reminders,
+                                                           const QSet<QString>& excluded,
+                                                           const QSet<QString>& includedLists);
+    // How many visible reminders a scope covers at `now`; for completedToday
+    // the done-today count.
+    int count(CountScope scope) const;
+    // The reminders completed today in the included lists.
+    int doneTodayCount() const;
+
+    // "<list id>|<title trimmed, lowercased>|<frequency>x<interval>" of the
+    // first recurrence rule; nothing for a reminder that does not repeat.
+    static std::optional<QString> recurrenceSeriesKey(const platform::Reminder& reminder);
+
+signals:
+    void remindersChanged();
+    void completedTodayChanged();
+    void listsChanged();
+    void authorizationChanged();
+    void isLoadingChanged();
+    void lastErrorChanged();
+    void nowChanged();
+    void pendingDeletionsChanged();
+
+private:
+    using ChangeSignal = void (ReminderStore::*)();
+
+    template <class T>
+    const T& read(const T& field, ChangeSignal changed) const {
+        ObservationTracking::access(this, changed);
+        return field;
+    }
+    template <class T>
+    void assign(T& field, T value, ChangeSignal changed);
+
+    void setLastError(std::optional<Error> error);
+    void reconcileListSettings();
+    void scheduleRolloverTimer();
+    void schedulePeriodicTick();
+    void periodicTick();
+    void rollOver();
+    platform::Task<> refreshCoalesced();
+
+    platform::RemindersStore& eventStore_;
+    Settings& settings_;
+    platform::PowerEvents& powerEvents_;
+    WallClock wallClock_;
+
+    std::vector<platform::Reminder> reminders_;
+    std::vector<platform::Reminder> completedToday_;
+    std::vector<platform::ReminderList> lists_;
+    platform::AuthorizationStatus authorization_;
+    bool isLoading_ = false;
+    std::optional<Error> lastError_;
+    platform::Date now_;
+    std::vector<platform::Reminder> pendingDeletions_;
+
+    Debouncer changeDebouncer_;
+    platform::ScheduledAction periodicTimer_;
+    platform::ScheduledAction rolloverTimer_;
+    bool displayIsAsleep_ = false;
+    bool refreshInFlight_ = false;
+    bool refreshRequestedDuringFlight_ = false;
+};
+
+}  // namespace tavlin::store

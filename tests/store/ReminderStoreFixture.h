@@ -1,0 +1,100 @@
+#pragma once
+
+#include "platform/MemoryRemindersStore.h"
+#include "platform/UserDefaults.h"
+#include "store/ReminderStore.h"
+#include "store/Settings.h"
+
+#include "StoreFakes.h"
+#include "platform/ReminderPrinters.h"
+#include "support/Printers.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+
+// A ReminderStore over a memory store, its settings in a temporary file, its
+// timers on a manual clock, and a wall clock that follows the manual one
+// from a chosen instant in a chosen zone.
+class ReminderStoreFixture : public ::testing::Test {
+protected:
+    using Date = tavlin::platform::Date;
+    using Calendar = tavlin::platform::Calendar;
+    using Reminder = tavlin::platform::Reminder;
+    using ReminderList = tavlin::platform::ReminderList;
+    using DateComponents = tavlin::platform::DateComponents;
+
+    static tavlin::platform::TimeZone zone(const char* identifier) {
+        return tavlin::platform::TimeZone::fromIdentifier(QString::fromLatin1(identifier)).value();
+    }
+
+    // Wednesday 4 March 2026, 10:00 in Amsterdam.
+    static constexpr Date wednesdayMorning = Date::fromSecondsSince1970(1772614800);
+
+    // The wall time: the start, plus what the manual clock has run, plus
+    // time spent asleep (which the monotonic clock does not count).
+    Date wallNow() const {
+        const double ran = std::chrono::duration<double>(clock.now().time_since_epoch()).count();
+        return start.addingTimeInterval(ran + secondsAsleep);
+    }
+
+    // Moves the wall clock to `date` without running the manual clock.
+    void setWallNow(Date date) {
+        start = date.addingTimeInterval(-std::chrono::duration<double>(clock.now().time_since_epoch()).count() -
+                                        secondsAsleep);
+    }
+
+    tavlin::store::ReminderStore& makeStore() {
+        store = std::make_unique<tavlin::store::ReminderStore>(
+            backend, settings, power, tavlin::store::WallClock{[this] { return wallNow(); }, calendar});
+        QObject::connect(store.get(), &tavlin::store::ReminderStore::isLoadingChanged, [this] {
+            if (store->isLoading()) ++refreshes;
+        });
+        return *store;
+    }
+
+    // Makes the store, starts it and lets its first refresh finish.
+    tavlin::store::ReminderStore& startedStore() {
+        makeStore().start();
+        clock.runDueActions();
+        return *store;
+    }
+
+    void advance(std::chrono::nanoseconds by) { clock.advance(by); }
+
+    static ReminderList list(const char* identifier, const char* title, const char* account = "local") {
+        return {.identifier = QString::fromUtf8(identifier),
+                .title = QString::fromUtf8(title),
+                .source = tavlin::platform::ReminderSource{QString::fromUtf8(account), QString::fromUtf8(account)}};
+    }
+
+    static Reminder reminder(const char* identifier, const char* listIdentifier = "L1",
+                             std::optional<DateComponents> due = std::nullopt) {
+        return {.identifier = QString::fromUtf8(identifier),
+                .title = QString::fromUtf8(identifier),
+                .listIdentifier = QString::fromUtf8(listIdentifier),
+                .dueDateComponents = std::move(due)};
+    }
+
+    static DateComponents day(int year, int month, int dayOfMonth) {
+        return {.year = year, .month = month, .day = dayOfMonth};
+    }
+    static DateComponents at(int year, int month, int dayOfMonth, int hour, int minute = 0) {
+        return {.year = year, .month = month, .day = dayOfMonth, .hour = hour, .minute = minute};
+    }
+
+    tavlin::platform::ManualClock clock;
+    tavlin::platform::ScopedMainClock useClock{clock};
+    Date start = wednesdayMorning;
+    double secondsAsleep = 0;
+    Calendar calendar = Calendar::gregorian(zone("Europe/Amsterdam"));
+    QTemporaryDir folder;
+    tavlin::platform::UserDefaults defaults{folder.filePath(QStringLiteral("settings.json"))};
+    tavlin::store::Settings settings{defaults};
+    tavlin::platform::MemoryRemindersStore backend;
+    ScriptedPowerEvents power;
+    std::unique_ptr<tavlin::store::ReminderStore> store;
+    int refreshes = 0;  // refreshes started
+};
