@@ -1,0 +1,149 @@
+#include "mcp/ClientConnection.h"
+
+#include "mcp/HTTPRequestParser.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace tavlin::mcp {
+
+ClientConnection::ClientConnection(int descriptor, Respond respond, Closed closed)
+    : descriptor_(descriptor), respond_(std::move(respond)), closed_(std::move(closed)) {}
+
+ClientConnection::~ClientConnection() {
+    if (!isClosed_) ::close(descriptor_);
+}
+
+void ClientConnection::start() {
+    ::fcntl(descriptor_, F_SETFL, ::fcntl(descriptor_, F_GETFL) | O_NONBLOCK);
+    readNotifier_ = std::make_unique<QSocketNotifier>(descriptor_, QSocketNotifier::Read);
+    writeNotifier_ = std::make_unique<QSocketNotifier>(descriptor_, QSocketNotifier::Write);
+    writeNotifier_->setEnabled(false);
+    const std::weak_ptr<ClientConnection> weak = weak_from_this();
+    QObject::connect(readNotifier_.get(), &QSocketNotifier::activated, [weak] {
+        if (const auto self = weak.lock()) self->readAvailable();
+    });
+    QObject::connect(writeNotifier_.get(), &QSocketNotifier::activated, [weak] {
+        if (const auto self = weak.lock()) self->writePending();
+    });
+    armIdleTimer();
+}
+
+void ClientConnection::readAvailable() {
+    const qsizetype room = std::min(chunkBytes, maxBufferBytes - buffer_.size());
+    if (room <= 0) return updateReading();
+    const qsizetype oldSize = buffer_.size();
+    buffer_.resize(oldSize + room);
+    const ssize_t received = ::recv(descriptor_, buffer_.data() + oldSize, static_cast<size_t>(room), 0);
+    buffer_.resize(oldSize + std::max<ssize_t>(received, 0));
+    if (received < 0) {
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) close();
+        return;
+    }
+    if (received == 0) peerFinished_ = true;
+    armIdleTimer();
+    updateReading();
+    processBuffer();
+}
+
+// Reading pauses while the buffer is full, and ends once the peer has
+// finished or a malformed request has been answered.
+void ClientConnection::updateReading() {
+    if (isClosed_) return;
+    readNotifier_->setEnabled(!peerFinished_ && !stopsReading_ && buffer_.size() < maxBufferBytes);
+}
+
+// Takes requests from the buffer one at a time, each only once the answer to
+// the one before has been handed to the kernel. Answers that come at once
+// continue this loop instead of nesting a new one.
+void ClientConnection::processBuffer() {
+    if (inProcessLoop_) return;
+    const auto self = shared_from_this();
+    inProcessLoop_ = true;
+    while (!isHandling_ && !isClosed_ && !stopsReading_ && outgoing_.isEmpty() && takeNextRequest()) {
+    }
+    inProcessLoop_ = false;
+}
+
+bool ClientConnection::takeNextRequest() {
+    auto outcome = HTTPRequestParser::parse(buffer_);
+    if (std::holds_alternative<HTTPRequestParser::Incomplete>(outcome)) {
+        if (peerFinished_) close();
+        return false;
+    }
+    if (const auto* malformed = std::get_if<HTTPRequestParser::Malformed>(&outcome)) {
+        buffer_.clear();
+        stopsReading_ = true;
+        updateReading();
+        send(HTTPResponse::text(malformed->status, malformed->reason), true);
+        return false;
+    }
+    auto& complete = std::get<HTTPRequestParser::Request>(outcome);
+    buffer_.remove(0, complete.consumed);
+    isHandling_ = true;
+    updateReading();
+    platform::detach(handle(std::move(complete.request)));
+    return true;
+}
+
+platform::Task<> ClientConnection::handle(HTTPRequest request) {
+    const auto self = shared_from_this();
+    const HTTPResponse response = co_await respond_(std::move(request));
+    isHandling_ = false;
+    if (!isClosed_) send(response, false);
+}
+
+void ClientConnection::send(const HTTPResponse& response, bool closeAfterSend) {
+    outgoing_ += response.serialize();
+    closeAfterSend_ = closeAfterSend_ || closeAfterSend;
+    writePending();
+}
+
+void ClientConnection::writePending() {
+    const auto self = shared_from_this();
+    while (!outgoing_.isEmpty()) {
+        const ssize_t sent = ::send(descriptor_, outgoing_.constData(), static_cast<size_t>(outgoing_.size()),
+                                    MSG_NOSIGNAL);
+        if (sent < 0 && errno == EINTR) continue;
+        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            writeNotifier_->setEnabled(true);
+            return;
+        }
+        if (sent < 0) return close();  // the peer is gone: nothing more can be answered
+        outgoing_.remove(0, sent);
+    }
+    writeNotifier_->setEnabled(false);
+    sendCompleted();
+}
+
+void ClientConnection::sendCompleted() {
+    armIdleTimer();
+    if (closeAfterSend_) return close();
+    processBuffer();
+}
+
+void ClientConnection::armIdleTimer() {
+    idleTimer_.cancel();
+    idleTimer_ = platform::Clock::main().schedule(idleLimit, [weak = weak_from_this()] {
+        const auto self = weak.lock();
+        if (self && !self->isHandling_) self->close();
+    });
+}
+
+void ClientConnection::close() {
+    if (isClosed_) return;
+    isClosed_ = true;
+    idleTimer_.cancel();
+    readNotifier_->setEnabled(false);
+    writeNotifier_->setEnabled(false);
+    ::close(descriptor_);
+    // Kept until the next turn of the loop: this may run inside a notifier's
+    // own signal, which must not be destroyed under it.
+    platform::postToMainLoop([keep = shared_from_this()] {});
+    closed_(this);
+}
+
+}  // namespace tavlin::mcp

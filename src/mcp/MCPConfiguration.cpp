@@ -1,0 +1,132 @@
+#include "mcp/MCPConfiguration.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using nlohmann::json;
+
+namespace tavlin::mcp {
+
+namespace {
+
+QString folderPath() {
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty() || !QDir::isAbsolutePath(data)) data = QDir::homePath() + u"/.local/share"_s;
+    return data + u"/Tavlin"_s;
+}
+
+QString systemError(const QString& what, const QString& path) {
+    return what + u" "_s + path + u": "_s + QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Creates each missing folder of `path` owner-only.
+std::optional<QString> makeFolders(const QString& path) {
+    QString prefix;
+    for (const QString& part : path.split(u'/', Qt::SkipEmptyParts)) {
+        prefix += u'/' + part;
+        const QByteArray native = QFile::encodeName(prefix);
+        if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) return systemError(u"Couldn't create"_s, prefix);
+    }
+    return std::nullopt;
+}
+
+bool writeAll(int descriptor, const QByteArray& bytes) {
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(descriptor, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        written += n;
+    }
+    return true;
+}
+
+// Blanks or control characters at the ends or inside (CR, LF, NUL) make a
+// token that no Authorization header can carry.
+bool isPresentable(const QString& token) {
+    if (token.isEmpty() || token.trimmed() != token) return false;
+    return std::none_of(token.begin(), token.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
+}  // namespace
+
+QString MCPConfiguration::filePath() { return folderPath() + u"/mcp.json"_s; }
+
+QString MCPConfiguration::instanceLockPath() { return folderPath() + u"/tavlin.lock"_s; }
+
+QString MCPConfiguration::makeToken() {
+    QString token;
+    QRandomGenerator* random = QRandomGenerator::system();  // the kernel's cryptographic source
+    for (int i = 0; i < 32; ++i) token += u"%1"_s.arg(static_cast<int>(random->bounded(256)), 2, 16, QChar(u'0'));
+    return token;
+}
+
+std::optional<MCPConfiguration> MCPConfiguration::read(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    const json object = json::parse(bytes.begin(), bytes.end(), nullptr, /*allow_exceptions=*/false);
+    if (!object.is_object()) return std::nullopt;
+    const auto token = object.find("token");
+    if (token == object.end() || !token->is_string()) return std::nullopt;
+    MCPConfiguration configuration{.token = QString::fromStdString(token->get<std::string>())};
+    const auto port = object.find("port");
+    if (port != object.end() && !port->is_null()) {
+        if (!port->is_number_integer() || port->get<std::int64_t>() < 0 || port->get<std::int64_t>() > 65535)
+            return std::nullopt;
+        configuration.port = static_cast<quint16>(port->get<std::int64_t>());
+    }
+    return configuration;
+}
+
+QString MCPConfiguration::launchToken(const QString& path) {
+    const std::optional<MCPConfiguration> stored = read(path);
+    return stored && isPresentable(stored->token) ? stored->token : makeToken();
+}
+
+std::optional<QString> MCPConfiguration::save(const QString& path) const {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (auto failure = makeFolders(folder)) return failure;
+
+    json object = {{"token", token.toStdString()}};
+    if (port) object["port"] = *port;
+    const std::string text = object.dump(2) + '\n';  // nlohmann's objects keep their keys sorted
+
+    const QString temporary = path + u".tmp-"_s + QString::number(::getpid());
+    const QByteArray temporaryName = QFile::encodeName(temporary);
+    ::unlink(temporaryName.constData());  // left by a crash of an earlier process with our pid
+    const int descriptor = ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (descriptor < 0) return systemError(u"Couldn't create"_s, temporary);
+    const bool written = writeAll(descriptor, QByteArray::fromStdString(text)) && ::fsync(descriptor) == 0;
+    const QString writeError = written ? QString() : systemError(u"Couldn't write"_s, temporary);
+    ::close(descriptor);
+    if (written && ::rename(temporaryName.constData(), QFile::encodeName(path).constData()) == 0) return std::nullopt;
+    const QString failure = written ? systemError(u"Couldn't replace"_s, path) : writeError;
+    ::unlink(temporaryName.constData());
+    return failure;
+}
+
+std::optional<QUrl> MCPConfiguration::serverURL(std::optional<quint16> port) {
+    if (!port) return std::nullopt;
+    QUrl url;
+    url.setScheme(u"http"_s);
+    url.setHost(u"127.0.0.1"_s);
+    url.setPort(*port);
+    url.setPath(u"/mcp"_s);
+    return url;
+}
+
+}  // namespace tavlin::mcp

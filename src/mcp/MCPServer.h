@@ -1,0 +1,101 @@
+#pragma once
+
+#include "mcp/HTTPRequest.h"
+#include "mcp/HTTPResponse.h"
+#include "platform/Task.h"
+#include "store/ObservationTracking.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <type_traits>
+#include <optional>
+#include <variant>
+
+class QTcpServer;
+
+namespace tavlin::mcp {
+
+class ClientConnection;
+class MCPService;
+
+// The local endpoint of the AI tools: a listener on 127.0.0.1 only, its
+// connections, and the checks every request passes (path, Host, Origin,
+// bearer token, method) before its body goes to the MCPService.
+//
+// port and lastError are published (ObservationTracking) with change
+// signals. At most `maxConnections` are open at once; further clients wait
+// in the listen queue. Main thread only.
+class MCPServer : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr quint16 defaultPort = 41733;
+    static constexpr std::size_t maxConnections = 64;
+
+    // Answer at once, or hand the body to the protocol layer.
+    struct Forward {
+        QByteArray body;
+    };
+    using RouteDecision = std::variant<HTTPResponse, Forward>;
+
+    MCPServer(const MCPService& service, QString configurationPath, QString token, QObject* parent = nullptr);
+    ~MCPServer() override;
+
+    // Listens on `port` (0: one the system picks). When that fails and
+    // `fallbackToAnyPort` is set, once more on a port the system picks;
+    // otherwise lastError says why. mcp.json is written once it listens.
+    void start(quint16 port, bool fallbackToAnyPort);
+    // Closes the listener and every connection, and writes mcp.json without
+    // a port. Does nothing when there is no listener.
+    void stop();
+    bool hasListener() const { return listener_ != nullptr; }
+
+    std::optional<quint16> port() const { return read(port_, &MCPServer::portChanged); }
+    std::optional<QString> lastError() const { return read(lastError_, &MCPServer::lastErrorChanged); }
+    void clearLastError() { assign(lastError_, std::nullopt, &MCPServer::lastErrorChanged); }
+
+    RouteDecision route(const HTTPRequest& request) const;
+    platform::Task<HTTPResponse> response(HTTPRequest request) const;
+
+    static bool isLocalHost(const std::optional<QString>& host);
+    static bool isLocalOrigin(const QString& origin);
+
+    // Writes the token and the current port to mcp.json; a failure is logged.
+    void writeConfiguration() const;
+
+signals:
+    void portChanged();
+    void lastErrorChanged();
+
+private:
+    template <class T>
+    T read(const T& field, void (MCPServer::*changed)()) const {
+        store::ObservationTracking::access(this, changed);
+        return field;
+    }
+    template <class T>
+    void assign(T& field, std::type_identity_t<T> value, void (MCPServer::*changed)()) {
+        if (field == value) return;
+        field = std::move(value);
+        emit(this->*changed)();
+    }
+
+    void accept(qintptr descriptor);
+    void connectionClosed(ClientConnection* connection);
+    bool isAuthorized(const HTTPRequest& request) const;
+    void closeConnections();
+
+    const MCPService& service_;
+    QString configurationPath_;
+    QString token_;
+    std::unique_ptr<QTcpServer> listener_;
+    std::map<ClientConnection*, std::shared_ptr<ClientConnection>> connections_;
+    std::optional<quint16> port_;
+    std::optional<QString> lastError_;
+};
+
+}  // namespace tavlin::mcp

@@ -1,0 +1,317 @@
+#include "mcp/MCPServer.h"
+
+#include "mcp/ClientConnection.h"
+#include "mcp/MCPConfiguration.h"
+#include "mcp/MCPService.h"
+#include "platform/Clock.h"
+
+#include "RawClient.h"
+
+#include <QFile>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using namespace tavlin::mcp;
+using namespace tavlin::platform;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+namespace {
+
+const QByteArray token = "0123456789abcdef";
+const QByteArray ping = R"({"jsonrpc":"2.0","id":1,"method":"ping"})";
+const QByteArray callCount = R"({"jsonrpc":"2.0","id":2,"method":"tools/call","params":{"name":"count"}})";
+const QByteArray callSlow = R"({"jsonrpc":"2.0","id":3,"method":"tools/call","params":{"name":"slow"}})";
+const QByteArray pingAnswer = R"({"id":1,"jsonrpc":"2.0","result":{}})";
+
+class MCPServerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server.start(0, false);
+        ASSERT_TRUE(server.port());
+    }
+
+    QByteArray host() const { return "Host: 127.0.0.1:" + QByteArray::number(*server.port()); }
+    QByteArray post(const QByteArray& body, QList<QByteArray> extra = {}) const {
+        return httpRequest("POST", "/mcp", QList<QByteArray>{host(), "Authorization: Bearer " + token} + extra, body);
+    }
+    static QByteArray bodyOf(const QByteArray& response) { return response.mid(response.indexOf("\r\n\r\n") + 4); }
+
+    std::vector<MCPTool> tools() {
+        return {
+            {u"count"_s, u"Counts its runs."_s, {{"type", "object"}},
+             [this](nlohmann::json) -> Task<MCPToolResult> {
+                 ++runs;
+                 co_return MCPToolResult{u"ran"_s};
+             }},
+            {u"slow"_s, u"Takes a second."_s, {{"type", "object"}},
+             [](nlohmann::json) -> Task<MCPToolResult> {
+                 co_await sleep(1s);
+                 co_return MCPToolResult{u"slept"_s};
+             }},
+        };
+    }
+
+    ManualClock clock;
+    ScopedMainClock useClock{clock};
+    int runs = 0;
+    QTemporaryDir folder;
+    QString configurationPath = folder.filePath(u"Tavlin/mcp.json"_s);
+    MCPService service{u"1"_s, QString(), tools()};
+    MCPServer server{service, configurationPath, QString::fromLatin1(token)};
+};
+
+HTTPRequest request(const QString& method, const QString& target, std::map<QString, QString> headers) {
+    return HTTPRequest{.method = method, .target = target, .headers = std::move(headers), .body = "{}"};
+}
+
+// The status and body of an answer, or "forward" for one handed to the service.
+std::pair<int, QString> decided(const MCPServer::RouteDecision& decision) {
+    if (std::holds_alternative<MCPServer::Forward>(decision)) return {0, u"forward"_s};
+    const auto& response = std::get<HTTPResponse>(decision);
+    return {response.status, QString::fromUtf8(response.body).trimmed()};
+}
+
+}  // namespace
+
+TEST_F(MCPServerTest, AnswersPingExactly) {
+    RawClient client(*server.port());
+    ASSERT_TRUE(client.send(post(ping)));
+    const auto responses = client.responses(1);
+    ASSERT_EQ(responses.size(), 1u);
+    EXPECT_EQ(responses[0], "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 36\r\n"
+                            "Connection: keep-alive\r\n\r\n" +
+                                pingAnswer);
+}
+
+TEST_F(MCPServerTest, RoutesByPathHostOriginTokenAndMethod) {
+    const QString bearer = u"Bearer "_s + QString::fromLatin1(token);
+    const QString local = u"localhost:41733"_s;
+    struct Case {
+        const char* name;
+        HTTPRequest request;
+        int status;  // 0: forwarded
+        QString body;
+    };
+    const QString notFound = u"Not found. Tavlin's MCP endpoint is /mcp."_s;
+    const QString foreignHost = u"Forbidden: Tavlin only answers on localhost."_s;
+    const QString crossOrigin = u"Forbidden: cross-origin requests are not accepted."_s;
+    const QString unauthorized = u"Unauthorized. Send the token from Tavlin's mcp.json as a bearer token, or use the "
+                                 "stdio bridge (Tavlin --mcp), which reads it for you."_s;
+    const Case cases[] = {
+        {"accepted", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 0, u"forward"_s},
+        {"a query", request(u"POST"_s, u"/mcp?x=1"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 0,
+         u"forward"_s},
+        {"a trailing slash", request(u"POST"_s, u"/mcp/"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 404,
+         notFound},
+        {"upper case", request(u"POST"_s, u"/MCP"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 404, notFound},
+        {"the path before the token", request(u"POST"_s, u"/"_s, {{u"host"_s, local}}), 404, notFound},
+        {"DNS rebinding", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"evil.example:41733"_s}, {u"authorization"_s, bearer}}),
+         403, foreignHost},
+        {"a look-alike host", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"127.0.0.1.example"_s}, {u"authorization"_s, bearer}}),
+         403, foreignHost},
+        {"localhost.example", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"localhost.example"_s}, {u"authorization"_s, bearer}}),
+         403, foreignHost},
+        {"no host", request(u"POST"_s, u"/mcp"_s, {{u"authorization"_s, bearer}}), 403, foreignHost},
+        {"the host before the token", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"evil.example"_s}}), 403, foreignHost},
+        {"an upper-case host", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"LOCALHOST:41733"_s}, {u"authorization"_s, bearer}}),
+         0, u"forward"_s},
+        {"IPv6 loopback", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"[::1]:41733"_s}, {u"authorization"_s, bearer}}), 0,
+         u"forward"_s},
+        {"a cross origin",
+         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, u"https://evil.example"_s}, {u"authorization"_s, bearer}}),
+         403, crossOrigin},
+        {"a null origin", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, u"null"_s}, {u"authorization"_s, bearer}}),
+         403, crossOrigin},
+        {"an empty origin", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, QString()}, {u"authorization"_s, bearer}}),
+         403, crossOrigin},
+        {"a local origin on any scheme and port",
+         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, u"app://LocalHost:9"_s}, {u"authorization"_s, bearer}}),
+         0, u"forward"_s},
+        {"an IPv6 origin",
+         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, u"http://[::1]:8080"_s}, {u"authorization"_s, bearer}}),
+         0, u"forward"_s},
+        {"no token", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}}), 401, unauthorized},
+        {"a wrong token", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, u"Bearer nope"_s}}), 401,
+         unauthorized},
+        {"a longer token", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, bearer + u"0"_s}}), 401,
+         unauthorized},
+        {"lower-case bearer",
+         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, u"bearer "_s + QString::fromLatin1(token)}}),
+         401, unauthorized},
+        {"GET", request(u"GET"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 405,
+         u"Tavlin has no server-to-client stream; POST JSON-RPC messages here."_s},
+        {"PUT", request(u"PUT"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 405,
+         u"Method not allowed."_s},
+        {"DELETE", request(u"DELETE"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 200, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(decided(server.route(c.request)), std::pair(c.status, c.body));
+    }
+}
+
+TEST_F(MCPServerTest, RefusalsCarryTheirHeadersAndRunNothing) {
+    RawClient client(*server.port());
+    const QByteArray foreign = "Host: evil.example:41733";
+    ASSERT_TRUE(client.send(httpRequest("POST", "/mcp", {foreign, "Authorization: Bearer " + token}, callCount) +
+                            httpRequest("POST", "/mcp", {host(), "Authorization: bearer " + token}, callCount) +
+                            httpRequest("POST", "/mcp", {host(), "Origin: null", "Authorization: Bearer " + token},
+                                        callCount) +
+                            httpRequest("GET", "/mcp", {host(), "Authorization: Bearer " + token})));
+    const auto responses = client.responses(4);
+    ASSERT_EQ(responses.size(), 4u);
+    EXPECT_THAT(responses[0].toStdString(), StartsWith("HTTP/1.1 403 Forbidden\r\n"));
+    EXPECT_THAT(responses[1].toStdString(), StartsWith("HTTP/1.1 401 Unauthorized\r\n"));
+    EXPECT_THAT(responses[1].toStdString(), HasSubstr("\r\nWWW-Authenticate: Bearer\r\n"));
+    EXPECT_THAT(responses[2].toStdString(), StartsWith("HTTP/1.1 403 Forbidden\r\n"));
+    EXPECT_THAT(responses[3].toStdString(), StartsWith("HTTP/1.1 405 Method Not Allowed\r\n"));
+    EXPECT_THAT(responses[3].toStdString(), HasSubstr("\r\nAllow: POST, DELETE\r\n"));
+    EXPECT_EQ(runs, 0);
+}
+
+TEST_F(MCPServerTest, NotificationsAreAcceptedWithAnEmptyBody) {
+    RawClient client(*server.port());
+    ASSERT_TRUE(client.send(post(R"({"jsonrpc":"2.0","method":"notifications/initialized"})")));
+    const auto responses = client.responses(1);
+    ASSERT_EQ(responses.size(), 1u);
+    EXPECT_EQ(responses[0], "HTTP/1.1 202 Accepted\r\nContent-Length: 0\r\nConnection: keep-alive\r\n\r\n");
+}
+
+TEST_F(MCPServerTest, AnswersPipelinedRequestsInOrderOnOneConnection) {
+    RawClient client(*server.port());
+    ASSERT_TRUE(client.send(post(callSlow) + post(ping)));
+    client.idle(50);
+    EXPECT_TRUE(client.responses(1, 0).empty()) << "the ping waits for the slow call before it";
+    clock.advance(1s);
+    const auto responses = client.responses(2);
+    ASSERT_EQ(responses.size(), 2u);
+    EXPECT_THAT(bodyOf(responses[0]).toStdString(), HasSubstr("slept"));
+    EXPECT_EQ(bodyOf(responses[1]), pingAnswer);
+    ASSERT_TRUE(client.send(post(ping)));
+    EXPECT_EQ(client.responses(3).size(), 3u) << "the connection stays open";
+}
+
+TEST_F(MCPServerTest, AnswersAPeerThatHasFinishedSendingThenCloses) {
+    RawClient client(*server.port());
+    ASSERT_TRUE(client.send(post(callSlow) + post(ping)));
+    client.shutdownWrite();
+    client.idle(50);
+    clock.advance(1s);
+    EXPECT_EQ(client.responses(2).size(), 2u);
+    EXPECT_TRUE(client.waitForClose());
+}
+
+TEST_F(MCPServerTest, AMalformedRequestIsAnsweredAndNothingAfterItRuns) {
+    RawClient client(*server.port());
+    ASSERT_TRUE(client.send("POST /mcp HTTP/1.1\r\nContent-Length: 12abc\r\n\r\n" + post(callCount)));
+    const auto responses = client.responses(1);
+    ASSERT_EQ(responses.size(), 1u);
+    EXPECT_EQ(responses[0], "HTTP/1.1 400 Bad Request\r\nContent-Type: text/plain; charset=utf-8\r\n"
+                            "Content-Length: 25\r\nConnection: keep-alive\r\n\r\nMalformed Content-Length\n");
+    EXPECT_TRUE(client.waitForClose());
+    EXPECT_EQ(runs, 0);
+}
+
+TEST_F(MCPServerTest, BytesArrivingAfterAMalformedRequestAreNotRun) {
+    RawClient client(*server.port());
+    ASSERT_TRUE(client.send(post(callSlow)));
+    ASSERT_TRUE(client.send("BROKEN\r\n\r\n"));
+    client.idle(20);
+    ASSERT_TRUE(client.send(post(callCount)));
+    client.idle(20);
+    clock.advance(1s);
+    EXPECT_EQ(client.responses(3, 500).size(), 2u);
+    EXPECT_TRUE(client.waitForClose());
+    EXPECT_EQ(runs, 0);
+}
+
+TEST_F(MCPServerTest, StopsReadingWhileItsBufferHoldsAWholeRequest) {
+    RawClient client(*server.port());
+    ASSERT_TRUE(client.send(post(callSlow)));
+    client.idle(20);
+    // The slow call is being answered; a client that keeps sending is held
+    // back once the server's buffer and the kernel's are full.
+    const QByteArray flood(1 << 20, 'x');
+    int accepted = 0;
+    while (accepted < 64 && client.send(flood, 200)) ++accepted;
+    EXPECT_LT(accepted, 64);
+    EXPECT_GE(client.sentBytes(), ClientConnection::maxBufferBytes);
+}
+
+TEST_F(MCPServerTest, ServesAtMostMaxConnectionsAtOnce) {
+    std::vector<std::unique_ptr<RawClient>> clients;
+    for (std::size_t i = 0; i < MCPServer::maxConnections; ++i) {
+        clients.push_back(std::make_unique<RawClient>(*server.port()));
+        ASSERT_TRUE(clients.back()->send(post(ping)));
+        ASSERT_EQ(clients.back()->responses(1).size(), 1u);
+    }
+    RawClient waiting(*server.port());
+    ASSERT_TRUE(waiting.send(post(ping)));
+    EXPECT_TRUE(waiting.responses(1, 200).empty());
+    clients.front().reset();
+    EXPECT_EQ(waiting.responses(1).size(), 1u);
+}
+
+TEST_F(MCPServerTest, ClosesIdleConnections) {
+    RawClient client(*server.port());
+    ASSERT_TRUE(client.send(post(ping)));
+    ASSERT_EQ(client.responses(1).size(), 1u);
+    clock.advance(ClientConnection::idleLimit - 1s);
+    EXPECT_FALSE(client.waitForClose(50));
+    clock.advance(1s);
+    EXPECT_TRUE(client.waitForClose());
+}
+
+TEST_F(MCPServerTest, StopClosesEveryConnectionAndTheListener) {
+    const quint16 port = *server.port();
+    RawClient client(port);
+    ASSERT_TRUE(client.send(post(ping)));
+    ASSERT_EQ(client.responses(1).size(), 1u);
+    server.stop();
+    EXPECT_TRUE(client.waitForClose());
+    EXPECT_FALSE(RawClient(port).isConnected());
+    EXPECT_EQ(server.port(), std::nullopt);
+    EXPECT_EQ(MCPConfiguration::read(configurationPath), (MCPConfiguration{.token = QString::fromLatin1(token)}));
+}
+
+TEST_F(MCPServerTest, WritesItsPortWhileListening) {
+    EXPECT_EQ(MCPConfiguration::read(configurationPath),
+              (MCPConfiguration{.token = QString::fromLatin1(token), .port = server.port()}));
+}
+
+TEST(MCPServer, FallsBackOnceToAPortTheSystemChooses) {
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::LocalHost));
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"mcp.json"_s);
+    MCPService service(u"1"_s, QString(), {});
+
+    MCPServer fallingBack(service, path, u"t"_s);
+    fallingBack.start(holder.serverPort(), true);
+    ASSERT_TRUE(fallingBack.port());
+    EXPECT_NE(*fallingBack.port(), holder.serverPort());
+    EXPECT_EQ(fallingBack.lastError(), std::nullopt);
+    EXPECT_EQ(MCPConfiguration::read(path)->port, fallingBack.port());
+
+    MCPServer fixed(service, path, u"t"_s);
+    fixed.start(holder.serverPort(), false);
+    EXPECT_FALSE(fixed.hasListener());
+    EXPECT_EQ(fixed.port(), std::nullopt);
+    ASSERT_TRUE(fixed.lastError());
+    EXPECT_THAT(fixed.lastError()->toStdString(), StartsWith("Couldn't open a port: "));
+    EXPECT_EQ(MCPConfiguration::read(path), (MCPConfiguration{.token = u"t"_s}));
+}
+
+TEST(MCPServer, StopWithoutAListenerDoesNothing) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"mcp.json"_s);
+    MCPService service(u"1"_s, QString(), {});
+    MCPServer server(service, path, u"t"_s);
+    server.stop();
+    EXPECT_FALSE(QFile::exists(path));
+}
