@@ -1,3 +1,4 @@
+#include "app/AppDelegate.h"
 #include "devmodes/DeveloperSwitches.h"
 #include "platform/Log.h"
 #include "platform/TerminationSignals.h"
@@ -27,12 +28,15 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavlin"));
+    QApplication::setApplicationVersion(QStringLiteral(TAVLIN_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
 
     tavlin::platform::TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &tavlin::platform::TerminationSignals::terminationRequested, &app,
                      [](int) { QApplication::quit(); });
 
+    tavlin::app::AppDelegate delegate;
+    delegate.launch();
     qCInfo(lcApp) << "Tavlin is running";
     tavlin::devmodes::runSelfTests(QCoreApplication::arguments());
     return QApplication::exec();

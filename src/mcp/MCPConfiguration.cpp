@@ -32,17 +32,6 @@ QString systemError(const QString& what, const QString& path) {
     return what + u" "_s + path + u": "_s + QString::fromLocal8Bit(std::strerror(errno));
 }
 
-// Creates each missing folder of `path` owner-only.
-std::optional<QString> makeFolders(const QString& path) {
-    QString prefix;
-    for (const QString& part : path.split(u'/', Qt::SkipEmptyParts)) {
-        prefix += u'/' + part;
-        const QByteArray native = QFile::encodeName(prefix);
-        if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) return systemError(u"Couldn't create"_s, prefix);
-    }
-    return std::nullopt;
-}
-
 bool writeAll(int descriptor, const QByteArray& bytes) {
     qsizetype written = 0;
     while (written < bytes.size()) {
@@ -62,6 +51,16 @@ bool isPresentable(const QString& token) {
 }
 
 }  // namespace
+
+std::optional<QString> MCPConfiguration::createPrivateFolder(const QString& path) {
+    QString prefix;
+    for (const QString& part : path.split(u'/', Qt::SkipEmptyParts)) {
+        prefix += u'/' + part;
+        const QByteArray native = QFile::encodeName(prefix);
+        if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) return systemError(u"Couldn't create"_s, prefix);
+    }
+    return std::nullopt;
+}
 
 QString MCPConfiguration::filePath() { return folderPath() + u"/mcp.json"_s; }
 
@@ -99,7 +98,7 @@ QString MCPConfiguration::launchToken(const QString& path) {
 
 std::optional<QString> MCPConfiguration::save(const QString& path) const {
     const QString folder = QFileInfo(path).absolutePath();
-    if (auto failure = makeFolders(folder)) return failure;
+    if (auto failure = createPrivateFolder(folder)) return failure;
 
     json object = {{"token", token.toStdString()}};
     if (port) object["port"] = *port;

@@ -20,6 +20,9 @@ struct MCPConfiguration {
     // The lock file beside mcp.json that a running Tavlin holds.
     static QString instanceLockPath();
 
+    // Creates each missing folder of `path` with mode 0700.
+    [[nodiscard]] static std::optional<QString> createPrivateFolder(const QString& path);
+
     // 64 lower-case hexadecimal digits of 32 random bytes.
     static QString makeToken();
 

@@ -1,6 +1,21 @@
+#include "support/HeadlessTavlin.h"
 #include "support/TavlinProcess.h"
 
+#include <QFile>
+#include <QTcpServer>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+unsigned modeOf(const QString& path) {
+    struct stat status {};
+    ::stat(QFile::encodeName(path).constData(), &status);
+    return status.st_mode & 0777;
+}
+
+}  // namespace
 
 TEST(Launch, QuitsCleanlyOnTerminationSignals) {
     for (int signalNumber : {SIGINT, SIGTERM}) {
@@ -17,4 +32,52 @@ TEST(Launch, RunsOffscreenWhenThereIsNoDisplay) {
     ASSERT_TRUE(tavlin.waitForError("Tavlin is running")) << tavlin.standardError().toStdString();
     EXPECT_TRUE(tavlin.standardError().contains(QStringLiteral("running without one")));
     tavlin.signalAndFinish(SIGTERM);
+}
+
+TEST(Launch, AnswersAIToolsHeadlessWhenTheSettingIsOn) {
+    HeadlessTavlin tavlin({});
+    ASSERT_TRUE(tavlin.start()) << tavlin.process().standardError().toStdString();
+    EXPECT_EQ(modeOf(tavlin.configurationPath()), 0600u);
+    EXPECT_EQ(tavlin.token().size(), 64);
+
+    const QByteArray auth = "Authorization: Bearer " + tavlin.token() + "\r\n";
+    const QByteArray ping = R"({"jsonrpc":"2.0","id":1,"method":"ping"})";
+    EXPECT_EQ(tavlin.exchange("POST /mcp HTTP/1.1\r\nHost: 127.0.0.1\r\n" + auth + "Content-Length: 40\r\n\r\n" + ping),
+              "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 36\r\nConnection: keep-alive\r\n\r\n"
+              R"({"id":1,"jsonrpc":"2.0","result":{}})");
+    const QByteArray get = tavlin.exchange("GET /mcp HTTP/1.1\r\nHost: localhost\r\n" + auth + "\r\n");
+    EXPECT_TRUE(get.startsWith("HTTP/1.1 405 Method Not Allowed\r\n")) << get.toStdString();
+    EXPECT_TRUE(get.contains("\r\nAllow: POST, DELETE\r\n")) << get.toStdString();
+}
+
+TEST(Launch, KeepsItsTokenAcrossLaunchesAndDropsThePortWhenItEnds) {
+    HeadlessTavlin tavlin({});
+    ASSERT_TRUE(tavlin.start());
+    const QByteArray token = tavlin.token();
+    for (int signalNumber : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signalNumber);
+        ASSERT_TRUE(tavlin.stop(signalNumber));
+        EXPECT_FALSE(tavlin.configuration().contains(QStringLiteral("port")));
+        ASSERT_TRUE(tavlin.start());
+        EXPECT_EQ(tavlin.token(), token);
+        EXPECT_NE(tavlin.port(), 0);
+    }
+}
+
+TEST(Launch, ListensElsewhereWhileItsPortIsTaken) {
+    QTcpServer holder;
+    (void)holder.listen(QHostAddress::LocalHost, 41733);  // or another process already holds it
+    HeadlessTavlin tavlin({});
+    ASSERT_TRUE(tavlin.start());
+    EXPECT_NE(tavlin.port(), 41733);
+    EXPECT_NE(tavlin.port(), 0);
+    EXPECT_EQ(tavlin.post(R"({"jsonrpc":"2.0","id":"p","method":"ping"})"), R"({"id":"p","jsonrpc":"2.0","result":{}})");
+}
+
+TEST(Launch, OpensNoPortWhileTheSettingIsOff) {
+    HeadlessTavlin tavlin({.mcpEnabled = false});
+    ASSERT_TRUE(tavlin.start());
+    tavlin.process().finish(300);
+    EXPECT_FALSE(QFile::exists(tavlin.configurationPath()));
+    EXPECT_TRUE(tavlin.stop());
 }

@@ -5,11 +5,14 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <csignal>
 
 // The real tavlin binary, started the way a person or a script would start
-// it: with its own environment, optionally under faketime.
+// it: with its own environment, optionally under faketime. Its data and
+// settings folders are temporary ones unless the environment names others,
+// so that a test never touches the files of the person running it.
 class TavlinProcess {
 public:
     struct Options {
@@ -24,6 +27,9 @@ public:
         if (options.withoutDisplay)
             for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
                 environment.remove(QString::fromLatin1(name));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home_.filePath(QStringLiteral("data")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.filePath(QStringLiteral("config")));
+        environment.remove(QStringLiteral("TAVLIN_REMINDERS_DIR"));
         for (const QString& entry : options.environment)
             environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
         process_.setProcessEnvironment(environment);
@@ -84,6 +90,7 @@ private:
         stderr_ += process_.readAllStandardError();
     }
 
+    QTemporaryDir home_;
     QProcess process_;
     QByteArray stdout_;
     QByteArray stderr_;

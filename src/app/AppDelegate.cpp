@@ -1,0 +1,80 @@
+#include "app/AppDelegate.h"
+
+#include "mcp/InstanceLock.h"
+#include "mcp/MCPConfiguration.h"
+#include "mcp/MCPServer.h"
+#include "mcp/MCPService.h"
+#include "platform/Log.h"
+#include "platform/PowerEvents.h"
+#include "platform/UserDefaults.h"
+#include "platform/VdirRemindersStore.h"
+#include "store/ContinuousObservation.h"
+#include "store/LocationProvider.h"
+#include "store/ReminderStore.h"
+#include "store/Settings.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPointer>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlin::app {
+
+using mcp::MCPConfiguration;
+
+namespace {
+
+QString applicationVersion() {
+    const QString version = QCoreApplication::applicationVersion();
+    return version.isEmpty() ? u"0"_s : version;
+}
+
+// The lock that tells a --mcp bridge this Tavlin runs.
+std::unique_ptr<mcp::InstanceLock> lockInstance() {
+    const QString path = MCPConfiguration::instanceLockPath();
+    if (const std::optional<QString> failure = MCPConfiguration::createPrivateFolder(QFileInfo(path).absolutePath()))
+        qCWarning(lcApp).noquote() << *failure;
+    std::unique_ptr<mcp::InstanceLock> lock = mcp::InstanceLock::acquire(path);
+    if (!lock) qCWarning(lcApp).noquote() << u"Couldn't take %1; is another Tavlin running?"_s.arg(path);
+    return lock;
+}
+
+}  // namespace
+
+AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::launch() {
+    instanceLock_ = lockInstance();
+
+    defaults_ = std::make_unique<platform::UserDefaults>();
+    settings_ = std::make_unique<store::Settings>(*defaults_);
+    eventStore_ = std::make_unique<platform::VdirRemindersStore>();
+    powerEvents_ = std::make_unique<platform::SessionPowerEvents>();
+    store_ = std::make_unique<store::ReminderStore>(*eventStore_, *settings_, *powerEvents_);
+    locationProvider_ = std::make_unique<store::LocationProvider>();
+
+    mcpService_ = std::make_unique<mcp::MCPService>(applicationVersion(), QString(), std::vector<mcp::MCPTool>{});
+    const QString configurationPath = MCPConfiguration::filePath();
+    mcpServer_ = std::make_unique<mcp::MCPServer>(*mcpService_, configurationPath,
+                                                  MCPConfiguration::launchToken(configurationPath));
+
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &AppDelegate::terminate);
+    store_->start();
+    store::ContinuousObservation::observe([self = QPointer(this)] {
+        if (self) self->syncMCPServer();
+    });
+}
+
+void AppDelegate::syncMCPServer() {
+    if (!settings_->mcpEnabled()) return mcpServer_->stop();
+    if (mcpServer_->hasListener()) return;
+    mcpServer_->clearLastError();
+    mcpServer_->start(mcp::MCPServer::defaultPort, true);
+}
+
+void AppDelegate::terminate() { mcpServer_->stop(); }
+
+}  // namespace tavlin::app

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+namespace tavlin::platform {
+class PowerEvents;
+class RemindersStore;
+class UserDefaults;
+}  // namespace tavlin::platform
+
+namespace tavlin::store {
+class LocationProvider;
+class ReminderStore;
+class Settings;
+}  // namespace tavlin::store
+
+namespace tavlin::mcp {
+class InstanceLock;
+class MCPServer;
+class MCPService;
+}  // namespace tavlin::mcp
+
+namespace tavlin::app {
+
+// Builds the application's components at launch, in their order, wires them
+// and owns them for the life of the process. At the application's end the
+// AI tools server stops.
+class AppDelegate : public QObject {
+    Q_OBJECT
+
+public:
+    explicit AppDelegate(QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    // Builds the settings, the reminder store over the reminders folder, the
+    // AI tools and their server; starts the store, and starts and stops the
+    // server as the setting mcpEnabled goes on and off.
+    void launch();
+
+    store::Settings& settings() const { return *settings_; }
+    store::ReminderStore& store() const { return *store_; }
+    mcp::MCPServer& mcpServer() const { return *mcpServer_; }
+
+private:
+    void syncMCPServer();
+    void terminate();
+
+    std::unique_ptr<mcp::InstanceLock> instanceLock_;
+    std::unique_ptr<platform::UserDefaults> defaults_;
+    std::unique_ptr<store::Settings> settings_;
+    std::unique_ptr<platform::RemindersStore> eventStore_;
+    std::unique_ptr<platform::PowerEvents> powerEvents_;
+    std::unique_ptr<store::ReminderStore> store_;
+    std::unique_ptr<store::LocationProvider> locationProvider_;
+    std::unique_ptr<mcp::MCPService> mcpService_;
+    std::unique_ptr<mcp::MCPServer> mcpServer_;
+};
+
+}  // namespace tavlin::app

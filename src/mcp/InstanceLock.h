@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace tavlin::mcp {
+
+// A lock file that the running Tavlin holds for its whole life, so that the
+// --mcp bridge can tell whether one runs without a session bus. The kernel
+// lets go of it when the process ends, however it ends.
+class InstanceLock {
+public:
+    // Holds the lock at `path` (created 0600 in an existing folder); nothing
+    // when another process holds it or the file cannot be opened.
+    static std::unique_ptr<InstanceLock> acquire(const QString& path);
+    // Whether a running Tavlin holds the lock at `path`.
+    static bool isHeldElsewhere(const QString& path);
+
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+private:
+    explicit InstanceLock(int descriptor) : descriptor_(descriptor) {}
+    int descriptor_;
+};
+
+}  // namespace tavlin::mcp
