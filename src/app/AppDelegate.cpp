@@ -4,6 +4,7 @@
 #include "mcp/MCPConfiguration.h"
 #include "mcp/MCPServer.h"
 #include "mcp/MCPService.h"
+#include "mcp/ReminderTools.h"
 #include "platform/Log.h"
 #include "platform/PowerEvents.h"
 #include "platform/UserDefaults.h"
@@ -56,7 +57,9 @@ void AppDelegate::launch() {
     store_ = std::make_unique<store::ReminderStore>(*eventStore_, *settings_, *powerEvents_);
     locationProvider_ = std::make_unique<store::LocationProvider>();
 
-    mcpService_ = std::make_unique<mcp::MCPService>(applicationVersion(), QString(), std::vector<mcp::MCPTool>{});
+    reminderTools_ = std::make_unique<mcp::ReminderTools>(*store_, *settings_);
+    mcpService_ = std::make_unique<mcp::MCPService>(applicationVersion(), mcp::ReminderTools::serverInstructions(),
+                                                    reminderTools_->makeTools());
     const QString configurationPath = MCPConfiguration::filePath();
     mcpServer_ = std::make_unique<mcp::MCPServer>(*mcpService_, configurationPath,
                                                   MCPConfiguration::launchToken(configurationPath));

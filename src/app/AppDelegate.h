@@ -20,6 +20,7 @@ namespace tavlin::mcp {
 class InstanceLock;
 class MCPServer;
 class MCPService;
+class ReminderTools;
 }  // namespace tavlin::mcp
 
 namespace tavlin::app {
@@ -54,6 +55,7 @@ private:
     std::unique_ptr<platform::PowerEvents> powerEvents_;
     std::unique_ptr<store::ReminderStore> store_;
     std::unique_ptr<store::LocationProvider> locationProvider_;
+    std::unique_ptr<mcp::ReminderTools> reminderTools_;
     std::unique_ptr<mcp::MCPService> mcpService_;
     std::unique_ptr<mcp::MCPServer> mcpServer_;
 };

@@ -1,0 +1,167 @@
+#include "mcp/ReminderTools.h"
+
+#include "mcp/MCPArguments.h"
+#include "parsing/SmartQuickAddParser.h"
+#include "platform/DueDate.h"
+#include "platform/Text.h"
+#include "store/DoneToday.h"
+#include "store/DueState.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <algorithm>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+using nlohmann::json;
+using tavlin::platform::Task;
+
+// list_reminders, get_lists and get_summary.
+namespace tavlin::mcp {
+
+using platform::Reminder;
+using platform::ReminderList;
+using store::CountScope;
+
+namespace {
+
+constexpr std::int64_t defaultLimit = 50;
+constexpr std::int64_t largestLimit = 200;
+
+// High (1) first, then down to low (9); none last.
+int priorityRank(int priority) { return priority == 0 ? 10 : priority; }
+
+CountScope scopeNamed(const QString& name) {
+    const auto& table = ReminderTools::scopeTable();
+    const auto row = std::find_if(table.begin(), table.end(), [&](const auto& entry) { return entry.first == name; });
+    if (row != table.end()) return row->second;
+    QStringList names;
+    for (const auto& entry : table) names << entry.first;
+    throw MCPToolError(u"scope must be one of "_s + names.join(u", "_s));
+}
+
+bool matchesSearch(const Reminder& reminder, const QString& search) {
+    return platform::localizedStandardContains(reminder.title, search) ||
+           platform::localizedStandardContains(reminder.notes, search);
+}
+
+}  // namespace
+
+bool ReminderTools::isEarlierForTools(const Reminder& a, const Reminder& b) const {
+    constexpr double distantFuture = std::numeric_limits<double>::infinity();
+    const auto instant = [this](const Reminder& r) {
+        const auto due = platform::DueDate::date(r.dueDateComponents, wallClock_.calendar);
+        return due ? due->secondsSince1970() : distantFuture;
+    };
+    const auto created = [](const Reminder& r) { return r.creationDate ? r.creationDate->secondsSince1970() : distantFuture; };
+    if (instant(a) != instant(b)) return instant(a) < instant(b);
+    if (priorityRank(a.priority) != priorityRank(b.priority)) return priorityRank(a.priority) < priorityRank(b.priority);
+    if (created(a) != created(b)) return created(a) < created(b);
+    return platform::localizedStandardCompare(a.title, b.title) < 0;
+}
+
+std::vector<Reminder> ReminderTools::remindersInScope(CountScope scope, const SnapshotClock& clock) const {
+    if (scope == CountScope::completedToday) {
+        return store::DoneToday::filterIncludedLists(store_.completedToday(), settings_.includedListIDs(),
+                                                     [](const Reminder& r) { return r.completionDate; });
+    }
+    std::vector<Reminder> kept;
+    for (Reminder& reminder : store_.visibleReminders()) {
+        const store::DueState state(reminder.dueDateComponents, clock.now(), clock.calendar());
+        if (store::includes(scope, state, clock.now(), clock.calendar())) kept.push_back(std::move(reminder));
+    }
+    std::stable_sort(kept.begin(), kept.end(),
+                     [this](const Reminder& a, const Reminder& b) { return isEarlierForTools(a, b); });
+    return kept;
+}
+
+Task<MCPToolResult> ReminderTools::listReminders(json arguments) {
+    requireAccess();
+    co_await refreshIfStale();
+    const MCPArguments given(arguments);
+    const QString scopeName = given.string("scope").value_or(u"all"_s);
+    const CountScope scope = scopeNamed(scopeName);
+    const std::int64_t limit = std::clamp<std::int64_t>(given.number("limit").value_or(defaultLimit), 1, largestLimit);
+    const SnapshotClock clock = snapshotClock();
+    std::vector<Reminder> selected = remindersInScope(scope, clock);
+
+    if (const std::optional<QString> listName = given.string("list")) {
+        const QString identifier = list(*listName).identifier;
+        std::erase_if(selected, [&](const Reminder& r) { return r.listIdentifier != identifier; });
+    }
+    if (const std::optional<QString> search = given.string("search")) {
+        const QString text = platform::trimmedWhitespaceAndNewlines(*search);
+        if (!text.isEmpty()) std::erase_if(selected, [&](const Reminder& r) { return !matchesSearch(r, text); });
+    }
+
+    const auto total = static_cast<std::int64_t>(selected.size());
+    const std::int64_t shown = std::min(limit, total);
+    QString text = u"%1 reminder%2 (%3)"_s.arg(total).arg(total == 1 ? u""_s : u"s"_s, scopeName);
+    if (shown < total) text += u", showing the first %1"_s.arg(shown);
+    QStringList lines;
+    json snapshots = json::array();
+    for (std::int64_t i = 0; i < shown; ++i) {
+        const ReminderSnapshot snapshot = this->snapshot(selected[static_cast<std::size_t>(i)]);
+        lines << u"- "_s + snapshot.line(clock);
+        snapshots.push_back(snapshot.json(clock));
+    }
+    text += shown == 0 ? u"."_s : u":\n"_s + lines.join(u'\n');
+    co_return MCPToolResult{text, false, json{{"reminders", std::move(snapshots)}, {"count", shown}, {"total", total}}};
+}
+
+Task<MCPToolResult> ReminderTools::getLists(json) {
+    requireAccess();
+    co_await refreshIfStale();
+    QHash<QString, int> openCounts;
+    for (const Reminder& reminder : store_.reminders()) ++openCounts[reminder.listIdentifier];
+    const std::optional<ReminderList> defaultList = store_.quickAddList();
+    const QSet<QString> included = settings_.includedListIDs();
+
+    QStringList lines;
+    json objects = json::array();
+    for (const ReminderList& list : store_.lists()) {
+        const bool isDefault = defaultList && defaultList->identifier == list.identifier;
+        const bool isShown = included.isEmpty() || included.contains(list.identifier);
+        const int open = openCounts.value(list.identifier);
+        objects.push_back({
+            {"id", list.identifier.toStdString()},
+            {"name", list.title.toStdString()},
+            {"account", list.source ? list.source->title.toStdString() : std::string()},
+            {"isDefault", isDefault},
+            {"isShownInTavlin", isShown},
+            {"openCount", open},
+        });
+        lines << u"- %1 (%2 open%3%4)"_s.arg(list.title)
+                     .arg(open)
+                     .arg(isDefault ? u", default"_s : QString(), isShown ? QString() : u", hidden in Tavlin"_s);
+    }
+    const QString text = lines.isEmpty() ? u"No lists."_s : lines.join(u'\n');
+    co_return MCPToolResult{text, false, json{{"lists", std::move(objects)}}};
+}
+
+Task<MCPToolResult> ReminderTools::getSummary(json) {
+    requireAccess();
+    co_await refreshIfStale();
+    const SnapshotClock clock = snapshotClock();
+    json counts = json::object();
+    QStringList parts;
+    for (const auto& [name, scope] : scopeTable()) {
+        const int count = store_.count(scope);
+        counts[name.toStdString()] = count;
+        parts << store::label(scope, count).value_or(QString());
+    }
+    json menuBar = json::array();
+    for (const CountScope scope : {settings_.primaryScope(), settings_.secondaryScope()})
+        if (scope != CountScope::none) menuBar.push_back(store::rawValue(scope).toStdString());
+    co_return MCPToolResult{parts.join(u", "_s) + u'.', false,
+                            json{
+                                {"counts", std::move(counts)},
+                                {"menuBar", std::move(menuBar)},
+                                {"now", clock.dateTime(clock.now()).toStdString()},
+                                {"timeZone", clock.calendar().timeZone().identifier().toStdString()},
+                                {"onDeviceModelAvailable", parsing::SmartQuickAddParser::isModelAvailable()},
+                            }};
+}
+
+}  // namespace tavlin::mcp

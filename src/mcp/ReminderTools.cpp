@@ -1,0 +1,103 @@
+#include "mcp/ReminderTools.h"
+
+#include "mcp/MCPArguments.h"
+#include "parsing/QuickAddParser.h"
+#include "platform/CharacterSet.h"
+#include "platform/Text.h"
+#include "platform/VdirRemindersStore.h"
+
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+using nlohmann::json;
+using tavlin::platform::Task;
+
+namespace tavlin::mcp {
+
+using platform::Reminder;
+using platform::ReminderList;
+
+ReminderTools::ReminderTools(store::ReminderStore& store, store::Settings& settings, store::WallClock wallClock)
+    : store_(store), settings_(settings), wallClock_(std::move(wallClock)) {}
+
+void ReminderTools::Overrides::apply(parsing::ParsedQuickAdd& reading) const {
+    if (title) reading.title = *title;
+    if (due) {
+        reading.matchedDateText.reset();
+        reading.dueDateIsBareCadenceDefault = false;
+        if (const auto* value = std::get_if<DueInput::Value>(&*due)) {
+            reading.dueDateComponents = value->components;
+            reading.hasTime = value->hasTime;
+        } else {
+            reading.dueDateComponents.reset();
+            reading.hasTime = false;
+            reading.recurrenceFrequency.reset();
+        }
+    }
+    if (listName) reading.listName = *listName;
+    if (priority) reading.priority = *priority;
+}
+
+void ReminderTools::requireAccess() const {
+    if (store_.authorization() == platform::AuthorizationStatus::fullAccess) return;
+    throw MCPToolError(u"Tavlin doesn't have access to Reminders. Make sure you may read and write its reminders "
+                       "folder (%1), then reopen Tavlin."_s.arg(platform::VdirRemindersStore::rootsFromEnvironment().join(u", "_s)));
+}
+
+Task<> ReminderTools::refreshIfStale() {
+    const double age = wallClock_.now().timeIntervalSince(store_.now());
+    if (age > 5) co_await store_.refresh();
+}
+
+ReminderList ReminderTools::list(const QString& name) const {
+    const QString key = parsing::QuickAddParser::normalizedKey(name);
+    const std::vector<ReminderList>& lists = store_.lists();
+    // A name of only symbols folds to nothing and names no list.
+    const auto found = key.isEmpty() ? lists.end() : std::find_if(lists.begin(), lists.end(), [&](const ReminderList& l) {
+        return parsing::QuickAddParser::normalizedKey(l.title) == key;
+    });
+    if (found != lists.end()) return *found;
+    QStringList titles;
+    for (const ReminderList& l : lists) titles << u'"' + l.title + u'"';
+    throw MCPToolError(u"No list called \"%1\". The lists are: %2."_s.arg(name, titles.join(u", "_s)));
+}
+
+std::optional<int> ReminderTools::parsePriority(const QString& text) {
+    static const platform::CharacterSet blanks = platform::CharacterSet::fromCharacters(u" \t"_s);
+    const QString word = platform::lowercasedPosix(platform::trimmed(text, blanks));
+    if (word.isEmpty() || word == u"none"_s) return 0;
+    if (word == u"high"_s) return 1;
+    if (word == u"medium"_s) return 5;
+    if (word == u"low"_s) return 9;
+    return std::nullopt;
+}
+
+ReminderTools::Overrides ReminderTools::parseOverrides(const json& arguments) const {
+    const MCPArguments given(arguments);
+    Overrides overrides;
+    if (const std::optional<QString> title = given.string("title")) {
+        overrides.title = platform::trimmedWhitespaceAndNewlines(*title);
+        if (overrides.title->isEmpty()) throw MCPToolError(u"title can't be empty"_s);
+    }
+    if (const std::optional<QString> due = given.string("due")) {
+        overrides.due = DueInput::parse(*due, wallClock_.calendar);
+        if (!overrides.due) {
+            throw MCPToolError(u"due must be ISO 8601 — \"2026-09-19\" or \"2026-09-19T17:00\" — or \"none\" to clear "
+                               "it. Put natural-language dates in the text instead."_s);
+        }
+    }
+    if (const std::optional<QString> name = given.string("list")) overrides.listName = list(*name).title;
+    if (const std::optional<QString> priority = given.string("priority")) {
+        overrides.priority = parsePriority(*priority);
+        if (!overrides.priority) throw MCPToolError(u"priority must be none, low, medium or high"_s);
+    }
+    return overrides;
+}
+
+SnapshotClock ReminderTools::snapshotClock() const { return SnapshotClock(wallClock_.now(), wallClock_.calendar); }
+
+ReminderSnapshot ReminderTools::snapshot(const Reminder& reminder) const {
+    return ReminderSnapshot::of(reminder, store_.listWithIdentifier(reminder.listIdentifier));
+}
+
+}  // namespace tavlin::mcp

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "mcp/DueInput.h"
+#include "mcp/MCPTool.h"
+#include "mcp/ReminderSnapshot.h"
+#include "parsing/ParsedQuickAdd.h"
+#include "platform/Reminder.h"
+#include "platform/Task.h"
+#include "store/CountScope.h"
+#include "store/ReminderStore.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace tavlin::mcp {
+
+// The reminder side of the AI tools server: the catalogue of the eight
+// tools (names, descriptions, input schemas and handlers), the instructions
+// text, and what the handlers share. Every handler first checks the access
+// to reminders, before it reads any argument. Main thread only.
+class ReminderTools {
+public:
+    // The most reminders one create_reminder call makes.
+    static constexpr int batchMaximum = 10;
+
+    // The explicit fields of a create or update call, validated.
+    struct Overrides {
+        std::optional<QString> title;      // trimmed, never empty
+        std::optional<DueInput::Outcome> due;
+        std::optional<QString> listName;   // the list's own title
+        std::optional<int> priority;       // 0, 1, 5 or 9
+
+        bool isEmpty() const { return !title && !due && !listName && !priority; }
+        // Lays the fields over a reading; a cleared due date takes the repeat with it.
+        void apply(parsing::ParsedQuickAdd& reading) const;
+    };
+
+    // `wallClock` gives the tools their present moment and calendar.
+    ReminderTools(store::ReminderStore& store, store::Settings& settings, store::WallClock wallClock = {});
+
+    // The eight tools, in the order tools/list gives them.
+    std::vector<MCPTool> makeTools();
+    static const QString& serverInstructions();
+    // The schemas of the explicit fields of create_reminder and update_reminder.
+    static const nlohmann::json& fieldProperties();
+    // The scope names assistants write, in their order, with their scopes.
+    static const std::vector<std::pair<QString, store::CountScope>>& scopeTable();
+
+    // Throws MCPToolError without full access to the reminders.
+    void requireAccess() const;
+    // Fetches again when the store's data is more than 5 s old.
+    platform::Task<> refreshIfStale();
+    // The list whose title folds to the same key as `name`; throws
+    // MCPToolError naming every list when none does.
+    platform::ReminderList list(const QString& name) const;
+    // Reads title, due, list and priority, in that order; throws MCPToolError.
+    Overrides parseOverrides(const nlohmann::json& arguments) const;
+    // "none" or nothing 0, "high" 1, "medium" 5, "low" 9; any case, blanks around.
+    static std::optional<int> parsePriority(const QString& text);
+
+    platform::Task<MCPToolResult> listReminders(nlohmann::json arguments);
+    platform::Task<MCPToolResult> getLists(nlohmann::json arguments);
+    platform::Task<MCPToolResult> getSummary(nlohmann::json arguments);
+    platform::Task<MCPToolResult> previewQuickAdd(nlohmann::json arguments);
+    platform::Task<MCPToolResult> createReminder(nlohmann::json arguments);
+    platform::Task<MCPToolResult> updateReminder(nlohmann::json arguments);
+    platform::Task<MCPToolResult> completeReminder(nlohmann::json arguments);
+    platform::Task<MCPToolResult> deleteReminder(nlohmann::json arguments);
+
+private:
+    SnapshotClock snapshotClock() const;
+    ReminderSnapshot snapshot(const platform::Reminder& reminder) const;
+    std::vector<platform::Reminder> remindersInScope(store::CountScope scope, const SnapshotClock& clock) const;
+    bool isEarlierForTools(const platform::Reminder& a, const platform::Reminder& b) const;
+
+    store::ReminderStore& store_;
+    store::Settings& settings_;
+    store::WallClock wallClock_;
+};
+
+}  // namespace tavlin::mcp
