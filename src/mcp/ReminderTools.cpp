@@ -1,6 +1,8 @@
 #include "mcp/ReminderTools.h"
 
 #include "mcp/MCPArguments.h"
+#include "parsing/DateServices.h"
+#include "parsing/ParserVocabulary.h"
 #include "parsing/QuickAddParser.h"
 #include "platform/CharacterSet.h"
 #include "platform/Text.h"
@@ -92,6 +94,31 @@ ReminderTools::Overrides ReminderTools::parseOverrides(const json& arguments) co
         if (!overrides.priority) throw MCPToolError(u"priority must be none, low, medium or high"_s);
     }
     return overrides;
+}
+
+parsing::ParsedQuickAdd ReminderTools::instantParse(const QString& text, const QStringList& listNames,
+                                                    const Overrides& overrides) const {
+    const platform::Date now = wallClock_.now();
+    parsing::ParsedQuickAdd reading = parsing::QuickAddParser::parse(
+        text, now, wallClock_.calendar, false, listNames, parsing::ParserVocabulary::current(), std::nullopt,
+        parsing::QuickAddParser::hourCyclePreference());
+    if (reading.title.isEmpty()) {
+        reading = parsing::ParsedQuickAdd{.title = platform::trimmedWhitespaceAndNewlines(text)};
+    } else if (reading.recurrenceFrequency && !reading.dueDateComponents) {
+        using platform::CalendarComponent;
+        reading.dueDateComponents = wallClock_.calendar.dateComponents(
+            CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, now);
+        reading.hasTime = false;
+        reading.dueDateIsBareCadenceDefault = true;
+    }
+    overrides.apply(reading);
+    return reading;
+}
+
+QStringList ReminderTools::listNames() const {
+    QStringList names;
+    for (const ReminderList& l : store_.lists()) names << l.title;
+    return names;
 }
 
 SnapshotClock ReminderTools::snapshotClock() const { return SnapshotClock(wallClock_.now(), wallClock_.calendar); }

@@ -14,8 +14,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <optional>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace tavlin::mcp {
@@ -41,6 +43,21 @@ public:
         void apply(parsing::ParsedQuickAdd& reading) const;
     };
 
+    // How the on-device model's reading of a text came out within the wait.
+    struct ModelVerdict {
+        struct Parsed {
+            parsing::ParsedQuickAdd reading;
+        };
+        // The wait ran out; the model still reads, and its task says what it made of the text.
+        struct TimedOut {
+            platform::Task<std::optional<parsing::ParsedQuickAdd>> model;
+        };
+        struct Unavailable {};
+        struct Declined {};  // the model answered without a reading
+        std::variant<Parsed, TimedOut, Unavailable, Declined> outcome;
+    };
+    static constexpr std::chrono::seconds modelWaitLimit{8};
+
     // `wallClock` gives the tools their present moment and calendar.
     ReminderTools(store::ReminderStore& store, store::Settings& settings, store::WallClock wallClock = {});
 
@@ -64,6 +81,17 @@ public:
     // "none" or nothing 0, "high" 1, "medium" 5, "low" 9; any case, blanks around.
     static std::optional<int> parsePriority(const QString& text);
 
+    // Starts the model's reading of `text` and waits for it at most
+    // modelWaitLimit (on Clock::main()); at once when there is no model.
+    static platform::Task<ModelVerdict> awaitModel(QString text, QStringList listNames);
+    // The rule reading of one task as a tool makes it: a text of nothing but
+    // markers becomes its own title, a bare cadence is due today, and the
+    // explicit fields are laid over it.
+    parsing::ParsedQuickAdd instantParse(const QString& text, const QStringList& listNames,
+                                         const Overrides& overrides) const;
+    // What preview_quick_add shows of a reading.
+    nlohmann::json previewJSON(const parsing::ParsedQuickAdd& reading, const SnapshotClock& clock) const;
+
     platform::Task<MCPToolResult> listReminders(nlohmann::json arguments);
     platform::Task<MCPToolResult> getLists(nlohmann::json arguments);
     platform::Task<MCPToolResult> getSummary(nlohmann::json arguments);
@@ -75,6 +103,7 @@ public:
 
 private:
     SnapshotClock snapshotClock() const;
+    QStringList listNames() const;
     ReminderSnapshot snapshot(const platform::Reminder& reminder) const;
     std::vector<platform::Reminder> remindersInScope(store::CountScope scope, const SnapshotClock& clock) const;
     bool isEarlierForTools(const platform::Reminder& a, const platform::Reminder& b) const;

@@ -15,7 +15,6 @@ Task<MCPToolResult> notYet() {
 
 }  // namespace
 
-Task<MCPToolResult> ReminderTools::previewQuickAdd(json) { return notYet(); }
 Task<MCPToolResult> ReminderTools::createReminder(json) { return notYet(); }
 Task<MCPToolResult> ReminderTools::updateReminder(json) { return notYet(); }
 Task<MCPToolResult> ReminderTools::completeReminder(json) { return notYet(); }
