@@ -1,11 +1,14 @@
 #include "app/AppDelegate.h"
 #include "devmodes/DeveloperSwitches.h"
+#include "mcp/MCPConfiguration.h"
+#include "mcp/MCPStdioBridge.h"
 #include "platform/Log.h"
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -20,10 +23,25 @@ void chooseOffscreenWithoutDisplay() {
     }
 }
 
+// "--mcp" anywhere after the program path.
+bool runsTheBridge(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--mcp") == 0) return true;
+    return false;
+}
+
+// The bridge opens no window: it relays standard input and output to the
+// AI tools server of the running Tavlin until its input ends.
+int runBridge(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    return tavlin::mcp::MCPStdioBridge::run(tavlin::mcp::MCPConfiguration::filePath());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     tavlin::platform::installLogHandler();
+    if (runsTheBridge(argc, argv)) return runBridge(argc, argv);
     chooseOffscreenWithoutDisplay();
 
     QApplication app(argc, argv);
