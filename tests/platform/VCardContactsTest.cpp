@@ -1,7 +1,9 @@
 #include "platform/VCardContacts.h"
 
+#include "TestFiles.h"
+#include "support/ScopedVariable.h"
+
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -43,11 +45,7 @@ protected:
     QString folder() const { return QDir::cleanPath(directory.path()); }
 
     void write(const QString& relativePath, const QByteArray& contents) {
-        const QString path = folder() + u'/' + relativePath;
-        QDir().mkpath(path.left(path.lastIndexOf(u'/')));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
+        writeTestFile(folder() + u'/' + relativePath, contents);
     }
 
     static QByteArray card(const char* uid, const char* given, const char* family) {
@@ -143,39 +141,12 @@ TEST_F(VCardContactsTest, WithoutTheFolderThereAreSimplyNoContacts) {
     EXPECT_EQ(contacts.authorizationStatus(), ContactsAuthorization::authorized);
 }
 
-namespace {
-
-// Sets an environment variable for the life of the object.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value)
-        : name_(name), wasSet_(qEnvironmentVariableIsSet(name)), saved_(qgetenv(name)) {
-        if (value)
-            qputenv(name, value);
-        else
-            qunsetenv(name);
-    }
-    ~ScopedEnvironment() {
-        if (wasSet_)
-            qputenv(name_, saved_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool wasSet_;
-    QByteArray saved_;
-};
-
-}  // namespace
-
 TEST(VCardContactsFolder, IsTheConfiguredOneElseUnderTheDataFolder) {
-    ScopedEnvironment data("XDG_DATA_HOME", "/data");
+    const ScopedVariable data("XDG_DATA_HOME", "/data");
     {
-        ScopedEnvironment configured("TAVLIN_CONTACTS_DIR", "/somewhere/contacts");
+        const ScopedVariable configured("TAVLIN_CONTACTS_DIR", "/somewhere/contacts");
         EXPECT_EQ(VCardContacts::folderFromEnvironment(), u"/somewhere/contacts"_s);
     }
-    ScopedEnvironment unconfigured("TAVLIN_CONTACTS_DIR", nullptr);
+    const ScopedVariable unconfigured("TAVLIN_CONTACTS_DIR", std::nullopt);
     EXPECT_EQ(VCardContacts::folderFromEnvironment(), u"/data/Tavlin/Contacts"_s);
 }

@@ -4,6 +4,7 @@
 #include "platform/VdirRemindersStore.h"
 
 #include "ReminderStoreFixture.h"
+#include "platform/TestFiles.h"
 #include "platform/Todoman.h"
 
 #include <QCoreApplication>
@@ -32,10 +33,10 @@ class ReminderStoreVdirTest : public ReminderStoreFixture {
 protected:
     void SetUp() override {
         QDir().mkpath(listFolder());
-        writeFile(listFolder() + u"/displayname"_s, "Errands");
-        writeFile(listFolder() + u"/overdue.ics"_s, todo("overdue", "DUE;VALUE=DATE:20260303"));
-        writeFile(listFolder() + u"/today.ics"_s, todo("today", "DUE;VALUE=DATE:20260304"));
-        writeFile(listFolder() + u"/undated.ics"_s, todo("undated", ""));
+        writeTestFile(listFolder() + u"/displayname"_s, "Errands");
+        writeTestFile(listFolder() + u"/overdue.ics"_s, todo("overdue", "DUE;VALUE=DATE:20260303"));
+        writeTestFile(listFolder() + u"/today.ics"_s, todo("today", "DUE;VALUE=DATE:20260304"));
+        writeTestFile(listFolder() + u"/undated.ics"_s, todo("undated", ""));
         ASSERT_EQ(vdir.requestFullAccess(), std::nullopt);
         store = std::make_unique<ReminderStore>(vdir, settings, power, places,
                                                 WallClock{[this] { return wallNow(); }, calendar});
@@ -47,12 +48,6 @@ protected:
     void TearDown() override { store.reset(); }
 
     QString listFolder() const { return QDir::cleanPath(root.path()) + u"/errands"_s; }
-
-    static void writeFile(const QString& path, const QByteArray& contents) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-    }
 
     // Runs the real main loop until the folder watch has seen a change and
     // set its settling time on the manual clock.
@@ -96,7 +91,7 @@ TEST_F(ReminderStoreVdirTest, ChangesByOtherProgramsArePickedUpWithinTheDebounce
     EXPECT_EQ(store->count(CountScope::noDueDate), 1);
 
     // As vdirsyncer writes: a temporary file, then a rename.
-    writeFile(listFolder() + u"/.synced.ics.tmp"_s, todo("synced", "DUE;VALUE=DATE:20260304"));
+    writeTestFile(listFolder() + u"/.synced.ics.tmp"_s, todo("synced", "DUE;VALUE=DATE:20260304"));
     QFile::rename(listFolder() + u"/.synced.ics.tmp"_s, listFolder() + u"/synced.ics"_s);
     waitForTheWatch();
     expectPickedUpWithinTheDebounce(2);
