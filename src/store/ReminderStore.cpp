@@ -57,7 +57,7 @@ ReminderStore::ReminderStore(platform::RemindersStore& eventStore, Settings& set
       authorization_(eventStore.authorizationStatus()),
       now_(wallClock_.now()),
       changeDebouncer_(changeDebounceDelay) {
-    // An undo window open at the end still means the deletion.
+    // A deletion whose undo window is still open at the end is carried out.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &ReminderStore::flushPendingDeletions);
 }
 
