@@ -6,6 +6,7 @@
 #include "platform/Text.h"
 #include "store/DueState.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 
 #include <algorithm>
@@ -45,15 +46,20 @@ platform::SleepAwaiter nextTurn() {
 }  // namespace
 
 ReminderStore::ReminderStore(platform::RemindersStore& eventStore, Settings& settings,
-                             platform::PowerEvents& powerEvents, WallClock wallClock, QObject* parent)
+                             platform::PowerEvents& powerEvents, const PlaceResolver& places, WallClock wallClock,
+                             QObject* parent)
     : QObject(parent),
       eventStore_(eventStore),
       settings_(settings),
       powerEvents_(powerEvents),
+      places_(places),
       wallClock_(std::move(wallClock)),
       authorization_(eventStore.authorizationStatus()),
       now_(wallClock_.now()),
-      changeDebouncer_(changeDebounceDelay) {}
+      changeDebouncer_(changeDebounceDelay) {
+    // A deletion whose undo window is still open at the end is carried out.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &ReminderStore::flushPendingDeletions);
+}
 
 ReminderStore::~ReminderStore() {
     periodicTimer_.cancel();
@@ -68,10 +74,27 @@ void ReminderStore::assign(T& field, T value, ChangeSignal changed) {
 }
 
 void ReminderStore::setLastError(std::optional<Error> error) {
-    if (error)
+    if (error) {
+        const auto* refused = std::get_if<ListMoveRefused>(&*error);
+        const platform::StoreError& cause = refused ? refused->underlying : std::get<platform::StoreError>(*error);
         qCCritical(lcStore).noquote() << "The reminders store refused:"
-                                      << error->domain + u'#' + QString::number(error->code) << error->description;
+                                      << cause.domain + u'#' + QString::number(cause.code) << cause.description
+                                      << (refused ? u"- "_s + refused->description() : QString());
+    }
     assign(lastError_, std::move(error), &ReminderStore::lastErrorChanged);
+}
+
+QString ReminderStore::ListMoveRefused::description() const {
+    return u"Couldn’t move it to “"_s + listName + u"” — the rest of the edit was saved"_s;
+}
+
+QString ReminderStore::ListMoveRefused::failureReason() const {
+    return describeError(underlying);
+}
+
+QString ReminderStore::description(const Error& error) {
+    if (const auto* refused = std::get_if<ListMoveRefused>(&error)) return refused->description();
+    return std::get<platform::StoreError>(error).description;
 }
 
 // ---- Start-up and refresh
@@ -247,11 +270,7 @@ std::vector<Reminder> ReminderStore::visibleReminders() const {
     for (const Reminder& pending : pendingDeletions()) excluded.insert(pending.identifier);
     const std::vector<Reminder> kept = filterReminders(reminders(), excluded, settings_.includedListIDs());
     return parsing::RecurrenceEdit::collapseRecurringSeries(
-        kept,
-        [this](const Reminder& reminder) {
-            return platform::DueDate::date(reminder.dueDateComponents, wallClock_.calendar);
-        },
-        recurrenceSeriesKey);
+        kept, [this](const Reminder& reminder) { return dueDate(reminder); }, recurrenceSeriesKey);
 }
 
 int ReminderStore::count(CountScope scope) const {
@@ -267,6 +286,10 @@ int ReminderStore::count(CountScope scope) const {
 
 int ReminderStore::doneTodayCount() const {
     return int(filterReminders(completedToday(), {}, settings_.includedListIDs()).size());
+}
+
+std::optional<platform::Date> ReminderStore::dueDate(const Reminder& reminder) const {
+    return platform::DueDate::date(reminder.dueDateComponents, wallClock_.calendar);
 }
 
 std::optional<QString> ReminderStore::recurrenceSeriesKey(const Reminder& reminder) {

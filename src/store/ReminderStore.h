@@ -1,5 +1,6 @@
 #pragma once
 
+#include "parsing/ParsedQuickAdd.h"
 #include "platform/Calendar.h"
 #include "platform/Clock.h"
 #include "platform/Date.h"
@@ -10,6 +11,8 @@
 #include "store/CountScope.h"
 #include "store/Debouncer.h"
 #include "store/ObservationTracking.h"
+#include "store/RescheduleTarget.h"
+#include "store/ResolvedLocation.h"
 #include "store/Settings.h"
 
 #include <QObject>
@@ -23,6 +26,8 @@
 
 namespace tavlin::store {
 
+class PlaceResolver;
+
 // Where the time of day and the bounds of days are read: the system clock
 // and the user's calendar, or in tests a clock that a test steps.
 struct WallClock {
@@ -32,7 +37,9 @@ struct WallClock {
 
 // The one model of the user's reminders: the lists, the open reminders and
 // those completed today, as last fetched from the reminders store and as
-// changed since by this model's own writes.
+// changed since by this model's own writes. Every write puts its result
+// into the published state at once, records its outcome in lastError and
+// asks for a refresh.
 //
 // It keeps them fresh: after a change in the store (0.3 s after the last of
 // a burst), every 60 s while the display is awake, when the machine or the
@@ -46,11 +53,29 @@ class ReminderStore : public QObject {
     Q_OBJECT
 
 public:
-    // What lastError holds: the store's refusal of a call.
-    using Error = platform::StoreError;
+    // An edit that was saved but for its move to another list.
+    struct ListMoveRefused {
+        QString listName;  // the title of the list it was to move to
+        platform::StoreError underlying;
 
+        // "Couldn’t move it to “<list>” — the rest of the edit was saved"
+        QString description() const;
+        // describeError of the underlying error.
+        QString failureReason() const;
+
+        friend bool operator==(const ListMoveRefused&, const ListMoveRefused&) = default;
+    };
+    // What lastError holds: the store's refusal of a call, or a refused move.
+    using Error = std::variant<platform::StoreError, ListMoveRefused>;
+    // The sentence for people of either.
+    static QString description(const Error& error);
+
+    // What became of an update.
+    enum class UpdateOutcome { saved, listMoveRefused, failed, skippedBecauseCompleted, skippedBecauseMissing };
+
+    // `places` resolves the place names of edits.
     ReminderStore(platform::RemindersStore& eventStore, Settings& settings, platform::PowerEvents& powerEvents,
-                  WallClock wallClock = {}, QObject* parent = nullptr);
+                  const PlaceResolver& places, WallClock wallClock = {}, QObject* parent = nullptr);
     ~ReminderStore() override;
 
     platform::RemindersStore& eventStore() const { return eventStore_; }
@@ -125,6 +150,46 @@ public:
     // "<list id>|<title trimmed, lowercased>|<frequency>x<interval>" of the
     // first recurrence rule; nothing for a reminder that does not repeat.
     static std::optional<QString> recurrenceSeriesKey(const platform::Reminder& reminder);
+    // The instant of the reminder's due date in the user's calendar.
+    std::optional<platform::Date> dueDate(const platform::Reminder& reminder) const;
+
+    // A new reminder made of a parsed line, with `location` as its place
+    // when given (else the line's place is resolved), and `notes`. The saved
+    // reminder, or nothing when the store refused it.
+    platform::Task<std::optional<platform::Reminder>> add(parsing::ParsedQuickAdd parsed,
+                                                          std::optional<ResolvedLocation> location = std::nullopt,
+                                                          std::optional<QString> notes = std::nullopt);
+    // Rewrites a reminder from a parsed line, as it is saved now: an edit
+    // of a reminder that was completed, or deleted elsewhere, is skipped
+    // and leaves lastError as it was.
+    platform::Task<UpdateOutcome> update(parsing::ParsedQuickAdd parsed, platform::Reminder reminder,
+                                         std::optional<ResolvedLocation> location = std::nullopt);
+    // The reminder with every field of the line written onto it, unsaved:
+    // title, due date and its alarm, priority, recurrence, place, list.
+    // Alarms at an offset from the due date are kept.
+    platform::Task<platform::Reminder> applyEdit(parsing::ParsedQuickAdd parsed, platform::Reminder reminder,
+                                                 std::optional<ResolvedLocation> location);
+
+    // Marks a reminder done or open, and moves it between reminders and
+    // completedToday. The writes take their reminders by value, so that a
+    // caller may hand in one of the published ones.
+    void setCompleted(platform::Reminder reminder, bool done);
+    // Takes a reminder out of view for an undo window; the store keeps it
+    // until flushPendingDeletions. Ends the window of an earlier one.
+    void queueDeletion(platform::Reminder reminder);
+    // Undo: puts the pending reminders back, at the end.
+    void cancelDeletion();
+    // Removes the pending reminders from the store. Runs by itself when the
+    // application quits.
+    void flushPendingDeletions();
+    // Removes a reminder at once; true when the store removed it.
+    bool deleteReminder(platform::Reminder reminder);
+    // Moves the due dates to the day of `target`, each keeping its time.
+    void reschedule(std::vector<platform::Reminder> reminders, RescheduleTarget target);
+
+    // `reminders` less those whose identifier is among `excluded`.
+    static std::vector<platform::Reminder> remindersExcluding(const std::vector<platform::Reminder>& reminders,
+                                                              const std::vector<platform::Reminder>& excluded);
 
 signals:
     void remindersChanged();
@@ -155,9 +220,18 @@ private:
     void rollOver();
     platform::Task<> refreshCoalesced();
 
+    platform::Task<std::optional<platform::StructuredLocation>> placeFor(
+        parsing::ParsedQuickAdd parsed, std::optional<platform::StructuredLocation> existing,
+        std::optional<ResolvedLocation> location);
+    void applyList(const parsing::ParsedQuickAdd& parsed, platform::Reminder& reminder) const;
+    void realignDueAlarm(platform::Reminder& reminder, bool timed) const;
+    // Puts the saved state of a reminder in place of the one shown.
+    void replaceShown(const platform::Reminder& saved);
+
     platform::RemindersStore& eventStore_;
     Settings& settings_;
     platform::PowerEvents& powerEvents_;
+    const PlaceResolver& places_;
     WallClock wallClock_;
 
     std::vector<platform::Reminder> reminders_;

@@ -1,6 +1,7 @@
 #include "platform/VdirRemindersStore.h"
 
 #include "ReminderPrinters.h"
+#include "TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,10 +27,7 @@ protected:
 
     QString write(const QString& relativePath, const QByteArray& contents) {
         const QString path = root() + u'/' + relativePath;
-        QDir().mkpath(path.left(path.lastIndexOf(u'/')));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(contents);
+        writeTestFile(path, contents);
         return path;
     }
 

@@ -2,6 +2,7 @@
 
 #include "platform/MemoryRemindersStore.h"
 #include "platform/UserDefaults.h"
+#include "store/PlaceResolver.h"
 #include "store/ReminderStore.h"
 #include "store/Settings.h"
 
@@ -48,7 +49,7 @@ protected:
 
     tavlin::store::ReminderStore& makeStore() {
         store = std::make_unique<tavlin::store::ReminderStore>(
-            backend, settings, power, tavlin::store::WallClock{[this] { return wallNow(); }, calendar});
+            backend, settings, power, places, tavlin::store::WallClock{[this] { return wallNow(); }, calendar});
         QObject::connect(store.get(), &tavlin::store::ReminderStore::isLoadingChanged, [this] {
             if (store->isLoading()) ++refreshes;
         });
@@ -95,6 +96,9 @@ protected:
     tavlin::store::Settings settings{defaults};
     tavlin::platform::MemoryRemindersStore backend;
     ScriptedPowerEvents power;
+    MemoryContacts contacts;
+    ScriptedPlaces geography;  // geocoder and map search in one
+    tavlin::store::PlaceResolver places{contacts, geography, geography};
     std::unique_ptr<tavlin::store::ReminderStore> store;
     int refreshes = 0;  // refreshes started
 };

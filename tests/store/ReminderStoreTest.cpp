@@ -241,7 +241,7 @@ TEST_F(ReminderStoreTest, ARefusedAccessRequestLeavesItsErrorAndTheStatusReadAga
     ReminderStore& store = makeStore();
     detach(store.requestAccess());
     clock.runDueActions();
-    EXPECT_EQ(store.lastError(), refusal);
+    EXPECT_EQ(store.lastError(), ReminderStore::Error(refusal));
     EXPECT_EQ(store.authorization(), AuthorizationStatus::denied);
     EXPECT_EQ(refreshes, 0);
 }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/Reminder.h"
+#include "platform/Task.h"
+
+#include <QString>
+
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace tavlin::platform {
+
+// A place a geocoder or a map search found.
+struct Placemark {
+    QString name;  // empty when the service gives none
+    std::optional<GeoLocation> location;
+
+    friend bool operator==(const Placemark&, const Placemark&) = default;
+};
+
+// Why a service found nothing at all: it is not there, or it failed.
+class PlaceServiceError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Turns a postal address into places, best first. The task fails with a
+// PlaceServiceError when the service cannot answer.
+class Geocoder {
+public:
+    virtual ~Geocoder() = default;
+    virtual Task<std::vector<Placemark>> geocodeAddress(QString address) = 0;
+};
+
+// This platform has no geocoding service: every request fails at once, and
+// a place is then kept by its name alone.
+class UnavailableGeocoder final : public Geocoder {
+public:
+    Task<std::vector<Placemark>> geocodeAddress(QString address) override;
+};
+
+// A task that has already failed with a PlaceServiceError.
+template <class T>
+Task<T> failedPlaceRequest(const char* why) {
+    TaskCompletion<T> completion;
+    completion.fail(std::make_exception_ptr(PlaceServiceError(why)));
+    return completion.task();
+}
+
+}  // namespace tavlin::platform

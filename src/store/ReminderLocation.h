@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/Reminder.h"
+
+#include <QString>
+
+#include <optional>
+
+// The place of a reminder: that of its first location alarm with a title.
+namespace tavlin::store::ReminderLocation {
+
+bool hasTitle(const platform::StructuredLocation& location);
+
+std::optional<QString> locationTitle(const platform::Reminder& reminder);
+
+}  // namespace tavlin::store::ReminderLocation

@@ -1,0 +1,341 @@
+// The writes of the store: new and edited reminders, completion, deletion
+// with an undo window, and rescheduling.
+
+#include "parsing/RecurrenceEdit.h"
+#include "parsing/ReminderEditing.h"
+#include "store/PlaceResolver.h"
+#include "store/ReminderStore.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlin::store {
+
+using parsing::ParsedQuickAdd;
+using platform::Alarm;
+using platform::RecurrenceRule;
+using platform::Reminder;
+using platform::StructuredLocation;
+
+namespace {
+
+bool canonicallyEqual(const QString& a, const QString& b) {
+    return a == b || a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
+}
+
+RecurrenceRule::Frequency frequencyOf(parsing::RecurrenceFrequency frequency) {
+    return static_cast<RecurrenceRule::Frequency>(static_cast<int>(frequency));
+}
+
+// The first rule made anew, with its end and its days, months and set
+// positions carried over where the plan says.
+RecurrenceRule replacement(const RecurrenceRule& old, const parsing::RecurrenceEdit::Replace& plan) {
+    RecurrenceRule rule{.frequency = frequencyOf(plan.frequency), .interval = plan.interval};
+    if (plan.keepEnd) rule.end = old.end;
+    if (plan.keepPattern) {
+        rule.daysOfTheWeek = old.daysOfTheWeek;
+        rule.daysOfTheMonth = old.daysOfTheMonth;
+        rule.monthsOfTheYear = old.monthsOfTheYear;
+        rule.weeksOfTheYear = old.weeksOfTheYear;
+        rule.daysOfTheYear = old.daysOfTheYear;
+        rule.setPositions = old.setPositions;
+    }
+    return rule;
+}
+
+void applyRecurrence(const ParsedQuickAdd& parsed, std::vector<RecurrenceRule>& rules) {
+    namespace Edit = parsing::RecurrenceEdit;
+    std::vector<Edit::ExistingRule> existing;
+    std::transform(rules.begin(), rules.end(), std::back_inserter(existing), Edit::existingRule);
+    const Edit::Change change = Edit::plan(existing, parsed.recurrenceFrequency, parsed.recurrenceInterval);
+    if (const auto* add = std::get_if<Edit::Add>(&change)) {
+        rules.push_back({.frequency = frequencyOf(add->frequency), .interval = add->interval});
+    } else if (const auto* replace = std::get_if<Edit::Replace>(&change)) {
+        const RecurrenceRule rule = replacement(rules.front(), *replace);
+        rules.erase(rules.begin());
+        rules.push_back(rule);
+    } else if (std::holds_alternative<Edit::RemoveAll>(change)) {
+        rules.clear();
+    }
+}
+
+void eraseIdentifier(std::vector<Reminder>& reminders, const QString& identifier) {
+    std::erase_if(reminders, [&](const Reminder& r) { return r.identifier == identifier; });
+}
+
+bool holdsIdentifier(const std::vector<Reminder>& reminders, const QString& identifier) {
+    return std::any_of(reminders.begin(), reminders.end(),
+                       [&](const Reminder& r) { return r.identifier == identifier; });
+}
+
+StructuredLocation locationOf(const ResolvedLocation& place, double radius) {
+    return {place.name, platform::GeoLocation{place.latitude, place.longitude}, radius};
+}
+
+}  // namespace
+
+// ---- New and edited reminders
+
+platform::Task<std::optional<Reminder>> ReminderStore::add(ParsedQuickAdd parsed,
+                                                           std::optional<ResolvedLocation> location,
+                                                           std::optional<QString> notes) {
+    const QPointer<ReminderStore> self(this);
+    Reminder reminder = co_await applyEdit(std::move(parsed), eventStore_.newReminder(), std::move(location));
+    if (!self) co_return std::nullopt;
+    if (notes && !notes->isEmpty()) reminder.notes = *notes;
+    if (std::optional<platform::StoreError> error = eventStore_.save(reminder)) {
+        setLastError(std::move(error));
+        requestRefresh();
+        co_return std::nullopt;
+    }
+    setLastError(std::nullopt);
+    std::vector<Reminder> shown = reminders_;
+    shown.push_back(reminder);
+    assign(reminders_, std::move(shown), &ReminderStore::remindersChanged);
+    requestRefresh();
+    co_return reminder;
+}
+
+// The edit is made on the reminder as saved now, so that what others
+// changed meanwhile in fields the line does not hold is kept.
+platform::Task<ReminderStore::UpdateOutcome> ReminderStore::update(ParsedQuickAdd parsed, Reminder reminder,
+                                                                   std::optional<ResolvedLocation> location) {
+    if (reminder.completed) co_return UpdateOutcome::skippedBecauseCompleted;
+    const std::optional<Reminder> stored = eventStore_.reminder(reminder.identifier);
+    if (!stored) co_return UpdateOutcome::skippedBecauseMissing;
+    if (stored->completed) co_return UpdateOutcome::skippedBecauseCompleted;
+    const QString listBefore = stored->listIdentifier;
+
+    const QPointer<ReminderStore> self(this);
+    Reminder edited = co_await applyEdit(std::move(parsed), *stored, std::move(location));
+    if (!self) co_return UpdateOutcome::failed;
+    UpdateOutcome outcome = UpdateOutcome::saved;
+    if (std::optional<platform::StoreError> error = eventStore_.save(edited)) {
+        outcome = UpdateOutcome::failed;
+        const QString wantedList = edited.listIdentifier;
+        if (wantedList.isEmpty() || wantedList == listBefore) {
+            setLastError(std::move(error));
+        } else {
+            edited.listIdentifier = listBefore;
+            if (std::optional<platform::StoreError> second = eventStore_.save(edited)) {
+                setLastError(std::move(second));
+            } else {
+                const std::optional<platform::ReminderList> refused = listWithIdentifier(wantedList);
+                setLastError(ListMoveRefused{refused ? refused->title : wantedList, *error});
+                outcome = UpdateOutcome::listMoveRefused;
+            }
+        }
+    } else {
+        setLastError(std::nullopt);
+    }
+    if (outcome != UpdateOutcome::failed) replaceShown(edited);
+    requestRefresh();
+    co_return outcome;
+}
+
+platform::Task<Reminder> ReminderStore::applyEdit(ParsedQuickAdd parsed, Reminder reminder,
+                                                  std::optional<ResolvedLocation> location) {
+    reminder.title = parsed.title;
+    reminder.dueDateComponents = parsed.dueDateComponents;
+    reminder.priority = parsed.priority;
+    applyRecurrence(parsed, reminder.recurrenceRules);
+
+    // The place as it stands, only where it has coordinates to keep.
+    std::optional<StructuredLocation> existing = parsing::ReminderEditing::alarmLocation(reminder);
+    if (existing && !existing->geoLocation) existing.reset();
+    std::erase_if(reminder.alarms, [](const Alarm& alarm) { return alarm.structuredLocation.has_value(); });
+    realignDueAlarm(reminder, parsed.hasTime);
+
+    const QPointer<ReminderStore> self(this);
+    const std::optional<StructuredLocation> place = co_await placeFor(parsed, std::move(existing), std::move(location));
+    if (!self) co_return reminder;
+    if (place) {
+        const auto proximity = parsed.locationTrigger == parsing::LocationTrigger::leave
+                                   ? platform::AlarmProximity::leave
+                                   : platform::AlarmProximity::enter;
+        reminder.alarms.push_back(Alarm::on(*place, proximity));
+    }
+    applyList(parsed, reminder);
+    co_return reminder;
+}
+
+// A place given by the caller stands as it is; the place the reminder
+// already has keeps its coordinates when the line names it again; any
+// other name is resolved, and kept by its name alone when that fails.
+platform::Task<std::optional<StructuredLocation>> ReminderStore::placeFor(ParsedQuickAdd parsed,
+                                                                          std::optional<StructuredLocation> existing,
+                                                                          std::optional<ResolvedLocation> location) {
+    if (!parsed.locationName) co_return std::nullopt;
+    const QString& name = *parsed.locationName;
+    if (location) co_return locationOf(*location, location->radius);
+    if (existing && parsing::ReminderEditing::titlesMatch(existing->title, name)) {
+        existing->radius = parsed.locationRadius.value_or(existing->radius);
+        co_return existing;
+    }
+    const std::optional<ResolvedLocation> resolved = co_await places_.resolve(name, this);
+    if (!resolved) co_return StructuredLocation{.title = name};
+    co_return locationOf(*resolved, parsed.locationRadius.value_or(resolved->radius));
+}
+
+// A list the line names, by its exact title and preferably in the
+// reminder's own account; else the reminder stays where it is, and a new
+// one goes to the quick-add list.
+void ReminderStore::applyList(const ParsedQuickAdd& parsed, Reminder& reminder) const {
+    const std::optional<platform::ReminderList> current = listWithIdentifier(reminder.listIdentifier);
+    if (parsed.listName) {
+        // With two lists of one title in one account, naming the current
+        // list's title keeps the reminder in it.
+        if (current && canonicallyEqual(current->title, *parsed.listName)) return;
+        if (const auto named = list(*parsed.listName, current)) {
+            reminder.listIdentifier = named->identifier;
+            return;
+        }
+    }
+    if (!reminder.listIdentifier.isEmpty()) return;
+    const std::optional<platform::ReminderList> quickAdd = quickAddList();
+    reminder.listIdentifier = quickAdd ? quickAdd->identifier : QString();
+}
+
+// Every alarm at an absolute date goes; a timed due date gets one at its
+// instant. Alarms at an offset from the due date stay.
+void ReminderStore::realignDueAlarm(Reminder& reminder, bool timed) const {
+    std::erase_if(reminder.alarms, [](const Alarm& alarm) { return alarm.absoluteDate.has_value(); });
+    if (!timed) return;
+    if (const std::optional<platform::Date> due = dueDate(reminder)) reminder.alarms.push_back(Alarm::at(*due));
+}
+
+void ReminderStore::replaceShown(const Reminder& saved) {
+    std::vector<Reminder> shown = reminders_;
+    for (Reminder& reminder : shown)
+        if (reminder.identifier == saved.identifier) reminder = saved;
+    assign(reminders_, std::move(shown), &ReminderStore::remindersChanged);
+}
+
+// ---- Completion
+
+void ReminderStore::setCompleted(Reminder reminder, bool done) {
+    Reminder changed = eventStore_.reminder(reminder.identifier).value_or(std::move(reminder));
+    changed.completed = done;
+    if (std::optional<platform::StoreError> error = eventStore_.save(changed)) {
+        setLastError(std::move(error));
+        requestRefresh();
+        return;
+    }
+    setLastError(std::nullopt);
+    std::vector<Reminder> open = reminders_;
+    std::vector<Reminder> completed = completedToday_;
+    if (done) {
+        eraseIdentifier(open, changed.identifier);
+        // Done twice is in the list once.
+        eraseIdentifier(completed, changed.identifier);
+        completed.push_back(changed);
+    } else {
+        eraseIdentifier(completed, changed.identifier);
+        if (!holdsIdentifier(open, changed.identifier)) open.push_back(changed);
+    }
+    assign(reminders_, std::move(open), &ReminderStore::remindersChanged);
+    assign(completedToday_, std::move(completed), &ReminderStore::completedTodayChanged);
+    requestRefresh();
+}
+
+// ---- Deletion
+
+std::vector<Reminder> ReminderStore::remindersExcluding(const std::vector<Reminder>& reminders,
+                                                        const std::vector<Reminder>& excluded) {
+    if (excluded.empty()) return reminders;
+    std::vector<Reminder> kept = reminders;
+    std::erase_if(kept, [&](const Reminder& reminder) { return holdsIdentifier(excluded, reminder.identifier); });
+    return kept;
+}
+
+void ReminderStore::queueDeletion(Reminder reminder) {
+    // Queued again while pending, it keeps its window: flushing first would
+    // remove it at once and leave nothing for the undo to bring back.
+    if (holdsIdentifier(pendingDeletions_, reminder.identifier)) return;
+    flushPendingDeletions();
+    assign(pendingDeletions_, std::vector{std::move(reminder)}, &ReminderStore::pendingDeletionsChanged);
+    assign(reminders_, remindersExcluding(reminders_, pendingDeletions_), &ReminderStore::remindersChanged);
+}
+
+void ReminderStore::cancelDeletion() {
+    if (pendingDeletions_.empty()) return;
+    const std::vector<Reminder> batch = pendingDeletions_;
+    assign(pendingDeletions_, {}, &ReminderStore::pendingDeletionsChanged);
+    std::vector<Reminder> open = reminders_;
+    for (const Reminder& reminder : batch)
+        if (!holdsIdentifier(open, reminder.identifier)) open.push_back(reminder);
+    assign(reminders_, std::move(open), &ReminderStore::remindersChanged);
+}
+
+void ReminderStore::flushPendingDeletions() {
+    if (pendingDeletions_.empty()) return;
+    const std::vector<Reminder> batch = pendingDeletions_;
+    assign(pendingDeletions_, {}, &ReminderStore::pendingDeletionsChanged);
+    std::optional<platform::StoreError> batchError;
+    std::vector<Reminder> open = reminders_;
+    for (const Reminder& reminder : batch) {
+        if (std::optional<platform::StoreError> error = eventStore_.remove(reminder)) {
+            open.push_back(reminder);
+            batchError = std::move(error);
+        }
+    }
+    assign(reminders_, std::move(open), &ReminderStore::remindersChanged);
+    setLastError(std::move(batchError));
+    requestRefresh();
+}
+
+bool ReminderStore::deleteReminder(Reminder reminder) {
+    const QString& identifier = reminder.identifier;
+    if (std::optional<platform::StoreError> error = eventStore_.remove(reminder)) {
+        setLastError(std::move(error));
+        requestRefresh();
+        return false;
+    }
+    setLastError(std::nullopt);
+    const auto without = [&](std::vector<Reminder> reminders) {
+        eraseIdentifier(reminders, identifier);
+        return reminders;
+    };
+    assign(reminders_, without(reminders_), &ReminderStore::remindersChanged);
+    assign(completedToday_, without(completedToday_), &ReminderStore::completedTodayChanged);
+    assign(pendingDeletions_, without(pendingDeletions_), &ReminderStore::pendingDeletionsChanged);
+    requestRefresh();
+    return true;
+}
+
+// ---- Rescheduling
+
+void ReminderStore::reschedule(std::vector<Reminder> reminders, RescheduleTarget target) {
+    if (reminders.empty()) return;
+    const platform::Calendar& calendar = wallClock_.calendar;
+    const std::optional<platform::Date> day = targetDay(target, calendar.startOfDay(now_), calendar);
+    std::optional<platform::StoreError> keptError;
+    for (const Reminder& reminder : reminders) {
+        Reminder moved = eventStore_.reminder(reminder.identifier).value_or(reminder);
+        const std::optional<platform::DateComponents> current = moved.dueDateComponents;
+        const bool timed = current && (current->hour || current->minute);
+        moved.dueDateComponents.reset();
+        if (day) {
+            moved.dueDateComponents =
+                calendar.dateComponents(platform::CalendarComponent::Year | platform::CalendarComponent::Month |
+                                            platform::CalendarComponent::Day,
+                                        *day);
+            if (timed) {
+                moved.dueDateComponents->hour = current->hour;
+                moved.dueDateComponents->minute = current->minute;
+            }
+        }
+        realignDueAlarm(moved, timed && day);
+        if (std::optional<platform::StoreError> error = eventStore_.save(moved))
+            keptError = std::move(error);
+        else
+            replaceShown(moved);
+    }
+    setLastError(std::move(keptError));
+    requestRefresh();
+}
+
+}  // namespace tavlin::store
