@@ -6,11 +6,15 @@
 #include "mcp/MCPService.h"
 #include "mcp/ReminderTools.h"
 #include "platform/Log.h"
+#include "platform/Geocoder.h"
+#include "platform/MapSearch.h"
 #include "platform/PowerEvents.h"
 #include "platform/UserDefaults.h"
+#include "platform/VCardContacts.h"
 #include "platform/VdirRemindersStore.h"
 #include "store/ContinuousObservation.h"
 #include "store/LocationProvider.h"
+#include "store/PlaceResolver.h"
 #include "store/ReminderStore.h"
 #include "store/Settings.h"
 
@@ -54,7 +58,11 @@ void AppDelegate::launch() {
     settings_ = std::make_unique<store::Settings>(*defaults_);
     eventStore_ = std::make_unique<platform::VdirRemindersStore>();
     powerEvents_ = std::make_unique<platform::SessionPowerEvents>();
-    store_ = std::make_unique<store::ReminderStore>(*eventStore_, *settings_, *powerEvents_);
+    contacts_ = std::make_unique<platform::VCardContacts>();
+    mapSearch_ = std::make_unique<platform::UnavailableMapSearch>();
+    geocoder_ = std::make_unique<platform::UnavailableGeocoder>();
+    places_ = std::make_unique<store::PlaceResolver>(*contacts_, *mapSearch_, *geocoder_);
+    store_ = std::make_unique<store::ReminderStore>(*eventStore_, *settings_, *powerEvents_, *places_);
     locationProvider_ = std::make_unique<store::LocationProvider>();
 
     reminderTools_ = std::make_unique<mcp::ReminderTools>(*store_, *settings_);
@@ -64,6 +72,7 @@ void AppDelegate::launch() {
     mcpServer_ = std::make_unique<mcp::MCPServer>(*mcpService_, configurationPath,
                                                   MCPConfiguration::launchToken(configurationPath));
 
+    // After the store's own handler, which carries out its pending deletions.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &AppDelegate::terminate);
     store_->start();
     store::ContinuousObservation::observe([self = QPointer(this)] {

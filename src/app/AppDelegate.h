@@ -5,6 +5,9 @@
 #include <memory>
 
 namespace tavlin::platform {
+class Contacts;
+class Geocoder;
+class MapSearch;
 class PowerEvents;
 class RemindersStore;
 class UserDefaults;
@@ -12,6 +15,7 @@ class UserDefaults;
 
 namespace tavlin::store {
 class LocationProvider;
+class PlaceResolver;
 class ReminderStore;
 class Settings;
 }  // namespace tavlin::store
@@ -27,7 +31,7 @@ namespace tavlin::app {
 
 // Builds the application's components at launch, in their order, wires them
 // and owns them for the life of the process. At the application's end the
-// AI tools server stops.
+// store carries out its pending deletions and the AI tools server stops.
 class AppDelegate : public QObject {
     Q_OBJECT
 
@@ -53,6 +57,10 @@ private:
     std::unique_ptr<store::Settings> settings_;
     std::unique_ptr<platform::RemindersStore> eventStore_;
     std::unique_ptr<platform::PowerEvents> powerEvents_;
+    std::unique_ptr<platform::Contacts> contacts_;
+    std::unique_ptr<platform::MapSearch> mapSearch_;
+    std::unique_ptr<platform::Geocoder> geocoder_;
+    std::unique_ptr<store::PlaceResolver> places_;
     std::unique_ptr<store::ReminderStore> store_;
     std::unique_ptr<store::LocationProvider> locationProvider_;
     std::unique_ptr<mcp::ReminderTools> reminderTools_;

@@ -102,17 +102,19 @@ parsing::ParsedQuickAdd ReminderTools::instantParse(const QString& text, const Q
     parsing::ParsedQuickAdd reading = parsing::QuickAddParser::parse(
         text, now, wallClock_.calendar, false, listNames, parsing::ParserVocabulary::current(), std::nullopt,
         parsing::QuickAddParser::hourCyclePreference());
-    if (reading.title.isEmpty()) {
-        reading = parsing::ParsedQuickAdd{.title = platform::trimmedWhitespaceAndNewlines(text)};
-    } else if (reading.recurrenceFrequency && !reading.dueDateComponents) {
-        using platform::CalendarComponent;
-        reading.dueDateComponents = wallClock_.calendar.dateComponents(
-            CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, now);
-        reading.hasTime = false;
-        reading.dueDateIsBareCadenceDefault = true;
-    }
+    if (reading.title.isEmpty()) reading = parsing::ParsedQuickAdd{.title = platform::trimmedWhitespaceAndNewlines(text)};
+    else dueTodayForBareCadence(reading, now);
     overrides.apply(reading);
     return reading;
+}
+
+void ReminderTools::dueTodayForBareCadence(parsing::ParsedQuickAdd& reading, platform::Date now) const {
+    if (!reading.recurrenceFrequency || reading.dueDateComponents) return;
+    using platform::CalendarComponent;
+    reading.dueDateComponents = wallClock_.calendar.dateComponents(
+        CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, now);
+    reading.hasTime = false;
+    reading.dueDateIsBareCadenceDefault = true;
 }
 
 QStringList ReminderTools::listNames() const {

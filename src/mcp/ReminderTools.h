@@ -89,6 +89,13 @@ public:
     // explicit fields are laid over it.
     parsing::ParsedQuickAdd instantParse(const QString& text, const QStringList& listNames,
                                          const Overrides& overrides) const;
+    // The open reminder, else the one completed today, else the store's own
+    // with that id; throws MCPToolError when there is none.
+    platform::Reminder reminder(const QString& id) const;
+    // The reminder's present state as a reading, so that an edit of single
+    // fields keeps the others.
+    parsing::ParsedQuickAdd currentParse(const platform::Reminder& reminder) const;
+
     // What preview_quick_add shows of a reading.
     nlohmann::json previewJSON(const parsing::ParsedQuickAdd& reading, const SnapshotClock& clock) const;
 
@@ -102,6 +109,27 @@ public:
     platform::Task<MCPToolResult> deleteReminder(nlohmann::json arguments);
 
 private:
+    platform::Task<MCPToolResult> createBatch(QStringList pieces, std::optional<QString> notes, Overrides overrides,
+                                              QStringList listNames);
+    // The model's reading of a new reminder's text, within the wait: the
+    // note for the reply, if any.
+    platform::Task<std::optional<QString>> refineFirst(QString text, QStringList listNames, Overrides overrides,
+                                                       parsing::ParsedQuickAdd instant, platform::Reminder reminder);
+    platform::Task<> refineLater(platform::Task<std::optional<parsing::ParsedQuickAdd>> model, Overrides overrides,
+                                 parsing::ParsedQuickAdd instant, platform::Reminder reminder);
+    platform::Task<> refineBatchItem(QString piece, QStringList listNames, Overrides overrides,
+                                     parsing::ParsedQuickAdd instant, platform::Reminder reminder);
+    // Rewrites the reminder with the model's reading where it differs from
+    // the one it was made from; nothing when it does not.
+    platform::Task<std::optional<store::ReminderStore::UpdateOutcome>> refine(parsing::ParsedQuickAdd reading,
+                                                                             Overrides overrides,
+                                                                             parsing::ParsedQuickAdd instant,
+                                                                             platform::Reminder reminder);
+    // A repeat written without a date is due today, all day.
+    void dueTodayForBareCadence(parsing::ParsedQuickAdd& reading, platform::Date now) const;
+    // The reminder as the store holds it now.
+    platform::Reminder saved(const platform::Reminder& reminder) const;
+    QString lastErrorDescription() const;
     SnapshotClock snapshotClock() const;
     QStringList listNames() const;
     ReminderSnapshot snapshot(const platform::Reminder& reminder) const;

@@ -6,7 +6,11 @@
 #include "platform/Clock.h"
 #include "platform/MemoryRemindersStore.h"
 #include "platform/PowerEvents.h"
+#include "platform/Geocoder.h"
+#include "platform/MapSearch.h"
 #include "platform/UserDefaults.h"
+#include "platform/VCardContacts.h"
+#include "store/PlaceResolver.h"
 #include "store/ReminderStore.h"
 #include "store/Settings.h"
 
@@ -63,7 +67,7 @@ protected:
         backend = std::make_unique<tavlin::platform::MemoryRemindersStore>(std::move(contents));
         backend->setAuthorizationStatus(access);
         backend->setAccessRequestOutcome(access);
-        store = std::make_unique<tavlin::store::ReminderStore>(*backend, settings, power, wallClock());
+        store = std::make_unique<tavlin::store::ReminderStore>(*backend, settings, power, places, wallClock());
         tools = std::make_unique<tavlin::mcp::ReminderTools>(*store, settings, wallClock());
         service = std::make_unique<tavlin::mcp::MCPService>(QStringLiteral("1"), tavlin::mcp::ReminderTools::serverInstructions(),
                                                             tools->makeTools());
@@ -91,6 +95,10 @@ protected:
     tavlin::platform::UserDefaults defaults{folder.filePath(QStringLiteral("settings.json"))};
     tavlin::store::Settings settings{defaults};
     SilentPowerEvents power;
+    tavlin::platform::VCardContacts contacts{folder.filePath(QStringLiteral("contacts"))};
+    tavlin::platform::UnavailableMapSearch mapSearch;
+    tavlin::platform::UnavailableGeocoder geocoder;
+    tavlin::store::PlaceResolver places{contacts, mapSearch, geocoder};
     std::unique_ptr<tavlin::platform::MemoryRemindersStore> backend;
     std::unique_ptr<tavlin::store::ReminderStore> store;
     std::unique_ptr<tavlin::mcp::ReminderTools> tools;

@@ -77,7 +77,9 @@ TEST_F(ReminderToolsFixture, TheCatalogueListsEightToolsWithTheirSchemas) {
 TEST_F(ReadingToolsTest, EveryToolAsksForAccessBeforeReadingItsArguments) {
     open({}, AuthorizationStatus::denied);
     for (const auto& [tool, arguments] : std::vector<std::pair<std::string, json>>{
-             {"list_reminders", {{"scope", "Today"}}}, {"get_lists", {}}, {"get_summary", {}}}) {
+             {"list_reminders", {{"scope", "Today"}}}, {"get_lists", {}}, {"get_summary", {}},
+             {"preview_quick_add", {}}, {"create_reminder", {{"text", 1}}}, {"update_reminder", {}},
+             {"complete_reminder", {}}, {"delete_reminder", {}}}) {
         SCOPED_TRACE(tool);
         const json result = call(tool, arguments);
         EXPECT_EQ(result.at("isError"), true);
@@ -151,6 +153,7 @@ TEST_F(ReadingToolsTest, AListNameOfOnlySymbolsNamesNoList) {
     for (const char* name : {"", "!!", "🛒"}) {
         SCOPED_TRACE(name);
         EXPECT_THAT(textOf(call("list_reminders", {{"list", name}})), StartsWith("No list called"));
+        EXPECT_THAT(textOf(call("create_reminder", {{"text", "x"}, {"list", name}})), StartsWith("No list called"));
     }
 }
 
