@@ -12,8 +12,9 @@
 
 #include <optional>
 
-// The real tavlin binary without a display, over its own data and settings
-// folders and a copy of a fixture reminders folder, as an AI client meets it.
+// The real tavlin binary without a display, in a home folder of its own with
+// a copy of a fixture reminders folder, as an AI client meets it: every file
+// where a program that knows only HOME looks for it.
 class HeadlessTavlin {
 public:
     struct Options {
@@ -31,14 +32,14 @@ public:
         copyFolder(options.fixture, remindersFolder());
     }
 
-    QString dataHome() const { return home_.filePath(QStringLiteral("data")); }
-    QString configHome() const { return home_.filePath(QStringLiteral("config")); }
-    QString remindersFolder() const { return home_.filePath(QStringLiteral("reminders")); }
+    QString home() const { return home_.path(); }
+    QString dataHome() const { return home_.filePath(QStringLiteral(".local/share")); }
+    QString configHome() const { return home_.filePath(QStringLiteral(".config")); }
+    QString remindersFolder() const { return dataHome() + QStringLiteral("/Tavlin/Reminders"); }
     QString configurationPath() const { return dataHome() + QStringLiteral("/Tavlin/mcp.json"); }
-    // What a child process needs to find this Tavlin's files.
     QStringList environment() const {
-        return QStringList{QStringLiteral("XDG_DATA_HOME=") + dataHome(), QStringLiteral("XDG_CONFIG_HOME=") + configHome(),
-                           QStringLiteral("TAVLIN_REMINDERS_DIR=") + remindersFolder()} +
+        return QStringList{QStringLiteral("HOME=") + home(), QStringLiteral("XDG_DATA_HOME=") + dataHome(),
+                           QStringLiteral("XDG_CONFIG_HOME=") + configHome()} +
                options_.environment;
     }
 
