@@ -121,5 +121,5 @@ TEST_F(ReminderToolsFixture, PreviewShowsWhatAQuickAddTextWouldBecome) {
         EXPECT_EQ(textOf(result), c.line);
     }
     EXPECT_EQ(textOf(call("preview_quick_add", {{"text", "  "}})), "text is required");
-    EXPECT_TRUE(backend->contents().reminders.empty());
+    EXPECT_TRUE(backend.contents().reminders.empty());
 }

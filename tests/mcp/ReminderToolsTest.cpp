@@ -194,8 +194,8 @@ TEST_F(ReadingToolsTest, ReadsTheExplicitFields) {
 
 TEST_F(ReadingToolsTest, RefreshesDataOlderThanFiveSeconds) {
     // A change the store has not been told of yet.
-    QObject::disconnect(backend.get(), &tavlin::platform::RemindersStore::changed, nullptr, nullptr);
-    backend->changeByAnotherProcess([](auto& contents) { contents.reminders.push_back(reminder("Fresh", "work")); });
+    QObject::disconnect(&backend, &tavlin::platform::RemindersStore::changed, nullptr, nullptr);
+    backend.changeByAnotherProcess([](auto& contents) { contents.reminders.push_back(reminder("Fresh", "work")); });
     clock.advance(5s);
     EXPECT_EQ(call("get_lists").at("structuredContent").at("lists").at(0).at("openCount"), 2);
     clock.advance(1s);
@@ -208,7 +208,7 @@ TEST_F(ReadingToolsTest, DescribesTheLists) {
     const json result = call("get_lists");
     EXPECT_EQ(textOf(result), "- Work (2 open)\n- Groceries (2 open, default)\n- Archive (1 open, hidden in Tavlin)");
     EXPECT_EQ(result.at("structuredContent").at("lists").at(1),
-              (json{{"id", "groceries"}, {"name", "Groceries"}, {"account", "On this computer"}, {"isDefault", true},
+              (json{{"id", "groceries"}, {"name", "Groceries"}, {"account", "local"}, {"isDefault", true},
                     {"isShownInTavlin", true}, {"openCount", 2}}));
     open({});
     EXPECT_EQ(textOf(call("get_lists")), "No lists.");

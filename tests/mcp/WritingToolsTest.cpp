@@ -20,7 +20,7 @@ class WritingToolsTest : public ReminderToolsFixture {
 protected:
     void SetUp() override {
         open({.lists = {list("inbox", "Inbox"), list("work", "Work")}, .reminders = {weekly()}});
-        backend->setDefaultListIdentifier(QStringLiteral("inbox"));
+        backend.setDefaultListIdentifier(QStringLiteral("inbox"));
     }
 
     // Due Friday 6 March 2026 at 9:00, every week, at the office.
@@ -33,7 +33,7 @@ protected:
         return r;
     }
 
-    std::vector<Reminder> stored() const { return backend->contents().reminders; }
+    std::vector<Reminder> stored() const { return backend.contents().reminders; }
     std::optional<Reminder> storedTitled(const QString& title) const {
         for (const Reminder& r : stored())
             if (r.title == title) return r;
@@ -99,7 +99,7 @@ TEST_F(WritingToolsTest, RefusesABatchItCannotMakeWholeBeforeMakingAny) {
 TEST_F(WritingToolsTest, ReportsTheRemindersMadeBeforeARefusedSave) {
     int saves = 0;
     QObject::connect(store.get(), &tavlin::store::ReminderStore::remindersChanged, [&] {
-        if (++saves == 2) backend->setSaveFailure(StoreError{.code = StoreError::writeFailed, .description = "Disk full"});
+        if (++saves == 2) backend.setSaveFailure(StoreError{.code = StoreError::writeFailed, .description = "Disk full"});
     });
     const std::string text = refusal(call("create_reminder", {{"text", "one\ntwo\nthree\nfour\nfive"}}));
     EXPECT_THAT(text, StartsWith("Reminders refused to save \"three\": Disk full. These were created before it:\n- one"));
@@ -167,7 +167,7 @@ TEST_F(WritingToolsTest, UpdatesOnlyTheFieldsItIsGiven) {
         arguments["id"] = id.toStdString();
         const json result = call("update_reminder", arguments);
         EXPECT_THAT(textOf(result), StartsWith("Updated: "));
-        c.check(*backend->reminder(id));
+        c.check(*backend.reminder(id));
     }
 }
 
@@ -185,15 +185,15 @@ TEST_F(WritingToolsTest, AnUnchangedUpdateAndTheRefusals) {
 
 TEST_F(WritingToolsTest, AnUpdateOfAReminderDeletedElsewhereChangesNothing) {
     // Another program deleted it; the store has not looked again yet.
-    QObject::disconnect(backend.get(), &tavlin::platform::RemindersStore::changed, nullptr, nullptr);
-    backend->changeByAnotherProcess([](auto& contents) { contents.reminders.clear(); });
+    QObject::disconnect(&backend, &tavlin::platform::RemindersStore::changed, nullptr, nullptr);
+    backend.changeByAnotherProcess([](auto& contents) { contents.reminders.clear(); });
     EXPECT_EQ(refusal(call("update_reminder", {{"id", "standup"}, {"notes", "new"}})),
               "No reminder with id standup. Ids come from list_reminders; it may have been deleted.");
     EXPECT_TRUE(stored().empty());
 }
 
 TEST_F(WritingToolsTest, ReportsARefusedListMoveWithTheRestSaved) {
-    backend->setListMoveFailure(StoreError{.code = StoreError::writeFailed, .description = "read-only"});
+    backend.setListMoveFailure(StoreError{.code = StoreError::writeFailed, .description = "read-only"});
     const json result = call("update_reminder", {{"id", "standup"}, {"title", "Moved"}, {"list", "inbox"}});
     EXPECT_EQ(result.at("isError"), true);
     EXPECT_EQ(textOf(result), "Updated, but Reminders refused to move it: Couldn’t move it to “Inbox” — the rest of the "
@@ -208,7 +208,7 @@ TEST_F(WritingToolsTest, CompletesOneOccurrenceOfARepeatingReminder) {
     EXPECT_THAT(textOf(result), EndsWith(" · completed [standup]"));
     const std::vector<Reminder> both = stored();
     ASSERT_EQ(both.size(), 2u);
-    EXPECT_TRUE(backend->reminder(QStringLiteral("standup"))->completed);
+    EXPECT_TRUE(backend.reminder(QStringLiteral("standup"))->completed);
     const auto next = std::find_if(both.begin(), both.end(), [](const Reminder& r) { return !r.completed; });
     EXPECT_EQ(next->dueDateComponents->day, 13);
 
