@@ -79,10 +79,10 @@ void MCPServer::start(quint16 port, bool fallbackToAnyPort) {
 }
 
 void MCPServer::stop() {
+    closeConnections();  // switching the tools off ends every client's access at once
     if (!listener_) return;
     listener_.reset();
     assign(port_, std::nullopt, &MCPServer::portChanged);
-    closeConnections();
     writeConfiguration();
     qCInfo(lcMcp) << "MCP server stopped";
 }

@@ -49,8 +49,8 @@ public:
     // `fallbackToAnyPort` is set, once more on a port the system picks;
     // otherwise lastError says why. mcp.json is written once it listens.
     void start(quint16 port, bool fallbackToAnyPort);
-    // Closes the listener and every connection, and writes mcp.json without
-    // a port. Does nothing when there is no listener.
+    // Closes every connection, and the listener with mcp.json written
+    // without a port; without a listener nothing is written.
     void stop();
     bool hasListener() const { return listener_ != nullptr; }
 
