@@ -32,14 +32,15 @@ public:
         environment.remove(QStringLiteral("TAVLIN_REMINDERS_DIR"));
         for (const QString& entry : options.environment)
             environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
-        process_.setProcessEnvironment(environment);
-        if (options.fakeTime.isEmpty()) {
-            process_.setProgram(QStringLiteral(TAVLIN_BINARY));
-            process_.setArguments(options.arguments);
-        } else {
-            process_.setProgram(QStringLiteral("faketime"));
-            process_.setArguments(QStringList{options.fakeTime, QStringLiteral(TAVLIN_BINARY)} + options.arguments);
+        // libfaketime itself rather than the faketime command, which runs the
+        // program as its child: signals and kills then reach Tavlin.
+        if (!options.fakeTime.isEmpty()) {
+            environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TAVLIN_FAKETIME_LIBRARY));
+            environment.insert(QStringLiteral("FAKETIME"), QLatin1Char('@') + options.fakeTime);
         }
+        process_.setProcessEnvironment(environment);
+        process_.setProgram(QStringLiteral(TAVLIN_BINARY));
+        process_.setArguments(options.arguments);
         process_.start();
     }
     ~TavlinProcess() {
