@@ -1,5 +1,6 @@
 #include "parsing/Cadence.h"
 
+#include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 #include "platform/DateComponents.h"
 
@@ -47,10 +48,28 @@ std::optional<int> asciiCount(const QString& digits) {
     return digits.toInt();
 }
 
+// The vocabulary's adverb pattern, made here when it does not carry it.
+std::optional<platform::Regex> cadenceAdverbRegex(const ParserVocabulary& vocabulary) {
+    if (vocabulary.cadenceAdverbRegex.value) return vocabulary.cadenceAdverbRegex.value;
+    static Memo<std::optional<platform::Regex>> patterns;
+    return patterns.get(
+        [&]() -> std::optional<platform::Regex> {
+            const WordSet adverbs(vocabulary.dailyWords.raw() + vocabulary.weeklyWords.raw() +
+                                  vocabulary.monthlyWords.raw() + vocabulary.yearlyWords.raw());
+            if (adverbs.isEmpty()) return std::nullopt;
+            return compileRegex(u"(?:^|\\s)("_s + adverbs.alternation() + u")(?=\\s*$)"_s,
+                                platform::Regex::Option::CaseInsensitive);
+        },
+        vocabulary.dailyWords, vocabulary.weeklyWords, vocabulary.monthlyWords, vocabulary.yearlyWords);
+}
+
 }  // namespace
 
 std::optional<platform::Regex> everyPhraseRegex(const RecurrenceGrammar& grammar) {
-    return grammar.everyPhraseRegex.value ? grammar.everyPhraseRegex.value : grammar.makeEveryPhraseRegex();
+    if (grammar.everyPhraseRegex.value) return grammar.everyPhraseRegex.value;
+    static Memo<std::optional<platform::Regex>> patterns;
+    return patterns.get([&] { return grammar.makeEveryPhraseRegex(); }, grammar.everyWords, grammar.alternateWords,
+                        grammar.dayWords, grammar.weekWords, grammar.monthWords, grammar.yearWords, grammar.weekdayNames);
 }
 
 std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& scanText, platform::Date referenceDate,
@@ -92,15 +111,8 @@ std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& s
 
 std::optional<RecurrenceFrequency> extractCadenceAdverb(QString& text, const QString& scanText,
                                                         const ParserVocabulary& vocabulary) {
-    std::optional<platform::Regex> regex = vocabulary.cadenceAdverbRegex.value;
-    if (!regex) {
-        const WordSet adverbs(vocabulary.dailyWords.raw() + vocabulary.weeklyWords.raw() +
-                              vocabulary.monthlyWords.raw() + vocabulary.yearlyWords.raw());
-        if (adverbs.isEmpty()) return std::nullopt;
-        regex = compileRegex(u"(?:^|\\s)("_s + WordSet::alternationPattern(adverbs.raw()) + u")(?=\\s*$)"_s,
-                             platform::Regex::Option::CaseInsensitive);
-        if (!regex) return std::nullopt;
-    }
+    const std::optional<platform::Regex> regex = cadenceAdverbRegex(vocabulary);
+    if (!regex) return std::nullopt;
     const std::optional<RegexMatch> match = firstUnblankedMatch(*regex, text, scanText);
     if (!match || !match->range(1).isFound()) return std::nullopt;
 

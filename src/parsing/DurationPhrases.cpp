@@ -1,5 +1,6 @@
 #include "parsing/DurationPhrases.h"
 
+#include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 
 #include <cmath>
@@ -47,7 +48,7 @@ constexpr UnitRow kUnits[] = {
 };
 
 QString alternationOrNever(const WordSet& words) {
-    return words.isEmpty() ? u"(?!)"_s : WordSet::alternationPattern(words.raw());
+    return words.isEmpty() ? u"(?!)"_s : words.alternation();
 }
 
 QString durationPattern(const ParserVocabulary& v) {
@@ -124,7 +125,12 @@ DurationCandidates durationCandidates(const QString& text, platform::TextRange r
                                       const platform::Calendar& calendar, const ParserVocabulary& vocabulary) {
     DurationCandidates result;
     if (vocabulary.durationMarkers.isEmpty()) return result;
-    const auto pattern = compileRegex(durationPattern(vocabulary), platform::Regex::Option::CaseInsensitive);
+    static Memo<std::optional<platform::Regex>> patterns;
+    const auto pattern = patterns.get(
+        [&] { return compileRegex(durationPattern(vocabulary), platform::Regex::Option::CaseInsensitive); },
+        vocabulary.durationMarkers, vocabulary.oneWords, vocabulary.halfWords, vocabulary.oneAndAHalfWords,
+        vocabulary.minuteUnitWords, vocabulary.hourUnitWords, vocabulary.dayUnitWords, vocabulary.weekUnitWords,
+        vocabulary.halfHourUnitWords);
     if (!pattern) return result;
 
     for (const RegexMatch& match : pattern->matches(text, range)) {

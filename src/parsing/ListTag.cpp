@@ -6,7 +6,7 @@ using namespace Qt::StringLiterals;
 
 std::optional<QString> extractList(QString& text, const QStringList& listNames) {
     if (listNames.isEmpty()) return std::nullopt;
-    const auto tag = compileRegex(u"(?:^|\\s)#([\\p{L}\\p{N}_-]+)"_s);
+    static const auto tag = compileRegex(u"(?:^|\\s)#([\\p{L}\\p{N}_-]+)"_s);
     if (!tag) return std::nullopt;
     QStringList keys;
     keys.reserve(listNames.size());

@@ -1,5 +1,6 @@
 #include "parsing/OrdinalDays.h"
 
+#include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 #include "parsing/TimeExpressions.h"
 #include "platform/CharacterSet.h"
@@ -28,7 +29,7 @@ bool connectorsFitSuffix(const QString& words, const QString& suffix) {
         const QString folded = WordSet::fold(word);
         bool fits = false;
         for (const QString& code : ParserVocabulary::supportedLanguageCodes()) {
-            const auto table = ParserVocabulary::forLanguageCode(code);
+            const ParserVocabulary* table = ParserVocabulary::languageTable(code);
             if (table && table->ordinalSuffixes.containsFolded(foldedSuffix) && table->connectors.containsFolded(folded)) {
                 fits = true;
                 break;
@@ -57,6 +58,34 @@ bool isPunctuation(const QString& text, qsizetype at) {
     return !characters.empty() && platform::isPunctuationCharacter(text.mid(at, characters.front().length));
 }
 
+// "5th", "on the 5th": up to two connector words, a day number and its suffix.
+std::optional<platform::Regex> ordinalPattern(const ParserVocabulary& vocabulary) {
+    static Memo<std::optional<platform::Regex>> patterns;
+    return patterns.get(
+        [&] {
+            const QString prefix = vocabulary.connectors.isEmpty()
+                                       ? QString()
+                                       : u"(?:(?:"_s + vocabulary.connectors.alternation() + u")\\s+){0,2}"_s;
+            return compileRegex(u"(?:^|\\s)("_s + prefix + u"(\\d{1,2})("_s + vocabulary.ordinalSuffixes.alternation() +
+                                    u"))\\b"_s,
+                                kCaseInsensitive);
+        },
+        vocabulary.connectors, vocabulary.ordinalSuffixes);
+}
+
+// "next week friday" in one grammar.
+std::optional<platform::Regex> nextWeekWeekdayPattern(const RecurrenceGrammar& grammar) {
+    static Memo<std::optional<platform::Regex>> patterns;
+    return patterns.get(
+        [&] {
+            return compileRegex(u"(?:^|\\s)((?:"_s + grammar.nextWords.alternation() + u")\\s+(?:"_s +
+                                    grammar.weekWords.alternation() + u")\\s+("_s + grammar.weekdayNames.alternation() +
+                                    u"))(?=[\\s,;:.!?]|$)"_s,
+                                kCaseInsensitive);
+        },
+        grammar.nextWords, grammar.weekWords, grammar.weekdayNames);
+}
+
 }  // namespace
 
 std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRange range, platform::Date referenceDate,
@@ -66,12 +95,7 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
                                                     const std::vector<RuleDateCandidate>& earlierCandidates) {
     std::vector<RuleDateCandidate> candidates;
     if (vocabulary.ordinalSuffixes.isEmpty()) return candidates;
-    const QString prefix = vocabulary.connectors.isEmpty()
-                               ? QString()
-                               : u"(?:(?:"_s + WordSet::alternationPattern(vocabulary.connectors.raw()) + u")\\s+){0,2}"_s;
-    const auto pattern = compileRegex(u"(?:^|\\s)("_s + prefix + u"(\\d{1,2})("_s +
-                                          WordSet::alternationPattern(vocabulary.ordinalSuffixes.raw()) + u"))\\b"_s,
-                                      kCaseInsensitive);
+    const auto pattern = ordinalPattern(vocabulary);
     if (!pattern) return candidates;
 
     for (const platform::RegexMatch& match : pattern->matches(text, range)) {
@@ -130,11 +154,7 @@ std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, Te
     std::vector<RuleDateCandidate> candidates;
     for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) {
         if (grammar.nextWords.isEmpty() || grammar.weekWords.isEmpty() || grammar.weekdayNames.isEmpty()) continue;
-        const auto pattern = platform::Regex::compile(
-            u"(?:^|\\s)((?:"_s + WordSet::alternationPattern(grammar.nextWords.raw()) + u")\\s+(?:"_s +
-                WordSet::alternationPattern(grammar.weekWords.raw()) + u")\\s+("_s +
-                WordSet::alternationPattern(grammar.weekdayNames.raw()) + u"))(?=[\\s,;:.!?]|$)"_s,
-            kCaseInsensitive);
+        const auto pattern = nextWeekWeekdayPattern(grammar);
         if (!pattern) continue;
         for (const platform::RegexMatch& match : pattern->matches(text, range)) {
             const auto weekday = grammar.weekdayIndex.constFind(WordSet::fold(match.captured(text, 2)));

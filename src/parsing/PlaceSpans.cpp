@@ -1,6 +1,8 @@
 #include "parsing/PlaceSpans.h"
 
-#include "parsing/WordSet.h"
+#include "parsing/Cadence.h"
+#include "parsing/Memo.h"
+#include "parsing/QuickAddParser.h"
 #include "platform/CharacterSet.h"
 #include "platform/Regex.h"
 #include "platform/Text.h"
@@ -19,17 +21,12 @@ const QString kNotQuote = u"[^\"“”„]"_s;
 
 QString placeLead(const ParserVocabulary& vocabulary) {
     if (vocabulary.locationMarkers.isEmpty()) return u"(?:^|\\s)"_s;
-    return u"(?:^|\\s)(?:(?:"_s + WordSet::alternationPattern(vocabulary.locationMarkers.raw()) + u")\\s+)?"_s;
+    return u"(?:^|\\s)(?:(?:"_s + vocabulary.locationMarkers.alternation() + u")\\s+)?"_s;
 }
 
 bool namesSomething(const QString& text, const platform::RegexMatch& match, int group) {
     if (!match.range(group).isFound()) return false;
     return !platform::trimmed(match.captured(text, group), platform::CharacterSet::whitespaces()).isEmpty();
-}
-
-std::optional<Regex> everyPhraseRegex(const RecurrenceGrammar& grammar) {
-    if (grammar.everyPhraseRegex.value) return grammar.everyPhraseRegex.value;
-    return grammar.makeEveryPhraseRegex();
 }
 
 // One connector word and nothing else from `from` to the end of the text.
@@ -52,8 +49,20 @@ QString unquotedPlacePattern(const ParserVocabulary& vocabulary) {
     return placeLead(vocabulary) + u"@(?!"_s + kQuote + u")(\\S.*)$"_s;
 }
 
+std::optional<Regex> quotedPlaceRegex(const ParserVocabulary& vocabulary) {
+    static Memo<std::optional<Regex>> patterns;
+    return patterns.get([&] { return compileRegex(quotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive); },
+                        vocabulary.locationMarkers);
+}
+
+std::optional<Regex> unquotedPlaceRegex(const ParserVocabulary& vocabulary) {
+    static Memo<std::optional<Regex>> patterns;
+    return patterns.get([&] { return compileRegex(unquotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive); },
+                        vocabulary.locationMarkers);
+}
+
 std::vector<TextRange> quotedPlaceRanges(const QString& text, const ParserVocabulary& vocabulary) {
-    const std::optional<Regex> regex = Regex::compile(quotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive);
+    const std::optional<Regex> regex = quotedPlaceRegex(vocabulary);
     std::vector<TextRange> ranges;
     if (!regex) return ranges;
     for (const platform::RegexMatch& match : regex->matches(text))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "parsing/ParserVocabulary.h"
+#include "platform/Regex.h"
 #include "platform/TextRange.h"
 
 #include <QString>
@@ -17,6 +18,9 @@ namespace tavlin::parsing::QuickAddParser {
 QString quotedPlacePattern(const ParserVocabulary& vocabulary);
 // An unquoted place: "@" and the rest of the line. Group 1 is the name.
 QString unquotedPlacePattern(const ParserVocabulary& vocabulary);
+// Both compiled, case-insensitive, once per set of location markers.
+std::optional<platform::Regex> quotedPlaceRegex(const ParserVocabulary& vocabulary);
+std::optional<platform::Regex> unquotedPlaceRegex(const ParserVocabulary& vocabulary);
 
 // The whole span of each quoted place that carries a name (marker word and
 // the blank before it included), in order.

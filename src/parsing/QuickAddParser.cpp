@@ -3,6 +3,7 @@
 #include "parsing/Cadence.h"
 #include "parsing/DateServices.h"
 #include "parsing/DateTimeStage.h"
+#include "parsing/Memo.h"
 #include "parsing/PlaceRadiusTrigger.h"
 #include "parsing/TimeExpressions.h"
 #include "platform/CharacterSet.h"
@@ -13,15 +14,12 @@ namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
 using platform::Regex;
-using platform::SearchOption;
 
 namespace {
 
-constexpr auto kPatternCaseInsensitive = SearchOption::RegularExpression | SearchOption::CaseInsensitive;
-
 // "!", "!!", "!!!" standing as a word of their own: low, medium, high.
 int takePriorityMarks(QString& text) {
-    const auto pattern = compileRegex(u"(?:^|\\s)(!{1,3})(?=\\s|$|[,.;:?])"_s);
+    static const auto pattern = compileRegex(u"(?:^|\\s)(!{1,3})(?=\\s|$|[,.;:?])"_s);
     if (!pattern) return 0;
     const auto match = pattern->firstMatch(text);
     if (!match || !match->range(1).isFound()) return 0;
@@ -128,15 +126,61 @@ void readPlace(QString& text, const ParserVocabulary& vocabulary, ParsedQuickAdd
 // "remind me to call mom" is titled "call mom"; the line itself keeps it.
 QString titleSource(const QString& text, const ParserVocabulary& vocabulary, bool isEditing) {
     if (isEditing || vocabulary.taskWrappers.isEmpty()) return text;
-    const QString pattern = u"^(?:"_s + WordSet::alternationPattern(vocabulary.taskWrappers.raw()) + u")\\b\\s*"_s;
-    const platform::TextRange wrapper = platform::rangeOf(text, pattern, kPatternCaseInsensitive);
-    if (!wrapper.isFound()) return text;
-    const QString rest = text.mid(wrapper.end());
+    static Memo<std::optional<Regex>> patterns;
+    const auto wrappers = patterns.get(
+        [&] { return compileRegex(u"^(?:"_s + vocabulary.taskWrappers.alternation() + u")\\b\\s*"_s, Regex::Option::CaseInsensitive); },
+        vocabulary.taskWrappers);
+    const auto wrapper = wrappers ? wrappers->firstMatch(text) : std::nullopt;
+    if (!wrapper) return text;
+    const QString rest = text.mid(wrapper->range().end());
     return rest.isEmpty() ? text : rest;
 }
 
-QString removingMatches(const QString& text, const QString& pattern, platform::SearchOptions options) {
-    return platform::replacingOccurrences(text, pattern, QString(), options | SearchOption::RegularExpression);
+// The patterns that tidy a title, made once per set of connectors.
+struct TitlePatterns {
+    std::optional<Regex> connectorBeforePunctuation;
+    std::optional<Regex> doubledConnector;
+    std::optional<Regex> anyTrailingConnector;
+    std::vector<std::optional<Regex>> trailingConnectors;  // one per connector, in the set's order
+};
+
+TitlePatterns titlePatterns(const WordSet& connectors) {
+    static Memo<std::shared_ptr<const TitlePatterns>> patterns;
+    return *patterns.get(
+        [&] {
+            const QString alternation = connectors.alternation();
+            auto made = std::make_shared<TitlePatterns>();
+            made->connectorBeforePunctuation = compileRegex(u"\\b(?:"_s + alternation + u")\\s*(?=[,;:.!?])"_s,
+                                                            Regex::Option::CaseInsensitive);
+            made->doubledConnector = compileRegex(u"\\b("_s + alternation + u")\\s+\\1\\b"_s, Regex::Option::CaseInsensitive);
+            made->anyTrailingConnector = compileRegex(u"\\s+(?:"_s + alternation + u")$"_s, Regex::Option::CaseInsensitive);
+            for (const QString& connector : connectors.raw())
+                made->trailingConnectors.push_back(
+                    compileRegex(u"\\s+"_s + Regex::escapedPattern(connector) + u"$"_s, Regex::Option::CaseInsensitive));
+            return std::shared_ptr<const TitlePatterns>(std::move(made));
+        },
+        connectors);
+}
+
+QString removingMatches(const QString& text, const std::optional<Regex>& pattern) {
+    return pattern ? pattern->replacingMatches(text, QString()) : text;
+}
+
+// Trailing connectors cut one after another, in the set's order, until none
+// is left ("call mom at the" → "call mom").
+QString withoutTrailingConnectors(QString title, const TitlePatterns& patterns) {
+    // Most titles end in no connector at all: one search tells.
+    if (!patterns.anyTrailingConnector || !patterns.anyTrailingConnector->firstMatch(title)) return title;
+    for (bool cut = true; cut;) {
+        cut = false;
+        for (const std::optional<Regex>& trailing : patterns.trailingConnectors) {
+            const auto found = trailing ? trailing->firstMatch(title) : std::nullopt;
+            if (!found) continue;
+            title.remove(found->range().location, found->range().length);
+            cut = true;
+        }
+    }
+    return title;
 }
 
 }  // namespace
@@ -177,28 +221,17 @@ ParsedQuickAdd parse(const QString& line, platform::Date referenceDate, const pl
 
 QString cleanTitle(const QString& text, const ParserVocabulary& vocabulary) {
     if (vocabulary.connectors.isEmpty()) return collapseWhitespace(text);
-    const QString alternation = WordSet::alternationPattern(vocabulary.connectors.raw());
+    static const auto blanksBeforePunctuation = compileRegex(u"\\s+(?=[,;:.!?])"_s);
+    const TitlePatterns patterns = titlePatterns(vocabulary.connectors);
 
     QString title = collapseWhitespace(text);
-    title = removingMatches(title, u"\\b(?:"_s + alternation + u")\\s*(?=[,;:.!?])"_s, SearchOption::CaseInsensitive);
-    title = removingMatches(title, u"\\s+(?=[,;:.!?])"_s, {});
-    const QString doubled = u"\\b("_s + alternation + u")\\s+\\1\\b"_s;
-    for (QString previous; previous != title;) {
+    title = removingMatches(title, patterns.connectorBeforePunctuation);
+    title = removingMatches(title, blanksBeforePunctuation);
+    for (QString previous; patterns.doubledConnector && previous != title;) {
         previous = title;
-        title = platform::replacingOccurrences(title, doubled, u"$1"_s, kPatternCaseInsensitive);
+        title = patterns.doubledConnector->replacingMatches(title, u"$1"_s);
     }
-    title = collapseWhitespace(title);
-
-    for (bool cut = true; cut;) {
-        cut = false;
-        for (const QString& connector : vocabulary.connectors.raw()) {
-            const QString trailing = u"\\s+"_s + Regex::escapedPattern(connector) + u"$"_s;
-            const platform::TextRange found = platform::rangeOf(title, trailing, kPatternCaseInsensitive);
-            if (!found.isFound()) continue;
-            title.remove(found.location, found.length);
-            cut = true;
-        }
-    }
+    title = withoutTrailingConnectors(collapseWhitespace(title), patterns);
     static const platform::CharacterSet edges = platform::CharacterSet::fromCharacters(u" ,;:-"_s);
     return platform::trimmed(title, edges);
 }
@@ -221,7 +254,7 @@ QString normalizedKey(const QString& text) {
 }
 
 std::optional<Regex> compileRegex(const QString& pattern, Regex::Options options) {
-    return Regex::compile(pattern, options);
+    return Regex::cached(pattern, options);
 }
 
 }  // namespace tavlin::parsing::QuickAddParser

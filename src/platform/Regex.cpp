@@ -5,7 +5,10 @@
 #include <unicode/regex.h>
 #include <unicode/uchar.h>
 
+#include <QHash>
+
 #include <algorithm>
+#include <mutex>
 
 namespace tavlin::platform {
 
@@ -73,6 +76,38 @@ private:
     std::unique_ptr<icu::RegexMatcher> matcher_;
 };
 
+// Compiled patterns by pattern and options. Compiling dominates the cost
+// of a short match, so patterns that are rebuilt at every call are kept;
+// the cache is emptied when it is full, as few distinct patterns recur.
+class PatternCache {
+public:
+    static PatternCache& shared() {
+        static PatternCache cache;
+        return cache;
+    }
+
+    std::optional<Regex> get(const QString& pattern, Regex::Options options) {
+        const Key key{pattern, options.toInt()};
+        {
+            const std::lock_guard lock(mutex_);
+            if (const auto found = entries_.constFind(key); found != entries_.cend()) return *found;
+        }
+        // Compiled outside the lock, which other threads may want meanwhile.
+        std::optional<Regex> compiled = Regex::compile(pattern, options);
+        const std::lock_guard lock(mutex_);
+        if (entries_.size() >= kCapacity) entries_.clear();
+        entries_.insert(key, compiled);
+        return compiled;
+    }
+
+private:
+    using Key = std::pair<QString, int>;
+    static constexpr qsizetype kCapacity = 4096;
+
+    std::mutex mutex_;
+    QHash<Key, std::optional<Regex>> entries_;
+};
+
 }  // namespace
 
 TextRange RegexMatch::range(int group) const {
@@ -95,6 +130,10 @@ std::optional<Regex> Regex::compile(const QString& pattern, Options options) {
         icu::RegexPattern::compile(icuView(pattern), icuFlags(options), parseError, status));
     if (U_FAILURE(status) || !compiled) return std::nullopt;
     return Regex(pattern, options, std::shared_ptr<const icu::RegexPattern>(std::move(compiled)));
+}
+
+std::optional<Regex> Regex::cached(const QString& pattern, Options options) {
+    return PatternCache::shared().get(pattern, options);
 }
 
 QString Regex::escapedPattern(const QString& text) {

@@ -49,6 +49,10 @@ public:
 
     // Nothing when the pattern does not compile.
     static std::optional<Regex> compile(const QString& pattern, Options options = {});
+    // The same, compiled once and kept for the whole process (a bounded
+    // number of patterns: the oldest are dropped when it is full). For
+    // patterns that are built again and again from the same words.
+    static std::optional<Regex> cached(const QString& pattern, Options options = {});
 
     // A backslash before every ASCII character that is not a letter or a
     // digit (and before pattern white space such as U+2028), so that the

@@ -104,3 +104,26 @@ TEST(Regex, EscapedPatternMatchesItselfLiterally) {
     const Regex commented = compiled(u"^"_s + Regex::escapedPattern(spaced) + u"$"_s, Regex::Option::AllowCommentsAndWhitespace);
     EXPECT_TRUE(commented.firstMatch(spaced).has_value());
 }
+
+TEST(Regex, CachedPatternsMatchAsFreshlyCompiledOnes) {
+    const QString text = u"Call MOM at 5"_s;
+    for (int round = 0; round < 2; ++round) {  // the second round finds the patterns kept
+        SCOPED_TRACE(round);
+        const auto sensitive = Regex::cached(u"mom"_s);
+        const auto insensitive = Regex::cached(u"mom"_s, Regex::Option::CaseInsensitive);
+        ASSERT_TRUE(sensitive && insensitive);
+        EXPECT_FALSE(sensitive->firstMatch(text)) << "the options are part of what is kept";
+        EXPECT_EQ(insensitive->firstMatch(text)->range(), (TextRange{5, 3}));
+        EXPECT_FALSE(Regex::cached(u"(unclosed"_s).has_value());
+    }
+}
+
+TEST(Regex, CacheKeepsWorkingPastItsCapacity) {
+    for (int n = 0; n < 5000; ++n) {
+        const QString digits = QString::number(n);
+        const auto regex = Regex::cached(u"^"_s + digits + u"$"_s);
+        ASSERT_TRUE(regex.has_value());
+        ASSERT_TRUE(regex->firstMatch(digits)) << n;
+    }
+    EXPECT_TRUE(Regex::cached(u"^0$"_s)->firstMatch(u"0"_s));
+}
