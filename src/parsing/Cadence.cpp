@@ -1,5 +1,6 @@
 #include "parsing/Cadence.h"
 
+#include "parsing/DateServices.h"
 #include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 #include "platform/DateComponents.h"
@@ -34,7 +35,7 @@ bool restIsOneConnector(const QString& text, qsizetype from, const ParserVocabul
 
 std::optional<platform::Date> weekdayAnchor(int weekday, platform::Date referenceDate,
                                             const platform::Calendar& calendar) {
-    const platform::Date startOfToday = calendar.startOfDay(referenceDate);
+    const platform::Date startOfToday = startOfReferenceDay(calendar, referenceDate);
     if (calendar.component(platform::CalendarComponent::Weekday, startOfToday) == weekday) return startOfToday;
     return calendar.nextDate(startOfToday, platform::DateComponents{.weekday = weekday},
                              platform::MatchingPolicy::nextTime, platform::RepeatedTimePolicy::first);

@@ -130,7 +130,8 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
         appendResolved(candidates, match, *hour, 15 * sign, meridiemOf(match, text, 5), referenceDate, calendar);
     }
 
-    for (const RegexMatch& match : familyMatches(patterns.minutes, text, range)) {
+    const bool hasDigits = containsDecimalDigit(text);
+    for (const RegexMatch& match : familyMatches(hasDigits ? patterns.minutes : std::nullopt, text, range)) {
         const std::optional<QString> marker = capturedIfPresent(match, text, 2);
         const QString direction = match.captured(text, 4);
         const int sign = directionSign(direction, vocabulary);

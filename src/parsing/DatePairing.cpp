@@ -136,7 +136,7 @@ std::optional<PairedDate> daySearch(const ChosenDate& chosen, const QString& tex
                                     const platform::Calendar& calendar, const ParserVocabulary& vocabulary) {
     if (chosen.components.hour && chosen.components.minute) {
         std::vector<DayPartner> partners;
-        const platform::Date startOfToday = calendar.startOfDay(referenceDate);
+        const platform::Date startOfToday = startOfReferenceDay(calendar, referenceDate);
         for (const DateCandidate& candidate : candidates) {
             if (const auto* rule = std::get_if<RuleDateCandidate>(&candidate)) {
                 if (rule->kind == RuleDateCandidate::Kind::day && isSeparate(rule->range, chosen.range))
@@ -198,7 +198,7 @@ std::optional<DateComponents> ordinalDayDate(int day, const std::vector<DialRead
     const auto nextDay = [&](platform::Date after) {
         return calendar.nextDate(after, DateComponents{.day = day}, platform::MatchingPolicy::strict);
     };
-    const auto dayDate = nextDay(calendar.startOfDay(referenceDate).addingTimeInterval(-1));
+    const auto dayDate = nextDay(startOfReferenceDay(calendar, referenceDate).addingTimeInterval(-1));
     if (!dayDate) return std::nullopt;
 
     std::optional<platform::Date> answer;

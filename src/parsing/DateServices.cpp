@@ -47,6 +47,18 @@ BoundDetector bindDateDetector(const platform::DateDetector* detector, platform:
              .numericOrder = numericDateOrderPreference()}};
 }
 
+platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform::Date reference) {
+    struct Kept {
+        std::optional<platform::Calendar> calendar;
+        platform::Date reference;
+        platform::Date start;
+    };
+    thread_local Kept kept;
+    if (!kept.calendar || kept.reference != reference || !(*kept.calendar == calendar))
+        kept = {calendar, reference, calendar.startOfDay(reference)};
+    return kept.start;
+}
+
 std::optional<platform::Date> writtenHourCorrection(platform::Date date, const QString& text,
                                                     const platform::Calendar& calendar) {
     static const std::optional<Regex> meridiem =

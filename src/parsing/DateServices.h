@@ -41,6 +41,10 @@ platform::NumericDateOrder numericDateOrderPreference();
 BoundDetector bindDateDetector(const platform::DateDetector* detector, platform::Date reference,
                                const platform::Calendar& calendar, const ParserVocabulary& vocabulary);
 
+// calendar.startOfDay(reference), which the stages of one parse ask for
+// again and again: each thread keeps the last answer.
+platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform::Date reference);
+
 // A written hour kept in the morning for a 24-hour clock: a date at 17:30
 // read from "5:30" becomes 05:30, one read from "5h" or "5u" 05:00. Nothing
 // when no correction applies (an am/pm mark, "17:30", "5 uur").

@@ -1,16 +1,33 @@
 #include "parsing/QuickAddParser.h"
 
+#include "parsing/Memo.h"
+
 namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The keys of the user's lists, made once for each list of names.
+QStringList listKeys(const QStringList& listNames) {
+    static Memo<QStringList> keys;
+    return keys.get(
+        [&] {
+            QStringList made;
+            made.reserve(listNames.size());
+            for (const QString& name : listNames) made.append(normalizedKey(name));
+            return made;
+        },
+        listNames);
+}
+
+}  // namespace
+
 std::optional<QString> extractList(QString& text, const QStringList& listNames) {
-    if (listNames.isEmpty()) return std::nullopt;
+    if (listNames.isEmpty() || !text.contains(u'#')) return std::nullopt;
     static const auto tag = compileRegex(u"(?:^|\\s)#([\\p{L}\\p{N}_-]+)"_s);
     if (!tag) return std::nullopt;
-    QStringList keys;
-    keys.reserve(listNames.size());
-    for (const QString& name : listNames) keys.append(normalizedKey(name));
+    const QStringList keys = listKeys(listNames);
 
     for (const platform::RegexMatch& match : tag->matches(text)) {
         if (!match.range(1).isFound()) continue;

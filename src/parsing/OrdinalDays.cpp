@@ -94,7 +94,7 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
                                                     const std::vector<platform::DetectedDate>& detectorMatches,
                                                     const std::vector<RuleDateCandidate>& earlierCandidates) {
     std::vector<RuleDateCandidate> candidates;
-    if (vocabulary.ordinalSuffixes.isEmpty()) return candidates;
+    if (vocabulary.ordinalSuffixes.isEmpty() || !containsDecimalDigit(text)) return candidates;
     const auto pattern = ordinalPattern(vocabulary);
     if (!pattern) return candidates;
 
@@ -109,7 +109,7 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
         if (!ordinalTailAllowsDate(text.mid(phrase.end()), vocabulary) &&
             !ordinalFollowsLeadingTime(phrase.location, text, detector, detectorMatches, earlierCandidates, vocabulary))
             continue;
-        const auto date = calendar.nextDate(calendar.startOfDay(referenceDate).addingTimeInterval(-1),
+        const auto date = calendar.nextDate(startOfReferenceDay(calendar, referenceDate).addingTimeInterval(-1),
                                             DateComponents{.day = day}, platform::MatchingPolicy::strict);
         if (!date) continue;
         candidates.push_back({.range = phrase, .components = yearMonthDay(calendar, *date), .kind = RuleDateCandidate::Kind::ordinal});

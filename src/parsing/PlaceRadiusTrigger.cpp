@@ -84,7 +84,7 @@ PlaceScanTexts placeScanTexts(const QString& text, const ParserVocabulary& vocab
         for (const TextRange range : quoted) scan = blanked(scan, range);
         return {scan, scan};
     }
-    const auto unquoted = unquotedPlaceRegex(vocabulary);
+    const auto unquoted = text.contains(u'@') ? unquotedPlaceRegex(vocabulary) : std::nullopt;
     const auto match = unquoted ? unquoted->firstMatch(text) : std::nullopt;
     if (!match) return {text, text};
     const qsizetype tailStart = match->range().location;
@@ -95,6 +95,7 @@ PlaceScanTexts placeScanTexts(const QString& text, const ParserVocabulary& vocab
 }
 
 std::optional<double> extractRadius(QString& text, const ParserVocabulary& vocabulary, bool requirePreposition) {
+    if (!containsDecimalDigit(text)) return std::nullopt;
     const RadiusPatterns patterns = radiusPatterns(vocabulary);
     const auto& pattern = requirePreposition ? patterns.afterPreposition : patterns.prepositionOptional;
     const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;
@@ -107,6 +108,7 @@ std::optional<double> extractRadius(QString& text, const ParserVocabulary& vocab
 }
 
 PlaceAndTrigger extractPlaceAndTrigger(QString& text, const ParserVocabulary& vocabulary, bool allowRadius) {
+    if (!text.contains(u'@')) return {};  // every place is written with one
     if (PlaceAndTrigger quoted = extractQuotedPlace(text, vocabulary, allowRadius); quoted.name) return quoted;
     const auto pattern = unquotedPlaceRegex(vocabulary);
     const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;
@@ -153,6 +155,7 @@ std::optional<QString> quotedPlaceName(const RegexMatch& match, const QString& t
 }
 
 std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const ParserVocabulary& vocabulary) {
+    if (!containsDecimalDigit(text)) return std::nullopt;
     const RadiusPatterns patterns = radiusPatterns(vocabulary);
     const auto& pattern = leading ? patterns.leading : patterns.trailing;
     const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;

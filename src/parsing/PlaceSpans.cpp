@@ -64,7 +64,7 @@ std::optional<Regex> unquotedPlaceRegex(const ParserVocabulary& vocabulary) {
 std::vector<TextRange> quotedPlaceRanges(const QString& text, const ParserVocabulary& vocabulary) {
     const std::optional<Regex> regex = quotedPlaceRegex(vocabulary);
     std::vector<TextRange> ranges;
-    if (!regex) return ranges;
+    if (!regex || !text.contains(u'@')) return ranges;
     for (const platform::RegexMatch& match : regex->matches(text))
         if (namesSomething(text, match, 1) || namesSomething(text, match, 2)) ranges.push_back(match.range());
     return ranges;

@@ -7,8 +7,11 @@
 #include "parsing/PlaceRadiusTrigger.h"
 #include "parsing/TimeExpressions.h"
 #include "platform/CharacterSet.h"
+#include "platform/CodePoints.h"
 #include "platform/DateComponents.h"
 #include "platform/Text.h"
+
+#include <unicode/uchar.h>
 
 namespace tavlin::parsing::QuickAddParser {
 
@@ -20,7 +23,7 @@ namespace {
 // "!", "!!", "!!!" standing as a word of their own: low, medium, high.
 int takePriorityMarks(QString& text) {
     static const auto pattern = compileRegex(u"(?:^|\\s)(!{1,3})(?=\\s|$|[,.;:?])"_s);
-    if (!pattern) return 0;
+    if (!pattern || !text.contains(u'!')) return 0;
     const auto match = pattern->firstMatch(text);
     if (!match || !match->range(1).isFound()) return 0;
     const platform::TextRange marks = match->range(1);
@@ -166,6 +169,10 @@ QString removingMatches(const QString& text, const std::optional<Regex>& pattern
     return pattern ? pattern->replacingMatches(text, QString()) : text;
 }
 
+bool containsPunctuationMark(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return u",;:.!?"_s.contains(c); });
+}
+
 // Trailing connectors cut one after another, in the set's order, until none
 // is left ("call mom at the" → "call mom").
 QString withoutTrailingConnectors(QString title, const TitlePatterns& patterns) {
@@ -225,8 +232,10 @@ QString cleanTitle(const QString& text, const ParserVocabulary& vocabulary) {
     const TitlePatterns patterns = titlePatterns(vocabulary.connectors);
 
     QString title = collapseWhitespace(text);
-    title = removingMatches(title, patterns.connectorBeforePunctuation);
-    title = removingMatches(title, blanksBeforePunctuation);
+    if (containsPunctuationMark(title)) {  // both patterns end before one
+        title = removingMatches(title, patterns.connectorBeforePunctuation);
+        title = removingMatches(title, blanksBeforePunctuation);
+    }
     for (QString previous; patterns.doubledConnector && previous != title;) {
         previous = title;
         title = patterns.doubledConnector->replacingMatches(title, u"$1"_s);
@@ -237,8 +246,17 @@ QString cleanTitle(const QString& text, const ParserVocabulary& vocabulary) {
 }
 
 QString collapseWhitespace(const QString& text) {
-    static const Regex whitespaceRun = *Regex::compile(u"\\s+"_s);
-    return platform::trimmedWhitespaceAndNewlines(whitespaceRun.replacingMatches(text, u" "_s));
+    // White space is the White_Space property, as "\\s" reads it; none of
+    // its characters lies outside the BMP.
+    QString collapsed;
+    collapsed.reserve(text.size());
+    bool inRun = false;
+    for (const QChar c : text) {
+        const bool space = u_isUWhiteSpace(c.unicode());
+        if (!(space && inRun)) collapsed.append(space ? QChar(u' ') : c);
+        inRun = space;
+    }
+    return platform::trimmedWhitespaceAndNewlines(collapsed);
 }
 
 QString normalizedKey(const QString& text) {
@@ -251,6 +269,14 @@ QString normalizedKey(const QString& text) {
             key += c;
     }
     return key;
+}
+
+bool containsDecimalDigit(const QString& text) {
+    for (const platform::CodePoint c : platform::CodePoints(text)) {
+        if (c.value >= u'0' && c.value <= u'9') return true;
+        if (c.value >= 0x80 && u_isdigit(static_cast<UChar32>(c.value))) return true;
+    }
+    return false;
 }
 
 std::optional<Regex> compileRegex(const QString& pattern, Regex::Options options) {

@@ -33,6 +33,10 @@ QString collapseWhitespace(const QString& text);
 // letters, digits, "_" and "-" kept ("Work Stuff" → "workstuff").
 QString normalizedKey(const QString& text);
 
+// Whether a character of the text is a decimal digit, as "\d" reads one:
+// a pattern that needs a digit is not worth running on text without.
+bool containsDecimalDigit(const QString& text);
+
 // A compiled pattern, or nothing when it does not compile (the stage that
 // asked then finds nothing).
 std::optional<platform::Regex> compileRegex(const QString& pattern, platform::Regex::Options options = {});

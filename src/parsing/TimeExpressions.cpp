@@ -1,6 +1,7 @@
 #include "parsing/TimeExpressions.h"
 
 #include "parsing/Memo.h"
+#include "parsing/QuickAddParser.h"
 #include "parsing/WordSet.h"
 #include "platform/Regex.h"
 
@@ -91,17 +92,19 @@ bool containsTimeExpression(const QString& text, const ParserVocabulary& vocabul
     static const std::optional<Regex> dottedTime = Regex::compile(kDottedTime);
     const QString folded = WordSet::fold(text);
     if (folded.contains(u':')) return true;
-    if (found(meridiem, folded)) return true;
     const TimeWordPatterns patterns = timeWordPatterns(vocabulary);
     if (found(patterns.timeWord, folded)) return true;
-    if (found(hourLetterTime, folded) || found(dottedTime, folded)) return true;
+    if (!containsDecimalDigit(folded)) return false;  // every other form has one
+    if (found(meridiem, folded) || found(hourLetterTime, folded) || found(dottedTime, folded)) return true;
     return found(patterns.afterLocationMarker, folded) || found(patterns.afterClockMarker, folded);
 }
 
 bool hasDateBesideClockTime(const QString& text, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
     QString remainder = text;
-    for (const std::optional<Regex>& regex : explicitTimePatterns(vocabulary.clockMarkers))
-        if (regex) remainder = regex->replacingMatches(remainder, u" "_s);
+    if (containsDecimalDigit(text)) {  // every explicit time has one
+        for (const std::optional<Regex>& regex : explicitTimePatterns(vocabulary.clockMarkers))
+            if (regex) remainder = regex->replacingMatches(remainder, u" "_s);
+    }
     remainder = collapsedWhitespace(remainder);
     return !remainder.isEmpty() && detector.firstMatch(remainder).has_value();
 }

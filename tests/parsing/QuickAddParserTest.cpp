@@ -1,4 +1,5 @@
 #include "parsing/QuickAddParser.h"
+#include "platform/Text.h"
 
 #include "support/Printers.h"
 
@@ -141,4 +142,27 @@ TEST(ParsedQuickAdd, EqualityAndEquivalence) {
     ParsedQuickAdd dateOnly = a;
     dateOnly.dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 4};
     EXPECT_FALSE(midnight.isEquivalent(dateOnly)) << "an absent hour differs from hour 0";
+}
+
+// The hand-written scans stand in for patterns on the hot path: they must
+// read every character as the patterns do.
+TEST(QuickAddParser, CollapsingReadsWhiteSpaceAsPatternsDo) {
+    const auto whitespaceRun = platform::Regex::compile(u"\\s+"_s);
+    ASSERT_TRUE(whitespaceRun.has_value());
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+        const QString character = QString::fromUcs4(&c, 1);
+        const QString text = character + u"a"_s + character + character + u" b"_s + character;
+        const QString expected = platform::trimmedWhitespaceAndNewlines(whitespaceRun->replacingMatches(text, u" "_s));
+        if (QuickAddParser::collapseWhitespace(text) != expected) ADD_FAILURE() << "U+" << std::hex << unsigned(c);
+    }
+}
+
+TEST(QuickAddParser, DigitsAreFoundAsPatternsFindThem) {
+    const auto digit = platform::Regex::compile(u"\\d"_s);
+    ASSERT_TRUE(digit.has_value());
+    for (char32_t c = 0; c <= 0x1FFFF; ++c) {
+        const QString text = u"x"_s + QString::fromUcs4(&c, 1);
+        if (QuickAddParser::containsDecimalDigit(text) != digit->firstMatch(text).has_value())
+            ADD_FAILURE() << "U+" << std::hex << unsigned(c);
+    }
 }
