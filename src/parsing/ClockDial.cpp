@@ -1,5 +1,6 @@
 #include "parsing/ClockDial.h"
 
+#include "parsing/DateServices.h"
 #include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 #include "platform/Text.h"
@@ -173,8 +174,7 @@ std::optional<DialTime> resolveDialTime(int hour, int minuteOffset, Meridiem mer
         if (const auto later = calendar.dateByAdding(CalendarComponent::Hour, 12, *first)) readings.push_back(*later);
     DialTime result;
     for (const platform::Date reading : readings)
-        result.dialReadings.push_back({calendar.component(CalendarComponent::Hour, reading),
-                                       calendar.component(CalendarComponent::Minute, reading)});
+        result.dialReadings.push_back(hourAndMinute(calendar, reading));
 
     const platform::Date threshold = referenceDate.addingTimeInterval(-60);
     readings.push_back(*nextDay);

@@ -96,8 +96,7 @@ std::optional<PairedDate> timeSearch(const ChosenDate& chosen, const QString& te
         platform::Date date = detected.date;
         if (uses24HourClock)
             if (const auto corrected = writtenHourCorrection(date, matched, calendar)) date = *corrected;
-        const DialReading resolved{calendar.component(CalendarComponent::Hour, date),
-                                   calendar.component(CalendarComponent::Minute, date)};
+        const DialReading resolved = hourAndMinute(calendar, date);
         partners.push_back({detected.range, {resolved}, resolved});
     }
     const TimeCandidate* partner = nearest(partners, chosen.range);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "parsing/DateCandidates.h"
 #include "parsing/ParserVocabulary.h"
 #include "platform/Calendar.h"
 #include "platform/Date.h"
@@ -40,6 +41,10 @@ platform::NumericDateOrder numericDateOrderPreference();
 // against this reference and calendar.
 BoundDetector bindDateDetector(const platform::DateDetector* detector, platform::Date reference,
                                const platform::Calendar& calendar, const ParserVocabulary& vocabulary);
+
+// The hour and minute of a date, read together: every reading of the
+// calendar costs a lot more than the fields it gives.
+DialReading hourAndMinute(const platform::Calendar& calendar, platform::Date date);
 
 // calendar.startOfDay(reference), which the stages of one parse ask for
 // again and again: each thread keeps the last answer.

@@ -60,8 +60,8 @@ struct Stage {
     std::optional<Date> onNextDayNumbered(int day, Date date) const {
         const auto next = calendar.nextDate(date, DateComponents{.day = day}, platform::MatchingPolicy::strict);
         if (!next) return std::nullopt;
-        return calendar.dateBySettingHour(calendar.component(CalendarComponent::Hour, date),
-                                          calendar.component(CalendarComponent::Minute, date), 0, *next);
+        const DialReading time = hourAndMinute(calendar, date);
+        return calendar.dateBySettingHour(time.hour, time.minute, 0, *next);
     }
     std::optional<Date> oneDayLater(Date date) const {
         const auto later = calendar.dateByAdding(CalendarComponent::Day, 1, date);

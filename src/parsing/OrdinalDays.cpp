@@ -58,17 +58,25 @@ bool isPunctuation(const QString& text, qsizetype at) {
     return !characters.empty() && platform::isPunctuationCharacter(text.mid(at, characters.front().length));
 }
 
-// "5th", "on the 5th": up to two connector words, a day number and its suffix.
-std::optional<platform::Regex> ordinalPattern(const ParserVocabulary& vocabulary) {
-    static Memo<std::optional<platform::Regex>> patterns;
+// "5th", "on the 5th": up to two connector words, a day number and its
+// suffix; and the number with its suffix alone, which every phrase holds and
+// which is much quicker to look for.
+struct OrdinalPatterns {
+    std::optional<platform::Regex> phrase;
+    std::optional<platform::Regex> numbered;
+};
+
+OrdinalPatterns ordinalPatterns(const ParserVocabulary& vocabulary) {
+    static Memo<OrdinalPatterns> patterns;
     return patterns.get(
         [&] {
             const QString prefix = vocabulary.connectors.isEmpty()
                                        ? QString()
                                        : u"(?:(?:"_s + vocabulary.connectors.alternation() + u")\\s+){0,2}"_s;
-            return compileRegex(u"(?:^|\\s)("_s + prefix + u"(\\d{1,2})("_s + vocabulary.ordinalSuffixes.alternation() +
-                                    u"))\\b"_s,
-                                kCaseInsensitive);
+            const QString suffixes = vocabulary.ordinalSuffixes.alternation();
+            return OrdinalPatterns{
+                compileRegex(u"(?:^|\\s)("_s + prefix + u"(\\d{1,2})("_s + suffixes + u"))\\b"_s, kCaseInsensitive),
+                compileRegex(u"\\d{1,2}(?:"_s + suffixes + u")\\b"_s, kCaseInsensitive)};
         },
         vocabulary.connectors, vocabulary.ordinalSuffixes);
 }
@@ -95,8 +103,9 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
                                                     const std::vector<RuleDateCandidate>& earlierCandidates) {
     std::vector<RuleDateCandidate> candidates;
     if (vocabulary.ordinalSuffixes.isEmpty() || !containsDecimalDigit(text)) return candidates;
-    const auto pattern = ordinalPattern(vocabulary);
-    if (!pattern) return candidates;
+    const OrdinalPatterns patterns = ordinalPatterns(vocabulary);
+    const auto& pattern = patterns.phrase;
+    if (!pattern || (patterns.numbered && !patterns.numbered->firstMatch(text, range))) return candidates;
 
     for (const platform::RegexMatch& match : pattern->matches(text, range)) {
         const TextRange phrase = match.range(1);
@@ -176,8 +185,9 @@ std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, Te
                 candidate.range = candidate.range.unionWith(detected.range);
                 if (candidate.components.hour) continue;
                 if (!containsTimeExpression(text.mid(detected.range.location, detected.range.length), vocabulary)) continue;
-                candidate.components.hour = calendar.component(CalendarComponent::Hour, detected.date);
-                candidate.components.minute = calendar.component(CalendarComponent::Minute, detected.date);
+                const DialReading time = hourAndMinute(calendar, detected.date);
+                candidate.components.hour = time.hour;
+                candidate.components.minute = time.minute;
             }
             candidate.hasTime = candidate.components.hour.has_value();
             candidates.push_back(std::move(candidate));
