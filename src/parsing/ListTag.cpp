@@ -1,24 +1,25 @@
 #include "parsing/QuickAddParser.h"
 
-#include "parsing/Memo.h"
-
 namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// The keys of the user's lists, made once for each list of names.
+// The keys of the user's lists. The same names come with every keystroke,
+// though rarely in the same list object: each thread keeps the last keys.
 QStringList listKeys(const QStringList& listNames) {
-    static Memo<QStringList> keys;
-    return keys.get(
-        [&] {
-            QStringList made;
-            made.reserve(listNames.size());
-            for (const QString& name : listNames) made.append(normalizedKey(name));
-            return made;
-        },
-        listNames);
+    struct Kept {
+        QStringList names;
+        QStringList keys;
+    };
+    thread_local Kept kept;
+    if (kept.names != listNames) {
+        kept.names = listNames;
+        kept.keys.clear();
+        for (const QString& name : listNames) kept.keys.append(normalizedKey(name));
+    }
+    return kept.keys;
 }
 
 }  // namespace

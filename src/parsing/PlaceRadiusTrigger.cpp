@@ -84,8 +84,7 @@ PlaceScanTexts placeScanTexts(const QString& text, const ParserVocabulary& vocab
         for (const TextRange range : quoted) scan = blanked(scan, range);
         return {scan, scan};
     }
-    const auto unquoted = text.contains(u'@') ? unquotedPlaceRegex(vocabulary) : std::nullopt;
-    const auto match = unquoted ? unquoted->firstMatch(text) : std::nullopt;
+    const auto match = unquotedPlaceMatch(text, vocabulary);
     if (!match) return {text, text};
     const qsizetype tailStart = match->range().location;
     const QString adverbScan = blanked(text, TextRange::fromBounds(tailStart, text.size()));
@@ -110,8 +109,7 @@ std::optional<double> extractRadius(QString& text, const ParserVocabulary& vocab
 PlaceAndTrigger extractPlaceAndTrigger(QString& text, const ParserVocabulary& vocabulary, bool allowRadius) {
     if (!text.contains(u'@')) return {};  // every place is written with one
     if (PlaceAndTrigger quoted = extractQuotedPlace(text, vocabulary, allowRadius); quoted.name) return quoted;
-    const auto pattern = unquotedPlaceRegex(vocabulary);
-    const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;
+    const auto match = unquotedPlaceMatch(text, vocabulary);
     if (!match || !match->range(1).isFound()) return {};
     const QString tail = trimmedBlanks(match->captured(text, 1));
     if (tail.isEmpty()) return {};
@@ -129,9 +127,7 @@ PlaceAndTrigger extractPlaceAndTrigger(QString& text, const ParserVocabulary& vo
 }
 
 PlaceAndTrigger extractQuotedPlace(QString& text, const ParserVocabulary& vocabulary, bool allowRadius) {
-    const auto pattern = quotedPlaceRegex(vocabulary);
-    if (!pattern) return {};
-    for (const RegexMatch& match : pattern->matches(text)) {
+    for (const RegexMatch& match : quotedPlaceMatches(text, vocabulary)) {
         const std::optional<QString> name = quotedPlaceName(match, text);
         if (!name) continue;
         QString before = text.left(match.range().location);
@@ -185,16 +181,24 @@ std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const 
 
 bool stripLeavePhrase(QString& text, const ParserVocabulary& vocabulary) {
     if (vocabulary.leaveWords.isEmpty()) return false;
-    static Memo<std::optional<platform::Regex>> patterns;
-    const auto leave = patterns.get(
+    // The whole phrase, and its ending alone, which the phrase holds and
+    // which is much quicker to look for.
+    struct LeavePatterns {
+        std::optional<platform::Regex> phrase;
+        std::optional<platform::Regex> ending;
+    };
+    static Memo<LeavePatterns> patterns;
+    const LeavePatterns leave = patterns.get(
         [&] {
             const QString articles = vocabulary.articles.isEmpty() ? u"(?!)"_s : vocabulary.articles.alternation();
-            return compileRegex(u"\\s*"_s + leadInPattern(vocabulary) + u"(?:"_s + vocabulary.leaveWords.alternation() +
-                                    u")(?:\\s+(?:"_s + articles + u"))?\\s*$"_s,
-                                kCaseInsensitive);
+            const QString ending =
+                u"(?:"_s + vocabulary.leaveWords.alternation() + u")(?:\\s+(?:"_s + articles + u"))?\\s*$"_s;
+            return LeavePatterns{compileRegex(u"\\s*"_s + leadInPattern(vocabulary) + ending, kCaseInsensitive),
+                                 compileRegex(ending, kCaseInsensitive)};
         },
         vocabulary.leaveWords, vocabulary.articles, vocabulary.locationLeadIns);
-    const auto match = leave ? leave->firstMatch(text) : std::nullopt;
+    if (leave.ending && !leave.ending->firstMatch(text)) return false;
+    const auto match = leave.phrase ? leave.phrase->firstMatch(text) : std::nullopt;
     if (!match || match->range().isEmpty()) return false;
     const TextRange found = match->range();
     text.remove(found.location, found.length);

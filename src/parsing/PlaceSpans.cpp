@@ -7,6 +7,8 @@
 #include "platform/Regex.h"
 #include "platform/Text.h"
 
+#include <unicode/uchar.h>
+
 namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
@@ -22,6 +24,25 @@ const QString kNotQuote = u"[^\"“”„]"_s;
 QString placeLead(const ParserVocabulary& vocabulary) {
     if (vocabulary.locationMarkers.isEmpty()) return u"(?:^|\\s)"_s;
     return u"(?:^|\\s)(?:(?:"_s + vocabulary.locationMarkers.alternation() + u")\\s+)?"_s;
+}
+
+bool isQuote(QChar c) { return c == u'"' || c == u'“' || c == u'”' || c == u'„'; }
+
+// Quick looks for the "@" that each pattern needs: beside a quote for a
+// quoted place, before anything but a quote or white space for an unquoted one.
+bool mayHoldQuotedPlace(const QString& text) {
+    for (qsizetype at = text.indexOf(u'@'); at >= 0; at = text.indexOf(u'@', at + 1))
+        if ((at + 1 < text.size() && isQuote(text.at(at + 1))) || (at > 0 && isQuote(text.at(at - 1)))) return true;
+    return false;
+}
+
+bool mayHoldUnquotedPlace(const QString& text) {
+    for (qsizetype at = text.indexOf(u'@'); at >= 0; at = text.indexOf(u'@', at + 1)) {
+        if (at + 1 == text.size()) return false;
+        const QChar next = text.at(at + 1);
+        if (!isQuote(next) && !u_isUWhiteSpace(next.unicode())) return true;
+    }
+    return false;
 }
 
 bool namesSomething(const QString& text, const platform::RegexMatch& match, int group) {
@@ -49,23 +70,27 @@ QString unquotedPlacePattern(const ParserVocabulary& vocabulary) {
     return placeLead(vocabulary) + u"@(?!"_s + kQuote + u")(\\S.*)$"_s;
 }
 
-std::optional<Regex> quotedPlaceRegex(const ParserVocabulary& vocabulary) {
+std::vector<platform::RegexMatch> quotedPlaceMatches(const QString& text, const ParserVocabulary& vocabulary) {
+    if (!mayHoldQuotedPlace(text)) return {};
     static Memo<std::optional<Regex>> patterns;
-    return patterns.get([&] { return compileRegex(quotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive); },
-                        vocabulary.locationMarkers);
+    const auto regex =
+        patterns.get([&] { return compileRegex(quotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive); },
+                     vocabulary.locationMarkers);
+    return regex ? regex->matches(text) : std::vector<platform::RegexMatch>{};
 }
 
-std::optional<Regex> unquotedPlaceRegex(const ParserVocabulary& vocabulary) {
+std::optional<platform::RegexMatch> unquotedPlaceMatch(const QString& text, const ParserVocabulary& vocabulary) {
+    if (!mayHoldUnquotedPlace(text)) return std::nullopt;
     static Memo<std::optional<Regex>> patterns;
-    return patterns.get([&] { return compileRegex(unquotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive); },
-                        vocabulary.locationMarkers);
+    const auto regex =
+        patterns.get([&] { return compileRegex(unquotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive); },
+                     vocabulary.locationMarkers);
+    return regex ? regex->firstMatch(text) : std::nullopt;
 }
 
 std::vector<TextRange> quotedPlaceRanges(const QString& text, const ParserVocabulary& vocabulary) {
-    const std::optional<Regex> regex = quotedPlaceRegex(vocabulary);
     std::vector<TextRange> ranges;
-    if (!regex || !text.contains(u'@')) return ranges;
-    for (const platform::RegexMatch& match : regex->matches(text))
+    for (const platform::RegexMatch& match : quotedPlaceMatches(text, vocabulary))
         if (namesSomething(text, match, 1) || namesSomething(text, match, 2)) ranges.push_back(match.range());
     return ranges;
 }

@@ -18,9 +18,10 @@ namespace tavlin::parsing::QuickAddParser {
 QString quotedPlacePattern(const ParserVocabulary& vocabulary);
 // An unquoted place: "@" and the rest of the line. Group 1 is the name.
 QString unquotedPlacePattern(const ParserVocabulary& vocabulary);
-// Both compiled, case-insensitive, once per set of location markers.
-std::optional<platform::Regex> quotedPlaceRegex(const ParserVocabulary& vocabulary);
-std::optional<platform::Regex> unquotedPlaceRegex(const ParserVocabulary& vocabulary);
+// The matches of the quoted pattern, in order, and the first match of the
+// unquoted one (case-insensitive).
+std::vector<platform::RegexMatch> quotedPlaceMatches(const QString& text, const ParserVocabulary& vocabulary);
+std::optional<platform::RegexMatch> unquotedPlaceMatch(const QString& text, const ParserVocabulary& vocabulary);
 
 // The whole span of each quoted place that carries a name (marker word and
 // the blank before it included), in order.

@@ -263,6 +263,13 @@ QString normalizedKey(const QString& text) {
     const QString folded = WordSet::fold(text);
     QString key;
     key.reserve(folded.size());
+    const auto isAscii = [](QChar c) { return c.unicode() < 0x80; };
+    if (std::all_of(folded.cbegin(), folded.cend(), isAscii)) {
+        // Each unit is a character of its own ("\r\n" is dropped either way).
+        for (const QChar c : folded)
+            if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'-') key += c;
+        return key;
+    }
     for (const platform::TextRange character : platform::graphemeRanges(folded)) {
         const QString c = folded.mid(character.location, character.length);
         if (platform::isLetterCharacter(c) || platform::isNumberCharacter(c) || c == u"_"_s || c == u"-"_s)

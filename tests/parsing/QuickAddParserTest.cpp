@@ -111,6 +111,7 @@ TEST(QuickAddParser, TextFunctions) {
         {u"Einkäufe"_s, u"einkaufe"_s}, {u"EINKAUFE"_s, u"einkaufe"_s},   {u"İş"_s, u"is"_s},
         {u"iş"_s, u"is"_s},             {u"Work-Stuff"_s, u"work-stuff"_s}, {u"Groceries 2024!"_s, u"groceries2024"_s},
         {u" ,.!? "_s, u""_s},           {u"a_b c"_s, u"a_bc"_s},           {u"📚 Books"_s, u"books"_s},
+        {u"To\r\nDo"_s, u"todo"_s},
     };
     for (const Case& c : keys) EXPECT_EQ(QuickAddParser::normalizedKey(c.name), c.key) << c.name.toStdString();
     EXPECT_FALSE(QuickAddParser::compileRegex(u"(x"_s).has_value());
