@@ -105,6 +105,20 @@ BENCHMARK_CAPTURE(ParseCorpusLines, GermanFrenchEnglish, (QStringList{u"de"_s, u
                   (QStringList{u"de-DE"_s, u"fr-FR"_s, u"en-GB"_s}))
     ->Unit(benchmark::kMillisecond);
 
+BENCHMARK_CAPTURE(ParseCorpusLines, EnglishWithGerman, QStringList{u"en"_s}, (QStringList{u"de-DE"_s, u"en"_s}))
+    ->Unit(benchmark::kMillisecond);
+
+// The first keystroke of a session: the detector, the user's vocabulary and
+// every pattern made for the first time. Cold only in a process of its own:
+//   LANGUAGE=de:fr:en bench_parsing --benchmark_filter=FirstParseOfTheProcess
+void FirstParseOfTheProcess(benchmark::State& state) {
+    Reading reading;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(reading.parse(u"dentist friday at quarter past 3 @clinic !! #health"_s, {u"health"_s},
+                                               ParserVocabulary::current()));
+}
+BENCHMARK(FirstParseOfTheProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // Every other language's lines, read with that language and English.
 const bool kEachLanguageRegistered = [] {
     for (const QString& code : ParserVocabulary::supportedLanguageCodes()) {

@@ -17,9 +17,9 @@ QString textAt(const QString& text, TextRange range) { return text.mid(range.loc
 
 // The first match that reads the same in the line as in the scan text (a
 // match running into a blanked place does not).
-std::optional<RegexMatch> firstUnblankedMatch(const platform::Regex& regex, const QString& text,
+std::optional<RegexMatch> firstUnblankedMatch(const std::vector<RegexMatch>& matches, const QString& text,
                                               const QString& scanText) {
-    for (const RegexMatch& match : regex.matches(scanText))
+    for (const RegexMatch& match : matches)
         if (textAt(text, match.range()) == textAt(scanText, match.range())) return match;
     return std::nullopt;
 }
@@ -66,20 +66,30 @@ std::optional<platform::Regex> cadenceAdverbRegex(const ParserVocabulary& vocabu
 
 }  // namespace
 
-std::optional<platform::Regex> everyPhraseRegex(const RecurrenceGrammar& grammar) {
-    if (grammar.everyPhraseRegex.value) return grammar.everyPhraseRegex.value;
+std::vector<RegexMatch> everyPhraseMatches(const RecurrenceGrammar& grammar, const QString& text) {
+    // Every phrase opens with an every-word and a blank, which is much
+    // quicker to look for than the phrase.
+    static Memo<std::optional<platform::Regex>> openings;
+    const auto opening = openings.get(
+        [&] { return compileRegex(u"(?:"_s + grammar.everyWords.alternation() + u")\\s+"_s, platform::Regex::Option::CaseInsensitive); },
+        grammar.everyWords);
+    if (opening && !opening->firstMatch(text)) return {};
     static Memo<std::optional<platform::Regex>> patterns;
-    return patterns.get([&] { return grammar.makeEveryPhraseRegex(); }, grammar.everyWords, grammar.alternateWords,
-                        grammar.dayWords, grammar.weekWords, grammar.monthWords, grammar.yearWords, grammar.weekdayNames);
+    const std::optional<platform::Regex> phrase =
+        grammar.everyPhraseRegex.value
+            ? grammar.everyPhraseRegex.value
+            : patterns.get([&] { return grammar.makeEveryPhraseRegex(); }, grammar.everyWords, grammar.alternateWords,
+                           grammar.dayWords, grammar.weekWords, grammar.monthWords, grammar.yearWords,
+                           grammar.weekdayNames);
+    return phrase ? phrase->matches(text) : std::vector<RegexMatch>{};
 }
 
 std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& scanText, platform::Date referenceDate,
                                                  const platform::Calendar& calendar,
                                                  const ParserVocabulary& vocabulary) {
     for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) {
-        const std::optional<platform::Regex> regex = everyPhraseRegex(grammar);
-        if (!regex) continue;
-        const std::optional<RegexMatch> match = firstUnblankedMatch(*regex, text, scanText);
+        const std::optional<RegexMatch> match =
+            firstUnblankedMatch(everyPhraseMatches(grammar, scanText), text, scanText);
         if (!match) continue;
 
         RecurrenceMatch result{.frequency = RecurrenceFrequency::weekly};
@@ -114,7 +124,7 @@ std::optional<RecurrenceFrequency> extractCadenceAdverb(QString& text, const QSt
                                                         const ParserVocabulary& vocabulary) {
     const std::optional<platform::Regex> regex = cadenceAdverbRegex(vocabulary);
     if (!regex) return std::nullopt;
-    const std::optional<RegexMatch> match = firstUnblankedMatch(*regex, text, scanText);
+    const std::optional<RegexMatch> match = firstUnblankedMatch(regex->matches(scanText), text, scanText);
     if (!match || !match->range(1).isFound()) return std::nullopt;
 
     const QStringList wordsBefore = splitOnWhitespace(text.left(match->range().location));

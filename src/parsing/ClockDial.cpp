@@ -25,9 +25,9 @@ QString alternationOrNever(const WordSet& words) {
 // The three families of dial phrases, each nothing when the vocabulary
 // lacks its words.
 struct DialPatterns {
-    std::optional<platform::Regex> quarter;  // "quarter past 3"
+    GuardedPattern quarter;                  // "quarter past 3", guarded by "quarter past"
     std::optional<platform::Regex> minutes;  // "20 past 4", "at 10 to 5"
-    std::optional<platform::Regex> half;     // "um halb 5"
+    GuardedPattern half;                     // "um halb 5", guarded by "um halb"
 };
 
 DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
@@ -41,18 +41,19 @@ DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
 
     DialPatterns patterns;
     if (!vocabulary.quarterWords.isEmpty() && !direction.isEmpty())
-        patterns.quarter = compileRegex(u"(?:^|\\s)(("_s + vocabulary.quarterWords.alternation() + u")\\s+("_s + direction +
-                                            u")\\s+("_s + hour + u")"_s + meridiemTail,
-                                        kCaseInsensitive);
+        patterns.quarter = compileGuarded(u"(?:^|\\s)("_s,
+                                          u"("_s + vocabulary.quarterWords.alternation() + u")\\s+("_s + direction + u")\\s+"_s,
+                                          u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
     if (!direction.isEmpty())
         patterns.minutes = compileRegex(u"(?:^|\\s)((?:("_s + alternationOrNever(vocabulary.clockMarkers) +
                                             u")\\s+)?(\\d{1,2})\\s+("_s + direction + u")\\s+("_s + hour + u")"_s +
                                             meridiemTail,
                                         kCaseInsensitive);
     if (!vocabulary.clockMarkers.isEmpty() && !vocabulary.halfWords.isEmpty())
-        patterns.half = compileRegex(u"(?:^|\\s)(("_s + vocabulary.clockMarkers.alternation() + u")\\s+("_s +
-                                         vocabulary.halfWords.alternation() + u")\\s+("_s + hour + u")"_s + meridiemTail,
-                                     kCaseInsensitive);
+        patterns.half = compileGuarded(u"(?:^|\\s)("_s,
+                                       u"("_s + vocabulary.clockMarkers.alternation() + u")\\s+("_s +
+                                           vocabulary.halfWords.alternation() + u")\\s+"_s,
+                                       u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
     return patterns;
 }
 
@@ -108,11 +109,6 @@ std::optional<long long> asciiInteger(const QString& token) {
     return value;
 }
 
-std::vector<RegexMatch> familyMatches(const std::optional<platform::Regex>& family, const QString& text,
-                                      platform::TextRange range) {
-    return family ? family->matches(text, range) : std::vector<RegexMatch>{};
-}
-
 }  // namespace
 
 std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platform::TextRange range,
@@ -121,7 +117,7 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
     std::vector<RuleDateCandidate> candidates;
     const DialPatterns patterns = dialPatterns(vocabulary);
 
-    for (const RegexMatch& match : familyMatches(patterns.quarter, text, range)) {
+    for (const RegexMatch& match : patterns.quarter.matches(text, range)) {
         const QString quarter = match.captured(text, 2);
         const QString direction = match.captured(text, 3);
         const int sign = directionSign(direction, vocabulary);
@@ -131,8 +127,9 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
         appendResolved(candidates, match, *hour, 15 * sign, meridiemOf(match, text, 5), referenceDate, calendar);
     }
 
-    const bool hasDigits = containsDecimalDigit(text);
-    for (const RegexMatch& match : familyMatches(hasDigits ? patterns.minutes : std::nullopt, text, range)) {
+    const std::vector<RegexMatch> minuteMatches =
+        patterns.minutes && containsDecimalDigit(text) ? patterns.minutes->matches(text, range) : std::vector<RegexMatch>{};
+    for (const RegexMatch& match : minuteMatches) {
         const std::optional<QString> marker = capturedIfPresent(match, text, 2);
         const QString direction = match.captured(text, 4);
         const int sign = directionSign(direction, vocabulary);
@@ -146,7 +143,7 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
                        calendar);
     }
 
-    for (const RegexMatch& match : familyMatches(patterns.half, text, range)) {
+    for (const RegexMatch& match : patterns.half.matches(text, range)) {
         const QString marker = match.captured(text, 2);
         const QString half = match.captured(text, 3);
         const auto direction = ParserVocabulary::halfHourDirectionFor(marker, half);

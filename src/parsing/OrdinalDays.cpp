@@ -59,37 +59,30 @@ bool isPunctuation(const QString& text, qsizetype at) {
 }
 
 // "5th", "on the 5th": up to two connector words, a day number and its
-// suffix; and the number with its suffix alone, which every phrase holds and
-// which is much quicker to look for.
-struct OrdinalPatterns {
-    std::optional<platform::Regex> phrase;
-    std::optional<platform::Regex> numbered;
-};
-
-OrdinalPatterns ordinalPatterns(const ParserVocabulary& vocabulary) {
-    static Memo<OrdinalPatterns> patterns;
+// suffix, guarded by the number and its suffix.
+GuardedPattern ordinalPattern(const ParserVocabulary& vocabulary) {
+    static Memo<GuardedPattern> patterns;
     return patterns.get(
         [&] {
             const QString prefix = vocabulary.connectors.isEmpty()
                                        ? QString()
                                        : u"(?:(?:"_s + vocabulary.connectors.alternation() + u")\\s+){0,2}"_s;
-            const QString suffixes = vocabulary.ordinalSuffixes.alternation();
-            return OrdinalPatterns{
-                compileRegex(u"(?:^|\\s)("_s + prefix + u"(\\d{1,2})("_s + suffixes + u"))\\b"_s, kCaseInsensitive),
-                compileRegex(u"\\d{1,2}(?:"_s + suffixes + u")\\b"_s, kCaseInsensitive)};
+            return compileGuarded(u"(?:^|\\s)("_s + prefix,
+                                  u"(\\d{1,2})("_s + vocabulary.ordinalSuffixes.alternation() + u")"_s, u")\\b"_s,
+                                  kCaseInsensitive);
         },
         vocabulary.connectors, vocabulary.ordinalSuffixes);
 }
 
-// "next week friday" in one grammar.
-std::optional<platform::Regex> nextWeekWeekdayPattern(const RecurrenceGrammar& grammar) {
-    static Memo<std::optional<platform::Regex>> patterns;
+// "next week friday" in one grammar, guarded by "next week".
+GuardedPattern nextWeekWeekdayPattern(const RecurrenceGrammar& grammar) {
+    static Memo<GuardedPattern> patterns;
     return patterns.get(
         [&] {
-            return compileRegex(u"(?:^|\\s)((?:"_s + grammar.nextWords.alternation() + u")\\s+(?:"_s +
-                                    grammar.weekWords.alternation() + u")\\s+("_s + grammar.weekdayNames.alternation() +
-                                    u"))(?=[\\s,;:.!?]|$)"_s,
-                                kCaseInsensitive);
+            return compileGuarded(u"(?:^|\\s)("_s,
+                                  u"(?:"_s + grammar.nextWords.alternation() + u")\\s+(?:"_s +
+                                      grammar.weekWords.alternation() + u")\\s+"_s,
+                                  u"("_s + grammar.weekdayNames.alternation() + u"))(?=[\\s,;:.!?]|$)"_s, kCaseInsensitive);
         },
         grammar.nextWords, grammar.weekWords, grammar.weekdayNames);
 }
@@ -103,11 +96,7 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
                                                     const std::vector<RuleDateCandidate>& earlierCandidates) {
     std::vector<RuleDateCandidate> candidates;
     if (vocabulary.ordinalSuffixes.isEmpty() || !containsDecimalDigit(text)) return candidates;
-    const OrdinalPatterns patterns = ordinalPatterns(vocabulary);
-    const auto& pattern = patterns.phrase;
-    if (!pattern || (patterns.numbered && !patterns.numbered->firstMatch(text, range))) return candidates;
-
-    for (const platform::RegexMatch& match : pattern->matches(text, range)) {
+    for (const platform::RegexMatch& match : ordinalPattern(vocabulary).matches(text, range)) {
         const TextRange phrase = match.range(1);
         const TextRange number = match.range(2);
         if (!connectorsFitSuffix(text.mid(phrase.location, number.location - phrase.location), match.captured(text, 3)))
@@ -163,9 +152,7 @@ std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, Te
     std::vector<RuleDateCandidate> candidates;
     for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) {
         if (grammar.nextWords.isEmpty() || grammar.weekWords.isEmpty() || grammar.weekdayNames.isEmpty()) continue;
-        const auto pattern = nextWeekWeekdayPattern(grammar);
-        if (!pattern) continue;
-        for (const platform::RegexMatch& match : pattern->matches(text, range)) {
+        for (const platform::RegexMatch& match : nextWeekWeekdayPattern(grammar).matches(text, range)) {
             const auto weekday = grammar.weekdayIndex.constFind(WordSet::fold(match.captured(text, 2)));
             if (weekday == grammar.weekdayIndex.cend()) continue;
             const auto week = calendar.dateInterval(CalendarComponent::WeekOfYear, referenceDate);

@@ -181,24 +181,18 @@ std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const 
 
 bool stripLeavePhrase(QString& text, const ParserVocabulary& vocabulary) {
     if (vocabulary.leaveWords.isEmpty()) return false;
-    // The whole phrase, and its ending alone, which the phrase holds and
-    // which is much quicker to look for.
-    struct LeavePatterns {
-        std::optional<platform::Regex> phrase;
-        std::optional<platform::Regex> ending;
-    };
-    static Memo<LeavePatterns> patterns;
-    const LeavePatterns leave = patterns.get(
+    // Guarded by its ending: the lead-ins before it are slow to look for.
+    static Memo<GuardedPattern> patterns;
+    const GuardedPattern leave = patterns.get(
         [&] {
             const QString articles = vocabulary.articles.isEmpty() ? u"(?!)"_s : vocabulary.articles.alternation();
-            const QString ending =
-                u"(?:"_s + vocabulary.leaveWords.alternation() + u")(?:\\s+(?:"_s + articles + u"))?\\s*$"_s;
-            return LeavePatterns{compileRegex(u"\\s*"_s + leadInPattern(vocabulary) + ending, kCaseInsensitive),
-                                 compileRegex(ending, kCaseInsensitive)};
+            return compileGuarded(u"\\s*"_s + leadInPattern(vocabulary),
+                                  u"(?:"_s + vocabulary.leaveWords.alternation() + u")(?:\\s+(?:"_s + articles +
+                                      u"))?\\s*$"_s,
+                                  QString(), kCaseInsensitive);
         },
         vocabulary.leaveWords, vocabulary.articles, vocabulary.locationLeadIns);
-    if (leave.ending && !leave.ending->firstMatch(text)) return false;
-    const auto match = leave.phrase ? leave.phrase->firstMatch(text) : std::nullopt;
+    const auto match = leave.firstMatch(text, {0, text.size()});
     if (!match || match->range().isEmpty()) return false;
     const TextRange found = match->range();
     text.remove(found.location, found.length);

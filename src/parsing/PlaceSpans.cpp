@@ -98,9 +98,7 @@ std::vector<TextRange> quotedPlaceRanges(const QString& text, const ParserVocabu
 std::optional<TextRange> cadenceStartInPlaceTail(const QString& text, qsizetype tailStart, qsizetype tailLength,
                                                  const ParserVocabulary& vocabulary) {
     for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) {
-        const std::optional<Regex> regex = everyPhraseRegex(grammar);
-        if (!regex) continue;
-        const std::vector<platform::RegexMatch> matches = regex->matches(text);
+        const std::vector<platform::RegexMatch> matches = everyPhraseMatches(grammar, text);
         if (matches.empty()) continue;
         const TextRange phrase = matches.back().range();
         if (phrase.location < tailStart || phrase.end() > tailStart + tailLength) continue;

@@ -286,6 +286,20 @@ bool containsDecimalDigit(const QString& text) {
     return false;
 }
 
+std::optional<platform::RegexMatch> GuardedPattern::firstMatch(const QString& text, platform::TextRange range) const {
+    if (!whole || (part && !part->firstMatch(text, range))) return std::nullopt;
+    return whole->firstMatch(text, range);
+}
+
+std::vector<platform::RegexMatch> GuardedPattern::matches(const QString& text, platform::TextRange range) const {
+    if (!whole || (part && !part->firstMatch(text, range))) return {};
+    return whole->matches(text, range);
+}
+
+GuardedPattern compileGuarded(const QString& lead, const QString& part, const QString& rest, Regex::Options options) {
+    return {compileRegex(lead + part + rest, options), compileRegex(part, options)};
+}
+
 std::optional<Regex> compileRegex(const QString& pattern, Regex::Options options) {
     return Regex::cached(pattern, options);
 }

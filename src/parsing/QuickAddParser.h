@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // The deterministic reader of the quick-add language. A namespace of pure
 // functions: nothing here keeps state between calls, and any thread may call.
@@ -40,6 +41,21 @@ bool containsDecimalDigit(const QString& text);
 // A compiled pattern, or nothing when it does not compile (the stage that
 // asked then finds nothing).
 std::optional<platform::Regex> compileRegex(const QString& pattern, platform::Regex::Options options = {});
+
+// A pattern, and a part of it that every match takes part in, which is
+// much quicker to look for: where the part is nowhere, the whole pattern
+// is not run.
+struct GuardedPattern {
+    std::optional<platform::Regex> whole;
+    std::optional<platform::Regex> part;
+
+    std::optional<platform::RegexMatch> firstMatch(const QString& text, platform::TextRange range) const;
+    std::vector<platform::RegexMatch> matches(const QString& text, platform::TextRange range) const;
+};
+// `lead + part + rest`; the part must be no optional piece and no branch of
+// an alternation, and must not refer to groups outside it.
+GuardedPattern compileGuarded(const QString& lead, const QString& part, const QString& rest,
+                              platform::Regex::Options options);
 
 // The first "#tag" that names one of `listNames` is taken out of `text`;
 // the result is that list's name as the caller spells it.

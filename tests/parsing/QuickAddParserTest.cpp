@@ -167,3 +167,22 @@ TEST(QuickAddParser, DigitsAreFoundAsPatternsFindThem) {
             ADD_FAILURE() << "U+" << std::hex << unsigned(c);
     }
 }
+
+TEST(QuickAddParser, AGuardedPatternFindsWhatTheWholeFinds) {
+    const auto guarded = QuickAddParser::compileGuarded(u"(?:^|\\s)((?:at\\s+)?"_s, u"(\\d{1,2})(st|nd|rd|th)"_s,
+                                                        u")\\b"_s, platform::Regex::Option::CaseInsensitive);
+    const auto whole = QuickAddParser::compileRegex(u"(?:^|\\s)((?:at\\s+)?(\\d{1,2})(st|nd|rd|th))\\b"_s,
+                                                    platform::Regex::Option::CaseInsensitive);
+    ASSERT_TRUE(whole.has_value());
+    for (const QString& text : {u"meet at 5TH and on the 21st"_s, u"no ordinal at all"_s, u"5thx 2nd"_s, u""_s}) {
+        SCOPED_TRACE(text.toStdString());
+        const auto ranges = [&](const std::vector<platform::RegexMatch>& matches) {
+            std::vector<platform::TextRange> found;
+            for (const platform::RegexMatch& match : matches) found.push_back(match.range(1));
+            return found;
+        };
+        const platform::TextRange all{0, text.size()};
+        EXPECT_EQ(ranges(guarded.matches(text, all)), ranges(whole->matches(text, all)));
+        EXPECT_EQ(guarded.firstMatch(text, all).has_value(), whole->firstMatch(text, all).has_value());
+    }
+}
