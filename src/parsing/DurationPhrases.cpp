@@ -125,15 +125,20 @@ DurationCandidates durationCandidates(const QString& text, platform::TextRange r
                                       const platform::Calendar& calendar, const ParserVocabulary& vocabulary) {
     DurationCandidates result;
     if (vocabulary.durationMarkers.isEmpty()) return result;
-    static Memo<std::optional<platform::Regex>> patterns;
-    const auto pattern = patterns.get(
-        [&] { return compileRegex(durationPattern(vocabulary), platform::Regex::Option::CaseInsensitive); },
+    // Guarded by what every phrase opens with: a marker word and a blank.
+    static Memo<GuardedPattern> patterns;
+    const GuardedPattern pattern = patterns.get(
+        [&] {
+            constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
+            return GuardedPattern{
+                compileRegex(durationPattern(vocabulary), kCaseInsensitive),
+                compileRegex(u"(?:"_s + vocabulary.durationMarkers.alternation() + u")\\s+"_s, kCaseInsensitive)};
+        },
         vocabulary.durationMarkers, vocabulary.oneWords, vocabulary.halfWords, vocabulary.oneAndAHalfWords,
         vocabulary.minuteUnitWords, vocabulary.hourUnitWords, vocabulary.dayUnitWords, vocabulary.weekUnitWords,
         vocabulary.halfHourUnitWords);
-    if (!pattern) return result;
 
-    for (const RegexMatch& match : pattern->matches(text, range)) {
+    for (const RegexMatch& match : pattern.matches(text, range)) {
         const UnitRow& unit = unitOf(match);
         const bool fraction = match.range(kHalf).isFound() || match.range(kOneAndAHalf).isFound();
         const Reading reading = fraction ? readFraction(match, text, unit, referenceDate, calendar)

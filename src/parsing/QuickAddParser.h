@@ -42,9 +42,9 @@ bool containsDecimalDigit(const QString& text);
 // asked then finds nothing).
 std::optional<platform::Regex> compileRegex(const QString& pattern, platform::Regex::Options options = {});
 
-// A pattern, and a part of it that every match takes part in, which is
-// much quicker to look for: where the part is nowhere, the whole pattern
-// is not run.
+// A pattern, and a pattern that matches inside every match of it and is
+// much quicker to look for (a part of it that no match can leave out):
+// where the part is nowhere, the whole pattern is not run.
 struct GuardedPattern {
     std::optional<platform::Regex> whole;
     std::optional<platform::Regex> part;
