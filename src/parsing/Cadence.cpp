@@ -71,7 +71,10 @@ std::vector<RegexMatch> everyPhraseMatches(const RecurrenceGrammar& grammar, con
     // quicker to look for than the phrase.
     static Memo<std::optional<platform::Regex>> openings;
     const auto opening = openings.get(
-        [&] { return compileRegex(u"(?:"_s + grammar.everyWords.alternation() + u")\\s+"_s, platform::Regex::Option::CaseInsensitive); },
+        [&] {
+            return compileRegex(u"(?:"_s + grammar.everyWords.alternation() + u")\\s+"_s,
+                                platform::Regex::Option::CaseInsensitive);
+        },
         grammar.everyWords);
     if (opening && !opening->firstMatch(text)) return {};
     static Memo<std::optional<platform::Regex>> patterns;

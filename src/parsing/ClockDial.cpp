@@ -41,9 +41,10 @@ DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
 
     DialPatterns patterns;
     if (!vocabulary.quarterWords.isEmpty() && !direction.isEmpty())
-        patterns.quarter = compileGuarded(u"(?:^|\\s)("_s,
-                                          u"("_s + vocabulary.quarterWords.alternation() + u")\\s+("_s + direction + u")\\s+"_s,
-                                          u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
+        patterns.quarter =
+            compileGuarded(u"(?:^|\\s)("_s,
+                           u"("_s + vocabulary.quarterWords.alternation() + u")\\s+("_s + direction + u")\\s+"_s,
+                           u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
     if (!direction.isEmpty())
         patterns.minutes = compileRegex(u"(?:^|\\s)((?:("_s + alternationOrNever(vocabulary.clockMarkers) +
                                             u")\\s+)?(\\d{1,2})\\s+("_s + direction + u")\\s+("_s + hour + u")"_s +
@@ -127,8 +128,9 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
         appendResolved(candidates, match, *hour, 15 * sign, meridiemOf(match, text, 5), referenceDate, calendar);
     }
 
-    const std::vector<RegexMatch> minuteMatches =
-        patterns.minutes && containsDecimalDigit(text) ? patterns.minutes->matches(text, range) : std::vector<RegexMatch>{};
+    const std::vector<RegexMatch> minuteMatches = patterns.minutes && containsDecimalDigit(text)
+                                                      ? patterns.minutes->matches(text, range)
+                                                      : std::vector<RegexMatch>{};
     for (const RegexMatch& match : minuteMatches) {
         const std::optional<QString> marker = capturedIfPresent(match, text, 2);
         const QString direction = match.captured(text, 4);

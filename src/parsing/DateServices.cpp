@@ -50,7 +50,8 @@ BoundDetector bindDateDetector(const platform::DateDetector* detector, platform:
 
 DialReading hourAndMinute(const platform::Calendar& calendar, platform::Date date) {
     using platform::CalendarComponent;
-    const platform::DateComponents time = calendar.dateComponents(CalendarComponent::Hour | CalendarComponent::Minute, date);
+    const platform::DateComponents time =
+        calendar.dateComponents(CalendarComponent::Hour | CalendarComponent::Minute, date);
     return {time.hour.value_or(0), time.minute.value_or(0)};
 }
 

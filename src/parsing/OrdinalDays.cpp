@@ -82,7 +82,8 @@ GuardedPattern nextWeekWeekdayPattern(const RecurrenceGrammar& grammar) {
             return compileGuarded(u"(?:^|\\s)("_s,
                                   u"(?:"_s + grammar.nextWords.alternation() + u")\\s+(?:"_s +
                                       grammar.weekWords.alternation() + u")\\s+"_s,
-                                  u"("_s + grammar.weekdayNames.alternation() + u"))(?=[\\s,;:.!?]|$)"_s, kCaseInsensitive);
+                                  u"("_s + grammar.weekdayNames.alternation() + u"))(?=[\\s,;:.!?]|$)"_s,
+                                  kCaseInsensitive);
         },
         grammar.nextWords, grammar.weekWords, grammar.weekdayNames);
 }

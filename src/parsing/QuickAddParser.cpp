@@ -131,7 +131,10 @@ QString titleSource(const QString& text, const ParserVocabulary& vocabulary, boo
     if (isEditing || vocabulary.taskWrappers.isEmpty()) return text;
     static Memo<std::optional<Regex>> patterns;
     const auto wrappers = patterns.get(
-        [&] { return compileRegex(u"^(?:"_s + vocabulary.taskWrappers.alternation() + u")\\b\\s*"_s, Regex::Option::CaseInsensitive); },
+        [&] {
+            return compileRegex(u"^(?:"_s + vocabulary.taskWrappers.alternation() + u")\\b\\s*"_s,
+                                Regex::Option::CaseInsensitive);
+        },
         vocabulary.taskWrappers);
     const auto wrapper = wrappers ? wrappers->firstMatch(text) : std::nullopt;
     if (!wrapper) return text;
@@ -147,19 +150,20 @@ struct TitlePatterns {
     std::vector<std::optional<Regex>> trailingConnectors;  // one per connector, in the set's order
 };
 
-TitlePatterns titlePatterns(const WordSet& connectors) {
+std::shared_ptr<const TitlePatterns> titlePatterns(const WordSet& connectors) {
     static Memo<std::shared_ptr<const TitlePatterns>> patterns;
-    return *patterns.get(
+    return patterns.get(
         [&] {
+            constexpr auto kCaseInsensitive = Regex::Option::CaseInsensitive;
             const QString alternation = connectors.alternation();
             auto made = std::make_shared<TitlePatterns>();
-            made->connectorBeforePunctuation = compileRegex(u"\\b(?:"_s + alternation + u")\\s*(?=[,;:.!?])"_s,
-                                                            Regex::Option::CaseInsensitive);
-            made->doubledConnector = compileRegex(u"\\b("_s + alternation + u")\\s+\\1\\b"_s, Regex::Option::CaseInsensitive);
-            made->anyTrailingConnector = compileRegex(u"\\s+(?:"_s + alternation + u")$"_s, Regex::Option::CaseInsensitive);
+            made->connectorBeforePunctuation =
+                compileRegex(u"\\b(?:"_s + alternation + u")\\s*(?=[,;:.!?])"_s, kCaseInsensitive);
+            made->doubledConnector = compileRegex(u"\\b("_s + alternation + u")\\s+\\1\\b"_s, kCaseInsensitive);
+            made->anyTrailingConnector = compileRegex(u"\\s+(?:"_s + alternation + u")$"_s, kCaseInsensitive);
             for (const QString& connector : connectors.raw())
                 made->trailingConnectors.push_back(
-                    compileRegex(u"\\s+"_s + Regex::escapedPattern(connector) + u"$"_s, Regex::Option::CaseInsensitive));
+                    compileRegex(u"\\s+"_s + Regex::escapedPattern(connector) + u"$"_s, kCaseInsensitive));
             return std::shared_ptr<const TitlePatterns>(std::move(made));
         },
         connectors);
@@ -229,7 +233,8 @@ ParsedQuickAdd parse(const QString& line, platform::Date referenceDate, const pl
 QString cleanTitle(const QString& text, const ParserVocabulary& vocabulary) {
     if (vocabulary.connectors.isEmpty()) return collapseWhitespace(text);
     static const auto blanksBeforePunctuation = compileRegex(u"\\s+(?=[,;:.!?])"_s);
-    const TitlePatterns patterns = titlePatterns(vocabulary.connectors);
+    const std::shared_ptr<const TitlePatterns> kept = titlePatterns(vocabulary.connectors);
+    const TitlePatterns& patterns = *kept;
 
     QString title = collapseWhitespace(text);
     if (containsPunctuationMark(title)) {  // both patterns end before one

@@ -75,7 +75,8 @@ std::vector<std::optional<Regex>> explicitTimePatterns(const WordSet& clockMarke
                 kDottedTime,
             };
             if (!clockMarkers.isEmpty())
-                explicitTimes.append(u"\\b(?:"_s + clockMarkers.alternation() + u")\\s+(?:[01]?\\d|2[0-3])\\.[0-5]\\d\\b"_s);
+                explicitTimes.append(u"\\b(?:"_s + clockMarkers.alternation() +
+                                     u")\\s+(?:[01]?\\d|2[0-3])\\.[0-5]\\d\\b"_s);
             std::vector<std::optional<Regex>> compiled;
             for (const QString& pattern : std::as_const(explicitTimes))
                 compiled.push_back(Regex::compile(pattern, Regex::Option::CaseInsensitive));

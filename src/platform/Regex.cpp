@@ -51,7 +51,8 @@ RegexMatch currentMatch(const icu::RegexMatcher& matcher) {
 
 // Matchers are lent out one search at a time and come back reset: a search
 // never calls out while it runs, so one idle matcher per thread in use is
-// all a pattern ever keeps.
+// all a pattern ever keeps. A matcher keeps the backtracking memory it grew,
+// so one that searched a long text, or failed, is not kept.
 class Regex::Compiled {
 public:
     explicit Compiled(std::unique_ptr<icu::RegexPattern> pattern) : pattern_(std::move(pattern)) {}
@@ -97,7 +98,8 @@ namespace {
 class ScopedMatcher {
 public:
     ScopedMatcher(const Regex::Compiled& compiled, const QString& text, TextRange range)
-        : compiled_(compiled), input_(icuView(text)), matcher_(compiled.borrow(input_)) {
+        : compiled_(compiled), input_(icuView(text)), matcher_(compiled.borrow(input_)),
+          reusable_(text.size() <= kLongestReusedText) {
         if (!matcher_) return;
         UErrorCode status = U_ZERO_ERROR;
         const TextRange within = clamped(range, text.size());
@@ -105,7 +107,7 @@ public:
         if (U_FAILURE(status)) matcher_.reset();
     }
     ~ScopedMatcher() {
-        if (matcher_) compiled_.giveBack(std::move(matcher_));
+        if (matcher_ && reusable_) compiled_.giveBack(std::move(matcher_));
     }
     ScopedMatcher(const ScopedMatcher&) = delete;
     ScopedMatcher& operator=(const ScopedMatcher&) = delete;
@@ -115,13 +117,18 @@ public:
 
     bool findNext() {
         UErrorCode status = U_ZERO_ERROR;
-        return matcher_->find(status) && U_SUCCESS(status);
+        const bool found = matcher_->find(status);
+        if (U_FAILURE(status)) reusable_ = false;
+        return found && U_SUCCESS(status);
     }
 
 private:
+    static constexpr qsizetype kLongestReusedText = 4096;
+
     const Regex::Compiled& compiled_;
     icu::UnicodeString input_;  // must outlive the matcher's use, which keeps a reference to it
     std::unique_ptr<icu::RegexMatcher> matcher_;
+    bool reusable_;
 };
 
 // Compiled patterns by pattern and options. Compiling dominates the cost

@@ -123,8 +123,8 @@ TextRange insensitiveRangeOf(const QString& text, const QString& target, SearchO
 // A pattern target, compiled once per process: callers build the same
 // patterns again and again.
 std::optional<Regex> compiledTarget(const QString& pattern, SearchOptions options) {
-    return Regex::cached(pattern, (options & SearchOption::CaseInsensitive) ? Regex::Options(Regex::Option::CaseInsensitive)
-                                                                           : Regex::Options());
+    const bool caseInsensitive = options & SearchOption::CaseInsensitive;
+    return Regex::cached(pattern, caseInsensitive ? Regex::Options(Regex::Option::CaseInsensitive) : Regex::Options());
 }
 
 TextRange regexRangeOf(const QString& text, const QString& target, SearchOptions options, TextRange within) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 using namespace tavlin::platform;
 using namespace Qt::StringLiterals;
 
@@ -126,4 +129,22 @@ TEST(Regex, CacheKeepsWorkingPastItsCapacity) {
         ASSERT_TRUE(regex->firstMatch(digits)) << n;
     }
     EXPECT_TRUE(Regex::cached(u"^0$"_s)->firstMatch(u"0"_s));
+}
+
+TEST(Regex, OnePatternSearchesOnSeveralThreadsAtOnce) {
+    const Regex number = compiled(u"(\\d+)"_s);
+    std::vector<std::thread> threads;
+    std::atomic<int> wrong = 0;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int n = 0; n < 2000; ++n) {
+                const QString digits = QString::number(t * 100000 + n);
+                const QString text = u"call "_s + digits + u" now"_s;
+                const auto match = number.firstMatch(text);
+                if (!match || match->captured(text, 1) != digits || number.matches(text).size() != 1) ++wrong;
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(wrong, 0);
 }
