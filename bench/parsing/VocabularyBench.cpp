@@ -16,6 +16,15 @@ void BuildVocabularyOfThreeLanguages(benchmark::State& state) {
 }
 BENCHMARK(BuildVocabularyOfThreeLanguages)->Unit(benchmark::kMillisecond);
 
+// The first parse of a session builds the user's vocabulary once, language
+// tables and all. Cold only in a process of its own:
+//   LANGUAGE=de:fr:en bench_parsing --benchmark_filter=CurrentVocabularyOnce
+// Target: at most 20 ms.
+void CurrentVocabularyOnce(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(&ParserVocabulary::current());
+}
+BENCHMARK(CurrentVocabularyOnce)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 void FoldLine(benchmark::State& state) {
     const QString line = u"Zahnärztin Freitag um Viertel nach drei"_s;
     for (auto _ : state) benchmark::DoNotOptimize(WordSet::fold(line));

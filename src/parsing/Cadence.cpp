@@ -1,5 +1,7 @@
 #include "parsing/Cadence.h"
 
+#include "parsing/DateServices.h"
+#include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 #include "platform/DateComponents.h"
 
@@ -15,9 +17,9 @@ QString textAt(const QString& text, TextRange range) { return text.mid(range.loc
 
 // The first match that reads the same in the line as in the scan text (a
 // match running into a blanked place does not).
-std::optional<RegexMatch> firstUnblankedMatch(const platform::Regex& regex, const QString& text,
+std::optional<RegexMatch> firstUnblankedMatch(const std::vector<RegexMatch>& matches, const QString& text,
                                               const QString& scanText) {
-    for (const RegexMatch& match : regex.matches(scanText))
+    for (const RegexMatch& match : matches)
         if (textAt(text, match.range()) == textAt(scanText, match.range())) return match;
     return std::nullopt;
 }
@@ -33,7 +35,7 @@ bool restIsOneConnector(const QString& text, qsizetype from, const ParserVocabul
 
 std::optional<platform::Date> weekdayAnchor(int weekday, platform::Date referenceDate,
                                             const platform::Calendar& calendar) {
-    const platform::Date startOfToday = calendar.startOfDay(referenceDate);
+    const platform::Date startOfToday = startOfReferenceDay(calendar, referenceDate);
     if (calendar.component(platform::CalendarComponent::Weekday, startOfToday) == weekday) return startOfToday;
     return calendar.nextDate(startOfToday, platform::DateComponents{.weekday = weekday},
                              platform::MatchingPolicy::nextTime, platform::RepeatedTimePolicy::first);
@@ -47,19 +49,50 @@ std::optional<int> asciiCount(const QString& digits) {
     return digits.toInt();
 }
 
+// The vocabulary's adverb pattern, made here when it does not carry it.
+std::optional<platform::Regex> cadenceAdverbRegex(const ParserVocabulary& vocabulary) {
+    if (vocabulary.cadenceAdverbRegex.value) return vocabulary.cadenceAdverbRegex.value;
+    static Memo<std::optional<platform::Regex>> patterns;
+    return patterns.get(
+        [&]() -> std::optional<platform::Regex> {
+            const WordSet adverbs(vocabulary.dailyWords.raw() + vocabulary.weeklyWords.raw() +
+                                  vocabulary.monthlyWords.raw() + vocabulary.yearlyWords.raw());
+            if (adverbs.isEmpty()) return std::nullopt;
+            return compileRegex(u"(?:^|\\s)("_s + adverbs.alternation() + u")(?=\\s*$)"_s,
+                                platform::Regex::Option::CaseInsensitive);
+        },
+        vocabulary.dailyWords, vocabulary.weeklyWords, vocabulary.monthlyWords, vocabulary.yearlyWords);
+}
+
 }  // namespace
 
-std::optional<platform::Regex> everyPhraseRegex(const RecurrenceGrammar& grammar) {
-    return grammar.everyPhraseRegex.value ? grammar.everyPhraseRegex.value : grammar.makeEveryPhraseRegex();
+std::vector<RegexMatch> everyPhraseMatches(const RecurrenceGrammar& grammar, const QString& text) {
+    // Every phrase opens with an every-word and a blank, which is much
+    // quicker to look for than the phrase.
+    static Memo<std::optional<platform::Regex>> openings;
+    const auto opening = openings.get(
+        [&] {
+            return compileRegex(u"(?:"_s + grammar.everyWords.alternation() + u")\\s+"_s,
+                                platform::Regex::Option::CaseInsensitive);
+        },
+        grammar.everyWords);
+    if (opening && !opening->firstMatch(text)) return {};
+    static Memo<std::optional<platform::Regex>> patterns;
+    const std::optional<platform::Regex> phrase =
+        grammar.everyPhraseRegex.value
+            ? grammar.everyPhraseRegex.value
+            : patterns.get([&] { return grammar.makeEveryPhraseRegex(); }, grammar.everyWords, grammar.alternateWords,
+                           grammar.dayWords, grammar.weekWords, grammar.monthWords, grammar.yearWords,
+                           grammar.weekdayNames);
+    return phrase ? phrase->matches(text) : std::vector<RegexMatch>{};
 }
 
 std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& scanText, platform::Date referenceDate,
                                                  const platform::Calendar& calendar,
                                                  const ParserVocabulary& vocabulary) {
     for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) {
-        const std::optional<platform::Regex> regex = everyPhraseRegex(grammar);
-        if (!regex) continue;
-        const std::optional<RegexMatch> match = firstUnblankedMatch(*regex, text, scanText);
+        const std::optional<RegexMatch> match =
+            firstUnblankedMatch(everyPhraseMatches(grammar, scanText), text, scanText);
         if (!match) continue;
 
         RecurrenceMatch result{.frequency = RecurrenceFrequency::weekly};
@@ -92,16 +125,9 @@ std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& s
 
 std::optional<RecurrenceFrequency> extractCadenceAdverb(QString& text, const QString& scanText,
                                                         const ParserVocabulary& vocabulary) {
-    std::optional<platform::Regex> regex = vocabulary.cadenceAdverbRegex.value;
-    if (!regex) {
-        const WordSet adverbs(vocabulary.dailyWords.raw() + vocabulary.weeklyWords.raw() +
-                              vocabulary.monthlyWords.raw() + vocabulary.yearlyWords.raw());
-        if (adverbs.isEmpty()) return std::nullopt;
-        regex = compileRegex(u"(?:^|\\s)("_s + WordSet::alternationPattern(adverbs.raw()) + u")(?=\\s*$)"_s,
-                             platform::Regex::Option::CaseInsensitive);
-        if (!regex) return std::nullopt;
-    }
-    const std::optional<RegexMatch> match = firstUnblankedMatch(*regex, text, scanText);
+    const std::optional<platform::Regex> regex = cadenceAdverbRegex(vocabulary);
+    if (!regex) return std::nullopt;
+    const std::optional<RegexMatch> match = firstUnblankedMatch(regex->matches(scanText), text, scanText);
     if (!match || !match->range(1).isFound()) return std::nullopt;
 
     const QStringList wordsBefore = splitOnWhitespace(text.left(match->range().location));

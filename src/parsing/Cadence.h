@@ -33,8 +33,8 @@ platform::TextRange includePrecedingMarker(platform::TextRange range, const QStr
                                            const ParserVocabulary& vocabulary,
                                            const std::vector<platform::TextRange>& protectedRanges);
 
-// The grammar's every-phrase pattern, built on the spot when the vocabulary
-// does not carry it compiled.
-std::optional<platform::Regex> everyPhraseRegex(const RecurrenceGrammar& grammar);
+// The matches of the grammar's every-phrase pattern in `text`, in order; the
+// pattern is built here when the vocabulary does not carry it compiled.
+std::vector<platform::RegexMatch> everyPhraseMatches(const RecurrenceGrammar& grammar, const QString& text);
 
 }  // namespace tavlin::parsing::QuickAddParser

@@ -1,5 +1,7 @@
 #include "parsing/ClockDial.h"
 
+#include "parsing/DateServices.h"
+#include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 #include "platform/Text.h"
 
@@ -17,24 +19,51 @@ namespace {
 constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
 
 QString alternationOrNever(const WordSet& words) {
-    return words.isEmpty() ? u"(?!)"_s : WordSet::alternationPattern(words.raw());
+    return words.isEmpty() ? u"(?!)"_s : words.alternation();
 }
 
-// The pattern pieces every family shares.
-struct DialPieces {
-    QString direction;
-    QString hour;
-    QString meridiemTail = u"(?:\\s*([ap]\\.?\\s?m\\.?(?![\\p{L}])))?)\\b(?!:)"_s;
-
-    explicit DialPieces(const ParserVocabulary& vocabulary) {
-        direction = WordSet::alternationPattern(
-            WordSet::unionOf(vocabulary.pastDirectionWords.raw(), vocabulary.toDirectionWords.raw()).raw());
-        QStringList hourWords;
-        for (const auto& [word, value] : vocabulary.clockHourWords) hourWords.append(word);
-        const QString words = WordSet::alternationPattern(WordSet(hourWords).raw());
-        hour = words.isEmpty() ? u"\\d{1,2}"_s : u"\\d{1,2}|(?:"_s + words + u")"_s;
-    }
+// The three families of dial phrases, each nothing when the vocabulary
+// lacks its words.
+struct DialPatterns {
+    GuardedPattern quarter;                  // "quarter past 3", guarded by "quarter past"
+    std::optional<platform::Regex> minutes;  // "20 past 4", "at 10 to 5"
+    GuardedPattern half;                     // "um halb 5", guarded by "um halb"
 };
+
+DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
+    const QString direction =
+        WordSet::unionOf(vocabulary.pastDirectionWords.raw(), vocabulary.toDirectionWords.raw()).alternation();
+    QStringList hourWords;
+    for (const auto& [word, value] : vocabulary.clockHourWords) hourWords.append(word);
+    const QString words = WordSet(hourWords).alternation();
+    const QString hour = words.isEmpty() ? u"\\d{1,2}"_s : u"\\d{1,2}|(?:"_s + words + u")"_s;
+    const QString meridiemTail = u"(?:\\s*([ap]\\.?\\s?m\\.?(?![\\p{L}])))?)\\b(?!:)"_s;
+
+    DialPatterns patterns;
+    if (!vocabulary.quarterWords.isEmpty() && !direction.isEmpty())
+        patterns.quarter =
+            compileGuarded(u"(?:^|\\s)("_s,
+                           u"("_s + vocabulary.quarterWords.alternation() + u")\\s+("_s + direction + u")\\s+"_s,
+                           u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
+    if (!direction.isEmpty())
+        patterns.minutes = compileRegex(u"(?:^|\\s)((?:("_s + alternationOrNever(vocabulary.clockMarkers) +
+                                            u")\\s+)?(\\d{1,2})\\s+("_s + direction + u")\\s+("_s + hour + u")"_s +
+                                            meridiemTail,
+                                        kCaseInsensitive);
+    if (!vocabulary.clockMarkers.isEmpty() && !vocabulary.halfWords.isEmpty())
+        patterns.half = compileGuarded(u"(?:^|\\s)("_s,
+                                       u"("_s + vocabulary.clockMarkers.alternation() + u")\\s+("_s +
+                                           vocabulary.halfWords.alternation() + u")\\s+"_s,
+                                       u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
+    return patterns;
+}
+
+DialPatterns dialPatterns(const ParserVocabulary& vocabulary) {
+    static Memo<DialPatterns> patterns;
+    return patterns.get([&] { return makeDialPatterns(vocabulary); }, vocabulary.pastDirectionWords,
+                        vocabulary.toDirectionWords, vocabulary.clockHourWords, vocabulary.quarterWords,
+                        vocabulary.clockMarkers, vocabulary.halfWords);
+}
 
 std::optional<QString> capturedIfPresent(const RegexMatch& match, const QString& text, int group) {
     if (!match.range(group).isFound()) return std::nullopt;
@@ -81,70 +110,50 @@ std::optional<long long> asciiInteger(const QString& token) {
     return value;
 }
 
-std::vector<RegexMatch> familyMatches(const QString& pattern, const QString& text, platform::TextRange range) {
-    const auto regex = compileRegex(pattern, kCaseInsensitive);
-    return regex ? regex->matches(text, range) : std::vector<RegexMatch>{};
-}
-
 }  // namespace
 
 std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platform::TextRange range,
                                                      platform::Date referenceDate, const platform::Calendar& calendar,
                                                      const ParserVocabulary& vocabulary) {
     std::vector<RuleDateCandidate> candidates;
-    const DialPieces pieces(vocabulary);
+    const DialPatterns patterns = dialPatterns(vocabulary);
 
-    // "quarter past 3"
-    if (!vocabulary.quarterWords.isEmpty() && !pieces.direction.isEmpty()) {
-        const QString pattern = u"(?:^|\\s)(("_s + WordSet::alternationPattern(vocabulary.quarterWords.raw()) +
-                                u")\\s+("_s + pieces.direction + u")\\s+("_s + pieces.hour + u")"_s +
-                                pieces.meridiemTail;
-        for (const RegexMatch& match : familyMatches(pattern, text, range)) {
-            const QString quarter = match.captured(text, 2);
-            const QString direction = match.captured(text, 3);
-            const int sign = directionSign(direction, vocabulary);
-            if (sign == 0 || !ParserVocabulary::isQuarterPhrase(quarter, direction, std::nullopt)) continue;
-            const auto hour = clockNumber(match.captured(text, 4), quarter, direction, std::nullopt, std::nullopt);
-            if (!isDialHour(hour)) continue;
-            appendResolved(candidates, match, *hour, 15 * sign, meridiemOf(match, text, 5), referenceDate, calendar);
-        }
+    for (const RegexMatch& match : patterns.quarter.matches(text, range)) {
+        const QString quarter = match.captured(text, 2);
+        const QString direction = match.captured(text, 3);
+        const int sign = directionSign(direction, vocabulary);
+        if (sign == 0 || !ParserVocabulary::isQuarterPhrase(quarter, direction, std::nullopt)) continue;
+        const auto hour = clockNumber(match.captured(text, 4), quarter, direction, std::nullopt, std::nullopt);
+        if (!isDialHour(hour)) continue;
+        appendResolved(candidates, match, *hour, 15 * sign, meridiemOf(match, text, 5), referenceDate, calendar);
     }
 
-    // "20 past 4", "at 10 to 5"
-    if (!pieces.direction.isEmpty()) {
-        const QString pattern = u"(?:^|\\s)((?:("_s + alternationOrNever(vocabulary.clockMarkers) +
-                                u")\\s+)?(\\d{1,2})\\s+("_s + pieces.direction + u")\\s+("_s + pieces.hour + u")"_s +
-                                pieces.meridiemTail;
-        for (const RegexMatch& match : familyMatches(pattern, text, range)) {
-            const std::optional<QString> marker = capturedIfPresent(match, text, 2);
-            const QString direction = match.captured(text, 4);
-            const int sign = directionSign(direction, vocabulary);
-            const int minutes = match.captured(text, 3).toInt();
-            if (sign == 0 || minutes < 1 || minutes > 30) continue;
-            if (sign < 0 && !marker) continue;  // "10 to 5" alone is no time
-            if (!ParserVocabulary::isQuarterPhrase(std::nullopt, direction, marker)) continue;
-            const auto hour = clockNumber(match.captured(text, 5), std::nullopt, direction, marker, std::nullopt);
-            if (!isDialHour(hour)) continue;
-            appendResolved(candidates, match, *hour, minutes * sign, meridiemOf(match, text, 6), referenceDate,
-                           calendar);
-        }
+    const std::vector<RegexMatch> minuteMatches = patterns.minutes && containsDecimalDigit(text)
+                                                      ? patterns.minutes->matches(text, range)
+                                                      : std::vector<RegexMatch>{};
+    for (const RegexMatch& match : minuteMatches) {
+        const std::optional<QString> marker = capturedIfPresent(match, text, 2);
+        const QString direction = match.captured(text, 4);
+        const int sign = directionSign(direction, vocabulary);
+        const int minutes = match.captured(text, 3).toInt();
+        if (sign == 0 || minutes < 1 || minutes > 30) continue;
+        if (sign < 0 && !marker) continue;  // "10 to 5" alone is no time
+        if (!ParserVocabulary::isQuarterPhrase(std::nullopt, direction, marker)) continue;
+        const auto hour = clockNumber(match.captured(text, 5), std::nullopt, direction, marker, std::nullopt);
+        if (!isDialHour(hour)) continue;
+        appendResolved(candidates, match, *hour, minutes * sign, meridiemOf(match, text, 6), referenceDate,
+                       calendar);
     }
 
-    // "um halb 5"
-    if (!vocabulary.clockMarkers.isEmpty() && !vocabulary.halfWords.isEmpty()) {
-        const QString pattern = u"(?:^|\\s)(("_s + WordSet::alternationPattern(vocabulary.clockMarkers.raw()) +
-                                u")\\s+("_s + WordSet::alternationPattern(vocabulary.halfWords.raw()) + u")\\s+("_s +
-                                pieces.hour + u")"_s + pieces.meridiemTail;
-        for (const RegexMatch& match : familyMatches(pattern, text, range)) {
-            const QString marker = match.captured(text, 2);
-            const QString half = match.captured(text, 3);
-            const auto direction = ParserVocabulary::halfHourDirectionFor(marker, half);
-            if (!direction) continue;
-            const auto hour = clockNumber(match.captured(text, 4), std::nullopt, std::nullopt, marker, half);
-            if (!isDialHour(hour)) continue;
-            const int offset = *direction == HalfHourDirection::beforeTheHour ? -30 : 30;
-            appendResolved(candidates, match, *hour, offset, meridiemOf(match, text, 5), referenceDate, calendar);
-        }
+    for (const RegexMatch& match : patterns.half.matches(text, range)) {
+        const QString marker = match.captured(text, 2);
+        const QString half = match.captured(text, 3);
+        const auto direction = ParserVocabulary::halfHourDirectionFor(marker, half);
+        if (!direction) continue;
+        const auto hour = clockNumber(match.captured(text, 4), std::nullopt, std::nullopt, marker, half);
+        if (!isDialHour(hour)) continue;
+        const int offset = *direction == HalfHourDirection::beforeTheHour ? -30 : 30;
+        appendResolved(candidates, match, *hour, offset, meridiemOf(match, text, 5), referenceDate, calendar);
     }
     return candidates;
 }
@@ -164,8 +173,7 @@ std::optional<DialTime> resolveDialTime(int hour, int minuteOffset, Meridiem mer
         if (const auto later = calendar.dateByAdding(CalendarComponent::Hour, 12, *first)) readings.push_back(*later);
     DialTime result;
     for (const platform::Date reading : readings)
-        result.dialReadings.push_back({calendar.component(CalendarComponent::Hour, reading),
-                                       calendar.component(CalendarComponent::Minute, reading)});
+        result.dialReadings.push_back(hourAndMinute(calendar, reading));
 
     const platform::Date threshold = referenceDate.addingTimeInterval(-60);
     readings.push_back(*nextDay);

@@ -96,8 +96,7 @@ std::optional<PairedDate> timeSearch(const ChosenDate& chosen, const QString& te
         platform::Date date = detected.date;
         if (uses24HourClock)
             if (const auto corrected = writtenHourCorrection(date, matched, calendar)) date = *corrected;
-        const DialReading resolved{calendar.component(CalendarComponent::Hour, date),
-                                   calendar.component(CalendarComponent::Minute, date)};
+        const DialReading resolved = hourAndMinute(calendar, date);
         partners.push_back({detected.range, {resolved}, resolved});
     }
     const TimeCandidate* partner = nearest(partners, chosen.range);
@@ -136,7 +135,7 @@ std::optional<PairedDate> daySearch(const ChosenDate& chosen, const QString& tex
                                     const platform::Calendar& calendar, const ParserVocabulary& vocabulary) {
     if (chosen.components.hour && chosen.components.minute) {
         std::vector<DayPartner> partners;
-        const platform::Date startOfToday = calendar.startOfDay(referenceDate);
+        const platform::Date startOfToday = startOfReferenceDay(calendar, referenceDate);
         for (const DateCandidate& candidate : candidates) {
             if (const auto* rule = std::get_if<RuleDateCandidate>(&candidate)) {
                 if (rule->kind == RuleDateCandidate::Kind::day && isSeparate(rule->range, chosen.range))
@@ -198,7 +197,7 @@ std::optional<DateComponents> ordinalDayDate(int day, const std::vector<DialRead
     const auto nextDay = [&](platform::Date after) {
         return calendar.nextDate(after, DateComponents{.day = day}, platform::MatchingPolicy::strict);
     };
-    const auto dayDate = nextDay(calendar.startOfDay(referenceDate).addingTimeInterval(-1));
+    const auto dayDate = nextDay(startOfReferenceDay(calendar, referenceDate).addingTimeInterval(-1));
     if (!dayDate) return std::nullopt;
 
     std::optional<platform::Date> answer;

@@ -1,5 +1,6 @@
 #include "parsing/DateServices.h"
 
+#include "platform/DateComponents.h"
 #include "platform/Locale.h"
 #include "platform/Regex.h"
 
@@ -47,19 +48,39 @@ BoundDetector bindDateDetector(const platform::DateDetector* detector, platform:
              .numericOrder = numericDateOrderPreference()}};
 }
 
+DialReading hourAndMinute(const platform::Calendar& calendar, platform::Date date) {
+    using platform::CalendarComponent;
+    const platform::DateComponents time =
+        calendar.dateComponents(CalendarComponent::Hour | CalendarComponent::Minute, date);
+    return {time.hour.value_or(0), time.minute.value_or(0)};
+}
+
+platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform::Date reference) {
+    struct Kept {
+        std::optional<platform::Calendar> calendar;
+        platform::Date reference;
+        platform::Date start;
+    };
+    thread_local Kept kept;
+    if (!kept.calendar || kept.reference != reference || !(*kept.calendar == calendar))
+        kept = {calendar, reference, calendar.startOfDay(reference)};
+    return kept.start;
+}
+
 std::optional<platform::Date> writtenHourCorrection(platform::Date date, const QString& text,
                                                     const platform::Calendar& calendar) {
     static const std::optional<Regex> meridiem =
         Regex::compile(u"\\d\\s*[ap]\\.?\\s?m\\.?(?![\\p{L}])"_s, Regex::Option::CaseInsensitive);
     static const std::optional<Regex> writtenHour =
         Regex::compile(u"\\b\\d{1,2}(?=[:hu]\\d{2}\\b|[hu]\\b)"_s, Regex::Option::CaseInsensitive);
-    const int hour = calendar.component(platform::CalendarComponent::Hour, date);
-    if (hour < 13 || hour > 23 || !meridiem || !writtenHour || meridiem->firstMatch(text)) return std::nullopt;
+    // The text first: reading the calendar costs more.
+    if (!meridiem || !writtenHour || meridiem->firstMatch(text)) return std::nullopt;
     const std::optional<platform::RegexMatch> written = writtenHour->firstMatch(text);
     if (!written || written->range().isEmpty()) return std::nullopt;
+    const auto [hour, minute] = hourAndMinute(calendar, date);
+    if (hour < 13 || hour > 23) return std::nullopt;
     bool isNumber = false;
     if (written->captured(text).toInt(&isNumber) != hour - 12 || !isNumber) return std::nullopt;
-    const int minute = calendar.component(platform::CalendarComponent::Minute, date);
     return calendar.dateBySettingHour(hour - 12, minute, 0, date, platform::MatchingPolicy::nextTime,
                                       platform::RepeatedTimePolicy::first);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "parsing/DateCandidates.h"
 #include "parsing/ParserVocabulary.h"
 #include "platform/Calendar.h"
 #include "platform/Date.h"
@@ -40,6 +41,14 @@ platform::NumericDateOrder numericDateOrderPreference();
 // against this reference and calendar.
 BoundDetector bindDateDetector(const platform::DateDetector* detector, platform::Date reference,
                                const platform::Calendar& calendar, const ParserVocabulary& vocabulary);
+
+// The hour and minute of a date, read together: every reading of the
+// calendar costs a lot more than the fields it gives.
+DialReading hourAndMinute(const platform::Calendar& calendar, platform::Date date);
+
+// calendar.startOfDay(reference), which the stages of one parse ask for
+// again and again: each thread keeps the last answer.
+platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform::Date reference);
 
 // A written hour kept in the morning for a 24-hour clock: a date at 17:30
 // read from "5:30" becomes 05:30, one read from "5h" or "5u" 05:00. Nothing

@@ -47,10 +47,9 @@ struct Stage {
     const BoundDetector& detector;
     std::vector<TextRange> places;
     Date soonLimit;
-    Date dayStart;
 
     Date limitFor(const QString& matched) const {
-        return containsTimeExpression(matched, vocabulary) ? soonLimit : dayStart;
+        return containsTimeExpression(matched, vocabulary) ? soonLimit : startOfReferenceDay(calendar, reference);
     }
     Date corrected(Date date, const QString& matched) const {
         if (!uses24HourClock) return date;
@@ -61,8 +60,8 @@ struct Stage {
     std::optional<Date> onNextDayNumbered(int day, Date date) const {
         const auto next = calendar.nextDate(date, DateComponents{.day = day}, platform::MatchingPolicy::strict);
         if (!next) return std::nullopt;
-        return calendar.dateBySettingHour(calendar.component(CalendarComponent::Hour, date),
-                                          calendar.component(CalendarComponent::Minute, date), 0, *next);
+        const DialReading time = hourAndMinute(calendar, date);
+        return calendar.dateBySettingHour(time.hour, time.minute, 0, *next);
     }
     std::optional<Date> oneDayLater(Date date) const {
         const auto later = calendar.dateByAdding(CalendarComponent::Day, 1, date);
@@ -211,8 +210,7 @@ DateTimeResult extractDateTime(QString& text, Date referenceDate, const platform
                       uses24HourClock,
                       detector,
                       quotedPlaceRanges(text, vocabulary),
-                      referenceDate.addingTimeInterval(-60),
-                      calendar.startOfDay(referenceDate)};
+                      referenceDate.addingTimeInterval(-60)};
     const Gathered gathered = gather(stage);
 
     std::optional<ChosenDate> chosen;

@@ -1,5 +1,6 @@
 #include "parsing/DurationPhrases.h"
 
+#include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 
 #include <cmath>
@@ -47,7 +48,7 @@ constexpr UnitRow kUnits[] = {
 };
 
 QString alternationOrNever(const WordSet& words) {
-    return words.isEmpty() ? u"(?!)"_s : WordSet::alternationPattern(words.raw());
+    return words.isEmpty() ? u"(?!)"_s : words.alternation();
 }
 
 QString durationPattern(const ParserVocabulary& v) {
@@ -124,10 +125,20 @@ DurationCandidates durationCandidates(const QString& text, platform::TextRange r
                                       const platform::Calendar& calendar, const ParserVocabulary& vocabulary) {
     DurationCandidates result;
     if (vocabulary.durationMarkers.isEmpty()) return result;
-    const auto pattern = compileRegex(durationPattern(vocabulary), platform::Regex::Option::CaseInsensitive);
-    if (!pattern) return result;
+    // Guarded by what every phrase opens with: a marker word and a blank.
+    static Memo<GuardedPattern> patterns;
+    const GuardedPattern pattern = patterns.get(
+        [&] {
+            constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
+            return GuardedPattern{
+                compileRegex(durationPattern(vocabulary), kCaseInsensitive),
+                compileRegex(u"(?:"_s + vocabulary.durationMarkers.alternation() + u")\\s+"_s, kCaseInsensitive)};
+        },
+        vocabulary.durationMarkers, vocabulary.oneWords, vocabulary.halfWords, vocabulary.oneAndAHalfWords,
+        vocabulary.minuteUnitWords, vocabulary.hourUnitWords, vocabulary.dayUnitWords, vocabulary.weekUnitWords,
+        vocabulary.halfHourUnitWords);
 
-    for (const RegexMatch& match : pattern->matches(text, range)) {
+    for (const RegexMatch& match : pattern.matches(text, range)) {
         const UnitRow& unit = unitOf(match);
         const bool fraction = match.range(kHalf).isFound() || match.range(kOneAndAHalf).isFound();
         const Reading reading = fraction ? readFraction(match, text, unit, referenceDate, calendar)

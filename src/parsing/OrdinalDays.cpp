@@ -1,5 +1,6 @@
 #include "parsing/OrdinalDays.h"
 
+#include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 #include "parsing/TimeExpressions.h"
 #include "platform/CharacterSet.h"
@@ -28,7 +29,7 @@ bool connectorsFitSuffix(const QString& words, const QString& suffix) {
         const QString folded = WordSet::fold(word);
         bool fits = false;
         for (const QString& code : ParserVocabulary::supportedLanguageCodes()) {
-            const auto table = ParserVocabulary::forLanguageCode(code);
+            const ParserVocabulary* table = ParserVocabulary::languageTable(code);
             if (table && table->ordinalSuffixes.containsFolded(foldedSuffix) && table->connectors.containsFolded(folded)) {
                 fits = true;
                 break;
@@ -57,6 +58,36 @@ bool isPunctuation(const QString& text, qsizetype at) {
     return !characters.empty() && platform::isPunctuationCharacter(text.mid(at, characters.front().length));
 }
 
+// "5th", "on the 5th": up to two connector words, a day number and its
+// suffix, guarded by the number and its suffix.
+GuardedPattern ordinalPattern(const ParserVocabulary& vocabulary) {
+    static Memo<GuardedPattern> patterns;
+    return patterns.get(
+        [&] {
+            const QString prefix = vocabulary.connectors.isEmpty()
+                                       ? QString()
+                                       : u"(?:(?:"_s + vocabulary.connectors.alternation() + u")\\s+){0,2}"_s;
+            return compileGuarded(u"(?:^|\\s)("_s + prefix,
+                                  u"(\\d{1,2})("_s + vocabulary.ordinalSuffixes.alternation() + u")"_s, u")\\b"_s,
+                                  kCaseInsensitive);
+        },
+        vocabulary.connectors, vocabulary.ordinalSuffixes);
+}
+
+// "next week friday" in one grammar, guarded by "next week".
+GuardedPattern nextWeekWeekdayPattern(const RecurrenceGrammar& grammar) {
+    static Memo<GuardedPattern> patterns;
+    return patterns.get(
+        [&] {
+            return compileGuarded(u"(?:^|\\s)("_s,
+                                  u"(?:"_s + grammar.nextWords.alternation() + u")\\s+(?:"_s +
+                                      grammar.weekWords.alternation() + u")\\s+"_s,
+                                  u"("_s + grammar.weekdayNames.alternation() + u"))(?=[\\s,;:.!?]|$)"_s,
+                                  kCaseInsensitive);
+        },
+        grammar.nextWords, grammar.weekWords, grammar.weekdayNames);
+}
+
 }  // namespace
 
 std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRange range, platform::Date referenceDate,
@@ -65,16 +96,8 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
                                                     const std::vector<platform::DetectedDate>& detectorMatches,
                                                     const std::vector<RuleDateCandidate>& earlierCandidates) {
     std::vector<RuleDateCandidate> candidates;
-    if (vocabulary.ordinalSuffixes.isEmpty()) return candidates;
-    const QString prefix = vocabulary.connectors.isEmpty()
-                               ? QString()
-                               : u"(?:(?:"_s + WordSet::alternationPattern(vocabulary.connectors.raw()) + u")\\s+){0,2}"_s;
-    const auto pattern = compileRegex(u"(?:^|\\s)("_s + prefix + u"(\\d{1,2})("_s +
-                                          WordSet::alternationPattern(vocabulary.ordinalSuffixes.raw()) + u"))\\b"_s,
-                                      kCaseInsensitive);
-    if (!pattern) return candidates;
-
-    for (const platform::RegexMatch& match : pattern->matches(text, range)) {
+    if (vocabulary.ordinalSuffixes.isEmpty() || !containsDecimalDigit(text)) return candidates;
+    for (const platform::RegexMatch& match : ordinalPattern(vocabulary).matches(text, range)) {
         const TextRange phrase = match.range(1);
         const TextRange number = match.range(2);
         if (!connectorsFitSuffix(text.mid(phrase.location, number.location - phrase.location), match.captured(text, 3)))
@@ -85,7 +108,7 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
         if (!ordinalTailAllowsDate(text.mid(phrase.end()), vocabulary) &&
             !ordinalFollowsLeadingTime(phrase.location, text, detector, detectorMatches, earlierCandidates, vocabulary))
             continue;
-        const auto date = calendar.nextDate(calendar.startOfDay(referenceDate).addingTimeInterval(-1),
+        const auto date = calendar.nextDate(startOfReferenceDay(calendar, referenceDate).addingTimeInterval(-1),
                                             DateComponents{.day = day}, platform::MatchingPolicy::strict);
         if (!date) continue;
         candidates.push_back({.range = phrase, .components = yearMonthDay(calendar, *date), .kind = RuleDateCandidate::Kind::ordinal});
@@ -130,13 +153,7 @@ std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, Te
     std::vector<RuleDateCandidate> candidates;
     for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) {
         if (grammar.nextWords.isEmpty() || grammar.weekWords.isEmpty() || grammar.weekdayNames.isEmpty()) continue;
-        const auto pattern = platform::Regex::compile(
-            u"(?:^|\\s)((?:"_s + WordSet::alternationPattern(grammar.nextWords.raw()) + u")\\s+(?:"_s +
-                WordSet::alternationPattern(grammar.weekWords.raw()) + u")\\s+("_s +
-                WordSet::alternationPattern(grammar.weekdayNames.raw()) + u"))(?=[\\s,;:.!?]|$)"_s,
-            kCaseInsensitive);
-        if (!pattern) continue;
-        for (const platform::RegexMatch& match : pattern->matches(text, range)) {
+        for (const platform::RegexMatch& match : nextWeekWeekdayPattern(grammar).matches(text, range)) {
             const auto weekday = grammar.weekdayIndex.constFind(WordSet::fold(match.captured(text, 2)));
             if (weekday == grammar.weekdayIndex.cend()) continue;
             const auto week = calendar.dateInterval(CalendarComponent::WeekOfYear, referenceDate);
@@ -156,8 +173,9 @@ std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, Te
                 candidate.range = candidate.range.unionWith(detected.range);
                 if (candidate.components.hour) continue;
                 if (!containsTimeExpression(text.mid(detected.range.location, detected.range.length), vocabulary)) continue;
-                candidate.components.hour = calendar.component(CalendarComponent::Hour, detected.date);
-                candidate.components.minute = calendar.component(CalendarComponent::Minute, detected.date);
+                const DialReading time = hourAndMinute(calendar, detected.date);
+                candidate.components.hour = time.hour;
+                candidate.components.minute = time.minute;
             }
             candidate.hasTime = candidate.components.hour.has_value();
             candidates.push_back(std::move(candidate));

@@ -13,33 +13,11 @@ using platform::Regex;
 
 namespace {
 
-// The table behind a code, or none; aliases share their table.
-const ParserVocabulary* tableFor(const QString& code) {
-    using Table = const ParserVocabulary& (*)();
-    static const QHash<QString, Table> tables = {
-        {u"en"_s, &ParserVocabulary::english},    {u"nl"_s, &ParserVocabulary::dutch},
-        {u"de"_s, &ParserVocabulary::german},     {u"fr"_s, &ParserVocabulary::french},
-        {u"es"_s, &ParserVocabulary::spanish},    {u"it"_s, &ParserVocabulary::italian},
-        {u"pt"_s, &ParserVocabulary::portuguese}, {u"pl"_s, &ParserVocabulary::polish},
-        {u"da"_s, &ParserVocabulary::danish},     {u"sv"_s, &ParserVocabulary::swedish},
-        {u"nb"_s, &ParserVocabulary::norwegian},  {u"no"_s, &ParserVocabulary::norwegian},
-        {u"nn"_s, &ParserVocabulary::norwegian},  {u"cs"_s, &ParserVocabulary::czech},
-        {u"ro"_s, &ParserVocabulary::romanian},   {u"hr"_s, &ParserVocabulary::croatian},
-        {u"bs"_s, &ParserVocabulary::croatian},   {u"sr"_s, &ParserVocabulary::croatian},
-        {u"el"_s, &ParserVocabulary::greek},      {u"tr"_s, &ParserVocabulary::turkish},
-        {u"fi"_s, &ParserVocabulary::finnish},    {u"hu"_s, &ParserVocabulary::hungarian},
-        {u"he"_s, &ParserVocabulary::hebrew},     {u"iw"_s, &ParserVocabulary::hebrew},
-        {u"sw"_s, &ParserVocabulary::swahili},
-    };
-    const auto found = tables.constFind(code);
-    return found == tables.cend() ? nullptr : &(*found)();
-}
-
 // Visits the language tables in their fixed order until `visit` answers true.
 template <class Visit>
 void forEachTable(Visit visit) {
     for (const QString& code : ParserVocabulary::supportedLanguageCodes()) {
-        if (const ParserVocabulary* table = tableFor(code); table && visit(*table)) return;
+        if (const ParserVocabulary* table = ParserVocabulary::languageTable(code); table && visit(*table)) return;
     }
 }
 
@@ -97,12 +75,12 @@ void forEachWordSet(ParserVocabulary& out, const ParserVocabulary& self, const P
 std::optional<Regex> RecurrenceGrammar::makeEveryPhraseRegex() const {
     const WordSet units(concatenated({&dayWords, &weekWords, &monthWords, &yearWords, &weekdayNames}));
     if (everyWords.isEmpty() || units.isEmpty()) return std::nullopt;
-    const QString every = WordSet::alternationPattern(everyWords.raw());
+    const QString every = everyWords.alternation();
     const QString alternate =
-        alternateWords.isEmpty() ? u"(?!)"_s : WordSet::alternationPattern(alternateWords.raw());
+        alternateWords.isEmpty() ? u"(?!)"_s : alternateWords.alternation();
     const QString pattern = u"(?:^|\\s)(?:"_s + every + u")\\s+(?:(\\d{1,3})\\s+|("_s + alternate + u")\\s+)?("_s +
-                            WordSet::alternationPattern(units.raw()) + u")(?=[\\s,;:.!?]|$)"_s;
-    return Regex::compile(pattern, Regex::Option::CaseInsensitive);
+                            units.alternation() + u")(?=[\\s,;:.!?]|$)"_s;
+    return Regex::cached(pattern, Regex::Option::CaseInsensitive);
 }
 
 std::optional<RecurrenceFrequency> RecurrenceGrammar::frequency(const QString& unitWord) const {
@@ -122,8 +100,29 @@ const QStringList& ParserVocabulary::supportedLanguageCodes() {
 }
 
 std::optional<ParserVocabulary> ParserVocabulary::forLanguageCode(const QString& code) {
-    if (const ParserVocabulary* table = tableFor(code)) return *table;
+    if (const ParserVocabulary* table = languageTable(code)) return *table;
     return std::nullopt;
+}
+
+const ParserVocabulary* ParserVocabulary::languageTable(const QString& code) {
+    using Table = const ParserVocabulary& (*)();
+    static const QHash<QString, Table> tables = {
+        {u"en"_s, &ParserVocabulary::english},    {u"nl"_s, &ParserVocabulary::dutch},
+        {u"de"_s, &ParserVocabulary::german},     {u"fr"_s, &ParserVocabulary::french},
+        {u"es"_s, &ParserVocabulary::spanish},    {u"it"_s, &ParserVocabulary::italian},
+        {u"pt"_s, &ParserVocabulary::portuguese}, {u"pl"_s, &ParserVocabulary::polish},
+        {u"da"_s, &ParserVocabulary::danish},     {u"sv"_s, &ParserVocabulary::swedish},
+        {u"nb"_s, &ParserVocabulary::norwegian},  {u"no"_s, &ParserVocabulary::norwegian},
+        {u"nn"_s, &ParserVocabulary::norwegian},  {u"cs"_s, &ParserVocabulary::czech},
+        {u"ro"_s, &ParserVocabulary::romanian},   {u"hr"_s, &ParserVocabulary::croatian},
+        {u"bs"_s, &ParserVocabulary::croatian},   {u"sr"_s, &ParserVocabulary::croatian},
+        {u"el"_s, &ParserVocabulary::greek},      {u"tr"_s, &ParserVocabulary::turkish},
+        {u"fi"_s, &ParserVocabulary::finnish},    {u"hu"_s, &ParserVocabulary::hungarian},
+        {u"he"_s, &ParserVocabulary::hebrew},     {u"iw"_s, &ParserVocabulary::hebrew},
+        {u"sw"_s, &ParserVocabulary::swahili},
+    };
+    const auto found = tables.constFind(code);
+    return found == tables.cend() ? nullptr : &(*found)();
 }
 
 const ParserVocabulary& ParserVocabulary::empty() {
@@ -203,8 +202,8 @@ ParserVocabulary ParserVocabulary::forLocaleIdentifiers(const QStringList& local
     const WordSet adverbs(concatenated(
         {&vocabulary.dailyWords, &vocabulary.weeklyWords, &vocabulary.monthlyWords, &vocabulary.yearlyWords}));
     if (!adverbs.isEmpty()) {
-        vocabulary.cadenceAdverbRegex.value = Regex::compile(
-            u"(?:^|\\s)("_s + WordSet::alternationPattern(adverbs.raw()) + u")(?=\\s*$)"_s, Regex::Option::CaseInsensitive);
+        vocabulary.cadenceAdverbRegex.value = Regex::cached(
+            u"(?:^|\\s)("_s + adverbs.alternation() + u")(?=\\s*$)"_s, Regex::Option::CaseInsensitive);
     }
     return vocabulary;
 }

@@ -93,6 +93,8 @@ struct ParserVocabulary {
     // A copy of the table for a code or one of its aliases ("no" and "nn"
     // for Norwegian, "bs" and "sr" for Croatian, "iw" for Hebrew).
     static std::optional<ParserVocabulary> forLanguageCode(const QString& code);
+    // The same table itself, or null: no copy.
+    static const ParserVocabulary* languageTable(const QString& code);
     static const ParserVocabulary& empty();
 
     // Self's words first; self wins clock-hour conflicts; grammars appended.

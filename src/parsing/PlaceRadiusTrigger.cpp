@@ -1,5 +1,6 @@
 #include "parsing/PlaceRadiusTrigger.h"
 
+#include "parsing/Memo.h"
 #include "parsing/PlaceSpans.h"
 #include "parsing/QuickAddParser.h"
 #include "platform/CharacterSet.h"
@@ -24,8 +25,44 @@ QString blanked(QString text, TextRange range) {
 
 QString trimmedBlanks(const QString& text) { return platform::trimmed(text, platform::CharacterSet::whitespaces()); }
 
-QString unitAlternation(const ParserVocabulary& vocabulary) {
-    return WordSet::alternationPattern(WordSet::unionOf({u"m"_s, u"km"_s}, vocabulary.radiusUnitWords.raw()).raw());
+// A radius: a number and its unit, after a preposition ("within 500 m"),
+// and alone at the start or the end of a place's name.
+struct RadiusPatterns {
+    std::optional<platform::Regex> afterPreposition;
+    std::optional<platform::Regex> prepositionOptional;
+    std::optional<platform::Regex> leading;
+    std::optional<platform::Regex> trailing;
+};
+
+RadiusPatterns makeRadiusPatterns(const ParserVocabulary& vocabulary) {
+    const QString units = WordSet::unionOf({u"m"_s, u"km"_s}, vocabulary.radiusUnitWords.raw()).alternation();
+    const QString number = u"\\b(\\d{1,5})\\s*("_s + units + u")\\b\\.?"_s;
+    RadiusPatterns patterns;
+    if (vocabulary.radiusPrepositions.isEmpty()) {
+        patterns.prepositionOptional = compileRegex(number, kCaseInsensitive);
+    } else {
+        const QString preposition = u"(?:\\b(?:"_s + vocabulary.radiusPrepositions.alternation() + u")\\s+)"_s;
+        patterns.afterPreposition = compileRegex(preposition + number, kCaseInsensitive);
+        patterns.prepositionOptional = compileRegex(preposition + u"?"_s + number, kCaseInsensitive);
+    }
+    patterns.leading = compileRegex(u"^\\s*(\\d{1,5})\\s*("_s + units + u")\\b\\.?"_s, kCaseInsensitive);
+    patterns.trailing = compileRegex(u"\\s+(\\d{1,5})\\s*("_s + units + u")\\.?$"_s, kCaseInsensitive);
+    return patterns;
+}
+
+RadiusPatterns radiusPatterns(const ParserVocabulary& vocabulary) {
+    static Memo<RadiusPatterns> patterns;
+    return patterns.get([&] { return makeRadiusPatterns(vocabulary); }, vocabulary.radiusPrepositions,
+                        vocabulary.radiusUnitWords);
+}
+
+// "500 m of rope": a word of the set opens the text.
+bool startsWithPartitive(const QString& text, const ParserVocabulary& vocabulary) {
+    static Memo<std::optional<platform::Regex>> patterns;
+    const auto partitive = patterns.get(
+        [&] { return compileRegex(u"^(?:"_s + vocabulary.partitiveWords.alternation() + u")\\b"_s, kCaseInsensitive); },
+        vocabulary.partitiveWords);
+    return partitive && partitive->firstMatch(text);
 }
 
 // The radius in metres of a number and its unit, when it lies in range.
@@ -47,8 +84,7 @@ PlaceScanTexts placeScanTexts(const QString& text, const ParserVocabulary& vocab
         for (const TextRange range : quoted) scan = blanked(scan, range);
         return {scan, scan};
     }
-    const auto unquoted = compileRegex(unquotedPlacePattern(vocabulary), kCaseInsensitive);
-    const auto match = unquoted ? unquoted->firstMatch(text) : std::nullopt;
+    const auto match = unquotedPlaceMatch(text, vocabulary);
     if (!match) return {text, text};
     const qsizetype tailStart = match->range().location;
     const QString adverbScan = blanked(text, TextRange::fromBounds(tailStart, text.size()));
@@ -58,15 +94,9 @@ PlaceScanTexts placeScanTexts(const QString& text, const ParserVocabulary& vocab
 }
 
 std::optional<double> extractRadius(QString& text, const ParserVocabulary& vocabulary, bool requirePreposition) {
-    QString preposition;
-    if (vocabulary.radiusPrepositions.isEmpty()) {
-        if (requirePreposition) return std::nullopt;
-    } else {
-        preposition = u"(?:\\b(?:"_s + WordSet::alternationPattern(vocabulary.radiusPrepositions.raw()) + u")\\s+)"_s;
-        if (!requirePreposition) preposition += u"?"_s;
-    }
-    const auto pattern = compileRegex(
-        preposition + u"\\b(\\d{1,5})\\s*("_s + unitAlternation(vocabulary) + u")\\b\\.?"_s, kCaseInsensitive);
+    if (!containsDecimalDigit(text)) return std::nullopt;
+    const RadiusPatterns patterns = radiusPatterns(vocabulary);
+    const auto& pattern = requirePreposition ? patterns.afterPreposition : patterns.prepositionOptional;
     const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;
     if (!match) return std::nullopt;
     const std::optional<double> radius = metres(*match, text);
@@ -77,9 +107,9 @@ std::optional<double> extractRadius(QString& text, const ParserVocabulary& vocab
 }
 
 PlaceAndTrigger extractPlaceAndTrigger(QString& text, const ParserVocabulary& vocabulary, bool allowRadius) {
+    if (!text.contains(u'@')) return {};  // every place is written with one
     if (PlaceAndTrigger quoted = extractQuotedPlace(text, vocabulary, allowRadius); quoted.name) return quoted;
-    const auto pattern = compileRegex(unquotedPlacePattern(vocabulary), kCaseInsensitive);
-    const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;
+    const auto match = unquotedPlaceMatch(text, vocabulary);
     if (!match || !match->range(1).isFound()) return {};
     const QString tail = trimmedBlanks(match->captured(text, 1));
     if (tail.isEmpty()) return {};
@@ -97,9 +127,7 @@ PlaceAndTrigger extractPlaceAndTrigger(QString& text, const ParserVocabulary& vo
 }
 
 PlaceAndTrigger extractQuotedPlace(QString& text, const ParserVocabulary& vocabulary, bool allowRadius) {
-    const auto pattern = compileRegex(quotedPlacePattern(vocabulary), kCaseInsensitive);
-    if (!pattern) return {};
-    for (const RegexMatch& match : pattern->matches(text)) {
+    for (const RegexMatch& match : quotedPlaceMatches(text, vocabulary)) {
         const std::optional<QString> name = quotedPlaceName(match, text);
         if (!name) continue;
         QString before = text.left(match.range().location);
@@ -123,10 +151,9 @@ std::optional<QString> quotedPlaceName(const RegexMatch& match, const QString& t
 }
 
 std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const ParserVocabulary& vocabulary) {
-    const QString units = unitAlternation(vocabulary);
-    const auto pattern = compileRegex(leading ? u"^\\s*(\\d{1,5})\\s*("_s + units + u")\\b\\.?"_s
-                                              : u"\\s+(\\d{1,5})\\s*("_s + units + u")\\.?$"_s,
-                                      kCaseInsensitive);
+    if (!containsDecimalDigit(text)) return std::nullopt;
+    const RadiusPatterns patterns = radiusPatterns(vocabulary);
+    const auto& pattern = leading ? patterns.leading : patterns.trailing;
     const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;
     if (!match) return std::nullopt;
     const std::optional<double> radius = metres(*match, text);
@@ -142,11 +169,7 @@ std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const 
         // "500m run" takes a radius, "500 m of rope" does not.
         accepted = remainder.isEmpty();
         if (!accepted && writtenTogether) {
-            accepted = vocabulary.partitiveWords.isEmpty() ||
-                       !platform::rangeOf(remainder,
-                                          u"^(?:"_s + WordSet::alternationPattern(vocabulary.partitiveWords.raw()) + u")\\b"_s,
-                                          platform::SearchOption::RegularExpression | platform::SearchOption::CaseInsensitive)
-                            .isFound();
+            accepted = vocabulary.partitiveWords.isEmpty() || !startsWithPartitive(remainder, vocabulary);
         }
     } else {
         accepted = !remainder.isEmpty();  // "@500m" keeps its name
@@ -158,27 +181,38 @@ std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const 
 
 bool stripLeavePhrase(QString& text, const ParserVocabulary& vocabulary) {
     if (vocabulary.leaveWords.isEmpty()) return false;
-    const QString articles = vocabulary.articles.isEmpty() ? u"(?!)"_s : WordSet::alternationPattern(vocabulary.articles.raw());
-    const QString pattern = u"\\s*"_s + leadInPattern(vocabulary) + u"(?:"_s +
-                            WordSet::alternationPattern(vocabulary.leaveWords.raw()) + u")(?:\\s+(?:"_s + articles +
-                            u"))?\\s*$"_s;
-    const TextRange found = platform::rangeOf(text, pattern,
-                                              platform::SearchOption::RegularExpression | platform::SearchOption::CaseInsensitive);
-    if (!found.isFound() || found.isEmpty()) return false;
+    // Guarded by its ending: the lead-ins before it are slow to look for.
+    static Memo<GuardedPattern> patterns;
+    const GuardedPattern leave = patterns.get(
+        [&] {
+            const QString articles = vocabulary.articles.isEmpty() ? u"(?!)"_s : vocabulary.articles.alternation();
+            return compileGuarded(u"\\s*"_s + leadInPattern(vocabulary),
+                                  u"(?:"_s + vocabulary.leaveWords.alternation() + u")(?:\\s+(?:"_s + articles +
+                                      u"))?\\s*$"_s,
+                                  QString(), kCaseInsensitive);
+        },
+        vocabulary.leaveWords, vocabulary.articles, vocabulary.locationLeadIns);
+    const auto match = leave.firstMatch(text, {0, text.size()});
+    if (!match || match->range().isEmpty()) return false;
+    const TextRange found = match->range();
     text.remove(found.location, found.length);
     return true;
 }
 
 QString leadInPattern(const ParserVocabulary& vocabulary) {
     if (vocabulary.locationLeadIns.isEmpty()) return {};
-    return u"(?:(?:"_s + WordSet::alternationPattern(vocabulary.locationLeadIns.raw()) + u")\\s+){0,2}"_s;
+    return u"(?:(?:"_s + vocabulary.locationLeadIns.alternation() + u")\\s+){0,2}"_s;
 }
 
 PurposeSplit splitPurposeClause(const QString& tail, const ParserVocabulary& vocabulary) {
     if (vocabulary.purposeMarkers.isEmpty()) return {tail, std::nullopt};
-    const auto pattern = compileRegex(
-        u"\\s+(?:"_s + WordSet::alternationPattern(vocabulary.purposeMarkers.raw()) + u")\\s+\\S+\\s+\\S+"_s,
-        kCaseInsensitive);
+    static Memo<std::optional<platform::Regex>> patterns;
+    const auto pattern = patterns.get(
+        [&] {
+            return compileRegex(u"\\s+(?:"_s + vocabulary.purposeMarkers.alternation() + u")\\s+\\S+\\s+\\S+"_s,
+                                kCaseInsensitive);
+        },
+        vocabulary.purposeMarkers);
     const auto match = pattern ? pattern->firstMatch(tail) : std::nullopt;
     if (!match) return {tail, std::nullopt};
     const QString name = trimmedBlanks(tail.left(match->range().location));

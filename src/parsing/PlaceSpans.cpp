@@ -1,9 +1,13 @@
 #include "parsing/PlaceSpans.h"
 
-#include "parsing/WordSet.h"
+#include "parsing/Cadence.h"
+#include "parsing/Memo.h"
+#include "parsing/QuickAddParser.h"
 #include "platform/CharacterSet.h"
 #include "platform/Regex.h"
 #include "platform/Text.h"
+
+#include <unicode/uchar.h>
 
 namespace tavlin::parsing::QuickAddParser {
 
@@ -19,17 +23,31 @@ const QString kNotQuote = u"[^\"“”„]"_s;
 
 QString placeLead(const ParserVocabulary& vocabulary) {
     if (vocabulary.locationMarkers.isEmpty()) return u"(?:^|\\s)"_s;
-    return u"(?:^|\\s)(?:(?:"_s + WordSet::alternationPattern(vocabulary.locationMarkers.raw()) + u")\\s+)?"_s;
+    return u"(?:^|\\s)(?:(?:"_s + vocabulary.locationMarkers.alternation() + u")\\s+)?"_s;
+}
+
+bool isQuote(QChar c) { return c == u'"' || c == u'“' || c == u'”' || c == u'„'; }
+
+// Quick looks for the "@" that each pattern needs: beside a quote for a
+// quoted place, before anything but a quote or white space for an unquoted one.
+bool mayHoldQuotedPlace(const QString& text) {
+    for (qsizetype at = text.indexOf(u'@'); at >= 0; at = text.indexOf(u'@', at + 1))
+        if ((at + 1 < text.size() && isQuote(text.at(at + 1))) || (at > 0 && isQuote(text.at(at - 1)))) return true;
+    return false;
+}
+
+bool mayHoldUnquotedPlace(const QString& text) {
+    for (qsizetype at = text.indexOf(u'@'); at >= 0; at = text.indexOf(u'@', at + 1)) {
+        if (at + 1 == text.size()) return false;
+        const QChar next = text.at(at + 1);
+        if (!isQuote(next) && !u_isUWhiteSpace(next.unicode())) return true;
+    }
+    return false;
 }
 
 bool namesSomething(const QString& text, const platform::RegexMatch& match, int group) {
     if (!match.range(group).isFound()) return false;
     return !platform::trimmed(match.captured(text, group), platform::CharacterSet::whitespaces()).isEmpty();
-}
-
-std::optional<Regex> everyPhraseRegex(const RecurrenceGrammar& grammar) {
-    if (grammar.everyPhraseRegex.value) return grammar.everyPhraseRegex.value;
-    return grammar.makeEveryPhraseRegex();
 }
 
 // One connector word and nothing else from `from` to the end of the text.
@@ -52,11 +70,27 @@ QString unquotedPlacePattern(const ParserVocabulary& vocabulary) {
     return placeLead(vocabulary) + u"@(?!"_s + kQuote + u")(\\S.*)$"_s;
 }
 
+std::vector<platform::RegexMatch> quotedPlaceMatches(const QString& text, const ParserVocabulary& vocabulary) {
+    if (!mayHoldQuotedPlace(text)) return {};
+    static Memo<std::optional<Regex>> patterns;
+    const auto regex =
+        patterns.get([&] { return compileRegex(quotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive); },
+                     vocabulary.locationMarkers);
+    return regex ? regex->matches(text) : std::vector<platform::RegexMatch>{};
+}
+
+std::optional<platform::RegexMatch> unquotedPlaceMatch(const QString& text, const ParserVocabulary& vocabulary) {
+    if (!mayHoldUnquotedPlace(text)) return std::nullopt;
+    static Memo<std::optional<Regex>> patterns;
+    const auto regex =
+        patterns.get([&] { return compileRegex(unquotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive); },
+                     vocabulary.locationMarkers);
+    return regex ? regex->firstMatch(text) : std::nullopt;
+}
+
 std::vector<TextRange> quotedPlaceRanges(const QString& text, const ParserVocabulary& vocabulary) {
-    const std::optional<Regex> regex = Regex::compile(quotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive);
     std::vector<TextRange> ranges;
-    if (!regex) return ranges;
-    for (const platform::RegexMatch& match : regex->matches(text))
+    for (const platform::RegexMatch& match : quotedPlaceMatches(text, vocabulary))
         if (namesSomething(text, match, 1) || namesSomething(text, match, 2)) ranges.push_back(match.range());
     return ranges;
 }
@@ -64,9 +98,7 @@ std::vector<TextRange> quotedPlaceRanges(const QString& text, const ParserVocabu
 std::optional<TextRange> cadenceStartInPlaceTail(const QString& text, qsizetype tailStart, qsizetype tailLength,
                                                  const ParserVocabulary& vocabulary) {
     for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) {
-        const std::optional<Regex> regex = everyPhraseRegex(grammar);
-        if (!regex) continue;
-        const std::vector<platform::RegexMatch> matches = regex->matches(text);
+        const std::vector<platform::RegexMatch> matches = everyPhraseMatches(grammar, text);
         if (matches.empty()) continue;
         const TextRange phrase = matches.back().range();
         if (phrase.location < tailStart || phrase.end() > tailStart + tailLength) continue;

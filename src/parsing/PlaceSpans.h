@@ -1,6 +1,7 @@
 #pragma once
 
 #include "parsing/ParserVocabulary.h"
+#include "platform/Regex.h"
 #include "platform/TextRange.h"
 
 #include <QString>
@@ -17,6 +18,10 @@ namespace tavlin::parsing::QuickAddParser {
 QString quotedPlacePattern(const ParserVocabulary& vocabulary);
 // An unquoted place: "@" and the rest of the line. Group 1 is the name.
 QString unquotedPlacePattern(const ParserVocabulary& vocabulary);
+// The matches of the quoted pattern, in order, and the first match of the
+// unquoted one (case-insensitive).
+std::vector<platform::RegexMatch> quotedPlaceMatches(const QString& text, const ParserVocabulary& vocabulary);
+std::optional<platform::RegexMatch> unquotedPlaceMatch(const QString& text, const ParserVocabulary& vocabulary);
 
 // The whole span of each quoted place that carries a name (marker word and
 // the blank before it included), in order.

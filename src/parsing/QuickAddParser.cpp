@@ -3,26 +3,27 @@
 #include "parsing/Cadence.h"
 #include "parsing/DateServices.h"
 #include "parsing/DateTimeStage.h"
+#include "parsing/Memo.h"
 #include "parsing/PlaceRadiusTrigger.h"
 #include "parsing/TimeExpressions.h"
 #include "platform/CharacterSet.h"
+#include "platform/CodePoints.h"
 #include "platform/DateComponents.h"
 #include "platform/Text.h"
+
+#include <unicode/uchar.h>
 
 namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
 using platform::Regex;
-using platform::SearchOption;
 
 namespace {
 
-constexpr auto kPatternCaseInsensitive = SearchOption::RegularExpression | SearchOption::CaseInsensitive;
-
 // "!", "!!", "!!!" standing as a word of their own: low, medium, high.
 int takePriorityMarks(QString& text) {
-    const auto pattern = compileRegex(u"(?:^|\\s)(!{1,3})(?=\\s|$|[,.;:?])"_s);
-    if (!pattern) return 0;
+    static const auto pattern = compileRegex(u"(?:^|\\s)(!{1,3})(?=\\s|$|[,.;:?])"_s);
+    if (!pattern || !text.contains(u'!')) return 0;
     const auto match = pattern->firstMatch(text);
     if (!match || !match->range(1).isFound()) return 0;
     const platform::TextRange marks = match->range(1);
@@ -128,15 +129,69 @@ void readPlace(QString& text, const ParserVocabulary& vocabulary, ParsedQuickAdd
 // "remind me to call mom" is titled "call mom"; the line itself keeps it.
 QString titleSource(const QString& text, const ParserVocabulary& vocabulary, bool isEditing) {
     if (isEditing || vocabulary.taskWrappers.isEmpty()) return text;
-    const QString pattern = u"^(?:"_s + WordSet::alternationPattern(vocabulary.taskWrappers.raw()) + u")\\b\\s*"_s;
-    const platform::TextRange wrapper = platform::rangeOf(text, pattern, kPatternCaseInsensitive);
-    if (!wrapper.isFound()) return text;
-    const QString rest = text.mid(wrapper.end());
+    static Memo<std::optional<Regex>> patterns;
+    const auto wrappers = patterns.get(
+        [&] {
+            return compileRegex(u"^(?:"_s + vocabulary.taskWrappers.alternation() + u")\\b\\s*"_s,
+                                Regex::Option::CaseInsensitive);
+        },
+        vocabulary.taskWrappers);
+    const auto wrapper = wrappers ? wrappers->firstMatch(text) : std::nullopt;
+    if (!wrapper) return text;
+    const QString rest = text.mid(wrapper->range().end());
     return rest.isEmpty() ? text : rest;
 }
 
-QString removingMatches(const QString& text, const QString& pattern, platform::SearchOptions options) {
-    return platform::replacingOccurrences(text, pattern, QString(), options | SearchOption::RegularExpression);
+// The patterns that tidy a title, made once per set of connectors.
+struct TitlePatterns {
+    std::optional<Regex> connectorBeforePunctuation;
+    std::optional<Regex> doubledConnector;
+    std::optional<Regex> anyTrailingConnector;
+    std::vector<std::optional<Regex>> trailingConnectors;  // one per connector, in the set's order
+};
+
+std::shared_ptr<const TitlePatterns> titlePatterns(const WordSet& connectors) {
+    static Memo<std::shared_ptr<const TitlePatterns>> patterns;
+    return patterns.get(
+        [&] {
+            constexpr auto kCaseInsensitive = Regex::Option::CaseInsensitive;
+            const QString alternation = connectors.alternation();
+            auto made = std::make_shared<TitlePatterns>();
+            made->connectorBeforePunctuation =
+                compileRegex(u"\\b(?:"_s + alternation + u")\\s*(?=[,;:.!?])"_s, kCaseInsensitive);
+            made->doubledConnector = compileRegex(u"\\b("_s + alternation + u")\\s+\\1\\b"_s, kCaseInsensitive);
+            made->anyTrailingConnector = compileRegex(u"\\s+(?:"_s + alternation + u")$"_s, kCaseInsensitive);
+            for (const QString& connector : connectors.raw())
+                made->trailingConnectors.push_back(
+                    compileRegex(u"\\s+"_s + Regex::escapedPattern(connector) + u"$"_s, kCaseInsensitive));
+            return std::shared_ptr<const TitlePatterns>(std::move(made));
+        },
+        connectors);
+}
+
+QString removingMatches(const QString& text, const std::optional<Regex>& pattern) {
+    return pattern ? pattern->replacingMatches(text, QString()) : text;
+}
+
+bool containsPunctuationMark(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return u",;:.!?"_s.contains(c); });
+}
+
+// Trailing connectors cut one after another, in the set's order, until none
+// is left ("call mom at the" → "call mom").
+QString withoutTrailingConnectors(QString title, const TitlePatterns& patterns) {
+    // Most titles end in no connector at all: one search tells.
+    if (!patterns.anyTrailingConnector || !patterns.anyTrailingConnector->firstMatch(title)) return title;
+    for (bool cut = true; cut;) {
+        cut = false;
+        for (const std::optional<Regex>& trailing : patterns.trailingConnectors) {
+            const auto found = trailing ? trailing->firstMatch(title) : std::nullopt;
+            if (!found) continue;
+            title.remove(found->range().location, found->range().length);
+            cut = true;
+        }
+    }
+    return title;
 }
 
 }  // namespace
@@ -177,41 +232,49 @@ ParsedQuickAdd parse(const QString& line, platform::Date referenceDate, const pl
 
 QString cleanTitle(const QString& text, const ParserVocabulary& vocabulary) {
     if (vocabulary.connectors.isEmpty()) return collapseWhitespace(text);
-    const QString alternation = WordSet::alternationPattern(vocabulary.connectors.raw());
+    static const auto blanksBeforePunctuation = compileRegex(u"\\s+(?=[,;:.!?])"_s);
+    const std::shared_ptr<const TitlePatterns> kept = titlePatterns(vocabulary.connectors);
+    const TitlePatterns& patterns = *kept;
 
     QString title = collapseWhitespace(text);
-    title = removingMatches(title, u"\\b(?:"_s + alternation + u")\\s*(?=[,;:.!?])"_s, SearchOption::CaseInsensitive);
-    title = removingMatches(title, u"\\s+(?=[,;:.!?])"_s, {});
-    const QString doubled = u"\\b("_s + alternation + u")\\s+\\1\\b"_s;
-    for (QString previous; previous != title;) {
+    if (containsPunctuationMark(title)) {  // both patterns end before one
+        title = removingMatches(title, patterns.connectorBeforePunctuation);
+        title = removingMatches(title, blanksBeforePunctuation);
+    }
+    for (QString previous; patterns.doubledConnector && previous != title;) {
         previous = title;
-        title = platform::replacingOccurrences(title, doubled, u"$1"_s, kPatternCaseInsensitive);
+        title = patterns.doubledConnector->replacingMatches(title, u"$1"_s);
     }
-    title = collapseWhitespace(title);
-
-    for (bool cut = true; cut;) {
-        cut = false;
-        for (const QString& connector : vocabulary.connectors.raw()) {
-            const QString trailing = u"\\s+"_s + Regex::escapedPattern(connector) + u"$"_s;
-            const platform::TextRange found = platform::rangeOf(title, trailing, kPatternCaseInsensitive);
-            if (!found.isFound()) continue;
-            title.remove(found.location, found.length);
-            cut = true;
-        }
-    }
+    title = withoutTrailingConnectors(collapseWhitespace(title), patterns);
     static const platform::CharacterSet edges = platform::CharacterSet::fromCharacters(u" ,;:-"_s);
     return platform::trimmed(title, edges);
 }
 
 QString collapseWhitespace(const QString& text) {
-    static const Regex whitespaceRun = *Regex::compile(u"\\s+"_s);
-    return platform::trimmedWhitespaceAndNewlines(whitespaceRun.replacingMatches(text, u" "_s));
+    // White space is the White_Space property, as "\\s" reads it; none of
+    // its characters lies outside the BMP.
+    QString collapsed;
+    collapsed.reserve(text.size());
+    bool inRun = false;
+    for (const QChar c : text) {
+        const bool space = u_isUWhiteSpace(c.unicode());
+        if (!(space && inRun)) collapsed.append(space ? QChar(u' ') : c);
+        inRun = space;
+    }
+    return platform::trimmedWhitespaceAndNewlines(collapsed);
 }
 
 QString normalizedKey(const QString& text) {
     const QString folded = WordSet::fold(text);
     QString key;
     key.reserve(folded.size());
+    const auto isAscii = [](QChar c) { return c.unicode() < 0x80; };
+    if (std::all_of(folded.cbegin(), folded.cend(), isAscii)) {
+        // Each unit is a character of its own ("\r\n" is dropped either way).
+        for (const QChar c : folded)
+            if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'-') key += c;
+        return key;
+    }
     for (const platform::TextRange character : platform::graphemeRanges(folded)) {
         const QString c = folded.mid(character.location, character.length);
         if (platform::isLetterCharacter(c) || platform::isNumberCharacter(c) || c == u"_"_s || c == u"-"_s)
@@ -220,8 +283,30 @@ QString normalizedKey(const QString& text) {
     return key;
 }
 
+bool containsDecimalDigit(const QString& text) {
+    for (const platform::CodePoint c : platform::CodePoints(text)) {
+        if (c.value >= u'0' && c.value <= u'9') return true;
+        if (c.value >= 0x80 && u_isdigit(static_cast<UChar32>(c.value))) return true;
+    }
+    return false;
+}
+
+std::optional<platform::RegexMatch> GuardedPattern::firstMatch(const QString& text, platform::TextRange range) const {
+    if (!whole || (part && !part->firstMatch(text, range))) return std::nullopt;
+    return whole->firstMatch(text, range);
+}
+
+std::vector<platform::RegexMatch> GuardedPattern::matches(const QString& text, platform::TextRange range) const {
+    if (!whole || (part && !part->firstMatch(text, range))) return {};
+    return whole->matches(text, range);
+}
+
+GuardedPattern compileGuarded(const QString& lead, const QString& part, const QString& rest, Regex::Options options) {
+    return {compileRegex(lead + part + rest, options), compileRegex(part, options)};
+}
+
 std::optional<Regex> compileRegex(const QString& pattern, Regex::Options options) {
-    return Regex::compile(pattern, options);
+    return Regex::cached(pattern, options);
 }
 
 }  // namespace tavlin::parsing::QuickAddParser

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // The deterministic reader of the quick-add language. A namespace of pure
 // functions: nothing here keeps state between calls, and any thread may call.
@@ -33,9 +34,28 @@ QString collapseWhitespace(const QString& text);
 // letters, digits, "_" and "-" kept ("Work Stuff" → "workstuff").
 QString normalizedKey(const QString& text);
 
+// Whether a character of the text is a decimal digit, as "\d" reads one:
+// a pattern that needs a digit is not worth running on text without.
+bool containsDecimalDigit(const QString& text);
+
 // A compiled pattern, or nothing when it does not compile (the stage that
 // asked then finds nothing).
 std::optional<platform::Regex> compileRegex(const QString& pattern, platform::Regex::Options options = {});
+
+// A pattern, and a pattern that matches inside every match of it and is
+// much quicker to look for (a part of it that no match can leave out):
+// where the part is nowhere, the whole pattern is not run.
+struct GuardedPattern {
+    std::optional<platform::Regex> whole;
+    std::optional<platform::Regex> part;
+
+    std::optional<platform::RegexMatch> firstMatch(const QString& text, platform::TextRange range) const;
+    std::vector<platform::RegexMatch> matches(const QString& text, platform::TextRange range) const;
+};
+// `lead + part + rest`; the part must be no optional piece and no branch of
+// an alternation, and must not refer to groups outside it.
+GuardedPattern compileGuarded(const QString& lead, const QString& part, const QString& rest,
+                              platform::Regex::Options options);
 
 // The first "#tag" that names one of `listNames` is taken out of `text`;
 // the result is that list's name as the caller spells it.

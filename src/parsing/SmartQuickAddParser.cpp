@@ -186,7 +186,7 @@ void applyModelPlace(ParsedQuickAdd& result, const SmartParsedReminder& answer, 
     const TextRange inNote = platform::rangeOf(note, *span, SearchOption::CaseInsensitive | SearchOption::DiacriticInsensitive);
     if (!inNote.isFound() || vocabulary.leaveWords.isEmpty()) return;
     const QString leaveBefore =
-        u"\\b(?:"_s + WordSet::alternationPattern(vocabulary.leaveWords.raw()) + u")\\b(\\s+\\S+){0,2}\\s*$"_s;
+        u"\\b(?:"_s + vocabulary.leaveWords.alternation() + u")\\b(\\s+\\S+){0,2}\\s*$"_s;
     if (platform::rangeOf(note.left(inNote.location), leaveBefore, SearchOption::RegularExpression | SearchOption::CaseInsensitive)
             .isFound()) {
         result.locationTrigger = LocationTrigger::leave;
@@ -419,7 +419,7 @@ std::optional<QString> groundPlace(const QString& locationText, const QString& p
     if (placeName.isEmpty()) return std::nullopt;
     QString pattern;
     if (!vocabulary.locationMarkers.isEmpty())
-        pattern = u"(?:\\b(?:"_s + WordSet::alternationPattern(vocabulary.locationMarkers.raw()) + u")\\s+)?"_s;
+        pattern = u"(?:\\b(?:"_s + vocabulary.locationMarkers.alternation() + u")\\s+)?"_s;
     pattern += u"@"_s + platform::Regex::escapedPattern(placeName);
     const auto regex = QuickAddParser::compileRegex(pattern, platform::Regex::Option::CaseInsensitive);
     const auto match = regex ? regex->firstMatch(note) : std::nullopt;

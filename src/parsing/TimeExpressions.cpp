@@ -1,5 +1,7 @@
 #include "parsing/TimeExpressions.h"
 
+#include "parsing/Memo.h"
+#include "parsing/QuickAddParser.h"
 #include "parsing/WordSet.h"
 #include "platform/Regex.h"
 
@@ -16,10 +18,7 @@ const QString kMeridiem = u"[ap]\\.?\\s?m\\.?(?![\\p{L}])"_s;
 const QString kHourLetterTime = u"\\b\\d{1,2}[hu](?:[0-5]\\d)?\\b"_s;
 const QString kDottedTime = u"\\b(?:[01]?\\d|2[0-3])\\.(?:1[3-9]|[2-5]\\d)\\b"_s;
 
-bool found(const QString& pattern, const QString& text) {
-    const std::optional<Regex> regex = Regex::compile(pattern);
-    return regex && regex->firstMatch(text);
-}
+bool found(const std::optional<Regex>& regex, const QString& text) { return regex && regex->firstMatch(text); }
 
 // Each run of white space made one blank, the ends trimmed.
 QString collapsedWhitespace(const QString& text) {
@@ -29,51 +28,91 @@ QString collapsedWhitespace(const QString& text) {
 // Digits that are not a duration in days or weeks ("3 days").
 QString numberPattern(const ParserVocabulary& vocabulary) {
     const WordSet units = WordSet::unionOf(vocabulary.dayUnitWords.raw(), vocabulary.weekUnitWords.raw());
-    const QString unitAlternation = WordSet::setAlternationPattern(units.folded());
+    const QString unitAlternation = units.foldedAlternation();
     if (unitAlternation.isEmpty()) return u"\\d+(?!\\d)"_s;
     return u"\\d+(?!\\d|\\s*(?:"_s + unitAlternation + u")\\b)"_s;
+}
+
+// The vocabulary's ways of stating a time, over folded text; nothing where
+// the vocabulary lacks the words.
+struct TimeWordPatterns {
+    std::optional<Regex> timeWord;             // "noon"
+    std::optional<Regex> afterLocationMarker;  // "at 5", "in 3"
+    std::optional<Regex> afterClockMarker;     // "um 5"
+};
+
+TimeWordPatterns makeTimeWordPatterns(const ParserVocabulary& vocabulary) {
+    TimeWordPatterns patterns;
+    if (!vocabulary.timeWords.isEmpty())
+        patterns.timeWord = Regex::compile(u"\\b(?:"_s + vocabulary.timeWords.foldedAlternation() + u")\\b"_s);
+    const QString number = numberPattern(vocabulary);
+    const QString locationAlternation =
+        WordSet::unionOf(vocabulary.locationMarkers.raw(), vocabulary.radiusPrepositions.raw()).alternation();
+    if (!locationAlternation.isEmpty())
+        patterns.afterLocationMarker = Regex::compile(u"\\b(?:"_s + locationAlternation + u")\\s+"_s + number);
+    const QString clockAlternation = vocabulary.clockMarkers.foldedAlternation();
+    if (!clockAlternation.isEmpty())
+        patterns.afterClockMarker = Regex::compile(u"\\b(?:"_s + clockAlternation + u")\\s+"_s + number);
+    return patterns;
+}
+
+TimeWordPatterns timeWordPatterns(const ParserVocabulary& vocabulary) {
+    static Memo<TimeWordPatterns> patterns;
+    return patterns.get([&] { return makeTimeWordPatterns(vocabulary); }, vocabulary.timeWords,
+                        vocabulary.dayUnitWords, vocabulary.weekUnitWords, vocabulary.locationMarkers,
+                        vocabulary.radiusPrepositions, vocabulary.clockMarkers);
+}
+
+// The explicit clock times, blanked one after the other.
+std::vector<std::optional<Regex>> explicitTimePatterns(const WordSet& clockMarkers) {
+    static Memo<std::vector<std::optional<Regex>>> patterns;
+    return patterns.get(
+        [&] {
+            QStringList explicitTimes = {
+                u"\\d{1,2}:\\d{2}(?::\\d{2})?\\s*(?:"_s + kMeridiem + u")?"_s,
+                u"\\d{1,2}\\s*"_s + kMeridiem,
+                kHourLetterTime,
+                kDottedTime,
+            };
+            if (!clockMarkers.isEmpty())
+                explicitTimes.append(u"\\b(?:"_s + clockMarkers.alternation() +
+                                     u")\\s+(?:[01]?\\d|2[0-3])\\.[0-5]\\d\\b"_s);
+            std::vector<std::optional<Regex>> compiled;
+            for (const QString& pattern : std::as_const(explicitTimes))
+                compiled.push_back(Regex::compile(pattern, Regex::Option::CaseInsensitive));
+            return compiled;
+        },
+        clockMarkers);
 }
 
 }  // namespace
 
 bool containsTimeExpression(const QString& text, const ParserVocabulary& vocabulary) {
+    static const std::optional<Regex> meridiem = Regex::compile(u"\\d\\s*"_s + kMeridiem);
+    static const std::optional<Regex> hourLetterTime = Regex::compile(kHourLetterTime);
+    static const std::optional<Regex> dottedTime = Regex::compile(kDottedTime);
     const QString folded = WordSet::fold(text);
     if (folded.contains(u':')) return true;
-    if (found(u"\\d\\s*"_s + kMeridiem, folded)) return true;
-    if (!vocabulary.timeWords.isEmpty() &&
-        found(u"\\b(?:"_s + WordSet::setAlternationPattern(vocabulary.timeWords.folded()) + u")\\b"_s, folded))
-        return true;
-    if (found(kHourLetterTime, folded) || found(kDottedTime, folded)) return true;
-    const QString number = numberPattern(vocabulary);
-    const WordSet markers = WordSet::unionOf(vocabulary.locationMarkers.raw(), vocabulary.radiusPrepositions.raw());
-    const QString locationAlternation = WordSet::alternationPattern(markers.raw());
-    if (!locationAlternation.isEmpty() && found(u"\\b(?:"_s + locationAlternation + u")\\s+"_s + number, folded))
-        return true;
-    const QString clockAlternation = WordSet::setAlternationPattern(vocabulary.clockMarkers.folded());
-    return !clockAlternation.isEmpty() && found(u"\\b(?:"_s + clockAlternation + u")\\s+"_s + number, folded);
+    const TimeWordPatterns patterns = timeWordPatterns(vocabulary);
+    if (found(patterns.timeWord, folded)) return true;
+    if (!containsDecimalDigit(folded)) return false;  // every other form has one
+    if (found(meridiem, folded) || found(hourLetterTime, folded) || found(dottedTime, folded)) return true;
+    return found(patterns.afterLocationMarker, folded) || found(patterns.afterClockMarker, folded);
 }
 
 bool hasDateBesideClockTime(const QString& text, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
-    QStringList explicitTimes = {
-        u"\\d{1,2}:\\d{2}(?::\\d{2})?\\s*(?:"_s + kMeridiem + u")?"_s,
-        u"\\d{1,2}\\s*"_s + kMeridiem,
-        kHourLetterTime,
-        kDottedTime,
-    };
-    if (!vocabulary.clockMarkers.isEmpty())
-        explicitTimes.append(u"\\b(?:"_s + WordSet::alternationPattern(vocabulary.clockMarkers.raw()) +
-                             u")\\s+(?:[01]?\\d|2[0-3])\\.[0-5]\\d\\b"_s);
     QString remainder = text;
-    for (const QString& pattern : std::as_const(explicitTimes))
-        if (const std::optional<Regex> regex = Regex::compile(pattern, Regex::Option::CaseInsensitive))
-            remainder = regex->replacingMatches(remainder, u" "_s);
+    if (containsDecimalDigit(text)) {  // every explicit time has one
+        for (const std::optional<Regex>& regex : explicitTimePatterns(vocabulary.clockMarkers))
+            if (regex) remainder = regex->replacingMatches(remainder, u" "_s);
+    }
     remainder = collapsedWhitespace(remainder);
     return !remainder.isEmpty() && detector.firstMatch(remainder).has_value();
 }
 
 QString removeStandalonePhrase(const QString& phrase, const QString& text) {
     const std::optional<Regex> regex =
-        Regex::compile(u"(?:^|\\s)"_s + Regex::escapedPattern(phrase) + u"(?=\\s|$)"_s, Regex::Option::CaseInsensitive);
+        Regex::cached(u"(?:^|\\s)"_s + Regex::escapedPattern(phrase) + u"(?=\\s|$)"_s, Regex::Option::CaseInsensitive);
     const std::optional<platform::RegexMatch> match = regex ? regex->firstMatch(text) : std::nullopt;
     if (!match) return text;
     const platform::TextRange range = match->range();

@@ -72,13 +72,34 @@ WordSet::WordSet(std::initializer_list<const char16_t*> words) {
     *this = WordSet(std::move(list));
 }
 
-WordSet::WordSet(QStringList words) : raw_(std::move(words)) {
-    for (const QString& word : std::as_const(raw_)) {
+WordSet::WordSet(QStringList words) {
+    auto made = std::make_shared<Words>();
+    made->raw = std::move(words);
+    for (const QString& word : std::as_const(made->raw)) {
         QString folded = fold(word);
         QStringList tokens = splitOnWhitespace(folded);
-        if (tokens.size() > 1) phrases_.append(std::move(tokens));
-        folded_.insert(std::move(folded));
+        if (tokens.size() > 1) made->phrases.append(std::move(tokens));
+        made->folded.insert(std::move(folded));
     }
+    words_ = std::move(made);
+}
+
+const WordSet::Words& WordSet::empty() {
+    static const Words none;
+    return none;
+}
+
+const QString& WordSet::alternation() const {
+    if (!words_) return empty().alternation;
+    std::call_once(words_->alternationMade, [&] { words_->alternation = alternationPattern(words_->raw); });
+    return words_->alternation;
+}
+
+const QString& WordSet::foldedAlternation() const {
+    if (!words_) return empty().foldedAlternation;
+    std::call_once(words_->foldedAlternationMade,
+                   [&] { words_->foldedAlternation = setAlternationPattern(words_->folded); });
+    return words_->foldedAlternation;
 }
 
 QString WordSet::fold(const QString& text) {

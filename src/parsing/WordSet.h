@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+#include <mutex>
+
 namespace tavlin::parsing {
 
 // A list of vocabulary words, kept as given (for patterns) and folded (for
@@ -34,24 +37,42 @@ public:
     static bool matchesTokens(const QStringList& foldedTokens, const QSet<QString>& folded,
                               const QList<QStringList>& phrases);
 
-    const QStringList& raw() const { return raw_; }
-    const QSet<QString>& folded() const { return folded_; }
-    const QList<QStringList>& phrases() const { return phrases_; }
+    const QStringList& raw() const { return words_ ? words_->raw : empty().raw; }
+    const QSet<QString>& folded() const { return words_ ? words_->folded : empty().folded; }
+    const QList<QStringList>& phrases() const { return words_ ? words_->phrases : empty().phrases; }
+    // alternationPattern(raw()) and setAlternationPattern(folded()), made on
+    // first use and shared by every copy of the set.
+    const QString& alternation() const;
+    const QString& foldedAlternation() const;
+    // The words as the set's copies share them: the same words for as long
+    // as anyone holds them, at the address that identity() gives.
+    std::shared_ptr<const void> sharedWords() const { return words_; }
+    const void* identity() const { return words_.get(); }
 
-    bool isEmpty() const { return folded_.isEmpty(); }
+    bool isEmpty() const { return folded().isEmpty(); }
     // `word` folded is one of the set's folded words.
-    bool contains(const QString& word) const { return folded_.contains(fold(word)); }
-    bool containsFolded(const QString& foldedWord) const { return folded_.contains(foldedWord); }
+    bool contains(const QString& word) const { return folded().contains(fold(word)); }
+    bool containsFolded(const QString& foldedWord) const { return folded().contains(foldedWord); }
     bool matchesTokens(const QStringList& foldedTokens) const {
-        return matchesTokens(foldedTokens, folded_, phrases_);
+        return matchesTokens(foldedTokens, folded(), phrases());
     }
 
-    friend bool operator==(const WordSet& a, const WordSet& b) { return a.raw_ == b.raw_; }
+    friend bool operator==(const WordSet& a, const WordSet& b) { return a.raw() == b.raw(); }
 
 private:
-    QStringList raw_;
-    QSet<QString> folded_;
-    QList<QStringList> phrases_;
+    // Immutable once made, apart from the patterns, which are filled in once.
+    struct Words {
+        QStringList raw;
+        QSet<QString> folded;
+        QList<QStringList> phrases;
+        mutable std::once_flag alternationMade;
+        mutable QString alternation;
+        mutable std::once_flag foldedAlternationMade;
+        mutable QString foldedAlternation;
+    };
+    static const Words& empty();
+
+    std::shared_ptr<const Words> words_;
 };
 
 // Text functions that the folding rests on.

@@ -5,7 +5,10 @@
 #include <unicode/regex.h>
 #include <unicode/uchar.h>
 
+#include <QHash>
+
 #include <algorithm>
+#include <mutex>
 
 namespace tavlin::platform {
 
@@ -44,33 +47,120 @@ RegexMatch currentMatch(const icu::RegexMatcher& matcher) {
     return RegexMatch(std::move(ranges));
 }
 
+}  // namespace
+
+// Matchers are lent out one search at a time and come back reset: a search
+// never calls out while it runs, so one idle matcher per thread in use is
+// all a pattern ever keeps. A matcher keeps the backtracking memory it grew,
+// so one that searched a long text, or failed, is not kept.
+class Regex::Compiled {
+public:
+    explicit Compiled(std::unique_ptr<icu::RegexPattern> pattern) : pattern_(std::move(pattern)) {}
+
+    const icu::RegexPattern& pattern() const { return *pattern_; }
+
+    std::unique_ptr<icu::RegexMatcher> borrow(const icu::UnicodeString& input) const {
+        std::unique_ptr<icu::RegexMatcher> matcher;
+        {
+            const std::lock_guard lock(mutex_);
+            if (!idle_.empty()) {
+                matcher = std::move(idle_.back());
+                idle_.pop_back();
+            }
+        }
+        if (matcher) {
+            matcher->reset(input);
+            return matcher;
+        }
+        UErrorCode status = U_ZERO_ERROR;
+        matcher.reset(pattern_->matcher(input, status));
+        return U_SUCCESS(status) ? std::move(matcher) : nullptr;
+    }
+
+    void giveBack(std::unique_ptr<icu::RegexMatcher> matcher) const {
+        static const icu::UnicodeString nothing;
+        matcher->reset(nothing);  // no reference to the searched text stays behind
+        const std::lock_guard lock(mutex_);
+        if (idle_.size() < kIdleMatchers) idle_.push_back(std::move(matcher));
+    }
+
+private:
+    static constexpr size_t kIdleMatchers = 4;
+
+    std::unique_ptr<icu::RegexPattern> pattern_;
+    mutable std::mutex mutex_;
+    mutable std::vector<std::unique_ptr<icu::RegexMatcher>> idle_;
+};
+
+namespace {
+
 // A matcher over `text` confined to `range`; nothing when ICU refuses.
 class ScopedMatcher {
 public:
-    ScopedMatcher(const icu::RegexPattern& pattern, const QString& text, TextRange range)
-        : input_(icuView(text)) {
+    ScopedMatcher(const Regex::Compiled& compiled, const QString& text, TextRange range)
+        : compiled_(compiled), input_(icuView(text)), matcher_(compiled.borrow(input_)),
+          reusable_(text.size() <= kLongestReusedText) {
+        if (!matcher_) return;
         UErrorCode status = U_ZERO_ERROR;
-        matcher_.reset(pattern.matcher(input_, status));
-        if (U_FAILURE(status)) {
-            matcher_.reset();
-            return;
-        }
         const TextRange within = clamped(range, text.size());
         matcher_->region(static_cast<int64_t>(within.location), static_cast<int64_t>(within.end()), status);
         if (U_FAILURE(status)) matcher_.reset();
     }
+    ~ScopedMatcher() {
+        if (matcher_ && reusable_) compiled_.giveBack(std::move(matcher_));
+    }
+    ScopedMatcher(const ScopedMatcher&) = delete;
+    ScopedMatcher& operator=(const ScopedMatcher&) = delete;
 
     icu::RegexMatcher* operator->() const { return matcher_.get(); }
     explicit operator bool() const { return matcher_ != nullptr; }
 
     bool findNext() {
         UErrorCode status = U_ZERO_ERROR;
-        return matcher_->find(status) && U_SUCCESS(status);
+        const bool found = matcher_->find(status);
+        if (U_FAILURE(status)) reusable_ = false;
+        return found && U_SUCCESS(status);
     }
 
 private:
-    icu::UnicodeString input_;  // must outlive the matcher, which keeps a reference to it
+    static constexpr qsizetype kLongestReusedText = 4096;
+
+    const Regex::Compiled& compiled_;
+    icu::UnicodeString input_;  // must outlive the matcher's use, which keeps a reference to it
     std::unique_ptr<icu::RegexMatcher> matcher_;
+    bool reusable_;
+};
+
+// Compiled patterns by pattern and options. Compiling dominates the cost
+// of a short match, so patterns that are rebuilt at every call are kept;
+// the cache is emptied when it is full, as few distinct patterns recur.
+class PatternCache {
+public:
+    static PatternCache& shared() {
+        static PatternCache cache;
+        return cache;
+    }
+
+    std::optional<Regex> get(const QString& pattern, Regex::Options options) {
+        const Key key{pattern, options.toInt()};
+        {
+            const std::lock_guard lock(mutex_);
+            if (const auto found = entries_.constFind(key); found != entries_.cend()) return *found;
+        }
+        // Compiled outside the lock, which other threads may want meanwhile.
+        std::optional<Regex> compiled = Regex::compile(pattern, options);
+        const std::lock_guard lock(mutex_);
+        if (entries_.size() >= kCapacity) entries_.clear();
+        entries_.insert(key, compiled);
+        return compiled;
+    }
+
+private:
+    using Key = std::pair<QString, int>;
+    static constexpr qsizetype kCapacity = 4096;
+
+    std::mutex mutex_;
+    QHash<Key, std::optional<Regex>> entries_;
 };
 
 }  // namespace
@@ -85,7 +175,7 @@ QString RegexMatch::captured(const QString& text, int group) const {
     return r.isFound() ? text.mid(r.location, r.length) : QString();
 }
 
-Regex::Regex(QString pattern, Options options, std::shared_ptr<const icu::RegexPattern> compiled)
+Regex::Regex(QString pattern, Options options, std::shared_ptr<const Compiled> compiled)
     : pattern_(std::move(pattern)), options_(options), compiled_(std::move(compiled)) {}
 
 std::optional<Regex> Regex::compile(const QString& pattern, Options options) {
@@ -94,7 +184,11 @@ std::optional<Regex> Regex::compile(const QString& pattern, Options options) {
     std::unique_ptr<icu::RegexPattern> compiled(
         icu::RegexPattern::compile(icuView(pattern), icuFlags(options), parseError, status));
     if (U_FAILURE(status) || !compiled) return std::nullopt;
-    return Regex(pattern, options, std::shared_ptr<const icu::RegexPattern>(std::move(compiled)));
+    return Regex(pattern, options, std::make_shared<const Compiled>(std::move(compiled)));
+}
+
+std::optional<Regex> Regex::cached(const QString& pattern, Options options) {
+    return PatternCache::shared().get(pattern, options);
 }
 
 QString Regex::escapedPattern(const QString& text) {
@@ -125,7 +219,7 @@ QString Regex::escapedTemplate(const QString& text) {
 
 int Regex::numberOfCaptureGroups() const {
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(compiled_->matcher(status));
+    std::unique_ptr<icu::RegexMatcher> matcher(compiled_->pattern().matcher(status));
     return U_SUCCESS(status) ? matcher->groupCount() : 0;
 }
 

@@ -12,6 +12,7 @@
 
 U_NAMESPACE_BEGIN
 class RegexPattern;
+class RegexMatcher;
 U_NAMESPACE_END
 
 namespace tavlin::platform {
@@ -49,6 +50,10 @@ public:
 
     // Nothing when the pattern does not compile.
     static std::optional<Regex> compile(const QString& pattern, Options options = {});
+    // The same, compiled once and kept for the whole process (a bounded
+    // number of patterns: the oldest are dropped when it is full). For
+    // patterns that are built again and again from the same words.
+    static std::optional<Regex> cached(const QString& pattern, Options options = {});
 
     // A backslash before every ASCII character that is not a letter or a
     // digit (and before pattern white space such as U+2028), so that the
@@ -73,12 +78,16 @@ public:
     QString replacingMatches(const QString& text, const QString& replacementTemplate) const;
     QString replacingMatches(const QString& text, TextRange range, const QString& replacementTemplate) const;
 
+    // The compiled pattern and the matchers it lends: making a matcher costs
+    // as much as a short search.
+    class Compiled;
+
 private:
-    Regex(QString pattern, Options options, std::shared_ptr<const icu::RegexPattern> compiled);
+    Regex(QString pattern, Options options, std::shared_ptr<const Compiled> compiled);
 
     QString pattern_;
     Options options_;
-    std::shared_ptr<const icu::RegexPattern> compiled_;
+    std::shared_ptr<const Compiled> compiled_;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(Regex::Options)

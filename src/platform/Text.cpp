@@ -120,9 +120,15 @@ TextRange insensitiveRangeOf(const QString& text, const QString& target, SearchO
     }
 }
 
+// A pattern target, compiled once per process: callers build the same
+// patterns again and again.
+std::optional<Regex> compiledTarget(const QString& pattern, SearchOptions options) {
+    const bool caseInsensitive = options & SearchOption::CaseInsensitive;
+    return Regex::cached(pattern, caseInsensitive ? Regex::Options(Regex::Option::CaseInsensitive) : Regex::Options());
+}
+
 TextRange regexRangeOf(const QString& text, const QString& target, SearchOptions options, TextRange within) {
-    const auto regex = Regex::compile(target, (options & SearchOption::CaseInsensitive) ? Regex::Options(Regex::Option::CaseInsensitive)
-                                                                                    : Regex::Options());
+    const auto regex = compiledTarget(target, options);
     if (!regex) return TextRange::notFound();
     if (options & SearchOption::Backwards) {
         const auto all = regex->matches(text, within);
@@ -215,8 +221,7 @@ bool contains(const QString& text, const QString& target, SearchOptions options)
 QString replacingOccurrences(const QString& text, const QString& target, const QString& replacement,
                              SearchOptions options) {
     if (options & SearchOption::RegularExpression) {
-        const auto regex = Regex::compile(target, (options & SearchOption::CaseInsensitive) ? Regex::Options(Regex::Option::CaseInsensitive)
-                                                                                        : Regex::Options());
+        const auto regex = compiledTarget(target, options);
         return regex ? regex->replacingMatches(text, replacement) : text;
     }
     if (target.isEmpty()) return text;

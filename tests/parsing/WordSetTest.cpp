@@ -87,8 +87,13 @@ TEST(WordSet, AlternationPattern) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.words.join(u',').toStdString());
         EXPECT_EQ(WordSet::alternationPattern(c.words), q(c.pattern));
+        const WordSet set(c.words);
+        EXPECT_EQ(set.alternation(), q(c.pattern));
+        EXPECT_EQ(WordSet(set).alternation(), q(c.pattern)) << "a copy shares the pattern";
     }
     EXPECT_EQ(WordSet::setAlternationPattern({q(u"to"), q(u"till")}), q(u"till|to"));
+    EXPECT_EQ(WordSet({q(u"To"), q(u"till")}).foldedAlternation(), q(u"till|to"));
+    EXPECT_EQ(WordSet().alternation(), QString());
 }
 
 TEST(WordSet, MatchesTokensAndPhrases) {

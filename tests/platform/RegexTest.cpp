@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 using namespace tavlin::platform;
 using namespace Qt::StringLiterals;
 
@@ -103,4 +106,45 @@ TEST(Regex, EscapedPatternMatchesItselfLiterally) {
     const QString spaced = u"a b c"_s;
     const Regex commented = compiled(u"^"_s + Regex::escapedPattern(spaced) + u"$"_s, Regex::Option::AllowCommentsAndWhitespace);
     EXPECT_TRUE(commented.firstMatch(spaced).has_value());
+}
+
+TEST(Regex, CachedPatternsMatchAsFreshlyCompiledOnes) {
+    const QString text = u"Call MOM at 5"_s;
+    for (int round = 0; round < 2; ++round) {  // the second round finds the patterns kept
+        SCOPED_TRACE(round);
+        const auto sensitive = Regex::cached(u"mom"_s);
+        const auto insensitive = Regex::cached(u"mom"_s, Regex::Option::CaseInsensitive);
+        ASSERT_TRUE(sensitive && insensitive);
+        EXPECT_FALSE(sensitive->firstMatch(text)) << "the options are part of what is kept";
+        EXPECT_EQ(insensitive->firstMatch(text)->range(), (TextRange{5, 3}));
+        EXPECT_FALSE(Regex::cached(u"(unclosed"_s).has_value());
+    }
+}
+
+TEST(Regex, CacheKeepsWorkingPastItsCapacity) {
+    for (int n = 0; n < 5000; ++n) {
+        const QString digits = QString::number(n);
+        const auto regex = Regex::cached(u"^"_s + digits + u"$"_s);
+        ASSERT_TRUE(regex.has_value());
+        ASSERT_TRUE(regex->firstMatch(digits)) << n;
+    }
+    EXPECT_TRUE(Regex::cached(u"^0$"_s)->firstMatch(u"0"_s));
+}
+
+TEST(Regex, OnePatternSearchesOnSeveralThreadsAtOnce) {
+    const Regex number = compiled(u"(\\d+)"_s);
+    std::vector<std::thread> threads;
+    std::atomic<int> wrong = 0;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int n = 0; n < 2000; ++n) {
+                const QString digits = QString::number(t * 100000 + n);
+                const QString text = u"call "_s + digits + u" now"_s;
+                const auto match = number.firstMatch(text);
+                if (!match || match->captured(text, 1) != digits || number.matches(text).size() != 1) ++wrong;
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(wrong, 0);
 }

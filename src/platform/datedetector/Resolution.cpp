@@ -6,6 +6,8 @@
 #include <unicode/calendar.h>
 #include <unicode/simpletz.h>
 
+#include <memory>
+
 namespace tavlin::platform::datedetector {
 
 namespace {
@@ -159,13 +161,21 @@ private:
 
 }  // namespace
 
-Resolver::Resolver(const DetectionContext& context) : context_(context) {}
-
-Resolver::~Resolver() = default;
-
+// Making an ICU calendar costs more than reading a short text, and every
+// search of a session reads against the same calendar: each thread keeps
+// the last one it made. Every use sets all it reads, so none leaks into the
+// next search.
 icu::Calendar& Resolver::calendar() {
-    if (!calendar_) calendar_ = context_.calendar.makeIcuCalendar();
-    return *calendar_;
+    struct Kept {
+        std::optional<Calendar> of;
+        std::unique_ptr<icu::Calendar> calendar;
+    };
+    thread_local Kept kept;
+    if (!kept.of || !(*kept.of == context_.calendar)) {
+        kept.calendar = context_.calendar.makeIcuCalendar();
+        kept.of = context_.calendar;
+    }
+    return *kept.calendar;
 }
 
 std::optional<DetectedDate> Resolver::resolve(const Phrase& phrase) {

@@ -3,7 +3,6 @@
 #include "platform/DateDetector.h"
 #include "platform/datedetector/Phrases.h"
 
-#include <memory>
 #include <optional>
 
 #include <unicode/uversion.h>
@@ -14,12 +13,11 @@ U_NAMESPACE_END
 
 namespace tavlin::platform::datedetector {
 
-// Places the phrases of one search on the context's calendar. It works on
-// one ICU calendar of its own, made when the first phrase needs it.
+// Places the phrases of one search on the context's calendar, on an ICU
+// calendar that its thread keeps for the searches that follow.
 class Resolver {
 public:
-    explicit Resolver(const DetectionContext& context);
-    ~Resolver();
+    explicit Resolver(const DetectionContext& context) : context_(context) {}
 
     // The instant the phrase names; nothing when it names no existing date
     // (30 February).
@@ -29,7 +27,6 @@ private:
     icu::Calendar& calendar();
 
     const DetectionContext& context_;
-    std::unique_ptr<icu::Calendar> calendar_;
 };
 
 }  // namespace tavlin::platform::datedetector
