@@ -269,7 +269,9 @@ bool lacksWantedDay(const icu::Calendar& calendar, const DateComponents& wanted)
 
 Calendar::Calendar(TimeZone zone, Locale locale, int firstWeekday, int minimumDays)
     : zone_(std::move(zone)), locale_(std::move(locale)), firstWeekday_(firstWeekday),
-      minimumDays_(minimumDays) {}
+      minimumDays_(minimumDays) {
+    rebuildPrototype();
+}
 
 Calendar Calendar::current() {
     static const Calendar calendar = gregorian(TimeZone::current(), Locale::current());
@@ -282,26 +284,36 @@ Calendar Calendar::gregorian(const TimeZone& zone, const Locale& locale) {
 
 void Calendar::setTimeZone(const TimeZone& zone) {
     zone_ = zone;
+    rebuildPrototype();
 }
 
 void Calendar::setFirstWeekday(int weekday) {
-    if (weekday >= 1 && weekday <= 7)
-        firstWeekday_ = weekday;
+    if (weekday < 1 || weekday > 7) return;
+    firstWeekday_ = weekday;
+    rebuildPrototype();
 }
 
 void Calendar::setMinimumDaysInFirstWeek(int days) {
-    if (days >= 1 && days <= 7)
-        minimumDays_ = days;
+    if (days < 1 || days > 7) return;
+    minimumDays_ = days;
+    rebuildPrototype();
 }
 
-std::unique_ptr<icu::Calendar> Calendar::makeIcuCalendar() const {
+// Making an ICU calendar reads the locale's week data and costs some
+// microseconds; a clone of one kept ready costs a fraction of that, and the
+// parser asks for one at almost every step.
+void Calendar::rebuildPrototype() {
     UErrorCode status = U_ZERO_ERROR;
     auto calendar = std::make_unique<icu::GregorianCalendar>(zone_.icu().clone(), locale_.icu(), status);
     calendar->setGregorianChange(U_DATE_MIN, status);  // proleptic: no Julian dates
     calendar->setFirstDayOfWeek(static_cast<UCalendarDaysOfWeek>(firstWeekday_));
     calendar->setMinimalDaysInFirstWeek(static_cast<uint8_t>(minimumDays_));
     calendar->setRepeatedWallTimeOption(UCAL_WALLTIME_FIRST);
-    return calendar;
+    prototype_ = std::move(calendar);
+}
+
+std::unique_ptr<icu::Calendar> Calendar::makeIcuCalendar() const {
+    return std::unique_ptr<icu::Calendar>(prototype_->clone());
 }
 
 std::optional<Date> Calendar::date(const DateComponents& components) const {

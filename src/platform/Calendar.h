@@ -125,10 +125,15 @@ public:
 private:
     Calendar(TimeZone zone, Locale locale, int firstWeekday, int minimumDays);
 
+    void rebuildPrototype();
+
     TimeZone zone_;
     Locale locale_;
     int firstWeekday_;
     int minimumDays_;
+    // Set up once, never changed afterwards: cloned by each operation, so
+    // that a Calendar may still be used from several threads.
+    std::shared_ptr<const icu::Calendar> prototype_;
 };
 
 }  // namespace tavlin::platform
