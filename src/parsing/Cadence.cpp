@@ -110,9 +110,14 @@ std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& s
         if (count) result.interval = std::clamp(*count, 1, 999);
         else result.interval = match->range(2).isFound() ? 2 : grammar.defaultInterval;
 
+        // The match starts at the blank before the every-word, so the marker
+        // before it ("on every friday") is looked for from the word itself;
+        // without one the blank goes with the phrase.
         TextRange removal = match->range();
-        const TextRange widened = includePrecedingMarker(removal, scanText, vocabulary, {});
-        if (textAt(text, widened) == textAt(scanText, widened)) removal = widened;
+        const qsizetype wordStart = removal.location + (scanText.at(removal.location).isSpace() ? 1 : 0);
+        const TextRange fromWord = TextRange::fromBounds(wordStart, removal.end());
+        const TextRange widened = includePrecedingMarker(fromWord, scanText, vocabulary, {});
+        if (widened != fromWord && textAt(text, widened) == textAt(scanText, widened)) removal = widened;
         if (restIsOneConnector(text, removal.end(), vocabulary))
             removal = TextRange::fromBounds(removal.location, text.size());  // "every week to"
         if (removal.end() > text.size()) continue;

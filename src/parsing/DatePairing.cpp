@@ -25,11 +25,11 @@ bool isSeparate(TextRange a, TextRange b) { return a.intersection(b).length < 1;
 QString textAt(const QString& text, TextRange range) { return text.mid(range.location, range.length); }
 
 // A detector match that reads as a time and nothing else, or as a day and nothing else.
-bool isTimeOnly(const QString& matched, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
-    return containsTimeExpression(matched, vocabulary) && !hasDateBesideClockTime(matched, detector, vocabulary);
+bool isTimeOnly(bool hasTime, const QString& matched, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
+    return hasTime && !hasDateBesideClockTime(matched, detector, vocabulary);
 }
-bool isDayOnly(const QString& matched, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
-    return hasDateBesideClockTime(matched, detector, vocabulary) && !containsTimeExpression(matched, vocabulary);
+bool isDayOnly(bool hasTime, const QString& matched, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
+    return !hasTime && hasDateBesideClockTime(matched, detector, vocabulary);
 }
 
 // The partner whose start lies nearest the chosen one's; the first on a tie.
@@ -92,7 +92,9 @@ std::optional<PairedDate> timeSearch(const ChosenDate& chosen, const QString& te
         }
         const DetectedDate& detected = std::get<DetectedDate>(candidate);
         const QString matched = textAt(text, detected.range);
-        if (!isSeparate(detected.range, chosen.range) || !isTimeOnly(matched, detector, vocabulary)) continue;
+        if (!isSeparate(detected.range, chosen.range) ||
+            !isTimeOnly(detectedTime(detected, text, vocabulary), matched, detector, vocabulary))
+            continue;
         platform::Date date = detected.date;
         if (uses24HourClock)
             if (const auto corrected = writtenHourCorrection(date, matched, calendar)) date = *corrected;
@@ -143,7 +145,8 @@ std::optional<PairedDate> daySearch(const ChosenDate& chosen, const QString& tex
                 continue;
             }
             const DetectedDate& detected = std::get<DetectedDate>(candidate);
-            if (!isSeparate(detected.range, chosen.range) || !isDayOnly(textAt(text, detected.range), detector, vocabulary))
+            if (!isSeparate(detected.range, chosen.range) ||
+                !isDayOnly(detectedTime(detected, text, vocabulary), textAt(text, detected.range), detector, vocabulary))
                 continue;
             if (!areNeighbours(detected.range, chosen.range, text, vocabulary) || detected.date < startOfToday) continue;
             partners.push_back({detected.range, calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month |
@@ -167,7 +170,7 @@ std::optional<PairedDate> pairDateAndTime(const ChosenDate& chosen, const QStrin
                                           bool uses24HourClock) {
     using Kind = RuleDateCandidate::Kind;
     if (!chosen.kind) {
-        if (!isTimeOnly(textAt(text, chosen.range), detector, vocabulary)) return std::nullopt;
+        if (!isTimeOnly(chosen.hasTime, textAt(text, chosen.range), detector, vocabulary)) return std::nullopt;
         return daySearch(chosen, text, detector, candidates, referenceDate, calendar, vocabulary);
     }
     switch (*chosen.kind) {

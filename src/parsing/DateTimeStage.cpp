@@ -120,7 +120,7 @@ struct Stage {
         const DetectedDate& match = std::get<DetectedDate>(candidate);
         const std::optional<Date> date = acceptedDate(match, ordinals);
         if (!date) return std::nullopt;
-        const bool hasTime = containsTimeExpression(textAt(text, match.range), vocabulary);
+        const bool hasTime = detectedTime(match, text, vocabulary);
         platform::CalendarComponents wanted = CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day;
         if (hasTime) wanted |= CalendarComponent::Hour | CalendarComponent::Minute;
         return ChosenDate{match.range, calendar.dateComponents(wanted, *date), hasTime, std::nullopt, {}};
@@ -201,7 +201,8 @@ DateTimeResult extractDateTime(QString& text, Date referenceDate, const platform
                                const ParserVocabulary& vocabulary, bool isEditing,
                                const std::optional<QString>& previousDateText, bool uses24HourClock,
                                const BoundDetector& detector) {
-    if (!detector.exists()) return {};
+    // Without a detector the rules' own dates (durations, dial phrases,
+    // ordinal days, next week's days) still count.
     const Stage stage{text,
                       referenceDate,
                       calendar,

@@ -76,8 +76,10 @@ void applyCadenceAnchor(ParsedQuickAdd& result, platform::Date anchor, platform:
         result.hasTime = false;
         return;
     }
+    // A time with no day of its own: "9:00", and also "at noon" or "at 5",
+    // which the blanking of explicit times cannot tell from a date.
     if (!result.matchedDateText || !containsTimeExpression(*result.matchedDateText, vocabulary) || !detector.exists() ||
-        hasDateBesideClockTime(*result.matchedDateText, detector, vocabulary))
+        detectorReadsDay(*result.matchedDateText, detector))
         return;
     platform::DateComponents combined = yearMonthDay(calendar, anchor);
     combined.hour = result.dueDateComponents->hour;

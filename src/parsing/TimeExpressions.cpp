@@ -119,4 +119,13 @@ QString removeStandalonePhrase(const QString& phrase, const QString& text) {
     return collapsedWhitespace(text.left(range.location) + text.mid(range.end()));
 }
 
+bool detectedTime(const platform::DetectedDate& match, const QString& line, const ParserVocabulary& vocabulary) {
+    return match.timeWritten && containsTimeExpression(line.mid(match.range.location, match.range.length), vocabulary);
+}
+
+bool detectorReadsDay(const QString& text, const BoundDetector& detector) {
+    const std::vector<platform::DetectedDate> matches = detector.matches(text);
+    return std::any_of(matches.cbegin(), matches.cend(), [](const platform::DetectedDate& m) { return m.dayWritten; });
+}
+
 }  // namespace tavlin::parsing::QuickAddParser

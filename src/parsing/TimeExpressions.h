@@ -18,6 +18,16 @@ bool containsTimeExpression(const QString& text, const ParserVocabulary& vocabul
 // "5pm" or "at 9.05" alone is a time and nothing more.
 bool hasDateBesideClockTime(const QString& text, const BoundDetector& detector, const ParserVocabulary& vocabulary);
 
+// Whether a detector match of `line` gives a time: the text must show one
+// (as above) and the detector must have read one. The second keeps a day
+// word that holds a time word from counting as a time: Danish "i morgen" is
+// tomorrow, though "morgen" is also the morning.
+bool detectedTime(const platform::DetectedDate& match, const QString& line, const ParserVocabulary& vocabulary);
+
+// Whether the detector reads a day anywhere in the text: "9:00" and "at
+// noon" are times alone, "tomorrow 9:00" is not.
+bool detectorReadsDay(const QString& text, const BoundDetector& detector);
+
 // The text without the first occurrence of the phrase that stands as whole
 // words (any case), white space collapsed; the text unchanged when there is
 // none.

@@ -45,9 +45,9 @@ TEST(Cadence, EveryPhrases) {
         {u"every 0 days"_s, RecurrenceFrequency::daily, 1, u""_s},
         {u"every 999 years"_s, RecurrenceFrequency::yearly, 999, u""_s},
         {u"every ٣ days"_s, RecurrenceFrequency::daily, 1, u""_s},  // no count from other scripts
-        // The phrase's match starts at the blank before "every", so no marker
-        // word is widened over here; the title cleanup drops the "on".
-        {u"call mom on every friday"_s, RecurrenceFrequency::weekly, 1, u"call mom on"_s},
+        {u"call mom on every friday"_s, RecurrenceFrequency::weekly, 1, u"call mom"_s},
+        {u"on every friday call mom"_s, RecurrenceFrequency::weekly, 1, u"call mom"_s},
+        {u"stretch on every day at home"_s, RecurrenceFrequency::daily, 1, u"stretch at home"_s},
         {u"pay rent every month to"_s, RecurrenceFrequency::monthly, 1, u"pay rent"_s},
         {u"every month, pay rent"_s, RecurrenceFrequency::monthly, 1, u", pay rent"_s},
         {u"every 2 mondays"_s, std::nullopt, 0, u"every 2 mondays"_s},
