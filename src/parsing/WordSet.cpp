@@ -102,12 +102,7 @@ const QString& WordSet::foldedAlternation() const {
     return words_->foldedAlternation;
 }
 
-QString WordSet::fold(const QString& text) {
-    QString prepared = strippingHebrewPoints(text);
-    prepared.replace(QChar(0x0131), QLatin1Char('i'));
-    prepared.replace(QChar(0x0130), QLatin1Char('i'));
-    return platform::folded(prepared, platform::FoldOption::CaseInsensitive | platform::FoldOption::DiacriticInsensitive);
-}
+QString WordSet::fold(const QString& text) { return platform::foldedWord(strippingHebrewPoints(text)); }
 
 WordSet WordSet::unionOf(const QStringList& a, const QStringList& b) {
     QStringList words;

@@ -200,6 +200,14 @@ QString folded(const QString& text, FoldOptions options) {
     return fromIcu(result);
 }
 
+QString foldedWord(const QString& text) {
+    if (isAscii(text)) return text.toLower();
+    QString prepared = text;
+    prepared.replace(QChar(0x0131), QLatin1Char('i'));
+    prepared.replace(QChar(0x0130), QLatin1Char('i'));
+    return folded(prepared, FoldOption::CaseInsensitive | FoldOption::DiacriticInsensitive);
+}
+
 TextRange rangeOf(const QString& text, const QString& target, SearchOptions options) {
     return rangeOf(text, target, options, {0, text.size()});
 }

@@ -33,6 +33,10 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(FoldOptions)
 // because full case folding can itself produce combining marks ("İ").
 QString folded(const QString& text, FoldOptions options);
 
+// A word as typed words and vocabulary words are compared: "ı" and "İ" read
+// as "i" (so that Turkish forms meet), then case and diacritics folded.
+QString foldedWord(const QString& text);
+
 enum class SearchOption : unsigned {
     CaseInsensitive = 1u << 0,
     DiacriticInsensitive = 1u << 1,

@@ -96,7 +96,7 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
         for (qsizetype index = 0; index < list->size(); ++index) {
             const std::optional<QString> name = usableName(list->at(index));
             if (!name) continue;
-            wideNames.append(foldWord(*name));
+            wideNames.append(foldedWord(*name));
             add({.kind = Lex::weekday, .languages = bit, .number = static_cast<int>(index) + 1}, *name);
         }
     }
@@ -104,7 +104,7 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
         for (qsizetype index = 0; index < list->size(); ++index) {
             const std::optional<QString> name = usableName(list->at(index));
             if (!name) continue;
-            const QString key = foldWord(*name);
+            const QString key = foldedWord(*name);
             const bool standalone = wideNames.contains(key) || language.standaloneAbbreviations.contains(key);
             add({.kind = Lex::weekday, .languages = bit, .number = static_cast<int>(index) + 1,
                  .needsCompanion = !standalone},
@@ -144,8 +144,8 @@ void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask 
         for (const auto& [direction, mode] : weekdays) {
             const auto unit = static_cast<UDateAbsoluteUnit>(UDAT_ABSOLUTE_SUNDAY + weekday - 1);
             const QString phrase = relativePhrase(formatter, direction, unit);
-            if (phrase.isEmpty() || seen.contains(foldWord(phrase))) continue;
-            seen.append(foldWord(phrase));
+            if (phrase.isEmpty() || seen.contains(foldedWord(phrase))) continue;
+            seen.append(foldedWord(phrase));
             add({.kind = Lex::weekdayPhrase, .languages = bit, .number = weekday, .mode = mode}, phrase);
         }
     }

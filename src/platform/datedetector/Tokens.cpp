@@ -23,10 +23,6 @@ bool isWordCharacter(char32_t c) {
     return isLetterOrMark(c) || isAsciiDigit(c) || (c >= 0x80 && u_isdigit(static_cast<UChar32>(c)));
 }
 
-bool isAscii(const QString& text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
 char32_t codePointAt(const QString& text, qsizetype position, qsizetype end) {
     const char16_t unit = text.at(position).unicode();
     if (QChar::isHighSurrogate(unit) && position + 1 < end) {
@@ -37,14 +33,6 @@ char32_t codePointAt(const QString& text, qsizetype position, qsizetype end) {
 }
 
 }  // namespace
-
-QString foldWord(const QString& word) {
-    if (isAscii(word)) return word.toLower();
-    QString prepared = word;
-    prepared.replace(QChar(0x0131), QLatin1Char('i'));
-    prepared.replace(QChar(0x0130), QLatin1Char('i'));
-    return folded(prepared, FoldOption::CaseInsensitive | FoldOption::DiacriticInsensitive);
-}
 
 bool isApostrophe(char32_t c) {
     return c == '\'' || c == 0x2019 || c == 0x02BC;
@@ -64,7 +52,7 @@ TokenizedText::TokenizedText(const QString& text, TextRange range) : text_(text)
     const auto close = [&](qsizetype end) {
         if (start < 0) return;
         const QString written = text.mid(start, end - start);
-        tokens_.push_back({start, end, inNumber, inNumber ? written : foldWord(written)});
+        tokens_.push_back({start, end, inNumber, inNumber ? written : foldedWord(written)});
         start = -1;
     };
     for (qsizetype position = range.location; position < range.end();) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Text.h"
 #include "platform/TextRange.h"
 
 #include <QString>
@@ -7,10 +8,6 @@
 #include <vector>
 
 namespace tavlin::platform::datedetector {
-
-// Case and diacritics folded with no language's rules, the Turkish dotted
-// and dotless i read as "i", as the parser folds its words.
-QString foldWord(const QString& word);
 
 // A run of letters (with their marks) or a run of ASCII digits. Other
 // scripts' digits are neither: a date is written in ASCII digits.
