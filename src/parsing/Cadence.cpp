@@ -3,6 +3,7 @@
 #include "parsing/DateServices.h"
 #include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
+#include "parsing/WordProbe.h"
 #include "platform/DateComponents.h"
 
 namespace tavlin::parsing::QuickAddParser {
@@ -64,19 +65,38 @@ std::optional<platform::Regex> cadenceAdverbRegex(const ParserVocabulary& vocabu
         vocabulary.dailyWords, vocabulary.weeklyWords, vocabulary.monthlyWords, vocabulary.yearlyWords);
 }
 
+// The adverbs end the line in the adverb pattern, which most lines do not.
+bool mayEndInCadenceAdverb(const QString& text, const ParserVocabulary& vocabulary) {
+    static Memo<std::shared_ptr<const WordProbe>> probes;
+    const auto probe = probes.get(
+        [&] {
+            return std::make_shared<const WordProbe>(
+                WordSet(vocabulary.dailyWords.raw() + vocabulary.weeklyWords.raw() +
+                        vocabulary.monthlyWords.raw() + vocabulary.yearlyWords.raw()));
+        },
+        vocabulary.dailyWords, vocabulary.weeklyWords, vocabulary.monthlyWords, vocabulary.yearlyWords);
+    return probe->mayEnd(text);
+}
+
 }  // namespace
 
 std::vector<RegexMatch> everyPhraseMatches(const RecurrenceGrammar& grammar, const QString& text) {
     // Every phrase opens with an every-word and a blank, which is much
     // quicker to look for than the phrase.
-    static Memo<std::optional<platform::Regex>> openings;
+    struct Opening {
+        std::optional<platform::Regex> pattern;
+        WordProbe everyWords;
+    };
+    static Memo<std::shared_ptr<const Opening>> openings;
     const auto opening = openings.get(
         [&] {
-            return compileRegex(u"(?:"_s + grammar.everyWords.alternation() + u")\\s+"_s,
-                                platform::Regex::Option::CaseInsensitive);
+            return std::make_shared<const Opening>(Opening{
+                compileRegex(u"(?:"_s + grammar.everyWords.alternation() + u")\\s+"_s,
+                             platform::Regex::Option::CaseInsensitive),
+                WordProbe(grammar.everyWords)});
         },
         grammar.everyWords);
-    if (opening && !opening->firstMatch(text)) return {};
+    if (opening->pattern && (!opening->everyWords.mayContain(text) || !opening->pattern->firstMatch(text))) return {};
     static Memo<std::optional<platform::Regex>> patterns;
     const std::optional<platform::Regex> phrase =
         grammar.everyPhraseRegex.value
@@ -131,7 +151,7 @@ std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& s
 std::optional<RecurrenceFrequency> extractCadenceAdverb(QString& text, const QString& scanText,
                                                         const ParserVocabulary& vocabulary) {
     const std::optional<platform::Regex> regex = cadenceAdverbRegex(vocabulary);
-    if (!regex) return std::nullopt;
+    if (!regex || !mayEndInCadenceAdverb(scanText, vocabulary)) return std::nullopt;
     const std::optional<RegexMatch> match = firstUnblankedMatch(regex->matches(scanText), text, scanText);
     if (!match || !match->range(1).isFound()) return std::nullopt;
 

@@ -82,7 +82,7 @@ struct ParserVocabulary {
     WordSet weeklyWords;
     WordSet monthlyWords;
     WordSet yearlyWords;
-    OptionalRegex cadenceAdverbRegex;
+    OptionalRegex cadenceAdverbRegex;  // "(?:^|\\s)(adverb)(?=\\s*$)" over the four sets above
     // The codes of the language tables this vocabulary was built from ("en"
     // always among them in a built vocabulary), so that the date detector
     // reads the same languages.

@@ -6,6 +6,7 @@
 #include "parsing/Memo.h"
 #include "parsing/PlaceRadiusTrigger.h"
 #include "parsing/TimeExpressions.h"
+#include "parsing/WordProbe.h"
 #include "platform/CharacterSet.h"
 #include "platform/CodePoints.h"
 #include "platform/DateComponents.h"
@@ -150,6 +151,7 @@ struct TitlePatterns {
     std::optional<Regex> doubledConnector;
     std::optional<Regex> anyTrailingConnector;
     std::vector<std::optional<Regex>> trailingConnectors;  // one per connector, in the set's order
+    WordProbe connectors;
 };
 
 std::shared_ptr<const TitlePatterns> titlePatterns(const WordSet& connectors) {
@@ -159,6 +161,7 @@ std::shared_ptr<const TitlePatterns> titlePatterns(const WordSet& connectors) {
             constexpr auto kCaseInsensitive = Regex::Option::CaseInsensitive;
             const QString alternation = connectors.alternation();
             auto made = std::make_shared<TitlePatterns>();
+            made->connectors = WordProbe(connectors);
             made->connectorBeforePunctuation =
                 compileRegex(u"\\b(?:"_s + alternation + u")\\s*(?=[,;:.!?])"_s, kCaseInsensitive);
             made->doubledConnector = compileRegex(u"\\b("_s + alternation + u")\\s+\\1\\b"_s, kCaseInsensitive);
@@ -183,7 +186,9 @@ bool containsPunctuationMark(const QString& text) {
 // is left ("call mom at the" → "call mom").
 QString withoutTrailingConnectors(QString title, const TitlePatterns& patterns) {
     // Most titles end in no connector at all: one search tells.
-    if (!patterns.anyTrailingConnector || !patterns.anyTrailingConnector->firstMatch(title)) return title;
+    if (!patterns.anyTrailingConnector || !patterns.connectors.mayEnd(title) ||
+        !patterns.anyTrailingConnector->firstMatch(title))
+        return title;
     for (bool cut = true; cut;) {
         cut = false;
         for (const std::optional<Regex>& trailing : patterns.trailingConnectors) {
@@ -238,16 +243,19 @@ QString cleanTitle(const QString& text, const ParserVocabulary& vocabulary) {
     const std::shared_ptr<const TitlePatterns> kept = titlePatterns(vocabulary.connectors);
     const TitlePatterns& patterns = *kept;
 
-    QString title = collapseWhitespace(text);
+    const QString collapsed = collapseWhitespace(text);
+    QString title = collapsed;
     if (containsPunctuationMark(title)) {  // both patterns end before one
         title = removingMatches(title, patterns.connectorBeforePunctuation);
         title = removingMatches(title, blanksBeforePunctuation);
     }
     for (QString previous; patterns.doubledConnector && previous != title;) {
+        if (!patterns.connectors.mayRepeatAcrossBlank(title)) break;
         previous = title;
         title = patterns.doubledConnector->replacingMatches(title, u"$1"_s);
     }
-    title = withoutTrailingConnectors(collapseWhitespace(title), patterns);
+    if (title != collapsed) title = collapseWhitespace(title);
+    title = withoutTrailingConnectors(title, patterns);
     static const platform::CharacterSet edges = platform::CharacterSet::fromCharacters(u" ,;:-"_s);
     return platform::trimmed(title, edges);
 }
@@ -255,14 +263,16 @@ QString cleanTitle(const QString& text, const ParserVocabulary& vocabulary) {
 QString collapseWhitespace(const QString& text) {
     // White space is the White_Space property, as "\\s" reads it; none of
     // its characters lies outside the BMP.
-    QString collapsed;
-    collapsed.reserve(text.size());
+    QString collapsed(text.size(), Qt::Uninitialized);
+    QChar* out = collapsed.data();
     bool inRun = false;
     for (const QChar c : text) {
-        const bool space = u_isUWhiteSpace(c.unicode());
-        if (!(space && inRun)) collapsed.append(space ? QChar(u' ') : c);
+        const bool space = c.unicode() < 0x80 ? (c == u' ' || (c >= u'\t' && c <= u'\r'))
+                                              : u_isUWhiteSpace(c.unicode());
+        if (!(space && inRun)) *out++ = space ? QChar(u' ') : c;
         inRun = space;
     }
+    collapsed.truncate(out - collapsed.constData());
     return platform::trimmedWhitespaceAndNewlines(collapsed);
 }
 
