@@ -97,9 +97,15 @@ TEST(WordProbe, NeverSaysNoWhereThePatternMatches) {
                 }
                 if (random() % 3 == 0) text += text;  // a word on both sides of a blank
                 SCOPED_TRACE(text.toStdString());
-                if (!probe.mayContain(text)) EXPECT_FALSE(contained.firstMatch(text));
-                if (!probe.mayEnd(text)) EXPECT_FALSE(ending.firstMatch(text));
-                if (!probe.mayRepeatAcrossBlank(text)) EXPECT_FALSE(repeated.firstMatch(text));
+                if (!probe.mayContain(text)) {
+                    EXPECT_FALSE(contained.firstMatch(text));
+                }
+                if (!probe.mayEnd(text)) {
+                    EXPECT_FALSE(ending.firstMatch(text));
+                }
+                if (!probe.mayRepeatAcrossBlank(text)) {
+                    EXPECT_FALSE(repeated.firstMatch(text));
+                }
             }
         }
     }
