@@ -1,5 +1,7 @@
 #include "mcp/MCPConfiguration.h"
 
+#include "platform/FileWriting.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,17 +32,6 @@ QString folderPath() {
 
 QString systemError(const QString& what, const QString& path) {
     return what + u" "_s + path + u": "_s + QString::fromLocal8Bit(std::strerror(errno));
-}
-
-bool writeAll(int descriptor, const QByteArray& bytes) {
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(descriptor, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        written += n;
-    }
-    return true;
 }
 
 // Blanks or control characters at the ends or inside (CR, LF, NUL) make a
@@ -105,17 +96,16 @@ std::optional<QString> MCPConfiguration::save(const QString& path) const {
     const std::string text = object.dump(2) + '\n';  // nlohmann's objects keep their keys sorted
 
     const QString temporary = path + u".tmp-"_s + QString::number(::getpid());
-    const QByteArray temporaryName = QFile::encodeName(temporary);
-    ::unlink(temporaryName.constData());  // left by a crash of an earlier process with our pid
-    const int descriptor = ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (descriptor < 0) return systemError(u"Couldn't create"_s, temporary);
-    const bool written = writeAll(descriptor, QByteArray::fromStdString(text)) && ::fsync(descriptor) == 0;
-    const QString writeError = written ? QString() : systemError(u"Couldn't write"_s, temporary);
-    ::close(descriptor);
-    if (written && ::rename(temporaryName.constData(), QFile::encodeName(path).constData()) == 0) return std::nullopt;
-    const QString failure = written ? systemError(u"Couldn't replace"_s, path) : writeError;
-    ::unlink(temporaryName.constData());
-    return failure;
+    ::unlink(QFile::encodeName(temporary).constData());  // left by a crash of an earlier process with our pid
+    if (const auto failure = platform::writeNewFile(temporary, text, 0600)) {
+        errno = failure->error;
+        return systemError(failure->creating ? u"Couldn't create"_s : u"Couldn't write"_s, temporary);
+    }
+    if (const std::optional<int> error = platform::renameOver(temporary, path)) {
+        errno = *error;
+        return systemError(u"Couldn't replace"_s, path);
+    }
+    return std::nullopt;
 }
 
 std::optional<QUrl> MCPConfiguration::serverURL(std::optional<quint16> port) {

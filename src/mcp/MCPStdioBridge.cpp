@@ -4,6 +4,7 @@
 #include "mcp/InstanceLock.h"
 #include "mcp/JSONRPCCodec.h"
 #include "mcp/MCPConfiguration.h"
+#include "platform/FileWriting.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -32,15 +33,6 @@ QByteArray trimmedBlanks(QByteArray line) {
     return line;
 }
 
-void writeWhole(int descriptor, const QByteArray& bytes) {
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(descriptor, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
-        if (n <= 0) return;
-        written += n;
-    }
-}
-
 // The real world: the server over HTTP, Tavlin's lock file, and a Tavlin
 // started detached, in a session of its own, with no standard streams.
 class SystemServices final : public Services {
@@ -60,8 +52,8 @@ public:
     }
     void sleep(std::chrono::milliseconds duration) override { QThread::msleep(static_cast<unsigned long>(duration.count())); }
     std::chrono::steady_clock::time_point now() override { return std::chrono::steady_clock::now(); }
-    void writeOutput(const QByteArray& line) override { writeWhole(STDOUT_FILENO, line + '\n'); }
-    void writeError(const QByteArray& line) override { writeWhole(STDERR_FILENO, line + '\n'); }
+    void writeOutput(const QByteArray& line) override { (void)platform::writeAll(STDOUT_FILENO, line + '\n'); }
+    void writeError(const QByteArray& line) override { (void)platform::writeAll(STDERR_FILENO, line + '\n'); }
 
 private:
     BridgeHTTPClient client_;

@@ -1,5 +1,6 @@
 #include "platform/VdirRemindersStore.h"
 
+#include "platform/FileWriting.h"
 #include "platform/Log.h"
 
 #include <QDir>
@@ -49,19 +50,6 @@ StoreError writeError(const QString& path, const QString& reason) {
 StoreError removeError(const QString& path, int error) {
     return {.code = StoreError::removeFailed,
             .description = u"Couldn’t remove “%1”: %2."_s.arg(path, errorText(error))};
-}
-
-bool writeAll(int descriptor, const QByteArray& contents) {
-    const char* data = contents.constData();
-    qsizetype left = contents.size();
-    while (left > 0) {
-        const ssize_t written = ::write(descriptor, data, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        data += written;
-        left -= written;
-    }
-    return true;
 }
 
 }  // namespace
@@ -393,22 +381,10 @@ std::optional<StoreError> VdirRemindersStore::replaceFile(const QString& path, c
     const QString folder = parentOf(path);
     const QString temporary = folder + u"/."_s + fileNameOf(path) + u'.' +
                               QUuid::createUuid().toString(QUuid::Id128).left(8) + u".tmp"_s;
-    const QByteArray temporaryName = QFile::encodeName(temporary);
-    const int descriptor = ::open(temporaryName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor < 0) return writeError(path, errorText(errno));
-    const bool written = writeAll(descriptor, contents) && ::fsync(descriptor) == 0;
-    const int writeErrno = errno;
-    ::close(descriptor);
-    if (!written) {
-        ::unlink(temporaryName.constData());
-        return writeError(path, errorText(writeErrno));
-    }
+    if (const std::optional<FileWriteFailure> failure = writeNewFile(temporary, contents, 0666))
+        return writeError(path, errorText(failure->error));
     if (options_.beforeReplace && !options_.beforeReplace(temporary)) return writeError(path, u"interrupted"_s);
-    if (::rename(temporaryName.constData(), QFile::encodeName(path).constData()) != 0) {
-        const int renameErrno = errno;
-        ::unlink(temporaryName.constData());
-        return writeError(path, errorText(renameErrno));
-    }
+    if (const std::optional<int> error = renameOver(temporary, path)) return writeError(path, errorText(*error));
     return std::nullopt;
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+#include <sys/types.h>
+
+namespace tavlin::platform {
+
+// Every byte written, the write retried when a signal interrupts it.
+bool writeAll(int descriptor, QByteArrayView bytes);
+
+// Files replaced whole: the new contents go to a temporary file beside the
+// old one, synced, then renamed over it, so that a crash leaves the old file
+// or the new one.
+struct FileWriteFailure {
+    bool creating = false;  // the file could not be created, rather than written
+    int error = 0;          // errno
+};
+// A new file at `path` (never an existing one) with `contents`, synced; a
+// file that was created but could not be written is removed again.
+std::optional<FileWriteFailure> writeNewFile(const QString& path, QByteArrayView contents, mode_t mode);
+// `from` renamed over `to`; when that fails, `from` is removed and the
+// rename's errno returned.
+std::optional<int> renameOver(const QString& from, const QString& to);
+
+}  // namespace tavlin::platform
