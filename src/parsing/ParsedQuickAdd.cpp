@@ -1,12 +1,12 @@
 #include "parsing/ParsedQuickAdd.h"
 
+#include "platform/Text.h"
+
 namespace tavlin::parsing {
 
 namespace {
 
-bool canonicallyEqual(const QString& a, const QString& b) {
-    return a == b || a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
-}
+using platform::canonicallyEqual;
 
 bool canonicallyEqual(const std::optional<QString>& a, const std::optional<QString>& b) {
     if (a.has_value() != b.has_value()) return false;

@@ -267,8 +267,8 @@ QString collapseWhitespace(const QString& text) {
     QChar* out = collapsed.data();
     bool inRun = false;
     for (const QChar c : text) {
-        const bool space = c.unicode() < 0x80 ? (c == u' ' || (c >= u'\t' && c <= u'\r'))
-                                              : u_isUWhiteSpace(c.unicode());
+        const bool space =
+            c.unicode() < 0x80 ? platform::isAsciiWhitespace(c.unicode()) : u_isUWhiteSpace(c.unicode());
         if (!(space && inRun)) *out++ = space ? QChar(u' ') : c;
         inRun = space;
     }
@@ -280,8 +280,7 @@ QString normalizedKey(const QString& text) {
     const QString folded = WordSet::fold(text);
     QString key;
     key.reserve(folded.size());
-    const auto isAscii = [](QChar c) { return c.unicode() < 0x80; };
-    if (std::all_of(folded.cbegin(), folded.cend(), isAscii)) {
+    if (platform::isAscii(folded)) {
         // Each unit is a character of its own ("\r\n" is dropped either way).
         for (const QChar c : folded)
             if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'-') key += c;

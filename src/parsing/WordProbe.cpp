@@ -10,19 +10,10 @@ namespace tavlin::parsing {
 
 namespace {
 
-bool isAscii(QStringView text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
-// The ASCII characters that "\s" matches.
-bool isAsciiBlank(QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-
-QChar asciiLower(QChar c) { return (c >= u'A' && c <= u'Z') ? QChar(c.unicode() + 32) : c; }
-
 bool equalsFolded(QStringView text, QStringView foldedWord) {
     if (text.size() != foldedWord.size()) return false;
     for (qsizetype i = 0; i < text.size(); ++i)
-        if (asciiLower(text[i]) != foldedWord[i]) return false;
+        if (platform::asciiLowercased(text[i].unicode()) != foldedWord[i]) return false;
     return true;
 }
 
@@ -31,11 +22,12 @@ bool equalsFolded(QStringView text, QStringView foldedWord) {
 WordProbe::WordProbe(const WordSet& words) : answers_(true) {
     for (const QString& word : words.raw()) {
         const QString folded = platform::folded(word, platform::FoldOption::CaseInsensitive);
-        if (folded.isEmpty() || isAsciiBlank(folded.front()) || isAsciiBlank(folded.back())) {
+        using platform::isAsciiWhitespace;
+        if (folded.isEmpty() || isAsciiWhitespace(folded.front().unicode()) || isAsciiWhitespace(folded.back().unicode())) {
             answers_ = false;
             return;
         }
-        if (isAscii(folded)) {
+        if (platform::isAscii(folded)) {
             asciiWords_.push_back(folded);
         } else if (word.size() == 1 || (word.size() == 2 && word.front().isHighSurrogate())) {
             // A pattern matches a lone character by its case closure, which
@@ -48,12 +40,13 @@ WordProbe::WordProbe(const WordSet& words) : answers_(true) {
     }
 }
 
-bool WordProbe::answers(QStringView text) const { return answers_ && isAscii(text); }
+bool WordProbe::answers(QStringView text) const { return answers_ && platform::isAscii(text); }
 
 bool WordProbe::mayContain(QStringView text) const {
     if (!answers(text)) return true;
     QString lowered(text.size(), Qt::Uninitialized);
-    std::transform(text.begin(), text.end(), lowered.begin(), asciiLower);
+    std::transform(text.begin(), text.end(), lowered.begin(),
+                   [](QChar c) { return QChar(platform::asciiLowercased(c.unicode())); });
     return std::any_of(asciiWords_.begin(), asciiWords_.end(),
                        [&](const QString& word) { return lowered.contains(word); });
 }
@@ -61,7 +54,7 @@ bool WordProbe::mayContain(QStringView text) const {
 bool WordProbe::mayEnd(QStringView text) const {
     if (!answers(text)) return true;
     qsizetype end = text.size();
-    while (end > 0 && isAsciiBlank(text[end - 1])) --end;
+    while (end > 0 && platform::isAsciiWhitespace(text[end - 1].unicode())) --end;
     return std::any_of(asciiWords_.begin(), asciiWords_.end(), [&](const QString& word) {
         return word.size() <= end && equalsFolded(text.mid(end - word.size(), word.size()), word);
     });
@@ -70,12 +63,12 @@ bool WordProbe::mayEnd(QStringView text) const {
 bool WordProbe::mayRepeatAcrossBlank(QStringView text) const {
     if (!answers(text)) return true;
     for (qsizetype start = 0; start < text.size();) {
-        if (!isAsciiBlank(text[start])) {
+        if (!platform::isAsciiWhitespace(text[start].unicode())) {
             ++start;
             continue;
         }
         qsizetype end = start;
-        while (end < text.size() && isAsciiBlank(text[end])) ++end;
+        while (end < text.size() && platform::isAsciiWhitespace(text[end].unicode())) ++end;
         const QStringView before = text.first(start);
         const QStringView after = text.sliced(end);
         for (const QString& word : asciiWords_) {

@@ -26,10 +26,6 @@ icu::UnicodeString icuCopy(const QString& text) {
     return icu::UnicodeString(reinterpret_cast<const UChar*>(text.utf16()), static_cast<int32_t>(text.size()));
 }
 
-bool isAscii(const QString& text) {
-    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
 // The break iterator is not safe to share, and costly to make: one per thread.
 icu::BreakIterator* characterBreaks(const icu::UnicodeString& text) {
     thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
@@ -177,6 +173,14 @@ QString trimmed(const QString& text, const CharacterSet& set) {
     }
     if (start == 0 && end == text.size()) return text;
     return text.mid(start, end - start);
+}
+
+bool canonicallyEqual(const QString& a, const QString& b) {
+    return a == b || a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
+}
+
+bool isAscii(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 QString trimmedWhitespaceAndNewlines(const QString& text) { return trimmed(text, CharacterSet::whitespacesAndNewlines()); }

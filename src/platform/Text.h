@@ -5,6 +5,7 @@
 
 #include <QFlags>
 #include <QString>
+#include <QStringView>
 
 #include <vector>
 
@@ -15,6 +16,15 @@ namespace tavlin::platform {
 // Trimming at both ends.
 QString trimmed(const QString& text, const CharacterSet& set);
 QString trimmedWhitespaceAndNewlines(const QString& text);
+
+// Equal once both are canonically composed: "é" and "e\u0301" are one name.
+bool canonicallyEqual(const QString& a, const QString& b);
+
+// Whether every UTF-16 unit is ASCII.
+bool isAscii(QStringView text);
+// The ASCII characters of White_Space, as "\s" reads it: tab to carriage return, and space.
+constexpr bool isAsciiWhitespace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+constexpr char16_t asciiLowercased(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; }
 
 // Case mapping in the "en_US_POSIX" locale: full mappings ("ß" → "SS"), no
 // language-specific rules (no Turkish dotless i).

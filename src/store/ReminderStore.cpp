@@ -25,10 +25,6 @@ namespace {
 constexpr auto changeDebounceDelay = 300ms;
 constexpr auto periodicRefreshInterval = 60s;
 
-bool canonicallyEqual(const QString& a, const QString& b) {
-    return a == b || a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
-}
-
 QString accountOf(const ReminderList& list) {
     return list.source ? list.source->identifier : QString();
 }
@@ -201,7 +197,7 @@ std::optional<ReminderList> ReminderStore::list(const QString& title,
     const std::vector<ReminderList>& all = lists();
     std::vector<ReminderList> matches;
     std::copy_if(all.begin(), all.end(), std::back_inserter(matches),
-                 [&](const ReminderList& list) { return canonicallyEqual(list.title, title); });
+                 [&](const ReminderList& list) { return platform::canonicallyEqual(list.title, title); });
     if (matches.empty()) return std::nullopt;
     if (preferringSourceOf) {
         const QString account = accountOf(*preferringSourceOf);

@@ -3,6 +3,7 @@
 
 #include "parsing/RecurrenceEdit.h"
 #include "parsing/ReminderEditing.h"
+#include "platform/Text.h"
 #include "store/PlaceResolver.h"
 #include "store/ReminderStore.h"
 
@@ -21,10 +22,6 @@ using platform::Reminder;
 using platform::StructuredLocation;
 
 namespace {
-
-bool canonicallyEqual(const QString& a, const QString& b) {
-    return a == b || a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
-}
 
 RecurrenceRule::Frequency frequencyOf(parsing::RecurrenceFrequency frequency) {
     return static_cast<RecurrenceRule::Frequency>(static_cast<int>(frequency));
@@ -188,7 +185,7 @@ void ReminderStore::applyList(const ParsedQuickAdd& parsed, Reminder& reminder) 
     if (parsed.listName) {
         // With two lists of one title in one account, naming the current
         // list's title keeps the reminder in it.
-        if (current && canonicallyEqual(current->title, *parsed.listName)) return;
+        if (current && platform::canonicallyEqual(current->title, *parsed.listName)) return;
         if (const auto named = list(*parsed.listName, current)) {
             reminder.listIdentifier = named->identifier;
             return;

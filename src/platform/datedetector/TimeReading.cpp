@@ -1,5 +1,7 @@
 #include "platform/datedetector/PhraseReader.h"
 
+#include "platform/Text.h"
+
 #include <cstdlib>
 
 namespace tavlin::platform::datedetector {
@@ -10,10 +12,6 @@ constexpr int kSecondsPerDay = 24 * 60 * 60;
 
 bool isRangeDash(char16_t c) {
     return c == '-' || c == 0x2013 || c == 0x2014;
-}
-
-char16_t asciiLower(char16_t c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char16_t>(c + ('a' - 'A')) : c;
 }
 
 int secondOfDay(const ClockPart& part) {
@@ -174,12 +172,12 @@ std::optional<ClockPart> PhraseReader::clockPartAt(qsizetype position, bool afte
 // "am", "pm", "a.m.", "p. m.", in any case, and no letter after it.
 std::optional<qsizetype> PhraseReader::meridiemAt(qsizetype position, bool* pm) const {
     qsizetype at = text_.skipBlanks(position);
-    const char16_t letter = asciiLower(text_.at(at));
+    const char16_t letter = asciiLowercased(text_.at(at));
     if (letter != 'a' && letter != 'p') return std::nullopt;
     ++at;
     if (text_.at(at) == '.') ++at;
     if (isBlank(text_.at(at))) ++at;
-    if (asciiLower(text_.at(at)) != 'm') return std::nullopt;
+    if (asciiLowercased(text_.at(at)) != 'm') return std::nullopt;
     ++at;
     if (text_.at(at) == '.') ++at;
     if (!text_.canEnd(at)) return std::nullopt;
@@ -191,7 +189,7 @@ std::optional<qsizetype> PhraseReader::meridiemAt(qsizetype position, bool* pm) 
 // ("GMT+2", "UTC-05:30"), and in the ISO form an offset ("+02:00").
 void PhraseReader::readStatedZone(qsizetype* position, WrittenTime* time, bool isoOffset) const {
     qsizetype at = *position;
-    if (asciiLower(text_.at(at)) == 'z' && text_.canEnd(at + 1)) {
+    if (asciiLowercased(text_.at(at)) == 'z' && text_.canEnd(at + 1)) {
         time->zoneOffsetSeconds = 0;
         time->zoneIdentifier = QStringLiteral("UTC");
         *position = at + 1;
@@ -231,7 +229,7 @@ void PhraseReader::readStatedZone(qsizetype* position, WrittenTime* time, bool i
 bool PhraseReader::readsHourLetterAt(qsizetype position) const {
     const int token = text_.tokenStartingAt(position);
     if (token < 0 || text_.tokens()[static_cast<size_t>(token)].length() != 1) return false;
-    const char16_t letter = asciiLower(text_.at(position));
+    const char16_t letter = asciiLowercased(text_.at(position));
     return (letter == 'h' && (lexicon_.readsHourLetterH() & active_)) ||
            (letter == 'u' && (lexicon_.readsHourLetterU() & active_));
 }
