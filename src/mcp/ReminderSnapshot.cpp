@@ -39,7 +39,7 @@ std::optional<ReminderSnapshot::Place> placeOf(const Reminder& reminder) {
 }
 
 bool hasTime(const std::optional<platform::DateComponents>& components) {
-    return components && (components->hour || components->minute);
+    return components && components->hasTime();
 }
 
 QString dueStateWord(const store::DueState& state) {

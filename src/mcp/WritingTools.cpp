@@ -54,8 +54,7 @@ Reminder ReminderTools::reminder(const QString& id) const {
 ParsedQuickAdd ReminderTools::currentParse(const Reminder& reminder) const {
     ParsedQuickAdd reading{.title = reminder.title,
                            .dueDateComponents = reminder.dueDateComponents,
-                           .hasTime = reminder.dueDateComponents &&
-                                      (reminder.dueDateComponents->hour || reminder.dueDateComponents->minute),
+                           .hasTime = reminder.dueDateComponents && reminder.dueDateComponents->hasTime(),
                            .priority = reminder.priority};
     const ReminderSnapshot snapshot = this->snapshot(reminder);
     if (snapshot.recurrence) {

@@ -90,7 +90,7 @@ std::optional<QString> dueDateText(const Reminder& reminder) {
     if (!due) return std::nullopt;
     static const platform::DateFormatter dateOnly(u"d MMM yyyy"_s);
     static const platform::DateFormatter dateAndTime(u"d MMM yyyy HH:mm"_s);
-    const bool timed = reminder.dueDateComponents->hour || reminder.dueDateComponents->minute;
+    const bool timed = reminder.dueDateComponents->hasTime();
     return (timed ? dateAndTime : dateOnly).string(*due);
 }
 

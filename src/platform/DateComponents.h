@@ -37,6 +37,9 @@ struct DateComponents {
     // "{year: 2026, month: 3, day: 4, hour: 10, timeZone: Europe/Amsterdam}".
     QString description() const;
 
+    // A time of day is given: an hour or a minute.
+    bool hasTime() const { return hour || minute; }
+
     friend bool operator==(const DateComponents&, const DateComponents&) = default;
 };
 

@@ -98,8 +98,6 @@ std::optional<DateComponents> components(const ICalendarProperty& property) {
     return c;
 }
 
-bool hasTime(const DateComponents& c) { return c.hour || c.minute; }
-
 // An instant: UTC and zoned times as they say, floating ones in the user's zone.
 std::optional<Date> instant(const DateComponents& c) { return Calendar::current().date(c); }
 
@@ -115,7 +113,7 @@ std::optional<Date> instant(const ICalendarProperty* property) {
 
 ICalendarProperty dateProperty(QByteArray name, const DateComponents& c) {
     const QByteArray day = dayText(c.year.value_or(1970), c.month.value_or(1), c.day.value_or(1));
-    if (!hasTime(c)) return {std::move(name), day, {{"VALUE", "DATE"}}};
+    if (!c.hasTime()) return {std::move(name), day, {{"VALUE", "DATE"}}};
     const QByteArray text = day + timeText(c.hour.value_or(0), c.minute.value_or(0), c.second.value_or(0));
     if (!c.timeZone) return {std::move(name), text};
     if (isUtc(*c.timeZone)) return {std::move(name), text + 'Z'};
@@ -136,7 +134,7 @@ std::optional<ICalendarComponent> timeZoneComponent(const TimeZone& zone, Date d
 }
 
 void addTimeZoneIfMissing(ICalendarComponent& calendar, const DateComponents& c) {
-    if (!hasTime(c) || !c.timeZone || isUtc(*c.timeZone)) return;
+    if (!c.hasTime() || !c.timeZone || isUtc(*c.timeZone)) return;
     const QByteArray tzid = c.timeZone->identifier().toUtf8();
     for (const ICalendarComponent& existing : calendar.components())
         if (existing.name() == "VTIMEZONE" && existing.property("TZID") && existing.property("TZID")->value() == tzid)
@@ -463,7 +461,7 @@ struct icaltimetype wallTime(const DateComponents& c) {
     time.year = c.year.value_or(1970);
     time.month = c.month.value_or(1);
     time.day = c.day.value_or(1);
-    time.is_date = !hasTime(c);
+    time.is_date = !c.hasTime();
     if (!time.is_date) {
         time.hour = c.hour.value_or(0);
         time.minute = c.minute.value_or(0);
@@ -477,7 +475,7 @@ DateComponents componentsAt(const struct icaltimetype& time, const DateComponent
     c.year = time.year;
     c.month = time.month;
     c.day = time.day;
-    if (hasTime(like)) {
+    if (like.hasTime()) {
         c.hour = time.hour;
         c.minute = time.minute;
         if (like.second) c.second = time.second;
@@ -487,7 +485,7 @@ DateComponents componentsAt(const struct icaltimetype& time, const DateComponent
 
 bool isWithinEnd(const DateComponents& occurrence, const RecurrenceEnd& end) {
     if (!end.date) return true;
-    if (!hasTime(*end.date)) {
+    if (!end.date->hasTime()) {
         const auto day = [](const DateComponents& c) { return std::tuple(c.year, c.month, c.day); };
         return day(occurrence) <= day(*end.date);
     }

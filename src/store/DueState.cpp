@@ -8,7 +8,7 @@ namespace {
 
 DueState::Kind kindOf(const platform::DateComponents& components, platform::Date due, platform::Date now,
                       const platform::Calendar& calendar) {
-    const bool dateOnly = !components.hour && !components.minute;
+    const bool dateOnly = !components.hasTime();
     const platform::Date overdueBefore = dateOnly ? calendar.startOfDay(now) : now;
     if (due < overdueBefore) return DueState::Kind::overdue;
     if (calendar.isDateInSameDay(due, now)) return DueState::Kind::today;

@@ -313,7 +313,7 @@ void ReminderStore::reschedule(std::vector<Reminder> reminders, RescheduleTarget
     for (const Reminder& reminder : reminders) {
         Reminder moved = eventStore_.reminder(reminder.identifier).value_or(reminder);
         const std::optional<platform::DateComponents> current = moved.dueDateComponents;
-        const bool timed = current && (current->hour || current->minute);
+        const bool timed = current && current->hasTime();
         moved.dueDateComponents.reset();
         if (day) {
             moved.dueDateComponents =
