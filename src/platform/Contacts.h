@@ -42,6 +42,11 @@ struct Contact {
 
 enum class ContactsAuthorization { notDetermined, restricted, denied, authorized, limited };
 
+// Whether the contacts may be read: in full, or the part the user chose.
+inline bool mayReadContacts(ContactsAuthorization status) {
+    return status == ContactsAuthorization::authorized || status == ContactsAuthorization::limited;
+}
+
 // The user's contacts. Main thread only.
 class Contacts {
 public:

@@ -68,10 +68,6 @@ QString queryKey(const QString& name) {
     return platform::trimmed(parsing::WordSet::fold(name), platform::CharacterSet::whitespaces());
 }
 
-bool isGranted(platform::ContactsAuthorization status) {
-    return status == platform::ContactsAuthorization::authorized || status == platform::ContactsAuthorization::limited;
-}
-
 }  // namespace
 
 bool ContactPlace::matches(const QString& query, const QString& givenName, const QString& familyName,
@@ -86,7 +82,7 @@ bool ContactPlace::matches(const QString& query, const QString& givenName, const
 
 std::vector<ContactPlace> ContactPlace::search(const QString& name, platform::Contacts& contacts) {
     const QString query = queryKey(name);
-    if (platform::graphemeCount(query) < 2 || !isGranted(contacts.authorizationStatus())) return {};
+    if (platform::graphemeCount(query) < 2 || !platform::mayReadContacts(contacts.authorizationStatus())) return {};
     const std::optional<std::vector<Contact>> found = contacts.contactsMatchingName(name);
     if (!found) return {};
     std::vector<ContactPlace> places;

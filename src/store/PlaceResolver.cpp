@@ -1,10 +1,10 @@
 #include "store/PlaceResolver.h"
 
+#include "parsing/ReminderEditing.h"
 #include "parsing/WordSet.h"
 #include "platform/Log.h"
 #include "platform/Text.h"
 #include "store/ContactPlace.h"
-#include "store/ReminderLocation.h"
 #include "store/ReminderStore.h"
 
 #include <QSet>
@@ -55,13 +55,10 @@ std::vector<ResolvedLocation> PlaceResolver::knownPlaces(const ReminderStore* st
     std::vector<ResolvedLocation> places;
     if (!store) return places;
     for (const platform::Reminder& reminder : store->reminders()) {
-        const auto alarm = std::find_if(reminder.alarms.begin(), reminder.alarms.end(), [](const platform::Alarm& a) {
-            return a.structuredLocation && ReminderLocation::hasTitle(*a.structuredLocation);
-        });
-        if (alarm == reminder.alarms.end() || !alarm->structuredLocation->geoLocation) continue;
-        const platform::StructuredLocation& location = *alarm->structuredLocation;
-        places.push_back({location.title, location.geoLocation->latitude, location.geoLocation->longitude,
-                          location.radius > 0 ? location.radius : defaultRadius});
+        const std::optional<platform::StructuredLocation> location = parsing::ReminderEditing::alarmLocation(reminder);
+        if (!location || !location->geoLocation) continue;
+        places.push_back({location->title, location->geoLocation->latitude, location->geoLocation->longitude,
+                          location->radius > 0 ? location->radius : defaultRadius});
     }
     return places;
 }
@@ -93,9 +90,7 @@ platform::Task<std::optional<ResolvedLocation>> PlaceResolver::resolve(QString n
 }
 
 platform::Task<std::optional<ResolvedLocation>> PlaceResolver::ownCardPlace(Kind kind) const {
-    const platform::ContactsAuthorization status = contacts_.authorizationStatus();
-    if (status != platform::ContactsAuthorization::authorized && status != platform::ContactsAuthorization::limited)
-        co_return std::nullopt;
+    if (!platform::mayReadContacts(contacts_.authorizationStatus())) co_return std::nullopt;
     const std::optional<platform::Contact> card = contacts_.ownCard();
     if (!card) co_return std::nullopt;
     const QString label = kind == Kind::home ? platform::Contacts::homeLabel() : platform::Contacts::workLabel();

@@ -4,10 +4,6 @@
 
 namespace tavlin::store::ReminderLocation {
 
-bool hasTitle(const platform::StructuredLocation& location) {
-    return !location.title.isEmpty();
-}
-
 std::optional<QString> locationTitle(const platform::Reminder& reminder) {
     const std::optional<platform::StructuredLocation> location = parsing::ReminderEditing::alarmLocation(reminder);
     return location ? std::optional(location->title) : std::nullopt;

@@ -9,8 +9,6 @@
 // The place of a reminder: that of its first location alarm with a title.
 namespace tavlin::store::ReminderLocation {
 
-bool hasTitle(const platform::StructuredLocation& location);
-
 std::optional<QString> locationTitle(const platform::Reminder& reminder);
 
 }  // namespace tavlin::store::ReminderLocation
