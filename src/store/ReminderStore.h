@@ -187,10 +187,6 @@ public:
     // Moves the due dates to the day of `target`, each keeping its time.
     void reschedule(std::vector<platform::Reminder> reminders, RescheduleTarget target);
 
-    // `reminders` less those whose identifier is among `excluded`.
-    static std::vector<platform::Reminder> remindersExcluding(const std::vector<platform::Reminder>& reminders,
-                                                              const std::vector<platform::Reminder>& excluded);
-
 signals:
     void remindersChanged();
     void completedTodayChanged();

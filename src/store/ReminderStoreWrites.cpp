@@ -240,21 +240,15 @@ void ReminderStore::setCompleted(Reminder reminder, bool done) {
 
 // ---- Deletion
 
-std::vector<Reminder> ReminderStore::remindersExcluding(const std::vector<Reminder>& reminders,
-                                                        const std::vector<Reminder>& excluded) {
-    if (excluded.empty()) return reminders;
-    std::vector<Reminder> kept = reminders;
-    std::erase_if(kept, [&](const Reminder& reminder) { return holdsIdentifier(excluded, reminder.identifier); });
-    return kept;
-}
-
 void ReminderStore::queueDeletion(Reminder reminder) {
     // Queued again while pending, it keeps its window: flushing first would
     // remove it at once and leave nothing for the undo to bring back.
     if (holdsIdentifier(pendingDeletions_, reminder.identifier)) return;
     flushPendingDeletions();
+    std::vector<Reminder> open = reminders_;
+    eraseIdentifier(open, reminder.identifier);
     assign(pendingDeletions_, std::vector{std::move(reminder)}, &ReminderStore::pendingDeletionsChanged);
-    assign(reminders_, remindersExcluding(reminders_, pendingDeletions_), &ReminderStore::remindersChanged);
+    assign(reminders_, std::move(open), &ReminderStore::remindersChanged);
 }
 
 void ReminderStore::cancelDeletion() {
