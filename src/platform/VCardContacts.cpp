@@ -2,6 +2,7 @@
 
 #include "platform/Log.h"
 #include "platform/Text.h"
+#include "platform/XdgPaths.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -164,9 +165,7 @@ bool matchesName(const Contact& contact, const QString& name) {
 QString VCardContacts::folderFromEnvironment() {
     const QString configured = qEnvironmentVariable("TAVLIN_CONTACTS_DIR");
     if (!configured.isEmpty()) return configured;
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (data.isEmpty()) data = QDir::homePath() + u"/.local/share"_s;
-    return data + u"/Tavlin/Contacts"_s;
+    return dataHome() + u"/Tavlin/Contacts"_s;
 }
 
 std::vector<Contact> VCardContacts::parse(const QByteArray& text, const QString& fallbackIdentifier) {

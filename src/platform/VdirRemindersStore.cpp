@@ -2,6 +2,7 @@
 
 #include "platform/FileWriting.h"
 #include "platform/Log.h"
+#include "platform/XdgPaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,9 +58,7 @@ StoreError removeError(const QString& path, int error) {
 QStringList VdirRemindersStore::rootsFromEnvironment() {
     const QString configured = qEnvironmentVariable("TAVLIN_REMINDERS_DIR");
     if (!configured.isEmpty()) return configured.split(u':', Qt::SkipEmptyParts);
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (data.isEmpty()) data = QDir::homePath() + u"/.local/share"_s;
-    return {data + u"/Tavlin/Reminders"_s};
+    return {dataHome() + u"/Tavlin/Reminders"_s};
 }
 
 VdirRemindersStore::VdirRemindersStore() : VdirRemindersStore(Options()) {}
