@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ranges>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -40,6 +41,16 @@ QString metadata(const QString& folder, const QString& name) {
     QFile file(folder + u'/' + name);
     if (!file.open(QIODevice::ReadOnly)) return {};
     return QString::fromUtf8(file.readLine(4096)).trimmed();
+}
+
+// The items of one list folder: ordered by path, the map keeps them together.
+template <class Items>
+auto itemsIn(Items& items, const QString& folder) {
+    const QString prefix = folder + u'/';
+    const auto first = items.lower_bound(prefix);
+    const auto last =
+        std::find_if(first, items.end(), [&](const auto& entry) { return !entry.first.startsWith(prefix); });
+    return std::ranges::subrange(first, last);
 }
 
 QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
@@ -132,12 +143,8 @@ std::vector<Reminder> VdirRemindersStore::reminders(const std::function<bool(con
     std::vector<Reminder> found;
     for (const Folder& folder : folders_) {
         if (!folder.isList) continue;
-        const QString prefix = folder.path + u'/';
-        for (auto it = items_.lower_bound(prefix); it != items_.end() && it->first.startsWith(prefix); ++it) {
-            const auto& reminder = it->second.reminder;
-            if (reminder && !it->second.shadowed && wanted(*reminder))
-                found.push_back(*reminder);
-        }
+        for (const auto& [path, item] : itemsIn(items_, folder.path))
+            if (item.reminder && !item.shadowed && wanted(*item.reminder)) found.push_back(*item.reminder);
     }
     return found;
 }
@@ -206,10 +213,14 @@ std::optional<StoreError> VdirRemindersStore::removeItem(const QString& identifi
     return std::nullopt;
 }
 
+VdirRemindersStore::FileStamp VdirRemindersStore::stampFrom(const struct stat& status) {
+    return {status.st_mtim, status.st_size, status.st_ino};
+}
+
 std::optional<VdirRemindersStore::FileStamp> VdirRemindersStore::stampOf(const QString& path) {
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0) return std::nullopt;
-    return FileStamp{status.st_mtim, status.st_size, status.st_ino};
+    return stampFrom(status);
 }
 
 bool VdirRemindersStore::synchronize() {
@@ -271,7 +282,7 @@ bool VdirRemindersStore::synchronizeFolder(const QString& folder, std::map<QStri
         struct stat status {};
         if (isItemName(entry->d_name) && ::fstatat(::dirfd(directory), entry->d_name, &status, 0) == 0 &&
             S_ISREG(status.st_mode))
-            entries.emplace_back(QFile::decodeName(entry->d_name), FileStamp{status.st_mtim, status.st_size, status.st_ino});
+            entries.emplace_back(QFile::decodeName(entry->d_name), stampFrom(status));
     }
     ::closedir(directory);
     // Both in name order: one pass pairs each file with what we knew of it.
@@ -323,11 +334,10 @@ VdirRemindersStore::Item VdirRemindersStore::readItem(const QString& path, FileS
 // Only a folder with items, all of them events, is a calendar; an empty one
 // is a list that has nothing yet.
 bool VdirRemindersStore::holdsOnlyEvents(const QString& folder) const {
-    const QString prefix = folder + u'/';
     bool anyEvent = false;
-    for (auto it = items_.lower_bound(prefix); it != items_.end() && it->first.startsWith(prefix); ++it) {
-        if (it->second.reminder) return false;
-        anyEvent = anyEvent || it->second.holdsEvents;
+    for (const auto& [path, item] : itemsIn(items_, folder)) {
+        if (item.reminder) return false;
+        anyEvent = anyEvent || item.holdsEvents;
     }
     return anyEvent;
 }
@@ -338,15 +348,13 @@ void VdirRemindersStore::rebuildIndex() {
     pathsById_.clear();
     for (const Folder& folder : folders_) {
         if (!folder.isList) continue;
-        const QString prefix = folder.path + u'/';
-        for (auto it = items_.lower_bound(prefix); it != items_.end() && it->first.startsWith(prefix); ++it) {
-            if (!it->second.reminder) continue;
-            const QString& identifier = it->second.reminder->identifier;
+        for (auto& [path, item] : itemsIn(items_, folder.path)) {
+            if (!item.reminder) continue;
+            const QString& identifier = item.reminder->identifier;
             const auto found = pathsById_.constFind(identifier);
-            it->second.shadowed = found != pathsById_.cend();
-            if (it->second.shadowed)
-                qCWarning(lcStore).noquote() << "Skipping" << it->first << ": its UID is also in" << *found;
-            else pathsById_.insert(identifier, it->first);
+            item.shadowed = found != pathsById_.cend();
+            if (item.shadowed) qCWarning(lcStore).noquote() << "Skipping" << path << ": its UID is also in" << *found;
+            else pathsById_.insert(identifier, path);
         }
     }
 }

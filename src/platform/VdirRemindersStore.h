@@ -12,6 +12,8 @@
 #include <map>
 #include <memory>
 
+struct stat;
+
 namespace tavlin::platform {
 
 // Reminders as a vdir: each root folder is an account, each folder in it a
@@ -92,6 +94,7 @@ private:
         bool isList = true;  // false for a calendar of events
     };
 
+    static FileStamp stampFrom(const struct stat& status);
     static std::optional<FileStamp> stampOf(const QString& path);
 
     std::optional<StoreError> prepareRoots();
