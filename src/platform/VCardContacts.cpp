@@ -1,5 +1,6 @@
 #include "platform/VCardContacts.h"
 
+#include "platform/ICalendarComponent.h"
 #include "platform/Log.h"
 #include "platform/Text.h"
 #include "platform/XdgPaths.h"
@@ -58,22 +59,14 @@ QStringList splitUnescaped(const QString& value, QChar separator) {
 }
 
 QString unescaped(const QString& value) {
-    QString text;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        if (value[i] != u'\\' || i + 1 == value.size()) {
-            text += value[i];
-            continue;
-        }
-        const QChar next = value[++i];
-        text += (next == u'n' || next == u'N') ? QChar(u'\n') : next;
-    }
-    return text;
+    return QString::fromUtf8(unescapeText(value.toUtf8()));
 }
 
 QStringList unfoldedLines(const QByteArray& text) {
     QString unfolded = QString::fromUtf8(text);
     unfolded.replace(u"\r\n"_s, u"\n"_s);
-    unfolded.replace(QRegularExpression(u"\n[ \t]"_s), QString());
+    static const QRegularExpression fold(u"\n[ \t]"_s);
+    unfolded.replace(fold, QString());
     return unfolded.split(u'\n', Qt::SkipEmptyParts);
 }
 
@@ -221,8 +214,9 @@ std::optional<Contact> VCardContacts::ownCard() {
     QFile me(folder_ + u"/me"_s);
     if (!me.open(QIODevice::ReadOnly)) return std::nullopt;
     const QString identifier = QString::fromUtf8(me.readLine()).trimmed();
+    if (identifier.isEmpty()) return std::nullopt;
     const std::optional<std::vector<Contact>> all = readAll();
-    if (!all || identifier.isEmpty()) return std::nullopt;
+    if (!all) return std::nullopt;
     for (const Contact& card : *all)
         if (card.identifier == identifier) return card;
     return std::nullopt;
