@@ -66,14 +66,15 @@ void MCPServer::start(quint16 port, bool fallbackToAnyPort) {
         const QString description = listener_->errorString();
         qCCritical(lcMcp).noquote() << u"MCP listener on port %1 failed: %2"_s.arg(port).arg(description);
         listener_.reset();
-        assign(port_, std::nullopt, &MCPServer::portChanged);
+        store::publish(this, port_, std::nullopt, &MCPServer::portChanged);
         if (fallbackToAnyPort) return start(0, false);
-        assign(lastError_, std::optional(u"Couldn't open a port: "_s + description), &MCPServer::lastErrorChanged);
+        store::publish(this, lastError_, std::optional(u"Couldn't open a port: "_s + description),
+                       &MCPServer::lastErrorChanged);
         writeConfiguration();
         return;
     }
-    assign(port_, std::optional(listener_->serverPort()), &MCPServer::portChanged);
-    assign(lastError_, std::nullopt, &MCPServer::lastErrorChanged);
+    store::publish(this, port_, std::optional(listener_->serverPort()), &MCPServer::portChanged);
+    store::publish(this, lastError_, std::nullopt, &MCPServer::lastErrorChanged);
     writeConfiguration();
     qCInfo(lcMcp).noquote() << u"MCP server listening on 127.0.0.1:%1"_s.arg(*port_);
 }
@@ -82,7 +83,7 @@ void MCPServer::stop() {
     closeConnections();  // switching the tools off ends every client's access at once
     if (!listener_) return;
     listener_.reset();
-    assign(port_, std::nullopt, &MCPServer::portChanged);
+    store::publish(this, port_, std::nullopt, &MCPServer::portChanged);
     writeConfiguration();
     qCInfo(lcMcp) << "MCP server stopped";
 }

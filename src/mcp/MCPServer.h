@@ -11,7 +11,6 @@
 
 #include <map>
 #include <memory>
-#include <type_traits>
 #include <optional>
 #include <variant>
 
@@ -54,9 +53,9 @@ public:
     void stop();
     bool hasListener() const { return listener_ != nullptr; }
 
-    std::optional<quint16> port() const { return read(port_, &MCPServer::portChanged); }
-    std::optional<QString> lastError() const { return read(lastError_, &MCPServer::lastErrorChanged); }
-    void clearLastError() { assign(lastError_, std::nullopt, &MCPServer::lastErrorChanged); }
+    std::optional<quint16> port() const { return store::observed(this, port_, &MCPServer::portChanged); }
+    std::optional<QString> lastError() const { return store::observed(this, lastError_, &MCPServer::lastErrorChanged); }
+    void clearLastError() { store::publish(this, lastError_, std::nullopt, &MCPServer::lastErrorChanged); }
 
     RouteDecision route(const HTTPRequest& request) const;
     platform::Task<HTTPResponse> response(HTTPRequest request) const;
@@ -72,18 +71,6 @@ signals:
     void lastErrorChanged();
 
 private:
-    template <class T>
-    T read(const T& field, void (MCPServer::*changed)()) const {
-        store::ObservationTracking::access(this, changed);
-        return field;
-    }
-    template <class T>
-    void assign(T& field, std::type_identity_t<T> value, void (MCPServer::*changed)()) {
-        if (field == value) return;
-        field = std::move(value);
-        emit(this->*changed)();
-    }
-
     void accept(qintptr descriptor);
     void connectionClosed(ClientConnection* connection);
     bool isAuthorized(const HTTPRequest& request) const;

@@ -17,19 +17,7 @@ LocationProvider::LocationProvider(std::unique_ptr<LocationManager> manager, QOb
     connect(manager_.get(), &LocationManager::locationsUpdated, this, &LocationProvider::onLocationsUpdated,
             Qt::QueuedConnection);
     manager_->setDesiredAccuracy(LocationManager::hundredMetresAccuracy);
-    setAuthorization(manager_->authorizationStatus());
-}
-
-void LocationProvider::setAuthorization(LocationAuthorization status) {
-    if (status == authorization_) return;
-    authorization_ = status;
-    emit authorizationChanged();
-}
-
-void LocationProvider::setCurrent(const std::optional<Location>& location) {
-    if (location == current_) return;
-    current_ = location;
-    emit currentChanged();
+    publish(this, authorization_, manager_->authorizationStatus(), &LocationProvider::authorizationChanged);
 }
 
 void LocationProvider::requestFix() {
@@ -48,7 +36,7 @@ void LocationProvider::requestFix() {
 }
 
 void LocationProvider::onAuthorizationChanged(LocationAuthorization status) {
-    setAuthorization(status);
+    publish(this, authorization_, status, &LocationProvider::authorizationChanged);
     // Under any other answer the wish stays, so that a later grant still brings the fix.
     if (wantsFixOnAuthorization_ && status == LocationAuthorization::authorizedAlways) {
         wantsFixOnAuthorization_ = false;
@@ -57,7 +45,7 @@ void LocationProvider::onAuthorizationChanged(LocationAuthorization status) {
 }
 
 void LocationProvider::onLocationsUpdated(const std::vector<Location>& locations) {
-    if (!locations.empty()) setCurrent(locations.back());
+    if (!locations.empty()) publish(this, current_, locations.back(), &LocationProvider::currentChanged);
 }
 
 }  // namespace tavlin::store

@@ -27,24 +27,17 @@ public:
     explicit LocationProvider(std::unique_ptr<platform::LocationManager> manager, QObject* parent = nullptr);
 
     platform::LocationAuthorization authorization() const {
-        ObservationTracking::access(this, &LocationProvider::authorizationChanged);
-        return authorization_;
+        return observed(this, authorization_, &LocationProvider::authorizationChanged);
     }
-    void setAuthorization(platform::LocationAuthorization status);
 
     // The last fix; nothing until the first one. Never goes back to nothing.
     std::optional<platform::Location> current() const {
-        ObservationTracking::access(this, &LocationProvider::currentChanged);
-        return current_;
+        return observed(this, current_, &LocationProvider::currentChanged);
     }
-    void setCurrent(const std::optional<platform::Location>& location);
-
-    platform::LocationManager& manager() const { return *manager_; }
 
     // A fix was asked for before the user answered: one is requested as
     // soon as they allow it.
     bool wantsFixOnAuthorization() const { return wantsFixOnAuthorization_; }
-    void setWantsFixOnAuthorization(bool wanted) { wantsFixOnAuthorization_ = wanted; }
 
     // Asks for permission first if the user has not answered yet; does
     // nothing once they refused. The fix arrives in current().

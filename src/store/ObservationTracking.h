@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace tavlin::store {
@@ -39,5 +41,21 @@ private:
     // The record of the innermost track() that is running, if any.
     static inline std::shared_ptr<Record> current_;
 };
+
+// A published property's getter: the read is noted, then the field returned.
+template <class Object, class T>
+const T& observed(const Object* object, const T& field, void (Object::*changed)()) {
+    ObservationTracking::access(object, changed);
+    return field;
+}
+
+// A published property's setter: an equal value leaves the field as it is,
+// without a signal.
+template <class Object, class T>
+void publish(Object* object, T& field, std::type_identity_t<T> value, void (Object::*changed)()) {
+    if (field == value) return;
+    field = std::move(value);
+    emit(object->*changed)();
+}
 
 }  // namespace tavlin::store

@@ -62,13 +62,6 @@ ReminderStore::~ReminderStore() {
     rolloverTimer_.cancel();
 }
 
-template <class T>
-void ReminderStore::assign(T& field, T value, ChangeSignal changed) {
-    if (field == value) return;
-    field = std::move(value);
-    emit(this->*changed)();
-}
-
 void ReminderStore::setLastError(std::optional<Error> error) {
     if (error) {
         const auto* refused = std::get_if<ListMoveRefused>(&*error);
@@ -77,7 +70,7 @@ void ReminderStore::setLastError(std::optional<Error> error) {
                                       << cause.domain + u'#' + QString::number(cause.code) << cause.description
                                       << (refused ? u"- "_s + refused->description() : QString());
     }
-    assign(lastError_, std::move(error), &ReminderStore::lastErrorChanged);
+    publish(this, lastError_, std::move(error), &ReminderStore::lastErrorChanged);
 }
 
 QString ReminderStore::ListMoveRefused::description() const {
@@ -138,7 +131,7 @@ void ReminderStore::scheduleRolloverTimer() {
 }
 
 void ReminderStore::rollOver() {
-    assign(now_, wallClock_.now(), &ReminderStore::nowChanged);
+    publish(this, now_, wallClock_.now(), &ReminderStore::nowChanged);
     scheduleRolloverTimer();
     requestRefresh();
 }
@@ -163,25 +156,26 @@ platform::Task<> ReminderStore::refreshCoalesced() {
 platform::Task<> ReminderStore::refresh() {
     if (authorization_ != platform::AuthorizationStatus::fullAccess) co_return;
     const QPointer<ReminderStore> self(this);
-    assign(isLoading_, true, &ReminderStore::isLoadingChanged);
-    assign(lists_, eventStore_.lists(), &ReminderStore::listsChanged);
+    publish(this, isLoading_, true, &ReminderStore::isLoadingChanged);
+    publish(this, lists_, eventStore_.lists(), &ReminderStore::listsChanged);
     reconcileListSettings();
     // Each fetch gets a turn of its own, so that the loop is not held for
     // the whole refresh.
     co_await nextTurn();
     if (!self) co_return;
-    assign(reminders_, eventStore_.fetchIncompleteReminders(), &ReminderStore::remindersChanged);
+    publish(this, reminders_, eventStore_.fetchIncompleteReminders(), &ReminderStore::remindersChanged);
     co_await nextTurn();
     if (!self) co_return;
     const platform::Date startOfToday = wallClock_.calendar.startOfDay(wallClock_.now());
-    assign(completedToday_, eventStore_.fetchRemindersCompleted(startOfToday), &ReminderStore::completedTodayChanged);
-    assign(now_, wallClock_.now(), &ReminderStore::nowChanged);
-    assign(isLoading_, false, &ReminderStore::isLoadingChanged);
+    publish(this, completedToday_, eventStore_.fetchRemindersCompleted(startOfToday),
+            &ReminderStore::completedTodayChanged);
+    publish(this, now_, wallClock_.now(), &ReminderStore::nowChanged);
+    publish(this, isLoading_, false, &ReminderStore::isLoadingChanged);
 }
 
 platform::Task<> ReminderStore::requestAccess() {
     if (std::optional<Error> error = eventStore_.requestFullAccess()) setLastError(std::move(error));
-    assign(authorization_, eventStore_.authorizationStatus(), &ReminderStore::authorizationChanged);
+    publish(this, authorization_, eventStore_.authorizationStatus(), &ReminderStore::authorizationChanged);
     if (authorization_ == platform::AuthorizationStatus::fullAccess) co_await refresh();
 }
 

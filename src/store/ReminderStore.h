@@ -84,28 +84,32 @@ public:
 
     // Every open reminder of every list, in the store's order.
     const std::vector<platform::Reminder>& reminders() const {
-        return read(reminders_, &ReminderStore::remindersChanged);
+        return observed(this, reminders_, &ReminderStore::remindersChanged);
     }
     // The reminders completed since the start of the day of the last refresh.
     const std::vector<platform::Reminder>& completedToday() const {
-        return read(completedToday_, &ReminderStore::completedTodayChanged);
+        return observed(this, completedToday_, &ReminderStore::completedTodayChanged);
     }
-    const std::vector<platform::ReminderList>& lists() const { return read(lists_, &ReminderStore::listsChanged); }
+    const std::vector<platform::ReminderList>& lists() const {
+        return observed(this, lists_, &ReminderStore::listsChanged);
+    }
     platform::AuthorizationStatus authorization() const {
-        return read(authorization_, &ReminderStore::authorizationChanged);
+        return observed(this, authorization_, &ReminderStore::authorizationChanged);
     }
     // True while a refresh runs.
-    bool isLoading() const { return read(isLoading_, &ReminderStore::isLoadingChanged); }
+    bool isLoading() const { return observed(this, isLoading_, &ReminderStore::isLoadingChanged); }
     // The last failure of an operation that records one; nothing after the
     // last write succeeded.
-    const std::optional<Error>& lastError() const { return read(lastError_, &ReminderStore::lastErrorChanged); }
+    const std::optional<Error>& lastError() const {
+        return observed(this, lastError_, &ReminderStore::lastErrorChanged);
+    }
     // The time that due states and counts are reckoned from: set by each
     // refresh and at the day's rollover.
-    platform::Date now() const { return read(now_, &ReminderStore::nowChanged); }
+    platform::Date now() const { return observed(this, now_, &ReminderStore::nowChanged); }
     // Reminders deleted with an undo window: gone from view, not yet from
     // the store.
     const std::vector<platform::Reminder>& pendingDeletions() const {
-        return read(pendingDeletions_, &ReminderStore::pendingDeletionsChanged);
+        return observed(this, pendingDeletions_, &ReminderStore::pendingDeletionsChanged);
     }
 
     // Starts following the store, the clock and the power events, and
@@ -198,16 +202,6 @@ signals:
     void pendingDeletionsChanged();
 
 private:
-    using ChangeSignal = void (ReminderStore::*)();
-
-    template <class T>
-    const T& read(const T& field, ChangeSignal changed) const {
-        ObservationTracking::access(this, changed);
-        return field;
-    }
-    template <class T>
-    void assign(T& field, T value, ChangeSignal changed);
-
     void setLastError(std::optional<Error> error);
     void reconcileListSettings();
     void scheduleRolloverTimer();

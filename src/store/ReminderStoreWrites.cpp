@@ -91,7 +91,7 @@ platform::Task<std::optional<Reminder>> ReminderStore::add(ParsedQuickAdd parsed
     setLastError(std::nullopt);
     std::vector<Reminder> shown = reminders_;
     shown.push_back(reminder);
-    assign(reminders_, std::move(shown), &ReminderStore::remindersChanged);
+    publish(this, reminders_, std::move(shown), &ReminderStore::remindersChanged);
     requestRefresh();
     co_return reminder;
 }
@@ -208,7 +208,7 @@ void ReminderStore::replaceShown(const Reminder& saved) {
     std::vector<Reminder> shown = reminders_;
     for (Reminder& reminder : shown)
         if (reminder.identifier == saved.identifier) reminder = saved;
-    assign(reminders_, std::move(shown), &ReminderStore::remindersChanged);
+    publish(this, reminders_, std::move(shown), &ReminderStore::remindersChanged);
 }
 
 // ---- Completion
@@ -233,8 +233,8 @@ void ReminderStore::setCompleted(Reminder reminder, bool done) {
         eraseIdentifier(completed, changed.identifier);
         if (!holdsIdentifier(open, changed.identifier)) open.push_back(changed);
     }
-    assign(reminders_, std::move(open), &ReminderStore::remindersChanged);
-    assign(completedToday_, std::move(completed), &ReminderStore::completedTodayChanged);
+    publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
+    publish(this, completedToday_, std::move(completed), &ReminderStore::completedTodayChanged);
     requestRefresh();
 }
 
@@ -247,24 +247,24 @@ void ReminderStore::queueDeletion(Reminder reminder) {
     flushPendingDeletions();
     std::vector<Reminder> open = reminders_;
     eraseIdentifier(open, reminder.identifier);
-    assign(pendingDeletions_, std::vector{std::move(reminder)}, &ReminderStore::pendingDeletionsChanged);
-    assign(reminders_, std::move(open), &ReminderStore::remindersChanged);
+    publish(this, pendingDeletions_, std::vector{std::move(reminder)}, &ReminderStore::pendingDeletionsChanged);
+    publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
 }
 
 void ReminderStore::cancelDeletion() {
     if (pendingDeletions_.empty()) return;
     const std::vector<Reminder> batch = pendingDeletions_;
-    assign(pendingDeletions_, {}, &ReminderStore::pendingDeletionsChanged);
+    publish(this, pendingDeletions_, {}, &ReminderStore::pendingDeletionsChanged);
     std::vector<Reminder> open = reminders_;
     for (const Reminder& reminder : batch)
         if (!holdsIdentifier(open, reminder.identifier)) open.push_back(reminder);
-    assign(reminders_, std::move(open), &ReminderStore::remindersChanged);
+    publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
 }
 
 void ReminderStore::flushPendingDeletions() {
     if (pendingDeletions_.empty()) return;
     const std::vector<Reminder> batch = pendingDeletions_;
-    assign(pendingDeletions_, {}, &ReminderStore::pendingDeletionsChanged);
+    publish(this, pendingDeletions_, {}, &ReminderStore::pendingDeletionsChanged);
     std::optional<platform::StoreError> batchError;
     std::vector<Reminder> open = reminders_;
     for (const Reminder& reminder : batch) {
@@ -273,7 +273,7 @@ void ReminderStore::flushPendingDeletions() {
             batchError = std::move(error);
         }
     }
-    assign(reminders_, std::move(open), &ReminderStore::remindersChanged);
+    publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
     setLastError(std::move(batchError));
     requestRefresh();
 }
@@ -290,9 +290,9 @@ bool ReminderStore::deleteReminder(Reminder reminder) {
         eraseIdentifier(reminders, identifier);
         return reminders;
     };
-    assign(reminders_, without(reminders_), &ReminderStore::remindersChanged);
-    assign(completedToday_, without(completedToday_), &ReminderStore::completedTodayChanged);
-    assign(pendingDeletions_, without(pendingDeletions_), &ReminderStore::pendingDeletionsChanged);
+    publish(this, reminders_, without(reminders_), &ReminderStore::remindersChanged);
+    publish(this, completedToday_, without(completedToday_), &ReminderStore::completedTodayChanged);
+    publish(this, pendingDeletions_, without(pendingDeletions_), &ReminderStore::pendingDeletionsChanged);
     requestRefresh();
     return true;
 }

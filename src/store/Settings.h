@@ -39,58 +39,74 @@ public:
     explicit Settings(platform::UserDefaults& defaults, QObject* parent = nullptr);
 
     // The two counts of the tray item.
-    CountScope primaryScope() const { return read(primaryScope_, &Settings::primaryScopeChanged); }
-    CountScope secondaryScope() const { return read(secondaryScope_, &Settings::secondaryScopeChanged); }
+    CountScope primaryScope() const { return observed(this, primaryScope_, &Settings::primaryScopeChanged); }
+    CountScope secondaryScope() const { return observed(this, secondaryScope_, &Settings::secondaryScopeChanged); }
     // Choosing the secondary scope as primary moves the secondary elsewhere.
     void setPrimaryScope(CountScope scope);
     // The primary scope given as secondary stands for its distinct secondary.
     void setSecondaryScope(CountScope scope);
 
     // The lists shown; empty means all of them.
-    QSet<QString> includedListIDs() const { return read(includedListIDs_, &Settings::includedListIDsChanged); }
+    QSet<QString> includedListIDs() const {
+        return observed(this, includedListIDs_, &Settings::includedListIDsChanged);
+    }
     void setIncludedListIDs(const QSet<QString>& identifiers);
     // Where new reminders go; nothing leaves the choice to the store.
-    std::optional<QString> quickAddListID() const { return read(quickAddListID_, &Settings::quickAddListIDChanged); }
+    std::optional<QString> quickAddListID() const {
+        return observed(this, quickAddListID_, &Settings::quickAddListIDChanged);
+    }
     void setQuickAddListID(const std::optional<QString>& identifier);
 
-    bool groupNearbyEnabled() const { return read(groupNearbyEnabled_, &Settings::groupNearbyEnabledChanged); }
+    bool groupNearbyEnabled() const {
+        return observed(this, groupNearbyEnabled_, &Settings::groupNearbyEnabledChanged);
+    }
     void setGroupNearbyEnabled(bool enabled);
-    bool contactPlacesEnabled() const { return read(contactPlacesEnabled_, &Settings::contactPlacesEnabledChanged); }
+    bool contactPlacesEnabled() const {
+        return observed(this, contactPlacesEnabled_, &Settings::contactPlacesEnabledChanged);
+    }
     void setContactPlacesEnabled(bool enabled);
     bool showCompletedInMenuBar() const {
-        return read(showCompletedInMenuBar_, &Settings::showCompletedInMenuBarChanged);
+        return observed(this, showCompletedInMenuBar_, &Settings::showCompletedInMenuBarChanged);
     }
     void setShowCompletedInMenuBar(bool shown);
-    bool menuBarQuietColors() const { return read(menuBarQuietColors_, &Settings::menuBarQuietColorsChanged); }
+    bool menuBarQuietColors() const {
+        return observed(this, menuBarQuietColors_, &Settings::menuBarQuietColorsChanged);
+    }
     void setMenuBarQuietColors(bool quiet);
-    bool dailySummaryEnabled() const { return read(dailySummaryEnabled_, &Settings::dailySummaryEnabledChanged); }
+    bool dailySummaryEnabled() const {
+        return observed(this, dailySummaryEnabled_, &Settings::dailySummaryEnabledChanged);
+    }
     void setDailySummaryEnabled(bool enabled);
-    bool mcpEnabled() const { return read(mcpEnabled_, &Settings::mcpEnabledChanged); }
+    bool mcpEnabled() const { return observed(this, mcpEnabled_, &Settings::mcpEnabledChanged); }
     void setMcpEnabled(bool enabled);
 
     SectionVisibility sectionVisibility() const {
-        return read(sectionVisibility_, &Settings::sectionVisibilityChanged);
+        return observed(this, sectionVisibility_, &Settings::sectionVisibilityChanged);
     }
     void setSectionVisibility(const SectionVisibility& visibility);
-    ManualOrder::Ranks manualOrderRanks() const { return read(manualOrderRanks_, &Settings::manualOrderRanksChanged); }
+    ManualOrder::Ranks manualOrderRanks() const {
+        return observed(this, manualOrderRanks_, &Settings::manualOrderRanksChanged);
+    }
     void setManualOrderRanks(const ManualOrder::Ranks& ranks);
 
     // Minutes after midnight, kept within one day (0 … lastMinuteOfDay).
-    qint64 dailySummaryMinutes() const { return read(dailySummaryMinutes_, &Settings::dailySummaryMinutesChanged); }
+    qint64 dailySummaryMinutes() const {
+        return observed(this, dailySummaryMinutes_, &Settings::dailySummaryMinutesChanged);
+    }
     void setDailySummaryMinutes(qint64 minutes);
 
     // Where the user pinned the panel; nothing while it is not pinned or
     // not resized.
     std::optional<ScreenPoint> pinnedPanelTopLeft() const {
-        return read(pinnedPanelTopLeft_, &Settings::pinnedPanelTopLeftChanged);
+        return observed(this, pinnedPanelTopLeft_, &Settings::pinnedPanelTopLeftChanged);
     }
     void setPinnedPanelTopLeft(const std::optional<ScreenPoint>& topLeft);
     std::optional<double> pinnedPanelWidth() const {
-        return read(pinnedPanelWidth_, &Settings::pinnedPanelWidthChanged);
+        return observed(this, pinnedPanelWidth_, &Settings::pinnedPanelWidthChanged);
     }
     void setPinnedPanelWidth(std::optional<double> width);
     std::optional<double> pinnedPanelListHeight() const {
-        return read(pinnedPanelListHeight_, &Settings::pinnedPanelListHeightChanged);
+        return observed(this, pinnedPanelListHeight_, &Settings::pinnedPanelListHeightChanged);
     }
     void setPinnedPanelListHeight(std::optional<double> height);
 
@@ -115,11 +131,6 @@ signals:
 private:
     using ChangeSignal = void (Settings::*)();
 
-    template <class T>
-    T read(const T& field, ChangeSignal changed) const {
-        ObservationTracking::access(this, changed);
-        return field;
-    }
     // Stores `value`, calls `write` for its key or keys, then signals a change.
     template <class T, class Write>
     void assign(T& field, T value, ChangeSignal changed, Write write);
