@@ -83,18 +83,25 @@ std::optional<TimeZone> zoneNamed(const QByteArray& tzid) {
     return zone;
 }
 
-// A DATE or DATE-TIME property as components: date-only, or with a time in
-// UTC, in its TZID's zone, or floating.
-std::optional<DateComponents> components(const ICalendarProperty& property) {
-    const struct icaltimetype time = icaltime_from_string(property.value().constData());
-    if (icaltime_is_null_time(time)) return std::nullopt;
+// A date, with its time unless it is a DATE; of zones only UTC is known here.
+DateComponents componentsOf(const struct icaltimetype& time) {
     DateComponents c{.year = time.year, .month = time.month, .day = time.day};
     if (time.is_date) return c;
     c.hour = time.hour;
     c.minute = time.minute;
     if (time.second != 0) c.second = time.second;
     if (icaltime_is_utc(time)) c.timeZone = TimeZone::gmt();
-    else if (const auto tzid = property.parameter("TZID")) c.timeZone = zoneNamed(*tzid);
+    return c;
+}
+
+// A DATE or DATE-TIME property as components: date-only, or with a time in
+// UTC, in its TZID's zone, or floating.
+std::optional<DateComponents> components(const ICalendarProperty& property) {
+    const struct icaltimetype time = icaltime_from_string(property.value().constData());
+    if (icaltime_is_null_time(time)) return std::nullopt;
+    DateComponents c = componentsOf(time);
+    if (time.is_date || icaltime_is_utc(time)) return c;
+    if (const auto tzid = property.parameter("TZID")) c.timeZone = zoneNamed(*tzid);
     return c;
 }
 
@@ -169,14 +176,7 @@ std::optional<RecurrenceRule> readRule(const ICalendarProperty& property) {
     if (frequency == std::end(kFrequencies)) return std::nullopt;
     RecurrenceRule rule{.frequency = frequency->second, .interval = std::max<int>(recurrence.interval, 1)};
     if (!icaltime_is_null_time(recurrence.until)) {
-        DateComponents until{.year = recurrence.until.year, .month = recurrence.until.month, .day = recurrence.until.day};
-        if (!recurrence.until.is_date) {
-            until.hour = recurrence.until.hour;
-            until.minute = recurrence.until.minute;
-            if (recurrence.until.second != 0) until.second = recurrence.until.second;
-            if (icaltime_is_utc(recurrence.until)) until.timeZone = TimeZone::gmt();
-        }
-        rule.end = RecurrenceEnd{.date = until};
+        rule.end = RecurrenceEnd{.date = componentsOf(recurrence.until)};
     } else if (recurrence.count > 0) {
         rule.end = RecurrenceEnd{.occurrenceCount = recurrence.count};
     }
@@ -224,9 +224,15 @@ bool isModelledPart(QByteArrayView part) {
                        [&](QByteArrayView name) { return key.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
+// An RRULE line libical reads, with the rule it reads as.
+struct RuleLine {
+    ICalendarProperty property;
+    RecurrenceRule rule;
+};
+
 // The RRULE value of a rule. Parts the value does not model (WKST, BYHOUR, …)
 // come from the rule it replaces, when that one had the same frequency.
-QByteArray ruleText(const RecurrenceRule& rule, const ICalendarProperty* replaced = nullptr) {
+QByteArray ruleText(const RecurrenceRule& rule, const RuleLine* replaced = nullptr) {
     QList<QByteArray> parts{QByteArray("FREQ=") + frequencyName(rule.frequency)};
     if (rule.interval > 1) parts += "INTERVAL=" + QByteArray::number(rule.interval);
     if (rule.end && rule.end->date) parts += "UNTIL=" + dateProperty("UNTIL", *rule.end->date).value();
@@ -238,9 +244,8 @@ QByteArray ruleText(const RecurrenceRule& rule, const ICalendarProperty* replace
     };
     for (const auto& [key, values] : lists)
         if (!values.isEmpty()) parts += key.toByteArray() + '=' + values;
-    const auto replacedRule = replaced ? readRule(*replaced) : std::nullopt;
-    if (replacedRule && replacedRule->frequency == rule.frequency)
-        for (const QByteArray& part : replaced->value().split(';'))
+    if (replaced && replaced->rule.frequency == rule.frequency)
+        for (const QByteArray& part : replaced->property.value().split(';'))
             if (!part.isEmpty() && !isModelledPart(part)) parts += part;
     return parts.join(';');
 }
@@ -255,13 +260,16 @@ std::vector<RecurrenceRule> rules(const ICalendarComponent& todo) {
 // Rules equal to the one in the same place keep their line; rules libical
 // cannot read are not ours to drop.
 void setRules(ICalendarComponent& todo, const std::vector<RecurrenceRule>& wanted) {
-    std::vector<ICalendarProperty> readable, unreadable;
-    for (const ICalendarProperty* property : todo.properties("RRULE"))
-        (readRule(*property) ? readable : unreadable).push_back(*property);
+    std::vector<RuleLine> readable;
+    std::vector<ICalendarProperty> unreadable;
+    for (const ICalendarProperty* property : todo.properties("RRULE")) {
+        if (std::optional<RecurrenceRule> rule = readRule(*property)) readable.push_back({*property, std::move(*rule)});
+        else unreadable.push_back(*property);
+    }
     std::vector<ICalendarProperty> lines;
     for (std::size_t i = 0; i < wanted.size(); ++i) {
-        const ICalendarProperty* old = i < readable.size() ? &readable[i] : nullptr;
-        if (old && readRule(*old) == wanted[i]) lines.push_back(*old);
+        const RuleLine* old = i < readable.size() ? &readable[i] : nullptr;
+        if (old && old->rule == wanted[i]) lines.push_back(old->property);
         else lines.emplace_back("RRULE", ruleText(wanted[i], old));
     }
     lines.insert(lines.end(), unreadable.begin(), unreadable.end());
