@@ -28,10 +28,7 @@ protected:
             r.alarms = {Alarm::on(std::move(place), AlarmProximity::enter)};
             reminders.push_back(std::move(r));
         }
-        backend.changeByAnotherProcess([&](MemoryRemindersStore::Contents& held) {
-            held = {.lists = {list("L1", "One")}, .reminders = std::move(reminders)};
-        });
-        return startedStore();
+        return storeWith(std::move(reminders), {list("L1", "One")});
     }
 
     std::optional<ResolvedLocation> resolved(const QString& name, const ReminderStore* from) {
@@ -191,10 +188,8 @@ TEST_F(PlaceResolverTest, KnownPlacesComeFromTheFirstTitledLocationOfEachReminde
     Reminder noCoordinatesFirst = reminder("no coordinates first");
     noCoordinatesFirst.alarms = {Alarm::on({u"Nameless spot"_s, std::nullopt, 10}, AlarmProximity::enter),
                                  Alarm::on({u"Later"_s, GeoLocation{3, 3}, 30}, AlarmProximity::enter)};
-    backend.changeByAnotherProcess([&](MemoryRemindersStore::Contents& held) {
-        held = {.lists = {list("L1", "One")}, .reminders = {untitledFirst, noCoordinatesFirst, untitledFirst}};
-    });
-    const ReminderStore& store = startedStore();
+    const ReminderStore& store =
+        storeWith({untitledFirst, noCoordinatesFirst, untitledFirst}, {list("L1", "One")});
     EXPECT_EQ(PlaceResolver::knownPlaces(&store),
               (std::vector<ResolvedLocation>{{u"Titled"_s, 2, 2, 20}, {u"Titled"_s, 2, 2, 20}}));
     EXPECT_EQ(ReminderLocation::locationTitle(noCoordinatesFirst), u"Nameless spot"_s);

@@ -14,18 +14,6 @@ namespace {
 
 class ReminderCompletionTest : public ReminderStoreFixture {
 protected:
-    ReminderStore& storeWith(std::vector<Reminder> reminders) {
-        backend.changeByAnotherProcess([&](MemoryRemindersStore::Contents& held) {
-            held = {.lists = {list("L1", "Home")}, .reminders = std::move(reminders)};
-        });
-        return startedStore();
-    }
-
-    static QStringList identifiers(const std::vector<Reminder>& reminders) {
-        QStringList ids;
-        for (const Reminder& r : reminders) ids << r.identifier;
-        return ids;
-    }
     QStringList shown() const { return identifiers(store->reminders()); }
     QStringList inTheStore() const { return identifiers(backend.contents().reminders); }
 

@@ -16,13 +16,7 @@ using Frequency = RecurrenceRule::Frequency;
 
 class ReminderEditTest : public ReminderStoreFixture {
 protected:
-    ReminderStore& storeWith(std::vector<Reminder> reminders,
-                             std::vector<ReminderList> lists = {list("L1", "Home"), list("L2", "Work")}) {
-        backend.changeByAnotherProcess([&](MemoryRemindersStore::Contents& held) {
-            held = {.lists = std::move(lists), .reminders = std::move(reminders)};
-        });
-        return startedStore();
-    }
+    ReminderEditTest() { defaultLists = {list("L1", "Home"), list("L2", "Work")}; }
 
     template <class T>
     T finished(Task<T> task) {

@@ -65,6 +65,27 @@ protected:
 
     void advance(std::chrono::nanoseconds by) { clock.advance(by); }
 
+    // What another program leaves in the memory store.
+    void seed(tavlin::platform::MemoryRemindersStore::Contents contents) {
+        backend.changeByAnotherProcess(
+            [&](tavlin::platform::MemoryRemindersStore::Contents& held) { held = std::move(contents); });
+    }
+
+    // A started store over these reminders, in these lists or defaultLists.
+    tavlin::store::ReminderStore& storeWith(std::vector<Reminder> reminders, std::vector<ReminderList> lists) {
+        seed({.lists = std::move(lists), .reminders = std::move(reminders)});
+        return startedStore();
+    }
+    tavlin::store::ReminderStore& storeWith(std::vector<Reminder> reminders) {
+        return storeWith(std::move(reminders), defaultLists);
+    }
+
+    static QStringList identifiers(const std::vector<Reminder>& reminders) {
+        QStringList ids;
+        for (const Reminder& r : reminders) ids << r.identifier;
+        return ids;
+    }
+
     static ReminderList list(const char* identifier, const char* title, const char* account = "local") {
         return {.identifier = QString::fromUtf8(identifier),
                 .title = QString::fromUtf8(title),
@@ -99,6 +120,7 @@ protected:
     MemoryContacts contacts;
     ScriptedPlaces geography;  // geocoder and map search in one
     tavlin::store::PlaceResolver places{contacts, geography, geography};
+    std::vector<ReminderList> defaultLists{list("L1", "Home")};
     std::unique_ptr<tavlin::store::ReminderStore> store;
     int refreshes = 0;  // refreshes started
 };

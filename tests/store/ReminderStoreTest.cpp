@@ -12,9 +12,6 @@ namespace {
 
 class ReminderStoreTest : public ReminderStoreFixture {
 protected:
-    void seed(MemoryRemindersStore::Contents contents) {
-        backend.changeByAnotherProcess([&](MemoryRemindersStore::Contents& held) { held = std::move(contents); });
-    }
     void retitle(const char* identifier, const char* title) {
         backend.changeByAnotherProcess([&](MemoryRemindersStore::Contents& held) {
             for (Reminder& r : held.reminders)

@@ -14,12 +14,7 @@ namespace {
 
 class VisibleRemindersTest : public ReminderStoreFixture {
 protected:
-    ReminderStore& storeWith(std::vector<Reminder> reminders, std::vector<ReminderList> lists = {list("L1", "One")}) {
-        backend.changeByAnotherProcess([&](MemoryRemindersStore::Contents& held) {
-            held = {.lists = std::move(lists), .reminders = std::move(reminders)};
-        });
-        return startedStore();
-    }
+    VisibleRemindersTest() { defaultLists = {list("L1", "One")}; }
 
     static Reminder completed(const char* identifier, const char* listIdentifier, double completedAt) {
         Reminder done = reminder(identifier, listIdentifier);
@@ -34,12 +29,6 @@ protected:
         r.title = QString::fromUtf8(title);
         r.recurrenceRules = {{.frequency = RecurrenceRule::Frequency::weekly}};
         return r;
-    }
-
-    static QStringList identifiers(const std::vector<Reminder>& reminders) {
-        QStringList ids;
-        for (const Reminder& r : reminders) ids << r.identifier;
-        return ids;
     }
 
     std::vector<std::optional<QString>> labels(const ReminderStore& store) const {
