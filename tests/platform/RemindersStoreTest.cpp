@@ -4,9 +4,9 @@
 #include "platform/VdirRemindersStore.h"
 
 #include "ReminderPrinters.h"
+#include "TestFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -42,10 +42,7 @@ protected:
 
     QString makeList(const QString& name, const QString& title) {
         const QString path = folder.path() + u'/' + name;
-        QDir().mkpath(path);
-        QFile file(path + u"/displayname"_s);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(title.toUtf8());
+        writeTestFile(path + u"/displayname"_s, title.toUtf8());
         return QDir::cleanPath(path);
     }
 
@@ -82,7 +79,7 @@ TEST_P(RemindersStoreTest, EveryFieldComesBackAsSaved) {
           .dueDateComponents = DateComponents{.timeZone = zone(u"Europe/Amsterdam"_s), .year = 2026, .month = 3,
                                               .day = 5, .hour = 15, .minute = 15},
           .priority = 5}},
-        {"floating and UTC due times",
+        {"floating due time",
          {.title = u"Call"_s,
           .dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 5, .hour = 9, .minute = 30}}},
         {"UTC due time",

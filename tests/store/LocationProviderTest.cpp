@@ -1,6 +1,6 @@
 #include "store/LocationProvider.h"
 
-#include "platform/LocationFake.h"
+#include "LocationFake.h"
 
 #include <QCoreApplication>
 #include <gtest/gtest.h>
