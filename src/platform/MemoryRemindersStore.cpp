@@ -34,9 +34,7 @@ std::vector<Reminder> MemoryRemindersStore::fetchIncompleteReminders() {
 std::vector<Reminder> MemoryRemindersStore::fetchRemindersCompleted(Date since) {
     std::vector<Reminder> done;
     std::copy_if(contents_.reminders.begin(), contents_.reminders.end(), std::back_inserter(done),
-                 [since](const Reminder& reminder) {
-                     return reminder.completed && reminder.completionDate && *reminder.completionDate >= since;
-                 });
+                 [since](const Reminder& reminder) { return completedSince(reminder, since); });
     return done;
 }
 

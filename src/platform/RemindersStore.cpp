@@ -36,6 +36,11 @@ bool isUntouched(Reminder successor, const Reminder& series) {
     return successor == *fresh;
 }
 
+StoreError reminderGone() {
+    return {.code = StoreError::reminderNotFound,
+            .description = u"This reminder no longer exists — it was deleted elsewhere."_s};
+}
+
 }  // namespace
 
 Reminder RemindersStore::newReminder() {
@@ -47,8 +52,7 @@ Reminder RemindersStore::newReminder() {
 std::optional<StoreError> RemindersStore::save(Reminder& reminder) {
     const std::optional<Reminder> saved = this->reminder(reminder.identifier);
     if (!saved && !unsaved_.contains(reminder.identifier))
-        return StoreError{.code = StoreError::reminderNotFound,
-                          .description = u"This reminder no longer exists — it was deleted elsewhere."_s};
+        return reminderGone();
     if (auto error = checkList(reminder.listIdentifier)) return error;
     Reminder value = stamped(reminder, saved, nowInWholeSeconds());
     const bool completes = value.completed && !(saved && saved->completed);
@@ -65,8 +69,7 @@ std::optional<StoreError> RemindersStore::save(Reminder& reminder) {
 
 std::optional<StoreError> RemindersStore::remove(const Reminder& reminder) {
     if (!this->reminder(reminder.identifier))
-        return StoreError{.code = StoreError::reminderNotFound,
-                          .description = u"This reminder no longer exists — it was deleted elsewhere."_s};
+        return reminderGone();
     return removeItem(reminder.identifier);
 }
 

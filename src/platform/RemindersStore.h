@@ -89,6 +89,11 @@ signals:
 protected:
     using Continuation = ICalendarReminder::Continuation;
 
+    // Whether fetchRemindersCompleted(since) holds `reminder`: completed at or after `since`.
+    static bool completedSince(const Reminder& reminder, Date since) {
+        return reminder.completed && reminder.completionDate && *reminder.completionDate >= since;
+    }
+
     // What an implementation stores: the item (with the link to the item
     // that continues its series, or none), and its removal.
     virtual std::optional<Continuation> continuation(const QString& identifier) = 0;

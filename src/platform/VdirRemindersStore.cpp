@@ -132,9 +132,7 @@ std::vector<Reminder> VdirRemindersStore::fetchIncompleteReminders() {
 }
 
 std::vector<Reminder> VdirRemindersStore::fetchRemindersCompleted(Date since) {
-    return reminders([since](const Reminder& reminder) {
-        return reminder.completed && reminder.completionDate && *reminder.completionDate >= since;
-    });
+    return reminders([since](const Reminder& reminder) { return completedSince(reminder, since); });
 }
 
 std::vector<Reminder> VdirRemindersStore::reminders(const std::function<bool(const Reminder&)>& wanted) {
