@@ -146,6 +146,16 @@ ParserVocabulary ParserVocabulary::merged(const ParserVocabulary& other) const {
     return result;
 }
 
+WordSet ParserVocabulary::cadenceAdverbs() const {
+    return WordSet(concatenated({&dailyWords, &weeklyWords, &monthlyWords, &yearlyWords}));
+}
+
+std::optional<Regex> ParserVocabulary::makeCadenceAdverbRegex() const {
+    const WordSet adverbs = cadenceAdverbs();
+    if (adverbs.isEmpty()) return std::nullopt;
+    return Regex::cached(u"(?:^|\\s)("_s + adverbs.alternation() + u")(?=\\s*$)"_s, Regex::Option::CaseInsensitive);
+}
+
 std::pair<WordSet, QHash<QString, int>> ParserVocabulary::localeWeekdayNames(const QString& localeIdentifier) {
     const platform::DateSymbols symbols = platform::Locale(localeIdentifier).dateSymbols();
     QStringList names;
@@ -199,12 +209,7 @@ ParserVocabulary ParserVocabulary::forLocaleIdentifiers(const QStringList& local
     vocabulary.dateFunctionWords =
         WordSet::unionOf(vocabulary.dateFunctionWords.raw(), localeCalendarNames(localeIdentifiers).raw());
 
-    const WordSet adverbs(concatenated(
-        {&vocabulary.dailyWords, &vocabulary.weeklyWords, &vocabulary.monthlyWords, &vocabulary.yearlyWords}));
-    if (!adverbs.isEmpty()) {
-        vocabulary.cadenceAdverbRegex.value = Regex::cached(
-            u"(?:^|\\s)("_s + adverbs.alternation() + u")(?=\\s*$)"_s, Regex::Option::CaseInsensitive);
-    }
+    vocabulary.cadenceAdverbRegex.value = vocabulary.makeCadenceAdverbRegex();
     return vocabulary;
 }
 

@@ -50,15 +50,6 @@ bool namesSomething(const QString& text, const platform::RegexMatch& match, int 
     return !platform::trimmed(match.captured(text, group), platform::CharacterSet::whitespaces()).isEmpty();
 }
 
-// One connector word and nothing else from `from` to the end of the text.
-bool onlyAConnectorFollows(const QString& text, qsizetype from, const ParserVocabulary& vocabulary) {
-    static const std::optional<Regex> lastWord = Regex::compile(u"\\s+(\\S+)\\s*$"_s);
-    const std::optional<platform::RegexMatch> match =
-        lastWord ? lastWord->firstMatch(text, TextRange::fromBounds(from, text.size())) : std::nullopt;
-    if (!match || match->range().location != from) return false;
-    return vocabulary.connectors.containsFolded(WordSet::fold(match->captured(text, 1)));
-}
-
 }  // namespace
 
 QString quotedPlacePattern(const ParserVocabulary& vocabulary) {
@@ -103,7 +94,7 @@ std::optional<TextRange> cadenceStartInPlaceTail(const QString& text, qsizetype 
         const TextRange phrase = matches.back().range();
         if (phrase.location < tailStart || phrase.end() > tailStart + tailLength) continue;
         if (platform::trimmedWhitespaceAndNewlines(text.mid(phrase.end())).isEmpty()) return phrase;
-        if (phrase.end() < text.size() && onlyAConnectorFollows(text, phrase.end(), vocabulary)) return phrase;
+        if (restIsOneConnector(text, phrase.end(), vocabulary)) return phrase;
     }
     return std::nullopt;
 }
