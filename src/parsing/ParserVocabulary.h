@@ -105,8 +105,6 @@ struct ParserVocabulary {
     // The adverb pattern over cadenceAdverbs(); nothing without adverbs.
     std::optional<platform::Regex> makeCadenceAdverbRegex() const;
 
-    static std::pair<WordSet, QHash<QString, int>> localeWeekdayNames(const QString& localeIdentifier);
-    static WordSet localeCalendarNames(QStringList localeIdentifiers);
     // The vocabulary of the languages of these locales, each once, English
     // always last among them unless named earlier.
     static ParserVocabulary forLocaleIdentifiers(const QStringList& localeIdentifiers);
