@@ -244,7 +244,7 @@ std::optional<HalfHourDirection> ParserVocabulary::halfHourDirectionFor(const QS
     const QString half = WordSet::fold(halfWord);
     bool before = false, after = false;
     forEachTable([&](const ParserVocabulary& table) {
-        if (table.halfHourDirection && !table.clockMarkers.isEmpty() && table.clockMarkers.containsFolded(marker) &&
+        if (table.halfHourDirection && table.clockMarkers.containsFolded(marker) &&
             table.halfWords.containsFolded(half))
             (*table.halfHourDirection == HalfHourDirection::beforeTheHour ? before : after) = true;
         return false;
