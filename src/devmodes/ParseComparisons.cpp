@@ -4,8 +4,10 @@
 #include "devmodes/SharedRoutines.h"
 #include "parsing/DateServices.h"
 #include "parsing/QuickAddParser.h"
+#include "parsing/RecurrenceEdit.h"
 #include "parsing/SmartQuickAddParser.h"
 #include "platform/Calendar.h"
+#include "platform/CharacterSet.h"
 #include "platform/Text.h"
 
 namespace tavlin::devmodes {
@@ -22,16 +24,6 @@ QString optionalText(const std::optional<QString>& text) { return text ? quoted(
 
 QString boolText(bool value) { return value ? u"true"_s : u"false"_s; }
 
-QString frequencyName(parsing::RecurrenceFrequency frequency) {
-    switch (frequency) {
-    case parsing::RecurrenceFrequency::daily: return u"daily"_s;
-    case parsing::RecurrenceFrequency::weekly: return u"weekly"_s;
-    case parsing::RecurrenceFrequency::monthly: return u"monthly"_s;
-    case parsing::RecurrenceFrequency::yearly: return u"yearly"_s;
-    }
-    return {};
-}
-
 QString triggerName(parsing::LocationTrigger trigger) {
     return trigger == parsing::LocationTrigger::leave ? u"leave"_s : u"arrive"_s;
 }
@@ -45,11 +37,6 @@ QString readingLine(const ParsedQuickAdd& reading, bool withDue) {
                 (reading.dueDateComponents ? dateComponentsText(*reading.dueDateComponents) : u"-"_s);
     return line + u" | place="_s + orDash(reading.locationName) + u" | trigger="_s +
            triggerName(reading.locationTrigger);
-}
-
-bool isNewline(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= 0x000A && u <= 0x000D) || u == 0x0085 || u == 0x2028 || u == 0x2029;
 }
 
 }  // namespace
@@ -82,7 +69,7 @@ QString debugRendering(const ParsedQuickAdd& r) {
         u"dueDateComponents: "_s + (r.dueDateComponents ? dateComponentsText(*r.dueDateComponents) : u"nil"_s),
         u"hasTime: "_s + boolText(r.hasTime),
         u"matchedDateText: "_s + optionalText(r.matchedDateText),
-        u"recurrenceFrequency: "_s + (r.recurrenceFrequency ? frequencyName(*r.recurrenceFrequency) : u"nil"_s),
+        u"recurrenceFrequency: "_s + (r.recurrenceFrequency ? parsing::RecurrenceEdit::adverb(*r.recurrenceFrequency) : u"nil"_s),
         u"recurrenceInterval: "_s + QString::number(r.recurrenceInterval),
         u"locationName: "_s + optionalText(r.locationName),
         u"locationRadius: "_s + (r.locationRadius ? QString::number(*r.locationRadius) : u"nil"_s),
@@ -98,7 +85,7 @@ QStringList inputLines(const QString& text) {
     QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && !isNewline(text.at(i))) continue;
+        if (i < text.size() && !platform::CharacterSet::newlines().contains(text.at(i).unicode())) continue;
         if (i > start) lines.append(text.mid(start, i - start));
         start = i + 1;
     }

@@ -3,11 +3,14 @@
 #include "devmodes/Output.h"
 #include "devmodes/ParseComparisons.h"
 #include "parsing/ParserVocabulary.h"
+#include "parsing/RecurrenceEdit.h"
 #include "parsing/SmartQuickAddParser.h"
 #include "parsing/TaskSplitter.h"
 #include "platform/Calendar.h"
+#include "platform/CharacterSet.h"
 #include "platform/DateFormatter.h"
 #include "platform/DueDate.h"
+#include "platform/Text.h"
 
 #include <cmath>
 
@@ -21,16 +24,6 @@ using parsing::ParserVocabulary;
 namespace {
 
 json textOrNull(const std::optional<QString>& text) { return text ? json(text->toStdString()) : json(nullptr); }
-
-std::string frequencyName(parsing::RecurrenceFrequency frequency) {
-    switch (frequency) {
-    case parsing::RecurrenceFrequency::daily: return "daily";
-    case parsing::RecurrenceFrequency::weekly: return "weekly";
-    case parsing::RecurrenceFrequency::monthly: return "monthly";
-    case parsing::RecurrenceFrequency::yearly: return "yearly";
-    }
-    return {};
-}
 
 json deadline(const ParsedQuickAdd& reading) {
     if (!reading.dueDateComponents) return nullptr;
@@ -72,7 +65,8 @@ json readingDictionary(const ParsedQuickAdd& r) {
         {"priority", r.priority},
         {"range", range(r.locationRadius)},
         {"repeat", r.recurrenceFrequency
-                       ? json(frequencyName(*r.recurrenceFrequency) + " x" + std::to_string(r.recurrenceInterval))
+                       ? json(parsing::RecurrenceEdit::adverb(*r.recurrenceFrequency).toStdString() + " x" +
+                              std::to_string(r.recurrenceInterval))
                        : json(nullptr)},
         {"title", r.title.toStdString()},
         {"trigger", r.locationTrigger == parsing::LocationTrigger::leave ? "leave" : "arrive"},
@@ -84,12 +78,9 @@ QStringList reportListNames(const QStringList& arguments) {
     if (at < 0 || at + 1 >= arguments.size())
         return {u"Reminders"_s, u"Ada Marlow's Work"_s, u"todo"_s};
     QStringList names;
-    for (const QString& piece : arguments[at + 1].split(u',', Qt::SkipEmptyParts)) {
-        qsizetype start = 0, end = piece.size();
-        while (start < end && (piece[start] == u' ' || piece[start] == u'\t')) ++start;
-        while (end > start && (piece[end - 1] == u' ' || piece[end - 1] == u'\t')) --end;
-        names.append(piece.mid(start, end - start));
-    }
+    static const platform::CharacterSet spaceAndTab = platform::CharacterSet::fromCharacters(u" \t"_s);
+    for (const QString& piece : arguments[at + 1].split(u',', Qt::SkipEmptyParts))
+        names.append(platform::trimmed(piece, spaceAndTab));
     return names;
 }
 
@@ -109,9 +100,9 @@ platform::Task<> parseJSONReport(QStringList arguments, QString fileText) {
         if (!languageTag || rest.isEmpty()) continue;
         const QString prompt = rest.toString();
 
+        const ParserVocabulary vocabulary = vocabularyFor(*languageTag);
         json parts = json::array();
         for (const QString& task : parsing::TaskSplitter::split(prompt)) {
-            const ParserVocabulary vocabulary = vocabularyFor(*languageTag);
             const json det = readingDictionary(deterministicReading(task, listNames, vocabulary));
             const std::optional<ParsedQuickAdd> smart =
                 co_await parsing::SmartQuickAddParser::parse(task, listNames, vocabulary);

@@ -1,5 +1,6 @@
 #include "mcp/ReminderSnapshot.h"
 
+#include "parsing/RecurrenceEdit.h"
 #include "parsing/ReminderEditing.h"
 #include "platform/DueDate.h"
 #include "platform/Locale.h"
@@ -86,16 +87,18 @@ ReminderSnapshot ReminderSnapshot::of(const Reminder& reminder, const std::optio
 }
 
 QString ReminderSnapshot::priorityWord(int priority) {
-    if (priority >= 1 && priority <= 4) return u"high"_s;
-    if (priority == 5) return u"medium"_s;
-    if (priority >= 6 && priority <= 9) return u"low"_s;
+    using parsing::ReminderEditing::PriorityLevel;
+    switch (parsing::ReminderEditing::priorityLevel(priority)) {
+    case PriorityLevel::high: return u"high"_s;
+    case PriorityLevel::medium: return u"medium"_s;
+    case PriorityLevel::low: return u"low"_s;
+    case PriorityLevel::none: break;
+    }
     return u"none"_s;
 }
 
 QString ReminderSnapshot::repeatText(parsing::RecurrenceFrequency frequency, int interval) {
-    static const QString units[] = {u"day"_s, u"week"_s, u"month"_s, u"year"_s};
-    const QString& unit = units[static_cast<int>(frequency)];
-    return interval < 2 ? u"every "_s + unit : u"every %1 %2s"_s.arg(interval).arg(unit);
+    return parsing::RecurrenceEdit::everyText(frequency, interval);
 }
 
 json ReminderSnapshot::json(const SnapshotClock& clock) const {

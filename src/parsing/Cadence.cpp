@@ -25,15 +25,6 @@ std::optional<RegexMatch> firstUnblankedMatch(const std::vector<RegexMatch>& mat
     return std::nullopt;
 }
 
-// Whether the rest of the line from `from` is one single connector word.
-bool restIsOneConnector(const QString& text, qsizetype from, const ParserVocabulary& vocabulary) {
-    static const std::optional<platform::Regex> lastWord = compileRegex(u"\\s+(\\S+)\\s*$"_s);
-    if (!lastWord || from >= text.size()) return false;
-    const auto match = lastWord->firstMatch(text, {from, text.size() - from});
-    return match && match->range().location == from &&
-           vocabulary.connectors.contains(match->captured(text, 1));
-}
-
 std::optional<platform::Date> weekdayAnchor(int weekday, platform::Date referenceDate,
                                             const platform::Calendar& calendar) {
     const platform::Date startOfToday = startOfReferenceDay(calendar, referenceDate);
@@ -50,35 +41,32 @@ std::optional<int> asciiCount(const QString& digits) {
     return digits.toInt();
 }
 
-// The vocabulary's adverb pattern, made here when it does not carry it.
-std::optional<platform::Regex> cadenceAdverbRegex(const ParserVocabulary& vocabulary) {
-    if (vocabulary.cadenceAdverbRegex.value) return vocabulary.cadenceAdverbRegex.value;
-    static Memo<std::optional<platform::Regex>> patterns;
-    return patterns.get(
-        [&]() -> std::optional<platform::Regex> {
-            const WordSet adverbs(vocabulary.dailyWords.raw() + vocabulary.weeklyWords.raw() +
-                                  vocabulary.monthlyWords.raw() + vocabulary.yearlyWords.raw());
-            if (adverbs.isEmpty()) return std::nullopt;
-            return compileRegex(u"(?:^|\\s)("_s + adverbs.alternation() + u")(?=\\s*$)"_s,
-                                platform::Regex::Option::CaseInsensitive);
-        },
-        vocabulary.dailyWords, vocabulary.weeklyWords, vocabulary.monthlyWords, vocabulary.yearlyWords);
-}
+// The adverb pattern, made here for a vocabulary that does not carry it,
+// and a probe for the adverbs ending the line, which most lines do not.
+struct CadenceAdverbs {
+    std::optional<platform::Regex> pattern;
+    WordProbe probe;
+};
 
-// The adverbs end the line in the adverb pattern, which most lines do not.
-bool mayEndInCadenceAdverb(const QString& text, const ParserVocabulary& vocabulary) {
-    static Memo<std::shared_ptr<const WordProbe>> probes;
-    const auto probe = probes.get(
+std::shared_ptr<const CadenceAdverbs> cadenceAdverbs(const ParserVocabulary& vocabulary) {
+    static Memo<std::shared_ptr<const CadenceAdverbs>> memo;
+    return memo.get(
         [&] {
-            return std::make_shared<const WordProbe>(
-                WordSet(vocabulary.dailyWords.raw() + vocabulary.weeklyWords.raw() +
-                        vocabulary.monthlyWords.raw() + vocabulary.yearlyWords.raw()));
+            return std::make_shared<const CadenceAdverbs>(
+                CadenceAdverbs{vocabulary.makeCadenceAdverbRegex(), WordProbe(vocabulary.cadenceAdverbs())});
         },
         vocabulary.dailyWords, vocabulary.weeklyWords, vocabulary.monthlyWords, vocabulary.yearlyWords);
-    return probe->mayEnd(text);
 }
 
 }  // namespace
+
+bool restIsOneConnector(const QString& text, qsizetype from, const ParserVocabulary& vocabulary) {
+    static const std::optional<platform::Regex> lastWord = compileRegex(u"\\s+(\\S+)\\s*$"_s);
+    if (!lastWord || from >= text.size()) return false;
+    const auto match = lastWord->firstMatch(text, {from, text.size() - from});
+    return match && match->range().location == from &&
+           vocabulary.connectors.contains(match->captured(text, 1));
+}
 
 std::vector<RegexMatch> everyPhraseMatches(const RecurrenceGrammar& grammar, const QString& text) {
     // Every phrase opens with an every-word and a blank, which is much
@@ -150,8 +138,10 @@ std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& s
 
 std::optional<RecurrenceFrequency> extractCadenceAdverb(QString& text, const QString& scanText,
                                                         const ParserVocabulary& vocabulary) {
-    const std::optional<platform::Regex> regex = cadenceAdverbRegex(vocabulary);
-    if (!regex || !mayEndInCadenceAdverb(scanText, vocabulary)) return std::nullopt;
+    const std::shared_ptr<const CadenceAdverbs> adverbs = cadenceAdverbs(vocabulary);
+    const std::optional<platform::Regex>& regex =
+        vocabulary.cadenceAdverbRegex.value ? vocabulary.cadenceAdverbRegex.value : adverbs->pattern;
+    if (!regex || !adverbs->probe.mayEnd(scanText)) return std::nullopt;
     const std::optional<RegexMatch> match = firstUnblankedMatch(regex->matches(scanText), text, scanText);
     if (!match || !match->range(1).isFound()) return std::nullopt;
 

@@ -27,6 +27,10 @@ std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& s
 std::optional<RecurrenceFrequency> extractCadenceAdverb(QString& text, const QString& scanText,
                                                         const ParserVocabulary& vocabulary);
 
+// Whether the rest of the line from `from` is one single connector word
+// ("every week to").
+bool restIsOneConnector(const QString& text, qsizetype from, const ParserVocabulary& vocabulary);
+
 // `range` widened back over one marker word before it ("on every monday",
 // "at 5"), unless that word would reach into a protected range.
 platform::TextRange includePrecedingMarker(platform::TextRange range, const QString& text,

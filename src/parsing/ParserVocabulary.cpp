@@ -1,8 +1,6 @@
 #include "parsing/ParserVocabulary.h"
 
-#include "platform/CharacterSet.h"
 #include "platform/Locale.h"
-#include "platform/Text.h"
 
 #include <QSet>
 
@@ -30,15 +28,29 @@ std::optional<QString> foldedOrNone(const std::optional<QString>& word) {
     return WordSet::fold(*word);
 }
 
-QString localeSymbolName(const QString& symbol) {
-    static const platform::CharacterSet dotAndSpace = platform::CharacterSet::fromCharacters(u". "_s);
-    return platform::trimmed(symbol, dotAndSpace);
+// The weekday names of a locale, and each one's weekday: 1 (Sunday) … 7.
+std::pair<WordSet, QHash<QString, int>> weekdayNames(const platform::DateSymbols& symbols) {
+    QStringList names;
+    QHash<QString, int> index;
+    for (const QStringList* list : {&symbols.weekdaySymbols, &symbols.shortWeekdaySymbols,
+                                    &symbols.standaloneWeekdaySymbols, &symbols.shortStandaloneWeekdaySymbols}) {
+        for (qsizetype position = 0; position < list->size(); ++position) {
+            const std::optional<QString> name = platform::usableCalendarName(list->at(position));
+            if (!name) continue;
+            names.append(*name);
+            index.insert(WordSet::fold(*name), static_cast<int>(position) + 1);
+        }
+    }
+    return {WordSet(std::move(names)), std::move(index)};
 }
 
-void appendNames(QStringList& names, const QStringList& symbols) {
-    for (const QString& symbol : symbols) {
-        const QString name = localeSymbolName(symbol);
-        if (platform::graphemeCount(name) >= 3) names.append(name);
+// Every weekday and month name of a locale.
+void appendCalendarNames(QStringList& names, const platform::DateSymbols& s) {
+    for (const QStringList* list :
+         {&s.weekdaySymbols, &s.shortWeekdaySymbols, &s.standaloneWeekdaySymbols, &s.shortStandaloneWeekdaySymbols,
+          &s.monthSymbols, &s.shortMonthSymbols, &s.standaloneMonthSymbols, &s.shortStandaloneMonthSymbols}) {
+        for (const QString& symbol : *list)
+            if (const std::optional<QString> name = platform::usableCalendarName(symbol)) names.append(*name);
     }
 }
 
@@ -146,65 +158,39 @@ ParserVocabulary ParserVocabulary::merged(const ParserVocabulary& other) const {
     return result;
 }
 
-std::pair<WordSet, QHash<QString, int>> ParserVocabulary::localeWeekdayNames(const QString& localeIdentifier) {
-    const platform::DateSymbols symbols = platform::Locale(localeIdentifier).dateSymbols();
-    QStringList names;
-    QHash<QString, int> index;
-    for (const QStringList* list : {&symbols.weekdaySymbols, &symbols.shortWeekdaySymbols,
-                                    &symbols.standaloneWeekdaySymbols, &symbols.shortStandaloneWeekdaySymbols}) {
-        for (qsizetype position = 0; position < list->size(); ++position) {
-            const QString name = localeSymbolName(list->at(position));
-            if (platform::graphemeCount(name) < 3) continue;
-            names.append(name);
-            index.insert(WordSet::fold(name), static_cast<int>(position) + 1);
-        }
-    }
-    return {WordSet(std::move(names)), std::move(index)};
+WordSet ParserVocabulary::cadenceAdverbs() const {
+    return WordSet(concatenated({&dailyWords, &weeklyWords, &monthlyWords, &yearlyWords}));
 }
 
-WordSet ParserVocabulary::localeCalendarNames(QStringList localeIdentifiers) {
-    localeIdentifiers.append(u"en"_s);
-    QStringList names;
-    QSet<QString> seen;
-    for (const QString& identifier : std::as_const(localeIdentifiers)) {
-        const QString code = languageCodeOf(identifier);
-        if (code.isEmpty() || seen.contains(code)) continue;
-        seen.insert(code);
-        const platform::DateSymbols s = platform::Locale(identifier).dateSymbols();
-        for (const QStringList* list :
-             {&s.weekdaySymbols, &s.shortWeekdaySymbols, &s.standaloneWeekdaySymbols, &s.shortStandaloneWeekdaySymbols,
-              &s.monthSymbols, &s.shortMonthSymbols, &s.standaloneMonthSymbols, &s.shortStandaloneMonthSymbols})
-            appendNames(names, *list);
-    }
-    return WordSet(std::move(names));
+std::optional<Regex> ParserVocabulary::makeCadenceAdverbRegex() const {
+    const WordSet adverbs = cadenceAdverbs();
+    if (adverbs.isEmpty()) return std::nullopt;
+    return Regex::cached(u"(?:^|\\s)("_s + adverbs.alternation() + u")(?=\\s*$)"_s, Regex::Option::CaseInsensitive);
 }
 
 ParserVocabulary ParserVocabulary::forLocaleIdentifiers(const QStringList& localeIdentifiers) {
     ParserVocabulary vocabulary = empty();
     QSet<QString> seenCodes;
+    QStringList calendarNames;  // of every language read, with a table or without
     for (const QString& identifier : localeIdentifiers + QStringList{u"en"_s}) {
         const QString code = languageCodeOf(identifier);
         if (code.isEmpty() || seenCodes.contains(code)) continue;
         seenCodes.insert(code);
+        const platform::DateSymbols symbols = platform::Locale(identifier).dateSymbols();
+        appendCalendarNames(calendarNames, symbols);
         std::optional<ParserVocabulary> table = forLanguageCode(code);
         if (!table) continue;
-        auto [weekdayNames, weekdayIndex] = localeWeekdayNames(identifier);
+        auto [names, index] = weekdayNames(symbols);
         for (RecurrenceGrammar& grammar : table->recurrenceGrammars) {
-            grammar.weekdayNames = weekdayNames;
-            grammar.weekdayIndex = weekdayIndex;
+            grammar.weekdayNames = names;
+            grammar.weekdayIndex = index;
             grammar.everyPhraseRegex.value = grammar.makeEveryPhraseRegex();
         }
         vocabulary = vocabulary.merged(*table);
     }
-    vocabulary.dateFunctionWords =
-        WordSet::unionOf(vocabulary.dateFunctionWords.raw(), localeCalendarNames(localeIdentifiers).raw());
+    vocabulary.dateFunctionWords = WordSet::unionOf(vocabulary.dateFunctionWords.raw(), calendarNames);
 
-    const WordSet adverbs(concatenated(
-        {&vocabulary.dailyWords, &vocabulary.weeklyWords, &vocabulary.monthlyWords, &vocabulary.yearlyWords}));
-    if (!adverbs.isEmpty()) {
-        vocabulary.cadenceAdverbRegex.value = Regex::cached(
-            u"(?:^|\\s)("_s + adverbs.alternation() + u")(?=\\s*$)"_s, Regex::Option::CaseInsensitive);
-    }
+    vocabulary.cadenceAdverbRegex.value = vocabulary.makeCadenceAdverbRegex();
     return vocabulary;
 }
 
@@ -258,7 +244,7 @@ std::optional<HalfHourDirection> ParserVocabulary::halfHourDirectionFor(const QS
     const QString half = WordSet::fold(halfWord);
     bool before = false, after = false;
     forEachTable([&](const ParserVocabulary& table) {
-        if (table.halfHourDirection && !table.clockMarkers.isEmpty() && table.clockMarkers.containsFolded(marker) &&
+        if (table.halfHourDirection && table.clockMarkers.containsFolded(marker) &&
             table.halfWords.containsFolded(half))
             (*table.halfHourDirection == HalfHourDirection::beforeTheHour ? before : after) = true;
         return false;

@@ -100,8 +100,11 @@ struct ParserVocabulary {
     // Self's words first; self wins clock-hour conflicts; grammars appended.
     ParserVocabulary merged(const ParserVocabulary& other) const;
 
-    static std::pair<WordSet, QHash<QString, int>> localeWeekdayNames(const QString& localeIdentifier);
-    static WordSet localeCalendarNames(QStringList localeIdentifiers);
+    // The daily, weekly, monthly and yearly words together.
+    WordSet cadenceAdverbs() const;
+    // The adverb pattern over cadenceAdverbs(); nothing without adverbs.
+    std::optional<platform::Regex> makeCadenceAdverbRegex() const;
+
     // The vocabulary of the languages of these locales, each once, English
     // always last among them unless named earlier.
     static ParserVocabulary forLocaleIdentifiers(const QStringList& localeIdentifiers);

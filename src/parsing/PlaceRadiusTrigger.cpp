@@ -1,5 +1,6 @@
 #include "parsing/PlaceRadiusTrigger.h"
 
+#include "parsing/DateServices.h"
 #include "parsing/Memo.h"
 #include "parsing/PlaceSpans.h"
 #include "parsing/QuickAddParser.h"
@@ -17,13 +18,6 @@ namespace {
 constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
 constexpr double kSmallestRadius = 25;
 constexpr double kLargestRadius = 10000;
-
-QString blanked(QString text, TextRange range) {
-    for (qsizetype i = range.location; i < range.end() && i < text.size(); ++i) text[i] = u' ';
-    return text;
-}
-
-QString trimmedBlanks(const QString& text) { return platform::trimmed(text, platform::CharacterSet::whitespaces()); }
 
 // A radius: a number and its unit, after a preposition ("within 500 m"),
 // and alone at the start or the end of a place's name.
@@ -75,22 +69,93 @@ std::optional<double> metres(const RegexMatch& match, const QString& text) {
     return value;
 }
 
+QString leadInPattern(const ParserVocabulary& vocabulary) {
+    if (vocabulary.locationLeadIns.isEmpty()) return {};
+    return u"(?:(?:"_s + vocabulary.locationLeadIns.alternation() + u")\\s+){0,2}"_s;
+}
+
+struct PurposeSplit {
+    QString name;
+    std::optional<QString> clause;  // given back to the line
+};
+
+// "store to buy milk" → the place "store" and the clause "to buy milk".
+PurposeSplit splitPurposeClause(const QString& tail, const ParserVocabulary& vocabulary) {
+    if (vocabulary.purposeMarkers.isEmpty()) return {tail, std::nullopt};
+    static Memo<std::optional<platform::Regex>> patterns;
+    const auto pattern = patterns.get(
+        [&] {
+            return compileRegex(u"\\s+(?:"_s + vocabulary.purposeMarkers.alternation() + u")\\s+\\S+\\s+\\S+"_s,
+                                kCaseInsensitive);
+        },
+        vocabulary.purposeMarkers);
+    const auto match = pattern ? pattern->firstMatch(tail) : std::nullopt;
+    if (!match) return {tail, std::nullopt};
+    const QString name = trimmedBlanks(tail.left(match->range().location));
+    if (name.isEmpty()) return {tail, std::nullopt};
+    return {name, trimmedBlanks(tail.mid(match->range().location))};
+}
+
+// A radius at the start (`leading`) or the end of a place text, taken out of it.
+std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const ParserVocabulary& vocabulary) {
+    if (!containsDecimalDigit(text)) return std::nullopt;
+    const RadiusPatterns patterns = radiusPatterns(vocabulary);
+    const auto& pattern = leading ? patterns.leading : patterns.trailing;
+    const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;
+    if (!match) return std::nullopt;
+    const std::optional<double> radius = metres(*match, text);
+    if (!radius) return std::nullopt;
+    const QString unit = WordSet::fold(match->captured(text, 2));
+    const bool writtenTogether = match->range(2).location == match->range(1).end() && (unit == u"m"_s || unit == u"km"_s);
+    QString remainder = text;
+    remainder.remove(match->range().location, match->range().length);
+    remainder = trimmedBlanks(remainder);
+
+    bool accepted = false;
+    if (leading) {
+        // "500m run" takes a radius, "500 m of rope" does not.
+        accepted = remainder.isEmpty();
+        if (!accepted && writtenTogether) {
+            accepted = vocabulary.partitiveWords.isEmpty() || !startsWithPartitive(remainder, vocabulary);
+        }
+    } else {
+        accepted = !remainder.isEmpty();  // "@500m" keeps its name
+    }
+    if (!accepted) return std::nullopt;
+    text = remainder;
+    return radius;
+}
+
+PlaceAndTrigger extractQuotedPlace(QString& text, const ParserVocabulary& vocabulary, bool allowRadius) {
+    for (const RegexMatch& match : quotedPlaceMatches(text, vocabulary)) {
+        const std::optional<QString> name = quotedPlaceName(match, text);
+        if (!name) continue;
+        QString before = text.left(match.range().location);
+        QString after = text.mid(match.range().end());
+        PlaceAndTrigger result{.name = name};
+        if (stripLeavePhrase(before, vocabulary)) result.trigger = LocationTrigger::leave;
+        if (allowRadius) result.radius = extractRadiusFromPlace(after, true, vocabulary);
+        text = collapseWhitespace(before + u" "_s + after);
+        return result;
+    }
+    return {};
+}
+
 }  // namespace
 
 PlaceScanTexts placeScanTexts(const QString& text, const ParserVocabulary& vocabulary) {
     const std::vector<TextRange> quoted = quotedPlaceRanges(text, vocabulary);
     if (!quoted.empty()) {
-        QString scan = text;
-        for (const TextRange range : quoted) scan = blanked(scan, range);
+        const QString scan = blankingRanges(quoted, text);
         return {scan, scan};
     }
     const auto match = unquotedPlaceMatch(text, vocabulary);
     if (!match) return {text, text};
     const qsizetype tailStart = match->range().location;
-    const QString adverbScan = blanked(text, TextRange::fromBounds(tailStart, text.size()));
+    const QString adverbScan = blankingRanges({TextRange::fromBounds(tailStart, text.size())}, text);
     const auto cadence = cadenceStartInPlaceTail(text, tailStart, text.size() - tailStart, vocabulary);
     if (!cadence) return {adverbScan, adverbScan};
-    return {blanked(text, TextRange::fromBounds(tailStart, cadence->location)), adverbScan};
+    return {blankingRanges({TextRange::fromBounds(tailStart, cadence->location)}, text), adverbScan};
 }
 
 std::optional<double> extractRadius(QString& text, const ParserVocabulary& vocabulary, bool requirePreposition) {
@@ -126,59 +191,6 @@ PlaceAndTrigger extractPlaceAndTrigger(QString& text, const ParserVocabulary& vo
     return result;
 }
 
-PlaceAndTrigger extractQuotedPlace(QString& text, const ParserVocabulary& vocabulary, bool allowRadius) {
-    for (const RegexMatch& match : quotedPlaceMatches(text, vocabulary)) {
-        const std::optional<QString> name = quotedPlaceName(match, text);
-        if (!name) continue;
-        QString before = text.left(match.range().location);
-        QString after = text.mid(match.range().end());
-        PlaceAndTrigger result{.name = name};
-        if (stripLeavePhrase(before, vocabulary)) result.trigger = LocationTrigger::leave;
-        if (allowRadius) result.radius = extractRadiusFromPlace(after, true, vocabulary);
-        text = collapseWhitespace(before + u" "_s + after);
-        return result;
-    }
-    return {};
-}
-
-std::optional<QString> quotedPlaceName(const RegexMatch& match, const QString& text) {
-    for (const int group : {1, 2}) {
-        if (!match.range(group).isFound()) continue;
-        const QString name = trimmedBlanks(match.captured(text, group));
-        if (!name.isEmpty()) return name;
-    }
-    return std::nullopt;
-}
-
-std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const ParserVocabulary& vocabulary) {
-    if (!containsDecimalDigit(text)) return std::nullopt;
-    const RadiusPatterns patterns = radiusPatterns(vocabulary);
-    const auto& pattern = leading ? patterns.leading : patterns.trailing;
-    const auto match = pattern ? pattern->firstMatch(text) : std::nullopt;
-    if (!match) return std::nullopt;
-    const std::optional<double> radius = metres(*match, text);
-    if (!radius) return std::nullopt;
-    const QString unit = WordSet::fold(match->captured(text, 2));
-    const bool writtenTogether = match->range(2).location == match->range(1).end() && (unit == u"m"_s || unit == u"km"_s);
-    QString remainder = text;
-    remainder.remove(match->range().location, match->range().length);
-    remainder = trimmedBlanks(remainder);
-
-    bool accepted = false;
-    if (leading) {
-        // "500m run" takes a radius, "500 m of rope" does not.
-        accepted = remainder.isEmpty();
-        if (!accepted && writtenTogether) {
-            accepted = vocabulary.partitiveWords.isEmpty() || !startsWithPartitive(remainder, vocabulary);
-        }
-    } else {
-        accepted = !remainder.isEmpty();  // "@500m" keeps its name
-    }
-    if (!accepted) return std::nullopt;
-    text = remainder;
-    return radius;
-}
-
 bool stripLeavePhrase(QString& text, const ParserVocabulary& vocabulary) {
     if (vocabulary.leaveWords.isEmpty()) return false;
     // Guarded by its ending: the lead-ins before it are slow to look for.
@@ -197,27 +209,6 @@ bool stripLeavePhrase(QString& text, const ParserVocabulary& vocabulary) {
     const TextRange found = match->range();
     text.remove(found.location, found.length);
     return true;
-}
-
-QString leadInPattern(const ParserVocabulary& vocabulary) {
-    if (vocabulary.locationLeadIns.isEmpty()) return {};
-    return u"(?:(?:"_s + vocabulary.locationLeadIns.alternation() + u")\\s+){0,2}"_s;
-}
-
-PurposeSplit splitPurposeClause(const QString& tail, const ParserVocabulary& vocabulary) {
-    if (vocabulary.purposeMarkers.isEmpty()) return {tail, std::nullopt};
-    static Memo<std::optional<platform::Regex>> patterns;
-    const auto pattern = patterns.get(
-        [&] {
-            return compileRegex(u"\\s+(?:"_s + vocabulary.purposeMarkers.alternation() + u")\\s+\\S+\\s+\\S+"_s,
-                                kCaseInsensitive);
-        },
-        vocabulary.purposeMarkers);
-    const auto match = pattern ? pattern->firstMatch(tail) : std::nullopt;
-    if (!match) return {tail, std::nullopt};
-    const QString name = trimmedBlanks(tail.left(match->range().location));
-    if (name.isEmpty()) return {tail, std::nullopt};
-    return {name, trimmedBlanks(tail.mid(match->range().location))};
 }
 
 }  // namespace tavlin::parsing::QuickAddParser

@@ -2,7 +2,6 @@
 
 #include "parsing/ParsedQuickAdd.h"
 #include "parsing/ParserVocabulary.h"
-#include "platform/Regex.h"
 
 #include <QString>
 
@@ -30,20 +29,8 @@ struct PlaceAndTrigger {
     std::optional<double> radius;
 };
 PlaceAndTrigger extractPlaceAndTrigger(QString& text, const ParserVocabulary& vocabulary, bool allowRadius);
-PlaceAndTrigger extractQuotedPlace(QString& text, const ParserVocabulary& vocabulary, bool allowRadius);
 
-std::optional<QString> quotedPlaceName(const platform::RegexMatch& match, const QString& text);
-// A radius at the start (`leading`) or the end of a place text, taken out of it.
-std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const ParserVocabulary& vocabulary);
 // A trailing "when I leave", taken out of `text`.
 bool stripLeavePhrase(QString& text, const ParserVocabulary& vocabulary);
-QString leadInPattern(const ParserVocabulary& vocabulary);
-
-struct PurposeSplit {
-    QString name;
-    std::optional<QString> clause;  // given back to the line
-};
-// "store to buy milk" → the place "store" and the clause "to buy milk".
-PurposeSplit splitPurposeClause(const QString& tail, const ParserVocabulary& vocabulary);
 
 }  // namespace tavlin::parsing::QuickAddParser

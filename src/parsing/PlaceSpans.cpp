@@ -26,6 +26,11 @@ QString placeLead(const ParserVocabulary& vocabulary) {
     return u"(?:^|\\s)(?:(?:"_s + vocabulary.locationMarkers.alternation() + u")\\s+)?"_s;
 }
 
+QString quotedPlacePattern(const ParserVocabulary& vocabulary) {
+    return placeLead(vocabulary) + u"(?:@"_s + kQuote + u"("_s + kNotQuote + u"+)"_s + kQuote + u"|"_s + kQuote +
+           u"@("_s + kNotQuote + u"+)"_s + kQuote + u")"_s;
+}
+
 bool isQuote(QChar c) { return c == u'"' || c == u'“' || c == u'”' || c == u'„'; }
 
 // Quick looks for the "@" that each pattern needs: beside a quote for a
@@ -45,25 +50,17 @@ bool mayHoldUnquotedPlace(const QString& text) {
     return false;
 }
 
-bool namesSomething(const QString& text, const platform::RegexMatch& match, int group) {
-    if (!match.range(group).isFound()) return false;
-    return !platform::trimmed(match.captured(text, group), platform::CharacterSet::whitespaces()).isEmpty();
-}
-
-// One connector word and nothing else from `from` to the end of the text.
-bool onlyAConnectorFollows(const QString& text, qsizetype from, const ParserVocabulary& vocabulary) {
-    static const std::optional<Regex> lastWord = Regex::compile(u"\\s+(\\S+)\\s*$"_s);
-    const std::optional<platform::RegexMatch> match =
-        lastWord ? lastWord->firstMatch(text, TextRange::fromBounds(from, text.size())) : std::nullopt;
-    if (!match || match->range().location != from) return false;
-    return vocabulary.connectors.containsFolded(WordSet::fold(match->captured(text, 1)));
-}
-
 }  // namespace
 
-QString quotedPlacePattern(const ParserVocabulary& vocabulary) {
-    return placeLead(vocabulary) + u"(?:@"_s + kQuote + u"("_s + kNotQuote + u"+)"_s + kQuote + u"|"_s + kQuote +
-           u"@("_s + kNotQuote + u"+)"_s + kQuote + u")"_s;
+QString trimmedBlanks(const QString& text) { return platform::trimmed(text, platform::CharacterSet::whitespaces()); }
+
+std::optional<QString> quotedPlaceName(const platform::RegexMatch& match, const QString& text) {
+    for (const int group : {1, 2}) {
+        if (!match.range(group).isFound()) continue;
+        const QString name = trimmedBlanks(match.captured(text, group));
+        if (!name.isEmpty()) return name;
+    }
+    return std::nullopt;
 }
 
 QString unquotedPlacePattern(const ParserVocabulary& vocabulary) {
@@ -91,7 +88,7 @@ std::optional<platform::RegexMatch> unquotedPlaceMatch(const QString& text, cons
 std::vector<TextRange> quotedPlaceRanges(const QString& text, const ParserVocabulary& vocabulary) {
     std::vector<TextRange> ranges;
     for (const platform::RegexMatch& match : quotedPlaceMatches(text, vocabulary))
-        if (namesSomething(text, match, 1) || namesSomething(text, match, 2)) ranges.push_back(match.range());
+        if (quotedPlaceName(match, text)) ranges.push_back(match.range());
     return ranges;
 }
 
@@ -103,7 +100,7 @@ std::optional<TextRange> cadenceStartInPlaceTail(const QString& text, qsizetype 
         const TextRange phrase = matches.back().range();
         if (phrase.location < tailStart || phrase.end() > tailStart + tailLength) continue;
         if (platform::trimmedWhitespaceAndNewlines(text.mid(phrase.end())).isEmpty()) return phrase;
-        if (phrase.end() < text.size() && onlyAConnectorFollows(text, phrase.end(), vocabulary)) return phrase;
+        if (restIsOneConnector(text, phrase.end(), vocabulary)) return phrase;
     }
     return std::nullopt;
 }

@@ -13,15 +13,19 @@
 // off place names and the place reader knows where a name ends.
 namespace tavlin::parsing::QuickAddParser {
 
-// A quoted place: "@" before a quoted name, or a quoted name that starts
-// with "@", after an optional location marker. Group 1 or 2 is the name.
-QString quotedPlacePattern(const ParserVocabulary& vocabulary);
 // An unquoted place: "@" and the rest of the line. Group 1 is the name.
 QString unquotedPlacePattern(const ParserVocabulary& vocabulary);
-// The matches of the quoted pattern, in order, and the first match of the
+// The matches of the quoted pattern (a quoted place: "@" before a quoted
+// name, or a quoted name that starts with "@", after an optional location
+// marker; group 1 or 2 is the name), in order, and the first match of the
 // unquoted one (case-insensitive).
 std::vector<platform::RegexMatch> quotedPlaceMatches(const QString& text, const ParserVocabulary& vocabulary);
 std::optional<platform::RegexMatch> unquotedPlaceMatch(const QString& text, const ParserVocabulary& vocabulary);
+
+// `text` without the blanks (white space other than line breaks) at its ends.
+QString trimmedBlanks(const QString& text);
+// The name of a quoted place match, its blanks trimmed: none when it is blank.
+std::optional<QString> quotedPlaceName(const platform::RegexMatch& match, const QString& text);
 
 // The whole span of each quoted place that carries a name (marker word and
 // the blank before it included), in order.

@@ -7,8 +7,6 @@ namespace tavlin::parsing::RecurrenceEdit {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
 QString unitWord(RecurrenceFrequency frequency) {
     switch (frequency) {
     case RecurrenceFrequency::daily: return u"day"_s;
@@ -29,7 +27,10 @@ QString adverb(RecurrenceFrequency frequency) {
     return {};
 }
 
-}  // namespace
+QString everyText(RecurrenceFrequency frequency, int interval) {
+    if (interval < 2) return u"every "_s + unitWord(frequency);
+    return u"every %1 %2s"_s.arg(interval).arg(unitWord(frequency));
+}
 
 Change plan(const std::vector<ExistingRule>& rules, std::optional<RecurrenceFrequency> parsedFrequency,
             int parsedInterval) {
@@ -93,17 +94,13 @@ std::vector<platform::Reminder> collapseRecurringSeries(
 }
 
 QString repeatsDescription(RecurrenceFrequency frequency, int interval) {
-    if (interval < 2) return u"Repeats "_s + adverb(frequency);
-    return u"Repeats every %1 %2s"_s.arg(interval).arg(unitWord(frequency));
+    return u"Repeats "_s + (interval < 2 ? adverb(frequency) : everyText(frequency, interval));
 }
 
 QString shortLabel(RecurrenceFrequency frequency, int interval) {
-    if (interval < 2) {
-        QString word = adverb(frequency);
-        word[0] = word[0].toUpper();
-        return word;
-    }
-    return u"Every %1 %2s"_s.arg(interval).arg(unitWord(frequency));
+    QString label = interval < 2 ? adverb(frequency) : everyText(frequency, interval);
+    label[0] = label[0].toUpper();
+    return label;
 }
 
 }  // namespace tavlin::parsing::RecurrenceEdit

@@ -57,6 +57,13 @@ std::vector<platform::Reminder> collapseRecurringSeries(
     const std::function<std::optional<platform::Date>(const platform::Reminder&)>& dueDate,
     const std::function<std::optional<QString>(const platform::Reminder&)>& seriesKey);
 
+// "day", "week", "month", "year".
+QString unitWord(RecurrenceFrequency frequency);
+// "daily", "weekly", "monthly", "yearly".
+QString adverb(RecurrenceFrequency frequency);
+// "every week", "every 2 weeks", as a quick-add line writes a cadence.
+QString everyText(RecurrenceFrequency frequency, int interval);
+
 // "Repeats weekly", "Repeats every 2 weeks".
 QString repeatsDescription(RecurrenceFrequency frequency, int interval);
 // "Weekly", "Every 3 months".

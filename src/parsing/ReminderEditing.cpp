@@ -1,6 +1,7 @@
 #include "parsing/ReminderEditing.h"
 
 #include "parsing/QuickAddParser.h"
+#include "parsing/RecurrenceEdit.h"
 #include "parsing/WordSet.h"
 #include "platform/Calendar.h"
 #include "platform/DateFormatter.h"
@@ -18,24 +19,18 @@ namespace {
 
 std::optional<QString> cadencePiece(const Reminder& reminder) {
     if (reminder.recurrenceRules.empty()) return std::nullopt;
-    using Frequency = platform::RecurrenceRule::Frequency;
-    const platform::RecurrenceRule& rule = reminder.recurrenceRules.front();
-    QString unit;
-    switch (rule.frequency) {
-    case Frequency::daily: unit = u"day"_s; break;
-    case Frequency::weekly: unit = u"week"_s; break;
-    case Frequency::monthly: unit = u"month"_s; break;
-    case Frequency::yearly: unit = u"year"_s; break;
-    default: return std::nullopt;
-    }
-    if (rule.interval < 2) return u"every "_s + unit;
-    return u"every %1 %2s"_s.arg(rule.interval).arg(unit);
+    const RecurrenceEdit::ExistingRule rule = RecurrenceEdit::existingRule(reminder.recurrenceRules.front());
+    if (!rule.frequency) return std::nullopt;  // finer than daily: no quick-add words for it
+    return RecurrenceEdit::everyText(*rule.frequency, rule.interval);
 }
 
 std::optional<QString> priorityPiece(int priority) {
-    if (priority >= 1 && priority <= 4) return u"!!!"_s;
-    if (priority == 5) return u"!!"_s;
-    if (priority >= 6 && priority <= 9) return u"!"_s;
+    switch (priorityLevel(priority)) {
+    case PriorityLevel::high: return u"!!!"_s;
+    case PriorityLevel::medium: return u"!!"_s;
+    case PriorityLevel::low: return u"!"_s;
+    case PriorityLevel::none: break;
+    }
     return std::nullopt;
 }
 
@@ -92,6 +87,13 @@ std::optional<QString> dueDateText(const Reminder& reminder) {
     static const platform::DateFormatter dateAndTime(u"d MMM yyyy HH:mm"_s);
     const bool timed = reminder.dueDateComponents->hasTime();
     return (timed ? dateAndTime : dateOnly).string(*due);
+}
+
+PriorityLevel priorityLevel(int priority) {
+    if (priority >= 1 && priority <= 4) return PriorityLevel::high;
+    if (priority == 5) return PriorityLevel::medium;
+    if (priority >= 6 && priority <= 9) return PriorityLevel::low;
+    return PriorityLevel::none;
 }
 
 std::optional<platform::StructuredLocation> alarmLocation(const Reminder& reminder) {

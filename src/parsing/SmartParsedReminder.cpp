@@ -88,6 +88,12 @@ GeneratedContent SmartParsedReminder::toGeneratedContent() const {
     return GeneratedContent(std::move(properties));
 }
 
+QString SmartParsedReminder::debugText() const {
+    QStringList fields;
+    for (const Field& field : kFields) fields.append(QString::fromUtf16(field.name) + u'=' + this->*field.member);
+    return fields.join(u' ');
+}
+
 const GenerationSchema& SplitTasks::schema() {
     static const GenerationSchema schema{
         .typeName = u"SplitTasks"_s,
@@ -108,25 +114,33 @@ std::optional<SplitTasks> SplitTasks::fromGeneratedContent(const GeneratedConten
 
 namespace SmartQuickAddParser {
 
+namespace {
+
+// "Tuesday (today) = 2026-12-08", for the day `dayOffset` days after the
+// reference; `weekdays` start with Sunday.
 std::optional<QString> referenceDatesText(int dayOffset, const platform::Calendar& calendar,
-                                          platform::Date referenceDate) {
+                                          platform::Date referenceDate, const QStringList& weekdays,
+                                          const platform::DateFormatter& isoDay) {
     const std::optional<platform::Date> day =
         calendar.dateByAdding(platform::CalendarComponent::Day, dayOffset, referenceDate);
     if (!day) return std::nullopt;
-    const QStringList weekdays = platform::Locale::current().dateSymbols().weekdaySymbols;
     const int weekday = calendar.component(platform::CalendarComponent::Weekday, *day);
-    const platform::DateFormatter isoDay(u"yyyy-MM-dd"_s, platform::Locale::posix(), calendar.timeZone());
     QString text = weekdays.value(weekday - 1);
     if (dayOffset == 0) text += u" (today)"_s;
     if (dayOffset == 1) text += u" (tomorrow)"_s;
     return text + u" = "_s + isoDay.string(*day);
 }
 
+}  // namespace
+
 QString readingInstructions(platform::Date referenceDate, const platform::Calendar& calendar,
                             const QStringList& listNames) {
+    const QStringList weekdays = platform::Locale::current().dateSymbols().weekdaySymbols;
+    const platform::DateFormatter isoDay(u"yyyy-MM-dd"_s, platform::Locale::posix(), calendar.timeZone());
     QStringList dates;
     for (int offset = 0; offset <= 6; ++offset)
-        if (const auto entry = referenceDatesText(offset, calendar, referenceDate)) dates.append(*entry);
+        if (const auto entry = referenceDatesText(offset, calendar, referenceDate, weekdays, isoDay))
+            dates.append(*entry);
     return u"You extract structured reminder fields from short task notes.\n\nDates for reference: "_s +
            dates.join(u", "_s) + u". The current year is "_s +
            QString::number(calendar.component(platform::CalendarComponent::Year, referenceDate)) +

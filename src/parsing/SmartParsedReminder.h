@@ -28,6 +28,8 @@ struct SmartParsedReminder {
     // Nothing when a field is missing from the content.
     static std::optional<SmartParsedReminder> fromGeneratedContent(const platform::GeneratedContent& content);
     platform::GeneratedContent toGeneratedContent() const;
+    // "dateText=… dueDate=… …": every field, in schema order.
+    QString debugText() const;
 };
 
 // The record of a model split: one entry per to-do.
@@ -40,9 +42,6 @@ struct SplitTasks {
 
 namespace SmartQuickAddParser {
 
-// "Tuesday (today) = 2026-12-08", for the day `dayOffset` days after the reference.
-std::optional<QString> referenceDatesText(int dayOffset, const platform::Calendar& calendar,
-                                          platform::Date referenceDate);
 // What the model is told before it reads a note.
 QString readingInstructions(platform::Date referenceDate, const platform::Calendar& calendar,
                             const QStringList& listNames);

@@ -61,11 +61,8 @@ DateComponents yearMonthDay(const platform::Calendar& calendar, platform::Date d
     return calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, date);
 }
 
-void writeDebugLine(const SmartParsedReminder& a) {
-    const QString line = u"raw model output: dateText="_s + a.dateText + u" dueDate="_s + a.dueDate +
-                         u" dueTime="_s + a.dueTime + u" locationText="_s + a.locationText + u" location="_s +
-                         a.location + u" priorityText="_s + a.priorityText + u" priority="_s + a.priority +
-                         u" listText="_s + a.listText + u" list="_s + a.list + u"\n"_s;
+void writeDebugLine(const SmartParsedReminder& answer) {
+    const QString line = u"raw model output: "_s + answer.debugText() + u"\n"_s;
     const QByteArray bytes = line.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
     std::fflush(stdout);
@@ -96,14 +93,6 @@ ParsedQuickAdd startValue(const ParsedQuickAdd& rules, const QString& note, plat
         start.dueDateIsBareCadenceDefault = true;
     }
     return start;
-}
-
-std::optional<platform::Date> withYear(DateComponents& components, int year, const platform::Calendar& calendar) {
-    DateComponents moved = components;
-    moved.year = year;
-    const auto date = calendar.date(moved);
-    if (date) components = moved;
-    return date;
 }
 
 void applyModelDate(ParsedQuickAdd& result, const SmartParsedReminder& answer, const ParserVocabulary& vocabulary,
@@ -143,7 +132,8 @@ void applyModelDate(ParsedQuickAdd& result, const SmartParsedReminder& answer, c
         const int year = calendar.component(CalendarComponent::Year, referenceDate);
         for (const int tryYear : {year, year + 1}) {
             DateComponents moved = components;
-            const auto date = withYear(moved, tryYear, calendar);
+            moved.year = tryYear;
+            const auto date = calendar.date(moved);
             if (date && *date >= startOfToday) {
                 components = moved;
                 candidate = *date;
@@ -228,6 +218,22 @@ QStringList longWords(const QString& text) {
     return words;
 }
 
+// The model's split, where it survives the check against the text.
+platform::Task<std::optional<QStringList>> splitTasks(QString text) {
+    std::unique_ptr<platform::LanguageModelSession> session =
+        platform::LanguageModel::systemDefault().makeSession(splitInstructions());
+    std::optional<SplitTasks> split;
+    try {
+        split = SplitTasks::fromGeneratedContent(co_await session->respond(text, SplitTasks::schema(), true, kGreedy));
+    } catch (const platform::LanguageModelError&) {
+        co_return std::nullopt;
+    }
+    if (!split) co_return std::nullopt;
+    const QStringList sanitized = sanitizeSplitTasks(split->tasks, text);
+    if (sanitized.size() < 2) co_return std::nullopt;
+    co_return sanitized;
+}
+
 }  // namespace
 
 bool isModelAvailable() { return platform::LanguageModel::systemDefault().isAvailable(); }
@@ -270,21 +276,6 @@ platform::Task<QStringList> splitNote(QString text) {
     if (tasks.size() >= 2 || !isModelAvailable()) co_return tasks;
     const std::optional<QStringList> modelTasks = co_await splitTasks(text);
     co_return modelTasks && modelTasks->size() >= 2 ? *modelTasks : tasks;
-}
-
-platform::Task<std::optional<QStringList>> splitTasks(QString text) {
-    std::unique_ptr<platform::LanguageModelSession> session =
-        platform::LanguageModel::systemDefault().makeSession(splitInstructions());
-    std::optional<SplitTasks> split;
-    try {
-        split = SplitTasks::fromGeneratedContent(co_await session->respond(text, SplitTasks::schema(), true, kGreedy));
-    } catch (const platform::LanguageModelError&) {
-        co_return std::nullopt;
-    }
-    if (!split) co_return std::nullopt;
-    const QStringList sanitized = sanitizeSplitTasks(split->tasks, text);
-    if (sanitized.size() < 2) co_return std::nullopt;
-    co_return sanitized;
 }
 
 QStringList sanitizeSplitTasks(const QStringList& tasks, const QString& note) {

@@ -32,7 +32,6 @@ ParsedQuickAdd finish(const SmartParsedReminder& answer, const QString& note, co
 // The to-dos of a text: the rule split when it finds two or more, else the
 // model's split where it survives the check against the text.
 platform::Task<QStringList> splitNote(QString text);
-platform::Task<std::optional<QStringList>> splitTasks(QString text);
 QStringList sanitizeSplitTasks(const QStringList& tasks, const QString& note);
 
 // Grounding.

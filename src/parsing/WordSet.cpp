@@ -110,8 +110,9 @@ WordSet WordSet::unionOf(const QStringList& a, const QStringList& b) {
     QSet<QString> seen;  // canonically composed, so that equivalent spellings count as one
     for (const QStringList* list : {&a, &b}) {
         for (const QString& word : *list) {
-            if (seen.contains(word.normalized(QString::NormalizationForm_C))) continue;
-            seen.insert(word.normalized(QString::NormalizationForm_C));
+            QString composed = word.normalized(QString::NormalizationForm_C);
+            if (seen.contains(composed)) continue;
+            seen.insert(std::move(composed));
             words.append(word);
         }
     }

@@ -1,6 +1,8 @@
 #include "platform/Locale.h"
 
+#include "platform/CharacterSet.h"
 #include "platform/IcuString.h"
+#include "platform/Text.h"
 
 #include <unicode/calendar.h>
 #include <unicode/dtfmtsym.h>
@@ -155,6 +157,13 @@ int Locale::firstWeekday() const {
 
 int Locale::minimumDaysInFirstWeek() const {
     return weekRules(*locale_)->getMinimalDaysInFirstWeek();
+}
+
+std::optional<QString> usableCalendarName(const QString& symbol) {
+    static const CharacterSet dotAndSpace = CharacterSet::fromCharacters(QStringLiteral(". "));
+    QString name = trimmed(symbol, dotAndSpace);
+    if (graphemeCount(name) < 3) return std::nullopt;
+    return name;
 }
 
 DateSymbols Locale::dateSymbols() const {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <unicode/uversion.h>
 
@@ -24,6 +25,10 @@ struct DateSymbols {
     QStringList monthSymbols, shortMonthSymbols;
     QStringList standaloneMonthSymbols, shortStandaloneMonthSymbols;
 };
+
+// A calendar name as the vocabularies keep it: without leading or trailing
+// full stops and spaces, and only when three characters are left.
+std::optional<QString> usableCalendarName(const QString& symbol);
 
 // A locale, named by a BCP 47 tag ("de-AT") or an ICU/POSIX identifier
 // ("de_AT", "de_AT.UTF-8").

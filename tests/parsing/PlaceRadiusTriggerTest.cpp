@@ -100,10 +100,3 @@ TEST(PlaceRadiusTrigger, ScanTextsBlankPlaces) {
     EXPECT_EQ(connector.cadenceScanText, u"yoga"_s + blanks(5) + u" every monday at"_s);
 }
 
-TEST(PlaceSpans, QuotedRanges) {
-    EXPECT_EQ(QuickAddParser::quotedPlaceRanges(u"meet at @“Blue Cafe” tomorrow"_s, english()),
-              (std::vector<platform::TextRange>{{4, 16}}));
-    EXPECT_TRUE(QuickAddParser::quotedPlaceRanges(u"meet @\"\" or @“  ”"_s, english()).empty());
-    EXPECT_EQ(QuickAddParser::quotedPlaceRanges(u"„@Blue Cafe“"_s, english()), (std::vector<platform::TextRange>{{0, 12}}));
-    EXPECT_TRUE(QuickAddParser::quotedPlaceRanges(u"me@\"home\""_s, english()).empty());
-}

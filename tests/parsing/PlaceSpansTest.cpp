@@ -25,11 +25,14 @@ TEST(QuotedPlaceRangesTest, CoversMarkerAtAndName) {
         {u"meet at @“Blue Cafe” tomorrow"_s, {{4, 16}}},
         {u"meet @\"Blue Cafe\""_s, {{4, 13}}},
         {u"„@Blue Cafe“ at noon"_s, {{0, 12}}},
+        {u"„@Blue Cafe“"_s, {{0, 12}}},
         {u"@„Blue Cafe“"_s, {{0, 12}}},
         {u"near @“A” and at @\"B\""_s, {{0, 9}, {13, 8}}},
         {u"at @“  ” noon"_s, {}},
         {u"at @“” noon"_s, {}},
+        {u"meet @\"\" or @“  ”"_s, {}},
         {u"me@“home”"_s, {}},
+        {u"me@\"home\""_s, {}},
         {u"@home"_s, {}},
     };
     for (const Case& c : cases) {

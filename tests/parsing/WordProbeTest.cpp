@@ -74,9 +74,7 @@ TEST(WordProbe, NeverSaysNoWhereThePatternMatches) {
     for (const QString& code : ParserVocabulary::supportedLanguageCodes()) {
         SCOPED_TRACE(code.toStdString());
         const ParserVocabulary vocabulary = ParserVocabulary::forLocaleIdentifiers({code});
-        QList<WordSet> sets = {vocabulary.connectors,
-                               WordSet(vocabulary.dailyWords.raw() + vocabulary.weeklyWords.raw() +
-                                       vocabulary.monthlyWords.raw() + vocabulary.yearlyWords.raw())};
+        QList<WordSet> sets = {vocabulary.connectors, vocabulary.cadenceAdverbs()};
         for (const RecurrenceGrammar& grammar : vocabulary.recurrenceGrammars) sets.append(grammar.everyWords);
         for (const WordSet& words : sets) {
             if (words.isEmpty()) continue;

@@ -1,6 +1,5 @@
 #include "platform/datedetector/Lexicon.h"
 
-#include "platform/CharacterSet.h"
 #include "platform/IcuString.h"
 #include "platform/Locale.h"
 #include "platform/Text.h"
@@ -23,14 +22,6 @@ QString canonicalSeparator(QStringView separator) {
     if (separator.size() == 1 && isApostrophe(separator.front().unicode())) return QStringLiteral("'");
     if (separator.size() == 1 && isHyphen(separator.front().unicode())) return QStringLiteral("-");
     return separator.toString();
-}
-
-// A calendar name as the vocabulary keeps it: without leading or trailing
-// full stops and spaces, and only when three characters are left.
-std::optional<QString> usableName(const QString& symbol) {
-    const QString name = trimmed(symbol, CharacterSet::fromCharacters(QStringLiteral(". ")));
-    if (graphemeCount(name) < 3) return std::nullopt;
-    return name;
 }
 
 // Everything but the languages: the same word in several languages is one
@@ -94,7 +85,7 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
     QStringList wideNames;
     for (const QStringList* list : {&symbols.weekdaySymbols, &symbols.standaloneWeekdaySymbols}) {
         for (qsizetype index = 0; index < list->size(); ++index) {
-            const std::optional<QString> name = usableName(list->at(index));
+            const std::optional<QString> name = usableCalendarName(list->at(index));
             if (!name) continue;
             wideNames.append(foldedWord(*name));
             add({.kind = Lex::weekday, .languages = bit, .number = static_cast<int>(index) + 1}, *name);
@@ -102,7 +93,7 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
     }
     for (const QStringList* list : {&symbols.shortWeekdaySymbols, &symbols.shortStandaloneWeekdaySymbols}) {
         for (qsizetype index = 0; index < list->size(); ++index) {
-            const std::optional<QString> name = usableName(list->at(index));
+            const std::optional<QString> name = usableCalendarName(list->at(index));
             if (!name) continue;
             const QString key = foldedWord(*name);
             const bool standalone = wideNames.contains(key) || language.standaloneAbbreviations.contains(key);
@@ -114,7 +105,7 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
     for (const QStringList* list : {&symbols.monthSymbols, &symbols.shortMonthSymbols, &symbols.standaloneMonthSymbols,
                                     &symbols.shortStandaloneMonthSymbols}) {
         for (qsizetype index = 0; index < list->size(); ++index)
-            if (const std::optional<QString> name = usableName(list->at(index)))
+            if (const std::optional<QString> name = usableCalendarName(list->at(index)))
                 add({.kind = Lex::month, .languages = bit, .number = static_cast<int>(index) + 1}, *name);
     }
 }
