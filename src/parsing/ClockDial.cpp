@@ -18,10 +18,6 @@ namespace {
 
 constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
 
-QString alternationOrNever(const WordSet& words) {
-    return words.isEmpty() ? u"(?!)"_s : words.alternation();
-}
-
 // The three families of dial phrases, each nothing when the vocabulary
 // lacks its words.
 struct DialPatterns {
@@ -46,7 +42,7 @@ DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
                            u"("_s + vocabulary.quarterWords.alternation() + u")\\s+("_s + direction + u")\\s+"_s,
                            u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
     if (!direction.isEmpty())
-        patterns.minutes = compileRegex(u"(?:^|\\s)((?:("_s + alternationOrNever(vocabulary.clockMarkers) +
+        patterns.minutes = compileRegex(u"(?:^|\\s)((?:("_s + vocabulary.clockMarkers.alternationOrNever() +
                                             u")\\s+)?(\\d{1,2})\\s+("_s + direction + u")\\s+("_s + hour + u")"_s +
                                             meridiemTail,
                                         kCaseInsensitive);

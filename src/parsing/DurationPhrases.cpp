@@ -47,21 +47,19 @@ constexpr UnitRow kUnits[] = {
     {kHalfHourUnit, CalendarComponent::Minute, 24, 30, true},
 };
 
-QString alternationOrNever(const WordSet& words) {
-    return words.isEmpty() ? u"(?!)"_s : words.alternation();
-}
-
 QString durationPattern(const ParserVocabulary& v) {
-    const QString one = alternationOrNever(v.oneWords);
-    return u"(?:^|\\s)(((?:"_s + alternationOrNever(v.durationMarkers) + u"))\\s+"_s +  //
-           u"(?:(?:("_s + one + u")\\s+)?("_s + alternationOrNever(v.halfWords) + u")(?:\\s+("_s + one +
-           u"))?\\s+"_s +                                                           //
-           u"|("_s + alternationOrNever(v.oneAndAHalfWords) + u")\\s+"_s +          //
-           u"|(\\d{1,3})\\s*"_s +                                                   //
-           u"|("_s + one + u")(?:\\s+|['’])"_s +                                    //
-           u")(?:("_s + alternationOrNever(v.minuteUnitWords) + u")|("_s + alternationOrNever(v.hourUnitWords) +
-           u")|("_s + alternationOrNever(v.dayUnitWords) + u")|("_s + alternationOrNever(v.weekUnitWords) +
-           u")|("_s + alternationOrNever(v.halfHourUnitWords) + u")))\\b(?!['’\\-–—])"_s;
+    const QString one = v.oneWords.alternationOrNever();
+    return u"(?:^|\\s)(((?:"_s + v.durationMarkers.alternationOrNever() + u"))\\s+"_s +  //
+           u"(?:(?:("_s + one + u")\\s+)?("_s + v.halfWords.alternationOrNever() + u")(?:\\s+("_s + one +
+           u"))?\\s+"_s +                                                     //
+           u"|("_s + v.oneAndAHalfWords.alternationOrNever() + u")\\s+"_s +  //
+           u"|(\\d{1,3})\\s*"_s +                                             //
+           u"|("_s + one + u")(?:\\s+|['’])"_s +                              //
+           u")(?:("_s + v.minuteUnitWords.alternationOrNever() +               //
+           u")|("_s + v.hourUnitWords.alternationOrNever() +                   //
+           u")|("_s + v.dayUnitWords.alternationOrNever() +                    //
+           u")|("_s + v.weekUnitWords.alternationOrNever() +                   //
+           u")|("_s + v.halfHourUnitWords.alternationOrNever() + u")))\\b(?!['’\\-–—])"_s;
 }
 
 std::optional<QString> group(const RegexMatch& match, const QString& text, int index) {
