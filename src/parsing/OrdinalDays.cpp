@@ -54,8 +54,7 @@ bool onlyBlanksBetween(const QString& text, qsizetype from, qsizetype to) {
 }
 
 bool isPunctuation(const QString& text, qsizetype at) {
-    const auto characters = platform::graphemeRanges(text.mid(at));
-    return !characters.empty() && platform::isPunctuationCharacter(text.mid(at, characters.front().length));
+    return platform::isPunctuationCharacter(platform::characterAt(text, at));
 }
 
 // "5th", "on the 5th": up to two connector words, a day number and its

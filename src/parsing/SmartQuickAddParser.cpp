@@ -45,16 +45,11 @@ bool isWordCharacter(const QString& character) {
     return platform::isLetterCharacter(character) || platform::isNumberCharacter(character);
 }
 
-// The character (grapheme) of `text` that ends at `end`, or starts at `start`.
+// The character (grapheme) of `text` that ends at `end`.
 QString characterBefore(const QString& text, qsizetype end) {
     QString before;
     for (const TextRange c : platform::graphemeRanges(text.left(end))) before = text.mid(c.location, c.length);
     return before;
-}
-
-QString characterAfter(const QString& text, qsizetype start) {
-    const auto characters = platform::graphemeRanges(text.mid(start));
-    return characters.empty() ? QString() : text.mid(start + characters.front().location, characters.front().length);
 }
 
 DateComponents yearMonthDay(const platform::Calendar& calendar, platform::Date date) {
@@ -321,9 +316,9 @@ std::optional<TextRange> wordBoundedRange(const QString& span, const QString& te
                                                   {from, text.size() - from});
         if (!found.isFound()) return std::nullopt;
         const QString before = characterBefore(text, found.location);
-        const QString after = characterAfter(text, found.end());
+        const QString after = platform::characterAt(text, found.end());
         if ((before.isEmpty() || !isWordCharacter(before)) && (after.isEmpty() || !isWordCharacter(after))) return found;
-        from = found.location + characterAfter(text, found.location).size();
+        from = found.location + platform::characterAt(text, found.location).size();
     }
     return std::nullopt;
 }
