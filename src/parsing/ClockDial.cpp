@@ -61,13 +61,8 @@ DialPatterns dialPatterns(const ParserVocabulary& vocabulary) {
                         vocabulary.clockMarkers, vocabulary.halfWords);
 }
 
-std::optional<QString> capturedIfPresent(const RegexMatch& match, const QString& text, int group) {
-    if (!match.range(group).isFound()) return std::nullopt;
-    return match.captured(text, group);
-}
-
 Meridiem meridiemOf(const RegexMatch& match, const QString& text, int group) {
-    const std::optional<QString> mark = capturedIfPresent(match, text, group);
+    const std::optional<QString> mark = capturedIfFound(match, text, group);
     if (!mark) return Meridiem::none;
     return platform::lowercasedPosix(*mark).startsWith(u'p') ? Meridiem::pm : Meridiem::am;
 }
@@ -128,7 +123,7 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
                                                       ? patterns.minutes->matches(text, range)
                                                       : std::vector<RegexMatch>{};
     for (const RegexMatch& match : minuteMatches) {
-        const std::optional<QString> marker = capturedIfPresent(match, text, 2);
+        const std::optional<QString> marker = capturedIfFound(match, text, 2);
         const QString direction = match.captured(text, 4);
         const int sign = directionSign(direction, vocabulary);
         const int minutes = match.captured(text, 3).toInt();

@@ -22,8 +22,6 @@ struct DayPartner {
 
 bool isSeparate(TextRange a, TextRange b) { return a.intersection(b).length < 1; }
 
-QString textAt(const QString& text, TextRange range) { return text.mid(range.location, range.length); }
-
 // A detector match that reads as a time and nothing else, or as a day and nothing else.
 bool isTimeOnly(bool hasTime, const QString& matched, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
     return hasTime && !hasDateBesideClockTime(matched, detector, vocabulary);

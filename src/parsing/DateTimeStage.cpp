@@ -35,8 +35,6 @@ bool liesStrictlyWithinAnyMatch(TextRange range, const std::vector<DetectedDate>
     return std::any_of(matches.begin(), matches.end(), [&](const DetectedDate& m) { return liesStrictlyWithin(range, m.range); });
 }
 
-QString textAt(const QString& text, TextRange range) { return text.mid(range.location, range.length); }
-
 struct Stage {
     const QString& text;
     Date reference;

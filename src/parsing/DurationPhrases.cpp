@@ -62,11 +62,6 @@ QString durationPattern(const ParserVocabulary& v) {
            u")|("_s + v.halfHourUnitWords.alternationOrNever() + u")))\\b(?!['’\\-–—])"_s;
 }
 
-std::optional<QString> group(const RegexMatch& match, const QString& text, int index) {
-    if (!match.range(index).isFound()) return std::nullopt;
-    return match.captured(text, index);
-}
-
 const UnitRow& unitOf(const RegexMatch& match) {
     for (const UnitRow& row : kUnits)
         if (match.range(row.group).isFound()) return row;
@@ -89,9 +84,9 @@ Reading readFraction(const RegexMatch& match, const QString& text, const UnitRow
                      const platform::Calendar& calendar) {
     if (unit.group != kMinuteUnit && unit.group != kHourUnit) return {};  // "in half a day"
     const bool half = match.range(kHalf).isFound();
-    const QString fraction = *group(match, text, half ? kHalf : kOneAndAHalf);
-    const std::optional<QString> before = group(match, text, kNumberBeforeHalf);
-    const std::optional<QString> after = group(match, text, kNumberAfterHalf);
+    const QString fraction = *capturedIfFound(match, text, half ? kHalf : kOneAndAHalf);
+    const std::optional<QString> before = capturedIfFound(match, text, kNumberBeforeHalf);
+    const std::optional<QString> after = capturedIfFound(match, text, kNumberAfterHalf);
     if (before && after) return {};  // "in a half an hour"
     const std::optional<QString> number = before ? before : after;
     if (!ParserVocabulary::isDurationPhrase(match.captured(text, kMarker), number, fraction,
@@ -105,12 +100,12 @@ Reading readFraction(const RegexMatch& match, const QString& text, const UnitRow
 Reading readAmount(const RegexMatch& match, const QString& text, const UnitRow& unit, platform::Date reference,
                    const platform::Calendar& calendar) {
     int amount = 1;
-    if (const auto digits = group(match, text, kDigits)) {
+    if (const auto digits = capturedIfFound(match, text, kDigits)) {
         bool isNumber = false;
         amount = digits->toInt(&isNumber);
         if (!isNumber) return {};
     }
-    if (!ParserVocabulary::isDurationPhrase(match.captured(text, kMarker), group(match, text, kOne), std::nullopt,
+    if (!ParserVocabulary::isDurationPhrase(match.captured(text, kMarker), capturedIfFound(match, text, kOne), std::nullopt,
                                             match.captured(text, unit.group)))
         return {.rejected = true};
     if (amount > unit.largestAmount) return {};

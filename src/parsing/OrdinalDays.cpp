@@ -138,7 +138,7 @@ bool ordinalFollowsLeadingTime(qsizetype start, const QString& text, const Bound
         const qsizetype end = match.range.end();
         if (end > start || !onlyBlanksBetween(text, end, start)) continue;
         if (!opensTheLine(text, match.range.location, vocabulary)) continue;
-        const QString matched = text.mid(match.range.location, match.range.length);
+        const QString matched = textAt(text, match.range);
         if (!containsTimeExpression(matched, vocabulary)) continue;
         if (!hasDateBesideClockTime(matched, detector, vocabulary)) return true;
     }
@@ -171,7 +171,7 @@ std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, Te
                 if (!detected.range.intersects(candidate.range)) continue;
                 candidate.range = candidate.range.unionWith(detected.range);
                 if (candidate.components.hour) continue;
-                if (!containsTimeExpression(text.mid(detected.range.location, detected.range.length), vocabulary)) continue;
+                if (!containsTimeExpression(textAt(text, detected.range), vocabulary)) continue;
                 const DialReading time = hourAndMinute(calendar, detected.date);
                 candidate.components.hour = time.hour;
                 candidate.components.minute = time.minute;

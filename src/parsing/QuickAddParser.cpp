@@ -316,6 +316,11 @@ GuardedPattern compileGuarded(const QString& lead, const QString& part, const QS
     return {compileRegex(lead + part + rest, options), compileRegex(part, options)};
 }
 
+std::optional<QString> capturedIfFound(const platform::RegexMatch& match, const QString& text, int group) {
+    if (!match.range(group).isFound()) return std::nullopt;
+    return match.captured(text, group);
+}
+
 std::optional<Regex> compileRegex(const QString& pattern, Regex::Options options) {
     return Regex::cached(pattern, options);
 }
