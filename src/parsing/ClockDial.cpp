@@ -170,10 +170,7 @@ std::optional<DialTime> resolveDialTime(int hour, int minuteOffset, Meridiem mer
     readings.push_back(*nextDay);
     for (const platform::Date reading : readings) {
         if (reading < threshold) continue;
-        result.components = calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month |
-                                                        CalendarComponent::Day | CalendarComponent::Hour |
-                                                        CalendarComponent::Minute,
-                                                    reading);
+        result.components = dueComponents(calendar, reading, true);
         return result;
     }
     return std::nullopt;

@@ -8,7 +8,6 @@
 namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
-using platform::CalendarComponent;
 using platform::DateComponents;
 using platform::DetectedDate;
 using platform::TextRange;
@@ -147,9 +146,7 @@ std::optional<PairedDate> daySearch(const ChosenDate& chosen, const QString& tex
                 !isDayOnly(detectedTime(detected, text, vocabulary), textAt(text, detected.range), detector, vocabulary))
                 continue;
             if (!areNeighbours(detected.range, chosen.range, text, vocabulary) || detected.date < startOfToday) continue;
-            partners.push_back({detected.range, calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month |
-                                                                            CalendarComponent::Day,
-                                                                        detected.date)});
+            partners.push_back({detected.range, dueComponents(calendar, detected.date, false)});
         }
         if (const DayPartner* partner = nearest(partners, chosen.range)) {
             const DialReading chosenTime{*chosen.components.hour, *chosen.components.minute};
@@ -218,9 +215,7 @@ std::optional<DateComponents> ordinalDayDate(int day, const std::vector<DialRead
         }
     }
     if (!answer) return std::nullopt;
-    return calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day |
-                                       CalendarComponent::Hour | CalendarComponent::Minute,
-                                   *answer);
+    return dueComponents(calendar, *answer, true);
 }
 
 }  // namespace tavlin::parsing::QuickAddParser

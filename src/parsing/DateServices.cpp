@@ -55,6 +55,20 @@ DialReading hourAndMinute(const platform::Calendar& calendar, platform::Date dat
     return {time.hour.value_or(0), time.minute.value_or(0)};
 }
 
+platform::DateComponents dueComponents(const platform::Calendar& calendar, platform::Date date, bool withTime) {
+    using platform::CalendarComponent;
+    platform::CalendarComponents wanted = CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day;
+    if (withTime) wanted |= CalendarComponent::Hour | CalendarComponent::Minute;
+    return calendar.dateComponents(wanted, date);
+}
+
+void dueTodayForBareCadence(ParsedQuickAdd& reading, platform::Date now, const platform::Calendar& calendar) {
+    if (!reading.recurrenceFrequency || reading.dueDateComponents) return;
+    reading.dueDateComponents = dueComponents(calendar, now, false);
+    reading.hasTime = false;
+    reading.dueDateIsBareCadenceDefault = true;
+}
+
 platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform::Date reference) {
     struct Kept {
         std::optional<platform::Calendar> calendar;

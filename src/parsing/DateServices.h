@@ -1,6 +1,7 @@
 #pragma once
 
 #include "parsing/DateCandidates.h"
+#include "parsing/ParsedQuickAdd.h"
 #include "parsing/ParserVocabulary.h"
 #include "platform/Calendar.h"
 #include "platform/Date.h"
@@ -45,6 +46,14 @@ BoundDetector bindDateDetector(const platform::DateDetector* detector, platform:
 // The hour and minute of a date, read together: every reading of the
 // calendar costs a lot more than the fields it gives.
 DialReading hourAndMinute(const platform::Calendar& calendar, platform::Date date);
+
+// The fields a due date keeps: year, month and day, and with `withTime` the
+// hour and minute too.
+platform::DateComponents dueComponents(const platform::Calendar& calendar, platform::Date date, bool withTime);
+
+// A cadence read without a date of its own falls due today, marked so that
+// the date can be told from one the user wrote.
+void dueTodayForBareCadence(ParsedQuickAdd& reading, platform::Date now, const platform::Calendar& calendar);
 
 // calendar.startOfDay(reference), which the stages of one parse ask for
 // again and again: each thread keeps the last answer.

@@ -119,9 +119,7 @@ struct Stage {
         const std::optional<Date> date = acceptedDate(match, ordinals);
         if (!date) return std::nullopt;
         const bool hasTime = detectedTime(match, text, vocabulary);
-        platform::CalendarComponents wanted = CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day;
-        if (hasTime) wanted |= CalendarComponent::Hour | CalendarComponent::Minute;
-        return ChosenDate{match.range, calendar.dateComponents(wanted, *date), hasTime, std::nullopt, {}};
+        return ChosenDate{match.range, dueComponents(calendar, *date, hasTime), hasTime, std::nullopt, {}};
     }
 };
 

@@ -1,5 +1,6 @@
 #include "parsing/DurationPhrases.h"
 
+#include "parsing/DateServices.h"
 #include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 
@@ -9,7 +10,6 @@ namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
 using platform::CalendarComponent;
-using platform::CalendarComponents;
 using platform::RegexMatch;
 
 namespace {
@@ -66,12 +66,6 @@ const UnitRow& unitOf(const RegexMatch& match) {
     for (const UnitRow& row : kUnits)
         if (match.range(row.group).isFound()) return row;
     return kUnits[4];
-}
-
-CalendarComponents keptComponents(bool hasTime) {
-    CalendarComponents kept = CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day;
-    if (hasTime) kept |= CalendarComponent::Hour | CalendarComponent::Minute;
-    return kept;
 }
 
 struct Reading {
@@ -139,7 +133,7 @@ DurationCandidates durationCandidates(const QString& text, platform::TextRange r
         if (reading.rejected) result.rejectedRanges.push_back(match.range(kPhrase));
         if (!reading.moment) continue;
         result.candidates.push_back({.range = match.range(kPhrase),
-                                     .components = calendar.dateComponents(keptComponents(reading.hasTime), *reading.moment),
+                                     .components = dueComponents(calendar, *reading.moment, reading.hasTime),
                                      .hasTime = reading.hasTime,
                                      .kind = RuleDateCandidate::Kind::duration});
     }

@@ -17,10 +17,6 @@ namespace {
 
 constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
 
-DateComponents yearMonthDay(const platform::Calendar& calendar, platform::Date date) {
-    return calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, date);
-}
-
 // Each connector word before the number must belong, with the suffix, to
 // some one language (each word may find its own).
 bool connectorsFitSuffix(const QString& words, const QString& suffix) {
@@ -110,7 +106,9 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
         const auto date = calendar.nextDate(startOfReferenceDay(calendar, referenceDate).addingTimeInterval(-1),
                                             DateComponents{.day = day}, platform::MatchingPolicy::strict);
         if (!date) continue;
-        candidates.push_back({.range = phrase, .components = yearMonthDay(calendar, *date), .kind = RuleDateCandidate::Kind::ordinal});
+        candidates.push_back({.range = phrase,
+                              .components = dueComponents(calendar, *date, false),
+                              .kind = RuleDateCandidate::Kind::ordinal});
     }
     return candidates;
 }
@@ -163,7 +161,7 @@ std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, Te
                                                 platform::MatchingPolicy::nextTime);
             if (!date) continue;
 
-            RuleDateCandidate candidate{.range = match.range(1), .components = yearMonthDay(calendar, *date),
+            RuleDateCandidate candidate{.range = match.range(1), .components = dueComponents(calendar, *date, false),
                                         .kind = RuleDateCandidate::Kind::day};
             // The detector's overlapping match ("Friday at 3pm") joins the
             // phrase and brings its time.

@@ -61,11 +61,6 @@ bool readCadence(QString& text, const QString& scanText, const QString& adverbSc
     return false;
 }
 
-platform::DateComponents yearMonthDay(const platform::Calendar& calendar, platform::Date date) {
-    using platform::CalendarComponent;
-    return calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, date);
-}
-
 // A weekday cadence brings the day the due date falls on; a bare clock time
 // read beside it lands on that day ("gym every monday 9:00"), a week later
 // when that is already past.
@@ -73,7 +68,7 @@ void applyCadenceAnchor(ParsedQuickAdd& result, platform::Date anchor, platform:
                         const platform::Calendar& calendar, const ParserVocabulary& vocabulary,
                         const BoundDetector& detector, bool isEditing) {
     if (!result.dueDateComponents) {
-        result.dueDateComponents = yearMonthDay(calendar, anchor);
+        result.dueDateComponents = dueComponents(calendar, anchor, false);
         result.hasTime = false;
         return;
     }
@@ -82,19 +77,14 @@ void applyCadenceAnchor(ParsedQuickAdd& result, platform::Date anchor, platform:
     if (!result.matchedDateText || !containsTimeExpression(*result.matchedDateText, vocabulary) || !detector.exists() ||
         detectorReadsDay(*result.matchedDateText, detector))
         return;
-    platform::DateComponents combined = yearMonthDay(calendar, anchor);
+    platform::DateComponents combined = dueComponents(calendar, anchor, false);
     combined.hour = result.dueDateComponents->hour;
     combined.minute = result.dueDateComponents->minute;
     if (!isEditing) {
         const auto date = calendar.date(combined);
         if (date && *date < referenceDate) {
-            if (const auto moved = calendar.dateByAdding(platform::CalendarComponent::Day, 7, *date)) {
-                using platform::CalendarComponent;
-                combined = calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month |
-                                                       CalendarComponent::Day | CalendarComponent::Hour |
-                                                       CalendarComponent::Minute,
-                                                   *moved);
-            }
+            if (const auto moved = calendar.dateByAdding(platform::CalendarComponent::Day, 7, *date))
+                combined = dueComponents(calendar, *moved, true);
         }
     }
     result.dueDateComponents = combined;

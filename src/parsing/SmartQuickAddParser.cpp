@@ -52,10 +52,6 @@ QString characterBefore(const QString& text, qsizetype end) {
     return before;
 }
 
-DateComponents yearMonthDay(const platform::Calendar& calendar, platform::Date date) {
-    return calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, date);
-}
-
 void writeDebugLine(const SmartParsedReminder& a) {
     const QString line = u"raw model output: dateText="_s + a.dateText + u" dueDate="_s + a.dueDate +
                          u" dueTime="_s + a.dueTime + u" locationText="_s + a.locationText + u" location="_s +
@@ -85,11 +81,7 @@ ParsedQuickAdd startValue(const ParsedQuickAdd& rules, const QString& note, plat
         start.hasTime = false;
         start.matchedDateText.reset();
     }
-    if (start.recurrenceFrequency && !start.dueDateComponents) {
-        start.dueDateComponents = yearMonthDay(calendar, referenceDate);
-        start.hasTime = false;
-        start.dueDateIsBareCadenceDefault = true;
-    }
+    QuickAddParser::dueTodayForBareCadence(start, referenceDate, calendar);
     return start;
 }
 
@@ -110,7 +102,7 @@ void applyModelDate(ParsedQuickAdd& result, const SmartParsedReminder& answer, c
 
     // The fields as written: read in the zone the formatters read them in.
     const platform::Calendar formatterCalendar = platform::Calendar::gregorian(platform::TimeZone::current());
-    DateComponents components = yearMonthDay(formatterCalendar, *dueDate);
+    DateComponents components = QuickAddParser::dueComponents(formatterCalendar, *dueDate, false);
     bool hasTime = false;
     if (!answer.dueTime.isEmpty()) {
         if (const auto time = timeFormatter().date(answer.dueTime)) {
