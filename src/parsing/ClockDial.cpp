@@ -166,7 +166,7 @@ std::optional<DialTime> resolveDialTime(int hour, int minuteOffset, Meridiem mer
     for (const platform::Date reading : readings)
         result.dialReadings.push_back(hourAndMinute(calendar, reading));
 
-    const platform::Date threshold = referenceDate.addingTimeInterval(-60);
+    const platform::Date threshold = earliestAhead(referenceDate);
     readings.push_back(*nextDay);
     for (const platform::Date reading : readings) {
         if (reading < threshold) continue;

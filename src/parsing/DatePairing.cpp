@@ -92,9 +92,7 @@ std::optional<PairedDate> timeSearch(const ChosenDate& chosen, const QString& te
         if (!isSeparate(detected.range, chosen.range) ||
             !isTimeOnly(detectedTime(detected, text, vocabulary), matched, detector, vocabulary))
             continue;
-        platform::Date date = detected.date;
-        if (uses24HourClock)
-            if (const auto corrected = writtenHourCorrection(date, matched, calendar)) date = *corrected;
+        const platform::Date date = clockCorrected(detected.date, matched, calendar, uses24HourClock);
         const DialReading resolved = hourAndMinute(calendar, date);
         partners.push_back({detected.range, {resolved}, resolved});
     }
@@ -191,11 +189,8 @@ std::optional<DateComponents> ordinalDayDate(int day, const std::vector<DialRead
                                              platform::Date referenceDate, const platform::Calendar& calendar) {
     const std::optional<DialReading> preferred = preferredDialReading(readings);
     if (!preferred) return std::nullopt;
-    const platform::Date threshold = referenceDate.addingTimeInterval(-60);
-    const auto nextDay = [&](platform::Date after) {
-        return calendar.nextDate(after, DateComponents{.day = day}, platform::MatchingPolicy::strict);
-    };
-    const auto dayDate = nextDay(startOfReferenceDay(calendar, referenceDate).addingTimeInterval(-1));
+    const platform::Date threshold = earliestAhead(referenceDate);
+    const auto dayDate = firstDayNumbered(day, referenceDate, calendar);
     if (!dayDate) return std::nullopt;
 
     std::optional<platform::Date> answer;
@@ -210,7 +205,8 @@ std::optional<DateComponents> ordinalDayDate(int day, const std::vector<DialRead
             }
         }
         if (!answer) {
-            const auto later = nextDay(*dayDate);
+            const auto later =
+                calendar.nextDate(*dayDate, DateComponents{.day = day}, platform::MatchingPolicy::strict);
             if (later) answer = calendar.dateBySettingHour(preferred->hour, preferred->minute, 0, *later);
         }
     }

@@ -81,6 +81,13 @@ platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform:
     return kept.start;
 }
 
+platform::Date earliestAhead(platform::Date reference) { return reference.addingTimeInterval(-60); }
+
+std::optional<platform::Date> firstDayNumbered(int day, platform::Date reference, const platform::Calendar& calendar) {
+    return calendar.nextDate(startOfReferenceDay(calendar, reference).addingTimeInterval(-1),
+                             platform::DateComponents{.day = day}, platform::MatchingPolicy::strict);
+}
+
 std::optional<platform::Date> writtenHourCorrection(platform::Date date, const QString& text,
                                                     const platform::Calendar& calendar) {
     static const std::optional<Regex> meridiem =
@@ -97,6 +104,12 @@ std::optional<platform::Date> writtenHourCorrection(platform::Date date, const Q
     if (written->captured(text).toInt(&isNumber) != hour - 12 || !isNumber) return std::nullopt;
     return calendar.dateBySettingHour(hour - 12, minute, 0, date, platform::MatchingPolicy::nextTime,
                                       platform::RepeatedTimePolicy::first);
+}
+
+platform::Date clockCorrected(platform::Date date, const QString& text, const platform::Calendar& calendar,
+                              bool uses24HourClock) {
+    if (!uses24HourClock) return date;
+    return writtenHourCorrection(date, text, calendar).value_or(date);
 }
 
 QString blankingRanges(const std::vector<platform::TextRange>& ranges, const QString& text) {

@@ -50,8 +50,7 @@ struct Stage {
         return containsTimeExpression(matched, vocabulary) ? soonLimit : startOfReferenceDay(calendar, reference);
     }
     Date corrected(Date date, const QString& matched) const {
-        if (!uses24HourClock) return date;
-        return writtenHourCorrection(date, matched, calendar).value_or(date);
+        return clockCorrected(date, matched, calendar, uses24HourClock);
     }
 
     // The next day `day` after `date` at its hour and minute.
@@ -207,7 +206,7 @@ DateTimeResult extractDateTime(QString& text, Date referenceDate, const platform
                       uses24HourClock,
                       detector,
                       quotedPlaceRanges(text, vocabulary),
-                      referenceDate.addingTimeInterval(-60)};
+                      earliestAhead(referenceDate)};
     const Gathered gathered = gather(stage);
 
     std::optional<ChosenDate> chosen;

@@ -103,8 +103,7 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
         if (!ordinalTailAllowsDate(text.mid(phrase.end()), vocabulary) &&
             !ordinalFollowsLeadingTime(phrase.location, text, detector, detectorMatches, earlierCandidates, vocabulary))
             continue;
-        const auto date = calendar.nextDate(startOfReferenceDay(calendar, referenceDate).addingTimeInterval(-1),
-                                            DateComponents{.day = day}, platform::MatchingPolicy::strict);
+        const auto date = firstDayNumbered(day, referenceDate, calendar);
         if (!date) continue;
         candidates.push_back({.range = phrase,
                               .components = dueComponents(calendar, *date, false),

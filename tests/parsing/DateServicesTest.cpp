@@ -92,6 +92,24 @@ TEST(DateServicesTest, OnlyABareCadenceFallsDueToday) {
     }
 }
 
+TEST(DateServicesTest, FirstDayNumberedCountsTodayAndSkipsShortMonths) {
+    const Date reference = local(2026, 9, 19, 10, 30);
+    struct Case {
+        int day;
+        Date expected;
+    };
+    const Case cases[] = {
+        {19, local(2026, 9, 19, 0)},
+        {18, local(2026, 10, 18, 0)},
+        {20, local(2026, 9, 20, 0)},
+        {31, local(2026, 10, 31, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.day);
+        EXPECT_EQ(QuickAddParser::firstDayNumbered(c.day, reference, amsterdam()), c.expected);
+    }
+}
+
 TEST(DateServicesTest, SharesOneDetector) {
     const DateDetector* detector = QuickAddParser::dateDetector();
     ASSERT_NE(detector, nullptr);
