@@ -19,8 +19,6 @@ struct DayPartner {
     DateComponents components;
 };
 
-bool isSeparate(TextRange a, TextRange b) { return a.intersection(b).length < 1; }
-
 // A detector match that reads as a time and nothing else, or as a day and nothing else.
 bool isTimeOnly(bool hasTime, const QString& matched, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
     return hasTime && !hasDateBesideClockTime(matched, detector, vocabulary);
@@ -82,14 +80,14 @@ std::optional<PairedDate> timeSearch(const ChosenDate& chosen, const QString& te
     std::vector<TimeCandidate> partners;
     for (const DateCandidate& candidate : candidates) {
         if (const auto* rule = std::get_if<RuleDateCandidate>(&candidate)) {
-            if (rule->kind == RuleDateCandidate::Kind::clock && isSeparate(rule->range, chosen.range) &&
+            if (rule->kind == RuleDateCandidate::Kind::clock && !rule->range.intersects(chosen.range) &&
                 rule->components.hour && rule->components.minute)
                 partners.push_back({rule->range, rule->dialReadings, {*rule->components.hour, *rule->components.minute}});
             continue;
         }
         const DetectedDate& detected = std::get<DetectedDate>(candidate);
         const QString matched = textAt(text, detected.range);
-        if (!isSeparate(detected.range, chosen.range) ||
+        if (detected.range.intersects(chosen.range) ||
             !isTimeOnly(detectedTime(detected, text, vocabulary), matched, detector, vocabulary))
             continue;
         const platform::Date date = clockCorrected(detected.date, matched, calendar, uses24HourClock);
@@ -113,7 +111,8 @@ std::optional<PairedDate> ordinalStep(const ChosenDate& chosen, const std::vecto
     std::vector<RuleDateCandidate> ordinals;
     for (const DateCandidate& candidate : candidates)
         if (const auto* rule = std::get_if<RuleDateCandidate>(&candidate))
-            if (rule->kind == RuleDateCandidate::Kind::ordinal && isSeparate(rule->range, chosen.range) && rule->components.day)
+            if (rule->kind == RuleDateCandidate::Kind::ordinal && !rule->range.intersects(chosen.range) &&
+                rule->components.day)
                 ordinals.push_back(*rule);
     const RuleDateCandidate* ordinal = nearest(ordinals, chosen.range);
     if (!ordinal) return std::nullopt;
@@ -135,12 +134,12 @@ std::optional<PairedDate> daySearch(const ChosenDate& chosen, const QString& tex
         const platform::Date startOfToday = startOfReferenceDay(calendar, referenceDate);
         for (const DateCandidate& candidate : candidates) {
             if (const auto* rule = std::get_if<RuleDateCandidate>(&candidate)) {
-                if (rule->kind == RuleDateCandidate::Kind::day && isSeparate(rule->range, chosen.range))
+                if (rule->kind == RuleDateCandidate::Kind::day && !rule->range.intersects(chosen.range))
                     partners.push_back({rule->range, rule->components});
                 continue;
             }
             const DetectedDate& detected = std::get<DetectedDate>(candidate);
-            if (!isSeparate(detected.range, chosen.range) ||
+            if (detected.range.intersects(chosen.range) ||
                 !isDayOnly(detectedTime(detected, text, vocabulary), textAt(text, detected.range), detector, vocabulary))
                 continue;
             if (!areNeighbours(detected.range, chosen.range, text, vocabulary) || detected.date < startOfToday) continue;
