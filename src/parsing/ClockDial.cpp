@@ -18,6 +18,8 @@ namespace {
 
 constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
 
+enum class Meridiem { none, am, pm };
+
 // The three families of dial phrases, each nothing when the vocabulary
 // lacks its words.
 struct DialPatterns {
@@ -76,6 +78,39 @@ int directionSign(const QString& word, const ParserVocabulary& vocabulary) {
 }
 
 bool isDialHour(const std::optional<int>& hour) { return hour && *hour >= 1 && *hour <= 12; }
+
+struct DialTime {
+    platform::DateComponents components;
+    std::vector<DialReading> dialReadings;
+};
+// The next occurrence, from a minute before the reference on, of `hour`
+// (1–12) moved by `minuteOffset`; without a meridiem also 12 hours later.
+std::optional<DialTime> resolveDialTime(int hour, int minuteOffset, Meridiem meridiem, platform::Date referenceDate,
+                                        const platform::Calendar& calendar) {
+    const int hourToSet = meridiem == Meridiem::none ? hour : hour % 12 + (meridiem == Meridiem::pm ? 12 : 0);
+    const auto base = calendar.dateBySettingHour(hourToSet, 0, 0, referenceDate);
+    if (!base) return std::nullopt;
+    const auto first = calendar.dateByAdding(CalendarComponent::Minute, minuteOffset, *base);
+    if (!first) return std::nullopt;
+    const auto nextDay = calendar.dateByAdding(CalendarComponent::Day, 1, *first);
+    if (!nextDay) return std::nullopt;
+
+    std::vector<platform::Date> readings = {*first};
+    if (meridiem == Meridiem::none)
+        if (const auto later = calendar.dateByAdding(CalendarComponent::Hour, 12, *first)) readings.push_back(*later);
+    DialTime result;
+    for (const platform::Date reading : readings)
+        result.dialReadings.push_back(hourAndMinute(calendar, reading));
+
+    const platform::Date threshold = earliestAhead(referenceDate);
+    readings.push_back(*nextDay);
+    for (const platform::Date reading : readings) {
+        if (reading < threshold) continue;
+        result.components = dueComponents(calendar, reading, true);
+        return result;
+    }
+    return std::nullopt;
+}
 
 void appendResolved(std::vector<RuleDateCandidate>& candidates, const RegexMatch& match, int hour, int offset,
                     Meridiem meridiem, platform::Date referenceDate, const platform::Calendar& calendar) {
@@ -147,33 +182,6 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
         appendResolved(candidates, match, *hour, offset, meridiemOf(match, text, 5), referenceDate, calendar);
     }
     return candidates;
-}
-
-std::optional<DialTime> resolveDialTime(int hour, int minuteOffset, Meridiem meridiem, platform::Date referenceDate,
-                                        const platform::Calendar& calendar) {
-    const int hourToSet = meridiem == Meridiem::none ? hour : hour % 12 + (meridiem == Meridiem::pm ? 12 : 0);
-    const auto base = calendar.dateBySettingHour(hourToSet, 0, 0, referenceDate);
-    if (!base) return std::nullopt;
-    const auto first = calendar.dateByAdding(CalendarComponent::Minute, minuteOffset, *base);
-    if (!first) return std::nullopt;
-    const auto nextDay = calendar.dateByAdding(CalendarComponent::Day, 1, *first);
-    if (!nextDay) return std::nullopt;
-
-    std::vector<platform::Date> readings = {*first};
-    if (meridiem == Meridiem::none)
-        if (const auto later = calendar.dateByAdding(CalendarComponent::Hour, 12, *first)) readings.push_back(*later);
-    DialTime result;
-    for (const platform::Date reading : readings)
-        result.dialReadings.push_back(hourAndMinute(calendar, reading));
-
-    const platform::Date threshold = earliestAhead(referenceDate);
-    readings.push_back(*nextDay);
-    for (const platform::Date reading : readings) {
-        if (reading < threshold) continue;
-        result.components = dueComponents(calendar, reading, true);
-        return result;
-    }
-    return std::nullopt;
 }
 
 std::optional<int> clockNumber(const QString& token, const std::optional<QString>& quarterWord,

@@ -19,6 +19,13 @@ struct DayPartner {
     DateComponents components;
 };
 
+// A time written apart from the date it belongs to.
+struct TimeCandidate {
+    TextRange range;
+    std::vector<DialReading> readings;
+    DialReading resolved;
+};
+
 // A detector match that reads as a time and nothing else, or as a day and nothing else.
 bool isTimeOnly(bool hasTime, const QString& matched, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
     return hasTime && !hasDateBesideClockTime(matched, detector, vocabulary);

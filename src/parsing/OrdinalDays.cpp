@@ -53,6 +53,40 @@ bool isPunctuation(const QString& text, qsizetype at) {
     return platform::isPunctuationCharacter(platform::characterAt(text, at));
 }
 
+// Whether what follows an ordinal lets it be a date: the end, punctuation,
+// or a date word ("the 5th of May"), but not "5th-floor" or "5th floor".
+bool ordinalTailAllowsDate(const QString& tail, const ParserVocabulary& vocabulary) {
+    if (!tail.isEmpty() && (tail[0] == u'-' || tail[0] == u'\u2013' || tail[0] == u'\u2014')) return false;  // "5th-floor"
+    qsizetype at = 0;
+    while (at < tail.size() && tail[at].isSpace()) ++at;
+    if (at >= tail.size() || isPunctuation(tail, at)) return true;
+    qsizetype end = at;
+    while (end < tail.size() && !tail[end].isSpace() && !isPunctuation(tail, end)) ++end;
+    return vocabulary.dateFunctionWords.contains(tail.mid(at, end - at));
+}
+
+// Whether the ordinal at `start` comes right after a time that opens the
+// line ("9am the 3rd buy milk").
+bool ordinalFollowsLeadingTime(qsizetype start, const QString& text, const BoundDetector& detector,
+                               const std::vector<platform::DetectedDate>& detectorMatches,
+                               const std::vector<RuleDateCandidate>& earlierCandidates,
+                               const ParserVocabulary& vocabulary) {
+    for (const RuleDateCandidate& candidate : earlierCandidates) {
+        const qsizetype end = candidate.range.end();
+        if (end <= start && onlyBlanksBetween(text, end, start) && opensTheLine(text, candidate.range.location, vocabulary))
+            return true;
+    }
+    for (const platform::DetectedDate& match : detectorMatches) {
+        const qsizetype end = match.range.end();
+        if (end > start || !onlyBlanksBetween(text, end, start)) continue;
+        if (!opensTheLine(text, match.range.location, vocabulary)) continue;
+        const QString matched = textAt(text, match.range);
+        if (!containsTimeExpression(matched, vocabulary)) continue;
+        if (!hasDateBesideClockTime(matched, detector, vocabulary)) return true;
+    }
+    return false;
+}
+
 // "5th", "on the 5th": up to two connector words, a day number and its
 // suffix, guarded by the number and its suffix.
 GuardedPattern ordinalPattern(const ParserVocabulary& vocabulary) {
@@ -110,36 +144,6 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
                               .kind = RuleDateCandidate::Kind::ordinal});
     }
     return candidates;
-}
-
-bool ordinalTailAllowsDate(const QString& tail, const ParserVocabulary& vocabulary) {
-    if (!tail.isEmpty() && (tail[0] == u'-' || tail[0] == u'\u2013' || tail[0] == u'\u2014')) return false;  // "5th-floor"
-    qsizetype at = 0;
-    while (at < tail.size() && tail[at].isSpace()) ++at;
-    if (at >= tail.size() || isPunctuation(tail, at)) return true;
-    qsizetype end = at;
-    while (end < tail.size() && !tail[end].isSpace() && !isPunctuation(tail, end)) ++end;
-    return vocabulary.dateFunctionWords.contains(tail.mid(at, end - at));
-}
-
-bool ordinalFollowsLeadingTime(qsizetype start, const QString& text, const BoundDetector& detector,
-                               const std::vector<platform::DetectedDate>& detectorMatches,
-                               const std::vector<RuleDateCandidate>& earlierCandidates,
-                               const ParserVocabulary& vocabulary) {
-    for (const RuleDateCandidate& candidate : earlierCandidates) {
-        const qsizetype end = candidate.range.end();
-        if (end <= start && onlyBlanksBetween(text, end, start) && opensTheLine(text, candidate.range.location, vocabulary))
-            return true;
-    }
-    for (const platform::DetectedDate& match : detectorMatches) {
-        const qsizetype end = match.range.end();
-        if (end > start || !onlyBlanksBetween(text, end, start)) continue;
-        if (!opensTheLine(text, match.range.location, vocabulary)) continue;
-        const QString matched = textAt(text, match.range);
-        if (!containsTimeExpression(matched, vocabulary)) continue;
-        if (!hasDateBesideClockTime(matched, detector, vocabulary)) return true;
-    }
-    return false;
 }
 
 std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, TextRange range, platform::Date referenceDate,

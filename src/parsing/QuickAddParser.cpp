@@ -37,19 +37,13 @@ int takePriorityMarks(QString& text) {
     }
 }
 
-// Takes what the cadence stage found into the result, and answers its
-// weekday anchor.
-std::optional<platform::Date> applyRecurrence(ParsedQuickAdd& result, const RecurrenceMatch& match) {
-    result.recurrenceFrequency = match.frequency;
-    result.recurrenceInterval = match.interval;
-    return match.weekdayAnchor;
-}
-
 bool readCadence(QString& text, const QString& scanText, const QString& adverbScanText, platform::Date referenceDate,
                  const platform::Calendar& calendar, const ParserVocabulary& vocabulary, bool tryAdverb,
                  ParsedQuickAdd& result, std::optional<platform::Date>& anchor) {
     if (const auto recurrence = extractRecurrence(text, scanText, referenceDate, calendar, vocabulary)) {
-        anchor = applyRecurrence(result, *recurrence);
+        result.recurrenceFrequency = recurrence->frequency;
+        result.recurrenceInterval = recurrence->interval;
+        anchor = recurrence->weekdayAnchor;
         return true;
     }
     if (!tryAdverb) return false;
@@ -205,8 +199,8 @@ ParsedQuickAdd parse(const QString& line, platform::Date referenceDate, const pl
 
     std::optional<platform::Date> anchor;
     PlaceScanTexts scan = placeScanTexts(text, vocabulary);
-    bool foundCadence = readCadence(text, scan.cadenceScanText, scan.adverbScanText, referenceDate, calendar,
-                                    vocabulary, true, result, anchor);
+    const bool foundCadence = readCadence(text, scan.cadenceScanText, scan.adverbScanText, referenceDate, calendar,
+                                          vocabulary, true, result, anchor);
 
     const BoundDetector detector = bindDateDetector(dateDetector(), referenceDate, calendar, vocabulary);
     const DateTimeResult due = extractDateTime(text, referenceDate, calendar, vocabulary, isEditing, previousDateText,
@@ -217,8 +211,8 @@ ParsedQuickAdd parse(const QString& line, platform::Date referenceDate, const pl
 
     if (result.matchedDateText && !foundCadence) {
         scan = placeScanTexts(text, vocabulary);
-        foundCadence = readCadence(text, scan.cadenceScanText, scan.adverbScanText, referenceDate, calendar,
-                                   vocabulary, !isEditing, result, anchor);
+        readCadence(text, scan.cadenceScanText, scan.adverbScanText, referenceDate, calendar, vocabulary, !isEditing,
+                    result, anchor);
     }
     if (anchor) applyCadenceAnchor(result, *anchor, referenceDate, calendar, vocabulary, detector, isEditing);
 
