@@ -4,8 +4,6 @@
 #include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 
-#include <cmath>
-
 namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
@@ -86,9 +84,8 @@ Reading readFraction(const RegexMatch& match, const QString& text, const UnitRow
     if (!ParserVocabulary::isDurationPhrase(match.captured(text, kMarker), number, fraction,
                                             match.captured(text, unit.group)))
         return {.rejected = true};
-    const double minutes = (half ? 0.5 : 1.5) * (unit.group == kHourUnit ? 60 : 1);
-    if (minutes != std::floor(minutes)) return {};  // "in half a minute"
-    return {calendar.dateByAdding(CalendarComponent::Minute, static_cast<int>(minutes), reference), true};
+    if (unit.group != kHourUnit) return {};  // "in half a minute" is no whole minute
+    return {calendar.dateByAdding(CalendarComponent::Minute, half ? 30 : 90, reference), true};
 }
 
 Reading readAmount(const RegexMatch& match, const QString& text, const UnitRow& unit, platform::Date reference,
