@@ -64,12 +64,8 @@ void parseEdit(const QStringList& after) {
     if (parsed.title.isEmpty()) {
         parsed = ParsedQuickAdd{};
         parsed.title = platform::trimmedWhitespaceAndNewlines(text);
-    } else if (parsed.recurrenceFrequency && !parsed.dueDateComponents && previousDateText) {
-        using platform::CalendarComponent;
-        parsed.dueDateComponents =
-            calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, now);
-        parsed.hasTime = false;
-        parsed.dueDateIsBareCadenceDefault = true;
+    } else if (previousDateText) {
+        parsing::QuickAddParser::dueTodayForBareCadence(parsed, now, calendar);
     }
     const std::optional<platform::Date> due = platform::DueDate::date(parsed.dueDateComponents, calendar);
     printLine(u"edit-parse: title=\""_s + parsed.title + u"\" due="_s + (due ? utcDescription(*due) : u"nil"_s) +

@@ -53,13 +53,7 @@ ParsedQuickAdd deterministicReading(const QString& text, const QStringList& list
         empty.title = platform::trimmedWhitespaceAndNewlines(text);
         return empty;
     }
-    if (reading.recurrenceFrequency && !reading.dueDateComponents) {
-        using platform::CalendarComponent;
-        reading.dueDateComponents =
-            calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, now);
-        reading.hasTime = false;
-        reading.dueDateIsBareCadenceDefault = true;
-    }
+    parsing::QuickAddParser::dueTodayForBareCadence(reading, now, calendar);
     return reading;
 }
 

@@ -109,12 +109,7 @@ parsing::ParsedQuickAdd ReminderTools::instantParse(const QString& text, const Q
 }
 
 void ReminderTools::dueTodayForBareCadence(parsing::ParsedQuickAdd& reading, platform::Date now) const {
-    if (!reading.recurrenceFrequency || reading.dueDateComponents) return;
-    using platform::CalendarComponent;
-    reading.dueDateComponents = wallClock_.calendar.dateComponents(
-        CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, now);
-    reading.hasTime = false;
-    reading.dueDateIsBareCadenceDefault = true;
+    parsing::QuickAddParser::dueTodayForBareCadence(reading, now, wallClock_.calendar);
 }
 
 QStringList ReminderTools::listNames() const {

@@ -14,8 +14,6 @@ using platform::TextRange;
 
 namespace {
 
-QString textAt(const QString& text, TextRange range) { return text.mid(range.location, range.length); }
-
 // The first match that reads the same in the line as in the scan text (a
 // match running into a blanked place does not).
 std::optional<RegexMatch> firstUnblankedMatch(const std::vector<RegexMatch>& matches, const QString& text,

@@ -18,9 +18,7 @@ namespace {
 
 constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
 
-QString alternationOrNever(const WordSet& words) {
-    return words.isEmpty() ? u"(?!)"_s : words.alternation();
-}
+enum class Meridiem { none, am, pm };
 
 // The three families of dial phrases, each nothing when the vocabulary
 // lacks its words.
@@ -46,7 +44,7 @@ DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
                            u"("_s + vocabulary.quarterWords.alternation() + u")\\s+("_s + direction + u")\\s+"_s,
                            u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
     if (!direction.isEmpty())
-        patterns.minutes = compileRegex(u"(?:^|\\s)((?:("_s + alternationOrNever(vocabulary.clockMarkers) +
+        patterns.minutes = compileRegex(u"(?:^|\\s)((?:("_s + vocabulary.clockMarkers.alternationOrNever() +
                                             u")\\s+)?(\\d{1,2})\\s+("_s + direction + u")\\s+("_s + hour + u")"_s +
                                             meridiemTail,
                                         kCaseInsensitive);
@@ -65,13 +63,8 @@ DialPatterns dialPatterns(const ParserVocabulary& vocabulary) {
                         vocabulary.clockMarkers, vocabulary.halfWords);
 }
 
-std::optional<QString> capturedIfPresent(const RegexMatch& match, const QString& text, int group) {
-    if (!match.range(group).isFound()) return std::nullopt;
-    return match.captured(text, group);
-}
-
 Meridiem meridiemOf(const RegexMatch& match, const QString& text, int group) {
-    const std::optional<QString> mark = capturedIfPresent(match, text, group);
+    const std::optional<QString> mark = capturedIfFound(match, text, group);
     if (!mark) return Meridiem::none;
     return platform::lowercasedPosix(*mark).startsWith(u'p') ? Meridiem::pm : Meridiem::am;
 }
@@ -85,6 +78,39 @@ int directionSign(const QString& word, const ParserVocabulary& vocabulary) {
 }
 
 bool isDialHour(const std::optional<int>& hour) { return hour && *hour >= 1 && *hour <= 12; }
+
+struct DialTime {
+    platform::DateComponents components;
+    std::vector<DialReading> dialReadings;
+};
+// The next occurrence, from a minute before the reference on, of `hour`
+// (1–12) moved by `minuteOffset`; without a meridiem also 12 hours later.
+std::optional<DialTime> resolveDialTime(int hour, int minuteOffset, Meridiem meridiem, platform::Date referenceDate,
+                                        const platform::Calendar& calendar) {
+    const int hourToSet = meridiem == Meridiem::none ? hour : hour % 12 + (meridiem == Meridiem::pm ? 12 : 0);
+    const auto base = calendar.dateBySettingHour(hourToSet, 0, 0, referenceDate);
+    if (!base) return std::nullopt;
+    const auto first = calendar.dateByAdding(CalendarComponent::Minute, minuteOffset, *base);
+    if (!first) return std::nullopt;
+    const auto nextDay = calendar.dateByAdding(CalendarComponent::Day, 1, *first);
+    if (!nextDay) return std::nullopt;
+
+    std::vector<platform::Date> readings = {*first};
+    if (meridiem == Meridiem::none)
+        if (const auto later = calendar.dateByAdding(CalendarComponent::Hour, 12, *first)) readings.push_back(*later);
+    DialTime result;
+    for (const platform::Date reading : readings)
+        result.dialReadings.push_back(hourAndMinute(calendar, reading));
+
+    const platform::Date threshold = earliestAhead(referenceDate);
+    readings.push_back(*nextDay);
+    for (const platform::Date reading : readings) {
+        if (reading < threshold) continue;
+        result.components = dueComponents(calendar, reading, true);
+        return result;
+    }
+    return std::nullopt;
+}
 
 void appendResolved(std::vector<RuleDateCandidate>& candidates, const RegexMatch& match, int hour, int offset,
                     Meridiem meridiem, platform::Date referenceDate, const platform::Calendar& calendar) {
@@ -132,7 +158,7 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
                                                       ? patterns.minutes->matches(text, range)
                                                       : std::vector<RegexMatch>{};
     for (const RegexMatch& match : minuteMatches) {
-        const std::optional<QString> marker = capturedIfPresent(match, text, 2);
+        const std::optional<QString> marker = capturedIfFound(match, text, 2);
         const QString direction = match.captured(text, 4);
         const int sign = directionSign(direction, vocabulary);
         const int minutes = match.captured(text, 3).toInt();
@@ -156,36 +182,6 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
         appendResolved(candidates, match, *hour, offset, meridiemOf(match, text, 5), referenceDate, calendar);
     }
     return candidates;
-}
-
-std::optional<DialTime> resolveDialTime(int hour, int minuteOffset, Meridiem meridiem, platform::Date referenceDate,
-                                        const platform::Calendar& calendar) {
-    const int hourToSet = meridiem == Meridiem::none ? hour : hour % 12 + (meridiem == Meridiem::pm ? 12 : 0);
-    const auto base = calendar.dateBySettingHour(hourToSet, 0, 0, referenceDate);
-    if (!base) return std::nullopt;
-    const auto first = calendar.dateByAdding(CalendarComponent::Minute, minuteOffset, *base);
-    if (!first) return std::nullopt;
-    const auto nextDay = calendar.dateByAdding(CalendarComponent::Day, 1, *first);
-    if (!nextDay) return std::nullopt;
-
-    std::vector<platform::Date> readings = {*first};
-    if (meridiem == Meridiem::none)
-        if (const auto later = calendar.dateByAdding(CalendarComponent::Hour, 12, *first)) readings.push_back(*later);
-    DialTime result;
-    for (const platform::Date reading : readings)
-        result.dialReadings.push_back(hourAndMinute(calendar, reading));
-
-    const platform::Date threshold = referenceDate.addingTimeInterval(-60);
-    readings.push_back(*nextDay);
-    for (const platform::Date reading : readings) {
-        if (reading < threshold) continue;
-        result.components = calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month |
-                                                        CalendarComponent::Day | CalendarComponent::Hour |
-                                                        CalendarComponent::Minute,
-                                                    reading);
-        return result;
-    }
-    return std::nullopt;
 }
 
 std::optional<int> clockNumber(const QString& token, const std::optional<QString>& quarterWord,

@@ -14,20 +14,9 @@
 // "at 10 to 6", "um halb 5".
 namespace tavlin::parsing::QuickAddParser {
 
-enum class Meridiem { none, am, pm };
-
 std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platform::TextRange range,
                                                      platform::Date referenceDate, const platform::Calendar& calendar,
                                                      const ParserVocabulary& vocabulary);
-
-struct DialTime {
-    platform::DateComponents components;
-    std::vector<DialReading> dialReadings;
-};
-// The next occurrence, from a minute before the reference on, of `hour`
-// (1–12) moved by `minuteOffset`; without a meridiem also 12 hours later.
-std::optional<DialTime> resolveDialTime(int hour, int minuteOffset, Meridiem meridiem, platform::Date referenceDate,
-                                        const platform::Calendar& calendar);
 
 // "3", or an hour word that the languages agreeing with the context words
 // all read as the same hour.

@@ -28,8 +28,6 @@ struct RuleDateCandidate {
     bool hasTime = false;
     Kind kind = Kind::day;
     std::vector<DialReading> dialReadings;  // clock phrases only
-
-    friend bool operator==(const RuleDateCandidate&, const RuleDateCandidate&) = default;
 };
 
 // A date the detector read or one of the rules read.
@@ -46,13 +44,6 @@ struct ChosenDate {
     bool hasTime = false;
     std::optional<RuleDateCandidate::Kind> kind;  // none for a detector date
     std::vector<DialReading> dialReadings;
-};
-
-// A time written apart from the date it belongs to.
-struct TimeCandidate {
-    platform::TextRange range;
-    std::vector<DialReading> readings;
-    DialReading resolved;
 };
 
 }  // namespace tavlin::parsing

@@ -8,7 +8,6 @@
 namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
-using platform::CalendarComponent;
 using platform::DateComponents;
 using platform::DetectedDate;
 using platform::TextRange;
@@ -20,9 +19,12 @@ struct DayPartner {
     DateComponents components;
 };
 
-bool isSeparate(TextRange a, TextRange b) { return a.intersection(b).length < 1; }
-
-QString textAt(const QString& text, TextRange range) { return text.mid(range.location, range.length); }
+// A time written apart from the date it belongs to.
+struct TimeCandidate {
+    TextRange range;
+    std::vector<DialReading> readings;
+    DialReading resolved;
+};
 
 // A detector match that reads as a time and nothing else, or as a day and nothing else.
 bool isTimeOnly(bool hasTime, const QString& matched, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
@@ -85,19 +87,17 @@ std::optional<PairedDate> timeSearch(const ChosenDate& chosen, const QString& te
     std::vector<TimeCandidate> partners;
     for (const DateCandidate& candidate : candidates) {
         if (const auto* rule = std::get_if<RuleDateCandidate>(&candidate)) {
-            if (rule->kind == RuleDateCandidate::Kind::clock && isSeparate(rule->range, chosen.range) &&
+            if (rule->kind == RuleDateCandidate::Kind::clock && !rule->range.intersects(chosen.range) &&
                 rule->components.hour && rule->components.minute)
                 partners.push_back({rule->range, rule->dialReadings, {*rule->components.hour, *rule->components.minute}});
             continue;
         }
         const DetectedDate& detected = std::get<DetectedDate>(candidate);
         const QString matched = textAt(text, detected.range);
-        if (!isSeparate(detected.range, chosen.range) ||
+        if (detected.range.intersects(chosen.range) ||
             !isTimeOnly(detectedTime(detected, text, vocabulary), matched, detector, vocabulary))
             continue;
-        platform::Date date = detected.date;
-        if (uses24HourClock)
-            if (const auto corrected = writtenHourCorrection(date, matched, calendar)) date = *corrected;
+        const platform::Date date = clockCorrected(detected.date, matched, calendar, uses24HourClock);
         const DialReading resolved = hourAndMinute(calendar, date);
         partners.push_back({detected.range, {resolved}, resolved});
     }
@@ -118,7 +118,8 @@ std::optional<PairedDate> ordinalStep(const ChosenDate& chosen, const std::vecto
     std::vector<RuleDateCandidate> ordinals;
     for (const DateCandidate& candidate : candidates)
         if (const auto* rule = std::get_if<RuleDateCandidate>(&candidate))
-            if (rule->kind == RuleDateCandidate::Kind::ordinal && isSeparate(rule->range, chosen.range) && rule->components.day)
+            if (rule->kind == RuleDateCandidate::Kind::ordinal && !rule->range.intersects(chosen.range) &&
+                rule->components.day)
                 ordinals.push_back(*rule);
     const RuleDateCandidate* ordinal = nearest(ordinals, chosen.range);
     if (!ordinal) return std::nullopt;
@@ -140,18 +141,16 @@ std::optional<PairedDate> daySearch(const ChosenDate& chosen, const QString& tex
         const platform::Date startOfToday = startOfReferenceDay(calendar, referenceDate);
         for (const DateCandidate& candidate : candidates) {
             if (const auto* rule = std::get_if<RuleDateCandidate>(&candidate)) {
-                if (rule->kind == RuleDateCandidate::Kind::day && isSeparate(rule->range, chosen.range))
+                if (rule->kind == RuleDateCandidate::Kind::day && !rule->range.intersects(chosen.range))
                     partners.push_back({rule->range, rule->components});
                 continue;
             }
             const DetectedDate& detected = std::get<DetectedDate>(candidate);
-            if (!isSeparate(detected.range, chosen.range) ||
+            if (detected.range.intersects(chosen.range) ||
                 !isDayOnly(detectedTime(detected, text, vocabulary), textAt(text, detected.range), detector, vocabulary))
                 continue;
             if (!areNeighbours(detected.range, chosen.range, text, vocabulary) || detected.date < startOfToday) continue;
-            partners.push_back({detected.range, calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month |
-                                                                            CalendarComponent::Day,
-                                                                        detected.date)});
+            partners.push_back({detected.range, dueComponents(calendar, detected.date, false)});
         }
         if (const DayPartner* partner = nearest(partners, chosen.range)) {
             const DialReading chosenTime{*chosen.components.hour, *chosen.components.minute};
@@ -196,11 +195,8 @@ std::optional<DateComponents> ordinalDayDate(int day, const std::vector<DialRead
                                              platform::Date referenceDate, const platform::Calendar& calendar) {
     const std::optional<DialReading> preferred = preferredDialReading(readings);
     if (!preferred) return std::nullopt;
-    const platform::Date threshold = referenceDate.addingTimeInterval(-60);
-    const auto nextDay = [&](platform::Date after) {
-        return calendar.nextDate(after, DateComponents{.day = day}, platform::MatchingPolicy::strict);
-    };
-    const auto dayDate = nextDay(startOfReferenceDay(calendar, referenceDate).addingTimeInterval(-1));
+    const platform::Date threshold = earliestAhead(referenceDate);
+    const auto dayDate = firstDayNumbered(day, referenceDate, calendar);
     if (!dayDate) return std::nullopt;
 
     std::optional<platform::Date> answer;
@@ -215,14 +211,13 @@ std::optional<DateComponents> ordinalDayDate(int day, const std::vector<DialRead
             }
         }
         if (!answer) {
-            const auto later = nextDay(*dayDate);
+            const auto later =
+                calendar.nextDate(*dayDate, DateComponents{.day = day}, platform::MatchingPolicy::strict);
             if (later) answer = calendar.dateBySettingHour(preferred->hour, preferred->minute, 0, *later);
         }
     }
     if (!answer) return std::nullopt;
-    return calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day |
-                                       CalendarComponent::Hour | CalendarComponent::Minute,
-                                   *answer);
+    return dueComponents(calendar, *answer, true);
 }
 
 }  // namespace tavlin::parsing::QuickAddParser

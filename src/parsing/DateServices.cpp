@@ -55,6 +55,20 @@ DialReading hourAndMinute(const platform::Calendar& calendar, platform::Date dat
     return {time.hour.value_or(0), time.minute.value_or(0)};
 }
 
+platform::DateComponents dueComponents(const platform::Calendar& calendar, platform::Date date, bool withTime) {
+    using platform::CalendarComponent;
+    platform::CalendarComponents wanted = CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day;
+    if (withTime) wanted |= CalendarComponent::Hour | CalendarComponent::Minute;
+    return calendar.dateComponents(wanted, date);
+}
+
+void dueTodayForBareCadence(ParsedQuickAdd& reading, platform::Date now, const platform::Calendar& calendar) {
+    if (!reading.recurrenceFrequency || reading.dueDateComponents) return;
+    reading.dueDateComponents = dueComponents(calendar, now, false);
+    reading.hasTime = false;
+    reading.dueDateIsBareCadenceDefault = true;
+}
+
 platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform::Date reference) {
     struct Kept {
         std::optional<platform::Calendar> calendar;
@@ -65,6 +79,13 @@ platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform:
     if (!kept.calendar || kept.reference != reference || !(*kept.calendar == calendar))
         kept = {calendar, reference, calendar.startOfDay(reference)};
     return kept.start;
+}
+
+platform::Date earliestAhead(platform::Date reference) { return reference.addingTimeInterval(-60); }
+
+std::optional<platform::Date> firstDayNumbered(int day, platform::Date reference, const platform::Calendar& calendar) {
+    return calendar.nextDate(startOfReferenceDay(calendar, reference).addingTimeInterval(-1),
+                             platform::DateComponents{.day = day}, platform::MatchingPolicy::strict);
 }
 
 std::optional<platform::Date> writtenHourCorrection(platform::Date date, const QString& text,
@@ -83,6 +104,12 @@ std::optional<platform::Date> writtenHourCorrection(platform::Date date, const Q
     if (written->captured(text).toInt(&isNumber) != hour - 12 || !isNumber) return std::nullopt;
     return calendar.dateBySettingHour(hour - 12, minute, 0, date, platform::MatchingPolicy::nextTime,
                                       platform::RepeatedTimePolicy::first);
+}
+
+platform::Date clockCorrected(platform::Date date, const QString& text, const platform::Calendar& calendar,
+                              bool uses24HourClock) {
+    if (!uses24HourClock) return date;
+    return writtenHourCorrection(date, text, calendar).value_or(date);
 }
 
 QString blankingRanges(const std::vector<platform::TextRange>& ranges, const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "parsing/DateCandidates.h"
+#include "parsing/ParsedQuickAdd.h"
 #include "parsing/ParserVocabulary.h"
 #include "platform/Calendar.h"
 #include "platform/Date.h"
@@ -46,15 +47,34 @@ BoundDetector bindDateDetector(const platform::DateDetector* detector, platform:
 // calendar costs a lot more than the fields it gives.
 DialReading hourAndMinute(const platform::Calendar& calendar, platform::Date date);
 
+// The fields a due date keeps: year, month and day, and with `withTime` the
+// hour and minute too.
+platform::DateComponents dueComponents(const platform::Calendar& calendar, platform::Date date, bool withTime);
+
+// A cadence read without a date of its own falls due today, marked so that
+// the date can be told from one the user wrote.
+void dueTodayForBareCadence(ParsedQuickAdd& reading, platform::Date now, const platform::Calendar& calendar);
+
 // calendar.startOfDay(reference), which the stages of one parse ask for
 // again and again: each thread keeps the last answer.
 platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform::Date reference);
+
+// A minute before the reference, from which on a time still counts as ahead:
+// times are read to the minute, and the one now running is not yet past.
+platform::Date earliestAhead(platform::Date reference);
+
+// The first day numbered `day` from the start of the reference's day on,
+// today included.
+std::optional<platform::Date> firstDayNumbered(int day, platform::Date reference, const platform::Calendar& calendar);
 
 // A written hour kept in the morning for a 24-hour clock: a date at 17:30
 // read from "5:30" becomes 05:30, one read from "5h" or "5u" 05:00. Nothing
 // when no correction applies (an am/pm mark, "17:30", "5 uur").
 std::optional<platform::Date> writtenHourCorrection(platform::Date date, const QString& text,
                                                     const platform::Calendar& calendar);
+// The date with that correction, when the clock keeps 24 hours and one applies.
+platform::Date clockCorrected(platform::Date date, const QString& text, const platform::Calendar& calendar,
+                              bool uses24HourClock);
 
 // The text with each range replaced by as many blanks as it is long, so that
 // every other position stays where it was.

@@ -22,20 +22,15 @@ using platform::TextRange;
 
 namespace {
 
-bool touches(TextRange a, TextRange b) { return a.intersection(b).length > 0; }
-bool liesWithin(TextRange a, TextRange b) { return a.intersection(b) == a; }
-bool liesStrictlyWithin(TextRange a, TextRange b) { return liesWithin(a, b) && a != b; }
+bool liesStrictlyWithin(TextRange inner, TextRange outer) { return outer.contains(inner) && inner != outer; }
 
-template <class Ranges>
-bool touchesAny(TextRange range, const Ranges& ranges) {
-    return std::any_of(ranges.begin(), ranges.end(), [&](const auto& r) { return touches(range, r); });
+bool touchesAny(TextRange range, const std::vector<TextRange>& ranges) {
+    return std::any_of(ranges.begin(), ranges.end(), [&](TextRange r) { return range.intersects(r); });
 }
 
 bool liesStrictlyWithinAnyMatch(TextRange range, const std::vector<DetectedDate>& matches) {
     return std::any_of(matches.begin(), matches.end(), [&](const DetectedDate& m) { return liesStrictlyWithin(range, m.range); });
 }
-
-QString textAt(const QString& text, TextRange range) { return text.mid(range.location, range.length); }
 
 struct Stage {
     const QString& text;
@@ -52,26 +47,35 @@ struct Stage {
         return containsTimeExpression(matched, vocabulary) ? soonLimit : startOfReferenceDay(calendar, reference);
     }
     Date corrected(Date date, const QString& matched) const {
-        if (!uses24HourClock) return date;
-        return writtenHourCorrection(date, matched, calendar).value_or(date);
+        return clockCorrected(date, matched, calendar, uses24HourClock);
     }
 
-    // The next day `day` after `date` at its hour and minute.
-    std::optional<Date> onNextDayNumbered(int day, Date date) const {
-        const auto next = calendar.nextDate(date, DateComponents{.day = day}, platform::MatchingPolicy::strict);
-        if (!next) return std::nullopt;
-        const DialReading time = hourAndMinute(calendar, date);
-        return calendar.dateBySettingHour(time.hour, time.minute, 0, *next);
-    }
-    std::optional<Date> oneDayLater(Date date) const {
+    // A time already past today, moved on at its hour and minute: to the next
+    // day of the written number when it stands on that day, else to the day
+    // after (unless that is past as well).
+    std::optional<Date> rolledForward(Date date, std::optional<int> dayNumber) const {
+        if (dayNumber && calendar.component(CalendarComponent::Day, date) == *dayNumber) {
+            const DateComponents numbered{.day = *dayNumber};
+            if (const auto next = calendar.nextDate(date, numbered, platform::MatchingPolicy::strict)) {
+                const DialReading time = hourAndMinute(calendar, date);
+                return calendar.dateBySettingHour(time.hour, time.minute, 0, *next);
+            }
+        }
         const auto later = calendar.dateByAdding(CalendarComponent::Day, 1, date);
         if (later && *later >= soonLimit) return later;
         return std::nullopt;
     }
 
+    // hasDateBesideClockTime of the match, asked of the detector once.
+    bool dateBesideClockTime(const QString& matched, std::optional<bool>& known) const {
+        if (!known) known = hasDateBesideClockTime(matched, detector, vocabulary);
+        return *known;
+    }
+
     // A detector date read again without the match's first word ("last
     // friday" is not the coming one).
-    std::optional<Date> retried(const QString& matched, std::optional<int> dayNumber) const {
+    std::optional<Date> retried(const QString& matched, std::optional<int> dayNumber,
+                                std::optional<bool>& dateBesideTime) const {
         static const std::optional<platform::Regex> leadingWord = compileRegex(u"^[\\p{L}]+\\s+"_s);
         const auto word = leadingWord ? leadingWord->firstMatch(matched) : std::nullopt;
         if (!word) return std::nullopt;
@@ -81,13 +85,9 @@ struct Stage {
         const Date date = corrected(match->date, rest);
         if (date >= limitFor(rest)) return date;
         if (!containsTimeExpression(rest, vocabulary) || !calendar.isDateInSameDay(date, reference) ||
-            hasDateBesideClockTime(matched, detector, vocabulary))
+            dateBesideClockTime(matched, dateBesideTime))
             return std::nullopt;
-        if (dayNumber && calendar.component(CalendarComponent::Day, date) == *dayNumber) {
-            if (calendar.nextDate(date, DateComponents{.day = *dayNumber}, platform::MatchingPolicy::strict))
-                return onNextDayNumbered(*dayNumber, date);
-        }
-        return oneDayLater(date);
+        return rolledForward(date, dayNumber);
     }
 
     std::optional<Date> acceptedDate(const DetectedDate& match, const std::vector<RuleDateCandidate>& ordinals) const {
@@ -95,23 +95,18 @@ struct Stage {
         const Date date = corrected(match.date, matched);
         std::optional<int> dayNumber;
         for (const RuleDateCandidate& ordinal : ordinals) {
-            if (!liesWithin(ordinal.range, match.range)) continue;
+            if (!match.range.contains(ordinal.range)) continue;
             dayNumber = ordinal.components.day;
             break;
         }
         if (isEditing || date >= limitFor(matched)) return date;
+        std::optional<bool> dateBesideTime;
+        // A bare time already past today moves on.
         const bool rollable = containsTimeExpression(matched, vocabulary) && calendar.isDateInSameDay(date, reference) &&
-                              !hasDateBesideClockTime(matched, detector, vocabulary);
-        if (!rollable) return retried(matched, dayNumber);
-        // A bare time already past today: the same time on the day after
-        // (or on the next day of the written number).
-        if (dayNumber && calendar.component(CalendarComponent::Day, date) == *dayNumber &&
-            calendar.nextDate(date, DateComponents{.day = *dayNumber}, platform::MatchingPolicy::strict)) {
-            if (const auto moved = onNextDayNumbered(*dayNumber, date)) return moved;
-            return retried(matched, dayNumber);
-        }
-        if (const auto later = oneDayLater(date)) return later;
-        return retried(matched, dayNumber);
+                              !dateBesideClockTime(matched, dateBesideTime);
+        if (rollable)
+            if (const auto moved = rolledForward(date, dayNumber)) return moved;
+        return retried(matched, dayNumber, dateBesideTime);
     }
 
     std::optional<ChosenDate> choose(const DateCandidate& candidate, const std::vector<RuleDateCandidate>& ordinals) const {
@@ -121,9 +116,7 @@ struct Stage {
         const std::optional<Date> date = acceptedDate(match, ordinals);
         if (!date) return std::nullopt;
         const bool hasTime = detectedTime(match, text, vocabulary);
-        platform::CalendarComponents wanted = CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day;
-        if (hasTime) wanted |= CalendarComponent::Hour | CalendarComponent::Minute;
-        return ChosenDate{match.range, calendar.dateComponents(wanted, *date), hasTime, std::nullopt, {}};
+        return ChosenDate{match.range, dueComponents(calendar, *date, hasTime), hasTime, std::nullopt, {}};
     }
 };
 
@@ -137,9 +130,14 @@ Gathered gather(const Stage& stage) {
     const TextRange whole{0, text.size()};
     const std::vector<DetectedDate> matches = stage.detector.matches(text);
 
+    // Clear of the places, and not a piece of a longer detector match.
+    const auto validRange = [&](TextRange r) {
+        return !touchesAny(r, stage.places) && !liesStrictlyWithinAnyMatch(r, matches);
+    };
+
     std::vector<RuleDateCandidate> clocks;
     for (RuleDateCandidate& c : clockPhraseCandidates(text, whole, stage.reference, stage.calendar, stage.vocabulary))
-        if (!liesStrictlyWithinAnyMatch(c.range, matches) && !touchesAny(c.range, stage.places)) clocks.push_back(std::move(c));
+        if (validRange(c.range)) clocks.push_back(std::move(c));
 
     const DurationCandidates durations = durationCandidates(text, whole, stage.reference, stage.calendar, stage.vocabulary);
     std::vector<DetectedDate> clearOfPlaces;
@@ -150,18 +148,18 @@ Gathered gather(const Stage& stage) {
     for (RuleDateCandidate& c : nextWeekWeekdayCandidates(text, whole, stage.reference, stage.calendar, stage.vocabulary, clearOfPlaces))
         if (!touchesAny(c.range, stage.places)) nextWeek.push_back(std::move(c));
 
-    const auto validRange = [&](TextRange r) { return !touchesAny(r, stage.places) && !liesStrictlyWithinAnyMatch(r, matches); };
     std::vector<RuleDateCandidate> keptDurations;
     for (const RuleDateCandidate& c : durations.candidates)
         if (validRange(c.range)) keptDurations.push_back(c);
 
     std::vector<DetectedDate> keptMatches;
-    for (const DetectedDate& m : matches) {
-        const auto within = [&](const std::vector<RuleDateCandidate>& rules, auto test) {
-            return std::any_of(rules.begin(), rules.end(), [&](const RuleDateCandidate& r) { return test(m.range, r.range); });
+    for (const DetectedDate& m : clearOfPlaces) {
+        const auto anyRule = [&](const std::vector<RuleDateCandidate>& rules, auto holds) {
+            return std::any_of(rules.begin(), rules.end(), [&](const RuleDateCandidate& r) { return holds(r.range); });
         };
-        if (touchesAny(m.range, stage.places) || within(clocks, liesWithin) || within(nextWeek, touches) ||
-            within(keptDurations, liesStrictlyWithin))
+        if (anyRule(clocks, [&](TextRange r) { return r.contains(m.range); }) ||
+            anyRule(nextWeek, [&](TextRange r) { return r.intersects(m.range); }) ||
+            anyRule(keptDurations, [&](TextRange r) { return liesStrictlyWithin(m.range, r); }))
             continue;
         if (!stage.isEditing && m.date < stage.limitFor(textAt(text, m.range)) &&
             std::any_of(durations.rejectedRanges.begin(), durations.rejectedRanges.end(),
@@ -211,7 +209,7 @@ DateTimeResult extractDateTime(QString& text, Date referenceDate, const platform
                       uses24HourClock,
                       detector,
                       quotedPlaceRanges(text, vocabulary),
-                      referenceDate.addingTimeInterval(-60)};
+                      earliestAhead(referenceDate)};
     const Gathered gathered = gather(stage);
 
     std::optional<ChosenDate> chosen;

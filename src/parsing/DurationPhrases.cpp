@@ -1,15 +1,13 @@
 #include "parsing/DurationPhrases.h"
 
+#include "parsing/DateServices.h"
 #include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
-
-#include <cmath>
 
 namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
 using platform::CalendarComponent;
-using platform::CalendarComponents;
 using platform::RegexMatch;
 
 namespace {
@@ -47,38 +45,25 @@ constexpr UnitRow kUnits[] = {
     {kHalfHourUnit, CalendarComponent::Minute, 24, 30, true},
 };
 
-QString alternationOrNever(const WordSet& words) {
-    return words.isEmpty() ? u"(?!)"_s : words.alternation();
-}
-
 QString durationPattern(const ParserVocabulary& v) {
-    const QString one = alternationOrNever(v.oneWords);
-    return u"(?:^|\\s)(((?:"_s + alternationOrNever(v.durationMarkers) + u"))\\s+"_s +  //
-           u"(?:(?:("_s + one + u")\\s+)?("_s + alternationOrNever(v.halfWords) + u")(?:\\s+("_s + one +
-           u"))?\\s+"_s +                                                           //
-           u"|("_s + alternationOrNever(v.oneAndAHalfWords) + u")\\s+"_s +          //
-           u"|(\\d{1,3})\\s*"_s +                                                   //
-           u"|("_s + one + u")(?:\\s+|['’])"_s +                                    //
-           u")(?:("_s + alternationOrNever(v.minuteUnitWords) + u")|("_s + alternationOrNever(v.hourUnitWords) +
-           u")|("_s + alternationOrNever(v.dayUnitWords) + u")|("_s + alternationOrNever(v.weekUnitWords) +
-           u")|("_s + alternationOrNever(v.halfHourUnitWords) + u")))\\b(?!['’\\-–—])"_s;
-}
-
-std::optional<QString> group(const RegexMatch& match, const QString& text, int index) {
-    if (!match.range(index).isFound()) return std::nullopt;
-    return match.captured(text, index);
+    const QString one = v.oneWords.alternationOrNever();
+    return u"(?:^|\\s)(((?:"_s + v.durationMarkers.alternationOrNever() + u"))\\s+"_s +  //
+           u"(?:(?:("_s + one + u")\\s+)?("_s + v.halfWords.alternationOrNever() + u")(?:\\s+("_s + one +
+           u"))?\\s+"_s +                                                     //
+           u"|("_s + v.oneAndAHalfWords.alternationOrNever() + u")\\s+"_s +  //
+           u"|(\\d{1,3})\\s*"_s +                                             //
+           u"|("_s + one + u")(?:\\s+|['’])"_s +                              //
+           u")(?:("_s + v.minuteUnitWords.alternationOrNever() +               //
+           u")|("_s + v.hourUnitWords.alternationOrNever() +                   //
+           u")|("_s + v.dayUnitWords.alternationOrNever() +                    //
+           u")|("_s + v.weekUnitWords.alternationOrNever() +                   //
+           u")|("_s + v.halfHourUnitWords.alternationOrNever() + u")))\\b(?!['’\\-–—])"_s;
 }
 
 const UnitRow& unitOf(const RegexMatch& match) {
     for (const UnitRow& row : kUnits)
         if (match.range(row.group).isFound()) return row;
     return kUnits[4];
-}
-
-CalendarComponents keptComponents(bool hasTime) {
-    CalendarComponents kept = CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day;
-    if (hasTime) kept |= CalendarComponent::Hour | CalendarComponent::Minute;
-    return kept;
 }
 
 struct Reading {
@@ -91,28 +76,27 @@ Reading readFraction(const RegexMatch& match, const QString& text, const UnitRow
                      const platform::Calendar& calendar) {
     if (unit.group != kMinuteUnit && unit.group != kHourUnit) return {};  // "in half a day"
     const bool half = match.range(kHalf).isFound();
-    const QString fraction = *group(match, text, half ? kHalf : kOneAndAHalf);
-    const std::optional<QString> before = group(match, text, kNumberBeforeHalf);
-    const std::optional<QString> after = group(match, text, kNumberAfterHalf);
+    const QString fraction = *capturedIfFound(match, text, half ? kHalf : kOneAndAHalf);
+    const std::optional<QString> before = capturedIfFound(match, text, kNumberBeforeHalf);
+    const std::optional<QString> after = capturedIfFound(match, text, kNumberAfterHalf);
     if (before && after) return {};  // "in a half an hour"
     const std::optional<QString> number = before ? before : after;
     if (!ParserVocabulary::isDurationPhrase(match.captured(text, kMarker), number, fraction,
                                             match.captured(text, unit.group)))
         return {.rejected = true};
-    const double minutes = (half ? 0.5 : 1.5) * (unit.group == kHourUnit ? 60 : 1);
-    if (minutes != std::floor(minutes)) return {};  // "in half a minute"
-    return {calendar.dateByAdding(CalendarComponent::Minute, static_cast<int>(minutes), reference), true};
+    if (unit.group != kHourUnit) return {};  // "in half a minute" is no whole minute
+    return {calendar.dateByAdding(CalendarComponent::Minute, half ? 30 : 90, reference), true};
 }
 
 Reading readAmount(const RegexMatch& match, const QString& text, const UnitRow& unit, platform::Date reference,
                    const platform::Calendar& calendar) {
     int amount = 1;
-    if (const auto digits = group(match, text, kDigits)) {
+    if (const auto digits = capturedIfFound(match, text, kDigits)) {
         bool isNumber = false;
         amount = digits->toInt(&isNumber);
         if (!isNumber) return {};
     }
-    if (!ParserVocabulary::isDurationPhrase(match.captured(text, kMarker), group(match, text, kOne), std::nullopt,
+    if (!ParserVocabulary::isDurationPhrase(match.captured(text, kMarker), capturedIfFound(match, text, kOne), std::nullopt,
                                             match.captured(text, unit.group)))
         return {.rejected = true};
     if (amount > unit.largestAmount) return {};
@@ -146,7 +130,7 @@ DurationCandidates durationCandidates(const QString& text, platform::TextRange r
         if (reading.rejected) result.rejectedRanges.push_back(match.range(kPhrase));
         if (!reading.moment) continue;
         result.candidates.push_back({.range = match.range(kPhrase),
-                                     .components = calendar.dateComponents(keptComponents(reading.hasTime), *reading.moment),
+                                     .components = dueComponents(calendar, *reading.moment, reading.hasTime),
                                      .hasTime = reading.hasTime,
                                      .kind = RuleDateCandidate::Kind::duration});
     }

@@ -17,10 +17,6 @@ namespace {
 
 constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
 
-DateComponents yearMonthDay(const platform::Calendar& calendar, platform::Date date) {
-    return calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, date);
-}
-
 // Each connector word before the number must belong, with the suffix, to
 // some one language (each word may find its own).
 bool connectorsFitSuffix(const QString& words, const QString& suffix) {
@@ -54,8 +50,41 @@ bool onlyBlanksBetween(const QString& text, qsizetype from, qsizetype to) {
 }
 
 bool isPunctuation(const QString& text, qsizetype at) {
-    const auto characters = platform::graphemeRanges(text.mid(at));
-    return !characters.empty() && platform::isPunctuationCharacter(text.mid(at, characters.front().length));
+    return platform::isPunctuationCharacter(platform::characterAt(text, at));
+}
+
+// Whether what follows an ordinal lets it be a date: the end, punctuation,
+// or a date word ("the 5th of May"), but not "5th-floor" or "5th floor".
+bool ordinalTailAllowsDate(const QString& tail, const ParserVocabulary& vocabulary) {
+    if (!tail.isEmpty() && (tail[0] == u'-' || tail[0] == u'\u2013' || tail[0] == u'\u2014')) return false;  // "5th-floor"
+    qsizetype at = 0;
+    while (at < tail.size() && tail[at].isSpace()) ++at;
+    if (at >= tail.size() || isPunctuation(tail, at)) return true;
+    qsizetype end = at;
+    while (end < tail.size() && !tail[end].isSpace() && !isPunctuation(tail, end)) ++end;
+    return vocabulary.dateFunctionWords.contains(tail.mid(at, end - at));
+}
+
+// Whether the ordinal at `start` comes right after a time that opens the
+// line ("9am the 3rd buy milk").
+bool ordinalFollowsLeadingTime(qsizetype start, const QString& text, const BoundDetector& detector,
+                               const std::vector<platform::DetectedDate>& detectorMatches,
+                               const std::vector<RuleDateCandidate>& earlierCandidates,
+                               const ParserVocabulary& vocabulary) {
+    for (const RuleDateCandidate& candidate : earlierCandidates) {
+        const qsizetype end = candidate.range.end();
+        if (end <= start && onlyBlanksBetween(text, end, start) && opensTheLine(text, candidate.range.location, vocabulary))
+            return true;
+    }
+    for (const platform::DetectedDate& match : detectorMatches) {
+        const qsizetype end = match.range.end();
+        if (end > start || !onlyBlanksBetween(text, end, start)) continue;
+        if (!opensTheLine(text, match.range.location, vocabulary)) continue;
+        const QString matched = textAt(text, match.range);
+        if (!containsTimeExpression(matched, vocabulary)) continue;
+        if (!hasDateBesideClockTime(matched, detector, vocabulary)) return true;
+    }
+    return false;
 }
 
 // "5th", "on the 5th": up to two connector words, a day number and its
@@ -108,42 +137,13 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
         if (!ordinalTailAllowsDate(text.mid(phrase.end()), vocabulary) &&
             !ordinalFollowsLeadingTime(phrase.location, text, detector, detectorMatches, earlierCandidates, vocabulary))
             continue;
-        const auto date = calendar.nextDate(startOfReferenceDay(calendar, referenceDate).addingTimeInterval(-1),
-                                            DateComponents{.day = day}, platform::MatchingPolicy::strict);
+        const auto date = firstDayNumbered(day, referenceDate, calendar);
         if (!date) continue;
-        candidates.push_back({.range = phrase, .components = yearMonthDay(calendar, *date), .kind = RuleDateCandidate::Kind::ordinal});
+        candidates.push_back({.range = phrase,
+                              .components = dueComponents(calendar, *date, false),
+                              .kind = RuleDateCandidate::Kind::ordinal});
     }
     return candidates;
-}
-
-bool ordinalTailAllowsDate(const QString& tail, const ParserVocabulary& vocabulary) {
-    if (!tail.isEmpty() && (tail[0] == u'-' || tail[0] == u'\u2013' || tail[0] == u'\u2014')) return false;  // "5th-floor"
-    qsizetype at = 0;
-    while (at < tail.size() && tail[at].isSpace()) ++at;
-    if (at >= tail.size() || isPunctuation(tail, at)) return true;
-    qsizetype end = at;
-    while (end < tail.size() && !tail[end].isSpace() && !isPunctuation(tail, end)) ++end;
-    return vocabulary.dateFunctionWords.contains(tail.mid(at, end - at));
-}
-
-bool ordinalFollowsLeadingTime(qsizetype start, const QString& text, const BoundDetector& detector,
-                               const std::vector<platform::DetectedDate>& detectorMatches,
-                               const std::vector<RuleDateCandidate>& earlierCandidates,
-                               const ParserVocabulary& vocabulary) {
-    for (const RuleDateCandidate& candidate : earlierCandidates) {
-        const qsizetype end = candidate.range.end();
-        if (end <= start && onlyBlanksBetween(text, end, start) && opensTheLine(text, candidate.range.location, vocabulary))
-            return true;
-    }
-    for (const platform::DetectedDate& match : detectorMatches) {
-        const qsizetype end = match.range.end();
-        if (end > start || !onlyBlanksBetween(text, end, start)) continue;
-        if (!opensTheLine(text, match.range.location, vocabulary)) continue;
-        const QString matched = text.mid(match.range.location, match.range.length);
-        if (!containsTimeExpression(matched, vocabulary)) continue;
-        if (!hasDateBesideClockTime(matched, detector, vocabulary)) return true;
-    }
-    return false;
 }
 
 std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, TextRange range, platform::Date referenceDate,
@@ -164,7 +164,7 @@ std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, Te
                                                 platform::MatchingPolicy::nextTime);
             if (!date) continue;
 
-            RuleDateCandidate candidate{.range = match.range(1), .components = yearMonthDay(calendar, *date),
+            RuleDateCandidate candidate{.range = match.range(1), .components = dueComponents(calendar, *date, false),
                                         .kind = RuleDateCandidate::Kind::day};
             // The detector's overlapping match ("Friday at 3pm") joins the
             // phrase and brings its time.
@@ -172,7 +172,7 @@ std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, Te
                 if (!detected.range.intersects(candidate.range)) continue;
                 candidate.range = candidate.range.unionWith(detected.range);
                 if (candidate.components.hour) continue;
-                if (!containsTimeExpression(text.mid(detected.range.location, detected.range.length), vocabulary)) continue;
+                if (!containsTimeExpression(textAt(text, detected.range), vocabulary)) continue;
                 const DialReading time = hourAndMinute(calendar, detected.date);
                 candidate.components.hour = time.hour;
                 candidate.components.minute = time.minute;

@@ -88,8 +88,7 @@ std::optional<Regex> RecurrenceGrammar::makeEveryPhraseRegex() const {
     const WordSet units(concatenated({&dayWords, &weekWords, &monthWords, &yearWords, &weekdayNames}));
     if (everyWords.isEmpty() || units.isEmpty()) return std::nullopt;
     const QString every = everyWords.alternation();
-    const QString alternate =
-        alternateWords.isEmpty() ? u"(?!)"_s : alternateWords.alternation();
+    const QString alternate = alternateWords.alternationOrNever();
     const QString pattern = u"(?:^|\\s)(?:"_s + every + u")\\s+(?:(\\d{1,3})\\s+|("_s + alternate + u")\\s+)?("_s +
                             units.alternation() + u")(?=[\\s,;:.!?]|$)"_s;
     return Regex::cached(pattern, Regex::Option::CaseInsensitive);

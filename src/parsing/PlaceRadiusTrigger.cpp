@@ -197,7 +197,7 @@ bool stripLeavePhrase(QString& text, const ParserVocabulary& vocabulary) {
     static Memo<GuardedPattern> patterns;
     const GuardedPattern leave = patterns.get(
         [&] {
-            const QString articles = vocabulary.articles.isEmpty() ? u"(?!)"_s : vocabulary.articles.alternation();
+            const QString articles = vocabulary.articles.alternationOrNever();
             return compileGuarded(u"\\s*"_s + leadInPattern(vocabulary),
                                   u"(?:"_s + vocabulary.leaveWords.alternation() + u")(?:\\s+(?:"_s + articles +
                                       u"))?\\s*$"_s,

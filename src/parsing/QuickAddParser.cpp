@@ -37,19 +37,13 @@ int takePriorityMarks(QString& text) {
     }
 }
 
-// Takes what the cadence stage found into the result, and answers its
-// weekday anchor.
-std::optional<platform::Date> applyRecurrence(ParsedQuickAdd& result, const RecurrenceMatch& match) {
-    result.recurrenceFrequency = match.frequency;
-    result.recurrenceInterval = match.interval;
-    return match.weekdayAnchor;
-}
-
 bool readCadence(QString& text, const QString& scanText, const QString& adverbScanText, platform::Date referenceDate,
                  const platform::Calendar& calendar, const ParserVocabulary& vocabulary, bool tryAdverb,
                  ParsedQuickAdd& result, std::optional<platform::Date>& anchor) {
     if (const auto recurrence = extractRecurrence(text, scanText, referenceDate, calendar, vocabulary)) {
-        anchor = applyRecurrence(result, *recurrence);
+        result.recurrenceFrequency = recurrence->frequency;
+        result.recurrenceInterval = recurrence->interval;
+        anchor = recurrence->weekdayAnchor;
         return true;
     }
     if (!tryAdverb) return false;
@@ -61,11 +55,6 @@ bool readCadence(QString& text, const QString& scanText, const QString& adverbSc
     return false;
 }
 
-platform::DateComponents yearMonthDay(const platform::Calendar& calendar, platform::Date date) {
-    using platform::CalendarComponent;
-    return calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, date);
-}
-
 // A weekday cadence brings the day the due date falls on; a bare clock time
 // read beside it lands on that day ("gym every monday 9:00"), a week later
 // when that is already past.
@@ -73,7 +62,7 @@ void applyCadenceAnchor(ParsedQuickAdd& result, platform::Date anchor, platform:
                         const platform::Calendar& calendar, const ParserVocabulary& vocabulary,
                         const BoundDetector& detector, bool isEditing) {
     if (!result.dueDateComponents) {
-        result.dueDateComponents = yearMonthDay(calendar, anchor);
+        result.dueDateComponents = dueComponents(calendar, anchor, false);
         result.hasTime = false;
         return;
     }
@@ -82,19 +71,14 @@ void applyCadenceAnchor(ParsedQuickAdd& result, platform::Date anchor, platform:
     if (!result.matchedDateText || !containsTimeExpression(*result.matchedDateText, vocabulary) || !detector.exists() ||
         detectorReadsDay(*result.matchedDateText, detector))
         return;
-    platform::DateComponents combined = yearMonthDay(calendar, anchor);
+    platform::DateComponents combined = dueComponents(calendar, anchor, false);
     combined.hour = result.dueDateComponents->hour;
     combined.minute = result.dueDateComponents->minute;
     if (!isEditing) {
         const auto date = calendar.date(combined);
         if (date && *date < referenceDate) {
-            if (const auto moved = calendar.dateByAdding(platform::CalendarComponent::Day, 7, *date)) {
-                using platform::CalendarComponent;
-                combined = calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month |
-                                                       CalendarComponent::Day | CalendarComponent::Hour |
-                                                       CalendarComponent::Minute,
-                                                   *moved);
-            }
+            if (const auto moved = calendar.dateByAdding(platform::CalendarComponent::Day, 7, *date))
+                combined = dueComponents(calendar, *moved, true);
         }
     }
     result.dueDateComponents = combined;
@@ -215,8 +199,8 @@ ParsedQuickAdd parse(const QString& line, platform::Date referenceDate, const pl
 
     std::optional<platform::Date> anchor;
     PlaceScanTexts scan = placeScanTexts(text, vocabulary);
-    bool foundCadence = readCadence(text, scan.cadenceScanText, scan.adverbScanText, referenceDate, calendar,
-                                    vocabulary, true, result, anchor);
+    const bool foundCadence = readCadence(text, scan.cadenceScanText, scan.adverbScanText, referenceDate, calendar,
+                                          vocabulary, true, result, anchor);
 
     const BoundDetector detector = bindDateDetector(dateDetector(), referenceDate, calendar, vocabulary);
     const DateTimeResult due = extractDateTime(text, referenceDate, calendar, vocabulary, isEditing, previousDateText,
@@ -227,8 +211,8 @@ ParsedQuickAdd parse(const QString& line, platform::Date referenceDate, const pl
 
     if (result.matchedDateText && !foundCadence) {
         scan = placeScanTexts(text, vocabulary);
-        foundCadence = readCadence(text, scan.cadenceScanText, scan.adverbScanText, referenceDate, calendar,
-                                   vocabulary, !isEditing, result, anchor);
+        readCadence(text, scan.cadenceScanText, scan.adverbScanText, referenceDate, calendar, vocabulary, !isEditing,
+                    result, anchor);
     }
     if (anchor) applyCadenceAnchor(result, *anchor, referenceDate, calendar, vocabulary, detector, isEditing);
 
@@ -314,6 +298,11 @@ std::vector<platform::RegexMatch> GuardedPattern::matches(const QString& text, p
 
 GuardedPattern compileGuarded(const QString& lead, const QString& part, const QString& rest, Regex::Options options) {
     return {compileRegex(lead + part + rest, options), compileRegex(part, options)};
+}
+
+std::optional<QString> capturedIfFound(const platform::RegexMatch& match, const QString& text, int group) {
+    if (!match.range(group).isFound()) return std::nullopt;
+    return match.captured(text, group);
 }
 
 std::optional<Regex> compileRegex(const QString& pattern, Regex::Options options) {

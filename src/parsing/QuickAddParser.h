@@ -5,6 +5,7 @@
 #include "platform/Calendar.h"
 #include "platform/Date.h"
 #include "platform/Regex.h"
+#include "platform/TextRange.h"
 
 #include <QString>
 #include <QStringList>
@@ -37,6 +38,13 @@ QString normalizedKey(const QString& text);
 // Whether a character of the text is a decimal digit, as "\d" reads one:
 // a pattern that needs a digit is not worth running on text without.
 bool containsDecimalDigit(const QString& text);
+
+// The stretch of the text that the range covers.
+inline QString textAt(const QString& text, platform::TextRange range) { return text.mid(range.location, range.length); }
+
+// What the group captured, or nothing when it took no part in the match
+// (as against capturing nothing).
+std::optional<QString> capturedIfFound(const platform::RegexMatch& match, const QString& text, int group);
 
 // A compiled pattern, or nothing when it does not compile (the stage that
 // asked then finds nothing).

@@ -45,20 +45,11 @@ bool isWordCharacter(const QString& character) {
     return platform::isLetterCharacter(character) || platform::isNumberCharacter(character);
 }
 
-// The character (grapheme) of `text` that ends at `end`, or starts at `start`.
+// The character (grapheme) of `text` that ends at `end`.
 QString characterBefore(const QString& text, qsizetype end) {
     QString before;
     for (const TextRange c : platform::graphemeRanges(text.left(end))) before = text.mid(c.location, c.length);
     return before;
-}
-
-QString characterAfter(const QString& text, qsizetype start) {
-    const auto characters = platform::graphemeRanges(text.mid(start));
-    return characters.empty() ? QString() : text.mid(start + characters.front().location, characters.front().length);
-}
-
-DateComponents yearMonthDay(const platform::Calendar& calendar, platform::Date date) {
-    return calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, date);
 }
 
 void writeDebugLine(const SmartParsedReminder& answer) {
@@ -87,11 +78,7 @@ ParsedQuickAdd startValue(const ParsedQuickAdd& rules, const QString& note, plat
         start.hasTime = false;
         start.matchedDateText.reset();
     }
-    if (start.recurrenceFrequency && !start.dueDateComponents) {
-        start.dueDateComponents = yearMonthDay(calendar, referenceDate);
-        start.hasTime = false;
-        start.dueDateIsBareCadenceDefault = true;
-    }
+    QuickAddParser::dueTodayForBareCadence(start, referenceDate, calendar);
     return start;
 }
 
@@ -104,7 +91,7 @@ void applyModelDate(ParsedQuickAdd& result, const SmartParsedReminder& answer, c
 
     // The fields as written: read in the zone the formatters read them in.
     const platform::Calendar formatterCalendar = platform::Calendar::gregorian(platform::TimeZone::current());
-    DateComponents components = yearMonthDay(formatterCalendar, *dueDate);
+    DateComponents components = QuickAddParser::dueComponents(formatterCalendar, *dueDate, false);
     bool hasTime = false;
     if (!answer.dueTime.isEmpty()) {
         if (const auto time = timeFormatter().date(answer.dueTime)) {
@@ -312,9 +299,9 @@ std::optional<TextRange> wordBoundedRange(const QString& span, const QString& te
                                                   {from, text.size() - from});
         if (!found.isFound()) return std::nullopt;
         const QString before = characterBefore(text, found.location);
-        const QString after = characterAfter(text, found.end());
+        const QString after = platform::characterAt(text, found.end());
         if ((before.isEmpty() || !isWordCharacter(before)) && (after.isEmpty() || !isWordCharacter(after))) return found;
-        from = found.location + characterAfter(text, found.location).size();
+        from = found.location + platform::characterAt(text, found.location).size();
     }
     return std::nullopt;
 }

@@ -120,7 +120,7 @@ QString removeStandalonePhrase(const QString& phrase, const QString& text) {
 }
 
 bool detectedTime(const platform::DetectedDate& match, const QString& line, const ParserVocabulary& vocabulary) {
-    return match.timeWritten && containsTimeExpression(line.mid(match.range.location, match.range.length), vocabulary);
+    return match.timeWritten && containsTimeExpression(textAt(line, match.range), vocabulary);
 }
 
 bool detectorReadsDay(const QString& text, const BoundDetector& detector) {

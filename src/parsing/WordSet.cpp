@@ -95,6 +95,10 @@ const QString& WordSet::alternation() const {
     return words_->alternation;
 }
 
+QString WordSet::alternationOrNever() const {
+    return isEmpty() ? QStringLiteral("(?!)") : alternation();
+}
+
 const QString& WordSet::foldedAlternation() const {
     if (!words_) return empty().foldedAlternation;
     std::call_once(words_->foldedAlternationMade,

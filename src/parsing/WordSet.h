@@ -44,6 +44,9 @@ public:
     // first use and shared by every copy of the set.
     const QString& alternation() const;
     const QString& foldedAlternation() const;
+    // alternation(), or for an empty set a pattern that matches nowhere: an
+    // empty group would match everywhere.
+    QString alternationOrNever() const;
     // The words as the set's copies share them: the same words for as long
     // as anyone holds them, at the address that identity() gives.
     std::shared_ptr<const void> sharedWords() const { return words_; }

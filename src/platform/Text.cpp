@@ -279,6 +279,16 @@ std::vector<TextRange> graphemeRanges(const QString& text) {
     return ranges;
 }
 
+QString characterAt(const QString& text, qsizetype index) {
+    if (index < 0 || index >= text.size()) return {};
+    const icu::UnicodeString rest(false, reinterpret_cast<const UChar*>(text.utf16()) + index,
+                                  static_cast<int32_t>(text.size() - index));
+    icu::BreakIterator* breaks = characterBreaks(rest);
+    if (!breaks) return text.mid(index, (*CodePoints::Iterator(text, index)).length);
+    breaks->first();
+    return text.mid(index, breaks->next());
+}
+
 bool isWhitespaceCharacter(const QString& character) {
     return !character.isEmpty() && u_isUWhiteSpace(static_cast<UChar32>(firstCodePoint(character)));
 }

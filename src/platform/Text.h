@@ -79,6 +79,9 @@ int localizedStandardCompare(const QString& a, const QString& b);
 // User-perceived characters (extended grapheme clusters).
 qsizetype graphemeCount(const QString& text);
 std::vector<TextRange> graphemeRanges(const QString& text);
+// The first character of text.mid(index), as graphemeRanges reads it, found
+// without reading the rest of the text; empty at or past the end.
+QString characterAt(const QString& text, qsizetype index);
 
 // Properties of a character (a grapheme cluster), decided by its first code
 // point: white space including newlines (Unicode White_Space), punctuation

@@ -55,6 +55,61 @@ TEST(BlankingRangesTest, KeepsEveryOtherPosition) {
     EXPECT_EQ(QuickAddParser::blankingRanges({{2, 10}, {-4, 2}}, u"abcd"_s).toStdString(), "ab  ");
 }
 
+TEST(DateServicesTest, DueComponentsKeepTheTimeOnlyWhenAsked) {
+    const Date date = local(2026, 8, 19, 23, 45, 40);
+    EXPECT_EQ(QuickAddParser::dueComponents(amsterdam(), date, false),
+              (DateComponents{.year = 2026, .month = 8, .day = 19}));
+    EXPECT_EQ(QuickAddParser::dueComponents(amsterdam(), date, true),
+              (DateComponents{.year = 2026, .month = 8, .day = 19, .hour = 23, .minute = 45}));
+}
+
+TEST(DateServicesTest, OnlyABareCadenceFallsDueToday) {
+    const Date now = local(2026, 8, 19, 23, 45);
+    const DateComponents today{.year = 2026, .month = 8, .day = 19};
+    const DateComponents written{.year = 2026, .month = 9, .day = 1, .hour = 9, .minute = 0};
+    struct Case {
+        const char* name;
+        std::optional<RecurrenceFrequency> frequency;
+        std::optional<DateComponents> due;
+        bool hasTime;
+        std::optional<DateComponents> expectedDue;
+        bool expectedHasTime;
+        bool expectedDefault;
+    };
+    const Case cases[] = {
+        {"bare cadence", RecurrenceFrequency::weekly, std::nullopt, true, today, false, true},
+        {"cadence with a date", RecurrenceFrequency::daily, written, true, written, true, false},
+        {"no cadence", std::nullopt, std::nullopt, false, std::nullopt, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ParsedQuickAdd reading{.title = u"gym"_s, .dueDateComponents = c.due, .hasTime = c.hasTime};
+        reading.recurrenceFrequency = c.frequency;
+        QuickAddParser::dueTodayForBareCadence(reading, now, amsterdam());
+        EXPECT_EQ(reading.dueDateComponents, c.expectedDue);
+        EXPECT_EQ(reading.hasTime, c.expectedHasTime);
+        EXPECT_EQ(reading.dueDateIsBareCadenceDefault, c.expectedDefault);
+    }
+}
+
+TEST(DateServicesTest, FirstDayNumberedCountsTodayAndSkipsShortMonths) {
+    const Date reference = local(2026, 9, 19, 10, 30);
+    struct Case {
+        int day;
+        Date expected;
+    };
+    const Case cases[] = {
+        {19, local(2026, 9, 19, 0)},
+        {18, local(2026, 10, 18, 0)},
+        {20, local(2026, 9, 20, 0)},
+        {31, local(2026, 10, 31, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.day);
+        EXPECT_EQ(QuickAddParser::firstDayNumbered(c.day, reference, amsterdam()), c.expected);
+    }
+}
+
 TEST(DateServicesTest, SharesOneDetector) {
     const DateDetector* detector = QuickAddParser::dateDetector();
     ASSERT_NE(detector, nullptr);

@@ -1,4 +1,5 @@
 #include "parsing/WordSet.h"
+#include "platform/Regex.h"
 
 #include "support/Printers.h"
 
@@ -94,6 +95,16 @@ TEST(WordSet, AlternationPattern) {
     EXPECT_EQ(WordSet::setAlternationPattern({q(u"to"), q(u"till")}), q(u"till|to"));
     EXPECT_EQ(WordSet({q(u"To"), q(u"till")}).foldedAlternation(), q(u"till|to"));
     EXPECT_EQ(WordSet().alternation(), QString());
+}
+
+TEST(WordSet, AlternationOrNeverMatchesNowhereWithoutWords) {
+    EXPECT_EQ(WordSet({q(u"to"), q(u"till")}).alternationOrNever(), q(u"till|to"));
+    const auto never = tavlin::platform::Regex::compile(WordSet().alternationOrNever());
+    ASSERT_TRUE(never.has_value());
+    for (const QString& text : {QString(), q(u"to"), q(u" ")}) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_FALSE(never->firstMatch(text).has_value());
+    }
 }
 
 TEST(WordSet, MatchesTokensAndPhrases) {
