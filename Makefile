@@ -36,13 +36,19 @@ build-test: deps $(BUILD_TEST)/build.ninja
 build-release: deps $(BUILD_RELEASE)/build.ninja
 	cmake --build $(BUILD_RELEASE)
 
-test: build-test
+# Shared by test and fuzz, so that test runs the fuzzers without going back
+# through deps.
+define run-fuzzers
+cmake --build $(BUILD_FUZZ) --target fuzzers
+cd $(BUILD_FUZZ) && ctest --output-on-failure -j$$(nproc)
+endef
+
+test: build-test $(BUILD_FUZZ)/build.ninja
 	cd $(BUILD_TEST) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$$(nproc)
-	$(MAKE) fuzz
+	$(run-fuzzers)
 
 fuzz: deps $(BUILD_FUZZ)/build.ninja
-	cmake --build $(BUILD_FUZZ) --target fuzzers
-	cd $(BUILD_FUZZ) && ctest --output-on-failure -j$$(nproc)
+	$(run-fuzzers)
 
 run: build-release
 	$(BUILD_RELEASE)/src/app/tavlin

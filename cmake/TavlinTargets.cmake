@@ -17,11 +17,16 @@ function(tavlin_library name)
   tavlin_target_defaults(${name})
 endfunction()
 
-# tavlin_test(<name> SOURCES … DEPENDS …): one GoogleTest executable, one CTest entry.
+# tavlin_test(<name> SOURCES … DEPENDS … [SUPPORT <main library>]): one
+# GoogleTest executable, one CTest entry; SUPPORT picks the main
+# (tavlin_gui_test_support for a QGuiApplication).
 function(tavlin_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "" "SUPPORT" "SOURCES;DEPENDS;ENVIRONMENT" ${ARGN})
+  if(NOT ARG_SUPPORT)
+    set(ARG_SUPPORT tavlin_test_support)
+  endif()
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} tavlin_test_support GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} ${ARG_SUPPORT} GTest::gmock)
   tavlin_target_defaults(${name})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES

@@ -40,11 +40,12 @@ GlobalHotKeys::~GlobalHotKeys() { suspendAll(); }
 void GlobalHotKeys::registerHotKey(const Shortcut& shortcut, Callback onKeyDown, Callback onKeyUp) {
     const qint64 id = ++hotKeyIdCounter_;
     HotKey hotKey{shortcut, std::nullopt, std::move(onKeyDown), std::move(onKeyUp)};
+    const std::optional<KeyChord> chord = chordOf(shortcut);
     int status = HotKeyBackend::grabbed;
     // X grants a second grab of a chord to the program that holds it.
-    if (hotKeyId(shortcut)) status = HotKeyBackend::badAccess;
-    else if (!chordOf(shortcut)) status = HotKeyBackend::badValue;
-    else if (mode_ == Mode::hotKeys) status = grab(hotKey);
+    if (findByShortcut(shortcut) != hotKeys_.cend()) status = HotKeyBackend::badAccess;
+    else if (!chord) status = HotKeyBackend::badValue;
+    else if (mode_ == Mode::hotKeys) status = grab(hotKey, *chord);
     if (status != HotKeyBackend::grabbed) {
         printRefusal(shortcut, status);
         return;
@@ -72,13 +73,17 @@ void GlobalHotKeys::updateEventHandler(bool isEnabled, bool isMenuOpen) {
 }
 
 std::optional<qint64> GlobalHotKeys::hotKeyId(const Shortcut& shortcut) const {
-    for (const auto& [id, hotKey] : hotKeys_)
-        if (hotKey.shortcut == shortcut) return id;
-    return std::nullopt;
+    const auto match = findByShortcut(shortcut);
+    if (match == hotKeys_.cend()) return std::nullopt;
+    return match->first;
 }
 
-int GlobalHotKeys::grab(HotKey& hotKey) {
-    const KeyChord chord = *chordOf(hotKey.shortcut);
+GlobalHotKeys::HotKeys::const_iterator GlobalHotKeys::findByShortcut(const Shortcut& shortcut) const {
+    return std::find_if(hotKeys_.cbegin(), hotKeys_.cend(),
+                        [&](const auto& entry) { return entry.second.shortcut == shortcut; });
+}
+
+int GlobalHotKeys::grab(HotKey& hotKey, KeyChord chord) {
     const int status = backend_->grab(chord);
     if (status == HotKeyBackend::grabbed) hotKey.chord = chord;
     return status;
@@ -96,7 +101,8 @@ void GlobalHotKeys::suspendAll() {
 void GlobalHotKeys::grabSuspended() {
     for (auto entry = hotKeys_.begin(); entry != hotKeys_.end();) {
         HotKey& hotKey = entry->second;
-        const int status = hotKey.chord ? HotKeyBackend::grabbed : grab(hotKey);
+        // Only shortcuts with a chord are registered.
+        const int status = hotKey.chord ? HotKeyBackend::grabbed : grab(hotKey, *chordOf(hotKey.shortcut));
         if (status == HotKeyBackend::grabbed) {
             ++entry;
             continue;
@@ -155,8 +161,7 @@ bool GlobalHotKeys::handleKey(const Shortcut& keys, KeyAction action) {
 // Callbacks may register and unregister hot keys, so each runs from a copy
 // of its hot key.
 bool GlobalHotKeys::handlePress(const Shortcut& keys) {
-    const auto match = std::find_if(hotKeys_.cbegin(), hotKeys_.cend(),
-                                    [&](const auto& entry) { return entry.second.shortcut == keys; });
+    const auto match = findByShortcut(keys);
     if (match == hotKeys_.cend()) return false;
     heldKeys_.insert(keys.carbonKeyCode(), match->first);
     const HotKey hotKey = match->second;

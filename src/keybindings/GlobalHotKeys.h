@@ -60,7 +60,11 @@ private:
         Callback onKeyUp;
     };
 
-    int grab(HotKey& hotKey);
+    using HotKeys = std::map<qint64, HotKey>;
+
+    // The first registration of the shortcut, or the end.
+    HotKeys::const_iterator findByShortcut(const Shortcut& shortcut) const;
+    int grab(HotKey& hotKey, platform::KeyChord chord);
     void suspendAll();
     void grabSuspended();
     void setMenuFallback(bool on);
@@ -72,7 +76,7 @@ private:
     bool handleMenuKeyEvent(const QKeyEvent& event);
 
     std::unique_ptr<platform::HotKeyBackend> backend_;
-    std::map<qint64, HotKey> hotKeys_;  // by id, so the first registered matches first
+    HotKeys hotKeys_;  // by id, so the first registered matches first
     qint64 hotKeyIdCounter_ = 0;
     Mode mode_ = Mode::hotKeys;
     QHash<qint64, qint64> heldKeys_;  // Carbon key code → id of the hot key whose press was taken

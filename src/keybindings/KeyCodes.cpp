@@ -1,11 +1,14 @@
 #include "keybindings/KeyCodes.h"
 
 #include "keybindings/Key.h"
+#include "keybindings/TableLookup.h"
+#include "platform/HotKeyBackend.h"
 
 #include <linux/input-event-codes.h>
 
 #include <QHash>
 
+#include <iterator>
 #include <utility>
 
 namespace tavlin::KeyBindings {
@@ -13,7 +16,6 @@ namespace tavlin::KeyBindings {
 namespace {
 
 constexpr quint32 kX11Offset = 8;
-constexpr quint32 kMaxX11KeyCode = 255;
 
 // Carbon virtual key code → evdev code, by physical position.
 constexpr std::pair<Key, quint32> kEvdevCodes[] = {
@@ -54,12 +56,16 @@ constexpr std::pair<Key, quint32> kEvdevCodes[] = {
     {Key{10}, KEY_102ND},
 };
 
-template <typename From, typename To>
-std::optional<To> lookUp(const QHash<From, To>& table, From key) {
-    const auto found = table.constFind(key);
-    if (found == table.cend()) return std::nullopt;
-    return *found;
+// A key with two codes, or a code of two keys, would make the two lookups
+// disagree.
+constexpr bool codesAreUnique() {
+    for (std::size_t i = 0; i < std::size(kEvdevCodes); ++i)
+        for (std::size_t j = i + 1; j < std::size(kEvdevCodes); ++j)
+            if (kEvdevCodes[i].first == kEvdevCodes[j].first || kEvdevCodes[i].second == kEvdevCodes[j].second)
+                return false;
+    return true;
 }
+static_assert(codesAreUnique());
 
 const QHash<qint64, quint32>& evdevByCarbon() {
     static const QHash<qint64, quint32> table = [] {
@@ -85,7 +91,7 @@ std::optional<quint32> evdevCode(qint64 carbonKeyCode) { return lookUp(evdevByCa
 
 std::optional<quint32> x11KeyCode(qint64 carbonKeyCode) {
     const std::optional<quint32> evdev = evdevCode(carbonKeyCode);
-    if (!evdev || *evdev + kX11Offset > kMaxX11KeyCode) return std::nullopt;
+    if (!evdev || *evdev + kX11Offset > platform::KeyChord::maxKeyCode) return std::nullopt;
     return *evdev + kX11Offset;
 }
 

@@ -25,6 +25,14 @@ constexpr ModifierKey kModifierKeys[] = {
     {CarbonModifier::command, Qt::MetaModifier, X11Modifier::super, u'⌘'},
 };
 
+// The X column names every modifier a grabbed chord reports, and no other.
+constexpr quint16 x11Column() {
+    quint16 mask = 0;
+    for (const ModifierKey& key : kModifierKeys) mask |= key.x11;
+    return mask;
+}
+static_assert(x11Column() == platform::KeyChord::modifierMask);
+
 }  // namespace
 
 QString symbolicRepresentation(qint64 carbonModifiers) {

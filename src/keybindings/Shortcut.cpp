@@ -33,8 +33,8 @@ std::optional<qint64> integerMember(const json& object, const char* name) {
 
 // "k" becomes "K", in the rules of the user's language ("i" is "İ" in Turkish).
 QString capitalized(const QString& character) {
-    const QStringList languages = platform::Locale::preferredLanguages();
-    const platform::Locale locale(languages.isEmpty() ? u"en"_s : languages.first());
+    // Never empty: without a language set, the user's is "en-US".
+    const platform::Locale locale(platform::Locale::preferredLanguages().first());
     icu::UnicodeString text = platform::icuView(character);
     return platform::fromIcu(text.toTitle(nullptr, locale.icu()));
 }

@@ -1,6 +1,7 @@
 #include "keybindings/SpecialKey.h"
 
 #include "keybindings/Key.h"
+#include "keybindings/TableLookup.h"
 #include "keybindings/Texts.h"
 
 #include <QHash>
@@ -64,9 +65,7 @@ std::optional<SpecialKey> specialKey(qint64 carbonKeyCode) {
         for (const SpecialKeyEntry& entry : kSpecialKeys) keys.insert(entry.key.rawValue, entry.special);
         return keys;
     }();
-    const auto found = byKeyCode.constFind(carbonKeyCode);
-    if (found == byKeyCode.cend()) return std::nullopt;
-    return *found;
+    return lookUp(byKeyCode, carbonKeyCode);
 }
 
 QString displayText(SpecialKey key) {

@@ -20,6 +20,13 @@ inline constexpr quint16 super = 0x40;    // Mod4
 // A key as the X server numbers it (the Linux input code + 8) with a mask of
 // X11Modifier bits.
 struct KeyChord {
+    // X keycodes are one byte, and the first eight number no key.
+    static constexpr quint32 minKeyCode = 8;
+    static constexpr quint32 maxKeyCode = 255;
+    // The modifiers a chord is made of; the lock modifiers never are.
+    static constexpr quint16 modifierMask =
+        X11Modifier::shift | X11Modifier::control | X11Modifier::alt | X11Modifier::super;
+
     quint32 keyCode = 0;
     quint16 modifiers = 0;
     friend bool operator==(const KeyChord&, const KeyChord&) = default;

@@ -23,7 +23,23 @@ std::shared_ptr<xkb_keymap> ownedKeymap(xkb_keymap* keymap) {
     return std::shared_ptr<xkb_keymap>(keymap, xkb_keymap_unref);
 }
 
-Context newContext() { return Context(xkb_context_new(XKB_CONTEXT_NO_FLAGS)); }
+// One context for every keymap: it only holds the XKB database's paths and
+// the environment, which do not change while Tavlin runs. Null when xkbcommon
+// cannot make one. Layouts are read on the main thread alone.
+xkb_context* sharedContext() {
+    static const Context context(xkb_context_new(XKB_CONTEXT_NO_FLAGS));
+    return context.get();
+}
+
+// Whether the server speaks XKB. Asking is a round trip, and the answer holds
+// for the one connection Qt keeps for the process's life.
+bool setUpXkb(xcb_connection_t* connection) {
+    static const bool hasXkb = xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION,
+                                                           XKB_X11_MIN_MINOR_XKB_VERSION,
+                                                           XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr,
+                                                           nullptr, nullptr);
+    return hasXkb;
+}
 
 bool isControlCharacter(char32_t codePoint) { return codePoint < 0x20 || (codePoint >= 0x7f && codePoint < 0xa0); }
 
@@ -31,15 +47,11 @@ bool isControlCharacter(char32_t codePoint) { return codePoint < 0x20 || (codePo
 
 KeyboardLayout KeyboardLayout::current() {
     if (xcb_connection_t* connection = qtX11Connection()) {
-        const Context context = newContext();
-        const bool hasXkb = xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION,
-                                                        XKB_X11_MIN_MINOR_XKB_VERSION,
-                                                        XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr,
-                                                        nullptr, nullptr);
-        const qint32 device = hasXkb ? xkb_x11_get_core_keyboard_device_id(connection) : -1;
+        xkb_context* context = sharedContext();
+        const qint32 device = setUpXkb(connection) ? xkb_x11_get_core_keyboard_device_id(connection) : -1;
         if (context && device >= 0) {
             auto keymap = ownedKeymap(
-                xkb_x11_keymap_new_from_device(context.get(), connection, device, XKB_KEYMAP_COMPILE_NO_FLAGS));
+                xkb_x11_keymap_new_from_device(context, connection, device, XKB_KEYMAP_COMPILE_NO_FLAGS));
             const State state(keymap ? xkb_x11_state_new_from_device(keymap.get(), connection, device) : nullptr);
             if (state) return KeyboardLayout(keymap, xkb_state_serialize_layout(state.get(), XKB_STATE_LAYOUT_EFFECTIVE));
         }
@@ -50,12 +62,11 @@ KeyboardLayout KeyboardLayout::current() {
 }
 
 KeyboardLayout KeyboardLayout::named(const QString& layout) {
-    const Context context = newContext();
+    xkb_context* context = sharedContext();
     const QByteArray name = layout.toUtf8();
     const xkb_rule_names names{.layout = layout.isEmpty() ? nullptr : name.constData()};
     return KeyboardLayout(
-        context ? ownedKeymap(xkb_keymap_new_from_names(context.get(), &names, XKB_KEYMAP_COMPILE_NO_FLAGS)) : nullptr,
-        0);
+        context ? ownedKeymap(xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS)) : nullptr, 0);
 }
 
 std::optional<QString> KeyboardLayout::character(quint32 keyCode) const {

@@ -19,14 +19,10 @@ namespace tavlin::platform {
 
 namespace {
 
-// X keycodes are one byte and start at 8.
-constexpr quint32 kMinKeyCode = 8;
-constexpr quint32 kMaxKeyCode = 255;
+bool isKeyCode(quint32 keyCode) { return keyCode >= KeyChord::minKeyCode && keyCode <= KeyChord::maxKeyCode; }
 
 constexpr std::array<quint16, 4> kLockCombinations = {
     0, X11Modifier::capsLock, X11Modifier::numLock, X11Modifier::capsLock | X11Modifier::numLock};
-
-constexpr quint16 kChordModifiers = X11Modifier::shift | X11Modifier::control | X11Modifier::alt | X11Modifier::super;
 
 struct FreeDeleter {
     void operator()(void* pointer) const { std::free(pointer); }
@@ -61,14 +57,19 @@ void X11HotKeyBackend::makeAutoRepeatDetectable() {
         qCWarning(lcPlatform) << "the X server refused detectable auto-repeat: a held hot key repeats";
 }
 
-int X11HotKeyBackend::grab(KeyChord chord) {
-    if (chord.keyCode < kMinKeyCode || chord.keyCode > kMaxKeyCode) return badValue;
-    std::vector<xcb_void_cookie_t> cookies;
+void X11HotKeyBackend::forEachGrab(KeyChord chord,
+                                   const std::function<void(quint32 root, quint16 modifiers)>& action) const {
     for (const xcb_window_t root : roots_)
-        for (const quint16 locks : kLockCombinations)
-            cookies.push_back(xcb_grab_key_checked(connection_, /*owner_events=*/0, root, chord.modifiers | locks,
-                                                   xcb_keycode_t(chord.keyCode), XCB_GRAB_MODE_ASYNC,
-                                                   XCB_GRAB_MODE_ASYNC));
+        for (const quint16 locks : kLockCombinations) action(root, chord.modifiers | locks);
+}
+
+int X11HotKeyBackend::grab(KeyChord chord) {
+    if (!isKeyCode(chord.keyCode)) return badValue;
+    std::vector<xcb_void_cookie_t> cookies;
+    forEachGrab(chord, [&](xcb_window_t root, quint16 modifiers) {
+        cookies.push_back(xcb_grab_key_checked(connection_, /*owner_events=*/0, root, modifiers,
+                                               xcb_keycode_t(chord.keyCode), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+    });
     int status = grabbed;
     for (const xcb_void_cookie_t cookie : cookies) {
         const XcbReply<xcb_generic_error_t> error(xcb_request_check(connection_, cookie));
@@ -81,10 +82,10 @@ int X11HotKeyBackend::grab(KeyChord chord) {
 }
 
 void X11HotKeyBackend::ungrab(KeyChord chord) {
-    if (chord.keyCode < kMinKeyCode || chord.keyCode > kMaxKeyCode) return;
-    for (const xcb_window_t root : roots_)
-        for (const quint16 locks : kLockCombinations)
-            xcb_ungrab_key(connection_, xcb_keycode_t(chord.keyCode), root, chord.modifiers | locks);
+    if (!isKeyCode(chord.keyCode)) return;
+    forEachGrab(chord, [&](xcb_window_t root, quint16 modifiers) {
+        xcb_ungrab_key(connection_, xcb_keycode_t(chord.keyCode), root, modifiers);
+    });
     xcb_flush(connection_);
 }
 
@@ -97,7 +98,7 @@ bool X11HotKeyBackend::nativeEventFilter(const QByteArray& eventType, void* mess
     // root window: this program selects no key events there.
     const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(event);
     if (std::find(roots_.begin(), roots_.end(), key->event) == roots_.end()) return false;
-    deliver(KeyChord{key->detail, quint16(key->state & kChordModifiers)}, type == XCB_KEY_PRESS);
+    deliver(KeyChord{key->detail, quint16(key->state & KeyChord::modifierMask)}, type == XCB_KEY_PRESS);
     return true;
 }
 

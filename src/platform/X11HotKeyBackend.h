@@ -4,6 +4,7 @@
 
 #include <QAbstractNativeEventFilter>
 
+#include <functional>
 #include <vector>
 
 struct xcb_connection_t;
@@ -28,6 +29,9 @@ public:
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
     void makeAutoRepeatDetectable();
+    // Runs `action` for each root window with each of the chord's four masks
+    // (its own modifiers with and without the locks).
+    void forEachGrab(KeyChord chord, const std::function<void(quint32 root, quint16 modifiers)>& action) const;
 
     xcb_connection_t* connection_;
     std::vector<quint32> roots_;

@@ -1,11 +1,10 @@
 #include "support/Printers.h"
 #include "support/TavlinProcess.h"
+#include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-
-#include <QFile>
 
 using namespace Qt::StringLiterals;
 
@@ -22,10 +21,9 @@ TavlinProcess::Options inAmsterdam(QStringList arguments, QString language = u"e
 }
 
 QString writeFile(const QTemporaryDir& dir, const QString& name, const QString& text) {
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text.toUtf8());
-    return file.fileName();
+    const QString path = dir.filePath(name);
+    writeTestFile(path, text.toUtf8());
+    return path;
 }
 
 QString runToEnd(const TavlinProcess::Options& options) {

@@ -1,10 +1,10 @@
 #include "keybindings/GlobalHotKeys.h"
 #include "keybindings/Key.h"
 
+#include "HotKeyFixtures.h"
 #include "support/FakeHotKeyBackend.h"
 #include "support/Printers.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -18,8 +18,6 @@ namespace X11 = tavlin::platform::X11Modifier;
 
 namespace {
 
-const Shortcut controlOptionK(Key::k.rawValue, CarbonModifier::control | CarbonModifier::option);
-const KeyChord controlAltK{KEY_K + 8, X11::control | X11::alt};
 const Shortcut commandSpace(Key::space.rawValue, CarbonModifier::command);
 const KeyChord superSpace{KEY_SPACE + 8, X11::super};
 
@@ -54,9 +52,8 @@ protected:
     // True when the window (the menu) saw the event.
     bool sendToMenu(KeyWindow& menu, QEvent::Type type, quint32 evdevCode, Qt::KeyboardModifiers modifiers,
                     bool autoRepeat = false) {
-        QKeyEvent event(type, Qt::Key_unknown, modifiers, evdevCode + 8, 0, 0, QString(), autoRepeat);
         const int before = menu.keyEvents;
-        QCoreApplication::sendEvent(&menu, &event);
+        sendKeyEvent(menu, type, evdevCode, modifiers, autoRepeat);
         return menu.keyEvents > before;
     }
 };

@@ -1,11 +1,10 @@
 #include "keybindings/Key.h"
 #include "keybindings/KeyBindings.h"
 
+#include "HotKeyFixtures.h"
 #include "support/FakeHotKeyBackend.h"
 #include "support/Printers.h"
 
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -14,8 +13,6 @@
 
 namespace KeyBindings = tavlin::KeyBindings;
 using KeyBindings::CarbonModifier::command;
-using KeyBindings::CarbonModifier::control;
-using KeyBindings::CarbonModifier::option;
 using KeyBindings::CarbonModifier::shift;
 using KeyBindings::Key;
 using KeyBindings::Name;
@@ -28,8 +25,6 @@ namespace X11 = tavlin::platform::X11Modifier;
 
 namespace {
 
-const Shortcut controlOptionK(Key::k.rawValue, control | option);
-const KeyChord controlAltK{KEY_K + 8, X11::control | X11::alt};
 const Shortcut commandShiftSpace(Key::space.rawValue, command | shift);
 const KeyChord superShiftSpace{KEY_SPACE + 8, X11::super | X11::shift};
 
@@ -292,10 +287,8 @@ TEST_F(KeyBindingsTest, AnOpenPopupTakesTheGrabsAndHotKeysStillWork) {
     EXPECT_TRUE(KeyBindings::isMenuOpen());
     EXPECT_TRUE(backend.grabs.isEmpty());
 
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier, KEY_K + 8, 0, 0);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier, KEY_K + 8, 0, 0);
-    QCoreApplication::sendEvent(&submenu, &press);
-    QCoreApplication::sendEvent(&submenu, &release);
+    sendKeyEvent(submenu, QEvent::KeyPress, KEY_K, Qt::ControlModifier | Qt::AltModifier);
+    sendKeyEvent(submenu, QEvent::KeyRelease, KEY_K, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(actions, QStringList{u"toggle"_s});
 
     submenu.hide();
@@ -313,8 +306,7 @@ TEST_F(KeyBindingsTest, AnActionMayCloseTheMenuItsKeyCameThrough) {
     recordKeyUp(Name::togglePanel, u"toggle"_s);
     menu.show();
 
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_K, Qt::ControlModifier | Qt::AltModifier, KEY_K + 8, 0, 0);
-    QCoreApplication::sendEvent(&menu, &press);
+    sendKeyEvent(menu, QEvent::KeyPress, KEY_K, Qt::ControlModifier | Qt::AltModifier);
     EXPECT_FALSE(KeyBindings::isMenuOpen());
     EXPECT_EQ(backend.grabs, QList{controlAltK});
     backend.release(controlAltK);

@@ -1,6 +1,7 @@
 #include "mcp/MCPConfiguration.h"
 
 #include "support/ScopedVariable.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,18 +15,6 @@ using namespace Qt::StringLiterals;
 using tavlin::mcp::MCPConfiguration;
 
 namespace {
-
-void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 mode_t modeOf(const QString& path) {
     struct stat status {};
@@ -57,17 +46,17 @@ TEST(MCPConfiguration, SavesOwnerOnlyWithSortedKeys) {
     ASSERT_EQ(MCPConfiguration({.token = goodToken, .port = 41733}).save(path), std::nullopt);
     EXPECT_EQ(modeOf(path), 0600u);
     EXPECT_EQ(modeOf(folder.filePath(u"new/Tavlin"_s)), 0700u);
-    EXPECT_EQ(contents(path), "{\n  \"port\": 41733,\n  \"token\": \"" + goodToken.toLatin1() + "\"\n}\n");
+    EXPECT_EQ(readTestFile(path), "{\n  \"port\": 41733,\n  \"token\": \"" + goodToken.toLatin1() + "\"\n}\n");
 
     ASSERT_EQ(MCPConfiguration({.token = goodToken}).save(path), std::nullopt);
-    EXPECT_EQ(contents(path), "{\n  \"token\": \"" + goodToken.toLatin1() + "\"\n}\n");
+    EXPECT_EQ(readTestFile(path), "{\n  \"token\": \"" + goodToken.toLatin1() + "\"\n}\n");
     EXPECT_EQ(QDir(folder.filePath(u"new/Tavlin"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{u"mcp.json"_s})
         << "no temporary file is left behind";
 }
 
 TEST(MCPConfiguration, AFailedSaveSaysWhy) {
     QTemporaryDir folder;
-    write(folder.filePath(u"blocked"_s), "a file where the folder should be");
+    writeTestFile(folder.filePath(u"blocked"_s), "a file where the folder should be");
     const std::optional<QString> failure = MCPConfiguration({.token = goodToken}).save(folder.filePath(u"blocked/mcp.json"_s));
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->contains(u"blocked"_s)) << failure->toStdString();
@@ -98,7 +87,7 @@ TEST(MCPConfiguration, ReadsOnlyAWellFormedFile) {
     EXPECT_EQ(MCPConfiguration::read(path), std::nullopt) << "no file";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        write(path, c.bytes);
+        writeTestFile(path, c.bytes);
         EXPECT_EQ(MCPConfiguration::read(path), c.read);
     }
 }
@@ -117,7 +106,7 @@ TEST(MCPConfiguration, KeepsAPresentableTokenAcrossLaunches) {
     for (const QByteArray unusable : {R"({"token":""})", R"({"token":" abc"})", R"({"token":"abc\n"})",
                                       R"({"token":"a\u0000b"})", R"({"token":7})"}) {
         SCOPED_TRACE(unusable.toStdString());
-        write(path, unusable);
+        writeTestFile(path, unusable);
         EXPECT_EQ(MCPConfiguration::launchToken(path).size(), 64);
     }
 }

@@ -1,8 +1,8 @@
 #include "ReminderToolsFixture.h"
 
 #include "mcp/JSONRPCCodec.h"
+#include "support/TestFiles.h"
 
-#include <QFile>
 #include <gmock/gmock.h>
 
 using namespace Qt::StringLiterals;
@@ -17,8 +17,7 @@ using ::testing::StartsWith;
 namespace {
 
 QByteArray golden(const char* name) {
-    QFile file(QStringLiteral(TAVLIN_MCP_GOLDEN_DIR "/") + QString::fromLatin1(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readTestFile(QStringLiteral(TAVLIN_MCP_GOLDEN_DIR "/") + QString::fromLatin1(name));
 }
 
 std::vector<std::string> titlesOf(const json& result) {

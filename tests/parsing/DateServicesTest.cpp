@@ -1,6 +1,6 @@
 #include "parsing/DateServices.h"
 
-#include "platform/DateDetectorVectors.h"
+#include "support/DateDetectorVectors.h"
 
 #include <gtest/gtest.h>
 

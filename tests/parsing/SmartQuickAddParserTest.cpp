@@ -1,6 +1,7 @@
 #include "parsing/SmartQuickAddParser.h"
 
 #include "support/Printers.h"
+#include "support/ScopedVariable.h"
 #include "support/ScriptedLanguageModel.h"
 
 #include <gtest/gtest.h>
@@ -260,11 +261,11 @@ TEST(SmartSplit, TheModelIsAskedOnlyForOneRuleTask) {
 
 TEST(SmartModel, DebugLineWhenAskedForEvenEmpty) {
     const Fixture f;
-    qputenv("TAVLIN_PARSE_DEBUG", "");
+    std::optional<ScopedVariable> debug(std::in_place, "TAVLIN_PARSE_DEBUG", QByteArray(""));
     testing::internal::CaptureStdout();
     f.finish({.dateText = u"friday"_s, .priority = u"high"_s, .list = u"Work"_s}, u"gym"_s);
     const std::string printed = testing::internal::GetCapturedStdout();
-    qunsetenv("TAVLIN_PARSE_DEBUG");
+    debug.reset();
     EXPECT_EQ(printed,
               "raw model output: dateText=friday dueDate= dueTime= locationText= location= priorityText= "
               "priority=high listText= list=Work\n");

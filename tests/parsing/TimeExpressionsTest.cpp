@@ -1,9 +1,9 @@
 #include "parsing/TimeExpressions.h"
 
 #include "parsing/DateServices.h"
-#include "platform/DateDetectorVectors.h"
 #include "platform/datedetector/Languages.h"
 #include "platform/datedetector/Lexicon.h"
+#include "support/DateDetectorVectors.h"
 
 #include <gtest/gtest.h>
 

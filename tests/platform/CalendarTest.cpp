@@ -1,7 +1,8 @@
 #include "platform/Calendar.h"
 #include "platform/DateComponents.h"
 
-#include <QTimeZone>
+#include "support/Dates.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -9,14 +10,6 @@
 using namespace tavlin::platform;
 
 namespace {
-
-Date utc(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    return Date::fromQDateTime(QDateTime(QDate(year, month, day), QTime(hour, minute, second), Qt::UTC));
-}
-
-TimeZone zone(const char* identifier) {
-    return TimeZone::fromIdentifier(QString::fromLatin1(identifier)).value();
-}
 
 TEST(TimeZoneTest, KnowsOnlyIcuZones) {
     EXPECT_EQ(zone("Europe/Amsterdam").identifier(), "Europe/Amsterdam");
@@ -67,10 +60,9 @@ TEST(DateTest, ConvertsToAndFromQt) {
 // (at 01:00 UTC) and 2026-10-25 repeats 02:00–03:00 (from 00:00 UTC).
 class AmsterdamTest : public testing::Test {
 protected:
-    // An unambiguous wall time in Amsterdam, read by Qt's own zone code.
+    // An unambiguous wall time in Amsterdam.
     static Date local(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-        return Date::fromQDateTime(QDateTime(QDate(year, month, day), QTime(hour, minute, second),
-                                             QTimeZone("Europe/Amsterdam")));
+        return wallTime("Europe/Amsterdam", year, month, day, hour, minute, second);
     }
 
     const TimeZone amsterdam = zone("Europe/Amsterdam");

@@ -1,6 +1,7 @@
 #include "platform/DateDetector.h"
 
-#include "platform/DateDetectorVectors.h"
+#include "support/DateDetectorVectors.h"
+#include "support/Dates.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -128,14 +129,14 @@ TEST_F(DateDetectorTest, StatesWhatThePhraseSays) {
     EXPECT_TRUE(found[1].dayWritten);
     EXPECT_FALSE(found[1].timeWritten);
     EXPECT_EQ(found[2].zoneIdentifier, u"UTC"_s);
-    EXPECT_EQ(found[2].date, Date::fromQDateTime(QDateTime(QDate(2026, 9, 19), QTime(15, 0), Qt::UTC)));
+    EXPECT_EQ(found[2].date, utc(2026, 9, 19, 15));
 }
 
 // On the night the clocks go back, 02:30 comes twice: the first is meant.
 TEST_F(DateDetectorTest, TakesTheFirstOfARepeatedWallTime) {
     const std::vector<DetectedDate> found = find(u"25 Oct 2026 02:30"_s, english(local(2026, 10, 20, 10)));
     ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].date, Date::fromQDateTime(QDateTime(QDate(2026, 10, 25), QTime(0, 30), Qt::UTC)));
+    EXPECT_EQ(found[0].date, utc(2026, 10, 25, 0, 30));
 }
 
 // A time the parser cannot roll ("noon", "at 5", "17 Uhr") goes to its next

@@ -1,5 +1,7 @@
 #include "platform/DateFormatter.h"
 
+#include "support/Dates.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -12,11 +14,7 @@ using tavlin::platform::TimeZone;
 
 namespace {
 
-Date utc(int year, int month, int day, int hour = 0, int minute = 0) {
-    return Date::fromQDateTime(QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::UTC));
-}
-
-const TimeZone amsterdam = TimeZone::fromIdentifier("Europe/Amsterdam").value();
+const TimeZone amsterdam = zone("Europe/Amsterdam");
 
 TEST(DateFormatterTest, RoundTrips) {
     struct Case {

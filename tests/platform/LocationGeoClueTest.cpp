@@ -1,16 +1,15 @@
 #include "platform/LocationGeoClue.h"
 
-#include <QCoreApplication>
+#include "support/MainLoop.h"
+
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMetaType>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -178,13 +177,6 @@ private:
     std::vector<std::unique_ptr<FakeLocationObject>> locations_;
 };
 
-// Runs the main loop until `done` holds, or a generous limit passes.
-bool waitUntil(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(5s);
-    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
-
 constexpr Location amsterdam{.latitude = 52.37, .longitude = 4.89, .horizontalAccuracy = 65,
                              .timestamp = Date::fromSecondsSince1970(1'700'000'000.25)};
 
@@ -246,14 +238,14 @@ TEST_F(GeoClueLocationManagerTest, AFixAskedForComesOnceAndTheSessionEnds) {
     makeManager();
     EXPECT_EQ(manager->authorizationStatus(), LocationAuthorization::notDetermined);
     manager->requestLocation();
-    ASSERT_TRUE(waitUntil([&] { return geoclue->client.active && !statuses.empty(); }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return geoclue->client.active && !statuses.empty(); }));
     EXPECT_EQ(geoclue->client.desktopIdAtStart, u"com.quorvandell.tavlin"_s);
     EXPECT_EQ(geoclue->client.accuracyLevelAtStart, 6u) << "street level";
     EXPECT_EQ(statuses, std::vector{LocationAuthorization::authorizedAlways});
     EXPECT_EQ(manager->authorizationStatus(), LocationAuthorization::authorizedAlways);
 
     geoclue->publish(amsterdam);
-    ASSERT_TRUE(waitUntil([&] { return !fixes.empty() && sessionsEnded(1); }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return !fixes.empty() && sessionsEnded(1); }));
     EXPECT_EQ(fixes, std::vector<std::vector<Location>>{{amsterdam}});
     EXPECT_EQ(geoclue->manager.deleted, QStringList{clientPath});
 }
@@ -262,10 +254,10 @@ TEST_F(GeoClueLocationManagerTest, AFixRequestJoinsTheSessionOfAnAuthorizationRe
     startGeoClue();
     makeManager();
     manager->requestWhenInUseAuthorization();
-    ASSERT_TRUE(waitUntil([&] { return !statuses.empty(); }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return !statuses.empty(); }));
     manager->requestLocation();
     geoclue->publish(amsterdam);
-    ASSERT_TRUE(waitUntil([&] { return !fixes.empty() && sessionsEnded(1); }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return !fixes.empty() && sessionsEnded(1); }));
     EXPECT_EQ(geoclue->manager.clientsGiven, 1);
     EXPECT_EQ(fixes.size(), 1u);
 }
@@ -274,9 +266,9 @@ TEST_F(GeoClueLocationManagerTest, AFixThatNobodyAskedForIsDropped) {
     startGeoClue();
     makeManager();
     manager->requestWhenInUseAuthorization();
-    ASSERT_TRUE(waitUntil([&] { return geoclue->client.active; }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return geoclue->client.active; }));
     geoclue->publish(amsterdam);
-    ASSERT_TRUE(waitUntil([&] { return sessionsEnded(1); }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return sessionsEnded(1); }));
     EXPECT_TRUE(fixes.empty());
     EXPECT_EQ(statuses, std::vector{LocationAuthorization::authorizedAlways});
 }
@@ -294,7 +286,7 @@ TEST_P(GeoClueRefusalTest, ARefusedStartTellsTheStatusOnlyWhenItIsTheUsersAnswer
     geoclue->client.refusal = GetParam().error;
     makeManager();
     manager->requestLocation();
-    ASSERT_TRUE(waitUntil([&] { return geoclue->client.starts == 1 && geoclue->manager.deleted.size() == 1; }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return geoclue->client.starts == 1 && geoclue->manager.deleted.size() == 1; }));
     EXPECT_EQ(statuses, GetParam().statuses);
     EXPECT_TRUE(fixes.empty());
 }
@@ -311,10 +303,10 @@ TEST_F(GeoClueLocationManagerTest, AfterAFailureANewRequestTriesAgain) {
     geoclue->client.refusal = u"org.freedesktop.DBus.Error.Failed"_s;
     makeManager();
     manager->requestWhenInUseAuthorization();
-    ASSERT_TRUE(waitUntil([&] { return geoclue->manager.deleted.size() == 1; }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return geoclue->manager.deleted.size() == 1; }));
     geoclue->client.refusal.clear();
     manager->requestWhenInUseAuthorization();
-    ASSERT_TRUE(waitUntil([&] { return !statuses.empty(); }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return !statuses.empty(); }));
     EXPECT_EQ(statuses, std::vector{LocationAuthorization::authorizedAlways});
     EXPECT_EQ(geoclue->manager.clientsGiven, 2);
 }
@@ -322,7 +314,7 @@ TEST_F(GeoClueLocationManagerTest, AfterAFailureANewRequestTriesAgain) {
 TEST_F(GeoClueLocationManagerTest, NoGeoClueOnTheBusReadsAsDenied) {
     makeManager();
     manager->requestLocation();
-    ASSERT_TRUE(waitUntil([&] { return !statuses.empty(); }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return !statuses.empty(); }));
     EXPECT_EQ(statuses, std::vector{LocationAuthorization::denied});
     EXPECT_TRUE(fixes.empty());
 }
@@ -344,19 +336,19 @@ TEST_F(GeoClueLocationManagerTest, ASessionWithoutAFixEndsAtItsDeadline) {
     startGeoClue();
     makeManager();
     manager->requestLocation();
-    ASSERT_TRUE(waitUntil([&] { return geoclue->client.active && !statuses.empty(); }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return geoclue->client.active && !statuses.empty(); }));
     clock.advance(GeoClueLocationManager::fixTimeout - 1s);
     EXPECT_EQ(geoclue->client.stops, 0);
     clock.advance(1s);
-    ASSERT_TRUE(waitUntil([&] { return sessionsEnded(1); }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return sessionsEnded(1); }));
     geoclue->publish(amsterdam);  // too late: nobody listens
 
     manager->requestLocation();
-    ASSERT_TRUE(waitUntil([&] { return geoclue->client.active; }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return geoclue->client.active; }));
     const Location later{.latitude = 52.09, .longitude = 5.12, .horizontalAccuracy = 40,
                          .timestamp = Date::fromSecondsSince1970(1'700'000'100)};
     geoclue->publish(later);
-    ASSERT_TRUE(waitUntil([&] { return !fixes.empty(); }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return !fixes.empty(); }));
     EXPECT_EQ(fixes, std::vector<std::vector<Location>>{{later}});
 }
 
@@ -364,9 +356,9 @@ TEST_F(GeoClueLocationManagerTest, ARunningSessionEndsWithTheManager) {
     startGeoClue();
     makeManager();
     manager->requestLocation();
-    ASSERT_TRUE(waitUntil([&] { return geoclue->client.active; }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return geoclue->client.active; }));
     manager.reset();
-    EXPECT_TRUE(waitUntil([&] { return sessionsEnded(1); }));
+    EXPECT_TRUE(runMainLoopUntil([&] { return sessionsEnded(1); }));
 }
 
 }  // namespace

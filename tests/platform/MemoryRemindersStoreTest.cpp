@@ -1,6 +1,6 @@
 #include "platform/MemoryRemindersStore.h"
 
-#include "ReminderPrinters.h"
+#include "support/ReminderPrinters.h"
 
 #include <gtest/gtest.h>
 

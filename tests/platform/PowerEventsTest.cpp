@@ -1,9 +1,10 @@
 #include "platform/PowerEvents.h"
 
+#include "support/MainLoop.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -47,10 +48,7 @@ protected:
     }
 
     void waitFor(std::size_t count) {
-        QElapsedTimer waited;
-        waited.start();
-        while (heard.size() < count && waited.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        runMainLoopUntil([&] { return heard.size() >= count; });
     }
 
     void listen(const PowerEvents& events) {

@@ -3,8 +3,9 @@
 #include "platform/MemoryRemindersStore.h"
 #include "platform/VdirRemindersStore.h"
 
-#include "ReminderPrinters.h"
-#include "TestFiles.h"
+#include "support/Dates.h"
+#include "support/ReminderPrinters.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -20,8 +21,6 @@ namespace {
 
 Date at(double seconds) { return Date::fromSecondsSince1970(seconds); }
 constexpr double kMarch2026 = 1772323200;  // 2026-03-01T00:00:00Z
-
-TimeZone zone(const QString& identifier) { return *TimeZone::fromIdentifier(identifier); }
 
 // Gives each test a store of the kind named by the parameter, with the lists
 // "Work" and "Home".

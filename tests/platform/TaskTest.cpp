@@ -1,7 +1,8 @@
 #include "platform/Task.h"
 
+#include "support/MainLoop.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -49,15 +50,6 @@ Task<std::string> catchFailure() {
         co_return error.what();
     }
     co_return "not thrown";
-}
-
-// Drives the real main loop until `task` is done or a generous limit passes.
-template <class T>
-bool runMainLoopUntilDone(const Task<T>& task) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!task.isDone() && elapsed.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return task.isDone();
 }
 
 }  // namespace
@@ -181,7 +173,7 @@ TEST_F(TaskTest, CancellingATimeoutRaceCancelsTheWork) {
 
 TEST(TaskOnMainLoop, SleepsOnQtTimers) {
     Task<int> task = answerAfter(20ms, 5);
-    ASSERT_TRUE(runMainLoopUntilDone(task));
+    ASSERT_TRUE(runMainLoopUntil([&] { return task.isDone(); }));
     EXPECT_EQ(task.result(), 5);
 }
 
@@ -195,7 +187,7 @@ TEST(TaskOnMainLoop, ACompletionFromAnotherThreadResumesOnTheMainThread) {
     }(completion.task(), resumedOn);
     std::thread worker([completion] { completion.resolveFromAnyThread(21); });
     worker.join();
-    ASSERT_TRUE(runMainLoopUntilDone(waiter));
+    ASSERT_TRUE(runMainLoopUntil([&] { return waiter.isDone(); }));
     EXPECT_EQ(waiter.result(), 42);
     EXPECT_EQ(resumedOn, QCoreApplication::instance()->thread());
 }

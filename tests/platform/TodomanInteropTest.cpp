@@ -3,8 +3,8 @@
 
 #include "platform/VdirRemindersStore.h"
 
-#include "ReminderPrinters.h"
-#include "Todoman.h"
+#include "support/ReminderPrinters.h"
+#include "support/Todoman.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,6 +2,7 @@
 
 #include "support/Printers.h"
 #include "support/ScopedVariable.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,16 +22,7 @@ protected:
     QTemporaryDir folder;
     const QString path = folder.filePath(u"Tavlin/settings.json"_s);
 
-    void writeFile(const QByteArray& bytes) {
-        QDir().mkpath(folder.filePath(u"Tavlin"_s));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray fileBytes(const QString& name) const {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void writeFile(const QByteArray& bytes) const { writeTestFile(path, bytes); }
     QStringList filesInFolder() const { return QDir(folder.filePath(u"Tavlin"_s)).entryList(QDir::Files); }
 };
 
@@ -101,7 +93,7 @@ TEST_F(UserDefaultsTest, WritesReachTheFileAtOnce) {
 
     defaults.removeObject("width");
     defaults.set("name", json());
-    EXPECT_EQ(json::parse(fileBytes(path).toStdString()), json::object());
+    EXPECT_EQ(json::parse(readTestFile(path).toStdString()), json::object());
     // Written through a temporary file that the rename consumed.
     EXPECT_EQ(filesInFolder(), QStringList{u"settings.json"_s});
 }
@@ -113,7 +105,7 @@ TEST_F(UserDefaultsTest, AnUnchangedValueLeavesTheFileAlone) {
     defaults.set("width", 320.0);
     defaults.set("name", "Inbox");
     defaults.removeObject("absent");
-    EXPECT_EQ(fileBytes(path), written);
+    EXPECT_EQ(readTestFile(path), written);
 }
 
 TEST_F(UserDefaultsTest, AFileThatIsNotAnObjectIsMovedAsideNotOverwritten) {
@@ -130,7 +122,7 @@ TEST_F(UserDefaultsTest, AFileThatIsNotAnObjectIsMovedAsideNotOverwritten) {
         const QStringList files = filesInFolder();
         ASSERT_EQ(files.size(), 2);
         EXPECT_TRUE(files[1].startsWith(u"settings.json.bad-"_s)) << files[1].toStdString();
-        EXPECT_EQ(fileBytes(folder.filePath(u"Tavlin/"_s + files[1])), bad);
+        EXPECT_EQ(readTestFile(folder.filePath(u"Tavlin/"_s + files[1])), bad);
         EXPECT_EQ(UserDefaults(path).object("width"), 400);
     }
 }

@@ -1,7 +1,7 @@
 #include "platform/VCardContacts.h"
 
-#include "TestFiles.h"
 #include "support/ScopedVariable.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -11,10 +11,6 @@ using namespace tavlin::platform;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray crlf(QByteArray text) {
-    return text.replace("\n", "\r\n");
-}
 
 // As an address book exports it: folded lines, groups, labels of its own,
 // escapes, and a second card in the same file.

@@ -1,11 +1,11 @@
 #include "platform/VdirRemindersStore.h"
 
-#include "ReminderPrinters.h"
-#include "TestFiles.h"
+#include "support/MainLoop.h"
+#include "support/ReminderPrinters.h"
+#include "support/ScopedVariable.h"
+#include "support/TestFiles.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
@@ -19,8 +19,6 @@ using ::testing::Not;
 
 namespace {
 
-QByteArray crlf(QByteArray text) { return text.replace("\n", "\r\n"); }
-
 class VdirRemindersStoreTest : public ::testing::Test {
 protected:
     QString root() const { return QDir::cleanPath(folder.path()); }
@@ -31,12 +29,7 @@ protected:
         return path;
     }
 
-    static QByteArray unfolded(const QString& path) { return read(path).replace("\r\n ", ""); }
-
-    static QByteArray read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    static QByteArray unfolded(const QString& path) { return readTestFile(path).replace("\r\n ", ""); }
 
     std::unique_ptr<VdirRemindersStore> open(std::function<bool(const QString&)> beforeReplace = {}) {
         return std::make_unique<VdirRemindersStore>(
@@ -138,7 +131,7 @@ TEST_F(VdirRemindersStoreTest, SavingWhatDidNotChangeLeavesTheFileAlone) {
     auto store = open();
     Reminder reminder = *store->reminder(u"foreign-1"_s);
     ASSERT_EQ(store->save(reminder), std::nullopt);
-    EXPECT_EQ(read(path), kForeignTodo);
+    EXPECT_EQ(readTestFile(path), kForeignTodo);
 }
 
 TEST_F(VdirRemindersStoreTest, WritesTheFieldsAsOtherClientsReadThem) {
@@ -185,9 +178,10 @@ TEST_F(VdirRemindersStoreTest, AccountsAndListsComeFromTheFolders) {
     write(u"z/order"_s, "1");
     write(u"z/color"_s, "#ff8800\n");
     write(u"calendar/event.ics"_s, crlf("BEGIN:VCALENDAR\nBEGIN:VEVENT\nUID:e\nEND:VEVENT\nEND:VCALENDAR\n"));
-    qputenv("TAVLIN_REMINDERS_DIR", (folder.path() + u':' + second.path()).toUtf8());
+    std::optional<ScopedVariable> roots(std::in_place, "TAVLIN_REMINDERS_DIR",
+                                        (folder.path() + u':' + second.path()).toUtf8());
     VdirRemindersStore store;
-    qunsetenv("TAVLIN_REMINDERS_DIR");
+    roots.reset();
 
     std::vector<std::pair<QString, QString>> titles;
     for (const ReminderList& list : store.lists()) titles.emplace_back(list.source->title, list.title);
@@ -230,7 +224,7 @@ TEST_F(VdirRemindersStoreTest, FilesThatDoNotParseAreSkippedAndNeverWritten) {
     ASSERT_EQ(store->remove(good), std::nullopt);
     for (std::size_t i = 0; i < broken.size(); ++i) {
         SCOPED_TRACE(broken[i].first);
-        EXPECT_EQ(read(paths[i]), broken[i].second);
+        EXPECT_EQ(readTestFile(paths[i]), broken[i].second);
     }
 }
 
@@ -246,7 +240,7 @@ TEST_F(VdirRemindersStoreTest, AWriteInterruptedBeforeTheRenameLeavesTheOldFile)
     const auto error = store->save(reminder);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->code, StoreError::writeFailed);
-    EXPECT_EQ(read(path), kForeignTodo);
+    EXPECT_EQ(readTestFile(path), kForeignTodo);
     EXPECT_TRUE(temporary.endsWith(u".tmp"_s));
     EXPECT_TRUE(QFile::exists(temporary));  // as a crash would leave it
 
@@ -284,9 +278,7 @@ TEST_F(VdirRemindersStoreTest, AChangeByAnotherProgramIsReportedOnceItSettles) {
     // As todoman and vdirsyncer write: a temporary file, then a rename.
     const QString temporary = write(u"list/.new.ics.tmp"_s, crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nUID:new\nEND:VTODO\nEND:VCALENDAR\n"));
     QFile::rename(temporary, root() + u"/list/new.ics"_s);
-    QElapsedTimer waited;
-    waited.start();
-    while (clock.pendingActions() == 0 && waited.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    runMainLoopUntil([&] { return clock.pendingActions() > 0; });
     ASSERT_GT(clock.pendingActions(), 0u);
     EXPECT_EQ(changes, 0);
     clock.advance(1s);

@@ -1,9 +1,9 @@
 #include "store/CountScope.h"
 #include "store/DueState.h"
 
+#include "support/Dates.h"
 #include "support/Printers.h"
 
-#include <QTimeZone>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -14,10 +14,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const Calendar amsterdam = Calendar::gregorian(TimeZone::fromIdentifier(u"Europe/Amsterdam"_s).value());
+const Calendar amsterdam = Calendar::gregorian(zone(u"Europe/Amsterdam"_s));
 
 Date local(int year, int month, int day, int hour = 0, int minute = 0) {
-    return Date::fromQDateTime(QDateTime(QDate(year, month, day), QTime(hour, minute), QTimeZone("Europe/Amsterdam")));
+    return wallTime("Europe/Amsterdam", year, month, day, hour, minute);
 }
 
 std::set<CountScope> scopesIncluding(const DueState& state, Date now) {

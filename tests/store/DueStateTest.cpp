@@ -1,7 +1,8 @@
 #include "platform/DueDate.h"
 #include "store/DueState.h"
 
-#include <QTimeZone>
+#include "support/Dates.h"
+
 #include <gtest/gtest.h>
 
 #include <unordered_set>
@@ -11,16 +12,9 @@ using namespace tavlin::store;
 
 namespace {
 
-TimeZone zone(const char* identifier) { return TimeZone::fromIdentifier(QString::fromLatin1(identifier)).value(); }
-
-Date at(const char* zoneName, int year, int month, int day, int hour = 0, int minute = 0) {
-    const QDateTime local(QDate(year, month, day), QTime(hour, minute), QTimeZone(zoneName));
-    return Date::fromQDateTime(local);
-}
-
 const Calendar amsterdam = Calendar::gregorian(zone("Europe/Amsterdam"));
 // Monday 2 March 2026, 10:00 in Amsterdam.
-const Date now = at("Europe/Amsterdam", 2026, 3, 2, 10);
+const Date now = wallTime("Europe/Amsterdam", 2026, 3, 2, 10);
 
 }  // namespace
 
@@ -34,13 +28,13 @@ TEST(DueStateTest, DateOnlyAndTimedComponents) {
         {"date-only yesterday", DateComponents{.year = 2026, .month = 3, .day = 1}, DueState::overdue()},
         {"date-only today", DateComponents{.year = 2026, .month = 3, .day = 2}, DueState::today()},
         {"date-only tomorrow", DateComponents{.year = 2026, .month = 3, .day = 3},
-         DueState::upcoming(at("Europe/Amsterdam", 2026, 3, 3))},
+         DueState::upcoming(wallTime("Europe/Amsterdam", 2026, 3, 3))},
         {"timed an hour ago", DateComponents{.year = 2026, .month = 3, .day = 2, .hour = 9, .minute = 0},
          DueState::overdue()},
         {"timed tonight", DateComponents{.year = 2026, .month = 3, .day = 2, .hour = 23, .minute = 0},
          DueState::today()},
         {"timed just after midnight", DateComponents{.year = 2026, .month = 3, .day = 3, .hour = 0, .minute = 30},
-         DueState::upcoming(at("Europe/Amsterdam", 2026, 3, 3, 0, 30))},
+         DueState::upcoming(wallTime("Europe/Amsterdam", 2026, 3, 3, 0, 30))},
         {"timed by its minute alone", DateComponents{.year = 2026, .month = 3, .day = 2, .minute = 30},
          DueState::overdue()},
         {"timed now exactly", DateComponents{.year = 2026, .month = 3, .day = 2, .hour = 10, .minute = 0},
@@ -69,13 +63,13 @@ TEST(DueStateTest, ComponentsInAnotherZone) {
          DueState::today()},
         {"20:00 in New York is tomorrow here",
          {.timeZone = zone("America/New_York"), .year = 2026, .month = 3, .day = 2, .hour = 20},
-         DueState::upcoming(at("America/New_York", 2026, 3, 2, 20))},
+         DueState::upcoming(wallTime("America/New_York", 2026, 3, 2, 20))},
         {"03:00 in Tokyo was yesterday here",
          {.timeZone = zone("Asia/Tokyo"), .year = 2026, .month = 3, .day = 2, .hour = 3},
          DueState::overdue()},
         {"a New York calendar without a zone",
          {.calendar = Calendar::gregorian(zone("America/New_York")), .year = 2026, .month = 3, .day = 2, .hour = 20},
-         DueState::upcoming(at("America/New_York", 2026, 3, 2, 20))},
+         DueState::upcoming(wallTime("America/New_York", 2026, 3, 2, 20))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -90,19 +84,19 @@ TEST(DueDateTest, TheComponentsZoneWinsOverTheirCalendar) {
                                     .month = 3,
                                     .day = 2,
                                     .hour = 9};
-    EXPECT_EQ(DueDate::date(components, amsterdam), at("Asia/Tokyo", 2026, 3, 2, 9));
+    EXPECT_EQ(DueDate::date(components, amsterdam), wallTime("Asia/Tokyo", 2026, 3, 2, 9));
     EXPECT_EQ(DueDate::date(std::nullopt, amsterdam), std::nullopt);
 }
 
 TEST(DueStateTest, UpcomingStatesDifferByTheirDate) {
-    const DueState tomorrow = DueState::upcoming(at("Europe/Amsterdam", 2026, 3, 3));
-    const DueState later = DueState::upcoming(at("Europe/Amsterdam", 2026, 3, 4));
+    const DueState tomorrow = DueState::upcoming(wallTime("Europe/Amsterdam", 2026, 3, 3));
+    const DueState later = DueState::upcoming(wallTime("Europe/Amsterdam", 2026, 3, 4));
     EXPECT_NE(tomorrow, later);
     EXPECT_NE(DueState::today(), DueState::overdue());
-    EXPECT_EQ(tomorrow.upcomingDate(), at("Europe/Amsterdam", 2026, 3, 3));
+    EXPECT_EQ(tomorrow.upcomingDate(), wallTime("Europe/Amsterdam", 2026, 3, 3));
     EXPECT_EQ(DueState::today().upcomingDate(), std::nullopt);
 
     const std::unordered_set<DueState> states{tomorrow, later, DueState::today(),
-                                              DueState::upcoming(at("Europe/Amsterdam", 2026, 3, 3))};
+                                              DueState::upcoming(wallTime("Europe/Amsterdam", 2026, 3, 3))};
     EXPECT_EQ(states.size(), 3u);
 }

@@ -7,8 +7,8 @@
 #include "store/Settings.h"
 
 #include "StoreFakes.h"
-#include "platform/ReminderPrinters.h"
 #include "support/Printers.h"
+#include "support/ReminderPrinters.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -4,12 +4,11 @@
 #include "platform/VdirRemindersStore.h"
 
 #include "ReminderStoreFixture.h"
-#include "platform/TestFiles.h"
-#include "platform/Todoman.h"
+#include "support/MainLoop.h"
+#include "support/TestFiles.h"
+#include "support/Todoman.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 
 using namespace std::chrono_literals;
@@ -52,10 +51,7 @@ protected:
     // Runs the real main loop until the folder watch has seen a change and
     // set its settling time on the manual clock.
     void waitForTheWatch() {
-        QElapsedTimer waited;
-        waited.start();
-        while (clock.pendingActions() == idlePendingActions && waited.elapsed() < 10000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        runMainLoopUntil([&] { return clock.pendingActions() > idlePendingActions; }, 10s);
         ASSERT_GT(clock.pendingActions(), idlePendingActions);
     }
 

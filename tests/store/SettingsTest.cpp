@@ -1,6 +1,7 @@
 #include "store/Settings.h"
 
 #include "support/Printers.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,16 +87,8 @@ protected:
     const QString path = folder.filePath(u"Tavlin/settings.json"_s);
 
     void store(const json& stored) const { writeBytes(QByteArray::fromStdString(stored.dump())); }
-    void writeBytes(const QByteArray& bytes) const {
-        QDir().mkpath(folder.filePath(u"Tavlin"_s));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
-    QByteArray fileBytes() const {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void writeBytes(const QByteArray& bytes) const { writeTestFile(path, bytes); }
+    QByteArray fileBytes() const { return readTestFile(path); }
     // The file as JSON; null when there is none.
     json stored() const { return QFile::exists(path) ? json::parse(fileBytes().toStdString()) : json(); }
 

@@ -1,10 +1,19 @@
+#ifdef TAVLIN_TEST_GUI
+#include <QGuiApplication>
+#else
 #include <QCoreApplication>
+#endif
 #include <gtest/gtest.h>
 
 // Every test binary gets a Qt application object, so that timers, the main
-// loop and Qt's text services behave as they do in Tavlin.
+// loop and Qt's text services behave as they do in Tavlin. Tests that follow
+// popup windows or read key events need a GUI one (on the offscreen platform).
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+#ifdef TAVLIN_TEST_GUI
+    QGuiApplication app(argc, argv);
+#else
     QCoreApplication app(argc, argv);
+#endif
     return RUN_ALL_TESTS();
 }
