@@ -162,14 +162,9 @@ QString trimmed(const QString& text, const CharacterSet& set) {
         start = c.index + c.length;
     }
     while (end > start) {
-        qsizetype length = 1;
-        char32_t c = text.at(end - 1).unicode();
-        if (QChar::isLowSurrogate(c) && end - 2 >= start && text.at(end - 2).isHighSurrogate()) {
-            c = QChar::surrogateToUcs4(text.at(end - 2), text.at(end - 1));
-            length = 2;
-        }
-        if (!set.contains(c)) break;
-        end -= length;
+        const CodePoint c = codePointBefore(text, end, start);
+        if (!set.contains(c.value)) break;
+        end = c.index;
     }
     if (start == 0 && end == text.size()) return text;
     return text.mid(start, end - start);
