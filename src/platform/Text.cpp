@@ -17,11 +17,6 @@ namespace tavlin::platform {
 
 namespace {
 
-const icu::Locale& posixLocale() {
-    static const icu::Locale locale("en_US_POSIX");
-    return locale;
-}
-
 icu::UnicodeString icuCopy(const QString& text) {
     return icu::UnicodeString(reinterpret_cast<const UChar*>(text.utf16()), static_cast<int32_t>(text.size()));
 }
@@ -30,7 +25,8 @@ icu::UnicodeString icuCopy(const QString& text) {
 icu::BreakIterator* characterBreaks(const icu::UnicodeString& text) {
     thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
         UErrorCode status = U_ZERO_ERROR;
-        return std::unique_ptr<icu::BreakIterator>(icu::BreakIterator::createCharacterInstance(posixLocale(), status));
+        return std::unique_ptr<icu::BreakIterator>(
+            icu::BreakIterator::createCharacterInstance(Locale::posix().icu(), status));
     }();
     if (iterator) iterator->setText(text);
     return iterator.get();
@@ -182,12 +178,12 @@ QString trimmedWhitespaceAndNewlines(const QString& text) { return trimmed(text,
 
 QString lowercasedPosix(const QString& text) {
     if (isAscii(text)) return text.toLower();
-    return fromIcu(icuCopy(text).toLower(posixLocale()));
+    return fromIcu(icuCopy(text).toLower(Locale::posix().icu()));
 }
 
 QString uppercasedPosix(const QString& text) {
     if (isAscii(text)) return text.toUpper();
-    return fromIcu(icuCopy(text).toUpper(posixLocale()));
+    return fromIcu(icuCopy(text).toUpper(Locale::posix().icu()));
 }
 
 QString folded(const QString& text, FoldOptions options) {
