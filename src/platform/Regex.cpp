@@ -7,7 +7,6 @@
 
 #include <QHash>
 
-#include <algorithm>
 #include <mutex>
 
 namespace tavlin::platform {
@@ -24,14 +23,6 @@ uint32_t icuFlags(Regex::Options options) {
     if (options & Regex::Option::UseUnixLineSeparators) flags |= UREGEX_UNIX_LINES;
     if (options & Regex::Option::UseUnicodeWordBoundaries) flags |= UREGEX_UWORD;
     return flags;
-}
-
-// A range clamped to the text, so that a caller's stale range never reaches
-// past the end of the buffer.
-TextRange clamped(TextRange range, qsizetype length) {
-    const qsizetype start = std::clamp<qsizetype>(range.location, 0, length);
-    const qsizetype end = std::clamp<qsizetype>(range.end(), start, length);
-    return {start, end - start};
 }
 
 RegexMatch currentMatch(const icu::RegexMatcher& matcher) {
@@ -102,7 +93,7 @@ public:
           reusable_(text.size() <= kLongestReusedText) {
         if (!matcher_) return;
         UErrorCode status = U_ZERO_ERROR;
-        const TextRange within = clamped(range, text.size());
+        const TextRange within = range.clampedTo(text.size());
         matcher_->region(static_cast<int64_t>(within.location), static_cast<int64_t>(within.end()), status);
         if (U_FAILURE(status)) matcher_.reset();
     }
@@ -248,8 +239,7 @@ QString Regex::replacingMatches(const QString& text, const QString& replacementT
 }
 
 QString Regex::replacingMatches(const QString& text, TextRange range, const QString& replacementTemplate) const {
-    const TextRange within = clamped(range, text.size());
-    ScopedMatcher matcher(*compiled_, text, within);
+    ScopedMatcher matcher(*compiled_, text, range);
     if (!matcher) return text;
     const icu::UnicodeString replacement = icuView(replacementTemplate);
     icu::UnicodeString result;

@@ -208,8 +208,7 @@ TextRange rangeOf(const QString& text, const QString& target, SearchOptions opti
 }
 
 TextRange rangeOf(const QString& text, const QString& target, SearchOptions options, TextRange within) {
-    const qsizetype start = std::clamp<qsizetype>(within.location, 0, text.size());
-    within = TextRange::fromBounds(start, std::clamp<qsizetype>(within.end(), start, text.size()));
+    within = within.clampedTo(text.size());
     if (target.isEmpty()) return TextRange::notFound();
     if (options & SearchOption::RegularExpression) return regexRangeOf(text, target, options, within);
     if (options & (SearchOption::CaseInsensitive | SearchOption::DiacriticInsensitive))
