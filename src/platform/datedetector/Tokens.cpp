@@ -34,6 +34,8 @@ bool isHyphen(char32_t c) {
     return c == '-' || c == 0x2010 || c == 0x2011;
 }
 
+// CharacterSet::whitespaces(), tested here by character type: the set's
+// lookup is slower, and tokenizing asks for every character.
 bool isBlank(char32_t c) {
     return c == '\t' || u_charType(static_cast<UChar32>(c)) == U_SPACE_SEPARATOR;
 }
