@@ -17,11 +17,6 @@ uint32_t icuFlags(Regex::Options options) {
     uint32_t flags = 0;
     if (options & Regex::Option::CaseInsensitive) flags |= UREGEX_CASE_INSENSITIVE;
     if (options & Regex::Option::AllowCommentsAndWhitespace) flags |= UREGEX_COMMENTS;
-    if (options & Regex::Option::IgnoreMetacharacters) flags |= UREGEX_LITERAL;
-    if (options & Regex::Option::DotMatchesLineSeparators) flags |= UREGEX_DOTALL;
-    if (options & Regex::Option::AnchorsMatchLines) flags |= UREGEX_MULTILINE;
-    if (options & Regex::Option::UseUnixLineSeparators) flags |= UREGEX_UNIX_LINES;
-    if (options & Regex::Option::UseUnicodeWordBoundaries) flags |= UREGEX_UWORD;
     return flags;
 }
 
@@ -47,8 +42,6 @@ RegexMatch currentMatch(const icu::RegexMatcher& matcher) {
 class Regex::Compiled {
 public:
     explicit Compiled(std::unique_ptr<icu::RegexPattern> pattern) : pattern_(std::move(pattern)) {}
-
-    const icu::RegexPattern& pattern() const { return *pattern_; }
 
     std::unique_ptr<icu::RegexMatcher> borrow(const icu::UnicodeString& input) const {
         std::unique_ptr<icu::RegexMatcher> matcher;
@@ -166,8 +159,7 @@ QString RegexMatch::captured(const QString& text, int group) const {
     return r.isFound() ? text.mid(r.location, r.length) : QString();
 }
 
-Regex::Regex(QString pattern, Options options, std::shared_ptr<const Compiled> compiled)
-    : pattern_(std::move(pattern)), options_(options), compiled_(std::move(compiled)) {}
+Regex::Regex(std::shared_ptr<const Compiled> compiled) : compiled_(std::move(compiled)) {}
 
 std::optional<Regex> Regex::compile(const QString& pattern, Options options) {
     UErrorCode status = U_ZERO_ERROR;
@@ -175,7 +167,7 @@ std::optional<Regex> Regex::compile(const QString& pattern, Options options) {
     std::unique_ptr<icu::RegexPattern> compiled(
         icu::RegexPattern::compile(icuView(pattern), icuFlags(options), parseError, status));
     if (U_FAILURE(status) || !compiled) return std::nullopt;
-    return Regex(pattern, options, std::make_shared<const Compiled>(std::move(compiled)));
+    return Regex(std::make_shared<const Compiled>(std::move(compiled)));
 }
 
 std::optional<Regex> Regex::cached(const QString& pattern, Options options) {
@@ -206,12 +198,6 @@ QString Regex::escapedTemplate(const QString& text) {
         escaped.append(c);
     }
     return escaped;
-}
-
-int Regex::numberOfCaptureGroups() const {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(compiled_->pattern().matcher(status));
-    return U_SUCCESS(status) ? matcher->groupCount() : 0;
 }
 
 std::optional<RegexMatch> Regex::firstMatch(const QString& text) const {
