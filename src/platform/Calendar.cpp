@@ -279,12 +279,8 @@ Calendar Calendar::current() {
 }
 
 Calendar Calendar::gregorian(const TimeZone& zone, const Locale& locale) {
-    return Calendar(zone, locale, locale.firstWeekday(), locale.minimumDaysInFirstWeek());
-}
-
-void Calendar::setTimeZone(const TimeZone& zone) {
-    zone_ = zone;
-    rebuildPrototype();
+    const Locale::WeekRules rules = locale.weekRules();
+    return Calendar(zone, locale, rules.firstWeekday, rules.minimumDaysInFirstWeek);
 }
 
 void Calendar::setFirstWeekday(int weekday) {

@@ -8,8 +8,6 @@
 
 #include <unicode/dtptngen.h>
 
-#include <algorithm>
-
 namespace tavlin::platform {
 
 namespace {
@@ -20,9 +18,7 @@ public:
 
     std::vector<DetectedDate> matches(const QString& text, TextRange range,
                                       const DetectionContext& context) const override {
-        const qsizetype start = std::clamp<qsizetype>(range.location, 0, text.size());
-        const qsizetype end = std::clamp<qsizetype>(range.end(), start, text.size());
-        const datedetector::TokenizedText tokens(text, TextRange::fromBounds(start, end));
+        const datedetector::TokenizedText tokens(text, range.clampedTo(text.size()));
         const datedetector::LanguageMask active = lexicon_.languageMask(context.languages);
         datedetector::Resolver resolver(context);
         std::vector<DetectedDate> found;

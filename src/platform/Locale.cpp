@@ -76,13 +76,6 @@ HourCycle hourCycleFromIcu(UDateFormatHourCycle cycle) {
     return HourCycle::h23;
 }
 
-// ICU's calendar for the locale carries the locale's week rules.
-std::unique_ptr<icu::Calendar> weekRules(const icu::Locale& locale) {
-    UErrorCode status = U_ZERO_ERROR;
-    return std::unique_ptr<icu::Calendar>(
-        icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(), locale, status));
-}
-
 // ICU's weekday lists start with an empty entry, so that index 1 is Sunday.
 QStringList symbols(const icu::UnicodeString* items, int32_t count, int32_t first = 0) {
     QStringList list;
@@ -150,13 +143,12 @@ bool Locale::uses24HourClock() const {
     return cycle == HourCycle::h23 || cycle == HourCycle::h24;
 }
 
-int Locale::firstWeekday() const {
+// ICU's calendar for the locale carries the locale's week rules.
+Locale::WeekRules Locale::weekRules() const {
     UErrorCode status = U_ZERO_ERROR;
-    return weekRules(*locale_)->getFirstDayOfWeek(status);
-}
-
-int Locale::minimumDaysInFirstWeek() const {
-    return weekRules(*locale_)->getMinimalDaysInFirstWeek();
+    const std::unique_ptr<icu::Calendar> calendar(
+        icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(), *locale_, status));
+    return {calendar->getFirstDayOfWeek(status), calendar->getMinimalDaysInFirstWeek()};
 }
 
 std::optional<QString> usableCalendarName(const QString& symbol) {

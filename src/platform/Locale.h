@@ -58,8 +58,11 @@ public:
 
     HourCycle hourCycle() const;   // from the locale's preferred time pattern ("j")
     bool uses24HourClock() const;  // h23 or h24
-    int firstWeekday() const;      // 1 = Sunday … 7 = Saturday
-    int minimumDaysInFirstWeek() const;
+    struct WeekRules {
+        int firstWeekday;  // 1 = Sunday … 7 = Saturday
+        int minimumDaysInFirstWeek;
+    };
+    WeekRules weekRules() const;
     DateSymbols dateSymbols() const;
 
     const icu::Locale& icu() const { return *locale_; }

@@ -7,7 +7,6 @@
 
 #include <QHash>
 
-#include <algorithm>
 #include <mutex>
 
 namespace tavlin::platform {
@@ -18,20 +17,7 @@ uint32_t icuFlags(Regex::Options options) {
     uint32_t flags = 0;
     if (options & Regex::Option::CaseInsensitive) flags |= UREGEX_CASE_INSENSITIVE;
     if (options & Regex::Option::AllowCommentsAndWhitespace) flags |= UREGEX_COMMENTS;
-    if (options & Regex::Option::IgnoreMetacharacters) flags |= UREGEX_LITERAL;
-    if (options & Regex::Option::DotMatchesLineSeparators) flags |= UREGEX_DOTALL;
-    if (options & Regex::Option::AnchorsMatchLines) flags |= UREGEX_MULTILINE;
-    if (options & Regex::Option::UseUnixLineSeparators) flags |= UREGEX_UNIX_LINES;
-    if (options & Regex::Option::UseUnicodeWordBoundaries) flags |= UREGEX_UWORD;
     return flags;
-}
-
-// A range clamped to the text, so that a caller's stale range never reaches
-// past the end of the buffer.
-TextRange clamped(TextRange range, qsizetype length) {
-    const qsizetype start = std::clamp<qsizetype>(range.location, 0, length);
-    const qsizetype end = std::clamp<qsizetype>(range.end(), start, length);
-    return {start, end - start};
 }
 
 RegexMatch currentMatch(const icu::RegexMatcher& matcher) {
@@ -56,8 +42,6 @@ RegexMatch currentMatch(const icu::RegexMatcher& matcher) {
 class Regex::Compiled {
 public:
     explicit Compiled(std::unique_ptr<icu::RegexPattern> pattern) : pattern_(std::move(pattern)) {}
-
-    const icu::RegexPattern& pattern() const { return *pattern_; }
 
     std::unique_ptr<icu::RegexMatcher> borrow(const icu::UnicodeString& input) const {
         std::unique_ptr<icu::RegexMatcher> matcher;
@@ -102,7 +86,7 @@ public:
           reusable_(text.size() <= kLongestReusedText) {
         if (!matcher_) return;
         UErrorCode status = U_ZERO_ERROR;
-        const TextRange within = clamped(range, text.size());
+        const TextRange within = range.clampedTo(text.size());
         matcher_->region(static_cast<int64_t>(within.location), static_cast<int64_t>(within.end()), status);
         if (U_FAILURE(status)) matcher_.reset();
     }
@@ -175,8 +159,7 @@ QString RegexMatch::captured(const QString& text, int group) const {
     return r.isFound() ? text.mid(r.location, r.length) : QString();
 }
 
-Regex::Regex(QString pattern, Options options, std::shared_ptr<const Compiled> compiled)
-    : pattern_(std::move(pattern)), options_(options), compiled_(std::move(compiled)) {}
+Regex::Regex(std::shared_ptr<const Compiled> compiled) : compiled_(std::move(compiled)) {}
 
 std::optional<Regex> Regex::compile(const QString& pattern, Options options) {
     UErrorCode status = U_ZERO_ERROR;
@@ -184,7 +167,7 @@ std::optional<Regex> Regex::compile(const QString& pattern, Options options) {
     std::unique_ptr<icu::RegexPattern> compiled(
         icu::RegexPattern::compile(icuView(pattern), icuFlags(options), parseError, status));
     if (U_FAILURE(status) || !compiled) return std::nullopt;
-    return Regex(pattern, options, std::make_shared<const Compiled>(std::move(compiled)));
+    return Regex(std::make_shared<const Compiled>(std::move(compiled)));
 }
 
 std::optional<Regex> Regex::cached(const QString& pattern, Options options) {
@@ -217,12 +200,6 @@ QString Regex::escapedTemplate(const QString& text) {
     return escaped;
 }
 
-int Regex::numberOfCaptureGroups() const {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::RegexMatcher> matcher(compiled_->pattern().matcher(status));
-    return U_SUCCESS(status) ? matcher->groupCount() : 0;
-}
-
 std::optional<RegexMatch> Regex::firstMatch(const QString& text) const {
     return firstMatch(text, {0, text.size()});
 }
@@ -248,8 +225,7 @@ QString Regex::replacingMatches(const QString& text, const QString& replacementT
 }
 
 QString Regex::replacingMatches(const QString& text, TextRange range, const QString& replacementTemplate) const {
-    const TextRange within = clamped(range, text.size());
-    ScopedMatcher matcher(*compiled_, text, within);
+    ScopedMatcher matcher(*compiled_, text, range);
     if (!matcher) return text;
     const icu::UnicodeString replacement = icuView(replacementTemplate);
     icu::UnicodeString result;

@@ -40,11 +40,6 @@ public:
     enum class Option : unsigned {
         CaseInsensitive = 1u << 0,
         AllowCommentsAndWhitespace = 1u << 1,
-        IgnoreMetacharacters = 1u << 2,
-        DotMatchesLineSeparators = 1u << 3,
-        AnchorsMatchLines = 1u << 4,
-        UseUnixLineSeparators = 1u << 5,
-        UseUnicodeWordBoundaries = 1u << 6,
     };
     Q_DECLARE_FLAGS(Options, Option)
 
@@ -61,10 +56,6 @@ public:
     static QString escapedPattern(const QString& text);
     // `text` made safe as a replacement template ("$" and "\" escaped).
     static QString escapedTemplate(const QString& text);
-
-    const QString& pattern() const { return pattern_; }
-    Options options() const { return options_; }
-    int numberOfCaptureGroups() const;
 
     // Matching within `range` treats the range's ends as the text's ends
     // (anchors match there, look-around does not see past them).
@@ -83,10 +74,8 @@ public:
     class Compiled;
 
 private:
-    Regex(QString pattern, Options options, std::shared_ptr<const Compiled> compiled);
+    explicit Regex(std::shared_ptr<const Compiled> compiled);
 
-    QString pattern_;
-    Options options_;
     std::shared_ptr<const Compiled> compiled_;
 };
 

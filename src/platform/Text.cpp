@@ -17,11 +17,6 @@ namespace tavlin::platform {
 
 namespace {
 
-const icu::Locale& posixLocale() {
-    static const icu::Locale locale("en_US_POSIX");
-    return locale;
-}
-
 icu::UnicodeString icuCopy(const QString& text) {
     return icu::UnicodeString(reinterpret_cast<const UChar*>(text.utf16()), static_cast<int32_t>(text.size()));
 }
@@ -30,7 +25,8 @@ icu::UnicodeString icuCopy(const QString& text) {
 icu::BreakIterator* characterBreaks(const icu::UnicodeString& text) {
     thread_local std::unique_ptr<icu::BreakIterator> iterator = [] {
         UErrorCode status = U_ZERO_ERROR;
-        return std::unique_ptr<icu::BreakIterator>(icu::BreakIterator::createCharacterInstance(posixLocale(), status));
+        return std::unique_ptr<icu::BreakIterator>(
+            icu::BreakIterator::createCharacterInstance(Locale::posix().icu(), status));
     }();
     if (iterator) iterator->setText(text);
     return iterator.get();
@@ -162,14 +158,9 @@ QString trimmed(const QString& text, const CharacterSet& set) {
         start = c.index + c.length;
     }
     while (end > start) {
-        qsizetype length = 1;
-        char32_t c = text.at(end - 1).unicode();
-        if (QChar::isLowSurrogate(c) && end - 2 >= start && text.at(end - 2).isHighSurrogate()) {
-            c = QChar::surrogateToUcs4(text.at(end - 2), text.at(end - 1));
-            length = 2;
-        }
-        if (!set.contains(c)) break;
-        end -= length;
+        const CodePoint c = codePointBefore(text, end, start);
+        if (!set.contains(c.value)) break;
+        end = c.index;
     }
     if (start == 0 && end == text.size()) return text;
     return text.mid(start, end - start);
@@ -187,12 +178,12 @@ QString trimmedWhitespaceAndNewlines(const QString& text) { return trimmed(text,
 
 QString lowercasedPosix(const QString& text) {
     if (isAscii(text)) return text.toLower();
-    return fromIcu(icuCopy(text).toLower(posixLocale()));
+    return fromIcu(icuCopy(text).toLower(Locale::posix().icu()));
 }
 
 QString uppercasedPosix(const QString& text) {
     if (isAscii(text)) return text.toUpper();
-    return fromIcu(icuCopy(text).toUpper(posixLocale()));
+    return fromIcu(icuCopy(text).toUpper(Locale::posix().icu()));
 }
 
 QString folded(const QString& text, FoldOptions options) {
@@ -217,8 +208,7 @@ TextRange rangeOf(const QString& text, const QString& target, SearchOptions opti
 }
 
 TextRange rangeOf(const QString& text, const QString& target, SearchOptions options, TextRange within) {
-    const qsizetype start = std::clamp<qsizetype>(within.location, 0, text.size());
-    within = TextRange::fromBounds(start, std::clamp<qsizetype>(within.end(), start, text.size()));
+    within = within.clampedTo(text.size());
     if (target.isEmpty()) return TextRange::notFound();
     if (options & SearchOption::RegularExpression) return regexRangeOf(text, target, options, within);
     if (options & (SearchOption::CaseInsensitive | SearchOption::DiacriticInsensitive))

@@ -38,6 +38,13 @@ struct TextRange {
         return {start, std::max(end(), other.end()) - start};
     }
 
+    // The span cut to a text of `textLength` units, so that a stale range never
+    // reaches past the end of the buffer.
+    constexpr TextRange clampedTo(qsizetype textLength) const {
+        const qsizetype start = std::clamp<qsizetype>(location, 0, textLength);
+        return fromBounds(start, std::clamp<qsizetype>(end(), start, textLength));
+    }
+
     friend constexpr bool operator==(TextRange, TextRange) = default;
 };
 

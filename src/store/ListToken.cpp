@@ -1,6 +1,7 @@
 #include "store/ListToken.h"
 
 #include "parsing/QuickAddParser.h"
+#include "platform/CodePoints.h"
 #include "platform/Regex.h"
 #include "platform/Text.h"
 
@@ -19,8 +20,8 @@ namespace {
 
 // The code point just before `index`, as a one-character text.
 QString characterBefore(const QString& text, qsizetype index) {
-    const bool pair = index >= 2 && text.at(index - 1).isLowSurrogate() && text.at(index - 2).isHighSurrogate();
-    return pair ? text.mid(index - 2, 2) : text.mid(index - 1, 1);
+    const platform::CodePoint c = platform::codePointBefore(text, index, 0);
+    return text.mid(c.index, c.length);
 }
 
 bool mayPrecedeToken(const QString& character) {

@@ -1,5 +1,7 @@
 #include "platform/DateDetector.h"
 
+#include "platform/CharacterSet.h"
+#include "platform/datedetector/Tokens.h"
 #include "support/DateDetectorVectors.h"
 #include "support/Dates.h"
 #include "support/Printers.h"
@@ -226,6 +228,14 @@ TEST(NumericDateOrderTest, FollowsTheRegionsShortDate) {
         SCOPED_TRACE(c.locale);
         EXPECT_EQ(numericDateOrder(Locale(QString::fromLatin1(c.locale))), c.order);
     }
+}
+
+// The detector tests blanks by character type, for speed; they must stay
+// the whitespace set.
+TEST(DateDetectorBlanksTest, AreTheWhitespaceSet) {
+    const CharacterSet& whitespaces = CharacterSet::whitespaces();
+    for (char32_t c = 0; c <= 0x10FFFF; ++c)
+        ASSERT_EQ(datedetector::isBlank(c), whitespaces.contains(c)) << std::hex << static_cast<uint32_t>(c);
 }
 
 }  // namespace

@@ -105,8 +105,9 @@ TEST(LocaleTest, ClockAndWeekRulesOfTheRegion) {
         const Locale locale(c.locale);
         EXPECT_EQ(locale.hourCycle(), c.cycle);
         EXPECT_EQ(locale.uses24HourClock(), c.twentyFourHours);
-        EXPECT_EQ(locale.firstWeekday(), c.firstWeekday);
-        EXPECT_EQ(locale.minimumDaysInFirstWeek(), c.minimumDays);
+        const Locale::WeekRules rules = locale.weekRules();
+        EXPECT_EQ(rules.firstWeekday, c.firstWeekday);
+        EXPECT_EQ(rules.minimumDaysInFirstWeek, c.minimumDays);
     }
 }
 

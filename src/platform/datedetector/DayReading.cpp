@@ -94,12 +94,15 @@ std::optional<Atom> PhraseReader::weekdayAt(qsizetype position) const {
     return phrase;
 }
 
+qsizetype PhraseReader::afterAbbreviationDot(qsizetype end) const {
+    return text_.at(end) == '.' && text_.canEnd(end + 1) ? end + 1 : end;
+}
+
 std::optional<Atom> PhraseReader::namedWeekdayAt(qsizetype position) const {
     const std::optional<LexiconMatch> name = word(position, Lex::weekday);
     if (!name) return std::nullopt;
     const int weekday = name->entry->number;
-    qsizetype end = name->end;
-    if (text_.at(end) == '.' && text_.canEnd(end + 1)) ++end;  // "Tue."
+    const qsizetype end = afterAbbreviationDot(name->end);
     if (const std::optional<qsizetype> next = afterBlanks(end)) {
         const std::optional<LexiconMatch> modifier = word(*next, Lex::weekdayModifier);
         if (modifier && modifier->entry->followsWeekday) {  // "vendredi prochain"
@@ -160,8 +163,7 @@ std::optional<Atom> PhraseReader::dayFirstDateAt(qsizetype position) const {
         monthStart = afterBlanks(joiner->end).value_or(monthStart);
     const std::optional<LexiconMatch> month = word(monthStart, Lex::month);
     if (!month) return std::nullopt;
-    qsizetype end = month->end;
-    if (text_.at(end) == '.' && text_.canEnd(end + 1)) ++end;  // "Aug."
+    qsizetype end = afterAbbreviationDot(month->end);
     const std::optional<int> year = yearAfter(&end);
     return calendarAtom(position, end, year, month->entry->number, number->day);
 }
@@ -170,8 +172,7 @@ std::optional<Atom> PhraseReader::dayFirstDateAt(qsizetype position) const {
 std::optional<Atom> PhraseReader::monthFirstDateAt(qsizetype position) const {
     const std::optional<LexiconMatch> month = word(position, Lex::month);
     if (!month) return std::nullopt;
-    qsizetype end = month->end;
-    if (text_.at(end) == '.' && text_.canEnd(end + 1)) ++end;
+    qsizetype end = afterAbbreviationDot(month->end);
     const std::optional<qsizetype> next = afterBlanks(end);
     const std::optional<DayNumber> number = next ? dayNumberAt(*next) : std::nullopt;
     if (!number) return std::nullopt;

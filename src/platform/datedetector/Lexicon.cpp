@@ -52,12 +52,15 @@ WeekdayMode nextWeekdayMode(const DetectorLanguage& language) {
 }  // namespace
 
 std::optional<Lexicon> Lexicon::build() {
-    const DateSymbols english = Locale(QStringLiteral("en")).dateSymbols();
-    if (english.weekdaySymbols.size() != 7 || english.monthSymbols.size() != 12) return std::nullopt;
     Lexicon lexicon;
     const std::vector<const DetectorLanguage*>& languages = detectorLanguages();
-    for (size_t index = 0; index < languages.size(); ++index)
-        lexicon.addLanguage(*languages[index], LanguageMask{1} << index);
+    for (size_t index = 0; index < languages.size(); ++index) {
+        const Locale locale(languages[index]->code);
+        const DateSymbols symbols = locale.dateSymbols();
+        const bool english = index == 0;  // the languages list English first
+        if (english && (symbols.weekdaySymbols.size() != 7 || symbols.monthSymbols.size() != 12)) return std::nullopt;
+        lexicon.addLanguage(*languages[index], LanguageMask{1} << index, locale, symbols);
+    }
     lexicon.index();
     return lexicon;
 }
@@ -71,17 +74,17 @@ LanguageMask Lexicon::languageMask(const QStringList& codes) const {
     return mask;
 }
 
-void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit) {
+void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, const Locale& locale,
+                          const DateSymbols& symbols) {
     codes_.append(language.code);
     if (language.readsHourLetterH) hourLetterH_ |= bit;
     if (language.readsHourLetterU) hourLetterU_ |= bit;
-    addCalendarNames(language, bit);
-    addRelativePhrases(language, bit);
+    addCalendarNames(language, bit, symbols);
+    addRelativePhrases(language, bit, locale);
     addHandTable(language, bit);
 }
 
-void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bit) {
-    const DateSymbols symbols = Locale(language.code).dateSymbols();
+void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bit, const DateSymbols& symbols) {
     QStringList wideNames;
     for (const QStringList* list : {&symbols.weekdaySymbols, &symbols.standaloneWeekdaySymbols}) {
         for (qsizetype index = 0; index < list->size(); ++index) {
@@ -112,9 +115,9 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
 
 // ICU's phrases for the days around today and for this, next and last
 // weekday, each kept whole with its meaning.
-void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask bit) {
+void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask bit, const Locale& locale) {
     UErrorCode status = U_ZERO_ERROR;
-    const icu::RelativeDateTimeFormatter formatter(Locale(language.code).icu(), nullptr, UDAT_STYLE_LONG,
+    const icu::RelativeDateTimeFormatter formatter(locale.icu(), nullptr, UDAT_STYLE_LONG,
                                                    UDISPCTX_CAPITALIZATION_NONE, status);
     if (U_FAILURE(status)) return;
     const std::pair<UDateDirection, int> days[] = {
@@ -135,8 +138,10 @@ void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask 
         for (const auto& [direction, mode] : weekdays) {
             const auto unit = static_cast<UDateAbsoluteUnit>(UDAT_ABSOLUTE_SUNDAY + weekday - 1);
             const QString phrase = relativePhrase(formatter, direction, unit);
-            if (phrase.isEmpty() || seen.contains(foldedWord(phrase))) continue;
-            seen.append(foldedWord(phrase));
+            if (phrase.isEmpty()) continue;
+            const QString key = foldedWord(phrase);
+            if (seen.contains(key)) continue;
+            seen.append(key);
             add({.kind = Lex::weekdayPhrase, .languages = bit, .number = weekday, .mode = mode}, phrase);
         }
     }

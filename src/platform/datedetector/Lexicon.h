@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Locale.h"
 #include "platform/datedetector/Languages.h"
 #include "platform/datedetector/Tokens.h"
 
@@ -76,9 +77,10 @@ public:
 
 private:
     void add(LexiconEntry entry, const QString& written);
-    void addLanguage(const DetectorLanguage& language, LanguageMask bit);
-    void addCalendarNames(const DetectorLanguage& language, LanguageMask bit);
-    void addRelativePhrases(const DetectorLanguage& language, LanguageMask bit);
+    void addLanguage(const DetectorLanguage& language, LanguageMask bit, const Locale& locale,
+                     const DateSymbols& symbols);
+    void addCalendarNames(const DetectorLanguage& language, LanguageMask bit, const DateSymbols& symbols);
+    void addRelativePhrases(const DetectorLanguage& language, LanguageMask bit, const Locale& locale);
     void addHandTable(const DetectorLanguage& language, LanguageMask bit);
     void index();
 

@@ -92,6 +92,9 @@ private:
     std::optional<DayNumber> ordinalNumberAt(qsizetype position) const;
     std::optional<int> yearAfter(qsizetype* position) const;
     Atom withDayPart(Atom atom) const;
+    // Past the "." that may close an abbreviated name ending at `end`
+    // ("Tue.", "Aug."), or `end` itself.
+    qsizetype afterAbbreviationDot(qsizetype end) const;
 
     const TokenizedText& text_;
     const Lexicon& lexicon_;

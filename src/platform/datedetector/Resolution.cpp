@@ -164,8 +164,10 @@ private:
 // Making an ICU calendar costs more than reading a short text, and every
 // search of a session reads against the same calendar: each thread keeps
 // the last one it made. Every use sets all it reads, so none leaks into the
-// next search.
+// next search. Comparing calendars costs too: a search looks once, at its
+// first phrase.
 icu::Calendar& Resolver::calendar() {
+    if (calendar_) return *calendar_;
     struct Kept {
         std::optional<Calendar> of;
         std::unique_ptr<icu::Calendar> calendar;
@@ -175,7 +177,8 @@ icu::Calendar& Resolver::calendar() {
         kept.calendar = context_.calendar.makeIcuCalendar();
         kept.of = context_.calendar;
     }
-    return *kept.calendar;
+    calendar_ = kept.calendar.get();
+    return *calendar_;
 }
 
 std::optional<DetectedDate> Resolver::resolve(const Phrase& phrase) {

@@ -27,6 +27,7 @@ private:
     icu::Calendar& calendar();
 
     const DetectionContext& context_;
+    icu::Calendar* calendar_ = nullptr;  // the thread's kept calendar, once looked up
 };
 
 }  // namespace tavlin::platform::datedetector

@@ -1,5 +1,6 @@
 #include "platform/datedetector/Tokens.h"
 
+#include "platform/CodePoints.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -23,15 +24,6 @@ bool isWordCharacter(char32_t c) {
     return isLetterOrMark(c) || isAsciiDigit(c) || (c >= 0x80 && u_isdigit(static_cast<UChar32>(c)));
 }
 
-char32_t codePointAt(const QString& text, qsizetype position, qsizetype end) {
-    const char16_t unit = text.at(position).unicode();
-    if (QChar::isHighSurrogate(unit) && position + 1 < end) {
-        const char16_t next = text.at(position + 1).unicode();
-        if (QChar::isLowSurrogate(next)) return QChar::surrogateToUcs4(unit, next);
-    }
-    return unit;
-}
-
 }  // namespace
 
 bool isApostrophe(char32_t c) {
@@ -42,6 +34,8 @@ bool isHyphen(char32_t c) {
     return c == '-' || c == 0x2010 || c == 0x2011;
 }
 
+// CharacterSet::whitespaces(), tested here by character type: the set's
+// lookup is slower, and tokenizing asks for every character.
 bool isBlank(char32_t c) {
     return c == '\t' || u_charType(static_cast<UChar32>(c)) == U_SPACE_SEPARATOR;
 }
@@ -56,8 +50,8 @@ TokenizedText::TokenizedText(const QString& text, TextRange range) : text_(text)
         start = -1;
     };
     for (qsizetype position = range.location; position < range.end();) {
-        const char32_t c = codePointAt(text, position, range.end());
-        const qsizetype width = c > 0xFFFF ? 2 : 1;
+        const CodePoint point = codePointAt(text, position, range.end());
+        const char32_t c = point.value;
         const bool digit = isAsciiDigit(c);
         if (digit || isLetterOrMark(c)) {
             if (start >= 0 && digit != inNumber) close(position);
@@ -68,7 +62,7 @@ TokenizedText::TokenizedText(const QString& text, TextRange range) : text_(text)
         } else {
             close(position);
         }
-        position += width;
+        position += point.length;
     }
     close(range.end());
 }
@@ -99,16 +93,11 @@ int TokenizedText::digitsAt(qsizetype position, int* value, int maxDigits) const
 }
 
 char32_t TokenizedText::codePointBefore(qsizetype position) const {
-    const char16_t unit = text_.at(position - 1).unicode();
-    if (QChar::isLowSurrogate(unit) && position - 2 >= range_.location) {
-        const char16_t previous = text_.at(position - 2).unicode();
-        if (QChar::isHighSurrogate(previous)) return QChar::surrogateToUcs4(previous, unit);
-    }
-    return unit;
+    return platform::codePointBefore(text_, position, range_.location).value;
 }
 
 bool TokenizedText::isWordCharacterAt(qsizetype position) const {
-    return position < range_.end() && isWordCharacter(codePointAt(text_, position, range_.end()));
+    return position < range_.end() && isWordCharacter(codePointAt(text_, position, range_.end()).value);
 }
 
 bool TokenizedText::canStart(qsizetype position) const {
@@ -119,7 +108,7 @@ bool TokenizedText::canStart(qsizetype position) const {
 
 bool TokenizedText::canEnd(qsizetype position) const {
     if (position >= range_.end()) return true;
-    const char32_t next = codePointAt(text_, position, range_.end());
+    const char32_t next = codePointAt(text_, position, range_.end()).value;
     if (isWordCharacter(next)) return false;
     return !((isApostrophe(next) || isHyphen(next)) && isWordCharacterAt(position + 1));
 }
