@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <ranges>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -50,7 +49,13 @@ auto itemsIn(Items& items, const QString& folder) {
     const auto first = items.lower_bound(prefix);
     const auto last =
         std::find_if(first, items.end(), [&](const auto& entry) { return !entry.first.startsWith(prefix); });
-    return std::ranges::subrange(first, last);
+    // A plain pair of iterators: clang 14 cannot check libstdc++ 12's range concepts.
+    struct Span {
+        decltype(first) from, to;
+        auto begin() const { return from; }
+        auto end() const { return to; }
+    };
+    return Span{first, last};
 }
 
 QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
