@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <variant>
@@ -133,8 +134,11 @@ private:
     SnapshotClock snapshotClock() const;
     QStringList listNames() const;
     ReminderSnapshot snapshot(const platform::Reminder& reminder) const;
-    std::vector<platform::Reminder> remindersInScope(store::CountScope scope, const SnapshotClock& clock) const;
-    bool isEarlierForTools(const platform::Reminder& a, const platform::Reminder& b) const;
+    // The reminders of `scope` that `isWanted` keeps: those completed today in
+    // the store's order, the others in the order the tools list them.
+    std::vector<platform::Reminder> remindersInScope(
+        store::CountScope scope, const SnapshotClock& clock,
+        const std::function<bool(const platform::Reminder&)>& isWanted) const;
 
     store::ReminderStore& store_;
     store::Settings& settings_;
