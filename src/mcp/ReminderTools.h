@@ -65,8 +65,6 @@ public:
     // The eight tools, in the order tools/list gives them.
     std::vector<MCPTool> makeTools();
     static const QString& serverInstructions();
-    // The schemas of the explicit fields of create_reminder and update_reminder.
-    static const nlohmann::json& fieldProperties();
     // The scope names assistants write, in their order, with their scopes.
     static const std::vector<std::pair<QString, store::CountScope>>& scopeTable();
 
@@ -93,13 +91,6 @@ public:
     // The open reminder, else the one completed today, else the store's own
     // with that id; throws MCPToolError when there is none.
     platform::Reminder reminder(const QString& id) const;
-    // The reminder's present state as a reading, so that an edit of single
-    // fields keeps the others.
-    parsing::ParsedQuickAdd currentParse(const platform::Reminder& reminder) const;
-
-    // What preview_quick_add shows of a reading.
-    nlohmann::json previewJSON(const parsing::ParsedQuickAdd& reading, const SnapshotClock& clock) const;
-
     platform::Task<MCPToolResult> listReminders(nlohmann::json arguments);
     platform::Task<MCPToolResult> getLists(nlohmann::json arguments);
     platform::Task<MCPToolResult> getSummary(nlohmann::json arguments);
@@ -110,6 +101,12 @@ public:
     platform::Task<MCPToolResult> deleteReminder(nlohmann::json arguments);
 
 private:
+    // The reminder's present state as a reading, so that an edit of single
+    // fields keeps the others.
+    parsing::ParsedQuickAdd currentParse(const platform::Reminder& reminder) const;
+    // What preview_quick_add shows of a reading.
+    nlohmann::json previewJSON(const parsing::ParsedQuickAdd& reading, const SnapshotClock& clock) const;
+
     platform::Task<MCPToolResult> createBatch(QStringList pieces, std::optional<QString> notes, Overrides overrides,
                                               QStringList listNames);
     // The model's reading of a new reminder's text, within the wait: the
