@@ -1,6 +1,7 @@
 // Random text through the date detector: it must not crash, and its matches
 // must lie sorted and apart inside the searched range, on whole code points,
 // with the first match the first of all matches.
+#include "FuzzSupport.h"
 #include "platform/Calendar.h"
 #include "platform/DateDetector.h"
 
@@ -9,11 +10,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 
 using namespace tavlin::platform;
 using namespace Qt::StringLiterals;
+using tavlin::fuzz::check;
 
 namespace {
 
@@ -39,9 +40,7 @@ Input read(const std::uint8_t* data, std::size_t size) {
                             .numericOrder = static_cast<NumericDateOrder>(data[3] % 3)}};
     for (qsizetype index = 0; index < kCodes.size(); ++index)
         if ((data[4] >> (index % 8)) & 1 && index / 8 == data[5] % 3) input.context.languages.append(kCodes[index]);
-    input.text = data[0] % 2 == 0
-                     ? QString::fromUtf8(reinterpret_cast<const char*>(text), static_cast<qsizetype>(textSize))
-                     : QString(reinterpret_cast<const QChar*>(text), static_cast<qsizetype>(textSize / 2));
+    input.text = tavlin::fuzz::decodedText(data[0], text, textSize);
     // A range that may start or end inside the text, or reach past it.
     const qsizetype length = input.text.size();
     const int shape = data[0] / 2 % 4;
@@ -52,10 +51,6 @@ Input read(const std::uint8_t* data, std::size_t size) {
 bool splitsSurrogatePair(const QString& text, qsizetype position) {
     return position > 0 && position < text.size() && text.at(position - 1).isHighSurrogate() &&
            text.at(position).isLowSurrogate();
-}
-
-void check(bool holds) {
-    if (!holds) std::abort();
 }
 
 }  // namespace

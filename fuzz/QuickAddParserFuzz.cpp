@@ -2,6 +2,7 @@
 // may crash, the parser only takes text out of a line (the title's
 // characters stand in the line in the same order, white space aside), and
 // the splitter's tasks are pieces of the text.
+#include "FuzzSupport.h"
 #include "parsing/QuickAddParser.h"
 #include "parsing/TaskSplitter.h"
 #include "platform/TimeZone.h"
@@ -10,12 +11,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <unicode/uchar.h>
 
 using namespace tavlin;
 using namespace tavlin::parsing;
 using namespace Qt::StringLiterals;
+using tavlin::fuzz::check;
 
 namespace {
 
@@ -44,18 +45,11 @@ struct Input {
 
 Input read(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kSettings = 3;
-    const auto* text = reinterpret_cast<const char*>(data + kSettings);
-    const auto textSize = static_cast<qsizetype>(size - kSettings);
     return {.vocabulary = &vocabularies()[data[1] % vocabularies().size()],
             .isEditing = (data[0] & 2) != 0,
             .uses24HourClock = (data[0] & 4) != 0,
             .reference = platform::Date::fromSecondsSince1970(1'787'126'400.0 + (data[2] - 128) * 86'400.0 * 3.7),
-            .text = data[0] % 2 == 0 ? QString::fromUtf8(text, textSize)
-                                     : QString(reinterpret_cast<const QChar*>(text), textSize / 2)};
-}
-
-void check(bool holds) {
-    if (!holds) std::abort();
+            .text = tavlin::fuzz::decodedText(data[0], data + kSettings, size - kSettings)};
 }
 
 bool isBlank(QChar c) { return u_isUWhiteSpace(c.unicode()); }

@@ -3,25 +3,19 @@
 // that consumes some, or refuses them; and bytes arriving later never change
 // an outcome already decided.
 
+#include "FuzzSupport.h"
 #include "mcp/HTTPRequestParser.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 using namespace tavlin::mcp;
 using HTTPRequestParser::Incomplete;
 using HTTPRequestParser::Malformed;
 using HTTPRequestParser::Outcome;
 using HTTPRequestParser::Request;
+using tavlin::fuzz::require;
 
 namespace {
-
-void require(bool holds, const char* property) {
-    if (holds) return;
-    std::fprintf(stderr, "broken: %s\n", property);
-    std::abort();
-}
 
 bool isIncomplete(const Outcome& outcome) { return std::holds_alternative<Incomplete>(outcome); }
 

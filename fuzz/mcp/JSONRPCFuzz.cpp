@@ -3,26 +3,20 @@
 // of its own codes; the service always answers with a well-formed reply, or
 // with nothing.
 
+#include "FuzzSupport.h"
 #include "mcp/JSONRPCCodec.h"
 #include "mcp/MCPArguments.h"
 #include "mcp/MCPService.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 using namespace tavlin::mcp;
 using nlohmann::json;
+using tavlin::fuzz::require;
 using tavlin::platform::Task;
 
 namespace {
-
-void require(bool holds, const char* property) {
-    if (holds) return;
-    std::fprintf(stderr, "broken: %s\n", property);
-    std::abort();
-}
 
 // A tool that reads its arguments with every reader, as the reminder tools do.
 Task<MCPToolResult> readArguments(json arguments) {

@@ -46,7 +46,6 @@ public:
 
     void start();
     void close();
-    bool isClosed() const { return isClosed_; }
 
 private:
     void readAvailable();

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <array>
+#include <optional>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -19,18 +21,29 @@ using platform::DateFormatter;
 
 // Moments, in the order they are tried: internet date-times with a zone
 // designator (with and without fractions, and to the minute as the
-// argument's description promises), then wall times of the zone.
-const QStringList& timedPatterns() {
-    static const QStringList patterns{
-        u"yyyy-MM-dd'T'HH:mm:ssXXX"_s,      u"yyyy-MM-dd'T'HH:mm:ss.SSSXXX"_s, u"yyyy-MM-dd'T'HH:mm:ss.SSXXX"_s,
-        u"yyyy-MM-dd'T'HH:mm:ss.SXXX"_s,    u"yyyy-MM-dd'T'HH:mmXXX"_s,       u"yyyy-MM-dd'T'HH:mm:ss"_s,
-        u"yyyy-MM-dd HH:mm:ss"_s,           u"yyyy-MM-dd'T'HH:mm"_s,          u"yyyy-MM-dd HH:mm"_s,
-    };
-    return patterns;
-}
+// argument's description promises), then wall times of the zone; the day
+// alone last.
+constexpr std::array patterns{
+    u"yyyy-MM-dd'T'HH:mm:ssXXX",      u"yyyy-MM-dd'T'HH:mm:ss.SSSXXX", u"yyyy-MM-dd'T'HH:mm:ss.SSXXX",
+    u"yyyy-MM-dd'T'HH:mm:ss.SXXX",    u"yyyy-MM-dd'T'HH:mmXXX",       u"yyyy-MM-dd'T'HH:mm:ss",
+    u"yyyy-MM-dd HH:mm:ss",           u"yyyy-MM-dd'T'HH:mm",          u"yyyy-MM-dd HH:mm",
+    u"yyyy-MM-dd",
+};
+constexpr std::size_t timedPatternCount = patterns.size() - 1;
 
-std::optional<platform::Date> read(const QString& text, const QString& pattern, const platform::TimeZone& zone) {
-    return DateFormatter(pattern, platform::Locale::posix(), zone).date(text);
+// The readers of every pattern in one zone. Making an ICU formatter costs
+// far more than reading with it, and a tool call's zone hardly ever changes,
+// so each thread keeps those of the last zone it read in.
+const std::vector<DateFormatter>& readers(const platform::TimeZone& zone) {
+    thread_local std::optional<platform::TimeZone> cachedZone;
+    thread_local std::vector<DateFormatter> cached;
+    if (cachedZone != zone) {
+        cached.clear();
+        for (const char16_t* pattern : patterns)
+            cached.emplace_back(QString::fromUtf16(pattern), platform::Locale::posix(), zone);
+        cachedZone = zone;
+    }
+    return cached;
 }
 
 }  // namespace
@@ -39,8 +52,9 @@ std::optional<Outcome> parse(const QString& text, const platform::Calendar& cale
     const QString trimmed = platform::trimmedWhitespaceAndNewlines(text);
     static const QStringList clearing{u"none"_s, u"null"_s, u"clear"_s, QString()};
     if (clearing.contains(platform::lowercasedPosix(trimmed))) return Clear{};
-    for (const QString& pattern : timedPatterns()) {
-        if (const auto moment = read(trimmed, pattern, calendar.timeZone())) {
+    const std::vector<DateFormatter>& formatters = readers(calendar.timeZone());
+    for (std::size_t i = 0; i < timedPatternCount; ++i) {
+        if (const auto moment = formatters[i].date(trimmed)) {
             return Value{calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month |
                                                      CalendarComponent::Day | CalendarComponent::Hour |
                                                      CalendarComponent::Minute,
@@ -48,7 +62,7 @@ std::optional<Outcome> parse(const QString& text, const platform::Calendar& cale
                          true};
         }
     }
-    if (const auto day = read(trimmed, u"yyyy-MM-dd"_s, calendar.timeZone())) {
+    if (const auto day = formatters[timedPatternCount].date(trimmed)) {
         return Value{calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day,
                                              *day),
                      false};

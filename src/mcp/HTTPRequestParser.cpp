@@ -66,20 +66,15 @@ std::optional<qint64> nonNegativeDecimal(QStringView text) {
     return value;
 }
 
-struct Head {
-    QString method;
-    QString target;
-    std::map<QString, QString> headers;
-};
-
-std::variant<Head, Malformed> parsedHead(const QString& text) {
+// The request without its body.
+std::variant<HTTPRequest, Malformed> parsedHead(const QString& text) {
     const QStringList lines = text.split(u"\r\n"_s);
     const QStringList words = lines.front().split(u' ', Qt::SkipEmptyParts);
     if (words.size() != 3 || !words[2].startsWith(u"HTTP/1."_s)) {
         return Malformed{400, u"Malformed request line"_s};
     }
 
-    Head head{platform::uppercasedPosix(words[0]), words[1], {}};
+    HTTPRequest head{platform::uppercasedPosix(words[0]), words[1], {}, {}};
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QString& line = lines[i];
         const qsizetype colon = line.indexOf(u':');
@@ -91,19 +86,13 @@ std::variant<Head, Malformed> parsedHead(const QString& text) {
     return head;
 }
 
-std::optional<QString> headerValue(const Head& head, const QString& name) {
-    const auto found = head.headers.find(name);
-    if (found == head.headers.end()) return std::nullopt;
-    return found->second;
-}
-
 // The body length the head announces, or why it is refused.
-std::variant<qint64, Malformed> bodyLength(const Head& head) {
-    const std::optional<QString> transferEncoding = headerValue(head, u"transfer-encoding"_s);
+std::variant<qint64, Malformed> bodyLength(const HTTPRequest& head) {
+    const std::optional<QString> transferEncoding = head.header(u"transfer-encoding"_s);
     if (transferEncoding && platform::lowercasedPosix(*transferEncoding) != u"identity"_s) {
         return Malformed{501, u"Transfer-Encoding is not supported"_s};
     }
-    const std::optional<QString> contentLength = headerValue(head, u"content-length"_s);
+    const std::optional<QString> contentLength = head.header(u"content-length"_s);
     if (!contentLength) return qint64{0};
     const std::optional<qint64> length = nonNegativeDecimal(*contentLength);
     if (!length) return Malformed{400, u"Malformed Content-Length"_s};
@@ -128,7 +117,7 @@ Outcome parse(QByteArrayView buffer) {
 
     auto head = parsedHead(*headText);
     if (auto* malformed = std::get_if<Malformed>(&head)) return std::move(*malformed);
-    Head& parsed = std::get<Head>(head);
+    HTTPRequest& parsed = std::get<HTTPRequest>(head);
 
     const auto length = bodyLength(parsed);
     if (auto* malformed = std::get_if<Malformed>(&length)) return *malformed;
@@ -137,11 +126,8 @@ Outcome parse(QByteArrayView buffer) {
     const qsizetype bodyStart = headEnd + headTerminator.size();
     if (buffer.size() - bodyStart < bodySize) return Incomplete{};
 
-    return Request{
-        .request = {std::move(parsed.method), std::move(parsed.target), std::move(parsed.headers),
-                    buffer.sliced(bodyStart, bodySize).toByteArray()},
-        .consumed = bodyStart + bodySize,
-    };
+    parsed.body = buffer.sliced(bodyStart, bodySize).toByteArray();
+    return Request{.request = std::move(parsed), .consumed = bodyStart + bodySize};
 }
 
 }  // namespace tavlin::mcp::HTTPRequestParser

@@ -63,14 +63,13 @@ public:
     static bool isLocalHost(const std::optional<QString>& host);
     static bool isLocalOrigin(const QString& origin);
 
-    // Writes the token and the current port to mcp.json; a failure is logged.
-    void writeConfiguration() const;
-
 signals:
     void portChanged();
     void lastErrorChanged();
 
 private:
+    // Writes the token and the current port to mcp.json; a failure is logged.
+    void writeConfiguration() const;
     void accept(qintptr descriptor);
     void connectionClosed(ClientConnection* connection);
     bool isAuthorized(const HTTPRequest& request) const;

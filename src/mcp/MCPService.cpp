@@ -27,10 +27,25 @@ json toolArguments(json& params) {
     return std::move(*arguments);
 }
 
+json toolListOf(const std::vector<MCPTool>& tools) {
+    json objects = json::array();
+    for (const MCPTool& tool : tools) {
+        objects.push_back({
+            {"name", tool.name.toStdString()},
+            {"description", tool.description.toStdString()},
+            {"inputSchema", tool.inputSchema},
+        });
+    }
+    json list = json::object();
+    list["tools"] = std::move(objects);
+    return list;
+}
+
 }  // namespace
 
 MCPService::MCPService(QString serverVersion, QString instructions, std::vector<MCPTool> tools)
-    : serverVersion_(std::move(serverVersion)), instructions_(std::move(instructions)), tools_(std::move(tools)) {}
+    : serverVersion_(std::move(serverVersion)), instructions_(std::move(instructions)), tools_(std::move(tools)),
+      toolList_(toolListOf(tools_)) {}
 
 Task<std::optional<QByteArray>> MCPService::handle(QByteArray body) const {
     JSONRPCCodec::Decoded decoded;
@@ -72,7 +87,7 @@ Task<json> MCPService::dispatch(JSONRPCMessage message) const {
                                                                    : std::optional<std::string>());
     }
     if (method == "ping") co_return json::object();
-    if (method == "tools/list") co_return toolList();
+    if (method == "tools/list") co_return toolList_;
     if (method == "tools/call") co_return co_await callTool(std::move(message.params));
     throw JSONRPCFailure(-32601, "Method not found: " + method);
 }
@@ -87,20 +102,6 @@ json MCPService::initializeResult(const std::optional<std::string>& protocolVers
         {"serverInfo", {{"name", "Tavlin"}, {"version", serverVersion_.toStdString()}}},
         {"instructions", instructions_.toStdString()},
     };
-}
-
-json MCPService::toolList() const {
-    json tools = json::array();
-    for (const MCPTool& tool : tools_) {
-        tools.push_back({
-            {"name", tool.name.toStdString()},
-            {"description", tool.description.toStdString()},
-            {"inputSchema", tool.inputSchema},
-        });
-    }
-    json list = json::object();
-    list["tools"] = std::move(tools);
-    return list;
 }
 
 const MCPTool& MCPService::toolNamedIn(const json& params) const {

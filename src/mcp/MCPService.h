@@ -41,12 +41,12 @@ public:
 
 private:
     platform::Task<nlohmann::json> reply(JSONRPCMessage request) const;
-    nlohmann::json toolList() const;
     const MCPTool& toolNamedIn(const nlohmann::json& params) const;
 
     QString serverVersion_;
     QString instructions_;
     std::vector<MCPTool> tools_;
+    nlohmann::json toolList_;  // the tools never change, so their list is made once
 };
 
 }  // namespace tavlin::mcp

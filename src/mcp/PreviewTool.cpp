@@ -1,7 +1,6 @@
 #include "mcp/ReminderTools.h"
 
 #include "mcp/MCPArguments.h"
-#include "platform/DueDate.h"
 
 using namespace Qt::StringLiterals;
 using nlohmann::json;
@@ -35,8 +34,8 @@ ReminderSnapshot snapshotOf(const ParsedQuickAdd& reading) {
 json ReminderTools::previewJSON(const ParsedQuickAdd& reading, const SnapshotClock& clock) const {
     json object = {{"title", reading.title.toStdString()},
                    {"priority", ReminderSnapshot::priorityWord(reading.priority).toStdString()}};
-    if (const std::optional<platform::Date> due = platform::DueDate::date(reading.dueDateComponents, clock.calendar())) {
-        object["due"] = (reading.hasTime ? clock.dateTime(*due) : clock.day(*due)).toStdString();
+    if (const std::optional<QString> due = clock.dueText(reading.dueDateComponents, reading.hasTime)) {
+        object["due"] = due->toStdString();
         object["dueHasTime"] = reading.hasTime;
     }
     if (reading.listName) object["list"] = reading.listName->toStdString();

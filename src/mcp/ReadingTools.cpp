@@ -11,7 +11,9 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 using nlohmann::json;
@@ -48,32 +50,46 @@ bool matchesSearch(const Reminder& reminder, const QString& search) {
 
 }  // namespace
 
-bool ReminderTools::isEarlierForTools(const Reminder& a, const Reminder& b) const {
-    constexpr double distantFuture = std::numeric_limits<double>::infinity();
-    const auto instant = [this](const Reminder& r) {
-        const auto due = platform::DueDate::date(r.dueDateComponents, wallClock_.calendar);
-        return due ? due->secondsSince1970() : distantFuture;
-    };
-    const auto created = [](const Reminder& r) { return r.creationDate ? r.creationDate->secondsSince1970() : distantFuture; };
-    if (instant(a) != instant(b)) return instant(a) < instant(b);
-    if (priorityRank(a.priority) != priorityRank(b.priority)) return priorityRank(a.priority) < priorityRank(b.priority);
-    if (created(a) != created(b)) return created(a) < created(b);
-    return platform::localizedStandardCompare(a.title, b.title) < 0;
-}
-
-std::vector<Reminder> ReminderTools::remindersInScope(CountScope scope, const SnapshotClock& clock) const {
+std::vector<Reminder> ReminderTools::remindersInScope(CountScope scope, const SnapshotClock& clock,
+                                                     const std::function<bool(const Reminder&)>& isWanted) const {
     if (scope == CountScope::completedToday) {
-        return store::DoneToday::filterIncludedLists(store_.completedToday(), settings_.includedListIDs(),
-                                                     [](const Reminder& r) { return r.completionDate; });
+        std::vector<Reminder> done = store::DoneToday::filterIncludedLists(
+            store_.completedToday(), settings_.includedListIDs(), [](const Reminder& r) { return r.completionDate; });
+        std::erase_if(done, [&](const Reminder& r) { return !isWanted(r); });
+        return done;
     }
     std::vector<Reminder> kept;
     for (Reminder& reminder : store_.visibleReminders()) {
         const store::DueState state(reminder.dueDateComponents, clock.now(), clock.calendar());
-        if (store::includes(scope, state, clock.now(), clock.calendar())) kept.push_back(std::move(reminder));
+        if (store::includes(scope, state, clock.now(), clock.calendar()) && isWanted(reminder))
+            kept.push_back(std::move(reminder));
     }
-    std::stable_sort(kept.begin(), kept.end(),
-                     [this](const Reminder& a, const Reminder& b) { return isEarlierForTools(a, b); });
-    return kept;
+
+    // Earliest due first (none last), then by priority, then the oldest; the
+    // title breaks the last ties. Each key is worked out once: a due instant
+    // is a calendar computation.
+    constexpr double distantFuture = std::numeric_limits<double>::infinity();
+    struct Keyed {
+        std::tuple<double, int, double> key;  // due, priority rank, created
+        std::size_t index;
+    };
+    std::vector<Keyed> order;
+    order.reserve(kept.size());
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        const Reminder& r = kept[i];
+        const auto due = platform::DueDate::date(r.dueDateComponents, wallClock_.calendar);
+        order.push_back({{due ? due->secondsSince1970() : distantFuture, priorityRank(r.priority),
+                          r.creationDate ? r.creationDate->secondsSince1970() : distantFuture},
+                         i});
+    }
+    std::stable_sort(order.begin(), order.end(), [&](const Keyed& a, const Keyed& b) {
+        if (a.key != b.key) return a.key < b.key;
+        return platform::localizedStandardCompare(kept[a.index].title, kept[b.index].title) < 0;
+    });
+    std::vector<Reminder> sorted;
+    sorted.reserve(kept.size());
+    for (const Keyed& keyed : order) sorted.push_back(std::move(kept[keyed.index]));
+    return sorted;
 }
 
 Task<MCPToolResult> ReminderTools::listReminders(json arguments) {
@@ -83,17 +99,15 @@ Task<MCPToolResult> ReminderTools::listReminders(json arguments) {
     const QString scopeName = given.string("scope").value_or(u"all"_s);
     const CountScope scope = scopeNamed(scopeName);
     const std::int64_t limit = std::clamp<std::int64_t>(given.number("limit").value_or(defaultLimit), 1, largestLimit);
+    std::optional<QString> listIdentifier;
+    if (const std::optional<QString> listName = given.string("list")) listIdentifier = list(*listName).identifier;
+    QString search;
+    if (const std::optional<QString> text = given.string("search"))
+        search = platform::trimmedWhitespaceAndNewlines(*text);
     const SnapshotClock clock = snapshotClock();
-    std::vector<Reminder> selected = remindersInScope(scope, clock);
-
-    if (const std::optional<QString> listName = given.string("list")) {
-        const QString identifier = list(*listName).identifier;
-        std::erase_if(selected, [&](const Reminder& r) { return r.listIdentifier != identifier; });
-    }
-    if (const std::optional<QString> search = given.string("search")) {
-        const QString text = platform::trimmedWhitespaceAndNewlines(*search);
-        if (!text.isEmpty()) std::erase_if(selected, [&](const Reminder& r) { return !matchesSearch(r, text); });
-    }
+    const std::vector<Reminder> selected = remindersInScope(scope, clock, [&](const Reminder& r) {
+        return (!listIdentifier || r.listIdentifier == *listIdentifier) && (search.isEmpty() || matchesSearch(r, search));
+    });
 
     const auto total = static_cast<std::int64_t>(selected.size());
     const std::int64_t shown = std::min(limit, total);

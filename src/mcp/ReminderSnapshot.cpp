@@ -64,9 +64,14 @@ SnapshotClock::SnapshotClock(platform::Date now, platform::Calendar calendar)
       day_(u"yyyy-MM-dd"_s, platform::Locale::posix(), calendar_.timeZone()) {}
 
 std::optional<QString> SnapshotClock::dueText(const std::optional<platform::DateComponents>& components) const {
+    return dueText(components, hasTime(components));
+}
+
+std::optional<QString> SnapshotClock::dueText(const std::optional<platform::DateComponents>& components,
+                                              bool showsTime) const {
     const std::optional<platform::Date> due = platform::DueDate::date(components, calendar_);
     if (!due) return std::nullopt;
-    return hasTime(components) ? dateTime(*due) : day(*due);
+    return showsTime ? dateTime(*due) : day(*due);
 }
 
 ReminderSnapshot ReminderSnapshot::of(const Reminder& reminder, const std::optional<platform::ReminderList>& list) {

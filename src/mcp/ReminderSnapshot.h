@@ -31,6 +31,8 @@ public:
     // The instant of due components as one of the two, by whether they hold
     // an hour or a minute; nothing when they give no date.
     std::optional<QString> dueText(const std::optional<platform::DateComponents>& components) const;
+    // The same, as a date-time only when `showsTime`.
+    std::optional<QString> dueText(const std::optional<platform::DateComponents>& components, bool showsTime) const;
 
 private:
     platform::Date now_;

@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <variant>
@@ -64,8 +65,6 @@ public:
     // The eight tools, in the order tools/list gives them.
     std::vector<MCPTool> makeTools();
     static const QString& serverInstructions();
-    // The schemas of the explicit fields of create_reminder and update_reminder.
-    static const nlohmann::json& fieldProperties();
     // The scope names assistants write, in their order, with their scopes.
     static const std::vector<std::pair<QString, store::CountScope>>& scopeTable();
 
@@ -92,13 +91,6 @@ public:
     // The open reminder, else the one completed today, else the store's own
     // with that id; throws MCPToolError when there is none.
     platform::Reminder reminder(const QString& id) const;
-    // The reminder's present state as a reading, so that an edit of single
-    // fields keeps the others.
-    parsing::ParsedQuickAdd currentParse(const platform::Reminder& reminder) const;
-
-    // What preview_quick_add shows of a reading.
-    nlohmann::json previewJSON(const parsing::ParsedQuickAdd& reading, const SnapshotClock& clock) const;
-
     platform::Task<MCPToolResult> listReminders(nlohmann::json arguments);
     platform::Task<MCPToolResult> getLists(nlohmann::json arguments);
     platform::Task<MCPToolResult> getSummary(nlohmann::json arguments);
@@ -109,6 +101,12 @@ public:
     platform::Task<MCPToolResult> deleteReminder(nlohmann::json arguments);
 
 private:
+    // The reminder's present state as a reading, so that an edit of single
+    // fields keeps the others.
+    parsing::ParsedQuickAdd currentParse(const platform::Reminder& reminder) const;
+    // What preview_quick_add shows of a reading.
+    nlohmann::json previewJSON(const parsing::ParsedQuickAdd& reading, const SnapshotClock& clock) const;
+
     platform::Task<MCPToolResult> createBatch(QStringList pieces, std::optional<QString> notes, Overrides overrides,
                                               QStringList listNames);
     // The model's reading of a new reminder's text, within the wait: the
@@ -133,8 +131,11 @@ private:
     SnapshotClock snapshotClock() const;
     QStringList listNames() const;
     ReminderSnapshot snapshot(const platform::Reminder& reminder) const;
-    std::vector<platform::Reminder> remindersInScope(store::CountScope scope, const SnapshotClock& clock) const;
-    bool isEarlierForTools(const platform::Reminder& a, const platform::Reminder& b) const;
+    // The reminders of `scope` that `isWanted` keeps: those completed today in
+    // the store's order, the others in the order the tools list them.
+    std::vector<platform::Reminder> remindersInScope(
+        store::CountScope scope, const SnapshotClock& clock,
+        const std::function<bool(const platform::Reminder&)>& isWanted) const;
 
     store::ReminderStore& store_;
     store::Settings& settings_;

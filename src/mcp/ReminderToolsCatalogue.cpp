@@ -36,8 +36,24 @@ json schema(json properties, std::vector<std::string> required = {}) {
 
 json idProperty() { return property("string", u"The reminder's id from list_reminders."_s); }
 
+// The schemas of the explicit fields of create_reminder and update_reminder.
+const json& fieldProperties() {
+    static const json properties = {
+        {"title", property("string", u"Sets the title outright, instead of taking it from the text."_s)},
+        {"notes", property("string", u"The reminder's notes. An empty string clears them."_s)},
+        {"due", property("string",
+                         u"ISO 8601 due date in the user's time zone: \"2026-09-19\" for all day, \"2026-09-19T17:00\" "
+                         "for a time (an offset like +02:00 or Z is also accepted). \"none\" clears the due date, and "
+                         "with it any repeat. Wins over any date in the text."_s)},
+        {"list", property("string", u"Name of the list to put the reminder in. Wins over a #list in the text."_s)},
+        {"priority", property("string", u"Wins over any ! marks in the text."_s,
+                              {{"enum", {"none", "low", "medium", "high"}}})},
+    };
+    return properties;
+}
+
 json withFields(json properties) {
-    json merged = ReminderTools::fieldProperties();
+    json merged = fieldProperties();
     merged.update(properties);
     return merged;
 }
@@ -126,21 +142,6 @@ const QString& ReminderTools::serverInstructions() {
         "undo; prefer complete_reminder when a task is simply done."_s,
     }.join(u'\n');
     return text;
-}
-
-const json& ReminderTools::fieldProperties() {
-    static const json properties = {
-        {"title", property("string", u"Sets the title outright, instead of taking it from the text."_s)},
-        {"notes", property("string", u"The reminder's notes. An empty string clears them."_s)},
-        {"due", property("string",
-                         u"ISO 8601 due date in the user's time zone: \"2026-09-19\" for all day, \"2026-09-19T17:00\" "
-                         "for a time (an offset like +02:00 or Z is also accepted). \"none\" clears the due date, and "
-                         "with it any repeat. Wins over any date in the text."_s)},
-        {"list", property("string", u"Name of the list to put the reminder in. Wins over a #list in the text."_s)},
-        {"priority", property("string", u"Wins over any ! marks in the text."_s,
-                              {{"enum", {"none", "low", "medium", "high"}}})},
-    };
-    return properties;
 }
 
 std::vector<MCPTool> ReminderTools::makeTools() {

@@ -123,7 +123,7 @@ Task<MCPToolResult> ReminderTools::createBatch(QStringList pieces, std::optional
         if (refines) platform::detach(refineBatchItem(piece, listNames, overrides, instant, *created));
     }
     QString reply = u"Created %1 reminders:\n"_s.arg(count) + bulleted(lines);
-    if (parsing::SmartQuickAddParser::isModelAvailable())
+    if (refines)
         reply += u"\nThe on-device model is still reading each one and may refine their dates."_s;
     co_return MCPToolResult{reply, false, json{{"reminders", std::move(snapshots)}}};
 }

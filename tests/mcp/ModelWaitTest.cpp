@@ -80,12 +80,8 @@ TEST_F(ModelWaitTest, PreviewNamesTheReaderItShows) {
         model.available = available;
         model.delay = delay;
         model.fails = fails;
-        const json request = {{"jsonrpc", "2.0"}, {"id", 1}, {"method", "tools/call"},
-                              {"params", {{"name", "preview_quick_add"}, {"arguments", {{"text", "call mum !!"}}}}}};
-        const auto task = service->handle(JSONRPCCodec::serialize(request));
-        for (int step = 0; step < 100 && !task.isDone(); ++step) clock.advance(100ms);
-        ASSERT_TRUE(task.isDone());
-        const json result = json::parse(task.result()->toStdString()).at("result");
+        const json result = callAsTimePasses("preview_quick_add", {{"text", "call mum !!"}});
+        ASSERT_FALSE(result.is_null());
         EXPECT_EQ(result.at("structuredContent").at("parser"), reader);
         EXPECT_THAT(textOf(result), EndsWith(std::string(" (") + reader + ")"));
         clock.advance(20s);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/ResponseBytes.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -81,17 +83,9 @@ public:
     static std::vector<QByteArray> split(const QByteArray& bytes) {
         std::vector<QByteArray> result;
         qsizetype start = 0;
-        while (true) {
-            const qsizetype headEnd = bytes.indexOf("\r\n\r\n", start);
-            if (headEnd < 0) break;
-            const QByteArray head = bytes.mid(start, headEnd - start);
-            const qsizetype lengthAt = head.indexOf("Content-Length: ");
-            const qsizetype length =
-                lengthAt < 0 ? 0 : head.mid(lengthAt + 16, head.indexOf("\r\n", lengthAt) - lengthAt - 16).toLongLong();
-            const qsizetype end = headEnd + 4 + length;
-            if (end > bytes.size()) break;
-            result.push_back(bytes.mid(start, end - start));
-            start = end;
+        while (const std::optional<qsizetype> end = responseEnd(bytes, start)) {
+            result.push_back(bytes.mid(start, *end - start));
+            start = *end;
         }
         return result;
     }

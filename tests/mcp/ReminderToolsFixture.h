@@ -5,6 +5,7 @@
 #include "mcp/ReminderTools.h"
 #include "store/ReminderStoreFixture.h"
 
+#include <chrono>
 #include <memory>
 
 // The reminder tools over the store's test fixture (a store in memory, in
@@ -39,15 +40,31 @@ protected:
 
     // The result of one tools/call once everything it waits for is done.
     nlohmann::json call(const std::string& tool, const nlohmann::json& arguments = nlohmann::json::object()) {
-        const nlohmann::json request = {{"jsonrpc", "2.0"}, {"id", 1}, {"method", "tools/call"},
-                                        {"params", {{"name", tool}, {"arguments", arguments}}}};
-        const auto task = service->handle(tavlin::mcp::JSONRPCCodec::serialize(request));
+        const auto task = send(tool, arguments);
         clock.runDueActions();
-        if (!task.isDone() || !task.result()) return nullptr;
-        return nlohmann::json::parse(task.result()->toStdString()).at("result");
+        return resultOf(task);
+    }
+    // The same for a call that waits on the clock (for the on-device model):
+    // time moves on 100 ms at a time until it is answered, for at most 20 s.
+    nlohmann::json callAsTimePasses(const std::string& tool, const nlohmann::json& arguments) {
+        const auto task = send(tool, arguments);
+        for (int step = 0; step < 200 && !task.isDone(); ++step) clock.advance(std::chrono::milliseconds(100));
+        return resultOf(task);
     }
     static std::string textOf(const nlohmann::json& result) { return result.at("content").at(0).at("text"); }
 
     std::unique_ptr<tavlin::mcp::ReminderTools> tools;
     std::unique_ptr<tavlin::mcp::MCPService> service;
+
+private:
+    tavlin::platform::Task<std::optional<QByteArray>> send(const std::string& tool, const nlohmann::json& arguments) {
+        const nlohmann::json request = {{"jsonrpc", "2.0"}, {"id", 1}, {"method", "tools/call"},
+                                        {"params", {{"name", tool}, {"arguments", arguments}}}};
+        return service->handle(tavlin::mcp::JSONRPCCodec::serialize(request));
+    }
+    // Null while the call is unanswered.
+    static nlohmann::json resultOf(const tavlin::platform::Task<std::optional<QByteArray>>& task) {
+        if (!task.isDone() || !task.result()) return nullptr;
+        return nlohmann::json::parse(task.result()->toStdString()).at("result");
+    }
 };

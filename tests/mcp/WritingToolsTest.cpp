@@ -232,13 +232,7 @@ TEST_F(WritingToolsTest, DeletesAtOnce) {
 TEST_F(WritingToolsTest, TheModelRefinesWhatItCreated) {
     SlowLanguageModel model;
     const tavlin::platform::ScopedLanguageModel useModel(model);
-    const auto create = [this](const char* text) {
-        const json request = {{"jsonrpc", "2.0"}, {"id", 1}, {"method", "tools/call"},
-                              {"params", {{"name", "create_reminder"}, {"arguments", {{"text", text}}}}}};
-        const auto task = service->handle(JSONRPCCodec::serialize(request));
-        for (int step = 0; step < 200 && !task.isDone(); ++step) clock.advance(100ms);
-        return json::parse(task.result()->toStdString()).at("result");
-    };
+    const auto create = [this](const char* text) { return callAsTimePasses("create_reminder", {{"text", text}}); };
     model.delay = 1s;
     EXPECT_THAT(textOf(create("call mum")), StartsWith("Created: call mum · in Inbox [")) << "no note when it agrees";
     model.delay = 9s;

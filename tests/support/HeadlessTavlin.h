@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/ResponseBytes.h"
 #include "support/TavlinProcess.h"
 
 #include <QDir>
@@ -86,13 +87,7 @@ public:
     }
 
 private:
-    static bool isComplete(const QByteArray& answer) {
-        const qsizetype headEnd = answer.indexOf("\r\n\r\n");
-        if (headEnd < 0) return false;
-        const qsizetype at = answer.indexOf("Content-Length: ");
-        const qsizetype length = answer.mid(at + 16, answer.indexOf("\r\n", at) - at - 16).toLongLong();
-        return answer.size() >= headEnd + 4 + length;
-    }
+    static bool isComplete(const QByteArray& answer) { return responseEnd(answer).has_value(); }
 
     static void copyFolder(const QString& from, const QString& to) {
         QDir().mkpath(to);
