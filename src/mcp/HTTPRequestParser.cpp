@@ -1,6 +1,5 @@
 #include "mcp/HTTPRequestParser.h"
 
-#include "platform/CharacterSet.h"
 #include "platform/Text.h"
 
 #include <QStringDecoder>
@@ -42,10 +41,6 @@ std::optional<QString> decodedUtf8(QByteArrayView bytes) {
     return text;
 }
 
-QString trimmedSpaces(QStringView text) {
-    return platform::trimmed(text.toString(), platform::CharacterSet::whitespaces());
-}
-
 // A decimal integer with an optional sign, as long as it is not negative and
 // fits in 64 bits.
 std::optional<qint64> nonNegativeDecimal(QStringView text) {
@@ -79,9 +74,9 @@ std::variant<HTTPRequest, Malformed> parsedHead(const QString& text) {
         const QString& line = lines[i];
         const qsizetype colon = line.indexOf(u':');
         if (colon < 0) return malformedHeader();
-        QString name = platform::lowercasedPosix(trimmedSpaces(QStringView(line).first(colon)));
+        QString name = platform::lowercasedPosix(platform::trimmedWhitespace(line.first(colon)));
         if (name.isEmpty()) return malformedHeader();
-        head.headers.insert_or_assign(std::move(name), trimmedSpaces(QStringView(line).sliced(colon + 1)));
+        head.headers.insert_or_assign(std::move(name), platform::trimmedWhitespace(line.sliced(colon + 1)));
     }
     return head;
 }

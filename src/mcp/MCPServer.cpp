@@ -28,7 +28,7 @@ const std::array<QString, 4>& loopbackNames() {
 }
 
 QString trimmedLowercase(const QString& text) {
-    return platform::lowercasedPosix(platform::trimmed(text, platform::CharacterSet::whitespaces()));
+    return platform::lowercasedPosix(platform::trimmedWhitespace(text));
 }
 
 // Equal bytes, compared in a time that does not depend on where they differ.
@@ -156,7 +156,7 @@ bool MCPServer::isLocalHost(const std::optional<QString>& host) {
 }
 
 bool MCPServer::isLocalOrigin(const QString& origin) {
-    const QUrl url(platform::trimmed(origin, platform::CharacterSet::whitespaces()), QUrl::StrictMode);
+    const QUrl url(platform::trimmedWhitespace(origin), QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty()) return false;
     const QString host = url.host(QUrl::FullyEncoded).toLower();
     // QUrl gives an IPv6 host without its brackets.

@@ -3,7 +3,6 @@
 #include "parsing/Memo.h"
 #include "parsing/QuickAddParser.h"
 #include "parsing/TimeExpressions.h"
-#include "platform/CharacterSet.h"
 #include "platform/Text.h"
 
 namespace tavlin::parsing::QuickAddParser {
@@ -46,7 +45,7 @@ bool opensTheLine(const QString& text, qsizetype start, const ParserVocabulary& 
 }
 
 bool onlyBlanksBetween(const QString& text, qsizetype from, qsizetype to) {
-    return platform::trimmed(text.mid(from, to - from), platform::CharacterSet::whitespaces()).isEmpty();
+    return platform::trimmedWhitespace(text.mid(from, to - from)).isEmpty();
 }
 
 bool isPunctuation(const QString& text, qsizetype at) {

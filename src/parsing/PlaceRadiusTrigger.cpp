@@ -91,9 +91,9 @@ PurposeSplit splitPurposeClause(const QString& tail, const ParserVocabulary& voc
         vocabulary.purposeMarkers);
     const auto match = pattern ? pattern->firstMatch(tail) : std::nullopt;
     if (!match) return {tail, std::nullopt};
-    const QString name = trimmedBlanks(tail.left(match->range().location));
+    const QString name = platform::trimmedWhitespace(tail.left(match->range().location));
     if (name.isEmpty()) return {tail, std::nullopt};
-    return {name, trimmedBlanks(tail.mid(match->range().location))};
+    return {name, platform::trimmedWhitespace(tail.mid(match->range().location))};
 }
 
 // A radius at the start (`leading`) or the end of a place text, taken out of it.
@@ -109,7 +109,7 @@ std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const 
     const bool writtenTogether = match->range(2).location == match->range(1).end() && (unit == u"m"_s || unit == u"km"_s);
     QString remainder = text;
     remainder.remove(match->range().location, match->range().length);
-    remainder = trimmedBlanks(remainder);
+    remainder = platform::trimmedWhitespace(remainder);
 
     bool accepted = false;
     if (leading) {
@@ -176,7 +176,7 @@ PlaceAndTrigger extractPlaceAndTrigger(QString& text, const ParserVocabulary& vo
     if (PlaceAndTrigger quoted = extractQuotedPlace(text, vocabulary, allowRadius); quoted.name) return quoted;
     const auto match = unquotedPlaceMatch(text, vocabulary);
     if (!match || !match->range(1).isFound()) return {};
-    const QString tail = trimmedBlanks(match->captured(text, 1));
+    const QString tail = platform::trimmedWhitespace(match->captured(text, 1));
     if (tail.isEmpty()) return {};
 
     PurposeSplit split = splitPurposeClause(tail, vocabulary);

@@ -52,12 +52,11 @@ bool mayHoldUnquotedPlace(const QString& text) {
 
 }  // namespace
 
-QString trimmedBlanks(const QString& text) { return platform::trimmed(text, platform::CharacterSet::whitespaces()); }
 
 std::optional<QString> quotedPlaceName(const platform::RegexMatch& match, const QString& text) {
     for (const int group : {1, 2}) {
         if (!match.range(group).isFound()) continue;
-        const QString name = trimmedBlanks(match.captured(text, group));
+        const QString name = platform::trimmedWhitespace(match.captured(text, group));
         if (!name.isEmpty()) return name;
     }
     return std::nullopt;

@@ -22,8 +22,6 @@ QString unquotedPlacePattern(const ParserVocabulary& vocabulary);
 std::vector<platform::RegexMatch> quotedPlaceMatches(const QString& text, const ParserVocabulary& vocabulary);
 std::optional<platform::RegexMatch> unquotedPlaceMatch(const QString& text, const ParserVocabulary& vocabulary);
 
-// `text` without the blanks (white space other than line breaks) at its ends.
-QString trimmedBlanks(const QString& text);
 // The name of a quoted place match, its blanks trimmed: none when it is blank.
 std::optional<QString> quotedPlaceName(const platform::RegexMatch& match, const QString& text);
 

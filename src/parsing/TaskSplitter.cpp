@@ -39,11 +39,11 @@ QStringList splitAtNewlines(const QString& text) {
 QString stripBullet(const QString& text) {
     static const std::optional<platform::Regex> marker =
         platform::Regex::compile(u"^(?:[-*•·◦‣]|\\[[ xX]?\\]|\\d{1,2}[.)])\\s+"_s);
-    QString stripped = platform::trimmed(text, CharacterSet::whitespaces());
+    QString stripped = platform::trimmedWhitespace(text);
     if (marker) {
         if (const auto match = marker->firstMatch(stripped)) stripped.remove(0, match->range().length);
     }
-    return platform::trimmed(stripped, CharacterSet::whitespaces());
+    return platform::trimmedWhitespace(stripped);
 }
 
 QStringList splitPieces(const QString& text) {

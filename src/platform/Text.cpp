@@ -174,6 +174,8 @@ bool isAscii(QStringView text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
+QString trimmedWhitespace(const QString& text) { return trimmed(text, CharacterSet::whitespaces()); }
+
 QString trimmedWhitespaceAndNewlines(const QString& text) { return trimmed(text, CharacterSet::whitespacesAndNewlines()); }
 
 QString lowercasedPosix(const QString& text) {

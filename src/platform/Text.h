@@ -15,6 +15,8 @@ namespace tavlin::platform {
 
 // Trimming at both ends.
 QString trimmed(const QString& text, const CharacterSet& set);
+// Blanks are white space other than line breaks.
+QString trimmedWhitespace(const QString& text);
 QString trimmedWhitespaceAndNewlines(const QString& text);
 
 // Equal once both are canonically composed: "é" and "e\u0301" are one name.

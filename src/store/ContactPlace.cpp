@@ -65,7 +65,7 @@ std::vector<ContactPlace> placesOf(const Contact& contact) {
 
 // The folded name, trimmed of blanks (not of line breaks).
 QString queryKey(const QString& name) {
-    return platform::trimmed(parsing::WordSet::fold(name), platform::CharacterSet::whitespaces());
+    return platform::trimmedWhitespace(parsing::WordSet::fold(name));
 }
 
 }  // namespace
