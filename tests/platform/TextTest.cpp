@@ -129,6 +129,19 @@ TEST(Text, CharactersAreGraphemeClusters) {
     EXPECT_EQ(graphemeRanges(u"a👍🏽e\u0301"_s), (std::vector<TextRange>{{0, 1}, {1, 4}, {5, 2}}));
 }
 
+// The character at a position is the one the rest of the line starts with,
+// read without breaking up the whole rest.
+TEST(Text, CharacterAtAPositionIsTheFirstOfTheRest) {
+    const QString texts[] = {u"a👍🏽e\u0301 🇳🇱🇩🇪 👩‍👩‍👧\r\nx"_s, u"\xD83D lone"_s, u"\u05E9\u05B8\u05DC"_s};
+    for (const QString& text : texts) {
+        for (qsizetype index = 0; index <= text.size(); ++index) {
+            const std::vector<TextRange> rest = graphemeRanges(text.mid(index));
+            const QString expected = rest.empty() ? QString() : text.mid(index, rest.front().length);
+            EXPECT_EQ(characterAt(text, index), expected) << text.toStdString() << " at " << index;
+        }
+    }
+}
+
 TEST(Text, CharacterProperties) {
     EXPECT_TRUE(isWhitespaceCharacter(u"\r\n"_s));
     EXPECT_TRUE(isWhitespaceCharacter(u"\u00A0"_s));
