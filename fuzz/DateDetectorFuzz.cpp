@@ -35,7 +35,7 @@ Input read(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t* text = data + kSettings;
     const std::size_t textSize = size - kSettings;
     Input input{.context = {.reference = Date::fromSecondsSince1970(1'787'126'400.0 + (data[1] - 128) * 86'400.0 * 37 +
-                                                                     data[2] * 331.0),
+                                                                    data[2] * 331.0),
                             .calendar = calendar,
                             .numericOrder = static_cast<NumericDateOrder>(data[3] % 3)}};
     for (qsizetype index = 0; index < kCodes.size(); ++index)

@@ -9,9 +9,9 @@
 
 #include <QString>
 
+#include <unicode/uchar.h>
 #include <cstddef>
 #include <cstdint>
-#include <unicode/uchar.h>
 
 using namespace tavlin;
 using namespace tavlin::parsing;

@@ -54,14 +54,16 @@ const ParserVocabulary& vocabularyOf(const QStringList& localeIdentifiers) {
     static std::map<QStringList, ParserVocabulary> vocabularies;
     auto found = vocabularies.find(localeIdentifiers);
     if (found == vocabularies.end())
-        found = vocabularies.emplace(localeIdentifiers, ParserVocabulary::forLocaleIdentifiers(localeIdentifiers)).first;
+        found =
+            vocabularies.emplace(localeIdentifiers, ParserVocabulary::forLocaleIdentifiers(localeIdentifiers)).first;
     return found->second;
 }
 
 // The panel reads each line against the moment it is typed: every parse
 // here has a reference a second later than the one before.
 struct Reading {
-    platform::Calendar calendar = platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
+    platform::Calendar calendar =
+        platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
 
     ParsedQuickAdd parse(const QString& line, const QStringList& lists, const ParserVocabulary& vocabulary) {
@@ -89,7 +91,8 @@ void ParseCorpusLines(benchmark::State& state, const QStringList& languages, con
         for (const QString& line : lines) {
             const auto start = std::chrono::steady_clock::now();
             benchmark::DoNotOptimize(reading.parse(line, lists, vocabulary));
-            microseconds.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+            microseconds.push_back(
+                std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
         }
     }
     state.SetItemsProcessed(state.iterations() * lines.size());
@@ -123,9 +126,10 @@ BENCHMARK(FirstParseOfTheProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
 const bool kEachLanguageRegistered = [] {
     for (const QString& code : ParserVocabulary::supportedLanguageCodes()) {
         if (code == u"en"_s) continue;
-        benchmark::RegisterBenchmark(("ParseCorpusLines/" + code.toStdString()).c_str(),
-                                     [code](benchmark::State& state) { ParseCorpusLines(state, {code}, {code}); })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("ParseCorpusLines/" + code.toStdString()).c_str(), [code](
+                                                                                             benchmark::State& state) {
+            ParseCorpusLines(state, {code}, {code});
+        })->Unit(benchmark::kMillisecond);
     }
     return true;
 }();

@@ -7,7 +7,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kLine = u"call the dentist about the appointment tomorrow at quarter past 3 @clinic !! #health and more"_s;
+const QString kLine =
+    u"call the dentist about the appointment tomorrow at quarter past 3 @clinic !! #health and more"_s;
 
 const Regex& typicalPattern() {
     static const Regex regex =
@@ -27,7 +28,8 @@ BENCHMARK(AllMatches);
 
 void Compile(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(Regex::compile(u"(?:^|\\s)(!{1,3})(?=\\s|$|[,.;:?])"_s, Regex::Option::CaseInsensitive));
+        benchmark::DoNotOptimize(
+            Regex::compile(u"(?:^|\\s)(!{1,3})(?=\\s|$|[,.;:?])"_s, Regex::Option::CaseInsensitive));
 }
 BENCHMARK(Compile);
 

@@ -1,10 +1,10 @@
 #include "platform/VdirRemindersStore.h"
 
+#include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 using namespace tavlin::platform;
 using namespace Qt::StringLiterals;
@@ -32,9 +32,10 @@ QByteArray item(int list, int index) {
     text += "PRIORITY:" + QByteArray::number(index % 10) + "\r\nSTATUS:NEEDS-ACTION\r\n";
     if (index % 5 == 0) text += "RRULE:FREQ=WEEKLY;BYDAY=MO,WE\r\n";
     if (index % 7 == 0)
-        text += "BEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:Reminder\r\nTRIGGER;VALUE=DATE-TIME:19760401T005545Z\r\n"
-                "X-APPLE-PROXIMITY:ARRIVE\r\nX-APPLE-STRUCTURED-LOCATION;VALUE=URI;X-APPLE-RADIUS=100;X-TITLE=Home:"
-                "geo:52.37,4.89\r\nEND:VALARM\r\n";
+        text +=
+            "BEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:Reminder\r\nTRIGGER;VALUE=DATE-TIME:19760401T005545Z\r\n"
+            "X-APPLE-PROXIMITY:ARRIVE\r\nX-APPLE-STRUCTURED-LOCATION;VALUE=URI;X-APPLE-RADIUS=100;X-TITLE=Home:"
+            "geo:52.37,4.89\r\nEND:VALARM\r\n";
     return text + "END:VTODO\r\nEND:VCALENDAR\r\n";
 }
 

@@ -8,7 +8,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kLine40 = u"Zahnärztin Freitag um Viertel nach drei"_s;
-const QString kLine100 = u"Termin bei der Zahnärztin am Freitag um Viertel nach drei, danach Einkäufe im Café Ölmühle erledigen"_s;
+const QString kLine100 =
+    u"Termin bei der Zahnärztin am Freitag um Viertel nach drei, danach Einkäufe im Café Ölmühle erledigen"_s;
 
 void FoldBoth(benchmark::State& state) {
     for (auto _ : state)

@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const json parsed = json::parse(reply->begin(), reply->end(), nullptr, false);
         require(parsed.is_object() || (parsed.is_array() && !parsed.empty()), "a reply is an object or an array");
         if (parsed.is_object()) checkReplyObject(parsed);
-        else for (const json& element : parsed) checkReplyObject(element);
+        else
+            for (const json& element : parsed) checkReplyObject(element);
     }
     return 0;
 }

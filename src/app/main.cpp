@@ -18,8 +18,7 @@ void chooseOffscreenWithoutDisplay() {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        std::fputs("tavlin: no display found (DISPLAY and WAYLAND_DISPLAY are unset) — running without one\n",
-                   stderr);
+        std::fputs("tavlin: no display found (DISPLAY and WAYLAND_DISPLAY are unset) — running without one\n", stderr);
     }
 }
 

@@ -7,9 +7,9 @@
 #include "parsing/QuickAddParser.h"
 #include "platform/Calendar.h"
 #include "platform/DateFormatter.h"
+#include "platform/DueDate.h"
 #include "platform/Task.h"
 #include "platform/Text.h"
-#include "platform/DueDate.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -58,9 +58,9 @@ void parseEdit(const QStringList& after) {
     const platform::Date now = platform::Date::now();
     const platform::Calendar calendar = platform::Calendar::current();
 
-    ParsedQuickAdd parsed = parsing::QuickAddParser::parse(text, now, calendar, true, listNames,
-                                                           parsing::ParserVocabulary::current(), previousDateText,
-                                                           parsing::QuickAddParser::hourCyclePreference());
+    ParsedQuickAdd parsed =
+        parsing::QuickAddParser::parse(text, now, calendar, true, listNames, parsing::ParserVocabulary::current(),
+                                       previousDateText, parsing::QuickAddParser::hourCyclePreference());
     if (parsed.title.isEmpty()) {
         parsed = ParsedQuickAdd{};
         parsed.title = platform::trimmedWhitespaceAndNewlines(text);
@@ -87,8 +87,7 @@ void runSelfTests(const QStringList& arguments) {
     }
 
     if (const auto after = argumentsAfter(arguments, u"--parse-batch"_s); after && !after->isEmpty()) {
-        if (const auto text = readTextFile(after->first()))
-            startScenario([text = *text] { return parseBatch(text); });
+        if (const auto text = readTextFile(after->first())) startScenario([text = *text] { return parseBatch(text); });
     }
     if (const auto after = argumentsAfter(arguments, u"--parse-json"_s); after && !after->isEmpty()) {
         if (const auto text = readTextFile(after->first()))

@@ -33,8 +33,7 @@ QString orDash(const std::optional<QString>& text) { return text ? *text : u"-"_
 QString readingLine(const ParsedQuickAdd& reading, bool withDue) {
     QString line = u"title="_s + reading.title + u" | date="_s + orDash(reading.matchedDateText);
     if (withDue)
-        line += u" | due="_s +
-                (reading.dueDateComponents ? dateComponentsText(*reading.dueDateComponents) : u"-"_s);
+        line += u" | due="_s + (reading.dueDateComponents ? dateComponentsText(*reading.dueDateComponents) : u"-"_s);
     return line + u" | place="_s + orDash(reading.locationName) + u" | trigger="_s +
            triggerName(reading.locationTrigger);
 }
@@ -45,9 +44,9 @@ ParsedQuickAdd deterministicReading(const QString& text, const QStringList& list
                                     const ParserVocabulary& vocabulary) {
     const platform::Date now = platform::Date::now();
     const platform::Calendar calendar = platform::Calendar::current();
-    ParsedQuickAdd reading = parsing::QuickAddParser::parse(text, now, calendar, false, listNames, vocabulary,
-                                                             std::nullopt,
-                                                             parsing::QuickAddParser::hourCyclePreference());
+    ParsedQuickAdd reading =
+        parsing::QuickAddParser::parse(text, now, calendar, false, listNames, vocabulary, std::nullopt,
+                                       parsing::QuickAddParser::hourCyclePreference());
     if (reading.title.isEmpty()) {
         ParsedQuickAdd empty;
         empty.title = platform::trimmedWhitespaceAndNewlines(text);
@@ -63,7 +62,8 @@ QString debugRendering(const ParsedQuickAdd& r) {
         u"dueDateComponents: "_s + (r.dueDateComponents ? dateComponentsText(*r.dueDateComponents) : u"nil"_s),
         u"hasTime: "_s + boolText(r.hasTime),
         u"matchedDateText: "_s + optionalText(r.matchedDateText),
-        u"recurrenceFrequency: "_s + (r.recurrenceFrequency ? parsing::RecurrenceEdit::adverb(*r.recurrenceFrequency) : u"nil"_s),
+        u"recurrenceFrequency: "_s +
+            (r.recurrenceFrequency ? parsing::RecurrenceEdit::adverb(*r.recurrenceFrequency) : u"nil"_s),
         u"recurrenceInterval: "_s + QString::number(r.recurrenceInterval),
         u"locationName: "_s + optionalText(r.locationName),
         u"locationRadius: "_s + (r.locationRadius ? QString::number(*r.locationRadius) : u"nil"_s),
@@ -102,7 +102,8 @@ platform::Task<> parseCompareTest(QString text) {
     // Named, not braced into the call: g++ 12 cannot keep an initializer
     // list alive across a co_await.
     const QStringList modelLists = {u"To do"_s, u"Work"_s};
-    const std::optional<ParsedQuickAdd> smart = co_await parsing::SmartQuickAddParser::parse(text, modelLists, vocabulary);
+    const std::optional<ParsedQuickAdd> smart =
+        co_await parsing::SmartQuickAddParser::parse(text, modelLists, vocabulary);
     printLine(smart ? u"smart: "_s + debugRendering(*smart) : u"smart: unavailable"_s);
     flushStandardOutput();
     terminateApplication();

@@ -64,10 +64,9 @@ json readingDictionary(const ParsedQuickAdd& r) {
         {"location", textOrNull(r.locationName)},
         {"priority", r.priority},
         {"range", range(r.locationRadius)},
-        {"repeat", r.recurrenceFrequency
-                       ? json(parsing::RecurrenceEdit::adverb(*r.recurrenceFrequency).toStdString() + " x" +
-                              std::to_string(r.recurrenceInterval))
-                       : json(nullptr)},
+        {"repeat", r.recurrenceFrequency ? json(parsing::RecurrenceEdit::adverb(*r.recurrenceFrequency).toStdString() +
+                                                " x" + std::to_string(r.recurrenceInterval))
+                                         : json(nullptr)},
         {"title", r.title.toStdString()},
         {"trigger", r.locationTrigger == parsing::LocationTrigger::leave ? "leave" : "arrive"},
     };
@@ -75,8 +74,7 @@ json readingDictionary(const ParsedQuickAdd& r) {
 
 QStringList reportListNames(const QStringList& arguments) {
     const qsizetype at = arguments.indexOf(u"--parse-lists"_s);
-    if (at < 0 || at + 1 >= arguments.size())
-        return {u"Reminders"_s, u"Ada Marlow's Work"_s, u"todo"_s};
+    if (at < 0 || at + 1 >= arguments.size()) return {u"Reminders"_s, u"Ada Marlow's Work"_s, u"todo"_s};
     QStringList names;
     static const platform::CharacterSet spaceAndTab = platform::CharacterSet::fromCharacters(u" \t"_s);
     for (const QString& piece : arguments[at + 1].split(u',', Qt::SkipEmptyParts))
@@ -107,11 +105,13 @@ platform::Task<> parseJSONReport(QStringList arguments, QString fileText) {
             const std::optional<ParsedQuickAdd> smart =
                 co_await parsing::SmartQuickAddParser::parse(task, listNames, vocabulary);
             const json smartJson = smart ? readingDictionary(*smart) : json(nullptr);
-            parts.push_back({{"part", task.toStdString()}, {"det", det}, {"smart", smartJson},
-                             {"ui", smart ? smartJson : det}});
+            parts.push_back(
+                {{"part", task.toStdString()}, {"det", det}, {"smart", smartJson}, {"ui", smart ? smartJson : det}});
         }
-        results.push_back({{"id", identifier->toStdString()}, {"lang", languageTag->toStdString()},
-                           {"prompt", prompt.toStdString()}, {"parts", std::move(parts)}});
+        results.push_back({{"id", identifier->toStdString()},
+                           {"lang", languageTag->toStdString()},
+                           {"prompt", prompt.toStdString()},
+                           {"parts", std::move(parts)}});
         printErrorLine(u"done "_s + *identifier);
     }
     const json report = {{"generatedAt", generatedAt().toStdString()},

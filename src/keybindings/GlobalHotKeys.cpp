@@ -141,7 +141,7 @@ void GlobalHotKeys::handleBackendKey(KeyChord chord, bool pressed) {
 bool GlobalHotKeys::handleMenuKeyEvent(const QKeyEvent& event) {
     const std::optional<Shortcut> keys = Shortcut::fromKeyEvent(event);
     if (!keys) return false;
-    const KeyAction action = event.isAutoRepeat()                ? KeyAction::repeat
+    const KeyAction action = event.isAutoRepeat()               ? KeyAction::repeat
                              : event.type() == QEvent::KeyPress ? KeyAction::press
                                                                 : KeyAction::release;
     return handleKey(*keys, action);

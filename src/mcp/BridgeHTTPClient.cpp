@@ -26,7 +26,8 @@ Transfer interpret(QNetworkReply& reply) {
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid()) {
         if (meansUnreachable(reply.error())) return Unreachable{};
-        if (reply.error() == QNetworkReply::ProtocolFailure) return Failure{u"Tavlin answered with something other than HTTP."_s};
+        if (reply.error() == QNetworkReply::ProtocolFailure)
+            return Failure{u"Tavlin answered with something other than HTTP."_s};
         return Failure{u"Couldn't reach Tavlin: "_s + reply.errorString()};
     }
     const QByteArray body = reply.readAll();

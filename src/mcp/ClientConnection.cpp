@@ -105,8 +105,8 @@ void ClientConnection::send(const HTTPResponse& response, bool closeAfterSend) {
 void ClientConnection::writePending() {
     const auto self = shared_from_this();
     while (!outgoing_.isEmpty()) {
-        const ssize_t sent = ::send(descriptor_, outgoing_.constData(), static_cast<size_t>(outgoing_.size()),
-                                    MSG_NOSIGNAL);
+        const ssize_t sent =
+            ::send(descriptor_, outgoing_.constData(), static_cast<size_t>(outgoing_.size()), MSG_NOSIGNAL);
         if (sent < 0 && errno == EINTR) continue;
         if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             writeNotifier_->setEnabled(true);

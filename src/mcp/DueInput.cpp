@@ -24,9 +24,15 @@ using platform::DateFormatter;
 // argument's description promises), then wall times of the zone; the day
 // alone last.
 constexpr std::array patterns{
-    u"yyyy-MM-dd'T'HH:mm:ssXXX",      u"yyyy-MM-dd'T'HH:mm:ss.SSSXXX", u"yyyy-MM-dd'T'HH:mm:ss.SSXXX",
-    u"yyyy-MM-dd'T'HH:mm:ss.SXXX",    u"yyyy-MM-dd'T'HH:mmXXX",       u"yyyy-MM-dd'T'HH:mm:ss",
-    u"yyyy-MM-dd HH:mm:ss",           u"yyyy-MM-dd'T'HH:mm",          u"yyyy-MM-dd HH:mm",
+    u"yyyy-MM-dd'T'HH:mm:ssXXX",
+    u"yyyy-MM-dd'T'HH:mm:ss.SSSXXX",
+    u"yyyy-MM-dd'T'HH:mm:ss.SSXXX",
+    u"yyyy-MM-dd'T'HH:mm:ss.SXXX",
+    u"yyyy-MM-dd'T'HH:mmXXX",
+    u"yyyy-MM-dd'T'HH:mm:ss",
+    u"yyyy-MM-dd HH:mm:ss",
+    u"yyyy-MM-dd'T'HH:mm",
+    u"yyyy-MM-dd HH:mm",
     u"yyyy-MM-dd",
 };
 constexpr std::size_t timedPatternCount = patterns.size() - 1;
@@ -55,17 +61,17 @@ std::optional<Outcome> parse(const QString& text, const platform::Calendar& cale
     const std::vector<DateFormatter>& formatters = readers(calendar.timeZone());
     for (std::size_t i = 0; i < timedPatternCount; ++i) {
         if (const auto moment = formatters[i].date(trimmed)) {
-            return Value{calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month |
-                                                     CalendarComponent::Day | CalendarComponent::Hour |
-                                                     CalendarComponent::Minute,
-                                                 *moment),
-                         true};
+            return Value{
+                calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day |
+                                            CalendarComponent::Hour | CalendarComponent::Minute,
+                                        *moment),
+                true};
         }
     }
     if (const auto day = formatters[timedPatternCount].date(trimmed)) {
-        return Value{calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day,
-                                             *day),
-                     false};
+        return Value{
+            calendar.dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day, *day),
+            false};
     }
     return std::nullopt;
 }

@@ -10,8 +10,8 @@ namespace tavlin::mcp {
 
 // One request as the server's connections read it off the wire.
 struct HTTPRequest {
-    QString method;  // upper-cased
-    QString target;  // as sent: path and query
+    QString method;                      // upper-cased
+    QString target;                      // as sent: path and query
     std::map<QString, QString> headers;  // names lower-cased; the last of repeated names wins
     QByteArray body;
 

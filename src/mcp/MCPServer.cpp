@@ -1,8 +1,8 @@
 #include "mcp/MCPServer.h"
 
 #include "mcp/ClientConnection.h"
-#include "mcp/MCPService.h"
 #include "mcp/MCPConfiguration.h"
+#include "mcp/MCPService.h"
 #include "platform/CharacterSet.h"
 #include "platform/Log.h"
 #include "platform/Text.h"
@@ -27,9 +27,7 @@ const std::array<QString, 4>& loopbackNames() {
     return names;
 }
 
-QString trimmedLowercase(const QString& text) {
-    return platform::lowercasedPosix(platform::trimmedWhitespace(text));
-}
+QString trimmedLowercase(const QString& text) { return platform::lowercasedPosix(platform::trimmedWhitespace(text)); }
 
 // Equal bytes, compared in a time that does not depend on where they differ.
 bool constantTimeEquals(const QByteArray& a, const QByteArray& b) {
@@ -150,9 +148,8 @@ Task<HTTPResponse> MCPServer::response(HTTPRequest request) const {
 bool MCPServer::isLocalHost(const std::optional<QString>& host) {
     if (!host) return false;
     const QString value = trimmedLowercase(*host);
-    return std::any_of(loopbackNames().begin(), loopbackNames().end(), [&](const QString& name) {
-        return value == name || value.startsWith(name + u':');
-    });
+    return std::any_of(loopbackNames().begin(), loopbackNames().end(),
+                       [&](const QString& name) { return value == name || value.startsWith(name + u':'); });
 }
 
 bool MCPServer::isLocalOrigin(const QString& origin) {
@@ -160,7 +157,8 @@ bool MCPServer::isLocalOrigin(const QString& origin) {
     if (!url.isValid() || url.host().isEmpty()) return false;
     const QString host = url.host(QUrl::FullyEncoded).toLower();
     // QUrl gives an IPv6 host without its brackets.
-    return std::any_of(loopbackNames().begin(), loopbackNames().end(), [&](const QString& name) { return host == name; });
+    return std::any_of(loopbackNames().begin(), loopbackNames().end(),
+                       [&](const QString& name) { return host == name; });
 }
 
 }  // namespace tavlin::mcp

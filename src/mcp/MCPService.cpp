@@ -44,7 +44,9 @@ json toolListOf(const std::vector<MCPTool>& tools) {
 }  // namespace
 
 MCPService::MCPService(QString serverVersion, QString instructions, std::vector<MCPTool> tools)
-    : serverVersion_(std::move(serverVersion)), instructions_(std::move(instructions)), tools_(std::move(tools)),
+    : serverVersion_(std::move(serverVersion)),
+      instructions_(std::move(instructions)),
+      tools_(std::move(tools)),
       toolList_(toolListOf(tools_)) {}
 
 Task<std::optional<QByteArray>> MCPService::handle(QByteArray body) const {
@@ -93,9 +95,9 @@ Task<json> MCPService::dispatch(JSONRPCMessage message) const {
 }
 
 json MCPService::initializeResult(const std::optional<std::string>& protocolVersion) const {
-    const bool supported = protocolVersion && std::find(supportedProtocolVersions.begin(),
-                                                        supportedProtocolVersions.end(),
-                                                        *protocolVersion) != supportedProtocolVersions.end();
+    const bool supported =
+        protocolVersion && std::find(supportedProtocolVersions.begin(), supportedProtocolVersions.end(),
+                                     *protocolVersion) != supportedProtocolVersions.end();
     return {
         {"protocolVersion", supported ? *protocolVersion : supportedProtocolVersions.front()},
         {"capabilities", {{"tools", {{"listChanged", false}}}}},

@@ -50,7 +50,9 @@ public:
         if (process.startDetached()) return std::nullopt;
         return process.errorString();
     }
-    void sleep(std::chrono::milliseconds duration) override { QThread::msleep(static_cast<unsigned long>(duration.count())); }
+    void sleep(std::chrono::milliseconds duration) override {
+        QThread::msleep(static_cast<unsigned long>(duration.count()));
+    }
     std::chrono::steady_clock::time_point now() override { return std::chrono::steady_clock::now(); }
     void writeOutput(const QByteArray& line) override { (void)platform::writeAll(STDOUT_FILENO, line + '\n'); }
     void writeError(const QByteArray& line) override { (void)platform::writeAll(STDERR_FILENO, line + '\n'); }

@@ -14,8 +14,8 @@ namespace tavlin::mcp {
 
 // What a tool answers.
 struct MCPToolResult {
-    QString text;          // for people
-    bool isError = false;  // the assistant should read the text and correct its call
+    QString text;                              // for people
+    bool isError = false;                      // the assistant should read the text and correct its call
     std::optional<nlohmann::json> structured;  // machine-readable content, an object
 };
 

@@ -31,8 +31,8 @@ void raceWithTimeout(const Race& race, const Task<std::optional<ParsedQuickAdd>>
 
 Task<ReminderTools::ModelVerdict> ReminderTools::awaitModel(QString text, QStringList listNames) {
     if (!parsing::SmartQuickAddParser::isModelAvailable()) co_return ModelVerdict{ModelVerdict::Unavailable{}};
-    Task<std::optional<ParsedQuickAdd>> model =
-        parsing::SmartQuickAddParser::parse(std::move(text), std::move(listNames), parsing::ParserVocabulary::current());
+    Task<std::optional<ParsedQuickAdd>> model = parsing::SmartQuickAddParser::parse(
+        std::move(text), std::move(listNames), parsing::ParserVocabulary::current());
     Race race;
     raceWithTimeout(race, model);
     const std::optional<std::optional<ParsedQuickAdd>> answer = co_await race.task();

@@ -51,7 +51,7 @@ bool matchesSearch(const Reminder& reminder, const QString& search) {
 }  // namespace
 
 std::vector<Reminder> ReminderTools::remindersInScope(CountScope scope, const SnapshotClock& clock,
-                                                     const std::function<bool(const Reminder&)>& isWanted) const {
+                                                      const std::function<bool(const Reminder&)>& isWanted) const {
     if (scope == CountScope::completedToday) {
         std::vector<Reminder> done = store::DoneToday::filterIncludedLists(
             store_.completedToday(), settings_.includedListIDs(), [](const Reminder& r) { return r.completionDate; });
@@ -106,7 +106,8 @@ Task<MCPToolResult> ReminderTools::listReminders(json arguments) {
         search = platform::trimmedWhitespaceAndNewlines(*text);
     const SnapshotClock clock = snapshotClock();
     const std::vector<Reminder> selected = remindersInScope(scope, clock, [&](const Reminder& r) {
-        return (!listIdentifier || r.listIdentifier == *listIdentifier) && (search.isEmpty() || matchesSearch(r, search));
+        return (!listIdentifier || r.listIdentifier == *listIdentifier) &&
+               (search.isEmpty() || matchesSearch(r, search));
     });
 
     const auto total = static_cast<std::int64_t>(selected.size());

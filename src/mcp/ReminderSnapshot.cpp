@@ -33,15 +33,14 @@ std::optional<ReminderSnapshot::Place> placeOf(const Reminder& reminder) {
         place.latitude = location->geoLocation->latitude;
         place.longitude = location->geoLocation->longitude;
     }
-    const auto located = std::find_if(reminder.alarms.begin(), reminder.alarms.end(),
-                                      [](const platform::Alarm& alarm) { return alarm.structuredLocation.has_value(); });
+    const auto located = std::find_if(reminder.alarms.begin(), reminder.alarms.end(), [](const platform::Alarm& alarm) {
+        return alarm.structuredLocation.has_value();
+    });
     place.onDeparture = located != reminder.alarms.end() && located->proximity == platform::AlarmProximity::leave;
     return place;
 }
 
-bool hasTime(const std::optional<platform::DateComponents>& components) {
-    return components && components->hasTime();
-}
+bool hasTime(const std::optional<platform::DateComponents>& components) { return components && components->hasTime(); }
 
 QString dueStateWord(const store::DueState& state) {
     switch (state.kind()) {

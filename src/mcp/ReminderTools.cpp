@@ -42,8 +42,9 @@ void ReminderTools::Overrides::apply(parsing::ParsedQuickAdd& reading) const {
 
 void ReminderTools::requireAccess() const {
     if (store_.authorization() == platform::AuthorizationStatus::fullAccess) return;
-    throw MCPToolError(u"Tavlin doesn't have access to Reminders. Make sure you may read and write its reminders "
-                       "folder (%1), then reopen Tavlin."_s.arg(platform::VdirRemindersStore::rootsFromEnvironment().join(u", "_s)));
+    throw MCPToolError(
+        u"Tavlin doesn't have access to Reminders. Make sure you may read and write its reminders "
+        "folder (%1), then reopen Tavlin."_s.arg(platform::VdirRemindersStore::rootsFromEnvironment().join(u", "_s)));
 }
 
 Task<> ReminderTools::refreshIfStale() {
@@ -55,9 +56,10 @@ ReminderList ReminderTools::list(const QString& name) const {
     const QString key = parsing::QuickAddParser::normalizedKey(name);
     const std::vector<ReminderList>& lists = store_.lists();
     // A name of only symbols folds to nothing and names no list.
-    const auto found = key.isEmpty() ? lists.end() : std::find_if(lists.begin(), lists.end(), [&](const ReminderList& l) {
-        return parsing::QuickAddParser::normalizedKey(l.title) == key;
-    });
+    const auto found =
+        key.isEmpty() ? lists.end() : std::find_if(lists.begin(), lists.end(), [&](const ReminderList& l) {
+            return parsing::QuickAddParser::normalizedKey(l.title) == key;
+        });
     if (found != lists.end()) return *found;
     QStringList titles;
     for (const ReminderList& l : lists) titles << u'"' + l.title + u'"';
@@ -84,8 +86,9 @@ ReminderTools::Overrides ReminderTools::parseOverrides(const json& arguments) co
     if (const std::optional<QString> due = given.string("due")) {
         overrides.due = DueInput::parse(*due, wallClock_.calendar);
         if (!overrides.due) {
-            throw MCPToolError(u"due must be ISO 8601 — \"2026-09-19\" or \"2026-09-19T17:00\" — or \"none\" to clear "
-                               "it. Put natural-language dates in the text instead."_s);
+            throw MCPToolError(
+                u"due must be ISO 8601 — \"2026-09-19\" or \"2026-09-19T17:00\" — or \"none\" to clear "
+                "it. Put natural-language dates in the text instead."_s);
         }
     }
     if (const std::optional<QString> name = given.string("list")) overrides.listName = list(*name).title;
@@ -99,10 +102,11 @@ ReminderTools::Overrides ReminderTools::parseOverrides(const json& arguments) co
 parsing::ParsedQuickAdd ReminderTools::instantParse(const QString& text, const QStringList& listNames,
                                                     const Overrides& overrides) const {
     const platform::Date now = wallClock_.now();
-    parsing::ParsedQuickAdd reading = parsing::QuickAddParser::parse(
-        text, now, wallClock_.calendar, false, listNames, parsing::ParserVocabulary::current(), std::nullopt,
-        parsing::QuickAddParser::hourCyclePreference());
-    if (reading.title.isEmpty()) reading = parsing::ParsedQuickAdd{.title = platform::trimmedWhitespaceAndNewlines(text)};
+    parsing::ParsedQuickAdd reading = parsing::QuickAddParser::parse(text, now, wallClock_.calendar, false, listNames,
+                                                                     parsing::ParserVocabulary::current(), std::nullopt,
+                                                                     parsing::QuickAddParser::hourCyclePreference());
+    if (reading.title.isEmpty())
+        reading = parsing::ParsedQuickAdd{.title = platform::trimmedWhitespaceAndNewlines(text)};
     else dueTodayForBareCadence(reading, now);
     overrides.apply(reading);
     return reading;

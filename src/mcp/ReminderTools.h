@@ -34,10 +34,10 @@ public:
 
     // The explicit fields of a create or update call, validated.
     struct Overrides {
-        std::optional<QString> title;      // trimmed, never empty
+        std::optional<QString> title;  // trimmed, never empty
         std::optional<DueInput::Outcome> due;
-        std::optional<QString> listName;   // the list's own title
-        std::optional<int> priority;       // 0, 1, 5 or 9
+        std::optional<QString> listName;  // the list's own title
+        std::optional<int> priority;      // 0, 1, 5 or 9
 
         bool isEmpty() const { return !title && !due && !listName && !priority; }
         // Lays the fields over a reading; a cleared due date takes the repeat with it.
@@ -120,9 +120,9 @@ private:
     // Rewrites the reminder with the model's reading where it differs from
     // the one it was made from; nothing when it does not.
     platform::Task<std::optional<store::ReminderStore::UpdateOutcome>> refine(parsing::ParsedQuickAdd reading,
-                                                                             Overrides overrides,
-                                                                             parsing::ParsedQuickAdd instant,
-                                                                             platform::Reminder reminder);
+                                                                              Overrides overrides,
+                                                                              parsing::ParsedQuickAdd instant,
+                                                                              platform::Reminder reminder);
     // A repeat written without a date is due today, all day.
     void dueTodayForBareCadence(parsing::ParsedQuickAdd& reading, platform::Date now) const;
     // The reminder as the store holds it now.

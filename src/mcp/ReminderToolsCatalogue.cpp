@@ -46,8 +46,8 @@ const json& fieldProperties() {
                          "for a time (an offset like +02:00 or Z is also accepted). \"none\" clears the due date, and "
                          "with it any repeat. Wins over any date in the text."_s)},
         {"list", property("string", u"Name of the list to put the reminder in. Wins over a #list in the text."_s)},
-        {"priority", property("string", u"Wins over any ! marks in the text."_s,
-                              {{"enum", {"none", "low", "medium", "high"}}})},
+        {"priority",
+         property("string", u"Wins over any ! marks in the text."_s, {{"enum", {"none", "low", "medium", "high"}}})},
     };
     return properties;
 }
@@ -69,78 +69,83 @@ json scopeNames() {
 const std::vector<std::pair<QString, store::CountScope>>& ReminderTools::scopeTable() {
     using store::CountScope;
     static const std::vector<std::pair<QString, CountScope>> table{
-        {u"all"_s, CountScope::allIncomplete}, {u"overdue"_s, CountScope::overdue},
-        {u"today"_s, CountScope::today},       {u"due_now"_s, CountScope::dueNow},
-        {u"next_7_days"_s, CountScope::next7Days}, {u"no_due_date"_s, CountScope::noDueDate},
+        {u"all"_s, CountScope::allIncomplete},
+        {u"overdue"_s, CountScope::overdue},
+        {u"today"_s, CountScope::today},
+        {u"due_now"_s, CountScope::dueNow},
+        {u"next_7_days"_s, CountScope::next7Days},
+        {u"no_due_date"_s, CountScope::noDueDate},
         {u"completed_today"_s, CountScope::completedToday},
     };
     return table;
 }
 
 const QString& ReminderTools::serverInstructions() {
-    static const QString text = QStringList{
-        u"Tavlin reads and writes the user's reminders on this computer. Reminder ids come from list_reminders and "
-        "stay stable until the reminder is deleted."_s,
-        QString(),
-        u"create_reminder and update_reminder take quick-add text: the same one-line syntax the user types into "
-        "Tavlin. The user speaks in everyday phrases; turn those into Tavlin's markers before calling the tool. Write "
-        "the task itself first, then the markers, in any order, with the place last unless it is quoted. The whole "
-        "syntax:"_s,
-        QString(),
-        u"Several reminders: separate them with semicolons, or put one per line. \"milk; call mum tomorrow; bins "
-        "thursday @home\" creates three, each read on its own with its own date, place and list. At most "_s +
-            batchMaximumText + u" per call. Only create_reminder splits; update_reminder changes one reminder."_s,
-        QString(),
-        u"Lists: #ListName, written as one word. Matched against the user's real lists ignoring case and spaces, so "
-        "#todo finds \"To do\" and #groceries finds \"Groceries\"; a list called \"Work stuff\" is #workstuff. Call "
-        "get_lists for the names. A # that matches no list stays in the title as plain text, so never invent one. No "
-        "# means the user's default list."_s,
-        QString(),
-        u"Deadlines: plain words, in the user's language and time zone. \"tomorrow 17:00\", \"friday\", \"aug 20\", "
-        "\"the 5th\", \"in 2 hours\", \"quarter past 5\", \"before end of day\". Pass an ISO 8601 value in `due` "
-        "instead when the exact date matters more than the phrasing."_s,
-        QString(),
-        u"Places: whenever something in the request is a place the user wants to be reminded at or near, put \"@\" in "
-        "front of it. Only \"@\" makes a place, and it sets a location alert in Reminders. The rule of thumb for "
-        "writing it:"_s,
-        u"- One word: bare. @home, @work, @Schiphol."_s,
-        u"- More than one word, or an address: in quotes. @\"Albert Heijn XL\", @\"Main St 12, Leiden\". Quoting is "
-        "always safe and can go anywhere in the line."_s,
-        u"Translating everyday phrasing:"_s,
-        u"- \"when I get home\", \"at home\", \"once I'm back at the house\" -> @home"_s,
-        u"- \"at work\", \"at the office\", \"when I get to the office\" -> @work"_s,
-        u"- \"when I leave work\", \"on my way out of the office\" -> when I leave @work (an alert on leaving instead "
-        "of arriving)"_s,
-        u"- a shop, venue or address -> @Schiphol, @\"Albert Heijn\", @\"Main St 12\""_s,
-        u"- a person's place (\"at Venna's\", \"when I'm at mum's\") -> @venna, @mum. This resolves to that contact's "
-        "address only when the user has turned on contact places in Tavlin; otherwise it is looked up on the map, so "
-        "check it with preview_quick_add."_s,
-        u"@home and @work mean the user's own places, never a business with that name. Keep the errand in the title, "
-        "not after the place: \"buy bananas @\"Albert Heijn\"\", not \"@Albert Heijn buy bananas\", because an "
-        "unquoted @Name runs to the end of the text. A radius goes right after the place: @home 200m, @\"Albert "
-        "Heijn\" 500m. Never write @ for a person the task is merely about: \"call Venna\" stays \"call Venna\", with "
-        "no @."_s,
-        QString(),
-        u"Priority: ! low, !! medium, !!! high, the Reminders convention. \"urgent\" or \"important\" -> !!!; \"when "
-        "you get a chance\" -> no marker. The marks stand on their own, separated by spaces."_s,
-        QString(),
-        u"Repeats: \"every week\", \"every 2 days\", \"every friday\", or a trailing \"daily\" or \"weekly\" (\"gym "
-        "daily\")."_s,
-        QString(),
-        u"Notes go in the `notes` argument, never in the text."_s,
-        QString(),
-        u"Examples:"_s,
-        u"- \"remind me to take the bins out when I get home on Thursday, it's important\" -> \"take the bins out "
-        "thursday !!! @home\""_s,
-        u"- \"add milk and eggs to my shopping list, and call the dentist tomorrow morning\" -> \"milk #groceries; "
-        "eggs #groceries; call the dentist tomorrow 9:00\" (with a list called Groceries)"_s,
-        u"- \"grab the parcel when I pass the PostNL point on the high street\" -> \"grab the parcel @\"PostNL High "
-        "Street\"\""_s,
-        QString(),
-        u"Whatever Tavlin doesn't recognise stays in the title, so a wrong guess costs words, never data. When unsure "
-        "how a phrasing will read, call preview_quick_add first; it creates nothing. Deleting is immediate and has no "
-        "undo; prefer complete_reminder when a task is simply done."_s,
-    }.join(u'\n');
+    static const QString text =
+        QStringList{
+            u"Tavlin reads and writes the user's reminders on this computer. Reminder ids come from list_reminders and "
+            "stay stable until the reminder is deleted."_s,
+            QString(),
+            u"create_reminder and update_reminder take quick-add text: the same one-line syntax the user types into "
+            "Tavlin. The user speaks in everyday phrases; turn those into Tavlin's markers before calling the tool. Write "
+            "the task itself first, then the markers, in any order, with the place last unless it is quoted. The whole "
+            "syntax:"_s,
+            QString(),
+            u"Several reminders: separate them with semicolons, or put one per line. \"milk; call mum tomorrow; bins "
+            "thursday @home\" creates three, each read on its own with its own date, place and list. At most "_s +
+                batchMaximumText + u" per call. Only create_reminder splits; update_reminder changes one reminder."_s,
+            QString(),
+            u"Lists: #ListName, written as one word. Matched against the user's real lists ignoring case and spaces, so "
+            "#todo finds \"To do\" and #groceries finds \"Groceries\"; a list called \"Work stuff\" is #workstuff. Call "
+            "get_lists for the names. A # that matches no list stays in the title as plain text, so never invent one. No "
+            "# means the user's default list."_s,
+            QString(),
+            u"Deadlines: plain words, in the user's language and time zone. \"tomorrow 17:00\", \"friday\", \"aug 20\", "
+            "\"the 5th\", \"in 2 hours\", \"quarter past 5\", \"before end of day\". Pass an ISO 8601 value in `due` "
+            "instead when the exact date matters more than the phrasing."_s,
+            QString(),
+            u"Places: whenever something in the request is a place the user wants to be reminded at or near, put \"@\" in "
+            "front of it. Only \"@\" makes a place, and it sets a location alert in Reminders. The rule of thumb for "
+            "writing it:"_s,
+            u"- One word: bare. @home, @work, @Schiphol."_s,
+            u"- More than one word, or an address: in quotes. @\"Albert Heijn XL\", @\"Main St 12, Leiden\". Quoting is "
+            "always safe and can go anywhere in the line."_s,
+            u"Translating everyday phrasing:"_s,
+            u"- \"when I get home\", \"at home\", \"once I'm back at the house\" -> @home"_s,
+            u"- \"at work\", \"at the office\", \"when I get to the office\" -> @work"_s,
+            u"- \"when I leave work\", \"on my way out of the office\" -> when I leave @work (an alert on leaving instead "
+            "of arriving)"_s,
+            u"- a shop, venue or address -> @Schiphol, @\"Albert Heijn\", @\"Main St 12\""_s,
+            u"- a person's place (\"at Venna's\", \"when I'm at mum's\") -> @venna, @mum. This resolves to that contact's "
+            "address only when the user has turned on contact places in Tavlin; otherwise it is looked up on the map, so "
+            "check it with preview_quick_add."_s,
+            u"@home and @work mean the user's own places, never a business with that name. Keep the errand in the title, "
+            "not after the place: \"buy bananas @\"Albert Heijn\"\", not \"@Albert Heijn buy bananas\", because an "
+            "unquoted @Name runs to the end of the text. A radius goes right after the place: @home 200m, @\"Albert "
+            "Heijn\" 500m. Never write @ for a person the task is merely about: \"call Venna\" stays \"call Venna\", with "
+            "no @."_s,
+            QString(),
+            u"Priority: ! low, !! medium, !!! high, the Reminders convention. \"urgent\" or \"important\" -> !!!; \"when "
+            "you get a chance\" -> no marker. The marks stand on their own, separated by spaces."_s,
+            QString(),
+            u"Repeats: \"every week\", \"every 2 days\", \"every friday\", or a trailing \"daily\" or \"weekly\" (\"gym "
+            "daily\")."_s,
+            QString(),
+            u"Notes go in the `notes` argument, never in the text."_s,
+            QString(),
+            u"Examples:"_s,
+            u"- \"remind me to take the bins out when I get home on Thursday, it's important\" -> \"take the bins out "
+            "thursday !!! @home\""_s,
+            u"- \"add milk and eggs to my shopping list, and call the dentist tomorrow morning\" -> \"milk #groceries; "
+            "eggs #groceries; call the dentist tomorrow 9:00\" (with a list called Groceries)"_s,
+            u"- \"grab the parcel when I pass the PostNL point on the high street\" -> \"grab the parcel @\"PostNL High "
+            "Street\"\""_s,
+            QString(),
+            u"Whatever Tavlin doesn't recognise stays in the title, so a wrong guess costs words, never data. When unsure "
+            "how a phrasing will read, call preview_quick_add first; it creates nothing. Deleting is immediate and has no "
+            "undo; prefer complete_reminder when a task is simply done."_s,
+        }
+            .join(u'\n');
     return text;
 }
 

@@ -44,7 +44,8 @@ QString ReminderTools::lastErrorDescription() const {
 
 Reminder ReminderTools::reminder(const QString& id) const {
     for (const std::vector<Reminder>* held : {&store_.reminders(), &store_.completedToday()}) {
-        const auto found = std::find_if(held->begin(), held->end(), [&](const Reminder& r) { return r.identifier == id; });
+        const auto found =
+            std::find_if(held->begin(), held->end(), [&](const Reminder& r) { return r.identifier == id; });
         if (found != held->end()) return *found;
     }
     if (std::optional<Reminder> stored = store_.eventStore().reminder(id)) return *stored;
@@ -97,9 +98,9 @@ Task<MCPToolResult> ReminderTools::createBatch(QStringList pieces, std::optional
                                                QStringList listNames) {
     const qsizetype count = pieces.size();
     if (count > batchMaximum) {
-        throw MCPToolError(u"That's %1 reminders; Tavlin creates at most %2 per call. Split them over several calls."_s
-                               .arg(count)
-                               .arg(batchMaximum));
+        throw MCPToolError(
+            u"That's %1 reminders; Tavlin creates at most %2 per call. Split them over several calls."_s.arg(count).arg(
+                batchMaximum));
     }
     if (overrides.title) {
         throw MCPToolError(
@@ -123,8 +124,7 @@ Task<MCPToolResult> ReminderTools::createBatch(QStringList pieces, std::optional
         if (refines) platform::detach(refineBatchItem(piece, listNames, overrides, instant, *created));
     }
     QString reply = u"Created %1 reminders:\n"_s.arg(count) + bulleted(lines);
-    if (refines)
-        reply += u"\nThe on-device model is still reading each one and may refine their dates."_s;
+    if (refines) reply += u"\nThe on-device model is still reading each one and may refine their dates."_s;
     co_return MCPToolResult{reply, false, json{{"reminders", std::move(snapshots)}}};
 }
 
@@ -199,7 +199,8 @@ Task<MCPToolResult> ReminderTools::updateReminder(json arguments) {
     const UpdateOutcome outcome = co_await store_.update(edit, target);
     if (outcome == UpdateOutcome::skippedBecauseMissing) throw MCPToolError(notFound(id));
     if (outcome == UpdateOutcome::skippedBecauseCompleted) throw MCPToolError(completedRefusal);
-    if (outcome == UpdateOutcome::failed) throw MCPToolError(u"Reminders refused the save: "_s + lastErrorDescription() + u'.');
+    if (outcome == UpdateOutcome::failed)
+        throw MCPToolError(u"Reminders refused the save: "_s + lastErrorDescription() + u'.');
     const QString moveRefusal = outcome == UpdateOutcome::listMoveRefused ? lastErrorDescription() : QString();
 
     Reminder updated = saved(target);
@@ -214,8 +215,9 @@ Task<MCPToolResult> ReminderTools::updateReminder(json arguments) {
     const ReminderSnapshot snapshot = this->snapshot(updated);
     const json structured = {{"reminder", snapshot.json(clock)}};
     if (!moveRefusal.isEmpty()) {
-        co_return MCPToolResult{u"Updated, but Reminders refused to move it: "_s + moveRefusal + u'\n' + snapshot.line(clock),
-                                true, structured};
+        co_return MCPToolResult{
+            u"Updated, but Reminders refused to move it: "_s + moveRefusal + u'\n' + snapshot.line(clock), true,
+            structured};
     }
     co_return MCPToolResult{u"Updated: "_s + snapshot.line(clock), false, structured};
 }

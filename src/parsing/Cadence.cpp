@@ -62,8 +62,7 @@ bool restIsOneConnector(const QString& text, qsizetype from, const ParserVocabul
     static const std::optional<platform::Regex> lastWord = compileRegex(u"\\s+(\\S+)\\s*$"_s);
     if (!lastWord || from >= text.size()) return false;
     const auto match = lastWord->firstMatch(text, {from, text.size() - from});
-    return match && match->range().location == from &&
-           vocabulary.connectors.contains(match->captured(text, 1));
+    return match && match->range().location == from && vocabulary.connectors.contains(match->captured(text, 1));
 }
 
 std::vector<RegexMatch> everyPhraseMatches(const RecurrenceGrammar& grammar, const QString& text) {
@@ -76,10 +75,10 @@ std::vector<RegexMatch> everyPhraseMatches(const RecurrenceGrammar& grammar, con
     static Memo<std::shared_ptr<const Opening>> openings;
     const auto opening = openings.get(
         [&] {
-            return std::make_shared<const Opening>(Opening{
-                compileRegex(u"(?:"_s + grammar.everyWords.alternation() + u")\\s+"_s,
-                             platform::Regex::Option::CaseInsensitive),
-                WordProbe(grammar.everyWords)});
+            return std::make_shared<const Opening>(
+                Opening{compileRegex(u"(?:"_s + grammar.everyWords.alternation() + u")\\s+"_s,
+                                     platform::Regex::Option::CaseInsensitive),
+                        WordProbe(grammar.everyWords)});
         },
         grammar.everyWords);
     if (opening->pattern && (!opening->everyWords.mayContain(text) || !opening->pattern->firstMatch(text))) return {};
@@ -144,7 +143,8 @@ std::optional<RecurrenceFrequency> extractCadenceAdverb(QString& text, const QSt
     if (!match || !match->range(1).isFound()) return std::nullopt;
 
     const QStringList wordsBefore = splitOnWhitespace(text.left(match->range().location));
-    if (!wordsBefore.isEmpty() && vocabulary.articles.contains(wordsBefore.last())) return std::nullopt;  // "the weekly"
+    if (!wordsBefore.isEmpty() && vocabulary.articles.contains(wordsBefore.last()))
+        return std::nullopt;  // "the weekly"
 
     const QString adverb = WordSet::fold(match->captured(text, 1));
     std::optional<RecurrenceFrequency> frequency;

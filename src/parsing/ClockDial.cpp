@@ -39,15 +39,14 @@ DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
 
     DialPatterns patterns;
     if (!vocabulary.quarterWords.isEmpty() && !direction.isEmpty())
-        patterns.quarter =
-            compileGuarded(u"(?:^|\\s)("_s,
-                           u"("_s + vocabulary.quarterWords.alternation() + u")\\s+("_s + direction + u")\\s+"_s,
-                           u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
+        patterns.quarter = compileGuarded(
+            u"(?:^|\\s)("_s, u"("_s + vocabulary.quarterWords.alternation() + u")\\s+("_s + direction + u")\\s+"_s,
+            u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
     if (!direction.isEmpty())
-        patterns.minutes = compileRegex(u"(?:^|\\s)((?:("_s + vocabulary.clockMarkers.alternationOrNever() +
-                                            u")\\s+)?(\\d{1,2})\\s+("_s + direction + u")\\s+("_s + hour + u")"_s +
-                                            meridiemTail,
-                                        kCaseInsensitive);
+        patterns.minutes =
+            compileRegex(u"(?:^|\\s)((?:("_s + vocabulary.clockMarkers.alternationOrNever() +
+                             u")\\s+)?(\\d{1,2})\\s+("_s + direction + u")\\s+("_s + hour + u")"_s + meridiemTail,
+                         kCaseInsensitive);
     if (!vocabulary.clockMarkers.isEmpty() && !vocabulary.halfWords.isEmpty())
         patterns.half = compileGuarded(u"(?:^|\\s)("_s,
                                        u"("_s + vocabulary.clockMarkers.alternation() + u")\\s+("_s +
@@ -99,8 +98,7 @@ std::optional<DialTime> resolveDialTime(int hour, int minuteOffset, Meridiem mer
     if (meridiem == Meridiem::none)
         if (const auto later = calendar.dateByAdding(CalendarComponent::Hour, 12, *first)) readings.push_back(*later);
     DialTime result;
-    for (const platform::Date reading : readings)
-        result.dialReadings.push_back(hourAndMinute(calendar, reading));
+    for (const platform::Date reading : readings) result.dialReadings.push_back(hourAndMinute(calendar, reading));
 
     const platform::Date threshold = earliestAhead(referenceDate);
     readings.push_back(*nextDay);
@@ -167,8 +165,7 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
         if (!ParserVocabulary::isQuarterPhrase(std::nullopt, direction, marker)) continue;
         const auto hour = clockNumber(match.captured(text, 5), std::nullopt, direction, marker, std::nullopt);
         if (!isDialHour(hour)) continue;
-        appendResolved(candidates, match, *hour, minutes * sign, meridiemOf(match, text, 6), referenceDate,
-                       calendar);
+        appendResolved(candidates, match, *hour, minutes * sign, meridiemOf(match, text, 6), referenceDate, calendar);
     }
 
     for (const RegexMatch& match : patterns.half.matches(text, range)) {

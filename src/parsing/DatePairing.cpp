@@ -27,10 +27,12 @@ struct TimeCandidate {
 };
 
 // A detector match that reads as a time and nothing else, or as a day and nothing else.
-bool isTimeOnly(bool hasTime, const QString& matched, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
+bool isTimeOnly(bool hasTime, const QString& matched, const BoundDetector& detector,
+                const ParserVocabulary& vocabulary) {
     return hasTime && !hasDateBesideClockTime(matched, detector, vocabulary);
 }
-bool isDayOnly(bool hasTime, const QString& matched, const BoundDetector& detector, const ParserVocabulary& vocabulary) {
+bool isDayOnly(bool hasTime, const QString& matched, const BoundDetector& detector,
+               const ParserVocabulary& vocabulary) {
     return !hasTime && hasDateBesideClockTime(matched, detector, vocabulary);
 }
 
@@ -39,7 +41,8 @@ template <class Partner>
 const Partner* nearest(const std::vector<Partner>& partners, TextRange chosen) {
     const Partner* best = nullptr;
     for (const Partner& partner : partners)
-        if (!best || std::llabs(partner.range.location - chosen.location) < std::llabs(best->range.location - chosen.location))
+        if (!best ||
+            std::llabs(partner.range.location - chosen.location) < std::llabs(best->range.location - chosen.location))
             best = &partner;
     return best;
 }
@@ -89,7 +92,8 @@ std::optional<PairedDate> timeSearch(const ChosenDate& chosen, const QString& te
         if (const auto* rule = std::get_if<RuleDateCandidate>(&candidate)) {
             if (rule->kind == RuleDateCandidate::Kind::clock && !rule->range.intersects(chosen.range) &&
                 rule->components.hour && rule->components.minute)
-                partners.push_back({rule->range, rule->dialReadings, {*rule->components.hour, *rule->components.minute}});
+                partners.push_back(
+                    {rule->range, rule->dialReadings, {*rule->components.hour, *rule->components.minute}});
             continue;
         }
         const DetectedDate& detected = std::get<DetectedDate>(candidate);
@@ -147,14 +151,17 @@ std::optional<PairedDate> daySearch(const ChosenDate& chosen, const QString& tex
             }
             const DetectedDate& detected = std::get<DetectedDate>(candidate);
             if (detected.range.intersects(chosen.range) ||
-                !isDayOnly(detectedTime(detected, text, vocabulary), textAt(text, detected.range), detector, vocabulary))
+                !isDayOnly(detectedTime(detected, text, vocabulary), textAt(text, detected.range), detector,
+                           vocabulary))
                 continue;
-            if (!areNeighbours(detected.range, chosen.range, text, vocabulary) || detected.date < startOfToday) continue;
+            if (!areNeighbours(detected.range, chosen.range, text, vocabulary) || detected.date < startOfToday)
+                continue;
             partners.push_back({detected.range, dueComponents(calendar, detected.date, false)});
         }
         if (const DayPartner* partner = nearest(partners, chosen.range)) {
             const DialReading chosenTime{*chosen.components.hour, *chosen.components.minute};
-            const DialReading time = timeFor(partner->components, chosen.dialReadings, chosenTime, referenceDate, calendar);
+            const DialReading time =
+                timeFor(partner->components, chosen.dialReadings, chosenTime, referenceDate, calendar);
             return PairedDate{withTime(partner->components, time), partner->range};
         }
     }

@@ -29,6 +29,7 @@ std::optional<DialReading> preferredDialReading(const std::vector<DialReading>& 
 // The first day `day` of a month from today on, at the preferred reading
 // (or, today, at the first reading still ahead).
 std::optional<platform::DateComponents> ordinalDayDate(int day, const std::vector<DialReading>& readings,
-                                                       platform::Date referenceDate, const platform::Calendar& calendar);
+                                                       platform::Date referenceDate,
+                                                       const platform::Calendar& calendar);
 
 }  // namespace tavlin::parsing::QuickAddParser

@@ -29,7 +29,8 @@ bool touchesAny(TextRange range, const std::vector<TextRange>& ranges) {
 }
 
 bool liesStrictlyWithinAnyMatch(TextRange range, const std::vector<DetectedDate>& matches) {
-    return std::any_of(matches.begin(), matches.end(), [&](const DetectedDate& m) { return liesStrictlyWithin(range, m.range); });
+    return std::any_of(matches.begin(), matches.end(),
+                       [&](const DetectedDate& m) { return liesStrictlyWithin(range, m.range); });
 }
 
 struct Stage {
@@ -102,14 +103,16 @@ struct Stage {
         if (isEditing || date >= limitFor(matched)) return date;
         std::optional<bool> dateBesideTime;
         // A bare time already past today moves on.
-        const bool rollable = containsTimeExpression(matched, vocabulary) && calendar.isDateInSameDay(date, reference) &&
+        const bool rollable = containsTimeExpression(matched, vocabulary) &&
+                              calendar.isDateInSameDay(date, reference) &&
                               !dateBesideClockTime(matched, dateBesideTime);
         if (rollable)
             if (const auto moved = rolledForward(date, dayNumber)) return moved;
         return retried(matched, dayNumber, dateBesideTime);
     }
 
-    std::optional<ChosenDate> choose(const DateCandidate& candidate, const std::vector<RuleDateCandidate>& ordinals) const {
+    std::optional<ChosenDate> choose(const DateCandidate& candidate,
+                                     const std::vector<RuleDateCandidate>& ordinals) const {
         if (const auto* rule = std::get_if<RuleDateCandidate>(&candidate))
             return ChosenDate{rule->range, rule->components, rule->hasTime, rule->kind, rule->dialReadings};
         const DetectedDate& match = std::get<DetectedDate>(candidate);
@@ -121,7 +124,7 @@ struct Stage {
 };
 
 struct Gathered {
-    std::vector<DateCandidate> candidates;  // in the order of the walk
+    std::vector<DateCandidate> candidates;    // in the order of the walk
     std::vector<RuleDateCandidate> ordinals;  // those not touching a place, for day numbers
 };
 
@@ -139,13 +142,15 @@ Gathered gather(const Stage& stage) {
     for (RuleDateCandidate& c : clockPhraseCandidates(text, whole, stage.reference, stage.calendar, stage.vocabulary))
         if (validRange(c.range)) clocks.push_back(std::move(c));
 
-    const DurationCandidates durations = durationCandidates(text, whole, stage.reference, stage.calendar, stage.vocabulary);
+    const DurationCandidates durations =
+        durationCandidates(text, whole, stage.reference, stage.calendar, stage.vocabulary);
     std::vector<DetectedDate> clearOfPlaces;
     for (const DetectedDate& m : matches)
         if (!touchesAny(m.range, stage.places)) clearOfPlaces.push_back(m);
 
     std::vector<RuleDateCandidate> nextWeek;
-    for (RuleDateCandidate& c : nextWeekWeekdayCandidates(text, whole, stage.reference, stage.calendar, stage.vocabulary, clearOfPlaces))
+    for (RuleDateCandidate& c :
+         nextWeekWeekdayCandidates(text, whole, stage.reference, stage.calendar, stage.vocabulary, clearOfPlaces))
         if (!touchesAny(c.range, stage.places)) nextWeek.push_back(std::move(c));
 
     std::vector<RuleDateCandidate> keptDurations;
@@ -181,11 +186,12 @@ Gathered gather(const Stage& stage) {
         for (const RuleDateCandidate& c : *rules) gathered.candidates.emplace_back(c);
 
     // From the end of the line backwards; the detector first where both start.
-    std::stable_sort(gathered.candidates.begin(), gathered.candidates.end(), [](const DateCandidate& a, const DateCandidate& b) {
-        const qsizetype x = rangeOf(a).location, y = rangeOf(b).location;
-        if (x != y) return x > y;
-        return a.index() == 0 && b.index() == 1;
-    });
+    std::stable_sort(gathered.candidates.begin(), gathered.candidates.end(),
+                     [](const DateCandidate& a, const DateCandidate& b) {
+                         const qsizetype x = rangeOf(a).location, y = rangeOf(b).location;
+                         if (x != y) return x > y;
+                         return a.index() == 0 && b.index() == 1;
+                     });
     return gathered;
 }
 
@@ -218,8 +224,8 @@ DateTimeResult extractDateTime(QString& text, Date referenceDate, const platform
     if (!chosen) return {};
 
     DateTimeResult result{.components = chosen->components, .hasTime = chosen->hasTime};
-    const std::optional<PairedDate> paired = pairDateAndTime(*chosen, text, detector, gathered.candidates, referenceDate,
-                                                             calendar, vocabulary, uses24HourClock);
+    const std::optional<PairedDate> paired = pairDateAndTime(*chosen, text, detector, gathered.candidates,
+                                                             referenceDate, calendar, vocabulary, uses24HourClock);
     QString line;
     if (!paired) {
         const TextRange removal = includePrecedingMarker(chosen->range, text, vocabulary, stage.places);

@@ -38,10 +38,8 @@ struct UnitRow {
 };
 
 constexpr UnitRow kUnits[] = {
-    {kMinuteUnit, CalendarComponent::Minute, 720, 1, true},
-    {kHourUnit, CalendarComponent::Hour, 168, 1, true},
-    {kDayUnit, CalendarComponent::Day, 366, 1, false},
-    {kWeekUnit, CalendarComponent::Day, 52, 7, false},
+    {kMinuteUnit, CalendarComponent::Minute, 720, 1, true},   {kHourUnit, CalendarComponent::Hour, 168, 1, true},
+    {kDayUnit, CalendarComponent::Day, 366, 1, false},        {kWeekUnit, CalendarComponent::Day, 52, 7, false},
     {kHalfHourUnit, CalendarComponent::Minute, 24, 30, true},
 };
 
@@ -49,14 +47,14 @@ QString durationPattern(const ParserVocabulary& v) {
     const QString one = v.oneWords.alternationOrNever();
     return u"(?:^|\\s)(((?:"_s + v.durationMarkers.alternationOrNever() + u"))\\s+"_s +  //
            u"(?:(?:("_s + one + u")\\s+)?("_s + v.halfWords.alternationOrNever() + u")(?:\\s+("_s + one +
-           u"))?\\s+"_s +                                                     //
+           u"))?\\s+"_s +                                                    //
            u"|("_s + v.oneAndAHalfWords.alternationOrNever() + u")\\s+"_s +  //
-           u"|(\\d{1,3})\\s*"_s +                                             //
-           u"|("_s + one + u")(?:\\s+|['’])"_s +                              //
-           u")(?:("_s + v.minuteUnitWords.alternationOrNever() +               //
-           u")|("_s + v.hourUnitWords.alternationOrNever() +                   //
-           u")|("_s + v.dayUnitWords.alternationOrNever() +                    //
-           u")|("_s + v.weekUnitWords.alternationOrNever() +                   //
+           u"|(\\d{1,3})\\s*"_s +                                            //
+           u"|("_s + one + u")(?:\\s+|['’])"_s +                             //
+           u")(?:("_s + v.minuteUnitWords.alternationOrNever() +             //
+           u")|("_s + v.hourUnitWords.alternationOrNever() +                 //
+           u")|("_s + v.dayUnitWords.alternationOrNever() +                  //
+           u")|("_s + v.weekUnitWords.alternationOrNever() +                 //
            u")|("_s + v.halfHourUnitWords.alternationOrNever() + u")))\\b(?!['’\\-–—])"_s;
 }
 
@@ -96,8 +94,8 @@ Reading readAmount(const RegexMatch& match, const QString& text, const UnitRow& 
         amount = digits->toInt(&isNumber);
         if (!isNumber) return {};
     }
-    if (!ParserVocabulary::isDurationPhrase(match.captured(text, kMarker), capturedIfFound(match, text, kOne), std::nullopt,
-                                            match.captured(text, unit.group)))
+    if (!ParserVocabulary::isDurationPhrase(match.captured(text, kMarker), capturedIfFound(match, text, kOne),
+                                            std::nullopt, match.captured(text, unit.group)))
         return {.rejected = true};
     if (amount > unit.largestAmount) return {};
     return {calendar.dateByAdding(unit.component, amount * unit.multiplier, reference), unit.hasTime};

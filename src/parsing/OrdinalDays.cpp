@@ -25,7 +25,8 @@ bool connectorsFitSuffix(const QString& words, const QString& suffix) {
         bool fits = false;
         for (const QString& code : ParserVocabulary::supportedLanguageCodes()) {
             const ParserVocabulary* table = ParserVocabulary::languageTable(code);
-            if (table && table->ordinalSuffixes.containsFolded(foldedSuffix) && table->connectors.containsFolded(folded)) {
+            if (table && table->ordinalSuffixes.containsFolded(foldedSuffix) &&
+                table->connectors.containsFolded(folded)) {
                 fits = true;
                 break;
             }
@@ -55,7 +56,8 @@ bool isPunctuation(const QString& text, qsizetype at) {
 // Whether what follows an ordinal lets it be a date: the end, punctuation,
 // or a date word ("the 5th of May"), but not "5th-floor" or "5th floor".
 bool ordinalTailAllowsDate(const QString& tail, const ParserVocabulary& vocabulary) {
-    if (!tail.isEmpty() && (tail[0] == u'-' || tail[0] == u'\u2013' || tail[0] == u'\u2014')) return false;  // "5th-floor"
+    if (!tail.isEmpty() && (tail[0] == u'-' || tail[0] == u'\u2013' || tail[0] == u'\u2014'))
+        return false;  // "5th-floor"
     qsizetype at = 0;
     while (at < tail.size() && tail[at].isSpace()) ++at;
     if (at >= tail.size() || isPunctuation(tail, at)) return true;
@@ -72,7 +74,8 @@ bool ordinalFollowsLeadingTime(qsizetype start, const QString& text, const Bound
                                const ParserVocabulary& vocabulary) {
     for (const RuleDateCandidate& candidate : earlierCandidates) {
         const qsizetype end = candidate.range.end();
-        if (end <= start && onlyBlanksBetween(text, end, start) && opensTheLine(text, candidate.range.location, vocabulary))
+        if (end <= start && onlyBlanksBetween(text, end, start) &&
+            opensTheLine(text, candidate.range.location, vocabulary))
             return true;
     }
     for (const platform::DetectedDate& match : detectorMatches) {
@@ -145,7 +148,8 @@ std::vector<RuleDateCandidate> ordinalDayCandidates(const QString& text, TextRan
     return candidates;
 }
 
-std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, TextRange range, platform::Date referenceDate,
+std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, TextRange range,
+                                                         platform::Date referenceDate,
                                                          const platform::Calendar& calendar,
                                                          const ParserVocabulary& vocabulary,
                                                          const std::vector<platform::DetectedDate>& detectorMatches) {
@@ -163,7 +167,8 @@ std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, Te
                                                 platform::MatchingPolicy::nextTime);
             if (!date) continue;
 
-            RuleDateCandidate candidate{.range = match.range(1), .components = dueComponents(calendar, *date, false),
+            RuleDateCandidate candidate{.range = match.range(1),
+                                        .components = dueComponents(calendar, *date, false),
                                         .kind = RuleDateCandidate::Kind::day};
             // The detector's overlapping match ("Friday at 3pm") joins the
             // phrase and brings its time.

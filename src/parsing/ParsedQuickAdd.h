@@ -23,8 +23,8 @@ struct ParsedQuickAdd {
     std::optional<QString> locationName;
     std::optional<double> locationRadius;  // metres
     LocationTrigger locationTrigger = LocationTrigger::arrive;
-    int priority = 0;  // 0 none, 1 high, 5 medium, 9 low
-    std::optional<QString> listName;  // spelled as in the caller's list names
+    int priority = 0;                          // 0 none, 1 high, 5 medium, 9 low
+    std::optional<QString> listName;           // spelled as in the caller's list names
     bool dueDateIsBareCadenceDefault = false;  // only the model reader sets it
 
     // Equal in every field; texts compare as canonically equivalent.

@@ -66,18 +66,24 @@ QStringList concatenated(std::initializer_list<const WordSet*> sets) {
 template <class Merge>
 void forEachWordSet(ParserVocabulary& out, const ParserVocabulary& self, const ParserVocabulary& other, Merge merge) {
     auto fields = {
-        &ParserVocabulary::dateFunctionWords, &ParserVocabulary::pastMarkers,       &ParserVocabulary::timeWords,
-        &ParserVocabulary::connectors,        &ParserVocabulary::locationMarkers,   &ParserVocabulary::leaveWords,
-        &ParserVocabulary::locationLeadIns,   &ParserVocabulary::articles,          &ParserVocabulary::priorityWords,
-        &ParserVocabulary::listGlue,          &ParserVocabulary::radiusPrepositions, &ParserVocabulary::radiusUnitWords,
-        &ParserVocabulary::partitiveWords,    &ParserVocabulary::homeSynonyms,      &ParserVocabulary::workSynonyms,
-        &ParserVocabulary::purposeMarkers,    &ParserVocabulary::taskWrappers,      &ParserVocabulary::durationMarkers,
-        &ParserVocabulary::minuteUnitWords,   &ParserVocabulary::hourUnitWords,     &ParserVocabulary::dayUnitWords,
-        &ParserVocabulary::weekUnitWords,     &ParserVocabulary::halfWords,         &ParserVocabulary::oneAndAHalfWords,
-        &ParserVocabulary::halfHourUnitWords, &ParserVocabulary::oneWords,          &ParserVocabulary::clockMarkers,
-        &ParserVocabulary::ordinalSuffixes,   &ParserVocabulary::quarterWords,      &ParserVocabulary::pastDirectionWords,
-        &ParserVocabulary::toDirectionWords,  &ParserVocabulary::dailyWords,        &ParserVocabulary::weeklyWords,
-        &ParserVocabulary::monthlyWords,      &ParserVocabulary::yearlyWords,
+        &ParserVocabulary::dateFunctionWords,  &ParserVocabulary::pastMarkers,
+        &ParserVocabulary::timeWords,          &ParserVocabulary::connectors,
+        &ParserVocabulary::locationMarkers,    &ParserVocabulary::leaveWords,
+        &ParserVocabulary::locationLeadIns,    &ParserVocabulary::articles,
+        &ParserVocabulary::priorityWords,      &ParserVocabulary::listGlue,
+        &ParserVocabulary::radiusPrepositions, &ParserVocabulary::radiusUnitWords,
+        &ParserVocabulary::partitiveWords,     &ParserVocabulary::homeSynonyms,
+        &ParserVocabulary::workSynonyms,       &ParserVocabulary::purposeMarkers,
+        &ParserVocabulary::taskWrappers,       &ParserVocabulary::durationMarkers,
+        &ParserVocabulary::minuteUnitWords,    &ParserVocabulary::hourUnitWords,
+        &ParserVocabulary::dayUnitWords,       &ParserVocabulary::weekUnitWords,
+        &ParserVocabulary::halfWords,          &ParserVocabulary::oneAndAHalfWords,
+        &ParserVocabulary::halfHourUnitWords,  &ParserVocabulary::oneWords,
+        &ParserVocabulary::clockMarkers,       &ParserVocabulary::ordinalSuffixes,
+        &ParserVocabulary::quarterWords,       &ParserVocabulary::pastDirectionWords,
+        &ParserVocabulary::toDirectionWords,   &ParserVocabulary::dailyWords,
+        &ParserVocabulary::weeklyWords,        &ParserVocabulary::monthlyWords,
+        &ParserVocabulary::yearlyWords,
     };
     for (WordSet ParserVocabulary::*field : fields) out.*field = merge(self.*field, other.*field);
 }
@@ -205,8 +211,9 @@ bool ParserVocabulary::isQuarterPhrase(const std::optional<QString>& quarterWord
     const auto marker = foldedOrNone(clockMarker);
     bool found = false;
     forEachTable([&](const ParserVocabulary& table) {
-        found = (table.pastDirectionWords.containsFolded(direction) || table.toDirectionWords.containsFolded(direction)) &&
-                inSet(table.quarterWords, quarter) && inSet(table.clockMarkers, marker);
+        found =
+            (table.pastDirectionWords.containsFolded(direction) || table.toDirectionWords.containsFolded(direction)) &&
+            inSet(table.quarterWords, quarter) && inSet(table.clockMarkers, marker);
         return found;
     });
     return found;
@@ -262,7 +269,8 @@ bool ParserVocabulary::isDurationPhrase(const QString& marker, const std::option
     forEachTable([&](const ParserVocabulary& table) {
         if (!table.durationMarkers.containsFolded(foldedMarker)) return false;
         if (number && !table.oneWords.containsFolded(*number)) return false;
-        if (half && !table.halfWords.containsFolded(*half) && !table.oneAndAHalfWords.containsFolded(*half)) return false;
+        if (half && !table.halfWords.containsFolded(*half) && !table.oneAndAHalfWords.containsFolded(*half))
+            return false;
         found = table.minuteUnitWords.containsFolded(unit) || table.hourUnitWords.containsFolded(unit) ||
                 table.dayUnitWords.containsFolded(unit) || table.weekUnitWords.containsFolded(unit) ||
                 table.halfHourUnitWords.containsFolded(unit);

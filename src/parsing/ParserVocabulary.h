@@ -26,12 +26,12 @@ struct RecurrenceGrammar {
     WordSet everyWords;
     WordSet alternateWords;  // "other" in "every other week"
     int defaultInterval = 1;
-    WordSet nextWords;       // "next" in "next week monday"
+    WordSet nextWords;  // "next" in "next week monday"
     WordSet dayWords;
     WordSet weekWords;
     WordSet monthWords;
     WordSet yearWords;
-    WordSet weekdayNames;    // from the locale, when a vocabulary is built
+    WordSet weekdayNames;              // from the locale, when a vocabulary is built
     QHash<QString, int> weekdayIndex;  // folded weekday name → 1 (Sunday) … 7
     OptionalRegex everyPhraseRegex;
 

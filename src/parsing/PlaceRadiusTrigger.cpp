@@ -106,7 +106,8 @@ std::optional<double> extractRadiusFromPlace(QString& text, bool leading, const 
     const std::optional<double> radius = metres(*match, text);
     if (!radius) return std::nullopt;
     const QString unit = WordSet::fold(match->captured(text, 2));
-    const bool writtenTogether = match->range(2).location == match->range(1).end() && (unit == u"m"_s || unit == u"km"_s);
+    const bool writtenTogether =
+        match->range(2).location == match->range(1).end() && (unit == u"m"_s || unit == u"km"_s);
     QString remainder = text;
     remainder.remove(match->range().location, match->range().length);
     remainder = platform::trimmedWhitespace(remainder);
@@ -198,10 +199,10 @@ bool stripLeavePhrase(QString& text, const ParserVocabulary& vocabulary) {
     const GuardedPattern leave = patterns.get(
         [&] {
             const QString articles = vocabulary.articles.alternationOrNever();
-            return compileGuarded(u"\\s*"_s + leadInPattern(vocabulary),
-                                  u"(?:"_s + vocabulary.leaveWords.alternation() + u")(?:\\s+(?:"_s + articles +
-                                      u"))?\\s*$"_s,
-                                  QString(), kCaseInsensitive);
+            return compileGuarded(
+                u"\\s*"_s + leadInPattern(vocabulary),
+                u"(?:"_s + vocabulary.leaveWords.alternation() + u")(?:\\s+(?:"_s + articles + u"))?\\s*$"_s, QString(),
+                kCaseInsensitive);
         },
         vocabulary.leaveWords, vocabulary.articles, vocabulary.locationLeadIns);
     const auto match = leave.firstMatch(text, {0, text.size()});

@@ -52,7 +52,6 @@ bool mayHoldUnquotedPlace(const QString& text) {
 
 }  // namespace
 
-
 std::optional<QString> quotedPlaceName(const platform::RegexMatch& match, const QString& text) {
     for (const int group : {1, 2}) {
         if (!match.range(group).isFound()) continue;

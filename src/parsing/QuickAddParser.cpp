@@ -251,8 +251,7 @@ QString collapseWhitespace(const QString& text) {
     QChar* out = collapsed.data();
     bool inRun = false;
     for (const QChar c : text) {
-        const bool space =
-            c.unicode() < 0x80 ? platform::isAsciiWhitespace(c.unicode()) : u_isUWhiteSpace(c.unicode());
+        const bool space = c.unicode() < 0x80 ? platform::isAsciiWhitespace(c.unicode()) : u_isUWhiteSpace(c.unicode());
         if (!(space && inRun)) *out++ = space ? QChar(u' ') : c;
         inRun = space;
     }
@@ -272,8 +271,7 @@ QString normalizedKey(const QString& text) {
     }
     for (const platform::TextRange character : platform::graphemeRanges(folded)) {
         const QString c = folded.mid(character.location, character.length);
-        if (platform::isLetterCharacter(c) || platform::isNumberCharacter(c) || c == u"_"_s || c == u"-"_s)
-            key += c;
+        if (platform::isLetterCharacter(c) || platform::isNumberCharacter(c) || c == u"_"_s || c == u"-"_s) key += c;
     }
     return key;
 }

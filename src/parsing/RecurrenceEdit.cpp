@@ -85,7 +85,8 @@ std::vector<platform::Reminder> collapseRecurringSeries(
     for (const Kept& k : kept) {
         if (!k.key) continue;
         const auto current = chosen.constFind(*k.key);
-        if (current == chosen.cend() || dueOrLast(*k.reminder) < dueOrLast(**current)) chosen.insert(*k.key, k.reminder);
+        if (current == chosen.cend() || dueOrLast(*k.reminder) < dueOrLast(**current))
+            chosen.insert(*k.key, k.reminder);
     }
     std::vector<platform::Reminder> shown;
     for (const Kept& k : kept)

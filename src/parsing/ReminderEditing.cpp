@@ -37,10 +37,11 @@ std::optional<QString> priorityPiece(int priority) {
 void appendPlacePieces(QStringList& pieces, const Reminder& reminder) {
     const std::optional<platform::StructuredLocation> location = alarmLocation(reminder);
     if (!location) return;
-    const auto firstWithLocation = std::find_if(reminder.alarms.cbegin(), reminder.alarms.cend(),
-                                                [](const platform::Alarm& a) { return a.structuredLocation.has_value(); });
-    const bool leaving = firstWithLocation != reminder.alarms.cend() &&
-                         firstWithLocation->proximity == platform::AlarmProximity::leave;
+    const auto firstWithLocation =
+        std::find_if(reminder.alarms.cbegin(), reminder.alarms.cend(),
+                     [](const platform::Alarm& a) { return a.structuredLocation.has_value(); });
+    const bool leaving =
+        firstWithLocation != reminder.alarms.cend() && firstWithLocation->proximity == platform::AlarmProximity::leave;
     pieces.append((leaving ? u"when I leave @"_s : u"@"_s) + location->title);
     // Only a radius the reader takes back; "office 10m" would become the
     // place's name at the next edit.

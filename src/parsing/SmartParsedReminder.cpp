@@ -23,12 +23,15 @@ const Field kFields[] = {
     {&SmartParsedReminder::dateText, u"dateText",
      u"The exact words in the note expressing the due date or deadline, copied character-for-character, or empty if "
      u"none"},
-    {&SmartParsedReminder::dueDate, u"dueDate", u"That deadline resolved to YYYY-MM-DD using the reference dates, or empty"},
-    {&SmartParsedReminder::dueTime, u"dueTime", u"Due time as HH:mm in 24-hour form when a time is written, else empty"},
+    {&SmartParsedReminder::dueDate, u"dueDate",
+     u"That deadline resolved to YYYY-MM-DD using the reference dates, or empty"},
+    {&SmartParsedReminder::dueTime, u"dueTime",
+     u"Due time as HH:mm in 24-hour form when a time is written, else empty"},
     {&SmartParsedReminder::locationText, u"locationText",
      u"The exact words in the note marking a place with '@', including any preposition or leave/leaving words directly "
      u"before the '@', copied character-for-character, or empty"},
-    {&SmartParsedReminder::location, u"location", u"The plain place name from locationText, without @ or prepositions, or empty"},
+    {&SmartParsedReminder::location, u"location",
+     u"The plain place name from locationText, without @ or prepositions, or empty"},
     {&SmartParsedReminder::priorityText, u"priorityText",
      u"The exact urgency words from the note, like 'urgent' or '!!', copied character-for-character, or empty"},
     {&SmartParsedReminder::priority, u"priority", u"That urgency as one of: none, low, medium, high"},

@@ -115,7 +115,8 @@ void applyModelDate(ParsedQuickAdd& result, const SmartParsedReminder& answer, c
 
     platform::Date candidate = calendar.date(components).value_or(*dueDate);
     const platform::Date startOfToday = calendar.startOfDay(referenceDate);
-    if (candidate < startOfToday && !platform::rangeOf(*phrase, u"\\b(19|20)\\d{2}\\b"_s, SearchOption::RegularExpression).isFound()) {
+    if (candidate < startOfToday &&
+        !platform::rangeOf(*phrase, u"\\b(19|20)\\d{2}\\b"_s, SearchOption::RegularExpression).isFound()) {
         const int year = calendar.component(CalendarComponent::Year, referenceDate);
         for (const int tryYear : {year, year + 1}) {
             DateComponents moved = components;
@@ -160,11 +161,12 @@ void applyModelPlace(ParsedQuickAdd& result, const SmartParsedReminder& answer, 
     result.locationName = name;
     result.locationRadius = QuickAddParser::extractRadius(result.title, vocabulary, true);
 
-    const TextRange inNote = platform::rangeOf(note, *span, SearchOption::CaseInsensitive | SearchOption::DiacriticInsensitive);
+    const TextRange inNote =
+        platform::rangeOf(note, *span, SearchOption::CaseInsensitive | SearchOption::DiacriticInsensitive);
     if (!inNote.isFound() || vocabulary.leaveWords.isEmpty()) return;
-    const QString leaveBefore =
-        u"\\b(?:"_s + vocabulary.leaveWords.alternation() + u")\\b(\\s+\\S+){0,2}\\s*$"_s;
-    if (platform::rangeOf(note.left(inNote.location), leaveBefore, SearchOption::RegularExpression | SearchOption::CaseInsensitive)
+    const QString leaveBefore = u"\\b(?:"_s + vocabulary.leaveWords.alternation() + u")\\b(\\s+\\S+){0,2}\\s*$"_s;
+    if (platform::rangeOf(note.left(inNote.location), leaveBefore,
+                          SearchOption::RegularExpression | SearchOption::CaseInsensitive)
             .isFound()) {
         result.locationTrigger = LocationTrigger::leave;
         QuickAddParser::stripLeavePhrase(result.title, vocabulary);
@@ -228,8 +230,8 @@ bool isModelAvailable() { return platform::LanguageModel::systemDefault().isAvai
 platform::Task<std::optional<ParsedQuickAdd>> parse(QString note, QStringList listNames, ParserVocabulary vocabulary) {
     const platform::Date referenceDate = platform::Date::now();
     const platform::Calendar calendar = platform::Calendar::current();
-    std::unique_ptr<platform::LanguageModelSession> session = platform::LanguageModel::systemDefault().makeSession(
-        readingInstructions(referenceDate, calendar, listNames));
+    std::unique_ptr<platform::LanguageModelSession> session =
+        platform::LanguageModel::systemDefault().makeSession(readingInstructions(referenceDate, calendar, listNames));
     std::optional<SmartParsedReminder> answer;
     try {
         answer = SmartParsedReminder::fromGeneratedContent(
@@ -295,12 +297,13 @@ std::optional<TextRange> wordBoundedRange(const QString& span, const QString& te
     if (span.isEmpty()) return std::nullopt;
     qsizetype from = 0;
     while (from <= text.size()) {
-        const TextRange found = platform::rangeOf(text, span, SearchOption::CaseInsensitive | SearchOption::DiacriticInsensitive,
-                                                  {from, text.size() - from});
+        const TextRange found = platform::rangeOf(
+            text, span, SearchOption::CaseInsensitive | SearchOption::DiacriticInsensitive, {from, text.size() - from});
         if (!found.isFound()) return std::nullopt;
         const QString before = characterBefore(text, found.location);
         const QString after = platform::characterAt(text, found.end());
-        if ((before.isEmpty() || !isWordCharacter(before)) && (after.isEmpty() || !isWordCharacter(after))) return found;
+        if ((before.isEmpty() || !isWordCharacter(before)) && (after.isEmpty() || !isWordCharacter(after)))
+            return found;
         from = found.location + platform::characterAt(text, found.location).size();
     }
     return std::nullopt;
@@ -315,7 +318,8 @@ bool removeSpan(const QString& span, QString& text) {
     return true;
 }
 
-std::optional<QString> groundDateText(const QString& dateText, const QString& title, const ParserVocabulary& vocabulary) {
+std::optional<QString> groundDateText(const QString& dateText, const QString& title,
+                                      const ParserVocabulary& vocabulary) {
     const QStringList words = splitOnWhitespace(dateText);
     if (words.isEmpty() || vocabulary.pastMarkers.matchesTokens(foldedTokens(dateText))) return std::nullopt;
     for (qsizetype length = words.size(); length >= 1; --length) {
@@ -358,7 +362,8 @@ bool resolveDueDate(const QString& phrase, const DateComponents& components, pla
             sawYear = true;
         } else if (matchesWhole(token, u"^\\d{1,2}$"_s)) {
             const int n = token.toInt();
-            if (n >= 1 && n <= 31 && !isTimeNumber(i, tokens, vocabulary) && components.day != n && components.month != n)
+            if (n >= 1 && n <= 31 && !isTimeNumber(i, tokens, vocabulary) && components.day != n &&
+                components.month != n)
                 return false;
         }
     }
@@ -405,7 +410,8 @@ std::optional<QString> groundPlace(const QString& locationText, const QString& p
     return match->captured(note);
 }
 
-bool locationTextMatchesPlace(const QString& locationText, const QString& placeName, const ParserVocabulary& vocabulary) {
+bool locationTextMatchesPlace(const QString& locationText, const QString& placeName,
+                              const ParserVocabulary& vocabulary) {
     const QString trimmed = platform::trimmedWhitespaceAndNewlines(locationText);
     if (trimmed.isEmpty() || placeName.isEmpty()) return false;
     QStringList tokens = foldedTokens(trimmed);

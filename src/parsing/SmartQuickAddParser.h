@@ -38,7 +38,8 @@ QStringList sanitizeSplitTasks(const QStringList& tasks, const QString& note);
 QStringList foldedTokens(const QString& text);
 std::optional<platform::TextRange> wordBoundedRange(const QString& span, const QString& text);
 bool removeSpan(const QString& span, QString& text);
-std::optional<QString> groundDateText(const QString& dateText, const QString& title, const ParserVocabulary& vocabulary);
+std::optional<QString> groundDateText(const QString& dateText, const QString& title,
+                                      const ParserVocabulary& vocabulary);
 bool isDatePhrase(const QString& phrase, const ParserVocabulary& vocabulary);
 bool resolveDueDate(const QString& phrase, const platform::DateComponents& components, platform::Date referenceDate,
                     const platform::Calendar& calendar, const ParserVocabulary& vocabulary);

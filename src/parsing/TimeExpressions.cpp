@@ -21,9 +21,7 @@ const QString kDottedTime = u"\\b(?:[01]?\\d|2[0-3])\\.(?:1[3-9]|[2-5]\\d)\\b"_s
 bool found(const std::optional<Regex>& regex, const QString& text) { return regex && regex->firstMatch(text); }
 
 // Each run of white space made one blank, the ends trimmed.
-QString collapsedWhitespace(const QString& text) {
-    return splitOnWhitespace(text).join(u' ');
-}
+QString collapsedWhitespace(const QString& text) { return splitOnWhitespace(text).join(u' '); }
 
 // Digits that are not a duration in days or weeks ("3 days").
 QString numberPattern(const ParserVocabulary& vocabulary) {
@@ -58,9 +56,9 @@ TimeWordPatterns makeTimeWordPatterns(const ParserVocabulary& vocabulary) {
 
 TimeWordPatterns timeWordPatterns(const ParserVocabulary& vocabulary) {
     static Memo<TimeWordPatterns> patterns;
-    return patterns.get([&] { return makeTimeWordPatterns(vocabulary); }, vocabulary.timeWords,
-                        vocabulary.dayUnitWords, vocabulary.weekUnitWords, vocabulary.locationMarkers,
-                        vocabulary.radiusPrepositions, vocabulary.clockMarkers);
+    return patterns.get([&] { return makeTimeWordPatterns(vocabulary); }, vocabulary.timeWords, vocabulary.dayUnitWords,
+                        vocabulary.weekUnitWords, vocabulary.locationMarkers, vocabulary.radiusPrepositions,
+                        vocabulary.clockMarkers);
 }
 
 // The explicit clock times, blanked one after the other.

@@ -23,7 +23,8 @@ WordProbe::WordProbe(const WordSet& words) : answers_(true) {
     for (const QString& word : words.raw()) {
         const QString folded = platform::folded(word, platform::FoldOption::CaseInsensitive);
         using platform::isAsciiWhitespace;
-        if (folded.isEmpty() || isAsciiWhitespace(folded.front().unicode()) || isAsciiWhitespace(folded.back().unicode())) {
+        if (folded.isEmpty() || isAsciiWhitespace(folded.front().unicode()) ||
+            isAsciiWhitespace(folded.back().unicode())) {
             answers_ = false;
             return;
         }

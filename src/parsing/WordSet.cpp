@@ -4,8 +4,8 @@
 #include "platform/Regex.h"
 #include "platform/Text.h"
 
-#include <algorithm>
 #include <unicode/uchar.h>
+#include <algorithm>
 
 namespace tavlin::parsing {
 
@@ -14,8 +14,8 @@ namespace {
 // Cantillation marks and vowel points; maqaf (05BE), paseq (05C0), sof pasuq
 // (05C3) and nun hafukha (05C6) are punctuation and stay.
 bool isHebrewPoint(char32_t c) {
-    return (c >= 0x0591 && c <= 0x05BD) || c == 0x05BF || c == 0x05C1 || c == 0x05C2 || c == 0x05C4 ||
-           c == 0x05C5 || c == 0x05C7;
+    return (c >= 0x0591 && c <= 0x05BD) || c == 0x05BF || c == 0x05C1 || c == 0x05C2 || c == 0x05C4 || c == 0x05C5 ||
+           c == 0x05C7;
 }
 
 // A mark that joins the character before it, so that it belongs to the same
@@ -25,9 +25,7 @@ bool extendsPreviousCharacter(char32_t c) {
     return breakClass == U_GCB_EXTEND || breakClass == U_GCB_ZWJ || breakClass == U_GCB_SPACING_MARK;
 }
 
-bool inCodePointOrder(const QString& a, const QString& b) {
-    return a.toUcs4() < b.toUcs4();
-}
+bool inCodePointOrder(const QString& a, const QString& b) { return a.toUcs4() < b.toUcs4(); }
 
 }  // namespace
 
@@ -51,8 +49,8 @@ QStringList splitOnWhitespace(const QString& text) {
     qsizetype pieceStart = -1;
     bool inWhitespace = false;
     for (const platform::CodePoint c : platform::CodePoints(text)) {
-        const bool whitespace = u_isUWhiteSpace(static_cast<UChar32>(c.value)) ||
-                                (inWhitespace && extendsPreviousCharacter(c.value));
+        const bool whitespace =
+            u_isUWhiteSpace(static_cast<UChar32>(c.value)) || (inWhitespace && extendsPreviousCharacter(c.value));
         if (whitespace && pieceStart >= 0) {
             pieces.append(text.mid(pieceStart, c.index - pieceStart));
             pieceStart = -1;
@@ -95,9 +93,7 @@ const QString& WordSet::alternation() const {
     return words_->alternation;
 }
 
-QString WordSet::alternationOrNever() const {
-    return isEmpty() ? QStringLiteral("(?!)") : alternation();
-}
+QString WordSet::alternationOrNever() const { return isEmpty() ? QStringLiteral("(?!)") : alternation(); }
 
 const QString& WordSet::foldedAlternation() const {
     if (!words_) return empty().foldedAlternation;
@@ -131,7 +127,8 @@ QString WordSet::alternationPattern(const QStringList& words) {
     };
     std::vector<Entry> entries;
     entries.reserve(static_cast<size_t>(words.size()));
-    for (const QString& word : words) entries.push_back({platform::graphemeCount(word), word.normalized(QString::NormalizationForm_C), &word});
+    for (const QString& word : words)
+        entries.push_back({platform::graphemeCount(word), word.normalized(QString::NormalizationForm_C), &word});
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& x, const Entry& y) {
         if (x.length != y.length) return x.length > y.length;
         return inCodePointOrder(x.composed, y.composed);

@@ -52,8 +52,7 @@ bool withinReach(const DateComponents& components) {
     constexpr std::int64_t kYearsInReach = 1'000'000;
     for (const IcuField& field : kIcuFields) {
         const std::optional<int> value = components.value(field.component);
-        if (value && std::abs(std::int64_t{*value}) > kYearsInReach * field.perYear)
-            return false;
+        if (value && std::abs(std::int64_t{*value}) > kYearsInReach * field.perYear) return false;
     }
     return true;
 }
@@ -67,8 +66,7 @@ int valueOf(const icu::Calendar& calendar, const IcuField& field) {
 bool matches(const icu::Calendar& calendar, const DateComponents& wanted, Scale scale) {
     for (const IcuField& field : kIcuFields) {
         const std::optional<int> value = wanted.value(field.component);
-        if (field.scale == scale && value && *value != valueOf(calendar, field))
-            return false;
+        if (field.scale == scale && value && *value != valueOf(calendar, field)) return false;
     }
     return true;
 }
@@ -79,10 +77,9 @@ bool inRange(std::optional<int> value, int lowest, int highest) {
 
 // The ranges no calendar date leaves; the day of the month is checked apart.
 bool fieldsInRange(const DateComponents& components) {
-    return inRange(components.month, 1, 12) && inRange(components.day, 1, 31)
-        && inRange(components.weekday, 1, 7) && inRange(components.hour, 0, 23)
-        && inRange(components.minute, 0, 59) && inRange(components.second, 0, 59)
-        && inRange(components.nanosecond, 0, 999'999'999);
+    return inRange(components.month, 1, 12) && inRange(components.day, 1, 31) && inRange(components.weekday, 1, 7) &&
+           inRange(components.hour, 0, 23) && inRange(components.minute, 0, 59) && inRange(components.second, 0, 59) &&
+           inRange(components.nanosecond, 0, 999'999'999);
 }
 
 void setTime(icu::Calendar& calendar, Date date) {
@@ -102,8 +99,7 @@ int lengthOfMonth(icu::Calendar& calendar, const DateComponents& components) {
     calendar.clear();
     for (const IcuField& field : kIcuFields) {
         const std::optional<int> value = components.value(field.component);
-        if (value && field.scale == Scale::Month)
-            calendar.set(field.field, *value - field.offset);
+        if (value && field.scale == Scale::Month) calendar.set(field.field, *value - field.offset);
     }
     UErrorCode status = U_ZERO_ERROR;
     return calendar.getActualMaximum(UCAL_DATE, status);
@@ -122,8 +118,7 @@ int nanosecondOf(Date date) {
 }
 
 Date addingNanoseconds(Date date, int nanoseconds, bool wrapping) {
-    if (!wrapping)
-        return date.addingTimeInterval(nanoseconds * 1e-9);
+    if (!wrapping) return date.addingTimeInterval(nanoseconds * 1e-9);
     const double whole = std::floor(date.secondsSince1970());
     const double fraction = std::fmod(date.secondsSince1970() - whole + nanoseconds * 1e-9, 1.0);
     return Date::fromSecondsSince1970(whole + (fraction < 0 ? fraction + 1.0 : fraction));
@@ -150,9 +145,7 @@ struct WallTime {
     int second = 0;
 };
 
-WallTime wallTimeOf(int secondOfDay) {
-    return {secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60};
-}
+WallTime wallTimeOf(int secondOfDay) { return {secondOfDay / 3600, secondOfDay / 60 % 60, secondOfDay % 60}; }
 
 void setWallTime(icu::Calendar& calendar, CivilDay day, WallTime time) {
     calendar.clear();
@@ -166,28 +159,25 @@ void setWallTime(icu::Calendar& calendar, CivilDay day, WallTime time) {
 
 bool showsWallTime(const icu::Calendar& calendar, WallTime time) {
     UErrorCode status = U_ZERO_ERROR;
-    return calendar.get(UCAL_HOUR_OF_DAY, status) == time.hour
-        && calendar.get(UCAL_MINUTE, status) == time.minute
-        && calendar.get(UCAL_SECOND, status) == time.second;
+    return calendar.get(UCAL_HOUR_OF_DAY, status) == time.hour && calendar.get(UCAL_MINUTE, status) == time.minute &&
+           calendar.get(UCAL_SECOND, status) == time.second;
 }
 
 // The instant of a wall time on a day. A wall time that the clocks skip gives
 // the first instant after the gap, or nothing when strict.
-std::optional<Date> resolveWallTime(icu::Calendar& calendar, CivilDay day, WallTime time,
-                                    MatchingPolicy policy, RepeatedTimePolicy repeated) {
+std::optional<Date> resolveWallTime(icu::Calendar& calendar, CivilDay day, WallTime time, MatchingPolicy policy,
+                                    RepeatedTimePolicy repeated) {
     calendar.setSkippedWallTimeOption(UCAL_WALLTIME_NEXT_VALID);
     calendar.setRepeatedWallTimeOption(repeated == RepeatedTimePolicy::first ? UCAL_WALLTIME_FIRST
                                                                              : UCAL_WALLTIME_LAST);
     setWallTime(calendar, day, time);
     const std::optional<Date> instant = instantOf(calendar);
-    if (policy == MatchingPolicy::strict && instant && !showsWallTime(calendar, time))
-        return std::nullopt;
+    if (policy == MatchingPolicy::strict && instant && !showsWallTime(calendar, time)) return std::nullopt;
     return instant;
 }
 
 Date startOfCivilDay(icu::Calendar& calendar, CivilDay day) {
-    return resolveWallTime(calendar, day, {}, MatchingPolicy::nextTime, RepeatedTimePolicy::first)
-        .value_or(Date());
+    return resolveWallTime(calendar, day, {}, MatchingPolicy::nextTime, RepeatedTimePolicy::first).value_or(Date());
 }
 
 // The time fields nextDate() looks for, hour, minute and second; nothing for
@@ -197,10 +187,8 @@ using TimePattern = std::array<std::optional<int>, 3>;
 // Given fields are fixed; fields below the smallest given one are at 0.
 TimePattern timePatternOf(const DateComponents& matching) {
     TimePattern pattern{matching.hour, matching.minute, matching.second};
-    if (matching.nanosecond)
-        return pattern;
-    for (int i = 2; i >= 0 && !pattern[i]; --i)
-        pattern[i] = 0;
+    if (matching.nanosecond) return pattern;
+    for (int i = 2; i >= 0 && !pattern[i]; --i) pattern[i] = 0;
     return pattern;
 }
 
@@ -211,10 +199,8 @@ std::optional<int> firstMatchingSecond(const TimePattern& pattern, int from) {
     int second = from;
     while (second < kSecondsPerDay) {
         int i = 0;
-        while (i < 3 && (!pattern[i] || *pattern[i] == second / kUnit[i] % kCount[i]))
-            ++i;
-        if (i == 3)
-            return second;
+        while (i < 3 && (!pattern[i] || *pattern[i] == second / kUnit[i] % kCount[i])) ++i;
+        if (i == 3) return second;
         const int part = second / kUnit[i] % kCount[i];
         const int enclosingStart = second - second % kUnit[i] - part * kUnit[i];
         second = enclosingStart + (part < *pattern[i] ? *pattern[i] : kCount[i]) * kUnit[i];
@@ -245,14 +231,13 @@ std::optional<Date> firstOnDay(icu::Calendar& zoned, CivilDay day, int fromSecon
 
 int secondOfDay(const icu::Calendar& calendar) {
     UErrorCode status = U_ZERO_ERROR;
-    return calendar.get(UCAL_HOUR_OF_DAY, status) * 3600 + calendar.get(UCAL_MINUTE, status) * 60
-         + calendar.get(UCAL_SECOND, status);
+    return calendar.get(UCAL_HOUR_OF_DAY, status) * 3600 + calendar.get(UCAL_MINUTE, status) * 60 +
+           calendar.get(UCAL_SECOND, status);
 }
 
 bool hasAnyField(const DateComponents& components) {
     for (const IcuField& field : kIcuFields) {
-        if (components.value(field.component))
-            return true;
+        if (components.value(field.component)) return true;
     }
     return components.nanosecond.has_value();
 }
@@ -268,8 +253,7 @@ bool lacksWantedDay(const icu::Calendar& calendar, const DateComponents& wanted)
 }  // namespace
 
 Calendar::Calendar(TimeZone zone, Locale locale, int firstWeekday, int minimumDays)
-    : zone_(std::move(zone)), locale_(std::move(locale)), firstWeekday_(firstWeekday),
-      minimumDays_(minimumDays) {
+    : zone_(std::move(zone)), locale_(std::move(locale)), firstWeekday_(firstWeekday), minimumDays_(minimumDays) {
     rebuildPrototype();
 }
 
@@ -313,32 +297,26 @@ std::unique_ptr<icu::Calendar> Calendar::makeIcuCalendar() const {
 }
 
 std::optional<Date> Calendar::date(const DateComponents& components) const {
-    if (!withinReach(components))
-        return std::nullopt;
+    if (!withinReach(components)) return std::nullopt;
     const std::unique_ptr<icu::Calendar> calendar = makeIcuCalendar();
-    if (components.timeZone)
-        calendar->setTimeZone(components.timeZone->icu());
+    if (components.timeZone) calendar->setTimeZone(components.timeZone->icu());
     calendar->clear();
     // ICU resolves the date from the fields set last: weekday-style fields
     // count only where year, month and day leave the date open.
     for (const bool weekStyle : {true, false}) {
         for (const IcuField& field : kIcuFields) {
             const std::optional<int> value = components.value(field.component);
-            if (value && (field.scale == Scale::Week) == weekStyle)
-                calendar->set(field.field, *value - field.offset);
+            if (value && (field.scale == Scale::Week) == weekStyle) calendar->set(field.field, *value - field.offset);
         }
     }
     const std::optional<Date> instant = instantOf(*calendar);
-    if (!instant || !components.nanosecond)
-        return instant;
+    if (!instant || !components.nanosecond) return instant;
     return addingNanoseconds(*instant, *components.nanosecond, false);
 }
 
 bool Calendar::isValidDate(const DateComponents& components) const {
-    if (!fieldsInRange(components) || !withinReach(components))
-        return false;
-    if (components.day && *components.day > lengthOfMonth(*makeIcuCalendar(), components))
-        return false;
+    if (!fieldsInRange(components) || !withinReach(components)) return false;
+    if (components.day && *components.day > lengthOfMonth(*makeIcuCalendar(), components)) return false;
     return date(components).has_value();
 }
 
@@ -346,15 +324,11 @@ DateComponents Calendar::dateComponents(CalendarComponents wanted, Date date) co
     const std::unique_ptr<icu::Calendar> calendar = icuCalendarAt(*this, date);
     DateComponents components;
     for (const IcuField& field : kIcuFields) {
-        if (wanted.testFlag(field.component))
-            components.setValue(field.component, valueOf(*calendar, field));
+        if (wanted.testFlag(field.component)) components.setValue(field.component, valueOf(*calendar, field));
     }
-    if (wanted.testFlag(CalendarComponent::Nanosecond))
-        components.nanosecond = nanosecondOf(date);
-    if (wanted.testFlag(CalendarComponent::TimeZone))
-        components.timeZone = zone_;
-    if (wanted.testFlag(CalendarComponent::Calendar))
-        components.calendar = *this;
+    if (wanted.testFlag(CalendarComponent::Nanosecond)) components.nanosecond = nanosecondOf(date);
+    if (wanted.testFlag(CalendarComponent::TimeZone)) components.timeZone = zone_;
+    if (wanted.testFlag(CalendarComponent::Calendar)) components.calendar = *this;
     return components;
 }
 
@@ -362,31 +336,25 @@ int Calendar::component(CalendarComponent which, Date date) const {
     return dateComponents(which, date).value(which).value_or(0);
 }
 
-std::optional<Date> Calendar::dateByAdding(CalendarComponent which, int value, Date to,
-                                           bool wrapping) const {
+std::optional<Date> Calendar::dateByAdding(CalendarComponent which, int value, Date to, bool wrapping) const {
     DateComponents amounts;
     amounts.setValue(which, value);
-    if (!amounts.value(which))
-        return std::nullopt;  // a time zone or calendar is no amount
+    if (!amounts.value(which)) return std::nullopt;  // a time zone or calendar is no amount
     return dateByAdding(amounts, to, wrapping);
 }
 
 std::optional<Date> Calendar::dateByAdding(const DateComponents& amounts, Date to, bool wrapping) const {
-    if (!withinReach(amounts))
-        return std::nullopt;
+    if (!withinReach(amounts)) return std::nullopt;
     const std::unique_ptr<icu::Calendar> calendar = icuCalendarAt(*this, to);
     UErrorCode status = U_ZERO_ERROR;
     for (const IcuField& field : kIcuFields) {
         if (const std::optional<int> amount = amounts.value(field.component)) {
-            if (wrapping)
-                calendar->roll(field.field, *amount, status);
-            else
-                calendar->add(field.field, *amount, status);
+            if (wrapping) calendar->roll(field.field, *amount, status);
+            else calendar->add(field.field, *amount, status);
         }
     }
     const std::optional<Date> result = instantOf(*calendar);
-    if (U_FAILURE(status) || !result)
-        return std::nullopt;
+    if (U_FAILURE(status) || !result) return std::nullopt;
     return amounts.nanosecond ? addingNanoseconds(*result, *amounts.nanosecond, wrapping) : *result;
 }
 
@@ -402,9 +370,7 @@ bool Calendar::isDateInSameDay(Date a, Date b) const {
     return civilDayOf(*calendar) == dayOfA;
 }
 
-bool Calendar::isDateInToday(Date date) const {
-    return isDateInSameDay(date, Date::now());
-}
+bool Calendar::isDateInToday(Date date) const { return isDateInSameDay(date, Date::now()); }
 
 bool Calendar::isDateInTomorrow(Date date) const {
     const std::optional<Date> tomorrow = dateByAdding(CalendarComponent::Day, 1, Date::now());
@@ -416,9 +382,7 @@ std::optional<DateInterval> Calendar::dateInterval(CalendarComponent of, Date da
     CivilDay first = civilDayOf(*calendar);
     CivilDay next = first;
     switch (of) {
-    case CalendarComponent::Day:
-        next.day += 1;
-        break;
+    case CalendarComponent::Day: next.day += 1; break;
     case CalendarComponent::WeekOfYear: {
         UErrorCode status = U_ZERO_ERROR;
         first.day -= (calendar->get(UCAL_DAY_OF_WEEK, status) - firstWeekday_ + 7) % 7;
@@ -434,8 +398,7 @@ std::optional<DateInterval> Calendar::dateInterval(CalendarComponent of, Date da
         first = {first.year, 1, 1};
         next = {first.year + 1, 1, 1};
         break;
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
     const Date start = startOfCivilDay(*calendar, first);
     return DateInterval{start, startOfCivilDay(*calendar, next).timeIntervalSince(start)};
@@ -443,10 +406,8 @@ std::optional<DateInterval> Calendar::dateInterval(CalendarComponent of, Date da
 
 std::optional<Date> Calendar::nextDate(Date after, const DateComponents& matching, MatchingPolicy policy,
                                        RepeatedTimePolicy repeated) const {
-    if (!hasAnyField(matching) || !fieldsInRange(matching))
-        return std::nullopt;
-    const TimeSearch search{after, timePatternOf(matching), matching.nanosecond.value_or(0) * 1e-9,
-                            policy, repeated};
+    if (!hasAnyField(matching) || !fieldsInRange(matching)) return std::nullopt;
+    const TimeSearch search{after, timePatternOf(matching), matching.nanosecond.value_or(0) * 1e-9, policy, repeated};
     const std::unique_ptr<icu::Calendar> zoned = makeIcuCalendar();
     // Day fields are read on the wall clock: a calendar in UTC, where every
     // day has 24 hours.
@@ -470,29 +431,26 @@ std::optional<Date> Calendar::nextDate(Date after, const DateComponents& matchin
             continue;
         }
         if (matches(*wall, matching, Scale::Week) && matches(*wall, matching, Scale::Day)) {
-            if (const std::optional<Date> found = firstOnDay(*zoned, day, fromSecond, search))
-                return found;
+            if (const std::optional<Date> found = firstOnDay(*zoned, day, fromSecond, search)) return found;
         } else if (policy == MatchingPolicy::nextTime && lacksWantedDay(*wall, matching)) {
             const Date dayAfter = startOfCivilDay(*zoned, {day.year, day.month, day.day + 1});
-            if (dayAfter > after)
-                return dayAfter;
+            if (dayAfter > after) return dayAfter;
         }
         day.day += 1;
     }
     return std::nullopt;
 }
 
-std::optional<Date> Calendar::dateBySettingHour(int hour, int minute, int second, Date date,
-                                                MatchingPolicy policy, RepeatedTimePolicy repeated) const {
-    if (!fieldsInRange({.hour = hour, .minute = minute, .second = second}))
-        return std::nullopt;
+std::optional<Date> Calendar::dateBySettingHour(int hour, int minute, int second, Date date, MatchingPolicy policy,
+                                                RepeatedTimePolicy repeated) const {
+    if (!fieldsInRange({.hour = hour, .minute = minute, .second = second})) return std::nullopt;
     const std::unique_ptr<icu::Calendar> calendar = icuCalendarAt(*this, date);
     return resolveWallTime(*calendar, civilDayOf(*calendar), {hour, minute, second}, policy, repeated);
 }
 
 bool operator==(const Calendar& a, const Calendar& b) {
-    return a.zone_ == b.zone_ && a.locale_ == b.locale_ && a.firstWeekday_ == b.firstWeekday_
-        && a.minimumDays_ == b.minimumDays_;
+    return a.zone_ == b.zone_ && a.locale_ == b.locale_ && a.firstWeekday_ == b.firstWeekday_ &&
+           a.minimumDays_ == b.minimumDays_;
 }
 
 }  // namespace tavlin::platform

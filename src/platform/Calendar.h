@@ -29,13 +29,13 @@ enum class CalendarComponent : unsigned {
     Minute = 1u << 5,
     Second = 1u << 6,
     Nanosecond = 1u << 7,
-    Weekday = 1u << 8,          // 1 = Sunday … 7 = Saturday
-    WeekdayOrdinal = 1u << 9,   // 2 for the second Tuesday of a month
+    Weekday = 1u << 8,         // 1 = Sunday … 7 = Saturday
+    WeekdayOrdinal = 1u << 9,  // 2 for the second Tuesday of a month
     WeekOfMonth = 1u << 10,
     WeekOfYear = 1u << 11,
     YearForWeekOfYear = 1u << 12,
-    TimeZone = 1u << 13,        // dateComponents() fills in the calendar's zone
-    Calendar = 1u << 14,        // dateComponents() fills in the calendar itself
+    TimeZone = 1u << 13,  // dateComponents() fills in the calendar's zone
+    Calendar = 1u << 14,  // dateComponents() fills in the calendar itself
 };
 Q_DECLARE_FLAGS(CalendarComponents, CalendarComponent)
 Q_DECLARE_OPERATORS_FOR_FLAGS(CalendarComponents)
@@ -61,9 +61,9 @@ public:
     const TimeZone& timeZone() const { return zone_; }
     const Locale& locale() const { return locale_; }
     int firstWeekday() const { return firstWeekday_; }  // 1 = Sunday
-    void setFirstWeekday(int weekday);                   // ignored outside 1 … 7
+    void setFirstWeekday(int weekday);                  // ignored outside 1 … 7
     int minimumDaysInFirstWeek() const { return minimumDays_; }
-    void setMinimumDaysInFirstWeek(int days);            // ignored outside 1 … 7
+    void setMinimumDaysInFirstWeek(int days);  // ignored outside 1 … 7
 
     // The instant of the components, read leniently (month 13 is January of
     // the next year); a time zone carried by the components wins over the

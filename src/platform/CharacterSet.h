@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include <memory>
 #include <unicode/uversion.h>
+#include <memory>
 
 U_NAMESPACE_BEGIN
 class UnicodeSet;

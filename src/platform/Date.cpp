@@ -4,9 +4,7 @@
 
 namespace tavlin::platform {
 
-Date Date::now() {
-    return fromUDate(static_cast<double>(QDateTime::currentMSecsSinceEpoch()));
-}
+Date Date::now() { return fromUDate(static_cast<double>(QDateTime::currentMSecsSinceEpoch())); }
 
 Date Date::fromQDateTime(const QDateTime& dateTime) {
     return fromUDate(static_cast<double>(dateTime.toMSecsSinceEpoch()));

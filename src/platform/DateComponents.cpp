@@ -31,8 +31,7 @@ constexpr Field kFields[] = {
 
 const Field* fieldOf(CalendarComponent component) {
     for (const Field& field : kFields) {
-        if (field.component == component)
-            return &field;
+        if (field.component == component) return &field;
     }
     return nullptr;
 }
@@ -45,8 +44,7 @@ std::optional<int> DateComponents::value(CalendarComponent component) const {
 }
 
 void DateComponents::setValue(CalendarComponent component, std::optional<int> value) {
-    if (const Field* field = fieldOf(component))
-        this->*field->member = value;
+    if (const Field* field = fieldOf(component)) this->*field->member = value;
 }
 
 QString DateComponents::description() const {
@@ -55,8 +53,7 @@ QString DateComponents::description() const {
         if (const std::optional<int> value = this->*field.member)
             parts << QStringLiteral("%1: %2").arg(QLatin1String(field.name)).arg(*value);
     }
-    if (timeZone)
-        parts << QStringLiteral("timeZone: %1").arg(timeZone->identifier());
+    if (timeZone) parts << QStringLiteral("timeZone: %1").arg(timeZone->identifier());
     if (calendar) {
         parts << QStringLiteral("calendar: %1 %2 firstWeekday %3 minimumDays %4")
                      .arg(calendar->timeZone().identifier(), calendar->locale().identifier())

@@ -23,9 +23,9 @@ NumericDateOrder numericDateOrder(const Locale& locale);
 
 // What the phrases of one search are read against.
 struct DetectionContext {
-    Date reference;            // the moment that relative words count from
-    Calendar calendar;         // its zone and week rules place the days
-    QStringList languages;     // codes of the languages to read ("de", "en"); English is always read
+    Date reference;         // the moment that relative words count from
+    Calendar calendar;      // its zone and week rules place the days
+    QStringList languages;  // codes of the languages to read ("de", "en"); English is always read
     NumericDateOrder numericOrder = NumericDateOrder::dayMonthYear;
 };
 
@@ -58,8 +58,7 @@ public:
     // names no existing date (30 February, 25:00) gives no match.
     virtual std::vector<DetectedDate> matches(const QString& text, TextRange range,
                                               const DetectionContext& context) const = 0;
-    std::optional<DetectedDate> firstMatch(const QString& text, TextRange range,
-                                           const DetectionContext& context) const;
+    std::optional<DetectedDate> firstMatch(const QString& text, TextRange range, const DetectionContext& context) const;
 };
 
 }  // namespace tavlin::platform

@@ -18,12 +18,10 @@ struct DateFormatter::Format {
 
 namespace {
 
-std::unique_ptr<icu::SimpleDateFormat> makeFormat(const QString& pattern, const Locale& locale,
-                                                  const TimeZone& zone) {
+std::unique_ptr<icu::SimpleDateFormat> makeFormat(const QString& pattern, const Locale& locale, const TimeZone& zone) {
     UErrorCode status = U_ZERO_ERROR;
     auto format = std::make_unique<icu::SimpleDateFormat>(icuView(pattern), locale.icu(), status);
-    if (U_FAILURE(status))
-        return nullptr;
+    if (U_FAILURE(status)) return nullptr;
     format->adoptCalendar(Calendar::gregorian(zone, locale).makeIcuCalendar().release());
     format->setLenient(false);
     return format;
@@ -42,21 +40,18 @@ DateFormatter& DateFormatter::operator=(DateFormatter&&) noexcept = default;
 
 QString DateFormatter::string(Date date) const {
     const std::lock_guard lock(format_->mutex);
-    if (!format_->icu)
-        return {};
+    if (!format_->icu) return {};
     icu::UnicodeString text;
     return fromIcu(format_->icu->format(date.toUDate(), text));
 }
 
 std::optional<Date> DateFormatter::date(const QString& text) const {
     const std::lock_guard lock(format_->mutex);
-    if (!format_->icu)
-        return std::nullopt;
+    if (!format_->icu) return std::nullopt;
     const icu::UnicodeString input = icuView(text);
     icu::ParsePosition position(0);
     const UDate parsed = format_->icu->parse(input, position);
-    if (position.getErrorIndex() >= 0 || position.getIndex() != input.length())
-        return std::nullopt;
+    if (position.getErrorIndex() >= 0 || position.getIndex() != input.length()) return std::nullopt;
     return Date::fromUDate(parsed);
 }
 

@@ -11,7 +11,6 @@ namespace tavlin::platform::DueDate {
 // The instant of due-date components: in their own calendar when they carry
 // one, else in `calendar`, and in their own time zone when they carry one.
 // Nothing without components or when they make no date.
-std::optional<Date> date(const std::optional<DateComponents>& components,
-                                   const Calendar& calendar);
+std::optional<Date> date(const std::optional<DateComponents>& components, const Calendar& calendar);
 
 }  // namespace tavlin::platform::DueDate

@@ -38,9 +38,9 @@ class HotKeyBackend {
 public:
     // What grab() answers: grabbed, an X protocol error code, or noKeyGrabs.
     static constexpr int grabbed = 0;
-    static constexpr int badValue = 2;    // no such key
-    static constexpr int badAccess = 10;  // another program holds the chord
-    static constexpr int noKeyGrabs = -1; // not on X11 (offscreen, Wayland)
+    static constexpr int badValue = 2;     // no such key
+    static constexpr int badAccess = 10;   // another program holds the chord
+    static constexpr int noKeyGrabs = -1;  // not on X11 (offscreen, Wayland)
 
     // A press or release of a grabbed chord; the modifiers are those held at
     // that moment, without Caps Lock and Num Lock.

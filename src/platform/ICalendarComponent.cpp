@@ -111,7 +111,9 @@ ICalendarProperty::ICalendarProperty(QByteArray name, QByteArray value, const Pa
 }
 
 ICalendarProperty::ICalendarProperty(QByteArray name, QByteArray parameters, QByteArray value, QByteArray original)
-    : name_(std::move(name)), parameters_(std::move(parameters)), value_(std::move(value)),
+    : name_(std::move(name)),
+      parameters_(std::move(parameters)),
+      value_(std::move(value)),
       original_(std::move(original)) {}
 
 std::optional<ICalendarProperty> ICalendarProperty::parse(QByteArray line, QByteArray original) {

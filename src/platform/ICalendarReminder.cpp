@@ -217,8 +217,8 @@ QByteArray daysText(const std::vector<RecurrenceDayOfWeek>& days) {
 }
 
 bool isModelledPart(QByteArrayView part) {
-    static const QByteArrayView modelled[] = {"FREQ",    "INTERVAL", "UNTIL",     "COUNT",     "BYDAY",
-                                              "BYMONTHDAY", "BYMONTH", "BYWEEKNO", "BYYEARDAY", "BYSETPOS"};
+    static const QByteArrayView modelled[] = {"FREQ",       "INTERVAL", "UNTIL",    "COUNT",     "BYDAY",
+                                              "BYMONTHDAY", "BYMONTH",  "BYWEEKNO", "BYYEARDAY", "BYSETPOS"};
     const QByteArrayView key = part.first(std::max<qsizetype>(part.indexOf('='), 0));
     return std::any_of(std::begin(modelled), std::end(modelled),
                        [&](QByteArrayView name) { return key.compare(name, Qt::CaseInsensitive) == 0; });
@@ -238,9 +238,9 @@ QByteArray ruleText(const RecurrenceRule& rule, const RuleLine* replaced = nullp
     if (rule.end && rule.end->date) parts += "UNTIL=" + dateProperty("UNTIL", *rule.end->date).value();
     else if (rule.end) parts += "COUNT=" + QByteArray::number(rule.end->occurrenceCount);
     const std::pair<QByteArrayView, QByteArray> lists[] = {
-        {"BYDAY", daysText(rule.daysOfTheWeek)},       {"BYMONTHDAY", joined(rule.daysOfTheMonth)},
-        {"BYMONTH", joined(rule.monthsOfTheYear)},     {"BYWEEKNO", joined(rule.weeksOfTheYear)},
-        {"BYYEARDAY", joined(rule.daysOfTheYear)},     {"BYSETPOS", joined(rule.setPositions)},
+        {"BYDAY", daysText(rule.daysOfTheWeek)},   {"BYMONTHDAY", joined(rule.daysOfTheMonth)},
+        {"BYMONTH", joined(rule.monthsOfTheYear)}, {"BYWEEKNO", joined(rule.weeksOfTheYear)},
+        {"BYYEARDAY", joined(rule.daysOfTheYear)}, {"BYSETPOS", joined(rule.setPositions)},
     };
     for (const auto& [key, values] : lists)
         if (!values.isEmpty()) parts += key.toByteArray() + '=' + values;
@@ -453,7 +453,8 @@ void setDue(ICalendarComponent& calendar, ICalendarComponent& todo, const std::o
     }
     const std::optional<Date> dueDate = instant(*due);
     todo.setProperty(dateProperty("DUE", *due));
-    if (startFollowsDue || (startDate && dueDate && *startDate > *dueDate)) todo.setProperty(dateProperty("DTSTART", *due));
+    if (startFollowsDue || (startDate && dueDate && *startDate > *dueDate))
+        todo.setProperty(dateProperty("DTSTART", *due));
     addTimeZoneIfMissing(calendar, *due);
 }
 
@@ -562,8 +563,9 @@ bool apply(const Reminder& reminder, ICalendarComponent& calendar, Date now) {
         write();
         changed = true;
     };
-    update(current.identifier != reminder.identifier,
-           [&] { item->setProperty({"UID", escapeText(reminder.identifier.toUtf8())}); });
+    update(current.identifier != reminder.identifier, [&] {
+        item->setProperty({"UID", escapeText(reminder.identifier.toUtf8())});
+    });
     update(current.title != reminder.title, [&] { setText(*item, "SUMMARY", reminder.title); });
     update(current.notes != reminder.notes, [&] { setText(*item, "DESCRIPTION", reminder.notes); });
     update(current.dueDateComponents != reminder.dueDateComponents,
@@ -606,7 +608,8 @@ bool setContinuation(ICalendarComponent& calendar, const std::optional<Continuat
     };
     const auto stashed = item->properties(kStashedRule);
     if (!link) {
-        if (!stashed.empty() && item->properties("RRULE").empty()) item->setProperties("RRULE", renamed(stashed, "RRULE"));
+        if (!stashed.empty() && item->properties("RRULE").empty())
+            item->setProperties("RRULE", renamed(stashed, "RRULE"));
         item->removeProperties(kStashedRule);
         item->removeProperties(kContinuedBy);
         return true;
@@ -616,7 +619,8 @@ bool setContinuation(ICalendarComponent& calendar, const std::optional<Continuat
         item->setProperties(kStashedRule, renamed(item->properties("RRULE"), kStashedRule));
     } else {
         std::vector<ICalendarProperty> lines;
-        for (const RecurrenceRule& rule : link->recurrenceRules) lines.emplace_back(kStashedRule.toByteArray(), ruleText(rule));
+        for (const RecurrenceRule& rule : link->recurrenceRules)
+            lines.emplace_back(kStashedRule.toByteArray(), ruleText(rule));
         item->setProperties(kStashedRule, std::move(lines));
     }
     return true;
@@ -647,7 +651,8 @@ std::optional<Reminder> nextOccurrence(const Reminder& reminder) {
     const auto from = instant(*reminder.dueDateComponents);
     const auto to = instant(*next);
     for (Alarm& alarm : successor.alarms)
-        if (alarm.absoluteDate && from && to) alarm.absoluteDate = alarm.absoluteDate->addingTimeInterval(to->timeIntervalSince(*from));
+        if (alarm.absoluteDate && from && to)
+            alarm.absoluteDate = alarm.absoluteDate->addingTimeInterval(to->timeIntervalSince(*from));
     return successor;
 }
 

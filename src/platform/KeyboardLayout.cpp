@@ -34,10 +34,9 @@ xkb_context* sharedContext() {
 // Whether the server speaks XKB. Asking is a round trip, and the answer holds
 // for the one connection Qt keeps for the process's life.
 bool setUpXkb(xcb_connection_t* connection) {
-    static const bool hasXkb = xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION,
-                                                           XKB_X11_MIN_MINOR_XKB_VERSION,
-                                                           XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr,
-                                                           nullptr, nullptr);
+    static const bool hasXkb =
+        xkb_x11_setup_xkb_extension(connection, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+                                    XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr, nullptr);
     return hasXkb;
 }
 
@@ -50,10 +49,11 @@ KeyboardLayout KeyboardLayout::current() {
         xkb_context* context = sharedContext();
         const qint32 device = setUpXkb(connection) ? xkb_x11_get_core_keyboard_device_id(connection) : -1;
         if (context && device >= 0) {
-            auto keymap = ownedKeymap(
-                xkb_x11_keymap_new_from_device(context, connection, device, XKB_KEYMAP_COMPILE_NO_FLAGS));
+            auto keymap =
+                ownedKeymap(xkb_x11_keymap_new_from_device(context, connection, device, XKB_KEYMAP_COMPILE_NO_FLAGS));
             const State state(keymap ? xkb_x11_state_new_from_device(keymap.get(), connection, device) : nullptr);
-            if (state) return KeyboardLayout(keymap, xkb_state_serialize_layout(state.get(), XKB_STATE_LAYOUT_EFFECTIVE));
+            if (state)
+                return KeyboardLayout(keymap, xkb_state_serialize_layout(state.get(), XKB_STATE_LAYOUT_EFFECTIVE));
         }
     }
     // The database and the environment do not change while Tavlin runs.

@@ -19,8 +19,7 @@ namespace {
 
 // "de_AT.UTF-8@euro" → "de_AT": ICU has no use for the codeset or modifier.
 QString withoutCodesetAndModifier(const QString& identifier) {
-    const auto end = std::find_if(identifier.begin(), identifier.end(),
-                                  [](QChar c) { return c == u'.' || c == u'@'; });
+    const auto end = std::find_if(identifier.begin(), identifier.end(), [](QChar c) { return c == u'.' || c == u'@'; });
     return identifier.left(end - identifier.begin());
 }
 
@@ -32,8 +31,7 @@ bool isPosixDefault(const QString& value) {
 
 icu::Locale makeIcuLocale(const QString& identifier) {
     const QByteArray name = withoutCodesetAndModifier(identifier).toUtf8();
-    if (!name.contains('-'))
-        return icu::Locale(name.constData());
+    if (!name.contains('-')) return icu::Locale(name.constData());
     UErrorCode status = U_ZERO_ERROR;
     icu::Locale locale = icu::Locale::forLanguageTag(name.constData(), status);
     return U_SUCCESS(status) ? locale : icu::Locale::getRoot();
@@ -44,8 +42,7 @@ icu::Locale makeIcuLocale(const QString& identifier) {
 QString firstSet(const Locale::Environment& environment, std::initializer_list<const char*> names) {
     for (const char* name : names) {
         const QString value = environment(name);
-        if (!value.isEmpty() && !isPosixDefault(value))
-            return value;
+        if (!value.isEmpty() && !isPosixDefault(value)) return value;
     }
     return {};
 }
@@ -53,18 +50,14 @@ QString firstSet(const Locale::Environment& environment, std::initializer_list<c
 QStringList languageTags(const QStringList& entries) {
     QStringList tags;
     for (const QString& entry : entries) {
-        if (isPosixDefault(entry))
-            continue;
+        if (isPosixDefault(entry)) continue;
         const QString tag = Locale(entry).identifier();
-        if (tag != u"und" && !tags.contains(tag))
-            tags << tag;
+        if (tag != u"und" && !tags.contains(tag)) tags << tag;
     }
     return tags;
 }
 
-QString processVariable(const char* name) {
-    return qEnvironmentVariable(name);
-}
+QString processVariable(const char* name) { return qEnvironmentVariable(name); }
 
 HourCycle hourCycleFromIcu(UDateFormatHourCycle cycle) {
     switch (cycle) {
@@ -79,19 +72,15 @@ HourCycle hourCycleFromIcu(UDateFormatHourCycle cycle) {
 // ICU's weekday lists start with an empty entry, so that index 1 is Sunday.
 QStringList symbols(const icu::UnicodeString* items, int32_t count, int32_t first = 0) {
     QStringList list;
-    for (int32_t i = first; i < count; ++i)
-        list << fromIcu(items[i]);
+    for (int32_t i = first; i < count; ++i) list << fromIcu(items[i]);
     return list;
 }
 
 }  // namespace
 
-Locale::Locale(const QString& identifier)
-    : locale_(std::make_shared<const icu::Locale>(makeIcuLocale(identifier))) {}
+Locale::Locale(const QString& identifier) : locale_(std::make_shared<const icu::Locale>(makeIcuLocale(identifier))) {}
 
-Locale Locale::current() {
-    return current(processVariable);
-}
+Locale Locale::current() { return current(processVariable); }
 
 Locale Locale::current(const Environment& environment) {
     const QString value = firstSet(environment, {"LC_ALL", "LC_TIME", "LANG"});
@@ -103,14 +92,11 @@ Locale Locale::posix() {
     return locale;
 }
 
-QStringList Locale::preferredLanguages() {
-    return preferredLanguages(processVariable);
-}
+QStringList Locale::preferredLanguages() { return preferredLanguages(processVariable); }
 
 QStringList Locale::preferredLanguages(const Environment& environment) {
     QStringList tags = languageTags(environment("LANGUAGE").split(u':', Qt::SkipEmptyParts));
-    if (tags.isEmpty())
-        tags = languageTags({firstSet(environment, {"LC_ALL", "LC_MESSAGES", "LANG"})});
+    if (tags.isEmpty()) tags = languageTags({firstSet(environment, {"LC_ALL", "LC_MESSAGES", "LANG"})});
     return tags.isEmpty() ? QStringList{QStringLiteral("en-US")} : tags;
 }
 
@@ -120,20 +106,15 @@ QString Locale::identifier() const {
     return U_SUCCESS(status) ? QString::fromStdString(tag) : QStringLiteral("und");
 }
 
-QString Locale::languageCode() const {
-    return QString::fromLatin1(locale_->getLanguage());
-}
+QString Locale::languageCode() const { return QString::fromLatin1(locale_->getLanguage()); }
 
-QString Locale::regionCode() const {
-    return QString::fromLatin1(locale_->getCountry());
-}
+QString Locale::regionCode() const { return QString::fromLatin1(locale_->getCountry()); }
 
 HourCycle Locale::hourCycle() const {
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::DateTimePatternGenerator> generator(
         icu::DateTimePatternGenerator::createInstance(*locale_, status));
-    if (U_FAILURE(status))
-        return HourCycle::h23;
+    if (U_FAILURE(status)) return HourCycle::h23;
     const UDateFormatHourCycle cycle = generator->getDefaultHourCycle(status);
     return U_SUCCESS(status) ? hourCycleFromIcu(cycle) : HourCycle::h23;
 }
@@ -184,8 +165,6 @@ DateSymbols Locale::dateSymbols() const {
     };
 }
 
-bool operator==(const Locale& a, const Locale& b) {
-    return *a.locale_ == *b.locale_;
-}
+bool operator==(const Locale& a, const Locale& b) { return *a.locale_ == *b.locale_; }
 
 }  // namespace tavlin::platform

@@ -159,7 +159,8 @@ void GeoClueLocationManager::endSession() {
     bus_.disconnect(service, path, clientInterface, u"LocationUpdated"_s, this,
                     SLOT(onLocationUpdated(QDBusObjectPath, QDBusObjectPath)));
     bus_.send(methodCall(path, clientInterface, u"Stop"_s));
-    bus_.send(methodCall(managerPath, managerInterface, u"DeleteClient"_s, {QVariant::fromValue(QDBusObjectPath(path))}));
+    bus_.send(
+        methodCall(managerPath, managerInterface, u"DeleteClient"_s, {QVariant::fromValue(QDBusObjectPath(path))}));
 }
 
 void GeoClueLocationManager::call(const QDBusMessage& message, ReplyHandler handler, int timeoutMs) {

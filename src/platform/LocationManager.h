@@ -53,4 +53,3 @@ signals:
 std::unique_ptr<LocationManager> makeSystemLocationManager();
 
 }  // namespace tavlin::platform
-

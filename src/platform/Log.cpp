@@ -32,9 +32,8 @@ const char* levelLabel(QtMsgType type) {
 void writeToStandardError(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     QLatin1StringView category(context.category ? context.category : "default");
     if (category.startsWith(kPrefix)) category = category.sliced(kPrefix.size());
-    const QByteArray line = QStringLiteral("tavlin[%1] %2%3\n")
-                                .arg(category, QLatin1StringView(levelLabel(type)), message)
-                                .toUtf8();
+    const QByteArray line =
+        QStringLiteral("tavlin[%1] %2%3\n").arg(category, QLatin1StringView(levelLabel(type)), message).toUtf8();
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
     std::fflush(stderr);
 }

@@ -98,7 +98,8 @@ Task<std::optional<MapSnapshotter::Snapshot>> GridMapSnapshotter::snapshot(MapRe
     if (image.isNull()) co_return std::nullopt;  // too large to allocate
     image.fill(background);
     drawGrid(image, projection, spacing);
-    co_return Snapshot{std::move(image), [projection](GeoCoordinate coordinate) { return projection.point(coordinate); }};
+    co_return Snapshot{std::move(image),
+                       [projection](GeoCoordinate coordinate) { return projection.point(coordinate); }};
 }
 
 MapSnapshotter& MapSnapshotter::systemDefault() {

@@ -25,10 +25,8 @@ void SessionPowerEvents::prepareForSleep(bool goingToSleep) {
 }
 
 void SessionPowerEvents::screenSaverActiveChanged(bool active) {
-    if (active)
-        emit displayDidSleep();
-    else
-        emit displayDidWake();
+    if (active) emit displayDidSleep();
+    else emit displayDidWake();
 }
 
 }  // namespace tavlin::platform

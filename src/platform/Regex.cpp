@@ -82,7 +82,9 @@ namespace {
 class ScopedMatcher {
 public:
     ScopedMatcher(const Regex::Compiled& compiled, const QString& text, TextRange range)
-        : compiled_(compiled), input_(icuView(text)), matcher_(compiled.borrow(input_)),
+        : compiled_(compiled),
+          input_(icuView(text)),
+          matcher_(compiled.borrow(input_)),
           reusable_(text.size() <= kLongestReusedText) {
         if (!matcher_) return;
         UErrorCode status = U_ZERO_ERROR;
@@ -183,7 +185,8 @@ QString Regex::escapedPattern(const QString& text) {
             (unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z') || (unit >= u'0' && unit <= u'9');
         // Pattern white space outside ASCII (U+0085, U+2028…) is dropped in
         // comments mode, so it is escaped as well.
-        const bool special = unit < 0x80 ? !asciiLetterOrDigit : u_hasBinaryProperty(unit, UCHAR_PATTERN_WHITE_SPACE) != 0;
+        const bool special =
+            unit < 0x80 ? !asciiLetterOrDigit : u_hasBinaryProperty(unit, UCHAR_PATTERN_WHITE_SPACE) != 0;
         if (special) escaped.append(QLatin1Char('\\'));
         escaped.append(c);
     }
@@ -200,9 +203,7 @@ QString Regex::escapedTemplate(const QString& text) {
     return escaped;
 }
 
-std::optional<RegexMatch> Regex::firstMatch(const QString& text) const {
-    return firstMatch(text, {0, text.size()});
-}
+std::optional<RegexMatch> Regex::firstMatch(const QString& text) const { return firstMatch(text, {0, text.size()}); }
 
 std::optional<RegexMatch> Regex::firstMatch(const QString& text, TextRange range) const {
     ScopedMatcher matcher(*compiled_, text, range);

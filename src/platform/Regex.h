@@ -5,10 +5,10 @@
 #include <QFlags>
 #include <QString>
 
+#include <unicode/uversion.h>
 #include <memory>
 #include <optional>
 #include <vector>
-#include <unicode/uversion.h>
 
 U_NAMESPACE_BEGIN
 class RegexPattern;

@@ -41,7 +41,7 @@ struct RecurrenceRule {
     int interval = 1;
     std::optional<RecurrenceEnd> end;
     std::vector<RecurrenceDayOfWeek> daysOfTheWeek;
-    std::vector<int> daysOfTheMonth;  // 1 … 31, -1 … -31 from the end
+    std::vector<int> daysOfTheMonth;   // 1 … 31, -1 … -31 from the end
     std::vector<int> monthsOfTheYear;  // 1 … 12
     std::vector<int> weeksOfTheYear;   // 1 … 53, -1 … -53
     std::vector<int> daysOfTheYear;    // 1 … 366, -1 … -366

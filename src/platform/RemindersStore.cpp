@@ -51,8 +51,7 @@ Reminder RemindersStore::newReminder() {
 
 std::optional<StoreError> RemindersStore::save(Reminder& reminder) {
     const std::optional<Reminder> saved = this->reminder(reminder.identifier);
-    if (!saved && !unsaved_.contains(reminder.identifier))
-        return reminderGone();
+    if (!saved && !unsaved_.contains(reminder.identifier)) return reminderGone();
     if (auto error = checkList(reminder.listIdentifier)) return error;
     Reminder value = stamped(reminder, saved, nowInWholeSeconds());
     const bool completes = value.completed && !(saved && saved->completed);
@@ -68,8 +67,7 @@ std::optional<StoreError> RemindersStore::save(Reminder& reminder) {
 }
 
 std::optional<StoreError> RemindersStore::remove(const Reminder& reminder) {
-    if (!this->reminder(reminder.identifier))
-        return reminderGone();
+    if (!this->reminder(reminder.identifier)) return reminderGone();
     return removeItem(reminder.identifier);
 }
 
@@ -82,7 +80,8 @@ std::optional<StoreError> RemindersStore::checkList(const QString& listIdentifie
         return StoreError{.code = StoreError::noList,
                           .description = u"The reminder has no list — choose a list and save it again."_s};
     const auto all = lists();
-    if (std::none_of(all.begin(), all.end(), [&](const ReminderList& list) { return list.identifier == listIdentifier; }))
+    if (std::none_of(all.begin(), all.end(),
+                     [&](const ReminderList& list) { return list.identifier == listIdentifier; }))
         return StoreError{.code = StoreError::listNotFound,
                           .description = u"The reminder’s list no longer exists — choose another list."_s};
     return std::nullopt;

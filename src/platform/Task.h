@@ -107,7 +107,9 @@ template <class T>
 struct Promise : PromiseBase<T> {
     Task<T> get_return_object();
     template <class U>
-    void return_value(U&& value) { this->state->setValue(std::forward<U>(value)); }
+    void return_value(U&& value) {
+        this->state->setValue(std::forward<U>(value));
+    }
 };
 
 template <>
@@ -171,7 +173,9 @@ private:
 
 namespace detail {
 template <class T>
-Task<T> Promise<T>::get_return_object() { return Task<T>(this->state); }
+Task<T> Promise<T>::get_return_object() {
+    return Task<T>(this->state);
+}
 inline Task<void> Promise<void>::get_return_object() { return Task<void>(state); }
 }  // namespace detail
 

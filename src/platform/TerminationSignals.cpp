@@ -4,10 +4,10 @@
 
 #include <QSocketNotifier>
 
-#include <csignal>
-#include <cstring>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <csignal>
+#include <cstring>
 
 namespace tavlin::platform {
 

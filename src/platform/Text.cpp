@@ -91,7 +91,8 @@ TextRange insensitiveRangeOf(const QString& text, const QString& target, SearchO
     };
     qsizetype from = backwards ? haystack.folded.size() : 0;
     while (true) {
-        const qsizetype at = backwards ? haystack.folded.lastIndexOf(needle, from) : haystack.folded.indexOf(needle, from);
+        const qsizetype at =
+            backwards ? haystack.folded.lastIndexOf(needle, from) : haystack.folded.indexOf(needle, from);
         if (at < 0) return TextRange::notFound();
         const auto first = boundary(at);
         const auto last = boundary(at + needle.size());
@@ -102,7 +103,8 @@ TextRange insensitiveRangeOf(const QString& text, const QString& target, SearchO
             const TextRange end = haystack.originalRange[*last - 1];
             return TextRange::fromBounds(begin.location, end.end());
         }
-        if (anchored && (backwards ? at + needle.size() != haystack.folded.size() : at != 0)) return TextRange::notFound();
+        if (anchored && (backwards ? at + needle.size() != haystack.folded.size() : at != 0))
+            return TextRange::notFound();
         if (backwards) {
             if (at == 0) return TextRange::notFound();
             from = at - 1;
@@ -141,8 +143,7 @@ TextRange literalRangeOf(const QString& text, const QString& target, SearchOptio
     if (options & SearchOption::Anchored)
         at = (options & SearchOption::Backwards) ? (view.endsWith(target) ? view.size() - target.size() : -1)
                                                  : (view.startsWith(target) ? 0 : -1);
-    else
-        at = (options & SearchOption::Backwards) ? view.lastIndexOf(target) : view.indexOf(target);
+    else at = (options & SearchOption::Backwards) ? view.lastIndexOf(target) : view.indexOf(target);
     return at < 0 ? TextRange::notFound() : TextRange{within.location + at, target.size()};
 }
 
@@ -176,7 +177,9 @@ bool isAscii(QStringView text) {
 
 QString trimmedWhitespace(const QString& text) { return trimmed(text, CharacterSet::whitespaces()); }
 
-QString trimmedWhitespaceAndNewlines(const QString& text) { return trimmed(text, CharacterSet::whitespacesAndNewlines()); }
+QString trimmedWhitespaceAndNewlines(const QString& text) {
+    return trimmed(text, CharacterSet::whitespacesAndNewlines());
+}
 
 QString lowercasedPosix(const QString& text) {
     if (isAscii(text)) return text.toLower();

@@ -36,16 +36,14 @@ TimeZone TimeZone::gmt() {
 
 std::optional<TimeZone> TimeZone::fromIdentifier(const QString& identifier) {
     std::shared_ptr<const icu::TimeZone> zone(icu::TimeZone::createTimeZone(icuView(identifier)));
-    if (isUnknown(*zone))
-        return std::nullopt;
+    if (isUnknown(*zone)) return std::nullopt;
     return TimeZone(std::move(zone));
 }
 
 std::optional<TimeZone> TimeZone::fromTZVariable(const QString& value) {
     QString name = value.startsWith(u':') ? value.mid(1) : value;
     const QString zoneinfo = QStringLiteral("zoneinfo/");
-    if (const qsizetype at = name.lastIndexOf(zoneinfo); at >= 0)
-        name = name.mid(at + zoneinfo.size());
+    if (const qsizetype at = name.lastIndexOf(zoneinfo); at >= 0) name = name.mid(at + zoneinfo.size());
     return fromIdentifier(name);
 }
 
@@ -59,9 +57,7 @@ int TimeZone::secondsFromGMT(Date date) const {
     return (raw + dst) / 1000;
 }
 
-bool TimeZone::isDaylightSavingTime(Date date) const {
-    return offsets(date).second != 0;
-}
+bool TimeZone::isDaylightSavingTime(Date date) const { return offsets(date).second != 0; }
 
 std::pair<int32_t, int32_t> TimeZone::offsets(Date date) const {
     int32_t raw = 0, dst = 0;
@@ -70,8 +66,6 @@ std::pair<int32_t, int32_t> TimeZone::offsets(Date date) const {
     return {raw, dst};
 }
 
-bool operator==(const TimeZone& a, const TimeZone& b) {
-    return a.identifier() == b.identifier();
-}
+bool operator==(const TimeZone& a, const TimeZone& b) { return a.identifier() == b.identifier(); }
 
 }  // namespace tavlin::platform

@@ -58,7 +58,8 @@ void UserDefaults::moveAside() {
 
 QStringList UserDefaults::keys() const {
     QStringList keys;
-    for (auto entry = values_.begin(); entry != values_.end(); ++entry) keys.append(QString::fromStdString(entry.key()));
+    for (auto entry = values_.begin(); entry != values_.end(); ++entry)
+        keys.append(QString::fromStdString(entry.key()));
     return keys;
 }
 

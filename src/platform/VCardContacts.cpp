@@ -33,10 +33,8 @@ QStringList splitOutsideQuotes(const QString& text, QChar separator) {
     bool quoted = false;
     for (QChar c : text) {
         if (c == u'"') quoted = !quoted;
-        if (c == separator && !quoted)
-            parts << QString();
-        else
-            parts.back() += c;
+        if (c == separator && !quoted) parts << QString();
+        else parts.back() += c;
     }
     return parts;
 }
@@ -58,9 +56,7 @@ QStringList splitUnescaped(const QString& value, QChar separator) {
     return parts;
 }
 
-QString unescaped(const QString& value) {
-    return QString::fromUtf8(unescapeText(value.toUtf8()));
-}
+QString unescaped(const QString& value) { return QString::fromUtf8(unescapeText(value.toUtf8())); }
 
 QStringList unfoldedLines(const QByteArray& text) {
     QString unfolded = QString::fromUtf8(text);

@@ -381,7 +381,8 @@ void VdirRemindersStore::watchFolders() {
 void VdirRemindersStore::folderChanged() {
     pendingChange_.cancel();
     pendingChange_ = Clock::main().schedule(options_.settleDelay, [self = QPointer(this)] {
-        if (self && self->authorization_ == AuthorizationStatus::fullAccess && self->synchronize()) emit self->changed();
+        if (self && self->authorization_ == AuthorizationStatus::fullAccess && self->synchronize())
+            emit self->changed();
     });
 }
 
@@ -389,8 +390,8 @@ void VdirRemindersStore::folderChanged() {
 // leaves the old file or the new one, and readers skip the temporary one.
 std::optional<StoreError> VdirRemindersStore::replaceFile(const QString& path, const QByteArray& contents) {
     const QString folder = parentOf(path);
-    const QString temporary = folder + u"/."_s + fileNameOf(path) + u'.' +
-                              QUuid::createUuid().toString(QUuid::Id128).left(8) + u".tmp"_s;
+    const QString temporary =
+        folder + u"/."_s + fileNameOf(path) + u'.' + QUuid::createUuid().toString(QUuid::Id128).left(8) + u".tmp"_s;
     if (const std::optional<FileWriteFailure> failure = writeNewFile(temporary, contents, 0666))
         return writeError(path, errorText(failure->error));
     if (options_.beforeReplace && !options_.beforeReplace(temporary)) return writeError(path, u"interrupted"_s);

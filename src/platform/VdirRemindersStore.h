@@ -117,8 +117,8 @@ private:
     Options options_;
     QStringList roots_;
     AuthorizationStatus authorization_ = AuthorizationStatus::notDetermined;
-    std::vector<Folder> folders_;       // lists and calendars, in list order
-    std::map<QString, Item> items_;     // by path, so a folder's items lie together
+    std::vector<Folder> folders_;        // lists and calendars, in list order
+    std::map<QString, Item> items_;      // by path, so a folder's items lie together
     QHash<QString, QString> pathsById_;  // identifier → path, lists only
     QFileSystemWatcher watcher_;
     ScheduledAction pendingChange_;

@@ -21,8 +21,8 @@ namespace {
 
 bool isKeyCode(quint32 keyCode) { return keyCode >= KeyChord::minKeyCode && keyCode <= KeyChord::maxKeyCode; }
 
-constexpr std::array<quint16, 4> kLockCombinations = {
-    0, X11Modifier::capsLock, X11Modifier::numLock, X11Modifier::capsLock | X11Modifier::numLock};
+constexpr std::array<quint16, 4> kLockCombinations = {0, X11Modifier::capsLock, X11Modifier::numLock,
+                                                      X11Modifier::capsLock | X11Modifier::numLock};
 
 struct FreeDeleter {
     void operator()(void* pointer) const { std::free(pointer); }

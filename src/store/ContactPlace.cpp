@@ -24,9 +24,7 @@ QString fullName(const QString& givenName, const QString& familyName) {
     return parsing::QuickAddParser::collapseWhitespace(givenName + u' ' + familyName);
 }
 
-QString fullName(const Contact& contact) {
-    return fullName(contact.givenName, contact.familyName);
-}
+QString fullName(const Contact& contact) { return fullName(contact.givenName, contact.familyName); }
 
 QString shortName(const Contact& contact) {
     return contact.givenName.isEmpty() ? fullName(contact) : contact.givenName;
@@ -64,9 +62,7 @@ std::vector<ContactPlace> placesOf(const Contact& contact) {
 }
 
 // The folded name, trimmed of blanks (not of line breaks).
-QString queryKey(const QString& name) {
-    return platform::trimmedWhitespace(parsing::WordSet::fold(name));
-}
+QString queryKey(const QString& name) { return platform::trimmedWhitespace(parsing::WordSet::fold(name)); }
 
 }  // namespace
 

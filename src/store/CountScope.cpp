@@ -10,7 +10,14 @@ namespace tavlin::store {
 namespace {
 
 constexpr CaseNames<CountScope, allCountScopes.size()> kNames{{
-    u"overdue", u"today", u"dueNow", u"next7Days", u"allIncomplete", u"noDueDate", u"completedToday", u"none",
+    u"overdue",
+    u"today",
+    u"dueNow",
+    u"next7Days",
+    u"allIncomplete",
+    u"noDueDate",
+    u"completedToday",
+    u"none",
 }};
 
 std::optional<QStringView> labelSuffix(CountScope scope) {

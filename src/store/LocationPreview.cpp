@@ -27,7 +27,8 @@ platform::Task<std::optional<MapSnapshot>> snapshot(double latitude, double long
                                                     int height) {
     if (!(radius > 0)) co_return std::nullopt;
     const GeoCoordinate place{latitude, longitude};
-    const platform::MapRegion region{.center = place, .latitudinalMetres = 6 * radius, .longitudinalMetres = 6 * radius};
+    const platform::MapRegion region{
+        .center = place, .latitudinalMetres = 6 * radius, .longitudinalMetres = 6 * radius};
     const std::optional<MapSnapshotter::Snapshot> map =
         co_await MapSnapshotter::systemDefault().snapshot(region, QSize(width, height));
     if (!map) co_return std::nullopt;

@@ -26,12 +26,9 @@ void LocationProvider::requestFix() {
         wantsFixOnAuthorization_ = true;
         manager_->requestWhenInUseAuthorization();
         break;
-    case LocationAuthorization::authorizedAlways:
-        manager_->requestLocation();
-        break;
+    case LocationAuthorization::authorizedAlways: manager_->requestLocation(); break;
     case LocationAuthorization::restricted:
-    case LocationAuthorization::denied:
-        break;
+    case LocationAuthorization::denied: break;
     }
 }
 

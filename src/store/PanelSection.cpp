@@ -7,7 +7,13 @@ namespace tavlin::store {
 namespace {
 
 constexpr CaseNames<PanelSection, allPanelSections.size()> kNames{{
-    u"nearby", u"overdue", u"today", u"tomorrow", u"thisWeek", u"later", u"noDueDate",
+    u"nearby",
+    u"overdue",
+    u"today",
+    u"tomorrow",
+    u"thisWeek",
+    u"later",
+    u"noDueDate",
 }};
 
 }  // namespace

@@ -25,9 +25,7 @@ namespace {
 constexpr auto changeDebounceDelay = 300ms;
 constexpr auto periodicRefreshInterval = 60s;
 
-QString accountOf(const ReminderList& list) {
-    return list.source ? list.source->identifier : QString();
-}
+QString accountOf(const ReminderList& list) { return list.source ? list.source->identifier : QString(); }
 
 platform::Clock::Duration durationUntil(platform::Date later, platform::Date now) {
     return std::chrono::duration_cast<platform::Clock::Duration>(
@@ -35,9 +33,7 @@ platform::Clock::Duration durationUntil(platform::Date later, platform::Date now
 }
 
 // Lets the main loop serve input and timers before the next step.
-platform::SleepAwaiter nextTurn() {
-    return platform::sleep(platform::Clock::Duration::zero());
-}
+platform::SleepAwaiter nextTurn() { return platform::sleep(platform::Clock::Duration::zero()); }
 
 }  // namespace
 
@@ -77,9 +73,7 @@ QString ReminderStore::ListMoveRefused::description() const {
     return u"Couldn’t move it to “"_s + listName + u"” — the rest of the edit was saved"_s;
 }
 
-QString ReminderStore::ListMoveRefused::failureReason() const {
-    return describeError(underlying);
-}
+QString ReminderStore::ListMoveRefused::failureReason() const { return describeError(underlying); }
 
 QString ReminderStore::description(const Error& error) {
     if (const auto* refused = std::get_if<ListMoveRefused>(&error)) return refused->description();

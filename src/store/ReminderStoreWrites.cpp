@@ -320,10 +320,8 @@ void ReminderStore::reschedule(std::vector<Reminder> reminders, RescheduleTarget
             }
         }
         realignDueAlarm(moved, timed && day);
-        if (std::optional<platform::StoreError> error = eventStore_.save(moved))
-            keptError = std::move(error);
-        else
-            replaceShown(moved);
+        if (std::optional<platform::StoreError> error = eventStore_.save(moved)) keptError = std::move(error);
+        else replaceShown(moved);
     }
     setLastError(std::move(keptError));
     requestRefresh();

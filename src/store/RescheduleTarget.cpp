@@ -26,16 +26,11 @@ platform::Date weekendDate(platform::Date date, const platform::Calendar& calend
 std::optional<platform::Date> targetDay(RescheduleTarget target, platform::Date startOfToday,
                                         const platform::Calendar& calendar) {
     switch (target) {
-        case RescheduleTarget::today:
-            return startOfToday;
-        case RescheduleTarget::tomorrow:
-            return calendar.dateByAdding(platform::CalendarComponent::Day, 1, startOfToday);
-        case RescheduleTarget::thisWeekend:
-            return weekendDate(startOfToday, calendar);
-        case RescheduleTarget::nextWeek:
-            return nextWeekday(monday, startOfToday, calendar);
-        case RescheduleTarget::removeDate:
-            return std::nullopt;
+    case RescheduleTarget::today: return startOfToday;
+    case RescheduleTarget::tomorrow: return calendar.dateByAdding(platform::CalendarComponent::Day, 1, startOfToday);
+    case RescheduleTarget::thisWeekend: return weekendDate(startOfToday, calendar);
+    case RescheduleTarget::nextWeek: return nextWeekday(monday, startOfToday, calendar);
+    case RescheduleTarget::removeDate: return std::nullopt;
     }
     return std::nullopt;
 }

@@ -100,9 +100,7 @@ std::optional<qint64> storedMinuteOfDay(const platform::UserDefaults& defaults) 
 
 }  // namespace
 
-Settings::Settings(platform::UserDefaults& defaults, QObject* parent) : QObject(parent), defaults_(defaults) {
-    load();
-}
+Settings::Settings(platform::UserDefaults& defaults, QObject* parent) : QObject(parent), defaults_(defaults) { load(); }
 
 // The members start at their defaults; an absent key, or a value of the
 // wrong kind, leaves a member as it is.

@@ -5,9 +5,9 @@
 #include "store/Settings.h"
 #include "support/ScopedVariable.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using tavlin::mcp::MCPConfiguration;
 

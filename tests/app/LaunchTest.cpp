@@ -1,9 +1,9 @@
 #include "support/HeadlessTavlin.h"
 #include "support/TavlinProcess.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QTcpServer>
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
@@ -42,9 +42,10 @@ TEST(Launch, AnswersAIToolsHeadlessWhenTheSettingIsOn) {
 
     const QByteArray auth = "Authorization: Bearer " + tavlin.token() + "\r\n";
     const QByteArray ping = R"({"jsonrpc":"2.0","id":1,"method":"ping"})";
-    EXPECT_EQ(tavlin.exchange("POST /mcp HTTP/1.1\r\nHost: 127.0.0.1\r\n" + auth + "Content-Length: 40\r\n\r\n" + ping),
-              "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 36\r\nConnection: keep-alive\r\n\r\n"
-              R"({"id":1,"jsonrpc":"2.0","result":{}})");
+    EXPECT_EQ(
+        tavlin.exchange("POST /mcp HTTP/1.1\r\nHost: 127.0.0.1\r\n" + auth + "Content-Length: 40\r\n\r\n" + ping),
+        "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 36\r\nConnection: keep-alive\r\n\r\n"
+        R"({"id":1,"jsonrpc":"2.0","result":{}})");
     const QByteArray get = tavlin.exchange("GET /mcp HTTP/1.1\r\nHost: localhost\r\n" + auth + "\r\n");
     EXPECT_TRUE(get.startsWith("HTTP/1.1 405 Method Not Allowed\r\n")) << get.toStdString();
     EXPECT_TRUE(get.contains("\r\nAllow: POST, DELETE\r\n")) << get.toStdString();
@@ -71,7 +72,8 @@ TEST(Launch, ListensElsewhereWhileItsPortIsTaken) {
     ASSERT_TRUE(tavlin.start());
     EXPECT_NE(tavlin.port(), 41733);
     EXPECT_NE(tavlin.port(), 0);
-    EXPECT_EQ(tavlin.post(R"({"jsonrpc":"2.0","id":"p","method":"ping"})"), R"({"id":"p","jsonrpc":"2.0","result":{}})");
+    EXPECT_EQ(tavlin.post(R"({"jsonrpc":"2.0","id":"p","method":"ping"})"),
+              R"({"id":"p","jsonrpc":"2.0","result":{}})");
 }
 
 TEST(Launch, OpensNoPortWhileTheSettingIsOff) {

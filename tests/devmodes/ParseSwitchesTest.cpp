@@ -2,8 +2,8 @@
 #include "support/TavlinProcess.h"
 #include "support/TestFiles.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 #include <nlohmann/json.hpp>
 
 using namespace Qt::StringLiterals;
@@ -74,8 +74,8 @@ TEST(ParseSwitches, ParseEdit) {
 
 TEST(ParseSwitches, ParseBatch) {
     QTemporaryDir dir;
-    const QString file = writeFile(dir, u"cases.tsv"_s,
-                                   u"de\tKauf Milch !!\r\n\n\t\ten\tcall Tom\tnow\u2028de\t\nno tab here\n"_s);
+    const QString file =
+        writeFile(dir, u"cases.tsv"_s, u"de\tKauf Milch !!\r\n\n\t\ten\tcall Tom\tnow\u2028de\t\nno tab here\n"_s);
     EXPECT_EQ(runToEnd(inAmsterdam({u"--parse-batch"_s, file}, u"de"_s)),
               u"model available: false\n"
               u"--- de: Kauf Milch !!\n"

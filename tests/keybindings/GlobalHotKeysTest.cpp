@@ -5,9 +5,9 @@
 #include "support/FakeHotKeyBackend.h"
 #include "support/Printers.h"
 
+#include <gtest/gtest.h>
 #include <QKeyEvent>
 #include <QWindow>
-#include <gtest/gtest.h>
 
 #include <linux/input-event-codes.h>
 

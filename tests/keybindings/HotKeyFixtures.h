@@ -11,9 +11,9 @@
 #include <linux/input-event-codes.h>
 
 // ⌃⌥K as a shortcut is kept, and as X grabs it.
-inline constexpr tavlin::KeyBindings::Shortcut controlOptionK(
-    tavlin::KeyBindings::Key::k.rawValue,
-    tavlin::KeyBindings::CarbonModifier::control | tavlin::KeyBindings::CarbonModifier::option);
+inline constexpr tavlin::KeyBindings::Shortcut controlOptionK(tavlin::KeyBindings::Key::k.rawValue,
+                                                              tavlin::KeyBindings::CarbonModifier::control |
+                                                                  tavlin::KeyBindings::CarbonModifier::option);
 inline constexpr tavlin::platform::KeyChord controlAltK{
     KEY_K + 8, tavlin::platform::X11Modifier::control | tavlin::platform::X11Modifier::alt};
 

@@ -5,21 +5,21 @@
 #include "support/FakeHotKeyBackend.h"
 #include "support/Printers.h"
 
+#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <QWindow>
-#include <gtest/gtest.h>
 
 #include <linux/input-event-codes.h>
 
 namespace KeyBindings = tavlin::KeyBindings;
-using KeyBindings::CarbonModifier::command;
-using KeyBindings::CarbonModifier::shift;
 using KeyBindings::Key;
 using KeyBindings::Name;
 using KeyBindings::Shortcut;
+using KeyBindings::CarbonModifier::command;
+using KeyBindings::CarbonModifier::shift;
+using nlohmann::json;
 using tavlin::platform::KeyChord;
 using tavlin::platform::UserDefaults;
-using nlohmann::json;
 using namespace Qt::StringLiterals;
 namespace X11 = tavlin::platform::X11Modifier;
 

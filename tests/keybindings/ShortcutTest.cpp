@@ -5,9 +5,9 @@
 #include "support/Printers.h"
 #include "support/ScopedVariable.h"
 
+#include <gtest/gtest.h>
 #include <QKeyEvent>
 #include <QSet>
-#include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 

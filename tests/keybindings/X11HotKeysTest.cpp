@@ -3,12 +3,12 @@
 
 #include "support/Printers.h"
 
+#include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
@@ -123,11 +123,17 @@ TEST_F(X11HotKeysTest, AHotKeyFiresOnceOnPressAndOnceOnRelease) {
         {"the modifiers let go first",
          {{u"keydown"_s, u"ctrl+alt+k"_s}, {u"keyup"_s, u"ctrl+alt"_s}, {u"keyup"_s, u"k"_s}}},
         {"with Num Lock on",
-         {{u"key"_s, u"Num_Lock"_s}, {u"keydown"_s, u"ctrl+alt+k"_s}, {u"keyup"_s, u"k"_s},
-          {u"keyup"_s, u"ctrl+alt"_s}, {u"key"_s, u"Num_Lock"_s}}},
+         {{u"key"_s, u"Num_Lock"_s},
+          {u"keydown"_s, u"ctrl+alt+k"_s},
+          {u"keyup"_s, u"k"_s},
+          {u"keyup"_s, u"ctrl+alt"_s},
+          {u"key"_s, u"Num_Lock"_s}}},
         {"with Caps Lock on",
-         {{u"key"_s, u"Caps_Lock"_s}, {u"keydown"_s, u"ctrl+alt+k"_s}, {u"keyup"_s, u"k"_s},
-          {u"keyup"_s, u"ctrl+alt"_s}, {u"key"_s, u"Caps_Lock"_s}}},
+         {{u"key"_s, u"Caps_Lock"_s},
+          {u"keydown"_s, u"ctrl+alt+k"_s},
+          {u"keyup"_s, u"k"_s},
+          {u"keyup"_s, u"ctrl+alt"_s},
+          {u"key"_s, u"Caps_Lock"_s}}},
     };
     QProcess& probe = startProbe();
     Output output(probe);

@@ -2,9 +2,9 @@
 
 #include "mcp/MCPConfiguration.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
@@ -51,7 +51,8 @@ TEST(BridgeEndToEnd, RelaysLinesToTheRunningServer) {
     HeadlessTavlin tavlin({});
     ASSERT_TRUE(tavlin.start());
     const BridgeRun run = runBridge(tavlin.home(), "\n   \n" + initialized + "\n" + ping + "\n");
-    EXPECT_EQ(run.output, R"({"id":5,"jsonrpc":"2.0","result":{}})" "\n");
+    EXPECT_EQ(run.output, R"({"id":5,"jsonrpc":"2.0","result":{}})"
+                          "\n");
     EXPECT_EQ(run.errors, "");
     EXPECT_EQ(run.exitCode, 0);
 }
@@ -59,11 +60,14 @@ TEST(BridgeEndToEnd, RelaysLinesToTheRunningServer) {
 TEST(BridgeEndToEnd, AStaleTokenIsAnsweredOnBehalfOfTheServer) {
     HeadlessTavlin tavlin({});
     ASSERT_TRUE(tavlin.start());
-    ASSERT_EQ(tavlin::mcp::MCPConfiguration({.token = u"stale"_s, .port = tavlin.port()}).save(tavlin.configurationPath()),
-              std::nullopt);
+    ASSERT_EQ(
+        tavlin::mcp::MCPConfiguration({.token = u"stale"_s, .port = tavlin.port()}).save(tavlin.configurationPath()),
+        std::nullopt);
     const QByteArray refused = "Tavlin refused the token in mcp.json. Quit and reopen Tavlin, then try again.";
     const BridgeRun request = runBridge(tavlin.home(), ping + "\n");
-    EXPECT_EQ(request.output, R"({"error":{"code":-32000,"message":")" + refused + R"("},"id":5,"jsonrpc":"2.0"})" "\n");
+    EXPECT_EQ(request.output, R"({"error":{"code":-32000,"message":")" + refused +
+                                  R"("},"id":5,"jsonrpc":"2.0"})"
+                                  "\n");
     EXPECT_EQ(request.errors, "tavlin --mcp: " + refused + "\n");
     const BridgeRun notification = runBridge(tavlin.home(), initialized + "\n");
     EXPECT_EQ(notification.output, "");
@@ -76,6 +80,9 @@ TEST(BridgeEndToEnd, StartsTavlinWhenNoneRuns) {
     const std::vector<pid_t> launched = holdersOfLock(home.home());
     for (pid_t pid : launched) ::kill(pid, SIGTERM);
     EXPECT_EQ(launched.size(), 1u);
-    EXPECT_EQ(run.output, R"({"id":5,"jsonrpc":"2.0","result":{}})" "\n" R"({"id":5,"jsonrpc":"2.0","result":{}})" "\n");
+    EXPECT_EQ(run.output, R"({"id":5,"jsonrpc":"2.0","result":{}})"
+                          "\n"
+                          R"({"id":5,"jsonrpc":"2.0","result":{}})"
+                          "\n");
     EXPECT_EQ(run.errors, "tavlin --mcp: Launched Tavlin; waiting for its MCP server…\n");
 }

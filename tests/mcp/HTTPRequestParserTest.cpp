@@ -20,8 +20,8 @@ std::string described(const Outcome& outcome) {
         return std::to_string(malformed->status) + " " + malformed->reason.toStdString();
     }
     const auto& request = std::get<Request>(outcome);
-    return "request " + request.request.method.toStdString() + " " + request.request.target.toStdString() +
-           " body " + std::to_string(request.request.body.size()) + " consumed " + std::to_string(request.consumed);
+    return "request " + request.request.method.toStdString() + " " + request.request.target.toStdString() + " body " +
+           std::to_string(request.request.body.size()) + " consumed " + std::to_string(request.consumed);
 }
 
 std::string parsed(const std::string& bytes) { return described(HTTPRequestParser::parse(QByteArrayView(bytes))); }
@@ -58,11 +58,13 @@ TEST(HTTPRequestParser, OutcomesOfRawBytes) {
         {"16384 bytes, then a CR", std::string(16384, 'a') + "\r", "incomplete"},
         {"16384 bytes, then CR LF", std::string(16384, 'a') + "\r\n", "incomplete"},
         {"16384 bytes, then CR LF CR", std::string(16384, 'a') + "\r\n\r", "incomplete"},
-        {"16384 bytes, then a byte that starts no terminator", std::string(16384, 'a') + "\n", "431 Request headers too large"},
+        {"16384 bytes, then a byte that starts no terminator", std::string(16384, 'a') + "\n",
+         "431 Request headers too large"},
         {"16385 bytes, then a CR", std::string(16385, 'a') + "\r", "431 Request headers too large"},
         {"16384 bytes, then CR LF and a letter", std::string(16384, 'a') + "\r\nX", "431 Request headers too large"},
         {"bare LF never ends the head", "GET /mcp HTTP/1.1\nHost: localhost\n\n", "incomplete"},
-        {"bare LF past the limit", "GET /mcp HTTP/1.1\n" + std::string(16384, 'a') + "\n\n", "431 Request headers too large"},
+        {"bare LF past the limit", "GET /mcp HTTP/1.1\n" + std::string(16384, 'a') + "\n\n",
+         "431 Request headers too large"},
         // The head's text.
         {"head not UTF-8", "GET /caf\xE9 HTTP/1.1\r\n\r\n", "400 Request head is not UTF-8"},
         {"overlong UTF-8 in the head", "GET /\xC0\xAF HTTP/1.1\r\n\r\n", "400 Request head is not UTF-8"},

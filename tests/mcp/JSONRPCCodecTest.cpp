@@ -78,7 +78,8 @@ TEST(JSONRPCCodec, DecodesMessagesAndBatches) {
         {R"([{"jsonrpc":"2.0","id":1,"method":"ping"}])", {"ping"}, true},
         {R"([{"jsonrpc":"2.0","result":1,"id":1},{"jsonrpc":"2.0","error":{},"id":2}])", {}, true},
         {R"([{"jsonrpc":"2.0","method":"a"},{"jsonrpc":"2.0","result":1},{"jsonrpc":"2.0","id":"x","method":"b"}])",
-         {"a", "b"}, true},
+         {"a", "b"},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
@@ -139,8 +140,8 @@ TEST(JSONRPCCodec, ReadsIds) {
 // as the client nests.
 TEST(JSONRPCCodec, DeeplyNestedParamsDecode) {
     const std::size_t depth = 200000;
-    const std::string body = R"({"jsonrpc":"2.0","method":"a","params":{"deep":)" + std::string(depth, '[') +
-                             std::string(depth, ']') + "}}";
+    const std::string body =
+        R"({"jsonrpc":"2.0","method":"a","params":{"deep":)" + std::string(depth, '[') + std::string(depth, ']') + "}}";
     EXPECT_TRUE(decoded(body).messages.at(0).params.at("deep").is_array());
 }
 

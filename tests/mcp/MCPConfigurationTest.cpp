@@ -3,11 +3,11 @@
 #include "support/ScopedVariable.h"
 #include "support/TestFiles.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
@@ -57,7 +57,8 @@ TEST(MCPConfiguration, SavesOwnerOnlyWithSortedKeys) {
 TEST(MCPConfiguration, AFailedSaveSaysWhy) {
     QTemporaryDir folder;
     writeTestFile(folder.filePath(u"blocked"_s), "a file where the folder should be");
-    const std::optional<QString> failure = MCPConfiguration({.token = goodToken}).save(folder.filePath(u"blocked/mcp.json"_s));
+    const std::optional<QString> failure =
+        MCPConfiguration({.token = goodToken}).save(folder.filePath(u"blocked/mcp.json"_s));
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->contains(u"blocked"_s)) << failure->toStdString();
 }

@@ -7,11 +7,11 @@
 
 #include "RawClient.h"
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QTcpServer>
 #include <QTemporaryDir>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -43,12 +43,16 @@ protected:
 
     std::vector<MCPTool> tools() {
         return {
-            {u"count"_s, u"Counts its runs."_s, {{"type", "object"}},
+            {u"count"_s,
+             u"Counts its runs."_s,
+             {{"type", "object"}},
              [this](nlohmann::json) -> Task<MCPToolResult> {
                  ++runs;
                  co_return MCPToolResult{u"ran"_s};
              }},
-            {u"slow"_s, u"Takes a second."_s, {{"type", "object"}},
+            {u"slow"_s,
+             u"Takes a second."_s,
+             {{"type", "object"}},
              [](nlohmann::json) -> Task<MCPToolResult> {
                  co_await sleep(1s);
                  co_return MCPToolResult{u"slept"_s};
@@ -83,9 +87,10 @@ TEST_F(MCPServerTest, AnswersPingExactly) {
     ASSERT_TRUE(client.send(post(ping)));
     const auto responses = client.responses(1);
     ASSERT_EQ(responses.size(), 1u);
-    EXPECT_EQ(responses[0], "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 36\r\n"
-                            "Connection: keep-alive\r\n\r\n" +
-                                pingAnswer);
+    EXPECT_EQ(responses[0],
+              "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 36\r\n"
+              "Connection: keep-alive\r\n\r\n" +
+                  pingAnswer);
 }
 
 TEST_F(MCPServerTest, RoutesByPathHostOriginTokenAndMethod) {
@@ -100,48 +105,62 @@ TEST_F(MCPServerTest, RoutesByPathHostOriginTokenAndMethod) {
     const QString notFound = u"Not found. Tavlin's MCP endpoint is /mcp."_s;
     const QString foreignHost = u"Forbidden: Tavlin only answers on localhost."_s;
     const QString crossOrigin = u"Forbidden: cross-origin requests are not accepted."_s;
-    const QString unauthorized = u"Unauthorized. Send the token from Tavlin's mcp.json as a bearer token, or use the "
-                                 "stdio bridge (Tavlin --mcp), which reads it for you."_s;
+    const QString unauthorized =
+        u"Unauthorized. Send the token from Tavlin's mcp.json as a bearer token, or use the "
+        "stdio bridge (Tavlin --mcp), which reads it for you."_s;
     const Case cases[] = {
-        {"accepted", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 0, u"forward"_s},
+        {"accepted", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 0,
+         u"forward"_s},
         {"a query", request(u"POST"_s, u"/mcp?x=1"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 0,
          u"forward"_s},
         {"a trailing slash", request(u"POST"_s, u"/mcp/"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 404,
          notFound},
-        {"upper case", request(u"POST"_s, u"/MCP"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 404, notFound},
+        {"upper case", request(u"POST"_s, u"/MCP"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 404,
+         notFound},
         {"the path before the token", request(u"POST"_s, u"/"_s, {{u"host"_s, local}}), 404, notFound},
-        {"DNS rebinding", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"evil.example:41733"_s}, {u"authorization"_s, bearer}}),
-         403, foreignHost},
-        {"a look-alike host", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"127.0.0.1.example"_s}, {u"authorization"_s, bearer}}),
-         403, foreignHost},
-        {"localhost.example", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"localhost.example"_s}, {u"authorization"_s, bearer}}),
-         403, foreignHost},
+        {"DNS rebinding",
+         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"evil.example:41733"_s}, {u"authorization"_s, bearer}}), 403,
+         foreignHost},
+        {"a look-alike host",
+         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"127.0.0.1.example"_s}, {u"authorization"_s, bearer}}), 403,
+         foreignHost},
+        {"localhost.example",
+         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"localhost.example"_s}, {u"authorization"_s, bearer}}), 403,
+         foreignHost},
         {"no host", request(u"POST"_s, u"/mcp"_s, {{u"authorization"_s, bearer}}), 403, foreignHost},
-        {"the host before the token", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"evil.example"_s}}), 403, foreignHost},
-        {"an upper-case host", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"LOCALHOST:41733"_s}, {u"authorization"_s, bearer}}),
-         0, u"forward"_s},
-        {"IPv6 loopback", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"[::1]:41733"_s}, {u"authorization"_s, bearer}}), 0,
+        {"the host before the token", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"evil.example"_s}}), 403,
+         foreignHost},
+        {"an upper-case host",
+         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"LOCALHOST:41733"_s}, {u"authorization"_s, bearer}}), 0,
          u"forward"_s},
+        {"IPv6 loopback", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, u"[::1]:41733"_s}, {u"authorization"_s, bearer}}),
+         0, u"forward"_s},
         {"a cross origin",
-         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, u"https://evil.example"_s}, {u"authorization"_s, bearer}}),
+         request(u"POST"_s, u"/mcp"_s,
+                 {{u"host"_s, local}, {u"origin"_s, u"https://evil.example"_s}, {u"authorization"_s, bearer}}),
          403, crossOrigin},
-        {"a null origin", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, u"null"_s}, {u"authorization"_s, bearer}}),
+        {"a null origin",
+         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, u"null"_s}, {u"authorization"_s, bearer}}),
          403, crossOrigin},
-        {"an empty origin", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, QString()}, {u"authorization"_s, bearer}}),
+        {"an empty origin",
+         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, QString()}, {u"authorization"_s, bearer}}),
          403, crossOrigin},
         {"a local origin on any scheme and port",
-         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, u"app://LocalHost:9"_s}, {u"authorization"_s, bearer}}),
+         request(u"POST"_s, u"/mcp"_s,
+                 {{u"host"_s, local}, {u"origin"_s, u"app://LocalHost:9"_s}, {u"authorization"_s, bearer}}),
          0, u"forward"_s},
         {"an IPv6 origin",
-         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"origin"_s, u"http://[::1]:8080"_s}, {u"authorization"_s, bearer}}),
+         request(u"POST"_s, u"/mcp"_s,
+                 {{u"host"_s, local}, {u"origin"_s, u"http://[::1]:8080"_s}, {u"authorization"_s, bearer}}),
          0, u"forward"_s},
         {"no token", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}}), 401, unauthorized},
-        {"a wrong token", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, u"Bearer nope"_s}}), 401,
-         unauthorized},
-        {"a longer token", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, bearer + u"0"_s}}), 401,
-         unauthorized},
+        {"a wrong token", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, u"Bearer nope"_s}}),
+         401, unauthorized},
+        {"a longer token", request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, bearer + u"0"_s}}),
+         401, unauthorized},
         {"lower-case bearer",
-         request(u"POST"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, u"bearer "_s + QString::fromLatin1(token)}}),
+         request(u"POST"_s, u"/mcp"_s,
+                 {{u"host"_s, local}, {u"authorization"_s, u"bearer "_s + QString::fromLatin1(token)}}),
          401, unauthorized},
         {"GET", request(u"GET"_s, u"/mcp"_s, {{u"host"_s, local}, {u"authorization"_s, bearer}}), 405,
          u"Tavlin has no server-to-client stream; POST JSON-RPC messages here."_s},
@@ -158,11 +177,11 @@ TEST_F(MCPServerTest, RoutesByPathHostOriginTokenAndMethod) {
 TEST_F(MCPServerTest, RefusalsCarryTheirHeadersAndRunNothing) {
     RawClient client(*server.port());
     const QByteArray foreign = "Host: evil.example:41733";
-    ASSERT_TRUE(client.send(httpRequest("POST", "/mcp", {foreign, "Authorization: Bearer " + token}, callCount) +
-                            httpRequest("POST", "/mcp", {host(), "Authorization: bearer " + token}, callCount) +
-                            httpRequest("POST", "/mcp", {host(), "Origin: null", "Authorization: Bearer " + token},
-                                        callCount) +
-                            httpRequest("GET", "/mcp", {host(), "Authorization: Bearer " + token})));
+    ASSERT_TRUE(
+        client.send(httpRequest("POST", "/mcp", {foreign, "Authorization: Bearer " + token}, callCount) +
+                    httpRequest("POST", "/mcp", {host(), "Authorization: bearer " + token}, callCount) +
+                    httpRequest("POST", "/mcp", {host(), "Origin: null", "Authorization: Bearer " + token}, callCount) +
+                    httpRequest("GET", "/mcp", {host(), "Authorization: Bearer " + token})));
     const auto responses = client.responses(4);
     ASSERT_EQ(responses.size(), 4u);
     EXPECT_THAT(responses[0].toStdString(), StartsWith("HTTP/1.1 403 Forbidden\r\n"));
@@ -211,8 +230,9 @@ TEST_F(MCPServerTest, AMalformedRequestIsAnsweredAndNothingAfterItRuns) {
     ASSERT_TRUE(client.send("POST /mcp HTTP/1.1\r\nContent-Length: 12abc\r\n\r\n" + post(callCount)));
     const auto responses = client.responses(1);
     ASSERT_EQ(responses.size(), 1u);
-    EXPECT_EQ(responses[0], "HTTP/1.1 400 Bad Request\r\nContent-Type: text/plain; charset=utf-8\r\n"
-                            "Content-Length: 25\r\nConnection: keep-alive\r\n\r\nMalformed Content-Length\n");
+    EXPECT_EQ(responses[0],
+              "HTTP/1.1 400 Bad Request\r\nContent-Type: text/plain; charset=utf-8\r\n"
+              "Content-Length: 25\r\nConnection: keep-alive\r\n\r\nMalformed Content-Length\n");
     EXPECT_TRUE(client.waitForClose());
     EXPECT_EQ(runs, 0);
 }

@@ -42,7 +42,8 @@ protected:
     }
 
     static MCPTool tool(const char16_t* name, MCPTool::Run run, json schema = {{"type", "object"}}) {
-        return {QString::fromUtf16(name), u"Test tool "_s + QString::fromUtf16(name), std::move(schema), std::move(run)};
+        return {QString::fromUtf16(name), u"Test tool "_s + QString::fromUtf16(name), std::move(schema),
+                std::move(run)};
     }
 
     std::vector<MCPTool> testTools() {
@@ -106,8 +107,8 @@ TEST_F(MCPServiceTest, AnswersRequestsAndNeverNotifications) {
         {"a batch of notifications", "[" + notification("a") + "," + notification("b") + "]", "<no reply>"},
         {"a response object", R"({"jsonrpc":"2.0","id":1,"result":{}})", "<no reply>"},
         {"a batch of one", "[" + request("1", "ping") + "]", R"([{"id":1,"jsonrpc":"2.0","result":{}}])"},
-        {"requests around a notification", "[" + request("1", "ping") + "," + notification("x") + "," +
-                                                request(R"("2")", "ping") + "]",
+        {"requests around a notification",
+         "[" + request("1", "ping") + "," + notification("x") + "," + request(R"("2")", "ping") + "]",
          R"([{"id":1,"jsonrpc":"2.0","result":{}},{"id":"2","jsonrpc":"2.0","result":{}}])"},
         {"an unknown method", request("3", "tools/lists"),
          R"({"error":{"code":-32601,"message":"Method not found: tools/lists"},"id":3,"jsonrpc":"2.0"})"},
@@ -116,7 +117,8 @@ TEST_F(MCPServiceTest, AnswersRequestsAndNeverNotifications) {
         {"a failing request does not stop the batch", "[" + request("1", "nope") + "," + request("2", "ping") + "]",
          R"([{"error":{"code":-32601,"message":"Method not found: nope"},"id":1,"jsonrpc":"2.0"},)"
          R"({"id":2,"jsonrpc":"2.0","result":{}}])"},
-        {"a body that is not JSON", "{", R"({"error":{"code":-32700,"message":"Parse error"},"id":null,"jsonrpc":"2.0"})"},
+        {"a body that is not JSON", "{",
+         R"({"error":{"code":-32700,"message":"Parse error"},"id":null,"jsonrpc":"2.0"})"},
         {"an invalid message fails the whole batch", "[" + request("1", "ping") + ",[]]",
          R"({"error":{"code":-32600,"message":"Invalid Request"},"id":null,"jsonrpc":"2.0"})"},
         {"an empty batch", "[]", R"({"error":{"code":-32600,"message":"Empty batch"},"id":null,"jsonrpc":"2.0"})"},
@@ -228,8 +230,9 @@ TEST_F(MCPServiceTest, ProtocolErrorsOfACall) {
 }
 
 TEST_F(MCPServiceTest, RequestsOfABatchRunOneAfterTheOther) {
-    const Task<std::optional<QByteArray>> task = service.handle(QByteArray::fromStdString(
-        "[" + call("1", "slow", R"({"n":1})") + "," + call("2", "slow", R"({"n":2})") + "," + request("3", "ping") + "]"));
+    const Task<std::optional<QByteArray>> task =
+        service.handle(QByteArray::fromStdString("[" + call("1", "slow", R"({"n":1})") + "," +
+                                                 call("2", "slow", R"({"n":2})") + "," + request("3", "ping") + "]"));
     EXPECT_EQ(started, (std::vector<std::int64_t>{1}));
     clock.advance(1s);
     EXPECT_EQ(started, (std::vector<std::int64_t>{1, 2}));

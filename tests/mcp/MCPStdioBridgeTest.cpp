@@ -3,11 +3,11 @@
 #include "mcp/BridgeHTTPClient.h"
 #include "mcp/MCPConfiguration.h"
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -86,12 +86,22 @@ TEST_F(BridgeTest, MapsEveryOutcomeToItsLines) {
         std::vector<QByteArray> errors;
     };
     const Case cases[] = {
-        {"a reply", pingLine, Reply{R"({"id":5,"jsonrpc":"2.0","result":{}})"}, {R"({"id":5,"jsonrpc":"2.0","result":{}})"}, {}},
+        {"a reply",
+         pingLine,
+         Reply{R"({"id":5,"jsonrpc":"2.0","result":{}})"},
+         {R"({"id":5,"jsonrpc":"2.0","result":{}})"},
+         {}},
         {"a batch reply on one line", "[" + pingLine + "]", Reply{"[1,2]"}, {"[1,2]"}, {}},
         {"silence", notificationLine, Silence{}, {}, {}},
-        {"a failure of a request", pingLine, Failure{u"Tavlin answered 404: Not found."_s},
-         {errorLine("5", u"Tavlin answered 404: Not found."_s)}, {"tavlin --mcp: Tavlin answered 404: Not found."}},
-        {"a string id", R"({"jsonrpc":"2.0","id":"a","method":"ping"})", Failure{u"x"_s}, {errorLine("\"a\"", u"x"_s)},
+        {"a failure of a request",
+         pingLine,
+         Failure{u"Tavlin answered 404: Not found."_s},
+         {errorLine("5", u"Tavlin answered 404: Not found."_s)},
+         {"tavlin --mcp: Tavlin answered 404: Not found."}},
+        {"a string id",
+         R"({"jsonrpc":"2.0","id":"a","method":"ping"})",
+         Failure{u"x"_s},
+         {errorLine("\"a\"", u"x"_s)},
          {"tavlin --mcp: x"}},
         {"a failure of a notification", notificationLine, Failure{u"x"_s}, {}, {"tavlin --mcp: x"}},
         {"an id of true", R"({"jsonrpc":"2.0","id":true,"method":"ping"})", Failure{u"x"_s}, {}, {"tavlin --mcp: x"}},
@@ -136,7 +146,7 @@ TEST_F(BridgeTest, LaunchesTavlinOnceAndWaitsForItsServer) {
     relay.handle(pingLine);
     EXPECT_EQ(services.launches, 1);
     EXPECT_EQ(services.errors, (std::vector<QByteArray>{"tavlin --mcp: Launched Tavlin; waiting for its MCP server…",
-                                                       "tavlin --mcp: " + unreachable.toUtf8()}));
+                                                        "tavlin --mcp: " + unreachable.toUtf8()}));
     EXPECT_EQ(services.output.front(), errorLine("5", unreachable));
     EXPECT_EQ(services.output.back(), "answer to " + pingLine.left(12));
 }
@@ -159,10 +169,11 @@ TEST_F(BridgeTest, LaunchesNothingWhileTavlinRunsWithItsServerOff) {
     services.running = true;
     relay.handle(pingLine);
     EXPECT_EQ(services.launches, 0);
-    EXPECT_EQ(services.errors,
-              (std::vector<QByteArray>{
-                  "tavlin --mcp: Tavlin is running but not listening; is the MCP server turned on in Settings → AI tools?",
-                  "tavlin --mcp: " + unreachable.toUtf8()}));
+    EXPECT_EQ(
+        services.errors,
+        (std::vector<QByteArray>{
+            "tavlin --mcp: Tavlin is running but not listening; is the MCP server turned on in Settings → AI tools?",
+            "tavlin --mcp: " + unreachable.toUtf8()}));
     EXPECT_EQ(services.output, std::vector<QByteArray>{errorLine("5", unreachable)});
 }
 
@@ -170,7 +181,7 @@ TEST_F(BridgeTest, SaysWhyALaunchFailed) {
     services.launchFailure = u"No such file"_s;
     relay.handle(notificationLine);
     EXPECT_EQ(services.errors, (std::vector<QByteArray>{"tavlin --mcp: Couldn't launch Tavlin: No such file",
-                                                       "tavlin --mcp: " + unreachable.toUtf8()}));
+                                                        "tavlin --mcp: " + unreachable.toUtf8()}));
     EXPECT_TRUE(services.output.empty());
 }
 

@@ -107,7 +107,8 @@ TEST_F(ReminderToolsFixture, PreviewShowsWhatAQuickAddTextWouldBecome) {
          "Would create: milk; eggs · in Work (deterministic)"},
         {"plan #nolist", R"({"parser":"deterministic","priority":"none","title":"plan #nolist"})",
          "Would create: plan #nolist (deterministic)"},
-        {"bins @home", R"({"location":{"name":"home","trigger":"arrive"},"parser":"deterministic","priority":"none","title":"bins"})",
+        {"bins @home",
+         R"({"location":{"name":"home","trigger":"arrive"},"parser":"deterministic","priority":"none","title":"bins"})",
          "Would create: bins · at home (deterministic)"},
     };
     for (const Case& c : cases) {

@@ -42,8 +42,8 @@ public:
         elapsed.start();
         qsizetype sent = 0;
         while (sent < bytes.size()) {
-            const ssize_t n = ::send(descriptor_, bytes.constData() + sent, static_cast<size_t>(bytes.size() - sent),
-                                     MSG_NOSIGNAL);
+            const ssize_t n =
+                ::send(descriptor_, bytes.constData() + sent, static_cast<size_t>(bytes.size() - sent), MSG_NOSIGNAL);
             if (n > 0) sent += n;
             else if (elapsed.elapsed() > limitMs) return false;
             else QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -77,7 +77,9 @@ public:
         return closed_;
     }
     // Lets the loop turn for a while without expecting anything.
-    void idle(int ms) { readUntil([](const QByteArray&) { return false; }, ms); }
+    void idle(int ms) {
+        readUntil([](const QByteArray&) { return false; }, ms);
+    }
 
     // Whole responses: a head, then Content-Length bytes of body.
     static std::vector<QByteArray> split(const QByteArray& bytes) {

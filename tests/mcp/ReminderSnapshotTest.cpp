@@ -83,17 +83,22 @@ TEST(ReminderSnapshot, WritesEachMemberOnlyWhenItHasOne) {
 
 TEST(ReminderSnapshot, WritesTimesInTheZoneItIsGiven) {
     ReminderSnapshot timed = plain();
-    timed.dueDateComponents =
-        DateComponents{.timeZone = TimeZone::fromIdentifier(u"Europe/Amsterdam"_s), .year = 2026, .month = 9,
-                       .day = 19, .hour = 17, .minute = 0};
-    EXPECT_EQ(timed.json(SnapshotClock(morning, calendarIn("Europe/Amsterdam"))).at("due"), "2026-09-19T17:00:00+02:00");
+    timed.dueDateComponents = DateComponents{.timeZone = TimeZone::fromIdentifier(u"Europe/Amsterdam"_s),
+                                             .year = 2026,
+                                             .month = 9,
+                                             .day = 19,
+                                             .hour = 17,
+                                             .minute = 0};
+    EXPECT_EQ(timed.json(SnapshotClock(morning, calendarIn("Europe/Amsterdam"))).at("due"),
+              "2026-09-19T17:00:00+02:00");
     EXPECT_EQ(timed.json(SnapshotClock(morning, calendarIn("UTC"))).at("due"), "2026-09-19T15:00:00Z");
 }
 
 TEST(ReminderSnapshot, PriorityWordsAndRepeats) {
     const std::pair<int, const char*> priorities[] = {{0, "none"}, {1, "high"}, {3, "high"}, {5, "medium"},
                                                       {6, "low"},  {7, "low"},  {9, "low"},  {10, "none"}};
-    for (const auto& [number, word] : priorities) EXPECT_EQ(ReminderSnapshot::priorityWord(number), QLatin1String(word));
+    for (const auto& [number, word] : priorities)
+        EXPECT_EQ(ReminderSnapshot::priorityWord(number), QLatin1String(word));
     EXPECT_EQ(ReminderSnapshot::repeatText(RecurrenceFrequency::weekly, 1), u"every week"_s);
     EXPECT_EQ(ReminderSnapshot::repeatText(RecurrenceFrequency::weekly, 2), u"every 2 weeks"_s);
     EXPECT_EQ(ReminderSnapshot::repeatText(RecurrenceFrequency::monthly, 3), u"every 3 months"_s);
@@ -141,7 +146,7 @@ TEST(DueInput, ReadsISODatesAndTheWordsThatClear) {
 
 TEST(ReminderTools, ReadsPriorityWords) {
     const std::pair<const char*, std::optional<int>> cases[] = {
-        {" High\t", 1}, {"medium", 5}, {"LOW", 9}, {"none", 0}, {"", 0}, {"urgent", std::nullopt},
+        {" High\t", 1},           {"medium", 5}, {"LOW", 9}, {"none", 0}, {"", 0}, {"urgent", std::nullopt},
         {"high\n", std::nullopt},
     };
     for (const auto& [text, priority] : cases) {

@@ -31,9 +31,8 @@ protected:
         makeStore();
         tools = std::make_unique<tavlin::mcp::ReminderTools>(
             *store, settings, tavlin::store::WallClock{[this] { return wallNow(); }, calendar});
-        service = std::make_unique<tavlin::mcp::MCPService>(QStringLiteral("1"),
-                                                            tavlin::mcp::ReminderTools::serverInstructions(),
-                                                            tools->makeTools());
+        service = std::make_unique<tavlin::mcp::MCPService>(
+            QStringLiteral("1"), tavlin::mcp::ReminderTools::serverInstructions(), tools->makeTools());
         store->start();
         clock.runDueActions();
     }
@@ -58,7 +57,9 @@ protected:
 
 private:
     tavlin::platform::Task<std::optional<QByteArray>> send(const std::string& tool, const nlohmann::json& arguments) {
-        const nlohmann::json request = {{"jsonrpc", "2.0"}, {"id", 1}, {"method", "tools/call"},
+        const nlohmann::json request = {{"jsonrpc", "2.0"},
+                                        {"id", 1},
+                                        {"method", "tools/call"},
                                         {"params", {{"name", tool}, {"arguments", arguments}}}};
         return service->handle(tavlin::mcp::JSONRPCCodec::serialize(request));
     }

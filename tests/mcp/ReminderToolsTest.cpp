@@ -8,8 +8,8 @@
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 using namespace tavlin::mcp;
-using tavlin::platform::AuthorizationStatus;
 using nlohmann::json;
+using tavlin::platform::AuthorizationStatus;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
@@ -32,8 +32,7 @@ protected:
         open({.lists = {list("work", "Work"), list("groceries", "Groceries"), list("archive", "Archive")},
               .reminders = {reminder("Overdue call", "work", at(2026, 3, 3, 9)),
                             reminder("Due today", "work", day(2026, 3, 4)),
-                            reminder("Next week", "groceries", day(2026, 3, 9)),
-                            reminder("Café order", "groceries"),
+                            reminder("Next week", "groceries", day(2026, 3, 9)), reminder("Café order", "groceries"),
                             reminder("Old notes", "archive")}});
     }
 };
@@ -75,10 +74,15 @@ TEST_F(ReminderToolsFixture, TheCatalogueListsEightToolsWithTheirSchemas) {
 
 TEST_F(ReadingToolsTest, EveryToolAsksForAccessBeforeReadingItsArguments) {
     open({}, AuthorizationStatus::denied);
-    for (const auto& [tool, arguments] : std::vector<std::pair<std::string, json>>{
-             {"list_reminders", {{"scope", "Today"}}}, {"get_lists", {}}, {"get_summary", {}},
-             {"preview_quick_add", {}}, {"create_reminder", {{"text", 1}}}, {"update_reminder", {}},
-             {"complete_reminder", {}}, {"delete_reminder", {}}}) {
+    for (const auto& [tool, arguments] :
+         std::vector<std::pair<std::string, json>>{{"list_reminders", {{"scope", "Today"}}},
+                                                   {"get_lists", {}},
+                                                   {"get_summary", {}},
+                                                   {"preview_quick_add", {}},
+                                                   {"create_reminder", {{"text", 1}}},
+                                                   {"update_reminder", {}},
+                                                   {"complete_reminder", {}},
+                                                   {"delete_reminder", {}}}) {
         SCOPED_TRACE(tool);
         const json result = call(tool, arguments);
         EXPECT_EQ(result.at("isError"), true);
@@ -133,7 +137,8 @@ TEST_F(ReadingToolsTest, ClampsTheLimit) {
         EXPECT_EQ(result.at("structuredContent").at("count"), count);
         EXPECT_EQ(result.at("structuredContent").at("total"), 5);
     }
-    EXPECT_THAT(textOf(call("list_reminders", {{"limit", 2}})), StartsWith("5 reminders (all), showing the first 2:\n"));
+    EXPECT_THAT(textOf(call("list_reminders", {{"limit", 2}})),
+                StartsWith("5 reminders (all), showing the first 2:\n"));
     EXPECT_EQ(textOf(call("list_reminders", {{"limit", "2"}})), "limit must be a number");
 }
 
@@ -160,7 +165,8 @@ TEST_F(ReadingToolsTest, FindsListsByTheirFoldedNames) {
     open({.lists = {list("todo", "To do"), list("home1", "Home"), list("home2", "home"), list("stuff", "Work stuff")}});
     const std::pair<const char*, const char*> found[] = {
         {"to do", "todo"}, {"TODO", "todo"}, {"home", "home1"}, {" workstuff ", "stuff"}};
-    for (const auto& [name, identifier] : found) EXPECT_EQ(tools->list(QString::fromUtf8(name)).identifier, QString::fromUtf8(identifier));
+    for (const auto& [name, identifier] : found)
+        EXPECT_EQ(tools->list(QString::fromUtf8(name)).identifier, QString::fromUtf8(identifier));
     EXPECT_THROW(tools->list(u"to_do"_s), MCPToolError);
     EXPECT_THROW(tools->list(u"To-Do"_s), MCPToolError);
 }
@@ -206,9 +212,12 @@ TEST_F(ReadingToolsTest, DescribesTheLists) {
     settings.setQuickAddListID(u"groceries"_s);
     const json result = call("get_lists");
     EXPECT_EQ(textOf(result), "- Work (2 open)\n- Groceries (2 open, default)\n- Archive (1 open, hidden in Tavlin)");
-    EXPECT_EQ(result.at("structuredContent").at("lists").at(1),
-              (json{{"id", "groceries"}, {"name", "Groceries"}, {"account", "local"}, {"isDefault", true},
-                    {"isShownInTavlin", true}, {"openCount", 2}}));
+    EXPECT_EQ(result.at("structuredContent").at("lists").at(1), (json{{"id", "groceries"},
+                                                                      {"name", "Groceries"},
+                                                                      {"account", "local"},
+                                                                      {"isDefault", true},
+                                                                      {"isShownInTavlin", true},
+                                                                      {"openCount", 2}}));
     open({});
     EXPECT_EQ(textOf(call("get_lists")), "No lists.");
 }
@@ -217,11 +226,17 @@ TEST_F(ReadingToolsTest, SummarizesTheDay) {
     settings.setPrimaryScope(tavlin::store::CountScope::dueNow);
     settings.setSecondaryScope(tavlin::store::CountScope::next7Days);
     const json result = call("get_summary");
-    EXPECT_EQ(textOf(result), "5 open, 1 overdue, 1 due today, 2 due by today, 2 due in the next 7 days, 2 undated, "
-                              "0 done today.");
+    EXPECT_EQ(textOf(result),
+              "5 open, 1 overdue, 1 due today, 2 due by today, 2 due in the next 7 days, 2 undated, "
+              "0 done today.");
     const json& structured = result.at("structuredContent");
-    EXPECT_EQ(structured.at("counts"), (json{{"all", 5}, {"overdue", 1}, {"today", 1}, {"due_now", 2},
-                                             {"next_7_days", 2}, {"no_due_date", 2}, {"completed_today", 0}}));
+    EXPECT_EQ(structured.at("counts"), (json{{"all", 5},
+                                             {"overdue", 1},
+                                             {"today", 1},
+                                             {"due_now", 2},
+                                             {"next_7_days", 2},
+                                             {"no_due_date", 2},
+                                             {"completed_today", 0}}));
     EXPECT_EQ(structured.at("menuBar"), (json{"dueNow", "next7Days"}));
     EXPECT_EQ(structured.at("now"), "2026-03-04T10:00:00+01:00");
     EXPECT_EQ(structured.at("timeZone"), "Europe/Amsterdam");

@@ -34,7 +34,8 @@ private:
             if (fails) throw tavlin::platform::LanguageModelError("scripted failure");
             std::map<QString, tavlin::platform::GeneratedContent::Value> fields;
             for (const auto& property : schema.properties) {
-                if (property.type == tavlin::platform::GenerationSchema::Type::string) fields[property.name] = QString();
+                if (property.type == tavlin::platform::GenerationSchema::Type::string)
+                    fields[property.name] = QString();
                 else fields[property.name] = QStringList();
             }
             co_return tavlin::platform::GeneratedContent(std::move(fields));

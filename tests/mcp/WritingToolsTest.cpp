@@ -1,7 +1,7 @@
 #include "ReminderToolsFixture.h"
 
-#include "parsing/ReminderEditing.h"
 #include "SlowLanguageModel.h"
+#include "parsing/ReminderEditing.h"
 
 #include <gmock/gmock.h>
 
@@ -54,8 +54,11 @@ protected:
 }  // namespace
 
 TEST_F(WritingToolsTest, CreatesOneReminderWithTheExplicitFieldsOverTheText) {
-    const json result = call("create_reminder", {{"text", "Pay bills tomorrow !"}, {"due", "2030-09-19T17:00"},
-                                                 {"priority", "high"}, {"list", "work"}, {"notes", "IBAN in mail"}});
+    const json result = call("create_reminder", {{"text", "Pay bills tomorrow !"},
+                                                 {"due", "2030-09-19T17:00"},
+                                                 {"priority", "high"},
+                                                 {"list", "work"},
+                                                 {"notes", "IBAN in mail"}});
     const std::optional<Reminder> made = storedTitled(QStringLiteral("Pay bills"));
     ASSERT_TRUE(made);
     EXPECT_EQ(textOf(result), "Created: Pay bills · due 2030-09-19T17:00:00+02:00 · high priority · in Work [" +
@@ -73,7 +76,9 @@ TEST_F(WritingToolsTest, ReadsEachTaskOfATextOnItsOwn) {
     EXPECT_EQ(storedTitled(QStringLiteral("bins"))->listIdentifier, QStringLiteral("work"));
     EXPECT_TRUE(storedTitled(QStringLiteral("call mom"))->dueDateComponents);
 
-    EXPECT_EQ(call("create_reminder", {{"text", lines(10).toStdString()}}).at("structuredContent").at("reminders").size(), 10u);
+    EXPECT_EQ(
+        call("create_reminder", {{"text", lines(10).toStdString()}}).at("structuredContent").at("reminders").size(),
+        10u);
 }
 
 TEST_F(WritingToolsTest, RefusesABatchItCannotMakeWholeBeforeMakingAny) {
@@ -99,11 +104,14 @@ TEST_F(WritingToolsTest, RefusesABatchItCannotMakeWholeBeforeMakingAny) {
 TEST_F(WritingToolsTest, ReportsTheRemindersMadeBeforeARefusedSave) {
     int saves = 0;
     QObject::connect(store.get(), &tavlin::store::ReminderStore::remindersChanged, [&] {
-        if (++saves == 2) backend.setSaveFailure(StoreError{.code = StoreError::writeFailed, .description = "Disk full"});
+        if (++saves == 2)
+            backend.setSaveFailure(StoreError{.code = StoreError::writeFailed, .description = "Disk full"});
     });
     const std::string text = refusal(call("create_reminder", {{"text", "one\ntwo\nthree\nfour\nfive"}}));
-    EXPECT_THAT(text, StartsWith("Reminders refused to save \"three\": Disk full. These were created before it:\n- one"));
-    EXPECT_THAT(text, EndsWith("\n- two · in Inbox [" + storedTitled(QStringLiteral("two"))->identifier.toStdString() + "]"));
+    EXPECT_THAT(text,
+                StartsWith("Reminders refused to save \"three\": Disk full. These were created before it:\n- one"));
+    EXPECT_THAT(text,
+                EndsWith("\n- two · in Inbox [" + storedTitled(QStringLiteral("two"))->identifier.toStdString() + "]"));
     EXPECT_TRUE(storedTitled(QStringLiteral("two")));
     EXPECT_FALSE(storedTitled(QStringLiteral("four")));
 }
@@ -127,22 +135,30 @@ TEST_F(WritingToolsTest, UpdatesOnlyTheFieldsItIsGiven) {
         std::function<void(const Reminder&)> check;
     };
     const Case cases[] = {
-        {"a title", {{"title", "Daily standup"}}, [](const Reminder& r) {
+        {"a title",
+         {{"title", "Daily standup"}},
+         [](const Reminder& r) {
              EXPECT_EQ(r.title, QStringLiteral("Daily standup"));
              EXPECT_EQ(r.dueDateComponents, at(2026, 3, 6, 9));
              EXPECT_EQ(r.recurrenceRules.size(), 1u);
              EXPECT_EQ(tavlin::parsing::ReminderEditing::alarmLocation(r)->title, QStringLiteral("Office"));
              EXPECT_EQ(r.notes, QStringLiteral("bring notes"));
          }},
-        {"no due date", {{"due", "none"}}, [](const Reminder& r) {
+        {"no due date",
+         {{"due", "none"}},
+         [](const Reminder& r) {
              EXPECT_FALSE(r.dueDateComponents);
              EXPECT_TRUE(r.recurrenceRules.empty());
          }},
-        {"no notes", {{"notes", ""}}, [](const Reminder& r) {
+        {"no notes",
+         {{"notes", ""}},
+         [](const Reminder& r) {
              EXPECT_EQ(r.notes, QString());
              EXPECT_EQ(r.title, QStringLiteral("Standup"));
          }},
-        {"a whole new line", {{"text", "Retro friday 15:00 !!"}}, [](const Reminder& r) {
+        {"a whole new line",
+         {{"text", "Retro friday 15:00 !!"}},
+         [](const Reminder& r) {
              EXPECT_EQ(r.title, QStringLiteral("Retro"));
              EXPECT_EQ(r.dueDateComponents->hour, 15);
              EXPECT_EQ(r.priority, 5);
@@ -150,11 +166,15 @@ TEST_F(WritingToolsTest, UpdatesOnlyTheFieldsItIsGiven) {
              EXPECT_FALSE(tavlin::parsing::ReminderEditing::alarmLocation(r));
              EXPECT_EQ(r.listIdentifier, QStringLiteral("work"));
          }},
-        {"a cadence without a date", {{"text", "Gym every week"}}, [](const Reminder& r) {
+        {"a cadence without a date",
+         {{"text", "Gym every week"}},
+         [](const Reminder& r) {
              EXPECT_EQ(r.dueDateComponents, day(2026, 3, 4));
              EXPECT_EQ(r.recurrenceRules.size(), 1u);
          }},
-        {"a line of only markers", {{"text", " !! "}}, [](const Reminder& r) {
+        {"a line of only markers",
+         {{"text", " !! "}},
+         [](const Reminder& r) {
              EXPECT_EQ(r.title, QStringLiteral("!!"));
              EXPECT_FALSE(r.dueDateComponents);
              EXPECT_EQ(r.priority, 0);
@@ -196,9 +216,10 @@ TEST_F(WritingToolsTest, ReportsARefusedListMoveWithTheRestSaved) {
     backend.setListMoveFailure(StoreError{.code = StoreError::writeFailed, .description = "read-only"});
     const json result = call("update_reminder", {{"id", "standup"}, {"title", "Moved"}, {"list", "inbox"}});
     EXPECT_EQ(result.at("isError"), true);
-    EXPECT_EQ(textOf(result), "Updated, but Reminders refused to move it: Couldn’t move it to “Inbox” — the rest of the "
-                              "edit was saved\nMoved · due 2026-03-06T09:00:00+01:00 · every week · at Office · in Work "
-                              "[standup]");
+    EXPECT_EQ(textOf(result),
+              "Updated, but Reminders refused to move it: Couldn’t move it to “Inbox” — the rest of the "
+              "edit was saved\nMoved · due 2026-03-06T09:00:00+01:00 · every week · at Office · in Work "
+              "[standup]");
     EXPECT_EQ(result.at("structuredContent").at("reminder").at("list"), "Work");
 }
 

@@ -12,7 +12,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 struct Fixture {
-    platform::Calendar calendar = platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
+    platform::Calendar calendar =
+        platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     ParserVocabulary vocabulary = ParserVocabulary::forLocaleIdentifiers({u"en-US"_s});
 
     platform::Date onDay(int day, int hour = 10) const {
@@ -72,7 +73,7 @@ TEST(Cadence, EveryPhrases) {
 TEST(Cadence, WeekdayAnchorIsTheNextSuchDayFromToday) {
     const Fixture f;
     struct Case {
-        int readOn;      // March 2026: the 2nd is a Monday
+        int readOn;  // March 2026: the 2nd is a Monday
         int anchorDay;
     };
     for (const Case c : {Case{2, 2}, Case{3, 9}, Case{8, 9}}) {

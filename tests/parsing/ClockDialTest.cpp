@@ -12,7 +12,8 @@ using platform::DateComponents;
 namespace {
 
 struct Fixture {
-    platform::Calendar calendar = platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
+    platform::Calendar calendar =
+        platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
     ParserVocabulary vocabulary = ParserVocabulary::forLocaleIdentifiers({u"de-DE"_s, u"en-US"_s});
 

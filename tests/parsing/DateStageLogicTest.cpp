@@ -33,7 +33,8 @@ public:
 };
 
 struct Fixture {
-    platform::Calendar calendar = platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
+    platform::Calendar calendar =
+        platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     platform::Date reference = at(4, 10, 0);
     ParserVocabulary vocabulary = ParserVocabulary::forLocaleIdentifiers({u"en-US"_s});
     ScriptedDetector detector;
@@ -47,7 +48,8 @@ struct Fixture {
     DetectedDate day(const QString& line, const QString& phrase, platform::Date date) const {
         return {.range = {line.indexOf(phrase), phrase.size()}, .date = date, .dayWritten = true};
     }
-    QuickAddParser::DateTimeResult read(QString& line, bool editing = false, const ParserVocabulary* words = nullptr) const {
+    QuickAddParser::DateTimeResult read(QString& line, bool editing = false,
+                                        const ParserVocabulary* words = nullptr) const {
         const ParserVocabulary& v = words ? *words : vocabulary;
         const BoundDetector bound = QuickAddParser::bindDateDetector(&detector, reference, calendar, v);
         return QuickAddParser::extractDateTime(line, reference, calendar, v, editing, std::nullopt, false, bound);
@@ -73,7 +75,8 @@ TEST(DateStageLogic, PastTimesAndTheSixtySecondLimit) {
 TEST(DateStageLogic, APastTimeOnItsDayNumberMovesToTheNextSuchDay) {
     Fixture f;
     QString line = u"rent on the 4th at 9am"_s;
-    f.detector.script[line] = {DetectedDate{.range = {5, 17}, .date = f.at(4, 9, 0), .dayWritten = true, .timeWritten = true}};
+    f.detector.script[line] = {
+        DetectedDate{.range = {5, 17}, .date = f.at(4, 9, 0), .dayWritten = true, .timeWritten = true}};
     const auto result = f.read(line);
     EXPECT_EQ(result.components, timeOf(4, 9, 0, 4));
     EXPECT_EQ(result.matchedText, u"on the 4th at 9am"_s);
@@ -101,8 +104,8 @@ TEST(DateStageLogic, TheRulesStillCountWithoutADetector) {
     Fixture f;
     QString line = u"call back in 20 minutes"_s;
     const BoundDetector none = QuickAddParser::bindDateDetector(nullptr, f.reference, f.calendar, f.vocabulary);
-    const auto result = QuickAddParser::extractDateTime(line, f.reference, f.calendar, f.vocabulary, false, std::nullopt,
-                                                        false, none);
+    const auto result =
+        QuickAddParser::extractDateTime(line, f.reference, f.calendar, f.vocabulary, false, std::nullopt, false, none);
     EXPECT_EQ(result.components, timeOf(4, 10, 20));
     EXPECT_EQ(line, u"call back"_s);
 }
@@ -125,7 +128,8 @@ TEST(DateStageLogic, ADayWordHoldingATimeWordHasNoTime) {
 }
 
 TEST(DateStageLogic, AWeekdayCadenceTakesAnyTimeWithoutADay) {
-    const platform::Calendar calendar = platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
+    const platform::Calendar calendar =
+        platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     const platform::Date wednesday = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
     const ParserVocabulary english = ParserVocabulary::forLocaleIdentifiers({u"en-US"_s});
     const ParsedQuickAdd parsed = QuickAddParser::parse(u"gym every monday at noon"_s, wednesday, calendar, false, {},

@@ -70,8 +70,8 @@ TEST(DateTimeStage, Choice) {
         {{u"call mom tomorrow"_s}, {dayOf(5), u"tomorrow"_s, u"call mom"_s}},
         {{u"call tomorrow about friday"_s}, {dayOf(6), u"friday"_s, u"call tomorrow about"_s}},  // the later one wins
         {{u"meet at 10 to 5"_s}, {timeOf(4, 16, 50), u"at 10 to 5"_s, u"meet"_s}},
-        {{u"call 9:30"_s}, {timeOf(5, 9, 30), u"9:30"_s, u"call"_s}},   // past: tomorrow
-        {{u"call 9:59"_s}, {timeOf(4, 9, 59), u"9:59"_s, u"call"_s}},   // within the last minute: today
+        {{u"call 9:30"_s}, {timeOf(5, 9, 30), u"9:30"_s, u"call"_s}},  // past: tomorrow
+        {{u"call 9:59"_s}, {timeOf(4, 9, 59), u"9:59"_s, u"call"_s}},  // within the last minute: today
         {{u"call 10:30"_s}, {timeOf(4, 10, 30), u"10:30"_s, u"call"_s}},
         {{u"rent on the 4th at 9am"_s}, {timeOf(4, 9, 0, 4), u"on the 4th at 9am"_s, u"rent"_s}},
         {{u"pay 1 Mar 2026"_s}, {std::nullopt, std::nullopt, u"pay 1 Mar 2026"_s}},
@@ -86,12 +86,14 @@ TEST(DateTimeStage, Choice) {
 TEST(DateTimeStage, Pairing) {
     const std::pair<Reading, Expected> cases[] = {
         {{u"dentist friday at quarter past 3"_s}, {timeOf(6, 15, 15), u"friday at quarter past 3"_s, u"dentist"_s}},
-        {{u"friday call quarter past 3"_s}, {timeOf(4, 15, 15), u"quarter past 3"_s, u"friday call"_s}},  // not neighbours
+        {{u"friday call quarter past 3"_s},
+         {timeOf(4, 15, 15), u"quarter past 3"_s, u"friday call"_s}},  // not neighbours
         {{u"the 5th, call quarter past 3"_s}, {timeOf(5, 15, 15), u"the 5th quarter past 3"_s, u"call"_s}},
         {{u"on the 5th, call at 5:30"_s, 4, 10, 0, false, std::nullopt, true},
          {timeOf(5, 5, 30), u"on the 5th at 5:30"_s, u"call"_s}},  // a 24-hour clock keeps 5:30 in the morning
         {{u"on the 5th, call at 5:30"_s}, {timeOf(5, 17, 30), u"on the 5th at 5:30"_s, u"call"_s}},
-        {{u"the 5th call quarter past 3"_s}, {timeOf(4, 15, 15), u"quarter past 3"_s, u"the 5th call"_s}},  // no ordinal
+        {{u"the 5th call quarter past 3"_s},
+         {timeOf(4, 15, 15), u"quarter past 3"_s, u"the 5th call"_s}},  // no ordinal
         {{u"next week Friday at 3pm lunch"_s}, {timeOf(13, 15, 0), u"next week Friday at 3pm"_s, u"lunch"_s}},
         {{u"next week Friday lunch"_s}, {dayOf(13), u"next week Friday"_s, u"lunch"_s}},
         {{u"next week Monday lunch"_s}, {dayOf(9), u"next week Monday"_s, u"lunch"_s}},

@@ -12,7 +12,8 @@ using platform::DateComponents;
 namespace {
 
 struct Fixture {
-    platform::Calendar calendar = platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
+    platform::Calendar calendar =
+        platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10, .minute = 7});
 
     QuickAddParser::DurationCandidates read(const QString& text, const ParserVocabulary& vocabulary) const {
@@ -31,7 +32,9 @@ TEST(DurationPhrases, EnglishPhrases) {
         platform::TextRange range = {};
     };
     const Case cases[] = {
-        {u"call in 20 minutes"_s, DateComponents{.year = 2026, .month = 3, .day = 4, .hour = 10, .minute = 27}, {5, 13}},
+        {u"call in 20 minutes"_s,
+         DateComponents{.year = 2026, .month = 3, .day = 4, .hour = 10, .minute = 27},
+         {5, 13}},
         {u"within 2 weeks"_s, DateComponents{.year = 2026, .month = 3, .day = 18}, {0, 14}},
         {u"in 720 minutes"_s, DateComponents{.year = 2026, .month = 3, .day = 4, .hour = 22, .minute = 7}, {0, 14}},
         {u"in 721 minutes"_s, std::nullopt},

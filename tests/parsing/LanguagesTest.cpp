@@ -40,7 +40,8 @@ TEST(Languages, ALineInEachLanguage) {
         {u"sw"_s, u"daktari kesho 17:00"_s, u"daktari"_s, 17, 0},
     };
     ASSERT_EQ(std::size(cases), 20u);
-    const platform::Calendar calendar = platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
+    const platform::Calendar calendar =
+        platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     const platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.language.toStdString());
@@ -55,7 +56,8 @@ TEST(Languages, ALineInEachLanguage) {
 }
 
 TEST(Languages, WordsOfALanguageThatIsNotActiveAreNotDates) {
-    const platform::Calendar calendar = platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
+    const platform::Calendar calendar =
+        platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     const platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
     const auto due = [&](const QString& line, const QString& language) {
         return QuickAddParser::parse(line, reference, calendar, false, {},

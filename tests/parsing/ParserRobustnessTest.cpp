@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <unicode/uchar.h>
+#include <random>
 
 using namespace tavlin;
 using namespace tavlin::parsing;
@@ -32,7 +32,8 @@ ParsedQuickAdd parseLine(const QString& line, const ParserVocabulary& vocabulary
     for (const QChar c : title) {
         if (u_isUWhiteSpace(c.unicode())) continue;
         at = line.indexOf(c, at);
-        if (at < 0) return ::testing::AssertionFailure() << "the title has " << QString(c).toStdString() << " out of order";
+        if (at < 0)
+            return ::testing::AssertionFailure() << "the title has " << QString(c).toStdString() << " out of order";
         ++at;
     }
     return ::testing::AssertionSuccess();
@@ -42,13 +43,60 @@ ParsedQuickAdd parseLine(const QString& line, const ParserVocabulary& vocabulary
 // that is hard on a reader (marks, joiners, right-to-left, lone surrogates).
 QStringList randomLines(int count) {
     const QStringList pieces = {
-        u"call"_s, u"mom"_s, u"Zahnarzt"_s, u"tomorrow"_s, u"morgen"_s, u"friday"_s, u"next week"_s, u"at"_s,
-        u"um"_s, u"halb"_s, u"quarter past"_s, u"10 to"_s, u"5"_s, u"17:30"_s, u"9.45"_s, u"5pm"_s, u"3rd"_s,
-        u"on the"_s, u"in 3 days"_s, u"in an hour"_s, u"every"_s, u"other"_s, u"monday"_s, u"weekly"_s,
-        u"@gym"_s, u"@“Corner Shop”"_s, u"@"_s, u"“"_s, u"\""_s, u"within 500 m"_s, u"200m"_s, u"when I leave"_s,
-        u"#work"_s, u"#"_s, u"!"_s, u"!!"_s, u"!!!"_s, u","_s, u";"_s, u":"_s, u"remind me to"_s, u"the"_s,
-        u"e\u0301\u0301"_s, u"👩‍👩‍👧"_s, u"שלום"_s, u"\u200F"_s, QString(QChar(0xD800)), QString(QChar(0xDC00)),
-        QString(QChar(0)), u"\t"_s, u"\u2028"_s, u"  "_s, u"İ"_s, u"ß"_s,
+        u"call"_s,
+        u"mom"_s,
+        u"Zahnarzt"_s,
+        u"tomorrow"_s,
+        u"morgen"_s,
+        u"friday"_s,
+        u"next week"_s,
+        u"at"_s,
+        u"um"_s,
+        u"halb"_s,
+        u"quarter past"_s,
+        u"10 to"_s,
+        u"5"_s,
+        u"17:30"_s,
+        u"9.45"_s,
+        u"5pm"_s,
+        u"3rd"_s,
+        u"on the"_s,
+        u"in 3 days"_s,
+        u"in an hour"_s,
+        u"every"_s,
+        u"other"_s,
+        u"monday"_s,
+        u"weekly"_s,
+        u"@gym"_s,
+        u"@“Corner Shop”"_s,
+        u"@"_s,
+        u"“"_s,
+        u"\""_s,
+        u"within 500 m"_s,
+        u"200m"_s,
+        u"when I leave"_s,
+        u"#work"_s,
+        u"#"_s,
+        u"!"_s,
+        u"!!"_s,
+        u"!!!"_s,
+        u","_s,
+        u";"_s,
+        u":"_s,
+        u"remind me to"_s,
+        u"the"_s,
+        u"e\u0301\u0301"_s,
+        u"👩‍👩‍👧"_s,
+        u"שלום"_s,
+        u"\u200F"_s,
+        QString(QChar(0xD800)),
+        QString(QChar(0xDC00)),
+        QString(QChar(0)),
+        u"\t"_s,
+        u"\u2028"_s,
+        u"  "_s,
+        u"İ"_s,
+        u"ß"_s,
     };
     std::mt19937 random(12);
     std::uniform_int_distribution<qsizetype> piece(0, pieces.size() - 1);
@@ -84,7 +132,8 @@ TEST(ParserRobustness, SplitTasksArePiecesOfTheText) {
             SCOPED_TRACE(whole.toStdString());
             const QStringList tasks = TaskSplitter::split(whole);
             EXPECT_LE(tasks.size(), 10);
-            for (const QString& task : tasks) EXPECT_TRUE(!task.isEmpty() && whole.contains(task)) << task.toStdString();
+            for (const QString& task : tasks)
+                EXPECT_TRUE(!task.isEmpty() && whole.contains(task)) << task.toStdString();
         }
     }
 }
@@ -92,8 +141,9 @@ TEST(ParserRobustness, SplitTasksArePiecesOfTheText) {
 // How long these take is the benchmark's business; here they must finish
 // and keep their text.
 TEST(ParserRobustness, LinesOf4096UnitsFinish) {
-    const QStringList units = {u"!"_s, u"a "_s, u"call mom tomorrow at 5pm "_s, u"@"_s, u"@gym "_s, u"12 "_s,
-                               u"“"_s, u"every "_s, u"#work "_s, u"\u0301"_s, QString(QChar(0xD800))};
+    const QStringList units = {
+        u"!"_s,      u"a "_s,     u"call mom tomorrow at 5pm "_s, u"@"_s, u"@gym "_s, u"12 "_s, u"“"_s, u"every "_s,
+        u"#work "_s, u"\u0301"_s, QString(QChar(0xD800))};
     for (const QString& unit : units) {
         SCOPED_TRACE(unit.toStdString());
         QString line;

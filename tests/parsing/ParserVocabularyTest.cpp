@@ -72,8 +72,8 @@ TEST(ParserVocabulary, OtherTablesSpotChecks) {
     EXPECT_EQ(nl.recurrenceGrammars[1].everyWords.raw(), QStringList{u"om de"_s});
     EXPECT_EQ(nl.recurrenceGrammars[1].defaultInterval, 2);
     EXPECT_TRUE(nl.listGlue.isEmpty());
-    for (const ParserVocabulary* nordic : {&ParserVocabulary::danish(), &ParserVocabulary::swedish(),
-                                           &ParserVocabulary::norwegian()})
+    for (const ParserVocabulary* nordic :
+         {&ParserVocabulary::danish(), &ParserVocabulary::swedish(), &ParserVocabulary::norwegian()})
         EXPECT_TRUE(nordic->clockMarkers.raw().contains(u"kl."_s));
     EXPECT_EQ(ParserVocabulary::french().partitiveWords.raw(), (QStringList{u"de"_s, u"d'"_s, u"d\u2019"_s}));
     EXPECT_TRUE(ParserVocabulary::italian().pastMarkers.raw().contains(u"l'altro ieri"_s));
@@ -177,11 +177,13 @@ TEST(ParserVocabulary, EveryPhrasePattern) {
 TEST(ParserVocabulary, AnyLanguageChecksNeedOneLanguageForAllWords) {
     EXPECT_TRUE(ParserVocabulary::isQuarterPhrase(u"quarter"_s, u"past"_s, u"at"_s));
     EXPECT_TRUE(ParserVocabulary::isQuarterPhrase(u"kwart"_s, u"over"_s, std::nullopt));
-    EXPECT_FALSE(ParserVocabulary::isQuarterPhrase(u"kwart"_s, u"past"_s, std::nullopt)) << "Dutch quarter, English past";
+    EXPECT_FALSE(ParserVocabulary::isQuarterPhrase(u"kwart"_s, u"past"_s, std::nullopt))
+        << "Dutch quarter, English past";
 
     EXPECT_EQ(ParserVocabulary::clockHourValue(u"tre"_s, std::nullopt, std::nullopt, u"kl"_s, std::nullopt), 3);
     EXPECT_EQ(ParserVocabulary::clockHourValue(u"Fünf"_s, std::nullopt, std::nullopt, u"um"_s, u"halb"_s), 5);
-    EXPECT_EQ(ParserVocabulary::clockHourValue(u"five"_s, std::nullopt, std::nullopt, u"um"_s, std::nullopt), std::nullopt);
+    EXPECT_EQ(ParserVocabulary::clockHourValue(u"five"_s, std::nullopt, std::nullopt, u"um"_s, std::nullopt),
+              std::nullopt);
     EXPECT_EQ(ParserVocabulary::clockHourValue(u"zwölf"_s, u"quarter"_s, std::nullopt, std::nullopt, std::nullopt),
               std::nullopt);
 

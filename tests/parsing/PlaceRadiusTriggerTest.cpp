@@ -18,7 +18,8 @@ const ParserVocabulary& english() {
 }
 
 ParsedQuickAdd parseLine(const QString& text) {
-    const platform::Calendar calendar = platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
+    const platform::Calendar calendar =
+        platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     const platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
     return QuickAddParser::parse(text, reference, calendar, false, {}, english(), std::nullopt, true);
 }
@@ -63,13 +64,16 @@ TEST(PlaceRadiusTrigger, PlacesThroughThePipeline) {
         {u"pack @\"gym\" 500 m of rope"_s, u"gym"_s, LocationTrigger::arrive, std::nullopt, u"pack 500 m of rope"_s},
         {u"@\"gym\" 2km run"_s, u"gym"_s, LocationTrigger::arrive, 2000, u"run"_s},
         {u"call mom when I leave @office"_s, u"office"_s, LocationTrigger::leave, std::nullopt, u"call mom"_s},
-        {u"call mom @\"office\" when I leave"_s, u"office"_s, LocationTrigger::arrive, std::nullopt, u"call mom when I leave"_s},
-        {u"remind @office when I leave"_s, u"office when I leave"_s, LocationTrigger::arrive, std::nullopt, u"remind"_s},
+        {u"call mom @\"office\" when I leave"_s, u"office"_s, LocationTrigger::arrive, std::nullopt,
+         u"call mom when I leave"_s},
+        {u"remind @office when I leave"_s, u"office when I leave"_s, LocationTrigger::arrive, std::nullopt,
+         u"remind"_s},
         {u"@gym to pick up the kids"_s, u"gym"_s, LocationTrigger::arrive, std::nullopt, u"to pick up the kids"_s},
         {u"@gym to run"_s, u"gym to run"_s, LocationTrigger::arrive, std::nullopt, u""_s},
         {u"stretch @gym 500m"_s, u"gym"_s, LocationTrigger::arrive, 500, u"stretch"_s},
         {u"stretch @500m"_s, u"500m"_s, LocationTrigger::arrive, std::nullopt, u"stretch"_s},
-        {u"pick up parcel within 300 m @post office"_s, u"post office"_s, LocationTrigger::arrive, 300, u"pick up parcel"_s},
+        {u"pick up parcel within 300 m @post office"_s, u"post office"_s, LocationTrigger::arrive, 300,
+         u"pick up parcel"_s},
         {u"within 300 m buy milk"_s, std::nullopt, LocationTrigger::arrive, std::nullopt, u"within 300 m buy milk"_s},
         {u"call mom on every friday @home"_s, u"home"_s, LocationTrigger::arrive, std::nullopt, u"call mom"_s},
         {u"mail me@home.example"_s, std::nullopt, LocationTrigger::arrive, std::nullopt, u"mail me@home.example"_s},
@@ -99,4 +103,3 @@ TEST(PlaceRadiusTrigger, ScanTextsBlankPlaces) {
     const auto connector = QuickAddParser::placeScanTexts(u"yoga @gym every monday at"_s, english());
     EXPECT_EQ(connector.cadenceScanText, u"yoga"_s + blanks(5) + u" every monday at"_s);
 }
-

@@ -12,7 +12,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 ParsedQuickAdd parseLine(const QString& text, const QStringList& lists = {}, bool editing = false) {
-    const platform::Calendar calendar = platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
+    const platform::Calendar calendar =
+        platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     const platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
     return QuickAddParser::parse(text, reference, calendar, editing, lists, ParserVocabulary::english(), std::nullopt,
                                  true);
@@ -90,12 +91,9 @@ TEST(QuickAddParser, CleanTitle) {
         QString title;
     };
     const Case cases[] = {
-        {u"buy milk at the"_s, u"buy milk"_s},
-        {u"call  the   the dentist"_s, u"call the dentist"_s},
-        {u"meet at, the lobby"_s, u"meet, the lobby"_s},
-        {u"pay bills ;"_s, u"pay bills"_s},
-        {u" - , pay bills :"_s, u"pay bills"_s},
-        {u"call Tom on On"_s, u"call Tom"_s},
+        {u"buy milk at the"_s, u"buy milk"_s},           {u"call  the   the dentist"_s, u"call the dentist"_s},
+        {u"meet at, the lobby"_s, u"meet, the lobby"_s}, {u"pay bills ;"_s, u"pay bills"_s},
+        {u" - , pay bills :"_s, u"pay bills"_s},         {u"call Tom on On"_s, u"call Tom"_s},
     };
     for (const Case& c : cases) EXPECT_EQ(QuickAddParser::cleanTitle(c.text, ParserVocabulary::english()), c.title);
     EXPECT_EQ(QuickAddParser::cleanTitle(u"  a  b "_s, ParserVocabulary::empty()), u"a b"_s);
@@ -108,9 +106,15 @@ TEST(QuickAddParser, TextFunctions) {
         QString key;
     };
     const Case keys[] = {
-        {u"Einkäufe"_s, u"einkaufe"_s}, {u"EINKAUFE"_s, u"einkaufe"_s},   {u"İş"_s, u"is"_s},
-        {u"iş"_s, u"is"_s},             {u"Work-Stuff"_s, u"work-stuff"_s}, {u"Groceries 2024!"_s, u"groceries2024"_s},
-        {u" ,.!? "_s, u""_s},           {u"a_b c"_s, u"a_bc"_s},           {u"📚 Books"_s, u"books"_s},
+        {u"Einkäufe"_s, u"einkaufe"_s},
+        {u"EINKAUFE"_s, u"einkaufe"_s},
+        {u"İş"_s, u"is"_s},
+        {u"iş"_s, u"is"_s},
+        {u"Work-Stuff"_s, u"work-stuff"_s},
+        {u"Groceries 2024!"_s, u"groceries2024"_s},
+        {u" ,.!? "_s, u""_s},
+        {u"a_b c"_s, u"a_bc"_s},
+        {u"📚 Books"_s, u"books"_s},
         {u"To\r\nDo"_s, u"todo"_s},
     };
     for (const Case& c : keys) EXPECT_EQ(QuickAddParser::normalizedKey(c.name), c.key) << c.name.toStdString();

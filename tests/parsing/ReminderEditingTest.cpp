@@ -36,31 +36,57 @@ TEST(ReminderEditing, QuickAddText) {
     };
     const Case cases[] = {
         {"all fields",
-         {.title = u"Pay rent"_s, .dueDateComponents = platform::DateComponents{.year = 2026, .month = 4, .day = 1},
-          .priority = 5, .recurrenceRules = {rule(Frequency::monthly, 1)}},
-         u"Home"_s, u"Pay rent 1 Apr 2026 every month !! #home"_s},
-        {"time", {.title = u"Call"_s, .dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 3, .hour = 14, .minute = 5}},
-         std::nullopt, u"Call 3 Mar 2026 14:05"_s},
-        {"minute only", {.title = u"Call"_s, .dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 3, .minute = 30}},
-         std::nullopt, u"Call 3 Mar 2026 00:30"_s},
-        {"three weeks", {.title = u"Run"_s, .recurrenceRules = {rule(Frequency::weekly, 3)}}, std::nullopt, u"Run every 3 weeks"_s},
-        {"interval 0", {.title = u"Run"_s, .recurrenceRules = {rule(Frequency::weekly, 0)}}, std::nullopt, u"Run every week"_s},
+         {.title = u"Pay rent"_s,
+          .dueDateComponents = platform::DateComponents{.year = 2026, .month = 4, .day = 1},
+          .priority = 5,
+          .recurrenceRules = {rule(Frequency::monthly, 1)}},
+         u"Home"_s,
+         u"Pay rent 1 Apr 2026 every month !! #home"_s},
+        {"time",
+         {.title = u"Call"_s,
+          .dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 3, .hour = 14, .minute = 5}},
+         std::nullopt,
+         u"Call 3 Mar 2026 14:05"_s},
+        {"minute only",
+         {.title = u"Call"_s,
+          .dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 3, .minute = 30}},
+         std::nullopt,
+         u"Call 3 Mar 2026 00:30"_s},
+        {"three weeks",
+         {.title = u"Run"_s, .recurrenceRules = {rule(Frequency::weekly, 3)}},
+         std::nullopt,
+         u"Run every 3 weeks"_s},
+        {"interval 0",
+         {.title = u"Run"_s, .recurrenceRules = {rule(Frequency::weekly, 0)}},
+         std::nullopt,
+         u"Run every week"_s},
         {"hourly", {.title = u"Run"_s, .recurrenceRules = {rule(Frequency::hourly, 2)}}, std::nullopt, u"Run"_s},
-        {"leave with radius", {.title = u"Lock"_s, .alarms = {placeAlarm(u"Office"_s, 75.9, AlarmProximity::leave)}},
-         std::nullopt, u"Lock when I leave @Office 75m"_s},
-        {"arrive without radius", {.title = u"Buy"_s, .alarms = {placeAlarm(u"Shop"_s, 0, AlarmProximity::enter)}},
-         std::nullopt, u"Buy @Shop"_s},
-        {"untitled place", {.title = u"Buy"_s, .alarms = {placeAlarm(u""_s, 100, AlarmProximity::enter)}}, std::nullopt, u"Buy"_s},
+        {"leave with radius",
+         {.title = u"Lock"_s, .alarms = {placeAlarm(u"Office"_s, 75.9, AlarmProximity::leave)}},
+         std::nullopt,
+         u"Lock when I leave @Office 75m"_s},
+        {"arrive without radius",
+         {.title = u"Buy"_s, .alarms = {placeAlarm(u"Shop"_s, 0, AlarmProximity::enter)}},
+         std::nullopt,
+         u"Buy @Shop"_s},
+        {"untitled place",
+         {.title = u"Buy"_s, .alarms = {placeAlarm(u""_s, 100, AlarmProximity::enter)}},
+         std::nullopt,
+         u"Buy"_s},
         {"priorities", {.title = u"A"_s, .priority = 9}, std::nullopt, u"A !"_s},
         {"priority 1", {.title = u"A"_s, .priority = 1}, std::nullopt, u"A !!!"_s},
         {"list not offered", {.title = u"A"_s}, u"Errands"_s, u"A"_s},
         {"list with blanks", {.title = u"A"_s}, u"Work Stuff"_s, u"A #workstuff"_s},
         {"list without a key", {.title = u"A"_s}, u"📚"_s, u"A"_s},
         {"list whose key an earlier one shares", {.title = u"A"_s}, u"home"_s, u"A"_s},
-        {"radius the reader refuses", {.title = u"Buy"_s, .alarms = {placeAlarm(u"Shop"_s, 10, AlarmProximity::enter)}},
-         std::nullopt, u"Buy @Shop"_s},
-        {"largest radius", {.title = u"Buy"_s, .alarms = {placeAlarm(u"Shop"_s, 10000.5, AlarmProximity::enter)}},
-         std::nullopt, u"Buy @Shop 10000m"_s},
+        {"radius the reader refuses",
+         {.title = u"Buy"_s, .alarms = {placeAlarm(u"Shop"_s, 10, AlarmProximity::enter)}},
+         std::nullopt,
+         u"Buy @Shop"_s},
+        {"largest radius",
+         {.title = u"Buy"_s, .alarms = {placeAlarm(u"Shop"_s, 10000.5, AlarmProximity::enter)}},
+         std::nullopt,
+         u"Buy @Shop 10000m"_s},
         {"nothing", {}, std::nullopt, u""_s},
     };
     for (const Case& c : cases) {
@@ -94,12 +120,28 @@ TEST(RecurrenceEdit, Plan) {
         {"new cadence", {}, RecurrenceFrequency::weekly, 2, Add{RecurrenceFrequency::weekly, 2}},
         {"same, interval 0 raised", {weekly}, RecurrenceFrequency::weekly, 0, Unchanged{}},
         {"same", {weekly}, RecurrenceFrequency::weekly, 1, Unchanged{}},
-        {"other interval", {weekly}, RecurrenceFrequency::weekly, 3, Replace{RecurrenceFrequency::weekly, 3, false, true}},
-        {"other frequency", {weekly}, RecurrenceFrequency::monthly, 1, Replace{RecurrenceFrequency::monthly, 1, false, false}},
+        {"other interval",
+         {weekly},
+         RecurrenceFrequency::weekly,
+         3,
+         Replace{RecurrenceFrequency::weekly, 3, false, true}},
+        {"other frequency",
+         {weekly},
+         RecurrenceFrequency::monthly,
+         1,
+         Replace{RecurrenceFrequency::monthly, 1, false, false}},
         {"cadence gone", {weekly}, std::nullopt, 1, RemoveAll{}},
-        {"end kept", {weeklyEnding}, RecurrenceFrequency::daily, 1, Replace{RecurrenceFrequency::daily, 1, true, false}},
+        {"end kept",
+         {weeklyEnding},
+         RecurrenceFrequency::daily,
+         1,
+         Replace{RecurrenceFrequency::daily, 1, true, false}},
         {"finer rule, no cadence", {hourly}, std::nullopt, 1, Unchanged{}},
-        {"finer rule replaced", {hourly}, RecurrenceFrequency::daily, 2, Replace{RecurrenceFrequency::daily, 2, true, false}},
+        {"finer rule replaced",
+         {hourly},
+         RecurrenceFrequency::daily,
+         2,
+         Replace{RecurrenceFrequency::daily, 2, true, false}},
         {"two rules", {weekly, weekly}, std::nullopt, 1, Unchanged{}},
     };
     for (const Case& c : cases) {
@@ -111,7 +153,9 @@ TEST(RecurrenceEdit, Plan) {
 TEST(RecurrenceEdit, EachSeriesOnceDueFirst) {
     using Frequency = platform::RecurrenceRule::Frequency;
     const auto reminder = [](QString id, QString title, std::optional<int> day) {
-        Reminder r{.identifier = std::move(id), .title = std::move(title), .listIdentifier = u"L"_s,
+        Reminder r{.identifier = std::move(id),
+                   .title = std::move(title),
+                   .listIdentifier = u"L"_s,
                    .recurrenceRules = {rule(Frequency::weekly, 1)}};
         if (day) r.dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = *day};
         return r;
@@ -125,8 +169,11 @@ TEST(RecurrenceEdit, EachSeriesOnceDueFirst) {
         return r.listIdentifier + u"|"_s + r.title.trimmed().toLower();
     };
     Reminder single{.identifier = u"s"_s, .title = u"One-off"_s};
-    const std::vector<Reminder> all = {reminder(u"a"_s, u"Gym"_s, 9), single, reminder(u"b"_s, u" gym"_s, 2),
-                                       reminder(u"c"_s, u"Read"_s, std::nullopt), reminder(u"d"_s, u"read"_s, std::nullopt),
+    const std::vector<Reminder> all = {reminder(u"a"_s, u"Gym"_s, 9),
+                                       single,
+                                       reminder(u"b"_s, u" gym"_s, 2),
+                                       reminder(u"c"_s, u"Read"_s, std::nullopt),
+                                       reminder(u"d"_s, u"read"_s, std::nullopt),
                                        reminder(u"b"_s, u" gym"_s, 2)};
     QStringList shown;
     for (const Reminder& r : RecurrenceEdit::collapseRecurringSeries(all, dueDay, key)) shown.append(r.identifier);
@@ -155,22 +202,35 @@ TEST(ReminderEditing, WrittenLinesReadBackTheSame) {
         std::optional<QString> listTitle;
     };
     const Case cases[] = {
-        {"date and cadence", {.title = u"Pay rent"_s, .dueDateComponents = platform::DateComponents{.year = 2026, .month = 4, .day = 1},
-                              .priority = 5, .recurrenceRules = {rule(Frequency::monthly, 1)}}, u"Home"_s},
-        {"time", {.title = u"Call the bank"_s, .dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 20, .hour = 14, .minute = 5}},
+        {"date and cadence",
+         {.title = u"Pay rent"_s,
+          .dueDateComponents = platform::DateComponents{.year = 2026, .month = 4, .day = 1},
+          .priority = 5,
+          .recurrenceRules = {rule(Frequency::monthly, 1)}},
+         u"Home"_s},
+        {"time",
+         {.title = u"Call the bank"_s,
+          .dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 20, .hour = 14, .minute = 5}},
          std::nullopt},
-        {"early time", {.title = u"Run"_s, .dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 20, .hour = 5, .minute = 30}},
+        {"early time",
+         {.title = u"Run"_s,
+          .dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 20, .hour = 5, .minute = 30}},
          std::nullopt},
-        {"two weeks", {.title = u"Water plants"_s, .priority = 1, .recurrenceRules = {rule(Frequency::weekly, 2)}}, u"Work Stuff"_s},
-        {"leaving a place", {.title = u"Lock up"_s, .priority = 9, .alarms = {placeAlarm(u"Office"_s, 150, AlarmProximity::leave)}},
+        {"two weeks",
+         {.title = u"Water plants"_s, .priority = 1, .recurrenceRules = {rule(Frequency::weekly, 2)}},
+         u"Work Stuff"_s},
+        {"leaving a place",
+         {.title = u"Lock up"_s, .priority = 9, .alarms = {placeAlarm(u"Office"_s, 150, AlarmProximity::leave)}},
          std::nullopt},
-        {"arriving", {.title = u"Buy milk"_s, .alarms = {placeAlarm(u"Corner Shop"_s, 0, AlarmProximity::enter)}}, std::nullopt},
+        {"arriving",
+         {.title = u"Buy milk"_s, .alarms = {placeAlarm(u"Corner Shop"_s, 0, AlarmProximity::enter)}},
+         std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString line = ReminderEditing::quickAddText(c.reminder, c.listTitle, lists);
-        const ParsedQuickAdd parsed =
-            QuickAddParser::parse(line, reference, calendar, true, lists, ParserVocabulary::english(), std::nullopt, false);
+        const ParsedQuickAdd parsed = QuickAddParser::parse(line, reference, calendar, true, lists,
+                                                            ParserVocabulary::english(), std::nullopt, false);
         EXPECT_EQ(parsed.title, c.reminder.title) << line.toStdString();
         std::optional<platform::DateComponents> due = c.reminder.dueDateComponents;
         EXPECT_EQ(parsed.dueDateComponents, due) << line.toStdString();
@@ -188,7 +248,10 @@ TEST(ReminderEditing, WrittenLinesReadBackTheSame) {
             EXPECT_EQ(parsed.locationTrigger == LocationTrigger::leave,
                       c.reminder.alarms.front().proximity == AlarmProximity::leave);
         }
-        const int marks = c.reminder.priority == 0 ? 0 : c.reminder.priority <= 4 ? 1 : c.reminder.priority == 5 ? 5 : 9;
+        const int marks = c.reminder.priority == 0   ? 0
+                          : c.reminder.priority <= 4 ? 1
+                          : c.reminder.priority == 5 ? 5
+                                                     : 9;
         EXPECT_EQ(parsed.priority, marks);
         EXPECT_EQ(parsed.listName, c.listTitle);
     }

@@ -16,7 +16,8 @@ namespace {
 using Properties = std::map<QString, platform::GeneratedContent::Value>;
 
 struct Fixture {
-    platform::Calendar calendar = platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
+    platform::Calendar calendar =
+        platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});  // a Wednesday
     ParserVocabulary vocabulary = ParserVocabulary::forLocaleIdentifiers({u"en-US"_s});
 
@@ -35,7 +36,8 @@ DateComponents day(int year, int month, int dayOfMonth) { return {.year = year, 
 
 TEST(SmartModel, InstructionsAndSchema) {
     const Fixture f;
-    const QString instructions = SmartQuickAddParser::readingInstructions(f.reference, f.calendar, {u"Work"_s, u"Home"_s});
+    const QString instructions =
+        SmartQuickAddParser::readingInstructions(f.reference, f.calendar, {u"Work"_s, u"Home"_s});
     EXPECT_TRUE(instructions.startsWith(
         u"You extract structured reminder fields from short task notes.\n\nDates for reference: Wednesday (today) = "
         u"2026-03-04, Thursday (tomorrow) = 2026-03-05, Friday = 2026-03-06, Saturday = 2026-03-07, Sunday = "
@@ -46,7 +48,8 @@ TEST(SmartModel, InstructionsAndSchema) {
     EXPECT_EQ(rules.toUtf8().size(), 1430);
     EXPECT_EQ(rules.count(u'\n'), 11);
     EXPECT_EQ(rules.count(u" \u2014 "_s), 2);
-    EXPECT_TRUE(SmartQuickAddParser::readingInstructions(f.reference, f.calendar, {}).endsWith(u"Available lists: ."_s));
+    EXPECT_TRUE(
+        SmartQuickAddParser::readingInstructions(f.reference, f.calendar, {}).endsWith(u"Available lists: ."_s));
 
     const platform::Date newYearsEve = *f.calendar.date({.year = 2026, .month = 12, .day = 31, .hour = 23});
     const QString yearEnd = SmartQuickAddParser::readingInstructions(newYearsEve, f.calendar, {});
@@ -106,9 +109,11 @@ TEST(SmartModel, GroundedDates) {
         {u"taxes end of january"_s, dated(u"end of january"_s, u"2026-01-31"_s), day(2027, 1, 31), u"taxes"_s},
         {u"taxes end of january 2026"_s, dated(u"end of january 2026"_s, u"2026-01-31"_s), std::nullopt,
          u"taxes end of january 2026"_s},
-        {u"renew end of january"_s, dated(u"end of january"_s, u"2029-01-31"_s), std::nullopt, u"renew end of january"_s},
-        {u"renew end of january 2029"_s, dated(u"end of january 2029"_s, u"2029-01-31"_s), day(2029, 1, 31), u"renew"_s},
-        {u"call mom"_s, dated(u"tomorrow"_s, u"2026-03-05"_s), std::nullopt, u"call mom"_s},   // not in the note
+        {u"renew end of january"_s, dated(u"end of january"_s, u"2029-01-31"_s), std::nullopt,
+         u"renew end of january"_s},
+        {u"renew end of january 2029"_s, dated(u"end of january 2029"_s, u"2029-01-31"_s), day(2029, 1, 31),
+         u"renew"_s},
+        {u"call mom"_s, dated(u"tomorrow"_s, u"2026-03-05"_s), std::nullopt, u"call mom"_s},  // not in the note
         {u"mow tomorrowland"_s, dated(u"tomorrow"_s, u"2026-03-05"_s), std::nullopt, u"mow tomorrowland"_s},
         // The rules read this one: the model's date is not asked for.
         {u"call mom tomorrow"_s, dated(u"tomorrow"_s, u"2026-03-09"_s), day(2026, 3, 5), u"call mom"_s},
@@ -171,7 +176,8 @@ TEST(SmartModel, GroundedPlacesAndLists) {
     EXPECT_FALSE(SmartQuickAddParser::groundList(u"#work-stuff"_s, u"Work Stuff"_s, f.vocabulary));
     EXPECT_FALSE(SmartQuickAddParser::groundList(u"to my list"_s, u"Work"_s, f.vocabulary));
 
-    EXPECT_TRUE(SmartQuickAddParser::locationTextMatchesPlace(u"when I leave @the office"_s, u"office"_s, f.vocabulary));
+    EXPECT_TRUE(
+        SmartQuickAddParser::locationTextMatchesPlace(u"when I leave @the office"_s, u"office"_s, f.vocabulary));
     EXPECT_FALSE(SmartQuickAddParser::locationTextMatchesPlace(u"call @office"_s, u"office"_s, f.vocabulary));
     EXPECT_EQ(SmartQuickAddParser::groundPlace(u"at @Home!"_s, u"Home"_s, u"ring bell at @Home!"_s, f.vocabulary),
               u"at @Home"_s);
@@ -192,26 +198,35 @@ TEST(SmartModel, GroundingHelpers) {
     EXPECT_EQ(SmartQuickAddParser::groundDateText(u"by next friday"_s, u"rent by next friday"_s, f.vocabulary),
               u"by next friday"_s);
     EXPECT_EQ(SmartQuickAddParser::groundDateText(u"due Friday please"_s, u"rent due Friday please"_s, f.vocabulary),
-              u"due Friday"_s) << "longest accepted run, leftmost";
+              u"due Friday"_s)
+        << "longest accepted run, leftmost";
     EXPECT_FALSE(SmartQuickAddParser::isDatePhrase(u"one two three four five six seven eight nine"_s, f.vocabulary));
     EXPECT_TRUE(SmartQuickAddParser::isDatePhrase(u"on 12/5 at 9:30pm"_s, f.vocabulary));
 
-    for (const auto& [token, value] : std::vector<std::pair<QString, std::optional<int>>>{
-             {u"5th"_s, 5}, {u"31st"_s, 31}, {u"32nd"_s, std::nullopt}, {u"3e"_s, 3}, {u"21ste"_s, 21}, {u"5"_s, std::nullopt}})
+    for (const auto& [token, value] : std::vector<std::pair<QString, std::optional<int>>>{{u"5th"_s, 5},
+                                                                                          {u"31st"_s, 31},
+                                                                                          {u"32nd"_s, std::nullopt},
+                                                                                          {u"3e"_s, 3},
+                                                                                          {u"21ste"_s, 21},
+                                                                                          {u"5"_s, std::nullopt}})
         EXPECT_EQ(SmartQuickAddParser::ordinalDay(token), value) << token.toStdString();
 
-    const QStringList tokens = {u"at"_s, u"5"_s, u"on"_s, u"5"_s, u"in"_s, u"5"_s, u"the"_s, u"morning"_s, u"5"_s, u"uhr"_s};
-    for (const auto& [position, expected] : std::vector<std::pair<int, bool>>{{1, true}, {3, false}, {5, true}, {8, true}})
+    const QStringList tokens = {u"at"_s, u"5"_s,   u"on"_s,      u"5"_s, u"in"_s,
+                                u"5"_s,  u"the"_s, u"morning"_s, u"5"_s, u"uhr"_s};
+    for (const auto& [position, expected] :
+         std::vector<std::pair<int, bool>>{{1, true}, {3, false}, {5, true}, {8, true}})
         EXPECT_EQ(SmartQuickAddParser::isTimeNumber(position, tokens, f.vocabulary), expected) << position;
 }
 
 TEST(SmartSplit, SanitizingAgainstTheNote) {
-    const QString note = u"Hi team, please send the quarterly report and book flights to Oslo. Also renew the parking permit. Thanks, Ana"_s;
-    EXPECT_EQ(SmartQuickAddParser::sanitizeSplitTasks(
-                  {u"  Send the quarterly report\n"_s, u"Book flights to Oslo"_s, u"Invent a task nobody asked"_s,
-                   u"Renew parking permit tomorrow"_s, u"to do it"_s, u""_s},
-                  note),
-              (QStringList{u"Send the quarterly report"_s, u"Book flights to Oslo"_s, u"Renew parking permit tomorrow"_s}))
+    const QString note =
+        u"Hi team, please send the quarterly report and book flights to Oslo. Also renew the parking permit. Thanks, Ana"_s;
+    EXPECT_EQ(
+        SmartQuickAddParser::sanitizeSplitTasks(
+            {u"  Send the quarterly report\n"_s, u"Book flights to Oslo"_s, u"Invent a task nobody asked"_s,
+             u"Renew parking permit tomorrow"_s, u"to do it"_s, u""_s},
+            note),
+        (QStringList{u"Send the quarterly report"_s, u"Book flights to Oslo"_s, u"Renew parking permit tomorrow"_s}))
         << "3 of 4 long words in the note is enough; none is not";
 }
 
@@ -221,10 +236,13 @@ TEST(SmartSplit, Limits) {
     const QString exactly200 = QString(200, u'x');
     const QString tooLong = QString(201, u'x');
     EXPECT_EQ(SmartQuickAddParser::sanitizeSplitTasks({exactly200, tooLong}, note), QStringList{exactly200});
-    EXPECT_TRUE(SmartQuickAddParser::sanitizeSplitTasks({u"alpha beta omega"_s}, note).isEmpty()) << "2 of 3 is below 0.7";
+    EXPECT_TRUE(SmartQuickAddParser::sanitizeSplitTasks({u"alpha beta omega"_s}, note).isEmpty())
+        << "2 of 3 is below 0.7";
     EXPECT_EQ(SmartQuickAddParser::sanitizeSplitTasks({words.section(u' ', 0, 6) + u" mu nu xi"_s}, note).size(), 1)
         << "short words do not count";
-    EXPECT_EQ(SmartQuickAddParser::sanitizeSplitTasks({words.section(u' ', 0, 6) + u" omicron sigma upsilon"_s}, note).size(), 1)
+    EXPECT_EQ(
+        SmartQuickAddParser::sanitizeSplitTasks({words.section(u' ', 0, 6) + u" omicron sigma upsilon"_s}, note).size(),
+        1)
         << "7 of 10 is exactly 0.7";
     EXPECT_TRUE(SmartQuickAddParser::sanitizeSplitTasks({u"do it on my own"_s}, note).isEmpty());
     QStringList twelve;
@@ -236,7 +254,8 @@ TEST(SmartSplit, TheModelIsAskedOnlyForOneRuleTask) {
     ScriptedLanguageModel model;
     platform::ScopedLanguageModel useModel(model);
     const QString note = u"please book flights and renew the permit"_s;
-    model.answers.push_back(platform::GeneratedContent(Properties{{u"tasks"_s, QStringList{u"book flights"_s, u"renew the permit"_s}}}));
+    model.answers.push_back(
+        platform::GeneratedContent(Properties{{u"tasks"_s, QStringList{u"book flights"_s, u"renew the permit"_s}}}));
     model.answers.push_back(platform::GeneratedContent(Properties{{u"tasks"_s, QStringList{u"book flights"_s}}}));
 
     auto listed = SmartQuickAddParser::splitNote(u"milk\neggs"_s);

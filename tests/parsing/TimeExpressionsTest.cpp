@@ -23,9 +23,7 @@ const ParserVocabulary& vocabularyOf(const QStringList& languages) {
     return found->second;
 }
 
-const ParserVocabulary& english() {
-    return vocabularyOf({u"en"_s});
-}
+const ParserVocabulary& english() { return vocabularyOf({u"en"_s}); }
 
 BoundDetector realDetector(const ParserVocabulary& vocabulary, Date reference = detector_vectors::reference('A')) {
     return QuickAddParser::bindDateDetector(QuickAddParser::dateDetector(), reference, detector_vectors::amsterdam(),
@@ -88,8 +86,8 @@ TEST(ContainsTimeExpressionTest, ReadsTimeWordsAndMarkersFolded) {
 TEST(HasDateBesideClockTimeTest, BlanksTheExplicitTimesAndAsksAboutTheRest) {
     RecordingDetector detector;
     const BoundDetector bound{&detector, {.reference = Date(), .calendar = detector_vectors::amsterdam()}};
-    EXPECT_TRUE(QuickAddParser::hasDateBesideClockTime(
-        u"Meet 9:30:15 pm, 5 P.M. and at 9.05 or 17u15 or 14.45  ok"_s, bound, english()));
+    EXPECT_TRUE(QuickAddParser::hasDateBesideClockTime(u"Meet 9:30:15 pm, 5 P.M. and at 9.05 or 17u15 or 14.45  ok"_s,
+                                                       bound, english()));
     EXPECT_EQ(detector.asked, QStringList{u"Meet , and or or ok"_s});
 
     detector.asked.clear();
@@ -152,9 +150,7 @@ TEST(DetectorAgreementTest, TimesStayOnTodayExactlyWhenTheParserRollsThem) {
         SCOPED_TRACE((u"row "_s + vector.row + u": "_s + vector.text).toStdString());
         const ParserVocabulary& vocabulary = vocabularyOf(vector.languages);
         const Date reference = detector_vectors::reference(vector.reference);
-        const Date lateThatDay = detector_vectors::amsterdam()
-                                     .dateBySettingHour(23, 59, 30, reference)
-                                     .value();
+        const Date lateThatDay = detector_vectors::amsterdam().dateBySettingHour(23, 59, 30, reference).value();
         const BoundDetector detector = realDetector(vocabulary, lateThatDay);
         for (const DetectedDate& match : detector.matches(vector.text)) {
             if (match.dayWritten) continue;

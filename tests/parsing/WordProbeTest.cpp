@@ -27,13 +27,13 @@ TEST(WordProbe, AnswersNoOnlyWhereNoWordCanStand) {
     const Case cases[] = {
         {u"buy milk", false, false, false},
         {u"call mom AT", true, true, false},
-        {u"call mom at \t\r\n", true, true, false},    // white space after the word
+        {u"call mom at \t\r\n", true, true, false},  // white space after the word
         {u"put it On The", true, true, false},
         {u"meet at at noon", true, false, true},
         {u"meet AT\tat", true, true, true},
-        {u"chat", true, true, false},                  // inside a word: the pattern decides
-        {u"at-at", true, true, false},                 // no blank between them
-        {u"caf\u00e9 at", true, true, true},           // not ASCII: always maybe
+        {u"chat", true, true, false},         // inside a word: the pattern decides
+        {u"at-at", true, true, false},        // no blank between them
+        {u"caf\u00e9 at", true, true, true},  // not ASCII: always maybe
         {u"", false, false, false},
     };
     for (const Case& c : cases) {
@@ -60,8 +60,8 @@ TEST(WordProbe, FoldsWordsLikeThePatternsDo) {
 // pattern it stands in front of finds nothing.
 TEST(WordProbe, NeverSaysNoWhereThePatternMatches) {
     std::mt19937 random(7);
-    const QStringList blanks = {u" "_s, u"  "_s, u"\t"_s, u"\n"_s, u"\u000B"_s, u"\u000C"_s,
-                                u"\r"_s, u"\u001C"_s, u"\u001F"_s};
+    const QStringList blanks = {u" "_s,      u"  "_s, u"\t"_s,     u"\n"_s,    u"\u000B"_s,
+                                u"\u000C"_s, u"\r"_s, u"\u001C"_s, u"\u001F"_s};
     const QStringList fillers = {u"x"_s, u"milk"_s, u"-"_s, u"."_s, u"_"_s, u"9"_s, u"'"_s};
     const auto pick = [&](const QStringList& list) {
         return list[static_cast<qsizetype>(random() % static_cast<unsigned>(list.size()))];

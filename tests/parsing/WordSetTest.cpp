@@ -23,9 +23,10 @@ TEST(WordSet, Folding) {
         {u"ISTANBUL", u"istanbul"},
         {u"ıstanbul", u"istanbul"},
         {u"Café", u"cafe"},
-        {u"Cafe\u0301", u"cafe"},                       // decomposed accent
+        {u"Cafe\u0301", u"cafe"},                                                      // decomposed accent
         {u"\u05E9\u05C1\u05B8\u05DC\u05D5\u05B9\u05DD", u"\u05E9\u05DC\u05D5\u05DD"},  // pointed shalom
-        {u"\u05D0\u05BE\u05D1\u05C0\u05D2\u05C3\u05D3\u05C6", u"\u05D0\u05BE\u05D1\u05C0\u05D2\u05C3\u05D3\u05C6"},  // punctuation kept
+        {u"\u05D0\u05BE\u05D1\u05C0\u05D2\u05C3\u05D3\u05C6",
+         u"\u05D0\u05BE\u05D1\u05C0\u05D2\u05C3\u05D3\u05C6"},  // punctuation kept
         {u"", u""},
     };
     for (const Case& c : cases) {

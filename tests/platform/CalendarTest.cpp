@@ -81,22 +81,33 @@ TEST_F(AmsterdamTest, DateFromComponents) {
     const Case cases[] = {
         {"plain", {.year = 2026, .month = 3, .day = 4, .hour = 10, .minute = 15}, utc(2026, 3, 4, 9, 15), true},
         {"summer", {.year = 2026, .month = 7, .day = 1, .hour = 10}, utc(2026, 7, 1, 8), true},
-        {"skipped wall time takes the later offset", {.year = 2026, .month = 3, .day = 29, .hour = 2, .minute = 30},
-         utc(2026, 3, 29, 1, 30), true},
-        {"repeated wall time takes the first", {.year = 2026, .month = 10, .day = 25, .hour = 2, .minute = 30},
-         utc(2026, 10, 25, 0, 30), true},
+        {"skipped wall time takes the later offset",
+         {.year = 2026, .month = 3, .day = 29, .hour = 2, .minute = 30},
+         utc(2026, 3, 29, 1, 30),
+         true},
+        {"repeated wall time takes the first",
+         {.year = 2026, .month = 10, .day = 25, .hour = 2, .minute = 30},
+         utc(2026, 10, 25, 0, 30),
+         true},
         {"nothing is the epoch day", {}, local(1970, 1, 1), true},
         {"a year alone is its first day", {.year = 2026}, local(2026, 1, 1), true},
         {"the components' zone wins",
-         {.timeZone = zone("Asia/Tokyo"), .year = 2026, .month = 3, .day = 4, .hour = 10}, utc(2026, 3, 4, 1), true},
-        {"nanoseconds", {.year = 2026, .month = 3, .day = 4, .hour = 10, .nanosecond = 250'000'000},
-         utc(2026, 3, 4, 9).addingTimeInterval(0.25), true},
-        {"ISO week and weekday", {.weekday = 4, .weekOfYear = 10, .yearForWeekOfYear = 2026}, local(2026, 3, 4),
+         {.timeZone = zone("Asia/Tokyo"), .year = 2026, .month = 3, .day = 4, .hour = 10},
+         utc(2026, 3, 4, 1),
          true},
-        {"second Tuesday of March", {.year = 2026, .month = 3, .weekday = 3, .weekdayOrdinal = 2},
-         local(2026, 3, 10), true},
+        {"nanoseconds",
+         {.year = 2026, .month = 3, .day = 4, .hour = 10, .nanosecond = 250'000'000},
+         utc(2026, 3, 4, 9).addingTimeInterval(0.25),
+         true},
+        {"ISO week and weekday", {.weekday = 4, .weekOfYear = 10, .yearForWeekOfYear = 2026}, local(2026, 3, 4), true},
+        {"second Tuesday of March",
+         {.year = 2026, .month = 3, .weekday = 3, .weekdayOrdinal = 2},
+         local(2026, 3, 10),
+         true},
         {"year, month and day win over week fields",
-         {.year = 2026, .month = 3, .day = 4, .weekday = 1, .weekOfYear = 20}, local(2026, 3, 4), true},
+         {.year = 2026, .month = 3, .day = 4, .weekday = 1, .weekOfYear = 20},
+         local(2026, 3, 4),
+         true},
         {"29 February of a leap year", {.year = 2028, .month = 2, .day = 29}, local(2028, 2, 29), true},
         {"29 February of another year", {.year = 2026, .month = 2, .day = 29}, local(2026, 3, 1), false},
         {"30 February", {.year = 2026, .month = 2, .day = 30}, local(2026, 3, 2), false},
@@ -141,22 +152,20 @@ TEST(CalendarTest, ProlepticGregorianBeforeTheJulianCutover) {
     ASSERT_TRUE(fourth && tenth);
     EXPECT_EQ(tenth->timeIntervalSince(*fourth), 6 * 86400.0);
     EXPECT_FALSE(calendar.isValidDate({.year = 1500, .month = 2, .day = 29}));  // a Julian leap day only
-    EXPECT_EQ(calendar.component(CalendarComponent::Weekday, *calendar.date({.year = 1000, .month = 1, .day = 1})),
-              4);
+    EXPECT_EQ(calendar.component(CalendarComponent::Weekday, *calendar.date({.year = 1000, .month = 1, .day = 1})), 4);
 }
 
 TEST_F(AmsterdamTest, ComponentsOfADate) {
-    const CalendarComponents wanted = CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day
-                                    | CalendarComponent::Hour | CalendarComponent::Minute
-                                    | CalendarComponent::Weekday | CalendarComponent::TimeZone;
-    const DateComponents expected{.timeZone = amsterdam, .year = 2026, .month = 3, .day = 29, .hour = 3,
-                                  .minute = 30, .weekday = 1};
+    const CalendarComponents wanted = CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day |
+                                      CalendarComponent::Hour | CalendarComponent::Minute | CalendarComponent::Weekday |
+                                      CalendarComponent::TimeZone;
+    const DateComponents expected{
+        .timeZone = amsterdam, .year = 2026, .month = 3, .day = 29, .hour = 3, .minute = 30, .weekday = 1};
     EXPECT_EQ(calendar.dateComponents(wanted, utc(2026, 3, 29, 1, 30)), expected);
 
     const DateComponents withCalendar = calendar.dateComponents(CalendarComponent::Calendar, utc(2026, 3, 4));
     EXPECT_EQ(withCalendar, DateComponents{.calendar = calendar});
-    EXPECT_EQ(calendar.component(CalendarComponent::Nanosecond, utc(2026, 3, 4).addingTimeInterval(0.25)),
-              250'000'000);
+    EXPECT_EQ(calendar.component(CalendarComponent::Nanosecond, utc(2026, 3, 4).addingTimeInterval(0.25)), 250'000'000);
     EXPECT_EQ(calendar.component(CalendarComponent::Era, utc(2026, 3, 4)), 1);
 }
 
@@ -192,11 +201,16 @@ TEST_F(AmsterdamTest, Adding) {
         Date expected;
     };
     const Case cases[] = {
-        {"a day across spring forward keeps the wall time", local(2026, 3, 28, 10), {.day = 1}, false,
+        {"a day across spring forward keeps the wall time",
+         local(2026, 3, 28, 10),
+         {.day = 1},
+         false,
          local(2026, 3, 29, 10)},
-        {"24 hours across spring forward do not", local(2026, 3, 28, 10), {.hour = 24}, false,
-         local(2026, 3, 29, 11)},
-        {"a day across fall back keeps the wall time", local(2026, 10, 24, 10), {.day = 1}, false,
+        {"24 hours across spring forward do not", local(2026, 3, 28, 10), {.hour = 24}, false, local(2026, 3, 29, 11)},
+        {"a day across fall back keeps the wall time",
+         local(2026, 10, 24, 10),
+         {.day = 1},
+         false,
          local(2026, 10, 25, 10)},
         {"a day onto a skipped wall time", local(2026, 3, 28, 2, 30), {.day = 1}, false, utc(2026, 3, 29, 1, 30)},
         {"31 January + 1 month", local(2026, 1, 31, 9), {.month = 1}, false, local(2026, 2, 28, 9)},
@@ -207,10 +221,16 @@ TEST_F(AmsterdamTest, Adding) {
         {"a week", local(2026, 3, 4, 9), {.weekOfYear = 1}, false, local(2026, 3, 11, 9)},
         {"wrapping hours stay in the day", local(2026, 3, 4, 23), {.hour = 2}, true, local(2026, 3, 4, 1)},
         {"wrapping days stay in the month", local(2026, 3, 30, 9), {.day = 3}, true, local(2026, 3, 2, 9)},
-        {"nanoseconds", local(2026, 3, 4, 9), {.nanosecond = 500'000'000}, false,
+        {"nanoseconds",
+         local(2026, 3, 4, 9),
+         {.nanosecond = 500'000'000},
+         false,
          local(2026, 3, 4, 9).addingTimeInterval(0.5)},
-        {"wrapping nanoseconds stay in the second", local(2026, 3, 4, 9).addingTimeInterval(0.75),
-         {.nanosecond = 500'000'000}, true, local(2026, 3, 4, 9).addingTimeInterval(0.25)},
+        {"wrapping nanoseconds stay in the second",
+         local(2026, 3, 4, 9).addingTimeInterval(0.75),
+         {.nanosecond = 500'000'000},
+         true,
+         local(2026, 3, 4, 9).addingTimeInterval(0.25)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -268,8 +288,8 @@ TEST(CalendarTest, IntervalsFollowTheZoneAndWeekRules) {
     };
     // Wednesday 4 March 2026; the clocks change on Sundays 29 March and 25 October.
     const Case cases[] = {
-        {"US week starts on Sunday", "en_US", CalendarComponent::WeekOfYear, utc(2026, 3, 4, 12),
-         utc(2026, 2, 28, 23), 7 * 24},
+        {"US week starts on Sunday", "en_US", CalendarComponent::WeekOfYear, utc(2026, 3, 4, 12), utc(2026, 2, 28, 23),
+         7 * 24},
         {"German week starts on Monday", "de_DE", CalendarComponent::WeekOfYear, utc(2026, 3, 4, 12),
          utc(2026, 3, 1, 23), 7 * 24},
         {"German week of spring forward", "de_DE", CalendarComponent::WeekOfYear, utc(2026, 3, 29, 12),
@@ -283,8 +303,7 @@ TEST(CalendarTest, IntervalsFollowTheZoneAndWeekRules) {
         {"day of spring forward", "de_DE", CalendarComponent::Day, utc(2026, 3, 29, 12), utc(2026, 3, 28, 23), 23},
         {"day of fall back", "de_DE", CalendarComponent::Day, utc(2026, 10, 25, 12), utc(2026, 10, 24, 22), 25},
         {"March", "de_DE", CalendarComponent::Month, utc(2026, 3, 4, 12), utc(2026, 2, 28, 23), 31 * 24 - 1},
-        {"February of a leap year", "de_DE", CalendarComponent::Month, utc(2028, 2, 10), utc(2028, 1, 31, 23),
-         29 * 24},
+        {"February of a leap year", "de_DE", CalendarComponent::Month, utc(2028, 2, 10), utc(2028, 1, 31, 23), 29 * 24},
         {"a year", "de_DE", CalendarComponent::Year, utc(2026, 3, 4, 12), utc(2025, 12, 31, 23), 365 * 24},
     };
     for (const Case& c : cases) {
@@ -324,8 +343,7 @@ TEST_F(AmsterdamTest, SettingTheHour) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(calendar.dateBySettingHour(c.hour, c.minute, c.second, c.date, c.policy, c.repeated),
-                  c.expected);
+        EXPECT_EQ(calendar.dateBySettingHour(c.hour, c.minute, c.second, c.date, c.policy, c.repeated), c.expected);
     }
 }
 
@@ -344,38 +362,76 @@ TEST_F(AmsterdamTest, NextDate) {
     const Case cases[] = {
         {"a day number", local(2026, 3, 4, 10), {.day = 5}, strict, first, local(2026, 3, 5)},
         {"the 31st, strict, skips April", local(2026, 4, 1), {.day = 31}, strict, first, local(2026, 5, 31)},
-        {"the 31st, next time, takes the day after April", local(2026, 4, 1), {.day = 31}, nextTime, first,
+        {"the 31st, next time, takes the day after April",
+         local(2026, 4, 1),
+         {.day = 31},
+         nextTime,
+         first,
          local(2026, 5, 1)},
         {"a weekday", local(2026, 3, 4, 10), {.weekday = 6}, nextTime, first, local(2026, 3, 6)},
-        {"a weekday from the very start of that weekday", local(2026, 3, 6), {.weekday = 6}, nextTime, first,
+        {"a weekday from the very start of that weekday",
+         local(2026, 3, 6),
+         {.weekday = 6},
+         nextTime,
+         first,
          local(2026, 3, 13)},
         {"an hour later today", local(2026, 3, 4, 8, 59), {.hour = 9}, strict, first, local(2026, 3, 4, 9)},
         {"an hour tomorrow", local(2026, 3, 4, 9), {.hour = 9}, strict, first, local(2026, 3, 5, 9)},
-        {"a minute in any hour", local(2026, 3, 4, 10, 40), {.minute = 30}, strict, first,
-         local(2026, 3, 4, 11, 30)},
-        {"a second in any minute", local(2026, 3, 4, 10, 40, 30), {.second = 10}, strict, first,
+        {"a minute in any hour", local(2026, 3, 4, 10, 40), {.minute = 30}, strict, first, local(2026, 3, 4, 11, 30)},
+        {"a second in any minute",
+         local(2026, 3, 4, 10, 40, 30),
+         {.second = 10},
+         strict,
+         first,
          local(2026, 3, 4, 10, 41, 10)},
-        {"weekday and time", local(2026, 3, 6, 9), {.hour = 9, .minute = 15, .weekday = 6}, strict, first,
+        {"weekday and time",
+         local(2026, 3, 6, 9),
+         {.hour = 9, .minute = 15, .weekday = 6},
+         strict,
+         first,
          local(2026, 3, 6, 9, 15)},
         {"month and day", local(2026, 3, 4), {.month = 1, .day = 1}, strict, first, local(2027, 1, 1)},
         {"29 February", local(2026, 3, 1), {.month = 2, .day = 29}, strict, first, local(2028, 2, 29)},
         {"a year", local(2026, 3, 4), {.year = 2030}, strict, first, local(2030, 1, 1)},
         {"beyond eight years", local(2026, 3, 4), {.year = 2040}, strict, first, std::nullopt},
         {"a past year", local(2026, 3, 4), {.year = 2020}, strict, first, std::nullopt},
-        {"second Tuesday", local(2026, 3, 4), {.weekday = 3, .weekdayOrdinal = 2}, strict, first,
-         local(2026, 3, 10)},
-        {"skipped time, next time", local(2026, 3, 28, 12), {.hour = 2, .minute = 30}, nextTime, first,
+        {"second Tuesday", local(2026, 3, 4), {.weekday = 3, .weekdayOrdinal = 2}, strict, first, local(2026, 3, 10)},
+        {"skipped time, next time",
+         local(2026, 3, 28, 12),
+         {.hour = 2, .minute = 30},
+         nextTime,
+         first,
          utc(2026, 3, 29, 1)},
-        {"skipped time, strict", local(2026, 3, 28, 12), {.hour = 2, .minute = 30}, strict, first,
+        {"skipped time, strict",
+         local(2026, 3, 28, 12),
+         {.hour = 2, .minute = 30},
+         strict,
+         first,
          local(2026, 3, 30, 2, 30)},
-        {"repeated time, first", local(2026, 10, 24, 12), {.hour = 2, .minute = 30}, strict, first,
+        {"repeated time, first",
+         local(2026, 10, 24, 12),
+         {.hour = 2, .minute = 30},
+         strict,
+         first,
          utc(2026, 10, 25, 0, 30)},
-        {"repeated time, last", local(2026, 10, 24, 12), {.hour = 2, .minute = 30}, strict, last,
+        {"repeated time, last",
+         local(2026, 10, 24, 12),
+         {.hour = 2, .minute = 30},
+         strict,
+         last,
          utc(2026, 10, 25, 1, 30)},
-        {"repeated time, first, already passed", utc(2026, 10, 25, 0, 30), {.hour = 2, .minute = 30}, strict,
-         first, local(2026, 10, 26, 2, 30)},
-        {"repeated time, last, from the first 02:45", utc(2026, 10, 25, 0, 45), {.hour = 2, .minute = 30}, strict,
-         last, utc(2026, 10, 25, 1, 30)},
+        {"repeated time, first, already passed",
+         utc(2026, 10, 25, 0, 30),
+         {.hour = 2, .minute = 30},
+         strict,
+         first,
+         local(2026, 10, 26, 2, 30)},
+        {"repeated time, last, from the first 02:45",
+         utc(2026, 10, 25, 0, 45),
+         {.hour = 2, .minute = 30},
+         strict,
+         last,
+         utc(2026, 10, 25, 1, 30)},
         {"nothing to match", local(2026, 3, 4), {}, strict, first, std::nullopt},
         {"a day no month has", local(2026, 3, 4), {.day = 32}, nextTime, first, std::nullopt},
         {"hour out of range", local(2026, 3, 4), {.hour = 24}, nextTime, first, std::nullopt},

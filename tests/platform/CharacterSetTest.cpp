@@ -11,10 +11,10 @@ TEST(CharacterSet, NamedSets) {
         bool newline;
     };
     const Case cases[] = {
-        {U' ', true, false},     {U'\t', true, false},   {0x00A0, true, false},  {0x2003, true, false},
-        {0x3000, true, false},   {U'\n', false, true},   {U'\r', false, true},   {0x000B, false, true},
-        {0x000C, false, true},   {0x0085, false, true},  {0x2028, false, true},  {0x2029, false, true},
-        {0x200B, false, false},  {U'a', false, false},   {0xFEFF, false, false},
+        {U' ', true, false},    {U'\t', true, false},  {0x00A0, true, false},  {0x2003, true, false},
+        {0x3000, true, false},  {U'\n', false, true},  {U'\r', false, true},   {0x000B, false, true},
+        {0x000C, false, true},  {0x0085, false, true}, {0x2028, false, true},  {0x2029, false, true},
+        {0x200B, false, false}, {U'a', false, false},  {0xFEFF, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<unsigned>(c.c));

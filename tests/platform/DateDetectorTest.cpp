@@ -102,12 +102,9 @@ TEST_F(DateDetectorTest, ReadsOnlyWithinTheRange) {
         std::vector<TextRange> expected;
     };
     const Case cases[] = {
-        {u"xtomorrow 5pm"_s, {1, 12}, {{1, 12}}},
-        {u"tomorrow 5pm"_s, {0, 10}, {{0, 8}}},
-        {u"tomorrow 5pm"_s, {0, 7}, {}},
-        {u"call 😀 tomorrow"_s, {5, 11}, {{8, 8}}},
-        {u"call 😀 tomorrow"_s, {6, 10}, {{8, 8}}},
-        {u"tomorrow"_s, {4, 100}, {}},
+        {u"xtomorrow 5pm"_s, {1, 12}, {{1, 12}}},  {u"tomorrow 5pm"_s, {0, 10}, {{0, 8}}},
+        {u"tomorrow 5pm"_s, {0, 7}, {}},           {u"call 😀 tomorrow"_s, {5, 11}, {{8, 8}}},
+        {u"call 😀 tomorrow"_s, {6, 10}, {{8, 8}}}, {u"tomorrow"_s, {4, 100}, {}},
         {u"tomorrow"_s, {-3, 20}, {{0, 8}}},
     };
     for (const Case& c : cases) {
@@ -150,18 +147,15 @@ TEST_F(DateDetectorTest, PlacesAPassedTimeByItsForm) {
         QString expected;
     };
     const Case cases[] = {
-        {u"9:00"_s, {u"en"_s}, u"2026-08-19 09:00"_s},
-        {u"at 9am"_s, {u"en"_s}, u"2026-08-19 09:00"_s},
-        {u"at 9"_s, {u"en"_s}, u"2026-08-20 09:00"_s},
-        {u"noon"_s, {u"en"_s}, u"2026-08-20 12:00"_s},
-        {u"9 Uhr"_s, {u"de"_s}, u"2026-08-20 09:00"_s},
-        {u"kl. 9"_s, {u"da"_s}, u"2026-08-20 09:00"_s},
+        {u"9:00"_s, {u"en"_s}, u"2026-08-19 09:00"_s},     {u"at 9am"_s, {u"en"_s}, u"2026-08-19 09:00"_s},
+        {u"at 9"_s, {u"en"_s}, u"2026-08-20 09:00"_s},     {u"noon"_s, {u"en"_s}, u"2026-08-20 12:00"_s},
+        {u"9 Uhr"_s, {u"de"_s}, u"2026-08-20 09:00"_s},    {u"kl. 9"_s, {u"da"_s}, u"2026-08-20 09:00"_s},
         {u"kl. 9.05"_s, {u"da"_s}, u"2026-08-19 09:05"_s},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        const DetectionContext context{.reference = local(2026, 8, 19, 13), .calendar = amsterdam(),
-                                       .languages = c.languages};
+        const DetectionContext context{
+            .reference = local(2026, 8, 19, 13), .calendar = amsterdam(), .languages = c.languages};
         const std::vector<DetectedDate> found = find(c.text, context);
         ASSERT_EQ(found.size(), 1u);
         EXPECT_EQ(found[0].range.length, c.text.size());
@@ -189,8 +183,8 @@ TEST_F(DateDetectorTest, PlacesAnOrdinalDayWithItsTime) {
 TEST_F(DateDetectorTest, CountsTheNextWeekFromTheCalendarsFirstWeekday) {
     Calendar fromSunday = amsterdam();
     fromSunday.setFirstWeekday(1);
-    const DetectionContext onSaturday{.reference = local(2026, 8, 22, 10), .calendar = amsterdam(),
-                                      .languages = {u"nl"_s}};
+    const DetectionContext onSaturday{
+        .reference = local(2026, 8, 22, 10), .calendar = amsterdam(), .languages = {u"nl"_s}};
     DetectionContext sundayWeeks = onSaturday;
     sundayWeeks.calendar = fromSunday;
     const QString text = u"volgende week zondag"_s;
@@ -205,8 +199,8 @@ TEST_F(DateDetectorTest, CountsTheNextWeekFromTheCalendarsFirstWeekday) {
 TEST_F(DateDetectorTest, ReadsScandinavianTomorrowAsADay) {
     for (const auto& [text, code] : {std::pair{u"i morgen"_s, u"da"_s}, std::pair{u"i morgon"_s, u"sv"_s}}) {
         SCOPED_TRACE(text.toStdString());
-        const DetectionContext context{.reference = detector_vectors::reference('A'), .calendar = amsterdam(),
-                                       .languages = {code}};
+        const DetectionContext context{
+            .reference = detector_vectors::reference('A'), .calendar = amsterdam(), .languages = {code}};
         const std::vector<DetectedDate> found = find(text, context);
         ASSERT_EQ(found.size(), 1u);
         EXPECT_EQ(detector_vectors::describe(found[0]).toStdString(), "2026-08-20");

@@ -90,13 +90,11 @@ TEST(DateFormatterTest, SharedBetweenThreads) {
         threads.emplace_back([&, t] {
             for (int minute = 0; minute < 500; ++minute) {
                 const Date date = utc(2026, 2, 1 + t, 9).addingTimeInterval(minute * 60);
-                if (formatter.date(formatter.string(date)) != date)
-                    ++failures[t];
+                if (formatter.date(formatter.string(date)) != date) ++failures[t];
             }
         });
     }
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
 

@@ -1,8 +1,8 @@
 #include "platform/ICalendarComponent.h"
 
+#include <gtest/gtest.h>
 #include <QList>
 #include <QString>
-#include <gtest/gtest.h>
 
 using namespace tavlin::platform;
 
@@ -17,7 +17,7 @@ TEST(ICalendarComponentTest, FoldsLongLinesBetweenCharacters) {
     const QByteArray text = todo.serialized();
     for (const QByteArray& line : text.split('\n')) {
         SCOPED_TRACE(line.toStdString());
-        EXPECT_LE(line.size(), 76);  // 75 octets and the carriage return
+        EXPECT_LE(line.size(), 76);                             // 75 octets and the carriage return
         EXPECT_TRUE(QString::fromUtf8(line).toUtf8() == line);  // no character cut in two
     }
     const auto parsed = ICalendarComponent::parse(text);
@@ -27,8 +27,8 @@ TEST(ICalendarComponentTest, FoldsLongLinesBetweenCharacters) {
 }
 
 TEST(ICalendarComponentTest, ReadsParametersQuotedAndEncoded) {
-    const auto calendar = ICalendarComponent::parse(
-        "BEGIN:X\nP;A=\"one;two:three\";B=x^'y^'^nz;C=1,2:value:with:colons\nEND:X\n");
+    const auto calendar =
+        ICalendarComponent::parse("BEGIN:X\nP;A=\"one;two:three\";B=x^'y^'^nz;C=1,2:value:with:colons\nEND:X\n");
     ASSERT_TRUE(calendar);
     const ICalendarProperty* property = calendar->property("P");
     EXPECT_EQ(property->parameter("a"), "one;two:three");

@@ -2,13 +2,13 @@
 
 #include "support/MainLoop.h"
 
+#include <gtest/gtest.h>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMetaType>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -52,17 +52,18 @@ public:
         QFile file(config);
         if (!file.open(QIODevice::WriteOnly)) return;
         // Plain strings: moc cannot read raw string literals.
-        file.write(u"<busconfig>\n"
-                   "  <type>session</type>\n"
-                   "  <listen>unix:path=%1</listen>\n"
-                   "  <auth>EXTERNAL</auth>\n"
-                   "  <policy context=\"default\">\n"
-                   "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-                   "    <allow eavesdrop=\"true\"/>\n"
-                   "    <allow own=\"*\"/>\n"
-                   "  </policy>\n"
-                   "</busconfig>\n"_s.arg(directory_.filePath(u"socket"_s))
-                       .toUtf8());
+        file.write(
+            u"<busconfig>\n"
+            "  <type>session</type>\n"
+            "  <listen>unix:path=%1</listen>\n"
+            "  <auth>EXTERNAL</auth>\n"
+            "  <policy context=\"default\">\n"
+            "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+            "    <allow eavesdrop=\"true\"/>\n"
+            "    <allow own=\"*\"/>\n"
+            "  </policy>\n"
+            "</busconfig>\n"_s.arg(directory_.filePath(u"socket"_s))
+                .toUtf8());
         file.close();
         daemon_.start(u"dbus-daemon"_s, {u"--config-file="_s + config, u"--nofork"_s, u"--print-address"_s});
         if (daemon_.waitForReadyRead(10'000)) address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
@@ -148,8 +149,8 @@ public slots:
 class FakeGeoClue {
 public:
     explicit FakeGeoClue(QDBusConnection bus) : bus_(std::move(bus)) {
-        constexpr auto everything = QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties |
-                                    QDBusConnection::ExportAllSignals;
+        constexpr auto everything =
+            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSignals;
         bus_.registerObject(u"/org/freedesktop/GeoClue2/Manager"_s, &manager, everything);
         bus_.registerObject(clientPath, &client, everything);
         bus_.registerService(u"org.freedesktop.GeoClue2"_s);
@@ -177,7 +178,9 @@ private:
     std::vector<std::unique_ptr<FakeLocationObject>> locations_;
 };
 
-constexpr Location amsterdam{.latitude = 52.37, .longitude = 4.89, .horizontalAccuracy = 65,
+constexpr Location amsterdam{.latitude = 52.37,
+                             .longitude = 4.89,
+                             .horizontalAccuracy = 65,
                              .timestamp = Date::fromSecondsSince1970(1'700'000'000.25)};
 
 class GeoClueLocationManagerTest : public ::testing::Test {
@@ -291,12 +294,12 @@ TEST_P(GeoClueRefusalTest, ARefusedStartTellsTheStatusOnlyWhenItIsTheUsersAnswer
     EXPECT_TRUE(fixes.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Refusals, GeoClueRefusalTest,
-    ::testing::Values(Refusal{"TheUserRefused", u"org.freedesktop.DBus.Error.AccessDenied"_s,
-                              {LocationAuthorization::denied}},
-                      Refusal{"GeoClueFailed", u"org.freedesktop.DBus.Error.Failed"_s, {}}),
-    [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Refusals, GeoClueRefusalTest,
+                         ::testing::Values(Refusal{"TheUserRefused",
+                                                   u"org.freedesktop.DBus.Error.AccessDenied"_s,
+                                                   {LocationAuthorization::denied}},
+                                           Refusal{"GeoClueFailed", u"org.freedesktop.DBus.Error.Failed"_s, {}}),
+                         [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
 
 TEST_F(GeoClueLocationManagerTest, AfterAFailureANewRequestTriesAgain) {
     startGeoClue();
@@ -345,7 +348,9 @@ TEST_F(GeoClueLocationManagerTest, ASessionWithoutAFixEndsAtItsDeadline) {
 
     manager->requestLocation();
     ASSERT_TRUE(runMainLoopUntil([&] { return geoclue->client.active; }));
-    const Location later{.latitude = 52.09, .longitude = 5.12, .horizontalAccuracy = 40,
+    const Location later{.latitude = 52.09,
+                         .longitude = 5.12,
+                         .horizontalAccuracy = 40,
                          .timestamp = Date::fromSecondsSince1970(1'700'000'100)};
     geoclue->publish(later);
     ASSERT_TRUE(runMainLoopUntil([&] { return !fixes.empty(); }));

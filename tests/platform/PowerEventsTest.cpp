@@ -2,12 +2,12 @@
 
 #include "support/MainLoop.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QProcess>
 #include <QStandardPaths>
-#include <gtest/gtest.h>
 
 #include <vector>
 

@@ -49,10 +49,10 @@ TEST(Regex, CaseInsensitiveMatchingFoldsAsIcuDoes) {
         {u"istanbul"_s, u"ıstanbul"_s, false},  // dotless ı has no simple fold to i
         {u"i"_s, u"İ"_s, false},                // İ folds to i + U+0307, two code points
         {u"σοφός"_s, u"ΣΟΦΌΣ"_s, true},
-        {u"σοφοσ"_s, u"σοφός"_s, false},        // the accent still counts
-        {u"λόγος"_s, u"ΛΌΓΟΣ"_s, true},          // final ς and capital Σ fold alike
-        {u"straße"_s, u"STRASSE"_s, true},       // full case folding: ß is ss
-        {u"ﬁle"_s, u"FILE"_s, true},             // and the ligature is f + i
+        {u"σοφοσ"_s, u"σοφός"_s, false},    // the accent still counts
+        {u"λόγος"_s, u"ΛΌΓΟΣ"_s, true},     // final ς and capital Σ fold alike
+        {u"straße"_s, u"STRASSE"_s, true},  // full case folding: ß is ss
+        {u"ﬁle"_s, u"FILE"_s, true},        // and the ligature is f + i
     };
     for (const Case& c : cases) {
         SCOPED_TRACE((c.pattern + u" ~ "_s + c.text).toStdString());
@@ -104,7 +104,8 @@ TEST(Regex, EscapedPatternMatchesItselfLiterally) {
     }
     // Comments mode drops unescaped pattern white space, U+2028 among it.
     const QString spaced = u"a b\u2028c"_s;
-    const Regex commented = compiled(u"^"_s + Regex::escapedPattern(spaced) + u"$"_s, Regex::Option::AllowCommentsAndWhitespace);
+    const Regex commented =
+        compiled(u"^"_s + Regex::escapedPattern(spaced) + u"$"_s, Regex::Option::AllowCommentsAndWhitespace);
     EXPECT_TRUE(commented.firstMatch(spaced).has_value());
 }
 

@@ -7,10 +7,10 @@
 #include "support/ReminderPrinters.h"
 #include "support/TestFiles.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -71,37 +71,53 @@ TEST_P(RemindersStoreTest, EveryFieldComesBackAsSaved) {
     const StructuredLocation office{u"Office, 2nd floor"_s, GeoLocation{52.3731, 4.8922}, 150};
     const std::vector<RoundTripCase> cases = {
         {"date-only due and high priority",
-         {.title = u"Pay rent"_s, .dueDateComponents = DateComponents{.year = 2026, .month = 4, .day = 1},
+         {.title = u"Pay rent"_s,
+          .dueDateComponents = DateComponents{.year = 2026, .month = 4, .day = 1},
           .priority = 1}},
         {"timed due with a zone, notes that need escaping",
-         {.title = u"Dentist ✓ Zoë"_s, .notes = u"Bring card; ask about x-ray, \\ and\nthe bill"_s,
-          .dueDateComponents = DateComponents{.timeZone = zone(u"Europe/Amsterdam"_s), .year = 2026, .month = 3,
-                                              .day = 5, .hour = 15, .minute = 15},
+         {.title = u"Dentist ✓ Zoë"_s,
+          .notes = u"Bring card; ask about x-ray, \\ and\nthe bill"_s,
+          .dueDateComponents = DateComponents{.timeZone = zone(u"Europe/Amsterdam"_s),
+                                              .year = 2026,
+                                              .month = 3,
+                                              .day = 5,
+                                              .hour = 15,
+                                              .minute = 15},
           .priority = 5}},
         {"floating due time",
          {.title = u"Call"_s,
           .dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 5, .hour = 9, .minute = 30}}},
         {"UTC due time",
-         {.title = u"Deploy"_s, .dueDateComponents = DateComponents{.timeZone = TimeZone::gmt(), .year = 2026,
-                                                                     .month = 3, .day = 5, .hour = 23, .minute = 59}}},
+         {.title = u"Deploy"_s,
+          .dueDateComponents =
+              DateComponents{
+                  .timeZone = TimeZone::gmt(), .year = 2026, .month = 3, .day = 5, .hour = 23, .minute = 59}}},
         {"completed", {.title = u"Done thing"_s, .completed = true, .completionDate = at(kMarch2026 + 3600)}},
         {"weekly on two days, every 2 weeks, 5 times",
          {.title = u"Gym"_s,
           .dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 2, .hour = 7, .minute = 0},
-          .recurrenceRules = {{.frequency = RecurrenceRule::Frequency::weekly, .interval = 2,
+          .recurrenceRules = {{.frequency = RecurrenceRule::Frequency::weekly,
+                               .interval = 2,
                                .end = RecurrenceEnd{.occurrenceCount = 5},
                                .daysOfTheWeek = {{.weekday = 2}, {.weekday = 4}}}}}},
         {"monthly on the last Friday until a day; yearly with every list; hourly",
-         {.title = u"Review"_s, .dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 27},
+         {.title = u"Review"_s,
+          .dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 27},
           .recurrenceRules = {{.frequency = RecurrenceRule::Frequency::monthly,
                                .end = RecurrenceEnd{.date = DateComponents{.year = 2026, .month = 12, .day = 31}},
                                .daysOfTheWeek = {{.weekday = 6, .weekNumber = -1}}},
                               {.frequency = RecurrenceRule::Frequency::yearly,
-                               .end = RecurrenceEnd{.date = DateComponents{.timeZone = TimeZone::gmt(), .year = 2030,
-                                                                           .month = 1, .day = 1, .hour = 0,
+                               .end = RecurrenceEnd{.date = DateComponents{.timeZone = TimeZone::gmt(),
+                                                                           .year = 2030,
+                                                                           .month = 1,
+                                                                           .day = 1,
+                                                                           .hour = 0,
                                                                            .minute = 0}},
-                               .daysOfTheMonth = {1, -1}, .monthsOfTheYear = {3, 9}, .weeksOfTheYear = {10, -1},
-                               .daysOfTheYear = {60, -1}, .setPositions = {1, -1}},
+                               .daysOfTheMonth = {1, -1},
+                               .monthsOfTheYear = {3, 9},
+                               .weeksOfTheYear = {10, -1},
+                               .daysOfTheYear = {60, -1},
+                               .setPositions = {1, -1}},
                               {.frequency = RecurrenceRule::Frequency::hourly, .interval = 3}}}},
         {"absolute, relative and location alarms",
          {.title = u"Pick up parcel"_s,
@@ -188,9 +204,10 @@ TEST_P(RemindersStoreTest, MovesBetweenLists) {
 // Weekly on Mondays at 09:00 in Amsterdam, three times, with an alarm at the
 // due time.
 Reminder weeklySeries(std::optional<RecurrenceEnd> end) {
-    const DateComponents due{.timeZone = zone(u"Europe/Amsterdam"_s), .year = 2026, .month = 3, .day = 2, .hour = 9,
-                             .minute = 0};
-    return {.title = u"Water plants"_s, .dueDateComponents = due,
+    const DateComponents due{
+        .timeZone = zone(u"Europe/Amsterdam"_s), .year = 2026, .month = 3, .day = 2, .hour = 9, .minute = 0};
+    return {.title = u"Water plants"_s,
+            .dueDateComponents = due,
             .recurrenceRules = {{.frequency = RecurrenceRule::Frequency::weekly, .end = end}},
             .alarms = {Alarm::at(at(kMarch2026 + 86400 + 8 * 3600)), Alarm{.relativeOffset = -600}}};
 }
@@ -244,8 +261,10 @@ TEST_P(RemindersStoreTest, ASeriesThatHasEndedDoesNotContinue) {
         {"next occurrence after the end day",
          RecurrenceEnd{.date = DateComponents{.year = 2026, .month = 3, .day = 8}}},
         {"next occurrence after the end time",
-         RecurrenceEnd{.date = DateComponents{.timeZone = TimeZone::gmt(), .year = 2026, .month = 3, .day = 9,
-                                              .hour = 7, .minute = 59}}},
+         RecurrenceEnd{
+             .date =
+                 DateComponents{
+                     .timeZone = TimeZone::gmt(), .year = 2026, .month = 3, .day = 9, .hour = 7, .minute = 59}}},
     };
     for (const auto& [name, end] : ends) {
         SCOPED_TRACE(name);

@@ -2,9 +2,9 @@
 
 #include "support/MainLoop.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QThread>
-#include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <thread>

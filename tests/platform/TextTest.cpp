@@ -44,9 +44,9 @@ TEST(Text, Folding) {
         {u"Café"_s, FoldOption::CaseInsensitive, u"café"_s},
         {u"Café"_s, FoldOption::DiacriticInsensitive, u"Cafe"_s},
         {u"Straße"_s, both, u"strasse"_s},
-        {u"İ"_s, both, u"i"_s},                                // the combining dot folding makes goes too
+        {u"İ"_s, both, u"i"_s},  // the combining dot folding makes goes too
         {u"İ"_s, FoldOption::CaseInsensitive, u"i\u0307"_s},
-        {u"ǄŁ"_s, both, u"ǆł"_s},                               // neither decomposes canonically
+        {u"ǄŁ"_s, both, u"ǆł"_s},  // neither decomposes canonically
         {u"ΆΣΟΣ"_s, both, u"ασοσ"_s},
         {u"Ärger über Öl"_s, both, u"arger uber ol"_s},
         {u""_s, both, u""_s},
@@ -119,9 +119,9 @@ TEST(Text, CharactersAreGraphemeClusters) {
     const Case cases[] = {
         {u"abc"_s, 3},
         {u"e\u0301"_s, 1},
-        {u"👍🏽"_s, 1},                 // emoji with a skin tone modifier
-        {u"🇳🇱🇩🇪"_s, 2},               // two flags
-        {u"👩‍👩‍👧"_s, 1},               // a ZWJ family
+        {u"👍🏽"_s, 1},            // emoji with a skin tone modifier
+        {u"🇳🇱🇩🇪"_s, 2},                // two flags
+        {u"👩‍👩‍👧"_s, 1},  // a ZWJ family
         {u"a\r\nb"_s, 3},
         {u""_s, 0},
     };
@@ -132,7 +132,8 @@ TEST(Text, CharactersAreGraphemeClusters) {
 // The character at a position is the one the rest of the line starts with,
 // read without breaking up the whole rest.
 TEST(Text, CharacterAtAPositionIsTheFirstOfTheRest) {
-    const QString texts[] = {u"a👍🏽e\u0301 🇳🇱🇩🇪 👩‍👩‍👧\r\nx"_s, u"\xD83D lone"_s, u"\u05E9\u05B8\u05DC"_s};
+    const QString texts[] = {u"a👍🏽e\u0301 🇳🇱🇩🇪 👩‍👩‍👧\r\nx"_s, u"\xD83D lone"_s,
+                             u"\u05E9\u05B8\u05DC"_s};
     for (const QString& text : texts) {
         for (qsizetype index = 0; index <= text.size(); ++index) {
             const std::vector<TextRange> rest = graphemeRanges(text.mid(index));

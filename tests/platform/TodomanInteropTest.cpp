@@ -6,10 +6,10 @@
 #include "support/ReminderPrinters.h"
 #include "support/Todoman.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 using namespace tavlin::platform;
@@ -34,7 +34,8 @@ protected:
     // todoman's view of every to-do, by summary.
     std::map<std::string, nlohmann::json> listed() {
         std::map<std::string, nlohmann::json> bySummary;
-        for (const auto& todo : nlohmann::json::parse(todoman({u"--porcelain"_s, u"list"_s, u"--status"_s, u"ANY"_s}).toStdString()))
+        for (const auto& todo :
+             nlohmann::json::parse(todoman({u"--porcelain"_s, u"list"_s, u"--status"_s, u"ANY"_s}).toStdString()))
             bySummary[todo["summary"].get<std::string>()] = todo;
         return bySummary;
     }
@@ -58,16 +59,21 @@ TEST_F(TodomanInteropTest, TodomanListsWhatWeWrite) {
     saved({.title = u"Pay rent"_s, .dueDateComponents = DateComponents{.year = 2026, .month = 4, .day = 1}});
     saved({.title = u"Dentist"_s,
            .dueDateComponents = DateComponents{.timeZone = TimeZone::fromIdentifier(u"Europe/Amsterdam"_s),
-                                               .year = 2026, .month = 3, .day = 5, .hour = 15, .minute = 15},
+                                               .year = 2026,
+                                               .month = 3,
+                                               .day = 5,
+                                               .hour = 15,
+                                               .minute = 15},
            .priority = 1});
-    saved({.title = u"Water plants"_s, .dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 2},
+    saved({.title = u"Water plants"_s,
+           .dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 2},
            .recurrenceRules = {{.frequency = RecurrenceRule::Frequency::weekly}}});
     saved({.title = u"Filed taxes"_s, .completed = true, .completionDate = completedAt});
 
     auto todos = listed();
     ASSERT_EQ(todos.size(), 4u);
-    EXPECT_EQ(todos["Pay rent"]["due"], 1775001600);    // 2026-04-01, a day in UTC
-    EXPECT_EQ(todos["Dentist"]["due"], 1772720100);     // 15:15 in Amsterdam is 14:15 UTC
+    EXPECT_EQ(todos["Pay rent"]["due"], 1775001600);  // 2026-04-01, a day in UTC
+    EXPECT_EQ(todos["Dentist"]["due"], 1772720100);   // 15:15 in Amsterdam is 14:15 UTC
     EXPECT_EQ(todos["Dentist"]["priority"], 1);
     EXPECT_EQ(todos["Water plants"]["due"], 1772409600);
     EXPECT_EQ(todos["Filed taxes"]["completed"], true);
@@ -85,7 +91,8 @@ TEST_F(TodomanInteropTest, TodomanListsWhatWeWrite) {
 }
 
 TEST_F(TodomanInteropTest, WeReadWhatTodomanCreatesAndCompletes) {
-    todoman({u"new"_s, u"-l"_s, u"list"_s, u"--due"_s, u"2026-03-05 15:15"_s, u"--priority"_s, u"high"_s, u"Dentist"_s});
+    todoman(
+        {u"new"_s, u"-l"_s, u"list"_s, u"--due"_s, u"2026-03-05 15:15"_s, u"--priority"_s, u"high"_s, u"Dentist"_s});
     const auto todo = listed()["Dentist"];
     todoman({u"done"_s, QString::number(todo["id"].get<int>())});
     const double completedAt = listed()["Dentist"]["completed_at"].get<double>();
@@ -93,8 +100,9 @@ TEST_F(TodomanInteropTest, WeReadWhatTodomanCreatesAndCompletes) {
     const auto done = store->fetchRemindersCompleted(Date::fromSecondsSince1970(0));
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0].title, u"Dentist"_s);
-    EXPECT_EQ(done[0].dueDateComponents, (DateComponents{.timeZone = TimeZone::gmt(), .year = 2026, .month = 3,
-                                                         .day = 5, .hour = 15, .minute = 15}));
+    EXPECT_EQ(
+        done[0].dueDateComponents,
+        (DateComponents{.timeZone = TimeZone::gmt(), .year = 2026, .month = 3, .day = 5, .hour = 15, .minute = 15}));
     EXPECT_EQ(done[0].priority, 4);
     EXPECT_EQ(done[0].completionDate, Date::fromSecondsSince1970(completedAt));
     EXPECT_EQ(done[0].listIdentifier, list());

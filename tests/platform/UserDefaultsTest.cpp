@@ -4,10 +4,10 @@
 #include "support/ScopedVariable.h"
 #include "support/TestFiles.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <optional>
 

@@ -3,9 +3,9 @@
 #include "support/ScopedVariable.h"
 #include "support/TestFiles.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace tavlin::platform;
 using namespace Qt::StringLiterals;

@@ -5,11 +5,11 @@
 #include "support/ScopedVariable.h"
 #include "support/TestFiles.h"
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
 using namespace tavlin::platform;
@@ -93,9 +93,12 @@ TEST_F(VdirRemindersStoreTest, ReadsAnotherClientsTodoInEveryForm) {
     const auto reminder = open()->reminder(u"foreign-1"_s);
     ASSERT_TRUE(reminder);
     EXPECT_EQ(reminder->title, u"Buy milk"_s);
-    EXPECT_EQ(reminder->dueDateComponents,
-              (DateComponents{.timeZone = TimeZone::fromIdentifier(u"Europe/Amsterdam"_s), .year = 2026, .month = 3,
-                              .day = 2, .hour = 9, .minute = 0}));
+    EXPECT_EQ(reminder->dueDateComponents, (DateComponents{.timeZone = TimeZone::fromIdentifier(u"Europe/Amsterdam"_s),
+                                                           .year = 2026,
+                                                           .month = 3,
+                                                           .day = 2,
+                                                           .hour = 9,
+                                                           .minute = 0}));
     ASSERT_EQ(reminder->recurrenceRules.size(), 1u);
     EXPECT_EQ(reminder->recurrenceRules[0].daysOfTheWeek, (std::vector<RecurrenceDayOfWeek>{{.weekday = 2}}));
     ASSERT_EQ(reminder->alarms.size(), 3u);
@@ -141,7 +144,11 @@ TEST_F(VdirRemindersStoreTest, WritesTheFieldsAsOtherClientsReadThem) {
     reminder.listIdentifier = root() + u"/work"_s;
     reminder.title = u"Meet"_s;
     reminder.dueDateComponents = DateComponents{.timeZone = TimeZone::fromIdentifier(u"America/New_York"_s),
-                                                .year = 2026, .month = 7, .day = 1, .hour = 14, .minute = 30};
+                                                .year = 2026,
+                                                .month = 7,
+                                                .day = 1,
+                                                .hour = 14,
+                                                .minute = 30};
     reminder.alarms = {Alarm::on({u"Cafe; corner"_s, GeoLocation{40.5, -73.25}, 100}, AlarmProximity::enter)};
     ASSERT_EQ(store->save(reminder), std::nullopt);
     const QString path = root() + u"/work/"_s + reminder.identifier + u".ics"_s;
@@ -276,7 +283,8 @@ TEST_F(VdirRemindersStoreTest, AChangeByAnotherProgramIsReportedOnceItSettles) {
     QObject::connect(store.get(), &RemindersStore::changed, [&] { ++changes; });
 
     // As todoman and vdirsyncer write: a temporary file, then a rename.
-    const QString temporary = write(u"list/.new.ics.tmp"_s, crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nUID:new\nEND:VTODO\nEND:VCALENDAR\n"));
+    const QString temporary =
+        write(u"list/.new.ics.tmp"_s, crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nUID:new\nEND:VTODO\nEND:VCALENDAR\n"));
     QFile::rename(temporary, root() + u"/list/new.ics"_s);
     runMainLoopUntil([&] { return clock.pendingActions() > 0; });
     ASSERT_GT(clock.pendingActions(), 0u);

@@ -2,8 +2,8 @@
 #include "store/ContinuousObservation.h"
 #include "store/Settings.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 using namespace tavlin::platform;
 using namespace tavlin::store;

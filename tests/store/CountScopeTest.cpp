@@ -36,14 +36,10 @@ TEST(CountScopeTest, Labels) {
         std::optional<QString> label;
     };
     const Case cases[] = {
-        {CountScope::overdue, 1000, u"1000 overdue"_s},
-        {CountScope::today, 0, u"0 due today"_s},
-        {CountScope::dueNow, 2, u"2 due by today"_s},
-        {CountScope::next7Days, 7, u"7 due in the next 7 days"_s},
-        {CountScope::allIncomplete, 12, u"12 open"_s},
-        {CountScope::noDueDate, 3, u"3 undated"_s},
-        {CountScope::completedToday, 1, u"1 done today"_s},
-        {CountScope::none, 5, std::nullopt},
+        {CountScope::overdue, 1000, u"1000 overdue"_s},     {CountScope::today, 0, u"0 due today"_s},
+        {CountScope::dueNow, 2, u"2 due by today"_s},       {CountScope::next7Days, 7, u"7 due in the next 7 days"_s},
+        {CountScope::allIncomplete, 12, u"12 open"_s},      {CountScope::noDueDate, 3, u"3 undated"_s},
+        {CountScope::completedToday, 1, u"1 done today"_s}, {CountScope::none, 5, std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(rawValue(c.scope).toStdString());

@@ -39,8 +39,7 @@ TEST(DueStateTest, DateOnlyAndTimedComponents) {
          DueState::overdue()},
         {"timed now exactly", DateComponents{.year = 2026, .month = 3, .day = 2, .hour = 10, .minute = 0},
          DueState::today()},
-        {"components that make no date", DateComponents{.year = 2'000'000'000, .month = 1, .day = 1},
-         DueState::none()},
+        {"components that make no date", DateComponents{.year = 2'000'000'000, .month = 1, .day = 1}, DueState::none()},
         {"no components", std::nullopt, DueState::none()},
     };
     for (const Case& c : cases) {

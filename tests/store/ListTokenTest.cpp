@@ -25,7 +25,7 @@ TEST(ListTokenTest, TrailingTokenIsAHashTagThatEndsTheText) {
         {u"buy #"_s, TextRange{4, 1}},
         {u"buy;#wo"_s, TextRange{4, 3}},
         {u"buy\n#wo"_s, TextRange{4, 3}},
-        {u"buy\u00a0#wo"_s, TextRange{4, 3}},        // a no-break space is white space too
+        {u"buy\u00a0#wo"_s, TextRange{4, 3}},  // a no-break space is white space too
         {u"a #b #c"_s, TextRange{5, 2}},
         {u"buy #\u00e9picerie"_s, TextRange{4, 9}},  // letters of any script
         {u"buy #\u65e5\u672c"_s, TextRange{4, 3}},
@@ -57,7 +57,8 @@ TEST(ListTokenTest, SuggestionsPutPrefixMatchesFirstAndOfferEachListOnce) {
         {u"#WO"_s, {u"work"_s}, {u"work"_s}},
         {u"#workst"_s, {u"Work Stuff"_s, u"Work"_s}, {u"Work Stuff"_s}},
         {u"#\u00e9"_s, {u"Home"_s, u"Errands"_s, u"\u00c9picerie"_s}, {u"Errands"_s, u"\u00c9picerie"_s, u"Home"_s}},
-        {u"#\u05e2\u05d1\u05d5\u05d3"_s, {u"\u05e2\u05b2\u05d1\u05d5\u05b9\u05d3\u05b8\u05d4"_s},
+        {u"#\u05e2\u05d1\u05d5\u05d3"_s,
+         {u"\u05e2\u05b2\u05d1\u05d5\u05b9\u05d3\u05b8\u05d4"_s},
          {u"\u05e2\u05b2\u05d1\u05d5\u05b9\u05d3\u05b8\u05d4"_s}},  // Hebrew points do not count
         {u"#xyz"_s, {u"Work"_s}, {}},
         {u"#wo"_s, {}, {}},

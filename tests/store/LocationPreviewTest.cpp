@@ -100,7 +100,8 @@ TEST_F(LocationPreviewTest, NoPictureWhenTheMapGivesNoScale) {
 }
 
 TEST(LocationPreviewOnTheGridTest, ThePictureShowsTheRegionAtItsScale) {
-    const Task<std::optional<LocationPreview::MapSnapshot>> task = LocationPreview::snapshot(48.85, 2.35, 150, 300, 200);
+    const Task<std::optional<LocationPreview::MapSnapshot>> task =
+        LocationPreview::snapshot(48.85, 2.35, 150, 300, 200);
     ASSERT_TRUE(task.isDone());
     const std::optional<LocationPreview::MapSnapshot>& picture = task.result();
     ASSERT_TRUE(picture);

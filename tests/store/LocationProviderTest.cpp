@@ -2,8 +2,8 @@
 
 #include "LocationFake.h"
 
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 #include <memory>
 #include <string>
@@ -16,9 +16,13 @@ namespace {
 
 using Status = LocationAuthorization;
 
-constexpr Location here{.latitude = 52.37, .longitude = 4.89, .horizontalAccuracy = 65,
+constexpr Location here{.latitude = 52.37,
+                        .longitude = 4.89,
+                        .horizontalAccuracy = 65,
                         .timestamp = Date::fromSecondsSince1970(1'700'000'000)};
-constexpr Location there{.latitude = 52.09, .longitude = 5.12, .horizontalAccuracy = 40,
+constexpr Location there{.latitude = 52.09,
+                         .longitude = 5.12,
+                         .horizontalAccuracy = 40,
                          .timestamp = Date::fromSecondsSince1970(1'700'000'060)};
 
 // A provider over a fake service, counting the provider's change signals.
@@ -74,7 +78,11 @@ TEST_F(LocationProviderTest, RequestFixFollowsThePermission) {
         {"undetermined, then denied", Status::notDetermined, {Status::denied}, 1, 0, true},
         {"undetermined, then restricted", Status::notDetermined, {Status::restricted}, 1, 0, true},
         {"denied first, granted later", Status::notDetermined, {Status::denied, Status::authorizedAlways}, 1, 1, false},
-        {"granted, and granted again", Status::notDetermined, {Status::authorizedAlways, Status::authorizedAlways}, 1, 1,
+        {"granted, and granted again",
+         Status::notDetermined,
+         {Status::authorizedAlways, Status::authorizedAlways},
+         1,
+         1,
          false},
         {"already granted", Status::authorizedAlways, {}, 0, 1, false},
         {"denied", Status::denied, {}, 0, 0, false},

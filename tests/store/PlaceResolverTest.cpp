@@ -188,8 +188,7 @@ TEST_F(PlaceResolverTest, KnownPlacesComeFromTheFirstTitledLocationOfEachReminde
     Reminder noCoordinatesFirst = reminder("no coordinates first");
     noCoordinatesFirst.alarms = {Alarm::on({u"Nameless spot"_s, std::nullopt, 10}, AlarmProximity::enter),
                                  Alarm::on({u"Later"_s, GeoLocation{3, 3}, 30}, AlarmProximity::enter)};
-    const ReminderStore& store =
-        storeWith({untitledFirst, noCoordinatesFirst, untitledFirst}, {list("L1", "One")});
+    const ReminderStore& store = storeWith({untitledFirst, noCoordinatesFirst, untitledFirst}, {list("L1", "One")});
     EXPECT_EQ(PlaceResolver::knownPlaces(&store),
               (std::vector<ResolvedLocation>{{u"Titled"_s, 2, 2, 20}, {u"Titled"_s, 2, 2, 20}}));
     EXPECT_EQ(ReminderLocation::locationTitle(noCoordinatesFirst), u"Nameless spot"_s);

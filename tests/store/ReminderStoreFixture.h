@@ -10,8 +10,8 @@
 #include "support/Printers.h"
 #include "support/ReminderPrinters.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <memory>

@@ -3,10 +3,10 @@
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
@@ -74,9 +74,9 @@ void PrintTo(const Values& values, std::ostream* out) {
          << values.menuBarQuietColors << values.dailySummaryEnabled << values.mcpEnabled << ", "
          << values.hiddenSections.size() << " hidden, " << values.manualOrderRanks.size() << " ranks, minute "
          << values.dailySummaryMinutes << ", pinned "
-         << (values.pinnedPanelTopLeft ? std::to_string(values.pinnedPanelTopLeft->x) + "," +
-                                             std::to_string(values.pinnedPanelTopLeft->y)
-                                       : "-")
+         << (values.pinnedPanelTopLeft
+                 ? std::to_string(values.pinnedPanelTopLeft->x) + "," + std::to_string(values.pinnedPanelTopLeft->y)
+                 : "-")
          << " width " << values.pinnedPanelWidth.value_or(-1) << " height " << values.pinnedPanelListHeight.value_or(-1)
          << "}";
 }
@@ -110,22 +110,14 @@ class SignalCounter {
 public:
     using ChangeSignal = void (Settings::*)();
     static inline const std::vector<ChangeSignal> allSignals{
-        &Settings::primaryScopeChanged,
-        &Settings::secondaryScopeChanged,
-        &Settings::includedListIDsChanged,
-        &Settings::quickAddListIDChanged,
-        &Settings::groupNearbyEnabledChanged,
-        &Settings::contactPlacesEnabledChanged,
-        &Settings::showCompletedInMenuBarChanged,
-        &Settings::menuBarQuietColorsChanged,
-        &Settings::dailySummaryEnabledChanged,
-        &Settings::mcpEnabledChanged,
-        &Settings::sectionVisibilityChanged,
-        &Settings::manualOrderRanksChanged,
-        &Settings::dailySummaryMinutesChanged,
-        &Settings::pinnedPanelTopLeftChanged,
-        &Settings::pinnedPanelWidthChanged,
-        &Settings::pinnedPanelListHeightChanged,
+        &Settings::primaryScopeChanged,           &Settings::secondaryScopeChanged,
+        &Settings::includedListIDsChanged,        &Settings::quickAddListIDChanged,
+        &Settings::groupNearbyEnabledChanged,     &Settings::contactPlacesEnabledChanged,
+        &Settings::showCompletedInMenuBarChanged, &Settings::menuBarQuietColorsChanged,
+        &Settings::dailySummaryEnabledChanged,    &Settings::mcpEnabledChanged,
+        &Settings::sectionVisibilityChanged,      &Settings::manualOrderRanksChanged,
+        &Settings::dailySummaryMinutesChanged,    &Settings::pinnedPanelTopLeftChanged,
+        &Settings::pinnedPanelWidthChanged,       &Settings::pinnedPanelListHeightChanged,
     };
 
     explicit SignalCounter(Settings& settings) : counts_(allSignals.size()) {
@@ -153,29 +145,42 @@ TEST_F(SettingsTest, LoadingRules) {
     };
     using enum CountScope;
     const Case cases[] = {
-        {"scopes", {{"primaryScope", "next7Days"}, {"secondaryScope", "none"}},
+        {"scopes",
+         {{"primaryScope", "next7Days"}, {"secondaryScope", "none"}},
          {.primaryScope = next7Days, .secondaryScope = none}},
-        {"both today", {{"primaryScope", "today"}, {"secondaryScope", "today"}},
+        {"both today",
+         {{"primaryScope", "today"}, {"secondaryScope", "today"}},
          {.primaryScope = today, .secondaryScope = overdue},
          {{"primaryScope", "today"}, {"secondaryScope", "overdue"}}},
-        {"both overdue", {{"primaryScope", "overdue"}, {"secondaryScope", "overdue"}}, {},
+        {"both overdue",
+         {{"primaryScope", "overdue"}, {"secondaryScope", "overdue"}},
+         {},
          {{"primaryScope", "overdue"}, {"secondaryScope", "today"}}},
         {"secondary alone as the default primary", {{"secondaryScope", "overdue"}}, {}, {{"secondaryScope", "today"}}},
         {"scopes that name none", {{"primaryScope", "Today"}, {"secondaryScope", 3}}, {}},
-        {"lists", {{"includedListIDs", {"a", "b", "a"}}, {"quickAddListID", "b"}},
+        {"lists",
+         {{"includedListIDs", {"a", "b", "a"}}, {"quickAddListID", "b"}},
          {.includedListIDs = {u"a"_s, u"b"_s}, .quickAddListID = u"b"_s}},
         {"lists of the wrong kind", {{"includedListIDs", "a"}, {"quickAddListID", 7}}, {}},
         {"Booleans",
-         {{"groupNearbyEnabled", true}, {"contactPlacesEnabled", 1}, {"showCompletedInMenuBar", false},
-          {"menuBarQuietColors", "true"}, {"dailySummaryEnabled", true}, {"mcpEnabled", false}},
-         {.groupNearbyEnabled = true, .contactPlacesEnabled = true, .showCompletedInMenuBar = false,
+         {{"groupNearbyEnabled", true},
+          {"contactPlacesEnabled", 1},
+          {"showCompletedInMenuBar", false},
+          {"menuBarQuietColors", "true"},
+          {"dailySummaryEnabled", true},
+          {"mcpEnabled", false}},
+         {.groupNearbyEnabled = true,
+          .contactPlacesEnabled = true,
+          .showCompletedInMenuBar = false,
           .dailySummaryEnabled = true}},
         {"completed shown unless stored false", {{"showCompletedInMenuBar", "no"}}, {.showCompletedInMenuBar = true}},
         {"completed shown for a number", {{"showCompletedInMenuBar", 0}}, {.showCompletedInMenuBar = true}},
-        {"hidden sections", {{"hiddenPanelSections", {"later", "nearby", "someday", "today"}}},
+        {"hidden sections",
+         {{"hiddenPanelSections", {"later", "nearby", "someday", "today"}}},
          {.hiddenSections = {PanelSection::today, PanelSection::later}}},
         {"hidden sections of the wrong kind", {{"hiddenPanelSections", "today"}}, {}},
-        {"ranks", {{"manualOrderRanks", {{"a", 1}, {"b", "2"}, {"c", 2.5}}}},
+        {"ranks",
+         {{"manualOrderRanks", {{"a", 1}, {"b", "2"}, {"c", 2.5}}}},
          {.manualOrderRanks = {{u"a"_s, 1}, {u"c"_s, 2.5}}}},
         {"ranks of the wrong kind", {{"manualOrderRanks", {1, 2}}}, {}},
         {"summary minute", {{"dailySummaryMinutes", 1439}}, {.dailySummaryMinutes = 1439}},
@@ -185,13 +190,17 @@ TEST_F(SettingsTest, LoadingRules) {
         {"summary minute past the day", {{"dailySummaryMinutes", 1440}}, {}},
         {"summary minute past the signed range", {{"dailySummaryMinutes", 18446744073709551615u}}, {}},
         {"pinned panel",
-         {{"pinnedPanelTopLeftX", 10.5}, {"pinnedPanelTopLeftY", -20}, {"pinnedPanelWidth", 420},
+         {{"pinnedPanelTopLeftX", 10.5},
+          {"pinnedPanelTopLeftY", -20},
+          {"pinnedPanelWidth", 420},
           {"pinnedPanelListHeight", 300.25}},
          {.pinnedPanelTopLeft = ScreenPoint{10.5, -20}, .pinnedPanelWidth = 420, .pinnedPanelListHeight = 300.25}},
         {"a lone x", {{"pinnedPanelTopLeftX", 10}, {"mcpEnabled", true}}, {.mcpEnabled = true}, {{"mcpEnabled", true}}},
         {"a y that is no number", {{"pinnedPanelTopLeftX", 10}, {"pinnedPanelTopLeftY", "20"}}, {}, json::object()},
         {"an x that is no number", {{"pinnedPanelTopLeftX", "10"}, {"pinnedPanelTopLeftY", 20}}, {}, json::object()},
-        {"sizes that are no numbers", {{"pinnedPanelWidth", "wide"}, {"pinnedPanelListHeight", true}}, {},
+        {"sizes that are no numbers",
+         {{"pinnedPanelWidth", "wide"}, {"pinnedPanelListHeight", true}},
+         {},
          json::object()},
     };
     for (const Case& c : cases) {
@@ -260,10 +269,8 @@ TEST_F(SettingsTest, EveryPropertyIsWrittenInItsStoredFormAndReadBack) {
 }
 
 TEST_F(SettingsTest, NothingRemovesTheKeys) {
-    store({{"quickAddListID", "home"},
-           {"pinnedPanelTopLeftX", 1},
-           {"pinnedPanelTopLeftY", 2},
-           {"pinnedPanelWidth", 3}});
+    store(
+        {{"quickAddListID", "home"}, {"pinnedPanelTopLeftX", 1}, {"pinnedPanelTopLeftY", 2}, {"pinnedPanelWidth", 3}});
     Settings& settings = load();
     settings.setQuickAddListID(std::nullopt);
     settings.setPinnedPanelTopLeft(std::nullopt);
@@ -288,9 +295,15 @@ TEST_F(SettingsTest, EachChangeSignalsItsOwnPropertyOnlyWhenTheValueDiffers) {
         {&Settings::dailySummaryEnabledChanged, [](Settings& s) { s.setDailySummaryEnabled(true); }},
         {&Settings::mcpEnabledChanged, [](Settings& s) { s.setMcpEnabled(true); }},
         {&Settings::sectionVisibilityChanged, [](Settings& s) { s.setSectionVisibility({{PanelSection::later}}); }},
-        {&Settings::manualOrderRanksChanged, [](Settings& s) { s.setManualOrderRanks({{u"a"_s, 1}}); }},
+        {&Settings::manualOrderRanksChanged,
+         [](Settings& s) {
+             s.setManualOrderRanks({{u"a"_s, 1}});
+         }},
         {&Settings::dailySummaryMinutesChanged, [](Settings& s) { s.setDailySummaryMinutes(600); }},
-        {&Settings::pinnedPanelTopLeftChanged, [](Settings& s) { s.setPinnedPanelTopLeft(ScreenPoint{0, 0}); }},
+        {&Settings::pinnedPanelTopLeftChanged,
+         [](Settings& s) {
+             s.setPinnedPanelTopLeft(ScreenPoint{0, 0});
+         }},
         {&Settings::pinnedPanelWidthChanged, [](Settings& s) { s.setPinnedPanelWidth(400); }},
         {&Settings::pinnedPanelListHeightChanged, [](Settings& s) { s.setPinnedPanelListHeight(300); }},
     };

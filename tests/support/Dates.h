@@ -20,8 +20,8 @@ inline tavlin::platform::TimeZone zone(const QString& identifier) {
 }
 
 // An unambiguous wall time in the zone named `zoneName`.
-inline tavlin::platform::Date wallTime(const char* zoneName, int year, int month, int day, int hour = 0,
-                                       int minute = 0, int second = 0) {
+inline tavlin::platform::Date wallTime(const char* zoneName, int year, int month, int day, int hour = 0, int minute = 0,
+                                       int second = 0) {
     return tavlin::platform::Date::fromQDateTime(
         QDateTime(QDate(year, month, day), QTime(hour, minute, second), QTimeZone(zoneName)));
 }

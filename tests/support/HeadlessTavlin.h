@@ -71,9 +71,10 @@ public:
     }
     // A JSON-RPC body posted with the token; the answer's body.
     QByteArray post(const QByteArray& body) const {
-        const QByteArray answer = exchange("POST /mcp HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Bearer " + token() +
-                                           "\r\nContent-Type: application/json\r\nContent-Length: " +
-                                           QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        const QByteArray answer =
+            exchange("POST /mcp HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Bearer " + token() +
+                     "\r\nContent-Type: application/json\r\nContent-Length: " + QByteArray::number(body.size()) +
+                     "\r\n\r\n" + body);
         return answer.mid(answer.indexOf("\r\n\r\n") + 4);
     }
 

@@ -14,9 +14,9 @@ inline std::optional<qsizetype> responseEnd(const QByteArray& bytes, qsizetype s
     const QByteArray name = "Content-Length: ";
     const qsizetype lengthAt = head.indexOf(name);
     const qsizetype length =
-        lengthAt < 0 ? 0
-                     : head.mid(lengthAt + name.size(), head.indexOf("\r\n", lengthAt) - lengthAt - name.size())
-                           .toLongLong();
+        lengthAt < 0
+            ? 0
+            : head.mid(lengthAt + name.size(), head.indexOf("\r\n", lengthAt) - lengthAt - name.size()).toLongLong();
     const qsizetype end = headEnd + 4 + length;
     if (end > bytes.size()) return std::nullopt;
     return end;

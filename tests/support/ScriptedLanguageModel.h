@@ -21,8 +21,8 @@ public:
     };
 
     bool available = true;
-    std::deque<Answer> answers;      // one per respond(), in order; none left: a failure
-    std::vector<Request> requests;   // what was asked, in order
+    std::deque<Answer> answers;     // one per respond(), in order; none left: a failure
+    std::vector<Request> requests;  // what was asked, in order
 
     bool isAvailable() const override { return available; }
 
@@ -33,7 +33,8 @@ public:
 private:
     class Session final : public tavlin::platform::LanguageModelSession {
     public:
-        Session(ScriptedLanguageModel& model, QString instructions) : model_(model), instructions_(std::move(instructions)) {}
+        Session(ScriptedLanguageModel& model, QString instructions)
+            : model_(model), instructions_(std::move(instructions)) {}
 
         tavlin::platform::Task<tavlin::platform::GeneratedContent> respond(
             QString prompt, tavlin::platform::GenerationSchema schema, bool includeSchemaInPrompt,

@@ -67,8 +67,7 @@ public:
             // whatever standard error has meanwhile.
             process_.waitForReadyRead(20);
             collect();
-            if (elapsed.elapsed() > limitMs || process_.state() == QProcess::NotRunning)
-                return stderr_.contains(text);
+            if (elapsed.elapsed() > limitMs || process_.state() == QProcess::NotRunning) return stderr_.contains(text);
         }
         return true;
     }

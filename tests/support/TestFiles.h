@@ -1,11 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
-#include <gtest/gtest.h>
 
 // Writes a file as another program would, making the folders it needs.
 inline void writeTestFile(const QString& path, const QByteArray& contents) {

@@ -6,31 +6,26 @@ using namespace Qt::StringLiterals;
 
 const ParserVocabulary& ParserVocabulary::french() {
     static const ParserVocabulary table{
-        .dateFunctionWords = {
-            u"aujourd'hui", u"demain", u"après-demain", u"ce", u"cet", u"cette", u"ces", u"soir", u"matin",
-            u"midi", u"minuit", u"après-midi", u"nuit", u"maintenant", u"prochain", u"prochaine", u"prochains",
-            u"prochaines", u"fin", u"début", u"de", u"du", u"des", u"la", u"le", u"les", u"avant", u"après",
-            u"jusqu'à", u"jusqu'au", u"dès", u"depuis", u"à", u"au", u"aux", u"en", u"dans", u"jour", u"jours",
-            u"journée", u"journee", u"semaine", u"semaines", u"week-end", u"weekend", u"mois", u"an", u"ans",
-            u"année", u"heure", u"heures", u"demie", u"quart", u"minute", u"minutes"
-        },
+        .dateFunctionWords =
+            {u"aujourd'hui", u"demain",    u"après-demain", u"ce",         u"cet",        u"cette",   u"ces",
+             u"soir",        u"matin",     u"midi",         u"minuit",     u"après-midi", u"nuit",    u"maintenant",
+             u"prochain",    u"prochaine", u"prochains",    u"prochaines", u"fin",        u"début",   u"de",
+             u"du",          u"des",       u"la",           u"le",         u"les",        u"avant",   u"après",
+             u"jusqu'à",     u"jusqu'au",  u"dès",          u"depuis",     u"à",          u"au",      u"aux",
+             u"en",          u"dans",      u"jour",         u"jours",      u"journée",    u"journee", u"semaine",
+             u"semaines",    u"week-end",  u"weekend",      u"mois",       u"an",         u"ans",     u"année",
+             u"heure",       u"heures",    u"demie",        u"quart",      u"minute",     u"minutes"},
         .pastMarkers = {u"hier", u"avant-hier", u"avant hier"},
         .timeWords = {u"soir", u"matin", u"midi", u"minuit", u"après-midi", u"nuit", u"heure", u"heures"},
-        .connectors = {
-            u"à", u"au", u"aux", u"de", u"du", u"des", u"la", u"le", u"les", u"avant", u"après", u"pour",
-            u"vers", u"en", u"dans", u"jusqu'à"
-        },
+        .connectors = {u"à", u"au", u"aux", u"de", u"du", u"des", u"la", u"le", u"les", u"avant", u"après", u"pour",
+                       u"vers", u"en", u"dans", u"jusqu'à"},
         .locationMarkers = {u"à", u"au", u"aux", u"chez", u"dans", u"en", u"près"},
         .leaveWords = {u"quitte", u"quitter", u"quittant", u"pars", u"partir"},
-        .locationLeadIns = {
-            u"quand", u"lorsque", u"pendant", u"dès", u"que", u"je", u"suis", u"nous", u"sommes", u"on",
-            u"est"
-        },
+        .locationLeadIns = {u"quand", u"lorsque", u"pendant", u"dès", u"que", u"je", u"suis", u"nous", u"sommes", u"on",
+                            u"est"},
         .articles = {u"le", u"la", u"les", u"l'", u"un", u"une", u"des", u"du", u"de", u"au", u"aux"},
-        .priorityWords = {
-            u"urgent", u"urgente", u"important", u"importante", u"prioritaire", u"haute", u"moyenne", u"basse",
-            u"critique"
-        },
+        .priorityWords = {u"urgent", u"urgente", u"important", u"importante", u"prioritaire", u"haute", u"moyenne",
+                          u"basse", u"critique"},
         .listGlue = {u"à", u"ma", u"mon", u"liste", u"dans", u"sur"},
         .radiusPrepositions = {u"dans", u"sous"},
         .radiusUnitWords = {u"mètre", u"mètres", u"metre", u"metres"},

@@ -6,17 +6,15 @@ using namespace Qt::StringLiterals;
 
 const ParserVocabulary& ParserVocabulary::hungarian() {
     static const ParserVocabulary table{
-        .dateFunctionWords = {
-            u"ma", u"holnap", u"holnapután", u"ma este", u"most", u"azonnal", u"következő", u"jövő", u"ez",
-            u"ezen", u"eme", u"vége", u"végén", u"eleje", u"elején", u"előtt", u"után", u"ig", u"óta",
-            u"belül", u"legkésőbb", u"nap", u"napon", u"napok", u"hét", u"héten", u"hétvége", u"hétvégén",
-            u"hónap", u"hónapban", u"év", u"évben", u"este", u"reggel", u"délelőtt", u"délután", u"dél",
-            u"éjfél", u"éjszaka", u"óra", u"órakor", u"fél", u"negyed", u"perc"
-        },
+        .dateFunctionWords = {u"ma",      u"holnap",   u"holnapután", u"ma este", u"most",  u"azonnal", u"következő",
+                              u"jövő",    u"ez",       u"ezen",       u"eme",     u"vége",  u"végén",   u"eleje",
+                              u"elején",  u"előtt",    u"után",       u"ig",      u"óta",   u"belül",   u"legkésőbb",
+                              u"nap",     u"napon",    u"napok",      u"hét",     u"héten", u"hétvége", u"hétvégén",
+                              u"hónap",   u"hónapban", u"év",         u"évben",   u"este",  u"reggel",  u"délelőtt",
+                              u"délután", u"dél",      u"éjfél",      u"éjszaka", u"óra",   u"órakor",  u"fél",
+                              u"negyed",  u"perc"},
         .pastMarkers = {u"tegnap", u"tegnapelőtt"},
-        .timeWords = {
-            u"este", u"reggel", u"délelőtt", u"délután", u"dél", u"éjfél", u"éjszaka", u"óra", u"órakor"
-        },
+        .timeWords = {u"este", u"reggel", u"délelőtt", u"délután", u"dél", u"éjfél", u"éjszaka", u"óra", u"órakor"},
         .connectors = {u"előtt", u"után", u"ig", u"belül", u"legkésőbb", u"a", u"az"},
         .locationMarkers = {u"közelében", u"mellett", u"nál", u"nél"},
         .leaveWords = {u"elhagyva", u"elhagyom", u"távozva", u"távozom", u"indulva"},

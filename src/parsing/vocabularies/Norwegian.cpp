@@ -6,19 +6,18 @@ using namespace Qt::StringLiterals;
 
 const ParserVocabulary& ParserVocabulary::norwegian() {
     static const ParserVocabulary table{
-        .dateFunctionWords = {
-            u"idag", u"i dag", u"imorgen", u"i morgen", u"overmorgen", u"ikveld", u"i kveld", u"inatt", u"nå",
-            u"straks", u"neste", u"kommende", u"denne", u"dette", u"slutten", u"begynnelsen", u"av", u"til",
-            u"før", u"innen", u"etter", u"fra", u"på", u"om", u"i", u"senest", u"innenfor", u"dag", u"dager",
-            u"uke", u"uker", u"helg", u"helgen", u"måned", u"måneder", u"år", u"kveld", u"morgen",
-            u"formiddag", u"ettermiddag", u"middag", u"midnatt", u"natt", u"klokken", u"klokka", u"kl",
-            u"halv", u"kvart", u"time", u"timer", u"minutt", u"minutter"
-        },
+        .dateFunctionWords = {u"idag",    u"i dag",   u"imorgen",   u"i morgen",    u"overmorgen", u"ikveld",
+                              u"i kveld", u"inatt",   u"nå",        u"straks",      u"neste",      u"kommende",
+                              u"denne",   u"dette",   u"slutten",   u"begynnelsen", u"av",         u"til",
+                              u"før",     u"innen",   u"etter",     u"fra",         u"på",         u"om",
+                              u"i",       u"senest",  u"innenfor",  u"dag",         u"dager",      u"uke",
+                              u"uker",    u"helg",    u"helgen",    u"måned",       u"måneder",    u"år",
+                              u"kveld",   u"morgen",  u"formiddag", u"ettermiddag", u"middag",     u"midnatt",
+                              u"natt",    u"klokken", u"klokka",    u"kl",          u"halv",       u"kvart",
+                              u"time",    u"timer",   u"minutt",    u"minutter"},
         .pastMarkers = {u"i går", u"igår", u"i forgårs", u"forgårs"},
-        .timeWords = {
-            u"kveld", u"morgen", u"formiddag", u"ettermiddag", u"middag", u"midnatt", u"natt", u"klokken",
-            u"klokka"
-        },
+        .timeWords = {u"kveld", u"morgen", u"formiddag", u"ettermiddag", u"middag", u"midnatt", u"natt", u"klokken",
+                      u"klokka"},
         .connectors = {u"til", u"før", u"innen", u"etter", u"fra", u"på", u"om", u"i", u"senest", u"den", u"det"},
         .locationMarkers = {u"på", u"i", u"hos", u"ved", u"nær"},
         .leaveWords = {u"forlater", u"forlate", u"drar", u"går"},
@@ -47,12 +46,19 @@ const ParserVocabulary& ParserVocabulary::norwegian() {
         .quarterWords = {u"kvart"},
         .pastDirectionWords = {u"over"},
         .toDirectionWords = {u"på"},
-        .clockHourWords =
-            {
-                {u"ett"_s, 1}, {u"to"_s, 2}, {u"tre"_s, 3}, {u"fire"_s, 4}, {u"fem"_s, 5}, {u"seks"_s, 6},
-                {u"sju"_s, 7}, {u"syv"_s, 7}, {u"åtte"_s, 8}, {u"ni"_s, 9}, {u"ti"_s, 10}, {u"elleve"_s, 11},
-                {u"tolv"_s, 12}
-            },
+        .clockHourWords = {{u"ett"_s, 1},
+                           {u"to"_s, 2},
+                           {u"tre"_s, 3},
+                           {u"fire"_s, 4},
+                           {u"fem"_s, 5},
+                           {u"seks"_s, 6},
+                           {u"sju"_s, 7},
+                           {u"syv"_s, 7},
+                           {u"åtte"_s, 8},
+                           {u"ni"_s, 9},
+                           {u"ti"_s, 10},
+                           {u"elleve"_s, 11},
+                           {u"tolv"_s, 12}},
         .halfHourDirection = HalfHourDirection::beforeTheHour,
         .recurrenceGrammars =
             {

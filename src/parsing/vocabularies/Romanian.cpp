@@ -6,15 +6,16 @@ using namespace Qt::StringLiterals;
 
 const ParserVocabulary& ParserVocabulary::romanian() {
     static const ParserVocabulary table{
-        .dateFunctionWords = {
-            u"azi", u"astăzi", u"mâine", u"poimâine", u"diseară", u"deseară", u"astă-seară", u"acum",
-            u"imediat", u"următor", u"următoare", u"viitor", u"viitoare", u"acest", u"această", u"aceste",
-            u"acesta", u"sfârșit", u"sfârșitul", u"început", u"începutul", u"de", u"la", u"până", u"înainte",
-            u"după", u"din", u"în", u"pe", u"cel târziu", u"zi", u"zile", u"zilei", u"săptămână", u"săptămâna",
-            u"săptămâni", u"weekend", u"lună", u"luna", u"luni", u"an", u"anul", u"seara", u"dimineața",
-            u"dimineață", u"amiază", u"după-amiază", u"miezul nopții", u"noapte", u"noaptea", u"ora", u"ore",
-            u"jumătate", u"sfert", u"minut", u"minute"
-        },
+        .dateFunctionWords = {u"azi",        u"astăzi",    u"mâine",     u"poimâine",  u"diseară",     u"deseară",
+                              u"astă-seară", u"acum",      u"imediat",   u"următor",   u"următoare",   u"viitor",
+                              u"viitoare",   u"acest",     u"această",   u"aceste",    u"acesta",      u"sfârșit",
+                              u"sfârșitul",  u"început",   u"începutul", u"de",        u"la",          u"până",
+                              u"înainte",    u"după",      u"din",       u"în",        u"pe",          u"cel târziu",
+                              u"zi",         u"zile",      u"zilei",     u"săptămână", u"săptămâna",   u"săptămâni",
+                              u"weekend",    u"lună",      u"luna",      u"luni",      u"an",          u"anul",
+                              u"seara",      u"dimineața", u"dimineață", u"amiază",    u"după-amiază", u"miezul nopții",
+                              u"noapte",     u"noaptea",   u"ora",       u"ore",       u"jumătate",    u"sfert",
+                              u"minut",      u"minute"},
         .pastMarkers = {u"ieri", u"alaltăieri"},
         .timeWords = {u"seara", u"dimineața", u"amiază", u"după-amiază", u"noapte", u"noaptea", u"ora", u"ore"},
         .connectors = {u"la", u"de", u"până", u"înainte", u"după", u"din", u"în", u"pe"},
@@ -22,10 +23,8 @@ const ParserVocabulary& ParserVocabulary::romanian() {
         .leaveWords = {u"plec", u"pleca", u"părăsesc", u"părăsi"},
         .locationLeadIns = {u"când", u"cât", u"timp", u"imediat", u"eu", u"sunt", u"noi"},
         .articles = {u"un", u"o", u"unui", u"unei", u"cel", u"cea", u"de", u"la"},
-        .priorityWords = {
-            u"urgent", u"urgentă", u"important", u"importantă", u"prioritate", u"mare", u"medie", u"mică",
-            u"critic"
-        },
+        .priorityWords = {u"urgent", u"urgentă", u"important", u"importantă", u"prioritate", u"mare", u"medie", u"mică",
+                          u"critic"},
         .listGlue = {u"la", u"în", u"lista", u"mea", u"pe"},
         .radiusPrepositions = {u"în", u"sub"},
         .radiusUnitWords = {u"metru", u"metri"},

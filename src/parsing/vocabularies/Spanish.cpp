@@ -6,20 +6,19 @@ using namespace Qt::StringLiterals;
 
 const ParserVocabulary& ParserVocabulary::spanish() {
     static const ParserVocabulary table{
-        .dateFunctionWords = {
-            u"hoy", u"mañana", u"pasado", u"esta", u"este", u"estos", u"estas", u"noche", u"tarde",
-            u"mediodía", u"medianoche", u"madrugada", u"ahora", u"próximo", u"próxima", u"próximos",
-            u"próximas", u"que", u"viene", u"fin", u"final", u"principio", u"de", u"del", u"la", u"el", u"los",
-            u"las", u"antes", u"después", u"hasta", u"desde", u"a", u"al", u"en", u"para", u"dentro", u"por",
-            u"día", u"días", u"semana", u"semanas", u"finde", u"mes", u"meses", u"año", u"años", u"hora",
-            u"horas", u"media", u"cuarto", u"minuto", u"minutos"
-        },
+        .dateFunctionWords = {u"hoy",    u"mañana",  u"pasado",  u"esta",      u"este",       u"estos",
+                              u"estas",  u"noche",   u"tarde",   u"mediodía",  u"medianoche", u"madrugada",
+                              u"ahora",  u"próximo", u"próxima", u"próximos",  u"próximas",   u"que",
+                              u"viene",  u"fin",     u"final",   u"principio", u"de",         u"del",
+                              u"la",     u"el",      u"los",     u"las",       u"antes",      u"después",
+                              u"hasta",  u"desde",   u"a",       u"al",        u"en",         u"para",
+                              u"dentro", u"por",     u"día",     u"días",      u"semana",     u"semanas",
+                              u"finde",  u"mes",     u"meses",   u"año",       u"años",       u"hora",
+                              u"horas",  u"media",   u"cuarto",  u"minuto",    u"minutos"},
         .pastMarkers = {u"ayer", u"anteayer", u"antier", u"antes de ayer"},
         .timeWords = {u"noche", u"tarde", u"mediodía", u"medianoche", u"madrugada", u"hora", u"horas"},
-        .connectors = {
-            u"a", u"al", u"de", u"del", u"en", u"para", u"antes", u"después", u"hasta", u"el", u"la", u"los",
-            u"las"
-        },
+        .connectors = {u"a", u"al", u"de", u"del", u"en", u"para", u"antes", u"después", u"hasta", u"el", u"la", u"los",
+                       u"las"},
         .locationMarkers = {u"en", u"a", u"al", u"cerca", u"junto"},
         .leaveWords = {u"salgo", u"salir", u"saliendo", u"dejo", u"dejar"},
         .locationLeadIns = {u"cuando", u"mientras", u"apenas", u"yo", u"esté", u"estoy", u"estemos", u"nosotros"},

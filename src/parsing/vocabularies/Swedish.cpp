@@ -6,21 +6,18 @@ using namespace Qt::StringLiterals;
 
 const ParserVocabulary& ParserVocabulary::swedish() {
     static const ParserVocabulary table{
-        .dateFunctionWords = {
-            u"idag", u"i dag", u"imorgon", u"i morgon", u"övermorgon", u"ikväll", u"i kväll", u"inatt", u"nu",
-            u"strax", u"nästa", u"kommande", u"denna", u"detta", u"den här", u"slutet", u"början", u"av",
-            u"till", u"före", u"innan", u"efter", u"från", u"på", u"om", u"i", u"senast", u"inom", u"dag",
-            u"dagen", u"dagar", u"vecka", u"veckor", u"helg", u"helgen", u"månad", u"månader", u"år", u"kväll",
-            u"morgon", u"förmiddag", u"eftermiddag", u"middag", u"midnatt", u"natt", u"klockan", u"kl",
-            u"halv", u"kvart", u"timme", u"timmar", u"minut", u"minuter"
-        },
+        .dateFunctionWords = {u"idag",    u"i dag",   u"imorgon", u"i morgon", u"övermorgon", u"ikväll",
+                              u"i kväll", u"inatt",   u"nu",      u"strax",    u"nästa",      u"kommande",
+                              u"denna",   u"detta",   u"den här", u"slutet",   u"början",     u"av",
+                              u"till",    u"före",    u"innan",   u"efter",    u"från",       u"på",
+                              u"om",      u"i",       u"senast",  u"inom",     u"dag",        u"dagen",
+                              u"dagar",   u"vecka",   u"veckor",  u"helg",     u"helgen",     u"månad",
+                              u"månader", u"år",      u"kväll",   u"morgon",   u"förmiddag",  u"eftermiddag",
+                              u"middag",  u"midnatt", u"natt",    u"klockan",  u"kl",         u"halv",
+                              u"kvart",   u"timme",   u"timmar",  u"minut",    u"minuter"},
         .pastMarkers = {u"igår", u"i går", u"i förrgår", u"förrgår"},
-        .timeWords = {
-            u"kväll", u"morgon", u"förmiddag", u"eftermiddag", u"middag", u"midnatt", u"natt", u"klockan"
-        },
-        .connectors = {
-            u"till", u"före", u"innan", u"efter", u"från", u"på", u"om", u"i", u"senast", u"den", u"det"
-        },
+        .timeWords = {u"kväll", u"morgon", u"förmiddag", u"eftermiddag", u"middag", u"midnatt", u"natt", u"klockan"},
+        .connectors = {u"till", u"före", u"innan", u"efter", u"från", u"på", u"om", u"i", u"senast", u"den", u"det"},
         .locationMarkers = {u"på", u"i", u"hos", u"vid", u"nära"},
         .leaveWords = {u"lämnar", u"lämna", u"går", u"sticker"},
         .locationLeadIns = {u"när", u"medan", u"så fort", u"jag", u"är", u"vi"},
@@ -48,12 +45,18 @@ const ParserVocabulary& ParserVocabulary::swedish() {
         .quarterWords = {u"kvart"},
         .pastDirectionWords = {u"över", u"over"},
         .toDirectionWords = {u"i"},
-        .clockHourWords =
-            {
-                {u"ett"_s, 1}, {u"två"_s, 2}, {u"tre"_s, 3}, {u"fyra"_s, 4}, {u"fem"_s, 5}, {u"sex"_s, 6},
-                {u"sju"_s, 7}, {u"åtta"_s, 8}, {u"nio"_s, 9}, {u"tio"_s, 10}, {u"elva"_s, 11},
-                {u"tolv"_s, 12}
-            },
+        .clockHourWords = {{u"ett"_s, 1},
+                           {u"två"_s, 2},
+                           {u"tre"_s, 3},
+                           {u"fyra"_s, 4},
+                           {u"fem"_s, 5},
+                           {u"sex"_s, 6},
+                           {u"sju"_s, 7},
+                           {u"åtta"_s, 8},
+                           {u"nio"_s, 9},
+                           {u"tio"_s, 10},
+                           {u"elva"_s, 11},
+                           {u"tolv"_s, 12}},
         .halfHourDirection = HalfHourDirection::beforeTheHour,
         .recurrenceGrammars =
             {

@@ -6,13 +6,14 @@ using namespace Qt::StringLiterals;
 
 const ParserVocabulary& ParserVocabulary::turkish() {
     static const ParserVocabulary table{
-        .dateFunctionWords = {
-            u"bugün", u"yarın", u"öbür gün", u"bu akşam", u"şimdi", u"hemen", u"gelecek", u"önümüzdeki", u"bu",
-            u"şu", u"gelen", u"son", u"sonu", u"sonuna", u"başı", u"başında", u"kadar", u"önce", u"sonra",
-            u"içinde", u"en geç", u"gün", u"günü", u"günler", u"hafta", u"haftası", u"hafta sonu", u"ay",
-            u"ayın", u"yıl", u"yılın", u"akşam", u"akşamı", u"sabah", u"sabahı", u"öğlen", u"öğle", u"gece",
-            u"geceyarısı", u"saat", u"saatte", u"buçuk", u"çeyrek", u"dakika"
-        },
+        .dateFunctionWords = {u"bugün",   u"yarın",      u"öbür gün",   u"bu akşam", u"şimdi",  u"hemen",
+                              u"gelecek", u"önümüzdeki", u"bu",         u"şu",       u"gelen",  u"son",
+                              u"sonu",    u"sonuna",     u"başı",       u"başında",  u"kadar",  u"önce",
+                              u"sonra",   u"içinde",     u"en geç",     u"gün",      u"günü",   u"günler",
+                              u"hafta",   u"haftası",    u"hafta sonu", u"ay",       u"ayın",   u"yıl",
+                              u"yılın",   u"akşam",      u"akşamı",     u"sabah",    u"sabahı", u"öğlen",
+                              u"öğle",    u"gece",       u"geceyarısı", u"saat",     u"saatte", u"buçuk",
+                              u"çeyrek",  u"dakika"},
         .pastMarkers = {u"dün", u"evvelsi gün", u"önceki gün"},
         .timeWords = {u"akşam", u"sabah", u"öğlen", u"öğle", u"gece", u"geceyarısı", u"saat"},
         .connectors = {u"kadar", u"önce", u"sonra", u"için", u"en geç", u"bu", u"şu"},

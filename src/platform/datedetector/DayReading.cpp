@@ -13,8 +13,7 @@ Atom weekdayAtom(qsizetype start, qsizetype end, int weekday, WeekdayMode mode) 
 }
 
 std::optional<Atom> calendarAtom(qsizetype start, qsizetype end, std::optional<int> year, int month, int day) {
-    if (month < 1 || month > 12 || day < 1 || day > 31 || (year && (*year < 1 || *year > 9999)))
-        return std::nullopt;
+    if (month < 1 || month > 12 || day < 1 || day > 31 || (year && (*year < 1 || *year > 9999))) return std::nullopt;
     return Atom{.kind = Atom::Kind::day,
                 .start = start,
                 .end = end,
@@ -210,12 +209,9 @@ std::optional<Atom> PhraseReader::numericDateAt(qsizetype position) const {
         return calendarAtom(position, end, first, second, third);
     }
     std::optional<int> year;
-    if (thirdDigits == 4)
-        year = third;
-    else if (thirdDigits == 2 && separator == '/')
-        year = 2000 + third;
-    else if (thirdDigits != 0 || separator != (closed ? '.' : '/'))
-        return std::nullopt;
+    if (thirdDigits == 4) year = third;
+    else if (thirdDigits == 2 && separator == '/') year = 2000 + third;
+    else if (thirdDigits != 0 || separator != (closed ? '.' : '/')) return std::nullopt;
     const bool monthFirst =
         separator == '/' && order_ == NumericDateOrder::monthDayYear && !(first > 12 && second <= 12);
     return monthFirst ? calendarAtom(position, end, year, first, second)

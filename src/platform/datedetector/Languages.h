@@ -46,16 +46,16 @@ struct DetectorLanguage {
     QString code;
 
     // Times of day.
-    QStringList clockMarkers;           // before a time: "at", "om", "kl."
-    QStringList hourWordsBefore;        // before an hour: "kello", "ora"
-    QStringList hourWordsAfter;         // after an hour: "Uhr", "uur", "heures"
-    QStringList hourWordsAfterMarker;   // after an hour that follows a marker: "o'clock"
-    bool readsHourLetterH = false;      // "17h", "9h30"
-    bool readsHourLetterU = false;      // "17u", "17u15"
-    std::vector<TimedWord> timeWords;   // times on their own: "noon", "midnight"
-    std::vector<TimedWord> dayParts;    // after a day: "morning", "evening"
+    QStringList clockMarkers;             // before a time: "at", "om", "kl."
+    QStringList hourWordsBefore;          // before an hour: "kello", "ora"
+    QStringList hourWordsAfter;           // after an hour: "Uhr", "uur", "heures"
+    QStringList hourWordsAfterMarker;     // after an hour that follows a marker: "o'clock"
+    bool readsHourLetterH = false;        // "17h", "9h30"
+    bool readsHourLetterU = false;        // "17u", "17u15"
+    std::vector<TimedWord> timeWords;     // times on their own: "noon", "midnight"
+    std::vector<TimedWord> dayParts;      // after a day: "morning", "evening"
     std::vector<TimedWord> tonightWords;  // today at a time: "tonight", "vanavond"
-    QStringList dayPartLeads;           // between a day and its part: "in the", "por la"
+    QStringList dayPartLeads;             // between a day and its part: "in the", "por la"
 
     // Days, beyond ICU's names and relative phrases.
     std::vector<NumberedWord> relativeDays;  // day offsets: "idag" 0, "day after tomorrow" 2

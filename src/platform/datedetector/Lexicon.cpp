@@ -100,7 +100,9 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
             if (!name) continue;
             const QString key = foldedWord(*name);
             const bool standalone = wideNames.contains(key) || language.standaloneAbbreviations.contains(key);
-            add({.kind = Lex::weekday, .languages = bit, .number = static_cast<int>(index) + 1,
+            add({.kind = Lex::weekday,
+                 .languages = bit,
+                 .number = static_cast<int>(index) + 1,
                  .needsCompanion = !standalone},
                 *name);
         }
@@ -117,11 +119,11 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
 // weekday, each kept whole with its meaning.
 void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask bit, const Locale& locale) {
     UErrorCode status = U_ZERO_ERROR;
-    const icu::RelativeDateTimeFormatter formatter(locale.icu(), nullptr, UDAT_STYLE_LONG,
-                                                   UDISPCTX_CAPITALIZATION_NONE, status);
+    const icu::RelativeDateTimeFormatter formatter(locale.icu(), nullptr, UDAT_STYLE_LONG, UDISPCTX_CAPITALIZATION_NONE,
+                                                   status);
     if (U_FAILURE(status)) return;
     const std::pair<UDateDirection, int> days[] = {
-        {UDAT_DIRECTION_LAST_2, -2}, {UDAT_DIRECTION_LAST, -1}, {UDAT_DIRECTION_THIS, 0},
+        {UDAT_DIRECTION_LAST_2, -2}, {UDAT_DIRECTION_LAST, -1},  {UDAT_DIRECTION_THIS, 0},
         {UDAT_DIRECTION_NEXT, 1},    {UDAT_DIRECTION_NEXT_2, 2},
     };
     for (const auto& [direction, offset] : days) {
@@ -168,7 +170,9 @@ void Lexicon::addHandTable(const DetectorLanguage& language, LanguageMask bit) {
     for (const NumberedWord& name : language.weekdayNames)
         add({.kind = Lex::weekday, .languages = bit, .number = name.number}, name.word);
     for (const WeekdayModifier& modifier : language.weekdayModifiers)
-        add({.kind = Lex::weekdayModifier, .languages = bit, .mode = modifier.mode,
+        add({.kind = Lex::weekdayModifier,
+             .languages = bit,
+             .mode = modifier.mode,
              .followsWeekday = modifier.followsWeekday},
             modifier.word);
     addWords(Lex::joiner, language.joiners);

@@ -19,14 +19,14 @@ using LanguageMask = std::uint32_t;
 
 // What a word or a fixed phrase of the lexicon is.
 enum class Lex : std::uint8_t {
-    relativeDay,        // number: day offset ("tomorrow" 1)
-    tonight,            // number: hour of today ("tonight" 20)
-    weekday,            // number: weekday; needsCompanion for an ambiguous abbreviation
-    weekdayPhrase,      // number: weekday, mode ("next Wednesday")
-    weekdayModifier,    // mode, followsWeekday ("next", "prochain")
-    month,              // number: month
-    timeWord,           // number: hour, minute ("noon" 12)
-    dayPart,            // number: hour ("morning" 9)
+    relativeDay,      // number: day offset ("tomorrow" 1)
+    tonight,          // number: hour of today ("tonight" 20)
+    weekday,          // number: weekday; needsCompanion for an ambiguous abbreviation
+    weekdayPhrase,    // number: weekday, mode ("next Wednesday")
+    weekdayModifier,  // mode, followsWeekday ("next", "prochain")
+    month,            // number: month
+    timeWord,         // number: hour, minute ("noon" 12)
+    dayPart,          // number: hour ("morning" 9)
     dayPartLead,
     clockMarker,
     hourWordBefore,

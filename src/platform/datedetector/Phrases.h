@@ -17,12 +17,12 @@ namespace tavlin::platform::datedetector {
 struct WrittenDay {
     enum class Kind { relative, weekday, calendarDate, dayOfMonth };
     Kind kind = Kind::relative;
-    int offset = 0;                            // relative: days from today
-    int weekday = 0;                           // weekday: 1 = Sunday … 7 = Saturday
-    WeekdayMode mode = WeekdayMode::fromToday; // weekday
-    std::optional<int> year;                   // calendarDate
-    int month = 0;                             // calendarDate
-    int day = 0;                               // calendarDate, dayOfMonth
+    int offset = 0;                             // relative: days from today
+    int weekday = 0;                            // weekday: 1 = Sunday … 7 = Saturday
+    WeekdayMode mode = WeekdayMode::fromToday;  // weekday
+    std::optional<int> year;                    // calendarDate
+    int month = 0;                              // calendarDate
+    int day = 0;                                // calendarDate, dayOfMonth
 };
 
 // The time of day a phrase names.
@@ -30,7 +30,7 @@ struct WrittenTime {
     int hour = 0;
     int minute = 0;
     int second = 0;
-    bool midnight = false;      // 00:00 at the end of the day
+    bool midnight = false;  // 00:00 at the end of the day
     // Written in a form that the parser cannot roll to the next day
     // ("noon", "at 5", "17 Uhr"), so the detector takes its next occurrence.
     bool rollsForward = false;

@@ -50,8 +50,10 @@ private:
 class Placement {
 public:
     Placement(const WallClock& clock, const DetectionContext& context)
-        : clock_(clock), grace_(context.reference.addingTimeInterval(-kGraceSeconds)),
-          today_(clock.dayOf(context.reference)), firstWeekday_(context.calendar.firstWeekday()) {}
+        : clock_(clock),
+          grace_(context.reference.addingTimeInterval(-kGraceSeconds)),
+          today_(clock.dayOf(context.reference)),
+          firstWeekday_(context.calendar.firstWeekday()) {}
 
     std::optional<Date> of(const Phrase& phrase) const {
         if (!phrase.time) {
@@ -90,14 +92,10 @@ private:
 
     std::optional<CivilDate> dayOf(const WrittenDay& written) const {
         switch (written.kind) {
-        case WrittenDay::Kind::relative:
-            return today_.addingDays(written.offset);
-        case WrittenDay::Kind::weekday:
-            return weekday(written.weekday, written.mode);
-        case WrittenDay::Kind::calendarDate:
-            return calendarDate(written.year, written.month, written.day);
-        case WrittenDay::Kind::dayOfMonth:
-            return dayOfMonth(written.day, today_);
+        case WrittenDay::Kind::relative: return today_.addingDays(written.offset);
+        case WrittenDay::Kind::weekday: return weekday(written.weekday, written.mode);
+        case WrittenDay::Kind::calendarDate: return calendarDate(written.year, written.month, written.day);
+        case WrittenDay::Kind::dayOfMonth: return dayOfMonth(written.day, today_);
         }
         return std::nullopt;
     }
@@ -117,8 +115,7 @@ private:
             return nextWeek.addingDays(daysUntil(nextWeek));
         }
         case WeekdayMode::fromToday:
-        case WeekdayMode::past:
-            break;
+        case WeekdayMode::past: break;
         }
         return today_.addingDays(daysUntil(today_));
     }

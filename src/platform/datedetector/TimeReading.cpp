@@ -10,13 +10,9 @@ namespace {
 
 constexpr int kSecondsPerDay = 24 * 60 * 60;
 
-bool isRangeDash(char16_t c) {
-    return c == '-' || c == 0x2013 || c == 0x2014;
-}
+bool isRangeDash(char16_t c) { return c == '-' || c == 0x2013 || c == 0x2014; }
 
-int secondOfDay(const ClockPart& part) {
-    return part.hourOfDay() * 3600 + part.minute * 60 + part.second;
-}
+int secondOfDay(const ClockPart& part) { return part.hourOfDay() * 3600 + part.minute * 60 + part.second; }
 
 WrittenTime timeOf(const ClockPart& part) {
     return {.hour = part.hourOfDay(), .minute = part.minute, .second = part.second};
@@ -64,8 +60,10 @@ std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
     } else if (!afterLead || afterMarker) {
         if (const std::optional<LexiconMatch> timeWord = word(core, Lex::timeWord)) {
             const bool midnight = timeWord->entry->number == kMidnight;
-            time = WrittenTime{.hour = midnight ? 0 : timeWord->entry->number, .minute = timeWord->entry->minute,
-                            .midnight = midnight, .rollsForward = true};
+            time = WrittenTime{.hour = midnight ? 0 : timeWord->entry->number,
+                               .minute = timeWord->entry->minute,
+                               .midnight = midnight,
+                               .rollsForward = true};
             end = timeWord->end;
         }
     }
@@ -109,7 +107,7 @@ std::optional<WrittenTime> PhraseReader::writtenTimeAt(qsizetype position, bool 
 // An hour without minutes: after a clock marker or an hour word ("at 5",
 // "kello 17"), or before an hour word ("17 Uhr", "om 5 uur").
 std::optional<WrittenTime> PhraseReader::hourAt(qsizetype position, bool afterLead, bool afterMarker,
-                                             qsizetype* end) const {
+                                                qsizetype* end) const {
     int hour = 0;
     const int digits = text_.digitsAt(position, &hour, 2);
     if (digits < 1 || digits > 2 || hour > 23 || !endsCleanly(position + digits)) return std::nullopt;

@@ -3,16 +3,14 @@
 #include "platform/CodePoints.h"
 #include "platform/Text.h"
 
-#include <algorithm>
 #include <unicode/uchar.h>
+#include <algorithm>
 
 namespace tavlin::platform::datedetector {
 
 namespace {
 
-bool isAsciiDigit(char32_t c) {
-    return c >= '0' && c <= '9';
-}
+bool isAsciiDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
 bool isLetterOrMark(char32_t c) {
     if (c < 0x80) return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
@@ -26,19 +24,13 @@ bool isWordCharacter(char32_t c) {
 
 }  // namespace
 
-bool isApostrophe(char32_t c) {
-    return c == '\'' || c == 0x2019 || c == 0x02BC;
-}
+bool isApostrophe(char32_t c) { return c == '\'' || c == 0x2019 || c == 0x02BC; }
 
-bool isHyphen(char32_t c) {
-    return c == '-' || c == 0x2010 || c == 0x2011;
-}
+bool isHyphen(char32_t c) { return c == '-' || c == 0x2010 || c == 0x2011; }
 
 // CharacterSet::whitespaces(), tested here by character type: the set's
 // lookup is slower, and tokenizing asks for every character.
-bool isBlank(char32_t c) {
-    return c == '\t' || u_charType(static_cast<UChar32>(c)) == U_SPACE_SEPARATOR;
-}
+bool isBlank(char32_t c) { return c == '\t' || u_charType(static_cast<UChar32>(c)) == U_SPACE_SEPARATOR; }
 
 TokenizedText::TokenizedText(const QString& text, TextRange range) : text_(text), range_(range) {
     qsizetype start = -1;
@@ -79,9 +71,7 @@ char16_t TokenizedText::at(qsizetype position) const {
     return text_.at(position).unicode();
 }
 
-bool TokenizedText::isDigitAt(qsizetype position) const {
-    return isAsciiDigit(at(position));
-}
+bool TokenizedText::isDigitAt(qsizetype position) const { return isAsciiDigit(at(position)); }
 
 int TokenizedText::digitsAt(qsizetype position, int* value, int maxDigits) const {
     int count = 0;

@@ -13,14 +13,17 @@ const DetectorLanguage& dutchDates() {
         .timeWords = {{u"middernacht"_s, kMidnight}},
         .dayParts = {{u"ochtend"_s, 9}, {u"middag"_s, 15}, {u"avond"_s, 19}},
         .tonightWords = {{u"vanavond"_s, 20}, {u"vanochtend"_s, 9}, {u"vanmiddag"_s, 15}},
-        .weekdayModifiers = {{u"deze"_s, WeekdayMode::fromToday}, {u"komende"_s, WeekdayMode::fromToday},
-                             {u"aanstaande"_s, WeekdayMode::fromToday}, {u"volgende"_s, WeekdayMode::afterToday},
-                             {u"vorige"_s, WeekdayMode::past}, {u"afgelopen"_s, WeekdayMode::past}},
+        .weekdayModifiers = {{u"deze"_s, WeekdayMode::fromToday},
+                             {u"komende"_s, WeekdayMode::fromToday},
+                             {u"aanstaande"_s, WeekdayMode::fromToday},
+                             {u"volgende"_s, WeekdayMode::afterToday},
+                             {u"vorige"_s, WeekdayMode::past},
+                             {u"afgelopen"_s, WeekdayMode::past}},
         .nextWeekdayNamesFollowingWeek = true,
         .joiners = {u"op"_s},
         .ordinalSuffixes = {u"e"_s, u"de"_s, u"ste"_s},
-        .ordinalConnectors = {u"bij"_s, u"om"_s, u"op"_s, u"voor"_s, u"naar"_s, u"tegen"_s, u"uiterlijk"_s,
-                              u"tot"_s, u"van"_s, u"de"_s},
+        .ordinalConnectors = {u"bij"_s, u"om"_s, u"op"_s, u"voor"_s, u"naar"_s, u"tegen"_s, u"uiterlijk"_s, u"tot"_s,
+                              u"van"_s, u"de"_s},
     };
     return table;
 }

@@ -12,16 +12,14 @@ const DetectorLanguage& frenchDates() {
         .readsHourLetterH = true,
         .timeWords = {{u"midi"_s, 12}, {u"minuit"_s, kMidnight}},
         .dayParts = {{u"matin"_s, 9}, {u"après-midi"_s, 15}, {u"soir"_s, 19}, {u"nuit"_s, 21}},
-        .tonightWords = {{u"ce soir"_s, 20}, {u"ce matin"_s, 9}, {u"cet après-midi"_s, 15},
-                         {u"cette nuit"_s, 21}},
+        .tonightWords = {{u"ce soir"_s, 20}, {u"ce matin"_s, 9}, {u"cet après-midi"_s, 15}, {u"cette nuit"_s, 21}},
         .weekdayModifiers = {{u"ce"_s, WeekdayMode::fromToday},
                              {u"prochain"_s, WeekdayMode::afterToday, true},
                              {u"dernier"_s, WeekdayMode::past, true}},
         .joiners = {u"le"_s},
         .ordinalSuffixes = {u"er"_s},
-        .ordinalConnectors = {u"à"_s, u"au"_s, u"aux"_s, u"de"_s, u"du"_s, u"des"_s, u"la"_s, u"le"_s,
-                              u"les"_s, u"avant"_s, u"après"_s, u"pour"_s, u"vers"_s, u"en"_s, u"dans"_s,
-                              u"jusqu'à"_s},
+        .ordinalConnectors = {u"à"_s, u"au"_s, u"aux"_s, u"de"_s, u"du"_s, u"des"_s, u"la"_s, u"le"_s, u"les"_s,
+                              u"avant"_s, u"après"_s, u"pour"_s, u"vers"_s, u"en"_s, u"dans"_s, u"jusqu'à"_s},
     };
     return table;
 }

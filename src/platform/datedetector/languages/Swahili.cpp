@@ -11,7 +11,8 @@ const DetectorLanguage& swahiliDates() {
         .code = u"sw"_s,
         .timeWords = {{u"adhuhuri"_s, 12}},
         .dayParts = {{u"asubuhi"_s, 9}, {u"mchana"_s, 15}, {u"jioni"_s, 19}, {u"usiku"_s, 21}},
-        .weekdayModifiers = {{u"hii"_s, WeekdayMode::fromToday, true}, {u"ijayo"_s, WeekdayMode::afterToday, true},
+        .weekdayModifiers = {{u"hii"_s, WeekdayMode::fromToday, true},
+                             {u"ijayo"_s, WeekdayMode::afterToday, true},
                              {u"iliyopita"_s, WeekdayMode::past, true}},
     };
     return table;
