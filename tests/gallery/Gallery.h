@@ -1,0 +1,51 @@
+#pragma once
+
+// The view gallery: a picture of every view in each of its states, drawn
+// offscreen with a fixed font, locale, time zone and moment, so that a
+// reviewer can look at them and a change of look shows in a diff.
+//
+// A file named *Shots.cpp registers its pictures with a static Shots
+// object; `view_gallery DIR [NAME-PART]` writes each as DIR/<name>.png.
+
+#include "platform/Calendar.h"
+#include "platform/Date.h"
+
+#include <QImage>
+#include <QPalette>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace tavlin::gallery {
+
+// Wednesday 4 March 2026, 10:00 in Europe/Amsterdam.
+platform::Date now();
+// The Gregorian calendar of Europe/Amsterdam, weeks from Monday (en_GB).
+platform::Calendar calendar();
+
+enum class Scheme { light, dark };
+// A light or a dark desktop palette (Fusion's colours, fixed here).
+QPalette palette(Scheme scheme);
+
+// The widget laid out at `size` (its size hint when empty) and drawn onto a
+// transparent image at pixel ratio 1.
+QImage grab(QWidget& widget, QSize size = {});
+
+struct Shot {
+    QString name;  // the file name without ".png"
+    std::function<QImage()> render;
+};
+
+// Registers the shots of one file: `static const Shots shots{[] { return std::vector<Shot>{…}; }};`
+class Shots {
+public:
+    explicit Shots(std::function<std::vector<Shot>()> make);
+    // Every registered shot, by name.
+    static std::vector<Shot> all();
+};
+
+}  // namespace tavlin::gallery

@@ -1,0 +1,191 @@
+#pragma once
+
+// A private X session for tests that need a real display: Xvfb on a free
+// display number, optionally the openbox window manager on it, and xdotool
+// and the other X clients run against it. Everything started here ends with
+// the session.
+
+#include <gtest/gtest.h>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+#include <memory>
+#include <vector>
+
+namespace tavlin::testing {
+
+inline constexpr int kXWaitMs = 10000;
+
+// Ends a process politely, then for good.
+inline void stopProcess(QProcess& process) {
+    if (process.state() == QProcess::NotRunning) return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) {
+        process.kill();
+        process.waitForFinished();
+    }
+}
+
+// Reads a process's standard output as it comes.
+class ProcessOutput {
+public:
+    explicit ProcessOutput(QProcess& process) : process_(process) {}
+
+    // Waits until the output holds `line` as a whole line.
+    bool waitForLine(const QString& line, int waitMs = kXWaitMs) {
+        return waitFor([&] { return lines().contains(line); }, waitMs);
+    }
+    // Waits until some line starts with `prefix`; that line, or nothing.
+    QString waitForLineStartingWith(const QString& prefix, int waitMs = kXWaitMs) {
+        QString found;
+        waitFor(
+            [&] {
+                for (const QString& line : lines())
+                    if (line.startsWith(prefix)) {
+                        found = line;
+                        return true;
+                    }
+                return false;
+            },
+            waitMs);
+        return found;
+    }
+    QStringList lines() const { return text_.split(u'\n', Qt::SkipEmptyParts); }
+    void clear() {
+        read();
+        text_.clear();
+    }
+
+private:
+    template <typename Done>
+    bool waitFor(Done done, int waitMs) {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        read();
+        while (!done()) {
+            if (elapsed.elapsed() > waitMs || process_.state() == QProcess::NotRunning) return false;
+            process_.waitForReadyRead(50);
+            read();
+        }
+        return true;
+    }
+    void read() { text_ += QString::fromUtf8(process_.readAllStandardOutput()); }
+
+    QProcess& process_;
+    QString text_;
+};
+
+class XSession {
+public:
+    enum class WindowManager { none, openbox };
+
+    XSession() = default;
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+    ~XSession() { stop(); }
+
+    // Whether Xvfb, xdotool (and openbox when asked) are installed: call
+    // GTEST_SKIP with `missing()` otherwise.
+    static QString missing(WindowManager windowManager = WindowManager::openbox) {
+        QStringList absent;
+        for (const char* tool : {"Xvfb", "xdotool"})
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                absent << QString::fromLatin1(tool);
+        if (windowManager == WindowManager::openbox &&
+            QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
+            absent << QStringLiteral("openbox");
+        if (absent.isEmpty()) return {};
+        return absent.join(QStringLiteral(", ")) + QStringLiteral(" not installed; scripts/install-deps installs them");
+    }
+
+    // Starts Xvfb on a free display (it writes the number it took) and, when
+    // asked, openbox, waiting until it manages the screen. Whether it all ran.
+    bool start(WindowManager windowManager = WindowManager::openbox,
+               const QString& screen = QStringLiteral("1280x800x24")) {
+        server_.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                       QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"), screen});
+        if (!server_.waitForStarted()) return false;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (display_.isEmpty() && elapsed.elapsed() < kXWaitMs) {
+            server_.waitForReadyRead(50);
+            const QString number = QString::fromUtf8(server_.readAllStandardOutput()).trimmed();
+            if (!number.isEmpty()) display_ = QStringLiteral(":") + number;
+        }
+        if (display_.isEmpty()) return false;
+        if (windowManager == WindowManager::openbox) {
+            auto wm = std::make_unique<QProcess>();
+            wm->setProcessEnvironment(environment());
+            wm->start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+            if (!wm->waitForStarted()) return false;
+            clients_.push_back(std::move(wm));
+            // openbox manages the screen once it owns the WM_S0 selection,
+            // which it announces through _NET_SUPPORTING_WM_CHECK.
+            elapsed.restart();
+            while (!run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                        .contains(QStringLiteral("window id"))) {
+                if (elapsed.elapsed() > kXWaitMs) return false;
+                QThread::msleep(50);
+            }
+        }
+        return true;
+    }
+
+    QString display() const { return display_; }
+
+    // The environment for a process of this session: DISPLAY set, the xcb
+    // platform for Qt.
+    QProcessEnvironment environment() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display_);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        return environment;
+    }
+
+    // Runs an X client to its end: its standard output, or nothing when it
+    // failed (the failure goes to the test's log).
+    QString run(const QString& program, const QStringList& arguments) const {
+        QProcess tool;
+        tool.setProcessEnvironment(environment());
+        tool.start(program, arguments);
+        if (!tool.waitForFinished(kXWaitMs) || tool.exitCode() != 0) {
+            ADD_FAILURE() << program.toStdString() << " " << arguments.join(u' ').toStdString()
+                          << " failed: " << tool.readAllStandardError().toStdString();
+            return {};
+        }
+        return QString::fromUtf8(tool.readAllStandardOutput());
+    }
+    QString xdotool(const QStringList& arguments) const { return run(QStringLiteral("xdotool"), arguments); }
+
+    // Starts a long-running client of this session (a probe, a test window);
+    // it is stopped with the session.
+    QProcess& startClient(const QString& program, const QStringList& arguments,
+                          const QProcessEnvironment& extra = QProcessEnvironment()) {
+        auto client = std::make_unique<QProcess>();
+        QProcessEnvironment env = environment();
+        for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
+        client->setProcessEnvironment(env);
+        client->start(program, arguments);
+        clients_.push_back(std::move(client));
+        return *clients_.back();
+    }
+
+    void stop() {
+        for (auto it = clients_.rbegin(); it != clients_.rend(); ++it) stopProcess(**it);
+        clients_.clear();
+        stopProcess(server_);
+    }
+
+private:
+    QProcess server_;
+    QString display_;
+    std::vector<std::unique_ptr<QProcess>> clients_;
+};
+
+}  // namespace tavlin::testing
