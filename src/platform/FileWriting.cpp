@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tavlin::platform {
@@ -40,6 +41,33 @@ std::optional<int> renameOver(const QString& from, const QString& to) {
     const int error = errno;
     ::unlink(fromName.constData());
     return error;
+}
+
+std::optional<FileReplaceFailure> replaceFile(const QString& path, QByteArrayView contents, mode_t mode) {
+    const QString temporary = path + QStringLiteral(".tmp-") + QString::number(::getpid());
+    ::unlink(QFile::encodeName(temporary).constData());  // left by a crash of an earlier process with our pid
+    if (const std::optional<FileWriteFailure> failure = writeNewFile(temporary, contents, mode)) {
+        using Step = FileReplaceFailure::Step;
+        return FileReplaceFailure{failure->creating ? Step::creating : Step::writing, failure->error};
+    }
+    if (const std::optional<int> error = renameOver(temporary, path))
+        return FileReplaceFailure{FileReplaceFailure::Step::replacing, *error};
+    return std::nullopt;
+}
+
+std::optional<int> makeFolders(const QString& path, mode_t mode) {
+    QString prefix = path.startsWith(u'/') ? QStringLiteral("/") : QString();
+    for (const QString& part : path.split(u'/', Qt::SkipEmptyParts)) {
+        prefix += part;
+        const QByteArray native = QFile::encodeName(prefix);
+        prefix += u'/';
+        if (::mkdir(native.constData(), mode) == 0) continue;
+        if (errno != EEXIST) return errno;
+        struct stat status {};
+        if (::stat(native.constData(), &status) != 0) return errno;
+        if (!S_ISDIR(status.st_mode)) return ENOTDIR;
+    }
+    return std::nullopt;
 }
 
 }  // namespace tavlin::platform

@@ -26,4 +26,17 @@ std::optional<FileWriteFailure> writeNewFile(const QString& path, QByteArrayView
 // rename's errno returned.
 std::optional<int> renameOver(const QString& from, const QString& to);
 
+// The file at `path` replaced whole by `contents` (writeNewFile on a
+// temporary file beside it, then renameOver): on failure the errno and the
+// step that failed.
+struct FileReplaceFailure {
+    enum class Step { creating, writing, replacing } step;
+    int error = 0;
+};
+std::optional<FileReplaceFailure> replaceFile(const QString& path, QByteArrayView contents, mode_t mode);
+
+// `path` and the folders above it made where missing, each with `mode`; the
+// errno of the first that could not be made.
+std::optional<int> makeFolders(const QString& path, mode_t mode);
+
 }  // namespace tavlin::platform

@@ -1,6 +1,7 @@
 #include "platform/UserDefaults.h"
 
 #include "platform/Log.h"
+#include "platform/XdgPaths.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -14,13 +15,6 @@ using namespace Qt::StringLiterals;
 namespace tavlin::platform {
 
 namespace {
-
-QString configHome() {
-    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // Relative paths are invalid there and must be ignored.
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return xdg;
-    return QDir::homePath() + u"/.config"_s;
-}
 
 QString badFileName(const QString& filePath) {
     return filePath + u".bad-"_s + QDateTime::currentDateTimeUtc().toString(u"yyyyMMdd'T'HHmmss'Z'");

@@ -11,4 +11,12 @@ inline QString dataHome() {
     return data.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : data;
 }
 
+// $XDG_CONFIG_HOME, or ~/.config when it is unset, empty or relative (a
+// relative path is invalid there and must be ignored).
+inline QString configHome() {
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!config.isEmpty() && QDir::isAbsolutePath(config)) return config;
+    return QDir::homePath() + QStringLiteral("/.config");
+}
+
 }  // namespace tavlin::platform
