@@ -19,7 +19,8 @@ endfunction()
 
 # tavlin_test(<name> SOURCES … DEPENDS … [SUPPORT <main library>]): one
 # GoogleTest executable, one CTest entry; SUPPORT picks the main
-# (tavlin_gui_test_support for a QGuiApplication).
+# (tavlin_gui_test_support for a QGuiApplication, tavlin_widgets_test_support
+# for a QApplication).
 function(tavlin_test name)
   cmake_parse_arguments(ARG "" "SUPPORT" "SOURCES;DEPENDS;ENVIRONMENT" ${ARGN})
   if(NOT ARG_SUPPORT)

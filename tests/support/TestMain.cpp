@@ -1,4 +1,6 @@
-#ifdef TAVLIN_TEST_GUI
+#if defined(TAVLIN_TEST_WIDGETS)
+#include <QApplication>
+#elif defined(TAVLIN_TEST_GUI)
 #include <QGuiApplication>
 #else
 #include <QCoreApplication>
@@ -7,10 +9,13 @@
 
 // Every test binary gets a Qt application object, so that timers, the main
 // loop and Qt's text services behave as they do in Tavlin. Tests that follow
-// popup windows or read key events need a GUI one (on the offscreen platform).
+// popup windows or read key events need a GUI one, tests of widgets a widget
+// one (on the offscreen platform).
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-#ifdef TAVLIN_TEST_GUI
+#if defined(TAVLIN_TEST_WIDGETS)
+    QApplication app(argc, argv);
+#elif defined(TAVLIN_TEST_GUI)
     QGuiApplication app(argc, argv);
 #else
     QCoreApplication app(argc, argv);

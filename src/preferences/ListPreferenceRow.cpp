@@ -1,0 +1,115 @@
+#include "preferences/ListPreferenceRow.h"
+
+#include "preferences/SecondaryText.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlin::preferences {
+
+ListPreferenceRow::Accessory ListPreferenceRow::accessoryFor(bool isDefault, bool isIncluded, bool isHovering) {
+    if (isDefault) return Accessory::defaultBadge;
+    return isHovering && isIncluded ? Accessory::markAsDefault : Accessory::none;
+}
+
+ListPreferenceRow::ListPreferenceRow(const QString& title, bool isIncluded, bool isDefault, bool cannotExclude,
+                                     QWidget* parent)
+    : QWidget(parent),
+      title_(new QLabel(title, this)),
+      accessories_(new QStackedWidget(this)),
+      nothing_(new QWidget(accessories_)),
+      defaultBadge_(new QLabel(u"Default"_s, accessories_)),
+      markAsDefault_(new QPushButton(u"Mark as default"_s, accessories_)),
+      switch_(new QCheckBox(this)),
+      isDefault_(isDefault) {
+    defaultBadge_->setForegroundRole(QPalette::PlaceholderText);
+    defaultBadge_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // A link at the small control size: no bevel, the link colour, a
+    // slightly smaller font.
+    markAsDefault_->setFlat(true);
+    markAsDefault_->setCursor(Qt::PointingHandCursor);
+    markAsDefault_->setStyleSheet(u"QPushButton { border: none; padding: 0px 2px; }"_s);
+    QFont small = markAsDefault_->font();
+    if (small.pixelSize() > 0) small.setPixelSize(small.pixelSize() - 2);
+    else small.setPointSizeF(small.pointSizeF() * 11 / 13);
+    markAsDefault_->setFont(small);
+    connect(markAsDefault_, &QPushButton::clicked, this, &ListPreferenceRow::markAsDefaultRequested);
+
+    // The one page shown at a time keeps the row's height and the switch's
+    // place when the link comes and goes.
+    accessories_->addWidget(nothing_);
+    accessories_->addWidget(defaultBadge_);
+    accessories_->addWidget(markAsDefault_);
+    accessories_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    // The switch's label is for accessibility alone.
+    switch_->setChecked(isIncluded);
+    switch_->setAccessibleName(u"Show "_s + title);
+    switch_->setEnabled(!cannotExclude);
+    connect(switch_, &QCheckBox::toggled, this, [this](bool included) {
+        showAccessory();
+        emit includedChanged(included);
+    });
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    layout->addWidget(title_);
+    layout->addSpacerItem(new QSpacerItem(8, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    layout->addWidget(accessories_, 0, Qt::AlignVCenter);
+    layout->addWidget(switch_, 0, Qt::AlignVCenter);
+
+    applyColors();
+    showAccessory();
+}
+
+QString ListPreferenceRow::title() const { return title_->text(); }
+
+bool ListPreferenceRow::isIncluded() const { return switch_->isChecked(); }
+
+void ListPreferenceRow::setIncluded(bool included) { switch_->setChecked(included); }
+
+void ListPreferenceRow::setDefault(bool isDefault) {
+    isDefault_ = isDefault;
+    showAccessory();
+}
+
+void ListPreferenceRow::setCannotExclude(bool cannotExclude) { switch_->setEnabled(!cannotExclude); }
+
+void ListPreferenceRow::enterEvent(QEnterEvent* event) {
+    isHovering_ = true;
+    showAccessory();
+    QWidget::enterEvent(event);
+}
+
+void ListPreferenceRow::leaveEvent(QEvent* event) {
+    isHovering_ = false;
+    showAccessory();
+    QWidget::leaveEvent(event);
+}
+
+void ListPreferenceRow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) applyColors();
+    QWidget::changeEvent(event);
+}
+
+void ListPreferenceRow::showAccessory() {
+    switch (accessory()) {
+    case Accessory::none: accessories_->setCurrentWidget(nothing_); break;
+    case Accessory::defaultBadge: accessories_->setCurrentWidget(defaultBadge_); break;
+    case Accessory::markAsDefault: accessories_->setCurrentWidget(markAsDefault_); break;
+    }
+}
+
+void ListPreferenceRow::applyColors() {
+    setTextColor(*markAsDefault_, QPalette::ButtonText, palette().color(QPalette::Link));
+}
+
+}  // namespace tavlin::preferences

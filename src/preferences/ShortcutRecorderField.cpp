@@ -1,0 +1,94 @@
+#include "preferences/ShortcutRecorderField.h"
+
+#include "preferences/SecondaryText.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlin::preferences {
+
+namespace {
+
+// A filled circle with a cross cut out of it, for themes without
+// "edit-clear".
+QIcon clearIcon(const QColor& color) {
+    const int side = 16;
+    QPixmap pixmap(side * 2, side * 2);
+    pixmap.setDevicePixelRatio(2);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath circle;
+    circle.addEllipse(QRectF(1.5, 1.5, side - 3, side - 3));
+    QPainterPathStroker stroker;
+    stroker.setWidth(1.6);
+    stroker.setCapStyle(Qt::RoundCap);
+    QPainterPath cross;
+    cross.moveTo(5.5, 5.5);
+    cross.lineTo(side - 5.5, side - 5.5);
+    cross.moveTo(side - 5.5, 5.5);
+    cross.lineTo(5.5, side - 5.5);
+    painter.fillPath(circle.subtracted(stroker.createStroke(cross)), color);
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+ShortcutRecorderField::ShortcutRecorderField(KeyBindings::Name name, QWidget* parent)
+    : QWidget(parent),
+      recorder_(std::move(name), [] { QApplication::beep(); }),
+      record_(new QPushButton(this)),
+      remove_(new QToolButton(this)) {
+    record_->setMinimumWidth(130);
+    connect(record_, &QPushButton::clicked, &recorder_, &ShortcutRecorder::toggleRecording);
+
+    remove_->setAutoRaise(true);
+    remove_->setAccessibleName(u"Remove shortcut"_s);
+    remove_->setToolTip(u"Remove shortcut"_s);
+    remove_->setFocusPolicy(Qt::TabFocus);
+    connect(remove_, &QToolButton::clicked, &recorder_, &ShortcutRecorder::remove);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    layout->addWidget(record_);
+    layout->addWidget(remove_);
+    layout->addStretch(1);
+
+    connect(&recorder_, &ShortcutRecorder::changed, this, &ShortcutRecorderField::render);
+    render();
+}
+
+void ShortcutRecorderField::showEvent(QShowEvent* event) {
+    recorder_.load();
+    QWidget::showEvent(event);
+}
+
+void ShortcutRecorderField::hideEvent(QHideEvent* event) {
+    recorder_.cancelRecording();
+    QWidget::hideEvent(event);
+}
+
+void ShortcutRecorderField::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) render();
+    QWidget::changeEvent(event);
+}
+
+void ShortcutRecorderField::render() {
+    const std::optional<KeyBindings::Shortcut>& current = recorder_.current();
+    if (recorder_.isRecording()) record_->setText(u"Press shortcut…"_s);
+    else record_->setText(current ? current->description() : u"Record Shortcut"_s);
+    setTextColor(*record_, QPalette::ButtonText,
+                 recorder_.isRecording() ? secondaryTextColor(palette()) : palette().color(QPalette::ButtonText));
+    remove_->setIcon(QIcon::fromTheme(u"edit-clear"_s, clearIcon(secondaryTextColor(palette()))));
+    remove_->setVisible(current && !recorder_.isRecording());
+}
+
+}  // namespace tavlin::preferences

@@ -1,0 +1,55 @@
+// A small program for the X11 test of the shortcut field: a window with the
+// field for the panel's Name. It prints "ready X Y" (the record button's
+// middle on the screen) when the test may click, then "text T" each time the
+// button's text changes, and "beep" for every beep.
+
+#include "keybindings/KeyBindings.h"
+#include "preferences/ShortcutRecorderField.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+namespace KeyBindings = tavlin::KeyBindings;
+
+namespace {
+
+void say(const QString& line) {
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    tavlin::platform::UserDefaults defaults;
+    KeyBindings::Module module(defaults, tavlin::platform::makeSystemHotKeyBackend());
+
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* field = new tavlin::preferences::ShortcutRecorderField(KeyBindings::Name::togglePanel);
+    layout->addWidget(field);
+    field->recorder().setBeep([] { say(QStringLiteral("beep")); });
+    QPushButton& button = field->recordButton();
+    QObject::connect(&field->recorder(), &tavlin::preferences::ShortcutRecorder::changed, &button,
+                     [&button] { say(QStringLiteral("text ") + button.text()); });
+    window.resize(300, 80);
+    window.show();
+
+    auto* poll = new QTimer(&window);
+    QObject::connect(poll, &QTimer::timeout, poll, [&window, &button, poll] {
+        if (!window.isActiveWindow()) return;
+        poll->stop();
+        // Once the window manager has placed the window.
+        QTimer::singleShot(300, &button, [&button] {
+            const QPoint middle = button.mapToGlobal(button.rect().center());
+            say(QStringLiteral("ready %1 %2").arg(middle.x()).arg(middle.y()));
+        });
+    });
+    poll->start(20);
+    return QApplication::exec();
+}
