@@ -44,7 +44,8 @@ TEST_F(ShortcutFieldX11Test, ClickThenPressRecordsTheShortcut) {
     QProcess& probe = session.startClient(QStringLiteral(SHORTCUT_FIELD_PROBE), {}, environment);
     ProcessOutput output(probe);
     const QStringList ready = output.waitForLineStartingWith(u"ready "_s).split(u' ');
-    ASSERT_EQ(ready.size(), 3) << output.lines().join(u" | "_s).toStdString();
+    ASSERT_EQ(ready.size(), 3) << output.lines().join(u" | "_s).toStdString()
+                               << probe.readAllStandardError().toStdString();
     const auto click = [&] {
         output.clear();
         session.xdotool({u"mousemove"_s, ready[1], ready[2], u"click"_s, u"1"_s});
