@@ -11,7 +11,7 @@
 #include "platform/PowerEvents.h"
 #include "platform/UserDefaults.h"
 #include "platform/VCardContacts.h"
-#include "platform/VdirRemindersStore.h"
+#include "platform/eventstore/VdirEventStore.h"
 #include "store/ContinuousObservation.h"
 #include "store/LocationProvider.h"
 #include "store/PlaceResolver.h"
@@ -56,7 +56,7 @@ void AppDelegate::launch() {
 
     defaults_ = std::make_unique<platform::UserDefaults>();
     settings_ = std::make_unique<store::Settings>(*defaults_);
-    eventStore_ = std::make_unique<platform::VdirRemindersStore>();
+    eventStore_ = std::make_unique<platform::VdirEventStore>();
     powerEvents_ = std::make_unique<platform::SessionPowerEvents>();
     contacts_ = std::make_unique<platform::VCardContacts>();
     mapSearch_ = std::make_unique<platform::UnavailableMapSearch>();

@@ -9,7 +9,7 @@ class Contacts;
 class Geocoder;
 class MapSearch;
 class PowerEvents;
-class RemindersStore;
+class EventStore;
 class UserDefaults;
 }  // namespace tavlin::platform
 
@@ -55,7 +55,7 @@ private:
     std::unique_ptr<mcp::InstanceLock> instanceLock_;
     std::unique_ptr<platform::UserDefaults> defaults_;
     std::unique_ptr<store::Settings> settings_;
-    std::unique_ptr<platform::RemindersStore> eventStore_;
+    std::unique_ptr<platform::EventStore> eventStore_;
     std::unique_ptr<platform::PowerEvents> powerEvents_;
     std::unique_ptr<platform::Contacts> contacts_;
     std::unique_ptr<platform::MapSearch> mapSearch_;

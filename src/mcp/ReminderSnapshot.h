@@ -5,8 +5,8 @@
 #include "platform/Date.h"
 #include "platform/DateComponents.h"
 #include "platform/DateFormatter.h"
-#include "platform/Reminder.h"
 #include "platform/TimeZone.h"
+#include "platform/eventstore/Reminder.h"
 
 #include <QString>
 

@@ -4,8 +4,8 @@
 #include "mcp/MCPTool.h"
 #include "mcp/ReminderSnapshot.h"
 #include "parsing/ParsedQuickAdd.h"
-#include "platform/Reminder.h"
 #include "platform/Task.h"
+#include "platform/eventstore/Reminder.h"
 #include "store/CountScope.h"
 #include "store/ReminderStore.h"
 

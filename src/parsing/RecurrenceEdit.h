@@ -2,7 +2,7 @@
 
 #include "parsing/ParsedQuickAdd.h"
 #include "platform/Date.h"
-#include "platform/Reminder.h"
+#include "platform/eventstore/Reminder.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Reminder.h"
 #include "platform/Task.h"
+#include "platform/eventstore/Reminder.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "platform/VCardContacts.h"
 
-#include "platform/ICalendarComponent.h"
 #include "platform/Log.h"
 #include "platform/Text.h"
 #include "platform/XdgPaths.h"
+#include "platform/eventstore/ICalendarComponent.h"
 
 #include <QDir>
 #include <QDirIterator>

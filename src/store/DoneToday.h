@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Date.h"
-#include "platform/Reminder.h"
+#include "platform/eventstore/Reminder.h"
 
 #include <QSet>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Reminder.h"
+#include "platform/eventstore/Reminder.h"
 
 #include <QString>
 

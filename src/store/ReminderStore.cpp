@@ -37,9 +37,8 @@ platform::SleepAwaiter nextTurn() { return platform::sleep(platform::Clock::Dura
 
 }  // namespace
 
-ReminderStore::ReminderStore(platform::RemindersStore& eventStore, Settings& settings,
-                             platform::PowerEvents& powerEvents, const PlaceResolver& places, WallClock wallClock,
-                             QObject* parent)
+ReminderStore::ReminderStore(platform::EventStore& eventStore, Settings& settings, platform::PowerEvents& powerEvents,
+                             const PlaceResolver& places, WallClock wallClock, QObject* parent)
     : QObject(parent),
       eventStore_(eventStore),
       settings_(settings),
@@ -83,7 +82,7 @@ QString ReminderStore::description(const Error& error) {
 // ---- Start-up and refresh
 
 void ReminderStore::start() {
-    connect(&eventStore_, &platform::RemindersStore::changed, this,
+    connect(&eventStore_, &platform::EventStore::changed, this,
             [this] { changeDebouncer_.schedule([this] { requestRefresh(); }); });
     connect(&powerEvents_, &platform::PowerEvents::systemDidWake, this, [this] {
         requestRefresh();

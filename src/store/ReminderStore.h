@@ -5,9 +5,9 @@
 #include "platform/Clock.h"
 #include "platform/Date.h"
 #include "platform/PowerEvents.h"
-#include "platform/Reminder.h"
-#include "platform/RemindersStore.h"
 #include "platform/Task.h"
+#include "platform/eventstore/EventStore.h"
+#include "platform/eventstore/Reminder.h"
 #include "store/CountScope.h"
 #include "store/Debouncer.h"
 #include "store/ObservationTracking.h"
@@ -36,7 +36,7 @@ struct WallClock {
 };
 
 // The one model of the user's reminders: the lists, the open reminders and
-// those completed today, as last fetched from the reminders store and as
+// those completed today, as last fetched from the event store and as
 // changed since by this model's own writes. Every write puts its result
 // into the published state at once, records its outcome in lastError and
 // asks for a refresh.
@@ -74,11 +74,11 @@ public:
     enum class UpdateOutcome { saved, listMoveRefused, failed, skippedBecauseCompleted, skippedBecauseMissing };
 
     // `places` resolves the place names of edits.
-    ReminderStore(platform::RemindersStore& eventStore, Settings& settings, platform::PowerEvents& powerEvents,
+    ReminderStore(platform::EventStore& eventStore, Settings& settings, platform::PowerEvents& powerEvents,
                   const PlaceResolver& places, WallClock wallClock = {}, QObject* parent = nullptr);
     ~ReminderStore() override;
 
-    platform::RemindersStore& eventStore() const { return eventStore_; }
+    platform::EventStore& eventStore() const { return eventStore_; }
     Settings& settings() const { return settings_; }
     const platform::Calendar& calendar() const { return wallClock_.calendar; }
 
@@ -218,7 +218,7 @@ private:
     // Puts the saved state of a reminder in place of the one shown.
     void replaceShown(const platform::Reminder& saved);
 
-    platform::RemindersStore& eventStore_;
+    platform::EventStore& eventStore_;
     Settings& settings_;
     platform::PowerEvents& powerEvents_;
     const PlaceResolver& places_;

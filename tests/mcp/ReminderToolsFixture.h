@@ -23,7 +23,7 @@ protected:
     }
 
     // A store holding `contents`, started, with its first refresh done.
-    void open(tavlin::platform::MemoryRemindersStore::Contents contents,
+    void open(tavlin::platform::MemoryEventStore::Contents contents,
               tavlin::platform::AuthorizationStatus access = tavlin::platform::AuthorizationStatus::fullAccess) {
         backend.changeByAnotherProcess([&](auto& held) { held = std::move(contents); });
         backend.setAuthorizationStatus(access);

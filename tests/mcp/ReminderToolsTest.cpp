@@ -199,7 +199,7 @@ TEST_F(ReadingToolsTest, ReadsTheExplicitFields) {
 
 TEST_F(ReadingToolsTest, RefreshesDataOlderThanFiveSeconds) {
     // A change the store has not been told of yet.
-    QObject::disconnect(&backend, &tavlin::platform::RemindersStore::changed, nullptr, nullptr);
+    QObject::disconnect(&backend, &tavlin::platform::EventStore::changed, nullptr, nullptr);
     backend.changeByAnotherProcess([](auto& contents) { contents.reminders.push_back(reminder("Fresh", "work")); });
     clock.advance(5s);
     EXPECT_EQ(call("get_lists").at("structuredContent").at("lists").at(0).at("openCount"), 2);

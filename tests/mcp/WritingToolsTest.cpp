@@ -205,7 +205,7 @@ TEST_F(WritingToolsTest, AnUnchangedUpdateAndTheRefusals) {
 
 TEST_F(WritingToolsTest, AnUpdateOfAReminderDeletedElsewhereChangesNothing) {
     // Another program deleted it; the store has not looked again yet.
-    QObject::disconnect(&backend, &tavlin::platform::RemindersStore::changed, nullptr, nullptr);
+    QObject::disconnect(&backend, &tavlin::platform::EventStore::changed, nullptr, nullptr);
     backend.changeByAnotherProcess([](auto& contents) { contents.reminders.clear(); });
     EXPECT_EQ(refusal(call("update_reminder", {{"id", "standup"}, {"notes", "new"}})),
               "No reminder with id standup. Ids come from list_reminders; it may have been deleted.");

@@ -298,7 +298,7 @@ TEST_F(ReminderEditTest, AnUpdateSavesTheLineAndShowsTheSavedReminder) {
 
 TEST_F(ReminderEditTest, AnUpdateWorksOnTheReminderAsSavedNow) {
     storeWith({reminder("r")});
-    backend.changeByAnotherProcess([](MemoryRemindersStore::Contents& held) { held.reminders[0].notes = u"new"_s; });
+    backend.changeByAnotherProcess([](MemoryEventStore::Contents& held) { held.reminders[0].notes = u"new"_s; });
     updated({.title = u"Renamed"_s}, reminder("r"));
     EXPECT_EQ(stored("r").notes, u"new"_s);
 }
@@ -312,12 +312,12 @@ TEST_F(ReminderEditTest, AnUpdateThatDoesNotHappenSaysWhy) {
     detach(store->add({.title = u"fails"_s}));
     backend.setSaveFailure(std::nullopt);
     Reminder completedElsewhere = reminder("open");
-    backend.changeByAnotherProcess([](MemoryRemindersStore::Contents& held) {
+    backend.changeByAnotherProcess([](MemoryEventStore::Contents& held) {
         held.reminders[0].completed = true;
         held.reminders.push_back(reminder("deleted soon"));
     });
     const Reminder deletedElsewhere = reminder("deleted soon");
-    backend.changeByAnotherProcess([](MemoryRemindersStore::Contents& held) { held.reminders.pop_back(); });
+    backend.changeByAnotherProcess([](MemoryEventStore::Contents& held) { held.reminders.pop_back(); });
     const int refreshesBefore = refreshes;
 
     struct Case {
@@ -343,7 +343,7 @@ TEST_F(ReminderEditTest, AReminderDeletedWhileItsPlaceResolvesIsAFailedUpdate) {
     geography.delay = 50ms;
     Task<ReminderStore::UpdateOutcome> update =
         store->update({.title = u"r"_s, .locationName = u"Gym"_s}, reminder("r"));
-    backend.changeByAnotherProcess([](MemoryRemindersStore::Contents& held) { held.reminders.clear(); });
+    backend.changeByAnotherProcess([](MemoryEventStore::Contents& held) { held.reminders.clear(); });
     advance(50ms);
     ASSERT_TRUE(update.isDone());
     EXPECT_EQ(update.result(), ReminderStore::UpdateOutcome::failed);

@@ -16,11 +16,11 @@ namespace {
 class ReminderListsTest : public ReminderStoreFixture {
 protected:
     ReminderStore& storeWithLists(std::vector<ReminderList> lists) {
-        backend.changeByAnotherProcess([&](MemoryRemindersStore::Contents& held) { held.lists = std::move(lists); });
+        backend.changeByAnotherProcess([&](MemoryEventStore::Contents& held) { held.lists = std::move(lists); });
         return startedStore();
     }
     void removeListElsewhere(const char* identifier) {
-        backend.changeByAnotherProcess([&](MemoryRemindersStore::Contents& held) {
+        backend.changeByAnotherProcess([&](MemoryEventStore::Contents& held) {
             std::erase_if(held.lists,
                           [&](const ReminderList& l) { return l.identifier == QString::fromUtf8(identifier); });
         });

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MemoryRemindersStore.h"
 #include "platform/UserDefaults.h"
+#include "platform/eventstore/MemoryEventStore.h"
 #include "store/PlaceResolver.h"
 #include "store/ReminderStore.h"
 #include "store/Settings.h"
@@ -66,9 +66,9 @@ protected:
     void advance(std::chrono::nanoseconds by) { clock.advance(by); }
 
     // What another program leaves in the memory store.
-    void seed(tavlin::platform::MemoryRemindersStore::Contents contents) {
+    void seed(tavlin::platform::MemoryEventStore::Contents contents) {
         backend.changeByAnotherProcess(
-            [&](tavlin::platform::MemoryRemindersStore::Contents& held) { held = std::move(contents); });
+            [&](tavlin::platform::MemoryEventStore::Contents& held) { held = std::move(contents); });
     }
 
     // A started store over these reminders, in these lists or defaultLists.
@@ -115,7 +115,7 @@ protected:
     QTemporaryDir folder;
     tavlin::platform::UserDefaults defaults{folder.filePath(QStringLiteral("settings.json"))};
     tavlin::store::Settings settings{defaults};
-    tavlin::platform::MemoryRemindersStore backend;
+    tavlin::platform::MemoryEventStore backend;
     ScriptedPowerEvents power;
     MemoryContacts contacts;
     ScriptedPlaces geography;  // geocoder and map search in one

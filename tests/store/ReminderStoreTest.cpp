@@ -13,7 +13,7 @@ namespace {
 class ReminderStoreTest : public ReminderStoreFixture {
 protected:
     void retitle(const char* identifier, const char* title) {
-        backend.changeByAnotherProcess([&](MemoryRemindersStore::Contents& held) {
+        backend.changeByAnotherProcess([&](MemoryEventStore::Contents& held) {
             for (Reminder& r : held.reminders)
                 if (r.identifier == QString::fromUtf8(identifier)) r.title = QString::fromUtf8(title);
         });

@@ -1,7 +1,7 @@
 // The store over a real vdir folder that other programs change while it
 // runs: a file written by the test, then a to-do made by todoman.
 
-#include "platform/VdirRemindersStore.h"
+#include "platform/eventstore/VdirEventStore.h"
 
 #include "ReminderStoreFixture.h"
 #include "support/MainLoop.h"
@@ -75,7 +75,7 @@ protected:
     }
 
     QTemporaryDir root;
-    VdirRemindersStore vdir{VdirRemindersStore::Options{.roots = {QDir::cleanPath(root.path())}}};
+    VdirEventStore vdir{VdirEventStore::Options{.roots = {QDir::cleanPath(root.path())}}};
     std::size_t idlePendingActions = 0;
 };
 

@@ -133,7 +133,7 @@ TEST_F(VisibleRemindersTest, CountsFollowTheStoreAsItChanges) {
     int changes = 0;
     ObservationTracking::track([&] { (void)store.count(CountScope::today); }, [&] { ++changes; });
     backend.changeByAnotherProcess(
-        [](MemoryRemindersStore::Contents& held) { held.reminders.push_back(reminder("two", "L1", day(2026, 3, 4))); });
+        [](MemoryEventStore::Contents& held) { held.reminders.push_back(reminder("two", "L1", day(2026, 3, 4))); });
     advance(300ms);
     EXPECT_EQ(store.count(CountScope::today), 2);
     EXPECT_EQ(changes, 1);

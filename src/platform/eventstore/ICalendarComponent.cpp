@@ -1,4 +1,4 @@
-#include "platform/ICalendarComponent.h"
+#include "platform/eventstore/ICalendarComponent.h"
 
 #include <algorithm>
 

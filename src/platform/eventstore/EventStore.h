@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ICalendarReminder.h"
-#include "platform/Reminder.h"
+#include "platform/eventstore/ICalendarReminder.h"
+#include "platform/eventstore/Reminder.h"
 
 #include <QObject>
 #include <QString>
@@ -41,11 +41,11 @@ struct StoreError {
 // reads are synchronous and fast enough to run there (the files are cached).
 // `changed` is emitted after a change by another program (and may be after
 // our own).
-class RemindersStore : public QObject {
+class EventStore : public QObject {
     Q_OBJECT
 
 public:
-    ~RemindersStore() override = default;
+    ~EventStore() override = default;
 
     virtual AuthorizationStatus authorizationStatus() const = 0;
     // Checks again (and sets up what a first start needs); an error says why

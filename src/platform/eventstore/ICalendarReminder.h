@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ICalendarComponent.h"
-#include "platform/Reminder.h"
+#include "platform/eventstore/ICalendarComponent.h"
+#include "platform/eventstore/Reminder.h"
 
 #include <optional>
 

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "platform/RemindersStore.h"
+#include "platform/eventstore/EventStore.h"
 
 #include <functional>
 #include <map>
 
 namespace tavlin::platform {
 
-// A reminders store in memory, for tests and fixtures: the same behaviour
+// An event store in memory, for tests and fixtures: the same behaviour
 // as the store of files, with failures that a test can call for and changes
 // "by another program" that emit `changed`.
-class MemoryRemindersStore final : public RemindersStore {
+class MemoryEventStore final : public EventStore {
     Q_OBJECT
 
 public:
@@ -20,7 +20,7 @@ public:
         std::vector<Reminder> reminders;
     };
 
-    explicit MemoryRemindersStore(Contents contents = {});
+    explicit MemoryEventStore(Contents contents = {});
 
     AuthorizationStatus authorizationStatus() const override { return authorization_; }
     std::optional<StoreError> requestFullAccess() override;

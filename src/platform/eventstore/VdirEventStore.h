@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
-#include "platform/RemindersStore.h"
+#include "platform/eventstore/EventStore.h"
 
 #include <QFileSystemWatcher>
 #include <QHash>
@@ -33,7 +33,7 @@ namespace tavlin::platform {
 //   where nothing changed only looks at the folders.
 // - The roots and lists are watched: a change by another program emits
 //   `changed` once its writes have settled.
-class VdirRemindersStore final : public RemindersStore {
+class VdirEventStore final : public EventStore {
     Q_OBJECT
 
 public:
@@ -50,9 +50,9 @@ public:
     // $XDG_DATA_HOME/Tavlin/Reminders (~/.local/share when unset).
     static QStringList rootsFromEnvironment();
 
-    VdirRemindersStore();
-    explicit VdirRemindersStore(Options options);
-    ~VdirRemindersStore() override;
+    VdirEventStore();
+    explicit VdirEventStore(Options options);
+    ~VdirEventStore() override;
 
     AuthorizationStatus authorizationStatus() const override { return authorization_; }
     std::optional<StoreError> requestFullAccess() override;

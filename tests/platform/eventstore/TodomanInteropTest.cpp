@@ -1,7 +1,7 @@
 // Reminders we write are read by todoman, and what todoman writes is read by
 // us: the check that the store is an ordinary vdir.
 
-#include "platform/VdirRemindersStore.h"
+#include "platform/eventstore/VdirEventStore.h"
 
 #include "support/ReminderPrinters.h"
 #include "support/Todoman.h"
@@ -23,7 +23,7 @@ protected:
         if (!Todoman::isInstalled()) GTEST_SKIP() << Todoman::missing;
         QDir().mkpath(root() + u"/list"_s);
         todomanRunner = std::make_unique<Todoman>(root(), u"list"_s);
-        store = std::make_unique<VdirRemindersStore>(VdirRemindersStore::Options{.roots = {root()}});
+        store = std::make_unique<VdirEventStore>(VdirEventStore::Options{.roots = {root()}});
     }
 
     QString root() const { return QDir::cleanPath(vdir.path()); }
@@ -51,7 +51,7 @@ protected:
 
     QTemporaryDir vdir;
     std::unique_ptr<Todoman> todomanRunner;
-    std::unique_ptr<VdirRemindersStore> store;
+    std::unique_ptr<VdirEventStore> store;
 };
 
 TEST_F(TodomanInteropTest, TodomanListsWhatWeWrite) {

@@ -1,4 +1,4 @@
-#include "platform/ICalendarReminder.h"
+#include "platform/eventstore/ICalendarReminder.h"
 
 #include "platform/Calendar.h"
 #include "platform/IcuString.h"

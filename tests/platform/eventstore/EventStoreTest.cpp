@@ -1,7 +1,7 @@
 // The behaviour both stores share, run against each of them.
 
-#include "platform/MemoryRemindersStore.h"
-#include "platform/VdirRemindersStore.h"
+#include "platform/eventstore/MemoryEventStore.h"
+#include "platform/eventstore/VdirEventStore.h"
 
 #include "support/Dates.h"
 #include "support/ReminderPrinters.h"
@@ -24,19 +24,19 @@ constexpr double kMarch2026 = 1772323200;  // 2026-03-01T00:00:00Z
 
 // Gives each test a store of the kind named by the parameter, with the lists
 // "Work" and "Home".
-class RemindersStoreTest : public ::testing::TestWithParam<const char*> {
+class EventStoreTest : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
         if (GetParam() == std::string("memory")) {
             work = u"work"_s;
             home = u"home"_s;
-            store = std::make_unique<MemoryRemindersStore>(
-                MemoryRemindersStore::Contents{.lists = {{work, u"Work"_s}, {home, u"Home"_s}}});
+            store = std::make_unique<MemoryEventStore>(
+                MemoryEventStore::Contents{.lists = {{work, u"Work"_s}, {home, u"Home"_s}}});
             return;
         }
         work = makeList(u"work"_s, u"Work"_s);
         home = makeList(u"home"_s, u"Home"_s);
-        store = std::make_unique<VdirRemindersStore>(VdirRemindersStore::Options{.roots = {folder.path()}});
+        store = std::make_unique<VdirEventStore>(VdirEventStore::Options{.roots = {folder.path()}});
     }
 
     QString makeList(const QString& name, const QString& title) {
@@ -56,17 +56,17 @@ protected:
 
     QTemporaryDir folder;
     QString work, home;
-    std::unique_ptr<RemindersStore> store;
+    std::unique_ptr<EventStore> store;
 };
 
-INSTANTIATE_TEST_SUITE_P(BothStores, RemindersStoreTest, ::testing::Values("memory", "vdir"));
+INSTANTIATE_TEST_SUITE_P(BothStores, EventStoreTest, ::testing::Values("memory", "vdir"));
 
 struct RoundTripCase {
     const char* name;
     Reminder reminder;
 };
 
-TEST_P(RemindersStoreTest, EveryFieldComesBackAsSaved) {
+TEST_P(EventStoreTest, EveryFieldComesBackAsSaved) {
     const Date created = at(kMarch2026 - 86400);
     const StructuredLocation office{u"Office, 2nd floor"_s, GeoLocation{52.3731, 4.8922}, 150};
     const std::vector<RoundTripCase> cases = {
@@ -141,7 +141,7 @@ TEST_P(RemindersStoreTest, EveryFieldComesBackAsSaved) {
     }
 }
 
-TEST_P(RemindersStoreTest, FetchesOpenRemindersAndThoseCompletedSinceAnInstant) {
+TEST_P(EventStoreTest, FetchesOpenRemindersAndThoseCompletedSinceAnInstant) {
     const Reminder open = saved({.title = u"Open"_s});
     const Reminder elsewhere = saved({.title = u"At home"_s, .listIdentifier = home});
     saved({.title = u"Done yesterday"_s, .completed = true, .completionDate = at(kMarch2026 - 3600)});
@@ -151,7 +151,7 @@ TEST_P(RemindersStoreTest, FetchesOpenRemindersAndThoseCompletedSinceAnInstant) 
     EXPECT_EQ(store->fetchRemindersCompleted(at(kMarch2026)), std::vector{today});
 }
 
-TEST_P(RemindersStoreTest, StampsCreationAndCompletionAndReopensWithoutACompletionDate) {
+TEST_P(EventStoreTest, StampsCreationAndCompletionAndReopensWithoutACompletionDate) {
     Reminder reminder = store->newReminder();
     reminder.listIdentifier = work;
     const Date before = Date::now().addingTimeInterval(-1);
@@ -169,7 +169,7 @@ TEST_P(RemindersStoreTest, StampsCreationAndCompletionAndReopensWithoutACompleti
     EXPECT_EQ(store->reminder(reminder.identifier)->completionDate, std::nullopt);
 }
 
-TEST_P(RemindersStoreTest, RefusesWhatCannotBeSavedOrRemoved) {
+TEST_P(EventStoreTest, RefusesWhatCannotBeSavedOrRemoved) {
     Reminder withoutList = store->newReminder();
     EXPECT_EQ(store->save(withoutList)->code, StoreError::noList);
     withoutList.listIdentifier = u"/no/such/list"_s;
@@ -184,7 +184,7 @@ TEST_P(RemindersStoreTest, RefusesWhatCannotBeSavedOrRemoved) {
     EXPECT_EQ(store->remove(store->newReminder())->code, StoreError::reminderNotFound);
 }
 
-TEST_P(RemindersStoreTest, RollbackDropsUnsavedEdits) {
+TEST_P(EventStoreTest, RollbackDropsUnsavedEdits) {
     const Reminder original = saved({.title = u"Original"_s, .priority = 9});
     Reminder edited = original;
     edited.title = u"Edited"_s;
@@ -193,7 +193,7 @@ TEST_P(RemindersStoreTest, RollbackDropsUnsavedEdits) {
     EXPECT_EQ(edited, original);
 }
 
-TEST_P(RemindersStoreTest, MovesBetweenLists) {
+TEST_P(EventStoreTest, MovesBetweenLists) {
     Reminder reminder = saved({.title = u"Move me"_s});
     reminder.listIdentifier = home;
     ASSERT_EQ(store->save(reminder), std::nullopt);
@@ -212,7 +212,7 @@ Reminder weeklySeries(std::optional<RecurrenceEnd> end) {
             .alarms = {Alarm::at(at(kMarch2026 + 86400 + 8 * 3600)), Alarm{.relativeOffset = -600}}};
 }
 
-TEST_P(RemindersStoreTest, CompletingARecurringReminderContinuesTheSeriesAndReopeningUndoesIt) {
+TEST_P(EventStoreTest, CompletingARecurringReminderContinuesTheSeriesAndReopeningUndoesIt) {
     const Reminder series = saved(weeklySeries(RecurrenceEnd{.occurrenceCount = 3}));
     const auto before = store->fetchIncompleteReminders();
 
@@ -240,7 +240,7 @@ TEST_P(RemindersStoreTest, CompletingARecurringReminderContinuesTheSeriesAndReop
     EXPECT_EQ(done, series);
 }
 
-TEST_P(RemindersStoreTest, ReopeningAnOccurrenceKeepsASuccessorThatWasEdited) {
+TEST_P(EventStoreTest, ReopeningAnOccurrenceKeepsASuccessorThatWasEdited) {
     Reminder done = saved(weeklySeries(std::nullopt));
     done.completed = true;
     ASSERT_EQ(store->save(done), std::nullopt);
@@ -255,7 +255,7 @@ TEST_P(RemindersStoreTest, ReopeningAnOccurrenceKeepsASuccessorThatWasEdited) {
     EXPECT_EQ(store->reminder(next.identifier)->title, next.title);
 }
 
-TEST_P(RemindersStoreTest, ASeriesThatHasEndedDoesNotContinue) {
+TEST_P(EventStoreTest, ASeriesThatHasEndedDoesNotContinue) {
     const std::vector<std::pair<const char*, RecurrenceEnd>> ends = {
         {"last of its count", RecurrenceEnd{.occurrenceCount = 1}},
         {"next occurrence after the end day",
@@ -277,7 +277,7 @@ TEST_P(RemindersStoreTest, ASeriesThatHasEndedDoesNotContinue) {
     }
 }
 
-TEST_P(RemindersStoreTest, ASeriesEndingOnTheNextOccurrenceStillContinues) {
+TEST_P(EventStoreTest, ASeriesEndingOnTheNextOccurrenceStillContinues) {
     Reminder done = saved(weeklySeries(RecurrenceEnd{.date = DateComponents{.year = 2026, .month = 3, .day = 9}}));
     done.completed = true;
     ASSERT_EQ(store->save(done), std::nullopt);

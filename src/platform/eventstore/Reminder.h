@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-// The reminder as the reminders store hands it out: a plain value. The store
-// gives copies; an edit is a copy changed and saved with RemindersStore::save.
+// The reminder as the event store hands it out: a plain value. The store
+// gives copies; an edit is a copy changed and saved with EventStore::save.
 
 namespace tavlin::platform {
 

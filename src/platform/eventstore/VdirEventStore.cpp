@@ -1,4 +1,4 @@
-#include "platform/VdirRemindersStore.h"
+#include "platform/eventstore/VdirEventStore.h"
 
 #include "platform/FileWriting.h"
 #include "platform/Log.h"
@@ -71,24 +71,24 @@ StoreError removeError(const QString& path, int error) {
 
 }  // namespace
 
-QStringList VdirRemindersStore::rootsFromEnvironment() {
+QStringList VdirEventStore::rootsFromEnvironment() {
     const QString configured = qEnvironmentVariable("TAVLIN_REMINDERS_DIR");
     if (!configured.isEmpty()) return configured.split(u':', Qt::SkipEmptyParts);
     return {dataHome() + u"/Tavlin/Reminders"_s};
 }
 
-VdirRemindersStore::VdirRemindersStore() : VdirRemindersStore(Options()) {}
+VdirEventStore::VdirEventStore() : VdirEventStore(Options()) {}
 
-VdirRemindersStore::VdirRemindersStore(Options options) : options_(std::move(options)) {
+VdirEventStore::VdirEventStore(Options options) : options_(std::move(options)) {
     for (const QString& root : options_.roots.isEmpty() ? rootsFromEnvironment() : options_.roots)
         roots_ += QDir::cleanPath(QDir(root).absolutePath());
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { folderChanged(); });
     (void)requestFullAccess();
 }
 
-VdirRemindersStore::~VdirRemindersStore() { pendingChange_.cancel(); }
+VdirEventStore::~VdirEventStore() { pendingChange_.cancel(); }
 
-std::optional<StoreError> VdirRemindersStore::requestFullAccess() {
+std::optional<StoreError> VdirEventStore::requestFullAccess() {
     auto error = prepareRoots();
     authorization_ = error ? AuthorizationStatus::denied : AuthorizationStatus::fullAccess;
     if (error) qCWarning(lcStore).noquote() << "No access to reminders:" << error->description;
@@ -98,7 +98,7 @@ std::optional<StoreError> VdirRemindersStore::requestFullAccess() {
 
 // Each root must be a folder we may read and write; a missing one is made,
 // and one without lists gets the first.
-std::optional<StoreError> VdirRemindersStore::prepareRoots() {
+std::optional<StoreError> VdirEventStore::prepareRoots() {
     for (const QString& root : roots_) {
         const auto denied = [&](const QString& reason) {
             return StoreError{.code = StoreError::accessDenied,
@@ -116,31 +116,31 @@ std::optional<StoreError> VdirRemindersStore::prepareRoots() {
     return std::nullopt;
 }
 
-std::vector<ReminderList> VdirRemindersStore::lists() const {
+std::vector<ReminderList> VdirEventStore::lists() const {
     std::vector<ReminderList> lists;
     for (const Folder& folder : folders_)
         if (folder.isList) lists.push_back(folder.list);
     return lists;
 }
 
-std::optional<ReminderList> VdirRemindersStore::defaultListForNewReminders() const {
+std::optional<ReminderList> VdirEventStore::defaultListForNewReminders() const {
     const auto all = lists();
     return all.empty() ? std::nullopt : std::optional(all.front());
 }
 
-void VdirRemindersStore::refreshSourcesIfNecessary() {
+void VdirEventStore::refreshSourcesIfNecessary() {
     if (authorization_ == AuthorizationStatus::fullAccess) synchronize();
 }
 
-std::vector<Reminder> VdirRemindersStore::fetchIncompleteReminders() {
+std::vector<Reminder> VdirEventStore::fetchIncompleteReminders() {
     return reminders([](const Reminder& reminder) { return !reminder.completed; });
 }
 
-std::vector<Reminder> VdirRemindersStore::fetchRemindersCompleted(Date since) {
+std::vector<Reminder> VdirEventStore::fetchRemindersCompleted(Date since) {
     return reminders([since](const Reminder& reminder) { return completedSince(reminder, since); });
 }
 
-std::vector<Reminder> VdirRemindersStore::reminders(const std::function<bool(const Reminder&)>& wanted) {
+std::vector<Reminder> VdirEventStore::reminders(const std::function<bool(const Reminder&)>& wanted) {
     if (authorization_ != AuthorizationStatus::fullAccess) return {};
     synchronize();
     std::vector<Reminder> found;
@@ -152,19 +152,19 @@ std::vector<Reminder> VdirRemindersStore::reminders(const std::function<bool(con
     return found;
 }
 
-std::optional<Reminder> VdirRemindersStore::reminder(const QString& identifier) {
+std::optional<Reminder> VdirEventStore::reminder(const QString& identifier) {
     const Item* item = cachedItem(identifier);
     return item ? item->reminder : std::nullopt;
 }
 
-std::optional<RemindersStore::Continuation> VdirRemindersStore::continuation(const QString& identifier) {
+std::optional<EventStore::Continuation> VdirEventStore::continuation(const QString& identifier) {
     const Item* item = cachedItem(identifier);
     return item ? ICalendarReminder::continuation(*item->calendar) : std::nullopt;
 }
 
 // The item as it is on disk now: a file changed since the last look is read
 // again, one that is gone is forgotten.
-const VdirRemindersStore::Item* VdirRemindersStore::cachedItem(const QString& identifier) {
+const VdirEventStore::Item* VdirEventStore::cachedItem(const QString& identifier) {
     if (authorization_ != AuthorizationStatus::fullAccess) return nullptr;
     const QString path = pathsById_.value(identifier);
     if (path.isEmpty()) return nullptr;
@@ -181,8 +181,7 @@ const VdirRemindersStore::Item* VdirRemindersStore::cachedItem(const QString& id
     return pathsById_.value(identifier) == path ? &items_.at(path) : nullptr;
 }
 
-std::optional<StoreError> VdirRemindersStore::writeItem(const Reminder& reminder,
-                                                        const std::optional<Continuation>& link) {
+std::optional<StoreError> VdirEventStore::writeItem(const Reminder& reminder, const std::optional<Continuation>& link) {
     const Date now = Date::now();
     const Item* existing = cachedItem(reminder.identifier);
     const QString oldPath = existing ? pathsById_.value(reminder.identifier) : QString();
@@ -208,7 +207,7 @@ std::optional<StoreError> VdirRemindersStore::writeItem(const Reminder& reminder
     return std::nullopt;
 }
 
-std::optional<StoreError> VdirRemindersStore::removeItem(const QString& identifier) {
+std::optional<StoreError> VdirEventStore::removeItem(const QString& identifier) {
     const QString path = pathsById_.value(identifier);
     if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) return removeError(path, errno);
     items_.erase(path);
@@ -216,17 +215,17 @@ std::optional<StoreError> VdirRemindersStore::removeItem(const QString& identifi
     return std::nullopt;
 }
 
-VdirRemindersStore::FileStamp VdirRemindersStore::stampFrom(const struct stat& status) {
+VdirEventStore::FileStamp VdirEventStore::stampFrom(const struct stat& status) {
     return {status.st_mtim, status.st_size, status.st_ino};
 }
 
-std::optional<VdirRemindersStore::FileStamp> VdirRemindersStore::stampOf(const QString& path) {
+std::optional<VdirEventStore::FileStamp> VdirEventStore::stampOf(const QString& path) {
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0) return std::nullopt;
     return stampFrom(status);
 }
 
-bool VdirRemindersStore::synchronize() {
+bool VdirEventStore::synchronize() {
     const std::vector<ReminderList> listsBefore = lists();
     std::vector<Folder> folders = scanFolders();
     std::map<QString, Item> items;
@@ -244,7 +243,7 @@ bool VdirRemindersStore::synchronize() {
 
 // The folders of every root, each root's in the order of their `order`
 // files (those without one last), then by title.
-std::vector<VdirRemindersStore::Folder> VdirRemindersStore::scanFolders() const {
+std::vector<VdirEventStore::Folder> VdirEventStore::scanFolders() const {
     std::vector<Folder> all;
     for (const QString& root : roots_) {
         const QString rootTitle = metadata(root, u"displayname"_s);
@@ -269,7 +268,7 @@ std::vector<VdirRemindersStore::Folder> VdirRemindersStore::scanFolders() const 
     return all;
 }
 
-bool VdirRemindersStore::synchronizeFolder(const QString& folder, std::map<QString, Item>& items) {
+bool VdirEventStore::synchronizeFolder(const QString& folder, std::map<QString, Item>& items) {
     const QString prefix = folder + u'/';
     auto known = items_.lower_bound(prefix);
     const auto isKnownHere = [&] { return known != items_.end() && known->first.startsWith(prefix); };
@@ -310,7 +309,7 @@ bool VdirRemindersStore::synchronizeFolder(const QString& folder, std::map<QStri
 
 // A file that does not parse is kept as a calendar-less item, so that it is
 // neither read again until it changes nor ever written or removed.
-VdirRemindersStore::Item VdirRemindersStore::readItem(const QString& path, FileStamp stamp) const {
+VdirEventStore::Item VdirEventStore::readItem(const QString& path, FileStamp stamp) const {
     Item item{.stamp = stamp};
     QFile file(path);
     const auto skip = [&](const QByteArray& reason) {
@@ -336,7 +335,7 @@ VdirRemindersStore::Item VdirRemindersStore::readItem(const QString& path, FileS
 
 // Only a folder with items, all of them events, is a calendar; an empty one
 // is a list that has nothing yet.
-bool VdirRemindersStore::holdsOnlyEvents(const QString& folder) const {
+bool VdirEventStore::holdsOnlyEvents(const QString& folder) const {
     bool anyEvent = false;
     for (const auto& [path, item] : itemsIn(items_, folder)) {
         if (item.reminder) return false;
@@ -347,7 +346,7 @@ bool VdirRemindersStore::holdsOnlyEvents(const QString& folder) const {
 
 // Identifiers are unique: of two files with one UID, the first in list order
 // is the reminder, and the other is reported.
-void VdirRemindersStore::rebuildIndex() {
+void VdirEventStore::rebuildIndex() {
     pathsById_.clear();
     for (const Folder& folder : folders_) {
         if (!folder.isList) continue;
@@ -362,7 +361,7 @@ void VdirRemindersStore::rebuildIndex() {
     }
 }
 
-void VdirRemindersStore::watchFolders() {
+void VdirEventStore::watchFolders() {
     QStringList wanted = roots_;
     for (const Folder& folder : folders_) wanted += folder.path;
     const QStringList watched = watcher_.directories();
@@ -378,7 +377,7 @@ void VdirRemindersStore::watchFolders() {
 
 // A write by another program is a burst of events (temporary file, rename);
 // the change is reported once the folders have been quiet for a while.
-void VdirRemindersStore::folderChanged() {
+void VdirEventStore::folderChanged() {
     pendingChange_.cancel();
     pendingChange_ = Clock::main().schedule(options_.settleDelay, [self = QPointer(this)] {
         if (self && self->authorization_ == AuthorizationStatus::fullAccess && self->synchronize())
@@ -388,7 +387,7 @@ void VdirRemindersStore::folderChanged() {
 
 // A temporary file beside the item, synced, then renamed over it: a crash
 // leaves the old file or the new one, and readers skip the temporary one.
-std::optional<StoreError> VdirRemindersStore::replaceFile(const QString& path, const QByteArray& contents) {
+std::optional<StoreError> VdirEventStore::replaceFile(const QString& path, const QByteArray& contents) {
     const QString folder = parentOf(path);
     const QString temporary =
         folder + u"/."_s + fileNameOf(path) + u'.' + QUuid::createUuid().toString(QUuid::Id128).left(8) + u".tmp"_s;
@@ -401,8 +400,8 @@ std::optional<StoreError> VdirRemindersStore::replaceFile(const QString& path, c
 
 // `<uid>.ics` for an identifier that makes a safe file name, a fresh name
 // otherwise or when that one is taken; a moved item keeps its name if it can.
-QString VdirRemindersStore::pathForNewItem(const QString& folder, const QString& identifier,
-                                           const QString& keptName) const {
+QString VdirEventStore::pathForNewItem(const QString& folder, const QString& identifier,
+                                       const QString& keptName) const {
     static const QRegularExpression unsafe(u"[^A-Za-z0-9@._-]"_s);
     QString name = keptName;
     if (name.isEmpty() && !identifier.contains(unsafe) && !identifier.startsWith(u'.')) name = identifier + u".ics"_s;

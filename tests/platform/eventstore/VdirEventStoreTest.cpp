@@ -1,4 +1,4 @@
-#include "platform/VdirRemindersStore.h"
+#include "platform/eventstore/VdirEventStore.h"
 
 #include "support/MainLoop.h"
 #include "support/ReminderPrinters.h"
@@ -19,7 +19,7 @@ using ::testing::Not;
 
 namespace {
 
-class VdirRemindersStoreTest : public ::testing::Test {
+class VdirEventStoreTest : public ::testing::Test {
 protected:
     QString root() const { return QDir::cleanPath(folder.path()); }
 
@@ -31,9 +31,9 @@ protected:
 
     static QByteArray unfolded(const QString& path) { return readTestFile(path).replace("\r\n ", ""); }
 
-    std::unique_ptr<VdirRemindersStore> open(std::function<bool(const QString&)> beforeReplace = {}) {
-        return std::make_unique<VdirRemindersStore>(
-            VdirRemindersStore::Options{.roots = {root()}, .beforeReplace = std::move(beforeReplace)});
+    std::unique_ptr<VdirEventStore> open(std::function<bool(const QString&)> beforeReplace = {}) {
+        return std::make_unique<VdirEventStore>(
+            VdirEventStore::Options{.roots = {root()}, .beforeReplace = std::move(beforeReplace)});
     }
 
     QTemporaryDir folder;
@@ -88,7 +88,7 @@ END:VTODO
 END:VCALENDAR
 )");
 
-TEST_F(VdirRemindersStoreTest, ReadsAnotherClientsTodoInEveryForm) {
+TEST_F(VdirEventStoreTest, ReadsAnotherClientsTodoInEveryForm) {
     write(u"errands/foreign.ics"_s, kForeignTodo);
     const auto reminder = open()->reminder(u"foreign-1"_s);
     ASSERT_TRUE(reminder);
@@ -108,7 +108,7 @@ TEST_F(VdirRemindersStoreTest, ReadsAnotherClientsTodoInEveryForm) {
     EXPECT_EQ(reminder->alarms[2], Alarm::on({u"Office"_s, GeoLocation{48.85, 2.35}, 0}, AlarmProximity::enter));
 }
 
-TEST_F(VdirRemindersStoreTest, RewritingAnotherClientsFileKeepsWhatItDoesNotEdit) {
+TEST_F(VdirEventStoreTest, RewritingAnotherClientsFileKeepsWhatItDoesNotEdit) {
     const QString path = write(u"errands/foreign.ics"_s, kForeignTodo);
     auto store = open();
     Reminder reminder = *store->reminder(u"foreign-1"_s);
@@ -129,7 +129,7 @@ TEST_F(VdirRemindersStoreTest, RewritingAnotherClientsFileKeepsWhatItDoesNotEdit
     EXPECT_EQ(open()->reminder(u"foreign-1"_s), reminder);
 }
 
-TEST_F(VdirRemindersStoreTest, SavingWhatDidNotChangeLeavesTheFileAlone) {
+TEST_F(VdirEventStoreTest, SavingWhatDidNotChangeLeavesTheFileAlone) {
     const QString path = write(u"errands/foreign.ics"_s, kForeignTodo);
     auto store = open();
     Reminder reminder = *store->reminder(u"foreign-1"_s);
@@ -137,7 +137,7 @@ TEST_F(VdirRemindersStoreTest, SavingWhatDidNotChangeLeavesTheFileAlone) {
     EXPECT_EQ(readTestFile(path), kForeignTodo);
 }
 
-TEST_F(VdirRemindersStoreTest, WritesTheFieldsAsOtherClientsReadThem) {
+TEST_F(VdirEventStoreTest, WritesTheFieldsAsOtherClientsReadThem) {
     write(u"work/displayname"_s, "Work");
     auto store = open();
     Reminder reminder = store->newReminder();
@@ -177,7 +177,7 @@ TEST_F(VdirRemindersStoreTest, WritesTheFieldsAsOtherClientsReadThem) {
     EXPECT_THAT(text, Not(HasSubstr("PERCENT-COMPLETE")));
 }
 
-TEST_F(VdirRemindersStoreTest, AccountsAndListsComeFromTheFolders) {
+TEST_F(VdirEventStoreTest, AccountsAndListsComeFromTheFolders) {
     QTemporaryDir second;
     write(u"displayname"_s, "Personal");
     write(u"b/displayname"_s, "Beta");
@@ -187,7 +187,7 @@ TEST_F(VdirRemindersStoreTest, AccountsAndListsComeFromTheFolders) {
     write(u"calendar/event.ics"_s, crlf("BEGIN:VCALENDAR\nBEGIN:VEVENT\nUID:e\nEND:VEVENT\nEND:VCALENDAR\n"));
     std::optional<ScopedVariable> roots(std::in_place, "TAVLIN_REMINDERS_DIR",
                                         (folder.path() + u':' + second.path()).toUtf8());
-    VdirRemindersStore store;
+    VdirEventStore store;
     roots.reset();
 
     std::vector<std::pair<QString, QString>> titles;
@@ -202,15 +202,15 @@ TEST_F(VdirRemindersStoreTest, AccountsAndListsComeFromTheFolders) {
     EXPECT_EQ(store.authorizationStatus(), AuthorizationStatus::fullAccess);
 }
 
-TEST_F(VdirRemindersStoreTest, AccessIsDeniedWhenARootCannotBeAFolder) {
+TEST_F(VdirEventStoreTest, AccessIsDeniedWhenARootCannotBeAFolder) {
     const QString blocked = write(u"not-a-folder"_s, "a file");
-    VdirRemindersStore store({.roots = {blocked}});
+    VdirEventStore store({.roots = {blocked}});
     EXPECT_EQ(store.authorizationStatus(), AuthorizationStatus::denied);
     EXPECT_EQ(store.requestFullAccess()->code, StoreError::accessDenied);
     EXPECT_TRUE(store.fetchIncompleteReminders().empty());
 }
 
-TEST_F(VdirRemindersStoreTest, FilesThatDoNotParseAreSkippedAndNeverWritten) {
+TEST_F(VdirEventStoreTest, FilesThatDoNotParseAreSkippedAndNeverWritten) {
     const std::vector<std::pair<const char*, QByteArray>> broken = {
         {"not iCalendar", "hello"},
         {"unclosed", crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nUID:x\nEND:VCALENDAR\n")},
@@ -235,7 +235,7 @@ TEST_F(VdirRemindersStoreTest, FilesThatDoNotParseAreSkippedAndNeverWritten) {
     }
 }
 
-TEST_F(VdirRemindersStoreTest, AWriteInterruptedBeforeTheRenameLeavesTheOldFile) {
+TEST_F(VdirEventStoreTest, AWriteInterruptedBeforeTheRenameLeavesTheOldFile) {
     const QString path = write(u"errands/foreign.ics"_s, kForeignTodo);
     QString temporary;
     auto store = open([&](const QString& file) {
@@ -256,7 +256,7 @@ TEST_F(VdirRemindersStoreTest, AWriteInterruptedBeforeTheRenameLeavesTheOldFile)
     EXPECT_EQ(reopened->reminder(u"foreign-1"_s)->title, u"Buy milk"_s);
 }
 
-TEST_F(VdirRemindersStoreTest, AMovedItemKeepsItsNameAndIsWrittenBeforeTheOldOneGoes) {
+TEST_F(VdirEventStoreTest, AMovedItemKeepsItsNameAndIsWrittenBeforeTheOldOneGoes) {
     const QString from = write(u"errands/foreign.ics"_s, kForeignTodo);
     write(u"home/displayname"_s, "Home");
     bool oldFileStoodDuringTheWrite = false;
@@ -274,13 +274,13 @@ TEST_F(VdirRemindersStoreTest, AMovedItemKeepsItsNameAndIsWrittenBeforeTheOldOne
 
 // Waits on the real main loop until the watch has seen the change, then
 // lets the settling time pass on the manual clock.
-TEST_F(VdirRemindersStoreTest, AChangeByAnotherProgramIsReportedOnceItSettles) {
+TEST_F(VdirEventStoreTest, AChangeByAnotherProgramIsReportedOnceItSettles) {
     ManualClock clock;
     ScopedMainClock useClock(clock);
     write(u"list/displayname"_s, "List");
     auto store = open();
     int changes = 0;
-    QObject::connect(store.get(), &RemindersStore::changed, [&] { ++changes; });
+    QObject::connect(store.get(), &EventStore::changed, [&] { ++changes; });
 
     // As todoman and vdirsyncer write: a temporary file, then a rename.
     const QString temporary =

@@ -1,4 +1,4 @@
-#include "platform/MemoryRemindersStore.h"
+#include "platform/eventstore/MemoryEventStore.h"
 
 #include "support/ReminderPrinters.h"
 
@@ -9,9 +9,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class MemoryRemindersStoreTest : public ::testing::Test {
+class MemoryEventStoreTest : public ::testing::Test {
 protected:
-    MemoryRemindersStore store{{.lists = {{u"work"_s, u"Work"_s}, {u"home"_s, u"Home"_s}}}};
+    MemoryEventStore store{{.lists = {{u"work"_s, u"Work"_s}, {u"home"_s, u"Home"_s}}}};
     const StoreError refused{.domain = u"test"_s, .code = 7, .description = u"Refused."_s};
 
     Reminder saved(const QString& title) {
@@ -23,7 +23,7 @@ protected:
     }
 };
 
-TEST_F(MemoryRemindersStoreTest, InjectedFailuresRefuseAndChangeNothing) {
+TEST_F(MemoryEventStoreTest, InjectedFailuresRefuseAndChangeNothing) {
     const Reminder original = saved(u"Original"_s);
     Reminder edited = original;
     edited.title = u"Edited"_s;
@@ -45,11 +45,11 @@ TEST_F(MemoryRemindersStoreTest, InjectedFailuresRefuseAndChangeNothing) {
     EXPECT_TRUE(store.reminder(edited.identifier));
 }
 
-TEST_F(MemoryRemindersStoreTest, AChangeByAnotherProcessEmitsChangedOnce) {
+TEST_F(MemoryEventStoreTest, AChangeByAnotherProcessEmitsChangedOnce) {
     const Reminder reminder = saved(u"Mine"_s);
     int changes = 0;
-    QObject::connect(&store, &RemindersStore::changed, [&] { ++changes; });
-    store.changeByAnotherProcess([&](MemoryRemindersStore::Contents& contents) {
+    QObject::connect(&store, &EventStore::changed, [&] { ++changes; });
+    store.changeByAnotherProcess([&](MemoryEventStore::Contents& contents) {
         contents.reminders.front().completed = true;
         contents.lists.pop_back();
     });
@@ -58,7 +58,7 @@ TEST_F(MemoryRemindersStoreTest, AChangeByAnotherProcessEmitsChangedOnce) {
     EXPECT_EQ(store.lists().size(), 1u);
 }
 
-TEST_F(MemoryRemindersStoreTest, AccessFollowsTheRequestOutcome) {
+TEST_F(MemoryEventStoreTest, AccessFollowsTheRequestOutcome) {
     store.setAuthorizationStatus(AuthorizationStatus::notDetermined);
     store.setAccessRequestOutcome(AuthorizationStatus::denied, refused);
     EXPECT_EQ(store.requestFullAccess(), refused);

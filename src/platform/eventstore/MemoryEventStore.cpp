@@ -1,22 +1,22 @@
-#include "platform/MemoryRemindersStore.h"
+#include "platform/eventstore/MemoryEventStore.h"
 
 #include <algorithm>
 
 namespace tavlin::platform {
 
-MemoryRemindersStore::MemoryRemindersStore(Contents contents) : contents_(std::move(contents)) {}
+MemoryEventStore::MemoryEventStore(Contents contents) : contents_(std::move(contents)) {}
 
-std::optional<StoreError> MemoryRemindersStore::requestFullAccess() {
+std::optional<StoreError> MemoryEventStore::requestFullAccess() {
     authorization_ = grantedStatus_;
     return accessError_;
 }
 
-void MemoryRemindersStore::setAccessRequestOutcome(AuthorizationStatus status, std::optional<StoreError> error) {
+void MemoryEventStore::setAccessRequestOutcome(AuthorizationStatus status, std::optional<StoreError> error) {
     grantedStatus_ = status;
     accessError_ = std::move(error);
 }
 
-std::optional<ReminderList> MemoryRemindersStore::defaultListForNewReminders() const {
+std::optional<ReminderList> MemoryEventStore::defaultListForNewReminders() const {
     const auto& lists = contents_.lists;
     const auto found = std::find_if(lists.begin(), lists.end(), [this](const ReminderList& list) {
         return defaultListIdentifier_.isEmpty() || list.identifier == defaultListIdentifier_;
@@ -24,37 +24,37 @@ std::optional<ReminderList> MemoryRemindersStore::defaultListForNewReminders() c
     return found == lists.end() ? std::nullopt : std::optional(*found);
 }
 
-std::vector<Reminder> MemoryRemindersStore::fetchIncompleteReminders() {
+std::vector<Reminder> MemoryEventStore::fetchIncompleteReminders() {
     std::vector<Reminder> open;
     std::copy_if(contents_.reminders.begin(), contents_.reminders.end(), std::back_inserter(open),
                  [](const Reminder& reminder) { return !reminder.completed; });
     return open;
 }
 
-std::vector<Reminder> MemoryRemindersStore::fetchRemindersCompleted(Date since) {
+std::vector<Reminder> MemoryEventStore::fetchRemindersCompleted(Date since) {
     std::vector<Reminder> done;
     std::copy_if(contents_.reminders.begin(), contents_.reminders.end(), std::back_inserter(done),
                  [since](const Reminder& reminder) { return completedSince(reminder, since); });
     return done;
 }
 
-std::optional<Reminder> MemoryRemindersStore::reminder(const QString& identifier) {
+std::optional<Reminder> MemoryEventStore::reminder(const QString& identifier) {
     const auto found = find(identifier);
     return found == contents_.reminders.end() ? std::nullopt : std::optional(*found);
 }
 
-void MemoryRemindersStore::changeByAnotherProcess(const std::function<void(Contents&)>& change) {
+void MemoryEventStore::changeByAnotherProcess(const std::function<void(Contents&)>& change) {
     change(contents_);
     emit changed();
 }
 
-std::optional<RemindersStore::Continuation> MemoryRemindersStore::continuation(const QString& identifier) {
+std::optional<EventStore::Continuation> MemoryEventStore::continuation(const QString& identifier) {
     const auto found = continuations_.find(identifier);
     return found == continuations_.end() ? std::nullopt : std::optional(found->second);
 }
 
-std::optional<StoreError> MemoryRemindersStore::writeItem(const Reminder& reminder,
-                                                          const std::optional<Continuation>& link) {
+std::optional<StoreError> MemoryEventStore::writeItem(const Reminder& reminder,
+                                                      const std::optional<Continuation>& link) {
     if (saveFailure_) return saveFailure_;
     const auto existing = find(reminder.identifier);
     const bool isNew = existing == contents_.reminders.end();
@@ -66,14 +66,14 @@ std::optional<StoreError> MemoryRemindersStore::writeItem(const Reminder& remind
     return std::nullopt;
 }
 
-std::optional<StoreError> MemoryRemindersStore::removeItem(const QString& identifier) {
+std::optional<StoreError> MemoryEventStore::removeItem(const QString& identifier) {
     if (removeFailure_) return removeFailure_;
     std::erase_if(contents_.reminders, [&](const Reminder& reminder) { return reminder.identifier == identifier; });
     continuations_.erase(identifier);
     return std::nullopt;
 }
 
-std::vector<Reminder>::iterator MemoryRemindersStore::find(const QString& identifier) {
+std::vector<Reminder>::iterator MemoryEventStore::find(const QString& identifier) {
     return std::find_if(contents_.reminders.begin(), contents_.reminders.end(),
                         [&](const Reminder& reminder) { return reminder.identifier == identifier; });
 }

@@ -1,4 +1,4 @@
-#include "platform/VdirRemindersStore.h"
+#include "platform/eventstore/VdirEventStore.h"
 
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>
@@ -58,13 +58,13 @@ const QString& vdir() {
     return path;
 }
 
-VdirRemindersStore::Options options() { return {.roots = {vdir()}}; }
+VdirEventStore::Options options() { return {.roots = {vdir()}}; }
 
 void FirstFetchOf10000Reminders(benchmark::State& state) {
     ensureApplication();
     const auto roots = options();  // the files are written outside the timing
     for (auto _ : state) {
-        VdirRemindersStore store(roots);
+        VdirEventStore store(roots);
         benchmark::DoNotOptimize(store.fetchIncompleteReminders());
     }
 }
@@ -72,7 +72,7 @@ BENCHMARK(FirstFetchOf10000Reminders)->Unit(benchmark::kMillisecond);
 
 void RefetchWhenNothingChanged(benchmark::State& state) {
     ensureApplication();
-    VdirRemindersStore store(options());
+    VdirEventStore store(options());
     benchmark::DoNotOptimize(store.fetchIncompleteReminders());
     for (auto _ : state) benchmark::DoNotOptimize(store.fetchIncompleteReminders());
 }
@@ -80,7 +80,7 @@ BENCHMARK(RefetchWhenNothingChanged)->Unit(benchmark::kMillisecond);
 
 void SaveAnEditedReminder(benchmark::State& state) {
     ensureApplication();
-    VdirRemindersStore store(options());
+    VdirEventStore store(options());
     Reminder reminder = *store.reminder(u"bench-3-42"_s);
     int edit = 0;
     for (auto _ : state) {

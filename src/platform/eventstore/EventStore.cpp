@@ -1,4 +1,4 @@
-#include "platform/RemindersStore.h"
+#include "platform/eventstore/EventStore.h"
 
 #include <QUuid>
 
@@ -43,13 +43,13 @@ StoreError reminderGone() {
 
 }  // namespace
 
-Reminder RemindersStore::newReminder() {
+Reminder EventStore::newReminder() {
     Reminder reminder{.identifier = newIdentifier()};
     unsaved_.insert(reminder.identifier);
     return reminder;
 }
 
-std::optional<StoreError> RemindersStore::save(Reminder& reminder) {
+std::optional<StoreError> EventStore::save(Reminder& reminder) {
     const std::optional<Reminder> saved = this->reminder(reminder.identifier);
     if (!saved && !unsaved_.contains(reminder.identifier)) return reminderGone();
     if (auto error = checkList(reminder.listIdentifier)) return error;
@@ -66,16 +66,16 @@ std::optional<StoreError> RemindersStore::save(Reminder& reminder) {
     return std::nullopt;
 }
 
-std::optional<StoreError> RemindersStore::remove(const Reminder& reminder) {
+std::optional<StoreError> EventStore::remove(const Reminder& reminder) {
     if (!this->reminder(reminder.identifier)) return reminderGone();
     return removeItem(reminder.identifier);
 }
 
-void RemindersStore::rollback(Reminder& reminder) {
+void EventStore::rollback(Reminder& reminder) {
     if (auto saved = this->reminder(reminder.identifier)) reminder = std::move(*saved);
 }
 
-std::optional<StoreError> RemindersStore::checkList(const QString& listIdentifier) const {
+std::optional<StoreError> EventStore::checkList(const QString& listIdentifier) const {
     if (listIdentifier.isEmpty())
         return StoreError{.code = StoreError::noList,
                           .description = u"The reminder has no list — choose a list and save it again."_s};
@@ -89,7 +89,7 @@ std::optional<StoreError> RemindersStore::checkList(const QString& listIdentifie
 
 // The successor is written first: if the second write fails, the done
 // occurrence is still open and the series is whole.
-std::optional<StoreError> RemindersStore::completeOccurrence(Reminder& occurrence) {
+std::optional<StoreError> EventStore::completeOccurrence(Reminder& occurrence) {
     auto successor = ICalendarReminder::nextOccurrence(occurrence);
     if (!successor) return writeItem(occurrence, std::nullopt);
     successor->identifier = newIdentifier();
@@ -103,7 +103,7 @@ std::optional<StoreError> RemindersStore::completeOccurrence(Reminder& occurrenc
     return std::nullopt;
 }
 
-std::optional<StoreError> RemindersStore::reopen(const Reminder& occurrence) {
+std::optional<StoreError> EventStore::reopen(const Reminder& occurrence) {
     const auto link = continuation(occurrence.identifier);
     if (!link) return writeItem(occurrence, std::nullopt);
     Reminder series = occurrence;
