@@ -6,7 +6,7 @@
 #include "parsing/QuickAddParser.h"
 #include "platform/CharacterSet.h"
 #include "platform/Text.h"
-#include "platform/eventstore/VdirEventStore.h"
+#include "platform/XdgPaths.h"
 
 #include <QStringList>
 
@@ -44,7 +44,7 @@ void ReminderTools::requireAccess() const {
     if (store_.authorization() == platform::AuthorizationStatus::fullAccess) return;
     throw MCPToolError(
         u"Tavlin doesn't have access to Reminders. Make sure you may read and write its reminders "
-        "folder (%1), then reopen Tavlin."_s.arg(platform::VdirEventStore::rootsFromEnvironment().join(u", "_s)));
+        "folder (%1), then reopen Tavlin."_s.arg(platform::remindersRoots().join(u", "_s)));
 }
 
 Task<> ReminderTools::refreshIfStale() {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QString>
+#include <QStringList>
 
 namespace tavlin::platform {
 
@@ -17,6 +18,14 @@ inline QString configHome() {
     const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (!config.isEmpty() && QDir::isAbsolutePath(config)) return config;
     return QDir::homePath() + QStringLiteral("/.config");
+}
+
+// The folders of the user's reminders, each an account: TAVLIN_REMINDERS_DIR
+// (folders separated by ":"), else $XDG_DATA_HOME/Tavlin/Reminders.
+inline QStringList remindersRoots() {
+    const QString configured = qEnvironmentVariable("TAVLIN_REMINDERS_DIR");
+    if (!configured.isEmpty()) return configured.split(u':', Qt::SkipEmptyParts);
+    return {dataHome() + QStringLiteral("/Tavlin/Reminders")};
 }
 
 }  // namespace tavlin::platform

@@ -71,16 +71,10 @@ StoreError removeError(const QString& path, int error) {
 
 }  // namespace
 
-QStringList VdirEventStore::rootsFromEnvironment() {
-    const QString configured = qEnvironmentVariable("TAVLIN_REMINDERS_DIR");
-    if (!configured.isEmpty()) return configured.split(u':', Qt::SkipEmptyParts);
-    return {dataHome() + u"/Tavlin/Reminders"_s};
-}
-
 VdirEventStore::VdirEventStore() : VdirEventStore(Options()) {}
 
 VdirEventStore::VdirEventStore(Options options) : options_(std::move(options)) {
-    for (const QString& root : options_.roots.isEmpty() ? rootsFromEnvironment() : options_.roots)
+    for (const QString& root : options_.roots.isEmpty() ? remindersRoots() : options_.roots)
         roots_ += QDir::cleanPath(QDir(root).absolutePath());
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { folderChanged(); });
     (void)requestFullAccess();

@@ -38,17 +38,13 @@ class VdirEventStore final : public EventStore {
 
 public:
     struct Options {
-        QStringList roots;  // empty: rootsFromEnvironment()
+        QStringList roots;  // empty: remindersRoots() (XdgPaths.h)
         // How long the folders must be quiet before a change is reported.
         std::chrono::milliseconds settleDelay{200};
         // For tests: runs when a write's temporary file is complete, before
         // it replaces the item; false stops the write there, as a crash would.
         std::function<bool(const QString& temporaryPath)> beforeReplace;
     };
-
-    // TAVLIN_REMINDERS_DIR (folders separated by ":"), else
-    // $XDG_DATA_HOME/Tavlin/Reminders (~/.local/share when unset).
-    static QStringList rootsFromEnvironment();
 
     VdirEventStore();
     explicit VdirEventStore(Options options);
