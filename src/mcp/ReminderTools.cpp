@@ -4,6 +4,7 @@
 #include "parsing/DateServices.h"
 #include "parsing/ParserVocabulary.h"
 #include "parsing/QuickAddParser.h"
+#include "parsing/TextHelpers.h"
 #include "platform/CharacterSet.h"
 #include "platform/Text.h"
 #include "platform/XdgPaths.h"
@@ -53,12 +54,12 @@ Task<> ReminderTools::refreshIfStale() {
 }
 
 ReminderList ReminderTools::list(const QString& name) const {
-    const QString key = parsing::QuickAddParser::normalizedKey(name);
+    const QString key = parsing::normalizedKey(name);
     const std::vector<ReminderList>& lists = store_.lists();
     // A name of only symbols folds to nothing and names no list.
     const auto found =
         key.isEmpty() ? lists.end() : std::find_if(lists.begin(), lists.end(), [&](const ReminderList& l) {
-            return parsing::QuickAddParser::normalizedKey(l.title) == key;
+            return parsing::normalizedKey(l.title) == key;
         });
     if (found != lists.end()) return *found;
     QStringList titles;

@@ -2,7 +2,7 @@
 
 #include "parsing/DateServices.h"
 #include "parsing/Memo.h"
-#include "parsing/QuickAddParser.h"
+#include "parsing/TextHelpers.h"
 #include "platform/Text.h"
 
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "parsing/DatePairing.h"
 
-#include "parsing/QuickAddParser.h"
+#include "parsing/TextHelpers.h"
 #include "parsing/TimeExpressions.h"
 
 #include <cstdlib>

@@ -6,7 +6,7 @@
 #include "parsing/DurationPhrases.h"
 #include "parsing/OrdinalDays.h"
 #include "parsing/PlaceSpans.h"
-#include "parsing/QuickAddParser.h"
+#include "parsing/TextHelpers.h"
 #include "parsing/TimeExpressions.h"
 
 #include <algorithm>

@@ -1,4 +1,6 @@
-#include "parsing/QuickAddParser.h"
+#include "parsing/ListTag.h"
+
+#include "parsing/TextHelpers.h"
 
 namespace tavlin::parsing::QuickAddParser {
 

@@ -1,7 +1,7 @@
 #include "parsing/OrdinalDays.h"
 
 #include "parsing/Memo.h"
-#include "parsing/QuickAddParser.h"
+#include "parsing/TextHelpers.h"
 #include "parsing/TimeExpressions.h"
 #include "platform/Text.h"
 

@@ -3,7 +3,7 @@
 #include "parsing/DateServices.h"
 #include "parsing/Memo.h"
 #include "parsing/PlaceSpans.h"
-#include "parsing/QuickAddParser.h"
+#include "parsing/TextHelpers.h"
 #include "platform/CharacterSet.h"
 #include "platform/Text.h"
 

@@ -2,7 +2,7 @@
 
 #include "parsing/Cadence.h"
 #include "parsing/Memo.h"
-#include "parsing/QuickAddParser.h"
+#include "parsing/TextHelpers.h"
 #include "platform/CharacterSet.h"
 #include "platform/Regex.h"
 #include "platform/Text.h"

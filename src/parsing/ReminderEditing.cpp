@@ -1,7 +1,8 @@
 #include "parsing/ReminderEditing.h"
 
-#include "parsing/QuickAddParser.h"
+#include "parsing/ListTag.h"
 #include "parsing/RecurrenceEdit.h"
+#include "parsing/TextHelpers.h"
 #include "parsing/WordSet.h"
 #include "platform/Calendar.h"
 #include "platform/DateFormatter.h"
@@ -54,7 +55,7 @@ void appendPlacePieces(QStringList& pieces, const Reminder& reminder) {
 // shares ("Home" and "home").
 std::optional<QString> listPiece(const std::optional<QString>& listTitle, const QStringList& listNames) {
     if (!listTitle || !listNames.contains(*listTitle)) return std::nullopt;
-    const QString key = QuickAddParser::normalizedKey(*listTitle);
+    const QString key = normalizedKey(*listTitle);
     if (key.isEmpty()) return std::nullopt;
     QString tag = u"#"_s + key;
     if (QuickAddParser::extractList(tag, listNames) != *listTitle) return std::nullopt;

@@ -4,6 +4,7 @@
 #include "parsing/PlaceRadiusTrigger.h"
 #include "parsing/QuickAddParser.h"
 #include "parsing/TaskSplitter.h"
+#include "parsing/TextHelpers.h"
 #include "platform/CharacterSet.h"
 #include "platform/DateComponents.h"
 #include "platform/DateFormatter.h"
@@ -404,7 +405,7 @@ std::optional<QString> groundPlace(const QString& locationText, const QString& p
     if (!vocabulary.locationMarkers.isEmpty())
         pattern = u"(?:\\b(?:"_s + vocabulary.locationMarkers.alternation() + u")\\s+)?"_s;
     pattern += u"@"_s + platform::Regex::escapedPattern(placeName);
-    const auto regex = QuickAddParser::compileRegex(pattern, platform::Regex::Option::CaseInsensitive);
+    const auto regex = compileRegex(pattern, platform::Regex::Option::CaseInsensitive);
     const auto match = regex ? regex->firstMatch(note) : std::nullopt;
     if (!match) return std::nullopt;
     return match->captured(note);
@@ -437,7 +438,7 @@ bool groundList(const QString& listText, const QString& listName, const ParserVo
     if (tokens.isEmpty() || tokens.size() > 5) return false;
     tokens.removeIf([&](const QString& t) { return vocabulary.listGlue.containsFolded(t); });
     if (tokens.isEmpty()) return false;
-    return tokens == QStringList{u"#"_s + QuickAddParser::normalizedKey(listName)} || tokens == foldedTokens(listName);
+    return tokens == QStringList{u"#"_s + normalizedKey(listName)} || tokens == foldedTokens(listName);
 }
 
 }  // namespace tavlin::parsing::SmartQuickAddParser

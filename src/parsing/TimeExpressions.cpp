@@ -1,7 +1,7 @@
 #include "parsing/TimeExpressions.h"
 
 #include "parsing/Memo.h"
-#include "parsing/QuickAddParser.h"
+#include "parsing/TextHelpers.h"
 #include "parsing/WordSet.h"
 #include "platform/Regex.h"
 

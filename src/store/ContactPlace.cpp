@@ -1,6 +1,6 @@
 #include "store/ContactPlace.h"
 
-#include "parsing/QuickAddParser.h"
+#include "parsing/TextHelpers.h"
 #include "parsing/WordSet.h"
 #include "platform/IcuString.h"
 #include "platform/Locale.h"
@@ -21,7 +21,7 @@ using platform::Contacts;
 using platform::LabeledPostalAddress;
 
 QString fullName(const QString& givenName, const QString& familyName) {
-    return parsing::QuickAddParser::collapseWhitespace(givenName + u' ' + familyName);
+    return parsing::collapseWhitespace(givenName + u' ' + familyName);
 }
 
 QString fullName(const Contact& contact) { return fullName(contact.givenName, contact.familyName); }

@@ -1,6 +1,6 @@
 #include "store/ListToken.h"
 
-#include "parsing/QuickAddParser.h"
+#include "parsing/TextHelpers.h"
 #include "platform/CodePoints.h"
 #include "platform/Regex.h"
 #include "platform/Text.h"
@@ -13,7 +13,7 @@
 namespace tavlin::store::ListToken {
 
 using namespace Qt::StringLiterals;
-using parsing::QuickAddParser::normalizedKey;
+using parsing::normalizedKey;
 using platform::TextRange;
 
 namespace {

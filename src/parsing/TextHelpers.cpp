@@ -1,0 +1,78 @@
+#include "parsing/TextHelpers.h"
+
+#include "parsing/WordSet.h"
+#include "platform/CharacterSet.h"
+#include "platform/CodePoints.h"
+#include "platform/Text.h"
+
+#include <unicode/uchar.h>
+
+namespace tavlin::parsing {
+
+using namespace Qt::StringLiterals;
+using platform::Regex;
+
+QString collapseWhitespace(const QString& text) {
+    // White space is the White_Space property, as "\\s" reads it; none of
+    // its characters lies outside the BMP.
+    QString collapsed(text.size(), Qt::Uninitialized);
+    QChar* out = collapsed.data();
+    bool inRun = false;
+    for (const QChar c : text) {
+        const bool space = c.unicode() < 0x80 ? platform::isAsciiWhitespace(c.unicode()) : u_isUWhiteSpace(c.unicode());
+        if (!(space && inRun)) *out++ = space ? QChar(u' ') : c;
+        inRun = space;
+    }
+    collapsed.truncate(out - collapsed.constData());
+    return platform::trimmedWhitespaceAndNewlines(collapsed);
+}
+
+QString normalizedKey(const QString& text) {
+    const QString folded = WordSet::fold(text);
+    QString key;
+    key.reserve(folded.size());
+    if (platform::isAscii(folded)) {
+        // Each unit is a character of its own ("\r\n" is dropped either way).
+        for (const QChar c : folded)
+            if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'_' || c == u'-') key += c;
+        return key;
+    }
+    for (const platform::TextRange character : platform::graphemeRanges(folded)) {
+        const QString c = folded.mid(character.location, character.length);
+        if (platform::isLetterCharacter(c) || platform::isNumberCharacter(c) || c == u"_"_s || c == u"-"_s) key += c;
+    }
+    return key;
+}
+
+bool containsDecimalDigit(const QString& text) {
+    for (const platform::CodePoint c : platform::CodePoints(text)) {
+        if (c.value >= u'0' && c.value <= u'9') return true;
+        if (c.value >= 0x80 && u_isdigit(static_cast<UChar32>(c.value))) return true;
+    }
+    return false;
+}
+
+std::optional<platform::RegexMatch> GuardedPattern::firstMatch(const QString& text, platform::TextRange range) const {
+    if (!whole || (part && !part->firstMatch(text, range))) return std::nullopt;
+    return whole->firstMatch(text, range);
+}
+
+std::vector<platform::RegexMatch> GuardedPattern::matches(const QString& text, platform::TextRange range) const {
+    if (!whole || (part && !part->firstMatch(text, range))) return {};
+    return whole->matches(text, range);
+}
+
+GuardedPattern compileGuarded(const QString& lead, const QString& part, const QString& rest, Regex::Options options) {
+    return {compileRegex(lead + part + rest, options), compileRegex(part, options)};
+}
+
+std::optional<QString> capturedIfFound(const platform::RegexMatch& match, const QString& text, int group) {
+    if (!match.range(group).isFound()) return std::nullopt;
+    return match.captured(text, group);
+}
+
+std::optional<Regex> compileRegex(const QString& pattern, Regex::Options options) {
+    return Regex::cached(pattern, options);
+}
+
+}  // namespace tavlin::parsing
