@@ -70,8 +70,12 @@ void checkParse(const Input& input) {
     static const platform::Calendar calendar =
         platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     const QStringList lists = {u"work"_s, u"Einkäufe"_s, u"📚"_s};
-    const ParsedQuickAdd parsed = QuickAddParser::parse(input.text, input.reference, calendar, input.isEditing, lists,
-                                                        *input.vocabulary, std::nullopt, input.uses24HourClock);
+    const ParsedQuickAdd parsed = QuickAddParser::parse(input.text, {.referenceDate = input.reference,
+                                                                     .calendar = calendar,
+                                                                     .vocabulary = *input.vocabulary,
+                                                                     .listNames = lists,
+                                                                     .isEditing = input.isEditing,
+                                                                     .uses24HourClock = input.uses24HourClock});
     check(standsInOrderWithin(parsed.title, input.text));
     check(parsed.priority == 0 || parsed.priority == 1 || parsed.priority == 5 || parsed.priority == 9);
     check(parsed.recurrenceInterval >= 1 && parsed.recurrenceInterval <= 999);

@@ -68,7 +68,11 @@ struct Reading {
 
     ParsedQuickAdd parse(const QString& line, const QStringList& lists, const ParserVocabulary& vocabulary) {
         reference = reference.addingTimeInterval(1);
-        return QuickAddParser::parse(line, reference, calendar, false, lists, vocabulary, std::nullopt, true);
+        return QuickAddParser::parse(line, {.referenceDate = reference,
+                                            .calendar = calendar,
+                                            .vocabulary = vocabulary,
+                                            .listNames = lists,
+                                            .uses24HourClock = true});
     }
 };
 

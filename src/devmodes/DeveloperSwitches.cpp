@@ -58,9 +58,12 @@ void parseEdit(const QStringList& after) {
     const platform::Date now = platform::Date::now();
     const platform::Calendar calendar = platform::Calendar::current();
 
-    ParsedQuickAdd parsed =
-        parsing::QuickAddParser::parse(text, now, calendar, true, listNames, parsing::ParserVocabulary::current(),
-                                       previousDateText, parsing::QuickAddParser::hourCyclePreference());
+    ParsedQuickAdd parsed = parsing::QuickAddParser::parse(text, {.referenceDate = now,
+                                                                  .calendar = calendar,
+                                                                  .vocabulary = parsing::ParserVocabulary::current(),
+                                                                  .listNames = listNames,
+                                                                  .isEditing = true,
+                                                                  .previousDateText = previousDateText});
     if (parsed.title.isEmpty()) {
         parsed = ParsedQuickAdd{};
         parsed.title = platform::trimmedWhitespaceAndNewlines(text);

@@ -44,9 +44,8 @@ ParsedQuickAdd deterministicReading(const QString& text, const QStringList& list
                                     const ParserVocabulary& vocabulary) {
     const platform::Date now = platform::Date::now();
     const platform::Calendar calendar = platform::Calendar::current();
-    ParsedQuickAdd reading =
-        parsing::QuickAddParser::parse(text, now, calendar, false, listNames, vocabulary, std::nullopt,
-                                       parsing::QuickAddParser::hourCyclePreference());
+    ParsedQuickAdd reading = parsing::QuickAddParser::parse(
+        text, {.referenceDate = now, .calendar = calendar, .vocabulary = vocabulary, .listNames = listNames});
     if (reading.title.isEmpty()) {
         ParsedQuickAdd empty;
         empty.title = platform::trimmedWhitespaceAndNewlines(text);

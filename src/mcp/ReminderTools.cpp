@@ -103,9 +103,11 @@ ReminderTools::Overrides ReminderTools::parseOverrides(const json& arguments) co
 parsing::ParsedQuickAdd ReminderTools::instantParse(const QString& text, const QStringList& listNames,
                                                     const Overrides& overrides) const {
     const platform::Date now = wallClock_.now();
-    parsing::ParsedQuickAdd reading = parsing::QuickAddParser::parse(text, now, wallClock_.calendar, false, listNames,
-                                                                     parsing::ParserVocabulary::current(), std::nullopt,
-                                                                     parsing::QuickAddParser::hourCyclePreference());
+    parsing::ParsedQuickAdd reading =
+        parsing::QuickAddParser::parse(text, {.referenceDate = now,
+                                              .calendar = wallClock_.calendar,
+                                              .vocabulary = parsing::ParserVocabulary::current(),
+                                              .listNames = listNames});
     if (reading.title.isEmpty())
         reading = parsing::ParsedQuickAdd{.title = platform::trimmedWhitespaceAndNewlines(text)};
     else dueTodayForBareCadence(reading, now);

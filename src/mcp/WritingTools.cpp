@@ -188,9 +188,12 @@ Task<MCPToolResult> ReminderTools::updateReminder(json arguments) {
     if (text && !text->isEmpty()) {
         const std::optional<QString> previousDateText = parsing::ReminderEditing::dueDateText(target);
         const platform::Date now = wallClock_.now();
-        edit = parsing::QuickAddParser::parse(*text, now, wallClock_.calendar, true, listNames(),
-                                              parsing::ParserVocabulary::current(), previousDateText,
-                                              parsing::QuickAddParser::hourCyclePreference());
+        edit = parsing::QuickAddParser::parse(*text, {.referenceDate = now,
+                                                      .calendar = wallClock_.calendar,
+                                                      .vocabulary = parsing::ParserVocabulary::current(),
+                                                      .listNames = listNames(),
+                                                      .isEditing = true,
+                                                      .previousDateText = previousDateText});
         if (edit.title.isEmpty()) edit = ParsedQuickAdd{.title = *text};
         else if (previousDateText) dueTodayForBareCadence(edit, now);
     }

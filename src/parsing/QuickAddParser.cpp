@@ -189,9 +189,9 @@ QString withoutTrailingConnectors(QString title, const TitlePatterns& patterns) 
 
 }  // namespace
 
-ParsedQuickAdd parse(const QString& line, platform::Date referenceDate, const platform::Calendar& calendar,
-                     bool isEditing, const QStringList& listNames, const ParserVocabulary& vocabulary,
-                     const std::optional<QString>& previousDateText, bool uses24HourClock) {
+ParsedQuickAdd parse(const QString& line, const ParseOptions& options) {
+    const auto& [referenceDate, calendar, vocabulary, listNames, isEditing, previousDateText, uses24HourClock] =
+        options;
     ParsedQuickAdd result;
     QString text = platform::trimmedWhitespaceAndNewlines(line);
     if (text.isEmpty()) return result;

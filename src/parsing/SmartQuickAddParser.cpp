@@ -62,8 +62,8 @@ void writeDebugLine(const SmartParsedReminder& answer) {
 
 ParsedQuickAdd ruleReading(const QString& text, const QStringList& listNames, const ParserVocabulary& vocabulary,
                            platform::Date referenceDate, const platform::Calendar& calendar) {
-    return QuickAddParser::parse(text, referenceDate, calendar, false, listNames, vocabulary, std::nullopt,
-                                 QuickAddParser::hourCyclePreference());
+    return QuickAddParser::parse(
+        text, {.referenceDate = referenceDate, .calendar = calendar, .vocabulary = vocabulary, .listNames = listNames});
 }
 
 // The rule reading the model's fields are laid over.

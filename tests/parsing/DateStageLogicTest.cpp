@@ -132,8 +132,9 @@ TEST(DateStageLogic, AWeekdayCadenceTakesAnyTimeWithoutADay) {
         platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     const platform::Date wednesday = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
     const ParserVocabulary english = ParserVocabulary::forLocaleIdentifiers({u"en-US"_s});
-    const ParsedQuickAdd parsed = QuickAddParser::parse(u"gym every monday at noon"_s, wednesday, calendar, false, {},
-                                                        english, std::nullopt, false);
+    const ParsedQuickAdd parsed = QuickAddParser::parse(
+        u"gym every monday at noon"_s,
+        {.referenceDate = wednesday, .calendar = calendar, .vocabulary = english, .uses24HourClock = false});
     EXPECT_EQ(parsed.dueDateComponents, timeOf(9, 12, 0)) << "on the Monday, not today at noon";
     EXPECT_EQ(parsed.recurrenceFrequency, RecurrenceFrequency::weekly);
     EXPECT_EQ(parsed.title, u"gym"_s);

@@ -39,8 +39,12 @@ platform::Date at(int day, int hour, int minute, int month = 3) {
 
 ParsedQuickAdd read(const Reading& r) {
     static const ParserVocabulary english = ParserVocabulary::forLocaleIdentifiers({u"en-GB"_s});
-    return QuickAddParser::parse(r.line, at(r.day, r.hour, r.minute), calendar(), r.editing, {}, english,
-                                 r.previousDateText, r.uses24HourClock);
+    return QuickAddParser::parse(r.line, {.referenceDate = at(r.day, r.hour, r.minute),
+                                          .calendar = calendar(),
+                                          .vocabulary = english,
+                                          .isEditing = r.editing,
+                                          .previousDateText = r.previousDateText,
+                                          .uses24HourClock = r.uses24HourClock});
 }
 
 DateComponents dayOf(int day, int month = 3, int year = 2026) { return {.year = year, .month = month, .day = day}; }

@@ -46,8 +46,9 @@ TEST(Languages, ALineInEachLanguage) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.language.toStdString());
         const ParserVocabulary vocabulary = ParserVocabulary::forLocaleIdentifiers({c.language});
-        const ParsedQuickAdd parsed =
-            QuickAddParser::parse(c.line, reference, calendar, false, {}, vocabulary, std::nullopt, false);
+        const ParsedQuickAdd parsed = QuickAddParser::parse(
+            c.line,
+            {.referenceDate = reference, .calendar = calendar, .vocabulary = vocabulary, .uses24HourClock = false});
         EXPECT_EQ(parsed.title, c.title);
         EXPECT_EQ(parsed.dueDateComponents,
                   (platform::DateComponents{.year = 2026, .month = 3, .day = 5, .hour = c.hour, .minute = c.minute}));
@@ -60,8 +61,10 @@ TEST(Languages, WordsOfALanguageThatIsNotActiveAreNotDates) {
         platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     const platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
     const auto due = [&](const QString& line, const QString& language) {
-        return QuickAddParser::parse(line, reference, calendar, false, {},
-                                     ParserVocabulary::forLocaleIdentifiers({language}), std::nullopt, false)
+        return QuickAddParser::parse(line, {.referenceDate = reference,
+                                            .calendar = calendar,
+                                            .vocabulary = ParserVocabulary::forLocaleIdentifiers({language}),
+                                            .uses24HourClock = false})
             .dueDateComponents;
     };
     EXPECT_EQ(due(u"bevásárlás ma"_s, u"hu"_s), (platform::DateComponents{.year = 2026, .month = 3, .day = 4}));

@@ -21,8 +21,12 @@ platform::Calendar amsterdam() {
 ParsedQuickAdd parseLine(const QString& line, const ParserVocabulary& vocabulary, bool editing = false) {
     static const platform::Calendar calendar = amsterdam();
     static const platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
-    return QuickAddParser::parse(line, reference, calendar, editing, {u"work"_s, u"Einkäufe"_s}, vocabulary,
-                                 std::nullopt, true);
+    return QuickAddParser::parse(line, {.referenceDate = reference,
+                                        .calendar = calendar,
+                                        .vocabulary = vocabulary,
+                                        .listNames = {u"work"_s, u"Einkäufe"_s},
+                                        .isEditing = editing,
+                                        .uses24HourClock = true});
 }
 
 // The title, white space aside, as a subsequence of the line: the parser

@@ -21,7 +21,8 @@ ParsedQuickAdd parseLine(const QString& text) {
     const platform::Calendar calendar =
         platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     const platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
-    return QuickAddParser::parse(text, reference, calendar, false, {}, english(), std::nullopt, true);
+    return QuickAddParser::parse(
+        text, {.referenceDate = reference, .calendar = calendar, .vocabulary = english(), .uses24HourClock = true});
 }
 
 }  // namespace

@@ -15,8 +15,12 @@ ParsedQuickAdd parseLine(const QString& text, const QStringList& lists = {}, boo
     const platform::Calendar calendar =
         platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s));
     const platform::Date reference = *calendar.date({.year = 2026, .month = 3, .day = 4, .hour = 10});
-    return QuickAddParser::parse(text, reference, calendar, editing, lists, ParserVocabulary::english(), std::nullopt,
-                                 true);
+    return QuickAddParser::parse(text, {.referenceDate = reference,
+                                        .calendar = calendar,
+                                        .vocabulary = ParserVocabulary::english(),
+                                        .listNames = lists,
+                                        .isEditing = editing,
+                                        .uses24HourClock = true});
 }
 
 }  // namespace

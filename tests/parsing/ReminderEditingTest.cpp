@@ -229,8 +229,12 @@ TEST(ReminderEditing, WrittenLinesReadBackTheSame) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString line = ReminderEditing::quickAddText(c.reminder, c.listTitle, lists);
-        const ParsedQuickAdd parsed = QuickAddParser::parse(line, reference, calendar, true, lists,
-                                                            ParserVocabulary::english(), std::nullopt, false);
+        const ParsedQuickAdd parsed = QuickAddParser::parse(line, {.referenceDate = reference,
+                                                                   .calendar = calendar,
+                                                                   .vocabulary = ParserVocabulary::english(),
+                                                                   .listNames = lists,
+                                                                   .isEditing = true,
+                                                                   .uses24HourClock = false});
         EXPECT_EQ(parsed.title, c.reminder.title) << line.toStdString();
         std::optional<platform::DateComponents> due = c.reminder.dueDateComponents;
         EXPECT_EQ(parsed.dueDateComponents, due) << line.toStdString();
