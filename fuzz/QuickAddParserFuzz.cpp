@@ -77,7 +77,7 @@ void checkParse(const Input& input) {
                                                                      .isEditing = input.isEditing,
                                                                      .uses24HourClock = input.uses24HourClock});
     check(standsInOrderWithin(parsed.title, input.text));
-    check(parsed.priority == 0 || parsed.priority == 1 || parsed.priority == 5 || parsed.priority == 9);
+    check(parsed.priority >= platform::Priority::none && parsed.priority <= platform::Priority::high);
     check(parsed.recurrenceInterval >= 1 && parsed.recurrenceInterval <= 999);
     check(!parsed.locationRadius || (*parsed.locationRadius >= 25 && *parsed.locationRadius <= 10'000));
     check(!parsed.listName || lists.contains(*parsed.listName));

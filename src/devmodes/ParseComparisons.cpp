@@ -67,7 +67,7 @@ QString debugRendering(const ParsedQuickAdd& r) {
         u"locationName: "_s + optionalText(r.locationName),
         u"locationRadius: "_s + (r.locationRadius ? QString::number(*r.locationRadius) : u"nil"_s),
         u"locationTrigger: "_s + triggerName(r.locationTrigger),
-        u"priority: "_s + QString::number(r.priority),
+        u"priority: "_s + QString::number(platform::icalendarPriority(r.priority)),
         u"listName: "_s + optionalText(r.listName),
         u"dueDateIsBareCadenceDefault: "_s + boolText(r.dueDateIsBareCadenceDefault),
     };

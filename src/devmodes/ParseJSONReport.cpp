@@ -62,7 +62,7 @@ json readingDictionary(const ParsedQuickAdd& r) {
         {"deadline", deadline(r)},
         {"list", textOrNull(r.listName)},
         {"location", textOrNull(r.locationName)},
-        {"priority", r.priority},
+        {"priority", platform::icalendarPriority(r.priority)},
         {"range", range(r.locationRadius)},
         {"repeat", r.recurrenceFrequency ? json(parsing::RecurrenceEdit::adverb(*r.recurrenceFrequency).toStdString() +
                                                 " x" + std::to_string(r.recurrenceInterval))

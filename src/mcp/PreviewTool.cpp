@@ -18,7 +18,7 @@ ReminderSnapshot snapshotOf(const ParsedQuickAdd& reading) {
     ReminderSnapshot snapshot{.title = reading.title,
                               .listName = reading.listName,
                               .dueDateComponents = reading.dueDateComponents,
-                              .priority = reading.priority};
+                              .priority = platform::icalendarPriority(reading.priority)};
     if (reading.recurrenceFrequency)
         snapshot.recurrence = ReminderSnapshot::Recurrence{*reading.recurrenceFrequency, reading.recurrenceInterval};
     if (reading.locationName) {
@@ -32,8 +32,9 @@ ReminderSnapshot snapshotOf(const ParsedQuickAdd& reading) {
 }  // namespace
 
 json ReminderTools::previewJSON(const ParsedQuickAdd& reading, const SnapshotClock& clock) const {
-    json object = {{"title", reading.title.toStdString()},
-                   {"priority", ReminderSnapshot::priorityWord(reading.priority).toStdString()}};
+    json object = {
+        {"title", reading.title.toStdString()},
+        {"priority", ReminderSnapshot::priorityWord(platform::icalendarPriority(reading.priority)).toStdString()}};
     if (const std::optional<QString> due = clock.dueText(reading.dueDateComponents, reading.hasTime)) {
         object["due"] = due->toStdString();
         object["dueHasTime"] = reading.hasTime;

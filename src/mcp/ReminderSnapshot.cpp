@@ -91,12 +91,11 @@ ReminderSnapshot ReminderSnapshot::of(const Reminder& reminder, const std::optio
 }
 
 QString ReminderSnapshot::priorityWord(int priority) {
-    using parsing::ReminderEditing::PriorityLevel;
-    switch (parsing::ReminderEditing::priorityLevel(priority)) {
-    case PriorityLevel::high: return u"high"_s;
-    case PriorityLevel::medium: return u"medium"_s;
-    case PriorityLevel::low: return u"low"_s;
-    case PriorityLevel::none: break;
+    switch (platform::priorityLevel(priority)) {
+    case platform::Priority::high: return u"high"_s;
+    case platform::Priority::medium: return u"medium"_s;
+    case platform::Priority::low: return u"low"_s;
+    case platform::Priority::none: break;
     }
     return u"none"_s;
 }

@@ -67,13 +67,13 @@ ReminderList ReminderTools::list(const QString& name) const {
     throw MCPToolError(u"No list called \"%1\". The lists are: %2."_s.arg(name, titles.join(u", "_s)));
 }
 
-std::optional<int> ReminderTools::parsePriority(const QString& text) {
+std::optional<platform::Priority> ReminderTools::parsePriority(const QString& text) {
     static const platform::CharacterSet blanks = platform::CharacterSet::fromCharacters(u" \t"_s);
     const QString word = platform::lowercasedPosix(platform::trimmed(text, blanks));
-    if (word.isEmpty() || word == u"none"_s) return 0;
-    if (word == u"high"_s) return 1;
-    if (word == u"medium"_s) return 5;
-    if (word == u"low"_s) return 9;
+    if (word.isEmpty() || word == u"none"_s) return platform::Priority::none;
+    if (word == u"high"_s) return platform::Priority::high;
+    if (word == u"medium"_s) return platform::Priority::medium;
+    if (word == u"low"_s) return platform::Priority::low;
     return std::nullopt;
 }
 

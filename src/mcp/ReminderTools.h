@@ -37,7 +37,7 @@ public:
         std::optional<QString> title;  // trimmed, never empty
         std::optional<DueInput::Outcome> due;
         std::optional<QString> listName;  // the list's own title
-        std::optional<int> priority;      // 0, 1, 5 or 9
+        std::optional<platform::Priority> priority;
 
         bool isEmpty() const { return !title && !due && !listName && !priority; }
         // Lays the fields over a reading; a cleared due date takes the repeat with it.
@@ -77,8 +77,8 @@ public:
     platform::ReminderList list(const QString& name) const;
     // Reads title, due, list and priority, in that order; throws MCPToolError.
     Overrides parseOverrides(const nlohmann::json& arguments) const;
-    // "none" or nothing 0, "high" 1, "medium" 5, "low" 9; any case, blanks around.
-    static std::optional<int> parsePriority(const QString& text);
+    // "none" (or nothing), "low", "medium" or "high"; any case, blanks around.
+    static std::optional<platform::Priority> parsePriority(const QString& text);
 
     // Starts the model's reading of `text` and waits for it at most
     // modelWaitLimit (on Clock::main()); at once when there is no model.

@@ -56,7 +56,7 @@ ParsedQuickAdd ReminderTools::currentParse(const Reminder& reminder) const {
     ParsedQuickAdd reading{.title = reminder.title,
                            .dueDateComponents = reminder.dueDateComponents,
                            .hasTime = reminder.dueDateComponents && reminder.dueDateComponents->hasTime(),
-                           .priority = reminder.priority};
+                           .priority = platform::priorityLevel(reminder.priority)};
     const ReminderSnapshot snapshot = this->snapshot(reminder);
     if (snapshot.recurrence) {
         reading.recurrenceFrequency = snapshot.recurrence->frequency;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DateComponents.h"
+#include "platform/eventstore/Priority.h"
 
 #include <QString>
 
@@ -23,7 +24,7 @@ struct ParsedQuickAdd {
     std::optional<QString> locationName;
     std::optional<double> locationRadius;  // metres
     LocationTrigger locationTrigger = LocationTrigger::arrive;
-    int priority = 0;                          // 0 none, 1 high, 5 medium, 9 low
+    platform::Priority priority = platform::Priority::none;
     std::optional<QString> listName;           // spelled as in the caller's list names
     bool dueDateIsBareCadenceDefault = false;  // only the model reader sets it
 

@@ -24,18 +24,18 @@ using platform::Regex;
 namespace {
 
 // "!", "!!", "!!!" standing as a word of their own: low, medium, high.
-int takePriorityMarks(QString& text) {
+platform::Priority takePriorityMarks(QString& text) {
     static const auto pattern = compileRegex(u"(?:^|\\s)(!{1,3})(?=\\s|$|[,.;:?])"_s);
-    if (!pattern || !text.contains(u'!')) return 0;
+    if (!pattern || !text.contains(u'!')) return platform::Priority::none;
     const auto match = pattern->firstMatch(text);
-    if (!match || !match->range(1).isFound()) return 0;
+    if (!match || !match->range(1).isFound()) return platform::Priority::none;
     const platform::TextRange marks = match->range(1);
     text.remove(marks.location, marks.length);
     text = collapseWhitespace(text);
     switch (marks.length) {
-    case 1: return 9;
-    case 2: return 5;
-    default: return 1;
+    case 1: return platform::Priority::low;
+    case 2: return platform::Priority::medium;
+    default: return platform::Priority::high;
     }
 }
 

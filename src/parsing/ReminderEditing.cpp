@@ -26,11 +26,11 @@ std::optional<QString> cadencePiece(const Reminder& reminder) {
 }
 
 std::optional<QString> priorityPiece(int priority) {
-    switch (priorityLevel(priority)) {
-    case PriorityLevel::high: return u"!!!"_s;
-    case PriorityLevel::medium: return u"!!"_s;
-    case PriorityLevel::low: return u"!"_s;
-    case PriorityLevel::none: break;
+    switch (platform::priorityLevel(priority)) {
+    case platform::Priority::high: return u"!!!"_s;
+    case platform::Priority::medium: return u"!!"_s;
+    case platform::Priority::low: return u"!"_s;
+    case platform::Priority::none: break;
     }
     return std::nullopt;
 }
@@ -89,13 +89,6 @@ std::optional<QString> dueDateText(const Reminder& reminder) {
     static const platform::DateFormatter dateAndTime(u"d MMM yyyy HH:mm"_s);
     const bool timed = reminder.dueDateComponents->hasTime();
     return (timed ? dateAndTime : dateOnly).string(*due);
-}
-
-PriorityLevel priorityLevel(int priority) {
-    if (priority >= 1 && priority <= 4) return PriorityLevel::high;
-    if (priority == 5) return PriorityLevel::medium;
-    if (priority >= 6 && priority <= 9) return PriorityLevel::low;
-    return PriorityLevel::none;
 }
 
 std::optional<platform::StructuredLocation> alarmLocation(const Reminder& reminder) {

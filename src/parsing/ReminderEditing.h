@@ -19,10 +19,6 @@ QString quickAddText(const platform::Reminder& reminder, const std::optional<QSt
 // "3 Mar 2026", or "3 Mar 2026 14:05" when the due date has a time.
 std::optional<QString> dueDateText(const platform::Reminder& reminder);
 
-// The bands of the stored priority: 1 … 4 high, 5 medium, 6 … 9 low.
-enum class PriorityLevel { none, low, medium, high };
-PriorityLevel priorityLevel(int priority);
-
 // The place of the first location alarm that has a title.
 std::optional<platform::StructuredLocation> alarmLocation(const platform::Reminder& reminder);
 

@@ -137,7 +137,9 @@ platform::Task<Reminder> ReminderStore::applyEdit(ParsedQuickAdd parsed, Reminde
                                                   std::optional<ResolvedLocation> location) {
     reminder.title = parsed.title;
     reminder.dueDateComponents = parsed.dueDateComponents;
-    reminder.priority = parsed.priority;
+    // Another client's step of the scale (3 is high too) stays while its level does.
+    if (platform::priorityLevel(reminder.priority) != parsed.priority)
+        reminder.priority = platform::icalendarPriority(parsed.priority);
     applyRecurrence(parsed, reminder.recurrenceRules);
 
     // The place as it stands, only where it has coordinates to keep.

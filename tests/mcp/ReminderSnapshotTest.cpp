@@ -145,9 +145,9 @@ TEST(DueInput, ReadsISODatesAndTheWordsThatClear) {
 }
 
 TEST(ReminderTools, ReadsPriorityWords) {
-    const std::pair<const char*, std::optional<int>> cases[] = {
-        {" High\t", 1},           {"medium", 5}, {"LOW", 9}, {"none", 0}, {"", 0}, {"urgent", std::nullopt},
-        {"high\n", std::nullopt},
+    const std::pair<const char*, std::optional<Priority>> cases[] = {
+        {" High\t", Priority::high}, {"medium", Priority::medium}, {"LOW", Priority::low},   {"none", Priority::none},
+        {"", Priority::none},        {"urgent", std::nullopt},     {"high\n", std::nullopt},
     };
     for (const auto& [text, priority] : cases) {
         SCOPED_TRACE(text);

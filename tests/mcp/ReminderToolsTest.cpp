@@ -177,7 +177,7 @@ TEST_F(ReadingToolsTest, ReadsTheExplicitFields) {
     EXPECT_EQ(overrides.title, u"Buy milk"_s);
     EXPECT_EQ(overrides.due, DueInput::Outcome(DueInput::Clear{}));
     EXPECT_EQ(overrides.listName, u"Groceries"_s);
-    EXPECT_EQ(overrides.priority, 1);
+    EXPECT_EQ(overrides.priority, tavlin::platform::Priority::high);
     const std::pair<json, const char*> refused[] = {
         {{{"title", "   "}, {"due", "tomorrow"}}, "title can't be empty"},
         {{{"due", "tomorrow"}},

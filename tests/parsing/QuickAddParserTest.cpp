@@ -8,6 +8,7 @@
 using namespace tavlin;
 using namespace tavlin::parsing;
 using namespace Qt::StringLiterals;
+using platform::Priority;
 
 namespace {
 
@@ -28,19 +29,19 @@ ParsedQuickAdd parseLine(const QString& text, const QStringList& lists = {}, boo
 TEST(QuickAddParser, PriorityMarks) {
     struct Case {
         QString line;
-        int priority;
+        Priority priority;
         QString title;
     };
     const Case cases[] = {
-        {u"buy milk !!"_s, 5, u"buy milk"_s},
-        {u"buy milk !"_s, 9, u"buy milk"_s},
-        {u"!!! buy milk"_s, 1, u"buy milk"_s},
-        {u"buy milk!!"_s, 0, u"buy milk!!"_s},
-        {u"buy milk !!!!"_s, 0, u"buy milk!!!!"_s},  // blanks before punctuation go
-        {u"urgent !!, call Tom"_s, 5, u"urgent, call Tom"_s},
-        {u"call Tom !!x"_s, 0, u"call Tom!!x"_s},
-        {u"! call ! Tom !!!"_s, 9, u"call! Tom!!!"_s},
-        {u" \t\n "_s, 0, u""_s},
+        {u"buy milk !!"_s, Priority::medium, u"buy milk"_s},
+        {u"buy milk !"_s, Priority::low, u"buy milk"_s},
+        {u"!!! buy milk"_s, Priority::high, u"buy milk"_s},
+        {u"buy milk!!"_s, Priority::none, u"buy milk!!"_s},
+        {u"buy milk !!!!"_s, Priority::none, u"buy milk!!!!"_s},  // blanks before punctuation go
+        {u"urgent !!, call Tom"_s, Priority::medium, u"urgent, call Tom"_s},
+        {u"call Tom !!x"_s, Priority::none, u"call Tom!!x"_s},
+        {u"! call ! Tom !!!"_s, Priority::low, u"call! Tom!!!"_s},
+        {u" \t\n "_s, Priority::none, u""_s},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line.toStdString());

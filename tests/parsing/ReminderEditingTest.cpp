@@ -252,10 +252,10 @@ TEST(ReminderEditing, WrittenLinesReadBackTheSame) {
             EXPECT_EQ(parsed.locationTrigger == LocationTrigger::leave,
                       c.reminder.alarms.front().proximity == AlarmProximity::leave);
         }
-        const int marks = c.reminder.priority == 0   ? 0
-                          : c.reminder.priority <= 4 ? 1
-                          : c.reminder.priority == 5 ? 5
-                                                     : 9;
+        const platform::Priority marks = c.reminder.priority == 0   ? platform::Priority::none
+                                         : c.reminder.priority <= 4 ? platform::Priority::high
+                                         : c.reminder.priority == 5 ? platform::Priority::medium
+                                                                    : platform::Priority::low;
         EXPECT_EQ(parsed.priority, marks);
         EXPECT_EQ(parsed.listName, c.listTitle);
     }

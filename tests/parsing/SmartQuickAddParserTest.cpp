@@ -156,7 +156,7 @@ TEST(SmartModel, CadenceDefaultAndWhatTheRulesReadStay) {
     // The rules take the whole note: their priority and cadence stay, the
     // note is the title.
     const ParsedQuickAdd consumed = f.finish({.priority = u"low"_s}, u"!!! every week"_s);
-    EXPECT_EQ(consumed.priority, 1) << "the model's priority is never used";
+    EXPECT_EQ(consumed.priority, platform::Priority::high) << "the model's priority is never used";
     EXPECT_EQ(consumed.recurrenceFrequency, RecurrenceFrequency::weekly);
     EXPECT_EQ(consumed.title, u"!!! every week"_s);
     EXPECT_EQ(f.finish({}, u"-\n\n"_s).title, u"-"_s) << "a fallback title has no line breaks";

@@ -248,7 +248,7 @@ TEST_F(ReminderEditTest, AddSavesTheReminderAndShowsItAtOnce) {
                                 .hasTime = true,
                                 .recurrenceFrequency = RecurrenceFrequency::weekly,
                                 .locationName = u"Gym"_s,
-                                .priority = 1,
+                                .priority = Priority::high,
                                 .listName = u"Work"_s};
     const std::optional<Reminder> added = finished(store->add(parsed, std::nullopt, u"Bring a towel"_s));
     ASSERT_TRUE(added);
@@ -290,10 +290,21 @@ TEST_F(ReminderEditTest, AnUpdateSavesTheLineAndShowsTheSavedReminder) {
     detach(store->add({.title = u"fails"_s}));
     backend.setSaveFailure(std::nullopt);
 
-    EXPECT_EQ(updated({.title = u"Renamed"_s, .priority = 5}, reminder("r")), ReminderStore::UpdateOutcome::saved);
+    EXPECT_EQ(updated({.title = u"Renamed"_s, .priority = Priority::medium}, reminder("r")),
+              ReminderStore::UpdateOutcome::saved);
     EXPECT_EQ(store->lastError(), std::nullopt);
     EXPECT_EQ(stored("r").title, u"Renamed"_s);
     EXPECT_EQ(store->reminders(), std::vector{stored("r")});
+}
+
+TEST_F(ReminderEditTest, AnUpdateKeepsAnotherClientsPriorityNumberWhileItsLevelStays) {
+    Reminder third = reminder("r");
+    third.priority = 3;
+    storeWith({third});
+    updated({.title = u"Renamed"_s, .priority = Priority::high}, third);
+    EXPECT_EQ(stored("r").priority, 3);
+    updated({.title = u"Renamed"_s, .priority = Priority::low}, stored("r"));
+    EXPECT_EQ(stored("r").priority, 9);
 }
 
 TEST_F(ReminderEditTest, AnUpdateWorksOnTheReminderAsSavedNow) {

@@ -2,6 +2,7 @@
 
 #include "platform/Date.h"
 #include "platform/DateComponents.h"
+#include "platform/eventstore/Priority.h"
 
 #include <QString>
 
@@ -90,7 +91,7 @@ struct Reminder {
     QString listIdentifier;  // empty when it belongs to no list yet
     // Date-only, or with hour and minute; with a time zone, or floating.
     std::optional<DateComponents> dueDateComponents;
-    int priority = 0;  // 0 none, 1 highest … 9 lowest
+    int priority = 0;  // as stored: 0 none, 1 highest … 9 lowest; priorityLevel() reads it
     // Saving a completed reminder without a completion date stamps the save's
     // time; saving it reopened clears the date.
     bool completed = false;
