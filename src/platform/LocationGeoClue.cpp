@@ -1,6 +1,7 @@
 #include "platform/LocationGeoClue.h"
 
 #include "platform/Log.h"
+#include "platform/XdgPaths.h"
 
 #include <QDBusArgument>
 #include <QDBusPendingCallWatcher>
@@ -111,7 +112,7 @@ void GeoClueLocationManager::onClient(const QDBusMessage& reply) {
     session_->clientPath = path;
     bus_.connect(service, path, clientInterface, u"LocationUpdated"_s, this,
                  SLOT(onLocationUpdated(QDBusObjectPath, QDBusObjectPath)));
-    setClientProperty(u"DesktopId"_s, QString(desktopId));
+    setClientProperty(u"DesktopId"_s, QString(desktopEntryId));
     setClientProperty(u"RequestedAccuracyLevel"_s, accuracyLevel(desiredAccuracy_));
     call(methodCall(path, clientInterface, u"Start"_s), &GeoClueLocationManager::onStarted, startTimeoutMs);
 }

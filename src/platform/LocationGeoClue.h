@@ -27,9 +27,6 @@ class GeoClueLocationManager final : public LocationManager {
     Q_OBJECT
 
 public:
-    // The desktop file Tavlin is installed with, by which GeoClue and its
-    // agent know the application.
-    static constexpr QLatin1StringView desktopId{"com.quorvandell.tavlin"};
     // How long a started session waits for its first fix.
     static constexpr std::chrono::seconds fixTimeout{30};
 

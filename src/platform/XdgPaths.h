@@ -6,6 +6,10 @@
 
 namespace tavlin::platform {
 
+// The desktop file Tavlin is installed with, by which desktop services
+// (location, notifications) know the application.
+inline constexpr QLatin1StringView desktopEntryId{"com.quorvandell.tavlin"};
+
 // $XDG_DATA_HOME, or ~/.local/share when it is not set.
 inline QString dataHome() {
     const QString data = qEnvironmentVariable("XDG_DATA_HOME");

@@ -2,8 +2,10 @@
 
 #include "platform/TextRange.h"
 
+#include <QDebug>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <ostream>
 
@@ -18,6 +20,13 @@ inline void PrintTo(const QStringList& list, std::ostream* out) {
         PrintTo(list[i], out);
     }
     *out << ']';
+}
+
+// As QDebug writes it: QVariant(uint, 3), QVariantMap(…).
+inline void PrintTo(const QVariant& value, std::ostream* out) {
+    QString text;
+    QDebug(&text).nospace() << value;
+    *out << text.toStdString();
 }
 
 namespace tavlin::platform {
