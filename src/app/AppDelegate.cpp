@@ -1,5 +1,7 @@
 #include "app/AppDelegate.h"
 
+#include "app/DailySummary.h"
+#include "app/UpdateController.h"
 #include "mcp/InstanceLock.h"
 #include "mcp/MCPConfiguration.h"
 #include "mcp/MCPServer.h"
@@ -8,6 +10,7 @@
 #include "platform/Geocoder.h"
 #include "platform/Log.h"
 #include "platform/MapSearch.h"
+#include "platform/NotificationCenter.h"
 #include "platform/PowerEvents.h"
 #include "platform/UserDefaults.h"
 #include "platform/VCardContacts.h"
@@ -63,7 +66,12 @@ void AppDelegate::launch() {
     geocoder_ = std::make_unique<platform::UnavailableGeocoder>();
     places_ = std::make_unique<store::PlaceResolver>(*contacts_, *mapSearch_, *geocoder_);
     store_ = std::make_unique<store::ReminderStore>(*eventStore_, *settings_, *powerEvents_, *places_);
+    // Built now, started once the store has started.
+    notifications_ = std::make_unique<platform::NotificationCenter>();
+    dailySummary_ = std::make_unique<DailySummary>(*store_, *settings_, *notifications_, *powerEvents_);
     locationProvider_ = std::make_unique<store::LocationProvider>();
+    updateController_ = std::make_unique<UpdateController>(*notifications_);
+    checkForUpdates_ = updateController_->checkForUpdatesAction();
 
     reminderTools_ = std::make_unique<mcp::ReminderTools>(*store_, *settings_);
     mcpService_ = std::make_unique<mcp::MCPService>(applicationVersion(), mcp::ReminderTools::serverInstructions(),
@@ -75,9 +83,14 @@ void AppDelegate::launch() {
     // After the store's own handler, which carries out its pending deletions.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &AppDelegate::terminate);
     store_->start();
+    dailySummary_->start();
     store::ContinuousObservation::observe([self = QPointer(this)] {
         if (self) self->syncMCPServer();
     });
+}
+
+std::optional<QString> AppDelegate::pendingUpdateVersion() const {
+    return updateController_ ? updateController_->pendingUpdateVersion() : std::nullopt;
 }
 
 void AppDelegate::syncMCPServer() {

@@ -2,12 +2,15 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace tavlin::platform {
 class Contacts;
 class Geocoder;
 class MapSearch;
+class NotificationCenter;
 class PowerEvents;
 class EventStore;
 class UserDefaults;
@@ -29,6 +32,9 @@ class ReminderTools;
 
 namespace tavlin::app {
 
+class DailySummary;
+class UpdateController;
+
 // Builds the application's components at launch, in their order, wires them
 // and owns them for the life of the process. At the application's end the
 // store carries out its pending deletions and the AI tools server stops.
@@ -47,6 +53,13 @@ public:
     store::Settings& settings() const { return *settings_; }
     store::ReminderStore& store() const { return *store_; }
     mcp::MCPServer& mcpServer() const { return *mcpServer_; }
+    DailySummary& dailySummary() const { return *dailySummary_; }
+    UpdateController& updateController() const { return *updateController_; }
+
+    // What the menus and the settings are given: the update check, which
+    // exists only when updates are configured, and the version it found.
+    const std::function<void()>& checkForUpdates() const { return checkForUpdates_; }
+    std::optional<QString> pendingUpdateVersion() const;
 
 private:
     void syncMCPServer();
@@ -62,7 +75,11 @@ private:
     std::unique_ptr<platform::Geocoder> geocoder_;
     std::unique_ptr<store::PlaceResolver> places_;
     std::unique_ptr<store::ReminderStore> store_;
+    std::unique_ptr<platform::NotificationCenter> notifications_;
+    std::unique_ptr<DailySummary> dailySummary_;
     std::unique_ptr<store::LocationProvider> locationProvider_;
+    std::unique_ptr<UpdateController> updateController_;
+    std::function<void()> checkForUpdates_;
     std::unique_ptr<mcp::ReminderTools> reminderTools_;
     std::unique_ptr<mcp::MCPService> mcpService_;
     std::unique_ptr<mcp::MCPServer> mcpServer_;

@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "app/UpdateController.h"
 #include "mcp/MCPConfiguration.h"
 #include "mcp/MCPServer.h"
 #include "store/Settings.h"
@@ -45,4 +46,10 @@ TEST_F(AppDelegateTest, StartsAndStopsTheServerWithItsSetting) {
     delegate.settings().setMcpEnabled(true);
     turnLoop();
     EXPECT_TRUE(server.port());
+}
+
+TEST_F(AppDelegateTest, HandsOutTheUpdateCheckOnlyWhereTheBuildIsConfiguredForUpdates) {
+    delegate.launch();
+    EXPECT_EQ(bool(delegate.checkForUpdates()), tavlin::app::UpdateConfiguration::ofThisBuild().isConfigured());
+    EXPECT_EQ(delegate.pendingUpdateVersion(), std::nullopt);
 }
