@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "app/DailySummary.h"
+#include "app/StatusItemController.h"
 #include "app/UpdateController.h"
 #include "mcp/InstanceLock.h"
 #include "mcp/MCPConfiguration.h"
@@ -79,6 +80,16 @@ void AppDelegate::launch() {
     const QString configurationPath = MCPConfiguration::filePath();
     mcpServer_ = std::make_unique<mcp::MCPServer>(*mcpService_, configurationPath,
                                                   MCPConfiguration::launchToken(configurationPath));
+
+    // The tray item, drawn once at once and again after each change of what
+    // it shows. The panel and the preferences are not built yet, so those
+    // two actions do nothing for now.
+    statusItemController_ = std::make_unique<StatusItemController>(
+        *store_, *settings_, [] {}, [] {}, checkForUpdates_,
+        [self = QPointer(this)] { return self ? self->pendingUpdateVersion() : std::nullopt; });
+    store::ContinuousObservation::observe([item = QPointer(statusItemController_.get())] {
+        if (item) item->refresh();
+    });
 
     // After the store's own handler, which carries out its pending deletions.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &AppDelegate::terminate);

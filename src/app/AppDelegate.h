@@ -34,6 +34,7 @@ namespace tavlin::app {
 
 class DailySummary;
 class UpdateController;
+class StatusItemController;
 
 // Builds the application's components at launch, in their order, wires them
 // and owns them for the life of the process. At the application's end the
@@ -46,8 +47,9 @@ public:
     ~AppDelegate() override;
 
     // Builds the settings, the reminder store over the reminders folder, the
-    // AI tools and their server; starts the store, and starts and stops the
-    // server as the setting mcpEnabled goes on and off.
+    // AI tools and their server, and the tray item, which shows its first
+    // state before the store starts; starts the store, and starts and stops
+    // the server as the setting mcpEnabled goes on and off.
     void launch();
 
     store::Settings& settings() const { return *settings_; }
@@ -60,6 +62,7 @@ public:
     // exists only when updates are configured, and the version it found.
     const std::function<void()>& checkForUpdates() const { return checkForUpdates_; }
     std::optional<QString> pendingUpdateVersion() const;
+    StatusItemController& statusItemController() const { return *statusItemController_; }
 
 private:
     void syncMCPServer();
@@ -83,6 +86,7 @@ private:
     std::unique_ptr<mcp::ReminderTools> reminderTools_;
     std::unique_ptr<mcp::MCPService> mcpService_;
     std::unique_ptr<mcp::MCPServer> mcpServer_;
+    std::unique_ptr<StatusItemController> statusItemController_;
 };
 
 }  // namespace tavlin::app
