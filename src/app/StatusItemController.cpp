@@ -1,6 +1,6 @@
 #include "app/StatusItemController.h"
 
-#include "platform/RemindersStore.h"
+#include "platform/eventstore/EventStore.h"
 #include "store/ReminderStore.h"
 #include "store/Settings.h"
 
@@ -43,8 +43,10 @@ constexpr int kPillFontPixels = 11;
 constexpr std::array kTraySides{16, 22, 24, 32, 48};
 constexpr std::array kTrayRatios{1.0, 2.0};
 
+// The vivid overdue fill, and the deeper red of quiet overdue digits.
 constexpr QColor kSystemRed(255, 59, 48);
 constexpr QColor kAlarmColor(215, 0, 21);
+// The green of done counts, and its lighter shade for a dark desktop.
 constexpr QColor kWinColor(27, 122, 61);
 constexpr QColor kDarkWinColor(31, 131, 65);
 
@@ -289,6 +291,7 @@ StatusItemController::StatusItemController(store::ReminderStore& store, store::S
     paint();
     // Without a display (the offscreen platform) there is no tray to show it in.
     if (QGuiApplication::platformName() != u"offscreen"_s) statusItem_->setVisible(true);
+    // ApplicationPaletteChange is sent to the application object alone.
     QGuiApplication::instance()->installEventFilter(this);
 }
 

@@ -1,14 +1,18 @@
 // The tray item's pictures: the pill of count segments and the square tray
 // picture, vivid and quiet, on a light and a dark desktop, for one to three
-// segments of one to four digits, at pixel ratios 1 and 2; and the connect
-// and warning icons.
+// segments of one to four digits, at pixel ratios 1 and 2; the connect and
+// warning icons; and the settings' colour-style samples drawn by the real
+// renderer.
 
 #include "Gallery.h"
 
 #include "app/StatusItemController.h"
+#include "preferences/MenuBarColorStylePicker.h"
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QVBoxLayout>
+#include <QWidget>
 
 #include <functional>
 
@@ -130,6 +134,22 @@ QImage iconSheet(Scheme scheme, qreal ratio) {
     });
 }
 
+// The settings' colour-style picker with its samples drawn by the tray's
+// renderer, on a settings form.
+QImage picker(Scheme scheme) {
+    return withScheme(scheme, [&] {
+        static tavlin::preferences::DesktopPicture noPicture{QStringList{}};
+        QWidget form;
+        form.setPalette(tavlin::gallery::palette(scheme));
+        form.setAutoFillBackground(true);
+        auto* layout = new QVBoxLayout(&form);
+        layout->setContentsMargins(16, 10, 16, 10);
+        layout->addWidget(
+            new tavlin::preferences::MenuBarColorStylePicker(&StatusItemController::renderSegments, noPicture));
+        return tavlin::gallery::grab(form, QSize(460, form.sizeHint().height()));
+    });
+}
+
 const tavlin::gallery::Shots shots{[] {
     std::vector<tavlin::gallery::Shot> made;
     for (Scheme scheme : {Scheme::light, Scheme::dark})
@@ -145,6 +165,9 @@ const tavlin::gallery::Shots shots{[] {
             }
             made.push_back({u"status-item-icons"_s + suffix, [=] { return iconSheet(scheme, ratio); }});
         }
+    for (Scheme scheme : {Scheme::light, Scheme::dark})
+        made.push_back({u"status-item-color-style-picker"_s + (scheme == Scheme::light ? u"-light"_s : u"-dark"_s),
+                        [=] { return picker(scheme); }});
     return made;
 }};
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The desktop's tray, as far as a program's tray item sees it, on a test's
-// own session bus (SessionBus.h): the StatusNotifierWatcher service with a
+// own session bus (PrivateSessionBus.h): the StatusNotifierWatcher service with a
 // tray host registered. Qt's QSystemTrayIcon then registers a
 // StatusNotifierItem with it instead of looking for an X11 tray. The watcher
 // records the items, and reads their properties as a tray host would.
