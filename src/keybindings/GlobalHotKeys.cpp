@@ -78,6 +78,11 @@ std::optional<qint64> GlobalHotKeys::hotKeyId(const Shortcut& shortcut) const {
     return match->first;
 }
 
+bool GlobalHotKeys::isHeldElsewhere(const Shortcut& shortcut) {
+    const std::optional<KeyChord> chord = chordOf(shortcut);
+    return chord && findByShortcut(shortcut) == hotKeys_.cend() && backend_->isHeldElsewhere(*chord);
+}
+
 GlobalHotKeys::HotKeys::const_iterator GlobalHotKeys::findByShortcut(const Shortcut& shortcut) const {
     return std::find_if(hotKeys_.cbegin(), hotKeys_.cend(),
                         [&](const auto& entry) { return entry.second.shortcut == shortcut; });
@@ -116,10 +121,7 @@ void GlobalHotKeys::setMenuFallback(bool on) {
     if (!on) {
         // A hot key's action that closes the menu gets here from inside the
         // monitor's own callback.
-        if (menuKeyMonitor_) {
-            menuKeyMonitor_->stop();
-            menuKeyMonitor_.release()->deleteLater();
-        }
+        LocalEventMonitor::end(menuKeyMonitor_);
         return;
     }
     if (menuKeyMonitor_) return;

@@ -49,6 +49,11 @@ public:
     // more for each later one.
     std::optional<qint64> hotKeyId(const Shortcut& shortcut) const;
 
+    // Whether another program holds the shortcut's key, so that registering
+    // it would be refused. No for a shortcut registered here (held by this
+    // program, or kept for a menu to close) and for one X cannot grab.
+    bool isHeldElsewhere(const Shortcut& shortcut);
+
 private:
     enum class Mode { hotKeys, menuFallback, off };
     enum class KeyAction { press, repeat, release };

@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QWindow>
 
+#include <map>
+
 using tavlin::platform::UserDefaults;
 using namespace Qt::StringLiterals;
 
@@ -20,6 +22,8 @@ constexpr char kKeyPrefix[] = "KeyBindings_";
 Module* current = nullptr;
 
 using HandlerTable = QHash<Name, QList<Action>>;
+// Name → stream id → what yields to the stream, in the order streams opened.
+using StreamTable = QHash<Name, std::map<quint64, Action>>;
 
 bool isPopup(QObject* object) {
     const auto* window = qobject_cast<QWindow*>(object);
@@ -45,8 +49,8 @@ struct Module::State {
     void registerShortcut(const Shortcut& shortcut) {
         if (registeredShortcuts.contains(shortcut)) return;
         hotKeys.registerHotKey(
-            shortcut, [this](const Shortcut& fired) { runHandlers(fired, keyDownHandlers); },
-            [this](const Shortcut& fired) { runHandlers(fired, keyUpHandlers); });
+            shortcut, [this](const Shortcut& fired) { runHandlers(fired, keyDownHandlers, streamKeyDownHandlers); },
+            [this](const Shortcut& fired) { runHandlers(fired, keyUpHandlers, streamKeyUpHandlers); });
         // Kept also when refused: it is not tried again until released.
         registeredShortcuts.insert(shortcut);
     }
@@ -98,23 +102,52 @@ struct Module::State {
         registerStored(name);
     }
 
-    QSet<Shortcut> handledShortcuts() const {
+    // The stored shortcuts of the Names that are keys of the tables.
+    template <typename Table>
+    QSet<Shortcut> storedShortcuts(const Table& down, const Table& up) const {
         QSet<Shortcut> shortcuts;
-        for (const HandlerTable* table : {&keyDownHandlers, &keyUpHandlers})
+        for (const Table* table : {&down, &up})
             for (auto entry = table->cbegin(); entry != table->cend(); ++entry)
                 if (const std::optional<Shortcut> stored = read(entry.key())) shortcuts.insert(*stored);
         return shortcuts;
+    }
+    QSet<Shortcut> handledShortcuts() const { return storedShortcuts(keyDownHandlers, keyUpHandlers); }
+    QSet<Shortcut> streamedShortcuts() const { return storedShortcuts(streamKeyDownHandlers, streamKeyUpHandlers); }
+
+    void addStream(const Name& name, quint64 id, Action onKeyDown, Action onKeyUp) {
+        streamKeyDownHandlers[name].emplace(id, std::move(onKeyDown));
+        streamKeyUpHandlers[name].emplace(id, std::move(onKeyUp));
+        registerStored(name);
+    }
+
+    void removeStream(const Name& name, quint64 id) {
+        for (StreamTable* table : {&streamKeyDownHandlers, &streamKeyUpHandlers}) {
+            const auto entry = table->find(name);
+            if (entry == table->end()) continue;
+            entry->erase(id);
+            // A Name left as a key with no streams would count as streamed
+            // for good, and its hot key would never be released.
+            if (entry->empty()) table->erase(entry);
+        }
+        const std::optional<Shortcut> stored = read(name);
+        if (stored && !handledShortcuts().contains(*stored) && !streamedShortcuts().contains(*stored))
+            unregisterShortcut(*stored);
     }
 
     // Each Name's shortcut is read afresh, so a Name whose stored shortcut
     // changed behind the module's back no longer runs. Actions may change
     // the tables, so they run from a copy.
-    void runHandlers(const Shortcut& fired, const HandlerTable& table) const {
+    void runHandlers(const Shortcut& fired, const HandlerTable& handlerTable, const StreamTable& streamTable) const {
         if (isPaused) return;
-        const HandlerTable handlers = table;
+        const HandlerTable handlers = handlerTable;
         for (auto entry = handlers.cbegin(); entry != handlers.cend(); ++entry) {
             if (read(entry.key()) != fired) continue;
             for (const Action& action : entry.value()) action();
+        }
+        const StreamTable streams = streamTable;
+        for (auto entry = streams.cbegin(); entry != streams.cend(); ++entry) {
+            if (read(entry.key()) != fired) continue;
+            for (const auto& [id, yield] : entry.value()) yield();
         }
     }
 
@@ -133,6 +166,9 @@ struct Module::State {
     QSet<Shortcut> registeredShortcuts;
     HandlerTable keyDownHandlers;
     HandlerTable keyUpHandlers;
+    StreamTable streamKeyDownHandlers;
+    StreamTable streamKeyUpHandlers;
+    quint64 streamIdCounter = 0;
     // Popup menus, combo box lists and the like: shown and hidden as windows.
     LocalEventMonitor menuTracking{{QEvent::Show, QEvent::Hide}, [this](QObject* receiver, QEvent*) {
                                        if (isPopup(receiver)) setMenuOpen(anyPopupVisible());
@@ -204,14 +240,65 @@ void removeHandler(const Name& name) {
     auto& state = currentState();
     state.keyDownHandlers.remove(name);
     state.keyUpHandlers.remove(name);
-    state.unregisterStored(name);
+    const std::optional<Shortcut> stored = state.read(name);
+    if (stored && !state.streamedShortcuts().contains(*stored)) state.unregisterShortcut(*stored);
 }
 
 void removeAllHandlers() {
     auto& state = currentState();
-    for (const Shortcut& shortcut : state.handledShortcuts()) state.unregisterShortcut(shortcut);
+    for (const Shortcut& shortcut : state.handledShortcuts() - state.streamedShortcuts())
+        state.unregisterShortcut(shortcut);
     state.keyDownHandlers.clear();
     state.keyUpHandlers.clear();
+}
+
+EventStream events(const Name& name, EventStream::Handler handler) {
+    auto& state = currentState();
+    const quint64 id = ++state.streamIdCounter;
+    auto channel = std::make_shared<EventStream::Channel>(EventStream::Channel{std::move(handler)});
+    const auto yielding = [weak = std::weak_ptr(channel)](EventType type) {
+        return [weak, type] {
+            // Kept alive while it runs: the handler may end its own stream.
+            if (const auto channel = weak.lock(); channel && channel->isOpen) channel->handler(type);
+        };
+    };
+    QMetaObject::invokeMethod(
+        &Module::instance(),
+        [name, id, down = yielding(EventType::keyDown), up = yielding(EventType::keyUp)] {
+            currentState().addStream(name, id, down, up);
+        },
+        Qt::QueuedConnection);
+    return EventStream(name, id, std::move(channel));
+}
+
+EventStream events(EventType type, const Name& name, EventStream::Handler handler) {
+    return events(name, [type, handler = std::move(handler)](EventType event) {
+        if (event == type) handler(event);
+    });
+}
+
+EventStream::EventStream(EventStream&& other) noexcept
+    : name_(std::move(other.name_)), id_(other.id_), channel_(std::move(other.channel_)) {}
+
+EventStream& EventStream::operator=(EventStream&& other) noexcept {
+    if (this == &other) return *this;
+    end();
+    name_ = std::move(other.name_);
+    id_ = other.id_;
+    channel_ = std::move(other.channel_);
+    return *this;
+}
+
+EventStream::~EventStream() { end(); }
+
+void EventStream::end() {
+    if (!channel_) return;
+    channel_->isOpen = false;
+    channel_.reset();
+    // Nothing to leave once the module is gone.
+    if (!current) return;
+    QMetaObject::invokeMethod(
+        current, [name = name_, id = id_] { currentState().removeStream(name, id); }, Qt::QueuedConnection);
 }
 
 void enable(const QList<Name>& names) {
@@ -243,5 +330,7 @@ bool isPaused() { return currentState().isPaused; }
 void setPaused(bool paused) { currentState().isPaused = paused; }
 
 bool isMenuOpen() { return currentState().isMenuOpen; }
+
+bool isHeldByAnotherProgram(const Shortcut& shortcut) { return currentState().hotKeys.isHeldElsewhere(shortcut); }
 
 }  // namespace tavlin::KeyBindings

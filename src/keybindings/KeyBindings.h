@@ -1,5 +1,6 @@
 #pragma once
 
+#include "keybindings/EventStream.h"
 #include "keybindings/Name.h"
 #include "keybindings/Shortcut.h"
 #include "platform/HotKeyBackend.h"
@@ -18,10 +19,13 @@
 // and runs the actions attached to its Name when pressed and released.
 //
 // A stored shortcut is grabbed from the first of: storing it, attaching an
-// action to its Name, enable(); it stays grabbed until it is cleared,
-// replaced, reset, disabled, or its Name's actions are removed. Names that
-// store the same shortcut share one hot key: pressing it runs the actions of
-// all of them, and releasing it for one releases it for all.
+// action to its Name, enable(), opening an event stream on its Name (see
+// EventStream.h); it stays grabbed until it is cleared, replaced, reset,
+// disabled, or released: by removing its Name's actions while no stream
+// holds it, or by the end of its Name's last stream while no other actions
+// or streams hold it. Names that store the same shortcut share one hot key:
+// pressing it runs the actions of all of them (then yields to their
+// streams), and releasing it for one releases it for all.
 //
 // The functions act on the one KeyBindings::Module of the process and must
 // not be called while there is none. Main thread only.
@@ -45,6 +49,9 @@ public:
 signals:
     // After every store, clear and reset of a Name's shortcut.
     void shortcutByNameDidChange(const tavlin::KeyBindings::Name& name);
+    // When a recorder starts waiting for a shortcut (true) and when it stops
+    // (false; also sent for a stop without a start).
+    void recorderActiveStatusDidChange(bool isActive);
 
 private:
     struct State;
@@ -67,6 +74,7 @@ void resetAll();
 // Actions run in the order they were attached.
 void onKeyDown(const Name& name, Action action);
 void onKeyUp(const Name& name, Action action);
+// The hot key stays grabbed while streams (events()) are open on it.
 void removeHandler(const Name& name);
 void removeAllHandlers();
 
@@ -82,5 +90,10 @@ void setEnabled(bool enabled);
 bool isPaused();
 void setPaused(bool paused);
 bool isMenuOpen();
+
+// Whether another program or the desktop holds the shortcut's key combination,
+// so that grabbing it would be refused. No for a shortcut this program has
+// registered, and where there are no key grabs (offscreen, Wayland).
+bool isHeldByAnotherProgram(const Shortcut& shortcut);
 
 }  // namespace tavlin::KeyBindings

@@ -15,6 +15,12 @@ void LocalEventMonitor::stop() {
     if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
 }
 
+void LocalEventMonitor::end(std::unique_ptr<LocalEventMonitor>& monitor) {
+    if (!monitor) return;
+    monitor->stop();
+    monitor.release()->deleteLater();
+}
+
 bool LocalEventMonitor::eventFilter(QObject* receiver, QEvent* event) {
     return events_.contains(event->type()) && callback_(receiver, event);
 }

@@ -5,6 +5,7 @@
 #include <QSet>
 
 #include <functional>
+#include <memory>
 
 namespace tavlin::KeyBindings {
 
@@ -21,6 +22,9 @@ public:
     // Sees no more events; for a callback that ends its own monitor, which
     // must then live until the callback returns (deleteLater).
     void stop();
+    // Stops the monitor at once and deletes it once control is back in the
+    // event loop: safe from inside its own callback.
+    static void end(std::unique_ptr<LocalEventMonitor>& monitor);
 
 private:
     bool eventFilter(QObject* receiver, QEvent* event) override;

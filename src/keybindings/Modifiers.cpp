@@ -51,6 +51,13 @@ qint64 carbonModifiers(Qt::KeyboardModifiers modifiers) {
     return mask;
 }
 
+Qt::KeyboardModifiers qtModifiers(qint64 carbonModifiers) {
+    Qt::KeyboardModifiers modifiers;
+    for (const ModifierKey& key : kModifierKeys)
+        if (carbonModifiers & key.carbon) modifiers |= key.qt;
+    return modifiers;
+}
+
 std::optional<quint16> x11Modifiers(qint64 carbonModifiers) {
     if (carbonModifiers & CarbonModifier::function) return std::nullopt;
     quint16 mask = 0;

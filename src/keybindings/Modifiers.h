@@ -27,6 +27,8 @@ QString symbolicRepresentation(qint64 carbonModifiers);
 // not know. Qt has no function modifier, X has none at all: a mask with the
 // function bit has no X form.
 qint64 carbonModifiers(Qt::KeyboardModifiers modifiers);
+// Command is Meta, Option Alt.
+Qt::KeyboardModifiers qtModifiers(qint64 carbonModifiers);
 std::optional<quint16> x11Modifiers(qint64 carbonModifiers);
 qint64 carbonModifiersFromX11(quint16 x11Modifiers);
 

@@ -1,12 +1,16 @@
 #include "keybindings/Shortcut.h"
 
+#include "keybindings/KeyBindings.h"
 #include "keybindings/KeyCodes.h"
 #include "keybindings/SpecialKey.h"
 #include "platform/IcuString.h"
 #include "platform/KeyboardLayout.h"
 #include "platform/Locale.h"
 
+#include <QAction>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 
 #include <nlohmann/json.hpp>
 
@@ -39,7 +43,18 @@ QString capitalized(const QString& character) {
     return platform::fromIcu(text.toTitle(nullptr, locale.icu()));
 }
 
+QAction* findAction(const QList<QAction*>& actions, const QKeySequence& sequence) {
+    for (QAction* action : actions) {
+        if (action->shortcuts().contains(sequence)) return action;
+        if (const QMenu* submenu = action->menu())
+            if (QAction* found = findAction(submenu->actions(), sequence)) return found;
+    }
+    return nullptr;
+}
+
 }  // namespace
+
+std::optional<Shortcut> Shortcut::fromName(const Name& name) { return getShortcut(name); }
 
 json Shortcut::toJson() const { return json{{kKeyCodeField, carbonKeyCode_}, {kModifiersField, carbonModifiers_}}; }
 
@@ -62,6 +77,35 @@ QString Shortcut::description() const {
     const QString symbols = symbolicRepresentation(carbonModifiers_);
     if (const std::optional<SpecialKey> special = specialKey(carbonKeyCode_)) return symbols + displayText(*special);
     return symbols + capitalized(layoutCharacter(carbonKeyCode_).value_or(u"\uFFFD"_s));
+}
+
+std::optional<QString> Shortcut::keyEquivalent() const {
+    if (const std::optional<SpecialKey> special = specialKey(carbonKeyCode_))
+        return KeyBindings::keyEquivalent(*special);
+    return layoutCharacter(carbonKeyCode_);
+}
+
+std::optional<QKeySequence> Shortcut::keySequence() const {
+    if (carbonModifiers_ & CarbonModifier::function) return std::nullopt;
+    std::optional<int> key;
+    if (const std::optional<SpecialKey> special = specialKey(carbonKeyCode_)) {
+        key = qtKey(*special);
+    } else if (const std::optional<QString> character = layoutCharacter(carbonKeyCode_)) {
+        // Qt names a character key by its upper-case code point.
+        key = int(QChar::toUpper(character->toUcs4().constFirst()));
+    }
+    if (!key) return std::nullopt;
+    return QKeySequence(QKeyCombination(modifiers(), Qt::Key(*key)));
+}
+
+QAction* Shortcut::conflictingMenuItem(const QMenu& menu) const {
+    const std::optional<QKeySequence> sequence = keySequence();
+    return sequence ? findAction(menu.actions(), *sequence) : nullptr;
+}
+
+QAction* Shortcut::conflictingMenuItem(const QMenuBar& menuBar) const {
+    const std::optional<QKeySequence> sequence = keySequence();
+    return sequence ? findAction(menuBar.actions(), *sequence) : nullptr;
 }
 
 std::optional<QString> layoutCharacter(qint64 carbonKeyCode) {

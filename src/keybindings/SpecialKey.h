@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <Qt>
 
 #include <optional>
 
@@ -69,5 +70,13 @@ std::optional<SpecialKey> specialKey(qint64 carbonKeyCode);
 
 // "↩", "F1", "0⃣"…; the space bar by its name in the user's language.
 QString displayText(SpecialKey key);
+
+// The text that stands for the key in menus: the display text, a plain
+// space for the space bar, U+F704… for F1…F20; nothing for keypad keys.
+std::optional<QString> keyEquivalent(SpecialKey key);
+
+// The Qt key the physical key sends on this system (Backspace for delete,
+// Insert for help); nothing for keypad keys.
+std::optional<Qt::Key> qtKey(SpecialKey key);
 
 }  // namespace tavlin::KeyBindings

@@ -11,6 +11,7 @@ class RefusingHotKeyBackend final : public HotKeyBackend {
 public:
     int grab(KeyChord) override { return noKeyGrabs; }
     void ungrab(KeyChord) override {}
+    bool isHeldElsewhere(KeyChord) override { return false; }
 };
 
 }  // namespace

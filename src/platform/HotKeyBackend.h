@@ -53,6 +53,12 @@ public:
     virtual int grab(KeyChord chord) = 0;
     virtual void ungrab(KeyChord chord) = 0;
 
+    // Whether another program (or the desktop) holds the chord: a grab of it
+    // would be refused. Never ask about a chord this program holds: X grants
+    // the probe's grab silently and its ungrab would drop the hot key. No
+    // without key grabs (offscreen, Wayland).
+    virtual bool isHeldElsewhere(KeyChord chord) = 0;
+
     void setKeyHandler(KeyHandler handler) { keyHandler_ = std::move(handler); }
 
 protected:

@@ -63,22 +63,43 @@ void X11HotKeyBackend::forEachGrab(KeyChord chord,
         for (const quint16 locks : kLockCombinations) action(root, chord.modifiers | locks);
 }
 
-int X11HotKeyBackend::grab(KeyChord chord) {
-    if (!isKeyCode(chord.keyCode)) return badValue;
+std::vector<X11HotKeyBackend::GrabAttempt> X11HotKeyBackend::grabEach(KeyChord chord) {
+    std::vector<GrabAttempt> attempts;
     std::vector<xcb_void_cookie_t> cookies;
     forEachGrab(chord, [&](xcb_window_t root, quint16 modifiers) {
+        attempts.push_back({root, modifiers, grabbed});
         cookies.push_back(xcb_grab_key_checked(connection_, /*owner_events=*/0, root, modifiers,
                                                xcb_keycode_t(chord.keyCode), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     });
-    int status = grabbed;
-    for (const xcb_void_cookie_t cookie : cookies) {
-        const XcbReply<xcb_generic_error_t> error(xcb_request_check(connection_, cookie));
-        if (error && status == grabbed) status = error->error_code;
+    for (std::size_t i = 0; i < attempts.size(); ++i) {
+        const XcbReply<xcb_generic_error_t> error(xcb_request_check(connection_, cookies[i]));
+        if (error) attempts[i].status = error->error_code;
     }
+    return attempts;
+}
+
+int X11HotKeyBackend::grab(KeyChord chord) {
+    if (!isKeyCode(chord.keyCode)) return badValue;
+    const std::vector<GrabAttempt> attempts = grabEach(chord);
+    const auto refused =
+        std::find_if(attempts.cbegin(), attempts.cend(), [](const GrabAttempt& a) { return a.status != grabbed; });
+    if (refused == attempts.cend()) return grabbed;
     // All four or none: a chord that fires only with Num Lock off is worse
     // than a refused one.
-    if (status != grabbed) ungrab(chord);
-    return status;
+    ungrab(chord);
+    return refused->status;
+}
+
+bool X11HotKeyBackend::isHeldElsewhere(KeyChord chord) {
+    if (!isKeyCode(chord.keyCode)) return false;
+    bool held = false;
+    for (const GrabAttempt& attempt : grabEach(chord)) {
+        if (attempt.status == grabbed)
+            xcb_ungrab_key(connection_, xcb_keycode_t(chord.keyCode), attempt.root, attempt.modifiers);
+        else held = held || attempt.status == badAccess;
+    }
+    xcb_flush(connection_);
+    return held;
 }
 
 void X11HotKeyBackend::ungrab(KeyChord chord) {

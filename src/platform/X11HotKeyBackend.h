@@ -25,8 +25,19 @@ public:
 
     int grab(KeyChord chord) override;
     void ungrab(KeyChord chord) override;
+    // A checked grab of all four lock variants: refused with BadAccess for
+    // any of them means held. What the probe took is given back at once.
+    bool isHeldElsewhere(KeyChord chord) override;
 
 private:
+    struct GrabAttempt {
+        quint32 root;
+        quint16 modifiers;
+        int status;  // grabbed or the X error code
+    };
+
+    // A checked grab of each of the chord's four masks on each root window.
+    std::vector<GrabAttempt> grabEach(KeyChord chord);
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
     void makeAutoRepeatDetectable();
     // Runs `action` for each root window with each of the chord's four masks

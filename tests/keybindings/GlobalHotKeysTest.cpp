@@ -219,3 +219,17 @@ TEST_F(GlobalHotKeysTest, ARegistrationThatCannotFireTakesNoKeyUntilItCan) {
         EXPECT_EQ(fake.grabs, QList{controlAltK});
     }
 }
+
+TEST_F(GlobalHotKeysTest, AsksWhetherAnotherProgramHoldsOnlyKeysItDoesNotHold) {
+    backend.heldByOthers = {controlAltK};
+    EXPECT_TRUE(hotKeys.isHeldElsewhere(controlOptionK));
+    EXPECT_FALSE(hotKeys.isHeldElsewhere(commandSpace));
+    EXPECT_EQ(backend.probes, (QList{controlAltK, superSpace}));
+
+    backend.probes.clear();
+    add(commandSpace);
+    hotKeys.updateEventHandler(true, true);
+    EXPECT_FALSE(hotKeys.isHeldElsewhere(commandSpace)) << "registered here, grabbed or not";
+    EXPECT_FALSE(hotKeys.isHeldElsewhere(Shortcut(Key::a.rawValue, CarbonModifier::function))) << "no X form";
+    EXPECT_TRUE(backend.probes.isEmpty());
+}

@@ -6,32 +6,22 @@
 #include "keybindings/Key.h"
 #include "keybindings/KeyBindings.h"
 
+#include "ProbeSupport.h"
+
 #include <QApplication>
 #include <QMenu>
-#include <QTimer>
-
-#include <cstdio>
 
 namespace KeyBindings = tavlin::KeyBindings;
 
 namespace {
 
-void say(const char* line) {
-    std::printf("%s\n", line);
-    std::fflush(stdout);
-}
-
 void openMenuThenSayReady(QMenu& menu) {
     menu.addAction(QStringLiteral("An item"));
     menu.popup(QPoint(20, 20));
-    auto* poll = new QTimer(&menu);
-    QObject::connect(poll, &QTimer::timeout, poll, [&menu, poll] {
-        // Once the popup has the keyboard, key events reach this program.
-        if (!KeyBindings::isMenuOpen() || !menu.isVisible()) return;
-        poll->stop();
-        QTimer::singleShot(200, [] { say("ready"); });
-    });
-    poll->start(20);
+    // Once the popup has the keyboard, key events reach this program.
+    sayOnceReady(
+        &menu, [&menu] { return KeyBindings::isMenuOpen() && menu.isVisible(); },
+        [] { return QStringLiteral("ready"); });
 }
 
 }  // namespace
@@ -43,13 +33,13 @@ int main(int argc, char** argv) {
 
     const bool withMenu = QApplication::arguments().contains(QStringLiteral("--menu"));
     const KeyBindings::Name& name = KeyBindings::Name::togglePanel;
-    KeyBindings::onKeyDown(name, [] { say("down"); });
-    KeyBindings::onKeyUp(name, [] { say("up"); });
+    KeyBindings::onKeyDown(name, [] { say(QStringLiteral("down")); });
+    KeyBindings::onKeyUp(name, [] { say(QStringLiteral("up")); });
     using namespace KeyBindings::CarbonModifier;
     name.setShortcut(KeyBindings::Shortcut(KeyBindings::Key::k.rawValue, control | (withMenu ? shift : option)));
 
     QMenu menu;
     if (withMenu) openMenuThenSayReady(menu);
-    else say("ready");
+    else say(QStringLiteral("ready"));
     return QApplication::exec();
 }

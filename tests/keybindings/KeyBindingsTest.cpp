@@ -2,7 +2,7 @@
 #include "keybindings/KeyBindings.h"
 
 #include "HotKeyFixtures.h"
-#include "support/FakeHotKeyBackend.h"
+#include "ModuleFixture.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -28,25 +28,10 @@ namespace {
 const Shortcut commandShiftSpace(Key::space.rawValue, command | shift);
 const KeyChord superShiftSpace{KEY_SPACE + 8, X11::super | X11::shift};
 
-class KeyBindingsTest : public ::testing::Test {
+class KeyBindingsTest : public ModuleTest {
 protected:
-    KeyBindingsTest() {
-        QObject::connect(&module, &KeyBindings::Module::shortcutByNameDidChange,
-                         [this](const Name& name) { changes << name.rawValue(); });
-    }
-
-    QTemporaryDir folder;
-    UserDefaults defaults{folder.filePath(u"settings.json"_s)};
-    std::unique_ptr<FakeHotKeyBackend> ownedBackend = std::make_unique<FakeHotKeyBackend>();
-    FakeHotKeyBackend& backend = *ownedBackend;
-    KeyBindings::Module module{defaults, std::move(ownedBackend)};
-    QStringList changes;  // names, in the order they were announced
     QStringList actions;
 
-    void tap(KeyChord chord) {
-        backend.press(chord);
-        backend.release(chord);
-    }
     void recordKeyUp(const Name& name, const QString& label) {
         KeyBindings::onKeyUp(name, [this, label] { actions << label; });
     }

@@ -6,7 +6,10 @@
 #include "support/ScopedVariable.h"
 
 #include <gtest/gtest.h>
+#include <QAction>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSet>
 
 #include <nlohmann/json.hpp>
@@ -185,4 +188,68 @@ TEST(KeyboardLayoutTest, TypesTheCharacterOfThePhysicalKey) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(tavlin::platform::KeyboardLayout::named(c.layout).character(c.evdevCode + 8), c.character);
     }
+}
+
+TEST(ShortcutTest, HasTheQtFormOfItsKey) {
+    struct Case {
+        const char* name;
+        Shortcut shortcut;
+        std::optional<QKeySequence> sequence;
+        std::optional<QString> keyEquivalent;
+    };
+    const Case cases[] = {
+        {"letter, upper-cased", Shortcut(Key::k.rawValue, control | shift), QKeySequence(u"Ctrl+Shift+K"_s), u"k"_s},
+        {"command is Meta", Shortcut(Key::a.rawValue, command | option), QKeySequence(u"Meta+Alt+A"_s), u"a"_s},
+        {"punctuation", Shortcut(Key::slash.rawValue, control), QKeySequence(u"Ctrl+/"_s), u"/"_s},
+        {"digit, unshifted", Shortcut(Key::two.rawValue, shift | control), QKeySequence(u"Ctrl+Shift+2"_s), u"2"_s},
+        {"delete is Backspace", Shortcut(Key::delete_.rawValue, command), QKeySequence(u"Meta+Backspace"_s), u"⌫"_s},
+        {"forward delete", Shortcut(Key::deleteForward.rawValue, 0), QKeySequence(Qt::Key_Delete), u"⌦"_s},
+        {"help is Insert", Shortcut(Key::help.rawValue, 0), QKeySequence(Qt::Key_Insert), u"?\u20DD"_s},
+        {"return", Shortcut(Key::return_.rawValue, command), QKeySequence(u"Meta+Return"_s), u"↩"_s},
+        {"space", Shortcut(Key::space.rawValue, control), QKeySequence(u"Ctrl+Space"_s), u" "_s},
+        {"tab", Shortcut(Key::tab.rawValue, option), QKeySequence(u"Alt+Tab"_s), u"⇥"_s},
+        {"escape", Shortcut(Key::escape.rawValue, 0), QKeySequence(Qt::Key_Escape), u"⎋"_s},
+        {"page down", Shortcut(Key::pageDown.rawValue, 0), QKeySequence(Qt::Key_PageDown), u"⇟"_s},
+        {"an arrow", Shortcut(Key::upArrow.rawValue, shift), QKeySequence(u"Shift+Up"_s), u"↑"_s},
+        {"F1", Shortcut(Key::f1.rawValue, 0), QKeySequence(Qt::Key_F1), u"\uF704"_s},
+        {"F20", Shortcut(Key::f20.rawValue, control), QKeySequence(u"Ctrl+F20"_s), u"\uF717"_s},
+        {"keypad digit", Shortcut(Key::keypad0.rawValue, control), std::nullopt, std::nullopt},
+        {"keypad enter", Shortcut(Key::keypadEnter.rawValue, 0), std::nullopt, std::nullopt},
+        {"the function bit", Shortcut(Key::a.rawValue, command | function), std::nullopt, u"a"_s},
+        {"a key that types nothing", Shortcut(Key::shift.rawValue, command), std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.shortcut.keySequence(), c.sequence);
+        EXPECT_EQ(c.shortcut.keyEquivalent(), c.keyEquivalent);
+    }
+}
+
+TEST(ShortcutTest, IsMadeFromAKeyAndQtModifiers) {
+    const Shortcut shortcut(Key::k, Qt::ControlModifier | Qt::MetaModifier | Qt::KeypadModifier);
+    EXPECT_EQ(shortcut, Shortcut(Key::k.rawValue, control | command));
+    EXPECT_EQ(shortcut.key(), Key::k);
+    EXPECT_EQ(shortcut.modifiers(), Qt::ControlModifier | Qt::MetaModifier);
+    EXPECT_EQ(Shortcut(Key::k.rawValue, option | function).modifiers(), Qt::AltModifier);
+}
+
+TEST(ShortcutTest, FindsTheFirstMenuItemWithItsKeySequenceDepthFirst) {
+    QMenuBar menuBar;
+    QMenu* file = menuBar.addMenu(u"File"_s);
+    QAction* close = file->addAction(u"Close"_s);
+    close->setShortcuts({QKeySequence(u"Ctrl+W"_s), QKeySequence(u"Ctrl+F4"_s)});
+    QMenu* recent = file->addMenu(u"Recent"_s);
+    QAction* nested = recent->addAction(u"Reopen"_s);
+    nested->setShortcut(QKeySequence(u"Ctrl+Shift+K"_s));
+    QMenu* edit = menuBar.addMenu(u"Edit"_s);
+    edit->addAction(u"Later"_s)->setShortcut(QKeySequence(u"Ctrl+Shift+K"_s));
+    QAction* plainK = edit->addAction(u"Plain"_s);
+    plainK->setShortcut(QKeySequence(u"Ctrl+K"_s));
+
+    EXPECT_EQ(Shortcut(Key::k.rawValue, control | shift).conflictingMenuItem(menuBar), nested);
+    EXPECT_EQ(Shortcut(Key::k.rawValue, control).conflictingMenuItem(menuBar), plainK) << "Shift is spelled out";
+    EXPECT_EQ(Shortcut(Key::f4.rawValue, control).conflictingMenuItem(menuBar), close) << "a second shortcut";
+    EXPECT_EQ(Shortcut(Key::k.rawValue, control | shift).conflictingMenuItem(*edit), edit->actions().first());
+    EXPECT_EQ(Shortcut(Key::j.rawValue, control).conflictingMenuItem(menuBar), nullptr);
+    EXPECT_EQ(Shortcut(Key::keypad1.rawValue, control).conflictingMenuItem(menuBar), nullptr) << "no key sequence";
 }

@@ -26,10 +26,15 @@ public:
         return grabbed;
     }
     void ungrab(KeyChord chord) override { grabs.removeOne(chord); }
+    bool isHeldElsewhere(KeyChord chord) override {
+        probes.append(chord);
+        return heldByOthers.contains(chord);
+    }
 
     void press(KeyChord chord) const { deliver(chord, true); }
     void release(KeyChord chord) const { deliver(chord, false); }
 
     QList<KeyChord> grabs;         // in the order they were made
     QList<KeyChord> heldByOthers;  // grabbing one of these fails
+    QList<KeyChord> probes;        // the chords asked about, in order
 };
