@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QWidget>
+#include <QWindow>
 
 #include <cstdio>
 #include <functional>
@@ -25,4 +27,30 @@ inline void sayOnceReady(QObject* context, std::function<bool()> ready, std::fun
         QTimer::singleShot(200, context, [line] { say(line()); });
     });
     poll->start(20);
+}
+
+// Shows the window and says `line` once the window manager has placed it and
+// made it active. A window mapped while the window manager is still starting
+// is now and then never managed: it is mapped again. One that is never made
+// active is announced all the same, after two seconds: the test's click
+// activates it.
+inline void showThenSayReady(QWidget& window, std::function<QString()> line) {
+    window.show();
+    int polls = 0;
+    sayOnceReady(
+        &window,
+        [&window, polls]() mutable {
+            ++polls;
+            if (!window.windowHandle()->isExposed()) {
+                if (polls % 50 == 0) {
+                    window.hide();
+                    window.show();
+                }
+                return false;
+            }
+            if (window.isActiveWindow() || polls > 100) return true;
+            window.activateWindow();
+            return false;
+        },
+        std::move(line));
 }

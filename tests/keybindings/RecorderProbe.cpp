@@ -65,13 +65,10 @@ int main(int argc, char** argv) {
                                                    });
     field->setPresenter(std::make_unique<PrintingPresenter>(QApplication::arguments().contains(u"--force")));
     layout->addWidget(field);
-    window.show();
-    // Past the turn on which the field refuses the focus.
-    sayOnceReady(
-        &window, [&window] { return window.isActiveWindow(); },
-        [field] {
-            const QPoint centre = field->mapToGlobal(field->rect().center());
-            return QStringLiteral("ready %1 %2").arg(centre.x()).arg(centre.y());
-        });
+    // Ready past the turn on which the field refuses the focus.
+    showThenSayReady(window, [field] {
+        const QPoint centre = field->mapToGlobal(field->rect().center());
+        return QStringLiteral("ready %1 %2").arg(centre.x()).arg(centre.y());
+    });
     return QApplication::exec();
 }
