@@ -1,14 +1,19 @@
 #include "app/AppDelegate.h"
 
+#include "app/ApplicationService.h"
 #include "app/DailySummary.h"
+#include "app/HotKeyController.h"
+#include "app/ProgramEntry.h"
 #include "app/StatusItemController.h"
 #include "app/UpdateController.h"
+#include "keybindings/KeyBindings.h"
 #include "mcp/InstanceLock.h"
 #include "mcp/MCPConfiguration.h"
 #include "mcp/MCPServer.h"
 #include "mcp/MCPService.h"
 #include "mcp/ReminderTools.h"
 #include "platform/Geocoder.h"
+#include "platform/HotKeyBackend.h"
 #include "platform/Log.h"
 #include "platform/MapSearch.h"
 #include "platform/NotificationCenter.h"
@@ -22,9 +27,10 @@
 #include "store/ReminderStore.h"
 #include "store/Settings.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSystemTrayIcon>
 
 using namespace Qt::StringLiterals;
 
@@ -39,69 +45,199 @@ QString applicationVersion() {
     return version.isEmpty() ? u"0"_s : version;
 }
 
-// The lock that tells a --mcp bridge this Tavlin runs.
-std::unique_ptr<mcp::InstanceLock> lockInstance() {
-    const QString path = MCPConfiguration::instanceLockPath();
-    if (const std::optional<QString> failure = MCPConfiguration::createPrivateFolder(QFileInfo(path).absolutePath()))
-        qCWarning(lcApp).noquote() << *failure;
-    std::unique_ptr<mcp::InstanceLock> lock = mcp::InstanceLock::acquire(path);
-    if (!lock) qCWarning(lcApp).noquote() << u"Couldn't take %1; is another Tavlin running?"_s.arg(path);
-    return lock;
+// The application's normal end, once the current event is handled (a bus
+// call that asked for it gets its answer first).
+void quitApplication() {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 }  // namespace
 
-AppDelegate::AppDelegate(QObject* parent) : QObject(parent) {}
+AppDelegate::AppDelegate(Environment environment, QObject* parent)
+    : QObject(parent), environment_(std::move(environment)) {
+    makeClosures();
+}
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate() {
+    // The reverse of launch: each component goes before those it was given.
+    hotKeyController_.reset();
+    statusItemController_.reset();
+    mcpServer_.reset();
+    mcpService_.reset();
+    reminderTools_.reset();
+    updateController_.reset();
+    locationProvider_.reset();
+    dailySummary_.reset();
+    store_.reset();
+    settings_.reset();
+}
 
-void AppDelegate::launch() {
-    instanceLock_ = lockInstance();
+void AppDelegate::makeClosures() {
+    const QPointer self(this);
+    closures_ = Closures{
+        // The preferences window joins with its library.
+        .openPreferences = [] {},
+        .togglePanel =
+            [self] {
+                if (self) self->togglePanel(false);
+            },
+        .hotKeyPressed =
+            [self] {
+                if (self) self->togglePanel(true);
+            },
+        .checkForUpdates = {},  // made once the update controller knows whether updates are configured
+        .pendingUpdateVersion = [self] { return self ? self->pendingUpdateVersion() : std::nullopt; },
+        .statusButtonProvider = [self] { return self ? self->statusButtonRect() : std::nullopt; },
+        .captureFromService =
+            [self](const QString& text) {
+                if (self) self->captureFromService(text);
+            },
+        .syncMCPServer =
+            [self] {
+                if (self) self->syncMCPServer();
+            },
+    };
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    if (environment_.isRunningTests) return;
+
+    terminateOtherInstances();
+    took(LaunchStep::oneInstance);
+
+    // Tavlin lives in the tray: no window at launch, and closing the last
+    // one leaves it running. The panel is a tool window, so the taskbar
+    // shows no entry for it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    took(LaunchStep::accessoryPolicy);
 
     defaults_ = std::make_unique<platform::UserDefaults>();
     settings_ = std::make_unique<store::Settings>(*defaults_);
+    // The hot keys are kept with the other settings.
+    keyBindings_ = std::make_unique<KeyBindings::Module>(*defaults_, environment_.makeHotKeyBackend
+                                                                         ? environment_.makeHotKeyBackend()
+                                                                         : platform::makeSystemHotKeyBackend());
+    took(LaunchStep::settings);
+
+    buildStore();
+    took(LaunchStep::store);
+
+    notifications_ = std::make_unique<platform::NotificationCenter>(environment_.sessionBus);
+    dailySummary_ = std::make_unique<DailySummary>(*store_, *settings_, *notifications_, *powerEvents_);
+    took(LaunchStep::dailySummary);
+
+    locationProvider_ = std::make_unique<store::LocationProvider>();
+    took(LaunchStep::locationProvider);
+
+    updateController_ = std::make_unique<UpdateController>(*notifications_);
+    closures_.checkForUpdates = updateController_->checkForUpdatesAction();
+    took(LaunchStep::updateController);
+
+    buildMCPServer();
+    took(LaunchStep::mcpServer);
+
+    // The preferences window and the panel are built here once their
+    // libraries exist.
+
+    // The tray item, drawn at once, before the store has started, and again
+    // after each change of what it shows.
+    statusItemController_ =
+        std::make_unique<StatusItemController>(*store_, *settings_, closures_.togglePanel, closures_.openPreferences,
+                                               closures_.checkForUpdates, closures_.pendingUpdateVersion);
+    took(LaunchStep::statusItem);
+    store::ContinuousObservation::observe([item = QPointer(statusItemController_.get())] {
+        if (item) item->refresh();
+    });
+    took(LaunchStep::statusItemObserved);
+
+    // The panel opens on the hot key's release, not on its press.
+    hotKeyController_ = std::make_unique<HotKeyController>(closures_.hotKeyPressed);
+    took(LaunchStep::hotKey);
+
+    // After the store's own handler, which carries out its pending deletions.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { mcpServer_->stop(); });
+    store_->start();
+    took(LaunchStep::storeStarted);
+
+    dailySummary_->start();
+    took(LaunchStep::dailySummaryStarted);
+
+    store::ContinuousObservation::observe(closures_.syncMCPServer);
+    took(LaunchStep::mcpServerObserved);
+
+    if (environment_.developerSwitches) environment_.developerSwitches();
+    took(LaunchStep::developerSwitches);
+}
+
+void AppDelegate::terminateOtherInstances() {
+    const QString lockPath = MCPConfiguration::instanceLockPath();
+    if (const std::optional<QString> failure =
+            MCPConfiguration::createPrivateFolder(QFileInfo(lockPath).absolutePath()))
+        qCWarning(lcApp).noquote() << *failure;
+
+    bool askedToQuit = false;
+    if (ProgramEntry::liftsOneInstanceRule(environment_.arguments)) {
+        // A developer run stands beside the user's Tavlin and takes nothing from it.
+    } else if (!environment_.sessionBus.isConnected()) {
+        qCWarning(lcApp) << "No session bus: another Tavlin that runs is not asked to quit";
+    } else {
+        applicationService_ = std::make_unique<ApplicationService>(environment_.sessionBus);
+        connect(applicationService_.get(), &ApplicationService::quitRequested, this, &quitApplication);
+        // The newest Tavlin wins, also against one that ignores the request.
+        connect(applicationService_.get(), &ApplicationService::nameLost, this, &quitApplication);
+        askedToQuit = applicationService_->askOwnerToQuit();
+        applicationService_->claimName();
+    }
+
+    // The lock tells the --mcp bridge that a Tavlin runs, and its holder alone
+    // writes mcp.json: wait for the old Tavlin to let go of it, else the
+    // bridge would think none runs once it ends, and its stop would take our
+    // port out of the file.
+    instanceLock_ =
+        mcp::InstanceLock::acquire(lockPath, askedToQuit ? environment_.handoverLimit : std::chrono::milliseconds(0));
+    if (!instanceLock_) qCWarning(lcApp).noquote() << u"Couldn't take %1; is another Tavlin running?"_s.arg(lockPath);
+}
+
+void AppDelegate::buildStore() {
     eventStore_ = std::make_unique<platform::VdirEventStore>();
-    powerEvents_ = std::make_unique<platform::SessionPowerEvents>();
+    powerEvents_ =
+        std::make_unique<platform::SessionPowerEvents>(QDBusConnection::systemBus(), environment_.sessionBus);
     contacts_ = std::make_unique<platform::VCardContacts>();
     mapSearch_ = std::make_unique<platform::UnavailableMapSearch>();
     geocoder_ = std::make_unique<platform::UnavailableGeocoder>();
     places_ = std::make_unique<store::PlaceResolver>(*contacts_, *mapSearch_, *geocoder_);
+    // Not started yet: the tray item shows its first state before.
     store_ = std::make_unique<store::ReminderStore>(*eventStore_, *settings_, *powerEvents_, *places_);
-    // Built now, started once the store has started.
-    notifications_ = std::make_unique<platform::NotificationCenter>();
-    dailySummary_ = std::make_unique<DailySummary>(*store_, *settings_, *notifications_, *powerEvents_);
-    locationProvider_ = std::make_unique<store::LocationProvider>();
-    updateController_ = std::make_unique<UpdateController>(*notifications_);
-    checkForUpdates_ = updateController_->checkForUpdatesAction();
+}
 
+void AppDelegate::buildMCPServer() {
     reminderTools_ = std::make_unique<mcp::ReminderTools>(*store_, *settings_);
     mcpService_ = std::make_unique<mcp::MCPService>(applicationVersion(), mcp::ReminderTools::serverInstructions(),
                                                     reminderTools_->makeTools());
     const QString configurationPath = MCPConfiguration::filePath();
     mcpServer_ = std::make_unique<mcp::MCPServer>(*mcpService_, configurationPath,
                                                   MCPConfiguration::launchToken(configurationPath));
+    mcpServer_->setWritesConfiguration(holdsInstanceLock());
+}
 
-    // The tray item, drawn once at once and again after each change of what
-    // it shows. The panel and the preferences are not built yet, so those
-    // two actions do nothing for now.
-    statusItemController_ = std::make_unique<StatusItemController>(
-        *store_, *settings_, [] {}, [] {}, checkForUpdates_,
-        [self = QPointer(this)] { return self ? self->pendingUpdateVersion() : std::nullopt; });
-    store::ContinuousObservation::observe([item = QPointer(statusItemController_.get())] {
-        if (item) item->refresh();
-    });
+void AppDelegate::togglePanel(bool fromHotKey) {
+    // The panel joins with its library.
+    (void)fromHotKey;
+}
 
-    // After the store's own handler, which carries out its pending deletions.
-    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &AppDelegate::terminate);
-    store_->start();
-    dailySummary_->start();
-    store::ContinuousObservation::observe([self = QPointer(this)] {
-        if (self) self->syncMCPServer();
-    });
+void AppDelegate::captureFromService(const QString& text) {
+    // The panel joins with its library.
+    (void)text;
 }
 
 std::optional<QString> AppDelegate::pendingUpdateVersion() const {
     return updateController_ ? updateController_->pendingUpdateVersion() : std::nullopt;
+}
+
+std::optional<QRectF> AppDelegate::statusButtonRect() const {
+    if (!statusItemController_) return std::nullopt;
+    const QRect rect = statusItemController_->statusItem().geometry();
+    return rect.isEmpty() ? std::nullopt : std::optional<QRectF>(rect);
 }
 
 void AppDelegate::syncMCPServer() {
@@ -110,7 +246,5 @@ void AppDelegate::syncMCPServer() {
     mcpServer_->clearLastError();
     mcpServer_->start(mcp::MCPServer::defaultPort, true);
 }
-
-void AppDelegate::terminate() { mcpServer_->stop(); }
 
 }  // namespace tavlin::app

@@ -1,18 +1,24 @@
 #pragma once
 
+#include <QDBusConnection>
 #include <QObject>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 
 namespace tavlin::platform {
 class Contacts;
+class EventStore;
 class Geocoder;
+class HotKeyBackend;
 class MapSearch;
 class NotificationCenter;
 class PowerEvents;
-class EventStore;
 class UserDefaults;
 }  // namespace tavlin::platform
 
@@ -30,63 +36,162 @@ class MCPService;
 class ReminderTools;
 }  // namespace tavlin::mcp
 
+namespace tavlin::KeyBindings {
+class Module;
+}  // namespace tavlin::KeyBindings
+
 namespace tavlin::app {
 
+class ApplicationService;
 class DailySummary;
-class UpdateController;
+class HotKeyController;
 class StatusItemController;
+class UpdateController;
 
-// Builds the application's components at launch, in their order, wires them
-// and owns them for the life of the process. At the application's end the
-// store carries out its pending deletions and the AI tools server stops.
+// Tavlin's spine. At launch it keeps one Tavlin per user, builds every
+// component in a fixed order, hands each the others and the shell's actions
+// it needs, starts the long-running services and last hands the command line
+// to the developer switches. It owns every component until the process ends;
+// at the application's end the store carries out its pending deletions and
+// the AI tools server stops, however the end was asked for.
+//
+// Components get the shell's actions as closures that hold the delegate
+// weakly: once it is gone they do nothing and give nothing. Main thread only.
 class AppDelegate : public QObject {
     Q_OBJECT
 
 public:
-    explicit AppDelegate(QObject* parent = nullptr);
+    // How long a new Tavlin waits for the one it asked to quit.
+    static constexpr std::chrono::milliseconds handoverLimit{5000};
+
+    // What the process is given.
+    struct Environment {
+        // Launch then builds nothing at all.
+        bool isRunningTests = false;
+        // The program path first; a "--" argument lifts the one-instance rule.
+        QStringList arguments;
+        // A connection that is not connected: there is no session bus.
+        QDBusConnection sessionBus{QString()};
+        // Run last, when everything else has launched.
+        std::function<void()> developerSwitches;
+        // The X server's key grabs when empty.
+        std::function<std::unique_ptr<platform::HotKeyBackend>()> makeHotKeyBackend;
+        std::chrono::milliseconds handoverLimit = AppDelegate::handoverLimit;
+    };
+
+    // The steps of launch that have been taken, in the order they are taken.
+    enum class LaunchStep {
+        oneInstance,
+        accessoryPolicy,
+        settings,
+        store,
+        dailySummary,
+        locationProvider,
+        updateController,
+        mcpServer,
+        statusItem,
+        statusItemObserved,
+        hotKey,
+        storeStarted,
+        dailySummaryStarted,
+        mcpServerObserved,
+        developerSwitches,
+    };
+    Q_ENUM(LaunchStep)
+
+    // The shell's actions as components receive them.
+    struct Closures {
+        std::function<void()> openPreferences;
+        std::function<void()> togglePanel;    // as the tray item asks: not from the hot key
+        std::function<void()> hotKeyPressed;  // from the hot key
+        // Only while updates are configured; empty otherwise.
+        std::function<void()> checkForUpdates;
+        std::function<std::optional<QString>()> pendingUpdateVersion;
+        // The tray item's rectangle on screen.
+        std::function<std::optional<QRectF>()> statusButtonProvider;
+        std::function<void(const QString&)> captureFromService;
+        std::function<void()> syncMCPServer;
+    };
+
+    // The target of text sent to Tavlin from another program.
+    struct ServiceProvider {
+        std::function<void(const QString&)> onCapture;
+    };
+
+    // Builds nothing yet.
+    explicit AppDelegate(Environment environment, QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    // Builds the settings, the reminder store over the reminders folder, the
-    // AI tools and their server, and the tray item, which shows its first
-    // state before the store starts; starts the store, and starts and stops
-    // the server as the setting mcpEnabled goes on and off.
-    void launch();
+    // The launch, once the application's loop exists.
+    void applicationDidFinishLaunching();
 
+    // The one way to show or hide the panel: true from the hot key (and
+    // the shell's other routes), false from a click on the tray item.
+    void togglePanel(bool fromHotKey);
+    // Text sent from another program: opens the panel afresh in the middle
+    // of the screen, offering the reminders found in it.
+    void captureFromService(const QString& text);
+
+    const Closures& closures() const { return closures_; }
+    const ServiceProvider& serviceProvider() const { return serviceProvider_; }
+    bool isRunningTests() const { return environment_.isRunningTests; }
+
+    // The components, once launch has built them.
     store::Settings& settings() const { return *settings_; }
     store::ReminderStore& store() const { return *store_; }
-    mcp::MCPServer& mcpServer() const { return *mcpServer_; }
-    DailySummary& dailySummary() const { return *dailySummary_; }
-    UpdateController& updateController() const { return *updateController_; }
-
-    // What the menus and the settings are given: the update check, which
-    // exists only when updates are configured, and the version it found.
-    const std::function<void()>& checkForUpdates() const { return checkForUpdates_; }
-    std::optional<QString> pendingUpdateVersion() const;
     StatusItemController& statusItemController() const { return *statusItemController_; }
+    DailySummary& dailySummary() const { return *dailySummary_; }
+    store::LocationProvider& locationProvider() const { return *locationProvider_; }
+    UpdateController& updateController() const { return *updateController_; }
+    mcp::MCPServer& mcpServer() const { return *mcpServer_; }
+    // Whether this Tavlin holds the instance lock, and so owns mcp.json.
+    bool holdsInstanceLock() const { return instanceLock_ != nullptr; }
+
+signals:
+    void launchStepTaken(tavlin::app::AppDelegate::LaunchStep step);
 
 private:
+    void makeClosures();
+    // Keeps one Tavlin per user: asks the running one to quit, takes its
+    // name on the session bus and waits a moment for its instance lock.
+    void terminateOtherInstances();
+    void buildStore();
+    void buildMCPServer();
     void syncMCPServer();
-    void terminate();
+    std::optional<QString> pendingUpdateVersion() const;
+    std::optional<QRectF> statusButtonRect() const;
+    void took(LaunchStep step) { emit launchStepTaken(step); }
 
+    Environment environment_;
+    Closures closures_;
+
+    // What the components stand on, declared first so that it outlives
+    // them: the session bus, the instance lock, the platform's services.
+    std::unique_ptr<ApplicationService> applicationService_;
     std::unique_ptr<mcp::InstanceLock> instanceLock_;
     std::unique_ptr<platform::UserDefaults> defaults_;
-    std::unique_ptr<store::Settings> settings_;
+    std::unique_ptr<KeyBindings::Module> keyBindings_;
     std::unique_ptr<platform::EventStore> eventStore_;
     std::unique_ptr<platform::PowerEvents> powerEvents_;
     std::unique_ptr<platform::Contacts> contacts_;
     std::unique_ptr<platform::MapSearch> mapSearch_;
     std::unique_ptr<platform::Geocoder> geocoder_;
     std::unique_ptr<store::PlaceResolver> places_;
-    std::unique_ptr<store::ReminderStore> store_;
     std::unique_ptr<platform::NotificationCenter> notifications_;
+
+    // The components, each filled once by launch at its step.
+    std::unique_ptr<store::Settings> settings_;
+    std::unique_ptr<store::ReminderStore> store_;
+    std::unique_ptr<StatusItemController> statusItemController_;
+    // The panel and the preferences come with their own libraries.
+    std::unique_ptr<HotKeyController> hotKeyController_;
     std::unique_ptr<DailySummary> dailySummary_;
     std::unique_ptr<store::LocationProvider> locationProvider_;
     std::unique_ptr<UpdateController> updateController_;
-    std::function<void()> checkForUpdates_;
-    std::unique_ptr<mcp::ReminderTools> reminderTools_;
+    std::unique_ptr<mcp::ReminderTools> reminderTools_;  // the server's tools and service
     std::unique_ptr<mcp::MCPService> mcpService_;
     std::unique_ptr<mcp::MCPServer> mcpServer_;
-    std::unique_ptr<StatusItemController> statusItemController_;
+    ServiceProvider serviceProvider_;
 };
 
 }  // namespace tavlin::app

@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/ProgramEntry.h"
 #include "devmodes/DeveloperSwitches.h"
 #include "mcp/MCPConfiguration.h"
 #include "mcp/MCPStdioBridge.h"
@@ -8,7 +9,6 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -22,11 +22,10 @@ void chooseOffscreenWithoutDisplay() {
     }
 }
 
-// "--mcp" anywhere after the program path.
-bool runsTheBridge(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--mcp") == 0) return true;
-    return false;
+QStringList argumentList(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
 }
 
 // The bridge opens no window: it relays standard input and output to the
@@ -40,21 +39,26 @@ int runBridge(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     tavlin::platform::installLogHandler();
-    if (runsTheBridge(argc, argv)) return runBridge(argc, argv);
+    if (tavlin::app::ProgramEntry::runsTheBridge(argumentList(argc, argv))) return runBridge(argc, argv);
+    const bool isRunningTests = tavlin::app::ProgramEntry::isRunningTests();
     chooseOffscreenWithoutDisplay();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavlin"));
     QApplication::setApplicationVersion(QStringLiteral(TAVLIN_VERSION));
-    QApplication::setQuitOnLastWindowClosed(false);
 
     tavlin::platform::TerminationSignals terminationSignals;
     QObject::connect(&terminationSignals, &tavlin::platform::TerminationSignals::terminationRequested, &app,
                      [](int) { QApplication::quit(); });
 
-    tavlin::app::AppDelegate delegate;
-    delegate.launch();
+    const QStringList arguments = QCoreApplication::arguments();
+    tavlin::app::AppDelegate delegate({
+        .isRunningTests = isRunningTests,
+        .arguments = arguments,
+        .sessionBus = QDBusConnection::sessionBus(),
+        .developerSwitches = [arguments] { tavlin::devmodes::runSelfTests(arguments); },
+    });
+    delegate.applicationDidFinishLaunching();
     qCInfo(lcApp) << "Tavlin is running";
-    tavlin::devmodes::runSelfTests(QCoreApplication::arguments());
     return QApplication::exec();
 }

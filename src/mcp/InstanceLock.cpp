@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -19,11 +20,21 @@ int openLockFile(const QString& path, int flags) {
 }  // namespace
 
 std::unique_ptr<InstanceLock> InstanceLock::acquire(const QString& path) {
+    return acquire(path, std::chrono::milliseconds(0));
+}
+
+std::unique_ptr<InstanceLock> InstanceLock::acquire(const QString& path, std::chrono::milliseconds limit,
+                                                    std::chrono::milliseconds pollInterval) {
     const int descriptor = openLockFile(path, O_RDWR | O_CREAT);
     if (descriptor < 0) return nullptr;
-    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-        ::close(descriptor);
-        return nullptr;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        // Only another holder is worth waiting for.
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+            ::close(descriptor);
+            return nullptr;
+        }
+        std::this_thread::sleep_for(pollInterval);
     }
     return std::unique_ptr<InstanceLock>(new InstanceLock(descriptor));
 }

@@ -64,11 +64,12 @@ void MCPServer::start(quint16 port, bool fallbackToAnyPort) {
         const QString description = listener_->errorString();
         qCCritical(lcMcp).noquote() << u"MCP listener on port %1 failed: %2"_s.arg(port).arg(description);
         listener_.reset();
+        const std::optional<quint16> ownPort = port_;
         store::publish(this, port_, std::nullopt, &MCPServer::portChanged);
         if (fallbackToAnyPort) return start(0, false);
         store::publish(this, lastError_, std::optional(u"Couldn't open a port: "_s + description),
                        &MCPServer::lastErrorChanged);
-        writeConfiguration();
+        withdrawPort(ownPort);
         return;
     }
     store::publish(this, port_, std::optional(listener_->serverPort()), &MCPServer::portChanged);
@@ -81,8 +82,9 @@ void MCPServer::stop() {
     closeConnections();  // switching the tools off ends every client's access at once
     if (!listener_) return;
     listener_.reset();
+    const std::optional<quint16> ownPort = port_;
     store::publish(this, port_, std::nullopt, &MCPServer::portChanged);
-    writeConfiguration();
+    withdrawPort(ownPort);
     qCInfo(lcMcp) << "MCP server stopped";
 }
 
@@ -91,7 +93,14 @@ void MCPServer::closeConnections() {
     while (!connections_.empty()) connections_.begin()->second->close();
 }
 
+void MCPServer::withdrawPort(std::optional<quint16> ownPort) const {
+    // Another server may have written its own port since.
+    const std::optional<MCPConfiguration> stored = MCPConfiguration::read(configurationPath_);
+    if (stored && stored->port == ownPort) writeConfiguration();
+}
+
 void MCPServer::writeConfiguration() const {
+    if (!writesConfiguration_) return;
     const MCPConfiguration configuration{.token = token_, .port = port_};
     if (const std::optional<QString> failure = configuration.save(configurationPath_))
         qCCritical(lcMcp).noquote() << u"Couldn't write %1: %2"_s.arg(configurationPath_, *failure);

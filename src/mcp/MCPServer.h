@@ -46,12 +46,20 @@ public:
 
     // Listens on `port` (0: one the system picks). When that fails and
     // `fallbackToAnyPort` is set, once more on a port the system picks;
-    // otherwise lastError says why. mcp.json is written once it listens.
+    // otherwise lastError says why. mcp.json is written once it listens, and
+    // a failure takes no other server's port out of it.
     void start(quint16 port, bool fallbackToAnyPort);
-    // Closes every connection, and the listener with mcp.json written
-    // without a port; without a listener nothing is written.
+    // Closes every connection, and the listener; mcp.json loses the port
+    // when it still names this server's, and is left alone when it names
+    // another's. Without a listener nothing is written.
     void stop();
     bool hasListener() const { return listener_ != nullptr; }
+
+    // Whether this server may write mcp.json: only the Tavlin that holds the
+    // instance lock does, so a second one (a developer run, or one that
+    // started while the old one would not quit) serves on its own port and
+    // leaves the file to the one that assistants know. On by default.
+    void setWritesConfiguration(bool writes) { writesConfiguration_ = writes; }
 
     std::optional<quint16> port() const { return store::observed(this, port_, &MCPServer::portChanged); }
     std::optional<QString> lastError() const { return store::observed(this, lastError_, &MCPServer::lastErrorChanged); }
@@ -70,6 +78,8 @@ signals:
 private:
     // Writes the token and the current port to mcp.json; a failure is logged.
     void writeConfiguration() const;
+    // Writes mcp.json without a port when it still names `ownPort`.
+    void withdrawPort(std::optional<quint16> ownPort) const;
     void accept(qintptr descriptor);
     void connectionClosed(ClientConnection* connection);
     bool isAuthorized(const HTTPRequest& request) const;
@@ -78,6 +88,7 @@ private:
     const MCPService& service_;
     QString configurationPath_;
     QString token_;
+    bool writesConfiguration_ = true;
     std::unique_ptr<QTcpServer> listener_;
     std::map<ClientConnection*, std::shared_ptr<ClientConnection>> connections_;
     std::optional<quint16> port_;

@@ -1,55 +1,287 @@
 #include "app/AppDelegate.h"
 
+#include "app/ApplicationService.h"
+#include "app/DailySummary.h"
+#include "app/StatusItemController.h"
 #include "app/UpdateController.h"
+#include "mcp/InstanceLock.h"
 #include "mcp/MCPConfiguration.h"
 #include "mcp/MCPServer.h"
+#include "store/ReminderStore.h"
 #include "store/Settings.h"
+#include "support/MainLoop.h"
+#include "support/PrivateSessionBus.h"
 #include "support/ScopedVariable.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include <functional>
+#include <optional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+using tavlin::app::AppDelegate;
+using tavlin::app::ApplicationService;
+using tavlin::mcp::InstanceLock;
 using tavlin::mcp::MCPConfiguration;
+using Step = AppDelegate::LaunchStep;
 
 namespace {
 
-// A launch over temporary folders.
+// A launch over temporary folders, with no session bus unless a test gives
+// one, and one reminder in the inbox.
 class AppDelegateTest : public ::testing::Test {
 protected:
-    void turnLoop() { QCoreApplication::processEvents(); }
+    void SetUp() override {
+        writeTestFile(home.filePath(u"config/Tavlin/settings.json"_s), settingsJSON());
+        writeTestFile(home.filePath(u"reminders/inbox/displayname"_s), "Inbox");
+        writeReminder();
+    }
+
+    void writeReminder() const {
+        writeTestFile(reminderFile(), crlf("BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//test//EN\nBEGIN:VTODO\n"
+                                           "UID:errand\nSUMMARY:Errand\nSTATUS:NEEDS-ACTION\nEND:VTODO\n"
+                                           "END:VCALENDAR\n"));
+    }
+
+    virtual QByteArray settingsJSON() const { return R"({"mcpEnabled": false})"; }
+
+    // `probe` looks at the delegate after each step.
+    AppDelegate& launch(AppDelegate::Environment environment = {}, std::function<void(Step)> probe = {}) {
+        if (environment.arguments.isEmpty()) environment.arguments = QStringList{u"tavlin"_s};
+        delegate.emplace(std::move(environment));
+        QObject::connect(&*delegate, &AppDelegate::launchStepTaken, [this, probe](Step step) {
+            steps.push_back(step);
+            if (probe) probe(step);
+        });
+        delegate->applicationDidFinishLaunching();
+        return *delegate;
+    }
+
+    // Runs the application's loop until something quits it, or gives up
+    // after `limitMs` with exit code 99.
+    static int runUntilQuit(int limitMs = 10000) {
+        QTimer::singleShot(limitMs, [] { QCoreApplication::exit(99); });
+        return QCoreApplication::exec();
+    }
+
+    QString reminderFile() const { return home.filePath(u"reminders/inbox/errand.ics"_s); }
 
     QTemporaryDir home;
     ScopedVariable data{"XDG_DATA_HOME", home.filePath("data").toUtf8()};
     ScopedVariable config{"XDG_CONFIG_HOME", home.filePath("config").toUtf8()};
     ScopedVariable reminders{"TAVLIN_REMINDERS_DIR", home.filePath("reminders").toUtf8()};
-    tavlin::app::AppDelegate delegate;
+    std::optional<AppDelegate> delegate;
+    std::vector<Step> steps;
+};
+
+class AppDelegateWithServerTest : public AppDelegateTest {
+protected:
+    QByteArray settingsJSON() const override { return R"({"mcpEnabled": true, "dailySummaryEnabled": true})"; }
+
+    // Another Tavlin's lock and configuration file, as if it ran.
+    void playAnotherTavlin() {
+        const QString lockPath = MCPConfiguration::instanceLockPath();
+        ASSERT_EQ(MCPConfiguration::createPrivateFolder(QFileInfo(lockPath).absolutePath()), std::nullopt);
+        others.lock = InstanceLock::acquire(lockPath);
+        ASSERT_TRUE(others.lock);
+        ASSERT_EQ(others.configuration.save(MCPConfiguration::filePath()), std::nullopt);
+    }
+
+    struct {
+        std::unique_ptr<InstanceLock> lock;
+        MCPConfiguration configuration{.token = MCPConfiguration::makeToken(), .port = 40123};
+    } others;
 };
 
 }  // namespace
 
+// The order carries meaning: the tray shows its first state before the
+// store starts, the server follows its setting only once the daily summary
+// runs, and the developer switches find everything running.
+TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
+    std::vector<std::pair<Step, bool>> serverListeningAt;
+    std::optional<bool> summaryArmedOnceStarted;
+    bool switchesFoundEverythingRunning = false;
+    launch({.developerSwitches =
+                [&] {
+                    switchesFoundEverythingRunning = delegate->mcpServer().hasListener() &&
+                                                     delegate->dailySummary().fireDate().has_value() &&
+                                                     delegate->holdsInstanceLock();
+                }},
+           [&](Step step) {
+               if (step == Step::storeStarted || step == Step::dailySummaryStarted || step == Step::mcpServerObserved)
+                   serverListeningAt.emplace_back(step, delegate->mcpServer().hasListener());
+               if (step == Step::dailySummaryStarted)
+                   summaryArmedOnceStarted = delegate->dailySummary().fireDate().has_value();
+           });
+
+    EXPECT_EQ(steps,
+              (std::vector<Step>{Step::oneInstance, Step::accessoryPolicy, Step::settings, Step::store,
+                                 Step::dailySummary, Step::locationProvider, Step::updateController, Step::mcpServer,
+                                 Step::statusItem, Step::statusItemObserved, Step::hotKey, Step::storeStarted,
+                                 Step::dailySummaryStarted, Step::mcpServerObserved, Step::developerSwitches}));
+    EXPECT_EQ(serverListeningAt, (std::vector<std::pair<Step, bool>>{
+                                     {Step::storeStarted, false},
+                                     {Step::dailySummaryStarted, false},
+                                     {Step::mcpServerObserved, true},
+                                 }));
+    EXPECT_EQ(summaryArmedOnceStarted, true);
+    EXPECT_TRUE(switchesFoundEverythingRunning);
+    EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
+}
+
+TEST_F(AppDelegateTest, ATestHostGetsNothingBuilt) {
+    if (!PrivateSessionBus::isAvailable()) GTEST_SKIP() << "dbus-daemon is not installed";
+    PrivateSessionBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    bool switchesRan = false;
+    launch({.isRunningTests = true, .sessionBus = bus.connect(), .developerSwitches = [&] { switchesRan = true; }});
+    EXPECT_TRUE(steps.empty());
+    EXPECT_FALSE(switchesRan);
+    EXPECT_FALSE(delegate->holdsInstanceLock());
+    EXPECT_FALSE(bus.connect().interface()->isServiceRegistered(ApplicationService::serviceName).value());
+    EXPECT_FALSE(QFile::exists(MCPConfiguration::instanceLockPath()));
+}
+
 TEST_F(AppDelegateTest, StartsAndStopsTheServerWithItsSetting) {
-    delegate.launch();
-    tavlin::mcp::MCPServer& server = delegate.mcpServer();
+    launch();
+    tavlin::mcp::MCPServer& server = delegate->mcpServer();
     EXPECT_FALSE(server.hasListener());
 
-    delegate.settings().setMcpEnabled(true);
-    turnLoop();
+    delegate->settings().setMcpEnabled(true);
+    QCoreApplication::processEvents();
     ASSERT_TRUE(server.port());
     EXPECT_EQ(MCPConfiguration::read(MCPConfiguration::filePath())->port, server.port());
 
-    delegate.settings().setMcpEnabled(false);
-    turnLoop();
+    delegate->settings().setMcpEnabled(false);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(server.hasListener());
     EXPECT_EQ(MCPConfiguration::read(MCPConfiguration::filePath())->port, std::nullopt);
 
-    delegate.settings().setMcpEnabled(true);
-    turnLoop();
+    delegate->settings().setMcpEnabled(true);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(server.port());
 }
 
+// A Tavlin that runs beside the one holding the lock (a developer run, or
+// one whose predecessor would not quit) serves, but leaves mcp.json alone.
+TEST_F(AppDelegateWithServerTest, OnlyTheLockHolderWritesTheConfiguration) {
+    ASSERT_NO_FATAL_FAILURE(playAnotherTavlin());
+
+    launch({.arguments = {u"tavlin"_s, u"--parse"_s, u"x"_s}});
+    EXPECT_FALSE(delegate->holdsInstanceLock());
+    EXPECT_TRUE(delegate->mcpServer().hasListener());
+    delegate->settings().setMcpEnabled(false);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(MCPConfiguration::read(MCPConfiguration::filePath()), others.configuration);
+}
+
+// An old Tavlin that will not quit keeps its lock; the new one waits for it
+// a moment, then runs all the same, without touching the old one's file.
+TEST_F(AppDelegateWithServerTest, GoesOnWithoutTheLockWhenTheRunningTavlinWillNotQuit) {
+    if (!PrivateSessionBus::isAvailable()) GTEST_SKIP() << "dbus-daemon is not installed";
+    PrivateSessionBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    QDBusConnection stubborn = bus.connect();  // owns the name, has no object to ask
+    ASSERT_EQ(stubborn.interface()
+                  ->registerService(ApplicationService::serviceName, QDBusConnectionInterface::DontQueueService,
+                                    QDBusConnectionInterface::AllowReplacement)
+                  .value(),
+              QDBusConnectionInterface::ServiceRegistered);
+    ASSERT_NO_FATAL_FAILURE(playAnotherTavlin());
+
+    const QDBusConnection ours = bus.connect();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    launch({.sessionBus = ours, .handoverLimit = std::chrono::milliseconds(300)});
+    EXPECT_GE(elapsed.elapsed(), 300);
+    EXPECT_FALSE(delegate->holdsInstanceLock());
+    EXPECT_EQ(stubborn.interface()->serviceOwner(ApplicationService::serviceName).value(), ours.baseService());
+    EXPECT_TRUE(delegate->mcpServer().hasListener());
+    EXPECT_EQ(MCPConfiguration::read(MCPConfiguration::filePath()), others.configuration);
+}
+
 TEST_F(AppDelegateTest, HandsOutTheUpdateCheckOnlyWhereTheBuildIsConfiguredForUpdates) {
-    delegate.launch();
-    EXPECT_EQ(bool(delegate.checkForUpdates()), tavlin::app::UpdateConfiguration::ofThisBuild().isConfigured());
-    EXPECT_EQ(delegate.pendingUpdateVersion(), std::nullopt);
+    launch();
+    const bool configured = tavlin::app::UpdateConfiguration::ofThisBuild().isConfigured();
+    EXPECT_EQ(bool(delegate->closures().checkForUpdates), configured);
+    EXPECT_EQ(bool(delegate->statusItemController().checkForUpdates()), configured);
+    EXPECT_EQ(delegate->closures().pendingUpdateVersion(), std::nullopt);
+}
+
+TEST_F(AppDelegateTest, ClosuresDoNothingOnceTheDelegateIsGone) {
+    launch();
+    const AppDelegate::Closures closures = delegate->closures();
+    delegate.reset();
+    closures.openPreferences();
+    closures.togglePanel();
+    closures.hotKeyPressed();
+    if (closures.checkForUpdates) closures.checkForUpdates();
+    closures.captureFromService(u"buy milk"_s);
+    closures.syncMCPServer();
+    EXPECT_EQ(closures.pendingUpdateVersion(), std::nullopt);
+    EXPECT_EQ(closures.statusButtonProvider(), std::nullopt);
+}
+
+// Whoever ends Tavlin over the bus, it ends as always: the deletion the
+// user could still undo is carried out and the server stops.
+TEST_F(AppDelegateWithServerTest, EndsTheNormalWayWhenAskedOverTheBus) {
+    if (!PrivateSessionBus::isAvailable()) GTEST_SKIP() << "dbus-daemon is not installed";
+    const std::vector<std::pair<const char*, std::function<void(QDBusConnection)>>> ways{
+        {"ActivateAction(\"quit\")",
+         [](QDBusConnection other) {
+             QDBusMessage call =
+                 QDBusMessage::createMethodCall(ApplicationService::serviceName, ApplicationService::objectPath,
+                                                ApplicationService::interfaceName, u"ActivateAction"_s);
+             call.setArguments({u"quit"_s, QVariantList(), QVariantMap()});
+             other.asyncCall(call);
+         }},
+        {"the name taken by a newer Tavlin",
+         [](QDBusConnection other) {
+             other.interface()->registerService(ApplicationService::serviceName,
+                                                QDBusConnectionInterface::ReplaceExistingService,
+                                                QDBusConnectionInterface::AllowReplacement);
+         }},
+    };
+    for (const auto& [way, end] : ways) {
+        SCOPED_TRACE(way);
+        writeReminder();  // again after the last round
+        PrivateSessionBus bus;
+        ASSERT_TRUE(bus.isRunning());
+        launch({.sessionBus = bus.connect()});
+        ASSERT_TRUE(runMainLoopUntil([&] { return !delegate->store().reminders().empty(); }));
+        delegate->store().queueDeletion(delegate->store().reminders().front());
+        ASSERT_TRUE(QFile::exists(reminderFile()));
+        ASSERT_TRUE(MCPConfiguration::read(MCPConfiguration::filePath())->port);
+
+        end(bus.connect());
+        EXPECT_EQ(runUntilQuit(), 0);
+        EXPECT_FALSE(QFile::exists(reminderFile()));
+        EXPECT_EQ(MCPConfiguration::read(MCPConfiguration::filePath())->port, std::nullopt);
+        delegate.reset();
+    }
+}
+
+TEST_F(AppDelegateTest, AnswersAnUnknownActionWithAnErrorAndKeepsRunning) {
+    if (!PrivateSessionBus::isAvailable()) GTEST_SKIP() << "dbus-daemon is not installed";
+    PrivateSessionBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    launch({.sessionBus = bus.connect()});
+    QDBusMessage call = QDBusMessage::createMethodCall(ApplicationService::serviceName, ApplicationService::objectPath,
+                                                       ApplicationService::interfaceName, u"ActivateAction"_s);
+    call.setArguments({u"open-sesame"_s, QVariantList(), QVariantMap()});
+    QDBusPendingCall reply = bus.connect().asyncCall(call);
+    ASSERT_TRUE(runMainLoopUntil([&] { return reply.isFinished(); }));
+    EXPECT_EQ(reply.error().type(), QDBusError::InvalidArgs);
+    EXPECT_EQ(runUntilQuit(300), 99);
 }

@@ -325,7 +325,43 @@ TEST(MCPServer, FallsBackOnceToAPortTheSystemChooses) {
     EXPECT_EQ(fixed.port(), std::nullopt);
     ASSERT_TRUE(fixed.lastError());
     EXPECT_THAT(fixed.lastError()->toStdString(), StartsWith("Couldn't open a port: "));
+    // The one that listens keeps its port in the file.
+    EXPECT_EQ(MCPConfiguration::read(path), (MCPConfiguration{.token = u"t"_s, .port = fallingBack.port()}));
+}
+
+// Two Tavlins beside each other, say while one hands over to the next: the
+// file belongs to the one that wrote it last, and the other's stop must not
+// take that one's port out of it.
+TEST(MCPServer, StoppingLeavesAnotherServersPortInTheFile) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"mcp.json"_s);
+    MCPService service(u"1"_s, QString(), {});
+    MCPServer first(service, path, u"t"_s);
+    MCPServer second(service, path, u"t"_s);
+    first.start(0, false);
+    second.start(0, false);
+    ASSERT_TRUE(first.port() && second.port());
+
+    first.stop();
+    EXPECT_EQ(MCPConfiguration::read(path)->port, second.port());
+    second.stop();
     EXPECT_EQ(MCPConfiguration::read(path), (MCPConfiguration{.token = u"t"_s}));
+}
+
+TEST(MCPServer, WritesNothingWhenTheFileIsNotItsToWrite) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"mcp.json"_s);
+    const MCPConfiguration others{.token = u"theirs"_s, .port = 40000};
+    ASSERT_EQ(others.save(path), std::nullopt);
+    MCPService service(u"1"_s, QString(), {});
+    MCPServer server(service, path, u"theirs"_s);
+    server.setWritesConfiguration(false);
+
+    server.start(0, false);
+    ASSERT_TRUE(server.port());
+    EXPECT_EQ(MCPConfiguration::read(path), others);
+    server.stop();
+    EXPECT_EQ(MCPConfiguration::read(path), others);
 }
 
 TEST(MCPServer, StopWithoutAListenerDoesNothing) {

@@ -12,7 +12,8 @@
 // The real tavlin binary, started the way a person or a script would start
 // it: with its own environment, optionally under faketime. Its data and
 // settings folders are temporary ones unless the environment names others,
-// so that a test never touches the files of the person running it.
+// so that a test never touches the files of the person running it, and it
+// has no session bus unless the environment names one.
 class TavlinProcess {
 public:
     struct Options {
@@ -30,6 +31,9 @@ public:
         environment.insert(QStringLiteral("XDG_DATA_HOME"), home_.filePath(QStringLiteral("data")));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home_.filePath(QStringLiteral("config")));
         environment.remove(QStringLiteral("TAVLIN_REMINDERS_DIR"));
+        // No session bus unless the test gives one (a PrivateSessionBus): on
+        // the person's own bus the test's Tavlin would ask theirs to quit.
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
         for (const QString& entry : options.environment)
             environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
         // libfaketime itself rather than the faketime command, which runs the
@@ -73,6 +77,7 @@ public:
     }
 
     bool isRunning() const { return process_.state() == QProcess::Running; }
+    qint64 processId() const { return process_.processId(); }
 
     // Sends a signal and waits for the end.
     bool signalAndFinish(int signalNumber) {

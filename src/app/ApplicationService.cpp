@@ -1,0 +1,67 @@
+#include "app/ApplicationService.h"
+
+#include "platform/Log.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlin::app {
+
+namespace {
+
+const QString busService = u"org.freedesktop.DBus"_s;
+
+}  // namespace
+
+ApplicationService::ApplicationService(QDBusConnection bus, QObject* parent) : QObject(parent), bus_(std::move(bus)) {
+    // Sent by the bus to this connection alone.
+    bus_.connect(busService, u"/org/freedesktop/DBus"_s, busService, u"NameLost"_s, this,
+                 SLOT(handleNameLost(QString)));
+}
+
+ApplicationService::~ApplicationService() {
+    if (isRegistered_) bus_.unregisterObject(objectPath);
+}
+
+bool ApplicationService::askOwnerToQuit() {
+    const QDBusReply<QString> owner = bus_.interface()->serviceOwner(serviceName);
+    if (!owner.isValid() || owner.value() == bus_.baseService()) return false;
+    // To the owner's own address: once the name is ours, the well-known
+    // name would bring the request back to us.
+    QDBusMessage call = QDBusMessage::createMethodCall(owner.value(), objectPath, interfaceName, u"ActivateAction"_s);
+    call.setArguments({u"quit"_s, QVariantList(), QVariantMap()});
+    call.setAutoStartService(false);
+    if (!bus_.send(call)) qCWarning(lcApp).noquote() << u"Couldn't ask the running Tavlin to quit"_s;
+    qCInfo(lcApp).noquote() << u"Asked the running Tavlin (%1) to quit"_s.arg(owner.value());
+    return true;
+}
+
+bool ApplicationService::claimName() {
+    isRegistered_ = bus_.registerObject(objectPath, this, QDBusConnection::ExportScriptableSlots);
+    if (!isRegistered_) qCWarning(lcApp).noquote() << u"Couldn't export %1 on the session bus"_s.arg(objectPath);
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus_.interface()->registerService(
+        serviceName, QDBusConnectionInterface::ReplaceExistingService, QDBusConnectionInterface::AllowReplacement);
+    if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered) return true;
+    qCWarning(lcApp).noquote() << u"Couldn't take the name %1 on the session bus: %2"_s.arg(
+        serviceName, reply.isValid() ? u"its owner keeps it"_s : reply.error().message());
+    return false;
+}
+
+void ApplicationService::ActivateAction(const QString& actionName, const QVariantList&, const QVariantMap&) {
+    if (actionName == u"quit"_s) {
+        qCInfo(lcApp) << "Asked to quit over the session bus";
+        return emit quitRequested();
+    }
+    if (calledFromDBus()) sendErrorReply(QDBusError::InvalidArgs, u"Tavlin has no action “%1”"_s.arg(actionName));
+}
+
+void ApplicationService::handleNameLost(const QString& name) {
+    if (name != serviceName) return;
+    qCInfo(lcApp).noquote() << u"Another Tavlin took the name %1"_s.arg(serviceName);
+    emit nameLost();
+}
+
+}  // namespace tavlin::app
