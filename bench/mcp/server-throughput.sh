@@ -23,8 +23,9 @@ while [ $i -le 1000 ]; do
     i=$((i + 1))
 done
 
+# No session bus: on the user's own, this Tavlin would ask theirs to quit.
 XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" TAVLIN_REMINDERS_DIR="$home/reminders" \
-    QT_QPA_PLATFORM=offscreen "$tavlin" 2>"$home/stderr" &
+    DBUS_SESSION_BUS_ADDRESS=disabled: QT_QPA_PLATFORM=offscreen "$tavlin" 2>"$home/stderr" &
 pid=$!
 configuration="$home/data/Tavlin/mcp.json"
 tries=0
