@@ -1,6 +1,7 @@
 #include "platform/X11HotKeyBackend.h"
 
 #include "platform/Log.h"
+#include "platform/X11Windows.h"
 
 #include <QCoreApplication>
 
@@ -119,6 +120,8 @@ bool X11HotKeyBackend::nativeEventFilter(const QByteArray& eventType, void* mess
     // root window: this program selects no key events there.
     const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(event);
     if (std::find(roots_.begin(), roots_.end(), key->event) == roots_.end()) return false;
+    // A window that the hot key opens asks for the focus with this time.
+    noteHotKeyTime(key->time);
     deliver(KeyChord{key->detail, quint16(key->state & KeyChord::modifierMask)}, type == XCB_KEY_PRESS);
     return true;
 }

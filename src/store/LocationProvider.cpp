@@ -32,6 +32,10 @@ void LocationProvider::requestFix() {
     }
 }
 
+void LocationProvider::requestWhenInUseAuthorization() { manager_->requestWhenInUseAuthorization(); }
+
+void LocationProvider::requestLocation() { manager_->requestLocation(); }
+
 void LocationProvider::onAuthorizationChanged(LocationAuthorization status) {
     publish(this, authorization_, status, &LocationProvider::authorizationChanged);
     // Under any other answer the wish stays, so that a later grant still brings the fix.

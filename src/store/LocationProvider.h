@@ -38,10 +38,17 @@ public:
     // A fix was asked for before the user answered: one is requested as
     // soon as they allow it.
     bool wantsFixOnAuthorization() const { return wantsFixOnAuthorization_; }
+    void setWantsFixOnAuthorization(bool wants) { wantsFixOnAuthorization_ = wants; }
 
     // Asks for permission first if the user has not answered yet; does
     // nothing once they refused. The fix arrives in current().
     void requestFix();
+
+    // The location service's own requests, for callers that decide the
+    // order themselves: permission (nothing once the user answered), and one
+    // fix, which arrives in current() (nothing without permission).
+    void requestWhenInUseAuthorization();
+    void requestLocation();
 
 signals:
     void authorizationChanged();

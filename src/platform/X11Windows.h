@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QtGlobal>
+
+class QWindow;
+
+// What Tavlin's windows need of the X server beyond what Qt does for them.
+// Every function does nothing (or answers false) where the application does
+// not run on X11.
+namespace tavlin::platform {
+
+// Puts a window on every desktop (_NET_WM_DESKTOP 0xFFFFFFFF). The window
+// manager reads it when the window is first mapped: call it before.
+void setOnAllDesktops(QWindow& window);
+
+// Whether a compositing manager runs on the default screen (it owns the
+// selection _NET_WM_CM_S<n>), so that a translucent window shows what lies
+// behind it rather than black.
+bool hasCompositingManager();
+
+// Asks the window manager to activate the window, as the application's own
+// request (_NET_ACTIVE_WINDOW, source 1) made at `timestamp`, the X server
+// time of the user's action that wants it.
+void requestActivation(const QWindow& window, quint32 timestamp);
+
+// Whether the window manager's active window (_NET_ACTIVE_WINDOW on the
+// root window) is `window`.
+bool isActiveX11Window(const QWindow& window);
+
+// The X server time of the last press or release of a grabbed hot key; 0
+// before the first. The hot key backend notes each one.
+quint32 lastHotKeyTime();
+void noteHotKeyTime(quint32 timestamp);
+
+}  // namespace tavlin::platform
