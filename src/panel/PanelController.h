@@ -1,0 +1,147 @@
+#pragma once
+
+#include "panel/PanelDesktop.h"
+#include "panel/PanelGeometry.h"
+#include "panel/PanelViewInputs.h"
+#include "panel/PanelWindow.h"
+#include "platform/Clock.h"
+
+#include <QObject>
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace tavlin::store {
+class LocationProvider;
+class ReminderStore;
+class Settings;
+}  // namespace tavlin::store
+
+namespace tavlin::panel {
+
+// Owns the floating quick-add panel: opens it (a new window and a new root
+// view each time), closes it, places it under the tray item or at its home
+// near the top centre of a screen or where the user pinned it, follows the
+// height of its content, lets the user resize it by its edges and pin it by
+// dragging its background, and closes it when it loses the keyboard to
+// another program unless it is pinned.
+//
+// The shell makes one for the life of the process. Geometry is worked out
+// in the desktop's coordinates with y upward (PanelGeometry.h); the window,
+// the screens, the tray item and the stored pinned point speak Qt's. Every
+// frame change the controller makes is bracketed by isProgrammaticMove; a
+// window's Move events never pin it (X11 reports them late, after our own
+// moves): only the end of a background drag does. Main thread only.
+class PanelController : public QObject {
+    Q_OBJECT
+
+public:
+    using Anchor = panel::Anchor;
+
+    // What the shell lends the panel; each may stay empty until the shell
+    // has it.
+    struct ShellHooks {
+        // The tray item's rectangle on screen (1 × 1: only the point of the
+        // click is known), or nothing.
+        std::function<std::optional<QRectF>()> statusButtonProvider;
+        // Shows the pending notice that the tray has no room for the item,
+        // if there is one, and returns when it is dismissed.
+        std::function<void()> showOverflowAlert;
+        std::function<void()> openPreferences;
+        std::function<void()> checkForUpdates;  // empty without an updater
+        std::function<std::optional<QString>()> pendingUpdateVersion;
+    };
+
+    struct Environment {
+        PanelWindowFactory makeWindow;
+        std::shared_ptr<const PanelDesktop> desktop;  // Qt's when empty
+        platform::Clock* clock = nullptr;             // the main clock when empty
+        std::function<bool()> reduceMotion;           // the desktop's setting when empty
+    };
+
+    PanelController(store::ReminderStore& store, store::Settings& settings, store::LocationProvider& locationProvider,
+                    Environment environment, QObject* parent = nullptr);
+    ~PanelController() override;
+
+    ShellHooks& shellHooks() { return shell_; }
+
+    // The shell's one way in: true for the hot key (and the shell's other
+    // routes), false for a click on the tray item.
+    void toggle(bool fromHotKey);
+    // Nothing while a panel is open. An absent anchor keeps the current one.
+    void open(std::optional<QString> prefill = std::nullopt, std::optional<Anchor> anchor = std::nullopt);
+    // Carries out the store's pending deletions, then tears the panel down.
+    void close();
+
+    // Where the time of the last opening went: each phase with the
+    // milliseconds since the opening began.
+    const std::vector<std::pair<QString, double>>& lastOpenTimings() const { return lastOpenTimings_; }
+
+    // Placement and size.
+    double panelWidth() const;
+    void positionPanel();
+    geometry::Placement homeTopLeft() const;
+    void applyContentHeight(double height);
+    void setListMetrics(ListMetrics metrics);
+    PanelResizeEdges activeResizeEdges() const;
+    void beginUserResize(PanelResizeEdges edges);
+    // dx and dy in the desktop's coordinates with y upward.
+    void userResize(PanelResizeEdges edges, double dx, double dy);
+    void endUserResize();
+    // A long press on a pinned panel unpins it and sends it home.
+    void resetHome();
+
+    // What the window reports.
+    void windowDidBecomeKey();
+    void windowDidResignKey();
+    void windowDidResize();
+    void backgroundDragMoved(QPointF topLeft);
+    void backgroundDragEnded(QPointF topLeft);
+
+    // The state, for tests and the developer switches.
+    PanelWindow* panel() const { return panel_.get(); }
+    Anchor anchor() const { return anchor_; }
+    geometry::Point desiredTopLeft() const { return placement_.topLeft; }
+    bool isPinned() const;
+    bool isProgrammaticMove() const { return isProgrammaticMove_; }
+    bool isUserResizing() const { return userResize_.has_value(); }
+    bool isSuppressingOpen() const;
+    double lastContentHeight() const { return lastContentHeight_; }
+    std::optional<ListMetrics> listMetrics() const { return listMetrics_; }
+    int resignKeyCount() const { return resignKeyCount_; }
+
+private:
+    PanelWindowHandle makePanel();
+    PanelViewInputs rootViewInputs(const std::optional<QString>& prefill, bool followsStoredWidth);
+    void requestLocationIfGrouping();
+    std::optional<geometry::Rect> trayItem() const;
+    geometry::Rect frame() const;
+    // Sets the frame as a move of the controller's own.
+    void setFrame(const geometry::Rect& frame);
+    void setPinnedTopLeft(std::optional<geometry::Point> topLeft);
+
+    store::ReminderStore& store_;
+    store::Settings& settings_;
+    store::LocationProvider& locationProvider_;
+    Environment environment_;
+    platform::Clock& clock_;
+    ShellHooks shell_;
+
+    PanelWindowHandle panel_;
+    Anchor anchor_ = Anchor::statusItem;
+    geometry::Placement placement_;  // desiredTopLeft, and a held bottom edge
+    std::optional<platform::Clock::TimePoint> suppressOpenUntil_;
+    bool isProgrammaticMove_ = false;
+    double lastContentHeight_ = 0;
+    std::optional<ListMetrics> listMetrics_;
+    std::optional<geometry::UserResize> userResize_;
+    int resignKeyCount_ = 0;
+    std::vector<std::pair<QString, double>> lastOpenTimings_;
+};
+
+}  // namespace tavlin::panel

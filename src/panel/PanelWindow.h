@@ -1,0 +1,90 @@
+#pragma once
+
+#include "panel/PanelGeometry.h"
+#include "panel/PanelViewInputs.h"
+
+#include <QPointF>
+#include <QRectF>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace tavlin::panel {
+
+// The panel's window as the controller drives it; the Qt window (KeyPanel)
+// and the tests' fake implement it. Frames and points are in Qt's desktop
+// coordinates.
+//
+// The controller builds one for each opening and throws it away at the
+// close, in the order of the methods below.
+class PanelWindow {
+public:
+    // What the window tells the controller. Empty closures are not called;
+    // clearing them all cuts the window off from the controller.
+    struct Callbacks {
+        std::function<void()> onCancel;               // Escape that the view left alone
+        std::function<bool()> wantsListKeys;          // list keys are wanted now
+        std::function<void()> onBackgroundLongPress;  // a long press on the background
+        std::function<PanelResizeEdges()> activeResizeEdges;
+        std::function<void(PanelResizeEdges)> beginUserResize;
+        // The pointer's displacement since the press, in Qt's coordinates.
+        std::function<void(PanelResizeEdges, QPointF)> userResize;
+        std::function<void()> endUserResize;
+        // The user drags the panel by its background: where its top-left
+        // corner should be now, and where it is let go.
+        std::function<void(QPointF)> backgroundDragMoved;
+        std::function<void(QPointF)> backgroundDragEnded;
+        std::function<void()> didBecomeKey;
+        // The window stopped being key to another program's window (not to
+        // a menu, tooltip or dialog of Tavlin's own).
+        std::function<void()> didResignKey;
+        // Someone else (the window manager) changed the window's size.
+        std::function<void()> didResize;
+    };
+
+    virtual ~PanelWindow() = default;
+
+    virtual void setCallbacks(Callbacks callbacks) = 0;
+    // Builds the root view over the inputs.
+    virtual void setRootView(const PanelViewInputs& inputs) = 0;
+    // Puts the root view into the window with the window's corner radius.
+    virtual void installContent(double cornerRadius) = 0;
+    // The resize edges go on top; the content is laid out.
+    virtual void layoutContent() = 0;
+    // The height the root view wants at the window's width; 0 when it has
+    // none yet.
+    virtual double contentHeight() const = 0;
+
+    virtual QRectF frame() const = 0;
+    virtual void setFrame(const QRectF& frame) = 0;
+    // Moves and sizes the window over `duration` (at once for zero), then
+    // calls `finished`.
+    virtual void animateFrame(const QRectF& frame, std::chrono::milliseconds duration,
+                              std::function<void()> finished) = 0;
+
+    virtual bool isVisible() const = 0;
+    // The window has the keyboard.
+    virtual bool isKey() const = 0;
+    // Shows and raises the window and gives it the keyboard.
+    virtual void makeKeyAndOrderFront() = 0;
+    virtual void orderOut() = 0;
+    // The window's outline follows its size and corner radius.
+    virtual void invalidateShadow() = 0;
+    // A text input has the keyboard focus.
+    virtual bool textHasFocus() const = 0;
+
+    // Ends the window. A Qt window goes at the next turn of the main loop,
+    // as the close may come from inside one of its own events.
+    virtual void discard() = 0;
+};
+
+struct PanelWindowDiscard {
+    void operator()(PanelWindow* window) const {
+        if (window) window->discard();
+    }
+};
+using PanelWindowHandle = std::unique_ptr<PanelWindow, PanelWindowDiscard>;
+using PanelWindowFactory = std::function<PanelWindowHandle()>;
+
+}  // namespace tavlin::panel

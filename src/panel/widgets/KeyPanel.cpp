@@ -1,0 +1,313 @@
+#include "panel/widgets/KeyPanel.h"
+
+#include "panel/PanelNotifications.h"
+#include "panel/widgets/PlaceholderRootView.h"
+#include "platform/X11Windows.h"
+#include "rows/PanelBackground.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEasingCurve>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPropertyAnimation>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace tavlin::panel::widgets {
+
+namespace {
+
+// CoreAnimation's and CSS's "ease-in-out".
+QEasingCurve easeInEaseOut() {
+    QEasingCurve curve(QEasingCurve::BezierSpline);
+    curve.addCubicBezierSegment(QPointF(0.42, 0), QPointF(0.58, 1), QPointF(1, 1));
+    return curve;
+}
+
+bool isOwnTransientWindow(const QWindow* window) {
+    if (!window) return false;
+    switch (window->type()) {
+    case Qt::Popup:
+    case Qt::ToolTip:
+    case Qt::Dialog:
+    case Qt::Sheet: return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+KeyPanel::KeyPanel(RootViewFactory rootView, std::optional<bool> translucent)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      makeRootView_(rootView ? std::move(rootView) : PlaceholderRootView::factory()),
+      translucent_(translucent.value_or(platform::hasCompositingManager())),
+      layout_(new QVBoxLayout(this)),
+      edges_([this] { return frame(); }, callbacks_),
+      longPress_(platform::Clock::main(),
+                 {.pointer = [] { return QPointF(QCursor::pos()); },
+                  .leftButtonDown = [] { return bool(QGuiApplication::mouseButtons() & Qt::LeftButton); },
+                  .isResizing = [this] { return edges_.isDragging(); }},
+                 [this] {
+                     // The press is the long press's now, not a drag's.
+                     drag_.reset();
+                     if (callbacks_.onBackgroundLongPress) callbacks_.onBackgroundLongPress();
+                 }) {
+    layout_->setContentsMargins(0, 0, 0, 0);
+    layout_->setSpacing(0);
+    // A translucent window needs its visual chosen before it is created.
+    if (translucent_) setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    winId();
+    // The window manager reads the desktop when it first maps the window.
+    platform::setOnAllDesktops(*windowHandle());
+    qApp->installEventFilter(this);
+}
+
+KeyPanel::~KeyPanel() {
+    if (qApp) qApp->removeEventFilter(this);
+}
+
+PanelWindowFactory KeyPanel::factory(RootViewFactory rootView) {
+    return [rootView] { return PanelWindowHandle(new KeyPanel(rootView)); };
+}
+
+void KeyPanel::setCallbacks(Callbacks callbacks) {
+    callbacks_ = std::move(callbacks);
+    if (!callbacks_.onBackgroundLongPress) longPress_.cancel();
+}
+
+void KeyPanel::setRootView(const PanelViewInputs& inputs) {
+    delete rootView_;
+    rootView_ = makeRootView_(inputs, this);
+}
+
+void KeyPanel::installContent(double cornerRadius) {
+    cornerRadius_ = cornerRadius;
+    if (rootView_) layout_->addWidget(rootView_);
+    invalidateShadow();
+}
+
+void KeyPanel::layoutContent() {
+    ensurePolished();
+    layout_->activate();
+}
+
+double KeyPanel::contentHeight() const { return rootView_ ? rootView_->contentHeight() : 0; }
+
+QRectF KeyPanel::frame() const {
+    // What was asked for last: X11 reports a window's moves late, so Qt's
+    // geometry may still be an earlier one.
+    return requestedFrame_.isValid() ? requestedFrame_ : QRectF(geometry());
+}
+
+void KeyPanel::setFrame(const QRectF& frame) {
+    requestedFrame_ = frame;
+    setGeometry(frame.toRect());
+}
+
+void KeyPanel::animateFrame(const QRectF& frame, std::chrono::milliseconds duration, std::function<void()> finished) {
+    if (animation_) animation_->stop();
+    if (duration.count() <= 0) {
+        setFrame(frame);
+        if (finished) finished();
+        return;
+    }
+    auto* animation = new QPropertyAnimation(this, "animatedFrame", this);
+    animation->setDuration(int(duration.count()));
+    animation->setStartValue(this->frame());
+    animation->setEndValue(frame);
+    animation->setEasingCurve(easeInEaseOut());
+    connect(animation, &QPropertyAnimation::finished, this, [finished = std::move(finished)] {
+        if (finished) finished();
+    });
+    animation_ = animation;
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+bool KeyPanel::isVisible() const { return QWidget::isVisible(); }
+
+bool KeyPanel::isKey() const { return windowHandle() && windowHandle()->isActive(); }
+
+void KeyPanel::makeKeyAndOrderFront() {
+    show();
+    raise();
+    activateWindow();
+    // A window manager that finds Qt's time too old keeps the keyboard
+    // where it is; the hot key's own time is the user's asking for the panel.
+    const quint32 hotKeyTime = platform::lastHotKeyTime();
+    if (hotKeyTime == 0) return;
+    QTimer::singleShot(activationGraceMs, this, [this, hotKeyTime] {
+        if (QWidget::isVisible() && !isKey()) platform::requestActivation(*windowHandle(), hotKeyTime);
+    });
+}
+
+void KeyPanel::orderOut() {
+    longPress_.cancel();
+    drag_.reset();
+    edges_.leave();
+    hide();
+}
+
+void KeyPanel::invalidateShadow() {
+    // A translucent window paints its own corners; an opaque one is cut.
+    if (translucent_ || cornerRadius_ <= 0) clearMask();
+    else setMask(rows::PanelBackground::mask(size(), cornerRadius_));
+}
+
+bool KeyPanel::textHasFocus() const {
+    const QWidget* focus = focusWidget();
+    if (!focus) return false;
+    return qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QTextEdit*>(focus) ||
+           qobject_cast<const QPlainTextEdit*>(focus) || focus->testAttribute(Qt::WA_InputMethodEnabled);
+}
+
+void KeyPanel::discard() {
+    qApp->removeEventFilter(this);
+    callbacks_ = {};
+    longPress_.cancel();
+    if (animation_) animation_->stop();
+    hide();
+    deleteLater();
+}
+
+bool KeyPanel::belongsToPanel(QObject* object) const {
+    if (object == windowHandle()) return true;
+    const auto* widget = qobject_cast<const QWidget*>(object);
+    return widget && (widget == this || isAncestorOf(widget));
+}
+
+bool KeyPanel::eventFilter(QObject* watched, QEvent* event) {
+    // Key presses and pointer events reach the window before its widgets;
+    // a shortcut override goes to the focused widget alone.
+    if (watched == windowHandle()) return routeEvent(event);
+    if (event->type() == QEvent::ShortcutOverride && belongsToPanel(watched)) return routeEvent(event);
+    return false;
+}
+
+bool KeyPanel::routeEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: return routeKey(static_cast<QKeyEvent&>(*event));
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease: return routeMouse(static_cast<QMouseEvent&>(*event));
+    case QEvent::Leave: edges_.leave(); return false;
+    default: return false;
+    }
+}
+
+bool KeyPanel::routeKey(QKeyEvent& event) {
+    const bool wantsListKeys = callbacks_.wantsListKeys && callbacks_.wantsListKeys();
+    switch (keys_.route(event.type(), event.key(), event.modifiers(), event.isAutoRepeat(), wantsListKeys,
+                        textHasFocus())) {
+    case KeyRoute::none: return false;
+    case KeyRoute::listKey:
+        emit PanelNotifications::instance().tavlinListKey(*listKey(event.key(), event.modifiers(), textHasFocus()));
+        return true;
+    case KeyRoute::deleteSelection:
+        // Taken here, the key reaches neither the field nor a shortcut.
+        event.accept();
+        emit PanelNotifications::instance().tavlinDeleteSelection();
+        return true;
+    case KeyRoute::swallow: event.accept(); return true;
+    case KeyRoute::cancel:
+        if (rootView_ && rootView_->handleExitCommand()) return true;
+        if (callbacks_.onCancel) callbacks_.onCancel();
+        return true;
+    }
+    return false;
+}
+
+bool KeyPanel::routeMouse(QMouseEvent& event) {
+    const QPointF point = event.globalPosition();
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+        if (event.button() != Qt::LeftButton) return false;
+        if (edges_.press(point)) {
+            longPress_.cancel();
+            drag_.reset();
+            return true;
+        }
+        longPress_.press(point, 1, movesWindow(event.position()));
+        drag_.reset();
+        if (movesWindow(event.position())) drag_ = BackgroundDrag{point, frame().topLeft()};
+        return false;
+    case QEvent::MouseButtonDblClick:
+        // The second press of a double click never arms a long press.
+        longPress_.press(point, 2, false);
+        return false;
+    case QEvent::MouseMove:
+        if (edges_.isDragging()) {
+            edges_.move(point);
+            return true;
+        }
+        if (drag_ && (event.buttons() & Qt::LeftButton)) {
+            longPress_.move(point);
+            // Within 4 the press may still be a long press.
+            if (!drag_->moving && isFartherThan(point, drag_->start, LongPress::slop)) drag_->moving = true;
+            if (!drag_->moving) return false;
+            if (callbacks_.backgroundDragMoved) callbacks_.backgroundDragMoved(drag_->topLeft + (point - drag_->start));
+            return true;
+        }
+        if (!(event.buttons() & Qt::LeftButton)) edges_.hover(point);
+        return false;
+    case QEvent::MouseButtonRelease: {
+        if (event.button() != Qt::LeftButton) return false;
+        if (edges_.isDragging()) {
+            edges_.release(point);
+            return true;
+        }
+        longPress_.release();
+        const std::optional<BackgroundDrag> drag = std::exchange(drag_, std::nullopt);
+        if (!drag || !drag->moving) return false;
+        if (callbacks_.backgroundDragEnded) callbacks_.backgroundDragEnded(drag->topLeft + (point - drag->start));
+        return true;
+    }
+    default: return false;
+    }
+}
+
+bool KeyPanel::movesWindow(QPointF windowPoint) const {
+    for (const QWidget* widget = childAt(windowPoint.toPoint()); widget && widget != this;
+         widget = widget->parentWidget()) {
+        const QVariant says = widget->property("tavlinMovesWindow");
+        if (says.isValid()) return says.toBool();
+        if (widget->focusPolicy() != Qt::NoFocus) return false;
+    }
+    return true;
+}
+
+bool KeyPanel::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+        if (callbacks_.didBecomeKey) callbacks_.didBecomeKey();
+        break;
+    case QEvent::WindowDeactivate: windowDeactivated(); break;
+    default: break;
+    }
+    return QWidget::event(event);
+}
+
+void KeyPanel::windowDeactivated() {
+    // A menu, tooltip or dialog of Tavlin's own takes the keyboard only for
+    // a while: the panel is not left for it.
+    if (QApplication::activePopupWidget() || isOwnTransientWindow(QGuiApplication::focusWindow())) return;
+    if (callbacks_.didResignKey) callbacks_.didResignKey();
+}
+
+void KeyPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    invalidateShadow();
+    // A size that was not asked for is someone else's (the window manager's).
+    if (requestedFrame_.isValid() && size() != requestedFrame_.toRect().size() && !animation_ && callbacks_.didResize)
+        callbacks_.didResize();
+}
+
+}  // namespace tavlin::panel::widgets

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "panel/PanelWindow.h"
+
+#include <QPointF>
+#include <QRectF>
+
+#include <functional>
+#include <optional>
+
+namespace tavlin::panel::widgets {
+
+// The panel's resizing edges, as one filter of its window's pointer events
+// rather than strips over its content: a press within 8 of an active edge
+// (16 at a corner) starts a drag that the controller follows; everywhere
+// else, and for the wheel, the events go on to the content. Over an active
+// edge the pointer shows Qt's resize cursor. Points are in Qt's desktop
+// coordinates.
+class ResizeEdges {
+public:
+    // `frame` is the window's frame now; `callbacks` are the window's, read
+    // at each event (they are cleared when the panel closes).
+    ResizeEdges(std::function<QRectF()> frame, const PanelWindow::Callbacks& callbacks);
+    ~ResizeEdges();
+    ResizeEdges(const ResizeEdges&) = delete;
+    ResizeEdges& operator=(const ResizeEdges&) = delete;
+
+    // True when the press is on an active edge: the drag has begun and the
+    // press is the edges'.
+    bool press(QPointF point);
+    void move(QPointF point);
+    void release(QPointF point);
+    // The pointer moves with no button down, or leaves the window.
+    void hover(QPointF point);
+    void leave();
+
+    bool isDragging() const { return bool(dragEdges_); }
+    PanelResizeEdges edgesAt(QPointF point) const;
+
+private:
+    void showCursor(std::optional<Qt::CursorShape> shape);
+
+    std::function<QRectF()> frame_;
+    const PanelWindow::Callbacks& callbacks_;
+    PanelResizeEdges dragEdges_;
+    QPointF dragStart_;
+    std::optional<Qt::CursorShape> cursor_;  // the override cursor shown
+};
+
+}  // namespace tavlin::panel::widgets
