@@ -9,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace tavlin::panel {
 
@@ -78,6 +79,13 @@ public:
     // as the close may come from inside one of its own events.
     virtual void discard() = 0;
 };
+
+// Calls one of the callbacks through a copy of it, since the call may
+// clear them all (the panel closes) while it runs.
+template <class Callback, class... Arguments>
+void call(Callback callback, Arguments&&... arguments) {
+    if (callback) callback(std::forward<Arguments>(arguments)...);
+}
 
 struct PanelWindowDiscard {
     void operator()(PanelWindow* window) const {

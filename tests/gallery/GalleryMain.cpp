@@ -5,6 +5,8 @@
 
 #include "Gallery.h"
 
+#include "platform/ReduceMotion.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFont>
@@ -41,6 +43,8 @@ int main(int argc, char** argv) {
     tzset();
 
     QApplication app(argc, argv);
+    // Views show their end state: nothing is caught halfway through a move.
+    tavlin::platform::setReduceMotionOverride(true);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
     QApplication::setStyle(u"Fusion"_s);
     QApplication::setPalette(tavlin::gallery::palette(tavlin::gallery::Scheme::light));

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
@@ -162,6 +163,36 @@ public:
         return QString::fromUtf8(tool.readAllStandardOutput());
     }
     QString xdotool(const QStringList& arguments) const { return run(QStringLiteral("xdotool"), arguments); }
+    // The same for a client that may fail: its output and errors together.
+    QString runQuietly(const QString& program, const QStringList& arguments) const {
+        QProcess tool;
+        tool.setProcessEnvironment(environment());
+        tool.start(program, arguments);
+        tool.waitForFinished(kXWaitMs);
+        return QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError()).trimmed();
+    }
+
+    // The title of the window manager's active window (or xdotool's words
+    // when there is none).
+    QString activeWindowName() const {
+        return runQuietly(QStringLiteral("xdotool"),
+                          {QStringLiteral("getactivewindow"), QStringLiteral("getwindowname")});
+    }
+    // Gives the focus to the window whose title is `title`, asking again
+    // until the window manager has done it: one that has only just started
+    // may miss the first request. Whether it took.
+    bool focusWindow(const QString& title) const {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (activeWindowName() != title) {
+            if (elapsed.elapsed() > kXWaitMs) return false;
+            runQuietly(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--name"),
+                                                   QStringLiteral("^%1$").arg(QRegularExpression::escape(title)),
+                                                   QStringLiteral("windowactivate")});
+            QThread::msleep(50);
+        }
+        return true;
+    }
 
     // Starts a long-running client of this session (a probe, a test window);
     // it is stopped with the session.

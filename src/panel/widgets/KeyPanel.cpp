@@ -55,16 +55,18 @@ KeyPanel::KeyPanel(RootViewFactory rootView, std::optional<bool> translucent)
                  [this] {
                      // The press is the long press's now, not a drag's.
                      drag_.reset();
-                     if (callbacks_.onBackgroundLongPress) callbacks_.onBackgroundLongPress();
+                     call(callbacks_.onBackgroundLongPress);
                  }) {
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
     // A translucent window needs its visual chosen before it is created.
     if (translucent_) setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
-    winId();
     // The window manager reads the desktop when it first maps the window.
-    platform::setOnAllDesktops(*windowHandle());
+    if (QGuiApplication::platformName() == QLatin1StringView("xcb")) {
+        winId();
+        platform::setOnAllDesktops(*windowHandle());
+    }
     qApp->installEventFilter(this);
 }
 
@@ -219,7 +221,7 @@ bool KeyPanel::routeKey(QKeyEvent& event) {
     case KeyRoute::swallow: event.accept(); return true;
     case KeyRoute::cancel:
         if (rootView_ && rootView_->handleExitCommand()) return true;
-        if (callbacks_.onCancel) callbacks_.onCancel();
+        call(callbacks_.onCancel);
         return true;
     }
     return false;
@@ -253,7 +255,7 @@ bool KeyPanel::routeMouse(QMouseEvent& event) {
             // Within 4 the press may still be a long press.
             if (!drag_->moving && isFartherThan(point, drag_->start, LongPress::slop)) drag_->moving = true;
             if (!drag_->moving) return false;
-            if (callbacks_.backgroundDragMoved) callbacks_.backgroundDragMoved(drag_->topLeft + (point - drag_->start));
+            call(callbacks_.backgroundDragMoved, drag_->topLeft + (point - drag_->start));
             return true;
         }
         if (!(event.buttons() & Qt::LeftButton)) edges_.hover(point);
@@ -267,7 +269,7 @@ bool KeyPanel::routeMouse(QMouseEvent& event) {
         longPress_.release();
         const std::optional<BackgroundDrag> drag = std::exchange(drag_, std::nullopt);
         if (!drag || !drag->moving) return false;
-        if (callbacks_.backgroundDragEnded) callbacks_.backgroundDragEnded(drag->topLeft + (point - drag->start));
+        call(callbacks_.backgroundDragEnded, drag->topLeft + (point - drag->start));
         return true;
     }
     default: return false;
@@ -286,9 +288,7 @@ bool KeyPanel::movesWindow(QPointF windowPoint) const {
 
 bool KeyPanel::event(QEvent* event) {
     switch (event->type()) {
-    case QEvent::WindowActivate:
-        if (callbacks_.didBecomeKey) callbacks_.didBecomeKey();
-        break;
+    case QEvent::WindowActivate: call(callbacks_.didBecomeKey); break;
     case QEvent::WindowDeactivate: windowDeactivated(); break;
     default: break;
     }
@@ -299,15 +299,15 @@ void KeyPanel::windowDeactivated() {
     // A menu, tooltip or dialog of Tavlin's own takes the keyboard only for
     // a while: the panel is not left for it.
     if (QApplication::activePopupWidget() || isOwnTransientWindow(QGuiApplication::focusWindow())) return;
-    if (callbacks_.didResignKey) callbacks_.didResignKey();
+    call(callbacks_.didResignKey);
 }
 
 void KeyPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     invalidateShadow();
     // A size that was not asked for is someone else's (the window manager's).
-    if (requestedFrame_.isValid() && size() != requestedFrame_.toRect().size() && !animation_ && callbacks_.didResize)
-        callbacks_.didResize();
+    if (requestedFrame_.isValid() && size() != requestedFrame_.toRect().size() && !animation_)
+        call(callbacks_.didResize);
 }
 
 }  // namespace tavlin::panel::widgets

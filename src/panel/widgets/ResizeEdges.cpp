@@ -21,19 +21,19 @@ bool ResizeEdges::press(QPointF point) {
     dragEdges_ = edges;
     dragStart_ = point;
     showCursor(geometry::resizeCursor(edges));
-    if (callbacks_.beginUserResize) callbacks_.beginUserResize(edges);
+    call(callbacks_.beginUserResize, edges);
     return true;
 }
 
 void ResizeEdges::move(QPointF point) {
     if (!dragEdges_) return;
-    if (callbacks_.userResize) callbacks_.userResize(dragEdges_, point - dragStart_);
+    call(callbacks_.userResize, dragEdges_, point - dragStart_);
 }
 
 void ResizeEdges::release(QPointF point) {
     if (!dragEdges_) return;
     dragEdges_ = {};
-    if (callbacks_.endUserResize) callbacks_.endUserResize();
+    call(callbacks_.endUserResize);
     hover(point);
 }
 

@@ -1,0 +1,145 @@
+// panel_probe [--reminders DIR] [--status-rect X,Y,W,H]: the quick-add panel
+// as Tavlin's shell drives it, for the tests on a real X server. The real
+// store reads DIR; ctrl+alt+k toggles the panel as the hot key does; the
+// tray item is the rectangle given (in Qt's desktop coordinates).
+//
+// It prints "ready" when keys may be pressed, and reads commands, one a
+// line, from standard input:
+//   state    prints "state open=… visible=… key=… active=… anchor=…
+//            frame=X,Y,W,H geometry=X,Y,W,H pinned=X,Y|none window=ID
+//            resignKey=N translucent=…": frame is what the controller
+//            asked for, geometry what Qt has, active whether the window
+//            manager's active window is the panel's
+//   click    a click on the tray item (toggle from the tray)
+//   toggle   the hot key's toggle
+
+#include "keybindings/Key.h"
+#include "keybindings/KeyBindings.h"
+#include "panel/PanelController.h"
+#include "panel/widgets/KeyPanel.h"
+#include "platform/Geocoder.h"
+#include "platform/Log.h"
+#include "platform/MapSearch.h"
+#include "platform/PowerEvents.h"
+#include "platform/UserDefaults.h"
+#include "platform/VCardContacts.h"
+#include "platform/VdirRemindersStore.h"
+#include "platform/X11Windows.h"
+#include "store/LocationProvider.h"
+#include "store/PlaceResolver.h"
+#include "store/ReminderStore.h"
+#include "store/Settings.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QWindow>
+
+#include <unistd.h>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+namespace KeyBindings = tavlin::KeyBindings;
+using tavlin::panel::PanelController;
+
+namespace {
+
+void say(const QString& line) {
+    std::fputs(qPrintable(line + u'\n'), stdout);
+    std::fflush(stdout);
+}
+
+QString text(bool value) { return value ? u"true"_s : u"false"_s; }
+
+QString numbers(std::initializer_list<double> values) {
+    QStringList parts;
+    for (const double value : values) parts << QString::number(value);
+    return parts.join(u',');
+}
+
+std::optional<QRectF> rectangle(const QString& argument) {
+    const QStringList parts = argument.split(u',');
+    if (parts.size() != 4) return std::nullopt;
+    return QRectF(parts[0].toDouble(), parts[1].toDouble(), parts[2].toDouble(), parts[3].toDouble());
+}
+
+QString state(const PanelController& controller, const tavlin::store::Settings& settings) {
+    auto* panel = dynamic_cast<tavlin::panel::widgets::KeyPanel*>(controller.panel());
+    QString line = u"state open="_s + text(panel);
+    if (panel) {
+        const QRectF frame = panel->frame();
+        const QRect geometry = panel->geometry();
+        line +=
+            u" visible="_s + text(panel->isVisible()) + u" key="_s + text(panel->isKey()) + u" active="_s +
+            text(tavlin::platform::isActiveX11Window(*panel->windowHandle())) + u" anchor="_s +
+            (controller.anchor() == tavlin::panel::Anchor::screenCenter ? u"screenCenter"_s : u"statusItem"_s) +
+            u" frame="_s + numbers({frame.x(), frame.y(), frame.width(), frame.height()}) + u" geometry="_s +
+            numbers({double(geometry.x()), double(geometry.y()), double(geometry.width()), double(geometry.height())});
+    }
+    const auto pinned = settings.pinnedPanelTopLeft();
+    line += u" pinned="_s + (pinned ? numbers({pinned->x, pinned->y}) : u"none"_s);
+    if (panel)
+        line += u" window="_s + QString::number(panel->winId()) + u" translucent="_s + text(panel->isTranslucent());
+    line += u" resignKey="_s + QString::number(controller.resignKeyCount());
+    return line;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    tavlin::platform::installLogHandler();
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QStringList arguments = QApplication::arguments();
+    const auto argumentOf = [&](const QString& name) {
+        const qsizetype at = arguments.indexOf(name);
+        return at >= 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : QString();
+    };
+
+    tavlin::platform::UserDefaults defaults;
+    tavlin::store::Settings settings(defaults);
+    tavlin::platform::VdirRemindersStore::Options options;
+    if (const QString folder = argumentOf(u"--reminders"_s); !folder.isEmpty()) options.roots = {folder};
+    tavlin::platform::VdirRemindersStore eventStore(options);
+    tavlin::platform::SessionPowerEvents power;
+    tavlin::platform::VCardContacts contacts;
+    tavlin::platform::UnavailableMapSearch mapSearch;
+    tavlin::platform::UnavailableGeocoder geocoder;
+    tavlin::store::PlaceResolver places(contacts, mapSearch, geocoder);
+    tavlin::store::ReminderStore store(eventStore, settings, power, places);
+    tavlin::store::LocationProvider location;
+    store.start();
+
+    PanelController controller(store, settings, location, {.makeWindow = tavlin::panel::widgets::KeyPanel::factory()});
+    const std::optional<QRectF> trayItem = rectangle(argumentOf(u"--status-rect"_s));
+    controller.shellHooks().statusButtonProvider = [trayItem] { return trayItem; };
+
+    KeyBindings::Module keys(defaults, tavlin::platform::makeSystemHotKeyBackend());
+    const KeyBindings::Name& name = KeyBindings::Name::togglePanel;
+    KeyBindings::onKeyUp(name, [&] { controller.toggle(true); });
+    using namespace KeyBindings::CarbonModifier;
+    name.setShortcut(KeyBindings::Shortcut(KeyBindings::Key::k.rawValue, control | option));
+
+    QSocketNotifier input(0, QSocketNotifier::Read);
+    QByteArray pending;
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        // Whatever has arrived, which may be several commands.
+        char buffer[4096];
+        const ssize_t count = ::read(0, buffer, sizeof buffer);
+        if (count <= 0) {
+            input.setEnabled(false);
+            return QApplication::quit();
+        }
+        pending.append(buffer, count);
+        for (qsizetype end = pending.indexOf('\n'); end >= 0; end = pending.indexOf('\n')) {
+            const QByteArray command = pending.left(end).trimmed();
+            pending.remove(0, end + 1);
+            if (command == "state") say(state(controller, settings));
+            else if (command == "click") controller.toggle(false);
+            else if (command == "toggle") controller.toggle(true);
+            else say(u"unknown command: "_s + QString::fromUtf8(command));
+        }
+    });
+    say(u"ready"_s);
+    return QApplication::exec();
+}

@@ -1,0 +1,224 @@
+// The panel on a real X server: Xvfb and openbox, started here, with an
+// X client of another program holding the focus, and the hot key, clicks
+// and drags made by xdotool.
+
+#include "support/XSession.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using tavlin::testing::ProcessOutput;
+using tavlin::testing::XSession;
+
+void copyFolder(const QString& from, const QString& to) {
+    QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString file = files.next();
+        const QString target = to + file.mid(from.size());
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(file, target);
+    }
+}
+
+// One line of the probe's state, read into its fields.
+struct ProbeState {
+    QString line;
+    QString field(const QString& name) const {
+        const QRegularExpression pattern(u"(?:^| )"_s + name + u"=(\\S+)"_s);
+        return pattern.match(line).captured(1);
+    }
+    bool is(const QString& name) const { return field(name) == u"true"_s; }
+    QRect geometry() const {
+        const QStringList parts = field(u"geometry"_s).split(u',');
+        if (parts.size() != 4) return {};
+        return {parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt()};
+    }
+};
+
+// Owns the compositing manager's selection of screen 0, as a compositor
+// would, without compositing anything.
+class CompositorStandIn {
+public:
+    explicit CompositorStandIn(const QString& display) {
+        connection_ = xcb_connect(display.toLatin1().constData(), nullptr);
+        if (xcb_connection_has_error(connection_)) return;
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+        const xcb_window_t window = xcb_generate_id(connection_);
+        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        const char name[] = "_NET_WM_CM_S0";
+        xcb_intern_atom_reply_t* atom =
+            xcb_intern_atom_reply(connection_, xcb_intern_atom(connection_, 0, sizeof name - 1, name), nullptr);
+        xcb_set_selection_owner(connection_, window, atom->atom, XCB_CURRENT_TIME);
+        std::free(atom);
+        xcb_aux_sync();
+    }
+    ~CompositorStandIn() { xcb_disconnect(connection_); }
+
+private:
+    void xcb_aux_sync() {
+        std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    }
+    xcb_connection_t* connection_;
+};
+
+class PanelX11Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString missing = XSession::missing();
+        if (!missing.isEmpty()) GTEST_SKIP() << missing.toStdString();
+        if (QStandardPaths::findExecutable(u"xev"_s).isEmpty()) GTEST_SKIP() << "xev not installed (x11-utils)";
+        ASSERT_TRUE(session.start(XSession::WindowManager::openbox, u"1280x800x24"_s))
+            << "Xvfb or openbox did not start";
+        copyFolder(QStringLiteral(TAVLIN_FIXTURES) + u"/reminders"_s, folder.filePath(u"reminders"_s));
+        // Another program's window, which has the focus.
+        session.startClient(u"xev"_s, {u"-geometry"_s, u"300x200+50+50"_s, u"-name"_s, u"other"_s});
+        ASSERT_TRUE(session.focusWindow(u"other"_s)) << "xev did not take the focus";
+    }
+
+    QString activeWindowName() const { return session.activeWindowName(); }
+
+    // A probe with the settings of this test (shared by its probes).
+    void startProbe(const QStringList& arguments = {}) {
+        QProcessEnvironment environment;
+        environment.insert(u"XDG_CONFIG_HOME"_s, folder.filePath(u"config"_s));
+        stopProbe();
+        probe = &session.startClient(QStringLiteral(PANEL_PROBE),
+                                     QStringList{u"--reminders"_s, folder.filePath(u"reminders"_s)} + arguments,
+                                     environment);
+        output = std::make_unique<ProcessOutput>(*probe);
+        ASSERT_TRUE(output->waitForLine(u"ready"_s)) << output->lines().join(u" | "_s).toStdString();
+    }
+    void stopProbe() {
+        if (probe) tavlin::testing::stopProcess(*probe);
+        probe = nullptr;
+    }
+    void command(const char* line) {
+        probe->write(line);
+        probe->write("\n");
+        probe->waitForBytesWritten();
+    }
+    ProbeState state() {
+        output->clear();
+        command("state");
+        return {output->waitForLineStartingWith(u"state "_s)};
+    }
+    // Asks for the state until it satisfies `done`; the last one.
+    ProbeState stateWhen(const std::function<bool(const ProbeState&)>& done) {
+        ProbeState last;
+        waitFor([&] {
+            last = state();
+            return done(last);
+        });
+        return last;
+    }
+    static bool waitFor(const std::function<bool()>& done) {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (!done()) {
+            if (elapsed.elapsed() > tavlin::testing::kXWaitMs) return false;
+            QThread::msleep(50);
+        }
+        return true;
+    }
+    void xdotool(const QString& commands) { session.xdotool(commands.split(u' ')); }
+
+    QTemporaryDir folder;
+    XSession session;
+    QProcess* probe = nullptr;
+    std::unique_ptr<ProcessOutput> output;
+};
+
+// 1280 × 800 and no panels: home is 144 below the top (0.18 of 800), centred.
+const QRect screenCentreHome(380, 144, 520, 120);
+
+bool openAndActive(const ProbeState& s) { return s.is(u"open"_s) && s.is(u"key"_s) && s.is(u"active"_s); }
+
+}  // namespace
+
+TEST_F(PanelX11Test, TheHotKeyOpensThePanelActiveAndAClickElsewhereClosesIt) {
+    startProbe();
+    xdotool(u"key ctrl+alt+k"_s);
+    const ProbeState opened = stateWhen(openAndActive);
+    ASSERT_TRUE(openAndActive(opened)) << opened.line.toStdString();
+    EXPECT_EQ(opened.field(u"anchor"_s), u"screenCenter"_s);
+    EXPECT_EQ(opened.geometry(), screenCentreHome);
+    EXPECT_EQ(activeWindowName(), u"panel_probe"_s);
+    const QString window = opened.field(u"window"_s);
+    EXPECT_EQ(session.run(u"xprop"_s, {u"-id"_s, window, u"_NET_WM_DESKTOP"_s}).trimmed(),
+              u"_NET_WM_DESKTOP(CARDINAL) = 4294967295"_s);
+    EXPECT_EQ(opened.field(u"translucent"_s), u"false"_s);
+
+    xdotool(u"mousemove 150 150 click 1"_s);
+    const ProbeState closed = stateWhen([](const ProbeState& s) { return !s.is(u"open"_s); });
+    EXPECT_FALSE(closed.is(u"open"_s)) << closed.line.toStdString();
+    EXPECT_EQ(closed.field(u"resignKey"_s), u"1"_s);
+    EXPECT_EQ(activeWindowName(), u"other"_s);
+}
+
+TEST_F(PanelX11Test, ABackgroundDragPinsThePanelWhereANewProbeOpensIt) {
+    startProbe();
+    xdotool(u"key ctrl+alt+k"_s);
+    ASSERT_TRUE(openAndActive(stateWhen(openAndActive)));
+    xdotool(
+        u"mousemove 640 200 mousedown 1 sleep 0.1 mousemove 660 220 sleep 0.1 mousemove 700 260 sleep 0.1 "
+        u"mouseup 1"_s);
+    const ProbeState pinned = stateWhen([](const ProbeState& s) { return s.field(u"pinned"_s) != u"none"_s; });
+    EXPECT_EQ(pinned.field(u"pinned"_s), u"440,204"_s) << pinned.line.toStdString();
+    EXPECT_TRUE(waitFor([&] { return state().geometry().topLeft() == QPoint(440, 204); }));
+    EXPECT_TRUE(openAndActive(state()));
+
+    startProbe();
+    xdotool(u"key ctrl+alt+k"_s);
+    const ProbeState reopened = stateWhen(openAndActive);
+    EXPECT_EQ(reopened.geometry(), QRect(440, 204, 520, 120)) << reopened.line.toStdString();
+}
+
+TEST_F(PanelX11Test, ALongPressSendsAPinnedPanelHome) {
+    startProbe();
+    xdotool(u"key ctrl+alt+k"_s);
+    ASSERT_TRUE(openAndActive(stateWhen(openAndActive)));
+    xdotool(u"mousemove 640 200 mousedown 1 sleep 0.1 mousemove 700 260 sleep 0.1 mouseup 1"_s);
+    ASSERT_EQ(stateWhen([](const ProbeState& s) { return s.field(u"pinned"_s) != u"none"_s; }).field(u"pinned"_s),
+              u"440,204"_s);
+
+    xdotool(u"mousemove 700 260 mousedown 1 sleep 0.9 mouseup 1"_s);
+    const ProbeState home = stateWhen([](const ProbeState& s) { return s.geometry() == screenCentreHome; });
+    EXPECT_EQ(home.field(u"pinned"_s), u"none"_s) << home.line.toStdString();
+    EXPECT_EQ(home.geometry(), screenCentreHome);
+}
+
+TEST_F(PanelX11Test, ATrayItemAtTheBottomOfTheScreenPutsThePanelAboveIt) {
+    startProbe({u"--status-rect"_s, u"600,780,24,20"_s});
+    command("click");
+    const ProbeState opened = stateWhen([](const ProbeState& s) { return s.is(u"open"_s); });
+    EXPECT_EQ(opened.field(u"anchor"_s), u"statusItem"_s);
+    // Its bottom 5 above the item's top; 440 wide, centred on the item.
+    EXPECT_TRUE(waitFor([&] { return state().geometry() == QRect(392, 655, 440, 120); })) << state().line.toStdString();
+}
+
+TEST_F(PanelX11Test, WithACompositingManagerThePanelIsTranslucent) {
+    CompositorStandIn compositor(session.display());
+    startProbe();
+    xdotool(u"key ctrl+alt+k"_s);
+    const ProbeState opened = stateWhen(openAndActive);
+    EXPECT_EQ(opened.field(u"translucent"_s), u"true"_s) << opened.line.toStdString();
+    const QString info = session.run(u"xwininfo"_s, {u"-id"_s, opened.field(u"window"_s)});
+    EXPECT_TRUE(info.contains(u"Depth: 32"_s)) << info.toStdString();
+}
