@@ -535,3 +535,28 @@ TEST_F(PanelControllerTest, ASizeFromElsewhereKeepsTheTopLeftCorner) {
     EXPECT_EQ(window().frame, QRectF(460, 182.5, 520, 300));
     EXPECT_FALSE(settings.pinnedPanelTopLeft());
 }
+
+TEST_F(PanelControllerTest, APanelClosedDuringAnEdgeDragLeavesNoDragBehind) {
+    PanelController& controller = makeController();
+    controller.toggle(true);
+    window().callbacks.beginUserResize(PanelResizeEdge::bottom);
+    controller.close();
+    EXPECT_FALSE(controller.isUserResizing());
+    controller.toggle(true);
+    window().inputs.onHeightChange(260);
+    EXPECT_EQ(window().frame.height(), 260);
+}
+
+TEST_F(PanelControllerTest, APanelOpenedWhileTheOverflowNoticeWasUpIsTheOnlyOne) {
+    PanelController& controller = makeController();
+    bool reentered = false;
+    controller.shellHooks().showOverflowAlert = [&] {
+        // The notice's own loop runs the hot key meanwhile.
+        if (std::exchange(reentered, true)) return;
+        controller.toggle(true);
+    };
+    controller.toggle(false);
+    EXPECT_EQ(windows.made.size(), 1u);
+    EXPECT_EQ(controller.anchor(), Anchor::screenCenter);
+    EXPECT_TRUE(window().visible && window().key);
+}

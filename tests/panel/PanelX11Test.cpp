@@ -182,7 +182,20 @@ TEST_F(PanelX11Test, ABackgroundDragPinsThePanelWhereANewProbeOpensIt) {
     const ProbeState pinned = stateWhen([](const ProbeState& s) { return s.field(u"pinned"_s) != u"none"_s; });
     EXPECT_EQ(pinned.field(u"pinned"_s), u"440,204"_s) << pinned.line.toStdString();
     EXPECT_TRUE(waitFor([&] { return state().geometry().topLeft() == QPoint(440, 204); }));
-    EXPECT_TRUE(openAndActive(state()));
+    const ProbeState dragged = state();
+    EXPECT_TRUE(openAndActive(dragged));
+
+    // Pinned, it stays on screen when another program takes the keyboard,
+    // and the hot key gives the same window the keyboard again.
+    xdotool(u"mousemove 150 150 click 1"_s);
+    const ProbeState resting = stateWhen([](const ProbeState& s) { return !s.is(u"key"_s); });
+    EXPECT_TRUE(resting.is(u"visible"_s)) << resting.line.toStdString();
+    EXPECT_FALSE(resting.is(u"active"_s));
+    EXPECT_EQ(activeWindowName(), u"other"_s);
+    xdotool(u"key ctrl+alt+k"_s);
+    const ProbeState again = stateWhen(openAndActive);
+    EXPECT_TRUE(openAndActive(again)) << again.line.toStdString();
+    EXPECT_EQ(again.field(u"window"_s), dragged.field(u"window"_s));
 
     startProbe();
     xdotool(u"key ctrl+alt+k"_s);
