@@ -23,8 +23,8 @@
 #include "platform/PowerEvents.h"
 #include "platform/UserDefaults.h"
 #include "platform/VCardContacts.h"
-#include "platform/VdirRemindersStore.h"
 #include "platform/X11Windows.h"
+#include "platform/eventstore/VdirEventStore.h"
 #include "store/LocationProvider.h"
 #include "store/PlaceResolver.h"
 #include "store/ReminderStore.h"
@@ -98,9 +98,9 @@ int main(int argc, char** argv) {
 
     tavlin::platform::UserDefaults defaults;
     tavlin::store::Settings settings(defaults);
-    tavlin::platform::VdirRemindersStore::Options options;
+    tavlin::platform::VdirEventStore::Options options;
     if (const QString folder = argumentOf(u"--reminders"_s); !folder.isEmpty()) options.roots = {folder};
-    tavlin::platform::VdirRemindersStore eventStore(options);
+    tavlin::platform::VdirEventStore eventStore(options);
     tavlin::platform::SessionPowerEvents power;
     tavlin::platform::VCardContacts contacts;
     tavlin::platform::UnavailableMapSearch mapSearch;
