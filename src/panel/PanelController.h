@@ -16,12 +16,6 @@
 #include <utility>
 #include <vector>
 
-namespace tavlin::store {
-class LocationProvider;
-class ReminderStore;
-class Settings;
-}  // namespace tavlin::store
-
 namespace tavlin::panel {
 
 // Owns the floating quick-add panel: opens it (a new window and a new root
