@@ -98,10 +98,10 @@ std::optional<PairedDate> timeSearch(const ChosenDate& chosen, const QString& te
         }
         const DetectedDate& detected = std::get<DetectedDate>(candidate);
         const QString matched = textAt(text, detected.range);
-        if (detected.range.intersects(chosen.range) ||
+        if (detected.range.intersects(chosen.range) || hidesItsTime(detected, text, vocabulary) ||
             !isTimeOnly(detectedTime(detected, text, vocabulary), matched, detector, vocabulary))
             continue;
-        const platform::Date date = clockCorrected(detected.date, matched, calendar, uses24HourClock);
+        const platform::Date date = clockCorrected(detected, matched, calendar, uses24HourClock);
         const DialReading resolved = hourAndMinute(calendar, date);
         partners.push_back({detected.range, {resolved}, resolved});
     }
@@ -150,7 +150,7 @@ std::optional<PairedDate> daySearch(const ChosenDate& chosen, const QString& tex
                 continue;
             }
             const DetectedDate& detected = std::get<DetectedDate>(candidate);
-            if (detected.range.intersects(chosen.range) ||
+            if (detected.range.intersects(chosen.range) || hidesItsTime(detected, text, vocabulary) ||
                 !isDayOnly(detectedTime(detected, text, vocabulary), textAt(text, detected.range), detector,
                            vocabulary))
                 continue;

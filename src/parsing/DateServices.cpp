@@ -5,6 +5,7 @@
 #include "platform/Regex.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace tavlin::parsing {
@@ -81,7 +82,9 @@ platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform:
     return kept.start;
 }
 
-platform::Date earliestAhead(platform::Date reference) { return reference.addingTimeInterval(-60); }
+platform::Date earliestAhead(platform::Date reference) {
+    return platform::Date::fromSecondsSince1970(std::floor(reference.secondsSince1970())).addingTimeInterval(-60);
+}
 
 std::optional<platform::Date> firstDayNumbered(int day, platform::Date reference, const platform::Calendar& calendar) {
     return calendar.nextDate(startOfReferenceDay(calendar, reference).addingTimeInterval(-1),
@@ -106,10 +109,10 @@ std::optional<platform::Date> writtenHourCorrection(platform::Date date, const Q
                                       platform::RepeatedTimePolicy::first);
 }
 
-platform::Date clockCorrected(platform::Date date, const QString& text, const platform::Calendar& calendar,
-                              bool uses24HourClock) {
-    if (!uses24HourClock) return date;
-    return writtenHourCorrection(date, text, calendar).value_or(date);
+platform::Date clockCorrected(const platform::DetectedDate& match, const QString& text,
+                              const platform::Calendar& calendar, bool uses24HourClock) {
+    if (!uses24HourClock || !match.afternoonGuessed) return match.date;
+    return writtenHourCorrection(match.date, text, calendar).value_or(match.date);
 }
 
 QString blankingRanges(const std::vector<platform::TextRange>& ranges, const QString& text) {

@@ -61,6 +61,8 @@ platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform:
 
 // A minute before the reference, from which on a time still counts as ahead:
 // times are read to the minute, and the one now running is not yet past.
+// The fraction of the reference's second does not count: a time written
+// to the minute is never read as more than 60 seconds back for it.
 platform::Date earliestAhead(platform::Date reference);
 
 // The first day numbered `day` from the start of the reference's day on,
@@ -72,9 +74,11 @@ std::optional<platform::Date> firstDayNumbered(int day, platform::Date reference
 // when no correction applies (an am/pm mark, "17:30", "5 uur").
 std::optional<platform::Date> writtenHourCorrection(platform::Date date, const QString& text,
                                                     const platform::Calendar& calendar);
-// The date with that correction, when the clock keeps 24 hours and one applies.
-platform::Date clockCorrected(platform::Date date, const QString& text, const platform::Calendar& calendar,
-                              bool uses24HourClock);
+// The detector's date with that correction, when the clock keeps 24 hours
+// and one applies. Only an afternoon the detector guessed is corrected: one
+// that a word of the text gave ("ce soir à 8h") stays.
+platform::Date clockCorrected(const platform::DetectedDate& match, const QString& text,
+                              const platform::Calendar& calendar, bool uses24HourClock);
 
 // The text with each range replaced by as many blanks as it is long, so that
 // every other position stays where it was.

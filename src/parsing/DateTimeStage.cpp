@@ -47,8 +47,8 @@ struct Stage {
     Date limitFor(const QString& matched) const {
         return containsTimeExpression(matched, vocabulary) ? soonLimit : startOfReferenceDay(calendar, reference);
     }
-    Date corrected(Date date, const QString& matched) const {
-        return clockCorrected(date, matched, calendar, uses24HourClock);
+    Date corrected(const DetectedDate& match, const QString& matched) const {
+        return clockCorrected(match, matched, calendar, uses24HourClock);
     }
 
     // A time already past today, moved on at its hour and minute: to the next
@@ -83,7 +83,7 @@ struct Stage {
         const QString rest = matched.mid(word->range().end());
         const auto match = detector.firstMatch(rest);
         if (!match) return std::nullopt;
-        const Date date = corrected(match->date, rest);
+        const Date date = corrected(*match, rest);
         if (date >= limitFor(rest)) return date;
         if (!containsTimeExpression(rest, vocabulary) || !calendar.isDateInSameDay(date, reference) ||
             dateBesideClockTime(matched, dateBesideTime))
@@ -93,7 +93,7 @@ struct Stage {
 
     std::optional<Date> acceptedDate(const DetectedDate& match, const std::vector<RuleDateCandidate>& ordinals) const {
         const QString matched = textAt(text, match.range);
-        const Date date = corrected(match.date, matched);
+        const Date date = corrected(match, matched);
         std::optional<int> dayNumber;
         for (const RuleDateCandidate& ordinal : ordinals) {
             if (!match.range.contains(ordinal.range)) continue;
@@ -116,6 +116,7 @@ struct Stage {
         if (const auto* rule = std::get_if<RuleDateCandidate>(&candidate))
             return ChosenDate{rule->range, rule->components, rule->hasTime, rule->kind, rule->dialReadings};
         const DetectedDate& match = std::get<DetectedDate>(candidate);
+        if (hidesItsTime(match, text, vocabulary)) return std::nullopt;
         const std::optional<Date> date = acceptedDate(match, ordinals);
         if (!date) return std::nullopt;
         const bool hasTime = detectedTime(match, text, vocabulary);

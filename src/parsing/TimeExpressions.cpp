@@ -121,6 +121,10 @@ bool detectedTime(const platform::DetectedDate& match, const QString& line, cons
     return match.timeWritten && containsTimeExpression(textAt(line, match.range), vocabulary);
 }
 
+bool hidesItsTime(const platform::DetectedDate& match, const QString& line, const ParserVocabulary& vocabulary) {
+    return match.timeWritten && !containsTimeExpression(textAt(line, match.range), vocabulary);
+}
+
 bool detectorReadsDay(const QString& text, const BoundDetector& detector) {
     const std::vector<platform::DetectedDate> matches = detector.matches(text);
     return std::any_of(matches.cbegin(), matches.cend(), [](const platform::DetectedDate& m) { return m.dayWritten; });

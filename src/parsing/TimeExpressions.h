@@ -24,6 +24,12 @@ bool hasDateBesideClockTime(const QString& text, const BoundDetector& detector, 
 // tomorrow, though "morgen" is also the morning.
 bool detectedTime(const platform::DetectedDate& match, const QString& line, const ParserVocabulary& vocabulary);
 
+// Whether the detector read a time in a match that the text, as the
+// vocabulary reads it, does not show ("klo puoli viisi" in a vocabulary
+// without "puoli"): taken, the match would keep its day and lose its time,
+// so it is no date at all.
+bool hidesItsTime(const platform::DetectedDate& match, const QString& line, const ParserVocabulary& vocabulary);
+
 // Whether the detector reads a day anywhere in the text: "9:00" and "at
 // noon" are times alone, "tomorrow 9:00" is not.
 bool detectorReadsDay(const QString& text, const BoundDetector& detector);

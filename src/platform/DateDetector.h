@@ -37,6 +37,9 @@ struct DetectedDate {
     // text instead; these serve the detector's own checks.
     bool dayWritten = false;
     bool timeWritten = false;
+    // An hour from 1 to 5 read as p.m. for want of anything saying which
+    // half of the day it is ("5:30" is 17:30).
+    bool afternoonGuessed = false;
     std::optional<QString> zoneIdentifier;  // only when the text states a zone ("Z", "+02:00", "UTC")
     double durationSeconds = 0;             // above 0 only for a written range ("5-6pm")
 

@@ -48,11 +48,12 @@ struct Fixture {
     DetectedDate day(const QString& line, const QString& phrase, platform::Date date) const {
         return {.range = {line.indexOf(phrase), phrase.size()}, .date = date, .dayWritten = true};
     }
-    QuickAddParser::DateTimeResult read(QString& line, bool editing = false,
-                                        const ParserVocabulary* words = nullptr) const {
+    QuickAddParser::DateTimeResult read(QString& line, bool editing = false, const ParserVocabulary* words = nullptr,
+                                        bool uses24HourClock = false) const {
         const ParserVocabulary& v = words ? *words : vocabulary;
         const BoundDetector bound = QuickAddParser::bindDateDetector(&detector, reference, calendar, v);
-        return QuickAddParser::extractDateTime(line, reference, calendar, v, editing, std::nullopt, false, bound);
+        return QuickAddParser::extractDateTime(line, reference, calendar, v, editing, std::nullopt, uses24HourClock,
+                                               bound);
     }
 };
 
@@ -70,6 +71,49 @@ TEST(DateStageLogic, PastTimesAndTheSixtySecondLimit) {
     EXPECT_EQ(f.read(past).components, timeOf(5, 9, 30)) << "rolled to tomorrow";
     EXPECT_EQ(past, u"call"_s);
     EXPECT_EQ(f.read(recent).components, timeOf(4, 9, 59)) << "one minute back still counts as now";
+}
+
+// Times are written to the minute, and the reference's fraction of a second
+// does not push one written a minute back over the limit.
+TEST(DateStageLogic, TheSixtySecondLimitCountsWholeSeconds) {
+    Fixture f;
+    const struct {
+        double secondsPastTen;
+        int day;
+    } cases[] = {{-0.5, 4}, {0.5, 4}, {1.5, 5}};  // 59, 60 and 61 whole seconds after 9:59
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.secondsPastTen);
+        f.reference = f.at(4, 10, 0).addingTimeInterval(c.secondsPastTen);
+        QString line = u"call 9:59"_s;
+        f.detector.script[line] = {f.time(line, u"9:59"_s, f.at(4, 9, 59))};
+        EXPECT_EQ(f.read(line).components, timeOf(c.day, 9, 59));
+    }
+}
+
+// A match whose time the words of the vocabulary do not show would keep its
+// day and lose its time: it is no date, and the rules inside it are gone
+// with it, so the line keeps its words.
+TEST(DateStageLogic, ADetectorTimeTheWordsDoNotShowIsNoDate) {
+    Fixture f;
+    QString line = u"call mum tomorrow at half past 4"_s;
+    f.detector.script[line] = {
+        DetectedDate{.range = {9, 23}, .date = f.at(5, 16, 30), .dayWritten = true, .timeWritten = true}};
+    EXPECT_EQ(f.read(line).components, std::nullopt);
+    EXPECT_EQ(line, u"call mum tomorrow at half past 4"_s);
+}
+
+// For a 24-hour clock a written "5h" the detector guessed to be 17:00 is
+// 05:00; an evening that a word of the line gives stays the evening.
+TEST(DateStageLogic, OnlyAGuessedAfternoonIsTakenBackForA24HourClock) {
+    Fixture f;
+    const ParserVocabulary french = ParserVocabulary::forLocaleIdentifiers({u"fr"_s});
+    QString evening = u"appeler ce soir à 8h"_s, guessed = u"appeler à 5h"_s;
+    f.detector.script[evening] = {
+        DetectedDate{.range = {8, 12}, .date = f.at(4, 20, 0), .dayWritten = true, .timeWritten = true}};
+    f.detector.script[guessed] = {
+        DetectedDate{.range = {8, 4}, .date = f.at(4, 17, 0), .timeWritten = true, .afternoonGuessed = true}};
+    EXPECT_EQ(f.read(evening, false, &french, true).components, timeOf(4, 20, 0));
+    EXPECT_EQ(f.read(guessed, false, &french, true).components, timeOf(5, 5, 0));
 }
 
 TEST(DateStageLogic, APastTimeOnItsDayNumberMovesToTheNextSuchDay) {

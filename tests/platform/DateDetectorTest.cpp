@@ -163,6 +163,20 @@ TEST_F(DateDetectorTest, PlacesAPassedTimeByItsForm) {
     }
 }
 
+// Times are read to the second at most: the fraction of the reference's
+// second does not make a time a minute back more than a minute old.
+TEST_F(DateDetectorTest, CountsTheGraceInWholeSeconds) {
+    const std::pair<double, const char*> cases[] = {
+        {59.5, "2026-08-19 13:00"}, {60.5, "2026-08-19 13:00"}, {61.5, "2026-08-20 13:00"}};
+    for (const auto& [seconds, expected] : cases) {
+        SCOPED_TRACE(seconds);
+        const std::vector<DetectedDate> found =
+            find(u"at 1"_s, english(local(2026, 8, 19, 13).addingTimeInterval(seconds)));
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(detector_vectors::describe(found[0]).toStdString(), expected);
+    }
+}
+
 // On the 5th, a time that has passed: an explicit one stays (the parser
 // moves it to the next 5th), any other goes to the next 5th itself.
 TEST_F(DateDetectorTest, PlacesAnOrdinalDayWithItsTime) {

@@ -27,11 +27,36 @@ void keepLonger(std::optional<Atom>& best, std::optional<Atom> candidate) {
 }
 
 std::optional<Atom> PhraseReader::dayAt(qsizetype position) const {
-    if (text_.isDigitAt(position)) return calendarDateAt(position);
+    if (text_.isDigitAt(position)) {
+        std::optional<Atom> best = calendarDateAt(position);
+        keepLonger(best, dayOfMonthAt(position));
+        return best;
+    }
     std::optional<Atom> best = relativeDayAt(position);
     keepLonger(best, weekdayAt(position));
     keepLonger(best, monthFirstDateAt(position));
+    keepLonger(best, dayOfMonthAt(position));
     return best;
+}
+
+// A day of the month alone, where the language marks it as one: a lead
+// word ("am 15.", "le 15") or an ending ("15-én", "15'inde").
+std::optional<Atom> PhraseReader::dayOfMonthAt(qsizetype position) const {
+    qsizetype numberStart = position;
+    const std::optional<LexiconMatch> lead = word(position, Lex::dayNumberLead);
+    if (lead) {
+        const std::optional<qsizetype> next = afterWord(*lead);
+        if (!next || calendarDateAt(*next)) return std::nullopt;  // "am 12. März": the date reads it
+        numberStart = *next;
+    }
+    const std::optional<DayNumber> number = dayNumberAt(numberStart);
+    if (!number || (!lead && !number->marked)) return std::nullopt;
+    const std::optional<qsizetype> next = afterBlanks(number->end);
+    if (next && word(*next, Lex::hourWordAfter)) return std::nullopt;  // "am 15 Uhr" is no day
+    return Atom{.kind = Atom::Kind::day,
+                .start = position,
+                .end = number->end,
+                .day = WrittenDay{.kind = WrittenDay::Kind::dayOfMonth, .day = number->day}};
 }
 
 // "on the 5th", "due the 21st", "5th": the day number with up to two
@@ -63,13 +88,22 @@ std::optional<Atom> PhraseReader::relativeDayAt(qsizetype position) const {
                         .past = offset < 0};
         found = atom.past ? atom : withDayPart(atom);
     }
-    const std::optional<LexiconMatch> tonight = word(position, Lex::tonight);
-    if (tonight && (!found || tonight->end > found->end))
-        found = Atom{.kind = Atom::Kind::day,
-                     .start = position,
-                     .end = tonight->end,
-                     .day = WrittenDay{.kind = WrittenDay::Kind::relative},
-                     .time = WrittenTime{.hour = tonight->entry->number, .minute = tonight->entry->minute}};
+    if (const std::optional<LexiconMatch> tonight = word(position, Lex::tonight))
+        keepLonger(found,
+                   Atom{.kind = Atom::Kind::day,
+                        .start = position,
+                        .end = tonight->end,
+                        .day = WrittenDay{.kind = WrittenDay::Kind::relative, .offset = tonight->entry->dayOffset},
+                        .time = WrittenTime{.hour = tonight->entry->number, .minute = tonight->entry->minute},
+                        .partOfDay = true});
+    for (const auto& [kind, dayKind] : {std::pair{Lex::relativeMonth, WrittenDay::Kind::monthsAhead},
+                                        std::pair{Lex::weekend, WrittenDay::Kind::weekend}}) {
+        if (const std::optional<LexiconMatch> period = word(position, kind))
+            keepLonger(found, Atom{.kind = Atom::Kind::day,
+                                   .start = position,
+                                   .end = period->end,
+                                   .day = WrittenDay{.kind = dayKind, .offset = period->entry->number}});
+    }
     return found;
 }
 
@@ -142,6 +176,7 @@ Atom PhraseReader::withDayPart(Atom atom) const {
     atom.end = part->end;
     atom.time = WrittenTime{.hour = part->entry->number, .minute = part->entry->minute};
     atom.needsCompanion = false;
+    atom.partOfDay = true;
     return atom;
 }
 
@@ -256,8 +291,10 @@ std::optional<DayNumber> PhraseReader::dayNumberAt(qsizetype position) const {
     const qsizetype end = position + digits;
     if (const std::optional<LexiconMatch> suffix = word(end, Lex::ordinalSuffix)) return DayNumber{day, suffix->end};
     if (text_.at(end) == '.' && !text_.isDigitAt(end + 1) && text_.canEnd(end + 1)) return DayNumber{day, end + 1};
-    if (!text_.canEnd(end)) return std::nullopt;
-    return DayNumber{day, end};
+    if (text_.canEnd(end)) return DayNumber{day, end};
+    if (const std::optional<EndingMatch> ending = lexicon_.endingAt(text_, end, active_))
+        return DayNumber{day, ending->end, ending->marksDay};
+    return std::nullopt;
 }
 
 std::optional<DayNumber> PhraseReader::ordinalNumberAt(qsizetype position) const {

@@ -20,6 +20,7 @@ struct TimedWord {
     QString word;
     int hour = 0;
     int minute = 0;
+    int dayOffset = 0;  // "morgenavond": tomorrow evening
 };
 
 // A word and a number: a day offset, a weekday (1 = Sunday … 7 = Saturday).
@@ -40,6 +41,31 @@ struct WeekdayModifier {
     QString word;
     WeekdayMode mode = WeekdayMode::fromToday;
     bool followsWeekday = false;  // "vendredi prochain"
+};
+
+// Which of a clock time's forms the parser's own rules read, so that the
+// detector leaves them to the rules unless a part of the day goes with
+// them ("heute Abend um halb 8" is the detector's, "morgen um halb 5" the
+// rules').
+enum class ReadByRules { never, afterMarker, always };
+
+// A clock time said around its hour: "quarter past" 3, 4 "y media".
+struct DialWord {
+    QString word;
+    int minutes = 0;  // added to the hour named: 15, 30, -15, -30, -45
+    bool beforeHour = true;
+    ReadByRules rules = ReadByRules::never;
+};
+
+// How long the unit of a span is.
+enum class Span { minute, hour, day, week, month };
+
+struct SpanWord {
+    QString word;
+    Span span = Span::day;
+    bool beforeCount = false;  // Swahili "baada ya siku 3"
+    int count = 0;             // a count the word holds itself: Hebrew "יומיים" 2
+    bool singular = false;     // may count one alone where counts may be left out
 };
 
 struct DetectorLanguage {
@@ -63,6 +89,30 @@ struct DetectorLanguage {
     QStringList standaloneAbbreviations;     // abbreviated weekdays that are dates alone: "mon", "fri"
     std::vector<WeekdayModifier> weekdayModifiers;
     bool nextWeekdayNamesFollowingWeek = false;  // ICU's "next Wednesday" names the next week
+
+    // Clock times said in words.
+    std::vector<NumberedWord> hourNames;  // hours beyond the cardinal numbers: Polish "piątej" 5
+    std::vector<DialWord> dialWords;
+    bool hoursCountFromSix = false;  // after a clock marker: Swahili "saa tisa" is three o'clock
+
+    // Spans from now ("in three days"), beyond ICU's relative phrases.
+    QStringList durationLeads;   // "within"
+    QStringList durationTrails;  // Finnish "kuluttua"
+    std::vector<SpanWord> spanWords;
+    QStringList oneWords;            // counts of one that are no numbers: "a", "an"
+    bool countMayBeLeftOut = false;  // Polish "za godzinę": a span word in the singular counts one
+
+    // Days beyond ICU's names and phrases.
+    std::vector<NumberedWord> weekendWords;    // the coming weekend: "this weekend" 0
+    std::vector<NumberedWord> relativeMonths;  // "mese prossimo" 1
+    QStringList dayNumberLeads;                // before a bare day of the month: "am" 15., "le" 15
+
+    // What is glued to a word or a number.
+    QStringList prefixes;  // before a word: Hebrew "ב" of "ביום שישי"
+    // After a number or a name, with the mark that joins them: Turkish
+    // "'de" of "17'de", Hungarian "-kor" of "7-kor".
+    QStringList endings;
+    QStringList dayEndings;  // those that make a number a day of the month: "-én", "'inde"
 
     // Words that join the parts of a phrase.
     QStringList joiners;             // between a time and a day: "on", "am"

@@ -4,6 +4,7 @@
 #include "platform/Locale.h"
 #include "platform/Text.h"
 
+#include <unicode/rbnf.h>
 #include <unicode/reldatefmt.h>
 
 #include <algorithm>
@@ -24,17 +25,32 @@ QString canonicalSeparator(QStringView separator) {
     return separator.toString();
 }
 
+// The mark that glues an ending on, made canonical: "'", "-" or ":".
+std::optional<QChar> endingMark(char32_t c) {
+    if (isApostrophe(c)) return QChar(u'\'');
+    if (isHyphen(c)) return QChar(u'-');
+    if (c == ':') return QChar(u':');
+    return std::nullopt;
+}
+
 // Everything but the languages: the same word in several languages is one
 // entry, looked at once.
 QString entryKey(const LexiconEntry& entry) {
-    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
+    const QString flags = QStringLiteral("%1%2%3%4%5%6%7")
+                              .arg(int{entry.needsCompanion})
+                              .arg(int{entry.followsWeekday})
+                              .arg(static_cast<int>(entry.rules))
+                              .arg(int{entry.countsFromSix})
+                              .arg(int{entry.beforeCount})
+                              .arg(int{entry.singular})
+                              .arg(static_cast<int>(entry.mode));
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
         .arg(static_cast<int>(entry.kind))
         .arg(entry.tokens.join(QChar(0x1F)), entry.separators.join(QChar(0x1F)), entry.trailing)
         .arg(entry.number)
         .arg(entry.minute)
-        .arg(static_cast<int>(entry.mode))
-        .arg(int{entry.needsCompanion})
-        .arg(int{entry.followsWeekday});
+        .arg(entry.dayOffset)
+        .arg(flags);
 }
 
 QString relativePhrase(const icu::RelativeDateTimeFormatter& formatter, UDateDirection direction,
@@ -47,6 +63,39 @@ QString relativePhrase(const icu::RelativeDateTimeFormatter& formatter, UDateDir
 
 WeekdayMode nextWeekdayMode(const DetectorLanguage& language) {
     return language.nextWeekdayNamesFollowingWeek ? WeekdayMode::followingWeek : WeekdayMode::afterToday;
+}
+
+// The words of a text ("in 3 days" → in, 3, days): runs of anything but blanks.
+QStringList wordsOf(const QString& text) { return text.split(u' ', Qt::SkipEmptyParts); }
+
+// How many words all the lists begin with alike (or, from the back, end with).
+qsizetype commonWords(const std::vector<QStringList>& lists, bool fromTheBack) {
+    if (lists.empty()) return 0;
+    for (qsizetype count = 0;; ++count) {
+        for (const QStringList& words : lists) {
+            if (count >= words.size()) return count;
+            const QString& word = fromTheBack ? words[words.size() - 1 - count] : words[count];
+            const QStringList& first = lists.front();
+            if (word != (fromTheBack ? first[first.size() - 1 - count] : first[count])) return count;
+        }
+    }
+}
+
+QString joinedWords(const QStringList& words, qsizetype from, qsizetype count) {
+    return words.mid(from, count).join(u' ');
+}
+
+// ICU's phrase for a span of `count` units from now ("in 3 days"), its
+// blanks made plain.
+QString spanPhrase(const icu::RelativeDateTimeFormatter& formatter, int count, URelativeDateTimeUnit unit) {
+    icu::UnicodeString phrase;
+    UErrorCode status = U_ZERO_ERROR;
+    formatter.formatNumeric(count, unit, phrase, status);
+    if (U_FAILURE(status)) return {};
+    QString text = fromIcu(phrase);
+    for (QChar& c : text)
+        if (isBlank(c.unicode())) c = u' ';
+    return text.simplified();
 }
 
 }  // namespace
@@ -79,9 +128,13 @@ void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, co
     codes_.append(language.code);
     if (language.readsHourLetterH) hourLetterH_ |= bit;
     if (language.readsHourLetterU) hourLetterU_ |= bit;
+    if (language.countMayBeLeftOut) countLeftOut_ |= bit;
     addCalendarNames(language, bit, symbols);
     addRelativePhrases(language, bit, locale);
+    addNumberWords(bit, locale);
+    addSpans(language, bit, locale);
     addHandTable(language, bit);
+    addGlued(language, bit);
 }
 
 void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bit, const DateSymbols& symbols) {
@@ -130,6 +183,11 @@ void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask 
         const QString phrase = relativePhrase(formatter, direction, UDAT_ABSOLUTE_DAY);
         if (!phrase.isEmpty()) add({.kind = Lex::relativeDay, .languages = bit, .number = offset}, phrase);
     }
+    // Next week is a day a week on, next month the same day a month on.
+    const QString nextWeek = relativePhrase(formatter, UDAT_DIRECTION_NEXT, UDAT_ABSOLUTE_WEEK);
+    if (!nextWeek.isEmpty()) add({.kind = Lex::relativeDay, .languages = bit, .number = 7}, nextWeek);
+    const QString nextMonth = relativePhrase(formatter, UDAT_DIRECTION_NEXT, UDAT_ABSOLUTE_MONTH);
+    if (!nextMonth.isEmpty()) add({.kind = Lex::relativeMonth, .languages = bit, .number = 1}, nextMonth);
     const std::pair<UDateDirection, WeekdayMode> weekdays[] = {
         {UDAT_DIRECTION_THIS, WeekdayMode::fromToday},
         {UDAT_DIRECTION_NEXT, nextWeekdayMode(language)},
@@ -149,6 +207,117 @@ void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask 
     }
 }
 
+// The cardinal numbers one to twelve in every form that CLDR's spelled-out
+// number rules give (genders, cases), as hours and as counts.
+void Lexicon::addNumberWords(LanguageMask bit, const Locale& locale) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::RuleBasedNumberFormat spellout(icu::URBNF_SPELLOUT, locale.icu(), status);
+    if (U_FAILURE(status)) return;
+    for (int32_t set = 0; set < spellout.getNumberOfRuleSetNames(); ++set) {
+        const icu::UnicodeString name = spellout.getRuleSetName(set);
+        if (name.indexOf(u"cardinal") < 0) continue;
+        for (int number = 1; number <= 12; ++number) {
+            icu::UnicodeString spelled;
+            icu::FieldPosition position;
+            UErrorCode formatStatus = U_ZERO_ERROR;
+            spellout.format(static_cast<int32_t>(number), name, spelled, position, formatStatus);
+            if (U_FAILURE(formatStatus)) continue;
+            QString word = fromIcu(spelled);
+            word.remove(QChar(0x00AD));  // the soft hyphens of Hungarian "tizen­egy"
+            add({.kind = Lex::numberWord, .languages = bit, .number = number}, word);
+        }
+    }
+}
+
+// ICU's phrases for spans from now ("in 3 days", "3 gün sonra", "baada ya
+// siku 3"), cut into what leads every one of them, what trails every one,
+// and the unit words between; and the hand table's additions.
+void Lexicon::addSpans(const DetectorLanguage& language, LanguageMask bit, const Locale& locale) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::RelativeDateTimeFormatter formatter(locale.icu(), nullptr, UDAT_STYLE_LONG, UDISPCTX_CAPITALIZATION_NONE,
+                                                   status);
+    if (U_SUCCESS(status)) {
+        const std::pair<URelativeDateTimeUnit, Span> units[] = {
+            {UDAT_REL_UNIT_MINUTE, Span::minute}, {UDAT_REL_UNIT_HOUR, Span::hour},   {UDAT_REL_UNIT_DAY, Span::day},
+            {UDAT_REL_UNIT_WEEK, Span::week},     {UDAT_REL_UNIT_MONTH, Span::month},
+        };
+        struct Written {
+            QStringList before, after;  // the words around the count
+            QString whole;              // or the whole phrase, when it has no digits
+            Span span;
+            int count;
+        };
+        std::vector<Written> phrases;
+        std::vector<QStringList> leads, trails;
+        for (const auto& [unit, span] : units) {
+            for (const int count : {1, 2, 3, 5, 11}) {
+                const QString phrase = spanPhrase(formatter, count, unit);
+                const QString digits = QString::number(count);
+                const qsizetype at = phrase.indexOf(digits);
+                if (phrase.isEmpty()) continue;
+                if (at < 0) {
+                    phrases.push_back({{}, {}, phrase, span, count});
+                    continue;
+                }
+                const QStringList before = wordsOf(phrase.left(at)), after = wordsOf(phrase.mid(at + digits.size()));
+                phrases.push_back({before, after, {}, span, count});
+                leads.push_back(before);
+                trails.push_back(after);
+            }
+        }
+        const qsizetype leadWords = commonWords(leads, false), trailWords = commonWords(trails, true);
+        const QString lead = leads.empty() ? QString() : joinedWords(leads.front(), 0, leadWords);
+        const QString trail =
+            trails.empty() ? QString() : joinedWords(trails.front(), trails.front().size() - trailWords, trailWords);
+        if (!lead.isEmpty()) add({.kind = Lex::durationLead, .languages = bit}, lead);
+        if (!trail.isEmpty()) add({.kind = Lex::durationTrail, .languages = bit}, trail);
+        for (const Written& written : phrases) {
+            const LexiconEntry span{.kind = Lex::spanWord,
+                                    .languages = bit,
+                                    .number = static_cast<int>(written.span),
+                                    .singular = written.count == 1};
+            if (!written.whole.isEmpty()) {
+                const QStringList words = wordsOf(written.whole);
+                if (leadWords == 0 || words.mid(0, leadWords) != leads.front().mid(0, leadWords)) continue;
+                LexiconEntry held = span;
+                held.minute = written.count;
+                add(held, joinedWords(words, leadWords, words.size() - leadWords));
+                continue;
+            }
+            LexiconEntry before = span;
+            before.beforeCount = true;
+            add(before, joinedWords(written.before, leadWords, written.before.size() - leadWords));
+            add(span, joinedWords(written.after, 0, written.after.size() - trailWords));
+        }
+    }
+    for (const QString& word : language.durationLeads) add({.kind = Lex::durationLead, .languages = bit}, word);
+    for (const QString& word : language.durationTrails) add({.kind = Lex::durationTrail, .languages = bit}, word);
+    for (const SpanWord& word : language.spanWords)
+        add({.kind = Lex::spanWord,
+             .languages = bit,
+             .number = static_cast<int>(word.span),
+             .minute = word.count,
+             .beforeCount = word.beforeCount,
+             .singular = word.singular},
+            word.word);
+}
+
+void Lexicon::addGlued(const DetectorLanguage& language, LanguageMask bit) {
+    for (const QString& prefix : language.prefixes) {
+        prefixes_.emplace_back(foldedWord(prefix), bit);
+        prefixed_ |= bit;
+    }
+    for (const QStringList* list : {&language.endings, &language.dayEndings}) {
+        for (const QString& ending : *list) {
+            const std::optional<QChar> mark = ending.isEmpty() ? std::nullopt : endingMark(ending.front().unicode());
+            if (!mark) continue;
+            Ending& known = endings_[*mark + foldedWord(ending.mid(1))];
+            known.languages |= bit;
+            if (list == &language.dayEndings) known.marksDay |= bit;
+        }
+    }
+}
+
 void Lexicon::addHandTable(const DetectorLanguage& language, LanguageMask bit) {
     const auto addWords = [&](Lex kind, const QStringList& words) {
         for (const QString& word : words) add({.kind = kind, .languages = bit}, word);
@@ -157,13 +326,20 @@ void Lexicon::addHandTable(const DetectorLanguage& language, LanguageMask bit) {
         for (const TimedWord& word : words)
             add({.kind = kind, .languages = bit, .number = word.hour, .minute = word.minute}, word.word);
     };
-    addWords(Lex::clockMarker, language.clockMarkers);
+    for (const QString& word : language.clockMarkers)
+        add({.kind = Lex::clockMarker, .languages = bit, .countsFromSix = language.hoursCountFromSix}, word);
     addWords(Lex::hourWordBefore, language.hourWordsBefore);
     addWords(Lex::hourWordAfter, language.hourWordsAfter);
     addWords(Lex::hourWordAfterMarker, language.hourWordsAfterMarker);
     addTimed(Lex::timeWord, language.timeWords);
     addTimed(Lex::dayPart, language.dayParts);
-    addTimed(Lex::tonight, language.tonightWords);
+    for (const TimedWord& word : language.tonightWords)
+        add({.kind = Lex::tonight,
+             .languages = bit,
+             .number = word.hour,
+             .minute = word.minute,
+             .dayOffset = word.dayOffset},
+            word.word);
     addWords(Lex::dayPartLead, language.dayPartLeads);
     for (const NumberedWord& day : language.relativeDays)
         add({.kind = Lex::relativeDay, .languages = bit, .number = day.number}, day.word);
@@ -180,6 +356,20 @@ void Lexicon::addHandTable(const DetectorLanguage& language, LanguageMask bit) {
     addWords(Lex::weekdayDateJoiner, language.weekdayDateJoiners);
     addWords(Lex::ordinalSuffix, language.ordinalSuffixes);
     addWords(Lex::ordinalConnector, language.ordinalConnectors);
+    addWords(Lex::oneWord, language.oneWords);
+    addWords(Lex::dayNumberLead, language.dayNumberLeads);
+    for (const NumberedWord& name : language.hourNames)
+        add({.kind = Lex::numberWord, .languages = bit, .number = name.number}, name.word);
+    for (const DialWord& dial : language.dialWords)
+        add({.kind = dial.beforeHour ? Lex::dialBefore : Lex::dialAfter,
+             .languages = bit,
+             .minute = dial.minutes,
+             .rules = dial.rules},
+            dial.word);
+    for (const NumberedWord& month : language.relativeMonths)
+        add({.kind = Lex::relativeMonth, .languages = bit, .number = month.number}, month.word);
+    for (const NumberedWord& weekend : language.weekendWords)
+        add({.kind = Lex::weekend, .languages = bit, .number = weekend.number}, weekend.word);
 }
 
 void Lexicon::add(LexiconEntry entry, const QString& written) {
@@ -217,9 +407,26 @@ void Lexicon::index() {
 
 std::vector<LexiconMatch> Lexicon::matchesAt(const TokenizedText& text, int tokenIndex, LanguageMask active) const {
     std::vector<LexiconMatch> found;
+    const QString& first = text.tokens()[static_cast<size_t>(tokenIndex)].folded;
+    collect(found, text, tokenIndex, first, active);
+    // A word with a prefix glued on ("ביום", "במרץ") is the word, in the
+    // languages that glue it.
+    if (active & prefixed_) {
+        for (const auto& [prefix, languages] : prefixes_) {
+            if ((languages & active) && first.size() > prefix.size() + 1 && first.startsWith(prefix))
+                collect(found, text, tokenIndex, first.mid(prefix.size()), languages & active);
+        }
+        std::stable_sort(found.begin(), found.end(),
+                         [](const LexiconMatch& a, const LexiconMatch& b) { return a.end > b.end; });
+    }
+    return found;
+}
+
+void Lexicon::collect(std::vector<LexiconMatch>& found, const TokenizedText& text, int tokenIndex, const QString& first,
+                      LanguageMask active) const {
     const std::vector<Token>& tokens = text.tokens();
-    const auto ids = byFirstToken_.constFind(tokens[static_cast<size_t>(tokenIndex)].folded);
-    if (ids == byFirstToken_.constEnd()) return found;
+    const auto ids = byFirstToken_.constFind(first);
+    if (ids == byFirstToken_.constEnd()) return;
     for (const std::uint32_t id : *ids) {
         const LexiconEntry& entry = entries_[id];
         if (!(entry.languages & active)) continue;
@@ -232,13 +439,31 @@ std::vector<LexiconMatch> Lexicon::matchesAt(const TokenizedText& text, int toke
             const QStringView separator = QStringView(text.text()).mid(previous.end, token.start - previous.end);
             same = token.folded == entry.tokens[part] && canonicalSeparator(separator) == entry.separators[part - 1];
         }
-        const qsizetype end = tokens[last].end + entry.trailing.size();
+        qsizetype end = tokens[last].end + entry.trailing.size();
         if (!same || QStringView(text.text()).mid(tokens[last].end, entry.trailing.size()) != entry.trailing ||
-            end > text.end() || !text.canEnd(end))
+            end > text.end())
             continue;
+        // A word that ends in a joining mark ("ב-" before "15:15") runs on.
+        const bool runsOn = !entry.trailing.isEmpty() && endingMark(entry.trailing.back().unicode());
+        if (!runsOn && !text.canEnd(end)) {
+            const std::optional<EndingMatch> ending = endingAt(text, end, entry.languages & active);
+            if (!ending) continue;
+            end = ending->end;
+        }
         found.push_back({&entry, end});
     }
-    return found;
+}
+
+std::optional<EndingMatch> Lexicon::endingAt(const TokenizedText& text, qsizetype position, LanguageMask active) const {
+    if (endings_.isEmpty()) return std::nullopt;
+    const std::optional<QChar> mark = endingMark(text.at(position));
+    const int token = mark ? text.tokenStartingAt(position + 1) : -1;
+    if (token < 0) return std::nullopt;
+    const Token& word = text.tokens()[static_cast<size_t>(token)];
+    if (word.isNumber || !text.canEnd(word.end)) return std::nullopt;
+    const auto known = endings_.constFind(*mark + word.folded);
+    if (known == endings_.constEnd() || !(known->languages & active)) return std::nullopt;
+    return EndingMatch{word.end, (known->marksDay & active) != 0};
 }
 
 }  // namespace tavlin::platform::datedetector

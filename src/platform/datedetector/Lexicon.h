@@ -37,6 +37,16 @@ enum class Lex : std::uint8_t {
     weekdayDateJoiner,
     ordinalSuffix,
     ordinalConnector,
+    numberWord,     // number: 1 to 12, as an hour or a count
+    oneWord,        // a count of one that is no hour: "a", "an"
+    dialBefore,     // minute: added to the hour after it ("quarter past" 3); rules
+    dialAfter,      // minute: added to the hour before it (4 "y media"); rules
+    relativeMonth,  // number: months ahead ("next month" 1)
+    weekend,        // number: weekends ahead ("this weekend" 0)
+    durationLead,   // "in" 3 days
+    durationTrail,  // 3 gün "sonra"
+    spanWord,       // number: Span; minute: a count it holds; beforeCount, singular
+    dayNumberLead,  // "am" 15.
 };
 
 struct LexiconEntry {
@@ -47,14 +57,25 @@ struct LexiconEntry {
     LanguageMask languages = 0;
     int number = 0;
     int minute = 0;
+    int dayOffset = 0;  // tonight words: "morgenavond" 1
     WeekdayMode mode = WeekdayMode::fromToday;
     bool needsCompanion = false;  // an abbreviation too ambiguous to be a date alone
     bool followsWeekday = false;
+    ReadByRules rules = ReadByRules::never;  // dial words
+    bool countsFromSix = false;              // clock markers
+    bool beforeCount = false;                // span words
+    bool singular = false;                   // span words
 };
 
 struct LexiconMatch {
     const LexiconEntry* entry = nullptr;
     qsizetype end = 0;
+};
+
+// An ending glued to a number or a name ("17'de", "12-én").
+struct EndingMatch {
+    qsizetype end = 0;
+    bool marksDay = false;  // the number it follows is a day of the month
 };
 
 // Every word the detector knows in the twenty languages: ICU's weekday and
@@ -68,10 +89,14 @@ public:
     LanguageMask languageMask(const QStringList& codes) const;
     LanguageMask readsHourLetterH() const { return hourLetterH_; }
     LanguageMask readsHourLetterU() const { return hourLetterU_; }
+    LanguageMask leavesCountOut() const { return countLeftOut_; }
 
     // The entries of the active languages that start with `tokenIndex` and
     // end where a phrase may end, longest first.
     std::vector<LexiconMatch> matchesAt(const TokenizedText& text, int tokenIndex, LanguageMask active) const;
+    // The ending of an active language glued on at `position`, up to
+    // where a phrase may end.
+    std::optional<EndingMatch> endingAt(const TokenizedText& text, qsizetype position, LanguageMask active) const;
 
     const std::vector<LexiconEntry>& entries() const { return entries_; }
 
@@ -82,12 +107,25 @@ private:
     void addCalendarNames(const DetectorLanguage& language, LanguageMask bit, const DateSymbols& symbols);
     void addRelativePhrases(const DetectorLanguage& language, LanguageMask bit, const Locale& locale);
     void addHandTable(const DetectorLanguage& language, LanguageMask bit);
+    void addNumberWords(LanguageMask bit, const Locale& locale);
+    void addSpans(const DetectorLanguage& language, LanguageMask bit, const Locale& locale);
+    void addGlued(const DetectorLanguage& language, LanguageMask bit);
     void index();
+    void collect(std::vector<LexiconMatch>& found, const TokenizedText& text, int tokenIndex, const QString& first,
+                 LanguageMask active) const;
 
     std::vector<LexiconEntry> entries_;
     QHash<QString, size_t> entryIndex_;  // by everything but the languages
     QHash<QString, std::vector<std::uint32_t>> byFirstToken_;
     QStringList codes_;
+    struct Ending {
+        LanguageMask languages = 0;
+        LanguageMask marksDay = 0;
+    };
+    QHash<QString, Ending> endings_;  // by mark ("'", "-", ":") and folded word
+    std::vector<std::pair<QString, LanguageMask>> prefixes_;
+    LanguageMask prefixed_ = 0;  // languages with prefixes
+    LanguageMask countLeftOut_ = 0;
     LanguageMask hourLetterH_ = 0;
     LanguageMask hourLetterU_ = 0;
 };

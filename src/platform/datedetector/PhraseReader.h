@@ -7,19 +7,28 @@
 
 namespace tavlin::platform::datedetector {
 
-// A piece of a phrase: a day, a time, or an ordinal day that only counts
-// when a time follows it ("on the 5th at 9am").
+// A piece of a phrase: a day, a time, an ordinal day that only counts
+// when a time follows it ("on the 5th at 9am"), or a span from now that
+// ends at a time ("in 2 hours").
 struct Atom {
-    enum class Kind { day, time, ordinal };
+    enum class Kind { day, time, ordinal, span };
     Kind kind = Kind::day;
     qsizetype start = 0;
     qsizetype end = 0;
     std::optional<WrittenDay> day;
     std::optional<WrittenTime> time;
-    bool needsCompanion = false;  // an ambiguous weekday abbreviation ("sat") with nothing beside it
-    bool past = false;            // "yesterday": read, but never given a time
-    bool suppressed = false;      // "last friday": not read at all
+    std::optional<int> minutesAhead;  // span
+    bool needsCompanion = false;      // an ambiguous weekday abbreviation ("sat") with nothing beside it
+    bool past = false;                // "yesterday": read, but never given a time
+    bool suppressed = false;          // "last friday": not read at all
+    bool partOfDay = false;           // a day's time is a part of the day ("tonight"): a clock time beside it wins
+    bool needsPartOfDay = false;      // a time the parser's rules read, kept only beside a part of the day
 };
+
+// A time said on a 12-hour dial placed in the half of the day that a part
+// of the day (its usual hour: 9 morning, 15 afternoon, 19 evening, 21
+// night) gives it; a time that says its half already stays.
+WrittenTime placedInPartOfDay(WrittenTime time, int partHour);
 
 // `candidate` replaces `best` when it reaches further.
 void keepLonger(std::optional<Atom>& best, std::optional<Atom> candidate);
@@ -43,10 +52,12 @@ struct ClockPart {
     int hourOfDay() const;
 };
 
-// A day of the month as written: "5", "5th", "5." (German "5. Mai").
+// A day of the month as written: "5", "5th", "5." (German "5. Mai"),
+// "12-én".
 struct DayNumber {
     int day = 0;
     qsizetype end = 0;
+    bool marked = false;  // by a dot or an ending of the day, not only by what stands around it
 };
 
 // Reads the atoms that start at a position of a tokenized text, in the
@@ -60,27 +71,48 @@ public:
     std::optional<Atom> dayAt(qsizetype position) const;
     std::optional<Atom> timeAt(qsizetype position) const;
     std::optional<Atom> ordinalAt(qsizetype position) const;
+    std::optional<Atom> spanAt(qsizetype position) const;
 
     // The longest word of `kind` that starts at `position`.
     std::optional<LexiconMatch> word(qsizetype position, Lex kind) const;
+    // Where the next word may start after a word: past the blanks after
+    // it, or right after it when it ends in a joining mark ("ב-15:15").
+    std::optional<qsizetype> afterWord(const LexiconMatch& match) const;
     // The position after the blanks that follow `position`, or nothing
     // when no blank follows.
     std::optional<qsizetype> afterBlanks(qsizetype position) const;
     // Where a number may end: a phrase may end here, and no "." ":" "/" or
     // "-" goes on to further digits ("12/5", "9:00-10").
     bool endsCleanly(qsizetype position) const;
+    // Where a number that ends at `position` ends with its glued ending
+    // ("17'de", "7-kor"), or nothing when it cannot end there.
+    std::optional<qsizetype> numberEnd(qsizetype position) const;
 
 private:
+    // A count of one to twelve in words, or of up to three digits.
+    struct Count {
+        int value = 0;
+        qsizetype end = 0;
+        bool inWords = false;
+        LanguageMask languages = ~LanguageMask{0};  // of the words
+    };
+    std::optional<LexiconMatch> spanWordAt(qsizetype position, bool beforeCount, LanguageMask languages) const;
+    std::optional<Count> countAt(qsizetype position, bool asHour) const;
+
     // Times (TimeReading.cpp).
     std::optional<ClockPart> clockPartAt(qsizetype position, bool afterMarker) const;
     std::optional<qsizetype> meridiemAt(qsizetype position, bool* pm) const;
     std::optional<WrittenTime> writtenTimeAt(qsizetype position, bool afterMarker, qsizetype* end) const;
     std::optional<WrittenTime> hourAt(qsizetype position, bool afterLead, bool afterMarker, qsizetype* end) const;
+    std::optional<WrittenTime> dialAt(qsizetype position, bool afterMarker, qsizetype* end, bool* rulesRead) const;
+    void readDialAfter(WrittenTime* time, qsizetype* end, bool* rulesRead, bool afterMarker) const;
+    Atom withTrailingPartOfDay(Atom atom) const;
     void readStatedZone(qsizetype* position, WrittenTime* time, bool isoOffset) const;
     bool readsHourLetterAt(qsizetype position) const;
 
     // Days (DayReading.cpp).
     std::optional<Atom> relativeDayAt(qsizetype position) const;
+    std::optional<Atom> dayOfMonthAt(qsizetype position) const;
     std::optional<Atom> weekdayAt(qsizetype position) const;
     std::optional<Atom> namedWeekdayAt(qsizetype position) const;
     std::optional<Atom> calendarDateAt(qsizetype position) const;

@@ -32,6 +32,7 @@ std::vector<Atom> leftmostLongestAtoms(const PhraseReader& reader) {
         if (ordinal && !takesATime(reader, *ordinal)) ordinal.reset();
         std::optional<Atom> best = reader.dayAt(token.start);
         keepLonger(best, reader.timeAt(token.start));
+        keepLonger(best, reader.spanAt(token.start));
         keepLonger(best, std::move(ordinal));
         if (!best) continue;
         coveredUntil = best->end;
@@ -62,20 +63,34 @@ bool joinableGap(const PhraseReader& reader, qsizetype from, qsizetype to) {
     return at == to;
 }
 
+// A day takes a time, one that names a part of the day ("tonight") a clock
+// time that places it; a past day, or one that names its own time, none. A
+// time the parser's rules read goes only with a part of the day.
+bool dayTakesTime(const Atom& day, const Atom& time) {
+    if (day.past || (day.time && !day.partOfDay)) return false;
+    return !time.needsPartOfDay || day.partOfDay;
+}
+
 // A day takes the time after it, or a time the day after it; the day of
 // an ordinal only ever takes the time after it ("on the 5th at 9am", but
-// "9am the 3rd" leaves the ordinal to the parser). A day that names its
-// own time, and a past day, take none.
+// "9am the 3rd" leaves the ordinal to the parser).
 bool takesPartner(const Atom& first, const Atom& second) {
     using Kind = Atom::Kind;
-    if (first.kind == Kind::day && second.kind == Kind::time) return !first.time && !first.past;
-    if (first.kind == Kind::ordinal && second.kind == Kind::time) return true;
-    if (first.kind == Kind::time && second.kind == Kind::day) return !second.time && !second.past;
+    if (first.kind == Kind::day && second.kind == Kind::time) return dayTakesTime(first, second);
+    if (first.kind == Kind::ordinal && second.kind == Kind::time) return !second.needsPartOfDay;
+    if (first.kind == Kind::time && second.kind == Kind::day) return dayTakesTime(second, first);
     return false;
 }
 
 bool standsAlone(const Atom& atom) {
-    return atom.kind != Atom::Kind::ordinal && !atom.suppressed && !atom.needsCompanion;
+    return atom.kind != Atom::Kind::ordinal && !atom.suppressed && !atom.needsCompanion && !atom.needsPartOfDay;
+}
+
+// The time of a day and a time read together: the clock time, placed in
+// the day's part of the day when the day names one.
+WrittenTime timeOfPair(const Atom& day, const Atom& time) {
+    if (day.partOfDay && day.time) return placedInPartOfDay(*time.time, day.time->hour);
+    return *time.time;
 }
 
 }  // namespace
@@ -90,12 +105,14 @@ std::vector<Phrase> findPhrases(const TokenizedText& text, const Lexicon& lexico
         const Atom* next = index + 1 < atoms.size() ? &atoms[index + 1] : nullptr;
         if (next && takesPartner(atom, *next) && joinableGap(reader, atom.end, next->start)) {
             // A suppressed day ("last friday") takes its time down with it.
+            const bool timeFirst = atom.kind == Atom::Kind::time;
+            const Atom& day = timeFirst ? *next : atom;
+            const Atom& time = timeFirst ? atom : *next;
             if (!atom.suppressed && !next->suppressed)
-                phrases.push_back({TextRange::fromBounds(atom.start, next->end), atom.day ? atom.day : next->day,
-                                   atom.time ? atom.time : next->time});
+                phrases.push_back({TextRange::fromBounds(atom.start, next->end), day.day, timeOfPair(day, time)});
             ++index;
         } else if (standsAlone(atom)) {
-            phrases.push_back({TextRange::fromBounds(atom.start, atom.end), atom.day, atom.time});
+            phrases.push_back({TextRange::fromBounds(atom.start, atom.end), atom.day, atom.time, atom.minutesAhead});
         }
     }
     return phrases;
@@ -119,6 +136,12 @@ std::optional<LexiconMatch> PhraseReader::word(qsizetype position, Lex kind) con
     return std::nullopt;
 }
 
+std::optional<qsizetype> PhraseReader::afterWord(const LexiconMatch& match) const {
+    const QString& trailing = match.entry->trailing;
+    if (!trailing.isEmpty() && isHyphen(trailing.back().unicode())) return text_.skipBlanks(match.end);
+    return afterBlanks(match.end);
+}
+
 std::optional<qsizetype> PhraseReader::afterBlanks(qsizetype position) const {
     const qsizetype next = text_.skipBlanks(position);
     if (next == position) return std::nullopt;
@@ -129,6 +152,12 @@ bool PhraseReader::endsCleanly(qsizetype position) const {
     const char16_t next = text_.at(position);
     const bool continues = (next == '.' || next == ':' || next == '/' || next == '-') && text_.isDigitAt(position + 1);
     return !continues && text_.canEnd(position);
+}
+
+std::optional<qsizetype> PhraseReader::numberEnd(qsizetype position) const {
+    if (endsCleanly(position)) return position;
+    if (const std::optional<EndingMatch> ending = lexicon_.endingAt(text_, position, active_)) return ending->end;
+    return std::nullopt;
 }
 
 }  // namespace tavlin::platform::datedetector

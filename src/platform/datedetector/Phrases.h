@@ -15,9 +15,9 @@ namespace tavlin::platform::datedetector {
 
 // The day a phrase names, before it is placed against the reference.
 struct WrittenDay {
-    enum class Kind { relative, weekday, calendarDate, dayOfMonth };
+    enum class Kind { relative, weekday, calendarDate, dayOfMonth, monthsAhead, weekend };
     Kind kind = Kind::relative;
-    int offset = 0;                             // relative: days from today
+    int offset = 0;                             // relative: days from today; monthsAhead; weekend: weekends ahead
     int weekday = 0;                            // weekday: 1 = Sunday … 7 = Saturday
     WeekdayMode mode = WeekdayMode::fromToday;  // weekday
     std::optional<int> year;                    // calendarDate
@@ -37,12 +37,19 @@ struct WrittenTime {
     std::optional<int> zoneOffsetSeconds;  // east of UTC, when the text states a zone
     QString zoneIdentifier;
     int durationSeconds = 0;  // of a written range ("5-6pm")
+    // The hour as said on a 12-hour dial, when nothing in the time itself
+    // says which half of the day it is ("8", "8:30", "halb 8"): a part of
+    // the day said beside it decides ("tonight at 8" is 20:00).
+    std::optional<int> dialHour;
+    bool afternoonGuessed = false;  // the hour is the dial hour plus 12 for want of anything saying so
+    bool nextDay = false;           // after midnight of the day named ("Freitagnacht um 2")
 };
 
 struct Phrase {
     TextRange range;
     std::optional<WrittenDay> day;
     std::optional<WrittenTime> time;
+    std::optional<int> minutesAhead;  // a span from now that ends at a time ("in 2 hours")
 };
 
 // The date and time phrases of the text, in order, never overlapping: a day

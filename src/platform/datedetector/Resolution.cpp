@@ -6,6 +6,8 @@
 #include <unicode/calendar.h>
 #include <unicode/simpletz.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace tavlin::platform::datedetector {
@@ -13,6 +15,10 @@ namespace tavlin::platform::datedetector {
 namespace {
 
 constexpr double kGraceSeconds = 60;
+
+// Times are read to the second at most, so the fraction of the reference's
+// second says nothing about whether one has passed.
+Date wholeSecond(Date date) { return Date::fromSecondsSince1970(std::floor(date.secondsSince1970())); }
 constexpr int kDaysPerWeek = 7;
 
 // Days and wall times on one ICU calendar: lenient, a skipped wall time
@@ -51,11 +57,13 @@ class Placement {
 public:
     Placement(const WallClock& clock, const DetectionContext& context)
         : clock_(clock),
-          grace_(context.reference.addingTimeInterval(-kGraceSeconds)),
+          reference_(context.reference),
+          grace_(wholeSecond(context.reference).addingTimeInterval(-kGraceSeconds)),
           today_(clock.dayOf(context.reference)),
           firstWeekday_(context.calendar.firstWeekday()) {}
 
     std::optional<Date> of(const Phrase& phrase) const {
+        if (phrase.minutesAhead) return reference_.addingTimeInterval(*phrase.minutesAhead * 60.0);
         if (!phrase.time) {
             const std::optional<CivilDate> day = dayOf(*phrase.day);
             return day ? at(*day, WrittenTime{.hour = 12}) : std::nullopt;
@@ -96,8 +104,29 @@ private:
         case WrittenDay::Kind::weekday: return weekday(written.weekday, written.mode);
         case WrittenDay::Kind::calendarDate: return calendarDate(written.year, written.month, written.day);
         case WrittenDay::Kind::dayOfMonth: return dayOfMonth(written.day, today_);
+        case WrittenDay::Kind::monthsAhead: return monthsAhead(written.offset);
+        case WrittenDay::Kind::weekend: return weekend(written.offset);
         }
         return std::nullopt;
+    }
+
+    // The same day so many months on, or the month's last day when it is
+    // shorter (31 January and a month is 28 February).
+    CivilDate monthsAhead(int months) const {
+        const int index = today_.month - 1 + months;
+        const int year = today_.year + index / 12, month = index % 12 + 1;
+        return {year, month, std::min(today_.day, CivilDate::daysInMonth(year, month))};
+    }
+
+    // The Saturday of the weekend under way or coming, so many weekends on.
+    CivilDate weekend(int weekendsAhead) const {
+        constexpr int kSunday = 1, kSaturday = 7;
+        const CivilDate saturday =
+            today_.weekday() == kSunday
+                ? today_.addingDays(-1)
+                : today_.addingDays((kSaturday - today_.weekday() + kDaysPerWeek) % kDaysPerWeek);
+        const CivilDate day = saturday.addingDays(kDaysPerWeek * weekendsAhead);
+        return day < today_ ? today_ : day;
     }
 
     CivilDate weekday(int weekday, WeekdayMode mode) const {
@@ -144,13 +173,15 @@ private:
         return std::nullopt;
     }
 
-    // Midnight ends the named day.
+    // Midnight ends the named day, and a time after it ("Friday night at
+    // 2") falls on the next.
     std::optional<Date> at(CivilDate day, const WrittenTime& time) const {
         if (time.midnight) return clock_.at(day.addingDays(1), 0, 0, 0);
-        return clock_.at(day, time.hour, time.minute, time.second);
+        return clock_.at(time.nextDay ? day.addingDays(1) : day, time.hour, time.minute, time.second);
     }
 
     const WallClock& clock_;
+    Date reference_;
     Date grace_;
     CivilDate today_;
     int firstWeekday_;
@@ -193,7 +224,11 @@ std::optional<DetectedDate> Resolver::resolve(const Phrase& phrase) {
                           .dayWritten = phrase.day.has_value(),
                           .timeWritten = phrase.time.has_value()};
     if (zoneOffset) detected.zoneIdentifier = phrase.time->zoneIdentifier;
-    if (phrase.time) detected.durationSeconds = phrase.time->durationSeconds;
+    if (phrase.time) {
+        detected.durationSeconds = phrase.time->durationSeconds;
+        detected.afternoonGuessed = phrase.time->afternoonGuessed;
+    }
+    if (phrase.minutesAhead) detected.timeWritten = true;
     return detected;
 }
 

@@ -14,8 +14,45 @@ bool isRangeDash(char16_t c) { return c == '-' || c == 0x2013 || c == 0x2014; }
 
 int secondOfDay(const ClockPart& part) { return part.hourOfDay() * 3600 + part.minute * 60 + part.second; }
 
+// A time said without its half of the day: the hour as written stays on
+// the dial, and until a part of the day says otherwise it is read as
+// ClockPart::hourOfDay reads it.
+WrittenTime onTheDial(int hour, int minute, bool oneDigitHour) {
+    const ClockPart part{.hour = hour, .minute = minute, .oneDigitHour = oneDigitHour};
+    WrittenTime time{.hour = part.hourOfDay(), .minute = minute};
+    if (hour >= 1 && hour <= 12 && (oneDigitHour || hour >= 10)) {
+        time.dialHour = hour;
+        time.afternoonGuessed = time.hour != hour;
+    }
+    return time;
+}
+
 WrittenTime timeOf(const ClockPart& part) {
+    if (!part.pm) {
+        WrittenTime time = onTheDial(part.hour, part.minute, part.oneDigitHour);
+        time.second = part.second;
+        return time;
+    }
     return {.hour = part.hourOfDay(), .minute = part.minute, .second = part.second};
+}
+
+// Minutes from a dial hour ("halb 5" is 5 and -30) back on the dial: 4:30.
+WrittenTime aroundTheHour(int hour, int minutes) {
+    const int onDial = ((hour * 60 + minutes) % 720 + 720) % 720;
+    const int dialHour = onDial / 60 == 0 ? 12 : onDial / 60;
+    return onTheDial(dialHour, onDial % 60, true);
+}
+
+// Swahili hours count from six: "saa tisa" is three o'clock, in the
+// afternoon unless a part of the day says otherwise, and "saa moja"
+// seven in the morning.
+WrittenTime countedFromSix(WrittenTime time) {
+    if (!time.dialHour) return time;
+    const int hour = (*time.dialHour + 6) % 12 == 0 ? 12 : (*time.dialHour + 6) % 12;
+    time.dialHour = hour;
+    time.hour = hour <= 6 ? hour + 12 : hour;
+    time.afternoonGuessed = false;
+    return time;
 }
 
 QString gmtIdentifier(int offsetSeconds) {
@@ -34,14 +71,36 @@ int ClockPart::hourOfDay() const {
     return hour;
 }
 
+WrittenTime placedInPartOfDay(WrittenTime time, int partHour) {
+    if (!time.dialHour) return time;
+    const int hour = *time.dialHour % 12;
+    constexpr int kNoon = 12, kEvening = 19, kNight = 21, kEarliestOfNight = 6;
+    if (partHour < kNoon) {
+        time.hour = hour == 0 ? kNoon : hour;
+    } else if (hour == 0) {
+        time.hour = partHour >= kEvening ? 0 : kNoon;
+        time.midnight = partHour >= kEvening;
+    } else if (partHour >= kNight && hour < kEarliestOfNight) {
+        time.hour = hour;
+        time.nextDay = true;
+    } else {
+        time.hour = hour + 12;
+    }
+    time.dialHour.reset();
+    time.afternoonGuessed = false;
+    return time;
+}
+
 std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
     qsizetype core = position;
     bool afterLead = false;
     bool afterMarker = false;  // a clock marker stands right before the time
+    bool fromSix = false;
     if (const std::optional<LexiconMatch> marker = word(position, Lex::clockMarker)) {
-        if (const std::optional<qsizetype> next = afterBlanks(marker->end)) {
+        if (const std::optional<qsizetype> next = afterWord(*marker)) {
             core = *next;
             afterLead = afterMarker = true;
+            fromSix = marker->entry->countsFromSix;
         }
     }
     if (const std::optional<LexiconMatch> hourWord = word(core, Lex::hourWordBefore)) {
@@ -52,23 +111,87 @@ std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
         }
     }
     qsizetype end = 0;
+    bool rulesRead = false;
     std::optional<WrittenTime> time;
     if (text_.isDigitAt(core)) {
         if (afterLead && dayAt(core)) return std::nullopt;  // "at 5 Aug": the date wins
         time = writtenTimeAt(core, afterMarker, &end);
         if (!time) time = hourAt(core, afterLead, afterMarker, &end);
-    } else if (!afterLead || afterMarker) {
-        if (const std::optional<LexiconMatch> timeWord = word(core, Lex::timeWord)) {
-            const bool midnight = timeWord->entry->number == kMidnight;
-            time = WrittenTime{.hour = midnight ? 0 : timeWord->entry->number,
-                               .minute = timeWord->entry->minute,
-                               .midnight = midnight,
-                               .rollsForward = true};
-            end = timeWord->end;
+    } else {
+        time = dialAt(core, afterMarker, &end, &rulesRead);
+        if (!time) time = hourAt(core, afterLead, afterMarker, &end);
+        if (!time && (!afterLead || afterMarker)) {
+            if (const std::optional<LexiconMatch> timeWord = word(core, Lex::timeWord)) {
+                const bool midnight = timeWord->entry->number == kMidnight;
+                time = WrittenTime{.hour = midnight ? 0 : timeWord->entry->number,
+                                   .minute = timeWord->entry->minute,
+                                   .midnight = midnight,
+                                   .rollsForward = true};
+                end = timeWord->end;
+            }
         }
     }
     if (!time) return std::nullopt;
-    return Atom{.kind = Atom::Kind::time, .start = position, .end = end, .time = time};
+    readDialAfter(&*time, &end, &rulesRead, afterMarker);
+    if (fromSix) *time = countedFromSix(*time);
+    return withTrailingPartOfDay(
+        Atom{.kind = Atom::Kind::time, .start = position, .end = end, .time = time, .needsPartOfDay = rulesRead});
+}
+
+// "quarter past 3", "halb 5", "wpół do piątej": a dial word and the hour it
+// counts from.
+std::optional<WrittenTime> PhraseReader::dialAt(qsizetype position, bool afterMarker, qsizetype* end,
+                                                bool* rulesRead) const {
+    const std::optional<LexiconMatch> dial = word(position, Lex::dialBefore);
+    const std::optional<qsizetype> next = dial ? afterWord(*dial) : std::nullopt;
+    const std::optional<Count> hour = next ? countAt(*next, true) : std::nullopt;
+    if (!hour || hour->value < 1 || hour->value > 12) return std::nullopt;
+    const ReadByRules rules = dial->entry->rules;
+    *rulesRead = rules == ReadByRules::always || (rules == ReadByRules::afterMarker && afterMarker);
+    *end = hour->end;
+    WrittenTime time = aroundTheHour(hour->value, dial->entry->minute);
+    time.rollsForward = true;
+    return time;
+}
+
+// "4 y media", "3h et quart", "tisa na nusu": a whole hour and the dial
+// word after it.
+void PhraseReader::readDialAfter(WrittenTime* time, qsizetype* end, bool* rulesRead, bool afterMarker) const {
+    if (time->minute != 0 || time->durationSeconds != 0 || time->midnight) return;
+    const std::optional<qsizetype> next = afterBlanks(*end);
+    const std::optional<LexiconMatch> dial = next ? word(*next, Lex::dialAfter) : std::nullopt;
+    if (!dial) return;
+    const ReadByRules rules = dial->entry->rules;
+    *rulesRead = *rulesRead || rules == ReadByRules::always || (rules == ReadByRules::afterMarker && afterMarker);
+    const bool rollsForward = time->rollsForward;
+    if (time->dialHour) {
+        *time = aroundTheHour(*time->dialHour, dial->entry->minute);
+    } else {
+        const int minutes = time->hour * 60 + dial->entry->minute;
+        if (minutes < 0 || minutes >= 24 * 60) return;
+        *time = WrittenTime{.hour = minutes / 60, .minute = minutes % 60};
+    }
+    time->rollsForward = rollsForward;
+    *end = dial->end;
+}
+
+// "8 Uhr abends", "at 7 in the evening", "alle 8 di sera", "om 8 uur 's
+// avonds": the part of the day after a time places it.
+Atom PhraseReader::withTrailingPartOfDay(Atom atom) const {
+    std::optional<qsizetype> next = afterBlanks(atom.end);
+    if (!next) return atom;
+    if (isApostrophe(text_.at(*next))) ++*next;  // Dutch "'s avonds"
+    std::optional<LexiconMatch> part = word(*next, Lex::dayPart);
+    if (!part) {
+        const std::optional<LexiconMatch> lead = word(*next, Lex::dayPartLead);
+        const std::optional<qsizetype> afterLead = lead ? afterBlanks(lead->end) : std::nullopt;
+        if (afterLead) part = word(*afterLead, Lex::dayPart);
+    }
+    if (!part || !atom.time->dialHour) return atom;
+    atom.time = placedInPartOfDay(*atom.time, part->entry->number);
+    atom.end = part->end;
+    atom.needsPartOfDay = false;
+    return atom;
 }
 
 // The forms that state a time by themselves, and ranges of them. A dotted
@@ -99,19 +222,21 @@ std::optional<WrittenTime> PhraseReader::writtenTimeAt(qsizetype position, bool 
     WrittenTime time = timeOf(*start);
     qsizetype after = start->end;
     if (start->form == ClockPart::Form::colon || start->pm) readStatedZone(&after, &time, false);
-    if (!endsCleanly(after)) return std::nullopt;
-    *end = after;
+    const std::optional<qsizetype> ending = numberEnd(after);
+    if (!ending) return std::nullopt;
+    *end = *ending;
     return time;
 }
 
 // An hour without minutes: after a clock marker or an hour word ("at 5",
-// "kello 17"), or before an hour word ("17 Uhr", "om 5 uur").
+// "kello 17", "um fünf"), before an hour word ("17 Uhr", "om 5 uur", "cinq
+// heures") or before a dial word ("4 y media").
 std::optional<WrittenTime> PhraseReader::hourAt(qsizetype position, bool afterLead, bool afterMarker,
                                                 qsizetype* end) const {
-    int hour = 0;
-    const int digits = text_.digitsAt(position, &hour, 2);
-    if (digits < 1 || digits > 2 || hour > 23 || !endsCleanly(position + digits)) return std::nullopt;
-    qsizetype after = position + digits;
+    const std::optional<Count> count = countAt(position, true);
+    const int hour = count ? count->value : 0;
+    if (!count || hour > 23 || (count->inWords && hour > 12)) return std::nullopt;
+    qsizetype after = count->end;
     bool hourWord = false;
     if (const std::optional<qsizetype> next = afterBlanks(after)) {
         std::optional<LexiconMatch> found = word(*next, Lex::hourWordAfter);
@@ -119,12 +244,16 @@ std::optional<WrittenTime> PhraseReader::hourAt(qsizetype position, bool afterLe
         if (found) {
             after = found->end;
             hourWord = true;
+        } else if (!afterLead && word(*next, Lex::dialAfter)) {
+            hourWord = true;
         }
     }
     if (!afterLead && !hourWord) return std::nullopt;
-    const ClockPart part{.hour = hour, .oneDigitHour = digits == 1};
+    const bool oneDigit = count->inWords || count->end - position == 1;
     *end = after;
-    return WrittenTime{.hour = part.hourOfDay(), .rollsForward = true};
+    WrittenTime time = onTheDial(hour, 0, oneDigit);
+    time.rollsForward = true;
+    return time;
 }
 
 std::optional<ClockPart> PhraseReader::clockPartAt(qsizetype position, bool afterMarker) const {

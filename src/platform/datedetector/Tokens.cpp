@@ -26,7 +26,7 @@ bool isWordCharacter(char32_t c) {
 
 bool isApostrophe(char32_t c) { return c == '\'' || c == 0x2019 || c == 0x02BC; }
 
-bool isHyphen(char32_t c) { return c == '-' || c == 0x2010 || c == 0x2011; }
+bool isHyphen(char32_t c) { return c == '-' || c == 0x2010 || c == 0x2011 || c == 0x05BE; }  // and Hebrew maqaf
 
 // CharacterSet::whitespaces(), tested here by character type: the set's
 // lookup is slower, and tokenizing asks for every character.

@@ -1,0 +1,117 @@
+#include "platform/datedetector/PhraseReader.h"
+
+namespace tavlin::platform::datedetector {
+
+namespace {
+
+// The longest spans read, as the parser's own duration rule reads them.
+constexpr int kMostMinutes = 24 * 60;
+constexpr int kMostHours = 7 * 24;
+constexpr int kMostDays = 366;
+constexpr int kMostWeeks = 52;
+constexpr int kMostMonths = 24;
+
+std::optional<Atom> spanAtom(qsizetype start, qsizetype end, Span span, int count) {
+    Atom atom{.kind = Atom::Kind::day, .start = start, .end = end};
+    switch (span) {
+    case Span::minute:
+    case Span::hour:
+        if (count > (span == Span::minute ? kMostMinutes : kMostHours)) return std::nullopt;
+        atom.kind = Atom::Kind::span;
+        atom.minutesAhead = span == Span::minute ? count : count * 60;
+        return atom;
+    case Span::day:
+    case Span::week:
+        if (count > (span == Span::day ? kMostDays : kMostWeeks)) return std::nullopt;
+        atom.day = WrittenDay{.kind = WrittenDay::Kind::relative, .offset = span == Span::day ? count : count * 7};
+        return atom;
+    case Span::month:
+        if (count > kMostMonths) return std::nullopt;
+        atom.day = WrittenDay{.kind = WrittenDay::Kind::monthsAhead, .offset = count};
+        return atom;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<PhraseReader::Count> PhraseReader::countAt(qsizetype position, bool asHour) const {
+    if (text_.isDigitAt(position)) {
+        int value = 0;
+        const int digits = text_.digitsAt(position, &value, 3);
+        if (digits > (asHour ? 2 : 3)) return std::nullopt;
+        const std::optional<qsizetype> end = numberEnd(position + digits);
+        if (!end) return std::nullopt;
+        return Count{.value = value, .end = *end};
+    }
+    std::optional<LexiconMatch> number = word(position, Lex::numberWord);
+    if (!number && !asHour) number = word(position, Lex::oneWord);
+    if (!number) return std::nullopt;
+    const int value = number->entry->kind == Lex::oneWord ? 1 : number->entry->number;
+    return Count{.value = value, .end = number->end, .inWords = true, .languages = number->entry->languages};
+}
+
+std::optional<LexiconMatch> PhraseReader::spanWordAt(qsizetype position, bool beforeCount,
+                                                     LanguageMask languages) const {
+    const int token = text_.tokenStartingAt(position);
+    if (token < 0) return std::nullopt;
+    for (const LexiconMatch& match : words_[static_cast<size_t>(token)]) {
+        const LexiconEntry& entry = *match.entry;
+        if (entry.kind == Lex::spanWord && entry.beforeCount == beforeCount && (entry.languages & languages))
+            return match;
+    }
+    return std::nullopt;
+}
+
+// "in 3 days", "dans deux heures", "3 gün sonra", "kolmen päivän päästä",
+// "baada ya siku tatu", "za godzinę": what leads or trails a span, its count
+// and its unit, all of one language.
+std::optional<Atom> PhraseReader::spanAt(qsizetype position) const {
+    LanguageMask languages = active_;
+    qsizetype at = position;
+    const std::optional<LexiconMatch> lead = word(position, Lex::durationLead);
+    if (lead) {
+        const std::optional<qsizetype> next = afterWord(*lead);
+        if (!next) return std::nullopt;
+        languages &= lead->entry->languages;
+        at = *next;
+    }
+    std::optional<LexiconMatch> unit = spanWordAt(at, true, languages);
+    if (unit) {
+        const std::optional<qsizetype> next = afterBlanks(unit->end);
+        if (!next) return std::nullopt;
+        at = *next;
+    }
+    const std::optional<Count> count = countAt(at, false);
+    if (count) {
+        languages &= count->languages;
+        if (!unit) {
+            const std::optional<qsizetype> next = afterBlanks(count->end);
+            if (!next) return std::nullopt;
+            at = *next;
+        }
+    }
+    if (!unit) unit = spanWordAt(at, false, languages);
+    if (!unit) return std::nullopt;
+    languages &= unit->entry->languages;
+    qsizetype end = unit->entry->beforeCount ? (count ? count->end : unit->end) : unit->end;
+    bool trailed = false;
+    if (const std::optional<qsizetype> next = afterBlanks(end)) {
+        if (const std::optional<LexiconMatch> trail = word(*next, Lex::durationTrail);
+            trail && (trail->entry->languages & languages)) {
+            languages &= trail->entry->languages;
+            end = trail->end;
+            trailed = true;
+        }
+    }
+    if ((!lead && !trailed) || !languages) return std::nullopt;
+    const LexiconEntry& span = *unit->entry;
+    int amount = 0;
+    if (span.minute > 0 && !count) amount = span.minute;  // Hebrew "יומיים"
+    else if (count && span.minute == 0) amount = count->value;
+    else if (!count && span.singular && (lexicon_.leavesCountOut() & languages)) amount = 1;
+    if (amount < 1) return std::nullopt;
+    return spanAtom(position, end, static_cast<Span>(span.number), amount);
+}
+
+}  // namespace tavlin::platform::datedetector
