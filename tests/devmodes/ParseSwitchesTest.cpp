@@ -54,6 +54,21 @@ TEST(ParseSwitches, ParsePrintsTheRuleReadingAndNoModel) {
               u"smart: unavailable\n"_s);
 }
 
+// "Tonight at 8" as speakers of six languages type it, each under their own
+// language: today at 20:00, not tomorrow morning.
+TEST(ParseSwitches, TonightAtEightIsThisEvening) {
+    const std::pair<QString, QString> lines[] = {
+        {u"en"_s, u"call Anna tonight at 8"_s},    {u"de"_s, u"Anna anrufen heute Abend um 8"_s},
+        {u"fr"_s, u"appeler Anna ce soir à 8h"_s}, {u"es"_s, u"llamar a Anna esta noche a las 8"_s},
+        {u"nl"_s, u"Anna bellen vanavond om 8"_s}, {u"it"_s, u"chiamare Anna stasera alle 8"_s},
+    };
+    for (const auto& [language, line] : lines) {
+        SCOPED_TRACE(line.toStdString());
+        EXPECT_TRUE(
+            runToEnd(inAmsterdam({u"--parse"_s, line}, language)).contains(u"dueDateComponents: 2026-3-4 20:00"_s));
+    }
+}
+
 TEST(ParseSwitches, ParseEdit) {
     struct Case {
         QStringList arguments;

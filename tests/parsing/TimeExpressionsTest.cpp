@@ -1,6 +1,7 @@
 #include "parsing/TimeExpressions.h"
 
 #include "parsing/DateServices.h"
+#include "parsing/QuickAddParser.h"
 #include "platform/datedetector/Languages.h"
 #include "platform/datedetector/Lexicon.h"
 #include "support/DateDetectorVectors.h"
@@ -162,10 +163,10 @@ TEST(DetectorAgreementTest, TimesStayOnTodayExactlyWhenTheParserRollsThem) {
     }
 }
 
-// The detector's own words for times must be times to the parser too, in
-// the language they belong to; and its ordinal words those of the parser's
-// ordinal rule.
-TEST(DetectorAgreementTest, EveryTimeWordOfTheDetectorIsATimeToTheParser) {
+// The detector's clock markers and hour words make times the parser sees
+// too, in the language they belong to; and its ordinal words are those of
+// the parser's ordinal rule.
+TEST(DetectorAgreementTest, EveryClockWordOfTheDetectorIsATimeToTheParser) {
     using namespace tavlin::platform::datedetector;
     for (const DetectorLanguage* language : detectorLanguages()) {
         SCOPED_TRACE(language->code.toStdString());
@@ -177,14 +178,44 @@ TEST(DetectorAgreementTest, EveryTimeWordOfTheDetectorIsATimeToTheParser) {
         }
         for (const QString& hourWord : language->hourWordsBefore) phrases.append(hourWord + u" 5"_s);
         for (const QString& hourWord : language->hourWordsAfter) phrases.append(u"5 "_s + hourWord);
-        for (const auto* words : {&language->timeWords, &language->dayParts, &language->tonightWords})
-            for (const TimedWord& word : *words) phrases.append(word.word);
         for (const QString& phrase : phrases)
             EXPECT_TRUE(QuickAddParser::containsTimeExpression(phrase, table)) << phrase.toStdString();
         EXPECT_EQ(WordSet(language->clockMarkers).folded(), table.clockMarkers.folded());
         EXPECT_EQ(WordSet(language->ordinalSuffixes).folded(), table.ordinalSuffixes.folded());
         if (!table.ordinalSuffixes.isEmpty()) {
             EXPECT_EQ(WordSet(language->ordinalConnectors).folded(), table.connectors.folded());
+        }
+    }
+}
+
+// A word of the detector that states a time of day ("noon", "tonight",
+// "tomorrow evening") gives a line a date with that time, or no date at all
+// where the parser's words do not show the time: never the day without it.
+TEST(DetectorAgreementTest, ATimeWordOfTheDetectorGivesItsTimeOrNoDate) {
+    using namespace tavlin::platform::datedetector;
+    const Lexicon lexicon = Lexicon::build().value();
+    const std::vector<const DetectorLanguage*>& languages = detectorLanguages();
+    const tavlin::platform::Calendar& calendar = detector_vectors::amsterdam();
+    for (size_t index = 0; index < languages.size(); ++index) {
+        const DetectorLanguage& language = *languages[index];
+        SCOPED_TRACE(language.code.toStdString());
+        const ParserVocabulary& vocabulary = vocabularyOf({language.code});
+        QString tomorrow;
+        for (const LexiconEntry& entry : lexicon.entries())
+            if (entry.kind == Lex::relativeDay && entry.number == 1 && (entry.languages & (LanguageMask{1} << index)))
+                tomorrow = entry.tokens.join(u' ');
+        QStringList lines;
+        for (const TimedWord& word : language.timeWords)
+            lines += {u"x "_s + word.word, u"x "_s + tomorrow + u' ' + word.word};
+        for (const TimedWord& word : language.dayParts) lines.append(u"x "_s + tomorrow + u' ' + word.word);
+        for (const TimedWord& word : language.tonightWords) lines.append(u"x "_s + word.word);
+        for (const QString& line : lines) {
+            const ParsedQuickAdd parsed =
+                QuickAddParser::parse(line, {.referenceDate = detector_vectors::reference('A'),
+                                             .calendar = calendar,
+                                             .vocabulary = vocabulary,
+                                             .uses24HourClock = true});
+            EXPECT_TRUE(!parsed.dueDateComponents || parsed.hasTime) << line.toStdString();
         }
     }
 }

@@ -46,7 +46,13 @@ std::optional<Atom> PhraseReader::dayOfMonthAt(qsizetype position) const {
     const std::optional<LexiconMatch> lead = word(position, Lex::dayNumberLead);
     if (lead) {
         const std::optional<qsizetype> next = afterWord(*lead);
-        if (!next || calendarDateAt(*next)) return std::nullopt;  // "am 12. März": the date reads it
+        if (!next) return std::nullopt;
+        // "am 12. März" is the date's, and a lead glued to it ("ב-12 במרץ") with it.
+        if (std::optional<Atom> date = calendarDateAt(*next)) {
+            if (lead->entry->trailing.isEmpty()) return std::nullopt;
+            date->start = position;
+            return date;
+        }
         numberStart = *next;
     }
     const std::optional<DayNumber> number = dayNumberAt(numberStart);
@@ -124,6 +130,12 @@ std::optional<Atom> PhraseReader::weekdayAt(qsizetype position) const {
     keepLonger(phrase, std::move(modified));
     if (phrase && !phrase->suppressed) phrase = withDayPart(*phrase);
     keepLonger(phrase, namedWeekdayAt(position));
+    if (const std::optional<LexiconMatch> glued = word(position, Lex::weekdayWithPart)) {
+        Atom atom = weekdayAtom(position, glued->end, glued->entry->number, WeekdayMode::fromToday);
+        atom.time = WrittenTime{.hour = glued->entry->minute};
+        atom.partOfDay = true;
+        keepLonger(phrase, atom);
+    }
     return phrase;
 }
 
@@ -156,6 +168,17 @@ std::optional<Atom> PhraseReader::namedWeekdayAt(qsizetype position) const {
                         .start = position,
                         .end = ordinal->end,
                         .day = WrittenDay{.kind = WrittenDay::Kind::dayOfMonth, .day = ordinal->day}};
+        // "martes 17", "vendredi 6": the day of the month that falls on that weekday.
+        const std::optional<DayNumber> number = dayNumberAt(*next);
+        const std::optional<qsizetype> afterNumber = number ? afterBlanks(number->end) : std::nullopt;
+        const bool hourFollows =
+            afterNumber && (word(*afterNumber, Lex::hourWordAfter) || word(*afterNumber, Lex::dialAfter));
+        if (number && endsCleanly(number->end) && !hourFollows)
+            return Atom{
+                .kind = Atom::Kind::day,
+                .start = position,
+                .end = number->end,
+                .day = WrittenDay{.kind = WrittenDay::Kind::dayOfMonth, .weekday = weekday, .day = number->day}};
     }
     Atom atom = weekdayAtom(position, end, weekday, WeekdayMode::fromToday);
     atom.needsCompanion = name->entry->needsCompanion;
@@ -164,14 +187,7 @@ std::optional<Atom> PhraseReader::namedWeekdayAt(qsizetype position) const {
 
 // "tomorrow morning", "vrijdag avond", "mañana por la tarde".
 Atom PhraseReader::withDayPart(Atom atom) const {
-    const std::optional<qsizetype> next = afterBlanks(atom.end);
-    if (!next) return atom;
-    std::optional<LexiconMatch> part = word(*next, Lex::dayPart);
-    if (!part) {
-        const std::optional<LexiconMatch> lead = word(*next, Lex::dayPartLead);
-        const std::optional<qsizetype> afterLead = lead ? afterBlanks(lead->end) : std::nullopt;
-        if (afterLead) part = word(*afterLead, Lex::dayPart);
-    }
+    const std::optional<LexiconMatch> part = partOfDayAfter(atom.end);
     if (!part) return atom;
     atom.end = part->end;
     atom.time = WrittenTime{.hour = part->entry->number, .minute = part->entry->minute};

@@ -89,6 +89,7 @@ struct DetectorLanguage {
     QStringList standaloneAbbreviations;     // abbreviated weekdays that are dates alone: "mon", "fri"
     std::vector<WeekdayModifier> weekdayModifiers;
     bool nextWeekdayNamesFollowingWeek = false;  // ICU's "next Wednesday" names the next week
+    bool gluesWeekdayAndPart = false;            // "Donnerstagvormittag", "zondagmiddag"
 
     // Clock times said in words.
     std::vector<NumberedWord> hourNames;  // hours beyond the cardinal numbers: Polish "piątej" 5

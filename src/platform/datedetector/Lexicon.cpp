@@ -147,6 +147,16 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
             add({.kind = Lex::weekday, .languages = bit, .number = static_cast<int>(index) + 1}, *name);
         }
     }
+    // A weekday and a part of the day written as one word.
+    if (language.gluesWeekdayAndPart) {
+        for (qsizetype index = 0; index < symbols.weekdaySymbols.size(); ++index)
+            for (const TimedWord& part : language.dayParts)
+                add({.kind = Lex::weekdayWithPart,
+                     .languages = bit,
+                     .number = static_cast<int>(index) + 1,
+                     .minute = part.hour},
+                    symbols.weekdaySymbols[index] + part.word.toLower());
+    }
     for (const QStringList* list : {&symbols.shortWeekdaySymbols, &symbols.shortStandaloneWeekdaySymbols}) {
         for (qsizetype index = 0; index < list->size(); ++index) {
             const std::optional<QString> name = usableCalendarName(list->at(index));

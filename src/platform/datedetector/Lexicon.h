@@ -37,16 +37,17 @@ enum class Lex : std::uint8_t {
     weekdayDateJoiner,
     ordinalSuffix,
     ordinalConnector,
-    numberWord,     // number: 1 to 12, as an hour or a count
-    oneWord,        // a count of one that is no hour: "a", "an"
-    dialBefore,     // minute: added to the hour after it ("quarter past" 3); rules
-    dialAfter,      // minute: added to the hour before it (4 "y media"); rules
-    relativeMonth,  // number: months ahead ("next month" 1)
-    weekend,        // number: weekends ahead ("this weekend" 0)
-    durationLead,   // "in" 3 days
-    durationTrail,  // 3 gün "sonra"
-    spanWord,       // number: Span; minute: a count it holds; beforeCount, singular
-    dayNumberLead,  // "am" 15.
+    numberWord,       // number: 1 to 12, as an hour or a count
+    oneWord,          // a count of one that is no hour: "a", "an"
+    dialBefore,       // minute: added to the hour after it ("quarter past" 3); rules
+    dialAfter,        // minute: added to the hour before it (4 "y media"); rules
+    relativeMonth,    // number: months ahead ("next month" 1)
+    weekend,          // number: weekends ahead ("this weekend" 0)
+    durationLead,     // "in" 3 days
+    durationTrail,    // 3 gün "sonra"
+    spanWord,         // number: Span; minute: a count it holds; beforeCount, singular
+    dayNumberLead,    // "am" 15.
+    weekdayWithPart,  // number: weekday; minute: the part's hour ("zondagmiddag")
 };
 
 struct LexiconEntry {

@@ -107,6 +107,7 @@ private:
     std::optional<WrittenTime> dialAt(qsizetype position, bool afterMarker, qsizetype* end, bool* rulesRead) const;
     void readDialAfter(WrittenTime* time, qsizetype* end, bool* rulesRead, bool afterMarker) const;
     Atom withTrailingPartOfDay(Atom atom) const;
+    std::optional<LexiconMatch> partOfDayAfter(qsizetype end) const;
     void readStatedZone(qsizetype* position, WrittenTime* time, bool isoOffset) const;
     bool readsHourLetterAt(qsizetype position) const;
 

@@ -17,8 +17,8 @@ namespace tavlin::platform::datedetector {
 struct WrittenDay {
     enum class Kind { relative, weekday, calendarDate, dayOfMonth, monthsAhead, weekend };
     Kind kind = Kind::relative;
-    int offset = 0;                             // relative: days from today; monthsAhead; weekend: weekends ahead
-    int weekday = 0;                            // weekday: 1 = Sunday … 7 = Saturday
+    int offset = 0;   // relative: days from today; monthsAhead; weekend: weekends ahead
+    int weekday = 0;  // weekday: 1 = Sunday … 7 = Saturday; dayOfMonth: the one it must fall on
     WeekdayMode mode = WeekdayMode::fromToday;  // weekday
     std::optional<int> year;                    // calendarDate
     int month = 0;                              // calendarDate

@@ -103,7 +103,11 @@ private:
         case WrittenDay::Kind::relative: return today_.addingDays(written.offset);
         case WrittenDay::Kind::weekday: return weekday(written.weekday, written.mode);
         case WrittenDay::Kind::calendarDate: return calendarDate(written.year, written.month, written.day);
-        case WrittenDay::Kind::dayOfMonth: return dayOfMonth(written.day, today_);
+        case WrittenDay::Kind::dayOfMonth: {
+            const std::optional<CivilDate> day = dayOfMonth(written.day, today_);
+            if (day && written.weekday != 0 && day->weekday() != written.weekday) return std::nullopt;
+            return day;
+        }
         case WrittenDay::Kind::monthsAhead: return monthsAhead(written.offset);
         case WrittenDay::Kind::weekend: return weekend(written.offset);
         }

@@ -91,6 +91,18 @@ WrittenTime placedInPartOfDay(WrittenTime time, int partHour) {
     return time;
 }
 
+// A part of the day after the blanks that follow `end`, with the words that
+// lead to it ("in the", "por la", "'s").
+std::optional<LexiconMatch> PhraseReader::partOfDayAfter(qsizetype end) const {
+    std::optional<qsizetype> next = afterBlanks(end);
+    if (!next) return std::nullopt;
+    if (isApostrophe(text_.at(*next))) ++*next;  // Dutch "'s avonds"
+    if (std::optional<LexiconMatch> part = word(*next, Lex::dayPart)) return part;
+    const std::optional<LexiconMatch> lead = word(*next, Lex::dayPartLead);
+    const std::optional<qsizetype> afterLead = lead ? afterWord(*lead) : std::nullopt;
+    return afterLead ? word(*afterLead, Lex::dayPart) : std::nullopt;
+}
+
 std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
     qsizetype core = position;
     bool afterLead = false;
@@ -178,16 +190,9 @@ void PhraseReader::readDialAfter(WrittenTime* time, qsizetype* end, bool* rulesR
 // "8 Uhr abends", "at 7 in the evening", "alle 8 di sera", "om 8 uur 's
 // avonds": the part of the day after a time places it.
 Atom PhraseReader::withTrailingPartOfDay(Atom atom) const {
-    std::optional<qsizetype> next = afterBlanks(atom.end);
-    if (!next) return atom;
-    if (isApostrophe(text_.at(*next))) ++*next;  // Dutch "'s avonds"
-    std::optional<LexiconMatch> part = word(*next, Lex::dayPart);
-    if (!part) {
-        const std::optional<LexiconMatch> lead = word(*next, Lex::dayPartLead);
-        const std::optional<qsizetype> afterLead = lead ? afterBlanks(lead->end) : std::nullopt;
-        if (afterLead) part = word(*afterLead, Lex::dayPart);
-    }
-    if (!part || !atom.time->dialHour) return atom;
+    if (!atom.time->dialHour) return atom;
+    const std::optional<LexiconMatch> part = partOfDayAfter(atom.end);
+    if (!part) return atom;
     atom.time = placedInPartOfDay(*atom.time, part->entry->number);
     atom.end = part->end;
     atom.needsPartOfDay = false;
