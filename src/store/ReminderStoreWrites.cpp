@@ -68,6 +68,49 @@ bool holdsIdentifier(const std::vector<Reminder>& reminders, const QString& iden
                        [&](const Reminder& r) { return r.identifier == identifier; });
 }
 
+// The alarms of one kind: at a date (they follow the due date), at a
+// place, or at an offset from the due date.
+enum class AlarmKind { date, place, offset };
+
+AlarmKind kindOf(const Alarm& alarm) {
+    if (alarm.structuredLocation) return AlarmKind::place;
+    return alarm.absoluteDate ? AlarmKind::date : AlarmKind::offset;
+}
+
+std::vector<Alarm> alarmsOfKind(const std::vector<Alarm>& alarms, AlarmKind kind) {
+    std::vector<Alarm> found;
+    std::copy_if(alarms.begin(), alarms.end(), std::back_inserter(found),
+                 [kind](const Alarm& alarm) { return kindOf(alarm) == kind; });
+    return found;
+}
+
+// An edit made on `base` (the reminder as the caller saw it), carried onto
+// `current` (as it is saved now): the fields the edit changed come from
+// `edited`, the others stay as they are now, so that a change another
+// program made meanwhile survives an edit of other fields. Alarms at a date
+// go with the due date they were set for.
+Reminder mergedEdit(const Reminder& base, const Reminder& edited, const Reminder& current) {
+    Reminder merged = current;
+    const auto take = [&](auto Reminder::*field) {
+        if (edited.*field != base.*field) merged.*field = edited.*field;
+    };
+    take(&Reminder::title);
+    take(&Reminder::notes);
+    take(&Reminder::listIdentifier);
+    take(&Reminder::dueDateComponents);
+    take(&Reminder::priority);
+    take(&Reminder::recurrenceRules);
+    merged.alarms.clear();
+    for (const AlarmKind kind : {AlarmKind::offset, AlarmKind::date, AlarmKind::place}) {
+        const std::vector<Alarm> wanted = alarmsOfKind(edited.alarms, kind);
+        const bool changed = wanted != alarmsOfKind(base.alarms, kind);
+        const bool fits = kind != AlarmKind::date || merged.dueDateComponents == edited.dueDateComponents;
+        const std::vector<Alarm> kept = changed && fits ? wanted : alarmsOfKind(current.alarms, kind);
+        merged.alarms.insert(merged.alarms.end(), kept.begin(), kept.end());
+    }
+    return merged;
+}
+
 StructuredLocation locationOf(const ResolvedLocation& place, double radius) {
     return {place.name, platform::GeoLocation{place.latitude, place.longitude}, radius};
 }
@@ -96,19 +139,25 @@ platform::Task<std::optional<Reminder>> ReminderStore::add(ParsedQuickAdd parsed
     co_return reminder;
 }
 
-// The edit is made on the reminder as saved now, so that what others
-// changed meanwhile in fields the line does not hold is kept.
+// The line is read against the reminder the caller saw, which may be older
+// than the saved one (the published state waits for the next refresh); the
+// fields it changes are then carried onto the reminder as saved now.
 platform::Task<ReminderStore::UpdateOutcome> ReminderStore::update(ParsedQuickAdd parsed, Reminder reminder,
                                                                    std::optional<ResolvedLocation> location) {
     if (reminder.completed) co_return UpdateOutcome::skippedBecauseCompleted;
-    const std::optional<Reminder> stored = eventStore_.reminder(reminder.identifier);
-    if (!stored) co_return UpdateOutcome::skippedBecauseMissing;
-    if (stored->completed) co_return UpdateOutcome::skippedBecauseCompleted;
-    const QString listBefore = stored->listIdentifier;
+    const std::optional<Reminder> before = eventStore_.reminder(reminder.identifier);
+    if (!before) co_return UpdateOutcome::skippedBecauseMissing;
+    if (before->completed) co_return UpdateOutcome::skippedBecauseCompleted;
 
     const QPointer<ReminderStore> self(this);
-    Reminder edited = co_await applyEdit(std::move(parsed), *stored, std::move(location));
+    const Reminder made = co_await applyEdit(std::move(parsed), reminder, std::move(location));
     if (!self) co_return UpdateOutcome::failed;
+    // Read again, as the place lookup may have waited. Gone since, the save
+    // says so; done since, the edit would reopen it.
+    const Reminder stored = eventStore_.reminder(reminder.identifier).value_or(*before);
+    if (stored.completed) co_return UpdateOutcome::skippedBecauseCompleted;
+    const QString listBefore = stored.listIdentifier;
+    Reminder edited = stored == reminder ? made : mergedEdit(reminder, made, stored);
     UpdateOutcome outcome = UpdateOutcome::saved;
     if (std::optional<platform::StoreError> error = eventStore_.save(edited)) {
         outcome = UpdateOutcome::failed;

@@ -314,6 +314,79 @@ TEST_F(ReminderEditTest, AnUpdateWorksOnTheReminderAsSavedNow) {
     EXPECT_EQ(stored("r").notes, u"new"_s);
 }
 
+// Another program changed one field on disk after the caller read the
+// reminder; the edit, made from what the caller read, sets another (or the
+// same) field. What the edit sets is saved, and everything else keeps the
+// other program's value.
+TEST_F(ReminderEditTest, AnEditOfAnOlderCopyChangesOnlyTheFieldsItSets) {
+    defaultLists.push_back(list("L3", "Garden"));
+    Reminder base = reminder("r", "L1", at(2026, 3, 5, 9));
+    base.title = u"Water plants"_s;
+    base.notes = u"The ferns too"_s;
+    base.priority = 5;
+    base.recurrenceRules = {{.frequency = Frequency::weekly}};
+    base.alarms = {Alarm::at(thursdayAfternoon.addingTimeInterval(-5.5 * 3600)), placeAlarm("Home", amsterdam, 150)};
+    const ParsedQuickAdd asRead{.title = base.title,
+                                .dueDateComponents = base.dueDateComponents,
+                                .hasTime = true,
+                                .recurrenceFrequency = RecurrenceFrequency::weekly,
+                                .locationName = u"Home"_s,
+                                .priority = Priority::medium};
+    const Date saturdayMorning = Date::fromSecondsSince1970(1772866800);  // 7 March 2026, 08:00 in Amsterdam
+
+    struct Field {
+        const char* name;
+        std::function<void(Reminder&)> changeOnDisk;
+        std::function<void(ParsedQuickAdd&)> edit;   // empty: no line sets it
+        std::function<void(Reminder&)> editedValue;  // what the edit makes of it
+    };
+    const std::vector<Field> fields = {
+        {"title", [](Reminder& r) { r.title = u"Water the plants"_s; },
+         [](ParsedQuickAdd& p) { p.title = u"Water ferns"_s; }, [](Reminder& r) { r.title = u"Water ferns"_s; }},
+        {"due date", [&](Reminder& r) { r.dueDateComponents = at(2026, 3, 6, 10); },
+         [&](ParsedQuickAdd& p) { p.dueDateComponents = at(2026, 3, 7, 8); },
+         [&](Reminder& r) {
+             r.dueDateComponents = at(2026, 3, 7, 8);
+             r.alarms[0] = Alarm::at(saturdayMorning);
+         }},
+        {"priority", [](Reminder& r) { r.priority = 1; }, [](ParsedQuickAdd& p) { p.priority = Priority::low; },
+         [](Reminder& r) { r.priority = 9; }},
+        {"notes", [](Reminder& r) { r.notes = u"Not the cactus"_s; }, {}, {}},
+        {"recurrence", [](Reminder& r) { r.recurrenceRules = {{.frequency = Frequency::monthly}}; },
+         [](ParsedQuickAdd& p) { p.recurrenceFrequency = RecurrenceFrequency::daily; },
+         [](Reminder& r) { r.recurrenceRules = {{.frequency = Frequency::daily}}; }},
+        {"place", [](Reminder& r) { r.alarms[1].structuredLocation->radius = 300; },
+         [](ParsedQuickAdd& p) { p.locationRadius = 250; },
+         [](Reminder& r) { r.alarms[1].structuredLocation->radius = 250; }},
+        {"list", [](Reminder& r) { r.listIdentifier = u"L2"_s; }, [](ParsedQuickAdd& p) { p.listName = u"Garden"_s; },
+         [](Reminder& r) { r.listIdentifier = u"L3"_s; }},
+    };
+    const Field unchanged{"nothing", [](Reminder&) {}, {}, {}};
+
+    storeWith({base});
+    for (const Field& onDisk : fields) {
+        for (const Field& edited : fields) {
+            if (!edited.edit) continue;
+            for (const Field* changed : {&onDisk, &unchanged}) {
+                SCOPED_TRACE(std::string(changed->name) + " changed on disk, " + edited.name + " edited");
+                backend.changeByAnotherProcess([&](MemoryEventStore::Contents& held) {
+                    held.reminders = {base};
+                    changed->changeOnDisk(held.reminders[0]);
+                });
+                ParsedQuickAdd line = asRead;
+                edited.edit(line);
+                ASSERT_EQ(updated(line, base), ReminderStore::UpdateOutcome::saved);
+
+                Reminder expected = base;
+                changed->changeOnDisk(expected);
+                edited.editedValue(expected);
+                EXPECT_EQ(stored("r"), expected);
+                EXPECT_EQ(store->reminders(), std::vector{stored("r")}) << "shown as saved";
+            }
+        }
+    }
+}
+
 TEST_F(ReminderEditTest, AnUpdateThatDoesNotHappenSaysWhy) {
     Reminder done = reminder("done");
     done.completed = true;

@@ -10,6 +10,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstdio>
 
 using namespace std::chrono_literals;
 using namespace tavlin::platform;
@@ -120,7 +124,7 @@ TEST_F(ReminderStoreVdirTest, AReminderFromCreationToDeletionOnDisk) {
     EXPECT_TRUE(file.contains("X-TITLE=The Gym"));
     EXPECT_TRUE(file.contains("DUE:20260305T073000\r\n"));
     EXPECT_TRUE(file.contains("TRIGGER;VALUE=DATE-TIME:20260305T063000Z\r\n")) << "07:30 in Amsterdam";
-    EXPECT_TRUE(file.contains("X-APPLE-RADIUS=100:geo:52.35,4.91\r\n"));
+    EXPECT_TRUE(file.contains("X-APPLE-RADIUS=100:geo:52.35\\,4.91\r\n"));
 
     tavlin::parsing::ParsedQuickAdd laps = swim;
     laps.title = u"Swim laps"_s;
@@ -153,4 +157,84 @@ TEST_F(ReminderStoreVdirTest, AReminderFromCreationToDeletionOnDisk) {
     store->flushPendingDeletions();
     EXPECT_FALSE(files().contains(fileOf(added)));
     EXPECT_EQ(store->lastError(), std::nullopt);
+}
+
+// Another program (todoman, a sync) changes a reminder's due date and
+// priority, and before the store has refreshed, an edit of its title
+// arrives, made from the reminder as last shown.
+TEST_F(ReminderStoreVdirTest, AnEditRightAfterAnotherProgramsChangeKeepsThatChange) {
+    const auto published = [&](const char* title) {
+        for (const Reminder& reminder : store->reminders())
+            if (reminder.title == QString::fromUtf8(title)) return reminder;
+        ADD_FAILURE() << title << " is not shown";
+        return Reminder{};
+    };
+    const auto renamed = [&](const Reminder& shown, const QString& title) {
+        const tavlin::parsing::ParsedQuickAdd line{
+            .title = title, .dueDateComponents = shown.dueDateComponents, .priority = priorityLevel(shown.priority)};
+        Task<ReminderStore::UpdateOutcome> updating = store->update(line, shown);
+        clock.runDueActions();
+        EXPECT_EQ(updating.result(), ReminderStore::UpdateOutcome::saved);
+    };
+
+    // As another program writes: a temporary file, then a rename.
+    const Reminder today = published("today");
+    writeTestFile(listFolder() + u"/.today.ics.tmp"_s,
+                  QByteArray(todo("today", "DUE;VALUE=DATE:20260310")).replace("END:VTODO", "PRIORITY:1\r\nEND:VTODO"));
+    ASSERT_EQ(std::rename(QFile::encodeName(listFolder() + u"/.today.ics.tmp"_s).constData(),
+                          QFile::encodeName(listFolder() + u"/today.ics"_s).constData()),
+              0);
+    renamed(today, u"Renamed"_s);
+    QByteArray file = files().at(u"today.ics"_s);
+    EXPECT_TRUE(file.contains("SUMMARY:Renamed\r\n"));
+    EXPECT_TRUE(file.contains("DUE;VALUE=DATE:20260310\r\n"));
+    EXPECT_TRUE(file.contains("PRIORITY:1\r\n"));
+    EXPECT_EQ(published("Renamed").dueDateComponents, day(2026, 3, 10)) << "shown as saved";
+
+    if (!Todoman::isInstalled()) GTEST_SKIP() << Todoman::missing;
+    Todoman todoman(QDir::cleanPath(root.path()), u"Errands"_s);
+    const Reminder undated = published("undated");
+    const QByteArray listed = todoman.run({u"--porcelain"_s, u"list"_s});
+    const int id = [&] {
+        for (const auto& entry : nlohmann::json::parse(listed.toStdString()))
+            if (entry["summary"] == "undated") return entry["id"].get<int>();
+        return -1;
+    }();
+    todoman.run({u"edit"_s, QString::number(id), u"--due"_s, u"2026-03-12"_s, u"--priority"_s, u"high"_s});
+    renamed(undated, u"Dated by todoman"_s);
+    const std::optional<Reminder> saved = vdir.reminder(undated.identifier);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->title, u"Dated by todoman"_s);
+    EXPECT_EQ(saved->dueDateComponents->day, 12);
+    EXPECT_EQ(priorityLevel(saved->priority), Priority::high);
+}
+
+// Completion and deletion of a reminder as last shown act on its file as it
+// is now: the series goes on from the due date another program set, and a
+// file changed a moment ago is still deleted.
+TEST_F(ReminderStoreVdirTest, CompletionAndDeletionWorkOnTheFileAsItIsNow) {
+    writeTestFile(listFolder() + u"/weekly.ics"_s, todo("weekly", "DUE;VALUE=DATE:20260304\r\nRRULE:FREQ=WEEKLY"));
+    store->requestRefresh();
+    clock.runDueActions();
+    const auto shown = [&](const char* identifier) {
+        for (const Reminder& reminder : store->reminders())
+            if (reminder.identifier == QString::fromUtf8(identifier)) return reminder;
+        return Reminder{};
+    };
+    const Reminder weekly = shown("weekly");
+    const Reminder overdue = shown("overdue");
+    ASSERT_EQ(weekly.identifier, u"weekly"_s);
+    writeTestFile(listFolder() + u"/weekly.ics"_s, todo("weekly", "DUE;VALUE=DATE:20260306\r\nRRULE:FREQ=WEEKLY"));
+    writeTestFile(listFolder() + u"/overdue.ics"_s, todo("overdue", "DUE;VALUE=DATE:20260305"));
+
+    store->setCompleted(weekly, true);
+    EXPECT_EQ(store->lastError(), std::nullopt);
+    clock.runDueActions();  // the refresh that shows the series' next reminder
+    const auto next = std::find_if(store->reminders().begin(), store->reminders().end(),
+                                   [](const Reminder& r) { return r.title == u"weekly"_s; });
+    ASSERT_NE(next, store->reminders().end());
+    EXPECT_EQ(next->dueDateComponents, day(2026, 3, 13)) << "a week after the date on disk";
+
+    EXPECT_TRUE(store->deleteReminder(overdue));
+    EXPECT_FALSE(files().contains(u"overdue.ics"_s));
 }
