@@ -25,6 +25,28 @@ Reminder stamped(Reminder reminder, const std::optional<Reminder>& saved, Date n
     return reminder;
 }
 
+// iCalendar text may hold no control character but the tab, and line
+// breaks only as its escaped newline; others (a NUL from a paste or a
+// tool) are dropped here, where every store's writes pass, and each line
+// break becomes one newline.
+QString withoutControlCharacters(QString text) {
+    text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+    text.removeIf([](QChar c) {
+        const char16_t unit = c.unicode();
+        return (unit < 0x20 && unit != u'\t' && unit != u'\n') || unit == 0x7F;
+    });
+    return text;
+}
+
+Reminder withTextCleaned(Reminder reminder) {
+    reminder.title = withoutControlCharacters(std::move(reminder.title));
+    reminder.notes = withoutControlCharacters(std::move(reminder.notes));
+    for (Alarm& alarm : reminder.alarms)
+        if (alarm.structuredLocation)
+            alarm.structuredLocation->title = withoutControlCharacters(std::move(alarm.structuredLocation->title));
+    return reminder;
+}
+
 // The successor as completing `series` would make it again: when the one in
 // the store still equals it, nobody has touched it since.
 bool isUntouched(Reminder successor, const Reminder& series) {
@@ -53,7 +75,7 @@ std::optional<StoreError> EventStore::save(Reminder& reminder) {
     const std::optional<Reminder> saved = this->reminder(reminder.identifier);
     if (!saved && !unsaved_.contains(reminder.identifier)) return reminderGone();
     if (auto error = checkList(reminder.listIdentifier)) return error;
-    Reminder value = stamped(reminder, saved, nowInWholeSeconds());
+    Reminder value = stamped(withTextCleaned(reminder), saved, nowInWholeSeconds());
     const bool completes = value.completed && !(saved && saved->completed);
     const bool reopens = !value.completed && saved && saved->completed;
     std::optional<StoreError> error;

@@ -169,8 +169,8 @@ std::vector<int> numbers(const short* values, int capacity) {
     return list;
 }
 
-std::optional<RecurrenceRule> readRule(const ICalendarProperty& property) {
-    struct icalrecurrencetype recurrence = icalrecurrencetype_from_string(property.value().constData());
+std::optional<RecurrenceRule> readRule(const QByteArray& value) {
+    struct icalrecurrencetype recurrence = icalrecurrencetype_from_string(value.constData());
     const auto frequency = std::find_if(std::begin(kFrequencies), std::end(kFrequencies),
                                         [&](const auto& pair) { return pair.first == recurrence.freq; });
     if (frequency == std::end(kFrequencies)) return std::nullopt;
@@ -253,7 +253,7 @@ QByteArray ruleText(const RecurrenceRule& rule, const RuleLine* replaced = nullp
 std::vector<RecurrenceRule> rules(const ICalendarComponent& todo) {
     std::vector<RecurrenceRule> list;
     for (const ICalendarProperty* property : todo.properties("RRULE"))
-        if (auto readable = readRule(*property)) list.push_back(std::move(*readable));
+        if (auto readable = readRule(property->value())) list.push_back(std::move(*readable));
     return list;
 }
 
@@ -263,7 +263,8 @@ void setRules(ICalendarComponent& todo, const std::vector<RecurrenceRule>& wante
     std::vector<RuleLine> readable;
     std::vector<ICalendarProperty> unreadable;
     for (const ICalendarProperty* property : todo.properties("RRULE")) {
-        if (std::optional<RecurrenceRule> rule = readRule(*property)) readable.push_back({*property, std::move(*rule)});
+        if (std::optional<RecurrenceRule> rule = readRule(property->value()))
+            readable.push_back({*property, std::move(*rule)});
         else unreadable.push_back(*property);
     }
     std::vector<ICalendarProperty> lines;
@@ -275,6 +276,13 @@ void setRules(ICalendarComponent& todo, const std::vector<RecurrenceRule>& wante
     lines.insert(lines.end(), unreadable.begin(), unreadable.end());
     todo.setProperties("RRULE", std::move(lines));
 }
+
+// A stashed rule is a TEXT value, escaped as one: CalDAV servers rewrite
+// the value of a property they do not know as text, escaping its ";" and
+// cutting it at its first unescaped ",". Escaped, it passes through them
+// unchanged; a line written raw, or escaped by a server, reads the same.
+ICalendarProperty stashLine(const QByteArray& rule) { return {kStashedRule.toByteArray(), escapeText(rule)}; }
+QByteArray stashedRule(const ICalendarProperty& property) { return unescapeText(property.value()); }
 
 // ---- Alarms ----------------------------------------------------------------
 
@@ -337,10 +345,13 @@ Alarm readAlarm(const ICalendarComponent& valarm) {
     return alarm;
 }
 
+// The comma of the geo URI is escaped, as some clients write it: a CalDAV
+// server that does not know the property rewrites it as text and cuts an
+// unescaped value at its comma, losing the longitude.
 ICalendarProperty locationProperty(const StructuredLocation& location) {
     ICalendarProperty::Parameters parameters{{"VALUE", "URI"}, {"X-TITLE", location.title.toUtf8()}};
     if (location.radius > 0) parameters.emplace_back("X-APPLE-RADIUS", numberText(location.radius));
-    const QByteArray uri = location.geoLocation ? "geo:" + numberText(location.geoLocation->latitude) + ',' +
+    const QByteArray uri = location.geoLocation ? "geo:" + numberText(location.geoLocation->latitude) + "\\," +
                                                       numberText(location.geoLocation->longitude)
                                                 : QByteArray();
     return {"X-APPLE-STRUCTURED-LOCATION", uri, parameters};
@@ -479,6 +490,8 @@ struct icaltimetype wallTime(const DateComponents& c) {
     return time;
 }
 
+// An occurrence in the form of the due date it follows: a day, or a day and
+// a time (with seconds when the rule steps by them).
 DateComponents componentsAt(const struct icaltimetype& time, const DateComponents& like) {
     DateComponents c = like;
     c.year = time.year;
@@ -487,9 +500,18 @@ DateComponents componentsAt(const struct icaltimetype& time, const DateComponent
     if (like.hasTime()) {
         c.hour = time.hour;
         c.minute = time.minute;
-        if (like.second) c.second = time.second;
+        if (like.second || time.second != 0) c.second = time.second;
     }
     return c;
+}
+
+// Whether `a` comes after `b` on the wall clock of their shared zone.
+bool isLater(const DateComponents& a, const DateComponents& b) {
+    const auto wall = [](const DateComponents& c) {
+        return std::tuple(c.year.value_or(0), c.month.value_or(0), c.day.value_or(0), c.hour.value_or(0),
+                          c.minute.value_or(0), c.second.value_or(0));
+    };
+    return wall(a) > wall(b);
 }
 
 bool isWithinEnd(const DateComponents& occurrence, const RecurrenceEnd& end) {
@@ -505,6 +527,9 @@ bool isWithinEnd(const DateComponents& occurrence, const RecurrenceEnd& end) {
 
 // The first occurrence of the rule after `due`, with `due` counted as the
 // first one. The rule's end is checked here, in the due date's own zone.
+// An occurrence that a date-only or minute-only due date cannot tell from
+// `due` (a rule finer than it) is no next one: looking on, the search
+// either reaches a later one or gives up.
 std::optional<DateComponents> occurrenceAfter(const DateComponents& due, const RecurrenceRule& rule) {
     RecurrenceRule unbounded = rule;
     if (rule.end && rule.end->date) unbounded.end.reset();
@@ -516,7 +541,7 @@ std::optional<DateComponents> occurrenceAfter(const DateComponents& due, const R
     for (int step = 0; iterator && !next && step < kSearchLimit; ++step) {
         const struct icaltimetype time = icalrecur_iterator_next(iterator);
         if (icaltime_is_null_time(time)) break;
-        if (icaltime_compare(time, start) > 0) next = componentsAt(time, due);
+        if (const DateComponents candidate = componentsAt(time, due); isLater(candidate, due)) next = candidate;
     }
     if (iterator) icalrecur_iterator_free(iterator);
     icalrecurrencetype_clear(&recurrence);
@@ -592,7 +617,7 @@ std::optional<Continuation> continuation(const ICalendarComponent& calendar) {
     if (!successor) return std::nullopt;
     Continuation link{.successorIdentifier = textValue(successor)};
     for (const ICalendarProperty* property : item->properties(kStashedRule))
-        if (auto rule = readRule(*property)) link.recurrenceRules.push_back(std::move(*rule));
+        if (auto rule = readRule(stashedRule(*property))) link.recurrenceRules.push_back(std::move(*rule));
     return link;
 }
 
@@ -601,28 +626,26 @@ std::optional<Continuation> continuation(const ICalendarComponent& calendar) {
 bool setContinuation(ICalendarComponent& calendar, const std::optional<Continuation>& link) {
     ICalendarComponent* item = todo(calendar);
     if (!item || continuation(calendar) == link) return false;
-    const auto renamed = [](const std::vector<const ICalendarProperty*>& properties, QByteArrayView name) {
-        std::vector<ICalendarProperty> lines;
-        for (const ICalendarProperty* property : properties) lines.emplace_back(name.toByteArray(), property->value());
-        return lines;
-    };
     const auto stashed = item->properties(kStashedRule);
     if (!link) {
-        if (!stashed.empty() && item->properties("RRULE").empty())
-            item->setProperties("RRULE", renamed(stashed, "RRULE"));
+        if (!stashed.empty() && item->properties("RRULE").empty()) {
+            std::vector<ICalendarProperty> restored;
+            for (const ICalendarProperty* property : stashed) restored.emplace_back("RRULE", stashedRule(*property));
+            item->setProperties("RRULE", std::move(restored));
+        }
         item->removeProperties(kStashedRule);
         item->removeProperties(kContinuedBy);
         return true;
     }
     item->setProperty({kContinuedBy.toByteArray(), escapeText(link->successorIdentifier.toUtf8())});
+    std::vector<ICalendarProperty> lines;
     if (rules(*item) == link->recurrenceRules) {
-        item->setProperties(kStashedRule, renamed(item->properties("RRULE"), kStashedRule));
+        for (const ICalendarProperty* property : item->properties("RRULE"))
+            lines.push_back(stashLine(property->value()));
     } else {
-        std::vector<ICalendarProperty> lines;
-        for (const RecurrenceRule& rule : link->recurrenceRules)
-            lines.emplace_back(kStashedRule.toByteArray(), ruleText(rule));
-        item->setProperties(kStashedRule, std::move(lines));
+        for (const RecurrenceRule& rule : link->recurrenceRules) lines.push_back(stashLine(ruleText(rule)));
     }
+    item->setProperties(kStashedRule, std::move(lines));
     return true;
 }
 

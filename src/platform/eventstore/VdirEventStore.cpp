@@ -58,6 +58,17 @@ auto itemsIn(Items& items, const QString& folder) {
     return Span{first, last};
 }
 
+// A write's temporary file: hidden, beside the item, named after it with a
+// random part. Only names of this form are ever cleared away as leftovers.
+QString temporaryNameFor(const QString& fileName) {
+    return u'.' + fileName + u'.' + QUuid::createUuid().toString(QUuid::Id128).left(8) + u".tmp"_s;
+}
+
+bool isTemporaryName(const QString& name) {
+    static const QRegularExpression pattern(u"^\\..+\\.ics\\.[0-9a-f]{8}\\.tmp$"_s);
+    return pattern.match(name).hasMatch();
+}
+
 QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 StoreError writeError(const QString& path, const QString& reason) {
@@ -85,9 +96,13 @@ VdirEventStore::~VdirEventStore() { pendingChange_.cancel(); }
 std::optional<StoreError> VdirEventStore::requestFullAccess() {
     auto error = prepareRoots();
     authorization_ = error ? AuthorizationStatus::denied : AuthorizationStatus::fullAccess;
-    if (error) qCWarning(lcStore).noquote() << "No access to reminders:" << error->description;
-    else synchronize();
-    return error;
+    if (error) {
+        qCWarning(lcStore).noquote() << "No access to reminders:" << error->description;
+        return error;
+    }
+    synchronize();
+    if (!std::exchange(leftoversRemoved_, true)) removeLeftoverTemporaryFiles();
+    return std::nullopt;
 }
 
 // Each root must be a folder we may read and write; a missing one is made,
@@ -169,8 +184,10 @@ const VdirEventStore::Item* VdirEventStore::cachedItem(const QString& identifier
         items_.insert_or_assign(path, readItem(path, *stamp));
         rebuildIndex();
     } else {
-        items_.erase(path);
-        pathsById_.remove(identifier);
+        // Gone from where it was: another program may have moved or renamed it.
+        synchronize();
+        const QString moved = pathsById_.value(identifier);
+        return moved.isEmpty() ? nullptr : &items_.at(moved);
     }
     return pathsById_.value(identifier) == path ? &items_.at(path) : nullptr;
 }
@@ -230,7 +247,10 @@ bool VdirEventStore::synchronize() {
     for (Folder& folder : folders) folder.isList = !holdsOnlyEvents(folder.path);
     folders_ = std::move(folders);
     changed = changed || lists() != listsBefore;
-    if (changed) rebuildIndex();
+    if (changed) {
+        rebuildIndex();
+        reportProblems();
+    }
     watchFolders();
     return changed;
 }
@@ -306,22 +326,34 @@ bool VdirEventStore::synchronizeFolder(const QString& folder, std::map<QString, 
 VdirEventStore::Item VdirEventStore::readItem(const QString& path, FileStamp stamp) const {
     Item item{.stamp = stamp};
     QFile file(path);
-    const auto skip = [&](const QByteArray& reason) {
-        qCWarning(lcStore).noquote() << "Skipping" << path << ":" << QString::fromUtf8(reason);
+    const auto skip = [&](Problem problem, const QByteArray& reason) {
+        qCDebug(lcStore).noquote() << "Skipping" << path << ":" << QString::fromUtf8(reason);
+        item.problem = problem;
         return item;
     };
-    if (!file.open(QIODevice::ReadOnly)) return skip(file.errorString().toUtf8());
+    if (!file.open(QIODevice::ReadOnly)) return skip(Problem::unreadable, file.errorString().toUtf8());
+    const QByteArray text = file.readAll();
     QByteArray error;
-    auto calendar = ICalendarComponent::parse(file.readAll(), &error);
-    if (!calendar) return skip(error);
-    if (calendar->name() != "VCALENDAR") return skip("not an iCalendar object");
+    auto calendar = ICalendarComponent::parse(text, &error);
+    if (!calendar) return skip(Problem::malformed, error);
+    if (calendar->name() != "VCALENDAR") return skip(Problem::malformed, "not an iCalendar object");
     const ICalendarComponent* todo = ICalendarReminder::todo(*calendar);
     item.holdsEvents = !todo && calendar->component("VEVENT");
-    if (!todo && !item.holdsEvents) return skip("neither a to-do nor an event");
+    if (!todo && !item.holdsEvents) return skip(Problem::noTodo, "neither a to-do nor an event");
     if (todo) {
         item.reminder = ICalendarReminder::read(*todo);
-        if (!item.reminder) return skip("a to-do without a UID");
+        if (!item.reminder) return skip(Problem::noUid, "a to-do without a UID");
         item.reminder->listIdentifier = parentOf(path);
+        // Read as far as it goes: shown, and only the fields edited are written.
+        const auto approximate = [&](Problem problem, const char* reason) {
+            qCDebug(lcStore).noquote() << "Reading" << path << "as far as it goes:" << reason;
+            item.problem = problem;
+        };
+        const ICalendarProperty* due = todo->property("DUE");
+        if (!QByteArrayView(text).isValidUtf8()) approximate(Problem::notUtf8, "not in UTF-8");
+        else if (due && due->parameter("TZID") && item.reminder->dueDateComponents &&
+                 item.reminder->dueDateComponents->hasTime() && !item.reminder->dueDateComponents->timeZone)
+            approximate(Problem::undefinedTimeZone, "its due date's time zone is not defined; read as local time");
     }
     item.calendar = std::make_shared<const ICalendarComponent>(std::move(*calendar));
     return item;
@@ -349,7 +381,7 @@ void VdirEventStore::rebuildIndex() {
             const QString& identifier = item.reminder->identifier;
             const auto found = pathsById_.constFind(identifier);
             item.shadowed = found != pathsById_.cend();
-            if (item.shadowed) qCWarning(lcStore).noquote() << "Skipping" << path << ": its UID is also in" << *found;
+            if (item.shadowed) qCDebug(lcStore).noquote() << "Skipping" << path << ": its UID is also in" << *found;
             else pathsById_.insert(identifier, path);
         }
     }
@@ -369,6 +401,70 @@ void VdirEventStore::watchFolders() {
     if (!added.isEmpty()) watcher_.addPaths(added);
 }
 
+// One line for what a user would otherwise wonder about: reminders that do
+// not show, or show at a time other than the file meant. Events in
+// calendars are neither.
+void VdirEventStore::reportProblems() {
+    static const std::pair<Problem, const char*> skipped[] = {
+        {Problem::unreadable, "unreadable"},
+        {Problem::malformed, "unparsable"},
+        {Problem::noTodo, "without a to-do"},
+        {Problem::noUid, "with a to-do without a UID"},
+    };
+    static const std::pair<Problem, const char*> approximated[] = {
+        {Problem::notUtf8, "not in UTF-8"},
+        {Problem::undefinedTimeZone, "with a due time in an undefined time zone, read as local time"},
+    };
+    std::map<Problem, int> counts;
+    int duplicates = 0;
+    for (const auto& [path, item] : items_) {
+        ++counts[item.problem];
+        duplicates += item.shadowed ? 1 : 0;
+    }
+    // "3 (1 unparsable, 2 without a to-do)"
+    const auto describe = [&](const auto& problems, int extra, const char* extraText) {
+        QStringList parts;
+        int total = extra;
+        for (const auto& [problem, text] : problems) {
+            if (const int count = counts[problem]) parts += u"%1 %2"_s.arg(count).arg(QString::fromUtf8(text));
+            total += counts[problem];
+        }
+        if (extra) parts += u"%1 %2"_s.arg(extra).arg(QString::fromUtf8(extraText));
+        return std::pair(total, u"%1 (%2)"_s.arg(total).arg(parts.join(u", "_s)));
+    };
+    const auto [skippedCount, skippedText] = describe(skipped, duplicates, "with a UID another file has");
+    const auto [approximatedCount, approximatedText] = describe(approximated, 0, "");
+    QStringList clauses;
+    if (skippedCount) clauses += u"skipped "_s + skippedText;
+    if (approximatedCount) clauses += u"read "_s + approximatedText + u" as far as they go"_s;
+    const QString report = clauses.isEmpty() ? QString() : u"Reminders folders: "_s + clauses.join(u"; "_s) + u'.';
+    if (report == std::exchange(reportedProblems_, report) || report.isEmpty()) return;
+    qCWarning(lcStore).noquote() << report
+                                 << u"QT_LOGGING_RULES=\"%1.debug=true\" names each file."_s.arg(
+                                        QLatin1StringView(lcStore().categoryName()));
+}
+
+// Temporary files of writes cut short by a crash or a kill. A young one
+// may belong to a write that runs now, in another instance.
+void VdirEventStore::removeLeftoverTemporaryFiles() const {
+    constexpr auto kLeftoverAge = std::chrono::minutes(1);
+    const auto now = std::chrono::system_clock::now();
+    int removed = 0;
+    for (const Folder& folder : folders_) {
+        const QDir directory(folder.path);
+        for (const QString& name : directory.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+            if (!isTemporaryName(name)) continue;
+            const QByteArray path = QFile::encodeName(directory.filePath(name));
+            struct stat status {};
+            if (::lstat(path.constData(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
+            const auto modified = std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec);
+            if (now - modified >= kLeftoverAge && ::unlink(path.constData()) == 0) ++removed;
+        }
+    }
+    if (removed > 0)
+        qCInfo(lcStore).noquote() << u"Removed %1 temporary files that interrupted writes left."_s.arg(removed);
+}
+
 // A write by another program is a burst of events (temporary file, rename);
 // the change is reported once the folders have been quiet for a while.
 void VdirEventStore::folderChanged() {
@@ -383,8 +479,7 @@ void VdirEventStore::folderChanged() {
 // leaves the old file or the new one, and readers skip the temporary one.
 std::optional<StoreError> VdirEventStore::replaceFile(const QString& path, const QByteArray& contents) {
     const QString folder = parentOf(path);
-    const QString temporary =
-        folder + u"/."_s + fileNameOf(path) + u'.' + QUuid::createUuid().toString(QUuid::Id128).left(8) + u".tmp"_s;
+    const QString temporary = folder + u'/' + temporaryNameFor(fileNameOf(path));
     if (const std::optional<FileWriteFailure> failure = writeNewFile(temporary, contents, 0666))
         return writeError(path, errorText(failure->error));
     if (options_.beforeReplace && !options_.beforeReplace(temporary)) return writeError(path, u"interrupted"_s);

@@ -28,9 +28,13 @@ namespace tavlin::platform {
 // - Items we create are named `<uid>.ics`; an item keeps its file name when
 //   rewritten, and a move to another list writes the new file before the
 //   old one goes. Writes go to a `.tmp` file, synced, then renamed.
-// - A file that does not parse is skipped with a warning and never written
-//   or removed. Files are cached by modification time and size, so a fetch
-//   where nothing changed only looks at the folders.
+// - A file that does not parse is skipped and never written or removed.
+//   Each such file is logged at debug level, and one line counts them at
+//   start (and again when the count changes). Files are cached by
+//   modification time and size, so a fetch where nothing changed only
+//   looks at the folders.
+// - At start, temporary files of our own writes that a crash left behind
+//   (older than a minute) are removed.
 // - The roots and lists are watched: a change by another program emits
 //   `changed` once its writes have settled.
 class VdirEventStore final : public EventStore {
@@ -74,6 +78,8 @@ private:
                    a.size == b.size && a.inode == b.inode;
         }
     };
+    // Why a file is skipped, or read only as far as it can be.
+    enum class Problem { none, unreadable, malformed, noTodo, noUid, notUtf8, undefinedTimeZone };
     // One file as last read. Without a calendar it did not parse; without a
     // reminder it holds no to-do we can use.
     struct Item {
@@ -82,6 +88,7 @@ private:
         std::optional<Reminder> reminder;
         bool holdsEvents = false;
         bool shadowed = false;  // another file holds the same UID
+        Problem problem = Problem::none;
     };
     struct Folder {
         QString path;
@@ -106,6 +113,9 @@ private:
     std::vector<Reminder> reminders(const std::function<bool(const Reminder&)>& wanted);
     void rebuildIndex();
     void watchFolders();
+    void removeLeftoverTemporaryFiles() const;
+    // Logs how many files are skipped and why, when that changed.
+    void reportProblems();
     void folderChanged();
     std::optional<StoreError> replaceFile(const QString& path, const QByteArray& contents);
     QString pathForNewItem(const QString& folder, const QString& identifier, const QString& keptName) const;
@@ -117,6 +127,8 @@ private:
     std::map<QString, Item> items_;      // by path, so a folder's items lie together
     QHash<QString, QString> pathsById_;  // identifier → path, lists only
     QFileSystemWatcher watcher_;
+    bool leftoversRemoved_ = false;
+    QString reportedProblems_;
     ScheduledAction pendingChange_;
 };
 

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 using namespace tavlin::platform;
@@ -282,6 +283,83 @@ TEST_P(EventStoreTest, ASeriesEndingOnTheNextOccurrenceStillContinues) {
     done.completed = true;
     ASSERT_EQ(store->save(done), std::nullopt);
     EXPECT_EQ(store->fetchIncompleteReminders().size(), 1u);
+}
+
+// Rules finer than a day, as other programs write them: the next one is
+// always later than the one done (on a date-only due date, a later day),
+// and a rule that reaches none within its search makes none.
+TEST_P(EventStoreTest, ARuleFinerThanADayContinuesOnlyWithALaterOccurrence) {
+    using Frequency = RecurrenceRule::Frequency;
+    const DateComponents day{.year = 2026, .month = 3, .day = 2};
+    const DateComponents nine{.year = 2026, .month = 3, .day = 2, .hour = 9, .minute = 0};
+    struct Case {
+        const char* name;
+        Frequency frequency;
+        DateComponents due;
+        std::optional<DateComponents> next;
+    };
+    const Case cases[] = {
+        {"hourly at 09:00", Frequency::hourly, nine,
+         DateComponents{.year = 2026, .month = 3, .day = 2, .hour = 10, .minute = 0}},
+        {"minutely at 09:00", Frequency::minutely, nine,
+         DateComponents{.year = 2026, .month = 3, .day = 2, .hour = 9, .minute = 1}},
+        {"secondly at 09:00", Frequency::secondly, nine,
+         DateComponents{.year = 2026, .month = 3, .day = 2, .hour = 9, .minute = 0, .second = 1}},
+        {"hourly on a day", Frequency::hourly, day, DateComponents{.year = 2026, .month = 3, .day = 3}},
+        {"secondly on a day", Frequency::secondly, day, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reminder done =
+            saved({.title = u"Stretch"_s, .dueDateComponents = c.due, .recurrenceRules = {{.frequency = c.frequency}}});
+        done.completed = true;
+        ASSERT_EQ(store->save(done), std::nullopt);
+        const auto open = store->fetchIncompleteReminders();
+        ASSERT_EQ(open.size(), c.next ? 1u : 0u);
+        if (c.next) {
+            EXPECT_EQ(open.front().dueDateComponents, c.next);
+            ASSERT_EQ(store->remove(open.front()), std::nullopt);
+        }
+        ASSERT_EQ(store->remove(done), std::nullopt);
+    }
+}
+
+// Text fields lose the control characters iCalendar forbids, keep tabs, and
+// keep each line break as one newline.
+TEST_P(EventStoreTest, TextIsSavedWithoutControlCharacters) {
+    const QString dirty = u"a\u0000b\u0001\u0008c\td\u000b\u000c\u000e\u001fe\u007ff\r\ng\rh\ni"_s;
+    const QString clean = u"abc\tdef\ng\nh\ni"_s;
+    struct Case {
+        const char* name;
+        std::function<void(Reminder&, const QString&)> set;
+        std::function<QString(const Reminder&)> get;
+    };
+    const Case cases[] = {
+        {"title", [](Reminder& r, const QString& text) { r.title = text; }, [](const Reminder& r) { return r.title; }},
+        {"notes", [](Reminder& r, const QString& text) { r.notes = text; }, [](const Reminder& r) { return r.notes; }},
+        {"place",
+         [](Reminder& r, const QString& text) {
+             r.alarms = {Alarm::on({text, GeoLocation{52.37, 4.89}, 100}, AlarmProximity::enter)};
+         },
+         [](const Reminder& r) { return r.alarms.at(0).structuredLocation->title; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reminder fields{.title = u"Paste"_s};
+        c.set(fields, dirty);
+        const Reminder reminder = saved(fields);
+        EXPECT_EQ(c.get(reminder), clean);
+        EXPECT_EQ(c.get(*store->reminder(reminder.identifier)), clean);
+    }
+    if (GetParam() != std::string("vdir")) return;
+    for (const QString& name : QDir(work).entryList({u"*.ics"_s}, QDir::Files)) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray text = readTestFile(work + u'/' + name);
+        EXPECT_FALSE(std::any_of(text.begin(), text.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return (byte < 0x20 && byte != '\r' && byte != '\n' && byte != '\t') || byte == 0x7F;
+        }));
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/eventstore/VdirEventStore.h"
 
+#include "support/LogCapture.h"
 #include "support/MainLoop.h"
 #include "support/ReminderPrinters.h"
 #include "support/ScopedVariable.h"
@@ -10,6 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace std::chrono_literals;
 using namespace tavlin::platform;
@@ -157,7 +161,7 @@ TEST_F(VdirEventStoreTest, WritesTheFieldsAsOtherClientsReadThem) {
     EXPECT_THAT(text, HasSubstr("BEGIN:VTIMEZONE\r\nTZID:America/New_York\r\n"));
     EXPECT_THAT(text, HasSubstr("X-APPLE-PROXIMITY:ARRIVE\r\n"));
     EXPECT_THAT(text, HasSubstr("X-APPLE-STRUCTURED-LOCATION;VALUE=URI;X-TITLE=\"Cafe; corner\";X-APPLE-RADIUS=10"));
-    EXPECT_THAT(text, HasSubstr(":geo:40.5,-73.25\r\n"));
+    EXPECT_THAT(text, HasSubstr(":geo:40.5\\,-73.25\r\n"));
     EXPECT_THAT(text, Not(HasSubstr("freeassociation")));
 
     reminder.dueDateComponents = DateComponents{.year = 2026, .month = 7, .day = 2};
@@ -292,6 +296,131 @@ TEST_F(VdirEventStoreTest, AChangeByAnotherProgramIsReportedOnceItSettles) {
     clock.advance(1s);
     EXPECT_EQ(changes, 1);
     EXPECT_TRUE(store->reminder(u"new"_s));
+}
+
+// What a completed occurrence keeps of its series passes through a CalDAV
+// server that rewrites the line as text; each form it may come back in
+// gives the rule back whole when the occurrence is reopened.
+TEST_F(VdirEventStoreTest, TheRuleOfADoneOccurrenceSurvivesEveryFormAServerGivesIt) {
+    write(u"list/displayname"_s, "List");
+    auto store = open();
+    Reminder series = store->newReminder();
+    series.listIdentifier = root() + u"/list"_s;
+    series.title = u"Swim"_s;
+    series.dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 2};
+    series.recurrenceRules = {{.frequency = RecurrenceRule::Frequency::weekly,
+                               .interval = 2,
+                               .daysOfTheWeek = {{.weekday = 2}, {.weekday = 4}}}};
+    ASSERT_EQ(store->save(series), std::nullopt);
+    const Reminder original = series;
+    const QString path = root() + u"/list/"_s + series.identifier + u".ics"_s;
+    const QByteArray rule = "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,WE";
+    const QByteArray written = "X-TAVLIN-RRULE:FREQ=WEEKLY\\;INTERVAL=2\\;BYDAY=MO\\,WE\r\n";
+    const std::pair<const char*, QByteArray> forms[] = {
+        {"as written: escaped text", written},
+        {"raw, as earlier versions wrote it", "X-TAVLIN-RRULE:" + rule + "\r\n"},
+        {"a recurrence value", "X-TAVLIN-RRULE;VALUE=RECUR:" + rule + "\r\n"},
+        {"only the semicolons escaped", "X-TAVLIN-RRULE:FREQ=WEEKLY\\;INTERVAL=2\\;BYDAY=MO,WE\r\n"},
+    };
+    for (const auto& [name, line] : forms) {
+        SCOPED_TRACE(name);
+        Reminder done = *store->reminder(original.identifier);
+        done.completed = true;
+        ASSERT_EQ(store->save(done), std::nullopt);
+        QByteArray text = unfolded(path);
+        ASSERT_TRUE(text.contains(written)) << text.toStdString();
+        writeTestFile(path, text.replace(written, line));
+
+        done = *store->reminder(original.identifier);
+        done.completed = false;
+        ASSERT_EQ(store->save(done), std::nullopt);
+        text = unfolded(path);
+        EXPECT_THAT(text.toStdString(), HasSubstr("\nRRULE:" + rule.toStdString() + "\r\n"));
+        EXPECT_THAT(text.toStdString(), Not(HasSubstr("X-TAVLIN")));
+        EXPECT_EQ(store->fetchIncompleteReminders(), std::vector{done}) << "the successor is gone";
+        EXPECT_EQ(done.recurrenceRules, original.recurrenceRules);
+    }
+}
+
+// A crash between a write's temporary file and its rename leaves the file;
+// the next start clears those of our own that are old enough, and only them.
+TEST_F(VdirEventStoreTest, StartClearsOldTemporaryFilesOfOurOwnWrites) {
+    const auto aged = [&](const QString& relativePath, int seconds) {
+        const QString path = write(relativePath, "partial");
+        const struct timespec times[2] = {{std::time(nullptr) - seconds, 0}, {std::time(nullptr) - seconds, 0}};
+        EXPECT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+        return path;
+    };
+    const QString leftover = aged(u"list/.A1B2.ics.0123abcd.tmp"_s, 120);
+    const QString another = aged(u"other/.x.ics.89abcdef.tmp"_s, 3600);
+    const QStringList kept = {
+        aged(u"list/.B3.ics.fedcba98.tmp"_s, 10),          // a write that may be running now
+        aged(u"list/.new.ics.tmp"_s, 3600),                // another program's
+        aged(u"list/.___atomicwrite.abc123.ics"_s, 3600),  // another program's
+        aged(u"list/notes.ics.0123abcd.tmp"_s, 3600),      // not hidden: not ours
+    };
+    LogCapture log("com.quorvandell.tavlin.store", QtInfoMsg);
+    auto store = open();
+    EXPECT_FALSE(QFile::exists(leftover));
+    EXPECT_FALSE(QFile::exists(another));
+    for (const QString& path : kept) EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+    EXPECT_EQ(log.take(), QStringList{u"Removed 2 temporary files that interrupted writes left."_s});
+}
+
+// Why a reminder does not show: one line at start counts the files skipped,
+// each file is named at debug level, and events in calendars are neither.
+TEST_F(VdirEventStoreTest, SkippedFilesAreCountedInOneLineAndNamedAtDebugLevel) {
+    const QByteArray todo = crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nUID:%1\nSUMMARY:x\n%2END:VTODO\nEND:VCALENDAR\n");
+    const auto item = [&](const char* uid, const char* line = "") {
+        return QByteArray(todo).replace("%1", uid).replace("%2", line);
+    };
+    write(u"list/good.ics"_s, item("good"));
+    write(u"list/truncated.ics"_s, item("truncated").left(40));
+    write(u"list/journal.ics"_s, crlf("BEGIN:VCALENDAR\nBEGIN:VJOURNAL\nUID:j\nEND:VJOURNAL\nEND:VCALENDAR\n"));
+    write(u"list/nouid.ics"_s, crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nSUMMARY:x\nEND:VTODO\nEND:VCALENDAR\n"));
+    write(u"list/twice.ics"_s, item("good"));
+    write(u"list/latin1.ics"_s, item("latin1").replace("SUMMARY:x", "SUMMARY:Caf\xe9"));
+    write(u"list/zone.ics"_s, item("zone", "DUE;TZID=Nowhere/Land:20260305T100000\n"));
+    for (int i = 0; i < 20; ++i)
+        write(u"calendar/event%1.ics"_s.arg(i),
+              crlf("BEGIN:VCALENDAR\nBEGIN:VEVENT\nUID:e\nEND:VEVENT\nEND:VCALENDAR\n"));
+
+    LogCapture log("com.quorvandell.tavlin.store");
+    auto store = open();
+    const QStringList lines = log.take();
+    const QStringList reports = lines.filter(u"Reminders folders:"_s);
+    ASSERT_EQ(reports.size(), 1) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(reports[0],
+              u"Reminders folders: skipped 4 (1 unparsable, 1 without a to-do, 1 with a to-do without a "
+              "UID, 1 with a UID another file has); read 2 (1 not in UTF-8, 1 with a due time in an "
+              "undefined time zone, read as local time) as far as they go. "
+              "QT_LOGGING_RULES=\"com.quorvandell.tavlin.store.debug=true\" names each file."_s);
+    for (const char* name : {"truncated", "journal", "nouid", "twice", "latin1", "zone"})
+        EXPECT_EQ(lines.filter(QString::fromLatin1(name) + u".ics"_s).size(), 1) << name;
+    EXPECT_TRUE(lines.filter(u"/calendar/"_s).isEmpty());
+    EXPECT_EQ(store->fetchIncompleteReminders().size(), 3u) << "good, latin1 and zone show";
+
+    store->refreshSourcesIfNecessary();
+    EXPECT_TRUE(log.take().filter(u"Reminders folders:"_s).isEmpty()) << "nothing new, nothing said";
+    write(u"list/another.ics"_s, "not iCalendar");
+    store->refreshSourcesIfNecessary();
+    EXPECT_EQ(log.take().filter(u"Reminders folders: skipped 5 (2 unparsable,"_s).size(), 1);
+}
+
+// todoman moves a to-do by writing it into the other list's folder.
+TEST_F(VdirEventStoreTest, AnItemAnotherProgramMovedIsStillFoundToEditAndDelete) {
+    const QString from = write(u"errands/foreign.ics"_s, kForeignTodo);
+    write(u"home/displayname"_s, "Home");
+    auto store = open();
+    Reminder reminder = *store->reminder(u"foreign-1"_s);
+    const QString to = root() + u"/home/foreign.ics"_s;
+    ASSERT_TRUE(QFile::rename(from, to));
+    reminder.title = u"Buy oat milk"_s;
+    reminder.listIdentifier = root() + u"/home"_s;
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    EXPECT_THAT(unfolded(to).toStdString(), HasSubstr("SUMMARY:Buy oat milk\r\n"));
+    ASSERT_EQ(store->remove(reminder), std::nullopt);
+    EXPECT_FALSE(QFile::exists(to));
 }
 
 }  // namespace
