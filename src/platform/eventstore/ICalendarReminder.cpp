@@ -593,8 +593,10 @@ bool apply(const Reminder& reminder, ICalendarComponent& calendar, Date now) {
     });
     update(current.title != reminder.title, [&] { setText(*item, "SUMMARY", reminder.title); });
     update(current.notes != reminder.notes, [&] { setText(*item, "DESCRIPTION", reminder.notes); });
-    update(current.dueDateComponents != reminder.dueDateComponents,
-           [&] { setDue(calendar, *item, reminder.dueDateComponents); });
+    update(current.dueDateComponents != reminder.dueDateComponents, [&] {
+        setDue(calendar, *item, reminder.dueDateComponents);
+        item = todo(calendar);  // a VTIMEZONE put before it moved it
+    });
     update(current.priority != reminder.priority, [&] {
         if (reminder.priority == 0) item->removeProperties("PRIORITY");
         else item->setProperty({"PRIORITY", QByteArray::number(std::clamp(reminder.priority, 0, 9))});
