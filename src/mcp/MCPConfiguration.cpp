@@ -1,5 +1,6 @@
 #include "mcp/MCPConfiguration.h"
 
+#include "mcp/MCPServer.h"
 #include "platform/FileWriting.h"
 
 #include <QDir>
@@ -116,6 +117,33 @@ std::optional<QUrl> MCPConfiguration::serverURL(std::optional<quint16> port) {
     url.setPort(*port);
     url.setPath(u"/mcp"_s);
     return url;
+}
+
+QString MCPConfiguration::clientConfigSnippet(const QString& executable) {
+    const json object = {
+        {"mcpServers", {{"tavlin", {{"command", executable.toStdString()}, {"args", json::array({"--mcp"})}}}}}};
+    // nlohmann's objects keep their keys sorted, and it never escapes "/".
+    return QString::fromStdString(object.dump(2, ' ', false, json::error_handler_t::replace));
+}
+
+QString MCPConfiguration::setupInstructions(const QString& executable, const std::optional<QUrl>& serverURL,
+                                            const QString& configurationPath) {
+    // Not listening: where it listens when it can have its own port.
+    const QUrl endpoint = serverURL.value_or(*MCPConfiguration::serverURL(MCPServer::defaultPort));
+    return u"Please add Tavlin as an MCP server in your configuration, so you can read and manage my reminders.\n\n"
+           "Tavlin is a Linux desktop app that runs a local Model Context Protocol server. Use whichever transport "
+           "you support.\n\nOption 1, stdio (preferred):\n- Server name: tavlin\n- Command: "_s +
+           executable +
+           u"\n- Arguments: --mcp\n- No environment variables or token needed. The command starts Tavlin if it "
+           "isn't running.\n\nIn the common \"mcpServers\" JSON format:\n"_s +
+           clientConfigSnippet(executable) +
+           u"\n\nOption 2, Streamable HTTP, if you can't start a local process:\n- URL: "_s +
+           endpoint.toString(QUrl::FullyEncoded) +
+           u"\n- Header: Authorization: Bearer <token>\n- Read the token from the \"token\" key in "_s +
+           configurationPath +
+           u". The \"port\" key in that file has the current port if the one above stops working.\n\nOnce "
+           "connected, list the tools to see what Tavlin offers. Creating a reminder takes the same natural "
+           "language as Tavlin's own quick add, for example \"call mum friday 3pm #family !!\"."_s;
 }
 
 }  // namespace tavlin::mcp

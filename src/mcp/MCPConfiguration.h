@@ -44,6 +44,17 @@ struct MCPConfiguration {
     // http://127.0.0.1:<port>/mcp; nothing without a port.
     static std::optional<QUrl> serverURL(std::optional<quint16> port);
 
+    // The client configuration in the "mcpServers" form that AI clients
+    // share: `executable` (an absolute path) started with "--mcp", as JSON
+    // with sorted keys, indented by two, slashes as they are.
+    static QString clientConfigSnippet(const QString& executable);
+    // The setup prompt for an AI assistant: the standard input/output way
+    // through `executable`, then the HTTP way through `serverURL` (the
+    // default port's when there is none) with the token read from the file
+    // at `configurationPath`. It never holds the token itself.
+    static QString setupInstructions(const QString& executable, const std::optional<QUrl>& serverURL,
+                                     const QString& configurationPath);
+
     bool operator==(const MCPConfiguration&) const = default;
 };
 

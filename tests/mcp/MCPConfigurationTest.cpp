@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <nlohmann/json.hpp>
+
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -115,4 +117,45 @@ TEST(MCPConfiguration, KeepsAPresentableTokenAcrossLaunches) {
 TEST(MCPConfiguration, ServerURL) {
     EXPECT_EQ(MCPConfiguration::serverURL(41733), QUrl(u"http://127.0.0.1:41733/mcp"_s));
     EXPECT_EQ(MCPConfiguration::serverURL(std::nullopt), std::nullopt);
+}
+
+TEST(MCPConfiguration, ClientSnippetNamesTheExecutableWithSortedKeysAndPlainSlashes) {
+    EXPECT_EQ(MCPConfiguration::clientConfigSnippet(u"/opt/Tavlin Ä/bin/tavlin"_s),
+              u"{\n"
+              "  \"mcpServers\": {\n"
+              "    \"tavlin\": {\n"
+              "      \"args\": [\n"
+              "        \"--mcp\"\n"
+              "      ],\n"
+              "      \"command\": \"/opt/Tavlin Ä/bin/tavlin\"\n"
+              "    }\n"
+              "  }\n"
+              "}"_s);
+    // A path with a quote or a backslash still makes JSON that reads back.
+    const QString odd = u"/home/a\"b\\c/tavlin"_s;
+    const std::string snippet = MCPConfiguration::clientConfigSnippet(odd).toStdString();
+    const nlohmann::json parsed = nlohmann::json::parse(snippet, nullptr, false);
+    ASSERT_FALSE(parsed.is_discarded()) << snippet;
+    EXPECT_EQ(parsed["mcpServers"]["tavlin"]["command"], odd.toStdString());
+}
+
+TEST(MCPConfiguration, SetupInstructionsGiveBothWaysIn) {
+    const QString executable = u"/usr/bin/tavlin"_s;
+    const QString file = u"/home/ann/.local/share/Tavlin/mcp.json"_s;
+    const QString listening = MCPConfiguration::setupInstructions(executable, MCPConfiguration::serverURL(50123), file);
+    EXPECT_TRUE(listening.startsWith(
+        u"Please add Tavlin as an MCP server in your configuration, so you can read and manage my reminders.\n\n"
+        "Tavlin is a Linux desktop app that runs a local Model Context Protocol server."_s));
+    EXPECT_TRUE(listening.contains(u"\n- Command: /usr/bin/tavlin\n- Arguments: --mcp\n"_s));
+    EXPECT_TRUE(listening.contains(u"In the common \"mcpServers\" JSON format:\n"_s +
+                                   MCPConfiguration::clientConfigSnippet(executable) +
+                                   u"\n\nOption 2, Streamable HTTP"_s));
+    EXPECT_TRUE(listening.contains(u"\n- URL: http://127.0.0.1:50123/mcp\n"_s));
+    EXPECT_TRUE(
+        listening.contains(u"from the \"token\" key in /home/ann/.local/share/Tavlin/mcp.json. The \"port\""_s));
+    EXPECT_TRUE(listening.endsWith(u"for example \"call mum friday 3pm #family !!\"."_s));
+    EXPECT_FALSE(listening.contains(u"Mac"_s) || listening.contains(u"Apple"_s));
+
+    const QString stopped = MCPConfiguration::setupInstructions(executable, std::nullopt, file);
+    EXPECT_TRUE(stopped.contains(u"\n- URL: http://127.0.0.1:41733/mcp\n"_s)) << "the default port's endpoint";
 }
