@@ -54,6 +54,8 @@ public:
     // another's. Without a listener nothing is written.
     void stop();
     bool hasListener() const { return listener_ != nullptr; }
+    // Where mcp.json is written, for the clients' setup prompt.
+    const QString& configurationPath() const { return configurationPath_; }
 
     // Whether this server may write mcp.json: only the Tavlin that holds the
     // instance lock does, so a second one (a developer run, or one that

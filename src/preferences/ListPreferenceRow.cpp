@@ -36,10 +36,7 @@ ListPreferenceRow::ListPreferenceRow(const QString& title, bool isIncluded, bool
     markAsDefault_->setFlat(true);
     markAsDefault_->setCursor(Qt::PointingHandCursor);
     markAsDefault_->setStyleSheet(u"QPushButton { border: none; padding: 0px 2px; }"_s);
-    QFont small = markAsDefault_->font();
-    if (small.pixelSize() > 0) small.setPixelSize(small.pixelSize() - 2);
-    else small.setPointSizeF(small.pointSizeF() * 11 / 13);
-    markAsDefault_->setFont(small);
+    markAsDefault_->setFont(captionFont(markAsDefault_->font()));
     connect(markAsDefault_, &QPushButton::clicked, this, &ListPreferenceRow::markAsDefaultRequested);
 
     // The one page shown at a time keeps the row's height and the switch's
