@@ -25,7 +25,7 @@ PreferencesView::PreferencesView(PreferencesServices services, SettingsTabSelect
       selection_(selection),
       onContentHeightChange_(std::move(onContentHeightChange)),
       pages_(new QStackedWidget(this)) {
-    setFixedWidth(width);
+    setFixedWidth(fixedWidth);
     // The window's own background, under every form.
     setBackgroundRole(QPalette::Window);
     setAutoFillBackground(true);
@@ -79,7 +79,7 @@ int PreferencesView::contentHeight(SettingsTab tab) const { return reporters_[in
 
 QSize PreferencesView::sizeHint() const {
     const QWidget* shown = static_cast<QScrollArea*>(pages_->currentWidget())->widget();
-    return {width, shown ? shown->sizeHint().height() : heightEstimate(selection_.tab())};
+    return {fixedWidth, shown ? shown->sizeHint().height() : heightEstimate(selection_.tab())};
 }
 
 void PreferencesView::showEvent(QShowEvent* event) {

@@ -28,7 +28,7 @@ class PreferencesView : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int width = 460;
+    static constexpr int fixedWidth = 460;
     using HeightCallback = std::function<void(SettingsTab tab, int height)>;
 
     PreferencesView(PreferencesServices services, SettingsTabSelection& selection, HeightCallback onContentHeightChange,

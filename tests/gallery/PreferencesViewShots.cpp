@@ -49,10 +49,10 @@ Shot shot(const QString& name, SettingsTab tab, Scheme scheme, Prepare prepare, 
                 layout->addWidget(view);
                 if (touch) touch(*view);
                 // Laid out on screen (offscreen), then at the height the window fits it to.
-                window.resize(PreferencesView::width, 300);
+                window.resize(PreferencesView::fixedWidth, 300);
                 window.show();
                 QApplication::processEvents();
-                window.resize(PreferencesView::width, view->contentHeight(tab));
+                window.resize(PreferencesView::fixedWidth, view->contentHeight(tab));
                 QApplication::processEvents();
                 return grab(window, window.size());
             }};
