@@ -6,12 +6,48 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 using namespace Qt::StringLiterals;
 
 namespace tavlin::preferences {
+
+namespace {
+
+// A link at the small control size: its text alone, in the button text's
+// colour (which the row sets to the link colour), no bevel. Drawn here
+// rather than styled by a style sheet, which costs each row milliseconds.
+class LinkButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+    QSize sizeHint() const override {
+        const QFontMetrics metrics(font());
+        return {metrics.horizontalAdvance(text()) + 2 * kPadding, metrics.height() + 2};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::ButtonText));
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic, text());
+        if (hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        }
+    }
+
+private:
+    static constexpr int kPadding = 2;
+};
+
+}  // namespace
 
 ListPreferenceRow::Accessory ListPreferenceRow::accessoryFor(bool isDefault, bool isIncluded, bool isHovering) {
     if (isDefault) return Accessory::defaultBadge;
@@ -25,17 +61,13 @@ ListPreferenceRow::ListPreferenceRow(const QString& title, bool isIncluded, bool
       accessories_(new QStackedWidget(this)),
       nothing_(new QWidget(accessories_)),
       defaultBadge_(new QLabel(u"Default"_s, accessories_)),
-      markAsDefault_(new QPushButton(u"Mark as default"_s, accessories_)),
+      markAsDefault_(new LinkButton(u"Mark as default"_s, accessories_)),
       switch_(new QCheckBox(this)),
       isDefault_(isDefault) {
     defaultBadge_->setForegroundRole(QPalette::PlaceholderText);
     defaultBadge_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    // A link at the small control size: no bevel, the link colour, a
-    // slightly smaller font.
-    markAsDefault_->setFlat(true);
     markAsDefault_->setCursor(Qt::PointingHandCursor);
-    markAsDefault_->setStyleSheet(u"QPushButton { border: none; padding: 0px 2px; }"_s);
     markAsDefault_->setFont(captionFont(markAsDefault_->font()));
     connect(markAsDefault_, &QPushButton::clicked, this, &ListPreferenceRow::markAsDefaultRequested);
 
