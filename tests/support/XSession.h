@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,18 @@ inline void stopProcess(QProcess& process) {
         process.kill();
         process.waitForFinished();
     }
+}
+
+// Polls `done` until it holds or `waitMs` passes: for what X clients report
+// by their properties. Whether it holds.
+inline bool waitUntil(const std::function<bool()>& done, int waitMs = kXWaitMs) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done()) {
+        if (elapsed.elapsed() > waitMs) return false;
+        QThread::msleep(50);
+    }
+    return true;
 }
 
 // Reads a process's standard output as it comes.
