@@ -5,11 +5,13 @@
 
 #include "preferences/ListPreferenceRow.h"
 #include "preferences/PreferencesView.h"
+#include "preferences/PreferencesWindow.h"
 #include "preferences/RemindersTab.h"
 #include "preferences/SettingsTabSelection.h"
 #include "support/PreferencesWorld.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QScrollArea>
 #include <QTcpServer>
@@ -58,6 +60,27 @@ Shot shot(const QString& name, SettingsTab tab, Scheme scheme, Prepare prepare, 
             }};
 }
 
+// The whole window, toolbar included, at a tab.
+Shot windowShot(SettingsTab tab) {
+    return {u"preferences_window_"_s + preferences::rawValue(tab), [=] {
+                PreferencesWorld world(someLists());
+                preferences::SettingsTabSelection selection;
+                preferences::PreferencesWindowController controller(
+                    world.store, world.settings, world.notifications.function(), world.location, world.server, nullptr,
+                    selection, world.contacts, world.renderer.renderer());
+                controller.show();
+                controller.selectTab(preferences::toolbarIdentifier(tab));
+                auto& window = *dynamic_cast<preferences::PreferencesWindow*>(controller.window());
+                // Until the tab has measured itself and the window has taken its height.
+                QElapsedTimer waited;
+                waited.start();
+                while (waited.elapsed() < 3000 && !(controller.measuredHeight(tab) &&
+                                                    window.contentGeometry().height() == controller.targetHeight()))
+                    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+                return grab(window, window.size());
+            }};
+}
+
 void hoverSecondList(PreferencesView& view) {
     preferences::ListPreferenceRow* row = view.remindersTab().listRows().at(1);
     QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), QPointF(4, 4));
@@ -99,6 +122,8 @@ const Shots shots{[] {
     const auto withUpdates = [](PreferencesWorld& world) { world.checkForUpdates = [] {}; };
 
     return std::vector<Shot>{
+        windowShot(SettingsTab::general),
+        windowShot(SettingsTab::mcp),
         shot(u"general"_s, SettingsTab::general, Scheme::light, nothing),
         shot(u"general"_s, SettingsTab::general, Scheme::dark, nothing),
         shot(
