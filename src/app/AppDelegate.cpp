@@ -12,6 +12,8 @@
 #include "mcp/MCPServer.h"
 #include "mcp/MCPService.h"
 #include "mcp/ReminderTools.h"
+#include "panel/PanelController.h"
+#include "panel/widgets/KeyPanel.h"
 #include "platform/Geocoder.h"
 #include "platform/HotKeyBackend.h"
 #include "platform/Log.h"
@@ -62,6 +64,7 @@ AppDelegate::~AppDelegate() {
     // The reverse of launch: each component goes before those it was given.
     hotKeyController_.reset();
     statusItemController_.reset();
+    panelController_.reset();
     mcpServer_.reset();
     mcpService_.reset();
     reminderTools_.reset();
@@ -136,8 +139,20 @@ void AppDelegate::applicationDidFinishLaunching() {
     buildMCPServer();
     took(LaunchStep::mcpServer);
 
-    // The preferences window and the panel are built here once their
-    // libraries exist.
+    // The preferences window is built here once its library exists.
+
+    panelController_ = std::make_unique<panel::PanelController>(
+        *store_, *settings_, *locationProvider_,
+        panel::PanelController::Environment{.makeWindow = environment_.makePanelWindow
+                                                              ? environment_.makePanelWindow
+                                                              : panel::widgets::KeyPanel::factory()});
+    panel::PanelController::ShellHooks& panelHooks = panelController_->shellHooks();
+    panelHooks.openPreferences = closures_.openPreferences;
+    panelHooks.checkForUpdates = closures_.checkForUpdates;
+    panelHooks.pendingUpdateVersion = closures_.pendingUpdateVersion;
+    // Until the tray item exists, the panel has nothing to open under.
+    panelHooks.statusButtonProvider = []() -> std::optional<QRectF> { return std::nullopt; };
+    took(LaunchStep::panel);
 
     // The tray item, drawn at once, before the store has started, and again
     // after each change of what it shows.
@@ -149,6 +164,9 @@ void AppDelegate::applicationDidFinishLaunching() {
         if (item) item->refresh();
     });
     took(LaunchStep::statusItemObserved);
+
+    panelController_->shellHooks().statusButtonProvider = closures_.statusButtonProvider;
+    took(LaunchStep::statusButtonProvider);
 
     // The panel opens on the hot key's release, not on its press.
     hotKeyController_ = std::make_unique<HotKeyController>(closures_.hotKeyPressed);
@@ -221,13 +239,14 @@ void AppDelegate::buildMCPServer() {
 }
 
 void AppDelegate::togglePanel(bool fromHotKey) {
-    // The panel joins with its library.
-    (void)fromHotKey;
+    if (panelController_) panelController_->toggle(fromHotKey);
 }
 
 void AppDelegate::captureFromService(const QString& text) {
-    // The panel joins with its library.
-    (void)text;
+    if (!panelController_) return;
+    // A fresh panel, so that it offers what the new text holds.
+    if (panelController_->panel()) panelController_->close();
+    panelController_->open(text, panel::Anchor::screenCenter);
 }
 
 std::optional<QString> AppDelegate::pendingUpdateVersion() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/PanelWindow.h"
+
 #include <QDBusConnection>
 #include <QObject>
 #include <QRectF>
@@ -40,6 +42,10 @@ namespace tavlin::KeyBindings {
 class Module;
 }  // namespace tavlin::KeyBindings
 
+namespace tavlin::panel {
+class PanelController;
+}  // namespace tavlin::panel
+
 namespace tavlin::app {
 
 class ApplicationService;
@@ -76,6 +82,8 @@ public:
         std::function<void()> developerSwitches;
         // The X server's key grabs when empty.
         std::function<std::unique_ptr<platform::HotKeyBackend>()> makeHotKeyBackend;
+        // The panel's Qt window when empty.
+        panel::PanelWindowFactory makePanelWindow;
         std::chrono::milliseconds handoverLimit = AppDelegate::handoverLimit;
     };
 
@@ -89,8 +97,10 @@ public:
         locationProvider,
         updateController,
         mcpServer,
+        panel,
         statusItem,
         statusItemObserved,
+        statusButtonProvider,
         hotKey,
         storeStarted,
         dailySummaryStarted,
@@ -140,6 +150,7 @@ public:
     store::Settings& settings() const { return *settings_; }
     store::ReminderStore& store() const { return *store_; }
     StatusItemController& statusItemController() const { return *statusItemController_; }
+    panel::PanelController& panelController() const { return *panelController_; }
     DailySummary& dailySummary() const { return *dailySummary_; }
     store::LocationProvider& locationProvider() const { return *locationProvider_; }
     UpdateController& updateController() const { return *updateController_; }
@@ -183,7 +194,7 @@ private:
     std::unique_ptr<store::Settings> settings_;
     std::unique_ptr<store::ReminderStore> store_;
     std::unique_ptr<StatusItemController> statusItemController_;
-    // The panel and the preferences come with their own libraries.
+    std::unique_ptr<panel::PanelController> panelController_;
     std::unique_ptr<HotKeyController> hotKeyController_;
     std::unique_ptr<DailySummary> dailySummary_;
     std::unique_ptr<store::LocationProvider> locationProvider_;

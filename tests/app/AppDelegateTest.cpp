@@ -7,8 +7,10 @@
 #include "mcp/InstanceLock.h"
 #include "mcp/MCPConfiguration.h"
 #include "mcp/MCPServer.h"
+#include "panel/PanelController.h"
 #include "store/ReminderStore.h"
 #include "store/Settings.h"
+#include "support/FakeHotKeyBackend.h"
 #include "support/MainLoop.h"
 #include "support/PrivateSessionBus.h"
 #include "support/ScopedVariable.h"
@@ -24,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <linux/input-event-codes.h>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -111,6 +114,7 @@ protected:
 TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
     std::vector<std::pair<Step, bool>> serverListeningAt;
     std::optional<bool> summaryArmedOnceStarted;
+    std::optional<QRectF> trayItemBeforeItExists{QRectF(1, 1, 1, 1)};
     bool switchesFoundEverythingRunning = false;
     launch({.developerSwitches =
                 [&] {
@@ -119,17 +123,19 @@ TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
                                                      delegate->holdsInstanceLock();
                 }},
            [&](Step step) {
+               if (step == Step::panel)
+                   trayItemBeforeItExists = delegate->panelController().shellHooks().statusButtonProvider();
                if (step == Step::storeStarted || step == Step::dailySummaryStarted || step == Step::mcpServerObserved)
                    serverListeningAt.emplace_back(step, delegate->mcpServer().hasListener());
                if (step == Step::dailySummaryStarted)
                    summaryArmedOnceStarted = delegate->dailySummary().fireDate().has_value();
            });
 
-    EXPECT_EQ(steps,
-              (std::vector<Step>{Step::oneInstance, Step::accessoryPolicy, Step::settings, Step::store,
-                                 Step::dailySummary, Step::locationProvider, Step::updateController, Step::mcpServer,
-                                 Step::statusItem, Step::statusItemObserved, Step::hotKey, Step::storeStarted,
-                                 Step::dailySummaryStarted, Step::mcpServerObserved, Step::developerSwitches}));
+    EXPECT_EQ(steps, (std::vector<Step>{Step::oneInstance, Step::accessoryPolicy, Step::settings, Step::store,
+                                        Step::dailySummary, Step::locationProvider, Step::updateController,
+                                        Step::mcpServer, Step::panel, Step::statusItem, Step::statusItemObserved,
+                                        Step::statusButtonProvider, Step::hotKey, Step::storeStarted,
+                                        Step::dailySummaryStarted, Step::mcpServerObserved, Step::developerSwitches}));
     EXPECT_EQ(serverListeningAt, (std::vector<std::pair<Step, bool>>{
                                      {Step::storeStarted, false},
                                      {Step::dailySummaryStarted, false},
@@ -137,6 +143,10 @@ TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
                                  }));
     EXPECT_EQ(summaryArmedOnceStarted, true);
     EXPECT_TRUE(switchesFoundEverythingRunning);
+    EXPECT_EQ(trayItemBeforeItExists, std::nullopt);
+    EXPECT_EQ(delegate->panelController().shellHooks().statusButtonProvider.target_type(),
+              delegate->closures().statusButtonProvider.target_type())
+        << "the tray item's own, once it exists";
     EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
 }
 
@@ -216,6 +226,7 @@ TEST_F(AppDelegateTest, HandsOutTheUpdateCheckOnlyWhereTheBuildIsConfiguredForUp
     const bool configured = tavlin::app::UpdateConfiguration::ofThisBuild().isConfigured();
     EXPECT_EQ(bool(delegate->closures().checkForUpdates), configured);
     EXPECT_EQ(bool(delegate->statusItemController().checkForUpdates()), configured);
+    EXPECT_EQ(bool(delegate->panelController().shellHooks().checkForUpdates), configured);
     EXPECT_EQ(delegate->closures().pendingUpdateVersion(), std::nullopt);
 }
 
@@ -284,4 +295,52 @@ TEST_F(AppDelegateTest, AnswersAnUnknownActionWithAnErrorAndKeepsRunning) {
     ASSERT_TRUE(runMainLoopUntil([&] { return reply.isFinished(); }));
     EXPECT_EQ(reply.error().type(), QDBusError::InvalidArgs);
     EXPECT_EQ(runUntilQuit(300), 99);
+}
+
+// The panel toggles when the hot key is let go, never while it is held, so
+// the key that opened the panel does not type into it.
+TEST_F(AppDelegateTest, TheHotKeyTogglesThePanelOnItsRelease) {
+    // ctrl+alt+k, stored as the settings window stores it.
+    writeTestFile(
+        home.filePath(u"config/Tavlin/settings.json"_s),
+        R"({"mcpEnabled": false, "KeyBindings_togglePanel": {"carbonKeyCode": 40, "carbonModifiers": 6144}})");
+    const tavlin::platform::KeyChord controlAltK{
+        KEY_K + 8, tavlin::platform::X11Modifier::control | tavlin::platform::X11Modifier::alt};
+    FakeHotKeyBackend* backend = nullptr;
+    launch({.makeHotKeyBackend = [&backend] {
+        auto made = std::make_unique<FakeHotKeyBackend>();
+        backend = made.get();
+        return made;
+    }});
+    ASSERT_TRUE(backend);
+    ASSERT_EQ(backend->grabs, QList{controlAltK});
+    const tavlin::panel::PanelController& panel = delegate->panelController();
+
+    backend->press(controlAltK);
+    EXPECT_FALSE(panel.panel()) << "not on the press";
+    backend->release(controlAltK);
+    ASSERT_TRUE(panel.panel());
+    EXPECT_EQ(panel.anchor(), tavlin::panel::Anchor::screenCenter);
+    ASSERT_TRUE(runMainLoopUntil([&] { return panel.panel()->isKey(); }));
+
+    backend->press(controlAltK);
+    EXPECT_TRUE(panel.panel());
+    backend->release(controlAltK);
+    EXPECT_FALSE(panel.panel());
+}
+
+// Text sent from another program always opens a fresh panel in the middle
+// of the screen, also when the panel was open under the tray item.
+TEST_F(AppDelegateTest, ACaptureOpensAFreshPanelInTheMiddle) {
+    launch();
+    tavlin::panel::PanelController& panel = delegate->panelController();
+    delegate->togglePanel(false);
+    ASSERT_TRUE(panel.panel());
+    EXPECT_EQ(panel.anchor(), tavlin::panel::Anchor::statusItem);
+    const tavlin::panel::PanelWindow* before = panel.panel();
+
+    delegate->closures().captureFromService(u"call the plumber tomorrow"_s);
+    ASSERT_TRUE(panel.panel());
+    EXPECT_NE(panel.panel(), before);
+    EXPECT_EQ(panel.anchor(), tavlin::panel::Anchor::screenCenter);
 }
