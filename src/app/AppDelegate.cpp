@@ -23,6 +23,8 @@
 #include "platform/UserDefaults.h"
 #include "platform/VCardContacts.h"
 #include "platform/eventstore/VdirEventStore.h"
+#include "preferences/PreferencesWindowController.h"
+#include "preferences/SettingsTabSelection.h"
 #include "store/ContinuousObservation.h"
 #include "store/LocationProvider.h"
 #include "store/PlaceResolver.h"
@@ -53,6 +55,13 @@ void quitApplication() {
     QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
+// The daily summary's question, for the settings.
+platform::Task<bool> askForNotifications(QPointer<DailySummary> summary) {
+    if (!summary) co_return false;
+    const bool allowed = co_await summary->ensureNotificationAuthorization();
+    co_return allowed;
+}
+
 }  // namespace
 
 AppDelegate::AppDelegate(Environment environment, QObject* parent)
@@ -65,6 +74,7 @@ AppDelegate::~AppDelegate() {
     hotKeyController_.reset();
     statusItemController_.reset();
     panelController_.reset();
+    preferencesController_.reset();
     mcpServer_.reset();
     mcpService_.reset();
     reminderTools_.reset();
@@ -78,8 +88,10 @@ AppDelegate::~AppDelegate() {
 void AppDelegate::makeClosures() {
     const QPointer self(this);
     closures_ = Closures{
-        // The preferences window joins with its library.
-        .openPreferences = [] {},
+        .openPreferences =
+            [self] {
+                if (self && self->preferencesController_) self->preferencesController_->show();
+            },
         .togglePanel =
             [self] {
                 if (self) self->togglePanel(false);
@@ -139,7 +151,14 @@ void AppDelegate::applicationDidFinishLaunching() {
     buildMCPServer();
     took(LaunchStep::mcpServer);
 
-    // The preferences window is built here once its library exists.
+    // No window yet: it is made when first shown, at the general tab.
+    settingsTab_ = std::make_unique<preferences::SettingsTabSelection>();
+    settingsTab_->setTab(preferences::SettingsTab::general);
+    preferencesController_ = std::make_unique<preferences::PreferencesWindowController>(
+        *store_, *settings_, [summary = QPointer(dailySummary_.get())] { return askForNotifications(summary); },
+        *locationProvider_, *mcpServer_, closures_.checkForUpdates, *settingsTab_, *contacts_,
+        &StatusItemController::renderSegments);
+    took(LaunchStep::preferences);
 
     panelController_ = std::make_unique<panel::PanelController>(
         *store_, *settings_, *locationProvider_,

@@ -46,6 +46,11 @@ namespace tavlin::panel {
 class PanelController;
 }  // namespace tavlin::panel
 
+namespace tavlin::preferences {
+class PreferencesWindowController;
+class SettingsTabSelection;
+}  // namespace tavlin::preferences
+
 namespace tavlin::app {
 
 class ApplicationService;
@@ -97,6 +102,7 @@ public:
         locationProvider,
         updateController,
         mcpServer,
+        preferences,
         panel,
         statusItem,
         statusItemObserved,
@@ -151,6 +157,7 @@ public:
     store::ReminderStore& store() const { return *store_; }
     StatusItemController& statusItemController() const { return *statusItemController_; }
     panel::PanelController& panelController() const { return *panelController_; }
+    preferences::PreferencesWindowController& preferencesController() const { return *preferencesController_; }
     DailySummary& dailySummary() const { return *dailySummary_; }
     store::LocationProvider& locationProvider() const { return *locationProvider_; }
     UpdateController& updateController() const { return *updateController_; }
@@ -189,6 +196,7 @@ private:
     std::unique_ptr<platform::Geocoder> geocoder_;
     std::unique_ptr<store::PlaceResolver> places_;
     std::unique_ptr<platform::NotificationCenter> notifications_;
+    std::unique_ptr<preferences::SettingsTabSelection> settingsTab_;
 
     // The components, each filled once by launch at its step.
     std::unique_ptr<store::Settings> settings_;
@@ -198,6 +206,7 @@ private:
     std::unique_ptr<HotKeyController> hotKeyController_;
     std::unique_ptr<DailySummary> dailySummary_;
     std::unique_ptr<store::LocationProvider> locationProvider_;
+    std::unique_ptr<preferences::PreferencesWindowController> preferencesController_;
     std::unique_ptr<UpdateController> updateController_;
     std::unique_ptr<mcp::ReminderTools> reminderTools_;  // the server's tools and service
     std::unique_ptr<mcp::MCPService> mcpService_;

@@ -8,9 +8,12 @@
 #include "mcp/MCPConfiguration.h"
 #include "mcp/MCPServer.h"
 #include "panel/PanelController.h"
+#include "preferences/PreferencesWindowController.h"
+#include "preferences/SettingsTabSelection.h"
 #include "store/ReminderStore.h"
 #include "store/Settings.h"
 #include "support/FakeHotKeyBackend.h"
+#include "support/FakeNotificationServer.h"
 #include "support/MainLoop.h"
 #include "support/PrivateSessionBus.h"
 #include "support/ScopedVariable.h"
@@ -131,11 +134,12 @@ TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
                    summaryArmedOnceStarted = delegate->dailySummary().fireDate().has_value();
            });
 
-    EXPECT_EQ(steps, (std::vector<Step>{Step::oneInstance, Step::accessoryPolicy, Step::settings, Step::store,
-                                        Step::dailySummary, Step::locationProvider, Step::updateController,
-                                        Step::mcpServer, Step::panel, Step::statusItem, Step::statusItemObserved,
-                                        Step::statusButtonProvider, Step::hotKey, Step::storeStarted,
-                                        Step::dailySummaryStarted, Step::mcpServerObserved, Step::developerSwitches}));
+    EXPECT_EQ(steps,
+              (std::vector<Step>{Step::oneInstance, Step::accessoryPolicy, Step::settings, Step::store,
+                                 Step::dailySummary, Step::locationProvider, Step::updateController, Step::mcpServer,
+                                 Step::preferences, Step::panel, Step::statusItem, Step::statusItemObserved,
+                                 Step::statusButtonProvider, Step::hotKey, Step::storeStarted,
+                                 Step::dailySummaryStarted, Step::mcpServerObserved, Step::developerSwitches}));
     EXPECT_EQ(serverListeningAt, (std::vector<std::pair<Step, bool>>{
                                      {Step::storeStarted, false},
                                      {Step::dailySummaryStarted, false},
@@ -227,6 +231,7 @@ TEST_F(AppDelegateTest, HandsOutTheUpdateCheckOnlyWhereTheBuildIsConfiguredForUp
     EXPECT_EQ(bool(delegate->closures().checkForUpdates), configured);
     EXPECT_EQ(bool(delegate->statusItemController().checkForUpdates()), configured);
     EXPECT_EQ(bool(delegate->panelController().shellHooks().checkForUpdates), configured);
+    EXPECT_EQ(bool(delegate->preferencesController().services().checkForUpdates), configured);
     EXPECT_EQ(delegate->closures().pendingUpdateVersion(), std::nullopt);
 }
 
@@ -343,4 +348,37 @@ TEST_F(AppDelegateTest, ACaptureOpensAFreshPanelInTheMiddle) {
     ASSERT_TRUE(panel.panel());
     EXPECT_NE(panel.panel(), before);
     EXPECT_EQ(panel.anchor(), tavlin::panel::Anchor::screenCenter);
+}
+
+// The settings window is made when it is first asked for, at the general
+// tab, by the tray's or the panel's action alike.
+TEST_F(AppDelegateTest, OpensTheSettingsWhenAskedAtTheGeneralTab) {
+    launch();
+    tavlin::preferences::PreferencesWindowController& preferences = delegate->preferencesController();
+    EXPECT_FALSE(preferences.window()) << "none at launch";
+    delegate->panelController().shellHooks().openPreferences();
+    ASSERT_TRUE(preferences.window());
+    EXPECT_EQ(preferences.tabSelection().tab(), tavlin::preferences::SettingsTab::general);
+}
+
+// The settings draw their colour-style samples with the tray's own pictures,
+// and ask the daily summary whether notifications can be shown.
+TEST_F(AppDelegateTest, TheSettingsGetTheTraysPicturesAndTheSummarysQuestion) {
+    if (!PrivateSessionBus::isAvailable()) GTEST_SKIP() << "dbus-daemon is not installed";
+    PrivateSessionBus bus;
+    ASSERT_TRUE(bus.isRunning());
+    launch({.sessionBus = bus.connect()});
+    const tavlin::preferences::PreferencesServices& services = delegate->preferencesController().services();
+
+    using tavlin::preferences::SegmentStyle;
+    const std::vector<tavlin::preferences::CountSegment> segments{{u"3"_s, SegmentStyle::alarm},
+                                                                  {u"12"_s, SegmentStyle::neutral}};
+    ASSERT_TRUE(services.renderSegments);
+    EXPECT_EQ(services.renderSegments(segments, true),
+              tavlin::app::StatusItemController::renderSegments(segments, true));
+
+    EXPECT_EQ(finishTask(services.ensureNotificationAuthorization()), false) << "no notification server yet";
+    FakeNotificationServer server(bus.connect());
+    ASSERT_TRUE(server.isRegistered());
+    EXPECT_EQ(finishTask(services.ensureNotificationAuthorization()), true);
 }
