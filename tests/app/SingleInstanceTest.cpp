@@ -66,7 +66,9 @@ TEST_F(SingleInstanceTest, TheNewestTavlinTakesOverFromTheRunningOne) {
     EXPECT_TRUE(lockIsHeld());
     EXPECT_FALSE(second.standardError().contains(u"Couldn't take"_s)) << second.standardError().toStdString();
     // The default port passes on (another program may hold it meanwhile).
-    if (port == 41733) EXPECT_EQ(home.port(), port);
+    if (port == 41733) {
+        EXPECT_EQ(home.port(), port);
+    }
     EXPECT_EQ(home.post(ping), pong);
 }
 
