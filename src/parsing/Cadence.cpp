@@ -6,6 +6,8 @@
 #include "parsing/WordProbe.h"
 #include "platform/DateComponents.h"
 
+#include <algorithm>
+
 namespace tavlin::parsing::QuickAddParser {
 
 using namespace Qt::StringLiterals;
@@ -112,7 +114,8 @@ std::optional<RecurrenceMatch> extractRecurrence(QString& text, const QString& s
         }
 
         const std::optional<int> count = hasCount ? asciiCount(match->captured(text, 1)) : std::nullopt;
-        if (count) result.interval = std::clamp(*count, 1, 999);
+        if (count == 0) continue;  // "every 0 days" repeats nothing; its words stay in the title
+        if (count) result.interval = std::min(*count, 999);
         else result.interval = match->range(2).isFound() ? 2 : grammar.defaultInterval;
 
         // The match starts at the blank before the every-word, so the marker

@@ -43,7 +43,8 @@ TEST(Cadence, EveryPhrases) {
     const Case cases[] = {
         {u"water plants every other week"_s, RecurrenceFrequency::weekly, 2, u"water plants"_s},
         {u"each 3 days stretch"_s, RecurrenceFrequency::daily, 3, u"stretch"_s},
-        {u"every 0 days"_s, RecurrenceFrequency::daily, 1, u""_s},
+        {u"every 0 days"_s, std::nullopt, 0, u"every 0 days"_s},
+        {u"stretch every 00 weeks"_s, std::nullopt, 0, u"stretch every 00 weeks"_s},
         {u"every 999 years"_s, RecurrenceFrequency::yearly, 999, u""_s},
         {u"every ٣ days"_s, RecurrenceFrequency::daily, 1, u""_s},  // no count from other scripts
         {u"call mom on every friday"_s, RecurrenceFrequency::weekly, 1, u"call mom"_s},
