@@ -116,9 +116,9 @@ const QString& ReminderTools::serverInstructions() {
             u"- \"when I leave work\", \"on my way out of the office\" -> when I leave @work (an alert on leaving instead "
             "of arriving)"_s,
             u"- a shop, venue or address -> @Schiphol, @\"Albert Heijn\", @\"Main St 12\""_s,
-            u"- a person's place (\"at Venna's\", \"when I'm at mum's\") -> @venna, @mum. This resolves to that contact's "
-            "address only when the user has turned on contact places in Tavlin; otherwise it is looked up on the map, so "
-            "check it with preview_quick_add."_s,
+            u"- a person's place (\"at Venna's\", \"when I'm at mum's\") -> @venna, @mum. This takes the location of an "
+            "earlier reminder at a place of that name; Tavlin can't look places up on a map, so any other place, a "
+            "contact's address included, is kept by its name alone. Check it with preview_quick_add."_s,
             u"@home and @work mean the user's own places, never a business with that name. Keep the errand in the title, "
             "not after the place: \"buy bananas @\"Albert Heijn\"\", not \"@Albert Heijn buy bananas\", because an "
             "unquoted @Name runs to the end of the text. A radius goes right after the place: @home 200m, @\"Albert "
@@ -173,7 +173,7 @@ std::vector<MCPTool> ReminderTools::makeTools() {
          "shows, and how many open reminders each holds."_s,
          schema(json::object()), run(&ReminderTools::getLists)},
         {u"get_summary"_s,
-         u"The counts Tavlin shows in the menu bar and a few more: overdue, due today, next 7 days, undated, all open, "
+         u"The counts Tavlin shows in the tray and a few more: overdue, due today, next 7 days, undated, all open, "
          "completed today. A quick read of how the user's day stands."_s,
          schema(json::object()), run(&ReminderTools::getSummary)},
         {u"preview_quick_add"_s,
