@@ -8,8 +8,6 @@
 
 #include <QApplication>
 
-#include <cstdio>
-
 namespace {
 
 // Without a display server Tavlin still runs (the AI tools server and the
@@ -18,7 +16,7 @@ void chooseOffscreenWithoutDisplay() {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        std::fputs("tavlin: no display found (DISPLAY and WAYLAND_DISPLAY are unset) — running without one\n", stderr);
+        qCInfo(lcApp) << "no display found (DISPLAY and WAYLAND_DISPLAY are unset) — running without one";
     }
 }
 

@@ -62,11 +62,16 @@ void MCPServer::start(quint16 port, bool fallbackToAnyPort) {
     listener_ = std::make_unique<Listener>([this](qintptr descriptor) { accept(descriptor); });
     if (!listener_->listen(QHostAddress::LocalHost, port)) {
         const QString description = listener_->errorString();
-        qCCritical(lcMcp).noquote() << u"MCP listener on port %1 failed: %2"_s.arg(port).arg(description);
         listener_.reset();
         const std::optional<quint16> ownPort = port_;
         store::publish(this, port_, std::nullopt, &MCPServer::portChanged);
-        if (fallbackToAnyPort) return start(0, false);
+        // Only a warning while another port remains to try.
+        if (fallbackToAnyPort) {
+            qCWarning(lcMcp).noquote()
+                << u"MCP listener on port %1 failed: %2; listening on another port"_s.arg(port).arg(description);
+            return start(0, false);
+        }
+        qCCritical(lcMcp).noquote() << u"MCP listener on port %1 failed: %2"_s.arg(port).arg(description);
         store::publish(this, lastError_, std::optional(u"Couldn't open a port: "_s + description),
                        &MCPServer::lastErrorChanged);
         withdrawPort(ownPort);

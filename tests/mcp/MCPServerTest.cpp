@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 
 #include "RawClient.h"
+#include "support/CapturedLog.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -312,15 +313,22 @@ TEST(MCPServer, FallsBackOnceToAPortTheSystemChooses) {
     const QString path = folder.filePath(u"mcp.json"_s);
     MCPService service(u"1"_s, QString(), {});
 
+    std::optional<CapturedLog> log(std::in_place);
     MCPServer fallingBack(service, path, u"t"_s);
     fallingBack.start(holder.serverPort(), true);
     ASSERT_TRUE(fallingBack.port());
     EXPECT_NE(*fallingBack.port(), holder.serverPort());
     EXPECT_EQ(fallingBack.lastError(), std::nullopt);
     EXPECT_EQ(MCPConfiguration::read(path)->port, fallingBack.port());
+    // A recovered failure is a warning, not an error.
+    EXPECT_EQ(log->messages(QtCriticalMsg), QStringList());
+    ASSERT_EQ(log->messages(QtWarningMsg).size(), 1);
+    EXPECT_THAT(log->messages(QtWarningMsg)[0].toStdString(), HasSubstr("listening on another port"));
 
+    log.emplace();
     MCPServer fixed(service, path, u"t"_s);
     fixed.start(holder.serverPort(), false);
+    EXPECT_EQ(log->messages(QtCriticalMsg).size(), 1);
     EXPECT_FALSE(fixed.hasListener());
     EXPECT_EQ(fixed.port(), std::nullopt);
     ASSERT_TRUE(fixed.lastError());
