@@ -14,7 +14,9 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 
 namespace tavlin::devmodes {
 
@@ -23,21 +25,70 @@ using parsing::ParsedQuickAdd;
 
 namespace {
 
-// The arguments after the first one equal to `name`; nothing when absent.
-std::optional<QStringList> argumentsAfter(const QStringList& arguments, const QString& name) {
-    const qsizetype at = arguments.indexOf(name);
-    if (at < 0) return std::nullopt;
-    return arguments.mid(at + 1);
+// The switches Tavlin knows, with how many arguments each reads after
+// itself ("--mcp" never gets here; "--parse-lists" is read by the JSON
+// report). An argument that a switch reads is not a switch of its own.
+// A switch added to runSelfTests belongs here too.
+struct KnownSwitch {
+    QStringView name;
+    qsizetype reads;
+};
+constexpr qsizetype restOfTheLine = -1;
+constexpr KnownSwitch knownSwitches[] = {
+    {u"--mcp", 0},         {u"--parse", 1},      {u"--parse-edit", restOfTheLine},
+    {u"--parse-batch", 1}, {u"--parse-json", 1}, {u"--parse-lists", 1},
+};
+
+// A switch's problems are named on standard error, so that nobody waits on
+// a Tavlin that quietly ignored its switch; the run goes on all the same.
+void reportProblem(const QString& problem) { printErrorLine(u"tavlin: "_s + problem); }
+
+// Names each argument after the program path that looks like a switch but
+// is none, once.
+void reportUnknownSwitches(const QStringList& arguments) {
+    QStringList reported;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const auto known = std::find_if(std::begin(knownSwitches), std::end(knownSwitches),
+                                        [&](const KnownSwitch& known) { return known.name == argument; });
+        if (known != std::end(knownSwitches)) {
+            i = known->reads == restOfTheLine ? arguments.size() : i + known->reads;
+        } else if (argument.startsWith(u"--"_s) && argument.size() > 2 && !reported.contains(argument)) {
+            reported.append(argument);
+            reportProblem(u"unknown switch "_s + argument);
+        }
+    }
 }
 
-// A whole file as UTF-8 text; nothing when it cannot be read or decoded.
-std::optional<QString> readTextFile(const QString& path) {
+// The arguments after the first one equal to `name`; nothing when absent.
+// With fewer than `needed` of them, names what it needs and gives nothing.
+std::optional<QStringList> argumentsAfter(const QStringList& arguments, const QString& name, qsizetype needed = 0,
+                                          const QString& whatIsNeeded = {}) {
+    const qsizetype at = arguments.indexOf(name);
+    if (at < 0) return std::nullopt;
+    QStringList after = arguments.mid(at + 1);
+    if (after.size() >= needed) return after;
+    reportProblem(name + u": needs "_s + whatIsNeeded + u" after it"_s);
+    return std::nullopt;
+}
+
+// A whole file as UTF-8 text; nothing, and the reason named, when it cannot
+// be read or decoded.
+std::optional<QString> readTextFile(const QString& switchName, const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder(file.readAll());
-    if (decoder.hasError()) return std::nullopt;
-    return text;
+    QString failure;
+    if (file.open(QIODevice::ReadOnly)) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QByteArray bytes = file.readAll();
+        QString text = decoder(bytes);
+        if (file.error() != QFileDevice::NoError) failure = file.errorString();
+        else if (decoder.hasError()) failure = u"not UTF-8 text"_s;
+        else return text;
+    } else {
+        failure = file.errorString();
+    }
+    reportProblem(u"%1: cannot read %2: %3"_s.arg(switchName, path, failure));
+    return std::nullopt;
 }
 
 // Scenarios start at the next turn of the main loop, after launch returns.
@@ -81,19 +132,23 @@ void parseEdit(const QStringList& after) {
 }  // namespace
 
 void runSelfTests(const QStringList& arguments) {
-    if (const auto after = argumentsAfter(arguments, u"--parse"_s); after && !after->isEmpty())
+    reportUnknownSwitches(arguments);
+
+    if (const auto after = argumentsAfter(arguments, u"--parse"_s, 1, u"a text"_s))
         startScenario([text = after->first()] { return parseCompareTest(text); });
 
-    if (const auto after = argumentsAfter(arguments, u"--parse-edit"_s); after && after->size() >= 2) {
+    if (const auto after =
+            argumentsAfter(arguments, u"--parse-edit"_s, 2, u"a text and a previous date text (\"-\" for none)"_s)) {
         parseEdit(*after);
         return;  // the run ends here; later switches are not looked at
     }
 
-    if (const auto after = argumentsAfter(arguments, u"--parse-batch"_s); after && !after->isEmpty()) {
-        if (const auto text = readTextFile(after->first())) startScenario([text = *text] { return parseBatch(text); });
+    if (const auto after = argumentsAfter(arguments, u"--parse-batch"_s, 1, u"a file"_s)) {
+        if (const auto text = readTextFile(u"--parse-batch"_s, after->first()))
+            startScenario([text = *text] { return parseBatch(text); });
     }
-    if (const auto after = argumentsAfter(arguments, u"--parse-json"_s); after && !after->isEmpty()) {
-        if (const auto text = readTextFile(after->first()))
+    if (const auto after = argumentsAfter(arguments, u"--parse-json"_s, 1, u"a file"_s)) {
+        if (const auto text = readTextFile(u"--parse-json"_s, after->first()))
             startScenario([arguments, text = *text] { return parseJSONReport(arguments, text); });
     }
 }

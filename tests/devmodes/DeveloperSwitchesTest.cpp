@@ -1,0 +1,47 @@
+#include "support/TavlinProcess.h"
+#include "support/TestFiles.h"
+
+#include <gtest/gtest.h>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+// A switch that cannot run says why on standard error, once, and Tavlin then
+// runs on as a plain start does, so that nobody waits on a silent process.
+TEST(DeveloperSwitches, NameAProblemOnceAndTheRunGoesOn) {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(u"missing.tsv"_s);
+    const QString latin1 = dir.filePath(u"latin1.tsv"_s);
+    writeTestFile(latin1, "de\tK\xe4se kaufen\n");
+    struct Case {
+        QStringList arguments;
+        QString line;
+    };
+    const Case cases[] = {
+        {{u"--bogus"_s}, u"tavlin: unknown switch --bogus"_s},
+        {{u"--bogus"_s, u"--"_s, u"-x"_s, u"--bogus"_s}, u"tavlin: unknown switch --bogus"_s},
+        {{u"--parse"_s}, u"tavlin: --parse: needs a text after it"_s},
+        {{u"--parse-edit"_s, u"only a text"_s},
+         u"tavlin: --parse-edit: needs a text and a previous date text (\"-\" for none) after it"_s},
+        {{u"--parse-json"_s}, u"tavlin: --parse-json: needs a file after it"_s},
+        {{u"--parse-json"_s, u"/nonexistent"_s},
+         u"tavlin: --parse-json: cannot read /nonexistent: No such file or directory"_s},
+        {{u"--parse-batch"_s, missing},
+         u"tavlin: --parse-batch: cannot read "_s + missing + u": No such file or directory"_s},
+        {{u"--parse-batch"_s, dir.path()}, u"tavlin: --parse-batch: cannot read "_s + dir.path() + u": "_s},
+        {{u"--parse-json"_s, latin1}, u"tavlin: --parse-json: cannot read "_s + latin1 + u": not UTF-8 text"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        TavlinProcess tavlin({.arguments = c.arguments});
+        ASSERT_TRUE(tavlin.waitForError(c.line.toUtf8())) << tavlin.standardError().toStdString();
+        // Scenarios start at the loop's first turn; let it go round a few times.
+        EXPECT_FALSE(tavlin.finish(300));
+        const QStringList named = tavlin.standardError().split(u'\n').filter(u"tavlin: "_s);
+        ASSERT_EQ(named.size(), 1) << tavlin.standardError().toStdString();
+        EXPECT_TRUE(named[0].startsWith(c.line)) << named[0].toStdString();
+        EXPECT_EQ(tavlin.standardOutput(), QString());
+        EXPECT_TRUE(tavlin.signalAndFinish(SIGTERM));
+        EXPECT_EQ(tavlin.exitCode(), 0);
+    }
+}
