@@ -7,6 +7,7 @@
 #include "app/StatusItemController.h"
 #include "app/UpdateController.h"
 #include "keybindings/KeyBindings.h"
+#include "keybindings/Name.h"
 #include "mcp/InstanceLock.h"
 #include "mcp/MCPConfiguration.h"
 #include "mcp/MCPServer.h"
@@ -127,8 +128,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     took(LaunchStep::accessoryPolicy);
 
     defaults_ = std::make_unique<platform::UserDefaults>();
-    settings_ = std::make_unique<store::Settings>(*defaults_);
-    // The hot keys are kept with the other settings.
+    // The hot keys are kept with the other settings, under keys of their own.
+    settings_ = std::make_unique<store::Settings>(
+        *defaults_, QStringList{QString::fromStdString(KeyBindings::Name::togglePanel.userDefaultsKey())});
     keyBindings_ = std::make_unique<KeyBindings::Module>(*defaults_, environment_.makeHotKeyBackend
                                                                          ? environment_.makeHotKeyBackend()
                                                                          : platform::makeSystemHotKeyBackend());

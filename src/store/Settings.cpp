@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 using nlohmann::json;
+using namespace Qt::StringLiterals;
 
 namespace tavlin::store {
 
@@ -98,9 +100,99 @@ std::optional<qint64> storedMinuteOfDay(const platform::UserDefaults& defaults) 
     return std::nullopt;
 }
 
+// How each key must be stored to be read, and how a warning words that.
+struct StoredForm {
+    std::string_view key;
+    QString expected;
+    bool (*reads)(const json&);
+};
+
+bool isBoolean(const json& value) { return value.is_boolean(); }
+// The defaults' own Boolean reading also takes numbers.
+bool isBooleanOrNumber(const json& value) { return value.is_boolean() || value.is_number(); }
+bool isString(const json& value) { return value.is_string(); }
+bool isNumber(const json& value) { return value.is_number(); }
+bool isInteger(const json& value) { return value.is_number_integer(); }
+bool isStringArray(const json& value) {
+    return value.is_array() && std::all_of(value.begin(), value.end(), [](const json& e) { return e.is_string(); });
+}
+bool isNumberObject(const json& value) {
+    return value.is_object() && std::all_of(value.begin(), value.end(), [](const json& e) { return e.is_number(); });
+}
+bool isScope(const json& value) {
+    return value.is_string() && countScopeFromRawValue(QString::fromStdString(value.get<std::string>()));
+}
+
+const std::vector<StoredForm>& storedForms() {
+    static const std::vector<StoredForm> forms = [] {
+        QStringList scopes;
+        for (const CountScope scope : allCountScopes) scopes.append(u'"' + rawValue(scope) + u'"');
+        const QString scope = u"one of "_s + scopes.join(u", "_s);
+        const QString boolean = u"true or false"_s;
+        const QString number = u"a number"_s;
+        return std::vector<StoredForm>{
+            {Key::primaryScope, scope, isScope},
+            {Key::secondaryScope, scope, isScope},
+            {Key::includedListIDs, u"an array of list identifiers (strings)"_s, isStringArray},
+            {Key::quickAddListID, u"a list identifier (a string)"_s, isString},
+            {Key::groupNearbyEnabled, boolean, isBooleanOrNumber},
+            {Key::contactPlacesEnabled, boolean, isBooleanOrNumber},
+            {Key::showCompletedInMenuBar, boolean, isBoolean},
+            {Key::menuBarQuietColors, boolean, isBooleanOrNumber},
+            {Key::dailySummaryEnabled, boolean, isBooleanOrNumber},
+            {Key::mcpEnabled, boolean, isBooleanOrNumber},
+            {Key::hiddenPanelSections, u"an array of panel section names (strings)"_s, isStringArray},
+            {Key::manualOrderRanks, u"an object of reminder identifiers to numbers"_s, isNumberObject},
+            {Key::dailySummaryMinutes, u"a whole number of minutes after midnight"_s, isInteger},
+            {Key::pinnedPanelTopLeftX, number, isNumber},
+            {Key::pinnedPanelTopLeftY, number, isNumber},
+            {Key::pinnedPanelWidth, number, isNumber},
+            {Key::pinnedPanelListHeight, number, isNumber},
+        };
+    }();
+    return forms;
+}
+
+// A stored value as the file spells it, cut short when long.
+QString shownValue(const json& value) {
+    constexpr qsizetype limit = 60;
+    const QString text = QString::fromStdString(value.dump(-1, ' ', false, json::error_handler_t::replace));
+    return text.size() <= limit ? text : text.left(limit) + u"…"_s;
+}
+
+// One warning per key that is not read: a key no one knows (with the known
+// key it may have been meant as), or a value of the wrong kind.
+void warnAboutUnreadKeys(const platform::UserDefaults& defaults, const QStringList& keysOfOthers) {
+    QStringList known = keysOfOthers;
+    for (const StoredForm& form : storedForms()) known.append(QString::fromUtf8(form.key));
+    for (const QString& key : defaults.keys()) {
+        const std::string stdKey = key.toStdString();
+        const auto form = std::find_if(storedForms().begin(), storedForms().end(),
+                                       [&](const StoredForm& form) { return form.key == stdKey; });
+        if (form != storedForms().end()) {
+            const json value = defaults.object(stdKey);
+            if (!form->reads(value))
+                qCWarning(lcStore).noquote() << u"%1: setting \"%2\" is ignored: it should be %3, not %4"_s.arg(
+                    defaults.filePath(), key, form->expected, shownValue(value));
+            continue;
+        }
+        if (keysOfOthers.contains(key)) continue;
+        QString warning = u"%1: unknown setting \"%2\" is ignored"_s.arg(defaults.filePath(), key);
+        const auto meant = std::find_if(known.cbegin(), known.cend(), [&](const QString& candidate) {
+            return candidate.compare(key, Qt::CaseInsensitive) == 0;
+        });
+        if (meant != known.cend()) warning += u" (did you mean \"%1\"?)"_s.arg(*meant);
+        qCWarning(lcStore).noquote() << warning;
+    }
+}
+
 }  // namespace
 
-Settings::Settings(platform::UserDefaults& defaults, QObject* parent) : QObject(parent), defaults_(defaults) { load(); }
+Settings::Settings(platform::UserDefaults& defaults, const QStringList& keysOfOthers, QObject* parent)
+    : QObject(parent), defaults_(defaults) {
+    warnAboutUnreadKeys(defaults_, keysOfOthers);
+    load();
+}
 
 // The members start at their defaults; an absent key, or a value of the
 // wrong kind, leaves a member as it is.

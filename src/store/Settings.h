@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <string_view>
@@ -36,7 +37,11 @@ public:
     // The last minute of a day, the latest the daily summary can be set to.
     static constexpr qint64 lastMinuteOfDay = 24 * 60 - 1;
 
-    explicit Settings(platform::UserDefaults& defaults, QObject* parent = nullptr);
+    // Logs a warning for each stored key it will not read: one of the wrong
+    // kind, or one that is neither its own nor among `keysOfOthers` (the
+    // keys other parts of Tavlin keep in the same defaults).
+    explicit Settings(platform::UserDefaults& defaults, const QStringList& keysOfOthers = {},
+                      QObject* parent = nullptr);
 
     // The two counts of the tray item.
     CountScope primaryScope() const { return observed(this, primaryScope_, &Settings::primaryScopeChanged); }

@@ -1,5 +1,6 @@
 #include "store/Settings.h"
 
+#include "support/CapturedLog.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 
@@ -208,6 +209,60 @@ TEST_F(SettingsTest, LoadingRules) {
         store(c.stored);
         EXPECT_EQ(Values::of(load()), c.expected);
         EXPECT_EQ(stored(), c.storedAfter.is_null() ? c.stored : c.storedAfter);
+    }
+}
+
+// A hand-edited file that Tavlin would silently not read says so, one
+// warning per key: the key, and what it should hold.
+TEST_F(SettingsTest, WarnsOfEachKeyItDoesNotRead) {
+    const QString otherKey = u"KeyBindings_togglePanel"_s;
+    struct Case {
+        json stored;
+        QStringList warnings;  // after "<file>: "
+    };
+    const Case cases[] = {
+        {{{"mcpEnabled", true},
+          {"contactPlacesEnabled", 1},
+          {"primaryScope", "next7Days"},
+          {"includedListIDs", json::array()},
+          {"manualOrderRanks", {{"a", 1.5}}},
+          {"dailySummaryMinutes", 480},
+          {"pinnedPanelWidth", 420},
+          {"KeyBindings_togglePanel", {{"carbonKeyCode", 49}}}},
+         {}},
+        {{{"mcpEnabled", "yes"}}, {u"setting \"mcpEnabled\" is ignored: it should be true or false, not \"yes\""_s}},
+        {{{"mcpenabled", true}}, {u"unknown setting \"mcpenabled\" is ignored (did you mean \"mcpEnabled\"?)"_s}},
+        {{{"keybindings_togglePanel", 1}},
+         {u"unknown setting \"keybindings_togglePanel\" is ignored (did you mean \"KeyBindings_togglePanel\"?)"_s}},
+        {{{"theme", "dark"}, {"showCompletedInMenuBar", 0}},
+         {u"setting \"showCompletedInMenuBar\" is ignored: it should be true or false, not 0"_s,
+          u"unknown setting \"theme\" is ignored"_s}},
+        {{{"primaryScope", "Today"}},
+         {u"setting \"primaryScope\" is ignored: it should be one of \"overdue\", \"today\", \"dueNow\", "
+          "\"next7Days\", \"allIncomplete\", \"noDueDate\", \"completedToday\", \"none\", not \"Today\""_s}},
+        {{{"hiddenPanelSections", {"today", 2}}, {"dailySummaryMinutes", 540.5}, {"pinnedPanelTopLeftX", nullptr}},
+         {u"setting \"dailySummaryMinutes\" is ignored: it should be a whole number of minutes after midnight, not "
+          "540.5"_s,
+          u"setting \"hiddenPanelSections\" is ignored: it should be an array of panel section names (strings), not "
+          "[\"today\",2]"_s,
+          u"setting \"pinnedPanelTopLeftX\" is ignored: it should be a number, not null"_s}},
+        {{{"quickAddListID", std::string(100, 'x')}}, {}},
+        {{{"quickAddListID", json::array({std::string(100, 'x')})}},
+         {u"setting \"quickAddListID\" is ignored: it should be a list identifier (a string), not [\""_s +
+          QString(58, u'x') + u"…"_s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored.dump());
+        store(c.stored);
+        UserDefaults defaults(path);
+        const CapturedLog log;
+        const Settings settings(defaults, {otherKey});
+        QStringList expected;
+        for (const QString& warning : c.warnings) expected.append(path + u": "_s + warning);
+        QStringList warnings = log.messages(QtWarningMsg);
+        warnings.sort();
+        expected.sort();
+        EXPECT_EQ(warnings, expected);
     }
 }
 
