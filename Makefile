@@ -2,17 +2,19 @@
 #   make run    install what is missing, build Release, start Tavlin
 #   make test   install what is missing, build, run every test and the fuzzers
 #   make bench  build Release and run the benchmarks
+#   make install  build Release and install it under PREFIX (~/.local)
 
 BUILD_TEST    ?= build/debug
 BUILD_RELEASE ?= build/release
 BUILD_FUZZ    ?= build/fuzz
 GENERATOR     := -G Ninja
 CMAKE_FLAGS   ?=
+PREFIX        ?= $(HOME)/.local
 ifeq ($(CI),true)
 CMAKE_FLAGS   += -DTAVLIN_WERROR=ON
 endif
 
-.PHONY: run test fuzz bench deps build-test build-release clean
+.PHONY: run test fuzz bench install deps build-test build-release clean
 
 deps:
 	@scripts/install-deps
@@ -52,6 +54,9 @@ fuzz: deps $(BUILD_FUZZ)/build.ninja
 
 run: build-release
 	$(BUILD_RELEASE)/src/app/tavlin
+
+install: build-release
+	cmake --install $(BUILD_RELEASE) --prefix "$(PREFIX)"
 
 bench: build-release
 	cmake --build $(BUILD_RELEASE) --target benchmarks
