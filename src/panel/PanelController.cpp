@@ -56,6 +56,7 @@ PanelController::~PanelController() {
     if (!panel_) return;
     panel_->setCallbacks({});
     panel_->orderOut();
+    if (model_) model_->closing();
 }
 
 void PanelController::toggle(bool fromHotKey) {
@@ -114,9 +115,14 @@ void PanelController::open(std::optional<QString> prefill, std::optional<Anchor>
     mark("locationRefresh");
     panel_ = makePanel();
     mark("makePanel");
-    const PanelViewInputs inputs = rootViewInputs(prefill, anchor == Anchor::screenCenter);
+    model_ = ModelHandle(new PanelModel(rootViewInputs(prefill, anchor == Anchor::screenCenter),
+                                        {.wallClock = environment_.wallClock,
+                                         .clock = &clock_,
+                                         .openUrl = environment_.openUrl,
+                                         .quit = environment_.quit,
+                                         .reduceMotion = environment_.reduceMotion}));
     mark("rootView");
-    panel_->setRootView(inputs);
+    panel_->setRootView(*model_);
     mark("hostingView");
     panel_->installContent(cornerRadius(anchor_));
     mark("contentView");
@@ -142,9 +148,13 @@ void PanelController::close() {
     if (!panel_) return;
     qCInfo(lcPanel) << "close: tearing down panel";
     PanelWindowHandle window = std::move(panel_);
+    ModelHandle model = std::move(model_);
     window->setCallbacks({});
     window->orderOut();
     window.reset();
+    // The content goes with the window: an open edit is saved.
+    if (model) model->closing();
+    model.reset();
     // A drag or an animation of that window ends with it.
     userResize_.reset();
     isProgrammaticMove_ = false;

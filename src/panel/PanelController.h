@@ -2,13 +2,16 @@
 
 #include "panel/PanelDesktop.h"
 #include "panel/PanelGeometry.h"
+#include "panel/PanelModel.h"
 #include "panel/PanelViewInputs.h"
 #include "panel/PanelWindow.h"
 #include "platform/Clock.h"
+#include "store/ReminderStore.h"
 
 #include <QObject>
 #include <QRectF>
 #include <QString>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -56,6 +59,12 @@ public:
         std::shared_ptr<const PanelDesktop> desktop;  // Qt's when empty
         platform::Clock* clock = nullptr;             // the main clock when empty
         std::function<bool()> reduceMotion;           // the desktop's setting when empty
+        // For the panel's model: the time of day and the user's calendar,
+        // the desktop's handler of links, and the application's way out
+        // (the system's, the desktop's and the normal quit when empty).
+        store::WallClock wallClock;
+        std::function<void(const QUrl&)> openUrl;
+        std::function<void()> quit;
     };
 
     PanelController(store::ReminderStore& store, store::Settings& settings, store::LocationProvider& locationProvider,
@@ -69,7 +78,8 @@ public:
     void toggle(bool fromHotKey);
     // Nothing while a panel is open. An absent anchor keeps the current one.
     void open(std::optional<QString> prefill = std::nullopt, std::optional<Anchor> anchor = std::nullopt);
-    // Carries out the store's pending deletions, then tears the panel down.
+    // Carries out the store's pending deletions, then tears the panel and
+    // its model down.
     void close();
 
     // Where the time of the last opening went: each phase with the
@@ -99,6 +109,8 @@ public:
 
     // The state, for tests and the developer switches.
     PanelWindow* panel() const { return panel_.get(); }
+    // The model of the open panel; none while it is closed.
+    PanelModel* model() const { return model_.get(); }
     Anchor anchor() const { return anchor_; }
     geometry::Point desiredTopLeft() const { return placement_.topLeft; }
     bool isPinned() const;
@@ -110,6 +122,15 @@ public:
     int resignKeyCount() const { return resignKeyCount_; }
 
 private:
+    // A model may be closed from inside one of its own calls (Escape): it
+    // goes at the next turn of the main loop.
+    struct ModelDisposal {
+        void operator()(PanelModel* model) const {
+            if (model) model->deleteLater();
+        }
+    };
+    using ModelHandle = std::unique_ptr<PanelModel, ModelDisposal>;
+
     PanelWindowHandle makePanel();
     PanelViewInputs rootViewInputs(const std::optional<QString>& prefill, bool followsStoredWidth);
     void requestLocationIfGrouping();
@@ -127,6 +148,7 @@ private:
     ShellHooks shell_;
 
     PanelWindowHandle panel_;
+    ModelHandle model_;
     Anchor anchor_ = Anchor::statusItem;
     geometry::Placement placement_;  // desiredTopLeft, and a held bottom edge
     std::optional<platform::Clock::TimePoint> suppressOpenUntil_;

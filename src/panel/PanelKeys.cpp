@@ -42,6 +42,8 @@ KeyRoute KeyRouter::route(QEvent::Type type, int key, Qt::KeyboardModifiers modi
     if (isDeleteSelectionKey(key, modifiers)) return isAutoRepeat ? KeyRoute::swallow : KeyRoute::deleteSelection;
     if (key == Qt::Key_Escape && !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return KeyRoute::cancel;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (modifiers & Qt::ControlModifier))
+        return isAutoRepeat ? KeyRoute::swallow : KeyRoute::commandReturn;
     if (wantsListKeys && listKey(key, modifiers, textHasFocus)) return KeyRoute::listKey;
     return KeyRoute::none;
 }

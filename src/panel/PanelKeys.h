@@ -31,13 +31,16 @@ enum class KeyRoute {
     deleteSelection,  // emit the delete request and keep the event
     swallow,          // keep the event (the rest of a delete already taken)
     cancel,           // Escape: the view first, else the window's cancel
+    commandReturn,    // Ctrl+Return: the view's, before the focused widget's
 };
 
 // Ctrl+Backspace and Ctrl+Delete are taken at their shortcut override, so
 // that neither a text field (which deletes a word with them) nor a menu
 // shortcut sees them, and their key press is swallowed; a repeat of a held
-// key asks for nothing more. `wantsListKeys` says whether the reminders may
-// be used (full access).
+// key asks for nothing more. Ctrl+Return (with any other modifier) goes to
+// the view before a field could take it as a plain Return; its repeats are
+// swallowed. `wantsListKeys` says whether the reminders may be used (full
+// access).
 class KeyRouter {
 public:
     KeyRoute route(QEvent::Type type, int key, Qt::KeyboardModifiers modifiers, bool isAutoRepeat, bool wantsListKeys,

@@ -13,6 +13,8 @@
 
 namespace tavlin::panel {
 
+class PanelModel;
+
 // The panel's window as the controller drives it; the Qt window (KeyPanel)
 // and the tests' fake implement it. Frames and points are in Qt's desktop
 // coordinates.
@@ -47,8 +49,8 @@ public:
     virtual ~PanelWindow() = default;
 
     virtual void setCallbacks(Callbacks callbacks) = 0;
-    // Builds the root view over the inputs.
-    virtual void setRootView(const PanelViewInputs& inputs) = 0;
+    // Builds the root view over the panel's model of this opening.
+    virtual void setRootView(PanelModel& model) = 0;
     // Puts the root view into the window with the window's corner radius.
     virtual void installContent(double cornerRadius) = 0;
     // The resize edges go on top; the content is laid out.

@@ -1,13 +1,36 @@
-// The empty panel, as it opens under the tray item and at its home in the
-// middle of the screen: translucent (a compositing manager runs) and opaque
-// (its shape cut to the corners), in the light and the dark palette.
+// The panel as it opens under the tray item and at its home in the middle
+// of the screen, translucent (a compositing manager runs) and opaque (its
+// shape cut to the corners); the request for access and the refusal; the
+// footer with a failure, with reminders done today and with nothing; and a
+// section's title. Each in the light and the dark palette.
 
 #include "Gallery.h"
 
+#include "panel/PanelModel.h"
 #include "panel/widgets/KeyPanel.h"
-#include "panel/widgets/PlaceholderRootView.h"
+#include "panel/widgets/PanelFooter.h"
+#include "panel/widgets/PanelWidget.h"
+#include "platform/Geocoder.h"
+#include "platform/MapSearch.h"
+#include "platform/UserDefaults.h"
+#include "platform/eventstore/MemoryEventStore.h"
+#include "rows/PanelBackground.h"
+#include "rows/SectionHeader.h"
+#include "store/LocationProvider.h"
+#include "store/PlaceResolver.h"
+#include "store/ReminderStore.h"
+#include "store/Settings.h"
 
+#include "store/LocationFake.h"
+#include "store/StoreFakes.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QPainter>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -15,16 +38,93 @@ namespace tavlin::gallery {
 
 namespace {
 
+using platform::AuthorizationStatus;
+
+void runUntil(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// The reminders in memory at the gallery's moment, with the settings in a
+// folder of their own: a model of one opening over them.
+class Reminders {
+public:
+    struct Options {
+        AuthorizationStatus authorization = AuthorizationStatus::fullAccess;
+        int doneToday = 0;
+        std::optional<platform::StoreError> failure;  // the store's last error
+    };
+
+    explicit Reminders(Options options) {
+        platform::MemoryEventStore::Contents contents;
+        contents.lists = {{.identifier = u"L1"_s, .title = u"Reminders"_s}};
+        for (int done = 0; done < options.doneToday; ++done)
+            contents.reminders.push_back({.identifier = u"done-%1"_s.arg(done),
+                                          .title = u"Done %1"_s.arg(done),
+                                          .listIdentifier = u"L1"_s,
+                                          .completed = true,
+                                          .completionDate = now()});
+        events_ = std::make_unique<platform::MemoryEventStore>(std::move(contents));
+        events_->setAuthorizationStatus(options.authorization);
+        store_ = std::make_unique<store::ReminderStore>(*events_, settings_, power_, places_,
+                                                        store::WallClock{now, calendar()});
+        store_->start();
+        if (options.authorization == AuthorizationStatus::fullAccess) {
+            const platform::Task<> refresh = store_->refresh();
+            runUntil([&] { return refresh.isDone(); });
+        }
+        if (options.failure) {
+            events_->setSaveFailure(options.failure);
+            platform::detach(store_->add({.title = u"Buy milk"_s}));
+            runUntil([&] { return store_->lastError().has_value(); });
+        }
+    }
+
+    std::unique_ptr<panel::PanelModel> model(panel::PanelViewInputs inputs) {
+        inputs.store = store_.get();
+        inputs.settings = &settings_;
+        inputs.locationProvider = &location_;
+        return std::make_unique<panel::PanelModel>(
+            std::move(inputs),
+            panel::PanelModel::Environment{.wallClock = {now, calendar()}, .reduceMotion = [] { return true; }});
+    }
+
+private:
+    QTemporaryDir folder_;
+    platform::UserDefaults defaults_{folder_.filePath(u"settings.json"_s)};
+    store::Settings settings_{defaults_};
+    ScriptedPowerEvents power_;
+    MemoryContacts contacts_;
+    platform::UnavailableMapSearch mapSearch_;
+    platform::UnavailableGeocoder geocoder_;
+    store::PlaceResolver places_{contacts_, mapSearch_, geocoder_};
+    store::LocationProvider location_{std::make_unique<platform::FakeLocationManager>()};
+    std::unique_ptr<platform::MemoryEventStore> events_;
+    std::unique_ptr<store::ReminderStore> store_;
+};
+
 struct Opening {
     QString name;
     double width;
     double cornerRadius;
+    double fieldPadding;
 };
+const Opening statusItem{u"statusItem"_s, 440, 16, 10};
+const Opening screenCenter{u"screenCenter"_s, 520, 20, 16};
 
-QImage emptyPanel(const Opening& opening, bool translucent, Scheme scheme) {
-    panel::widgets::KeyPanel window(panel::widgets::PlaceholderRootView::factory(), translucent);
+QString named(QString name, Scheme scheme) { return scheme == Scheme::dark ? name + u"-dark"_s : name; }
+
+// The panel's window as it opens, drawn with its shape.
+QImage panel(const Opening& opening, Reminders::Options options, bool translucent, Scheme scheme) {
+    Reminders reminders(std::move(options));
+    const std::unique_ptr<panel::PanelModel> model =
+        reminders.model({.panelWidth = opening.width,
+                         .followsStoredWidth = opening.name == screenCenter.name,
+                         .cornerRadius = opening.cornerRadius,
+                         .searchFieldPadding = opening.fieldPadding});
+    panel::widgets::KeyPanel window(panel::widgets::PanelWidget::factory(), translucent);
     window.setPalette(palette(scheme));
-    window.setRootView({.panelWidth = opening.width, .cornerRadius = opening.cornerRadius});
+    window.setRootView(*model);
     window.installContent(opening.cornerRadius);
     window.layoutContent();
     window.setFrame(QRectF(0, 0, opening.width, window.contentHeight()));
@@ -45,16 +145,70 @@ QImage emptyPanel(const Opening& opening, bool translucent, Scheme scheme) {
     return image;
 }
 
+// A view of the panel on a strip of the panel's background.
+QImage onBackground(QWidget& view, int width, Scheme scheme) {
+    QWidget strip;
+    strip.setPalette(palette(scheme));
+    auto* background = new rows::PanelBackground(&strip);
+    auto* layout = new QVBoxLayout(&strip);
+    layout->setContentsMargins(0, 0, 0, 0);
+    view.setParent(&strip);
+    layout->addWidget(&view);
+    strip.ensurePolished();
+    layout->activate();
+    const QSize size(width, strip.sizeHint().height());
+    background->setGeometry(QRect(QPoint(), size));
+    background->lower();
+    QImage image = grab(strip, size);
+    view.setParent(nullptr);
+    return image;
+}
+
+QImage footer(Reminders::Options options, Scheme scheme) {
+    Reminders reminders(std::move(options));
+    const std::unique_ptr<panel::PanelModel> model = reminders.model({.panelWidth = 440});
+    panel::widgets::PanelFooter view(*model);
+    return onBackground(view, 440, scheme);
+}
+
+QImage sectionHeader(Scheme scheme) {
+    QWidget column;
+    auto* layout = new QVBoxLayout(&column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(new rows::SectionHeader(u"Today"_s, 16));
+    layout->addWidget(new rows::SectionHeader(u"No Due Date"_s, 16));
+    return onBackground(column, 440, scheme);
+}
+
+const platform::StoreError longFailure{
+    .code = platform::StoreError::writeFailed,
+    .description =
+        u"Couldn’t write “/home/anna/.local/share/Tavlin/Reminders/Reminders/8f0c2d.ics”: "
+        u"No space left on device."_s};
+
 const Shots shots{[] {
     std::vector<Shot> all;
-    for (const Opening& opening : {Opening{u"statusItem"_s, 440, 16}, Opening{u"screenCenter"_s, 520, 20}})
-        for (const bool translucent : {true, false})
-            for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
-                QString name = u"panel-empty-"_s + opening.name;
+    for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
+        for (const Opening& opening : {statusItem, screenCenter})
+            for (const bool translucent : {true, false}) {
+                QString name = u"panel-field-"_s + opening.name;
                 if (!translucent) name += u"-opaque"_s;
-                if (scheme == Scheme::dark) name += u"-dark"_s;
-                all.push_back({name, [=] { return emptyPanel(opening, translucent, scheme); }});
+                all.push_back({named(name, scheme), [=] { return panel(opening, {}, translucent, scheme); }});
             }
+        all.push_back(
+            {named(u"panel-prompt"_s, scheme),
+             [=] { return panel(statusItem, {.authorization = AuthorizationStatus::notDetermined}, true, scheme); }});
+        all.push_back({named(u"panel-denied"_s, scheme), [=] {
+                           return panel(statusItem, {.authorization = AuthorizationStatus::denied}, true, scheme);
+                       }});
+        all.push_back({named(u"footer-error-long"_s, scheme),
+                       [=] { return footer({.doneToday = 2, .failure = longFailure}, scheme); }});
+        all.push_back({named(u"footer-done-1"_s, scheme), [=] { return footer({.doneToday = 1}, scheme); }});
+        all.push_back({named(u"footer-done-6"_s, scheme), [=] { return footer({.doneToday = 6}, scheme); }});
+        all.push_back({named(u"footer-none"_s, scheme), [=] { return footer({}, scheme); }});
+        all.push_back({named(u"section-header"_s, scheme), [=] { return sectionHeader(scheme); }});
+    }
     return all;
 }};
 

@@ -1,6 +1,8 @@
 #include "panel/PanelNotifications.h"
 #include "panel/widgets/KeyPanel.h"
 
+#include "PanelModelFixture.h"
+
 #include "support/MainLoop.h"
 
 #include <gtest/gtest.h>
@@ -50,12 +52,18 @@ public:
         ++exitCommands;
         return takesEscape;
     }
+    bool commandReturn(Qt::KeyboardModifiers) override {
+        ++commandReturns;
+        return takesCommandReturn;
+    }
     QSize sizeHint() const override { return {520, 300}; }
 
     QLineEdit* field;
     KeyRecorder* list;
     bool takesEscape = false;
     int exitCommands = 0;
+    bool takesCommandReturn = true;
+    int commandReturns = 0;
     int presses = 0;
     int wheels = 0;
 
@@ -64,7 +72,7 @@ protected:
     void wheelEvent(QWheelEvent*) override { ++wheels; }
 };
 
-class KeyPanelTest : public ::testing::Test {
+class KeyPanelTest : public PanelModelFixture {
 protected:
     void SetUp() override {
         PanelWindow::Callbacks callbacks;
@@ -81,7 +89,7 @@ protected:
         callbacks.backgroundDragEnded = [this](QPointF p) { heard << u"dropped %1,%2"_s.arg(p.x()).arg(p.y()); };
         callbacks.didResignKey = [this] { heard << u"resigned"_s; };
         panel.setCallbacks(std::move(callbacks));
-        panel.setRootView({});
+        panel.setRootView(makeModel());
         panel.installContent(16);
         panel.layoutContent();
         panel.setFrame(QRectF(100, 100, 520, 300));
@@ -102,16 +110,11 @@ protected:
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(window(), Qt::Key(key), modifiers);
     }
-    QStringList take() { return std::exchange(heard, {}); }
-
-    tavlin::platform::ManualClock clock;
-    tavlin::platform::ScopedMainClock useClock{clock};
-    KeyPanel panel{[](const PanelViewInputs&, QWidget* parent) { return new TestRootView(parent); }, false};
+    KeyPanel panel{[](PanelModel&, QWidget* parent) { return new TestRootView(parent); }, false};
     TestRootView* root = nullptr;
     bool wantsListKeys = true;
     PanelResizeEdges activeEdges =
         PanelResizeEdge::top | PanelResizeEdge::bottom | PanelResizeEdge::left | PanelResizeEdge::right;
-    QStringList heard;
     std::vector<QMetaObject::Connection> connections;
 };
 
@@ -300,7 +303,7 @@ TEST_F(KeyPanelTest, OurOwnMenusAndDialogsDoNotTakeThePanelAway) {
     EXPECT_EQ(take(), QStringList{u"resigned"_s});
 }
 
-TEST(KeyPanel, AnOpaquePanelIsCutToItsCorners) {
+TEST_F(KeyPanelTest, AnOpaquePanelIsCutToItsCorners) {
     struct Case {
         bool translucent;
         double radius;
@@ -308,7 +311,7 @@ TEST(KeyPanel, AnOpaquePanelIsCutToItsCorners) {
     };
     for (const Case& c : {Case{false, 16, true}, Case{false, 0, false}, Case{true, 20, false}}) {
         KeyPanel panel({}, c.translucent);
-        panel.setRootView({.panelWidth = 440, .cornerRadius = c.radius});
+        panel.setRootView(makeModel({.panelWidth = 440, .cornerRadius = c.radius}));
         panel.installContent(c.radius);
         panel.setFrame(QRectF(0, 0, 440, 200));
         EXPECT_EQ(panel.isTranslucent(), c.translucent);
@@ -317,4 +320,29 @@ TEST(KeyPanel, AnOpaquePanelIsCutToItsCorners) {
             EXPECT_FALSE(panel.mask().contains(QPoint(0, 0)));
         }
     }
+}
+
+TEST_F(KeyPanelTest, CtrlReturnGoesToTheViewBeforeTheField) {
+    int submits = 0;
+    QObject::connect(root->field, &QLineEdit::returnPressed, [&] { ++submits; });
+    root->field->setFocus();
+    key(Qt::Key_Return, Qt::ControlModifier);
+    key(Qt::Key_Enter, Qt::ControlModifier | Qt::ShiftModifier | Qt::KeypadModifier);
+    EXPECT_EQ(root->commandReturns, 2);
+    EXPECT_EQ(submits, 0);
+
+    // A held key asks once.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::ControlModifier, u"\r"_s, true);
+    QCoreApplication::sendEvent(window(), &repeat);
+    EXPECT_EQ(root->commandReturns, 2);
+    EXPECT_EQ(submits, 0);
+
+    // Plain Return is the field's, and so is Ctrl+Return the view leaves.
+    key(Qt::Key_Return);
+    EXPECT_EQ(root->commandReturns, 2);
+    EXPECT_EQ(submits, 1);
+    root->takesCommandReturn = false;
+    key(Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(root->commandReturns, 3);
+    EXPECT_EQ(submits, 2);
 }

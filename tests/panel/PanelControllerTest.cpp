@@ -3,6 +3,8 @@
 #include "panel/PanelNotifications.h"
 
 #include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QPointer>
 
 #include <chrono>
 
@@ -288,7 +290,8 @@ TEST_F(PanelControllerTest, CloseCarriesOutPendingDeletionsEvenWithoutAPanel) {
     store->queueDeletion(store->reminders().front());
     controller.close();
     EXPECT_TRUE(backend.contents().reminders.empty());
-    EXPECT_EQ(log.lines, QStringList{u"info: close: tearing down panel"_s});
+    EXPECT_EQ(log.lines, (QStringList{u"info: close: tearing down panel"_s,
+                                      u"info: panel content leaving, pending edit: false"_s}));
 }
 
 TEST_F(PanelControllerTest, OpeningAsksForALocationOnlyWhenNearbyRemindersAreGrouped) {
@@ -559,4 +562,30 @@ TEST_F(PanelControllerTest, APanelOpenedWhileTheOverflowNoticeWasUpIsTheOnlyOne)
     EXPECT_EQ(windows.made.size(), 1u);
     EXPECT_EQ(controller.anchor(), Anchor::screenCenter);
     EXPECT_TRUE(window().visible && window().key);
+}
+
+TEST_F(PanelControllerTest, EachOpeningHasAModelOfItsOwnThatTheCloseEnds) {
+    PanelController& controller = makeController();
+    controller.open();
+    QPointer<tavlin::panel::PanelModel> first = controller.model();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(window().model, first.data());
+    first->setQuery(u"milk"_s);
+
+    // Escape empties the field, and a second one closes the panel from
+    // inside the model.
+    PanelLog log;
+    first->handleExitCommand();
+    EXPECT_TRUE(panelOpen());
+    first->handleExitCommand();
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(controller.model(), nullptr);
+    EXPECT_TRUE(log.lines.contains(u"info: panel content leaving, pending edit: false"_s))
+        << log.lines.join(u'|').toStdString();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(first);
+
+    controller.open();
+    ASSERT_TRUE(controller.model());
+    EXPECT_EQ(controller.model()->query(), u""_s);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/PanelDesktop.h"
+#include "panel/PanelModel.h"
 #include "panel/PanelWindow.h"
 
 #include <QRect>
@@ -15,8 +16,9 @@
 // What one fake window went through; it outlives the window.
 struct FakeWindowState {
     tavlin::panel::PanelWindow::Callbacks callbacks;
-    tavlin::panel::PanelViewInputs inputs;
-    QStringList calls;  // the controller's calls, in order, by name
+    tavlin::panel::PanelModel* model = nullptr;
+    tavlin::panel::PanelViewInputs inputs;  // the model's
+    QStringList calls;                      // the controller's calls, in order, by name
     double cornerRadius = 0;
     double contentHeight = 150;
     QRectF frame;
@@ -34,9 +36,10 @@ public:
     explicit FakePanelWindow(std::shared_ptr<FakeWindowState> state) : state_(std::move(state)) {}
 
     void setCallbacks(Callbacks callbacks) override { state_->callbacks = std::move(callbacks); }
-    void setRootView(const tavlin::panel::PanelViewInputs& inputs) override {
+    void setRootView(tavlin::panel::PanelModel& model) override {
         state_->calls << QStringLiteral("setRootView");
-        state_->inputs = inputs;
+        state_->model = &model;
+        state_->inputs = model.inputs();
     }
     void installContent(double cornerRadius) override {
         state_->calls << QStringLiteral("installContent");

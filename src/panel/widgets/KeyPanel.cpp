@@ -1,7 +1,7 @@
 #include "panel/widgets/KeyPanel.h"
 
 #include "panel/PanelNotifications.h"
-#include "panel/widgets/PlaceholderRootView.h"
+#include "panel/widgets/PanelWidget.h"
 #include "platform/X11Windows.h"
 #include "rows/PanelBackground.h"
 
@@ -44,7 +44,7 @@ bool isOwnTransientWindow(const QWindow* window) {
 
 KeyPanel::KeyPanel(RootViewFactory rootView, std::optional<bool> translucent)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      makeRootView_(rootView ? std::move(rootView) : PlaceholderRootView::factory()),
+      makeRootView_(rootView ? std::move(rootView) : PanelWidget::factory()),
       translucent_(translucent.value_or(platform::hasCompositingManager())),
       layout_(new QVBoxLayout(this)),
       edges_([this] { return frame(); }, callbacks_),
@@ -83,9 +83,9 @@ void KeyPanel::setCallbacks(Callbacks callbacks) {
     if (!callbacks_.onBackgroundLongPress) longPress_.cancel();
 }
 
-void KeyPanel::setRootView(const PanelViewInputs& inputs) {
+void KeyPanel::setRootView(PanelModel& model) {
     delete rootView_;
-    rootView_ = makeRootView_(inputs, this);
+    rootView_ = makeRootView_(model, this);
 }
 
 void KeyPanel::installContent(double cornerRadius) {
@@ -222,6 +222,10 @@ bool KeyPanel::routeKey(QKeyEvent& event) {
     case KeyRoute::cancel:
         if (rootView_ && rootView_->handleExitCommand()) return true;
         call(callbacks_.onCancel);
+        return true;
+    case KeyRoute::commandReturn:
+        if (!rootView_ || !rootView_->commandReturn(event.modifiers())) return false;
+        event.accept();
         return true;
     }
     return false;

@@ -41,7 +41,8 @@ public:
     // window asks again with the hot key's own time.
     static constexpr int activationGraceMs = 150;
 
-    // Translucent as the desktop allows, unless `translucent` says.
+    // The root view is the panel's (PanelWidget) unless `rootView` makes
+    // another. Translucent as the desktop allows, unless `translucent` says.
     explicit KeyPanel(RootViewFactory rootView = {}, std::optional<bool> translucent = std::nullopt);
     ~KeyPanel() override;
 
@@ -56,7 +57,7 @@ public:
     bool routeEvent(QEvent* event);
 
     void setCallbacks(Callbacks callbacks) override;
-    void setRootView(const PanelViewInputs& inputs) override;
+    void setRootView(PanelModel& model) override;
     void installContent(double cornerRadius) override;
     void layoutContent() override;
     double contentHeight() const override;

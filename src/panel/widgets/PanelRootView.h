@@ -1,10 +1,12 @@
 #pragma once
 
-#include "panel/PanelViewInputs.h"
-
 #include <QWidget>
 
 #include <functional>
+
+namespace tavlin::panel {
+class PanelModel;
+}
 
 namespace tavlin::panel::widgets {
 
@@ -19,11 +21,14 @@ public:
     // Escape, or another cancel, reached the panel: true when the view took
     // it; otherwise the panel closes.
     virtual bool handleExitCommand() { return false; }
+    // Ctrl+Return reached the panel: true when the view took it; otherwise
+    // it goes on to the focused widget.
+    virtual bool commandReturn(Qt::KeyboardModifiers) { return false; }
     // The height the content wants at the view's width; 0 when it has none.
     virtual double contentHeight() const;
 };
 
 // Makes the root view of an opening.
-using RootViewFactory = std::function<PanelRootView*(const PanelViewInputs& inputs, QWidget* parent)>;
+using RootViewFactory = std::function<PanelRootView*(PanelModel& model, QWidget* parent)>;
 
 }  // namespace tavlin::panel::widgets

@@ -1,0 +1,408 @@
+#include "panel/PanelModel.h"
+
+#include "panel/ExitCommand.h"
+#include "panel/PanelGeometry.h"
+#include "panel/PanelNotifications.h"
+#include "platform/DesktopServices.h"
+#include "platform/Log.h"
+#include "platform/ReduceMotion.h"
+#include "store/Settings.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlin::panel {
+
+namespace {
+
+constexpr double minimumCaptureListHeight = 56;
+constexpr double maximumCaptureListHeight = 380;
+
+}  // namespace
+
+PanelModel::PanelModel(PanelViewInputs inputs, Environment environment, QObject* parent)
+    : QObject(parent), inputs_(std::move(inputs)), environment_(std::move(environment)) {
+    Q_ASSERT(inputs_.store && inputs_.settings && inputs_.locationProvider);
+    if (!environment_.clock) environment_.clock = &platform::Clock::main();
+    if (!environment_.openUrl) environment_.openUrl = [](const QUrl& url) { platform::openUrl(url); };
+    // The normal way out, whose handlers carry out pending deletions.
+    if (!environment_.quit) environment_.quit = [] { QCoreApplication::quit(); };
+    if (!environment_.reduceMotion) environment_.reduceMotion = [] { return platform::reduceMotion(); };
+    connect(inputs_.store, &store::ReminderStore::authorizationChanged, this, &PanelModel::updateContentShown);
+    updateContentShown();
+}
+
+PanelModel::~PanelModel() {
+    for (const QMetaObject::Connection& connection : contentConnections_) disconnect(connection);
+    // Work that would write into a panel that is gone.
+    smartParseTask_.cancel();
+    locationPreviewTask_.cancel();
+    undoDismissTask_.cancel();
+}
+
+// What the panel shows.
+
+PanelModel::Route PanelModel::route() const {
+    switch (store().authorization()) {
+    case platform::AuthorizationStatus::notDetermined: return Route::prompt;
+    case platform::AuthorizationStatus::fullAccess: return Route::content;
+    case platform::AuthorizationStatus::restricted:
+    case platform::AuthorizationStatus::denied:
+    case platform::AuthorizationStatus::writeOnly: return Route::denied;
+    }
+    return Route::denied;
+}
+
+bool PanelModel::showsCapture() const { return captureText() && !captureDone(); }
+
+double PanelModel::contentWidth() const {
+    if (inputs_.followsStoredWidth)
+        if (const std::optional<double> stored = settings().pinnedPanelWidth()) return geometry::clampedWidth(*stored);
+    return inputs_.panelWidth;
+}
+
+double PanelModel::captureListHeight() const {
+    return std::min(std::max(captureContentHeight(), minimumCaptureListHeight), maximumCaptureListHeight);
+}
+
+FooterStatus PanelModel::footerStatus() const {
+    return panel::footerStatus(store().lastError(), store().count(store::CountScope::completedToday));
+}
+
+std::vector<GearMenuItem> PanelModel::gearMenu() const {
+    return panel::gearMenu({
+        .openPreferences = inputs_.onOpenPreferences,
+        .checkForUpdates = inputs_.onCheckForUpdates,
+        .pendingUpdateVersion = inputs_.pendingUpdateVersion,
+        .openWebsite = [open = environment_.openUrl] { open(platform::websiteUrl()); },
+        .quit = environment_.quit,
+    });
+}
+
+// The state.
+
+void PanelModel::setQuery(QString query) {
+    if (set(query_, std::move(query), &PanelModel::queryChanged)) {
+        queryDidChange();
+        placeRequestsMayHaveChanged();
+    }
+}
+
+void PanelModel::setSelectedIndex(std::optional<int> index) {
+    set(selectedIndex_, index, &PanelModel::selectedIndexChanged);
+}
+
+void PanelModel::setSelectedIndexes(std::set<int> indexes) {
+    set(selectedIndexes_, std::move(indexes), &PanelModel::selectedIndexesChanged);
+}
+
+void PanelModel::setSelectionAnchor(std::optional<int> anchor) {
+    set(selectionAnchor_, anchor, &PanelModel::selectionAnchorChanged);
+}
+
+void PanelModel::setCompletingIDs(QSet<QString> ids) {
+    set(completingIDs_, std::move(ids), &PanelModel::completingIDsChanged);
+}
+
+void PanelModel::setUndoItem(std::optional<UndoItem> item) {
+    set(undoItem_, std::move(item), &PanelModel::undoItemChanged);
+}
+
+void PanelModel::setListContentHeight(double height) {
+    set(listContentHeight_, height, &PanelModel::listContentHeightChanged);
+}
+
+void PanelModel::setListSuggestionIndex(int index) {
+    set(listSuggestionIndex_, index, &PanelModel::listSuggestionIndexChanged);
+}
+
+void PanelModel::setListPickerDismissedQuery(std::optional<QString> query) {
+    set(listPickerDismissedQuery_, std::move(query), &PanelModel::listPickerDismissedQueryChanged);
+}
+
+void PanelModel::setSmartParsed(std::optional<parsing::ParsedQuickAdd> parsed) {
+    if (set(smartParsed_, std::move(parsed), &PanelModel::smartParsedChanged)) placeRequestsMayHaveChanged();
+}
+
+void PanelModel::setSmartParsedQuery(QString query) {
+    if (set(smartParsedQuery_, std::move(query), &PanelModel::smartParsedQueryChanged)) placeRequestsMayHaveChanged();
+}
+
+void PanelModel::setSmartParseInFlight(bool inFlight) {
+    set(smartParseInFlight_, inFlight, &PanelModel::smartParseInFlightChanged);
+}
+
+void PanelModel::setSmartPartResults(PartResults results) {
+    if (set(smartPartResults_, std::move(results), &PanelModel::smartPartResultsChanged)) placeRequestsMayHaveChanged();
+}
+
+void PanelModel::setSmartPartsInFlight(QSet<QString> parts) {
+    set(smartPartsInFlight_, std::move(parts), &PanelModel::smartPartsInFlightChanged);
+}
+
+void PanelModel::setLocationPreviews(LocationPreviews previews) {
+    set(locationPreviews_, std::move(previews), &PanelModel::locationPreviewsChanged);
+}
+
+void PanelModel::setLocationRadiusOverrides(std::map<QString, double> overrides) {
+    if (set(locationRadiusOverrides_, std::move(overrides), &PanelModel::locationRadiusOverridesChanged))
+        placeRequestsMayHaveChanged();
+}
+
+void PanelModel::setCaptureCandidates(std::optional<std::vector<CaptureCandidate>> candidates) {
+    set(captureCandidates_, std::move(candidates), &PanelModel::captureCandidatesChanged);
+}
+
+void PanelModel::setCaptureDone(bool done) { set(captureDone_, done, &PanelModel::captureDoneChanged); }
+
+void PanelModel::setCaptureContentHeight(double height) {
+    set(captureContentHeight_, height, &PanelModel::captureContentHeightChanged);
+}
+
+void PanelModel::setCaptureFocusID(std::optional<QUuid> id) {
+    set(captureFocusID_, id, &PanelModel::captureFocusIDChanged);
+}
+
+void PanelModel::setEditingID(std::optional<QString> id) {
+    set(editingID_, std::move(id), &PanelModel::editingIDChanged);
+}
+
+void PanelModel::setEditingText(QString text) {
+    if (set(editingText_, std::move(text), &PanelModel::editingTextChanged)) editTextDidChange();
+}
+
+void PanelModel::setEditingOriginalText(QString text) {
+    set(editingOriginalText_, std::move(text), &PanelModel::editingOriginalTextChanged);
+}
+
+void PanelModel::setEditingPreviousDateText(std::optional<QString> text) {
+    set(editingPreviousDateText_, std::move(text), &PanelModel::editingPreviousDateTextChanged);
+}
+
+void PanelModel::setEditListSuggestionIndex(int index) {
+    set(editListSuggestionIndex_, index, &PanelModel::editListSuggestionIndexChanged);
+}
+
+void PanelModel::setEditListPickerDismissedText(std::optional<QString> text) {
+    set(editListPickerDismissedText_, std::move(text), &PanelModel::editListPickerDismissedTextChanged);
+}
+
+void PanelModel::setEditFieldFocused(bool focused) {
+    set(editFieldFocused_, focused, &PanelModel::editFieldFocusedChanged);
+}
+
+void PanelModel::setFocus(std::optional<FocusTarget> focus) { set(focus_, focus, &PanelModel::focusChanged); }
+
+void PanelModel::clearSelection() {
+    setSelectedIndex(std::nullopt);
+    setSelectedIndexes({});
+    setSelectionAnchor(std::nullopt);
+}
+
+// Escape, Ctrl+Return and the close.
+
+void PanelModel::handleExitCommand() {
+    const ExitSituation situation{
+        .editOpen = editingID().has_value(),
+        .editSuggestionsShown = editingID() && !editListSuggestions().isEmpty(),
+        .captureShowing = showsCapture(),
+        .listSuggestionsShown = !refreshListSuggestions().isEmpty(),
+        .queryEmpty = query().isEmpty(),
+    };
+    switch (exitAction(situation)) {
+    case ExitAction::hideEditSuggestions: return setEditListPickerDismissedText(editingText());
+    case ExitAction::abandonEdit: setEditingID(std::nullopt); return setFocus(FocusTarget::list);
+    case ExitAction::hideListSuggestions: return setListPickerDismissedQuery(query());
+    case ExitAction::clearQuery:
+        setQuery(QString());
+        clearSelection();
+        return setFocus(FocusTarget::field);
+    case ExitAction::close:
+        // The panel goes at once: nothing of this model is touched after.
+        if (inputs_.onClose) inputs_.onClose();
+        return;
+    }
+}
+
+bool PanelModel::commandReturn(Qt::KeyboardModifiers modifiers) {
+    if (!contentShown_ || !(modifiers & Qt::ControlModifier)) return false;
+    submit();
+    return true;
+}
+
+void PanelModel::closing() {
+    closed_ = true;
+    updateContentShown();
+}
+
+// The content's appearance.
+
+void PanelModel::updateContentShown() {
+    const bool shown = !closed_ && route() == Route::content;
+    if (shown == contentShown_) return;
+    contentShown_ = shown;
+    if (shown) contentAppeared();
+    else contentDisappeared();
+}
+
+void PanelModel::contentAppeared() {
+    PanelNotifications& notices = PanelNotifications::instance();
+    contentConnections_ = {
+        connect(&notices, &PanelNotifications::tavlinDeleteSelection, this, &PanelModel::deleteSelectionRequested),
+        connect(&notices, &PanelNotifications::tavlinListKey, this, &PanelModel::listKeyReceived),
+        connect(&notices, &PanelNotifications::tavlinPanelDidBecomeKey, this, &PanelModel::panelBecameKey),
+    };
+    findCaptureCandidates();
+}
+
+void PanelModel::contentDisappeared() {
+    for (const QMetaObject::Connection& connection : std::exchange(contentConnections_, {})) disconnect(connection);
+    qCInfo(lcPanel).noquote() << u"panel content leaving, pending edit: %1"_s.arg(editingID() ? u"true"_s : u"false"_s);
+    commitPendingEdit();
+}
+
+// Reactions to changes of the state.
+
+void PanelModel::queryDidChange() {
+    clearSelection();
+    if (focus() == FocusTarget::list) setFocus(FocusTarget::field);
+    setListSuggestionIndex(0);
+    scheduleSmartParse();
+}
+
+void PanelModel::editTextDidChange() { setEditListSuggestionIndex(0); }
+
+void PanelModel::placeRequestsMayHaveChanged() {
+    std::vector<LocationRequest> requests = locationRequests();
+    if (requests == placeRequests_) return;
+    placeRequests_ = std::move(requests);
+    placeRequestsChanged(placeRequests_);
+}
+
+void PanelModel::placeRequestsChanged(const std::vector<LocationRequest>& requests) {
+    QSet<QString> names;
+    for (const LocationRequest& request : requests) names.insert(request.name);
+    const LocationPreviews& previews = locationPreviews();
+    if (std::any_of(previews.begin(), previews.end(),
+                    [&](const auto& entry) { return !names.contains(entry.first); })) {
+        LocationPreviews kept;
+        for (const auto& [name, entry] : previews)
+            if (names.contains(name)) kept.emplace(name, entry);
+        setLocationPreviews(std::move(kept));
+    }
+    refreshLocationPreviews(requests);
+}
+
+// The window's notices.
+
+void PanelModel::deleteSelectionRequested() {
+    if (editingID()) return;
+    // Not built yet: the deletion of the selected reminders.
+}
+
+void PanelModel::listKeyReceived(PanelListKey key) { handleCommand(key); }
+
+void PanelModel::panelBecameKey() { refocusField(); }
+
+void PanelModel::handleCommand(PanelListKey) {
+    // Not built yet: the list's keys move and extend the selection.
+}
+
+// Focus.
+
+void PanelModel::findCaptureCandidates() {
+    if (!captureText()) return refocusField();
+    // Not built yet: the captured text is read into candidates.
+}
+
+void PanelModel::refocusField() {
+    if (editingID() || showsCapture() || focus() == FocusTarget::list) return;
+    // Clearing it first makes the field take the keyboard anew.
+    setFocus(std::nullopt);
+    QTimer::singleShot(0, this, &PanelModel::refocusFieldLater);
+}
+
+void PanelModel::refocusFieldLater() {
+    if (editingID()) return;
+    if (showsCapture()) return;
+    if (focus() == FocusTarget::list) return;
+    setFocus(FocusTarget::field);
+}
+
+// The field.
+
+void PanelModel::handleFieldSubmit() {
+    // Not built yet: a list suggestion is taken, or the line committed.
+}
+
+void PanelModel::handleFieldArrowDown() {
+    // Not built yet: the next list suggestion, or the first row.
+}
+
+bool PanelModel::handleFieldArrowUp() {
+    // Not built yet: the previous list suggestion.
+    return false;
+}
+
+bool PanelModel::acceptSuggestionIfAny(const std::function<QStringList()>& suggestions,
+                                       const std::function<void()>& pick) {
+    if (suggestions().isEmpty()) return false;
+    pick();
+    return true;
+}
+
+QStringList PanelModel::refreshListSuggestions() const {
+    // Not built yet: the list names for the line's trailing "#" word.
+    return {};
+}
+
+QStringList PanelModel::editListSuggestions() const {
+    // Not built yet: the list names for the edited line's trailing "#" word.
+    return {};
+}
+
+void PanelModel::pickListSuggestion() {
+    // Not built yet: the highlighted list name goes into the line.
+}
+
+void PanelModel::submit() {
+    // Not built yet: the commit of the typed line.
+}
+
+void PanelModel::scheduleSmartParse() {
+    // Not built yet: the debounced reading of the line by the language model.
+}
+
+std::vector<LocationRequest> PanelModel::locationRequests() const {
+    // Not built yet: the places named in the line.
+    return {};
+}
+
+void PanelModel::refreshLocationPreviews(const std::vector<LocationRequest>&) {
+    // Not built yet: the lookup of the named places.
+}
+
+// Edits.
+
+void PanelModel::commitPendingEdit() {
+    if (!editingID()) return;
+    for (const platform::Reminder& reminder : store().reminders())
+        if (reminder.identifier == *editingID()) return saveEdit(reminder);
+}
+
+void PanelModel::saveEdit(const platform::Reminder&) {
+    // Not built yet: the edited line is read and saved (saveEditTask).
+}
+
+platform::Task<> PanelModel::saveEditTask(store::ReminderStore& store, parsing::ParsedQuickAdd parsed,
+                                          platform::Reminder reminder) {
+    co_await store.update(std::move(parsed), std::move(reminder));
+}
+
+void PanelModel::openRemindersFolder() { environment_.openUrl(platform::remindersFolderUrl()); }
+
+}  // namespace tavlin::panel

@@ -1,0 +1,346 @@
+#pragma once
+
+#include "panel/FooterContent.h"
+#include "panel/PanelKeys.h"
+#include "panel/PanelTypes.h"
+#include "panel/PanelViewInputs.h"
+#include "parsing/ParsedQuickAdd.h"
+#include "platform/Clock.h"
+#include "platform/Task.h"
+#include "platform/eventstore/Reminder.h"
+#include "store/ObservationTracking.h"
+#include "store/ReminderStore.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QUrl>
+#include <QUuid>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
+
+namespace tavlin::panel {
+
+// The state and the operations of one opening of the quick-add panel,
+// without widgets. The controller makes one when the panel opens and
+// destroys it when it closes; nothing of it outlives the opening (what must
+// last is written to the store or the settings).
+//
+// Every state property starts at its initial value, is read through a
+// published getter (ObservationTracking) and set through a setter that
+// signals only a change. Setting the query, the edit's text or what makes
+// up the line's place requests runs the panel's reaction to that change.
+//
+// The panel's widgets render this model and forward their input to it; the
+// panel's other behaviour (the commit of a typed line, the list and its
+// selection, row actions and undo, place previews, capture) works on the
+// same state, each in a component of its own that the model calls. Until
+// those are built, their operations are here as empty hooks.
+//
+// Main thread only. A deferred step holds the model weakly and does nothing
+// once it is gone.
+class PanelModel : public QObject {
+    Q_OBJECT
+
+public:
+    // What the panel needs beyond its inputs.
+    struct Environment {
+        store::WallClock wallClock;                // the time of day and the user's calendar
+        platform::Clock* clock = nullptr;          // delays; the main clock when empty
+        std::function<void(const QUrl&)> openUrl;  // the desktop's handler when empty
+        std::function<void()> quit;                // the application's normal way out when empty
+        std::function<bool()> reduceMotion;        // the desktop's setting when empty
+    };
+
+    // What the panel shows by the store's authorization: the request for
+    // access, the refusal, or its content.
+    enum class Route { prompt, denied, content };
+
+    // The inputs must hold a store, settings and a location provider.
+    PanelModel(PanelViewInputs inputs, Environment environment, QObject* parent = nullptr);
+    ~PanelModel() override;
+
+    const PanelViewInputs& inputs() const { return inputs_; }
+    store::ReminderStore& store() const { return *inputs_.store; }
+    store::Settings& settings() const { return *inputs_.settings; }
+    store::LocationProvider& locationProvider() const { return *inputs_.locationProvider; }
+    const store::WallClock& wallClock() const { return environment_.wallClock; }
+    platform::Clock& clock() const { return *environment_.clock; }
+    // No animation while it is true.
+    bool reduceMotion() const { return environment_.reduceMotion(); }
+    // Text captured from a selection; nothing for an ordinary opening.
+    const std::optional<QString>& captureText() const { return inputs_.captureText; }
+
+    // What the panel shows.
+    Route route() const;
+    // The captured text is shown and not yet finished.
+    bool showsCapture() const;
+    // The stored width clamped to 360…800 when the panel follows it and one
+    // is stored; else the width it was opened with.
+    double contentWidth() const;
+    // The capture's list: its measured height, held within 56…380.
+    double captureListHeight() const;
+    FooterStatus footerStatus() const;
+    // Built afresh for each showing of the menu.
+    std::vector<GearMenuItem> gearMenu() const;
+
+    // The state, in the order it is declared.
+    const QString& query() const { return get(query_, &PanelModel::queryChanged); }
+    void setQuery(QString query);
+    const std::optional<int>& selectedIndex() const { return get(selectedIndex_, &PanelModel::selectedIndexChanged); }
+    void setSelectedIndex(std::optional<int> index);
+    const std::set<int>& selectedIndexes() const { return get(selectedIndexes_, &PanelModel::selectedIndexesChanged); }
+    void setSelectedIndexes(std::set<int> indexes);
+    const std::optional<int>& selectionAnchor() const {
+        return get(selectionAnchor_, &PanelModel::selectionAnchorChanged);
+    }
+    void setSelectionAnchor(std::optional<int> anchor);
+    const QSet<QString>& completingIDs() const { return get(completingIDs_, &PanelModel::completingIDsChanged); }
+    void setCompletingIDs(QSet<QString> ids);
+    const std::optional<UndoItem>& undoItem() const { return get(undoItem_, &PanelModel::undoItemChanged); }
+    void setUndoItem(std::optional<UndoItem> item);
+    // The task that takes the undo bar away; none while there is none.
+    platform::Task<>& undoDismissTask() { return undoDismissTask_; }
+    double listContentHeight() const { return get(listContentHeight_, &PanelModel::listContentHeightChanged); }
+    void setListContentHeight(double height);
+    int listSuggestionIndex() const { return get(listSuggestionIndex_, &PanelModel::listSuggestionIndexChanged); }
+    void setListSuggestionIndex(int index);
+    const std::optional<QString>& listPickerDismissedQuery() const {
+        return get(listPickerDismissedQuery_, &PanelModel::listPickerDismissedQueryChanged);
+    }
+    void setListPickerDismissedQuery(std::optional<QString> query);
+    const std::optional<parsing::ParsedQuickAdd>& smartParsed() const {
+        return get(smartParsed_, &PanelModel::smartParsedChanged);
+    }
+    void setSmartParsed(std::optional<parsing::ParsedQuickAdd> parsed);
+    const QString& smartParsedQuery() const { return get(smartParsedQuery_, &PanelModel::smartParsedQueryChanged); }
+    void setSmartParsedQuery(QString query);
+    // The debounced reading of the whole line; none while there is none.
+    platform::Task<>& smartParseTask() { return smartParseTask_; }
+    bool smartParseInFlight() const { return get(smartParseInFlight_, &PanelModel::smartParseInFlightChanged); }
+    void setSmartParseInFlight(bool inFlight);
+    // A part with no value: the model gave no reading of it.
+    using PartResults = std::map<QString, std::optional<parsing::ParsedQuickAdd>>;
+    const PartResults& smartPartResults() const { return get(smartPartResults_, &PanelModel::smartPartResultsChanged); }
+    void setSmartPartResults(PartResults results);
+    const QSet<QString>& smartPartsInFlight() const {
+        return get(smartPartsInFlight_, &PanelModel::smartPartsInFlightChanged);
+    }
+    void setSmartPartsInFlight(QSet<QString> parts);
+    using LocationPreviews = std::map<QString, LocationPreviewEntry>;
+    const LocationPreviews& locationPreviews() const {
+        return get(locationPreviews_, &PanelModel::locationPreviewsChanged);
+    }
+    void setLocationPreviews(LocationPreviews previews);
+    // The pending lookup of places; none while there is none.
+    platform::Task<>& locationPreviewTask() { return locationPreviewTask_; }
+    // Metres by place name, chosen on the place's preview.
+    const std::map<QString, double>& locationRadiusOverrides() const {
+        return get(locationRadiusOverrides_, &PanelModel::locationRadiusOverridesChanged);
+    }
+    void setLocationRadiusOverrides(std::map<QString, double> overrides);
+    // None until the candidates are found.
+    const std::optional<std::vector<CaptureCandidate>>& captureCandidates() const {
+        return get(captureCandidates_, &PanelModel::captureCandidatesChanged);
+    }
+    void setCaptureCandidates(std::optional<std::vector<CaptureCandidate>> candidates);
+    bool captureDone() const { return get(captureDone_, &PanelModel::captureDoneChanged); }
+    void setCaptureDone(bool done);
+    double captureContentHeight() const { return get(captureContentHeight_, &PanelModel::captureContentHeightChanged); }
+    void setCaptureContentHeight(double height);
+    // The candidate whose field has the keyboard.
+    const std::optional<QUuid>& captureFocusID() const {
+        return get(captureFocusID_, &PanelModel::captureFocusIDChanged);
+    }
+    void setCaptureFocusID(std::optional<QUuid> id);
+    // The reminder edited in its row.
+    const std::optional<QString>& editingID() const { return get(editingID_, &PanelModel::editingIDChanged); }
+    void setEditingID(std::optional<QString> id);
+    const QString& editingText() const { return get(editingText_, &PanelModel::editingTextChanged); }
+    void setEditingText(QString text);
+    const QString& editingOriginalText() const {
+        return get(editingOriginalText_, &PanelModel::editingOriginalTextChanged);
+    }
+    void setEditingOriginalText(QString text);
+    const std::optional<QString>& editingPreviousDateText() const {
+        return get(editingPreviousDateText_, &PanelModel::editingPreviousDateTextChanged);
+    }
+    void setEditingPreviousDateText(std::optional<QString> text);
+    int editListSuggestionIndex() const {
+        return get(editListSuggestionIndex_, &PanelModel::editListSuggestionIndexChanged);
+    }
+    void setEditListSuggestionIndex(int index);
+    const std::optional<QString>& editListPickerDismissedText() const {
+        return get(editListPickerDismissedText_, &PanelModel::editListPickerDismissedTextChanged);
+    }
+    void setEditListPickerDismissedText(std::optional<QString> text);
+    // The edit's field has the keyboard.
+    bool editFieldFocused() const { return get(editFieldFocused_, &PanelModel::editFieldFocusedChanged); }
+    void setEditFieldFocused(bool focused);
+    // The field or the list has the keyboard; none: neither.
+    const std::optional<FocusTarget>& focus() const { return get(focus_, &PanelModel::focusChanged); }
+    void setFocus(std::optional<FocusTarget> focus);
+
+    // No row selected: all three selection properties together.
+    void clearSelection();
+
+    // Escape, or another cancel: the first rule that applies (ExitCommand.h).
+    void handleExitCommand();
+    // Return anywhere in the panel: with Ctrl held the typed line is
+    // committed and the key is taken (true); otherwise it goes on.
+    bool commandReturn(Qt::KeyboardModifiers modifiers);
+    // The panel closes: its content goes (an open edit is saved), and the
+    // model hears no more notices.
+    void closing();
+
+    // The field's keys.
+    void handleFieldSubmit();
+    void handleFieldArrowDown();
+    bool handleFieldArrowUp();
+    // Calls `pick` when `suggestions` offers a name; whether it did.
+    static bool acceptSuggestionIfAny(const std::function<QStringList()>& suggestions,
+                                      const std::function<void()>& pick);
+    // The list names offered for the line's trailing "#" word, and for the
+    // edited line's.
+    QStringList refreshListSuggestions() const;
+    QStringList editListSuggestions() const;
+    void pickListSuggestion();
+
+    // The typed line becomes one reminder or several, and the field empties.
+    void submit();
+    // The places named in the typed line, in order.
+    std::vector<LocationRequest> locationRequests() const;
+
+    // The field takes the keyboard anew (at the next turn) unless a row is
+    // being edited, a capture is showing or the list has the keyboard.
+    void refocusField();
+    // The deferred step of refocusField, which checks the same again.
+    void refocusFieldLater();
+
+    // Saves an open edit; nothing when its reminder is gone.
+    void commitPendingEdit();
+    // Saves the edit of `reminder` from its edited line.
+    void saveEdit(const platform::Reminder& reminder);
+    // Writes a parsed edit; a failure is the store's last error, shown in the
+    // footer.
+    static platform::Task<> saveEditTask(store::ReminderStore& store, parsing::ParsedQuickAdd parsed,
+                                         platform::Reminder reminder);
+
+    // "Open Reminders Folder" of the refusal.
+    void openRemindersFolder();
+
+signals:
+    void queryChanged();
+    void selectedIndexChanged();
+    void selectedIndexesChanged();
+    void selectionAnchorChanged();
+    void completingIDsChanged();
+    void undoItemChanged();
+    void listContentHeightChanged();
+    void listSuggestionIndexChanged();
+    void listPickerDismissedQueryChanged();
+    void smartParsedChanged();
+    void smartParsedQueryChanged();
+    void smartParseInFlightChanged();
+    void smartPartResultsChanged();
+    void smartPartsInFlightChanged();
+    void locationPreviewsChanged();
+    void locationRadiusOverridesChanged();
+    void captureCandidatesChanged();
+    void captureDoneChanged();
+    void captureContentHeightChanged();
+    void captureFocusIDChanged();
+    void editingIDChanged();
+    void editingTextChanged();
+    void editingOriginalTextChanged();
+    void editingPreviousDateTextChanged();
+    void editListSuggestionIndexChanged();
+    void editListPickerDismissedTextChanged();
+    void editFieldFocusedChanged();
+    void focusChanged();
+
+private:
+    template <class T>
+    const T& get(const T& field, void (PanelModel::*changed)()) const {
+        return store::observed(this, field, changed);
+    }
+    // Stores a new value and signals it; false when it was the same.
+    template <class T>
+    bool set(T& field, std::type_identity_t<T> value, void (PanelModel::*changed)()) {
+        if (field == value) return false;
+        field = std::move(value);
+        emit(this->*changed)();
+        return true;
+    }
+
+    // The content appears when the store lets the panel read the
+    // reminders, and goes when it stops or the panel closes.
+    void updateContentShown();
+    void contentAppeared();
+    void contentDisappeared();
+
+    // What the content does when its inputs change.
+    void queryDidChange();
+    void editTextDidChange();
+    void placeRequestsMayHaveChanged();
+    void placeRequestsChanged(const std::vector<LocationRequest>& requests);
+
+    // The panel window's notices.
+    void deleteSelectionRequested();
+    void listKeyReceived(PanelListKey key);
+    void panelBecameKey();
+    void handleCommand(PanelListKey key);
+
+    // The first thing the content does once shown: the field takes the
+    // keyboard, or the captured text is read.
+    void findCaptureCandidates();
+
+    void scheduleSmartParse();
+    void refreshLocationPreviews(const std::vector<LocationRequest>& requests);
+
+    PanelViewInputs inputs_;
+    Environment environment_;
+    bool closed_ = false;
+    bool contentShown_ = false;
+    QList<QMetaObject::Connection> contentConnections_;
+    std::vector<LocationRequest> placeRequests_;  // as last seen
+
+    QString query_;
+    std::optional<int> selectedIndex_;
+    std::set<int> selectedIndexes_;
+    std::optional<int> selectionAnchor_;
+    QSet<QString> completingIDs_;
+    std::optional<UndoItem> undoItem_;
+    platform::Task<> undoDismissTask_;
+    double listContentHeight_ = 0;
+    int listSuggestionIndex_ = 0;
+    std::optional<QString> listPickerDismissedQuery_;
+    std::optional<parsing::ParsedQuickAdd> smartParsed_;
+    QString smartParsedQuery_;
+    platform::Task<> smartParseTask_;
+    bool smartParseInFlight_ = false;
+    PartResults smartPartResults_;
+    QSet<QString> smartPartsInFlight_;
+    LocationPreviews locationPreviews_;
+    platform::Task<> locationPreviewTask_;
+    std::map<QString, double> locationRadiusOverrides_;
+    std::optional<std::vector<CaptureCandidate>> captureCandidates_;
+    bool captureDone_ = false;
+    double captureContentHeight_ = 0;
+    std::optional<QUuid> captureFocusID_;
+    std::optional<QString> editingID_;
+    QString editingText_;
+    QString editingOriginalText_;
+    std::optional<QString> editingPreviousDateText_;
+    int editListSuggestionIndex_ = 0;
+    std::optional<QString> editListPickerDismissedText_;
+    bool editFieldFocused_ = false;
+    std::optional<FocusTarget> focus_;
+};
+
+}  // namespace tavlin::panel

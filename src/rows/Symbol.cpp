@@ -1,0 +1,125 @@
+#include "rows/Symbol.h"
+
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include <cmath>
+#include <numbers>
+
+namespace tavlin::rows {
+
+namespace {
+
+// Each symbol is drawn in a unit square (0…1 on both axes), scaled to its box.
+QPen strokePen(const QColor& color, double width) {
+    QPen pen(color, width);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+void magnifyingGlass(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.11));
+    painter.setBrush(Qt::NoBrush);
+    const QPointF centre(0.42, 0.42);
+    const double radius = 0.3;
+    painter.drawEllipse(centre, radius, radius);
+    const double edge = radius / std::numbers::sqrt2;
+    painter.drawLine(centre + QPointF(edge, edge), QPointF(0.9, 0.9));
+}
+
+void checklist(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.085));
+    painter.setBrush(Qt::NoBrush);
+    for (const double y : {0.2, 0.5, 0.8}) {
+        const QPointF tick[] = {{0.06, y - 0.01}, {0.14, y + 0.07}, {0.3, y - 0.1}};
+        painter.drawPolyline(tick, 3);
+        painter.drawLine(QPointF(0.44, y), QPointF(0.95, y));
+    }
+}
+
+void exclamationTriangle(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.085));
+    painter.setBrush(Qt::NoBrush);
+    const QPointF corners[] = {{0.5, 0.08}, {0.95, 0.88}, {0.05, 0.88}};
+    painter.drawPolygon(corners, 3);
+    painter.setPen(strokePen(color, 0.1));
+    painter.drawLine(QPointF(0.5, 0.37), QPointF(0.5, 0.6));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawEllipse(QPointF(0.5, 0.75), 0.055, 0.055);
+}
+
+void gearShape(QPainter& painter, const QColor& color) {
+    // Eight teeth around a ring, with a hole in the middle.
+    constexpr int teeth = 8;
+    constexpr double outer = 0.49, root = 0.38, hole = 0.15;
+    const QPointF centre(0.5, 0.5);
+    QPainterPath gear;
+    const double step = 2 * std::numbers::pi / teeth;
+    for (int tooth = 0; tooth < teeth; ++tooth) {
+        const double middle = tooth * step;
+        const auto at = [&](double angle, double radius) {
+            return centre + QPointF(std::cos(angle) * radius, std::sin(angle) * radius);
+        };
+        const QPointF points[] = {at(middle - step * 0.3, root), at(middle - step * 0.17, outer),
+                                  at(middle + step * 0.17, outer), at(middle + step * 0.3, root)};
+        if (tooth == 0) gear.moveTo(points[0]);
+        else gear.lineTo(points[0]);
+        for (int i = 1; i < 4; ++i) gear.lineTo(points[i]);
+    }
+    gear.closeSubpath();
+    gear.addEllipse(centre, hole, hole);
+    gear.setFillRule(Qt::OddEvenFill);
+    painter.setPen(strokePen(color, 0.04));
+    painter.setBrush(color);
+    painter.drawPath(gear);
+}
+
+}  // namespace
+
+void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& color) {
+    const double side = std::min(box.width(), box.height());
+    if (side <= 0) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(box.center() - QPointF(side / 2, side / 2));
+    painter.scale(side, side);
+    switch (symbol) {
+    case Symbol::magnifyingGlass: magnifyingGlass(painter, color); break;
+    case Symbol::checklist: checklist(painter, color); break;
+    case Symbol::exclamationTriangle: exclamationTriangle(painter, color); break;
+    case Symbol::gearShape: gearShape(painter, color); break;
+    }
+    painter.restore();
+}
+
+QIcon symbolIcon(Symbol symbol, const QColor& color, int side) {
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(QSize(side, side) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    paintSymbol(painter, symbol, QRectF(0, 0, side, side), color);
+    painter.end();
+    return QIcon(pixmap);
+}
+
+int symbolSide(const QFont& font) { return QFontInfo(font).pixelSize() + 2; }
+
+SymbolView::SymbolView(Symbol symbol, TextStyle size, Tone tone, QWidget* parent)
+    : QWidget(parent), symbol_(symbol), side_(symbolSide(rows::font(size))), tone_(tone) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize SymbolView::sizeHint() const { return {side_, side_}; }
+
+void SymbolView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintSymbol(painter, symbol_, QRectF(rect()), color(palette(), tone_));
+}
+
+}  // namespace tavlin::rows

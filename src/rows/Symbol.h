@@ -1,0 +1,55 @@
+#pragma once
+
+#include "rows/Look.h"
+
+#include <QColor>
+#include <QIcon>
+#include <QRectF>
+#include <QWidget>
+
+class QPainter;
+
+namespace tavlin::rows {
+
+// The small pictures of the panel's views, drawn here rather than taken
+// from an icon theme (there may be none, and offscreen there is none).
+enum class Symbol {
+    magnifyingGlass,      // the search field
+    checklist,            // the request for access to the reminders
+    exclamationTriangle,  // access refused
+    gearShape,            // the footer's menu
+};
+
+// Draws `symbol` in `color`, centred in the largest square of `box`.
+void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& color);
+
+// `symbol` as an icon of `side` × `side`, sharp at the screens' pixel ratio.
+QIcon symbolIcon(Symbol symbol, const QColor& color, int side);
+
+// The side of a symbol that stands beside text of `font`.
+int symbolSide(const QFont& font);
+
+// A symbol beside text: as large as the text style's font, in one tone of
+// the palette.
+class SymbolView : public QWidget {
+    Q_OBJECT
+
+public:
+    SymbolView(Symbol symbol, TextStyle size, Tone tone, QWidget* parent = nullptr);
+
+    Symbol symbol() const { return symbol_; }
+    Tone tone() const { return tone_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Symbol symbol_;
+    int side_;
+    Tone tone_;
+};
+
+}  // namespace tavlin::rows

@@ -1,0 +1,291 @@
+#include "panel/widgets/FocusBinder.h"
+#include "panel/widgets/KeyPanel.h"
+#include "panel/widgets/PanelFooter.h"
+#include "panel/widgets/PanelWidget.h"
+#include "rows/ElidedLabel.h"
+#include "rows/PermissionDeniedView.h"
+#include "rows/PermissionPromptView.h"
+#include "rows/SearchField.h"
+
+#include "PanelModelFixture.h"
+#include "support/MainLoop.h"
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+using namespace tavlin::panel;
+using tavlin::panel::widgets::KeyPanel;
+using tavlin::panel::widgets::PanelWidget;
+using tavlin::platform::AuthorizationStatus;
+using tavlin::platform::StoreError;
+
+namespace {
+
+// The panel's window with its view over a model, as the controller opens
+// it; the window's Escape, when the view leaves it, is heard as "cancel".
+class PanelWidgetTest : public PanelModelFixture {
+protected:
+    PanelWidget& open(PanelViewInputs inputs = {}) {
+        window = std::make_unique<KeyPanel>(PanelWidget::factory(), false);
+        PanelModel& panel = makeModel(std::move(inputs));
+        tavlin::panel::PanelWindow::Callbacks callbacks;
+        callbacks.onCancel = [this] { heard << u"cancel"_s; };
+        window->setCallbacks(std::move(callbacks));
+        window->setRootView(panel);
+        window->installContent(panel.inputs().cornerRadius);
+        window->layoutContent();
+        window->setFrame(QRectF(100, 100, panel.contentWidth(), window->contentHeight()));
+        return *view();
+    }
+    void show() {
+        window->makeKeyAndOrderFront();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        settle();
+    }
+    PanelWidget* view() const { return static_cast<PanelWidget*>(window->rootView()); }
+    QLineEdit* field() const { return view()->searchField()->lineEdit(); }
+    // What waits for the next turn: the views' renders, the deferred focus.
+    void settle() {
+        for (int turn = 0; turn < 3; ++turn) {
+            clock.runDueActions();
+            QCoreApplication::processEvents();
+        }
+    }
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(window->windowHandle(), Qt::Key(key), modifiers);
+        settle();
+    }
+
+    std::unique_ptr<KeyPanel> window;
+};
+
+}  // namespace
+
+TEST_F(PanelWidgetTest, ThePageFollowsTheAuthorization) {
+    struct Case {
+        AuthorizationStatus status;
+        QWidget* (*page)(const PanelWidget&);
+    };
+    const Case cases[] = {
+        {AuthorizationStatus::notDetermined, [](const PanelWidget& v) -> QWidget* { return v.promptView(); }},
+        {AuthorizationStatus::fullAccess, [](const PanelWidget& v) { return v.contentView(); }},
+        {AuthorizationStatus::denied, [](const PanelWidget& v) -> QWidget* { return v.deniedView(); }},
+        {AuthorizationStatus::restricted, [](const PanelWidget& v) -> QWidget* { return v.deniedView(); }},
+        {AuthorizationStatus::writeOnly, [](const PanelWidget& v) -> QWidget* { return v.deniedView(); }},
+    };
+    for (const Case& c : cases) {
+        backend.setAuthorizationStatus(c.status);
+        makeStore();
+        const PanelWidget& shown = open();
+        EXPECT_EQ(shown.currentPage(), c.page(shown)) << int(c.status);
+    }
+}
+
+TEST_F(PanelWidgetTest, ReturnOnThePromptAsksForAccessAndTheContentFollows) {
+    backend.setAuthorizationStatus(AuthorizationStatus::notDetermined);
+    backend.setAccessRequestOutcome(AuthorizationStatus::fullAccess);
+    makeStore();
+    open();
+    show();
+    EXPECT_EQ(QApplication::focusWidget(), view()->promptView()->button());
+    key(Qt::Key_Return);
+    EXPECT_EQ(store->authorization(), AuthorizationStatus::fullAccess);
+    EXPECT_EQ(view()->currentPage(), view()->contentView());
+    // The content's first step: the field takes the keyboard.
+    EXPECT_EQ(QApplication::focusWidget(), field());
+}
+
+TEST_F(PanelWidgetTest, EscapeEmptiesTheTypedFieldThenClosesThePanel) {
+    open();
+    show();
+    ASSERT_EQ(QApplication::focusWidget(), field());
+    QTest::keyClicks(field(), u"abc"_s);
+    EXPECT_EQ(model->query(), u"abc"_s);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(field()->text(), u""_s);
+    EXPECT_EQ(model->query(), u""_s);
+    EXPECT_TRUE(take().isEmpty());
+    key(Qt::Key_Escape);
+    // The model closes the panel: the window's own cancel is not needed.
+    EXPECT_EQ(take(), QStringList{u"close"_s});
+}
+
+TEST_F(PanelWidgetTest, TheFocusOfTheModelAndOfTheWidgetsFollowEachOther) {
+    open();
+    auto* list = new QWidget(view()->listArea());
+    list->setFocusPolicy(Qt::StrongFocus);
+    view()->listArea()->layout()->addWidget(list);
+    view()->focusBinder()->setList(list);
+    show();
+    EXPECT_EQ(model->focus(), FocusTarget::field);
+    EXPECT_TRUE(field()->hasFocus());
+
+    model->setFocus(FocusTarget::list);
+    EXPECT_TRUE(list->hasFocus());
+    model->setFocus(std::nullopt);
+    EXPECT_EQ(QApplication::focusWidget(), nullptr);
+
+    field()->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(model->focus(), FocusTarget::field);
+    view()->footer()->gearButton()->setFocus();  // no part of the model's focus
+    EXPECT_EQ(model->focus(), std::nullopt);
+    list->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(model->focus(), FocusTarget::list);
+
+    // Typing moves the keyboard back to the field.
+    model->setQuery(u"x"_s);
+    EXPECT_TRUE(field()->hasFocus());
+    EXPECT_EQ(field()->text(), u"x"_s);
+}
+
+TEST_F(PanelWidgetTest, TheHeightIsReportedAsItChanges) {
+    PanelWidget& shown = open();
+    show();
+    const double height = shown.contentHeight();
+    EXPECT_GT(height, 40);
+    EXPECT_EQ(heights, std::vector{height});
+
+    model->setUndoItem(UndoItem{.title = u"Buy milk"_s});
+    settle();
+    EXPECT_TRUE(shown.undoSlot()->isVisible());
+    const double taller = shown.contentHeight();
+    EXPECT_GT(taller, height);
+    EXPECT_EQ(heights, (std::vector{height, taller}));
+
+    // The content is at the top, at its own width, whatever the window's.
+    window->setFrame(QRectF(100, 100, 600, 400));
+    settle();
+    EXPECT_EQ(shown.contentView()->parentWidget()->geometry(), QRect(80, 0, 440, int(taller)));
+}
+
+TEST_F(PanelWidgetTest, TheContentFollowsTheStoredWidth) {
+    settings.setPinnedPanelWidth(300);
+    PanelWidget& shown = open({.panelWidth = 520, .followsStoredWidth = true});
+    show();
+    EXPECT_EQ(shown.contentView()->width(), 360);
+    settings.setPinnedPanelWidth(640);
+    settle();
+    EXPECT_EQ(shown.contentView()->width(), 640);
+}
+
+TEST_F(PanelWidgetTest, ACaptureShowsItsOwnContentWithAListOfBoundedHeight) {
+    PanelWidget& shown = open({.captureText = u"buy milk\ncall Ann"_s});
+    show();
+    EXPECT_TRUE(shown.captureContent()->isVisible());
+    EXPECT_FALSE(shown.ordinaryContent()->isVisible());
+    EXPECT_EQ(shown.captureList()->height(), 56);
+    model->setCaptureContentHeight(500);
+    settle();
+    EXPECT_EQ(shown.captureList()->height(), 380);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(take(), QStringList{u"close"_s});
+
+    model->setCaptureDone(true);
+    settle();
+    EXPECT_FALSE(shown.captureContent()->isVisible());
+    EXPECT_TRUE(shown.ordinaryContent()->isVisible());
+}
+
+TEST_F(PanelWidgetTest, TheUndoBarFadesUnlessMotionIsReduced) {
+    reduceMotion = false;
+    PanelWidget& shown = open();
+    show();
+    model->setUndoItem(UndoItem{.title = u"Buy milk"_s});
+    settle();
+    EXPECT_TRUE(shown.undoSlot()->isVisible());
+    EXPECT_TRUE(shown.undoSlot()->graphicsEffect());
+    EXPECT_TRUE(runMainLoopUntil([&] { return !shown.undoSlot()->graphicsEffect(); }));
+    model->setUndoItem(std::nullopt);
+    settle();
+    EXPECT_TRUE(shown.undoSlot()->isVisible());
+    EXPECT_TRUE(runMainLoopUntil([&] { return !shown.undoSlot()->isVisible(); }));
+}
+
+TEST_F(PanelWidgetTest, TheFooterShowsAFailureBeforeTheDoneTodayCountAndCutsIt) {
+    const auto done = [this](int count) {
+        std::vector<Reminder> reminders;
+        for (int i = 0; i < count; ++i) {
+            Reminder finished = reminder(qPrintable(u"done%1"_s.arg(i)));
+            finished.completed = true;
+            finished.completionDate = wallNow();
+            reminders.push_back(finished);
+        }
+        return reminders;
+    };
+    storeWith(done(2));
+    PanelWidget& shown = open();
+    show();
+    const widgets::PanelFooter& footer = *shown.footer();
+    EXPECT_FALSE(footer.errorLabel()->isVisible());
+    EXPECT_TRUE(footer.doneCountLabel()->isVisible());
+    EXPECT_EQ(footer.doneCountLabel()->text(), u"✓ 2 done today"_s);
+    EXPECT_EQ(footer.encouragementLabel()->text(), u"· great job!"_s);
+
+    const QString description = u"Couldn’t write “%1”: No space left on device."_s.arg(QString(200, u'x'));
+    backend.setSaveFailure(StoreError{.code = StoreError::writeFailed, .description = description});
+    tavlin::platform::detach(store->add({.title = u"Buy milk"_s}));
+    settle();
+    ASSERT_TRUE(store->lastError());
+    EXPECT_TRUE(footer.errorLabel()->isVisible());
+    EXPECT_FALSE(footer.doneCountLabel()->isVisible());
+    const QString message = u"Couldn’t talk to Reminders — "_s + description;
+    EXPECT_EQ(footer.errorLabel()->fullText(), message);
+    EXPECT_EQ(footer.errorLabel()->toolTip(), description + u"\ncom.quorvandell.tavlin.reminders 5"_s);
+    const QString cut = footer.errorLabel()->text();
+    EXPECT_TRUE(cut.endsWith(u'…')) << cut.toStdString();
+    EXPECT_TRUE(message.startsWith(cut.chopped(1)));
+    EXPECT_LE(footer.errorLabel()->fontMetrics().horizontalAdvance(cut), footer.errorLabel()->width());
+    // The gear stays at the right edge, and a wider panel shows more.
+    EXPECT_EQ(footer.gearButton()->geometry().right(), footer.width() - 1 - 12);
+    PanelWidget& wide = open({.panelWidth = 800});
+    show();
+    EXPECT_GT(wide.footer()->errorLabel()->text().size(), cut.size());
+}
+
+TEST_F(PanelWidgetTest, TheGearMenuIsBuiltAsItOpens) {
+    std::optional<QString> pending;
+    PanelWidget& shown =
+        open({.onCheckForUpdates = [this] { heard << u"update"_s; }, .pendingUpdateVersion = [&] { return pending; }});
+    show();
+    QMenu& menu = *shown.footer()->gearMenu();
+    const auto titles = [&] {
+        emit menu.aboutToShow();
+        QStringList all;
+        for (const QAction* action : menu.actions()) {
+            all << (action->isSeparator() ? u"—"_s : action->text());
+            EXPECT_TRUE(action->shortcut().isEmpty());
+        }
+        return all;
+    };
+    EXPECT_EQ(titles(), (QStringList{u"Settings…"_s, u"Check for Updates…"_s, u"—"_s, u"Visit Tavlin Website"_s, u"—"_s,
+                                     u"Quit Tavlin"_s}));
+    pending = u"2.4"_s;
+    EXPECT_EQ(titles().at(1), u"Update to 2.4…"_s);
+    menu.actions().at(1)->trigger();
+    menu.actions().at(5)->trigger();
+    EXPECT_EQ(take(), (QStringList{u"update"_s, u"quit"_s}));
+    EXPECT_EQ(shown.footer()->gearButton()->popupMode(), QToolButton::InstantPopup);
+}
+
+TEST_F(PanelWidgetTest, TheRefusalsButtonOpensTheRemindersFolder) {
+    backend.setAuthorizationStatus(AuthorizationStatus::denied);
+    makeStore();
+    qputenv("TAVLIN_REMINDERS_DIR", "/srv/reminders");
+    PanelWidget& shown = open();
+    qunsetenv("TAVLIN_REMINDERS_DIR");
+    EXPECT_EQ(shown.deniedView()->text()->text(),
+              u"Tavlin can’t read your reminders. Make sure you may read and write /srv/reminders, then relaunch."_s);
+    qputenv("TAVLIN_REMINDERS_DIR", "/srv/reminders");
+    shown.deniedView()->button()->click();
+    qunsetenv("TAVLIN_REMINDERS_DIR");
+    EXPECT_EQ(take(), QStringList{u"open file:///srv/reminders"_s});
+}
