@@ -1,6 +1,6 @@
 #include "preferences/ListPreferenceRow.h"
 
-#include "preferences/SecondaryText.h"
+#include "rows/Look.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -17,6 +17,14 @@ using namespace Qt::StringLiterals;
 namespace tavlin::preferences {
 
 namespace {
+
+// The font of a control at the small size: two pixels (or the like in
+// points) below the body.
+QFont smallControlFont(QFont font) {
+    if (font.pixelSize() > 0) font.setPixelSize(font.pixelSize() - 2);
+    else font.setPointSizeF(font.pointSizeF() * 11 / 13);
+    return font;
+}
 
 // A link at the small control size: its text alone, in the button text's
 // colour (which the row sets to the link colour), no bevel. Drawn here
@@ -64,11 +72,11 @@ ListPreferenceRow::ListPreferenceRow(const QString& title, bool isIncluded, bool
       markAsDefault_(new LinkButton(u"Mark as default"_s, accessories_)),
       switch_(new QCheckBox(this)),
       isDefault_(isDefault) {
-    defaultBadge_->setForegroundRole(QPalette::PlaceholderText);
+    rows::setTone(*defaultBadge_, rows::Tone::secondary);
     defaultBadge_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     markAsDefault_->setCursor(Qt::PointingHandCursor);
-    markAsDefault_->setFont(captionFont(markAsDefault_->font()));
+    markAsDefault_->setFont(smallControlFont(markAsDefault_->font()));
     connect(markAsDefault_, &QPushButton::clicked, this, &ListPreferenceRow::markAsDefaultRequested);
 
     // The one page shown at a time keeps the row's height and the switch's
@@ -138,7 +146,7 @@ void ListPreferenceRow::showAccessory() {
 }
 
 void ListPreferenceRow::applyColors() {
-    setTextColor(*markAsDefault_, QPalette::ButtonText, palette().color(QPalette::Link));
+    rows::setTextColor(*markAsDefault_, QPalette::ButtonText, palette().color(QPalette::Link));
 }
 
 }  // namespace tavlin::preferences

@@ -1,6 +1,6 @@
 #include "preferences/SettingsForm.h"
 
-#include "preferences/SecondaryText.h"
+#include "rows/Look.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -28,13 +28,11 @@ constexpr char kFollowsAbove[] = "tavlinFollowsAbove";
 // Marks the widgets that draw secondary text.
 constexpr char kSecondary[] = "tavlinSecondaryText";
 
-bool isDark(const QPalette& palette) { return palette.color(QPalette::Window).lightnessF() < 0.5; }
-
 // Coloured from the section's palette when added, and again at each change
 // of it (FormSection::applyColors).
 void markSecondary(QLabel* label, const QPalette& palette) {
     label->setProperty(kSecondary, true);
-    setTextColor(*label, QPalette::WindowText, secondaryTextColor(palette));
+    rows::setTextColor(*label, QPalette::WindowText, rows::color(palette, rows::Tone::secondary));
 }
 
 }  // namespace
@@ -50,9 +48,10 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         const QPalette& colors = palette();
         // A step lighter than the window in the dark, the base white in the light.
-        const QColor fill = isDark(colors) ? colors.color(QPalette::Window).lighter(128) : colors.color(QPalette::Base);
+        const QColor fill =
+            rows::isDark(colors) ? colors.color(QPalette::Window).lighter(128) : colors.color(QPalette::Base);
         QColor line = colors.color(QPalette::WindowText);
-        line.setAlphaF(isDark(colors) ? 0.14 : 0.1);
+        line.setAlphaF(rows::isDark(colors) ? 0.14 : 0.1);
 
         QPainterPath shape;
         shape.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), kPanelRadius, kPanelRadius);
@@ -122,7 +121,7 @@ QCheckBox* FormSection::addSwitch(const QString& title) {
 QLabel* FormSection::makeCaption(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
-    label->setFont(captionFont(label->font()));
+    label->setFont(rows::font(label->font(), rows::TextStyle::caption));
     markSecondary(label, parent ? parent->palette() : label->palette());
     return label;
 }
@@ -184,7 +183,7 @@ void FormSection::applyColors() {
     // The secondary colour is fixed on each label; it follows the palette here.
     for (QLabel* label : findChildren<QLabel*>())
         if (label->property(kSecondary).toBool())
-            setTextColor(*label, QPalette::WindowText, secondaryTextColor(palette()));
+            rows::setTextColor(*label, QPalette::WindowText, rows::color(palette(), rows::Tone::secondary));
 }
 
 SettingsForm::SettingsForm(QWidget* parent) : QWidget(parent), sections_(new QVBoxLayout(this)) {

@@ -1,6 +1,6 @@
 #include "preferences/ShortcutRecorderField.h"
 
-#include "preferences/SecondaryText.h"
+#include "rows/Look.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -85,9 +85,10 @@ void ShortcutRecorderField::render() {
     const std::optional<KeyBindings::Shortcut>& current = recorder_.current();
     if (recorder_.isRecording()) record_->setText(u"Press shortcut…"_s);
     else record_->setText(current ? current->description() : u"Record Shortcut"_s);
-    setTextColor(*record_, QPalette::ButtonText,
-                 recorder_.isRecording() ? secondaryTextColor(palette()) : palette().color(QPalette::ButtonText));
-    remove_->setIcon(QIcon::fromTheme(u"edit-clear"_s, clearIcon(secondaryTextColor(palette()))));
+    const QColor secondary = rows::color(palette(), rows::Tone::secondary);
+    rows::setTextColor(*record_, QPalette::ButtonText,
+                       recorder_.isRecording() ? secondary : palette().color(QPalette::ButtonText));
+    remove_->setIcon(QIcon::fromTheme(u"edit-clear"_s, clearIcon(secondary)));
     remove_->setVisible(current && !recorder_.isRecording());
 }
 
