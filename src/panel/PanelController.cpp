@@ -56,7 +56,11 @@ PanelController::~PanelController() {
     if (!panel_) return;
     panel_->setCallbacks({});
     panel_->orderOut();
-    if (model_) model_->closing();
+    if (!model_) return;
+    model_->closing();
+    // At once, not at the next turn: the store and the settings it reads
+    // may go right after the controller.
+    delete model_.release();
 }
 
 void PanelController::toggle(bool fromHotKey) {

@@ -197,6 +197,9 @@ public:
     // The panel closes: its content goes (an open edit is saved), and the
     // model hears no more notices.
     void closing();
+    // Closed, the model is only waiting to go: its views stop reading it
+    // (what it reads may be gone first).
+    bool isClosed() const { return closed_; }
 
     // The field's keys.
     void handleFieldSubmit();

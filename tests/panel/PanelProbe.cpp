@@ -7,9 +7,12 @@
 // line, from standard input:
 //   state    prints "state open=… visible=… key=… active=… anchor=…
 //            frame=X,Y,W,H geometry=X,Y,W,H pinned=X,Y|none window=ID
-//            resignKey=N translucent=…": frame is what the controller
-//            asked for, geometry what Qt has, active whether the window
-//            manager's active window is the panel's
+//            translucent=… focus=field|list|none fieldFocused=…
+//            resignKey=N query=TEXT": frame is what the controller asked
+//            for, geometry what Qt has, active whether the window manager's
+//            active window is the panel's, focus the panel model's,
+//            fieldFocused whether the field has Qt's keyboard focus, and
+//            the query last, as typed
 //   click    a click on the tray item (toggle from the tray)
 //   toggle   the hot key's toggle
 
@@ -17,6 +20,7 @@
 #include "keybindings/KeyBindings.h"
 #include "panel/PanelController.h"
 #include "panel/widgets/KeyPanel.h"
+#include "panel/widgets/PanelWidget.h"
 #include "platform/Geocoder.h"
 #include "platform/Log.h"
 #include "platform/MapSearch.h"
@@ -25,12 +29,14 @@
 #include "platform/VCardContacts.h"
 #include "platform/X11Windows.h"
 #include "platform/eventstore/VdirEventStore.h"
+#include "rows/SearchField.h"
 #include "store/LocationProvider.h"
 #include "store/PlaceResolver.h"
 #include "store/ReminderStore.h"
 #include "store/Settings.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QSocketNotifier>
 #include <QWindow>
 
@@ -80,7 +86,18 @@ QString state(const PanelController& controller, const tavlin::store::Settings& 
     line += u" pinned="_s + (pinned ? numbers({pinned->x, pinned->y}) : u"none"_s);
     if (panel)
         line += u" window="_s + QString::number(panel->winId()) + u" translucent="_s + text(panel->isTranslucent());
+    const tavlin::panel::PanelModel* model = controller.model();
+    const auto* view = panel ? qobject_cast<const tavlin::panel::widgets::PanelWidget*>(panel->rootView()) : nullptr;
+    if (model && view) {
+        const std::optional<tavlin::panel::FocusTarget> focus = model->focus();
+        line += u" focus="_s +
+                (!focus                                        ? u"none"_s
+                 : *focus == tavlin::panel::FocusTarget::field ? u"field"_s
+                                                               : u"list"_s) +
+                u" fieldFocused="_s + text(QApplication::focusWidget() == view->searchField()->lineEdit());
+    }
     line += u" resignKey="_s + QString::number(controller.resignKeyCount());
+    if (model) line += u" query="_s + model->query();
     return line;
 }
 

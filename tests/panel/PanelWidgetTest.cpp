@@ -289,3 +289,15 @@ TEST_F(PanelWidgetTest, TheRefusalsButtonOpensTheRemindersFolder) {
     qunsetenv("TAVLIN_REMINDERS_DIR");
     EXPECT_EQ(take(), QStringList{u"open file:///srv/reminders"_s});
 }
+
+TEST_F(PanelWidgetTest, AClosedPanelsViewReadsNothingMore) {
+    open({.followsStoredWidth = true});
+    show();
+    // A render is due when the panel closes, and the store goes first.
+    settings.setPinnedPanelWidth(600);
+    model->closing();
+    store.reset();
+    settle();
+    EXPECT_EQ(view()->contentHeight(), 0);
+    EXPECT_FALSE(view()->handleExitCommand());
+}

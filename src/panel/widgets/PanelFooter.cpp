@@ -18,7 +18,7 @@ namespace tavlin::panel::widgets {
 
 PanelFooter::PanelFooter(PanelModel& model, QWidget* parent)
     : QWidget(parent),
-      model_(model),
+      model_(&model),
       error_(new rows::ElidedLabel(this)),
       done_(new QWidget(this)),
       doneCount_(new QLabel(done_)),
@@ -61,7 +61,8 @@ void PanelFooter::changeEvent(QEvent* event) {
 }
 
 void PanelFooter::render() {
-    const FooterStatus status = model_.footerStatus();
+    if (!model_ || model_->isClosed()) return;
+    const FooterStatus status = model_->footerStatus();
     const auto* failure = std::get_if<FooterError>(&status);
     const auto* done = std::get_if<DoneTodayMessage>(&status);
     error_->setVisible(failure);
@@ -74,7 +75,8 @@ void PanelFooter::render() {
 
 void PanelFooter::rebuildMenu() {
     menu_->clear();
-    for (const GearMenuItem& item : model_.gearMenu()) {
+    if (!model_ || model_->isClosed()) return;
+    for (const GearMenuItem& item : model_->gearMenu()) {
         if (item.isSeparator()) {
             menu_->addSeparator();
             continue;

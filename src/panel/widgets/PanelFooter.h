@@ -1,5 +1,8 @@
 #pragma once
 
+#include "panel/PanelModel.h"
+
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -8,10 +11,6 @@ class QToolButton;
 
 namespace tavlin::rows {
 class ElidedLabel;
-}
-
-namespace tavlin::panel {
-class PanelModel;
 }
 
 namespace tavlin::panel::widgets {
@@ -40,7 +39,7 @@ private:
     void rebuildMenu();
     void paintGear();
 
-    PanelModel& model_;
+    QPointer<PanelModel> model_;
     rows::ElidedLabel* error_;
     QWidget* done_;
     QLabel* doneCount_;

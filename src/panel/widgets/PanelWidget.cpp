@@ -164,25 +164,33 @@ void PanelWidget::bindField() {
 
 QWidget* PanelWidget::currentPage() const { return routes_->currentWidget(); }
 
+PanelModel* PanelWidget::live() const { return model_ && !model_->isClosed() ? model_.data() : nullptr; }
+
 bool PanelWidget::handleExitCommand() {
-    if (!model_) return false;
+    PanelModel* model = live();
+    if (!model) return false;
     // The model may close the panel, and with it this view.
-    model_->handleExitCommand();
+    model->handleExitCommand();
     return true;
 }
 
-bool PanelWidget::commandReturn(Qt::KeyboardModifiers modifiers) { return model_ && model_->commandReturn(modifiers); }
+bool PanelWidget::commandReturn(Qt::KeyboardModifiers modifiers) {
+    PanelModel* model = live();
+    return model && model->commandReturn(modifiers);
+}
 
 double PanelWidget::contentHeight() const {
     const QWidget* page = routes_->currentWidget();
-    if (!page || !model_) return 0;
-    const int width = int(std::lround(model_->contentWidth()));
+    const PanelModel* model = live();
+    if (!page || !model) return 0;
+    const int width = int(std::lround(model->contentWidth()));
     return page->hasHeightForWidth() ? page->heightForWidth(width) : page->sizeHint().height();
 }
 
 QSize PanelWidget::sizeHint() const {
-    if (!model_) return {0, 0};
-    return {int(std::lround(model_->contentWidth())), int(std::lround(contentHeight()))};
+    const PanelModel* model = live();
+    if (!model) return {0, 0};
+    return {int(std::lround(model->contentWidth())), int(std::lround(contentHeight()))};
 }
 
 bool PanelWidget::event(QEvent* event) {
@@ -208,8 +216,8 @@ void PanelWidget::showEvent(QShowEvent* event) {
 }
 
 void PanelWidget::render() {
-    if (!model_) return;
-    const PanelModel& model = *model_;
+    if (!live()) return;
+    const PanelModel& model = *live();
     QWidget* page = content_;
     switch (model.route()) {
     case PanelModel::Route::prompt: page = prompt_; break;
@@ -258,19 +266,21 @@ void PanelWidget::showUndoBar(bool shown) {
 }
 
 void PanelWidget::placeContent() {
-    if (!model_) return;
-    const int width = int(std::lround(model_->contentWidth()));
+    const PanelModel* model = live();
+    if (!model) return;
+    const int width = int(std::lround(model->contentWidth()));
     const int height = int(std::lround(contentHeight()));
     // As wide as the model says, centred, at the top.
     frame_->setGeometry((this->width() - width) / 2, 0, width, height);
 }
 
 void PanelWidget::reportHeight() {
-    if (!model_ || !isVisible()) return;
+    const PanelModel* model = live();
+    if (!model || !isVisible()) return;
     const double height = contentHeight();
     if (height <= 0 || height == reportedHeight_) return;
     reportedHeight_ = height;
-    if (model_->inputs().onHeightChange) model_->inputs().onHeightChange(height);
+    if (model->inputs().onHeightChange) model->inputs().onHeightChange(height);
 }
 
 }  // namespace tavlin::panel::widgets

@@ -78,6 +78,8 @@ private:
     void showUndoBar(bool shown);
     void placeContent();
     void reportHeight();
+    // The model while its panel is open; nothing once it closed or went.
+    PanelModel* live() const;
 
     QPointer<PanelModel> model_;
     rows::PanelBackground* background_;
