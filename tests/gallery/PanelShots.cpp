@@ -200,7 +200,12 @@ const Shots shots{[] {
             {named(u"panel-prompt"_s, scheme),
              [=] { return panel(statusItem, {.authorization = AuthorizationStatus::notDetermined}, true, scheme); }});
         all.push_back({named(u"panel-denied"_s, scheme), [=] {
-                           return panel(statusItem, {.authorization = AuthorizationStatus::denied}, true, scheme);
+                           // The folder named is the same on every machine.
+                           qputenv("TAVLIN_REMINDERS_DIR", "/home/anna/.local/share/Tavlin/Reminders");
+                           QImage image =
+                               panel(statusItem, {.authorization = AuthorizationStatus::denied}, true, scheme);
+                           qunsetenv("TAVLIN_REMINDERS_DIR");
+                           return image;
                        }});
         all.push_back({named(u"footer-error-long"_s, scheme),
                        [=] { return footer({.doneToday = 2, .failure = longFailure}, scheme); }});
