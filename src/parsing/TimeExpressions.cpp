@@ -44,8 +44,10 @@ TimeWordPatterns makeTimeWordPatterns(const ParserVocabulary& vocabulary) {
     if (!vocabulary.timeWords.isEmpty())
         patterns.timeWord = Regex::compile(u"\\b(?:"_s + vocabulary.timeWords.foldedAlternation() + u")\\b"_s);
     const QString number = numberPattern(vocabulary);
+    // Folded like the text it looks in: a marker with an accent or a final
+    // sigma ("στις 5") matches too.
     const QString locationAlternation =
-        WordSet::unionOf(vocabulary.locationMarkers.raw(), vocabulary.radiusPrepositions.raw()).alternation();
+        WordSet::unionOf(vocabulary.locationMarkers.raw(), vocabulary.radiusPrepositions.raw()).foldedAlternation();
     if (!locationAlternation.isEmpty())
         patterns.afterLocationMarker = Regex::compile(u"\\b(?:"_s + locationAlternation + u")\\s+"_s + number);
     const QString clockAlternation = vocabulary.clockMarkers.foldedAlternation();

@@ -125,6 +125,14 @@ QStringList corpusLanguages() {
 
 class NativeLines : public testing::TestWithParam<QString> {};
 
+TEST(NativeLinesCorpus, HoldsEveryLanguage) {
+    QStringList expected = ParserVocabulary::supportedLanguageCodes();
+    QStringList found = corpusLanguages();
+    expected.sort();
+    found.sort();
+    EXPECT_EQ(found, expected);
+}
+
 TEST_P(NativeLines, AreReadAsTheirSpeakersMeanThem) {
     const QString code = GetParam();
     const std::vector<Row> rows = readCorpus(QStringLiteral(TAVLIN_NATIVE_LINES_DIR "/") + code + u".tsv"_s);

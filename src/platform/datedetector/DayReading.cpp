@@ -40,27 +40,35 @@ std::optional<Atom> PhraseReader::dayAt(qsizetype position) const {
 }
 
 // A day of the month alone, where the language marks it as one: a lead
-// word ("am 15.", "le 15") or an ending ("15-én", "15'inde").
+// word ("am 15.", "le 15", which the parser takes away as a marker), a day
+// word ("dia 15", "tarehe 15", part of the phrase) or an ending ("15-én",
+// "15'inde").
 std::optional<Atom> PhraseReader::dayOfMonthAt(qsizetype position) const {
     qsizetype numberStart = position;
-    const std::optional<LexiconMatch> lead = word(position, Lex::dayNumberLead);
+    qsizetype start = position;
+    std::optional<LexiconMatch> lead = word(position, Lex::dayNumberWord);
+    const bool inPhrase = lead.has_value();
+    if (!lead) lead = word(position, Lex::dayNumberLead);
     if (lead) {
         const std::optional<qsizetype> next = afterWord(*lead);
         if (!next) return std::nullopt;
-        // "am 12. März" is the date's, and a lead glued to it ("ב-12 במרץ") with it.
+        // "dia 12 de março" with its day word; "am 12. März" is the date's alone.
         if (std::optional<Atom> date = calendarDateAt(*next)) {
-            if (lead->entry->trailing.isEmpty()) return std::nullopt;
+            if (!inPhrase) return std::nullopt;
             date->start = position;
             return date;
         }
         numberStart = *next;
+        if (!inPhrase) start = *next;
     }
+    // Not "le 1er" (an ordinal) nor "do 17:00" (a time).
     const std::optional<DayNumber> number = dayNumberAt(numberStart);
-    if (!number || (!lead && !number->marked)) return std::nullopt;
+    if (!number || (!lead && !number->marked) || ordinalNumberAt(numberStart) || !endsCleanly(number->end))
+        return std::nullopt;
     const std::optional<qsizetype> next = afterBlanks(number->end);
     if (next && word(*next, Lex::hourWordAfter)) return std::nullopt;  // "am 15 Uhr" is no day
     return Atom{.kind = Atom::Kind::day,
-                .start = position,
+                .start = start,
                 .end = number->end,
                 .day = WrittenDay{.kind = WrittenDay::Kind::dayOfMonth, .day = number->day}};
 }
@@ -206,7 +214,7 @@ std::optional<Atom> PhraseReader::calendarDateAt(qsizetype position) const {
 // "25 Aug 2026", "20. August", "20 de agosto de 2026", "20th of August".
 std::optional<Atom> PhraseReader::dayFirstDateAt(qsizetype position) const {
     const std::optional<DayNumber> number = dayNumberAt(position);
-    const std::optional<qsizetype> next = number ? afterBlanks(number->end) : std::nullopt;
+    const std::optional<qsizetype> next = number && !number->ended ? afterBlanks(number->end) : std::nullopt;
     if (!next) return std::nullopt;
     qsizetype monthStart = *next;
     if (const std::optional<LexiconMatch> joiner = word(monthStart, Lex::dateJoiner))
@@ -307,9 +315,9 @@ std::optional<DayNumber> PhraseReader::dayNumberAt(qsizetype position) const {
     const qsizetype end = position + digits;
     if (const std::optional<LexiconMatch> suffix = word(end, Lex::ordinalSuffix)) return DayNumber{day, suffix->end};
     if (text_.at(end) == '.' && !text_.isDigitAt(end + 1) && text_.canEnd(end + 1)) return DayNumber{day, end + 1};
-    if (text_.canEnd(end)) return DayNumber{day, end};
     if (const std::optional<EndingMatch> ending = lexicon_.endingAt(text_, end, active_))
-        return DayNumber{day, ending->end, ending->marksDay};
+        return DayNumber{day, ending->end, ending->marksDay, true};
+    if (text_.canEnd(end)) return DayNumber{day, end};
     return std::nullopt;
 }
 
@@ -330,8 +338,10 @@ std::optional<int> PhraseReader::yearAfter(qsizetype* position) const {
     if (const std::optional<LexiconMatch> joiner = word(yearStart, Lex::dateJoiner))
         yearStart = afterBlanks(joiner->end).value_or(yearStart);
     int year = 0;
-    if (text_.digitsAt(yearStart, &year, 4) != 4 || !endsCleanly(yearStart + 4)) return std::nullopt;
-    *position = yearStart + 4;
+    const std::optional<qsizetype> end =
+        text_.digitsAt(yearStart, &year, 4) == 4 ? numberEnd(yearStart + 4) : std::nullopt;  // "2026'da"
+    if (!end) return std::nullopt;
+    *position = *end;
     return year;
 }
 

@@ -73,6 +73,7 @@ struct DetectorLanguage {
 
     // Times of day.
     QStringList clockMarkers;             // before a time: "at", "om", "kl."
+    QStringList timeLeads;                // glued to a time before it, as no marker of the parser: Hebrew "ב-"
     QStringList hourWordsBefore;          // before an hour: "kello", "ora"
     QStringList hourWordsAfter;           // after an hour: "Uhr", "uur", "heures"
     QStringList hourWordsAfterMarker;     // after an hour that follows a marker: "o'clock"
@@ -82,6 +83,7 @@ struct DetectorLanguage {
     std::vector<TimedWord> dayParts;      // after a day: "morning", "evening"
     std::vector<TimedWord> tonightWords;  // today at a time: "tonight", "vanavond"
     QStringList dayPartLeads;             // between a day and its part: "in the", "por la"
+    bool partsLeadTimes = false;          // a part of the day before a time places it: "akşam 8'de"
 
     // Days, beyond ICU's names and relative phrases.
     std::vector<NumberedWord> relativeDays;  // day offsets: "idag" 0, "day after tomorrow" 2
@@ -92,7 +94,7 @@ struct DetectorLanguage {
     bool gluesWeekdayAndPart = false;            // "Donnerstagvormittag", "zondagmiddag"
 
     // Clock times said in words.
-    std::vector<NumberedWord> hourNames;  // hours beyond the cardinal numbers: Polish "piątej" 5
+    std::vector<NumberedWord> numberWords;  // beyond CLDR's cardinals: Polish hours "piątej" 5, Hungarian "két" 2
     std::vector<DialWord> dialWords;
     bool hoursCountFromSix = false;  // after a clock marker: Swahili "saa tisa" is three o'clock
 
@@ -107,13 +109,15 @@ struct DetectorLanguage {
     std::vector<NumberedWord> weekendWords;    // the coming weekend: "this weekend" 0
     std::vector<NumberedWord> relativeMonths;  // "mese prossimo" 1
     QStringList dayNumberLeads;                // before a bare day of the month: "am" 15., "le" 15
+    QStringList dayNumberWords;                // the same, and part of the phrase: "dia" 15, "tarehe" 15
 
     // What is glued to a word or a number.
     QStringList prefixes;  // before a word: Hebrew "ב" of "ביום שישי"
     // After a number or a name, with the mark that joins them: Turkish
     // "'de" of "17'de", Hungarian "-kor" of "7-kor".
     QStringList endings;
-    QStringList dayEndings;  // those that make a number a day of the month: "-én", "'inde"
+    QStringList dayEndings;   // those that make a number a day of the month: "-én", "'inde"
+    QStringList timeEndings;  // those that make a number a clock time: "-kor"
 
     // Words that join the parts of a phrase.
     QStringList joiners;             // between a time and a day: "on", "am"

@@ -129,6 +129,7 @@ void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, co
     if (language.readsHourLetterH) hourLetterH_ |= bit;
     if (language.readsHourLetterU) hourLetterU_ |= bit;
     if (language.countMayBeLeftOut) countLeftOut_ |= bit;
+    if (language.partsLeadTimes) partsLeadTimes_ |= bit;
     addCalendarNames(language, bit, symbols);
     addRelativePhrases(language, bit, locale);
     addNumberWords(bit, locale);
@@ -317,13 +318,14 @@ void Lexicon::addGlued(const DetectorLanguage& language, LanguageMask bit) {
         prefixes_.emplace_back(foldedWord(prefix), bit);
         prefixed_ |= bit;
     }
-    for (const QStringList* list : {&language.endings, &language.dayEndings}) {
+    for (const QStringList* list : {&language.endings, &language.dayEndings, &language.timeEndings}) {
         for (const QString& ending : *list) {
             const std::optional<QChar> mark = ending.isEmpty() ? std::nullopt : endingMark(ending.front().unicode());
             if (!mark) continue;
             Ending& known = endings_[*mark + foldedWord(ending.mid(1))];
             known.languages |= bit;
             if (list == &language.dayEndings) known.marksDay |= bit;
+            if (list == &language.timeEndings) known.marksTime |= bit;
         }
     }
 }
@@ -338,7 +340,9 @@ void Lexicon::addHandTable(const DetectorLanguage& language, LanguageMask bit) {
     };
     for (const QString& word : language.clockMarkers)
         add({.kind = Lex::clockMarker, .languages = bit, .countsFromSix = language.hoursCountFromSix}, word);
-    addWords(Lex::hourWordBefore, language.hourWordsBefore);
+    for (const QString& word : language.hourWordsBefore)
+        add({.kind = Lex::hourWordBefore, .languages = bit, .countsFromSix = language.hoursCountFromSix}, word);
+    addWords(Lex::timeLead, language.timeLeads);
     addWords(Lex::hourWordAfter, language.hourWordsAfter);
     addWords(Lex::hourWordAfterMarker, language.hourWordsAfterMarker);
     addTimed(Lex::timeWord, language.timeWords);
@@ -368,7 +372,8 @@ void Lexicon::addHandTable(const DetectorLanguage& language, LanguageMask bit) {
     addWords(Lex::ordinalConnector, language.ordinalConnectors);
     addWords(Lex::oneWord, language.oneWords);
     addWords(Lex::dayNumberLead, language.dayNumberLeads);
-    for (const NumberedWord& name : language.hourNames)
+    addWords(Lex::dayNumberWord, language.dayNumberWords);
+    for (const NumberedWord& name : language.numberWords)
         add({.kind = Lex::numberWord, .languages = bit, .number = name.number}, name.word);
     for (const DialWord& dial : language.dialWords)
         add({.kind = dial.beforeHour ? Lex::dialBefore : Lex::dialAfter,
@@ -473,7 +478,7 @@ std::optional<EndingMatch> Lexicon::endingAt(const TokenizedText& text, qsizetyp
     if (word.isNumber || !text.canEnd(word.end)) return std::nullopt;
     const auto known = endings_.constFind(*mark + word.folded);
     if (known == endings_.constEnd() || !(known->languages & active)) return std::nullopt;
-    return EndingMatch{word.end, (known->marksDay & active) != 0};
+    return EndingMatch{word.end, (known->marksDay & active) != 0, (known->marksTime & active) != 0};
 }
 
 }  // namespace tavlin::platform::datedetector

@@ -30,6 +30,7 @@ enum class Lex : std::uint8_t {
     dayPartLead,
     clockMarker,
     hourWordBefore,
+    timeLead,
     hourWordAfter,
     hourWordAfterMarker,
     joiner,
@@ -47,6 +48,7 @@ enum class Lex : std::uint8_t {
     durationTrail,    // 3 gün "sonra"
     spanWord,         // number: Span; minute: a count it holds; beforeCount, singular
     dayNumberLead,    // "am" 15.
+    dayNumberWord,    // "dia" 15
     weekdayWithPart,  // number: weekday; minute: the part's hour ("zondagmiddag")
 };
 
@@ -76,7 +78,8 @@ struct LexiconMatch {
 // An ending glued to a number or a name ("17'de", "12-én").
 struct EndingMatch {
     qsizetype end = 0;
-    bool marksDay = false;  // the number it follows is a day of the month
+    bool marksDay = false;   // the number it follows is a day of the month
+    bool marksTime = false;  // or a clock time
 };
 
 // Every word the detector knows in the twenty languages: ICU's weekday and
@@ -91,6 +94,7 @@ public:
     LanguageMask readsHourLetterH() const { return hourLetterH_; }
     LanguageMask readsHourLetterU() const { return hourLetterU_; }
     LanguageMask leavesCountOut() const { return countLeftOut_; }
+    LanguageMask partsLeadTimes() const { return partsLeadTimes_; }
 
     // The entries of the active languages that start with `tokenIndex` and
     // end where a phrase may end, longest first.
@@ -122,11 +126,13 @@ private:
     struct Ending {
         LanguageMask languages = 0;
         LanguageMask marksDay = 0;
+        LanguageMask marksTime = 0;
     };
     QHash<QString, Ending> endings_;  // by mark ("'", "-", ":") and folded word
     std::vector<std::pair<QString, LanguageMask>> prefixes_;
     LanguageMask prefixed_ = 0;  // languages with prefixes
     LanguageMask countLeftOut_ = 0;
+    LanguageMask partsLeadTimes_ = 0;
     LanguageMask hourLetterH_ = 0;
     LanguageMask hourLetterU_ = 0;
 };

@@ -57,7 +57,8 @@ struct ClockPart {
 struct DayNumber {
     int day = 0;
     qsizetype end = 0;
-    bool marked = false;  // by a dot or an ending of the day, not only by what stands around it
+    bool marked = false;  // by an ending of the day, not only by what stands around it
+    bool ended = false;   // by any ending ("8'de"): no month follows
 };
 
 // Reads the atoms that start at a position of a tokenized text, in the
@@ -94,9 +95,12 @@ private:
         int value = 0;
         qsizetype end = 0;
         bool inWords = false;
+        bool timeEnding = false;                    // "7-kor"
         LanguageMask languages = ~LanguageMask{0};  // of the words
     };
     std::optional<LexiconMatch> spanWordAt(qsizetype position, bool beforeCount, LanguageMask languages) const;
+    // Whether a count stands right before `position`, blanks between.
+    bool followsACount(qsizetype position) const;
     std::optional<Count> countAt(qsizetype position, bool asHour) const;
 
     // Times (TimeReading.cpp).

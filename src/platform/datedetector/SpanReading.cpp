@@ -40,15 +40,25 @@ std::optional<PhraseReader::Count> PhraseReader::countAt(qsizetype position, boo
         int value = 0;
         const int digits = text_.digitsAt(position, &value, 3);
         if (digits > (asHour ? 2 : 3)) return std::nullopt;
-        const std::optional<qsizetype> end = numberEnd(position + digits);
-        if (!end) return std::nullopt;
-        return Count{.value = value, .end = *end};
+        const qsizetype digitsEnd = position + digits;
+        if (endsCleanly(digitsEnd)) return Count{.value = value, .end = digitsEnd};
+        const std::optional<EndingMatch> ending = lexicon_.endingAt(text_, digitsEnd, active_);
+        if (!ending) return std::nullopt;
+        return Count{.value = value, .end = ending->end, .timeEnding = ending->marksTime};
     }
     std::optional<LexiconMatch> number = word(position, Lex::numberWord);
     if (!number && !asHour) number = word(position, Lex::oneWord);
     if (!number) return std::nullopt;
     const int value = number->entry->kind == Lex::oneWord ? 1 : number->entry->number;
     return Count{.value = value, .end = number->end, .inWords = true, .languages = number->entry->languages};
+}
+
+bool PhraseReader::followsACount(qsizetype position) const {
+    const int token = text_.tokenStartingAt(position);
+    if (token <= 0) return false;
+    const Token& previous = text_.tokens()[static_cast<size_t>(token - 1)];
+    if (text_.skipBlanks(previous.end) != position) return false;
+    return previous.isNumber || word(previous.start, Lex::numberWord) || word(previous.start, Lex::oneWord);
 }
 
 std::optional<LexiconMatch> PhraseReader::spanWordAt(qsizetype position, bool beforeCount,
@@ -70,6 +80,7 @@ std::optional<Atom> PhraseReader::spanAt(qsizetype position) const {
     LanguageMask languages = active_;
     qsizetype at = position;
     const std::optional<LexiconMatch> lead = word(position, Lex::durationLead);
+    if (lead && followsACount(position)) return std::nullopt;  // Romanian "din două în două săptămâni" is a cadence
     if (lead) {
         const std::optional<qsizetype> next = afterWord(*lead);
         if (!next) return std::nullopt;

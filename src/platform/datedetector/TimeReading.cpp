@@ -104,11 +104,30 @@ std::optional<LexiconMatch> PhraseReader::partOfDayAfter(qsizetype end) const {
 }
 
 std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
+    // A part of the day before a time places it ("abends um 8", "akşam 8'de",
+    // "este 8-kor"), unless its word is also a day ("morgen um 8").
+    const std::optional<LexiconMatch> part = word(position, Lex::dayPart);
+    if (part && (part->entry->languages & lexicon_.partsLeadTimes() & active_) && !word(position, Lex::relativeDay)) {
+        const std::optional<qsizetype> next = afterBlanks(part->end);
+        std::optional<Atom> time = next ? timeAt(*next) : std::nullopt;
+        if (time && time->time->dialHour) {
+            time->time = placedInPartOfDay(*time->time, part->entry->number);
+            time->start = position;
+            time->needsPartOfDay = false;
+            return time;
+        }
+    }
     qsizetype core = position;
     bool afterLead = false;
     bool afterMarker = false;  // a clock marker stands right before the time
     bool fromSix = false;
-    if (const std::optional<LexiconMatch> marker = word(position, Lex::clockMarker)) {
+    if (const std::optional<LexiconMatch> lead = word(position, Lex::timeLead)) {
+        if (const std::optional<qsizetype> next = afterWord(*lead)) {
+            core = *next;
+            afterLead = true;
+        }
+    }
+    if (const std::optional<LexiconMatch> marker = word(core, Lex::clockMarker)) {
         if (const std::optional<qsizetype> next = afterWord(*marker)) {
             core = *next;
             afterLead = afterMarker = true;
@@ -120,6 +139,7 @@ std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
             core = *next;
             afterLead = true;
             afterMarker = false;
+            fromSix = fromSix || hourWord->entry->countsFromSix;
         }
     }
     qsizetype end = 0;
@@ -253,8 +273,8 @@ std::optional<WrittenTime> PhraseReader::hourAt(qsizetype position, bool afterLe
             hourWord = true;
         }
     }
-    if (!afterLead && !hourWord) return std::nullopt;
-    const bool oneDigit = count->inWords || count->end - position == 1;
+    if (!afterLead && !hourWord && !count->timeEnding) return std::nullopt;
+    const bool oneDigit = count->inWords || text_.digitsAt(position, nullptr, 2) == 1;
     *end = after;
     WrittenTime time = onTheDial(hour, 0, oneDigit);
     time.rollsForward = true;

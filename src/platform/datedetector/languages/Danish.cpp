@@ -10,14 +10,20 @@ const DetectorLanguage& danishDates() {
         .clockMarkers = {u"kl."_s, u"kl"_s, u"klokken"_s},
         .timeWords = {{u"midnat"_s, kMidnight}},
         .dayParts = {{u"morgen"_s, 9}, {u"formiddag"_s, 9}, {u"eftermiddag"_s, 15}, {u"aften"_s, 19}, {u"nat"_s, 21}},
-        .tonightWords = {{u"i aften"_s, 20}, {u"i nat"_s, 21}},
+        .tonightWords = {{u"i aften"_s, 20}, {u"iaften"_s, 20}, {u"i nat"_s, 21}, {u"i eftermiddag"_s, 15}},
+        .dayPartLeads = {u"om"_s},
         .relativeDays = {{u"idag"_s, 0}, {u"imorgen"_s, 1}, {u"iovermorgen"_s, 2}, {u"igår"_s, -1}},
         .weekdayModifiers = {{u"på"_s, WeekdayMode::fromToday},
                              {u"kommende"_s, WeekdayMode::fromToday},
                              {u"næste"_s, WeekdayMode::afterToday},
                              {u"sidste"_s, WeekdayMode::past},
                              {u"forrige"_s, WeekdayMode::past}},
-        .joiners = {u"på"_s},
+        .dialWords = {{u"kvart over"_s, 15, true, ReadByRules::always},
+                      {u"kvart i"_s, -15, true, ReadByRules::always},
+                      {u"halv"_s, -30, true, ReadByRules::afterMarker}},
+        .weekendWords = {{u"i weekenden"_s, 0}, {u"denne weekend"_s, 0}, {u"til weekenden"_s, 0}},
+        .dayNumberLeads = {u"den"_s},
+        .joiners = {u"på"_s, u"inden"_s},
     };
     return table;
 }

@@ -21,6 +21,7 @@ const DetectorLanguage& germanDates() {
                      {u"abends"_s, 19},
                      {u"Nacht"_s, 21},
                      {u"nachts"_s, 21}},
+        .partsLeadTimes = true,
         .weekdayModifiers = {{u"diesen"_s, WeekdayMode::fromToday},
                              {u"dieser"_s, WeekdayMode::fromToday},
                              {u"kommenden"_s, WeekdayMode::fromToday},

@@ -10,13 +10,20 @@ const DetectorLanguage& norwegianDates() {
         .clockMarkers = {u"kl."_s, u"kl"_s, u"klokken"_s, u"klokka"_s},
         .timeWords = {{u"midnatt"_s, kMidnight}},
         .dayParts = {{u"morgen"_s, 9}, {u"formiddag"_s, 9}, {u"ettermiddag"_s, 15}, {u"kveld"_s, 19}, {u"natt"_s, 21}},
-        .tonightWords = {{u"i kveld"_s, 20}, {u"i natt"_s, 21}},
+        .tonightWords = {{u"i kveld"_s, 20}, {u"ikveld"_s, 20}, {u"i natt"_s, 21}, {u"i ettermiddag"_s, 15}},
+        .dayPartLeads = {u"om"_s},
         .relativeDays = {{u"idag"_s, 0}, {u"imorgen"_s, 1}, {u"iovermorgen"_s, 2}, {u"igår"_s, -1}},
         .weekdayModifiers = {{u"på"_s, WeekdayMode::fromToday},
                              {u"kommende"_s, WeekdayMode::fromToday},
                              {u"neste"_s, WeekdayMode::afterToday},
                              {u"forrige"_s, WeekdayMode::past}},
-        .joiners = {u"på"_s},
+        .dialWords = {{u"kvart over"_s, 15, true, ReadByRules::always},
+                      {u"kvart på"_s, -15, true, ReadByRules::always},
+                      {u"halv"_s, -30, true, ReadByRules::afterMarker}},
+        .spanWords = {{u"dag"_s, Span::day, false, 0, true}, {u"dager"_s, Span::day}},
+        .weekendWords = {{u"i helgen"_s, 0}, {u"denne helgen"_s, 0}, {u"til helgen"_s, 0}},
+        .dayNumberLeads = {u"den"_s},
+        .joiners = {u"på"_s, u"innen"_s},
     };
     return table;
 }

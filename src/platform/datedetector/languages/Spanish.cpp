@@ -22,7 +22,8 @@ const DetectorLanguage& spanishDates() {
         .durationLeads = {u"en"_s},
         .weekendWords = {{u"este fin de semana"_s, 0}, {u"este finde"_s, 0}},
         .relativeMonths = {{u"el mes que viene"_s, 1}, {u"próximo mes"_s, 1}},
-        .dayNumberLeads = {u"el"_s, u"el día"_s},
+        .dayNumberLeads = {u"el"_s},
+        .dayNumberWords = {u"día"_s},
         .joiners = {u"el"_s, u"a"_s, u"al"_s, u"antes de"_s},
         .dateJoiners = {u"de"_s},
     };
