@@ -36,21 +36,17 @@ std::optional<QChar> endingMark(char32_t c) {
 // Everything but the languages: the same word in several languages is one
 // entry, looked at once.
 QString entryKey(const LexiconEntry& entry) {
-    const QString flags = QStringLiteral("%1%2%3%4%5%6%7")
-                              .arg(int{entry.needsCompanion})
-                              .arg(int{entry.followsWeekday})
-                              .arg(static_cast<int>(entry.rules))
-                              .arg(int{entry.countsFromSix})
-                              .arg(int{entry.beforeCount})
-                              .arg(int{entry.singular})
-                              .arg(static_cast<int>(entry.mode));
-    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
-        .arg(static_cast<int>(entry.kind))
-        .arg(entry.tokens.join(QChar(0x1F)), entry.separators.join(QChar(0x1F)), entry.trailing)
-        .arg(entry.number)
-        .arg(entry.minute)
-        .arg(entry.dayOffset)
-        .arg(flags);
+    QString key;
+    key.reserve(64);
+    const auto number = [&](int value) { key += QString::number(value) + QChar(u'|'); };
+    number(static_cast<int>(entry.kind));
+    key += entry.tokens.join(QChar(0x1F)) + QChar(u'|') + entry.separators.join(QChar(0x1F)) + QChar(u'|') +
+           entry.trailing + QChar(u'|');
+    for (const int value : {entry.number, entry.minute, entry.dayOffset, static_cast<int>(entry.mode),
+                            static_cast<int>(entry.rules), int{entry.needsCompanion}, int{entry.followsWeekday},
+                            int{entry.countsFromSix}, int{entry.beforeCount}, int{entry.singular}})
+        number(value);
+    return key;
 }
 
 QString relativePhrase(const icu::RelativeDateTimeFormatter& formatter, UDateDirection direction,
@@ -83,6 +79,18 @@ qsizetype commonWords(const std::vector<QStringList>& lists, bool fromTheBack) {
 
 QString joinedWords(const QStringList& words, qsizetype from, qsizetype count) {
     return words.mid(from, count).join(u' ');
+}
+
+// The cases a count or an hour is said in: nominative and genitive ("trzy
+// dni", "kolmen päivän"), in every gender, but not the cases of numbers
+// that stand alone (Finnish has twenty more), which only cost building.
+bool isCountingCase(const icu::UnicodeString& ruleSet) {
+    static const char16_t* const kOtherCases[] = {
+        u"plural",   u"partitive", u"essive", u"translative",  u"inessive", u"elative",    u"illative", u"adessive",
+        u"ablative", u"allative",  u"dative", u"instrumental", u"locative", u"accusative", u"verbose",  u"personal",
+    };
+    return std::none_of(std::begin(kOtherCases), std::end(kOtherCases),
+                        [&](const char16_t* grammaticalCase) { return ruleSet.indexOf(grammaticalCase) >= 0; });
 }
 
 // ICU's phrase for a span of `count` units from now ("in 3 days"), its
@@ -131,9 +139,13 @@ void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, co
     if (language.countMayBeLeftOut) countLeftOut_ |= bit;
     if (language.partsLeadTimes) partsLeadTimes_ |= bit;
     addCalendarNames(language, bit, symbols);
-    addRelativePhrases(language, bit, locale);
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::RelativeDateTimeFormatter formatter(locale.icu(), nullptr, UDAT_STYLE_LONG, UDISPCTX_CAPITALIZATION_NONE,
+                                                   status);
+    const icu::RelativeDateTimeFormatter* relative = U_SUCCESS(status) ? &formatter : nullptr;
+    if (relative) addRelativePhrases(language, bit, *relative);
     addNumberWords(bit, locale);
-    addSpans(language, bit, locale);
+    addSpans(language, bit, relative);
     addHandTable(language, bit);
     addGlued(language, bit);
 }
@@ -181,11 +193,8 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
 
 // ICU's phrases for the days around today and for this, next and last
 // weekday, each kept whole with its meaning.
-void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask bit, const Locale& locale) {
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::RelativeDateTimeFormatter formatter(locale.icu(), nullptr, UDAT_STYLE_LONG, UDISPCTX_CAPITALIZATION_NONE,
-                                                   status);
-    if (U_FAILURE(status)) return;
+void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask bit,
+                                 const icu::RelativeDateTimeFormatter& formatter) {
     const std::pair<UDateDirection, int> days[] = {
         {UDAT_DIRECTION_LAST_2, -2}, {UDAT_DIRECTION_LAST, -1},  {UDAT_DIRECTION_THIS, 0},
         {UDAT_DIRECTION_NEXT, 1},    {UDAT_DIRECTION_NEXT_2, 2},
@@ -226,7 +235,7 @@ void Lexicon::addNumberWords(LanguageMask bit, const Locale& locale) {
     if (U_FAILURE(status)) return;
     for (int32_t set = 0; set < spellout.getNumberOfRuleSetNames(); ++set) {
         const icu::UnicodeString name = spellout.getRuleSetName(set);
-        if (name.indexOf(u"cardinal") < 0) continue;
+        if (name.indexOf(u"cardinal") < 0 || !isCountingCase(name)) continue;
         for (int number = 1; number <= 12; ++number) {
             icu::UnicodeString spelled;
             icu::FieldPosition position;
@@ -243,11 +252,9 @@ void Lexicon::addNumberWords(LanguageMask bit, const Locale& locale) {
 // ICU's phrases for spans from now ("in 3 days", "3 gün sonra", "baada ya
 // siku 3"), cut into what leads every one of them, what trails every one,
 // and the unit words between; and the hand table's additions.
-void Lexicon::addSpans(const DetectorLanguage& language, LanguageMask bit, const Locale& locale) {
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::RelativeDateTimeFormatter formatter(locale.icu(), nullptr, UDAT_STYLE_LONG, UDISPCTX_CAPITALIZATION_NONE,
-                                                   status);
-    if (U_SUCCESS(status)) {
+void Lexicon::addSpans(const DetectorLanguage& language, LanguageMask bit,
+                       const icu::RelativeDateTimeFormatter* formatter) {
+    if (formatter) {
         const std::pair<URelativeDateTimeUnit, Span> units[] = {
             {UDAT_REL_UNIT_MINUTE, Span::minute}, {UDAT_REL_UNIT_HOUR, Span::hour},   {UDAT_REL_UNIT_DAY, Span::day},
             {UDAT_REL_UNIT_WEEK, Span::week},     {UDAT_REL_UNIT_MONTH, Span::month},
@@ -262,7 +269,7 @@ void Lexicon::addSpans(const DetectorLanguage& language, LanguageMask bit, const
         std::vector<QStringList> leads, trails;
         for (const auto& [unit, span] : units) {
             for (const int count : {1, 2, 3, 5, 11}) {
-                const QString phrase = spanPhrase(formatter, count, unit);
+                const QString phrase = spanPhrase(*formatter, count, unit);
                 const QString digits = QString::number(count);
                 const qsizetype at = phrase.indexOf(digits);
                 if (phrase.isEmpty()) continue;

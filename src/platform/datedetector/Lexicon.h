@@ -12,6 +12,12 @@
 #include <optional>
 #include <vector>
 
+#include <unicode/uversion.h>
+
+U_NAMESPACE_BEGIN
+class RelativeDateTimeFormatter;
+U_NAMESPACE_END
+
 namespace tavlin::platform::datedetector {
 
 // One bit per language, in the order of detectorLanguages().
@@ -110,10 +116,11 @@ private:
     void addLanguage(const DetectorLanguage& language, LanguageMask bit, const Locale& locale,
                      const DateSymbols& symbols);
     void addCalendarNames(const DetectorLanguage& language, LanguageMask bit, const DateSymbols& symbols);
-    void addRelativePhrases(const DetectorLanguage& language, LanguageMask bit, const Locale& locale);
+    void addRelativePhrases(const DetectorLanguage& language, LanguageMask bit,
+                            const icu::RelativeDateTimeFormatter& formatter);
     void addHandTable(const DetectorLanguage& language, LanguageMask bit);
     void addNumberWords(LanguageMask bit, const Locale& locale);
-    void addSpans(const DetectorLanguage& language, LanguageMask bit, const Locale& locale);
+    void addSpans(const DetectorLanguage& language, LanguageMask bit, const icu::RelativeDateTimeFormatter* formatter);
     void addGlued(const DetectorLanguage& language, LanguageMask bit);
     void index();
     void collect(std::vector<LexiconMatch>& found, const TokenizedText& text, int tokenIndex, const QString& first,
