@@ -396,6 +396,12 @@ inline const std::vector<Vector>& vectors() {
          'A',
          in(u"he"),
          {{0, 17, u"2026-08-21 15:15"_s}, {19, 9, u"2027-03-12"_s}}},
+        // "one" after a clock marker may be "a": Dutch "om een cadeau te kopen" is no time.
+        {u"67nl"_s,
+         u"morgen om een cadeau te kopen, om een uur"_s,
+         'A',
+         nl,
+         {{0, 6, u"2026-08-20"_s}, {31, 10, u"2026-08-19 13:00"_s}}},
         // Words of one language are ordinary words in another.
         {u"64"_s, u"morgen leo ma"_s, 'A', {u"en"_s}, {}},
     };

@@ -263,17 +263,19 @@ std::optional<WrittenTime> PhraseReader::hourAt(qsizetype position, bool afterLe
     if (!count || hour > 23 || (count->inWords && hour > 12)) return std::nullopt;
     qsizetype after = count->end;
     bool hourWord = false;
+    bool dialFollows = false;
     if (const std::optional<qsizetype> next = afterBlanks(after)) {
         std::optional<LexiconMatch> found = word(*next, Lex::hourWordAfter);
         if (!found && afterMarker) found = word(*next, Lex::hourWordAfterMarker);
         if (found) {
             after = found->end;
             hourWord = true;
-        } else if (!afterLead && word(*next, Lex::dialAfter)) {
-            hourWord = true;
         }
+        dialFollows = !found && word(*next, Lex::dialAfter);
     }
-    if (!afterLead && !hourWord && !count->timeEnding) return std::nullopt;
+    if (!afterLead && !hourWord && !dialFollows && !count->timeEnding) return std::nullopt;
+    // After a clock marker "one" may be "a": "om een cadeau te kopen", "um ein Geschenk zu kaufen".
+    if (count->inWords && hour == 1 && afterMarker && !hourWord && !dialFollows) return std::nullopt;
     const bool oneDigit = count->inWords || text_.digitsAt(position, nullptr, 2) == 1;
     *end = after;
     WrittenTime time = onTheDial(hour, 0, oneDigit);
