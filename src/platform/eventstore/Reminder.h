@@ -107,6 +107,9 @@ struct Reminder {
 struct ReminderSource {
     QString identifier;
     QString title;
+    // What kind of account, numbered as other reminder clients number them;
+    // 0 (local) is a folder on this machine.
+    int sourceType = 0;
 
     friend bool operator==(const ReminderSource&, const ReminderSource&) = default;
 };
@@ -116,6 +119,8 @@ struct ReminderList {
     QString title;
     std::optional<ReminderSource> source;
     QString color;  // "#RRGGBB" as the list gives it; empty when it gives none
+    // Whether reminders may be added to it, changed or removed.
+    bool allowsContentModifications = true;
 
     friend bool operator==(const ReminderList&, const ReminderList&) = default;
 };

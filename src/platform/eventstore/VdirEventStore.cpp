@@ -42,6 +42,9 @@ QString metadata(const QString& folder, const QString& name) {
     return QString::fromUtf8(file.readLine(4096)).trimmed();
 }
 
+// Whether this process may add and remove files in the folder.
+bool isWritableFolder(const QString& folder) { return ::access(QFile::encodeName(folder).constData(), W_OK) == 0; }
+
 // The items of one list folder: ordered by path, the map keeps them together.
 template <class Items>
 auto itemsIn(Items& items, const QString& folder) {
@@ -269,7 +272,8 @@ std::vector<VdirEventStore::Folder> VdirEventStore::scanFolders() const {
             bool isNumber = false;
             const int order = metadata(path, u"order"_s).toInt(&isNumber);
             folders.push_back({.path = path,
-                               .list = {path, title.isEmpty() ? name : title, source, metadata(path, u"color"_s)},
+                               .list = {path, title.isEmpty() ? name : title, source, metadata(path, u"color"_s),
+                                        isWritableFolder(path)},
                                .order = isNumber ? std::optional(order) : std::nullopt});
         }
         std::stable_sort(folders.begin(), folders.end(), [](const Folder& a, const Folder& b) {

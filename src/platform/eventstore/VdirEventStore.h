@@ -23,6 +23,8 @@ namespace tavlin::platform {
 // - A root is titled by its `displayname` file, else its folder name; a list
 //   by its `displayname` file, else its folder name; lists are ordered by
 //   their `order` file (a number), then by title; `color` gives the colour.
+//   Every root is a local account (source type 0); a list takes changes
+//   when the folder may be written to.
 //   A folder that holds only events is a calendar, not a list. An empty root
 //   gets the list "Reminders".
 // - Items we create are named `<uid>.ics`; an item keeps its file name when

@@ -14,6 +14,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 using namespace tavlin::platform;
@@ -204,6 +205,20 @@ TEST_F(VdirEventStoreTest, AccountsAndListsComeFromTheFolders) {
     EXPECT_EQ(store.lists().front().color, u"#ff8800"_s);
     EXPECT_EQ(store.defaultListForNewReminders(), store.lists().front());
     EXPECT_EQ(store.authorizationStatus(), AuthorizationStatus::fullAccess);
+    for (const ReminderList& list : store.lists()) {
+        EXPECT_EQ(list.source->sourceType, 0) << "a folder on this machine";
+        EXPECT_TRUE(list.allowsContentModifications);
+    }
+}
+
+TEST_F(VdirEventStoreTest, AListInAFolderWeMayNotWriteTakesNoChanges) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write in any folder";
+    write(u"shared/displayname"_s, "Shared");
+    ASSERT_EQ(::chmod(QFile::encodeName(root() + u"/shared"_s).constData(), 0555), 0);
+    VdirEventStore store({.roots = {root()}});
+    ASSERT_EQ(store.lists().size(), 1u);
+    EXPECT_FALSE(store.lists().front().allowsContentModifications);
+    ::chmod(QFile::encodeName(root() + u"/shared"_s).constData(), 0755);
 }
 
 TEST_F(VdirEventStoreTest, AccessIsDeniedWhenARootCannotBeAFolder) {
