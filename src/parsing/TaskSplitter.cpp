@@ -13,11 +13,15 @@ namespace {
 
 constexpr qsizetype kMaximumTasks = 10;
 
+// Blanks and line breaks alone make no task: a text of nothing else gives
+// none, whichever way it is cut.
+bool hasContent(const QString& piece) { return !platform::trimmedWhitespaceAndNewlines(piece).isEmpty(); }
+
 QStringList strippedPieces(const QStringList& pieces) {
     QStringList kept;
     for (const QString& piece : pieces) {
         QString task = stripBullet(piece);
-        if (!task.isEmpty()) kept.append(std::move(task));
+        if (hasContent(task)) kept.append(std::move(task));
     }
     return kept;
 }
@@ -54,7 +58,7 @@ QStringList splitPieces(const QString& text) {
     const QStringList pieces = strippedPieces(text.split(u';'));
     if (!pieces.isEmpty()) return pieces;
     const QString whole = stripBullet(text);
-    return whole.isEmpty() ? QStringList() : QStringList{whole};
+    return hasContent(whole) ? QStringList{whole} : QStringList();
 }
 
 QStringList split(const QString& text) { return splitPieces(text).mid(0, kMaximumTasks); }

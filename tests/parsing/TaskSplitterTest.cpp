@@ -25,6 +25,7 @@ TEST(TaskSplitter, Pieces) {
         {u"buy milk\n\n"_s, {u"buy milk\n\n"_s}},
         {u";;;"_s, {u";;;"_s}},
         {u"   "_s, {}},
+        {u" \n\t\n"_s, {}},
         {u"a\r\nb\u2028c"_s, {u"a"_s, u"b"_s, u"c"_s}},
         {u"\t* ◦ nested"_s, {u"◦ nested"_s}},
     };
