@@ -204,7 +204,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     store::ContinuousObservation::observe(closures_.syncMCPServer);
     took(LaunchStep::mcpServerObserved);
 
-    if (environment_.developerSwitches) environment_.developerSwitches();
+    if (environment_.developerSwitches) environment_.developerSwitches(*this);
     took(LaunchStep::developerSwitches);
 }
 

@@ -83,8 +83,9 @@ public:
         QStringList arguments;
         // A connection that is not connected: there is no session bus.
         QDBusConnection sessionBus{QString()};
-        // Run last, when everything else has launched.
-        std::function<void()> developerSwitches;
+        // Run last, when everything else has launched, with the delegate
+        // whose components the switches drive.
+        std::function<void(AppDelegate&)> developerSwitches;
         // The X server's key grabs when empty.
         std::function<std::unique_ptr<platform::HotKeyBackend>()> makeHotKeyBackend;
         // The panel's Qt window when empty.

@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
         .isRunningTests = isRunningTests,
         .arguments = arguments,
         .sessionBus = QDBusConnection::sessionBus(),
-        .developerSwitches = [arguments] { tavlin::devmodes::runSelfTests(arguments); },
+        .developerSwitches =
+            [arguments](tavlin::app::AppDelegate& launched) { tavlin::devmodes::runSelfTests(arguments, launched); },
     });
     delegate.applicationDidFinishLaunching();
     qCInfo(lcApp) << "Tavlin is running";

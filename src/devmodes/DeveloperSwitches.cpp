@@ -1,15 +1,18 @@
 #include "devmodes/DeveloperSwitches.h"
 
+#include "app/AppDelegate.h"
+#include "devmodes/BatchAdd.h"
+#include "devmodes/MoveListTest.h"
 #include "devmodes/Output.h"
 #include "devmodes/ParseComparisons.h"
 #include "devmodes/ParseJSONReport.h"
-#include "parsing/DateServices.h"
-#include "parsing/QuickAddParser.h"
+#include "devmodes/RescheduleTest.h"
+#include "devmodes/SharedRoutines.h"
+#include "devmodes/StoreSelfTest.h"
 #include "platform/Calendar.h"
-#include "platform/DateFormatter.h"
 #include "platform/DueDate.h"
 #include "platform/Task.h"
-#include "platform/Text.h"
+#include "store/ReminderStore.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -35,8 +38,16 @@ struct KnownSwitch {
 };
 constexpr qsizetype restOfTheLine = -1;
 constexpr KnownSwitch knownSwitches[] = {
-    {u"--mcp", 0},         {u"--parse", 1},      {u"--parse-edit", restOfTheLine},
-    {u"--parse-batch", 1}, {u"--parse-json", 1}, {u"--parse-lists", 1},
+    {u"--mcp", 0},
+    {u"--self-test", 0},
+    {u"--parse", 1},
+    {u"--reschedule-test", 0},
+    {u"--move-list-test", 0},
+    {u"--parse-edit", restOfTheLine},
+    {u"--add-batch", 1},
+    {u"--parse-batch", 1},
+    {u"--parse-json", 1},
+    {u"--parse-lists", 1},
 };
 
 // A switch's problems are named on standard error, so that nobody waits on
@@ -96,46 +107,30 @@ void startScenario(std::function<platform::Task<>()> scenario) {
     platform::postToMainLoop([scenario = std::move(scenario)] { platform::detach(scenario()); });
 }
 
-QString utcDescription(platform::Date date) {
-    static const platform::DateFormatter format(u"yyyy-MM-dd HH:mm:ss '+0000'"_s, platform::Locale::posix(),
-                                                platform::TimeZone::gmt());
-    return format.string(date);
-}
-
 void parseEdit(const QStringList& after) {
     const QString text = after[0];
     const std::optional<QString> previousDateText = after[1] == u"-"_s ? std::nullopt : std::optional(after[1]);
-    const QStringList listNames = after.mid(2);
-    const platform::Date now = platform::Date::now();
-    const platform::Calendar calendar = platform::Calendar::current();
-
-    ParsedQuickAdd parsed = parsing::QuickAddParser::parse(text, {.referenceDate = now,
-                                                                  .calendar = calendar,
-                                                                  .vocabulary = parsing::ParserVocabulary::current(),
-                                                                  .listNames = listNames,
-                                                                  .isEditing = true,
-                                                                  .previousDateText = previousDateText});
-    if (parsed.title.isEmpty()) {
-        parsed = ParsedQuickAdd{};
-        parsed.title = platform::trimmedWhitespaceAndNewlines(text);
-    } else if (previousDateText) {
-        parsing::QuickAddParser::dueTodayForBareCadence(parsed, now, calendar);
-    }
-    const std::optional<platform::Date> due = platform::DueDate::date(parsed.dueDateComponents, calendar);
-    printLine(u"edit-parse: title=\""_s + parsed.title + u"\" due="_s + (due ? utcDescription(*due) : u"nil"_s) +
-              u" hasTime="_s + (parsed.hasTime ? u"true"_s : u"false"_s) + u" matched="_s +
-              parsed.matchedDateText.value_or(u"nil"_s) + u" list="_s + parsed.listName.value_or(u"nil"_s));
+    const ParsedQuickAdd parsed = committedReading(text, after.mid(2), true, previousDateText);
+    const std::optional<platform::Date> due =
+        platform::DueDate::date(parsed.dueDateComponents, platform::Calendar::current());
+    printLine(u"edit-parse: title=\""_s + parsed.title + u"\" due="_s + (due ? dateDescription(*due) : u"nil"_s) +
+              u" hasTime="_s + boolText(parsed.hasTime) + u" matched="_s + parsed.matchedDateText.value_or(u"nil"_s) +
+              u" list="_s + parsed.listName.value_or(u"nil"_s));
     flushStandardOutput();
     terminateApplication();
 }
 
 }  // namespace
 
-void runSelfTests(const QStringList& arguments) {
+void runSelfTests(const QStringList& arguments, app::AppDelegate& delegate) {
     reportUnknownSwitches(arguments);
+    store::ReminderStore& store = delegate.store();
 
+    if (arguments.contains(u"--self-test"_s)) startScenario([&store] { return selfTest(store); });
     if (const auto after = argumentsAfter(arguments, u"--parse"_s, 1, u"a text"_s))
         startScenario([text = after->first()] { return parseCompareTest(text); });
+    if (arguments.contains(u"--reschedule-test"_s)) startScenario([&store] { return rescheduleTest(store); });
+    if (arguments.contains(u"--move-list-test"_s)) startScenario([&store] { return moveListTest(store); });
 
     if (const auto after =
             argumentsAfter(arguments, u"--parse-edit"_s, 2, u"a text and a previous date text (\"-\" for none)"_s)) {
@@ -143,6 +138,8 @@ void runSelfTests(const QStringList& arguments) {
         return;  // the run ends here; later switches are not looked at
     }
 
+    if (const auto after = argumentsAfter(arguments, u"--add-batch"_s, 1, u"a text"_s))
+        startScenario([&store, text = after->first()] { return addBatch(store, text); });
     if (const auto after = argumentsAfter(arguments, u"--parse-batch"_s, 1, u"a file"_s)) {
         if (const auto text = readTextFile(u"--parse-batch"_s, after->first()))
             startScenario([text = *text] { return parseBatch(text); });

@@ -9,6 +9,8 @@ namespace tavlin::devmodes {
 
 namespace {
 
+RecordedOutput* recorder = nullptr;
+
 void writeLine(std::FILE* stream, const QString& line) {
     const QByteArray bytes = (line + u'\n').toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
@@ -16,9 +18,20 @@ void writeLine(std::FILE* stream, const QString& line) {
 
 }  // namespace
 
-void printLine(const QString& line) { writeLine(stdout, line); }
+void printLine(const QString& line) {
+    if (recorder) recorder->lines.append(line);
+    else writeLine(stdout, line);
+}
 
-void flushStandardOutput() { std::fflush(stdout); }
+void flushStandardOutput() {
+    if (recorder) recorder->flushes.append(recorder->lines.size());
+    else std::fflush(stdout);
+}
+
+void printStep(const QString& line) {
+    printLine(line);
+    flushStandardOutput();
+}
 
 void printErrorLine(const QString& line) {
     writeLine(stderr, line);
@@ -26,7 +39,12 @@ void printErrorLine(const QString& line) {
 }
 
 void terminateApplication() {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    if (recorder) recorder->terminated.append(recorder->lines.size());
+    else QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
+
+RecordedOutput::RecordedOutput() : previous_(recorder) { recorder = this; }
+
+RecordedOutput::~RecordedOutput() { recorder = previous_; }
 
 }  // namespace tavlin::devmodes

@@ -2,13 +2,9 @@
 
 #include "devmodes/Output.h"
 #include "devmodes/SharedRoutines.h"
-#include "parsing/DateServices.h"
-#include "parsing/QuickAddParser.h"
 #include "parsing/RecurrenceEdit.h"
 #include "parsing/SmartQuickAddParser.h"
-#include "platform/Calendar.h"
 #include "platform/CharacterSet.h"
-#include "platform/Text.h"
 
 namespace tavlin::devmodes {
 
@@ -21,8 +17,6 @@ namespace {
 QString quoted(const QString& text) { return u"\""_s + text + u"\""_s; }
 
 QString optionalText(const std::optional<QString>& text) { return text ? quoted(*text) : u"nil"_s; }
-
-QString boolText(bool value) { return value ? u"true"_s : u"false"_s; }
 
 QString triggerName(parsing::LocationTrigger trigger) {
     return trigger == parsing::LocationTrigger::leave ? u"leave"_s : u"arrive"_s;
@@ -42,17 +36,7 @@ QString readingLine(const ParsedQuickAdd& reading, bool withDue) {
 
 ParsedQuickAdd deterministicReading(const QString& text, const QStringList& listNames,
                                     const ParserVocabulary& vocabulary) {
-    const platform::Date now = platform::Date::now();
-    const platform::Calendar calendar = platform::Calendar::current();
-    ParsedQuickAdd reading = parsing::QuickAddParser::parse(
-        text, {.referenceDate = now, .calendar = calendar, .vocabulary = vocabulary, .listNames = listNames});
-    if (reading.title.isEmpty()) {
-        ParsedQuickAdd empty;
-        empty.title = platform::trimmedWhitespaceAndNewlines(text);
-        return empty;
-    }
-    parsing::QuickAddParser::dueTodayForBareCadence(reading, now, calendar);
-    return reading;
+    return committedReading(text, listNames, false, std::nullopt, vocabulary);
 }
 
 QString debugRendering(const ParsedQuickAdd& r) {

@@ -1,6 +1,16 @@
 #include "devmodes/SharedRoutines.h"
 
+#include "parsing/CommittedEntry.h"
+#include "parsing/QuickAddParser.h"
+#include "platform/Calendar.h"
+#include "platform/DateFormatter.h"
 #include "platform/Text.h"
+#include "store/ReminderStore.h"
+
+#include <QUuid>
+
+#include <algorithm>
+#include <chrono>
 
 namespace tavlin::devmodes {
 
@@ -17,6 +27,58 @@ QString dateComponentsText(const platform::DateComponents& c) {
     if (c.hour)
         text += u" %1:%2"_s.arg(*c.hour, 2, 10, QLatin1Char('0')).arg(c.minute.value_or(0), 2, 10, QLatin1Char('0'));
     return text;
+}
+
+QString dateDescription(platform::Date date) {
+    static const platform::DateFormatter format(u"yyyy-MM-dd HH:mm:ss '+0000'"_s, platform::Locale::posix(),
+                                                platform::TimeZone::gmt());
+    return format.string(date);
+}
+
+QString boolText(bool value) { return value ? u"true"_s : u"false"_s; }
+
+QString newUUIDString() { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); }
+
+parsing::ParsedQuickAdd committedReading(const QString& text, const QStringList& listNames, bool editing,
+                                         const std::optional<QString>& previousDueText,
+                                         const parsing::ParserVocabulary& vocabulary) {
+    const platform::Date now = platform::Date::now();
+    const platform::Calendar calendar = platform::Calendar::current();
+    const parsing::ParsedQuickAdd parsed = parsing::QuickAddParser::parse(text, {.referenceDate = now,
+                                                                                 .calendar = calendar,
+                                                                                 .vocabulary = vocabulary,
+                                                                                 .listNames = listNames,
+                                                                                 .isEditing = editing,
+                                                                                 .previousDateText = previousDueText});
+    return parsing::committedEntry(parsed, text, editing, previousDueText, now, calendar);
+}
+
+platform::Task<> waitBeforeStarting() {
+    // A wait cut short by cancellation is as good as a whole one.
+    [[maybe_unused]] const bool slept = co_await platform::sleep(std::chrono::seconds(2));
+}
+
+QString lastErrorText(const store::ReminderStore& store, const QString& word) {
+    const std::optional<store::ReminderStore::Error>& error = store.lastError();
+    return error ? store::ReminderStore::description(*error) : word;
+}
+
+QStringList listNames(const store::ReminderStore& store) {
+    QStringList names;
+    for (const platform::ReminderList& list : store.lists()) names << list.title;
+    return names;
+}
+
+std::optional<QString> listTitle(const store::ReminderStore& store, const platform::Reminder& reminder) {
+    const std::optional<platform::ReminderList> list = store.listWithIdentifier(reminder.listIdentifier);
+    return list ? std::optional(list->title) : std::nullopt;
+}
+
+std::optional<platform::Reminder> reminderWithIdentifier(const std::vector<platform::Reminder>& reminders,
+                                                         const QString& identifier) {
+    const auto found = std::find_if(reminders.begin(), reminders.end(),
+                                    [&](const platform::Reminder& r) { return r.identifier == identifier; });
+    return found == reminders.end() ? std::nullopt : std::optional(*found);
 }
 
 }  // namespace tavlin::devmodes

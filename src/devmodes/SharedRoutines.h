@@ -1,8 +1,21 @@
 #pragma once
 
+#include "parsing/ParsedQuickAdd.h"
+#include "parsing/ParserVocabulary.h"
+#include "platform/Date.h"
 #include "platform/DateComponents.h"
+#include "platform/Task.h"
+#include "platform/eventstore/Reminder.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace tavlin::store {
+class ReminderStore;
+}
 
 namespace tavlin::devmodes {
 
@@ -11,5 +24,38 @@ QString stringPrefix(const QString& text, qsizetype count);
 
 // "2026-8-20 14:05", or "2026-8-20" without an hour; a missing field is 0.
 QString dateComponentsText(const platform::DateComponents& components);
+
+// "2026-08-25 10:00:00 +0000": a moment, always in UTC.
+QString dateDescription(platform::Date date);
+
+QString boolText(bool value);
+
+// A new random UUID as upper-case text, for the scenarios' test titles.
+QString newUUIDString();
+
+// A line read by the rules now, as the store scenarios commit it
+// (committedEntry), against `listNames`.
+parsing::ParsedQuickAdd committedReading(
+    const QString& text, const QStringList& listNames, bool editing = false,
+    const std::optional<QString>& previousDueText = std::nullopt,
+    const parsing::ParserVocabulary& vocabulary = parsing::ParserVocabulary::current());
+
+// What the store scenarios share.
+
+// The scenarios give the application's own start a moment before they begin.
+platform::Task<> waitBeforeStarting();
+
+// The store's last error as its sentence, or `word` when there is none.
+QString lastErrorText(const store::ReminderStore& store, const QString& word);
+
+// The titles of the store's lists, in its order.
+QStringList listNames(const store::ReminderStore& store);
+
+// The title of the reminder's list; nothing when the store knows no such list.
+std::optional<QString> listTitle(const store::ReminderStore& store, const platform::Reminder& reminder);
+
+// The first of `reminders` with this identifier.
+std::optional<platform::Reminder> reminderWithIdentifier(const std::vector<platform::Reminder>& reminders,
+                                                         const QString& identifier);
 
 }  // namespace tavlin::devmodes

@@ -120,7 +120,7 @@ TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
     std::optional<QRectF> trayItemBeforeItExists{QRectF(1, 1, 1, 1)};
     bool switchesFoundEverythingRunning = false;
     launch({.developerSwitches =
-                [&] {
+                [&](AppDelegate&) {
                     switchesFoundEverythingRunning = delegate->mcpServer().hasListener() &&
                                                      delegate->dailySummary().fireDate().has_value() &&
                                                      delegate->holdsInstanceLock();
@@ -159,7 +159,9 @@ TEST_F(AppDelegateTest, ATestHostGetsNothingBuilt) {
     PrivateSessionBus bus;
     ASSERT_TRUE(bus.isRunning());
     bool switchesRan = false;
-    launch({.isRunningTests = true, .sessionBus = bus.connect(), .developerSwitches = [&] { switchesRan = true; }});
+    launch({.isRunningTests = true, .sessionBus = bus.connect(), .developerSwitches = [&](AppDelegate&) {
+                switchesRan = true;
+            }});
     EXPECT_TRUE(steps.empty());
     EXPECT_FALSE(switchesRan);
     EXPECT_FALSE(delegate->holdsInstanceLock());

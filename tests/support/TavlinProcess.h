@@ -62,19 +62,9 @@ public:
     }
 
     // Waits until standard error holds `text`.
-    bool waitForError(const QByteArray& text, int limitMs = 10000) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        collect();
-        while (!stderr_.contains(text)) {
-            // Waiting on the current channel (standard output) also reads
-            // whatever standard error has meanwhile.
-            process_.waitForReadyRead(20);
-            collect();
-            if (elapsed.elapsed() > limitMs || process_.state() == QProcess::NotRunning) return stderr_.contains(text);
-        }
-        return true;
-    }
+    bool waitForError(const QByteArray& text, int limitMs = 10000) { return waitFor(stderr_, text, limitMs); }
+    // Waits until standard output holds `text`.
+    bool waitForOutput(const QByteArray& text, int limitMs = 10000) { return waitFor(stdout_, text, limitMs); }
 
     bool isRunning() const { return process_.state() == QProcess::Running; }
     qint64 processId() const { return process_.processId(); }
@@ -90,6 +80,20 @@ public:
     QString standardError() const { return QString::fromUtf8(stderr_); }
 
 private:
+    bool waitFor(const QByteArray& stream, const QByteArray& text, int limitMs) {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        collect();
+        while (!stream.contains(text)) {
+            // Waiting on the current channel (standard output) also reads
+            // whatever standard error has meanwhile.
+            process_.waitForReadyRead(20);
+            collect();
+            if (elapsed.elapsed() > limitMs || process_.state() == QProcess::NotRunning) return stream.contains(text);
+        }
+        return true;
+    }
+
     void collect() {
         stdout_ += process_.readAllStandardOutput();
         stderr_ += process_.readAllStandardError();
