@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Task.h"
+
 #include <QString>
 
 #include <optional>
@@ -57,6 +59,9 @@ public:
     virtual ~Contacts() = default;
 
     virtual ContactsAuthorization authorizationStatus() const = 0;
+    // Asks the user to let Tavlin read the contacts; true when they did.
+    // A failure to ask may end the task with an exception.
+    virtual Task<bool> requestAccess() = 0;
     // The contacts one of whose names holds `name`, ignoring case and
     // accents; nothing when the contacts cannot be read.
     virtual std::optional<std::vector<Contact>> contactsMatchingName(const QString& name) = 0;

@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <exception>
 
 using namespace Qt::StringLiterals;
 
@@ -74,6 +75,16 @@ bool ContactPlace::matches(const QString& query, const QString& givenName, const
         if (!folded.isEmpty() && folded == key) return true;
     }
     return false;
+}
+
+platform::Task<bool> ContactPlace::requestAccess(platform::Contacts& contacts) {
+    bool granted = false;
+    try {
+        granted = co_await contacts.requestAccess();
+    } catch (const std::exception&) {
+        granted = false;
+    }
+    co_return granted;
 }
 
 std::vector<ContactPlace> ContactPlace::search(const QString& name, platform::Contacts& contacts) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Contacts.h"
+#include "platform/Task.h"
 
 #include <QString>
 
@@ -25,6 +26,10 @@ struct ContactPlace {
     // full name equals it, folded (case and accents ignored).
     static bool matches(const QString& query, const QString& givenName, const QString& familyName,
                         const QString& nickname);
+
+    // Asks the user for access to the contacts: whether it was granted. A
+    // failure to ask counts as a refusal.
+    static platform::Task<bool> requestAccess(platform::Contacts& contacts);
 
     friend bool operator==(const ContactPlace&, const ContactPlace&) = default;
 };

@@ -10,6 +10,8 @@
 #include <QStringList>
 
 #include <chrono>
+#include <optional>
+#include <stdexcept>
 
 // Stand-ins for the platform services the store uses, driven by the tests.
 
@@ -31,6 +33,18 @@ public:
     QStringList searches;  // the names asked for, in order
 
     tavlin::platform::ContactsAuthorization authorizationStatus() const override { return authorization; }
+
+    // The user's answer to a request for access; nothing makes the request
+    // fail. An answer also becomes the status.
+    std::optional<bool> accessAnswer = true;
+    int accessRequests = 0;
+    tavlin::platform::Task<bool> requestAccess() override {
+        ++accessRequests;
+        if (!accessAnswer) throw std::runtime_error("the contacts cannot be asked");
+        authorization = *accessAnswer ? tavlin::platform::ContactsAuthorization::authorized
+                                      : tavlin::platform::ContactsAuthorization::denied;
+        co_return *accessAnswer;
+    }
 
     // Every contact: the caller picks by its own rule, as it must with a
     // store that matches loosely.
