@@ -242,17 +242,7 @@ PanelViewInputs PanelController::rootViewInputs(const std::optional<QString>& pr
 }
 
 void PanelController::requestLocationIfGrouping() {
-    if (!settings_.groupNearbyEnabled()) return;
-    switch (locationProvider_.authorization()) {
-    case platform::LocationAuthorization::authorizedAlways: locationProvider_.requestLocation(); break;
-    case platform::LocationAuthorization::notDetermined:
-        locationProvider_.setWantsFixOnAuthorization(true);
-        locationProvider_.requestWhenInUseAuthorization();
-        locationProvider_.requestLocation();
-        break;
-    case platform::LocationAuthorization::restricted:
-    case platform::LocationAuthorization::denied: break;
-    }
+    if (settings_.groupNearbyEnabled()) locationProvider_.requestFixAtOnce();
 }
 
 double PanelController::panelWidth() const { return geometry::panelWidth(anchor_, settings_.pinnedPanelWidth()); }

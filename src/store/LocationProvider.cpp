@@ -32,9 +32,26 @@ void LocationProvider::requestFix() {
     }
 }
 
-void LocationProvider::requestWhenInUseAuthorization() { manager_->requestWhenInUseAuthorization(); }
+void LocationProvider::requestFixAtOnce() {
+    switch (authorization_) {
+    case LocationAuthorization::authorizedAlways: manager_->requestLocation(); break;
+    case LocationAuthorization::notDetermined:
+        wantsFixOnAuthorization_ = true;
+        manager_->requestWhenInUseAuthorization();
+        manager_->requestLocation();
+        break;
+    case LocationAuthorization::restricted:
+    case LocationAuthorization::denied: break;
+    }
+}
 
-void LocationProvider::requestLocation() { manager_->requestLocation(); }
+void LocationProvider::setAuthorization(LocationAuthorization status) {
+    publish(this, authorization_, status, &LocationProvider::authorizationChanged);
+}
+
+void LocationProvider::setCurrent(const Location& location) {
+    publish(this, current_, location, &LocationProvider::currentChanged);
+}
 
 void LocationProvider::onAuthorizationChanged(LocationAuthorization status) {
     publish(this, authorization_, status, &LocationProvider::authorizationChanged);

@@ -38,17 +38,20 @@ public:
     // A fix was asked for before the user answered: one is requested as
     // soon as they allow it.
     bool wantsFixOnAuthorization() const { return wantsFixOnAuthorization_; }
-    void setWantsFixOnAuthorization(bool wants) { wantsFixOnAuthorization_ = wants; }
 
     // Asks for permission first if the user has not answered yet; does
     // nothing once they refused. The fix arrives in current().
     void requestFix();
 
-    // The location service's own requests, for callers that decide the
-    // order themselves: permission (nothing once the user answered), and one
-    // fix, which arrives in current() (nothing without permission).
-    void requestWhenInUseAuthorization();
-    void requestLocation();
+    // A fix now: where the user has not answered yet, the question and the
+    // request go out together (and the fix also follows the grant); nothing
+    // once they refused.
+    void requestFixAtOnce();
+
+    // As if the location service had reported them: published like its own
+    // reports. For the developer switches' simulation of a place.
+    void setAuthorization(platform::LocationAuthorization status);
+    void setCurrent(const platform::Location& location);
 
 signals:
     void authorizationChanged();
