@@ -161,6 +161,7 @@ public:
     preferences::PreferencesWindowController& preferencesController() const { return *preferencesController_; }
     DailySummary& dailySummary() const { return *dailySummary_; }
     store::LocationProvider& locationProvider() const { return *locationProvider_; }
+    platform::Contacts& contacts() const { return *contacts_; }
     UpdateController& updateController() const { return *updateController_; }
     mcp::MCPServer& mcpServer() const { return *mcpServer_; }
     // Whether this Tavlin holds the instance lock, and so owns mcp.json.

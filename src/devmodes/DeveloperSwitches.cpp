@@ -2,16 +2,21 @@
 
 #include "app/AppDelegate.h"
 #include "devmodes/BatchAdd.h"
+#include "devmodes/ContactsTest.h"
 #include "devmodes/MoveListTest.h"
+#include "devmodes/NearbyTest.h"
 #include "devmodes/Output.h"
 #include "devmodes/ParseComparisons.h"
 #include "devmodes/ParseJSONReport.h"
 #include "devmodes/RescheduleTest.h"
 #include "devmodes/SharedRoutines.h"
 #include "devmodes/StoreSelfTest.h"
+#include "panel/PanelController.h"
 #include "platform/Calendar.h"
+#include "platform/DecimalText.h"
 #include "platform/DueDate.h"
 #include "platform/Task.h"
+#include "store/LocationProvider.h"
 #include "store/ReminderStore.h"
 
 #include <QFile>
@@ -44,10 +49,13 @@ constexpr KnownSwitch knownSwitches[] = {
     {u"--reschedule-test", 0},
     {u"--move-list-test", 0},
     {u"--parse-edit", restOfTheLine},
+    {u"--nearby-test", 1},
     {u"--add-batch", 1},
     {u"--parse-batch", 1},
     {u"--parse-json", 1},
     {u"--parse-lists", 1},
+    {u"--contacts-test", 1},
+    {u"--contacts-log", 1},
 };
 
 // A switch's problems are named on standard error, so that nobody waits on
@@ -107,6 +115,41 @@ void startScenario(std::function<platform::Task<>()> scenario) {
     platform::postToMainLoop([scenario = std::move(scenario)] { platform::detach(scenario()); });
 }
 
+QString pointText(panel::geometry::Point point) {
+    return u"(%1, %2)"_s.arg(platform::decimalText(point.x), platform::decimalText(point.y));
+}
+
+QString rectText(const panel::geometry::Rect& rect) {
+    return u"(%1, %2, %3, %4)"_s.arg(platform::decimalText(rect.x), platform::decimalText(rect.y),
+                                     platform::decimalText(rect.width), platform::decimalText(rect.height));
+}
+
+// The panel controller does not report on itself yet. Until it does, its
+// activation and geometry lines carry the part of that report the
+// controller shows: whether the panel is visible and key, how often it lost
+// the keyboard, its frame and where it wants its top-left corner.
+PanelDiagnostics interimPanelDiagnostics(panel::PanelController& controller) {
+    return {
+        .activationState =
+            [&controller](const QString& tag) {
+                const panel::PanelWindow* panel = controller.panel();
+                printLine(u"["_s + tag + u"] panel: "_s +
+                          (panel ? u"visible="_s + boolText(panel->isVisible()) + u" key="_s + boolText(panel->isKey())
+                                 : u"nil"_s) +
+                          u" resignKey="_s + QString::number(controller.resignKeyCount()));
+                flushStandardOutput();
+            },
+        .printGeometry =
+            [&controller] {
+                const panel::PanelWindow* panel = controller.panel();
+                if (!panel) return printLine(u"panel: none"_s);
+                printLine(u"panel: "_s + rectText(panel::geometry::fromQt(panel->frame())) + u" desiredTopLeft: "_s +
+                          pointText(controller.desiredTopLeft()));
+                flushStandardOutput();
+            },
+    };
+}
+
 void parseEdit(const QStringList& after) {
     const QString text = after[0];
     const std::optional<QString> previousDateText = after[1] == u"-"_s ? std::nullopt : std::optional(after[1]);
@@ -138,6 +181,17 @@ void runSelfTests(const QStringList& arguments, app::AppDelegate& delegate) {
         return;  // the run ends here; later switches are not looked at
     }
 
+    // The mode is whatever follows, even another switch (which then also runs).
+    if (const auto after = argumentsAfter(arguments, u"--nearby-test"_s)) {
+        NearbyTestServices services{
+            .store = store,
+            .settings = delegate.settings(),
+            .locationProvider = delegate.locationProvider(),
+            .openPanel = [&panel = delegate.panelController()] { panel.open(); },
+            .panel = interimPanelDiagnostics(delegate.panelController()),
+        };
+        startScenario([mode = after->value(0), services] { return nearbyTest(mode, services); });
+    }
     if (const auto after = argumentsAfter(arguments, u"--add-batch"_s, 1, u"a text"_s))
         startScenario([&store, text = after->first()] { return addBatch(store, text); });
     if (const auto after = argumentsAfter(arguments, u"--parse-batch"_s, 1, u"a file"_s)) {
@@ -147,6 +201,10 @@ void runSelfTests(const QStringList& arguments, app::AppDelegate& delegate) {
     if (const auto after = argumentsAfter(arguments, u"--parse-json"_s, 1, u"a file"_s)) {
         if (const auto text = readTextFile(u"--parse-json"_s, after->first()))
             startScenario([arguments, text = *text] { return parseJSONReport(arguments, text); });
+    }
+    if (const auto after = argumentsAfter(arguments, u"--contacts-test"_s, 1, u"a name"_s)) {
+        const ContactsTestServices services{.settings = delegate.settings(), .contacts = delegate.contacts()};
+        startScenario([arguments, name = after->first(), services] { return contactsTest(arguments, name, services); });
     }
 }
 

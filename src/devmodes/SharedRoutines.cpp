@@ -7,10 +7,13 @@
 #include "platform/Text.h"
 #include "store/ReminderStore.h"
 
+#include <QFile>
 #include <QUuid>
 
 #include <algorithm>
 #include <chrono>
+
+#include <unistd.h>
 
 namespace tavlin::devmodes {
 
@@ -79,6 +82,16 @@ std::optional<platform::Reminder> reminderWithIdentifier(const std::vector<platf
     const auto found = std::find_if(reminders.begin(), reminders.end(),
                                     [&](const platform::Reminder& r) { return r.identifier == identifier; });
     return found == reminders.end() ? std::nullopt : std::optional(*found);
+}
+
+QString parentProcessDescription() { return processDescription(::getppid()); }
+
+QString processDescription(qint64 processId) {
+    QFile comm(u"/proc/%1/comm"_s.arg(processId));
+    QString name;
+    if (comm.open(QIODevice::ReadOnly)) name = QString::fromUtf8(comm.readAll()).trimmed();
+    if (name.isEmpty()) name = u"non-GUI process"_s;
+    return u"%1 (ppid %2)"_s.arg(name).arg(processId);
 }
 
 }  // namespace tavlin::devmodes

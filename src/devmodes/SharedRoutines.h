@@ -58,4 +58,10 @@ std::optional<QString> listTitle(const store::ReminderStore& store, const platfo
 std::optional<platform::Reminder> reminderWithIdentifier(const std::vector<platform::Reminder>& reminders,
                                                          const QString& identifier);
 
+// "<name> (ppid <n>)" for the process that started this one: the name it
+// runs under, or "non-GUI process" when that cannot be read.
+QString parentProcessDescription();
+// The same for any process.
+QString processDescription(qint64 processId);
+
 }  // namespace tavlin::devmodes
