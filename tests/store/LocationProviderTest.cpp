@@ -149,4 +149,25 @@ TEST_F(LocationProviderTest, ObserversOfThePermissionAreToldOfAChange) {
     EXPECT_EQ(changes, 1);
 }
 
+TEST_F(LocationProviderTest, SetValuesArePublishedLikeReportedOnes) {
+    make(Status::notDetermined);
+    int changes = 0;
+    ObservationTracking::track(
+        [this] {
+            (void)provider->authorization();
+            (void)provider->current();
+        },
+        [&changes] { ++changes; });
+    provider->setAuthorization(Status::authorizedAlways);
+    provider->setAuthorization(Status::authorizedAlways);
+    provider->setCurrent(here);
+    provider->setCurrent(here);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(authorizationSignals, 1);
+    EXPECT_EQ(currentSignals, 1);
+    EXPECT_EQ(provider->authorization(), Status::authorizedAlways);
+    EXPECT_EQ(provider->current(), here);
+    EXPECT_EQ(service->authorizationRequests() + service->locationRequests(), 0) << "the service is not asked";
+}
+
 }  // namespace

@@ -245,3 +245,14 @@ TEST_F(PlaceResolverTest, AContactSearchNeedsTwoCharactersAndAccess) {
     contacts.unreadable = true;
     EXPECT_TRUE(ContactPlace::search(u"Anna"_s, contacts).empty());
 }
+
+TEST_F(PlaceResolverTest, AccessToTheContactsIsWhatTheUserAnsweredAndAFailureIsARefusal) {
+    const std::pair<std::optional<bool>, bool> cases[] = {{true, true}, {false, false}, {std::nullopt, false}};
+    for (const auto& [answer, granted] : cases) {
+        contacts.accessAnswer = answer;
+        const Task<bool> request = ContactPlace::requestAccess(contacts);
+        ASSERT_TRUE(request.isDone());
+        EXPECT_EQ(request.result(), granted);
+    }
+    EXPECT_EQ(contacts.accessRequests, 3);
+}
