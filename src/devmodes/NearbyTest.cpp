@@ -57,11 +57,6 @@ void simulateFix(store::LocationProvider& provider, const std::vector<Reminder>&
                          .timestamp = platform::Date::now()});
 }
 
-// A wait cut short by cancellation is as good as a whole one.
-platform::Task<> wait(platform::Clock::Duration duration) {
-    [[maybe_unused]] const bool slept = co_await platform::sleep(duration);
-}
-
 // Turns nearby grouping on until restore(); the user's value comes back
 // also when the application ends before that (another switch, a signal, the
 // quit action), since every way out passes through aboutToQuit.
@@ -116,10 +111,10 @@ platform::Task<> nearbyTest(QString mode, NearbyTestServices services) {
         simulateFix(provider, store.visibleReminders());
     } else if (mode == u"request"_s) {
         provider.requestFix();
-        co_await wait(20s);
+        co_await waitFor(20s);
     } else {
         provider.requestFixAtOnce();
-        co_await wait(4s);
+        co_await waitFor(4s);
     }
 
     co_await store.refresh();
@@ -133,10 +128,10 @@ platform::Task<> nearbyTest(QString mode, NearbyTestServices services) {
 
     NearbyGroupingOn grouping(services.settings);
     services.openPanel();
-    co_await wait(500ms);
+    co_await waitFor(500ms);
     if (services.panel.activationState) services.panel.activationState(u"nearby-panel"_s);
     if (services.panel.printGeometry) services.panel.printGeometry();
-    co_await wait(15s);  // the panel stays open for a look
+    co_await waitFor(15s);  // the panel stays open for a look
     grouping.restore();
     terminateApplication();
 }

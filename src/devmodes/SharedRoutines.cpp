@@ -56,10 +56,11 @@ parsing::ParsedQuickAdd committedReading(const QString& text, const QStringList&
     return parsing::committedEntry(parsed, text, editing, previousDueText, now, calendar);
 }
 
-platform::Task<> waitBeforeStarting() {
-    // A wait cut short by cancellation is as good as a whole one.
-    [[maybe_unused]] const bool slept = co_await platform::sleep(std::chrono::seconds(2));
+platform::Task<> waitFor(platform::Clock::Duration duration) {
+    [[maybe_unused]] const bool slept = co_await platform::sleep(duration);
 }
+
+platform::Task<> waitBeforeStarting() { co_await waitFor(std::chrono::seconds(2)); }
 
 QString lastErrorText(const store::ReminderStore& store, const QString& word) {
     const std::optional<store::ReminderStore::Error>& error = store.lastError();

@@ -2,6 +2,7 @@
 
 #include "parsing/ParsedQuickAdd.h"
 #include "parsing/ParserVocabulary.h"
+#include "platform/Clock.h"
 #include "platform/Date.h"
 #include "platform/DateComponents.h"
 #include "platform/Task.h"
@@ -41,6 +42,10 @@ parsing::ParsedQuickAdd committedReading(
     const parsing::ParserVocabulary& vocabulary = parsing::ParserVocabulary::current());
 
 // What the store scenarios share.
+
+// A scenario's wait of a fixed length; one cut short by cancellation is as
+// good as a whole one.
+platform::Task<> waitFor(platform::Clock::Duration duration);
 
 // The scenarios give the application's own start a moment before they begin.
 platform::Task<> waitBeforeStarting();
