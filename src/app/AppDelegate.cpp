@@ -3,6 +3,7 @@
 #include "app/ApplicationService.h"
 #include "app/DailySummary.h"
 #include "app/HotKeyController.h"
+#include "app/MainMenu.h"
 #include "app/ProgramEntry.h"
 #include "app/StatusItemController.h"
 #include "app/UpdateController.h"
@@ -14,6 +15,7 @@
 #include "mcp/MCPService.h"
 #include "mcp/ReminderTools.h"
 #include "panel/PanelController.h"
+#include "panel/PanelNotifications.h"
 #include "panel/widgets/KeyPanel.h"
 #include "platform/Geocoder.h"
 #include "platform/HotKeyBackend.h"
@@ -21,6 +23,7 @@
 #include "platform/MapSearch.h"
 #include "platform/NotificationCenter.h"
 #include "platform/PowerEvents.h"
+#include "platform/Text.h"
 #include "platform/UserDefaults.h"
 #include "platform/VCardContacts.h"
 #include "platform/eventstore/VdirEventStore.h"
@@ -33,6 +36,7 @@
 #include "store/Settings.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -56,6 +60,13 @@ void quitApplication() {
     QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
+// The desktop's primary selection, where it has one.
+std::optional<QString> primarySelection() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection()) return std::nullopt;
+    return clipboard->text(QClipboard::Selection);
+}
+
 // The daily summary's question, for the settings.
 platform::Task<bool> askForNotifications(QPointer<DailySummary> summary) {
     if (!summary) co_return false;
@@ -65,8 +76,15 @@ platform::Task<bool> askForNotifications(QPointer<DailySummary> summary) {
 
 }  // namespace
 
+std::optional<QString> AppDelegate::ServiceProvider::addToTavlin(const QString& text) const {
+    if (platform::trimmedWhitespaceAndNewlines(text).isEmpty()) return QString(noTextMessage);
+    if (onCapture) onCapture(text);
+    return std::nullopt;
+}
+
 AppDelegate::AppDelegate(Environment environment, QObject* parent)
     : QObject(parent), environment_(std::move(environment)) {
+    if (!environment_.readSelection) environment_.readSelection = &primarySelection;
     makeClosures();
 }
 
@@ -126,6 +144,13 @@ void AppDelegate::applicationDidFinishLaunching() {
     // shows no entry for it.
     QApplication::setQuitOnLastWindowClosed(false);
     took(LaunchStep::accessoryPolicy);
+
+    buildMainMenu();
+    took(LaunchStep::mainMenu);
+
+    // Text sent over the bus (AddToTavlin, the desktop entry's action).
+    serviceProvider_.onCapture = closures_.captureFromService;
+    took(LaunchStep::services);
 
     defaults_ = std::make_unique<platform::UserDefaults>();
     // The hot keys are kept with the other settings, under keys of their own.
@@ -193,8 +218,11 @@ void AppDelegate::applicationDidFinishLaunching() {
     hotKeyController_ = std::make_unique<HotKeyController>(closures_.hotKeyPressed);
     took(LaunchStep::hotKey);
 
-    // After the store's own handler, which carries out its pending deletions.
-    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { mcpServer_->stop(); });
+    connect(notifications_.get(), &platform::NotificationCenter::actionInvoked, this,
+            [this](const QString& identifier) { didReceiveNotificationResponse(identifier); });
+    took(LaunchStep::notificationResponses);
+
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &AppDelegate::stopServices);
     store_->start();
     took(LaunchStep::storeStarted);
 
@@ -221,6 +249,13 @@ void AppDelegate::terminateOtherInstances() {
         qCWarning(lcApp) << "No session bus: another Tavlin that runs is not asked to quit";
     } else {
         applicationService_ = std::make_unique<ApplicationService>(environment_.sessionBus);
+        // Each waits for the part of launch it needs; calls come only once
+        // launch is done and the loop runs.
+        applicationService_->setAddToTavlin([this](const QString& text) { return serviceProvider_.addToTavlin(text); });
+        connect(applicationService_.get(), &ApplicationService::activateRequested, this,
+                &AppDelegate::applicationShouldHandleReopen);
+        connect(applicationService_.get(), &ApplicationService::newRemindersFromSelectionRequested, this,
+                &AppDelegate::newRemindersFromSelection);
         connect(applicationService_.get(), &ApplicationService::quitRequested, this, &quitApplication);
         // The newest Tavlin wins, also against one that ignores the request.
         connect(applicationService_.get(), &ApplicationService::nameLost, this, &quitApplication);
@@ -235,6 +270,14 @@ void AppDelegate::terminateOtherInstances() {
     instanceLock_ =
         mcp::InstanceLock::acquire(lockPath, askedToQuit ? environment_.handoverLimit : std::chrono::milliseconds(0));
     if (!instanceLock_) qCWarning(lcApp).noquote() << u"Couldn't take %1; is another Tavlin running?"_s.arg(lockPath);
+}
+
+void AppDelegate::buildMainMenu() {
+    mainMenu_ = std::make_unique<MainMenu>(MainMenu::Actions{
+        .hide = [this] { hideApplication(); },
+        .quit = &quitApplication,
+        .deleteReminder = [this] { deleteSelectedReminder(); },
+    });
 }
 
 void AppDelegate::buildStore() {
@@ -268,6 +311,53 @@ void AppDelegate::captureFromService(const QString& text) {
     // A fresh panel, so that it offers what the new text holds.
     if (panelController_->panel()) panelController_->close();
     panelController_->open(text, panel::Anchor::screenCenter);
+}
+
+bool AppDelegate::applicationShouldHandleReopen() {
+    if (!environment_.isRunningTests) togglePanel(true);
+    return false;
+}
+
+void AppDelegate::newRemindersFromSelection() {
+    if (environment_.isRunningTests) return;
+    const std::optional<QString> selection = environment_.readSelection();
+    if (!selection) {
+        qCWarning(lcApp) << "No reminders from the selection: this desktop has no primary selection";
+        return;
+    }
+    if (const std::optional<QString> error = serviceProvider_.addToTavlin(*selection))
+        qCWarning(lcApp).noquote() << u"No reminders from the selection: %1"_s.arg(*error);
+}
+
+void AppDelegate::hideApplication() {
+    if (panelController_) panelController_->close();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        // A window outside the window manager's care (the tray icon's own,
+        // in the old X11 tray) is part of the desktop, not one to hide.
+        if (window->isVisible() && !window->windowFlags().testFlag(Qt::BypassWindowManagerHint)) window->hide();
+    }
+}
+
+void AppDelegate::deleteSelectedReminder() { emit panel::PanelNotifications::instance().tavlinDeleteSelection(); }
+
+void AppDelegate::didReceiveNotificationResponse(const QString& identifier) {
+    // The notification server is answered before anything is done.
+    QMetaObject::invokeMethod(
+        this, [this, identifier] { respondToNotification(identifier); }, Qt::QueuedConnection);
+}
+
+void AppDelegate::respondToNotification(const QString& identifier) {
+    // Nothing is built in a test host, nor before launch.
+    if (!panelController_) return;
+    if (identifier == u"menu-bar-overflow"_s) return togglePanel(true);
+    if (updateController_ && identifier == UpdateController::notificationIdentifier)
+        platform::detach(updateController_->checkForUpdates());
+}
+
+void AppDelegate::stopServices() {
+    // The user's last deletion is carried out whatever happens to the server.
+    if (store_) store_->flushPendingDeletions();
+    if (mcpServer_) mcpServer_->stop();
 }
 
 std::optional<QString> AppDelegate::pendingUpdateVersion() const {

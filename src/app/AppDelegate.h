@@ -56,6 +56,7 @@ namespace tavlin::app {
 class ApplicationService;
 class DailySummary;
 class HotKeyController;
+class MainMenu;
 class StatusItemController;
 class UpdateController;
 
@@ -91,12 +92,17 @@ public:
         // The panel's Qt window when empty.
         panel::PanelWindowFactory makePanelWindow;
         std::chrono::milliseconds handoverLimit = AppDelegate::handoverLimit;
+        // The text of the desktop's primary selection (X11's PRIMARY), or
+        // nothing where the desktop has none; Qt's when empty.
+        std::function<std::optional<QString>()> readSelection;
     };
 
     // The steps of launch that have been taken, in the order they are taken.
     enum class LaunchStep {
         oneInstance,
         accessoryPolicy,
+        mainMenu,
+        services,
         settings,
         store,
         dailySummary,
@@ -109,6 +115,7 @@ public:
         statusItemObserved,
         statusButtonProvider,
         hotKey,
+        notificationResponses,
         storeStarted,
         dailySummaryStarted,
         mcpServerObserved,
@@ -132,7 +139,15 @@ public:
 
     // The target of text sent to Tavlin from another program.
     struct ServiceProvider {
+        static constexpr QLatin1StringView noTextMessage{"No text in the selection"};
+
+        // Set by launch; until then text goes nowhere, without an error.
         std::function<void(const QString&)> onCapture;
+
+        // Text with something in it goes to onCapture as it came, untrimmed;
+        // text of only white space and line breaks is refused with
+        // noTextMessage, and nothing happens.
+        std::optional<QString> addToTavlin(const QString& text) const;
     };
 
     // Builds nothing yet.
@@ -148,6 +163,26 @@ public:
     // Text sent from another program: opens the panel afresh in the middle
     // of the screen, offering the reminders found in it.
     void captureFromService(const QString& text);
+
+    // The desktop opens Tavlin again (its menu entry, a second start through
+    // the bus): the panel toggles as the hot key toggles it. Nothing in a
+    // test host. Always false: nothing else is to be done.
+    bool applicationShouldHandleReopen();
+    // The desktop entry's action: the primary selection, read now, as if it
+    // were sent to AddToTavlin. Where there is none, or nothing in it,
+    // nothing opens and a warning is logged.
+    void newRemindersFromSelection();
+    // The main menu's commands.
+    void hideApplication();
+    void deleteSelectedReminder();
+    // A click on one of Tavlin's notifications, by its identifier; answered
+    // at the next turn of the loop, once launch has built the components:
+    // "menu-bar-overflow" toggles the panel as the hot key does,
+    // "sparkle-update-available" runs the update check, anything else does
+    // nothing.
+    void didReceiveNotificationResponse(const QString& identifier);
+    // The end: pending deletions are carried out, then the server stops.
+    void stopServices();
 
     const Closures& closures() const { return closures_; }
     const ServiceProvider& serviceProvider() const { return serviceProvider_; }
@@ -175,6 +210,8 @@ private:
     // Keeps one Tavlin per user: asks the running one to quit, takes its
     // name on the session bus and waits a moment for its instance lock.
     void terminateOtherInstances();
+    void buildMainMenu();
+    void respondToNotification(const QString& identifier);
     void buildStore();
     void buildMCPServer();
     void syncMCPServer();
@@ -188,6 +225,7 @@ private:
     // What the components stand on, declared first so that it outlives
     // them: the session bus, the instance lock, the platform's services.
     std::unique_ptr<ApplicationService> applicationService_;
+    std::unique_ptr<MainMenu> mainMenu_;
     std::unique_ptr<mcp::InstanceLock> instanceLock_;
     std::unique_ptr<platform::UserDefaults> defaults_;
     std::unique_ptr<KeyBindings::Module> keyBindings_;

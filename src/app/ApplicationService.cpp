@@ -2,6 +2,7 @@
 
 #include "platform/Log.h"
 
+#include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
@@ -16,7 +17,25 @@ const QString busService = u"org.freedesktop.DBus"_s;
 
 }  // namespace
 
+// The Services interface beside the object's own: one object per path, so
+// the second interface is an adaptor. Its calls run in the object's
+// context, which answers them.
+class ServicesAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.quorvandell.tavlin.Services")
+
+public:
+    explicit ServicesAdaptor(ApplicationService* service) : QDBusAbstractAdaptor(service), service_(service) {}
+
+public slots:
+    void AddToTavlin(const QString& text) { service_->addToTavlin(text); }
+
+private:
+    ApplicationService* service_;
+};
+
 ApplicationService::ApplicationService(QDBusConnection bus, QObject* parent) : QObject(parent), bus_(std::move(bus)) {
+    new ServicesAdaptor(this);
     // Sent by the bus to this connection alone.
     bus_.connect(busService, u"/org/freedesktop/DBus"_s, busService, u"NameLost"_s, this,
                  SLOT(handleNameLost(QString)));
@@ -40,7 +59,8 @@ bool ApplicationService::askOwnerToQuit() {
 }
 
 bool ApplicationService::claimName() {
-    isRegistered_ = bus_.registerObject(objectPath, this, QDBusConnection::ExportScriptableSlots);
+    isRegistered_ =
+        bus_.registerObject(objectPath, this, QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAdaptors);
     if (!isRegistered_) qCWarning(lcApp).noquote() << u"Couldn't export %1 on the session bus"_s.arg(objectPath);
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus_.interface()->registerService(
         serviceName, QDBusConnectionInterface::ReplaceExistingService, QDBusConnectionInterface::AllowReplacement);
@@ -50,12 +70,23 @@ bool ApplicationService::claimName() {
     return false;
 }
 
+void ApplicationService::Activate(const QVariantMap&) { emit activateRequested(); }
+
+void ApplicationService::Open(const QStringList&, const QVariantMap&) {}
+
 void ApplicationService::ActivateAction(const QString& actionName, const QVariantList&, const QVariantMap&) {
+    if (actionName == newRemindersFromSelectionAction) return emit newRemindersFromSelectionRequested();
     if (actionName == u"quit"_s) {
         qCInfo(lcApp) << "Asked to quit over the session bus";
         return emit quitRequested();
     }
     if (calledFromDBus()) sendErrorReply(QDBusError::InvalidArgs, u"Tavlin has no action “%1”"_s.arg(actionName));
+}
+
+void ApplicationService::addToTavlin(const QString& text) {
+    if (!addToTavlin_) return;
+    if (const std::optional<QString> error = addToTavlin_(text); error && calledFromDBus())
+        sendErrorReply(noTextErrorName, *error);
 }
 
 void ApplicationService::handleNameLost(const QString& name) {
@@ -65,3 +96,5 @@ void ApplicationService::handleNameLost(const QString& name) {
 }
 
 }  // namespace tavlin::app
+
+#include "ApplicationService.moc"

@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "AppDelegateFixture.h"
 #include "app/ApplicationService.h"
 #include "app/DailySummary.h"
 #include "app/StatusItemController.h"
@@ -43,52 +44,7 @@ using Step = AppDelegate::LaunchStep;
 
 namespace {
 
-// A launch over temporary folders, with no session bus unless a test gives
-// one, and one reminder in the inbox.
-class AppDelegateTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        writeTestFile(home.filePath(u"config/Tavlin/settings.json"_s), settingsJSON());
-        writeTestFile(home.filePath(u"reminders/inbox/displayname"_s), "Inbox");
-        writeReminder();
-    }
-
-    void writeReminder() const {
-        writeTestFile(reminderFile(), crlf("BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//test//EN\nBEGIN:VTODO\n"
-                                           "UID:errand\nSUMMARY:Errand\nSTATUS:NEEDS-ACTION\nEND:VTODO\n"
-                                           "END:VCALENDAR\n"));
-    }
-
-    virtual QByteArray settingsJSON() const { return R"({"mcpEnabled": false})"; }
-
-    // `probe` looks at the delegate after each step.
-    AppDelegate& launch(AppDelegate::Environment environment = {}, std::function<void(Step)> probe = {}) {
-        if (environment.arguments.isEmpty()) environment.arguments = QStringList{u"tavlin"_s};
-        delegate.emplace(std::move(environment));
-        QObject::connect(&*delegate, &AppDelegate::launchStepTaken, [this, probe](Step step) {
-            steps.push_back(step);
-            if (probe) probe(step);
-        });
-        delegate->applicationDidFinishLaunching();
-        return *delegate;
-    }
-
-    // Runs the application's loop until something quits it, or gives up
-    // after `limitMs` with exit code 99.
-    static int runUntilQuit(int limitMs = 10000) {
-        QTimer::singleShot(limitMs, [] { QCoreApplication::exit(99); });
-        return QCoreApplication::exec();
-    }
-
-    QString reminderFile() const { return home.filePath(u"reminders/inbox/errand.ics"_s); }
-
-    QTemporaryDir home;
-    ScopedVariable data{"XDG_DATA_HOME", home.filePath("data").toUtf8()};
-    ScopedVariable config{"XDG_CONFIG_HOME", home.filePath("config").toUtf8()};
-    ScopedVariable reminders{"TAVLIN_REMINDERS_DIR", home.filePath("reminders").toUtf8()};
-    std::optional<AppDelegate> delegate;
-    std::vector<Step> steps;
-};
+using AppDelegateTest = AppDelegateFixture;
 
 class AppDelegateWithServerTest : public AppDelegateTest {
 protected:
@@ -134,12 +90,27 @@ TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
                    summaryArmedOnceStarted = delegate->dailySummary().fireDate().has_value();
            });
 
-    EXPECT_EQ(steps,
-              (std::vector<Step>{Step::oneInstance, Step::accessoryPolicy, Step::settings, Step::store,
-                                 Step::dailySummary, Step::locationProvider, Step::updateController, Step::mcpServer,
-                                 Step::preferences, Step::panel, Step::statusItem, Step::statusItemObserved,
-                                 Step::statusButtonProvider, Step::hotKey, Step::storeStarted,
-                                 Step::dailySummaryStarted, Step::mcpServerObserved, Step::developerSwitches}));
+    EXPECT_EQ(steps, (std::vector<Step>{Step::oneInstance,
+                                        Step::accessoryPolicy,
+                                        Step::mainMenu,
+                                        Step::services,
+                                        Step::settings,
+                                        Step::store,
+                                        Step::dailySummary,
+                                        Step::locationProvider,
+                                        Step::updateController,
+                                        Step::mcpServer,
+                                        Step::preferences,
+                                        Step::panel,
+                                        Step::statusItem,
+                                        Step::statusItemObserved,
+                                        Step::statusButtonProvider,
+                                        Step::hotKey,
+                                        Step::notificationResponses,
+                                        Step::storeStarted,
+                                        Step::dailySummaryStarted,
+                                        Step::mcpServerObserved,
+                                        Step::developerSwitches}));
     EXPECT_EQ(serverListeningAt, (std::vector<std::pair<Step, bool>>{
                                      {Step::storeStarted, false},
                                      {Step::dailySummaryStarted, false},
