@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
-#include <QDBusPendingReply>
 
 using namespace Qt::StringLiterals;
 using tavlin::app::AppDelegate;

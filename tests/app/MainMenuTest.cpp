@@ -19,9 +19,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
-#include <QTimer>
 #include <QWindow>
 
 using namespace Qt::StringLiterals;

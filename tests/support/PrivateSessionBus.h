@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
@@ -18,6 +19,11 @@ public:
     struct Options {
         // Names the bus lists as startable (their services are never there).
         QStringList activatableNames;
+        // Service files of programs the bus really starts: file name → text.
+        QMap<QString, QString> serviceFiles;
+        // "NAME=value" entries added to the daemon's environment, which the
+        // programs it starts inherit.
+        QStringList environment;
     };
 
     static bool isAvailable() { return !QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty(); }
@@ -28,6 +34,8 @@ public:
         for (const QString& name : options.activatableNames)
             write(services + QLatin1Char('/') + name + QStringLiteral(".service"),
                   QStringLiteral("[D-BUS Service]\nName=%1\nExec=/bin/false\n").arg(name));
+        for (auto file = options.serviceFiles.begin(); file != options.serviceFiles.end(); ++file)
+            write(services + QLatin1Char('/') + file.key(), file.value());
         const QString config = directory_.filePath(QStringLiteral("bus.conf"));
         write(config, QStringLiteral("<busconfig>\n"
                                      "  <type>session</type>\n"
@@ -41,6 +49,10 @@ public:
                                      "  </policy>\n"
                                      "</busconfig>\n")
                           .arg(directory_.filePath(QStringLiteral("socket")), services));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString& entry : options.environment)
+            environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+        daemon_.setProcessEnvironment(environment);
         daemon_.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config,
                                                       QStringLiteral("--nofork"), QStringLiteral("--print-address")});
         if (daemon_.waitForReadyRead(10'000)) address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
