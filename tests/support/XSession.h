@@ -20,7 +20,8 @@
 
 namespace tavlin::testing {
 
-inline constexpr int kXWaitMs = 10000;
+// Generous: a loaded machine running many X tests at once is slow, not broken.
+inline constexpr int kXWaitMs = 20000;
 
 // Ends a process politely, then for good.
 inline void stopProcess(QProcess& process) {
@@ -120,18 +121,12 @@ public:
     // asked, openbox, waiting until it manages the screen. Whether it all ran.
     bool start(WindowManager windowManager = WindowManager::openbox,
                const QString& screen = QStringLiteral("1280x800x24")) {
-        server_.start(QStringLiteral("Xvfb"),
-                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                       QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"), screen});
-        if (!server_.waitForStarted()) return false;
+        // Servers started at the same moment by parallel tests may race for
+        // one display number, and the loser exits: try again.
+        bool serving = false;
+        for (int attempt = 0; attempt < 3 && !serving; ++attempt) serving = startServer(screen);
+        if (!serving) return false;
         QElapsedTimer elapsed;
-        elapsed.start();
-        while (display_.isEmpty() && elapsed.elapsed() < kXWaitMs) {
-            server_.waitForReadyRead(50);
-            const QString number = QString::fromUtf8(server_.readAllStandardOutput()).trimmed();
-            if (!number.isEmpty()) display_ = QStringLiteral(":") + number;
-        }
-        if (display_.isEmpty()) return false;
         if (windowManager == WindowManager::openbox) {
             auto wm = std::make_unique<QProcess>();
             wm->setProcessEnvironment(environment());
@@ -227,6 +222,25 @@ public:
     }
 
 private:
+    // Starts Xvfb on a free display, which it picks and writes to its
+    // standard output. Whether it serves.
+    bool startServer(const QString& screen) {
+        stopProcess(server_);
+        display_.clear();
+        server_.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                       QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"), screen});
+        if (!server_.waitForStarted()) return false;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (display_.isEmpty() && elapsed.elapsed() < kXWaitMs && server_.state() == QProcess::Running) {
+            server_.waitForReadyRead(50);
+            const QString number = QString::fromUtf8(server_.readAllStandardOutput()).trimmed();
+            if (!number.isEmpty()) display_ = QStringLiteral(":") + number;
+        }
+        return !display_.isEmpty() && server_.state() == QProcess::Running;
+    }
+
     QProcess server_;
     QString display_;
     std::vector<std::unique_ptr<QProcess>> clients_;
