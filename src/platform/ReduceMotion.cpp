@@ -50,6 +50,9 @@ DesktopMotionPreference::DesktopMotionPreference(QDBusConnection bus, QObject* p
         qCDebug(lcPlatform) << "no session bus: animations stay on";
         return;
     }
+    // The slot's QDBusVariant must be a known type before the connection, or
+    // the subscription fails (in a process where nothing used one yet).
+    qRegisterMetaType<QDBusVariant>();
     bus.connect(kPortalService, kPortalPath, kSettingsInterface, u"SettingChanged"_s, this,
                 SLOT(settingChanged(QString, QString, QDBusVariant)));
     QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kSettingsInterface, u"ReadAll"_s);
