@@ -17,21 +17,56 @@ function(tavlin_library name)
   tavlin_target_defaults(${name})
 endfunction()
 
-# tavlin_test(<name> SOURCES … DEPENDS … [SUPPORT <main library>]): one
-# GoogleTest executable, one CTest entry; SUPPORT picks the main
-# (tavlin_gui_test_support for a QGuiApplication, tavlin_widgets_test_support
-# for a QApplication).
+# tavlin_test(<name> SOURCES … DEPENDS … [SUPPORT <main library>]
+#             [ENVIRONMENT …] [ONE_AT_A_TIME]): one GoogleTest executable,
+# each of its cases a CTest entry of its own, named <name>.<Suite>.<Test>.
+# SUPPORT picks the main (tavlin_gui_test_support for a QGuiApplication).
+# ONE_AT_A_TIME keeps the cases from running beside each other, for tests
+# that start an X server and real clients. The cases are listed when CTest
+# runs, so that listing needs neither a display nor a fresh build.
 function(tavlin_test name)
-  cmake_parse_arguments(ARG "" "SUPPORT" "SOURCES;DEPENDS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "ONE_AT_A_TIME" "SUPPORT" "SOURCES;DEPENDS;ENVIRONMENT" ${ARGN})
   if(NOT ARG_SUPPORT)
     set(ARG_SUPPORT tavlin_test_support)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} ${ARG_SUPPORT} GTest::gmock)
   tavlin_target_defaults(${name})
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
+  set_target_properties(${name} PROPERTIES TAVLIN_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
+  if(ARG_ONE_AT_A_TIME)
+    set_property(TARGET ${name} APPEND PROPERTY TAVLIN_TEST_LOCKS ${name})
+  endif()
+  # Registered once the folder's CMakeLists is read, so that locks added
+  # after this call (tavlin_test_lock) apply too.
+  # (A deferred call reads its arguments when it runs: the name goes in as text.)
+  cmake_language(EVAL CODE "cmake_language(DEFER CALL _tavlin_discover_tests [[${name}]])")
+endfunction()
+
+# tavlin_test_lock(<test> <lock>): the test (a tavlin_test, or a plain
+# add_test) never runs beside another that holds the same lock.
+function(tavlin_test_lock test lock)
+  if(TARGET ${test})
+    set_property(TARGET ${test} APPEND PROPERTY TAVLIN_TEST_LOCKS ${lock})
+  else()
+    set_property(TEST ${test} APPEND PROPERTY RESOURCE_LOCK ${lock})
+  endif()
+endfunction()
+
+function(_tavlin_discover_tests name)
+  gtest_discover_tests(${name} TEST_PREFIX "${name}." NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  # The discovered cases get their properties from a script of our own, run
+  # after the discovery's: gtest_discover_tests would split a value that
+  # holds a list (the environment) into several.
+  get_target_property(environment ${name} TAVLIN_TEST_ENVIRONMENT)
+  get_target_property(locks ${name} TAVLIN_TEST_LOCKS)
+  set(properties "ENVIRONMENT [==[${environment}]==]")
+  if(locks)
+    string(APPEND properties " RESOURCE_LOCK [==[${locks}]==]")
+  endif()
+  set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake")
+  file(CONFIGURE OUTPUT "${script}" @ONLY CONTENT
+       "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES ${properties})\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${script}")
 endfunction()
 
 # tavlin_benchmark(<name> SOURCES … DEPENDS …): one Google Benchmark executable.

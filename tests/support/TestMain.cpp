@@ -13,6 +13,8 @@
 // one (on the offscreen platform).
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // CTest lists the cases before it runs them, with no display at hand.
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
 #if defined(TAVLIN_TEST_WIDGETS)
     QApplication app(argc, argv);
 #elif defined(TAVLIN_TEST_GUI)
