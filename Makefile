@@ -3,6 +3,7 @@
 #   make test   install what is missing, build, run every test and the fuzzers
 #   make bench  build Release and run the benchmarks
 #   make install  build Release and install it under PREFIX (~/.local)
+#   make format format every C++ file with clang-format
 
 BUILD_TEST    ?= build/debug
 BUILD_RELEASE ?= build/release
@@ -14,7 +15,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS   += -DTAVLIN_WERROR=ON
 endif
 
-.PHONY: run test fuzz bench install deps build-test build-release clean
+.PHONY: run test fuzz bench install format deps build-test build-release clean
 
 deps:
 	@scripts/install-deps
@@ -62,6 +63,9 @@ bench: build-release
 	cmake --build $(BUILD_RELEASE) --target benchmarks
 	@for b in $(BUILD_RELEASE)/bench/*/bench_*; do \
 	    [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; "$$b"; done
+
+format: deps
+	@scripts/format
 
 clean:
 	rm -rf build
