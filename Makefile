@@ -53,7 +53,9 @@ test: build-test $(BUILD_FUZZ)/build.ninja
 fuzz: deps $(BUILD_FUZZ)/build.ninja
 	$(run-fuzzers)
 
-run: build-release
+# Only the program: a first run does not wait for the tests and benchmarks.
+run: deps $(BUILD_RELEASE)/build.ninja
+	cmake --build $(BUILD_RELEASE) --target tavlin
 	$(BUILD_RELEASE)/src/app/tavlin
 
 install: build-release
