@@ -21,6 +21,13 @@
 // from a chosen instant in a chosen zone.
 class ReminderStoreFixture : public ::testing::Test {
 protected:
+    // The store's tasks that its end cancelled finish on the clock, rather
+    // than wait on it forever (their frames would leak).
+    ~ReminderStoreFixture() override {
+        store.reset();
+        clock.runDueActions();
+    }
+
     using Date = tavlin::platform::Date;
     using Calendar = tavlin::platform::Calendar;
     using Reminder = tavlin::platform::Reminder;
