@@ -1,6 +1,6 @@
 # The two commands of the README, and a few for developers.
 #   make run    install what is missing, build Release, start Tavlin
-#   make test   install what is missing, build, run every test and the fuzzers
+#   make test   install what is missing, build, run every test, again under the sanitizers, and the fuzzers
 #   make bench  build Release and run the benchmarks
 #   make install  build Release and install it under PREFIX (~/.local)
 #   make format format every C++ file with clang-format
@@ -28,10 +28,11 @@ $(BUILD_RELEASE)/build.ninja: | deps
 	cmake -S . -B $(BUILD_RELEASE) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 
 # The fuzzers need clang and build everything under the sanitizers, so they
-# have a build of their own.
+# have a build of their own; the unit tests run there a second time, under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 $(BUILD_FUZZ)/build.ninja: | deps
 	CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTAVLIN_FUZZ=ON \
-	    -DTAVLIN_BUILD_TESTS=OFF -DTAVLIN_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
+	    -DTAVLIN_BUILD_TESTS=ON -DTAVLIN_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS)
 
 build-test: deps $(BUILD_TEST)/build.ninja
 	cmake --build $(BUILD_TEST)
@@ -43,11 +44,15 @@ build-release: deps $(BUILD_RELEASE)/build.ninja
 # through deps.
 define run-fuzzers
 cmake --build $(BUILD_FUZZ) --target fuzzers
-cd $(BUILD_FUZZ) && ctest --output-on-failure -j$$(nproc)
+cd $(BUILD_FUZZ) && ctest --output-on-failure -j$$(nproc) -L fuzz
 endef
 
 test: build-test $(BUILD_FUZZ)/build.ninja
 	cd $(BUILD_TEST) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$$(nproc)
+	@echo "== The unit tests again, under AddressSanitizer and UndefinedBehaviorSanitizer ($(BUILD_FUZZ))"
+	@grep -q '^TAVLIN_BUILD_TESTS:BOOL=ON' $(BUILD_FUZZ)/CMakeCache.txt || cmake -B $(BUILD_FUZZ) -DTAVLIN_BUILD_TESTS=ON
+	cmake --build $(BUILD_FUZZ)
+	cd $(BUILD_FUZZ) && ctest --output-on-failure -j$$(nproc) -LE fuzz
 	$(run-fuzzers)
 
 fuzz: deps $(BUILD_FUZZ)/build.ninja

@@ -18,21 +18,28 @@ function(tavlin_library name)
 endfunction()
 
 # tavlin_test(<name> SOURCES … DEPENDS … [SUPPORT <main library>]
-#             [ENVIRONMENT …] [ONE_AT_A_TIME]): one GoogleTest executable,
+#             [ENVIRONMENT …] [ONE_AT_A_TIME] [NOT_UNDER_SANITIZERS <filter>]):
+# one GoogleTest executable,
 # each of its cases a CTest entry of its own, named <name>.<Suite>.<Test>.
 # SUPPORT picks the main (tavlin_gui_test_support for a QGuiApplication).
 # ONE_AT_A_TIME keeps the cases from running beside each other, for tests
 # that start an X server and real clients. The cases are listed when CTest
 # runs, so that listing needs neither a display nor a fresh build.
+# NOT_UNDER_SANITIZERS names the cases (a GoogleTest filter) that the
+# sanitizer build (TAVLIN_FUZZ) leaves out; say why where it is used.
 function(tavlin_test name)
-  cmake_parse_arguments(ARG "ONE_AT_A_TIME" "SUPPORT" "SOURCES;DEPENDS;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "ONE_AT_A_TIME" "SUPPORT;NOT_UNDER_SANITIZERS" "SOURCES;DEPENDS;ENVIRONMENT" ${ARGN})
   if(NOT ARG_SUPPORT)
     set(ARG_SUPPORT tavlin_test_support)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} ${ARG_SUPPORT} GTest::gmock)
   tavlin_target_defaults(${name})
-  set_target_properties(${name} PROPERTIES TAVLIN_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}")
+  set(environment QT_QPA_PLATFORM=offscreen ${TAVLIN_SANITIZER_ENVIRONMENT} ${ARG_ENVIRONMENT})
+  set_target_properties(${name} PROPERTIES TAVLIN_TEST_ENVIRONMENT "${environment}")
+  if(TAVLIN_FUZZ AND ARG_NOT_UNDER_SANITIZERS)
+    set_target_properties(${name} PROPERTIES TAVLIN_TEST_FILTER "-${ARG_NOT_UNDER_SANITIZERS}")
+  endif()
   if(ARG_ONE_AT_A_TIME)
     set_property(TARGET ${name} APPEND PROPERTY TAVLIN_TEST_LOCKS ${name})
   endif()
@@ -53,7 +60,12 @@ function(tavlin_test_lock test lock)
 endfunction()
 
 function(_tavlin_discover_tests name)
-  gtest_discover_tests(${name} TEST_PREFIX "${name}." NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  get_target_property(filter ${name} TAVLIN_TEST_FILTER)
+  if(NOT filter)
+    set(filter "")
+  endif()
+  gtest_discover_tests(${name} TEST_PREFIX "${name}." NO_PRETTY_VALUES TEST_FILTER "${filter}"
+                       DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
   # The discovered cases get their properties from a script of our own, run
   # after the discovery's: gtest_discover_tests would split a value that
   # holds a list (the environment) into several.
