@@ -120,6 +120,10 @@ struct Promise<void> : PromiseBase<void> {
 
 }  // namespace detail
 
+namespace detail {
+struct TaskAccess;
+}
+
 template <class T>
 class [[nodiscard]] Task {
 public:
@@ -166,12 +170,25 @@ private:
     friend struct detail::Promise;
     template <class>
     friend class TaskCompletion;
+    friend struct detail::TaskAccess;
     explicit Task(std::shared_ptr<detail::TaskState<T>> state) : state_(std::move(state)) {}
 
     std::shared_ptr<detail::TaskState<T>> state_;
 };
 
 namespace detail {
+// A task's state held weakly, and a task again from it.
+struct TaskAccess {
+    template <class T>
+    static std::weak_ptr<TaskState<T>> weak(const Task<T>& task) {
+        return task.state_;
+    }
+    template <class T>
+    static Task<T> task(std::shared_ptr<TaskState<T>> state) {
+        return Task<T>(std::move(state));
+    }
+};
+
 template <class T>
 Task<T> Promise<T>::get_return_object() {
     return Task<T>(this->state);
@@ -274,8 +291,11 @@ Task<TimeoutResult<T>> withTimeout(Task<T> task, Clock::Duration limit, Clock& c
         task.cancel();
         race.resolve(TimeoutResult<T>{});
     });
-    task.whenDone([race, task, timer] {
+    // The task's own continuation holds it weakly: a task that never ends
+    // after its time ran out must not keep itself alive.
+    task.whenDone([race, timer, weak = detail::TaskAccess::weak(task)] {
         timer->cancel();
+        const Task<T> task = detail::TaskAccess::task(weak.lock());  // alive: it is finishing
         try {
             if constexpr (std::is_void_v<T>) {
                 task.result();
