@@ -6,6 +6,18 @@
 #include <QCoreApplication>
 #endif
 #include <gtest/gtest.h>
+#include <QEventLoop>
+
+namespace {
+
+// After each test, one more turn of the main loop: the tasks that the test's
+// end cancelled resume there and finish, rather than wait forever (their
+// coroutine frames would leak).
+class FinishCancelledTasks : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+};
+
+}  // namespace
 
 // Every test binary gets a Qt application object, so that timers, the main
 // loop and Qt's text services behave as they do in Tavlin. Tests that follow
@@ -22,5 +34,6 @@ int main(int argc, char** argv) {
 #else
     QCoreApplication app(argc, argv);
 #endif
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FinishCancelledTasks);
     return RUN_ALL_TESTS();
 }
