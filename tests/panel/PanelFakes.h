@@ -55,7 +55,8 @@ public:
     void animateFrame(const QRectF& frame, std::chrono::milliseconds duration,
                       std::function<void()> finished) override {
         state_->animationDuration = duration;
-        state_->finishAnimation = [state = state_, frame, finished = std::move(finished)] {
+        // The state holds this: a shared pointer to it here would keep it forever.
+        state_->finishAnimation = [state = state_.get(), frame, finished = std::move(finished)] {
             state->frame = frame;
             state->frames.push_back(frame);
             if (finished) finished();
