@@ -1,9 +1,8 @@
 #include "platform/NotificationCenter.h"
 
-#include "platform/Log.h"
+#include "platform/DBusCall.h"
 #include "platform/XdgPaths.h"
 
-#include <QDBusPendingCallWatcher>
 #include <QPointer>
 #include <QVariantMap>
 
@@ -116,25 +115,7 @@ void NotificationCenter::onNotificationClosed(uint id, uint /*reason*/) {
 }
 
 Task<std::optional<QDBusMessage>> NotificationCenter::call(QDBusMessage message) {
-    if (!bus_.isConnected()) co_return std::nullopt;  // no session bus: nothing would ever answer
-    TaskCompletion<QDBusMessage> replied;
-    const int limitMs = int(std::chrono::milliseconds(callTimeLimit).count());
-    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(message, limitMs), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [replied](QDBusPendingCallWatcher* finished) {
-        replied.resolve(finished->reply());
-        finished->deleteLater();
-    });
-    const Task<std::optional<QDBusMessage>> answered = withTimeout(replied.task(), callTimeLimit, clock_);
-    const std::optional<QDBusMessage> reply = co_await answered;
-    if (!reply) {
-        qCDebug(lcPlatform).noquote() << message.member() << "got no answer in time";
-        co_return std::nullopt;
-    }
-    if (reply->type() != QDBusMessage::ReplyMessage) {
-        qCDebug(lcPlatform).noquote() << message.member() << "failed:" << reply->errorMessage();
-        co_return std::nullopt;
-    }
-    co_return reply;
+    return callWithTimeLimit(bus_, std::move(message), callTimeLimit, clock_);
 }
 
 QDBusMessage NotificationCenter::notificationsCall(const char* method) {

@@ -57,15 +57,39 @@ void setOnAllDesktops(QWindow& window) {
     xcb_flush(connection);
 }
 
-bool hasCompositingManager() {
+namespace {
+
+// Whether some client owns the selection `prefix` + the default screen's
+// number, as a manager of that screen does.
+bool screenSelectionHasOwner(const char* prefix) {
     xcb_connection_t* connection = qtX11Connection();
     if (!connection) return false;
-    const QByteArray selection = "_NET_WM_CM_S" + QByteArray::number(defaultScreenNumber());
+    const QByteArray selection = prefix + QByteArray::number(defaultScreenNumber());
     const xcb_atom_t atom = internAtom(connection, selection.constData());
     if (atom == XCB_ATOM_NONE) return false;
     const XcbReply<xcb_get_selection_owner_reply_t> owner(
         xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom), nullptr));
     return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+}  // namespace
+
+bool hasCompositingManager() { return screenSelectionHasOwner("_NET_WM_CM_S"); }
+
+bool hasSystemTray() { return screenSelectionHasOwner("_NET_SYSTEM_TRAY_S"); }
+
+bool announcesSystemTray(const void* event) {
+    const auto* generic = static_cast<const xcb_generic_event_t*>(event);
+    if (!generic || (generic->response_type & 0x7f) != XCB_CLIENT_MESSAGE) return false;
+    xcb_connection_t* connection = qtX11Connection();
+    if (!connection) return false;
+    // Interned once: every client message of the session comes through here.
+    static const xcb_atom_t manager = internAtom(connection, "MANAGER");
+    static const xcb_atom_t tray =
+        internAtom(connection, ("_NET_SYSTEM_TRAY_S" + QByteArray::number(defaultScreenNumber())).constData());
+    const auto* message = static_cast<const xcb_client_message_event_t*>(event);
+    return message->type == manager && message->format == 32 && message->data.data32[1] == tray &&
+           tray != XCB_ATOM_NONE;
 }
 
 void requestActivation(const QWindow& window, quint32 timestamp) {

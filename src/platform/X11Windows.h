@@ -18,6 +18,13 @@ void setOnAllDesktops(QWindow& window);
 // behind it rather than black.
 bool hasCompositingManager();
 
+// Whether an X11 system tray runs on the default screen (it owns the
+// selection _NET_SYSTEM_TRAY_S<n>), where tray items dock as XEmbed windows.
+bool hasSystemTray();
+// Whether `event`, an xcb event Qt received, is a new system tray of the
+// default screen announcing itself (the MANAGER message on the root window).
+bool announcesSystemTray(const void* event);
+
 // Asks the window manager to activate the window, as the application's own
 // request (_NET_ACTIVE_WINDOW, source 1) made at `timestamp`, the X server
 // time of the user's action that wants it.
