@@ -24,6 +24,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/PowerEvents.h"
 #include "platform/Text.h"
+#include "platform/TrayHost.h"
 #include "platform/UserDefaults.h"
 #include "platform/VCardContacts.h"
 #include "platform/eventstore/VdirEventStore.h"
@@ -39,7 +40,6 @@
 #include <QClipboard>
 #include <QFileInfo>
 #include <QPointer>
-#include <QSystemTrayIcon>
 
 using namespace Qt::StringLiterals;
 
@@ -196,20 +196,30 @@ void AppDelegate::applicationDidFinishLaunching() {
     panelHooks.openPreferences = closures_.openPreferences;
     panelHooks.checkForUpdates = closures_.checkForUpdates;
     panelHooks.pendingUpdateVersion = closures_.pendingUpdateVersion;
+    // A notice that no tray shows the item, kept for the next opening.
+    panelHooks.showOverflowAlert = &StatusItemController::showOverflowAlert;
     // Until the tray item exists, the panel has nothing to open under.
     panelHooks.statusButtonProvider = []() -> std::optional<QRectF> { return std::nullopt; };
     took(LaunchStep::panel);
 
     // The tray item, drawn at once, before the store has started, and again
     // after each change of what it shows.
-    statusItemController_ =
-        std::make_unique<StatusItemController>(*store_, *settings_, closures_.togglePanel, closures_.openPreferences,
-                                               closures_.checkForUpdates, closures_.pendingUpdateVersion);
+    trayHost_ = std::make_unique<platform::DesktopTrayHost>(environment_.sessionBus);
+    statusItemController_ = std::make_unique<StatusItemController>(
+        *store_, *settings_, closures_.togglePanel, closures_.openPreferences, closures_.checkForUpdates,
+        closures_.pendingUpdateVersion,
+        StatusItemController::Placement{
+            .trayHost = trayHost_.get(), .notifications = notifications_.get(), .powerEvents = powerEvents_.get()});
     took(LaunchStep::statusItem);
     store::ContinuousObservation::observe([item = QPointer(statusItemController_.get())] {
         if (item) item->refresh();
     });
     took(LaunchStep::statusItemObserved);
+
+    // From here on the item keeps itself shown, and tells once when no tray
+    // takes it.
+    statusItemController_->install();
+    took(LaunchStep::statusItemInstalled);
 
     panelController_->shellHooks().statusButtonProvider = closures_.statusButtonProvider;
     took(LaunchStep::statusButtonProvider);
@@ -349,7 +359,7 @@ void AppDelegate::didReceiveNotificationResponse(const QString& identifier) {
 void AppDelegate::respondToNotification(const QString& identifier) {
     // Nothing is built in a test host, nor before launch.
     if (!panelController_) return;
-    if (identifier == u"menu-bar-overflow"_s) return togglePanel(true);
+    if (identifier == StatusItemController::overflowNotificationIdentifier) return togglePanel(true);
     if (updateController_ && identifier == UpdateController::notificationIdentifier)
         platform::detach(updateController_->checkForUpdates());
 }
@@ -365,9 +375,7 @@ std::optional<QString> AppDelegate::pendingUpdateVersion() const {
 }
 
 std::optional<QRectF> AppDelegate::statusButtonRect() const {
-    if (!statusItemController_) return std::nullopt;
-    const QRect rect = statusItemController_->statusItem().geometry();
-    return rect.isEmpty() ? std::nullopt : std::optional<QRectF>(rect);
+    return statusItemController_ ? statusItemController_->statusButtonRect() : std::nullopt;
 }
 
 void AppDelegate::syncMCPServer() {

@@ -21,6 +21,7 @@ class HotKeyBackend;
 class MapSearch;
 class NotificationCenter;
 class PowerEvents;
+class TrayHost;
 class UserDefaults;
 }  // namespace tavlin::platform
 
@@ -113,6 +114,7 @@ public:
         panel,
         statusItem,
         statusItemObserved,
+        statusItemInstalled,
         statusButtonProvider,
         hotKey,
         notificationResponses,
@@ -237,6 +239,7 @@ private:
     std::unique_ptr<store::PlaceResolver> places_;
     std::unique_ptr<platform::NotificationCenter> notifications_;
     std::unique_ptr<preferences::SettingsTabSelection> settingsTab_;
+    std::unique_ptr<platform::TrayHost> trayHost_;
 
     // The components, each filled once by launch at its step.
     std::unique_ptr<store::Settings> settings_;

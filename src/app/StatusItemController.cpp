@@ -1,22 +1,38 @@
 #include "app/StatusItemController.h"
 
+#include "keybindings/KeyBindings.h"
+#include "keybindings/Name.h"
+#include "keybindings/Shortcut.h"
+#include "platform/DesktopServices.h"
+#include "platform/Log.h"
+#include "platform/NotificationCenter.h"
+#include "platform/PowerEvents.h"
 #include "platform/eventstore/EventStore.h"
+#include "store/ContinuousObservation.h"
 #include "store/ReminderStore.h"
 #include "store/Settings.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QGuiApplication>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QRawFont>
+#include <QScreen>
 #include <QStringList>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <map>
 #include <numeric>
@@ -24,6 +40,7 @@
 #include <tuple>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace tavlin::app {
 
@@ -49,6 +66,22 @@ constexpr QColor kAlarmColor(215, 0, 21);
 // The green of done counts, and its lighter shade for a dark desktop.
 constexpr QColor kWinColor(27, 122, 61);
 constexpr QColor kDarkWinColor(31, 131, 65);
+
+// When the item's place is checked after install(): each wait follows the
+// one before, so about 1, 4 and 14 s after launch.
+constexpr std::array<std::chrono::milliseconds, 3> kPlacementRecheckDelays{1s, 3s, 10s};
+// How long a re-shown item is watched for a tray to take it, wait by wait:
+// 0.05, 0.3, 1.3 and 4.3 s in all.
+constexpr std::array<std::chrono::milliseconds, 4> kSlotConfirmationDelays{50ms, 250ms, 1s, 3s};
+
+const QString kOverflowTitle = u"Tavlin can’t show its tray icon"_s;
+
+// The report that no tray shows the item, waiting for the panel's next
+// opening when it could not be posted as a notification.
+std::optional<QString>& pendingOverflowAlert() {
+    static std::optional<QString> text;
+    return text;
+}
 
 QColor withAlpha(QColor colour, qreal alpha) {
     colour.setAlphaF(colour.alphaF() * alpha);
@@ -274,10 +307,15 @@ StatusItemController::Display zeroCounts(const std::vector<CountScope>& scopes) 
 
 }  // namespace
 
+bool runsOnDisplay() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != u"offscreen"_s && platform != u"minimal"_s;
+}
+
 StatusItemController::StatusItemController(store::ReminderStore& store, store::Settings& settings, Action togglePanel,
                                            Action openPreferences, Action checkForUpdates,
                                            std::function<std::optional<QString>()> pendingUpdateVersion,
-                                           QObject* parent)
+                                           Placement placement, QObject* parent)
     : QObject(parent),
       store_(store),
       settings_(settings),
@@ -285,12 +323,25 @@ StatusItemController::StatusItemController(store::ReminderStore& store, store::S
       openPreferences_(std::move(openPreferences)),
       checkForUpdates_(std::move(checkForUpdates)),
       pendingUpdateVersion_(std::move(pendingUpdateVersion)),
+      placement_(placement),
+      clock_(placement.clock ? *placement.clock : platform::Clock::main()),
+      menu_(std::make_unique<QMenu>()),
       statusItem_(std::make_unique<QSystemTrayIcon>()) {
     // A picture from the start, so that the item never shows without one
     // until the first refresh.
     paint();
+    connect(statusItem_.get(), &QSystemTrayIcon::activated, this, &StatusItemController::handleClick);
+    // Trays that show it through DBusMenu, X11 trays on the right click and
+    // Wayland, where a menu of our own could not be placed, all take the
+    // context menu. Some hosts never say they are about to show it, so it is
+    // also rebuilt whenever the pending update changes.
+    statusItem_->setContextMenu(menu_.get());
+    connect(menu_.get(), &QMenu::aboutToShow, this, &StatusItemController::rebuildMenu);
+    store::ContinuousObservation::observe([self = QPointer(this)] {
+        if (self) self->rebuildMenu();
+    });
     // Without a display (the offscreen platform) there is no tray to show it in.
-    if (QGuiApplication::platformName() != u"offscreen"_s) statusItem_->setVisible(true);
+    if (runsOnDisplay()) statusItem_->setVisible(true);
     // ApplicationPaletteChange is sent to the application object alone.
     QGuiApplication::instance()->installEventFilter(this);
 }
@@ -378,6 +429,201 @@ QIcon StatusItemController::trayIcon(const Display& display) {
         for (qreal ratio : kTrayRatios)
             icon.addPixmap(QPixmap::fromImage(trayImage(display.segments, display.quiet, side, ratio)));
     return icon;
+}
+
+void StatusItemController::handleClick(QSystemTrayIcon::ActivationReason reason) {
+    // Where the tray cannot say where the item is, the panel opens at the click.
+    lastClickPoint_ = QCursor::pos();
+    // The right click opens the context menu by itself.
+    if (reason == QSystemTrayIcon::Trigger && togglePanel_) togglePanel_();
+}
+
+void StatusItemController::rebuildMenu() {
+    menu_->clear();
+    menu_->addAction(u"Settings…"_s, this, [this] {
+        if (openPreferences_) openPreferences_();
+    });
+    if (checkForUpdates_) {
+        const std::optional<QString> version = pendingUpdateVersion_ ? pendingUpdateVersion_() : std::nullopt;
+        // "&" would mark a mnemonic in a menu text.
+        const QString title =
+            version ? u"Update to %1…"_s.arg(QString(*version).replace(u'&', u"&&"_s)) : u"Check for Updates…"_s;
+        menu_->addAction(title, this, [this] {
+            if (checkForUpdates_) checkForUpdates_();
+        });
+    }
+    menu_->addSeparator();
+    menu_->addAction(u"Visit Tavlin Website"_s, this, [] { platform::openUrl(platform::websiteUrl()); });
+    menu_->addSeparator();
+    // The normal end, once the menu has closed.
+    QAction* quit = menu_->addAction(u"Quit Tavlin"_s, this, [] {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    });
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+std::optional<QRectF> StatusItemController::statusButtonRect() const {
+    if (lastHosts_ && !lastHosts_->any()) return std::nullopt;
+    if (const QRect geometry = statusItem_->geometry(); !geometry.isEmpty()) return QRectF(geometry);
+    if (lastClickPoint_) return QRectF(QPointF(*lastClickPoint_), QSizeF(1, 1));
+    return std::nullopt;
+}
+
+void StatusItemController::install() {
+    // Headless, there is no item to place, and an alert about it would wait
+    // in front of every panel opening where nobody can see it.
+    if (isInstalled_ || !placement_.trayHost || !placement_.hasDisplay) return;
+    isInstalled_ = true;
+    const auto followScreen = [this](QScreen* screen) {
+        connect(screen, &QScreen::geometryChanged, this, &StatusItemController::checkPlacement);
+    };
+    for (QScreen* screen : QGuiApplication::screens()) followScreen(screen);
+    auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    connect(application, &QGuiApplication::screenAdded, this, [this, followScreen](QScreen* screen) {
+        followScreen(screen);
+        checkPlacement();
+    });
+    connect(application, &QGuiApplication::screenRemoved, this, &StatusItemController::checkPlacement);
+    connect(application, &QGuiApplication::primaryScreenChanged, this, &StatusItemController::checkPlacement);
+    if (placement_.powerEvents) {
+        connect(placement_.powerEvents, &platform::PowerEvents::systemDidWake, this,
+                &StatusItemController::checkPlacement);
+        connect(placement_.powerEvents, &platform::PowerEvents::sessionDidBecomeActive, this,
+                &StatusItemController::checkPlacement);
+    }
+    connect(placement_.trayHost, &platform::TrayHost::hostAppeared, this, &StatusItemController::checkPlacement);
+    // Qt chose how to show the item a moment ago, by the trays there were.
+    platform::detach(askHosts());
+    platform::detach(recheckPlacement(QPointer(this), clock_));
+}
+
+platform::Task<> StatusItemController::recheckPlacement(QPointer<StatusItemController> self, platform::Clock& clock) {
+    for (const std::chrono::milliseconds delay : kPlacementRecheckDelays) {
+        // A cancelled wait counts as done.
+        const bool slept = co_await platform::sleep(delay, clock);
+        (void)slept;
+        if (!self) co_return;
+        self->checkPlacement();
+    }
+}
+
+void StatusItemController::checkPlacement() { platform::detach(checkPlacementNow()); }
+
+platform::Task<> StatusItemController::checkPlacementNow() {
+    if (!statusItem_->isVisible()) {
+        qCCritical(lcStatusItem) << "status item was hidden — forcing it back";
+        statusItem_->setVisible(true);
+    }
+    const QPointer<StatusItemController> self(this);
+    const platform::TrayHosts hosts = co_await askHosts();
+    if (!self) co_return;
+    if (!hosts.any()) {
+        qCCritical(lcStatusItem) << "status item has no slot in the menu bar — re-inserting";
+        // Shown afresh, the item looks for a tray again.
+        statusItem_->setVisible(false);
+        statusItem_->setVisible(true);
+        confirmSlot();
+        co_return;
+    }
+    // Qt keeps to the kind of tray it found when the item was made, so a
+    // tray of the other kind that came later shows it only after a restart.
+    const bool reachable =
+        itemIsStatusNotifier_.value_or(hosts.statusNotifierHost) ? hosts.statusNotifierHost : hosts.xembedTray;
+    if (!reachable && !hasToldToRestart_) {
+        hasToldToRestart_ = true;
+        qCWarning(lcStatusItem) << "a tray came after Tavlin started — restart Tavlin to show its icon there";
+    }
+}
+
+void StatusItemController::confirmSlot() {
+    if (isConfirmingSlot_) return;
+    isConfirmingSlot_ = true;
+    platform::detach(confirmSlotOverTime(QPointer(this), clock_));
+}
+
+platform::Task<> StatusItemController::confirmSlotOverTime(QPointer<StatusItemController> self,
+                                                           platform::Clock& clock) {
+    for (const std::chrono::milliseconds delay : kSlotConfirmationDelays) {
+        const bool slept = co_await platform::sleep(delay, clock);
+        (void)slept;
+        if (!self) co_return;
+        const platform::TrayHosts hosts = co_await self->askHosts();
+        if (!self) co_return;
+        if (hosts.any()) {
+            qCInfo(lcStatusItem) << "status item was given a slot after re-inserting";
+            self->isConfirmingSlot_ = false;
+            co_return;
+        }
+    }
+    self->isConfirmingSlot_ = false;
+    self->reportOverflow();
+}
+
+void StatusItemController::reportOverflow() {
+    if (hasReportedOverflow_) return;
+    hasReportedOverflow_ = true;
+    qCCritical(lcStatusItem) << "menu bar is full — the status item cannot be placed";
+    platform::detach(postOverflowReport(QPointer(placement_.notifications), overflowMessage()));
+}
+
+platform::Task<> StatusItemController::postOverflowReport(QPointer<platform::NotificationCenter> notifications,
+                                                          QString text) {
+    platform::NotificationAuthorization status = platform::NotificationAuthorization::notDetermined;
+    if (notifications) {
+        const platform::Task<platform::NotificationAuthorization> asked = notifications->authorizationStatus();
+        status = co_await asked;
+    }
+    if (!notifications || status != platform::NotificationAuthorization::authorized) {
+        // The panel shows it at its next opening.
+        pendingOverflowAlert() = std::move(text);
+        co_return;
+    }
+    // Named, not a temporary of the co_await: g++ 12 destroys such a one twice.
+    platform::NotificationRequest request{
+        .identifier = QString(overflowNotificationIdentifier),
+        .title = kOverflowTitle,
+        .body = u"Your desktop has no system tray, so Tavlin's icon is hidden. Click here to open Tavlin, or add a "
+                u"system tray to your panel."_s};
+    const platform::Task<bool> adding = notifications->add(std::move(request));
+    const bool posted = co_await adding;
+    (void)posted;  // a notification the server refused is not shown any other way
+}
+
+platform::Task<platform::TrayHosts> StatusItemController::askHosts() {
+    const QPointer<StatusItemController> self(this);
+    const platform::Task<platform::TrayHosts> asked = placement_.trayHost->hosts();
+    const platform::TrayHosts hosts = co_await asked;
+    if (self) {
+        lastHosts_ = hosts;
+        if (!itemIsStatusNotifier_) itemIsStatusNotifier_ = hosts.statusNotifierHost;
+    }
+    co_return hosts;
+}
+
+QString StatusItemController::overflowMessage() {
+    const std::optional<KeyBindings::Shortcut> shortcut = KeyBindings::getShortcut(KeyBindings::Name::togglePanel);
+    return u"Your desktop has no system tray, so Tavlin's icon is hidden. "_s +
+           (shortcut ? u"Press "_s + shortcut->description() : u"Open Tavlin from your applications menu"_s) +
+           u" to use it, "_s + u"or add a system tray to your panel."_s;
+}
+
+std::optional<QString> StatusItemController::takePendingOverflowAlert() {
+    return std::exchange(pendingOverflowAlert(), std::nullopt);
+}
+
+void StatusItemController::showOverflowAlert() {
+    // Taken first, so that it is shown once.
+    const std::optional<QString> text = takePendingOverflowAlert();
+    if (!text) return;
+    QMessageBox alert(QMessageBox::Information, kOverflowTitle, kOverflowTitle, QMessageBox::Ok);
+    alert.setInformativeText(*text);
+    // Above the other windows, and with the keyboard, once it is shown.
+    alert.setWindowFlag(Qt::WindowStaysOnTopHint);
+    QTimer::singleShot(0, &alert, [&alert] {
+        alert.raise();
+        alert.activateWindow();
+    });
+    alert.exec();
 }
 
 bool StatusItemController::eventFilter(QObject* watched, QEvent* event) {

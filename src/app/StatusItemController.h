@@ -1,19 +1,30 @@
 #pragma once
 
+#include "platform/Task.h"
+#include "platform/TrayHost.h"
 #include "preferences/CountSegment.h"
 #include "store/CountScope.h"
 
 #include <QIcon>
 #include <QImage>
 #include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QRectF>
 #include <QString>
+#include <QSystemTrayIcon>
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
-class QSystemTrayIcon;
+class QMenu;
+
+namespace tavlin::platform {
+class NotificationCenter;
+class PowerEvents;
+}  // namespace tavlin::platform
 
 namespace tavlin::store {
 class ReminderStore;
@@ -22,13 +33,39 @@ class Settings;
 
 namespace tavlin::app {
 
+// Whether the application runs on a display, where a tray item can be shown
+// (not on the offscreen platform of headless runs).
+bool runsOnDisplay();
+
+// What keeping the tray item shown stands on.
+struct StatusItemPlacement {
+    // The desktop's trays; without them nothing is checked.
+    platform::TrayHost* trayHost = nullptr;
+    // Where the report of a missing tray is posted; without it the report
+    // waits for the panel as an alert.
+    platform::NotificationCenter* notifications = nullptr;
+    // Wake and the session's return bring a check.
+    platform::PowerEvents* powerEvents = nullptr;
+    platform::Clock* clock = nullptr;  // the main clock when empty
+    // Without a display there is no item to place: nothing is checked and
+    // nothing reported.
+    bool hasDisplay = runsOnDisplay();
+};
+
 // The tray item: the reminder counts the user chose, drawn as coloured
 // segments, with the counts in words as its tooltip; an icon instead while
 // Tavlin may not read the reminders yet, or may not at all.
 //
 // refresh() brings the item up to date; the launch runs it under
 // ContinuousObservation, so that it follows every change of what it read.
-// The pictures follow the application palette. Main thread only.
+// The pictures follow the application palette.
+//
+// A click toggles the panel; the tray's context menu holds the settings,
+// the update check, the web site and Quit. install() keeps the item shown:
+// when the desktop has no tray for it, it shows the item again and, if no
+// tray comes within a few seconds, tells the user once, by a notification
+// or, where notifications cannot be shown, by an alert at the panel's next
+// opening. Main thread only.
 class StatusItemController : public QObject {
     Q_OBJECT
 
@@ -49,11 +86,41 @@ public:
         friend bool operator==(const Display&, const Display&) = default;
     };
 
+    using Placement = StatusItemPlacement;
+
+    static constexpr QLatin1StringView overflowNotificationIdentifier{"menu-bar-overflow"};
+
     // `checkForUpdates` may be empty: there is no update check.
     StatusItemController(store::ReminderStore& store, store::Settings& settings, Action togglePanel,
                          Action openPreferences, Action checkForUpdates,
-                         std::function<std::optional<QString>()> pendingUpdateVersion, QObject* parent = nullptr);
+                         std::function<std::optional<QString>()> pendingUpdateVersion, Placement placement = {},
+                         QObject* parent = nullptr);
     ~StatusItemController() override;
+
+    // Starts keeping the item shown: its place is checked about 1, 4 and
+    // 14 s from now, and again when a screen comes, goes or changes, after
+    // a wake, when the session becomes active again and when a tray appears.
+    void install();
+    // Shows a hidden item again; when the desktop has no tray, shows it
+    // afresh and watches for a tray to take it.
+    void checkPlacement();
+
+    // The item's rectangle on screen: where the tray put it, else 1 × 1 at
+    // the pointer of the last click on it; nothing while no tray is there.
+    std::optional<QRectF> statusButtonRect() const;
+
+    // The words of the alert that tells the user the item cannot be shown,
+    // with the panel's hot key of this moment.
+    static QString overflowMessage();
+    // Shows the pending alert about a missing tray, if there is one, and
+    // returns once it is dismissed; it is shown once. The panel calls it at
+    // every opening.
+    static void showOverflowAlert();
+    // Takes the pending alert's text, leaving none.
+    static std::optional<QString> takePendingOverflowAlert();
+
+    // The tray's context menu, its items as of the last rebuild.
+    QMenu& menu() const { return *menu_; }
 
     // Shows the connect icon before access was asked for, the warning icon
     // when it was refused, and the counts with full access.
@@ -100,17 +167,43 @@ private:
     void show(Display display);
     void paint();
 
+    void handleClick(QSystemTrayIcon::ActivationReason reason);
+    // The menu's items afresh, as a new menu would have them.
+    void rebuildMenu();
+
+    platform::Task<> checkPlacementNow();
+    void confirmSlot();
+    static platform::Task<> recheckPlacement(QPointer<StatusItemController> self, platform::Clock& clock);
+    static platform::Task<> confirmSlotOverTime(QPointer<StatusItemController> self, platform::Clock& clock);
+    void reportOverflow();
+    static platform::Task<> postOverflowReport(QPointer<platform::NotificationCenter> notifications, QString text);
+    // The trays now, noted for statusButtonRect and for how Qt shows the item.
+    platform::Task<platform::TrayHosts> askHosts();
+
     store::ReminderStore& store_;
     store::Settings& settings_;
     Action togglePanel_;
     Action openPreferences_;
     Action checkForUpdates_;
     std::function<std::optional<QString>()> pendingUpdateVersion_;
+    Placement placement_;
+    platform::Clock& clock_;
+    // Declared before the item, which refers to it until it goes.
+    std::unique_ptr<QMenu> menu_;
     std::unique_ptr<QSystemTrayIcon> statusItem_;
-    // Whether a check of the item's place runs, and whether a full tray was
-    // reported: set by the placement checks.
-    [[maybe_unused]] bool isConfirmingSlot_ = false;
-    [[maybe_unused]] bool hasReportedOverflow_ = false;
+
+    std::optional<QPoint> lastClickPoint_;
+    // The last answer about the trays, and whether Qt shows the item as a
+    // StatusNotifierItem: it decides that once per process, by the trays
+    // there were when the item was made.
+    std::optional<platform::TrayHosts> lastHosts_;
+    std::optional<bool> itemIsStatusNotifier_;
+    bool isInstalled_ = false;
+    // A confirmation of the item's slot runs; at most one at a time.
+    bool isConfirmingSlot_ = false;
+    // The missing tray was reported; never again in this process.
+    bool hasReportedOverflow_ = false;
+    bool hasToldToRestart_ = false;
 
     Display display_;
 };

@@ -104,6 +104,7 @@ TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
                                         Step::panel,
                                         Step::statusItem,
                                         Step::statusItemObserved,
+                                        Step::statusItemInstalled,
                                         Step::statusButtonProvider,
                                         Step::hotKey,
                                         Step::notificationResponses,

@@ -1,6 +1,7 @@
 #include "app/UpdateController.h"
 
 #include "NotificationsFixture.h"
+#include "ScriptedUpdater.h"
 #include "support/MainLoop.h"
 #include "support/Printers.h"
 
@@ -15,20 +16,6 @@ using app::UpdateConfiguration;
 using app::UpdateController;
 
 namespace {
-
-// Counts what it is asked and plays the updater's moments on demand.
-class ScriptedUpdater final : public platform::Updater {
-public:
-    int starts = 0;
-    int checks = 0;
-
-    void start() override { ++starts; }
-    void checkForUpdates() override { ++checks; }
-
-    void find(const char* version, bool userInitiated) {
-        userDriverDelegate()->willHandleShowingUpdate(false, {QString::fromLatin1(version)}, {userInitiated});
-    }
-};
 
 const UpdateConfiguration configured{u"https://example.invalid/feed"_s, u"c2lnbmluZyBrZXk="_s};
 
