@@ -49,7 +49,12 @@ protected:
     // Runs the application's loop until something quits it, or gives up
     // after `limitMs` with exit code 99.
     static int runUntilQuit(int limitMs = 10000) {
-        QTimer::singleShot(limitMs, [] { QCoreApplication::exit(99); });
+        // Gone with the loop: left behind, it would end the loop of a later
+        // test, or make its every modal dialog return at once.
+        QTimer limit;
+        limit.setSingleShot(true);
+        QObject::connect(&limit, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        limit.start(limitMs);
         return QCoreApplication::exec();
     }
 
