@@ -1,6 +1,7 @@
 #include "platform/TrayHost.h"
 
 #include "platform/DBusCall.h"
+#include "platform/Log.h"
 #include "platform/X11Windows.h"
 
 #include <QCoreApplication>
@@ -45,7 +46,10 @@ Task<TrayHosts> DesktopTrayHost::hosts() {
 }
 
 bool DesktopTrayHost::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    if (eventType == "xcb_generic_event_t" && announcesSystemTray(message)) emit hostAppeared();
+    if (eventType == "xcb_generic_event_t" && announcesSystemTray(message)) {
+        qCDebug(lcPlatform) << "an X11 system tray announced itself";
+        emit hostAppeared();
+    }
     return false;
 }
 

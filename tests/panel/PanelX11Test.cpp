@@ -2,6 +2,7 @@
 // X client of another program holding the focus, and the hot key, clicks
 // and drags made by xdotool.
 
+#include "support/SelectionOwner.h"
 #include "support/XSession.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +15,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include <xcb/xcb.h>
-
-#include <cstdlib>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -24,6 +22,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using tavlin::testing::ProcessOutput;
+using tavlin::testing::SelectionOwner;
 using tavlin::testing::XSession;
 
 void copyFolder(const QString& from, const QString& to) {
@@ -49,33 +48,6 @@ struct ProbeState {
         if (parts.size() != 4) return {};
         return {parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt()};
     }
-};
-
-// Owns the compositing manager's selection of screen 0, as a compositor
-// would, without compositing anything.
-class CompositorStandIn {
-public:
-    explicit CompositorStandIn(const QString& display) {
-        connection_ = xcb_connect(display.toLatin1().constData(), nullptr);
-        if (xcb_connection_has_error(connection_)) return;
-        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
-        const xcb_window_t window = xcb_generate_id(connection_);
-        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
-                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
-        const char name[] = "_NET_WM_CM_S0";
-        xcb_intern_atom_reply_t* atom =
-            xcb_intern_atom_reply(connection_, xcb_intern_atom(connection_, 0, sizeof name - 1, name), nullptr);
-        xcb_set_selection_owner(connection_, window, atom->atom, XCB_CURRENT_TIME);
-        std::free(atom);
-        xcb_aux_sync();
-    }
-    ~CompositorStandIn() { xcb_disconnect(connection_); }
-
-private:
-    void xcb_aux_sync() {
-        std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
-    }
-    xcb_connection_t* connection_;
 };
 
 class PanelX11Test : public ::testing::Test {
@@ -234,7 +206,7 @@ TEST_F(PanelX11Test, ATrayItemAtTheBottomOfTheScreenPutsThePanelAboveIt) {
 }
 
 TEST_F(PanelX11Test, WithACompositingManagerThePanelIsTranslucent) {
-    CompositorStandIn compositor(session.display());
+    const SelectionOwner compositor(session.display(), "_NET_WM_CM_S0");
     startProbe();
     xdotool(u"key ctrl+alt+k"_s);
     const ProbeState opened = stateWhen(openAndActive);
