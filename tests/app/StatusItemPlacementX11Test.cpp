@@ -159,7 +159,9 @@ TEST_F(StatusItemX11Test, ATrayHostGetsTheItemItsMenuAndItsClicks) {
     };
     activate();
     ASSERT_TRUE(tavlin->waitForError("toggle: opening")) << errors().toStdString();
-    EXPECT_TRUE(waitUntil([&] { return activeWindowPid() == tavlin->processId(); })) << "the panel has no keyboard";
+    EXPECT_TRUE(waitUntil([&] { return activeWindowPid() == tavlin->processId(); }))
+        << "the panel has no keyboard; active: " << x.activeWindowName().toStdString() << "\n"
+        << errors().toStdString();
     activate();
     EXPECT_TRUE(tavlin->waitForError("close: tearing down panel")) << errors().toStdString();
 
