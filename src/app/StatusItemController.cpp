@@ -582,8 +582,9 @@ platform::Task<> StatusItemController::postOverflowReport(QPointer<platform::Not
     platform::NotificationRequest request{
         .identifier = QString(overflowNotificationIdentifier),
         .title = kOverflowTitle,
-        .body = u"Your desktop has no system tray, so Tavlin's icon is hidden. Click here to open Tavlin, or add a "
-                u"system tray to your panel."_s};
+        .body =
+            u"Your desktop has no system tray, so Tavlin's icon is hidden. Click here to open Tavlin, or add a "
+            u"system tray to your panel."_s};
     const platform::Task<bool> adding = notifications->add(std::move(request));
     const bool posted = co_await adding;
     (void)posted;  // a notification the server refused is not shown any other way
