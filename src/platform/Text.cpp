@@ -241,6 +241,40 @@ bool localizedStandardContains(const QString& text, const QString& target) {
     return rangeOf(text, target, SearchOption::CaseInsensitive | SearchOption::DiacriticInsensitive).isFound();
 }
 
+namespace {
+
+constexpr FoldOptions standardFold = FoldOption::CaseInsensitive | FoldOption::DiacriticInsensitive;
+
+}  // namespace
+
+StandardSearchTarget::StandardSearchTarget(const QString& target) : folded_(comparable(target, standardFold)) {}
+
+StandardSearchText::StandardSearchText(const QString& text) {
+    // Plain ASCII folds as it lowercases, one character to one unit; only
+    // "\r\n" makes one character of two units.
+    if (isAscii(text) && !text.contains(QLatin1String("\r\n"))) {
+        folded_ = text.toLower();
+        return;
+    }
+    FoldedText folded = foldByCharacter(text, {0, text.size()}, standardFold);
+    folded_ = std::move(folded.folded);
+    characterStarts_ = std::move(folded.foldedStart);
+}
+
+bool StandardSearchText::contains(const StandardSearchTarget& target) const {
+    const QString& needle = target.folded();
+    if (needle.isEmpty()) return false;
+    if (characterStarts_.empty()) return folded_.contains(needle);
+    // As in insensitiveRangeOf: a match counts only from a character's start
+    // to a character's end.
+    const auto boundary = [&](qsizetype at) {
+        return std::binary_search(characterStarts_.begin(), characterStarts_.end(), at);
+    };
+    for (qsizetype at = folded_.indexOf(needle); at >= 0; at = folded_.indexOf(needle, at + 1))
+        if (boundary(at) && boundary(at + needle.size())) return true;
+    return false;
+}
+
 int localizedStandardCompare(const QString& a, const QString& b) {
     thread_local std::unique_ptr<icu::Collator> collator = [] {
         UErrorCode status = U_ZERO_ERROR;

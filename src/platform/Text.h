@@ -78,6 +78,33 @@ QString replacingOccurrences(const QString& text, const QString& target, const Q
 bool localizedStandardContains(const QString& text, const QString& target);
 int localizedStandardCompare(const QString& a, const QString& b);
 
+// localizedStandardContains for many searches: a text folded once to be
+// searched for many targets, and a target folded once to be sought in many
+// texts. StandardSearchText(t).contains(StandardSearchTarget(x)) equals
+// localizedStandardContains(t, x).
+class StandardSearchTarget {
+public:
+    StandardSearchTarget() = default;
+    explicit StandardSearchTarget(const QString& target);
+    const QString& folded() const { return folded_; }
+
+private:
+    QString folded_;
+};
+
+class StandardSearchText {
+public:
+    StandardSearchText() = default;
+    explicit StandardSearchText(const QString& text);
+    bool contains(const StandardSearchTarget& target) const;
+
+private:
+    QString folded_;
+    // Where each character of the text starts in `folded_`, and its end;
+    // empty when every position is such a start (plain ASCII without "\r\n").
+    std::vector<qsizetype> characterStarts_;
+};
+
 // User-perceived characters (extended grapheme clusters).
 qsizetype graphemeCount(const QString& text);
 std::vector<TextRange> graphemeRanges(const QString& text);

@@ -111,6 +111,33 @@ TEST(Text, LocalizedStandardComparisons) {
     EXPECT_FALSE(localizedStandardContains(u"Call"_s, u"cafe"_s));
 }
 
+TEST(Text, APreparedSearchFindsWhatTheStandardContainmentFinds) {
+    struct Case {
+        QString text;
+        QString target;
+        bool found;
+    };
+    const Case cases[] = {
+        {u"Buy Milk"_s, u"milk"_s, true},
+        {u"Call the Café"_s, u"CAFE"_s, true},
+        {u"Call the Cafe\u0301"_s, u"café"_s, true},  // decomposed
+        {u"Straße"_s, u"STRASSE"_s, true},            // full case folding
+        {u"Ärzte"_s, u"arz"_s, true},
+        {u"e\u0301"_s, u"e"_s, true},   // the mark is folded away
+        {u"x\r\ny"_s, u"\n"_s, false},  // half of one character
+        {u"x\r\ny"_s, u"\r\ny"_s, true},
+        {u"\U0001F469\u200D\U0001F4BB code"_s, u"\U0001F469"_s, false},  // part of a cluster
+        {u"milk"_s, u""_s, false},
+        {u""_s, u"milk"_s, false},
+        {u"ab ab abc"_s, u"abc"_s, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString() + " / " + c.target.toStdString());
+        EXPECT_EQ(localizedStandardContains(c.text, c.target), c.found);
+        EXPECT_EQ(StandardSearchText(c.text).contains(StandardSearchTarget(c.target)), c.found);
+    }
+}
+
 TEST(Text, CharactersAreGraphemeClusters) {
     struct Case {
         QString text;
