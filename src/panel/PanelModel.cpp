@@ -1,11 +1,16 @@
 #include "panel/PanelModel.h"
 
 #include "panel/ExitCommand.h"
+#include "panel/ListCompletion.h"
 #include "panel/PanelGeometry.h"
 #include "panel/PanelNotifications.h"
+#include "parsing/SmartQuickAddParser.h"
+#include "parsing/TaskSplitter.h"
 #include "platform/DesktopServices.h"
 #include "platform/Log.h"
 #include "platform/ReduceMotion.h"
+#include "platform/Text.h"
+#include "store/LocationProvider.h"
 #include "store/Settings.h"
 
 #include <QCoreApplication>
@@ -25,13 +30,17 @@ constexpr double maximumCaptureListHeight = 380;
 }  // namespace
 
 PanelModel::PanelModel(PanelViewInputs inputs, Environment environment, QObject* parent)
-    : QObject(parent), inputs_(std::move(inputs)), environment_(std::move(environment)) {
+    : QObject(parent),
+      inputs_(std::move(inputs)),
+      environment_(std::move(environment)),
+      rowFilter_(*inputs_.store, environment_.wallClock.calendar) {
     Q_ASSERT(inputs_.store && inputs_.settings && inputs_.locationProvider);
     if (!environment_.clock) environment_.clock = &platform::Clock::main();
     if (!environment_.openUrl) environment_.openUrl = [](const QUrl& url) { platform::openUrl(url); };
     // The normal way out, whose handlers carry out pending deletions.
     if (!environment_.quit) environment_.quit = [] { QCoreApplication::quit(); };
     if (!environment_.reduceMotion) environment_.reduceMotion = [] { return platform::reduceMotion(); };
+    if (!environment_.commitStore) environment_.commitStore = commitStoreOver(*inputs_.store);
     connect(inputs_.store, &store::ReminderStore::authorizationChanged, this, &PanelModel::updateContentShown);
     updateContentShown();
 }
@@ -81,6 +90,49 @@ std::vector<GearMenuItem> PanelModel::gearMenu() const {
         .openWebsite = [open = environment_.openUrl] { open(platform::websiteUrl()); },
         .quit = environment_.quit,
     });
+}
+
+// The typed line.
+
+QString PanelModel::trimmedQuery() const { return platform::trimmedWhitespaceAndNewlines(query()); }
+
+QStringList PanelModel::listTitles() const {
+    QStringList titles;
+    for (const platform::ReminderList& list : store().lists()) titles << list.title;
+    return titles;
+}
+
+ReadingContext PanelModel::readingContext() const {
+    return {.listTitles = listTitles(), .now = wallClock().now(), .calendar = wallClock().calendar};
+}
+
+parsing::ParsedQuickAdd PanelModel::effectiveParsed() const {
+    return panel::effectiveParsed(trimmedQuery(), smartParsed(), smartParsedQuery(), readingContext());
+}
+
+std::vector<parsing::ParsedQuickAdd> PanelModel::parsedParts() const {
+    return panel::parsedParts(trimmedQuery(), smartPartResults(), readingContext());
+}
+
+std::vector<platform::Reminder> PanelModel::filteredRows() const {
+    return rowFilter_.filteredRows(trimmedQuery(), wallClock().now());
+}
+
+QSet<QString> PanelModel::nearbyReminderIDs() const {
+    const NearbyContext context{.groupingOn = settings().groupNearbyEnabled(),
+                                .authorization = locationProvider().authorization(),
+                                .here = locationProvider().current()};
+    return panel::nearbyReminderIDs(filteredRows(), context);
+}
+
+bool PanelModel::showsCreateRow() const { return !trimmedQuery().isEmpty() && filteredRows().empty(); }
+
+std::vector<RowItem> PanelModel::flatRows() const {
+    // Until the sections are built: the fitting reminders in the store's order.
+    std::vector<RowItem> rows;
+    for (platform::Reminder& reminder : filteredRows()) rows.push_back({std::move(reminder)});
+    if (showsCreateRow()) rows.push_back({RowItem::Create{}});
+    return rows;
 }
 
 // The state.
@@ -336,16 +388,27 @@ void PanelModel::refocusFieldLater() {
 // The field.
 
 void PanelModel::handleFieldSubmit() {
-    // Not built yet: a list suggestion is taken, or the line committed.
+    if (!refreshListSuggestions().isEmpty()) return pickListSuggestion();
+    // Return creates only what matches nothing; Ctrl+Return creates anyway.
+    if (showsCreateRow()) submit();
 }
 
 void PanelModel::handleFieldArrowDown() {
-    // Not built yet: the next list suggestion, or the first row.
+    if (const qsizetype count = refreshListSuggestions().size(); count > 0) {
+        setListSuggestionIndex(int(std::min<qsizetype>(count - 1, listSuggestionIndex() + 1)));
+        return;
+    }
+    if (flatRows().empty()) return;
+    setSelectedIndex(0);
+    setSelectedIndexes({0});
+    setSelectionAnchor(0);
+    setFocus(FocusTarget::list);
 }
 
 bool PanelModel::handleFieldArrowUp() {
-    // Not built yet: the previous list suggestion.
-    return false;
+    if (refreshListSuggestions().isEmpty()) return false;
+    setListSuggestionIndex(std::max(0, listSuggestionIndex() - 1));
+    return true;
 }
 
 bool PanelModel::acceptSuggestionIfAny(const std::function<QStringList()>& suggestions,
@@ -356,30 +419,107 @@ bool PanelModel::acceptSuggestionIfAny(const std::function<QStringList()>& sugge
 }
 
 QStringList PanelModel::refreshListSuggestions() const {
-    // Not built yet: the list names for the line's trailing "#" word.
-    return {};
+    // An edit offers its own; a capture and a dismissal of this very line none.
+    if (editingID() || showsCapture() || listPickerDismissedQuery() == query()) return {};
+    return ListCompletion::suggestions(query(), listTitles());
 }
 
 QStringList PanelModel::editListSuggestions() const {
-    // Not built yet: the list names for the edited line's trailing "#" word.
-    return {};
+    // None until the edited line is changed.
+    if (!editingID() || editingText() == editingOriginalText() || editListPickerDismissedText() == editingText())
+        return {};
+    return ListCompletion::suggestions(editingText(), listTitles());
 }
 
 void PanelModel::pickListSuggestion() {
-    // Not built yet: the highlighted list name goes into the line.
+    const QStringList suggestions = refreshListSuggestions();
+    // A highlight left over from a longer list picks nothing.
+    if (const int index = listSuggestionIndex(); index >= 0 && index < suggestions.size())
+        applyListSuggestion(suggestions.at(index));
+}
+
+void PanelModel::applyListSuggestion(const QString& listName) {
+    const std::optional<QString> line = ListCompletion::completed(query(), listName);
+    if (!line) return;
+    setQuery(*line);
+    setFocus(FocusTarget::field);
 }
 
 void PanelModel::submit() {
-    // Not built yet: the commit of the typed line.
+    const QString line = trimmedQuery();
+    if (parsing::TaskSplitter::split(line).size() >= 2) return commitParts();
+    parsing::ParsedQuickAdd parsed = effectiveParsed();
+    if (parsed.title.isEmpty()) return;
+    const bool parsedByModel = smartParsed() && smartParsedQuery() == line;
+    cancelSmartParse();
+    std::optional<store::ResolvedLocation> resolved = resolvedPlace(parsed, locationPreviews());
+    // The field empties before the reminder is added; the task has copies
+    // of all it needs.
+    clearField();
+    platform::detach(
+        createAndRefine(environment_.commitStore, std::move(parsed), std::move(resolved), parsedByModel, line));
+}
+
+void PanelModel::commitParts() {
+    const ReadingContext context = readingContext();
+    std::vector<PreparedPart> parts;
+    for (const QString& part : parsing::TaskSplitter::split(trimmedQuery()))
+        if (std::optional<PreparedPart> prepared = preparePart(part, smartPartResults(), locationPreviews(), context))
+            parts.push_back(std::move(*prepared));
+    if (parts.empty()) return;
+    cancelSmartParse();
+    setSmartPartsInFlight({});
+    clearField();
+    platform::detach(createPartsAndRefine(environment_.commitStore, std::move(parts), context.listTitles));
+}
+
+void PanelModel::clearField() {
+    setQuery(QString());
+    clearSelection();
+    setFocus(FocusTarget::field);
+}
+
+void PanelModel::cancelSmartParse() {
+    smartParseTask_.cancel();
+    smartParseTask_ = {};
+    setSmartParseInFlight(false);
 }
 
 void PanelModel::scheduleSmartParse() {
-    // Not built yet: the debounced reading of the line by the language model.
+    cancelSmartParse();
+    setSmartParsed(std::nullopt);
+    setSmartPartsInFlight({});
+    const QString line = trimmedQuery();
+    if (line.isEmpty() || !parsing::SmartQuickAddParser::isModelAvailable()) {
+        setSmartPartResults({});
+        return;
+    }
+    runSmartParses(line);
+}
+
+void PanelModel::runSmartParses(const QString&) {
+    // Not built yet: the debounced reading of the line, or of each of its
+    // tasks, by the language model (into smartParseTask()).
 }
 
 std::vector<LocationRequest> PanelModel::locationRequests() const {
-    // Not built yet: the places named in the line.
-    return {};
+    const QString line = trimmedQuery();
+    const std::vector<parsing::ParsedQuickAdd> readings =
+        parsing::TaskSplitter::split(line).size() < 2 ? std::vector{effectiveParsed()} : parsedParts();
+    const std::map<QString, double>& overrides = locationRadiusOverrides();
+    std::vector<LocationRequest> requests;
+    QSet<QString> named;
+    for (const parsing::ParsedQuickAdd& reading : readings) {
+        if (!reading.locationName || named.contains(*reading.locationName)) continue;
+        const QString& name = *reading.locationName;
+        named.insert(name);
+        const auto override = overrides.find(name);
+        requests.push_back(
+            {.name = name,
+             .radius = override != overrides.end() ? std::optional(override->second) : reading.locationRadius,
+             .trigger = reading.locationTrigger});
+    }
+    return requests;
 }
 
 void PanelModel::refreshLocationPreviews(const std::vector<LocationRequest>&) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "panel/EffectiveParse.h"
 #include "panel/FooterContent.h"
+#include "panel/LineCommit.h"
 #include "panel/PanelKeys.h"
 #include "panel/PanelTypes.h"
 #include "panel/PanelViewInputs.h"
+#include "panel/RowFilter.h"
 #include "parsing/ParsedQuickAdd.h"
 #include "platform/Clock.h"
 #include "platform/Task.h"
@@ -55,6 +58,7 @@ public:
         std::function<void(const QUrl&)> openUrl;  // the desktop's handler when empty
         std::function<void()> quit;                // the application's normal way out when empty
         std::function<bool()> reduceMotion;        // the desktop's setting when empty
+        std::shared_ptr<CommitStore> commitStore;  // where typed lines are added; the store when empty
     };
 
     // What the panel shows by the store's authorization: the request for
@@ -88,6 +92,26 @@ public:
     FooterStatus footerStatus() const;
     // Built afresh for each showing of the menu.
     std::vector<GearMenuItem> gearMenu() const;
+
+    // The typed line trimmed of blanks and line breaks: what is read, split
+    // and compared.
+    QString trimmedQuery() const;
+    // The titles of the store's lists, in its order.
+    QStringList listTitles() const;
+    // What a line is read against now.
+    ReadingContext readingContext() const;
+    // The reading of the typed line (effectiveParse.h), and one per task of a
+    // line of several.
+    parsing::ParsedQuickAdd effectiveParsed() const;
+    std::vector<parsing::ParsedQuickAdd> parsedParts() const;
+    // The visible reminders that fit the typed line, in the store's order.
+    std::vector<platform::Reminder> filteredRows() const;
+    // Those of them near the user, by identifier.
+    QSet<QString> nearbyReminderIDs() const;
+    // No reminder fits the typed line, which is not blank: Return creates it.
+    bool showsCreateRow() const;
+    // The rows of the list, in order, the create row last while it shows.
+    std::vector<RowItem> flatRows() const;
 
     // The state, in the order it is declared.
     const QString& query() const { return get(query_, &PanelModel::queryChanged); }
@@ -124,15 +148,14 @@ public:
     platform::Task<>& smartParseTask() { return smartParseTask_; }
     bool smartParseInFlight() const { return get(smartParseInFlight_, &PanelModel::smartParseInFlightChanged); }
     void setSmartParseInFlight(bool inFlight);
-    // A part with no value: the model gave no reading of it.
-    using PartResults = std::map<QString, std::optional<parsing::ParsedQuickAdd>>;
+    using PartResults = panel::PartResults;
     const PartResults& smartPartResults() const { return get(smartPartResults_, &PanelModel::smartPartResultsChanged); }
     void setSmartPartResults(PartResults results);
     const QSet<QString>& smartPartsInFlight() const {
         return get(smartPartsInFlight_, &PanelModel::smartPartsInFlightChanged);
     }
     void setSmartPartsInFlight(QSet<QString> parts);
-    using LocationPreviews = std::map<QString, LocationPreviewEntry>;
+    using LocationPreviews = panel::LocationPreviews;
     const LocationPreviews& locationPreviews() const {
         return get(locationPreviews_, &PanelModel::locationPreviewsChanged);
     }
@@ -212,10 +235,16 @@ public:
     // edited line's.
     QStringList refreshListSuggestions() const;
     QStringList editListSuggestions() const;
+    // The highlighted list name goes into the line, if one is highlighted.
     void pickListSuggestion();
+    // The line's trailing "#" word becomes the list's tag, and the field
+    // keeps the keyboard.
+    void applyListSuggestion(const QString& listName);
 
     // The typed line becomes one reminder or several, and the field empties.
     void submit();
+    // A line of several tasks becomes one reminder each.
+    void commitParts();
     // The places named in the typed line, in order.
     std::vector<LocationRequest> locationRequests() const;
 
@@ -303,7 +332,13 @@ private:
     // keyboard, or the captured text is read.
     void findCaptureCandidates();
 
+    // The field empties, nothing is selected, and the field has the keyboard.
+    void clearField();
+    // The pending reading of the whole line is dropped.
+    void cancelSmartParse();
     void scheduleSmartParse();
+    // The model's debounced readings of the line, or of each of its tasks.
+    void runSmartParses(const QString& line);
     void refreshLocationPreviews(const std::vector<LocationRequest>& requests);
 
     PanelViewInputs inputs_;
@@ -312,6 +347,7 @@ private:
     bool contentShown_ = false;
     QList<QMetaObject::Connection> contentConnections_;
     std::vector<LocationRequest> placeRequests_;  // as last seen
+    RowFilter rowFilter_;
 
     QString query_;
     std::optional<int> selectedIndex_;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QUuid>
 
+#include <map>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -35,6 +36,13 @@ struct LocationPreviewEntry {
 
     friend bool operator==(const LocationPreviewEntry& a, const LocationPreviewEntry& b);
 };
+
+// The places named in the typed line, by name, as far as they were looked up.
+using LocationPreviews = std::map<QString, LocationPreviewEntry>;
+
+// The model's readings of the parts of a typed line, by the part's text. A
+// part with no value: the model read it and gave nothing.
+using PartResults = std::map<QString, std::optional<parsing::ParsedQuickAdd>>;
 
 // What the undo bar offers to take back.
 struct UndoItem {

@@ -13,7 +13,8 @@
 
 // The model of one opening of the panel over a started store: what it
 // opens, how often it quits, what its closures were asked and the heights
-// reported are noted.
+// reported are noted. Typed lines are added to `commits` when a test sets
+// it, else to the store.
 class PanelModelFixture : public ReminderStoreFixture {
 protected:
     using PanelModel = tavlin::panel::PanelModel;
@@ -44,7 +45,8 @@ protected:
                 .clock = &clock,
                 .openUrl = [this](const QUrl& url) { heard << QStringLiteral("open ") + url.toString(); },
                 .quit = [this] { heard << QStringLiteral("quit"); },
-                .reduceMotion = [this] { return reduceMotion; }});
+                .reduceMotion = [this] { return reduceMotion; },
+                .commitStore = commits});
         return *model;
     }
 
@@ -55,4 +57,5 @@ protected:
     QStringList heard;
     std::vector<double> heights;  // as reported
     bool reduceMotion = true;
+    std::shared_ptr<tavlin::panel::CommitStore> commits;
 };

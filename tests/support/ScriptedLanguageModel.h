@@ -3,10 +3,13 @@
 #include "platform/LanguageModel.h"
 
 #include <deque>
+#include <utility>
 #include <variant>
+#include <vector>
 
 // A language model for tests: it records what each session was told and
-// asked, and answers with canned content or fails.
+// asked, and answers with canned content or fails; while `holdAnswers` is
+// set, each answer waits until the test lets it go (release()).
 class ScriptedLanguageModel final : public tavlin::platform::LanguageModel {
 public:
     struct Failure {};
@@ -23,6 +26,13 @@ public:
     bool available = true;
     std::deque<Answer> answers;     // one per respond(), in order; none left: a failure
     std::vector<Request> requests;  // what was asked, in order
+    bool holdAnswers = false;
+
+    // Lets every answer held so far go, in order.
+    void release() {
+        for (const auto& held : std::exchange(held_, {})) held.resolve();
+    }
+    std::size_t heldCount() const { return held_.size(); }
 
     bool isAvailable() const override { return available; }
 
@@ -31,6 +41,8 @@ public:
     }
 
 private:
+    std::vector<tavlin::platform::TaskCompletion<>> held_;
+
     class Session final : public tavlin::platform::LanguageModelSession {
     public:
         Session(ScriptedLanguageModel& model, QString instructions)
@@ -40,6 +52,11 @@ private:
             QString prompt, tavlin::platform::GenerationSchema schema, bool includeSchemaInPrompt,
             tavlin::platform::GenerationOptions options) override {
             model_.requests.push_back({instructions_, prompt, schema, includeSchemaInPrompt, options});
+            if (model_.holdAnswers) {
+                const tavlin::platform::TaskCompletion<> held;
+                model_.held_.push_back(held);
+                co_await held.task();
+            }
             if (model_.answers.empty()) throw tavlin::platform::LanguageModelError("no answer scripted");
             Answer answer = std::move(model_.answers.front());
             model_.answers.pop_front();

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The "#list" word being typed at the end of a line: the lists it may name,
+// and the line once one is picked.
+namespace tavlin::panel::ListCompletion {
+
+// The titles of `listTitles` that the "#…" ending `text` may name, best
+// first; none when the text does not end in such a word.
+QStringList suggestions(const QString& text, const QStringList& listTitles);
+
+// `text` with its ending "#…" word written as the key of `listName` ("#"
+// and the list's key, as typed tags are matched) and one blank after it;
+// nothing when the text does not end in such a word.
+std::optional<QString> completed(const QString& text, const QString& listName);
+
+}  // namespace tavlin::panel::ListCompletion
