@@ -79,6 +79,17 @@ void gearShape(QPainter& painter, const QColor& color) {
     painter.drawPath(gear);
 }
 
+// Three dots, each with its line.
+void listBullet(QPainter& painter, const QColor& color) {
+    for (const double y : {0.22, 0.5, 0.78}) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(color);
+        painter.drawEllipse(QPointF(0.12, y), 0.075, 0.075);
+        painter.setPen(strokePen(color, 0.085));
+        painter.drawLine(QPointF(0.34, y), QPointF(0.94, y));
+    }
+}
+
 }  // namespace
 
 void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& color) {
@@ -93,6 +104,7 @@ void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QCol
     case Symbol::checklist: checklist(painter, color); break;
     case Symbol::exclamationTriangle: exclamationTriangle(painter, color); break;
     case Symbol::gearShape: gearShape(painter, color); break;
+    case Symbol::listBullet: listBullet(painter, color); break;
     }
     painter.restore();
 }

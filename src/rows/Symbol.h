@@ -18,6 +18,7 @@ enum class Symbol {
     checklist,            // the request for access to the reminders
     exclamationTriangle,  // access refused
     gearShape,            // the footer's menu
+    listBullet,           // a reminder list
 };
 
 // Draws `symbol` in `color`, centred in the largest square of `box`.

@@ -2,11 +2,14 @@
 
 #include "platform/Locale.h"
 #include "platform/TimeZone.h"
+#include "rows/PanelBackground.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLayout>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <algorithm>
@@ -67,6 +70,32 @@ QImage grab(QWidget& widget, QSize size) {
     image.setDevicePixelRatio(1);
     image.fill(Qt::transparent);
     widget.render(&image, {}, {}, QWidget::DrawChildren);
+    return image;
+}
+
+QImage onPanelBackground(QWidget& view, int width, Scheme scheme, const std::function<void()>& laidOut) {
+    QWidget strip;
+    strip.setPalette(palette(scheme));
+    auto* background = new rows::PanelBackground(&strip);
+    auto* layout = new QVBoxLayout(&strip);
+    layout->setContentsMargins(0, 0, 0, 0);
+    view.setParent(&strip);
+    layout->addWidget(&view);
+    strip.ensurePolished();
+    layout->activate();
+    const QSize size(width, strip.sizeHint().height());
+    background->setGeometry(QRect(QPoint(), size));
+    background->lower();
+    if (laidOut) {
+        // Scroll areas and their contents take their sizes only once shown.
+        strip.resize(size);
+        strip.show();
+        QCoreApplication::processEvents();
+        laidOut();
+        QCoreApplication::processEvents();
+    }
+    QImage image = grab(strip, size);
+    view.setParent(nullptr);
     return image;
 }
 

@@ -35,6 +35,11 @@ QPalette palette(Scheme scheme);
 // transparent image at pixel ratio 1.
 QImage grab(QWidget& widget, QSize size = {});
 
+// `view` across a strip of the panel's background `width` wide, as high
+// as the view wants; `laidOut` runs once the view has its size, before it
+// is drawn.
+QImage onPanelBackground(QWidget& view, int width, Scheme scheme, const std::function<void()>& laidOut = {});
+
 struct Shot {
     QString name;  // the file name without ".png"
     std::function<QImage()> render;

@@ -14,7 +14,6 @@
 #include "platform/MapSearch.h"
 #include "platform/UserDefaults.h"
 #include "platform/eventstore/MemoryEventStore.h"
-#include "rows/PanelBackground.h"
 #include "rows/SectionHeader.h"
 #include "store/LocationProvider.h"
 #include "store/PlaceResolver.h"
@@ -145,30 +144,11 @@ QImage panel(const Opening& opening, Reminders::Options options, bool translucen
     return image;
 }
 
-// A view of the panel on a strip of the panel's background.
-QImage onBackground(QWidget& view, int width, Scheme scheme) {
-    QWidget strip;
-    strip.setPalette(palette(scheme));
-    auto* background = new rows::PanelBackground(&strip);
-    auto* layout = new QVBoxLayout(&strip);
-    layout->setContentsMargins(0, 0, 0, 0);
-    view.setParent(&strip);
-    layout->addWidget(&view);
-    strip.ensurePolished();
-    layout->activate();
-    const QSize size(width, strip.sizeHint().height());
-    background->setGeometry(QRect(QPoint(), size));
-    background->lower();
-    QImage image = grab(strip, size);
-    view.setParent(nullptr);
-    return image;
-}
-
 QImage footer(Reminders::Options options, Scheme scheme) {
     Reminders reminders(std::move(options));
     const std::unique_ptr<panel::PanelModel> model = reminders.model({.panelWidth = 440});
     panel::widgets::PanelFooter view(*model);
-    return onBackground(view, 440, scheme);
+    return onPanelBackground(view, 440, scheme);
 }
 
 QImage sectionHeader(Scheme scheme) {
@@ -178,7 +158,7 @@ QImage sectionHeader(Scheme scheme) {
     layout->setSpacing(0);
     layout->addWidget(new rows::SectionHeader(u"Today"_s, 16));
     layout->addWidget(new rows::SectionHeader(u"No Due Date"_s, 16));
-    return onBackground(column, 440, scheme);
+    return onPanelBackground(column, 440, scheme);
 }
 
 const platform::StoreError longFailure{

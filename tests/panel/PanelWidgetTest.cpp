@@ -3,6 +3,7 @@
 #include "panel/widgets/PanelFooter.h"
 #include "panel/widgets/PanelWidget.h"
 #include "rows/ElidedLabel.h"
+#include "rows/ListSuggestions.h"
 #include "rows/PermissionDeniedView.h"
 #include "rows/PermissionPromptView.h"
 #include "rows/SearchField.h"
@@ -208,6 +209,47 @@ TEST_F(PanelWidgetTest, TheUndoBarFadesUnlessMotionIsReduced) {
     settle();
     EXPECT_TRUE(shown.undoSlot()->isVisible());
     EXPECT_TRUE(runMainLoopUntil([&] { return !shown.undoSlot()->isVisible(); }));
+}
+
+TEST_F(PanelWidgetTest, TheListNamesTakeThePlaceOfTheListAndTheUndoBarWhileATagIsTyped) {
+    storeWith({}, {list("L1", "Groceries"), list("L2", "Work")});
+    PanelWidget& shown = open();
+    show();
+    model->setUndoItem(UndoItem{.title = u"Buy milk"_s});
+    QTest::keyClicks(field(), u"eggs #"_s);
+    settle();
+    tavlin::rows::ListSuggestions* names = shown.listSuggestions();
+    ASSERT_TRUE(names && names->isVisible());
+    EXPECT_EQ(names->names(), (QStringList{u"Groceries"_s, u"Work"_s}));
+    EXPECT_FALSE(shown.listArea()->isVisible());
+    EXPECT_FALSE(shown.undoSlot()->isVisible());
+    key(Qt::Key_Down);
+    EXPECT_EQ(names->selectedIndex(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), field());
+
+    // A click picks a name; the line takes its tag and the names go.
+    QTest::mouseClick(names->rowsView(), Qt::LeftButton, {}, names->rowRect(0).center());
+    settle();
+    EXPECT_EQ(field()->text(), u"eggs #groceries "_s);
+    EXPECT_EQ(shown.listSuggestions(), nullptr);
+    EXPECT_TRUE(shown.listArea()->isVisible());
+    EXPECT_TRUE(shown.undoSlot()->isVisible());
+
+    // Tab and Return take the highlighted one; then Return adds the line.
+    QTest::keyClicks(field(), u"#w"_s);
+    settle();
+    key(Qt::Key_Tab);
+    EXPECT_EQ(field()->text(), u"eggs #groceries #work "_s);
+    field()->clear();
+    QTest::keyClicks(field(), u"milk #g"_s);
+    settle();
+    key(Qt::Key_Return);
+    EXPECT_EQ(field()->text(), u"milk #groceries "_s);
+    key(Qt::Key_Return);
+    EXPECT_EQ(field()->text(), u""_s);
+    ASSERT_EQ(store->reminders().size(), 1u);
+    EXPECT_EQ(store->reminders().back().title, u"milk"_s);
+    EXPECT_EQ(store->reminders().back().listIdentifier, u"L1"_s);
 }
 
 TEST_F(PanelWidgetTest, TheFooterShowsAFailureBeforeTheDoneTodayCountAndCutsIt) {

@@ -5,6 +5,7 @@
 #include "panel/widgets/PanelFooter.h"
 #include "platform/XdgPaths.h"
 #include "rows/Divider.h"
+#include "rows/ListSuggestions.h"
 #include "rows/Look.h"
 #include "rows/PanelBackground.h"
 #include "rows/PermissionDeniedView.h"
@@ -234,9 +235,35 @@ void PanelWidget::render() {
     ordinary_->setVisible(!capture);
     capture_->setVisible(capture);
     captureList_->setFixedHeight(int(std::lround(model.captureListHeight())));
-    showUndoBar(model.undoItem().has_value());
+    // The names offered take the place of the list and of the undo bar.
+    const QStringList names = model.refreshListSuggestions();
+    showListSuggestions(names, model.listSuggestionIndex());
+    listArea_->setVisible(names.isEmpty());
+    showUndoBar(names.isEmpty() && model.undoItem().has_value());
     placeContent();
     reportHeight();
+}
+
+void PanelWidget::showListSuggestions(const QStringList& names, int selectedIndex) {
+    if (names.isEmpty()) {
+        // A new showing starts afresh: no hover, no scrolling.
+        if (suggestions_) {
+            suggestions_->hide();
+            suggestions_->deleteLater();
+            suggestions_ = nullptr;
+        }
+        return;
+    }
+    if (!suggestions_) {
+        suggestions_ = new rows::ListSuggestions(false, ordinary_);
+        auto* layout = static_cast<QVBoxLayout*>(ordinary_->layout());
+        layout->insertWidget(layout->indexOf(listArea_), suggestions_);
+        suggestions_->setOnPick([model = QPointer<PanelModel>(model_)](const QString& name) {
+            if (model && !model->isClosed()) model->applyListSuggestion(name);
+        });
+    }
+    suggestions_->setNames(names);
+    suggestions_->setSelectedIndex(selectedIndex);
 }
 
 void PanelWidget::showUndoBar(bool shown) {

@@ -10,6 +10,7 @@ class QScrollArea;
 class QStackedLayout;
 
 namespace tavlin::rows {
+class ListSuggestions;
 class PanelBackground;
 class PermissionDeniedView;
 class PermissionPromptView;
@@ -26,7 +27,9 @@ class PanelFooter;
 //
 // By the store's authorization it shows the request for access, the
 // refusal, or the content: in its ordinary form the field, the list's area,
-// the undo bar while there is something to undo, and the footer; while a
+// the undo bar while there is something to undo, and the footer (while the
+// line ends in a "#list" word, the names offered take the place of the
+// list's area and the undo bar); while a
 // captured text is shown, the capture's header, list and footer. The
 // content is as wide as the model says, centred, at the top of the panel,
 // over the panel's rounded background; each change of its height is
@@ -49,6 +52,8 @@ public:
     rows::SearchField* searchField() const { return field_; }
     PanelFooter* footer() const { return footer_; }
     FocusBinder* focusBinder() const { return focus_; }
+    // The list names offered for the line's "#" word; none while none are.
+    rows::ListSuggestions* listSuggestions() const { return suggestions_; }
     // The slots that the list, the undo bar and the capture fill.
     QWidget* listArea() const { return listArea_; }
     QWidget* undoBar() const { return undoBar_; }
@@ -75,6 +80,7 @@ private:
     QWidget* makeCaptureContent();
     void bindField();
     void render();
+    void showListSuggestions(const QStringList& names, int selectedIndex);
     void showUndoBar(bool shown);
     void placeContent();
     void reportHeight();
@@ -90,6 +96,7 @@ private:
     QWidget* content_;
     QWidget* ordinary_ = nullptr;
     rows::SearchField* field_ = nullptr;
+    rows::ListSuggestions* suggestions_ = nullptr;
     QWidget* listArea_ = nullptr;
     QWidget* undoSlot_ = nullptr;
     QWidget* undoBar_ = nullptr;
