@@ -15,6 +15,10 @@
 //            the query last, as typed
 //   click    a click on the tray item (toggle from the tray)
 //   toggle   the hot key's toggle
+//   added    prints "added=TITLE|TITLE…": the titles of the reminders that
+//            appeared in the store since "ready", in the order they came
+//
+// "ready" comes once the store has read the folder.
 
 #include "keybindings/Key.h"
 #include "keybindings/KeyBindings.h"
@@ -37,6 +41,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QSet>
 #include <QSocketNotifier>
 #include <QWindow>
 
@@ -126,6 +131,19 @@ int main(int argc, char** argv) {
     tavlin::store::ReminderStore store(eventStore, settings, power, places);
     tavlin::store::LocationProvider location;
     store.start();
+    // The reminders there at the start are no news.
+    const tavlin::platform::Task<> loaded = store.refresh();
+    while (!loaded.isDone()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QSet<QString> known;
+    for (const tavlin::platform::Reminder& reminder : store.reminders()) known.insert(reminder.identifier);
+    QStringList added;
+    QObject::connect(&store, &tavlin::store::ReminderStore::remindersChanged, [&] {
+        for (const tavlin::platform::Reminder& reminder : store.reminders())
+            if (!known.contains(reminder.identifier)) {
+                known.insert(reminder.identifier);
+                added << reminder.title;
+            }
+    });
 
     PanelController controller(store, settings, location, {.makeWindow = tavlin::panel::widgets::KeyPanel::factory()});
     const std::optional<QRectF> trayItem = rectangle(argumentOf(u"--status-rect"_s));
@@ -154,6 +172,7 @@ int main(int argc, char** argv) {
             if (command == "state") say(state(controller, settings));
             else if (command == "click") controller.toggle(false);
             else if (command == "toggle") controller.toggle(true);
+            else if (command == "added") say(u"added="_s + added.join(u'|'));
             else say(u"unknown command: "_s + QString::fromUtf8(command));
         }
     });

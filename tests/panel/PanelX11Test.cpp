@@ -238,3 +238,106 @@ TEST_F(PanelX11Test, TheHotKeyOpensThePanelWithTheFieldFocusedAndEscapeEmptiesIt
     EXPECT_FALSE(closed.is(u"open"_s)) << closed.line.toStdString();
     EXPECT_EQ(activeWindowName(), u"other"_s);
 }
+
+namespace {
+
+// The lists Groceries and Work (the fixtures' Work and Inbox, and a new
+// Groceries folder), a reminder per given title in Groceries.
+class PanelTypingTest : public PanelX11Test {
+protected:
+    void SetUp() override {
+        PanelX11Test::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        QDir().mkpath(groceries());
+        writeFile(groceries() + u"/displayname"_s, "Groceries");
+    }
+
+    QString groceries() const { return folder.filePath(u"reminders/groceries"_s); }
+
+    static void writeFile(const QString& path, const QByteArray& contents) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
+    void addToGroceries(const QString& uid, const QString& title) {
+        writeFile(
+            groceries() + u'/' + uid + u".ics"_s,
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tavlin//fixture//EN\r\nBEGIN:VTODO\r\nUID:" + uid.toUtf8() +
+                "\r\nSUMMARY:" + title.toUtf8() + "\r\nSTATUS:NEEDS-ACTION\r\nEND:VTODO\r\nEND:VCALENDAR\r\n");
+    }
+
+    // The files of reminders under `root`, each with its summary.
+    static QStringList summaries(const QString& root) {
+        QStringList found;
+        QDirIterator files(root, {u"*.ics"_s}, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            if (!file.open(QIODevice::ReadOnly)) continue;
+            const QRegularExpression summary(u"^SUMMARY:(.*)$"_s, QRegularExpression::MultilineOption);
+            found << summary.match(QString::fromUtf8(file.readAll()).remove(u'\r')).captured(1);
+        }
+        found.sort();
+        return found;
+    }
+    QStringList everySummary() const { return summaries(folder.filePath(u"reminders"_s)); }
+
+    // The probe opened by the hot key, the field taking the keys.
+    void openForTyping() {
+        startProbe();
+        xdotool(u"key ctrl+alt+k"_s);
+        const ProbeState opened = stateWhen([](const ProbeState& s) {
+            return openAndActive(s) && s.field(u"focus"_s) == u"field"_s && s.is(u"fieldFocused"_s);
+        });
+        ASSERT_TRUE(opened.is(u"fieldFocused"_s)) << opened.line.toStdString();
+    }
+    void typeLine(const QString& line) {
+        session.xdotool({u"type"_s, u"--delay"_s, u"20"_s, line});
+        const ProbeState typed = stateWhen([&](const ProbeState& s) { return s.line.endsWith(u" query="_s + line); });
+        ASSERT_TRUE(typed.line.endsWith(u" query="_s + line)) << typed.line.toStdString();
+    }
+    QString added() {
+        output->clear();
+        command("added");
+        return output->waitForLineStartingWith(u"added="_s).mid(6);
+    }
+};
+
+}  // namespace
+
+TEST_F(PanelTypingTest, TabTakesTheListOfferedAndReturnFilesTheLineThere) {
+    openForTyping();
+    typeLine(u"eggs #gro"_s);
+    xdotool(u"key Tab"_s);
+    const ProbeState tagged =
+        stateWhen([](const ProbeState& s) { return s.line.endsWith(u" query=eggs #groceries "_s); });
+    ASSERT_TRUE(tagged.line.endsWith(u" query=eggs #groceries "_s)) << tagged.line.toStdString();
+    xdotool(u"key Return"_s);
+    EXPECT_TRUE(waitFor([&] { return summaries(groceries()) == QStringList{u"eggs"_s}; }))
+        << summaries(groceries()).join(u", "_s).toStdString();
+    EXPECT_TRUE(state().line.endsWith(u" query="_s));
+}
+
+TEST_F(PanelTypingTest, ALineOfTwoTasksBecomesTwoRemindersInOrder) {
+    openForTyping();
+    typeLine(u"milk; bread"_s);
+    xdotool(u"key Return"_s);
+    EXPECT_TRUE(waitFor([&] { return added() == u"milk|bread"_s; })) << added().toStdString();
+    EXPECT_TRUE(waitFor([&] { return everySummary().count(u"milk"_s) == 1 && everySummary().count(u"bread"_s) == 1; }))
+        << everySummary().join(u", "_s).toStdString();
+}
+
+TEST_F(PanelTypingTest, ReturnAddsNothingThatMatchesAReminderAndCtrlReturnAddsItAnyway) {
+    addToGroceries(u"fixture-milk"_s, u"milk"_s);
+    openForTyping();
+    typeLine(u"milk"_s);
+    xdotool(u"key Return"_s);
+    // Return was taken and did nothing: the line stays, no file comes.
+    QThread::msleep(500);
+    EXPECT_TRUE(state().line.endsWith(u" query=milk"_s));
+    EXPECT_EQ(everySummary().count(u"milk"_s), 1);
+    EXPECT_EQ(added(), u""_s);
+    xdotool(u"key ctrl+Return"_s);
+    EXPECT_TRUE(waitFor([&] { return everySummary().count(u"milk"_s) == 2; }))
+        << everySummary().join(u", "_s).toStdString();
+    EXPECT_EQ(added(), u"milk"_s);
+}

@@ -1,0 +1,132 @@
+// The panel's search at a keystroke: filteredRows for a typed line over the
+// store's open reminders, their texts folded once beforehand as after a
+// store change; and that first search after a change, folding included.
+
+#include "panel/PanelModel.h"
+#include "panel/RowFilter.h"
+#include "platform/Geocoder.h"
+#include "platform/MapSearch.h"
+#include "platform/UserDefaults.h"
+#include "platform/eventstore/MemoryEventStore.h"
+#include "store/LocationProvider.h"
+#include "store/PlaceResolver.h"
+#include "store/ReminderStore.h"
+#include "store/Settings.h"
+
+#include "store/LocationFake.h"
+#include "store/StoreFakes.h"
+
+#include <benchmark/benchmark.h>
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <array>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using namespace tavlin;
+
+namespace {
+
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "bench_panel";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication application(argc, argv);
+}
+
+// `count` open reminders in three lists: titles of two or three common
+// words, every third with notes, every fifth dated within a month, every
+// seventh at a place, every eleventh repeating.
+platform::MemoryEventStore::Contents reminders(int count) {
+    static const std::array<const char*, 16> words{"buy", "milk", "call", "Anna", "water", "plants", "book", "dentist",
+                                                   "pay", "rent", "fix",  "bike", "send",  "report", "café", "tickets"};
+    platform::MemoryEventStore::Contents contents;
+    contents.lists = {{.identifier = u"L1"_s, .title = u"Groceries"_s},
+                      {.identifier = u"L2"_s, .title = u"Work"_s},
+                      {.identifier = u"L3"_s, .title = u"Home"_s}};
+    for (int i = 0; i < count; ++i) {
+        platform::Reminder reminder{
+            .identifier = u"R%1"_s.arg(i),
+            .title = QString::fromUtf8(words[i % 16]) + u' ' + QString::fromUtf8(words[(i * 7 + 3) % 16]),
+            .listIdentifier = u"L%1"_s.arg(i % 3 + 1)};
+        if (i % 2) reminder.title += u' ' + QString::fromUtf8(words[(i * 5 + 1) % 16]);
+        if (i % 3 == 0)
+            reminder.notes = u"Remember the %1 before Friday, and ask about the %2"_s.arg(
+                QString::fromUtf8(words[(i + 5) % 16]), QString::fromUtf8(words[(i + 9) % 16]));
+        if (i % 5 == 0)
+            reminder.dueDateComponents = platform::DateComponents{.year = 2026, .month = 3, .day = 1 + i % 28};
+        if (i % 7 == 0)
+            reminder.alarms.push_back(
+                platform::Alarm::on({.title = u"Office %1"_s.arg(i % 4)}, platform::AlarmProximity::enter));
+        if (i % 11 == 0) reminder.recurrenceRules = {{.frequency = platform::RecurrenceRule::Frequency::weekly}};
+        contents.reminders.push_back(std::move(reminder));
+    }
+    return contents;
+}
+
+// The store over those reminders, read once, and one opening of the panel.
+struct World {
+    explicit World(int count) : events(reminders(count)) {
+        store.start();
+        const platform::Task<> loaded = store.refresh();
+        while (!loaded.isDone()) QCoreApplication::processEvents();
+        model = std::make_unique<panel::PanelModel>(
+            panel::PanelViewInputs{
+                .store = &store, .settings = &settings, .locationProvider = &location, .panelWidth = 440},
+            panel::PanelModel::Environment{});
+    }
+
+    QTemporaryDir folder;
+    platform::UserDefaults defaults{folder.filePath(u"settings.json"_s)};
+    store::Settings settings{defaults};
+    platform::MemoryEventStore events;
+    ScriptedPowerEvents power;
+    MemoryContacts contacts;
+    platform::UnavailableGeocoder geocoder;
+    platform::UnavailableMapSearch mapSearch;
+    store::PlaceResolver places{contacts, mapSearch, geocoder};
+    store::ReminderStore store{events, settings, power, places};
+    store::LocationProvider location{std::make_unique<platform::FakeLocationManager>()};
+    std::unique_ptr<panel::PanelModel> model;
+};
+
+void FilteredRowsAtAKeystroke(benchmark::State& state) {
+    ensureApplication();
+    World world(int(state.range(0)));
+    // Two keystrokes apart, as typed.
+    const std::array<QString, 2> lines{u"milk tomorro"_s, u"milk tomorrow"_s};
+    world.model->setQuery(lines[0]);
+    benchmark::DoNotOptimize(world.model->filteredRows());  // the texts folded, as after a store change
+    std::size_t keystroke = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        world.model->setQuery(lines[++keystroke % 2]);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(world.model->filteredRows());
+    }
+}
+BENCHMARK(FilteredRowsAtAKeystroke)
+    ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+
+// The first search after a change of the store: every text folded, then
+// searched; what each keystroke would cost without the folded texts kept.
+void FirstSearchAfterAStoreChange(benchmark::State& state) {
+    ensureApplication();
+    World world(int(state.range(0)));
+    const platform::Calendar& calendar = world.model->wallClock().calendar;
+    for (auto _ : state) {
+        const panel::RowFilter filter(world.store, calendar);
+        benchmark::DoNotOptimize(filter.filteredRows(u"milk tomorrow"_s, platform::Date::now()));
+    }
+}
+BENCHMARK(FirstSearchAfterAStoreChange)
+    ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
