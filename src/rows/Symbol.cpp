@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPolygonF>
 
 #include <cmath>
 #include <numbers>
@@ -90,6 +91,39 @@ void listBullet(QPainter& painter, const QColor& color) {
     }
 }
 
+// The arrow that points to the north-east, as a position's mark.
+QPolygonF locationArrowShape() { return QPolygonF({{0.9, 0.1}, {0.1, 0.46}, {0.5, 0.52}, {0.56, 0.9}}); }
+
+void locationArrow(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.06));
+    painter.setBrush(color);
+    painter.drawPolygon(locationArrowShape());
+}
+
+void locationSlash(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.08));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(locationArrowShape());
+    painter.drawLine(QPointF(0.1, 0.1), QPointF(0.9, 0.9));
+}
+
+void mapPin(QPainter& painter, const QColor& color) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawEllipse(QPointF(0.5, 0.5), 0.5, 0.5);
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QPointF(0.5, 0.38), 0.15, 0.15);
+    painter.setPen(strokePen(Qt::white, 0.08));
+    painter.drawLine(QPointF(0.5, 0.45), QPointF(0.5, 0.78));
+}
+
+void checkmark(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.11));
+    painter.setBrush(Qt::NoBrush);
+    const QPointF tick[] = {{0.14, 0.54}, {0.4, 0.8}, {0.88, 0.2}};
+    painter.drawPolyline(tick, 3);
+}
+
 }  // namespace
 
 void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& color) {
@@ -105,6 +139,10 @@ void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QCol
     case Symbol::exclamationTriangle: exclamationTriangle(painter, color); break;
     case Symbol::gearShape: gearShape(painter, color); break;
     case Symbol::listBullet: listBullet(painter, color); break;
+    case Symbol::locationArrow: locationArrow(painter, color); break;
+    case Symbol::locationSlash: locationSlash(painter, color); break;
+    case Symbol::mapPin: mapPin(painter, color); break;
+    case Symbol::checkmark: checkmark(painter, color); break;
     }
     painter.restore();
 }

@@ -19,6 +19,10 @@ enum class Symbol {
     exclamationTriangle,  // access refused
     gearShape,            // the footer's menu
     listBullet,           // a reminder list
+    locationArrow,        // a place: the filled arrow of a position
+    locationSlash,        // no place found: the arrow's outline, struck through
+    mapPin,               // a place on a map: a white pin on a disc of the colour given
+    checkmark,            // the chosen item of a menu
 };
 
 // Draws `symbol` in `color`, centred in the largest square of `box`.
