@@ -2,6 +2,7 @@
 
 #include "panel/ExitCommand.h"
 #include "panel/ListCompletion.h"
+#include "panel/LocationPreviewLookup.h"
 #include "panel/PanelGeometry.h"
 #include "panel/PanelNotifications.h"
 #include "parsing/SmartQuickAddParser.h"
@@ -17,6 +18,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -73,6 +75,8 @@ double PanelModel::contentWidth() const {
         if (const std::optional<double> stored = settings().pinnedPanelWidth()) return geometry::clampedWidth(*stored);
     return inputs_.panelWidth;
 }
+
+QSize PanelModel::locationSnapshotSize() const { return panel::locationSnapshotSize(contentWidth()); }
 
 double PanelModel::captureListHeight() const {
     return std::min(std::max(captureContentHeight(), minimumCaptureListHeight), maximumCaptureListHeight);
@@ -203,6 +207,14 @@ void PanelModel::setLocationPreviews(LocationPreviews previews) {
 void PanelModel::setLocationRadiusOverrides(std::map<QString, double> overrides) {
     if (set(locationRadiusOverrides_, std::move(overrides), &PanelModel::locationRadiusOverridesChanged))
         placeRequestsMayHaveChanged();
+}
+
+void PanelModel::setLocationRadiusOverride(const QString& name, double radius) {
+    // It would be stored with the reminder.
+    if (!(std::isfinite(radius) && radius > 0)) return;
+    std::map<QString, double> overrides = locationRadiusOverrides();
+    overrides[name] = radius;
+    setLocationRadiusOverrides(std::move(overrides));
 }
 
 void PanelModel::setCaptureCandidates(std::optional<std::vector<CaptureCandidate>> candidates) {
@@ -336,16 +348,10 @@ void PanelModel::placeRequestsMayHaveChanged() {
 }
 
 void PanelModel::placeRequestsChanged(const std::vector<LocationRequest>& requests) {
-    QSet<QString> names;
-    for (const LocationRequest& request : requests) names.insert(request.name);
-    const LocationPreviews& previews = locationPreviews();
-    if (std::any_of(previews.begin(), previews.end(),
-                    [&](const auto& entry) { return !names.contains(entry.first); })) {
-        LocationPreviews kept;
-        for (const auto& [name, entry] : previews)
-            if (names.contains(name)) kept.emplace(name, entry);
-        setLocationPreviews(std::move(kept));
-    }
+    const QSet<QString> names = requestedNames(requests);
+    // A radius chosen for a place the line no longer names is forgotten.
+    if (auto kept = requestedOnly(locationRadiusOverrides(), names)) setLocationRadiusOverrides(std::move(*kept));
+    if (auto kept = requestedOnly(locationPreviews(), names)) setLocationPreviews(std::move(*kept));
     refreshLocationPreviews(requests);
 }
 
@@ -522,8 +528,14 @@ std::vector<LocationRequest> PanelModel::locationRequests() const {
     return requests;
 }
 
-void PanelModel::refreshLocationPreviews(const std::vector<LocationRequest>&) {
-    // Not built yet: the lookup of the named places.
+void PanelModel::refreshLocationPreviews(const std::vector<LocationRequest>& requests) {
+    locationPreviewTask_.cancel();
+    locationPreviewTask_ = {};
+    // Their cards fade out as they go.
+    if (requests.empty()) return setLocationPreviews({});
+    // What stays in the line keeps its preview while the lookup runs.
+    if (auto kept = requestedOnly(locationPreviews(), requestedNames(requests))) setLocationPreviews(std::move(*kept));
+    locationPreviewTask_ = resolveLocationPreviews(requests, this, locationSnapshotSize());
 }
 
 // Edits.

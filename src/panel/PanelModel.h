@@ -17,6 +17,7 @@
 #include <QList>
 #include <QObject>
 #include <QSet>
+#include <QSize>
 #include <QString>
 #include <QUrl>
 #include <QUuid>
@@ -87,6 +88,8 @@ public:
     // The stored width clamped to 360…800 when the panel follows it and one
     // is stored; else the width it was opened with.
     double contentWidth() const;
+    // The size of the map drawn for a place's card in that width.
+    QSize locationSnapshotSize() const;
     // The capture's list: its measured height, held within 56…380.
     double captureListHeight() const;
     FooterStatus footerStatus() const;
@@ -167,6 +170,9 @@ public:
         return get(locationRadiusOverrides_, &PanelModel::locationRadiusOverridesChanged);
     }
     void setLocationRadiusOverrides(std::map<QString, double> overrides);
+    // The radius set on the card of the place `name`; one that is no
+    // distance (not a positive number) is ignored.
+    void setLocationRadiusOverride(const QString& name, double radius);
     // None until the candidates are found.
     const std::optional<std::vector<CaptureCandidate>>& captureCandidates() const {
         return get(captureCandidates_, &PanelModel::captureCandidatesChanged);

@@ -80,6 +80,8 @@ public:
 
     platform::EventStore& eventStore() const { return eventStore_; }
     Settings& settings() const { return settings_; }
+    // What turns the place names of lines into places.
+    const PlaceResolver& places() const { return places_; }
     const platform::Calendar& calendar() const { return wallClock_.calendar; }
 
     // Every open reminder of every list, in the store's order.

@@ -1,0 +1,52 @@
+#include "panel/widgets/LocationPreviewCards.h"
+
+#include "panel/LocationPreviewLookup.h"
+
+#include <QPointer>
+
+namespace tavlin::panel::widgets {
+
+namespace {
+
+std::chrono::milliseconds fadeOf(const PanelModel& model) {
+    return model.reduceMotion() ? std::chrono::milliseconds::zero() : locationPreviewFade;
+}
+
+std::optional<LocationPreviewEntry> entryOf(const PanelModel::LocationPreviews& previews, const QString& name) {
+    const auto found = previews.find(name);
+    return found == previews.end() ? std::nullopt : std::optional(found->second);
+}
+
+}  // namespace
+
+rows::LocationPreviewCard::Inputs locationCardInputs(const PanelModel::LocationPreviews& previews,
+                                                     const LocationRequest& request) {
+    LocationPreviewEntry entry = entryOf(previews, request.name).value_or(LocationPreviewEntry{});
+    return {.requestedName = request.name,
+            .resolved = std::move(entry.resolved),
+            .snapshot = std::move(entry.snapshot),
+            .failed = entry.failed,
+            .trigger = request.trigger};
+}
+
+rows::LocationPreviewCard* locationPreviewCard(PanelModel& model, const LocationRequest& request, QWidget* parent) {
+    auto* card = new rows::LocationPreviewCard(locationCardInputs(model.locationPreviews(), request), parent);
+    const QPointer<PanelModel> live = &model;
+    const QString name = request.name;
+    card->onRadiusChange = [live, name](double radius) {
+        if (live && !live->isClosed()) live->setLocationRadiusOverride(name, radius);
+    };
+    // Every write to the previews is heard; only this name's change is shown.
+    QObject::connect(&model, &PanelModel::locationPreviewsChanged, card,
+                     [live, card, request, shown = entryOf(model.locationPreviews(), name)]() mutable {
+                         if (!live || live->isClosed()) return;
+                         std::optional<LocationPreviewEntry> entry = entryOf(live->locationPreviews(), request.name);
+                         if (entry == shown) return;
+                         shown = std::move(entry);
+                         card->setInputs(locationCardInputs(live->locationPreviews(), request), fadeOf(*live));
+                     });
+    card->fadeIn(fadeOf(model));
+    return card;
+}
+
+}  // namespace tavlin::panel::widgets
