@@ -8,16 +8,16 @@ namespace tavlin::panel::widgets {
 
 namespace {
 
-std::chrono::milliseconds fadeOf(const PanelModel& model) {
-    return model.reduceMotion() ? std::chrono::milliseconds::zero() : locationPreviewFade;
-}
-
 std::optional<LocationPreviewEntry> entryOf(const PanelModel::LocationPreviews& previews, const QString& name) {
     const auto found = previews.find(name);
     return found == previews.end() ? std::nullopt : std::optional(found->second);
 }
 
 }  // namespace
+
+std::chrono::milliseconds locationCardFade(const PanelModel& model) {
+    return model.reduceMotion() ? std::chrono::milliseconds::zero() : locationPreviewFade;
+}
 
 rows::LocationPreviewCard::Inputs locationCardInputs(const PanelModel::LocationPreviews& previews,
                                                      const LocationRequest& request) {
@@ -43,9 +43,10 @@ rows::LocationPreviewCard* locationPreviewCard(PanelModel& model, const Location
                          std::optional<LocationPreviewEntry> entry = entryOf(live->locationPreviews(), request.name);
                          if (entry == shown) return;
                          shown = std::move(entry);
-                         card->setInputs(locationCardInputs(live->locationPreviews(), request), fadeOf(*live));
+                         card->setInputs(locationCardInputs(live->locationPreviews(), request),
+                                         locationCardFade(*live));
                      });
-    card->fadeIn(fadeOf(model));
+    card->fadeIn(locationCardFade(model));
     return card;
 }
 

@@ -3,6 +3,8 @@
 #include "panel/PanelModel.h"
 #include "rows/LocationPreviewCard.h"
 
+#include <chrono>
+
 class QWidget;
 
 namespace tavlin::panel::widgets {
@@ -12,6 +14,10 @@ namespace tavlin::panel::widgets {
 // nothing found and not failed: the card's loading look).
 rows::LocationPreviewCard::Inputs locationCardInputs(const PanelModel::LocationPreviews& previews,
                                                      const LocationRequest& request);
+
+// How long a card's arrival, change or leaving fades: none with reduce
+// motion (a card that goes: fadeOutAndDelete).
+std::chrono::milliseconds locationCardFade(const PanelModel& model);
 
 // A card for `request` that follows the model's preview of its name, each
 // change fading in (none with reduce motion), and sets a radius picked or
