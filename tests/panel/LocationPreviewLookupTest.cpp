@@ -3,6 +3,7 @@
 #include "panel/widgets/LocationPreviewCards.h"
 #include "platform/MapSnapshotter.h"
 
+#include "FakeCommitStore.h"
 #include "PanelModelFixture.h"
 
 #include <gtest/gtest.h>
@@ -38,25 +39,17 @@ public:
 
 // The panel over a store whose map search (the resolver's last resort, and
 // here its only one) knows a gym and a park, counting its lookups in
-// `geography.queries`.
+// `geography.queries`; typed lines are added to `added`.
 class LocationPreviewLookupTest : public PanelModelFixture {
 protected:
     void SetUp() override {
         geography.answers[u"gym"_s] = {{.name = u"Gym"_s, .location = GeoLocation{52.3676, 4.9041}}};
         geography.answers[u"park"_s] = {{.name = u"Vondelpark"_s, .location = GeoLocation{52.358, 4.8686}}};
+        commits = added;
         makeModel();
     }
 
-    static LocationRequest place(const char* name, std::optional<double> radius = std::nullopt) {
-        return {.name = QString::fromUtf8(name), .radius = radius};
-    }
-
-    // A lookup for the line's places, in place of the one before (as each
-    // change of the line does).
-    void lookUp(std::vector<LocationRequest> requests) {
-        task.cancel();
-        task = resolveLocationPreviews(std::move(requests), model.get(), QSize(408, 130));
-    }
+    void type(const char* line) { model->setQuery(QString::fromUtf8(line)); }
 
     // What the panel holds for `name`: "none", "failed", or the place's name
     // and radius, "(map)" when its map is drawn.
@@ -70,42 +63,47 @@ protected:
             .arg(entry.resolved->radius)
             .arg(entry.snapshot ? u" (map)"_s : QString());
     }
+    QStringList previewNames() const {
+        QStringList names;
+        for (const auto& [name, entry] : model->locationPreviews()) names << name;
+        return names;
+    }
 
     CountingSnapshotter maps;
     tavlin::platform::ScopedMapSnapshotter useMaps{maps};
-    Task<> task;
+    std::shared_ptr<FakeCommitStore> added = std::make_shared<FakeCommitStore>();
 };
 
 }  // namespace
 
-TEST_F(LocationPreviewLookupTest, ANameIsLookedUpOnceTheLineHasRestedForAPause) {
-    lookUp({place("gym")});
-    advance(300ms);
-    // Typing on: the pause starts again.
-    lookUp({place("gym")});
-    advance(300ms);
+TEST_F(LocationPreviewLookupTest, ANameIsLookedUpAPauseAfterTheLastKey) {
+    for (const char* line : {"swim @g", "swim @gy", "swim @gym"}) {
+        type(line);
+        advance(300ms);
+    }
     EXPECT_TRUE(geography.queries.isEmpty());
-    EXPECT_EQ(preview(u"gym"_s), u"none"_s);
+    EXPECT_TRUE(model->locationPreviews().empty());
 
     advance(100ms);
     EXPECT_EQ(geography.queries, QStringList{u"gym"_s});
+    EXPECT_EQ(previewNames(), QStringList{u"gym"_s});
     EXPECT_EQ(preview(u"gym"_s), u"Gym 100 (map)"_s);
     EXPECT_EQ(maps.sizes, std::vector<QSize>{QSize(408, 130)});
-    EXPECT_TRUE(task.isDone());
+    EXPECT_TRUE(model->locationPreviewTask().isDone());
 }
 
 TEST_F(LocationPreviewLookupTest, ARadiusWrittenLaterRedrawsTheMapAtOnceWithoutALookup) {
-    lookUp({place("gym")});
+    type("swim @gym");
     advance(400ms);
     ASSERT_EQ(preview(u"gym"_s), u"Gym 100 (map)"_s);
 
-    lookUp({place("gym", 300)});
+    type("swim @gym within 300m");
     EXPECT_EQ(preview(u"gym"_s), u"Gym 300 (map)"_s);
     EXPECT_EQ(maps.radii, (std::vector<double>{100, 300}));
-    EXPECT_TRUE(task.isDone());  // no pause: nothing is new
+    EXPECT_TRUE(model->locationPreviewTask().isDone());  // no pause: nothing is new
 
     // Without a radius in the line the entry's own stands: nothing is drawn.
-    lookUp({place("gym")});
+    type("swim @gym");
     advance(1s);
     EXPECT_EQ(preview(u"gym"_s), u"Gym 300 (map)"_s);
     EXPECT_EQ(maps.radii.size(), 2u);
@@ -113,11 +111,11 @@ TEST_F(LocationPreviewLookupTest, ARadiusWrittenLaterRedrawsTheMapAtOnceWithoutA
 }
 
 TEST_F(LocationPreviewLookupTest, ANameThatMatchesNothingFailsAndIsNotLookedUpAgain) {
-    lookUp({place("nowhere")});
+    type("call mom @nowhere");
     advance(400ms);
     EXPECT_EQ(preview(u"nowhere"_s), u"failed"_s);
 
-    lookUp({place("nowhere"), place("gym", 250)});
+    type("call mom @nowhere; swim @gym within 250m");
     advance(1s);
     EXPECT_EQ(geography.queries, (QStringList{u"nowhere"_s, u"gym"_s}));
     EXPECT_EQ(preview(u"nowhere"_s), u"failed"_s);
@@ -126,7 +124,7 @@ TEST_F(LocationPreviewLookupTest, ANameThatMatchesNothingFailsAndIsNotLookedUpAg
 
 TEST_F(LocationPreviewLookupTest, PlacesAreLookedUpOneAfterTheOtherInTheOrderWritten) {
     geography.delay = 100ms;
-    lookUp({place("park"), place("gym")});
+    type("walk @park; swim @gym");
     advance(400ms);
     EXPECT_EQ(geography.queries, QStringList{u"park"_s});
     advance(100ms);
@@ -137,15 +135,44 @@ TEST_F(LocationPreviewLookupTest, PlacesAreLookedUpOneAfterTheOtherInTheOrderWri
     EXPECT_EQ(preview(u"gym"_s), u"Gym 100 (map)"_s);
 }
 
-TEST_F(LocationPreviewLookupTest, ALookupCancelledOrLeftByItsPanelWritesNothingMore) {
-    geography.delay = 100ms;
-    lookUp({place("gym")});
-    advance(450ms);  // the lookup is under way
-    task.cancel();
-    advance(1s);
-    EXPECT_EQ(preview(u"gym"_s), u"none"_s);
+TEST_F(LocationPreviewLookupTest, PreviewsAndChosenRadiiLastWhileTheLineNamesTheirPlaces) {
+    type("swim @gym");
+    advance(400ms);
+    model->setLocationRadiusOverride(u"gym"_s, 500);
+    EXPECT_EQ(preview(u"gym"_s), u"Gym 500 (map)"_s);
 
-    lookUp({place("park")});
+    // A second place: the first keeps its preview and radius meanwhile.
+    type("swim @gym; walk @park");
+    EXPECT_EQ(preview(u"gym"_s), u"Gym 500 (map)"_s);
+    advance(400ms);
+    EXPECT_EQ(previewNames(), (QStringList{u"gym"_s, u"park"_s}));
+
+    type("walk @park");
+    EXPECT_EQ(previewNames(), QStringList{u"park"_s});
+    EXPECT_TRUE(model->locationRadiusOverrides().empty());
+
+    // The gym named again is looked up anew, at its own radius.
+    type("walk @park; swim @gym");
+    advance(400ms);
+    EXPECT_EQ(preview(u"gym"_s), u"Gym 100 (map)"_s);
+
+    model->setLocationRadiusOverride(u"park"_s, 250);
+    type("walk");
+    EXPECT_TRUE(model->locationPreviews().empty());
+    EXPECT_TRUE(model->locationRadiusOverrides().empty());
+    EXPECT_EQ(geography.queries, (QStringList{u"gym"_s, u"park"_s, u"gym"_s}));
+}
+
+TEST_F(LocationPreviewLookupTest, ALookupOfALineThatChangedOrOfAPanelThatWentWritesNothing) {
+    geography.delay = 100ms;
+    type("swim @gym");
+    advance(450ms);  // the gym is being looked up
+    type("swim");
+    advance(1s);
+    EXPECT_TRUE(model->locationPreviews().empty());
+
+    // The task alone, its panel gone before its lookup answers.
+    Task<> task = resolveLocationPreviews({{.name = u"park"_s}}, model.get(), QSize(408, 130));
     advance(450ms);
     model.reset();
     advance(1s);
@@ -168,11 +195,14 @@ TEST_F(LocationPreviewLookupTest, TheMapIsAsWideAsTheCardsMapAreaInThePanelsWidt
     for (const Case& c : cases) {
         settings.setPinnedPanelWidth(c.stored);
         makeModel({.panelWidth = c.panelWidth, .followsStoredWidth = c.follows});
-        EXPECT_EQ(model->locationSnapshotSize(), c.size) << c.stored.value_or(0) << " " << c.follows;
+        type("swim @gym");
+        advance(400ms);
+        EXPECT_EQ(maps.sizes.back(), c.size) << c.stored.value_or(0) << " " << c.follows;
     }
 }
 
 TEST_F(LocationPreviewLookupTest, ARadiusSetOnACardIsTheNamesRadiusUnlessItIsNoDistance) {
+    type("swim @gym; walk @park");
     model->setLocationRadiusOverride(u"gym"_s, 300);
     model->setLocationRadiusOverride(u"park"_s, 1000);
     model->setLocationRadiusOverride(u"gym"_s, 675);
@@ -182,18 +212,33 @@ TEST_F(LocationPreviewLookupTest, ARadiusSetOnACardIsTheNamesRadiusUnlessItIsNoD
     EXPECT_EQ(model->locationRadiusOverrides(), (std::map<QString, double>{{u"gym"_s, 675}, {u"park"_s, 1000}}));
 }
 
-TEST_F(LocationPreviewLookupTest, ACardFollowsThePreviewOfItsNameAndSetsItsRadius) {
-    const std::unique_ptr<tavlin::rows::LocationPreviewCard> card(
-        widgets::locationPreviewCard(*model, place("gym", 250)));
+TEST_F(LocationPreviewLookupTest, TheCardOfAPlaceFollowsItsPreviewAndReturnSavesTheRadiusChosenOnIt) {
+    type("swim @gym");
+    const LocationRequest gym = model->locationRequests().at(0);
+    const std::unique_ptr<tavlin::rows::LocationPreviewCard> card(widgets::locationPreviewCard(*model, gym));
     // Nothing yet: the loading look.
     EXPECT_EQ(card->inputs().requestedName, u"gym"_s);
     EXPECT_FALSE(card->inputs().resolved || card->inputs().snapshot || card->inputs().failed);
 
-    lookUp({place("gym", 250)});
     advance(400ms);
-    EXPECT_EQ(card->inputs().resolved->radius, 250);
+    EXPECT_EQ(card->inputs().resolved->radius, 100);
     EXPECT_TRUE(card->inputs().snapshot);
 
-    card->onRadiusChange(500);
-    EXPECT_EQ(model->locationRadiusOverrides(), (std::map<QString, double>{{u"gym"_s, 500}}));
+    card->onRadiusChange(675);
+    EXPECT_EQ(card->inputs().resolved->radius, 675);
+    model->submit();
+    ASSERT_EQ(added->places.size(), 1u);
+    EXPECT_EQ(added->places[0]->name, u"Gym"_s);
+    EXPECT_EQ(added->places[0]->radius, 675);
+
+    // A name that matches nothing is saved as it is written.
+    type("call mom @nowhere");
+    const std::unique_ptr<tavlin::rows::LocationPreviewCard> nowhere(
+        widgets::locationPreviewCard(*model, model->locationRequests().at(0)));
+    advance(400ms);
+    EXPECT_TRUE(nowhere->inputs().failed);
+    model->submit();
+    ASSERT_EQ(added->places.size(), 2u);
+    EXPECT_EQ(added->places[1], std::nullopt);
+    EXPECT_EQ(added->added[1].locationName, u"nowhere"_s);
 }
