@@ -12,8 +12,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QResizeEvent>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -44,25 +42,14 @@ LocationPreviewCard::Inputs resolved(double radius,
     return {.requestedName = u"gym"_s, .resolved = gym(radius), .snapshot = mapOf(gym(radius)), .trigger = trigger};
 }
 
-// The card on a strip of the panel's colour; `prepare` acts on it once it
-// is laid out.
+// The card on a strip of the panel's background; `prepare` acts on it once
+// it is laid out.
 QImage card(LocationPreviewCard::Inputs inputs, Scheme scheme,
             const std::function<void(LocationPreviewCard&)>& prepare = {}) {
-    QWidget strip;
-    strip.setPalette(palette(scheme));
-    strip.setAutoFillBackground(true);
-    auto* layout = new QVBoxLayout(&strip);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* view = new LocationPreviewCard(std::move(inputs), &strip);
-    layout->addWidget(view);
-    const QSize size(panelWidth, view->heightForWidth(panelWidth));
-    strip.resize(size);
-    layout->activate();
-    // A hidden widget hears of its size only once it is drawn.
-    QResizeEvent resized(view->size(), {});
-    QCoreApplication::sendEvent(view, &resized);
-    if (prepare) prepare(*view);
-    return grab(strip, size);
+    LocationPreviewCard view(std::move(inputs));
+    return onPanelBackground(view, panelWidth, scheme, [&] {
+        if (prepare) prepare(view);
+    });
 }
 
 void send(QWidget& widget, QEvent::Type type, QPointF at) {
