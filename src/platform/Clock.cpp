@@ -5,6 +5,9 @@
 #include <QThread>
 #include <QTimer>
 
+#include <limits>
+#include <memory>
+
 namespace tavlin::platform {
 
 namespace {
@@ -29,6 +32,16 @@ ScheduledAction MainLoopClock::schedule(Duration delay, std::function<void()> ac
     Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
     // Round up: a timer must never fire before the delay has passed.
     const auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(std::max(delay, Duration::zero()));
+    // A QTimer counts in int milliseconds (about 24.8 days); a longer
+    // delay would wrap round, so it is waited in steps.
+    constexpr std::chrono::milliseconds longestStep{std::numeric_limits<int>::max()};
+    if (milliseconds > longestStep) {
+        auto step = std::make_shared<ScheduledAction>();
+        *step = schedule(longestStep, [this, step, rest = delay - longestStep, action = std::move(action)]() mutable {
+            *step = schedule(rest, std::move(action));
+        });
+        return ScheduledAction([step] { step->cancel(); });
+    }
     auto* timer = new QTimer(QCoreApplication::instance());
     timer->setSingleShot(true);
     timer->setTimerType(Qt::PreciseTimer);

@@ -191,3 +191,13 @@ TEST(TaskOnMainLoop, ACompletionFromAnotherThreadResumesOnTheMainThread) {
     EXPECT_EQ(waiter.result(), 42);
     EXPECT_EQ(resumedOn, QCoreApplication::instance()->thread());
 }
+
+// A Qt timer counts in int milliseconds: a sleep past 2^32 ms that wrapped
+// round would end after what is left over, here 50 ms.
+TEST(TaskOnMainLoop, ASleepOfMoreThanFortyNineDaysDoesNotWrapRound) {
+    const auto wrapped = std::chrono::milliseconds((std::int64_t(1) << 32) + 50);
+    Task<int> task = answerAfter(wrapped, 1);
+    EXPECT_FALSE(runMainLoopUntil([&] { return task.isDone(); }, 300ms));
+    task.cancel();
+    EXPECT_TRUE(runMainLoopUntil([&] { return task.isDone(); }));
+}
