@@ -2,20 +2,27 @@
 
 #include "app/AppDelegate.h"
 #include "devmodes/BatchAdd.h"
+#include "devmodes/CaptureTimingTests.h"
 #include "devmodes/ContactsTest.h"
+#include "devmodes/FrontTest.h"
 #include "devmodes/MoveListTest.h"
 #include "devmodes/NearbyTest.h"
 #include "devmodes/Output.h"
+#include "devmodes/PanelDriver.h"
+#include "devmodes/PanelFocusTests.h"
+#include "devmodes/PanelOpenTiming.h"
 #include "devmodes/ParseComparisons.h"
 #include "devmodes/ParseJSONReport.h"
+#include "devmodes/PreferencesTest.h"
 #include "devmodes/RescheduleTest.h"
 #include "devmodes/SharedRoutines.h"
 #include "devmodes/StoreSelfTest.h"
 #include "panel/PanelController.h"
 #include "platform/Calendar.h"
-#include "platform/DecimalText.h"
+#include "platform/Contacts.h"
 #include "platform/DueDate.h"
 #include "platform/Task.h"
+#include "preferences/PreferencesWindowController.h"
 #include "store/LocationProvider.h"
 #include "store/ReminderStore.h"
 
@@ -23,6 +30,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <iterator>
 
@@ -48,14 +56,24 @@ constexpr KnownSwitch knownSwitches[] = {
     {u"--parse", 1},
     {u"--reschedule-test", 0},
     {u"--move-list-test", 0},
+    {u"--edit-focus-test", 0},
     {u"--parse-edit", restOfTheLine},
+    {u"--ghost-test", 1},
     {u"--nearby-test", 1},
     {u"--add-batch", 1},
+    {u"--capture", 2},
+    {u"--focus-test", 2},
     {u"--parse-batch", 1},
     {u"--parse-json", 1},
     {u"--parse-lists", 1},
     {u"--contacts-test", 1},
     {u"--contacts-log", 1},
+    {u"--preferences-test", 0},
+    {u"--front-test", 0},
+    {u"--service-watch", 1},
+    {u"--open-timing", 0},
+    {u"--open-loop", 0},
+    {u"--open-panel", 0},
 };
 
 // A switch's problems are named on standard error, so that nobody waits on
@@ -115,41 +133,6 @@ void startScenario(std::function<platform::Task<>()> scenario) {
     platform::postToMainLoop([scenario = std::move(scenario)] { platform::detach(scenario()); });
 }
 
-QString pointText(panel::geometry::Point point) {
-    return u"(%1, %2)"_s.arg(platform::decimalText(point.x), platform::decimalText(point.y));
-}
-
-QString rectText(const panel::geometry::Rect& rect) {
-    return u"(%1, %2, %3, %4)"_s.arg(platform::decimalText(rect.x), platform::decimalText(rect.y),
-                                     platform::decimalText(rect.width), platform::decimalText(rect.height));
-}
-
-// The panel controller does not report on itself yet. Until it does, its
-// activation and geometry lines carry the part of that report the
-// controller shows: whether the panel is visible and key, how often it lost
-// the keyboard, its frame and where it wants its top-left corner.
-PanelDiagnostics interimPanelDiagnostics(panel::PanelController& controller) {
-    return {
-        .activationState =
-            [&controller](const QString& tag) {
-                const panel::PanelWindow* panel = controller.panel();
-                printLine(u"["_s + tag + u"] panel: "_s +
-                          (panel ? u"visible="_s + boolText(panel->isVisible()) + u" key="_s + boolText(panel->isKey())
-                                 : u"nil"_s) +
-                          u" resignKey="_s + QString::number(controller.resignKeyCount()));
-                flushStandardOutput();
-            },
-        .printGeometry =
-            [&controller] {
-                const panel::PanelWindow* panel = controller.panel();
-                if (!panel) return printLine(u"panel: none"_s);
-                printLine(u"panel: "_s + rectText(panel::geometry::fromQt(panel->frame())) + u" desiredTopLeft: "_s +
-                          pointText(controller.desiredTopLeft()));
-                flushStandardOutput();
-            },
-    };
-}
-
 void parseEdit(const QStringList& after) {
     const QString text = after[0];
     const std::optional<QString> previousDateText = after[1] == u"-"_s ? std::nullopt : std::optional(after[1]);
@@ -165,15 +148,52 @@ void parseEdit(const QStringList& after) {
 
 }  // namespace
 
+std::optional<double> secondsValue(const QString& word) {
+    bool isNumber = false;
+    const double seconds = word.toDouble(&isNumber);
+    // Infinity, NaN and negative waits would hang or trap the wait.
+    if (!isNumber || !std::isfinite(seconds) || seconds < 0) return std::nullopt;
+    return seconds;
+}
+
+std::optional<int> wholeNumber(const QString& word) {
+    bool isNumber = false;
+    const int number = word.toInt(&isNumber, 10);
+    return isNumber ? std::optional(number) : std::nullopt;
+}
+
+PanelSwitches readPanelSwitches(const QStringList& arguments) {
+    PanelSwitches found;
+    found.editFocusTest = arguments.contains(u"--edit-focus-test"_s);
+    if (const auto after = argumentsAfter(arguments, u"--ghost-test"_s)) found.ghostTest = after->value(0, u"open"_s);
+    if (const auto after = argumentsAfter(arguments, u"--capture"_s, 1, u"a text"_s))
+        found.capture =
+            PanelSwitches::Capture{.text = after->first(), .seconds = secondsValue(after->value(1)).value_or(1.0)};
+    if (const auto after = argumentsAfter(arguments, u"--focus-test"_s))
+        found.focusTest = PanelSwitches::FocusTest{.mode = after->value(0, u"plain"_s),
+                                                   .seconds = secondsValue(after->value(1)).value_or(3.0)};
+    found.preferencesTest = arguments.contains(u"--preferences-test"_s);
+    found.frontTest = arguments.contains(u"--front-test"_s);
+    if (const auto after = argumentsAfter(arguments, u"--service-watch"_s))
+        found.serviceWatch = wholeNumber(after->value(0)).value_or(60);
+    found.openTiming = arguments.contains(u"--open-timing"_s);
+    found.openLoop = arguments.contains(u"--open-loop"_s);
+    found.openPanel = arguments.contains(u"--open-panel"_s);
+    return found;
+}
+
 void runSelfTests(const QStringList& arguments, app::AppDelegate& delegate) {
     reportUnknownSwitches(arguments);
     store::ReminderStore& store = delegate.store();
+    const PanelSwitches panelSwitches = readPanelSwitches(arguments);
+    const PanelDriver panel = panelDriver(delegate.panelController());
 
     if (arguments.contains(u"--self-test"_s)) startScenario([&store] { return selfTest(store); });
     if (const auto after = argumentsAfter(arguments, u"--parse"_s, 1, u"a text"_s))
         startScenario([text = after->first()] { return parseCompareTest(text); });
     if (arguments.contains(u"--reschedule-test"_s)) startScenario([&store] { return rescheduleTest(store); });
     if (arguments.contains(u"--move-list-test"_s)) startScenario([&store] { return moveListTest(store); });
+    if (panelSwitches.editFocusTest) startScenario([panel] { return editFocusTest(panel); });
 
     if (const auto after =
             argumentsAfter(arguments, u"--parse-edit"_s, 2, u"a text and a previous date text (\"-\" for none)"_s)) {
@@ -181,19 +201,25 @@ void runSelfTests(const QStringList& arguments, app::AppDelegate& delegate) {
         return;  // the run ends here; later switches are not looked at
     }
 
+    if (const std::optional<QString>& mode = panelSwitches.ghostTest)
+        startScenario([mode = *mode, panel] { return ghostTest(mode, panel, [] { openRemindersApp(); }); });
     // The mode is whatever follows, even another switch (which then also runs).
     if (const auto after = argumentsAfter(arguments, u"--nearby-test"_s)) {
         NearbyTestServices services{
             .store = store,
             .settings = delegate.settings(),
             .locationProvider = delegate.locationProvider(),
-            .openPanel = [&panel = delegate.panelController()] { panel.open(); },
-            .panel = interimPanelDiagnostics(delegate.panelController()),
+            .openPanel = [open = panel.open] { open(std::nullopt, std::nullopt); },
+            .panel = panel.diagnostics,
         };
         startScenario([mode = after->value(0), services] { return nearbyTest(mode, services); });
     }
     if (const auto after = argumentsAfter(arguments, u"--add-batch"_s, 1, u"a text"_s))
         startScenario([&store, text = after->first()] { return addBatch(store, text); });
+    if (const std::optional<PanelSwitches::Capture>& capture = panelSwitches.capture)
+        startScenario([capture = *capture, panel] { return captureTest(capture.text, capture.seconds, panel); });
+    if (const std::optional<PanelSwitches::FocusTest>& focus = panelSwitches.focusTest)
+        startScenario([focus = *focus, panel] { return focusTest(focus.mode, focus.seconds, panel); });
     if (const auto after = argumentsAfter(arguments, u"--parse-batch"_s, 1, u"a file"_s)) {
         if (const auto text = readTextFile(u"--parse-batch"_s, after->first()))
             startScenario([text = *text] { return parseBatch(text); });
@@ -206,6 +232,29 @@ void runSelfTests(const QStringList& arguments, app::AppDelegate& delegate) {
         const ContactsTestServices services{.settings = delegate.settings(), .contacts = delegate.contacts()};
         startScenario([arguments, name = after->first(), services] { return contactsTest(arguments, name, services); });
     }
+    if (panelSwitches.preferencesTest) {
+        const PreferencesTestServices services{
+            .askContactsAuthorization =
+                [&contacts = delegate.contacts()] {
+                    [[maybe_unused]] const auto status = contacts.authorizationStatus();
+                },
+            .showPreferences = [&preferences = delegate.preferencesController()] { preferences.show(); },
+            .activateApplication =
+                [&preferences = delegate.preferencesController()] {
+                    if (preferences::PreferencesWindowPort* window = preferences.window())
+                        window->activateApplication();
+                },
+            .handOver = handActivationToFileManager,
+            .panel = panel,
+        };
+        startScenario([arguments, services] { return preferencesTest(arguments, services); });
+    }
+    if (panelSwitches.frontTest) startScenario([] { return frontTest(handActivationToFileManager); });
+    if (const std::optional<int> count = panelSwitches.serviceWatch)
+        startScenario([count = *count, panel] { return serviceWatch(count, panel.diagnostics); });
+    if (panelSwitches.openTiming) startScenario([panel] { return openTiming(panel); });
+    if (panelSwitches.openLoop) startScenario([panel] { return openLoop(panel); });
+    if (panelSwitches.openPanel) startScenario([panel] { return openPanelTest(panel); });
 }
 
 }  // namespace tavlin::devmodes

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "devmodes/PanelDriver.h"
 #include "platform/LocationManager.h"
 #include "platform/Task.h"
 #include "platform/eventstore/Reminder.h"
@@ -22,13 +23,6 @@ class Settings;
 // and shows the panel with nearby grouping on; then it reports and ends
 // the run.
 namespace tavlin::devmodes {
-
-// What the panel tells of itself for the developer switches: its
-// activation line under a tag, and its geometry line.
-struct PanelDiagnostics {
-    std::function<void(const QString& tag)> activationState;
-    std::function<void()> printGeometry;
-};
 
 struct NearbyTestServices {
     store::ReminderStore& store;

@@ -1,38 +1,16 @@
 #pragma once
 
-#include <QList>
-#include <QString>
-#include <QStringList>
+#include "platform/StandardOutput.h"
 
-// What the developer scenarios print: lines on standard output, flushed
-// after each step so that a reader at the other end of a pipe follows along.
+// The scenarios print through the platform's standard output, which the
+// panel's diagnostics share, so that a test records both in one place.
 namespace tavlin::devmodes {
 
-void printLine(const QString& line);
-void flushStandardOutput();
-// A line that is a step of its own: printed and flushed at once.
-void printStep(const QString& line);
-void printErrorLine(const QString& line);
-
-// Asks the application to end through its normal termination, once the main
-// loop runs (a request made during launch waits for it).
-void terminateApplication();
-
-// For tests: while one exists, the lines printed, the flushes and the
-// requests to end are kept here rather than carried out.
-class RecordedOutput {
-public:
-    RecordedOutput();
-    ~RecordedOutput();
-    RecordedOutput(const RecordedOutput&) = delete;
-    RecordedOutput& operator=(const RecordedOutput&) = delete;
-
-    QStringList lines;
-    QList<qsizetype> flushes;     // how many lines had been printed at each flush
-    QList<qsizetype> terminated;  // the same, at each request to end
-
-private:
-    RecordedOutput* previous_;
-};
+using platform::flushStandardOutput;
+using platform::printErrorLine;
+using platform::printLine;
+using platform::printStep;
+using platform::RecordedOutput;
+using platform::terminateApplication;
 
 }  // namespace tavlin::devmodes

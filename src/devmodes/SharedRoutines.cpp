@@ -1,12 +1,16 @@
 #include "devmodes/SharedRoutines.h"
 
+#include "devmodes/Output.h"
 #include "parsing/CommittedEntry.h"
 #include "parsing/QuickAddParser.h"
 #include "platform/Calendar.h"
 #include "platform/DateFormatter.h"
+#include "platform/DesktopServices.h"
 #include "platform/Text.h"
 #include "store/ReminderStore.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QUuid>
 
@@ -60,6 +64,14 @@ platform::Task<> waitFor(platform::Clock::Duration duration) {
     [[maybe_unused]] const bool slept = co_await platform::sleep(duration);
 }
 
+platform::Task<> waitForSeconds(double seconds) {
+    // Past a few hundred years the clock's nanoseconds run out; a wait that
+    // long has no end anyone would see.
+    constexpr double longestWait = 1e9;
+    co_await waitFor(std::chrono::duration_cast<platform::Clock::Duration>(
+        std::chrono::duration<double>(std::clamp(seconds, 0.0, longestWait))));
+}
+
 platform::Task<> waitBeforeStarting() { co_await waitFor(std::chrono::seconds(2)); }
 
 QString lastErrorText(const store::ReminderStore& store, const QString& word) {
@@ -93,6 +105,36 @@ QString processDescription(qint64 processId) {
     if (comm.open(QIODevice::ReadOnly)) name = QString::fromUtf8(comm.readAll()).trimmed();
     if (name.isEmpty()) name = u"non-GUI process"_s;
     return u"%1 (ppid %2)"_s.arg(name).arg(processId);
+}
+
+QStringList windowOrderLines(const std::vector<platform::WindowRecord>& windows, qint64 ownPid) {
+    constexpr qsizetype mostLines = 14;
+    QStringList lines{u"window-server z-order (front to back, layer 0 + all Tavlin):"_s};
+    for (const platform::WindowRecord& window : windows) {
+        if (!window.mapped || window.hidden || window.type == platform::WindowRecord::Type::desktop) continue;
+        const QString owner = platform::windowOwner(window, ownPid);
+        const int layer = platform::windowLayer(window);
+        if (layer != 0 && owner != platform::ownOwnerName) continue;
+        // Pieces joined, not arguments filled in: a window's name may hold "%1".
+        lines << u"  "_s + QString::number(lines.size() - 1) + u": "_s + owner + u" \u201C"_s +
+                     window.name.value_or(QString()) + u"\u201D layer="_s + QString::number(layer);
+        if (lines.size() > mostLines) break;
+    }
+    return lines;
+}
+
+void printWindowOrder() {
+    for (const QString& line : windowOrderLines(platform::windowsFrontToBack(), QCoreApplication::applicationPid()))
+        printLine(line);
+}
+
+void openRemindersApp() {
+    if (const QUrl folder = platform::remindersFolderUrl(); folder.isValid())
+        platform::detach(platform::openFolder(folder));
+}
+
+platform::Task<> handActivationToFileManager() {
+    [[maybe_unused]] const bool opened = co_await platform::openFolder(QUrl::fromLocalFile(QDir::homePath()));
 }
 
 }  // namespace tavlin::devmodes

@@ -6,6 +6,7 @@
 #include "platform/Date.h"
 #include "platform/DateComponents.h"
 #include "platform/Task.h"
+#include "platform/WindowSystem.h"
 #include "platform/eventstore/Reminder.h"
 
 #include <QString>
@@ -47,6 +48,10 @@ parsing::ParsedQuickAdd committedReading(
 // good as a whole one.
 platform::Task<> waitFor(platform::Clock::Duration duration);
 
+// The same for a number of seconds read from the command line (finite and
+// not negative).
+platform::Task<> waitForSeconds(double seconds);
+
 // The scenarios give the application's own start a moment before they begin.
 platform::Task<> waitBeforeStarting();
 
@@ -68,5 +73,24 @@ std::optional<platform::Reminder> reminderWithIdentifier(const std::vector<platf
 QString parentProcessDescription();
 // The same for any process.
 QString processDescription(qint64 processId);
+
+// What the window scenarios share.
+
+// The window system's windows from front to back, as the scenarios list
+// them: a header, then "  <n>: <owner> “<name>” layer=<layer>" for each
+// shown window that is not the desktop, kept when it is at layer 0 or
+// Tavlin's own, at most 14.
+QStringList windowOrderLines(const std::vector<platform::WindowRecord>& windows, qint64 ownPid);
+// Prints that listing for the windows now (without flushing: the caller
+// flushes after it).
+void printWindowOrder();
+
+// The desktop has no reminders application of its own: the user's file
+// manager, shown the reminders folder, stands in for it. Not waited for.
+void openRemindersApp();
+// Hands the activation to another program, as a person switching away
+// would: the user's file manager, opened on the home folder. Done once
+// the file manager has been started; at once when there is none.
+platform::Task<> handActivationToFileManager();
 
 }  // namespace tavlin::devmodes

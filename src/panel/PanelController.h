@@ -6,6 +6,7 @@
 #include "panel/PanelViewInputs.h"
 #include "panel/PanelWindow.h"
 #include "platform/Clock.h"
+#include "platform/Task.h"
 #include "store/ReminderStore.h"
 
 #include <QObject>
@@ -121,6 +122,28 @@ public:
     std::optional<ListMetrics> listMetrics() const { return listMetrics_; }
     int resignKeyCount() const { return resignKeyCount_; }
 
+    // What the developer switches read of the panel and of the window
+    // system (PanelDiagnostics.h has the lines' format). They change nothing
+    // of the controller; the printing ones flush after their lines.
+    QString debugState(const PanelWindow& panel) const;
+    // The panel's focus widget: "none", or its class, with the text of a
+    // text input.
+    QString describeResponder() const;
+    // "[tag] panel: …": the panel, the application's activation, the
+    // program in front, the focus, the keyboard losses, and the panel
+    // windows left behind by earlier openings.
+    void activationState(const QString& tag) const;
+    // "panel: …": where the panel is and wants to be, the tray item, and the
+    // panel's screen; "panel: none" without a panel.
+    void printGeometry() const;
+    // Types at the keyboard, whoever has it, and lets the loop deliver it.
+    platform::Task<> typeText(QString text) const;
+    // Whether the panel takes typing and menu shortcuts when Tavlin may not
+    // be the active program: reports the keyboard, types "hi", then selects
+    // all and pastes "pasted" with Ctrl+A and Ctrl+V handed to the panel,
+    // reporting the field after each. "keyboard: no panel" without a panel.
+    platform::Task<> typeAndReport();
+
 private:
     // A model may be closed from inside one of its own calls (Escape): it
     // goes at the next turn of the main loop.
@@ -136,6 +159,9 @@ private:
     void requestLocationIfGrouping();
     std::optional<geometry::Rect> trayItem() const;
     geometry::Rect frame() const;
+    // The text of the panel's focused text input; nothing when the focus
+    // is elsewhere.
+    std::optional<QString> focusedText() const;
     // Sets the frame as a move of the controller's own.
     void setFrame(const geometry::Rect& frame);
     void setPinnedTopLeft(std::optional<geometry::Point> topLeft);

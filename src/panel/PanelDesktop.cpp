@@ -10,8 +10,8 @@ geometry::Desktop QtPanelDesktop::desktop() const {
     geometry::Desktop desktop;
     const QList<QScreen*> screens = QGuiApplication::screens();
     for (const QScreen* screen : screens) {
-        desktop.screens.push_back(
-            {geometry::fromQt(QRectF(screen->geometry())), geometry::fromQt(QRectF(screen->availableGeometry()))});
+        desktop.screens.push_back({geometry::fromQt(QRectF(screen->geometry())),
+                                   geometry::fromQt(QRectF(screen->availableGeometry())), screen->devicePixelRatio()});
         if (screen == QGuiApplication::primaryScreen()) desktop.mainScreen = desktop.screens.size() - 1;
     }
     desktop.pointer = geometry::fromQt(QPointF(QCursor::pos()));

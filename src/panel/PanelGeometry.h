@@ -76,6 +76,7 @@ QRectF toQt(const Rect& rect);
 struct Screen {
     Rect frame;
     Rect visible;
+    double scale = 1;  // device pixels per point
 };
 
 // The screens in the desktop's order, which of them is the main one, and

@@ -6,10 +6,15 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <QString>
+#include <Qt>
+
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace tavlin::panel {
 
@@ -20,7 +25,8 @@ class PanelModel;
 // coordinates.
 //
 // The controller builds one for each opening and throws it away at the
-// close, in the order of the methods below.
+// close, in the order of the methods below. Every panel window alive is
+// known (liveWindows), so that one left behind by an earlier opening shows.
 class PanelWindow {
 public:
     // What the window tells the controller. Empty closures are not called;
@@ -46,7 +52,20 @@ public:
         std::function<void()> didResize;
     };
 
-    virtual ~PanelWindow() = default;
+    // What has the keyboard focus in the window, for the diagnostics.
+    struct Responder {
+        QString className;            // without namespaces
+        std::optional<QString> text;  // a text input's whole text
+    };
+
+    PanelWindow();
+    virtual ~PanelWindow();
+    PanelWindow(const PanelWindow&) = delete;
+    PanelWindow& operator=(const PanelWindow&) = delete;
+
+    // The panel windows made and not yet discarded, oldest first. Main
+    // thread only.
+    static std::vector<PanelWindow*> liveWindows();
 
     virtual void setCallbacks(Callbacks callbacks) = 0;
     // Builds the root view over the panel's model of this opening.
@@ -80,6 +99,22 @@ public:
     // Ends the window. A Qt window goes at the next turn of the main loop,
     // as the close may come from inside one of its own events.
     virtual void discard() = 0;
+
+    // What the developer diagnostics read of the window; a stand-in may
+    // leave them as they are.
+    virtual quint64 windowNumber() const { return 0; }  // the window system's id
+    virtual bool hasShadow() const { return false; }
+    virtual double alphaValue() const { return 1.0; }
+    virtual bool hasContent() const { return false; }  // the root view is in the window
+    // The window's focus widget, whether or not the window has the keyboard.
+    virtual std::optional<Responder> firstResponder() const { return std::nullopt; }
+    // A key handed to the window as a menu shortcut arrives, for the
+    // focus widget.
+    virtual void sendShortcutKey(int /*key*/, Qt::KeyboardModifiers /*modifiers*/, const QString& /*text*/) {}
+
+private:
+    friend struct PanelWindowDiscard;
+    void retire();
 };
 
 // Calls one of the callbacks through a copy of it, since the call may
@@ -89,10 +124,10 @@ void call(Callback callback, Arguments&&... arguments) {
     if (callback) callback(std::forward<Arguments>(arguments)...);
 }
 
+// A window is no longer one of the live ones once it is discarded, though
+// it may go only at the next turn of the main loop.
 struct PanelWindowDiscard {
-    void operator()(PanelWindow* window) const {
-        if (window) window->discard();
-    }
+    void operator()(PanelWindow* window) const;
 };
 using PanelWindowHandle = std::unique_ptr<PanelWindow, PanelWindowDiscard>;
 using PanelWindowFactory = std::function<PanelWindowHandle()>;

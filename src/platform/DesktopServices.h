@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Task.h"
+
 #include <QLatin1StringView>
 #include <QUrl>
 
@@ -17,5 +19,11 @@ QUrl remindersFolderUrl();
 
 // Opens `url` with the desktop's handler for it; false when none took it.
 bool openUrl(const QUrl& url);
+
+// Opens a local folder in the desktop's default application for folders
+// (gio open): true once that application has been started with it. Where
+// the desktop names none, nothing opens (no web browser stands in) and the
+// answer is false.
+Task<bool> openFolder(const QUrl& folder);
 
 }  // namespace tavlin::platform

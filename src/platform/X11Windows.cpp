@@ -1,16 +1,20 @@
 #include "platform/X11Windows.h"
 
+#include "platform/WindowSystem.h"
 #include "platform/X11Connection.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QWindow>
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <span>
 
 namespace tavlin::platform {
 
@@ -109,20 +113,110 @@ void requestActivation(const QWindow& window, quint32 timestamp) {
     xcb_flush(connection);
 }
 
-bool isActiveX11Window(const QWindow& window) {
-    xcb_connection_t* connection = qtX11Connection();
-    if (!connection) return false;
-    const XcbReply<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(connection,
-                               xcb_get_property(connection, 0, defaultScreen(connection)->root,
-                                                internAtom(connection, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1),
-                               nullptr));
-    if (!reply || xcb_get_property_value_length(reply.get()) < int(sizeof(xcb_window_t))) return false;
-    return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get())) == xcb_window_t(window.winId());
-}
+bool isActiveX11Window(const QWindow& window) { return activeX11Window() == quint32(window.winId()); }
 
 quint32 lastHotKeyTime() { return hotKeyTime.load(); }
 
 void noteHotKeyTime(quint32 timestamp) { hotKeyTime.store(timestamp); }
+
+namespace {
+
+// A property of `window` of any type, whole (up to 64 KiB); nothing when
+// the window does not have it.
+XcbReply<xcb_get_property_reply_t> property(xcb_connection_t* connection, xcb_window_t window, const char* name,
+                                            xcb_atom_t type = XCB_ATOM_ANY) {
+    XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, internAtom(connection, name), type, 0, 16384), nullptr));
+    if (!reply || reply->type == XCB_ATOM_NONE) return nullptr;
+    return reply;
+}
+
+template <typename T>
+std::span<const T> values(const xcb_get_property_reply_t& reply) {
+    return {static_cast<const T*>(xcb_get_property_value(&reply)),
+            std::size_t(xcb_get_property_value_length(&reply)) / sizeof(T)};
+}
+
+std::optional<QString> textProperty(xcb_connection_t* connection, xcb_window_t window, const char* name,
+                                    xcb_atom_t type) {
+    const XcbReply<xcb_get_property_reply_t> reply = property(connection, window, name, type);
+    if (!reply || reply->format != 8) return std::nullopt;
+    const std::span<const char> bytes = values<char>(*reply);
+    return type == XCB_ATOM_STRING ? QString::fromLatin1(bytes.data(), qsizetype(bytes.size()))
+                                   : QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+std::vector<xcb_window_t> windowList(xcb_connection_t* connection, xcb_window_t window, const char* name) {
+    const XcbReply<xcb_get_property_reply_t> reply = property(connection, window, name, XCB_ATOM_WINDOW);
+    if (!reply || reply->format != 32) return {};
+    const std::span<const xcb_window_t> windows = values<xcb_window_t>(*reply);
+    return {windows.begin(), windows.end()};
+}
+
+std::vector<xcb_atom_t> atomList(xcb_connection_t* connection, xcb_window_t window, const char* name) {
+    const XcbReply<xcb_get_property_reply_t> reply = property(connection, window, name, XCB_ATOM_ATOM);
+    if (!reply || reply->format != 32) return {};
+    const std::span<const xcb_atom_t> atoms = values<xcb_atom_t>(*reply);
+    return {atoms.begin(), atoms.end()};
+}
+
+bool contains(const std::vector<xcb_atom_t>& atoms, xcb_atom_t atom) {
+    return atom != XCB_ATOM_NONE && std::find(atoms.begin(), atoms.end(), atom) != atoms.end();
+}
+
+}  // namespace
+
+std::optional<quint32> activeX11Window() {
+    xcb_connection_t* connection = qtX11Connection();
+    if (!connection) return std::nullopt;
+    const std::vector<xcb_window_t> active =
+        windowList(connection, defaultScreen(connection)->root, "_NET_ACTIVE_WINDOW");
+    if (active.empty() || active.front() == XCB_WINDOW_NONE) return std::nullopt;
+    return active.front();
+}
+
+WindowRecord x11WindowRecord(quint32 window) {
+    WindowRecord record;
+    xcb_connection_t* connection = qtX11Connection();
+    if (!connection) return record;
+    if (const auto pid = property(connection, window, "_NET_WM_PID", XCB_ATOM_CARDINAL);
+        pid && pid->format == 32 && !values<quint32>(*pid).empty())
+        record.pid = values<quint32>(*pid).front();
+    // WM_CLASS holds the instance and the class, each ended by a null.
+    if (const std::optional<QString> wmClass = textProperty(connection, window, "WM_CLASS", XCB_ATOM_STRING)) {
+        const QStringList parts = wmClass->split(QChar(0));
+        if (parts.size() > 1 && !parts[1].isEmpty()) record.windowClass = parts[1];
+    }
+    record.name = textProperty(connection, window, "_NET_WM_NAME", internAtom(connection, "UTF8_STRING"));
+    if (!record.name) record.name = textProperty(connection, window, "WM_NAME", XCB_ATOM_ANY);
+    const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr));
+    record.mapped = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+    const std::vector<xcb_atom_t> state = atomList(connection, window, "_NET_WM_STATE");
+    record.hidden = contains(state, internAtom(connection, "_NET_WM_STATE_HIDDEN"));
+    record.above = contains(state, internAtom(connection, "_NET_WM_STATE_ABOVE"));
+    const std::vector<xcb_atom_t> types = atomList(connection, window, "_NET_WM_WINDOW_TYPE");
+    if (!types.empty()) {
+        if (types.front() == internAtom(connection, "_NET_WM_WINDOW_TYPE_DESKTOP"))
+            record.type = WindowRecord::Type::desktop;
+        else if (types.front() == internAtom(connection, "_NET_WM_WINDOW_TYPE_DOCK"))
+            record.type = WindowRecord::Type::dock;
+        else if (types.front() != internAtom(connection, "_NET_WM_WINDOW_TYPE_NORMAL"))
+            record.type = WindowRecord::Type::other;
+    }
+    return record;
+}
+
+std::optional<std::vector<WindowRecord>> x11ClientsFrontToBack() {
+    xcb_connection_t* connection = qtX11Connection();
+    if (!connection) return std::nullopt;
+    // The list runs from bottom to top.
+    const std::vector<xcb_window_t> stacking =
+        windowList(connection, defaultScreen(connection)->root, "_NET_CLIENT_LIST_STACKING");
+    std::vector<WindowRecord> records;
+    for (auto window = stacking.rbegin(); window != stacking.rend(); ++window)
+        records.push_back(x11WindowRecord(*window));
+    return records;
+}
 
 }  // namespace tavlin::platform

@@ -2,6 +2,9 @@
 
 #include <QtGlobal>
 
+#include <optional>
+#include <vector>
+
 class QWindow;
 
 // What Tavlin's windows need of the X server beyond what Qt does for them.
@@ -38,5 +41,20 @@ bool isActiveX11Window(const QWindow& window);
 // before the first. The hot key backend notes each one.
 quint32 lastHotKeyTime();
 void noteHotKeyTime(quint32 timestamp);
+
+}  // namespace tavlin::platform
+
+namespace tavlin::platform {
+
+struct WindowRecord;
+
+// The window manager's active window (_NET_ACTIVE_WINDOW); nothing when
+// there is none or the application is not on X11.
+std::optional<quint32> activeX11Window();
+// What the window manager and the client say of an X window.
+WindowRecord x11WindowRecord(quint32 window);
+// The clients the window manager stacks, from front to back
+// (_NET_CLIENT_LIST_STACKING reversed); nothing without X11.
+std::optional<std::vector<WindowRecord>> x11ClientsFrontToBack();
 
 }  // namespace tavlin::platform

@@ -25,6 +25,7 @@ TEST(DeveloperSwitches, NameAProblemOnceAndTheRunGoesOn) {
          u"tavlin: --parse-edit: needs a text and a previous date text (\"-\" for none) after it"_s},
         {{u"--parse-json"_s}, u"tavlin: --parse-json: needs a file after it"_s},
         {{u"--contacts-test"_s}, u"tavlin: --contacts-test: needs a name after it"_s},
+        {{u"--capture"_s}, u"tavlin: --capture: needs a text after it"_s},
         {{u"--parse-json"_s, u"/nonexistent"_s},
          u"tavlin: --parse-json: cannot read /nonexistent: No such file or directory"_s},
         {{u"--parse-batch"_s, missing},

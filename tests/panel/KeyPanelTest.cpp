@@ -1,5 +1,6 @@
 #include "panel/PanelNotifications.h"
 #include "panel/widgets/KeyPanel.h"
+#include "platform/SyntheticKeys.h"
 
 #include "PanelModelFixture.h"
 
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QClipboard>
 #include <QCursor>
 #include <QDialog>
 #include <QKeyEvent>
@@ -345,4 +347,32 @@ TEST_F(KeyPanelTest, CtrlReturnGoesToTheViewBeforeTheField) {
     key(Qt::Key_Return, Qt::ControlModifier);
     EXPECT_EQ(root->commandReturns, 3);
     EXPECT_EQ(submits, 2);
+}
+
+// What the developer diagnostics read of the real window, and the keys they
+// hand it: typed text reaches the focused field, and Ctrl+A then Ctrl+V
+// take the path of menu shortcuts to it.
+TEST_F(KeyPanelTest, TheDiagnosticsReadTheFocusAndTypeIntoIt) {
+    EXPECT_NE(panel.windowNumber(), 0u);
+    EXPECT_TRUE(panel.hasShadow());
+    EXPECT_EQ(panel.alphaValue(), 1.0);
+    EXPECT_TRUE(panel.hasContent());
+
+    root->list->setFocus();
+    ASSERT_TRUE(panel.firstResponder());
+    EXPECT_EQ(panel.firstResponder()->className, u"QWidget"_s);
+    EXPECT_EQ(panel.firstResponder()->text, std::nullopt);
+
+    root->field->setText(u"x"_s);
+    root->field->setFocus();
+    tavlin::platform::Task<> typing = tavlin::platform::typeText(u"ab"_s);
+    advance(tavlin::platform::typingSettleTime);
+    ASSERT_TRUE(typing.isDone());
+    EXPECT_EQ(panel.firstResponder()->className, u"QLineEdit"_s);
+    EXPECT_EQ(panel.firstResponder()->text, u"xab"_s);
+
+    QGuiApplication::clipboard()->setText(u"pasted"_s);
+    panel.sendShortcutKey(Qt::Key_A, Qt::ControlModifier, u"a"_s);
+    panel.sendShortcutKey(Qt::Key_V, Qt::ControlModifier, u"v"_s);
+    EXPECT_EQ(root->field->text(), u"pasted"_s);
 }

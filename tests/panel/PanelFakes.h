@@ -4,6 +4,7 @@
 #include "panel/PanelModel.h"
 #include "panel/PanelWindow.h"
 
+#include <QKeySequence>
 #include <QRect>
 #include <QStringList>
 
@@ -29,6 +30,9 @@ struct FakeWindowState {
     bool discarded = false;
     std::chrono::milliseconds animationDuration{-1};
     std::function<void()> finishAnimation;
+    // For the diagnostics: the focus, and the shortcut keys handed over.
+    std::optional<tavlin::panel::PanelWindow::Responder> responder;
+    QStringList shortcutKeys;
 };
 
 class FakePanelWindow final : public tavlin::panel::PanelWindow {
@@ -77,6 +81,10 @@ public:
     void discard() override {
         state_->discarded = true;
         delete this;
+    }
+    std::optional<Responder> firstResponder() const override { return state_->responder; }
+    void sendShortcutKey(int key, Qt::KeyboardModifiers modifiers, const QString&) override {
+        state_->shortcutKeys << QKeySequence(key | modifiers).toString();
     }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "panel/PanelNotifications.h"
 #include "panel/widgets/PanelWidget.h"
+#include "platform/SyntheticKeys.h"
 #include "platform/X11Windows.h"
 #include "rows/PanelBackground.h"
 
@@ -20,6 +21,8 @@
 
 namespace tavlin::panel::widgets {
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // CoreAnimation's and CSS's "ease-in-out".
@@ -27,6 +30,14 @@ QEasingCurve easeInEaseOut() {
     QEasingCurve curve(QEasingCurve::BezierSpline);
     curve.addCubicBezierSegment(QPointF(0.42, 0), QPointF(0.58, 1), QPointF(1, 1));
     return curve;
+}
+
+// The whole text of a text input; nothing for any other widget.
+std::optional<QString> inputText(const QWidget& widget) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(&widget)) return line->text();
+    if (const auto* text = qobject_cast<const QTextEdit*>(&widget)) return text->toPlainText();
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(&widget)) return plain->toPlainText();
+    return std::nullopt;
 }
 
 bool isOwnTransientWindow(const QWindow* window) {
@@ -164,8 +175,7 @@ void KeyPanel::invalidateShadow() {
 bool KeyPanel::textHasFocus() const {
     const QWidget* focus = focusWidget();
     if (!focus) return false;
-    return qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QTextEdit*>(focus) ||
-           qobject_cast<const QPlainTextEdit*>(focus) || focus->testAttribute(Qt::WA_InputMethodEnabled);
+    return inputText(*focus) || focus->testAttribute(Qt::WA_InputMethodEnabled);
 }
 
 void KeyPanel::discard() {
@@ -175,6 +185,25 @@ void KeyPanel::discard() {
     if (animation_) animation_->stop();
     hide();
     deleteLater();
+}
+
+quint64 KeyPanel::windowNumber() const { return windowHandle() ? quint64(windowHandle()->winId()) : 0; }
+
+bool KeyPanel::hasShadow() const { return !windowFlags().testFlag(Qt::NoDropShadowWindowHint); }
+
+double KeyPanel::alphaValue() const { return windowOpacity(); }
+
+bool KeyPanel::hasContent() const { return rootView_ && layout_->indexOf(rootView_.data()) >= 0; }
+
+std::optional<PanelWindow::Responder> KeyPanel::firstResponder() const {
+    const QWidget* focus = focusWidget();
+    if (!focus) return std::nullopt;
+    const QString className = QString::fromLatin1(focus->metaObject()->className());
+    return Responder{className.section(u"::"_s, -1), inputText(*focus)};
+}
+
+void KeyPanel::sendShortcutKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    if (QWindow* window = windowHandle()) platform::sendShortcutKey(*window, key, modifiers, text);
 }
 
 bool KeyPanel::belongsToPanel(QObject* object) const {

@@ -71,6 +71,12 @@ public:
     void invalidateShadow() override;
     bool textHasFocus() const override;
     void discard() override;
+    quint64 windowNumber() const override;
+    bool hasShadow() const override;
+    double alphaValue() const override;
+    bool hasContent() const override;
+    std::optional<Responder> firstResponder() const override;
+    void sendShortcutKey(int key, Qt::KeyboardModifiers modifiers, const QString& text) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,11 +1,11 @@
-#include "devmodes/Output.h"
+#include "platform/StandardOutput.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
 
 #include <cstdio>
 
-namespace tavlin::devmodes {
+namespace tavlin::platform {
 
 namespace {
 
@@ -47,4 +47,4 @@ RecordedOutput::RecordedOutput() : previous_(recorder) { recorder = this; }
 
 RecordedOutput::~RecordedOutput() { recorder = previous_; }
 
-}  // namespace tavlin::devmodes
+}  // namespace tavlin::platform
