@@ -134,7 +134,8 @@ void openRemindersApp() {
 }
 
 platform::Task<> handActivationToFileManager() {
-    [[maybe_unused]] const bool opened = co_await platform::openFolder(QUrl::fromLocalFile(QDir::homePath()));
+    const QUrl home = QUrl::fromLocalFile(QDir::homePath());
+    [[maybe_unused]] const bool opened = co_await platform::openFolder(home);
 }
 
 }  // namespace tavlin::devmodes

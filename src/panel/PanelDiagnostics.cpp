@@ -160,7 +160,8 @@ platform::Task<> PanelController::typeAndReport() {
     platform::printStep(keyboardLine(panel_->isKey(), platform::isReallyActive(), describeResponder()));
     const QString before = focusedText().value_or(QString());
     const QPointer<PanelController> self(this);
-    co_await typeText(u"hi"_s);
+    const QString typed = u"hi"_s;
+    co_await typeText(typed);
     if (!self) co_return;
     platform::printStep(typingLine(before, focusedText().value_or(noFieldEditor)));
 
