@@ -106,9 +106,14 @@ platform::Task<> nearbyTest(QString mode, NearbyTestServices services) {
     store::LocationProvider& provider = services.locationProvider;
     const bool simulating = mode == u"simulate"_s;
 
+    // Copies: the store may change while this waits.
+    const auto shown = [&store] {
+        const auto& visible = store.visibleReminders();
+        return std::vector<Reminder>(visible.begin(), visible.end());
+    };
     if (simulating) {
         co_await store.refresh();
-        simulateFix(provider, store.visibleReminders());
+        simulateFix(provider, shown());
     } else if (mode == u"request"_s) {
         provider.requestFix();
         co_await waitFor(20s);
@@ -118,8 +123,7 @@ platform::Task<> nearbyTest(QString mode, NearbyTestServices services) {
     }
 
     co_await store.refresh();
-    for (const QString& line : nearbyReport(provider.authorization(), provider.current(), store.visibleReminders()))
-        printLine(line);
+    for (const QString& line : nearbyReport(provider.authorization(), provider.current(), shown())) printLine(line);
     flushStandardOutput();
     if (!simulating) {
         terminateApplication();

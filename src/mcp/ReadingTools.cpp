@@ -50,45 +50,43 @@ bool matchesSearch(const Reminder& reminder, const QString& search) {
 
 }  // namespace
 
-std::vector<Reminder> ReminderTools::remindersInScope(CountScope scope, const SnapshotClock& clock,
-                                                      const std::function<bool(const Reminder&)>& isWanted) const {
+std::vector<const Reminder*> ReminderTools::remindersInScope(
+    CountScope scope, const SnapshotClock& clock, const std::function<bool(const Reminder&)>& isWanted) const {
     if (scope == CountScope::completedToday) {
-        std::vector<Reminder> done = store::DoneToday::filterIncludedLists(
-            store_.completedToday(), settings_.includedListIDs(), [](const Reminder& r) { return r.completionDate; });
-        std::erase_if(done, [&](const Reminder& r) { return !isWanted(r); });
-        return done;
+        std::vector<const Reminder*> done;
+        for (const Reminder& reminder : store_.completedToday())
+            if (isWanted(reminder)) done.push_back(&reminder);
+        return store::DoneToday::filterIncludedLists(done, settings_.includedListIDs(),
+                                                     [](const Reminder& r) { return r.completionDate; });
     }
-    std::vector<Reminder> kept;
-    for (Reminder& reminder : store_.visibleReminders()) {
-        const store::DueState state(reminder.dueDateComponents, clock.now(), clock.calendar());
-        if (store::includes(scope, state, clock.now(), clock.calendar()) && isWanted(reminder))
-            kept.push_back(std::move(reminder));
-    }
-
-    // Earliest due first (none last), then by priority, then the oldest; the
-    // title breaks the last ties. Each key is worked out once: a due instant
-    // is a calendar computation.
+    // The store keeps each visible reminder's due instant in its calendar;
+    // the tools' own calendar is that one but in tests.
+    const bool sameCalendar = store_.calendar() == clock.calendar();
+    const store::DueReckoning reckoning(clock.now(), clock.calendar());
     constexpr double distantFuture = std::numeric_limits<double>::infinity();
     struct Keyed {
         std::tuple<double, int, double> key;  // due, priority rank, created
-        std::size_t index;
+        const Reminder* reminder;
     };
     std::vector<Keyed> order;
-    order.reserve(kept.size());
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        const Reminder& r = kept[i];
-        const auto due = platform::DueDate::date(r.dueDateComponents, wallClock_.calendar);
+    for (const store::ReminderStore::VisibleReminder& visible : store_.visibleReminders()) {
+        const Reminder& r = *visible.reminder;
+        const std::optional<platform::Date> due =
+            sameCalendar ? visible.dueDate : platform::DueDate::date(r.dueDateComponents, clock.calendar());
+        if (!store::includes(scope, reckoning.state(r.dueDateComponents, due), reckoning) || !isWanted(r)) continue;
         order.push_back({{due ? due->secondsSince1970() : distantFuture, priorityRank(r.priority),
                           r.creationDate ? r.creationDate->secondsSince1970() : distantFuture},
-                         i});
+                         &r});
     }
+    // Earliest due first (none last), then by priority, then the oldest; the
+    // title breaks the last ties.
     std::stable_sort(order.begin(), order.end(), [&](const Keyed& a, const Keyed& b) {
         if (a.key != b.key) return a.key < b.key;
-        return platform::localizedStandardCompare(kept[a.index].title, kept[b.index].title) < 0;
+        return platform::localizedStandardCompare(a.reminder->title, b.reminder->title) < 0;
     });
-    std::vector<Reminder> sorted;
-    sorted.reserve(kept.size());
-    for (const Keyed& keyed : order) sorted.push_back(std::move(kept[keyed.index]));
+    std::vector<const Reminder*> sorted;
+    sorted.reserve(order.size());
+    for (const Keyed& keyed : order) sorted.push_back(keyed.reminder);
     return sorted;
 }
 
@@ -105,7 +103,7 @@ Task<MCPToolResult> ReminderTools::listReminders(json arguments) {
     if (const std::optional<QString> text = given.string("search"))
         search = platform::trimmedWhitespaceAndNewlines(*text);
     const SnapshotClock clock = snapshotClock();
-    const std::vector<Reminder> selected = remindersInScope(scope, clock, [&](const Reminder& r) {
+    const std::vector<const Reminder*> selected = remindersInScope(scope, clock, [&](const Reminder& r) {
         return (!listIdentifier || r.listIdentifier == *listIdentifier) &&
                (search.isEmpty() || matchesSearch(r, search));
     });
@@ -117,7 +115,7 @@ Task<MCPToolResult> ReminderTools::listReminders(json arguments) {
     QStringList lines;
     json snapshots = json::array();
     for (std::int64_t i = 0; i < shown; ++i) {
-        const ReminderSnapshot snapshot = this->snapshot(selected[static_cast<std::size_t>(i)]);
+        const ReminderSnapshot snapshot = this->snapshot(*selected[static_cast<std::size_t>(i)]);
         lines << u"- "_s + snapshot.line(clock);
         snapshots.push_back(snapshot.json(clock));
     }

@@ -131,9 +131,10 @@ private:
     SnapshotClock snapshotClock() const;
     QStringList listNames() const;
     ReminderSnapshot snapshot(const platform::Reminder& reminder) const;
-    // The reminders of `scope` that `isWanted` keeps: those completed today in
-    // the store's order, the others in the order the tools list them.
-    std::vector<platform::Reminder> remindersInScope(
+    // The reminders of `scope` that `isWanted` keeps, as the store holds
+    // them: those completed today newest first, the others in the order the
+    // tools list them.
+    std::vector<const platform::Reminder*> remindersInScope(
         store::CountScope scope, const SnapshotClock& clock,
         const std::function<bool(const platform::Reminder&)>& isWanted) const;
 

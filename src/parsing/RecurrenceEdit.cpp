@@ -67,30 +67,47 @@ std::vector<platform::Reminder> collapseRecurringSeries(
     const std::vector<platform::Reminder>& reminders,
     const std::function<std::optional<platform::Date>(const platform::Reminder&)>& dueDate,
     const std::function<std::optional<QString>(const platform::Reminder&)>& seriesKey) {
+    return platform::copiesOf(collapseRecurringSeries(platform::pointersTo(reminders), dueDate, seriesKey));
+}
+
+std::vector<const platform::Reminder*> collapseRecurringSeries(
+    const std::vector<const platform::Reminder*>& reminders,
+    const std::function<std::optional<platform::Date>(const platform::Reminder&)>& dueDate,
+    const std::function<std::optional<QString>(const platform::Reminder&)>& seriesKey) {
     struct Kept {
         const platform::Reminder* reminder;
         std::optional<QString> key;
     };
     std::vector<Kept> kept;
+    kept.reserve(reminders.size());
     QSet<QString> seen;
-    for (const platform::Reminder& reminder : reminders) {
-        if (seen.contains(reminder.identifier)) continue;
-        seen.insert(reminder.identifier);
-        kept.push_back({&reminder, seriesKey(reminder)});
+    seen.reserve(static_cast<qsizetype>(reminders.size()));
+    for (const platform::Reminder* reminder : reminders) {
+        if (seen.contains(reminder->identifier)) continue;
+        seen.insert(reminder->identifier);
+        kept.push_back({reminder, seriesKey(*reminder)});
     }
+    // Of each series the one due first; undated ones count as due last, and
+    // the earlier in the list wins a tie.
+    struct Chosen {
+        const platform::Reminder* reminder;
+        platform::Date due;
+    };
     const auto dueOrLast = [&](const platform::Reminder& r) {
         return dueDate(r).value_or(platform::Date::fromSecondsSince1970(std::numeric_limits<double>::max()));
     };
-    QHash<QString, const platform::Reminder*> chosen;
+    QHash<QString, Chosen> chosen;
     for (const Kept& k : kept) {
         if (!k.key) continue;
-        const auto current = chosen.constFind(*k.key);
-        if (current == chosen.cend() || dueOrLast(*k.reminder) < dueOrLast(**current))
-            chosen.insert(*k.key, k.reminder);
+        const platform::Date due = dueOrLast(*k.reminder);
+        const auto current = chosen.find(*k.key);
+        if (current == chosen.end()) chosen.insert(*k.key, {k.reminder, due});
+        else if (due < current->due) *current = {k.reminder, due};
     }
-    std::vector<platform::Reminder> shown;
+    std::vector<const platform::Reminder*> shown;
+    shown.reserve(kept.size());
     for (const Kept& k : kept)
-        if (!k.key || chosen.value(*k.key) == k.reminder) shown.push_back(*k.reminder);
+        if (!k.key || chosen.value(*k.key).reminder == k.reminder) shown.push_back(k.reminder);
     return shown;
 }
 

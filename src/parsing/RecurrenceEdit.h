@@ -56,6 +56,11 @@ std::vector<platform::Reminder> collapseRecurringSeries(
     const std::vector<platform::Reminder>& reminders,
     const std::function<std::optional<platform::Date>(const platform::Reminder&)>& dueDate,
     const std::function<std::optional<QString>(const platform::Reminder&)>& seriesKey);
+// The same over reminders held elsewhere, without copying them.
+std::vector<const platform::Reminder*> collapseRecurringSeries(
+    const std::vector<const platform::Reminder*>& reminders,
+    const std::function<std::optional<platform::Date>(const platform::Reminder&)>& dueDate,
+    const std::function<std::optional<QString>(const platform::Reminder&)>& seriesKey);
 
 // "day", "week", "month", "year".
 QString unitWord(RecurrenceFrequency frequency);

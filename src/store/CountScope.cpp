@@ -35,13 +35,29 @@ std::optional<QStringView> labelSuffix(CountScope scope) {
 }
 
 // Today, or upcoming before the start of the day a week after today.
-bool isWithinSevenDays(const DueState& state, platform::Date now, const platform::Calendar& calendar) {
+template <class WeekAhead>
+bool isWithinSevenDays(const DueState& state, const WeekAhead& weekAhead) {
     if (state.kind() == DueState::Kind::today) return true;
     const std::optional<platform::Date> due = state.upcomingDate();
     if (!due) return false;
-    const std::optional<platform::Date> limit =
-        calendar.dateByAdding(platform::CalendarComponent::Day, 7, calendar.startOfDay(now));
+    const std::optional<platform::Date> limit = weekAhead();
     return limit && *due < *limit;
+}
+
+template <class WeekAhead>
+bool includesState(CountScope scope, const DueState& state, const WeekAhead& weekAhead) {
+    using Kind = DueState::Kind;
+    switch (scope) {
+    case CountScope::overdue: return state.kind() == Kind::overdue;
+    case CountScope::today: return state.kind() == Kind::today;
+    case CountScope::dueNow: return state.kind() == Kind::overdue || state.kind() == Kind::today;
+    case CountScope::next7Days: return isWithinSevenDays(state, weekAhead);
+    case CountScope::allIncomplete: return true;
+    case CountScope::noDueDate: return state.kind() == Kind::none;
+    case CountScope::completedToday:
+    case CountScope::none: return false;
+    }
+    return false;
 }
 
 }  // namespace
@@ -57,18 +73,13 @@ std::optional<QString> label(CountScope scope, int count) {
 }
 
 bool includes(CountScope scope, const DueState& state, platform::Date now, const platform::Calendar& calendar) {
-    using Kind = DueState::Kind;
-    switch (scope) {
-    case CountScope::overdue: return state.kind() == Kind::overdue;
-    case CountScope::today: return state.kind() == Kind::today;
-    case CountScope::dueNow: return state.kind() == Kind::overdue || state.kind() == Kind::today;
-    case CountScope::next7Days: return isWithinSevenDays(state, now, calendar);
-    case CountScope::allIncomplete: return true;
-    case CountScope::noDueDate: return state.kind() == Kind::none;
-    case CountScope::completedToday:
-    case CountScope::none: return false;
-    }
-    return false;
+    return includesState(scope, state, [&] {
+        return calendar.dateByAdding(platform::CalendarComponent::Day, 7, calendar.startOfDay(now));
+    });
+}
+
+bool includes(CountScope scope, const DueState& state, const DueReckoning& reckoning) {
+    return includesState(scope, state, [&] { return reckoning.weekAhead(); });
 }
 
 CountScope distinctSecondary(CountScope primary, CountScope secondary) {

@@ -10,6 +10,7 @@
 
 namespace tavlin::store {
 
+class DueReckoning;
 class DueState;
 
 // What a count in the tray shows; stored by case name.
@@ -32,6 +33,8 @@ std::optional<QString> label(CountScope scope, int count);
 // `calendar`. The done-today count is not made of due states, so
 // completedToday, like none, includes nothing.
 bool includes(CountScope scope, const DueState& state, platform::Date now, const platform::Calendar& calendar);
+// The same, with the week's bound worked out once for many states.
+bool includes(CountScope scope, const DueState& state, const DueReckoning& reckoning);
 
 // `secondary`, or when it equals `primary` the first scope that does not:
 // today for overdue, overdue for every other primary.

@@ -20,5 +20,8 @@ using DateOf = std::function<std::optional<platform::Date>(const platform::Remin
 // comes last, and equal dates keep their order.
 std::vector<platform::Reminder> filterIncludedLists(const std::vector<platform::Reminder>& reminders,
                                                     const QSet<QString>& includedLists, const DateOf& dateOf);
+// The same over reminders held elsewhere, without copying them.
+std::vector<const platform::Reminder*> filterIncludedLists(const std::vector<const platform::Reminder*>& reminders,
+                                                           const QSet<QString>& includedLists, const DateOf& dateOf);
 
 }  // namespace tavlin::store::DoneToday

@@ -26,4 +26,23 @@ DueState::DueState(const std::optional<platform::DateComponents>& components, pl
     if (kind_ == Kind::upcoming) upcomingDate_ = due;
 }
 
+DueReckoning::DueReckoning(platform::Date now, const platform::Calendar& calendar)
+    : now_(now), startOfToday_(calendar.startOfDay(now)), startOfTomorrow_(startOfToday_) {
+    if (const std::optional<platform::DateInterval> today =
+            calendar.dateInterval(platform::CalendarComponent::Day, now))
+        startOfTomorrow_ = today->end();
+    weekAhead_ = calendar.dateByAdding(platform::CalendarComponent::Day, 7, startOfToday_);
+}
+
+// A day is the stretch from its start to the next day's, so "in the same day
+// as now" is a comparison with the two.
+DueState DueReckoning::state(const std::optional<platform::DateComponents>& components,
+                             std::optional<platform::Date> due) const {
+    if (!components || !due) return DueState::none();
+    const platform::Date overdueBefore = components->hasTime() ? now_ : startOfToday_;
+    if (*due < overdueBefore) return DueState::overdue();
+    if (*due >= startOfToday_ && *due < startOfTomorrow_) return DueState::today();
+    return DueState::upcoming(*due);
+}
+
 }  // namespace tavlin::store

@@ -42,6 +42,28 @@ private:
     std::optional<platform::Date> upcomingDate_;
 };
 
+// The due states of many reminders against one moment: the bounds of its day
+// (and of the week from its start) are worked out once, and each state from
+// a due instant found beforehand. The states are those DueState gives.
+class DueReckoning {
+public:
+    DueReckoning(platform::Date now, const platform::Calendar& calendar);
+
+    platform::Date now() const { return now_; }
+    // The start of the day a week after today's; nothing when out of reach.
+    std::optional<platform::Date> weekAhead() const { return weekAhead_; }
+
+    // DueState(components, now, calendar), where `due` is
+    // DueDate::date(components, calendar).
+    DueState state(const std::optional<platform::DateComponents>& components, std::optional<platform::Date> due) const;
+
+private:
+    platform::Date now_;
+    platform::Date startOfToday_;
+    platform::Date startOfTomorrow_;
+    std::optional<platform::Date> weekAhead_;
+};
+
 }  // namespace tavlin::store
 
 template <>

@@ -50,6 +50,18 @@ ReminderStore::ReminderStore(platform::EventStore& eventStore, Settings& setting
       changeDebouncer_(changeDebounceDelay) {
     // A deletion whose undo window is still open at the end is carried out.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &ReminderStore::flushPendingDeletions);
+    // What readers ask for is kept until what it is made of changes. These
+    // are the first connections, so that every other receiver of the same
+    // signal already reads the new state. The included lists are compared
+    // at each read instead: the settings signal others first.
+    const auto dropVisible = [this] {
+        visible_.reset();
+        counts_.reset();
+    };
+    connect(this, &ReminderStore::remindersChanged, this, dropVisible);
+    connect(this, &ReminderStore::pendingDeletionsChanged, this, dropVisible);
+    connect(this, &ReminderStore::completedTodayChanged, this, [this] { counts_.reset(); });
+    connect(this, &ReminderStore::nowChanged, this, [this] { counts_.reset(); });
 }
 
 ReminderStore::~ReminderStore() {
@@ -235,40 +247,86 @@ void ReminderStore::reconcileListSettings() {
 
 // ---- Visible reminders and counts
 
+bool ReminderStore::isInIncludedLists(const Reminder& reminder, const QSet<QString>& includedLists) {
+    return includedLists.isEmpty() || reminder.listIdentifier.isEmpty() ||
+           includedLists.contains(reminder.listIdentifier);
+}
+
+namespace {
+
+bool isShown(const Reminder& reminder, const QSet<QString>& excluded, const QSet<QString>& includedLists) {
+    return !excluded.contains(reminder.identifier) && ReminderStore::isInIncludedLists(reminder, includedLists);
+}
+
+}  // namespace
+
 std::vector<Reminder> ReminderStore::filterReminders(const std::vector<Reminder>& reminders,
                                                      const QSet<QString>& excluded,
                                                      const QSet<QString>& includedLists) {
     if (excluded.isEmpty() && includedLists.isEmpty()) return reminders;
     std::vector<Reminder> kept;
-    std::copy_if(reminders.begin(), reminders.end(), std::back_inserter(kept), [&](const Reminder& reminder) {
-        if (excluded.contains(reminder.identifier)) return false;
-        return includedLists.isEmpty() || reminder.listIdentifier.isEmpty() ||
-               includedLists.contains(reminder.listIdentifier);
-    });
+    std::copy_if(reminders.begin(), reminders.end(), std::back_inserter(kept),
+                 [&](const Reminder& reminder) { return isShown(reminder, excluded, includedLists); });
     return kept;
 }
 
-std::vector<Reminder> ReminderStore::visibleReminders() const {
+// Read through the getters, so that an observer of the visible reminders
+// follows every property they are made of.
+const ReminderStore::Visible& ReminderStore::visible() const {
+    const std::vector<Reminder>& all = reminders();
+    const std::vector<Reminder>& pending = pendingDeletions();
+    const QSet<QString> included = settings_.includedListIDs();
+    if (visible_ && visible_->includedLists == included) return *visible_;
+    counts_.reset();
+
     QSet<QString> excluded;
-    for (const Reminder& pending : pendingDeletions()) excluded.insert(pending.identifier);
-    const std::vector<Reminder> kept = filterReminders(reminders(), excluded, settings_.includedListIDs());
-    return parsing::RecurrenceEdit::collapseRecurringSeries(
-        kept, [this](const Reminder& reminder) { return dueDate(reminder); }, recurrenceSeriesKey);
+    for (const Reminder& reminder : pending) excluded.insert(reminder.identifier);
+    std::vector<const Reminder*> kept;
+    kept.reserve(all.size());
+    for (const Reminder& reminder : all)
+        if (isShown(reminder, excluded, included)) kept.push_back(&reminder);
+    // Each due instant is a calendar computation: made once per reminder.
+    QHash<const Reminder*, std::optional<platform::Date>> dueDates;
+    const auto dueOf = [&](const Reminder& reminder) {
+        auto found = dueDates.constFind(&reminder);
+        if (found == dueDates.cend()) found = dueDates.insert(&reminder, dueDate(reminder));
+        return *found;
+    };
+    Visible made{.includedLists = included};
+    const std::vector<const Reminder*> shown =
+        parsing::RecurrenceEdit::collapseRecurringSeries(kept, dueOf, recurrenceSeriesKey);
+    made.reminders.reserve(shown.size());
+    for (const Reminder* reminder : shown) made.reminders.push_back({reminder, dueOf(*reminder)});
+    return visible_.emplace(std::move(made));
+}
+
+const std::vector<ReminderStore::VisibleReminder>& ReminderStore::visibleReminders() const {
+    return visible().reminders;
 }
 
 int ReminderStore::count(CountScope scope) const {
     if (scope == CountScope::none) return 0;
     if (scope == CountScope::completedToday) return doneTodayCount();
     const platform::Date reference = now();
-    const std::vector<Reminder> visible = visibleReminders();
-    return int(std::count_if(visible.begin(), visible.end(), [&](const Reminder& reminder) {
-        return includes(scope, DueState(reminder.dueDateComponents, reference, wallClock_.calendar), reference,
-                        wallClock_.calendar);
-    }));
+    const Visible& shown = visible();
+    if (!counts_) {
+        Counts made;
+        const DueReckoning reckoning(reference, wallClock_.calendar);
+        for (const VisibleReminder& visible : shown.reminders) {
+            const DueState state = reckoning.state(visible.reminder->dueDateComponents, visible.dueDate);
+            for (std::size_t i = 0; i < allCountScopes.size(); ++i)
+                if (includes(allCountScopes[i], state, reckoning)) ++made.byScope[i];
+        }
+        counts_ = made;
+    }
+    return counts_->byScope[static_cast<std::size_t>(scope)];
 }
 
 int ReminderStore::doneTodayCount() const {
-    return int(filterReminders(completedToday(), {}, settings_.includedListIDs()).size());
+    const QSet<QString> included = settings_.includedListIDs();
+    const std::vector<Reminder>& done = completedToday();
+    return int(std::count_if(done.begin(), done.end(),
+                             [&](const Reminder& reminder) { return isInIncludedLists(reminder, included); }));
 }
 
 std::optional<platform::Date> ReminderStore::dueDate(const Reminder& reminder) const {

@@ -19,6 +19,7 @@
 #include <QSet>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <variant>
@@ -138,17 +139,31 @@ public:
     // list shown.
     std::optional<platform::ReminderList> quickAddList() const;
 
+    // A reminder shown, and the instant it is due in calendar(). It reads as
+    // the reminder itself where one is wanted.
+    struct VisibleReminder {
+        const platform::Reminder* reminder = nullptr;  // one of reminders()
+        std::optional<platform::Date> dueDate;
+
+        operator const platform::Reminder&() const { return *reminder; }
+    };
     // The open reminders shown: of the included lists, less the pending
-    // deletions, and of each recurring series only the one due first.
-    std::vector<platform::Reminder> visibleReminders() const;
+    // deletions, and of each recurring series only the one due first, in the
+    // order of reminders(). Worked out once and kept until the store's state
+    // changes: a caller must not hold it across a write or a refresh.
+    const std::vector<VisibleReminder>& visibleReminders() const;
     // `reminders` less those whose identifier is in `excluded` and those of
     // a list not in `includedLists` (empty: every list); a reminder without
     // a list always stays.
     static std::vector<platform::Reminder> filterReminders(const std::vector<platform::Reminder>& reminders,
                                                            const QSet<QString>& excluded,
                                                            const QSet<QString>& includedLists);
+    // Whether a reminder belongs to one of `includedLists` (empty: every
+    // list); a reminder without a list always does.
+    static bool isInIncludedLists(const platform::Reminder& reminder, const QSet<QString>& includedLists);
     // How many visible reminders a scope covers at `now`; for completedToday
-    // the done-today count.
+    // the done-today count. Every scope is counted in one pass, kept until
+    // the store's state changes.
     int count(CountScope scope) const;
     // The reminders completed today in the included lists.
     int doneTodayCount() const;
@@ -220,6 +235,16 @@ private:
     // Puts the saved state of a reminder in place of the one shown.
     void replaceShown(const platform::Reminder& saved);
 
+    // What the readers ask for, derived from the state once per change of it.
+    struct Visible {
+        QSet<QString> includedLists;  // the setting it was made with
+        std::vector<VisibleReminder> reminders;
+    };
+    struct Counts {
+        std::array<int, allCountScopes.size()> byScope{};
+    };
+    const Visible& visible() const;
+
     platform::EventStore& eventStore_;
     Settings& settings_;
     platform::PowerEvents& powerEvents_;
@@ -241,6 +266,10 @@ private:
     bool displayIsAsleep_ = false;
     bool refreshInFlight_ = false;
     bool refreshRequestedDuringFlight_ = false;
+
+    // Dropped whenever what they are made of changes.
+    mutable std::optional<Visible> visible_;
+    mutable std::optional<Counts> counts_;
 };
 
 }  // namespace tavlin::store

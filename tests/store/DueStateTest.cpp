@@ -1,4 +1,5 @@
 #include "platform/DueDate.h"
+#include "store/CountScope.h"
 #include "store/DueState.h"
 
 #include "support/Dates.h"
@@ -98,4 +99,38 @@ TEST(DueStateTest, UpcomingStatesDifferByTheirDate) {
     const std::unordered_set<DueState> states{tomorrow, later, DueState::today(),
                                               DueState::upcoming(wallTime("Europe/Amsterdam", 2026, 3, 3))};
     EXPECT_EQ(states.size(), 3u);
+}
+
+// Many states against one moment are reckoned from the day's bounds; they
+// must be the states DueState gives, also on days of 23 and 25 hours and for
+// due dates in a zone of their own.
+TEST(DueStateTest, AReckoningGivesTheStatesAndScopesOfEachReminderAlone) {
+    const Date moments[] = {
+        wallTime("Europe/Amsterdam", 2026, 3, 28, 23, 30), wallTime("Europe/Amsterdam", 2026, 3, 29, 1, 59),
+        wallTime("Europe/Amsterdam", 2026, 3, 29, 3, 0),   wallTime("Europe/Amsterdam", 2026, 3, 29, 23, 59),
+        wallTime("Europe/Amsterdam", 2026, 10, 25, 2, 30), wallTime("Europe/Amsterdam", 2026, 10, 25, 0, 0),
+    };
+    std::vector<std::optional<DateComponents>> dues = {std::nullopt};
+    for (const auto& [month, first] : {std::pair(3, 27), std::pair(4, 4), std::pair(10, 24), std::pair(10, 31)}) {
+        for (int day = first; day < first + 3; ++day) {
+            dues.push_back(DateComponents{.year = 2026, .month = month, .day = day});
+            for (const int hour : {0, 2, 3, 23}) {
+                dues.push_back(DateComponents{.year = 2026, .month = month, .day = day, .hour = hour, .minute = 30});
+                dues.push_back(DateComponents{
+                    .timeZone = zone("America/New_York"), .year = 2026, .month = month, .day = day, .hour = hour});
+            }
+        }
+    }
+    for (const Date moment : moments) {
+        const DueReckoning reckoning(moment, amsterdam);
+        for (const std::optional<DateComponents>& due : dues) {
+            SCOPED_TRACE(moment.secondsSince1970());
+            SCOPED_TRACE(due ? due->description().toStdString() : "none");
+            const DueState alone(due, moment, amsterdam);
+            const DueState reckoned = reckoning.state(due, DueDate::date(due, amsterdam));
+            EXPECT_EQ(reckoned, alone);
+            for (const CountScope scope : allCountScopes)
+                EXPECT_EQ(includes(scope, reckoned, reckoning), includes(scope, alone, moment, amsterdam));
+        }
+    }
 }

@@ -92,6 +92,11 @@ protected:
         for (const Reminder& r : reminders) ids << r.identifier;
         return ids;
     }
+    static QStringList identifiers(const std::vector<tavlin::store::ReminderStore::VisibleReminder>& visible) {
+        QStringList ids;
+        for (const auto& shown : visible) ids << shown.reminder->identifier;
+        return ids;
+    }
 
     static ReminderList list(const char* identifier, const char* title, const char* account = "local") {
         return {.identifier = QString::fromUtf8(identifier),

@@ -3,7 +3,13 @@
 
 #include "ReminderStoreFixture.h"
 
+#include "parsing/RecurrenceEdit.h"
+#include "platform/DueDate.h"
 #include "store/DoneToday.h"
+#include "store/DueState.h"
+#include "store/RescheduleTarget.h"
+
+#include <random>
 
 using namespace std::chrono_literals;
 using namespace tavlin::platform;
@@ -163,4 +169,140 @@ TEST(RecurrenceSeriesKey, ListTitleFrequencyAndIntervalOfTheFirstRule) {
     plants.listIdentifier.clear();
     plants.title.clear();
     EXPECT_EQ(ReminderStore::recurrenceSeriesKey(plants), u"||1x2"_s);
+}
+
+// The visible reminders and counts are kept between changes; after any
+// sequence of changes they must be what working them out afresh gives.
+class KeptCountsTest : public VisibleRemindersTest {
+protected:
+    KeptCountsTest() { defaultLists = {list("L1", "One"), list("L2", "Two"), list("L3", "Three")}; }
+
+    Reminder randomReminder() {
+        static const char* const lists[] = {"L1", "L2", "L3", ""};
+        static const char* const titles[] = {"Water plants", " water PLANTS", "Pay rent", "Call"};
+        Reminder r = reminder(("r" + std::to_string(++made)).c_str(), lists[pick(4)]);
+        r.title = QString::fromUtf8(titles[pick(4)]);
+        if (pick(10) < 4)
+            r.recurrenceRules = {{.frequency = RecurrenceRule::Frequency::weekly, .interval = 1 + int(pick(2))}};
+        r.dueDateComponents = randomDue();
+        return r;
+    }
+
+    // Dates around the days the test runs through, and times on both sides of
+    // their midnights, some in a zone of their own.
+    std::optional<DateComponents> randomDue() {
+        if (pick(5) == 0) return std::nullopt;
+        const int dayOfMonth = 1 + int(pick(12));
+        if (pick(2) == 0) return day(2026, 3, dayOfMonth);
+        static const int hours[] = {0, 1, 9, 22, 23};
+        DateComponents c = at(2026, 3, dayOfMonth, hours[pick(5)], pick(2) == 0 ? 0 : 30);
+        if (pick(4) == 0) c.timeZone = zone("America/New_York");
+        return c;
+    }
+
+    std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); }
+
+    template <class T>
+    const T* anyOf(const std::vector<T>& items) {
+        return items.empty() ? nullptr : &items[pick(items.size())];
+    }
+
+    void changeSomething() {
+        const auto elsewhere = [&](const std::function<void(std::vector<Reminder>&)>& change) {
+            backend.changeByAnotherProcess([&](MemoryEventStore::Contents& held) { change(held.reminders); });
+        };
+        switch (pick(12)) {
+        case 0: elsewhere([&](std::vector<Reminder>& all) { all.push_back(randomReminder()); }); break;
+        case 1:
+            elsewhere([&](std::vector<Reminder>& all) {
+                if (all.empty()) return;
+                Reminder& r = all[pick(all.size())];
+                r.dueDateComponents = randomDue();
+                if (pick(3) == 0) r.listIdentifier = QString::fromUtf8(pick(2) ? "L2" : "L3");
+                if (pick(4) == 0) {
+                    r.completed = !r.completed;
+                    r.completionDate = r.completed ? std::optional(wallNow()) : std::nullopt;
+                }
+            });
+            break;
+        case 2:
+            elsewhere([&](std::vector<Reminder>& all) {
+                if (!all.empty()) all.erase(all.begin() + std::ptrdiff_t(pick(all.size())));
+            });
+            break;
+        case 3:
+            if (const Reminder* r = anyOf(store->reminders())) store->setCompleted(*r, true);
+            break;
+        case 4:
+            if (const Reminder* r = anyOf(store->completedToday())) store->setCompleted(*r, false);
+            break;
+        case 5:
+            if (const Reminder* r = anyOf(store->reminders())) store->queueDeletion(*r);
+            break;
+        case 6: store->cancelDeletion(); break;
+        case 7: store->flushPendingDeletions(); break;
+        case 8:
+            if (const Reminder* r = anyOf(store->reminders()))
+                store->reschedule({*r}, allRescheduleTargets[pick(allRescheduleTargets.size())]);
+            break;
+        case 9: {
+            QSet<QString> included;
+            for (const char* id : {"L1", "L2", "L3"})
+                if (pick(2)) included.insert(QString::fromUtf8(id));
+            settings.setIncludedListIDs(included);
+            break;
+        }
+        case 10: advance(std::chrono::minutes(30 + 60 * int(pick(8)))); break;
+        case 11:
+            if (const Reminder* r = anyOf(store->reminders())) (void)store->deleteReminder(*r);
+            break;
+        }
+    }
+
+    // What the store shows and counts, worked out from its state alone.
+    void expectKeptEqualsAfresh(int step) {
+        SCOPED_TRACE(step);
+        QSet<QString> excluded;
+        for (const Reminder& r : store->pendingDeletions()) excluded.insert(r.identifier);
+        const QSet<QString> included = settings.includedListIDs();
+        const std::vector<Reminder> visible = tavlin::parsing::RecurrenceEdit::collapseRecurringSeries(
+            ReminderStore::filterReminders(store->reminders(), excluded, included),
+            [&](const Reminder& r) { return DueDate::date(r.dueDateComponents, calendar); },
+            ReminderStore::recurrenceSeriesKey);
+        ASSERT_EQ(identifiers(store->visibleReminders()), identifiers(visible));
+        for (const auto& shown : store->visibleReminders())
+            EXPECT_EQ(shown.dueDate, DueDate::date(shown.reminder->dueDateComponents, calendar));
+        const Date now = store->now();
+        for (CountScope scope : allCountScopes) {
+            int expected = 0;
+            if (scope == CountScope::completedToday)
+                expected = int(ReminderStore::filterReminders(store->completedToday(), {}, included).size());
+            else if (scope != CountScope::none)
+                expected = int(std::count_if(visible.begin(), visible.end(), [&](const Reminder& r) {
+                    return includes(scope, DueState(r.dueDateComponents, now, calendar), now, calendar);
+                }));
+            EXPECT_EQ(store->count(scope), expected) << rawValue(scope).toStdString();
+        }
+    }
+
+    std::mt19937 random;
+    int made = 0;
+};
+
+TEST_F(KeptCountsTest, EqualWhatIsWorkedOutAfreshAfterEveryKindOfChange) {
+    for (const unsigned seed : {1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE(seed);
+        random.seed(seed);
+        std::vector<Reminder> first;
+        for (int i = 0; i < 30; ++i) first.push_back(randomReminder());
+        storeWith(first);
+        for (int step = 0; step < 150; ++step) {
+            changeSomething();
+            expectKeptEqualsAfresh(step);  // the write's own change, before any refresh
+            advance(std::chrono::milliseconds(400));
+            expectKeptEqualsAfresh(step);
+        }
+        store.reset();
+        settings.setIncludedListIDs({});
+    }
 }

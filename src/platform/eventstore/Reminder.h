@@ -103,6 +103,21 @@ struct Reminder {
     friend bool operator==(const Reminder&, const Reminder&) = default;
 };
 
+// The reminders of a vector as pointers, for work that picks and orders
+// them without copying; and the picked ones copied back out.
+inline std::vector<const Reminder*> pointersTo(const std::vector<Reminder>& reminders) {
+    std::vector<const Reminder*> pointers;
+    pointers.reserve(reminders.size());
+    for (const Reminder& reminder : reminders) pointers.push_back(&reminder);
+    return pointers;
+}
+inline std::vector<Reminder> copiesOf(const std::vector<const Reminder*>& reminders) {
+    std::vector<Reminder> copies;
+    copies.reserve(reminders.size());
+    for (const Reminder* reminder : reminders) copies.push_back(*reminder);
+    return copies;
+}
+
 // An account that holds lists.
 struct ReminderSource {
     QString identifier;
