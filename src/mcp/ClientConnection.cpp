@@ -5,13 +5,18 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace tavlin::mcp {
 
-ClientConnection::ClientConnection(int descriptor, Respond respond, Closed closed)
-    : descriptor_(descriptor), respond_(std::move(respond)), closed_(std::move(closed)) {}
+ClientConnection::ClientConnection(int descriptor, Respond respond, Closed closed, Idle idle)
+    : descriptor_(descriptor),
+      respond_(std::move(respond)),
+      closed_(std::move(closed)),
+      idle_(std::move(idle)),
+      idleSince_(platform::Clock::main().now()) {}
 
 ClientConnection::~ClientConnection() {
     if (!isClosed_) ::close(descriptor_);
@@ -29,7 +34,7 @@ void ClientConnection::start() {
     QObject::connect(writeNotifier_.get(), &QSocketNotifier::activated, [weak] {
         if (const auto self = weak.lock()) self->writePending();
     });
-    armIdleTimer();
+    watchDeadline();
 }
 
 void ClientConnection::readAvailable() {
@@ -44,9 +49,11 @@ void ClientConnection::readAvailable() {
         return;
     }
     if (received == 0) peerFinished_ = true;
-    armIdleTimer();
+    // The first byte of a request starts its clock; later ones do not.
+    if (oldSize == 0 && received > 0) requestStarted_ = platform::Clock::main().now();
     updateReading();
     processBuffer();
+    watchDeadline();
 }
 
 // Reading pauses while the buffer is full, and ends once the peer has
@@ -69,9 +76,17 @@ void ClientConnection::processBuffer() {
 }
 
 bool ClientConnection::takeNextRequest() {
+    // Once the peer has stopped sending, it may have gone altogether: what
+    // it left is not run for no one.
+    if (peerFinished_ && peerHasGone()) {
+        close();
+        return false;
+    }
     auto outcome = HTTPRequestParser::parse(buffer_);
     if (std::holds_alternative<HTTPRequestParser::Incomplete>(outcome)) {
         if (peerFinished_) close();
+        else if (!headArrived_ && HTTPRequestParser::holdsWholeHead(buffer_))
+            headArrived_ = platform::Clock::main().now();
         return false;
     }
     if (const auto* malformed = std::get_if<HTTPRequestParser::Malformed>(&outcome)) {
@@ -83,6 +98,9 @@ bool ClientConnection::takeNextRequest() {
     }
     auto& complete = std::get<HTTPRequestParser::Request>(outcome);
     buffer_.remove(0, complete.consumed);
+    // Bytes after it are the next request's, here since now at the latest.
+    requestStarted_ = buffer_.isEmpty() ? std::nullopt : std::optional(platform::Clock::main().now());
+    headArrived_.reset();
     isHandling_ = true;
     updateReading();
     platform::detach(handle(std::move(complete.request)));
@@ -93,7 +111,11 @@ platform::Task<> ClientConnection::handle(HTTPRequest request) {
     const auto self = shared_from_this();
     const HTTPResponse response = co_await respond_(std::move(request));
     isHandling_ = false;
-    if (!isClosed_) send(response, false);
+    idleSince_ = platform::Clock::main().now();
+    if (isClosed_) co_return;
+    send(response, false);
+    watchDeadline();
+    if (idle_ && !isClosed_) idle_();
 }
 
 void ClientConnection::send(const HTTPResponse& response, bool closeAfterSend) {
@@ -120,23 +142,54 @@ void ClientConnection::writePending() {
 }
 
 void ClientConnection::sendCompleted() {
-    armIdleTimer();
     if (closeAfterSend_) return close();
+    if (peerFinished_) {
+        // A peer that has gone answers what it is sent with a reset; give it
+        // a turn of the loop to arrive before the next request is taken.
+        platform::postToMainLoop([weak = weak_from_this()] {
+            if (const auto self = weak.lock()) self->processBuffer();
+        });
+        return;
+    }
     processBuffer();
+    watchDeadline();
 }
 
-void ClientConnection::armIdleTimer() {
-    idleTimer_.cancel();
-    idleTimer_ = platform::Clock::main().schedule(idleLimit, [weak = weak_from_this()] {
-        const auto self = weak.lock();
-        if (self && !self->isHandling_) self->close();
+bool ClientConnection::peerHasGone() const {
+    pollfd state{.fd = descriptor_, .events = POLLIN, .revents = 0};
+    return ::poll(&state, 1, 0) > 0 && (state.revents & (POLLERR | POLLHUP)) != 0;
+}
+
+std::optional<platform::Clock::TimePoint> ClientConnection::deadline() const {
+    if (isClosed_ || isHandling_) return std::nullopt;
+    if (!requestStarted_) return idleSince_ + idleLimit;
+    if (headArrived_) return *headArrived_ + idleLimit;
+    return *requestStarted_ + headLimit;
+}
+
+// Requests come and go far more often than a deadline passes, so the timer is
+// set again only when the deadline comes earlier than the timer.
+void ClientConnection::watchDeadline() {
+    const std::optional<platform::Clock::TimePoint> due = deadline();
+    if (!due || (timerDue_ && *timerDue_ <= *due)) return;
+    deadlineTimer_.cancel();
+    timerDue_ = due;
+    deadlineTimer_ = platform::Clock::main().schedule(*due - platform::Clock::main().now(), [weak = weak_from_this()] {
+        if (const auto self = weak.lock()) self->deadlinePassed();
     });
+}
+
+void ClientConnection::deadlinePassed() {
+    timerDue_.reset();
+    const std::optional<platform::Clock::TimePoint> due = deadline();
+    if (due && *due <= platform::Clock::main().now()) close();
+    else watchDeadline();
 }
 
 void ClientConnection::close() {
     if (isClosed_) return;
     isClosed_ = true;
-    idleTimer_.cancel();
+    deadlineTimer_.cancel();
     readNotifier_->setEnabled(false);
     writeNotifier_->setEnabled(false);
     ::close(descriptor_);

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tavlin::mcp {
 
@@ -22,30 +23,43 @@ namespace tavlin::mcp {
 //   holds at most one request of the largest size; while it is full nothing
 //   more is read, so the sender is held back by TCP itself.
 // - A peer that shuts down its sending side still gets the answers to the
-//   requests it sent; then the connection closes.
+//   requests it sent; then the connection closes. A peer that has gone
+//   altogether gets nothing more: the requests it left in the buffer are
+//   dropped, and only one already being answered runs to its end.
 // - A malformed request is answered and the connection closed; nothing
 //   after it is read or run.
-// - A connection that has been idle (no bytes, no request being answered)
-//   for `idleLimit` is closed.
+// - Time limits, none of them restarted by a byte: a request's head must be
+//   whole within `headLimit` of its first byte, and its body within
+//   `idleLimit` of the head; a connection with no request is closed
+//   `idleLimit` after its last answer (or its start).
 class ClientConnection : public std::enable_shared_from_this<ClientConnection> {
 public:
     using Respond = std::function<platform::Task<HTTPResponse>(HTTPRequest)>;
     using Closed = std::function<void(ClientConnection*)>;
+    using Idle = std::function<void()>;
 
     // The largest buffer: a head of the largest size, its blank line and the
     // largest body.
     static constexpr qsizetype maxBufferBytes = 16384 + 4 + 4194304;
     static constexpr qsizetype chunkBytes = 65536;
-    static constexpr std::chrono::minutes idleLimit{3};
+    static constexpr std::chrono::seconds headLimit{10};
+    static constexpr std::chrono::seconds idleLimit{60};
 
-    // Takes over `descriptor`. `closed` runs once, when the connection closes.
-    ClientConnection(int descriptor, Respond respond, Closed closed);
+    // Takes over `descriptor`. `closed` runs once, when the connection
+    // closes; `idle` each time a request's answer has been handed over.
+    ClientConnection(int descriptor, Respond respond, Closed closed, Idle idle = {});
     ~ClientConnection();
     ClientConnection(const ClientConnection&) = delete;
     ClientConnection& operator=(const ClientConnection&) = delete;
 
     void start();
     void close();
+
+    // A request is being answered: the connection is at work, not idle.
+    bool isHandling() const { return isHandling_; }
+    // When the connection last finished a request (or started): bytes of
+    // a request still arriving do not count as work.
+    platform::Clock::TimePoint idleSince() const { return idleSince_; }
 
 private:
     void readAvailable();
@@ -56,17 +70,32 @@ private:
     void writePending();
     void sendCompleted();
     void updateReading();
-    void armIdleTimer();
+    // The peer has closed its socket, not only its sending side.
+    bool peerHasGone() const;
+    // When the connection is to be closed as it stands; nothing while it
+    // answers a request.
+    std::optional<platform::Clock::TimePoint> deadline() const;
+    // Makes sure a timer fires no later than deadline(); a timer that fires
+    // early looks again.
+    void watchDeadline();
+    void deadlinePassed();
 
     int descriptor_;
     Respond respond_;
     Closed closed_;
+    Idle idle_;
     std::unique_ptr<QSocketNotifier> readNotifier_;
     std::unique_ptr<QSocketNotifier> writeNotifier_;
-    platform::ScheduledAction idleTimer_;
+    platform::ScheduledAction deadlineTimer_;
+    std::optional<platform::Clock::TimePoint> timerDue_;
 
     QByteArray buffer_;    // received, not yet consumed
     QByteArray outgoing_;  // serialized, not yet taken by the kernel
+    platform::Clock::TimePoint idleSince_;
+    // When the first byte of the request in the buffer arrived, and when its
+    // head was whole.
+    std::optional<platform::Clock::TimePoint> requestStarted_;
+    std::optional<platform::Clock::TimePoint> headArrived_;
     bool isHandling_ = false;
     bool peerFinished_ = false;
     bool stopsReading_ = false;  // after a malformed request

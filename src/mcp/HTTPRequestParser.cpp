@@ -95,13 +95,20 @@ std::variant<qint64, Malformed> bodyLength(const HTTPRequest& head) {
     return *length;
 }
 
+// Where the head ends, or -1. A terminator that starts past the limit would
+// refuse the head anyway, so the search stops there and rescanning a growing
+// buffer stays cheap.
+qsizetype headEndIn(QByteArrayView buffer) {
+    const qsizetype searched = std::min(buffer.size(), maxHeadBytes + headTerminator.size());
+    return buffer.first(searched).indexOf(headTerminator);
+}
+
 }  // namespace
 
+bool holdsWholeHead(QByteArrayView buffer) { return headEndIn(buffer) >= 0; }
+
 Outcome parse(QByteArrayView buffer) {
-    // A terminator that starts past the limit would refuse the head anyway,
-    // so the search stops there and rescanning a growing buffer stays cheap.
-    const qsizetype searched = std::min(buffer.size(), maxHeadBytes + headTerminator.size());
-    const qsizetype headEnd = buffer.first(searched).indexOf(headTerminator);
+    const qsizetype headEnd = headEndIn(buffer);
     if (headEnd < 0) {
         if (headCanStillEnd(buffer)) return Incomplete{};
         return Malformed{431, u"Request headers too large"_s};

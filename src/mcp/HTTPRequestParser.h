@@ -42,4 +42,8 @@ using Outcome = std::variant<Request, Malformed, Incomplete>;
 
 Outcome parse(QByteArrayView buffer);
 
+// Whether the buffer holds a request's whole head (its body may still be
+// coming).
+bool holdsWholeHead(QByteArrayView buffer);
+
 }  // namespace tavlin::mcp::HTTPRequestParser

@@ -11,8 +11,11 @@
 #include <QTcpServer>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 #include <functional>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using tavlin::platform::Task;
@@ -94,6 +97,7 @@ void MCPServer::stop() {
 }
 
 void MCPServer::closeConnections() {
+    if (waiting_) ::close(static_cast<int>(*std::exchange(waiting_, std::nullopt)));
     // Closing a connection takes it out of the map.
     while (!connections_.empty()) connections_.begin()->second->close();
 }
@@ -112,17 +116,45 @@ void MCPServer::writeConfiguration() const {
 }
 
 void MCPServer::accept(qintptr descriptor) {
+    if (connections_.size() >= maxConnections && !evictIdleLongest()) {
+        // Every slot answers a request: this client, and those behind it in
+        // the listen queue, wait until one is done.
+        waiting_ = descriptor;
+        listener_->pauseAccepting();
+        return;
+    }
+    admit(descriptor);
+}
+
+void MCPServer::admit(qintptr descriptor) {
     auto connection = std::make_shared<ClientConnection>(
         static_cast<int>(descriptor), [this](HTTPRequest request) { return response(std::move(request)); },
-        [this](ClientConnection* closed) { connectionClosed(closed); });
+        [this](ClientConnection* closed) { connectionClosed(closed); }, [this] { admitWaiting(); });
     connections_.emplace(connection.get(), connection);
-    if (connections_.size() >= maxConnections) listener_->pauseAccepting();
     connection->start();
+}
+
+bool MCPServer::evictIdleLongest() {
+    ClientConnection* longest = nullptr;
+    for (const auto& [raw, connection] : connections_)
+        if (!connection->isHandling() && (!longest || connection->idleSince() < longest->idleSince())) longest = raw;
+    if (longest) longest->close();  // which takes it out of the map
+    return longest != nullptr;
 }
 
 void MCPServer::connectionClosed(ClientConnection* connection) {
     connections_.erase(connection);
-    if (listener_ && connections_.size() < maxConnections) listener_->resumeAccepting();
+    admitWaiting();
+}
+
+void MCPServer::admitWaiting() {
+    if (!listener_) return;
+    if (waiting_) {
+        // Closing the one evicted comes back here with its slot free.
+        if (connections_.size() >= maxConnections) return (void)evictIdleLongest();
+        admit(*std::exchange(waiting_, std::nullopt));
+    }
+    listener_->resumeAccepting();
 }
 
 bool MCPServer::isAuthorized(const HTTPRequest& request) const {

@@ -26,8 +26,10 @@ class MCPService;
 // bearer token, method) before its body goes to the MCPService.
 //
 // port and lastError are published (ObservationTracking) with change
-// signals. At most `maxConnections` are open at once; further clients wait
-// in the listen queue. Main thread only.
+// signals. At most `maxConnections` are open at once: a new client takes the
+// place of the one idle longest (a client still sending its request is
+// idle), and waits only while every one is answering a request. Main thread
+// only.
 class MCPServer : public QObject {
     Q_OBJECT
 
@@ -83,7 +85,14 @@ private:
     // Writes mcp.json without a port when it still names `ownPort`.
     void withdrawPort(std::optional<quint16> ownPort) const;
     void accept(qintptr descriptor);
+    void admit(qintptr descriptor);
     void connectionClosed(ClientConnection* connection);
+    // Closes the connection idle longest to make room; false when every one
+    // is answering a request.
+    bool evictIdleLongest();
+    // A slot may be free: the waiting client comes in, and the listener
+    // accepts again.
+    void admitWaiting();
     bool isAuthorized(const HTTPRequest& request) const;
     void closeConnections();
 
@@ -93,6 +102,7 @@ private:
     bool writesConfiguration_ = true;
     std::unique_ptr<QTcpServer> listener_;
     std::map<ClientConnection*, std::shared_ptr<ClientConnection>> connections_;
+    std::optional<qintptr> waiting_;  // accepted while every slot was at work
     std::optional<quint16> port_;
     std::optional<QString> lastError_;
 };

@@ -48,9 +48,17 @@ void ReminderTools::requireAccess() const {
         "folder (%1), then reopen Tavlin."_s.arg(platform::remindersRoots().join(u", "_s)));
 }
 
+// Calls that find the data stale while a refresh of theirs runs wait for
+// that one: a burst of calls makes one fetch, not one each.
 Task<> ReminderTools::refreshIfStale() {
     const double age = wallClock_.now().timeIntervalSince(store_.now());
-    if (age > 5) co_await store_.refresh();
+    if (age <= 5) co_return;
+    if (!staleRefresh_.isValid() || staleRefresh_.isDone()) staleRefresh_ = store_.refresh();
+    // Each caller waits on a completion of its own, so that cancelling one
+    // call does not cancel the refresh the others wait for.
+    const platform::TaskCompletion<> refreshed;
+    staleRefresh_.whenDone([refreshed] { refreshed.resolve(); });
+    co_await refreshed.task();
 }
 
 ReminderList ReminderTools::list(const QString& name) const {

@@ -141,6 +141,7 @@ private:
     store::ReminderStore& store_;
     store::Settings& settings_;
     store::WallClock wallClock_;
+    platform::Task<> staleRefresh_;  // the refresh of stale data in flight, if any
 };
 
 }  // namespace tavlin::mcp

@@ -7,6 +7,7 @@
 
 #include "RawClient.h"
 #include "support/CapturedLog.h"
+#include "support/MainLoop.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -265,24 +266,98 @@ TEST_F(MCPServerTest, StopsReadingWhileItsBufferHoldsAWholeRequest) {
     clock.advance(1s);  // the slow call ends, and with it the connection's last task
 }
 
-TEST_F(MCPServerTest, ServesAtMostMaxConnectionsAtOnce) {
+TEST_F(MCPServerTest, AbandonedPipelinedRequestsAreNotRun) {
+    RawClient client(*server.port());
+    ASSERT_TRUE(client.send(post(callSlow) + post(callCount) + post(callCount)));
+    client.idle(20);
+    client.close();  // while the slow call is answered
+    runMainLoopUntil([] { return false; }, 20ms);
+    clock.advance(1s);
+    runMainLoopUntil([&] { return runs > 0; }, 200ms);
+    EXPECT_EQ(runs, 0) << "the requests behind the one that had started";
+}
+
+// Clients that send a request's head a byte at a time hold their slots only
+// until someone needs one.
+TEST_F(MCPServerTest, TricklingClientsCannotHoldTheServer) {
+    std::vector<std::unique_ptr<RawClient>> trickling;
+    const QByteArray head = post(ping);
+    for (std::size_t i = 0; i < MCPServer::maxConnections; ++i) {
+        trickling.push_back(std::make_unique<RawClient>(*server.port()));
+        ASSERT_TRUE(trickling.back()->send(head.first(1)));
+        trickling.back()->idle(1);
+        clock.advance(10ms);
+    }
+    for (qsizetype byte = 1; byte < 6; ++byte) {
+        clock.advance(1s);
+        for (const auto& client : trickling) ASSERT_TRUE(client->send(head.sliced(byte, 1)));
+        trickling.front()->idle(5);
+    }
+    RawClient real(*server.port());
+    ASSERT_TRUE(real.send(post(ping)));
+    const auto answers = real.responses(1, 1000);
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(bodyOf(answers[0]), pingAnswer);
+    EXPECT_TRUE(trickling.front()->waitForClose()) << "the one idle longest made room";
+    EXPECT_FALSE(trickling.back()->waitForClose(50));
+}
+
+TEST_F(MCPServerTest, AHeadMustArriveWithinItsLimitHoweverItTrickles) {
+    RawClient client(*server.port());
+    const QByteArray head = post(ping);
+    ASSERT_TRUE(client.send(head.first(1)));
+    client.idle(10);
+    for (qsizetype byte = 1; byte < 10; ++byte) {
+        clock.advance(1s);
+        ASSERT_TRUE(client.send(head.sliced(byte, 1)));
+        client.idle(5);
+    }
+    EXPECT_FALSE(client.waitForClose(50)) << "9 s after its first byte";
+    clock.advance(1s);
+    EXPECT_TRUE(client.waitForClose());
+    EXPECT_TRUE(client.responses(1, 0).empty());
+}
+
+TEST_F(MCPServerTest, ANewClientTakesTheSlotOfTheOneIdleLongest) {
     std::vector<std::unique_ptr<RawClient>> clients;
     for (std::size_t i = 0; i < MCPServer::maxConnections; ++i) {
         clients.push_back(std::make_unique<RawClient>(*server.port()));
         ASSERT_TRUE(clients.back()->send(post(ping)));
         ASSERT_EQ(clients.back()->responses(1).size(), 1u);
+        clock.advance(100ms);
+    }
+    ASSERT_TRUE(clients.front()->send(post(ping)));  // the first is now the latest to have worked
+    ASSERT_EQ(clients.front()->responses(2).size(), 2u);
+    RawClient newcomer(*server.port());
+    ASSERT_TRUE(newcomer.send(post(ping)));
+    EXPECT_EQ(newcomer.responses(1).size(), 1u);
+    EXPECT_TRUE(clients[1]->waitForClose());
+    EXPECT_FALSE(clients.front()->waitForClose(50));
+}
+
+TEST_F(MCPServerTest, WhileEverySlotAnswersARequestTheNextClientWaits) {
+    std::vector<std::unique_ptr<RawClient>> clients;
+    for (std::size_t i = 0; i < MCPServer::maxConnections; ++i) {
+        clients.push_back(std::make_unique<RawClient>(*server.port()));
+        ASSERT_TRUE(clients.back()->send(post(callSlow)));
+        clients.back()->idle(1);
     }
     RawClient waiting(*server.port());
     ASSERT_TRUE(waiting.send(post(ping)));
     EXPECT_TRUE(waiting.responses(1, 200).empty());
-    clients.front().reset();
+    clock.advance(1s);  // the slow calls end; their connections are idle now
     EXPECT_EQ(waiting.responses(1).size(), 1u);
+    EXPECT_EQ(clients.back()->responses(1).size(), 1u) << "a request that had started is answered";
 }
 
 TEST_F(MCPServerTest, ClosesIdleConnections) {
     RawClient client(*server.port());
     ASSERT_TRUE(client.send(post(ping)));
     ASSERT_EQ(client.responses(1).size(), 1u);
+    clock.advance(ClientConnection::idleLimit - 1s);
+    EXPECT_FALSE(client.waitForClose(50));
+    ASSERT_TRUE(client.send(post(ping)));  // the limit counts from this answer now
+    ASSERT_EQ(client.responses(2).size(), 2u);
     clock.advance(ClientConnection::idleLimit - 1s);
     EXPECT_FALSE(client.waitForClose(50));
     clock.advance(1s);

@@ -29,7 +29,7 @@ public:
         connected_ = ::connect(descriptor_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
         ::fcntl(descriptor_, F_SETFL, ::fcntl(descriptor_, F_GETFL) | O_NONBLOCK);
     }
-    ~RawClient() { ::close(descriptor_); }
+    ~RawClient() { close(); }
     RawClient(const RawClient&) = delete;
     RawClient& operator=(const RawClient&) = delete;
 
@@ -54,6 +54,10 @@ public:
     qint64 sentBytes() const { return sentBytes_; }
 
     void shutdownWrite() { ::shutdown(descriptor_, SHUT_WR); }
+    // Goes away altogether, as a client that gave up waiting does.
+    void close() {
+        if (descriptor_ >= 0) ::close(std::exchange(descriptor_, -1));
+    }
 
     // Reads until `done` holds for what has arrived, the server closes, or
     // `limitMs` passes.

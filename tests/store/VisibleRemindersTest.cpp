@@ -180,7 +180,8 @@ protected:
     Reminder randomReminder() {
         static const char* const lists[] = {"L1", "L2", "L3", ""};
         static const char* const titles[] = {"Water plants", " water PLANTS", "Pay rent", "Call"};
-        Reminder r = reminder(("r" + std::to_string(++made)).c_str(), lists[pick(4)]);
+        Reminder r = reminder("", lists[pick(4)]);
+        r.identifier = u"r"_s + QString::number(++made);
         r.title = QString::fromUtf8(titles[pick(4)]);
         if (pick(10) < 4)
             r.recurrenceRules = {{.frequency = RecurrenceRule::Frequency::weekly, .interval = 1 + int(pick(2))}};
