@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cmath>
 #include <memory>
+#include <mutex>
 
 using namespace Qt::StringLiterals;
 
@@ -68,9 +69,12 @@ bool isUtc(const TimeZone& zone) {
 }
 
 // A TZID as clients write it: an IANA name, or one behind a vendor prefix
-// ("/freeassociation.sourceforge.net/Europe/Amsterdam"). Looked up once.
+// ("/freeassociation.sourceforge.net/Europe/Amsterdam"). Looked up once, by
+// whichever thread reads it first.
 std::optional<TimeZone> zoneNamed(const QByteArray& tzid) {
     static QHash<QByteArray, std::optional<TimeZone>> known;
+    static std::mutex guard;
+    const std::lock_guard lock(guard);
     if (const auto found = known.constFind(tzid); found != known.cend()) return *found;
     std::optional<TimeZone> zone;
     for (QByteArrayView name = tzid; !zone && !name.empty();) {
@@ -560,6 +564,9 @@ const ICalendarComponent* todo(const ICalendarComponent& calendar) {
 ICalendarComponent* todo(ICalendarComponent& calendar) {
     return const_cast<ICalendarComponent*>(todo(std::as_const(calendar)));
 }
+
+// libical makes its built-in zones on first use, UTC among them.
+void prepareForThreads() { (void)icaltimezone_get_utc_timezone(); }
 
 std::optional<Reminder> read(const ICalendarComponent& todo) {
     const ICalendarProperty* uid = todo.property("UID");

@@ -26,7 +26,10 @@ const ICalendarComponent* todo(const ICalendarComponent& calendar);
 ICalendarComponent* todo(ICalendarComponent& calendar);
 
 // The reminder a VTODO holds, without its list; nothing without a UID.
+// Safe on several threads at once once prepareForThreads() has run.
 std::optional<Reminder> read(const ICalendarComponent& todo);
+// Sets up, on this thread, what reading shares between threads.
+void prepareForThreads();
 
 // Writes the fields of `reminder` that differ from what the calendar's
 // VTODO holds, and stamps LAST-MODIFIED and DTSTAMP with `now` when any did.

@@ -82,11 +82,12 @@ private:
     };
     // Why a file is skipped, or read only as far as it can be.
     enum class Problem { none, unreadable, malformed, noTodo, noUid, notUtf8, undefinedTimeZone };
-    // One file as last read. Without a calendar it did not parse; without a
-    // reminder it holds no to-do we can use.
+    // One file as last read. Without a reminder it holds no to-do we can
+    // use (or it did not parse).
+    // Only what was read of the file is kept, not the file: a write reads
+    // it again.
     struct Item {
         FileStamp stamp;
-        std::shared_ptr<const ICalendarComponent> calendar;
         std::optional<Reminder> reminder;
         bool holdsEvents = false;
         bool shadowed = false;  // another file holds the same UID
@@ -106,10 +107,20 @@ private:
     // Reads what changed on disk since the last look; true when anything did.
     bool synchronize();
     std::vector<Folder> scanFolders() const;
+    struct UnreadFile {
+        QString folder;
+        QString path;
+        FileStamp stamp;
+    };
     // Moves the items of `folder` that did not change from items_ to
-    // `items`, and reads the others; true when any changed.
-    bool synchronizeFolder(const QString& folder, std::map<QString, Item>& items);
-    Item readItem(const QString& path, FileStamp stamp) const;
+    // `items`, and adds the others to `unread`; true when any changed.
+    bool synchronizeFolder(const QString& folder, std::map<QString, Item>& items, std::vector<UnreadFile>& unread);
+    // Reads files, on a few threads when there are many.
+    std::vector<Item> readItems(const std::vector<UnreadFile>& files) const;
+    // Safe on any thread: it reads the file and nothing of the store.
+    Item readItem(const QString& folder, const QString& path, FileStamp stamp) const;
+    // The file as it is now, to be written.
+    static std::optional<ICalendarComponent> calendarAt(const QString& path);
     bool holdsOnlyEvents(const QString& folder) const;
     const Item* cachedItem(const QString& identifier);
     std::vector<Reminder> reminders(const std::function<bool(const Reminder&)>& wanted);

@@ -1,5 +1,7 @@
 #include "platform/eventstore/VdirEventStore.h"
 
+#include "platform/eventstore/ICalendarReminder.h"
+
 #include "support/LogCapture.h"
 #include "support/MainLoop.h"
 #include "support/ReminderPrinters.h"
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -420,6 +423,38 @@ TEST_F(VdirEventStoreTest, SkippedFilesAreCountedInOneLineAndNamedAtDebugLevel) 
     write(u"list/another.ics"_s, "not iCalendar");
     store->refreshSourcesIfNecessary();
     EXPECT_EQ(log.take().filter(u"Reminders folders: skipped 5 (2 unparsable,"_s).size(), 1);
+}
+
+// Many files are read on several threads at once; what they hold must be
+// what reading each alone gives.
+TEST_F(VdirEventStoreTest, ManyFilesReadTogetherAreReadAsEachAlone) {
+    const char* const zones[] = {"Europe/Amsterdam", "/vendor/Europe/Amsterdam", "America/New_York", "Asia/Tokyo",
+                                 "Nowhere/Land"};
+    std::map<QString, Reminder> expected;
+    for (int i = 0; i < 1200; ++i) {
+        const QString list = u"list%1"_s.arg(i % 3);
+        QByteArray text = "BEGIN:VCALENDAR\r\nBEGIN:VTODO\r\nUID:item-" + QByteArray::number(i) + "\r\nSUMMARY:Item " +
+                          QByteArray::number(i) + "\\, with a comma\r\n";
+        text += "DUE;TZID=" + QByteArray(zones[i % 5]) + ":202603" + QByteArray::number(10 + i % 18) + "T0930" +
+                QByteArray::number(10 + i % 50) + "\r\n";
+        if (i % 4 == 0) text += "RRULE:FREQ=WEEKLY;BYDAY=MO,WE\r\n";
+        if (i % 9 == 0) text += "STATUS:COMPLETED\r\nCOMPLETED:20260301T101010Z\r\n";
+        text += "END:VTODO\r\nEND:VCALENDAR\r\n";
+        if (i % 100 == 7) text.chop(20);  // cut short: skipped
+        const QString path = write(list + u"/item-%1.ics"_s.arg(i), text);
+        if (const auto calendar = ICalendarComponent::parse(text)) {
+            std::optional<Reminder> alone = ICalendarReminder::read(*ICalendarReminder::todo(*calendar));
+            alone->listIdentifier = QFileInfo(path).absolutePath();
+            expected.emplace(alone->identifier, *alone);
+        }
+    }
+    auto store = open();
+    std::map<QString, Reminder> read;
+    for (std::vector<Reminder> part :
+         {store->fetchIncompleteReminders(), store->fetchRemindersCompleted(Date::fromSecondsSince1970(0))})
+        for (Reminder& reminder : part) read.emplace(reminder.identifier, std::move(reminder));
+    EXPECT_EQ(read.size(), 1188u);
+    EXPECT_EQ(read, expected);
 }
 
 // todoman moves a to-do by writing it into the other list's folder.
