@@ -69,6 +69,16 @@ QStringList inputLines(const QString& text) {
     return lines;
 }
 
+const ParserVocabulary& Vocabularies::forTag(const QString& languageTag) {
+    auto found = byTag_.constFind(languageTag);
+    if (found == byTag_.cend()) {
+        found =
+            byTag_.insert(languageTag, languageTag == u"-"_s ? ParserVocabulary::current()
+                                                             : ParserVocabulary::forLocaleIdentifiers({languageTag}));
+    }
+    return *found;
+}
+
 std::optional<QString> takeTabField(QStringView& rest) {
     qsizetype start = 0;
     while (start < rest.size() && rest.at(start) == u'\t') ++start;
@@ -95,12 +105,13 @@ platform::Task<> parseCompareTest(QString text) {
 platform::Task<> parseBatch(QString fileText) {
     printLine(u"model available: "_s + boolText(parsing::SmartQuickAddParser::isModelAvailable()));
     flushStandardOutput();
+    Vocabularies vocabularies;
     for (const QString& line : inputLines(fileText)) {
         QStringView rest(line);
         const std::optional<QString> tag = takeTabField(rest);
         if (!tag || rest.isEmpty()) continue;
         const QString text = rest.toString();
-        const ParserVocabulary vocabulary = ParserVocabulary::forLocaleIdentifiers({*tag});
+        const ParserVocabulary vocabulary = vocabularies.forTag(*tag);
         printLine(u"--- "_s + *tag + u": "_s + text);
         printLine(u"  det:   "_s + readingLine(deterministicReading(text, {}, vocabulary), false));
         const std::optional<ParsedQuickAdd> smart =

@@ -4,6 +4,7 @@
 #include "parsing/ParserVocabulary.h"
 #include "platform/Task.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,17 @@ parsing::ParsedQuickAdd deterministicReading(const QString& text, const QStringL
 
 // "ParsedQuickAdd(title: "…", dueDateComponents: nil, …)".
 QString debugRendering(const parsing::ParsedQuickAdd& reading);
+
+// The vocabulary of each language tag of a file, built once per run: "-"
+// for the user's own (ParserVocabulary::current()), else the tag's language
+// and English.
+class Vocabularies {
+public:
+    const parsing::ParserVocabulary& forTag(const QString& languageTag);
+
+private:
+    QHash<QString, parsing::ParserVocabulary> byTag_;
+};
 
 // The lines of a file, cut at every newline character, empty ones dropped.
 QStringList inputLines(const QString& text);

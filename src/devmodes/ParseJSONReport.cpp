@@ -42,11 +42,6 @@ json range(const std::optional<double>& radius) {
     return std::to_string(static_cast<long long>(std::trunc(*radius))) + " m";
 }
 
-ParserVocabulary vocabularyFor(const QString& languageTag) {
-    if (languageTag == u"-"_s) return ParserVocabulary::current();
-    return ParserVocabulary::forLocaleIdentifiers({languageTag});
-}
-
 QString generatedAt() {
     static const platform::DateFormatter iso(u"yyyy-MM-dd'T'HH:mm:ss'Z'"_s, platform::Locale::posix(),
                                              platform::TimeZone::gmt());
@@ -90,6 +85,7 @@ QString reportText(const json& report) {
 
 platform::Task<> parseJSONReport(QStringList arguments, QString fileText) {
     const QStringList listNames = reportListNames(arguments);
+    Vocabularies vocabularies;
     json results = json::array();
     for (const QString& line : inputLines(fileText)) {
         QStringView rest(line);
@@ -98,7 +94,7 @@ platform::Task<> parseJSONReport(QStringList arguments, QString fileText) {
         if (!languageTag || rest.isEmpty()) continue;
         const QString prompt = rest.toString();
 
-        const ParserVocabulary vocabulary = vocabularyFor(*languageTag);
+        const ParserVocabulary vocabulary = vocabularies.forTag(*languageTag);
         json parts = json::array();
         for (const QString& task : parsing::TaskSplitter::split(prompt)) {
             const json det = readingDictionary(deterministicReading(task, listNames, vocabulary));

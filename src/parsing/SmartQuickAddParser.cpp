@@ -229,6 +229,8 @@ platform::Task<std::optional<QStringList>> splitTasks(QString text) {
 bool isModelAvailable() { return platform::LanguageModel::systemDefault().isAvailable(); }
 
 platform::Task<std::optional<ParsedQuickAdd>> parse(QString note, QStringList listNames, ParserVocabulary vocabulary) {
+    // Its instructions are most of the work of asking: made only for a model.
+    if (!isModelAvailable()) co_return std::nullopt;
     const platform::Date referenceDate = platform::Date::now();
     const platform::Calendar calendar = platform::Calendar::current();
     std::unique_ptr<platform::LanguageModelSession> session =

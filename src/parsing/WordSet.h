@@ -47,9 +47,8 @@ public:
     // alternation(), or for an empty set a pattern that matches nowhere: an
     // empty group would match everywhere.
     QString alternationOrNever() const;
-    // The words as the set's copies share them: the same words for as long
-    // as anyone holds them, at the address that identity() gives.
-    std::shared_ptr<const void> sharedWords() const { return words_; }
+    // Where the set's copies share their words: the same address for as
+    // long as one of them lives.
     const void* identity() const { return words_.get(); }
 
     bool isEmpty() const { return folded().isEmpty(); }

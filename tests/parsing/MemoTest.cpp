@@ -80,3 +80,15 @@ TEST(Memo, AFullMemoStartsOverAndStaysRight) {
     for (const WordSet& words : sets) EXPECT_EQ(counting.joined(words, fixed), words.raw().first() + u"|x"_s);
     EXPECT_EQ(counting.joined(sets.front(), fixed), u"0|x"_s);
 }
+
+TEST(Memo, KnowsWordsBuiltAgainByTheWords) {
+    CountingMemo counting;
+    const WordSet on{u"on"};
+    EXPECT_EQ(counting.joined(WordSet{u"at", u"by"}, on), u"at,by|on"_s);
+    const WordSet again{u"at", u"by"};  // the same words in data of its own
+    EXPECT_EQ(counting.joined(again, on), u"at,by|on"_s);
+    EXPECT_EQ(counting.joined(again, on), u"at,by|on"_s);
+    EXPECT_EQ(counting.made, 1);
+    EXPECT_EQ(counting.joined(WordSet{u"by", u"at"}, on), u"by,at|on"_s) << "the order of the words counts";
+    EXPECT_EQ(counting.made, 2);
+}

@@ -89,6 +89,13 @@ TEST(SmartModel, OneSessionPerReadingAndFailuresGiveNothing) {
     EXPECT_EQ(first.schema, SmartParsedReminder::schema());
     EXPECT_TRUE(first.includeSchemaInPrompt);
     EXPECT_EQ(first.options, platform::GenerationOptions{});  // greedy, nothing else set
+
+    model.available = false;
+    model.answers.push_back(full.toGeneratedContent());
+    const auto offline = SmartQuickAddParser::parse(u"pick up keys"_s, {}, ParserVocabulary::english());
+    ASSERT_TRUE(offline.isDone());
+    EXPECT_EQ(offline.result(), std::nullopt);
+    EXPECT_EQ(model.requests.size(), 3u) << "a model that is not there is not asked";
 }
 
 TEST(SmartModel, GroundedDates) {
