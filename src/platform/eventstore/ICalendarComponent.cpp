@@ -1,6 +1,7 @@
 #include "platform/eventstore/ICalendarComponent.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tavlin::platform {
 
@@ -70,31 +71,85 @@ void appendFolded(QByteArray& out, QByteArrayView line, QByteArrayView lineBreak
     out += lineBreak;
 }
 
-// A logical line: unfolded, and as it stood in the file.
-struct ContentLine {
-    QByteArray unfolded;
-    QByteArray original;
+// The names nearly every line has, upper case as written: a line that
+// names one of them shares its name instead of copying it.
+QByteArray knownName(QByteArrayView name) {
+    static const QByteArray names[] = {
+        "BEGIN",
+        "END",
+        "UID",
+        "SUMMARY",
+        "DESCRIPTION",
+        "DUE",
+        "DTSTART",
+        "DTSTAMP",
+        "CREATED",
+        "LAST-MODIFIED",
+        "PRIORITY",
+        "STATUS",
+        "COMPLETED",
+        "PERCENT-COMPLETE",
+        "RRULE",
+        "VERSION",
+        "PRODID",
+        "ACTION",
+        "TRIGGER",
+        "SEQUENCE",
+        "CLASS",
+        "LOCATION",
+        "CATEGORIES",
+        "X-APPLE-PROXIMITY",
+        "X-APPLE-STRUCTURED-LOCATION",
+        "TZID",
+        "TZOFFSETFROM",
+        "TZOFFSETTO",
+        "TZNAME",
+        "RDATE",
+    };
+    for (const QByteArray& known : names)
+        if (known.size() == name.size() && known[0] == name[0] &&
+            std::memcmp(known.constData(), name.data(), static_cast<size_t>(name.size())) == 0)
+            return known;
+    return {};
+}
+
+// The physical lines of a text, each with its line break.
+class PhysicalLines {
+public:
+    explicit PhysicalLines(QByteArrayView text) : text_(text) {}
+
+    // The next line with its line break, or nothing at the end.
+    std::optional<QByteArrayView> next() {
+        if (start_ >= text_.size()) return std::nullopt;
+        qsizetype end = text_.indexOf('\n', start_);
+        end = end < 0 ? text_.size() : end + 1;
+        const QByteArrayView line = text_.sliced(start_, end - start_);
+        start_ = end;
+        return line;
+    }
+    // Whether a later line continues this one (a folded line): the next
+    // one that is not blank.
+    bool continues() const {
+        const qsizetype at = afterBlankLines();
+        return at < text_.size() && (text_[at] == ' ' || text_[at] == '\t');
+    }
+    void skipBlankLines() { start_ = afterBlankLines(); }
+
+private:
+    qsizetype afterBlankLines() const {
+        qsizetype at = start_;
+        while (at < text_.size() && (text_[at] == '\r' || text_[at] == '\n')) ++at;
+        return at;
+    }
+
+    QByteArrayView text_;
+    qsizetype start_ = 0;
 };
 
-std::vector<ContentLine> contentLines(QByteArrayView text) {
-    std::vector<ContentLine> lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf('\n', start);
-        end = end < 0 ? text.size() : end + 1;
-        const QByteArrayView physical = text.sliced(start, end - start);
-        QByteArrayView content = physical;
-        while (!content.empty() && (content.back() == '\n' || content.back() == '\r')) content.chop(1);
-        const bool continuation = !physical.empty() && (physical.front() == ' ' || physical.front() == '\t');
-        if (continuation && !lines.empty()) {
-            lines.back().unfolded += content.sliced(1);
-            lines.back().original += physical;
-        } else if (!content.empty()) {
-            lines.push_back({content.toByteArray(), physical.toByteArray()});
-        }
-        start = end;
-    }
-    return lines;
+// A line without its line break.
+QByteArrayView contentOf(QByteArrayView physical) {
+    while (!physical.empty() && (physical.back() == '\n' || physical.back() == '\r')) physical.chop(1);
+    return physical;
 }
 
 std::nullopt_t fail(QByteArray* error, QByteArray reason) {
@@ -110,21 +165,27 @@ ICalendarProperty::ICalendarProperty(QByteArray name, QByteArray value, const Pa
         parameters_ += ';' + parameter + '=' + encodeParameterValue(parameterValue);
 }
 
-ICalendarProperty::ICalendarProperty(QByteArray name, QByteArray parameters, QByteArray value, QByteArray original)
-    : name_(std::move(name)),
-      parameters_(std::move(parameters)),
-      value_(std::move(value)),
-      original_(std::move(original)) {}
-
-std::optional<ICalendarProperty> ICalendarProperty::parse(QByteArray line, QByteArray original) {
+std::optional<ICalendarProperty> ICalendarProperty::parse(QByteArrayView line, QByteArrayView original) {
     const qsizetype colon = findUnquoted(line, ':');
     if (colon <= 0) return std::nullopt;
-    const QByteArrayView head = QByteArrayView(line).first(colon);
+    const QByteArrayView head = line.first(colon);
     qsizetype nameEnd = head.indexOf(';');
     if (nameEnd < 0) nameEnd = head.size();
     if (nameEnd == 0) return std::nullopt;
-    return ICalendarProperty(head.first(nameEnd).toByteArray().toUpper(), head.sliced(nameEnd).toByteArray(),
-                             line.sliced(colon + 1), std::move(original));
+    const QByteArrayView name = head.first(nameEnd);
+    ICalendarProperty property;
+    property.name_ = knownName(name);
+    if (property.name_.isNull()) property.name_ = name.toByteArray().toUpper();
+    property.parameters_ = head.sliced(nameEnd).toByteArray();
+    property.value_ = line.sliced(colon + 1).toByteArray();
+    // What the name, parameters, value and a usual line break give back
+    // needs no copy of its own.
+    const QByteArrayView lineBreak = original.sliced(line.size());
+    const bool plain = original.first(line.size()) == line && QByteArrayView(property.name_) == name;
+    if (plain && lineBreak == "\r\n") property.readBreak_ = "\r\n";
+    else if (plain && lineBreak == "\n") property.readBreak_ = "\n";
+    else property.original_ = original.toByteArray();
+    return property;
 }
 
 std::optional<QByteArray> ICalendarProperty::parameter(QByteArrayView name) const {
@@ -151,21 +212,53 @@ bool ICalendarProperty::hasParameterValue(QByteArrayView name, QByteArrayView va
 }
 
 QByteArray ICalendarProperty::serialized(QByteArrayView lineBreak) const {
-    if (!original_.isEmpty()) return original_;
     QByteArray out;
-    appendFolded(out, name_ + parameters_ + ':' + value_, lineBreak);
+    appendTo(out, lineBreak);
     return out;
+}
+
+void ICalendarProperty::appendTo(QByteArray& out, QByteArrayView lineBreak) const {
+    if (!original_.isEmpty()) {
+        out += original_;
+    } else if (!readBreak_.empty()) {
+        out += name_;
+        out += parameters_;
+        out += ':';
+        out += value_;
+        out += readBreak_;
+    } else {
+        appendFolded(out, name_ + parameters_ + ':' + value_, lineBreak);
+    }
 }
 
 std::optional<ICalendarComponent> ICalendarComponent::parse(QByteArrayView text, QByteArray* error) {
     std::vector<ICalendarComponent> open;
     std::optional<ICalendarComponent> root;
-    for (ContentLine& line : contentLines(text)) {
+    PhysicalLines lines(text);
+    QByteArray unfolded, folded;  // of a folded line; most lines are read where they stand
+    while (const std::optional<QByteArrayView> physical = lines.next()) {
+        QByteArrayView content = contentOf(*physical);
+        QByteArrayView original = *physical;
+        // Blank lines between the parts of a folded line are dropped.
+        if (!content.empty() && lines.continues()) {
+            unfolded = content.toByteArray();
+            folded = physical->toByteArray();
+            while (lines.continues()) {
+                lines.skipBlankLines();
+                const QByteArrayView continuation = *lines.next();
+                unfolded += contentOf(continuation).sliced(1);
+                folded += continuation;
+            }
+            content = unfolded;
+            original = folded;
+        }
+        if (content.empty()) continue;
         if (root) return fail(error, "text after the end of the calendar");
-        auto property = ICalendarProperty::parse(std::move(line.unfolded), std::move(line.original));
+        auto property = ICalendarProperty::parse(content, original);
         if (!property) return fail(error, "a line without a name and a value");
         if (property->name() == "BEGIN") {
             open.emplace_back(property->value().toUpper());
+            open.back().properties_.reserve(16);
         } else if (property->name() == "END") {
             if (open.empty() || !equalsIgnoringCase(open.back().name_, property->value()))
                 return fail(error, "END:" + property->value() + " does not close the open component");
@@ -193,7 +286,7 @@ QByteArray ICalendarComponent::serialized() const {
 void ICalendarComponent::serializeInto(QByteArray& out, QByteArrayView lineBreak) const {
     out += "BEGIN:" + name_;
     out += lineBreak;
-    for (const ICalendarProperty& property : properties_) out += property.serialized(lineBreak);
+    for (const ICalendarProperty& property : properties_) property.appendTo(out, lineBreak);
     for (const ICalendarComponent& component : components_) component.serializeInto(out, lineBreak);
     out += "END:" + name_;
     out += lineBreak;
@@ -250,16 +343,17 @@ QByteArray escapeText(QByteArrayView text) {
 }
 
 QByteArray unescapeText(QByteArrayView value) {
-    QByteArray text;
-    text.reserve(value.size());
+    QByteArray text(value.size(), Qt::Uninitialized);
+    char* out = text.data();
     for (qsizetype i = 0; i < value.size(); ++i) {
         if (value[i] == '\\' && i + 1 < value.size()) {
             const char next = value[++i];
-            text += next == 'n' || next == 'N' ? '\n' : next;
+            *out++ = next == 'n' || next == 'N' ? '\n' : next;
         } else {
-            text += value[i];
+            *out++ = value[i];
         }
     }
+    text.truncate(out - text.data());
     return text;
 }
 

@@ -23,8 +23,9 @@ public:
 
     // A new line; parameter values are quoted or encoded where they need it.
     ICalendarProperty(QByteArray name, QByteArray value, const Parameters& parameters = {});
-    // An unfolded content line; nothing when it has no name or no ":".
-    static std::optional<ICalendarProperty> parse(QByteArray line, QByteArray original);
+    // An unfolded content line and the lines it stood on in the file (its
+    // line breaks included); nothing when it has no name or no ":".
+    static std::optional<ICalendarProperty> parse(QByteArrayView line, QByteArrayView original);
 
     const QByteArray& name() const { return name_; }  // upper case
     const QByteArray& value() const { return value_; }
@@ -35,14 +36,19 @@ public:
     // The line as it was read (folded, with its line breaks), or as it is
     // to be written when it is new.
     QByteArray serialized(QByteArrayView lineBreak) const;
+    void appendTo(QByteArray& out, QByteArrayView lineBreak) const;
 
 private:
-    ICalendarProperty(QByteArray name, QByteArray parameters, QByteArray value, QByteArray original);
+    ICalendarProperty() = default;
 
     QByteArray name_;
     QByteArray parameters_;  // ";A=1;B=2" as written
     QByteArray value_;
-    QByteArray original_;  // empty for a line made here
+    // A line read from a file is written back as it was: most are the name,
+    // parameters and value as they stand and a line break, so only the
+    // others keep their text.
+    QByteArray original_;
+    QByteArrayView readBreak_;  // the line break of a line read so; empty for a line made here
 };
 
 class ICalendarComponent {

@@ -60,7 +60,9 @@ std::optional<double> parseNumber(QByteArrayView text) {
 }
 
 QString textValue(const ICalendarProperty* property) {
-    return property ? QString::fromUtf8(unescapeText(property->value())) : QString();
+    if (!property) return {};
+    const QByteArray& value = property->value();
+    return QString::fromUtf8(value.contains('\\') ? unescapeText(value) : value);
 }
 
 bool isUtc(const TimeZone& zone) {
