@@ -70,6 +70,8 @@ bench: build-release
 	cmake --build $(BUILD_RELEASE) --target benchmarks
 	@for b in $(BUILD_RELEASE)/bench/*/bench_*; do \
 	    [ -f "$$b" ] && [ -x "$$b" ] || continue; echo "== $$b"; "$$b"; done
+	bench/mcp/server-throughput.sh $(BUILD_RELEASE)
+	bench/devmodes/parse-switches.sh $(BUILD_RELEASE)
 
 format: deps
 	@scripts/format

@@ -115,6 +115,45 @@ BENCHMARK_CAPTURE(ParseCorpusLines, GermanFrenchEnglish, (QStringList{u"de"_s, u
 BENCHMARK_CAPTURE(ParseCorpusLines, EnglishWithGerman, QStringList{u"en"_s}, (QStringList{u"de-DE"_s, u"en"_s}))
     ->Unit(benchmark::kMillisecond);
 
+// The lines of the corpus, each with its own language's vocabulary (that
+// language and English), as `tavlin --parse-batch` reads them
+// (bench/devmodes/parse-switches.sh). Reports the mean per line. Warm
+// parses them again and again; BatchFromScratch once, building each
+// vocabulary and its patterns as it goes, and is cold only in a process of
+// its own:
+//   bench_parsing --benchmark_filter=ParseCorpusBatchFromScratch
+std::vector<std::pair<QString, QString>> corpusRows() {  // language, line
+    std::vector<std::pair<QString, QString>> rows;
+    for (const auto& [language, lines] : corpus())
+        for (const QString& line : lines) rows.emplace_back(language, line);
+    return rows;
+}
+
+void ParseCorpusBatch(benchmark::State& state, bool fromScratch) {
+    const std::vector<std::pair<QString, QString>> rows = corpusRows();
+    Reading reading;
+    std::map<QString, ParserVocabulary> vocabularies;
+    const auto parseAll = [&] {
+        for (const auto& [language, line] : rows) {
+            auto found = vocabularies.find(language);
+            if (found == vocabularies.end())
+                found = vocabularies.emplace(language, ParserVocabulary::forLocaleIdentifiers({language})).first;
+            benchmark::DoNotOptimize(reading.parse(line, {}, found->second));
+        }
+    };
+    if (!fromScratch) parseAll();
+    std::chrono::steady_clock::duration spent{};
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        parseAll();
+        spent += std::chrono::steady_clock::now() - start;
+    }
+    state.counters["mean_us"] = std::chrono::duration<double, std::micro>(spent).count() /
+                                static_cast<double>(state.iterations() * rows.size());
+}
+BENCHMARK_CAPTURE(ParseCorpusBatch, Warm, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ParseCorpusBatch, FromScratch, true)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // The first keystroke of a session: the detector, the user's vocabulary and
 // every pattern made for the first time. Cold only in a process of its own:
 //   LANGUAGE=de:fr:en bench_parsing --benchmark_filter=FirstParseOfTheProcess
