@@ -8,11 +8,7 @@
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-build/release}
-tavlin="$build/src/app/tavlin"
-[ -x "$tavlin" ] || { echo "no $tavlin; build it first (make build-release)" >&2; exit 1; }
-
-home=$(mktemp -d)
+. "$here/../program.sh"
 trap 'rm -rf "$home"' EXIT INT TERM
 mkdir -p "$home/reminders" "$home/config"
 export XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" TAVLIN_REMINDERS_DIR="$home/reminders" \

@@ -9,11 +9,7 @@
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-build/release}
-tavlin="$build/src/app/tavlin"
-[ -x "$tavlin" ] || { echo "no $tavlin; build it first (make build-release)" >&2; exit 1; }
-
-home=$(mktemp -d)
+. "$here/../program.sh"
 pid=
 trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true; rm -rf "$home"' EXIT INT TERM
 mkdir -p "$home/config/Tavlin"
