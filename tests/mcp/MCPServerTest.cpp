@@ -6,7 +6,7 @@
 #include "platform/Clock.h"
 
 #include "RawClient.h"
-#include "support/CapturedLog.h"
+#include "support/LogCapture.h"
 #include "support/MainLoop.h"
 
 #include <gmock/gmock.h>
@@ -388,7 +388,7 @@ TEST(MCPServer, FallsBackOnceToAPortTheSystemChooses) {
     const QString path = folder.filePath(u"mcp.json"_s);
     MCPService service(u"1"_s, QString(), {});
 
-    std::optional<CapturedLog> log(std::in_place);
+    LogCapture log("com.quorvandell.tavlin.mcp", QtWarningMsg);
     MCPServer fallingBack(service, path, u"t"_s);
     fallingBack.start(holder.serverPort(), true);
     ASSERT_TRUE(fallingBack.port());
@@ -396,14 +396,14 @@ TEST(MCPServer, FallsBackOnceToAPortTheSystemChooses) {
     EXPECT_EQ(fallingBack.lastError(), std::nullopt);
     EXPECT_EQ(MCPConfiguration::read(path)->port, fallingBack.port());
     // A recovered failure is a warning, not an error.
-    EXPECT_EQ(log->messages(QtCriticalMsg), QStringList());
-    ASSERT_EQ(log->messages(QtWarningMsg).size(), 1);
-    EXPECT_THAT(log->messages(QtWarningMsg)[0].toStdString(), HasSubstr("listening on another port"));
+    EXPECT_EQ(log.take(QtCriticalMsg), QStringList());
+    const QStringList warnings = log.take();
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_THAT(warnings[0].toStdString(), HasSubstr("listening on another port"));
 
-    log.emplace();
     MCPServer fixed(service, path, u"t"_s);
     fixed.start(holder.serverPort(), false);
-    EXPECT_EQ(log->messages(QtCriticalMsg).size(), 1);
+    EXPECT_EQ(log.take(QtCriticalMsg).size(), 1);
     EXPECT_FALSE(fixed.hasListener());
     EXPECT_EQ(fixed.port(), std::nullopt);
     ASSERT_TRUE(fixed.lastError());

@@ -3,6 +3,7 @@
 #include "preferences/PreferencesView.h"
 #include "preferences/PreferencesWindow.h"
 #include "preferences/SettingsTabSelection.h"
+#include "support/LogCapture.h"
 #include "support/MainLoop.h"
 #include "support/PreferencesWorld.h"
 #include "support/Printers.h"
@@ -25,6 +26,8 @@ using tavlin::preferences::SettingsTabSelection;
 using tavlin::testing::PreferencesWorld;
 
 namespace {
+
+constexpr const char* kPreferencesCategory = "com.quorvandell.tavlin.preferences";
 
 // A window that does what it is told and says so; whether it gets the
 // keyboard is the test's choice.
@@ -70,23 +73,6 @@ public:
     }
     void orderFrontRegardless() override { ++ordersFront; }
     void setFloating(bool floating) override { floatingChanges.push_back(floating); }
-};
-
-// The preferences category's messages, as they are logged.
-class LogCapture {
-public:
-    LogCapture() {
-        lines_ = &lines;
-        previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
-            if (QLatin1StringView(context.category) == "com.quorvandell.tavlin.preferences") *lines_ << text;
-        });
-    }
-    ~LogCapture() { qInstallMessageHandler(previous_); }
-    QStringList lines;
-
-private:
-    static inline QStringList* lines_ = nullptr;
-    QtMessageHandler previous_;
 };
 
 class PreferencesWindowControllerTest : public ::testing::Test {
@@ -274,10 +260,10 @@ TEST_F(PreferencesWindowControllerTest, ActivationIsCheckedTwiceAndFloatsTheWind
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         keyAt = c.keyAt;
-        LogCapture log;
+        LogCapture log(kPreferencesCategory, QtInfoMsg);
         makeController().show();
         clock.advance(1s);
-        EXPECT_EQ(log.lines, c.log);
+        EXPECT_EQ(log.take(), c.log);
         EXPECT_EQ(window->floatingChanges, c.floating);
         EXPECT_EQ(window->makeKeys, c.retries);
         EXPECT_EQ(controller->windowLevel(), c.floating.empty() ? 0 : 3);
@@ -286,13 +272,14 @@ TEST_F(PreferencesWindowControllerTest, ActivationIsCheckedTwiceAndFloatsTheWind
 
 TEST_F(PreferencesWindowControllerTest, BecomingKeyCancelsTheSecondCheck) {
     keyAt = FakeWindow::KeyAt::never;
-    LogCapture log;
+    LogCapture log(kPreferencesCategory, QtInfoMsg);
     makeController().show();
     clock.advance(150ms);
     window->key = true;
     controller->windowDidBecomeKey();
     clock.advance(1s);
-    EXPECT_EQ(log.lines.size(), 2) << log.lines.join(u" | "_s).toStdString();
+    const QStringList lines = log.take();
+    EXPECT_EQ(lines.size(), 2) << lines.join(u" | "_s).toStdString();
     EXPECT_TRUE(window->floatingChanges.empty());
     EXPECT_EQ(clock.pendingActions(), 0u);
 }

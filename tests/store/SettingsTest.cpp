@@ -1,6 +1,6 @@
 #include "store/Settings.h"
 
-#include "support/CapturedLog.h"
+#include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "support/TestFiles.h"
 
@@ -255,11 +255,11 @@ TEST_F(SettingsTest, WarnsOfEachKeyItDoesNotRead) {
         SCOPED_TRACE(c.stored.dump());
         store(c.stored);
         UserDefaults defaults(path);
-        const CapturedLog log;
+        LogCapture log("com.quorvandell.tavlin.store", QtWarningMsg);
         const Settings settings(defaults, {otherKey});
         QStringList expected;
         for (const QString& warning : c.warnings) expected.append(path + u": "_s + warning);
-        QStringList warnings = log.messages(QtWarningMsg);
+        QStringList warnings = log.take(QtWarningMsg);
         warnings.sort();
         expected.sort();
         EXPECT_EQ(warnings, expected);

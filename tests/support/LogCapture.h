@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+#include <vector>
+
 // Collects what is logged while it lives, in one category and at one level
 // or above, with that category's debug output turned on when asked. One at
 // a time; messages from any thread are kept.
@@ -27,10 +30,26 @@ public:
     // The messages so far, and forgets them.
     QStringList take() {
         const QMutexLocker lock(&mutex_);
-        return std::exchange(lines_, {});
+        QStringList taken;
+        for (const Entry& entry : std::exchange(entries_, {})) taken += entry.second;
+        return taken;
+    }
+
+    // The messages so far logged at exactly `type`, and forgets those.
+    QStringList take(QtMsgType type) {
+        const QMutexLocker lock(&mutex_);
+        QStringList taken;
+        std::erase_if(entries_, [&](const Entry& entry) {
+            if (entry.first != type) return false;
+            taken += entry.second;
+            return true;
+        });
+        return taken;
     }
 
 private:
+    using Entry = std::pair<QtMsgType, QString>;
+
     // Debug counts lowest, then info, warning, critical.
     static int rank(QtMsgType type) {
         switch (type) {
@@ -48,7 +67,7 @@ private:
         if (self && context.category && qstrcmp(context.category, self->category_) == 0 &&
             rank(type) >= rank(self->least_)) {
             const QMutexLocker lock(&self->mutex_);
-            self->lines_ += message;
+            self->entries_.emplace_back(type, message);
         }
     }
 
@@ -56,6 +75,6 @@ private:
     QtMsgType least_;
     QtMessageHandler previous_ = nullptr;
     QMutex mutex_;
-    QStringList lines_;
+    std::vector<Entry> entries_;
     static inline LogCapture* instance_ = nullptr;
 };
