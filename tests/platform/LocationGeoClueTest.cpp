@@ -1,14 +1,13 @@
 #include "platform/LocationGeoClue.h"
 
 #include "support/MainLoop.h"
+#include "support/PrivateSessionBus.h"
 
 #include <gtest/gtest.h>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMetaType>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <memory>
 #include <string>
@@ -43,43 +42,6 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, GeoClueTimestamp&
 namespace {
 
 const QString clientPath = u"/org/freedesktop/GeoClue2/Client/1"_s;
-
-// A message bus of the test's own, so that GeoClue can be played on it.
-class PrivateBus {
-public:
-    PrivateBus() {
-        const QString config = directory_.filePath(u"bus.conf"_s);
-        QFile file(config);
-        if (!file.open(QIODevice::WriteOnly)) return;
-        // Plain strings: moc cannot read raw string literals.
-        file.write(
-            u"<busconfig>\n"
-            "  <type>session</type>\n"
-            "  <listen>unix:path=%1</listen>\n"
-            "  <auth>EXTERNAL</auth>\n"
-            "  <policy context=\"default\">\n"
-            "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-            "    <allow eavesdrop=\"true\"/>\n"
-            "    <allow own=\"*\"/>\n"
-            "  </policy>\n"
-            "</busconfig>\n"_s.arg(directory_.filePath(u"socket"_s))
-                .toUtf8());
-        file.close();
-        daemon_.start(u"dbus-daemon"_s, {u"--config-file="_s + config, u"--nofork"_s, u"--print-address"_s});
-        if (daemon_.waitForReadyRead(10'000)) address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-    }
-    ~PrivateBus() {
-        daemon_.kill();
-        daemon_.waitForFinished();
-    }
-
-    const QString& address() const { return address_; }
-
-private:
-    QTemporaryDir directory_;
-    QProcess daemon_;
-    QString address_;
-};
 
 class FakeLocationObject : public QObject {
     Q_OBJECT
@@ -185,31 +147,23 @@ constexpr Location amsterdam{.latitude = 52.37,
 
 class GeoClueLocationManagerTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        qDBusRegisterMetaType<GeoClueTimestamp>();
-        bus = new PrivateBus;
-    }
-    static void TearDownTestSuite() { delete bus; }
+    static void SetUpTestSuite() { qDBusRegisterMetaType<GeoClueTimestamp>(); }
 
+    // GeoClue is played on a bus of the test's own.
     void SetUp() override {
-        ASSERT_FALSE(bus->address().isEmpty()) << "dbus-daemon did not start";
-        ++connections;
-        serviceName = u"geoclue-service-%1"_s.arg(connections);
-        clientName = u"geoclue-client-%1"_s.arg(connections);
-        serviceBus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(bus->address(), serviceName));
-        clientBus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(bus->address(), clientName));
-        ASSERT_TRUE(serviceBus->isConnected() && clientBus->isConnected());
+        if (!PrivateSessionBus::isAvailable())
+            GTEST_SKIP() << "dbus-daemon is not installed (Debian package dbus-daemon)";
+        ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start";
+        serviceBus = bus.connect();
+        clientBus = bus.connect();
+        ASSERT_TRUE(serviceBus.isConnected() && clientBus.isConnected());
     }
     void TearDown() override {
         manager.reset();
         geoclue.reset();
-        serviceBus.reset();
-        clientBus.reset();
-        QDBusConnection::disconnectFromBus(serviceName);
-        QDBusConnection::disconnectFromBus(clientName);
     }
 
-    void startGeoClue() { geoclue = std::make_unique<FakeGeoClue>(*serviceBus); }
+    void startGeoClue() { geoclue = std::make_unique<FakeGeoClue>(serviceBus); }
     void makeManager(const QDBusConnection& connection) {
         manager = std::make_unique<GeoClueLocationManager>(connection, clock);
         manager->setDesiredAccuracy(LocationManager::hundredMetresAccuracy);
@@ -218,17 +172,14 @@ protected:
         QObject::connect(manager.get(), &LocationManager::locationsUpdated,
                          [this](const std::vector<Location>& locations) { fixes.push_back(locations); });
     }
-    void makeManager() { makeManager(*clientBus); }
+    void makeManager() { makeManager(clientBus); }
     bool sessionsEnded(int count) const {
         return geoclue->manager.deleted.size() == count && geoclue->client.stops == count;
     }
 
-    static inline PrivateBus* bus = nullptr;
-    static inline int connections = 0;
-    QString serviceName;
-    QString clientName;
-    std::unique_ptr<QDBusConnection> serviceBus;
-    std::unique_ptr<QDBusConnection> clientBus;
+    PrivateSessionBus bus;
+    QDBusConnection serviceBus{QString()};
+    QDBusConnection clientBus{QString()};
     ManualClock clock;
     std::unique_ptr<FakeGeoClue> geoclue;
     std::unique_ptr<GeoClueLocationManager> manager;

@@ -1,6 +1,7 @@
 #include "platform/PowerEvents.h"
 
 #include "support/MainLoop.h"
+#include "support/PrivateSessionBus.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -8,8 +9,6 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVirtualObject>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <vector>
 
@@ -40,23 +39,14 @@ public:
 class PowerEventsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (QStandardPaths::findExecutable(u"dbus-daemon"_s).isEmpty())
+        if (!PrivateSessionBus::isAvailable())
             GTEST_SKIP() << "dbus-daemon is not installed (Debian package dbus-daemon)";
-        daemon.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address"_s});
-        ASSERT_TRUE(daemon.waitForReadyRead(10000)) << daemon.readAllStandardError().toStdString();
-        const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
-        listener = QDBusConnection::connectToBus(address, u"listener"_s);
-        services = QDBusConnection::connectToBus(address, u"services"_s);
+        ASSERT_TRUE(bus.isRunning()) << "dbus-daemon did not start";
+        listener = bus.connect();
+        services = bus.connect();
         ASSERT_TRUE(listener.isConnected());
         ASSERT_TRUE(services.registerService(u"org.freedesktop.login1"_s));
         ASSERT_TRUE(services.registerService(u"org.freedesktop.ScreenSaver"_s));
-    }
-
-    void TearDown() override {
-        QDBusConnection::disconnectFromBus(u"listener"_s);
-        QDBusConnection::disconnectFromBus(u"services"_s);
-        daemon.kill();
-        daemon.waitForFinished();
     }
 
     // A change of a session's properties, as logind announces it.
@@ -85,7 +75,7 @@ protected:
         QObject::connect(&events, &PowerEvents::sessionDidBecomeActive, [this] { heard.push_back("session active"); });
     }
 
-    QProcess daemon;
+    PrivateSessionBus bus;
     QDBusConnection listener{u""_s};
     QDBusConnection services{u""_s};
     std::vector<std::string> heard;
