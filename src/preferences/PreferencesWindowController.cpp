@@ -1,6 +1,7 @@
 #include "preferences/PreferencesWindowController.h"
 
 #include "platform/Log.h"
+#include "platform/ReduceMotion.h"
 #include "preferences/PreferencesWindow.h"
 #include "preferences/SettingsTabSelection.h"
 
@@ -129,7 +130,8 @@ void PreferencesWindowController::fitWindowHeight(bool animate) {
         const int frameBottom = fitted.bottom() + window_->chrome().bottom();
         if (frameBottom > available->bottom()) fitted.translate(0, available->bottom() - frameBottom);
     }
-    window_->setContentGeometry(fitted, animate);
+    // Without motion the window takes its new height at once.
+    window_->setContentGeometry(fitted, animate && !platform::reduceMotion());
 }
 
 void PreferencesWindowController::contentHeightChanged(SettingsTab tab, qreal height) {

@@ -75,7 +75,8 @@ public:
     // The content height the window should have now.
     int targetHeight() const;
     // Moves the window's bottom edge to targetHeight (its top stays, and the
-    // bottom stays on the screen); its width back to 460.
+    // bottom stays on the screen); its width back to 460. Animated only when
+    // asked and the desktop does not ask for reduced motion.
     void fitWindowHeight(bool animate);
 
     const PreferencesServices& services() const { return services_; }

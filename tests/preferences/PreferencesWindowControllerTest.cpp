@@ -1,5 +1,6 @@
 #include "preferences/PreferencesWindowController.h"
 
+#include "platform/ReduceMotion.h"
 #include "preferences/PreferencesView.h"
 #include "preferences/PreferencesWindow.h"
 #include "preferences/SettingsTabSelection.h"
@@ -77,6 +78,10 @@ public:
 
 class PreferencesWindowControllerTest : public ::testing::Test {
 protected:
+    // The desktop's motion setting is the test's, never the machine's.
+    PreferencesWindowControllerTest() { tavlin::platform::setReduceMotionOverride(false); }
+    ~PreferencesWindowControllerTest() override { tavlin::platform::setReduceMotionOverride(std::nullopt); }
+
     PreferencesWindowController& makeController() {
         controller = std::make_unique<PreferencesWindowController>(
             world.store, world.settings, world.notifications.function(), world.location, world.server, nullptr,
@@ -227,6 +232,23 @@ TEST_F(PreferencesWindowControllerTest, ATabSwitchFitsItsMeasuredHeightAtOnceEls
     controller->selectTab(u"reminders"_s);
     EXPECT_EQ(selection.tab(), SettingsTab::reminders);
     EXPECT_EQ(window->fits.size(), 3u) << "an identifier of no tab does nothing";
+}
+
+TEST_F(PreferencesWindowControllerTest, WithReducedMotionEveryFitIsImmediate) {
+    tavlin::platform::setReduceMotionOverride(true);
+    makeController().show();
+    window->fits.clear();
+
+    controller->contentHeightChanged(SettingsTab::general, 500);
+    controller->selectTab(u"settings.mcp"_s);
+    clock.advance(150ms);
+    controller->contentHeightChanged(SettingsTab::mcp, 260);
+    controller->selectTab(u"settings.general"_s);
+
+    std::vector<std::pair<int, bool>> fits;
+    for (const auto& [rect, animated] : window->fits) fits.emplace_back(rect.height(), animated);
+    EXPECT_EQ(fits, (std::vector<std::pair<int, bool>>{{500, false}, {300, false}, {260, false}, {500, false}}))
+        << "a report, an estimate, a report and a measured tab, none animated";
 }
 
 TEST_F(PreferencesWindowControllerTest, ActivationIsCheckedTwiceAndFloatsTheWindowOnlyAsALastResort) {
