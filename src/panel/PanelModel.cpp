@@ -1,5 +1,6 @@
 #include "panel/PanelModel.h"
 
+#include "panel/CaptureCandidates.h"
 #include "panel/ExitCommand.h"
 #include "panel/ListCompletion.h"
 #include "panel/LocationPreviewLookup.h"
@@ -50,6 +51,7 @@ PanelModel::PanelModel(PanelViewInputs inputs, Environment environment, QObject*
 PanelModel::~PanelModel() {
     for (const QMetaObject::Connection& connection : contentConnections_) disconnect(connection);
     // Work that would write into a panel that is gone.
+    captureTask_.cancel();
     smartParseTask_.cancel();
     locationPreviewTask_.cancel();
     undoDismissTask_.cancel();
@@ -325,6 +327,7 @@ void PanelModel::contentAppeared() {
 
 void PanelModel::contentDisappeared() {
     for (const QMetaObject::Connection& connection : std::exchange(contentConnections_, {})) disconnect(connection);
+    captureTask_.cancel();
     qCInfo(lcPanel).noquote() << u"panel content leaving, pending edit: %1"_s.arg(editingID() ? u"true"_s : u"false"_s);
     commitPendingEdit();
 }
@@ -374,7 +377,69 @@ void PanelModel::handleCommand(PanelListKey) {
 
 void PanelModel::findCaptureCandidates() {
     if (!captureText()) return refocusField();
-    // Not built yet: the captured text is read into candidates.
+    // Shown again (access given back): the candidates found stay as the
+    // user left them.
+    if (captureCandidates()) return;
+    captureTask_.cancel();
+    captureTask_ = panel::findCaptureCandidates(*captureText(), this);
+}
+
+// The capture.
+
+parsing::ParsedQuickAdd PanelModel::parseCandidate(const QString& text) const {
+    return readingContext().ruleReading(text);
+}
+
+QString PanelModel::captureCandidateText(const QUuid& id) const {
+    if (!captureCandidates()) return {};
+    const auto candidate = findCandidate(*captureCandidates(), id);
+    return candidate != captureCandidates()->end() ? candidate->text : QString();
+}
+
+void PanelModel::setCaptureCandidateText(const QUuid& id, QString text) {
+    if (!captureCandidates()) return;
+    std::vector<CaptureCandidate> candidates = *captureCandidates();
+    const auto candidate = findCandidate(candidates, id);
+    if (candidate == candidates.end()) return;
+    candidate->parsed = parseCandidate(text);
+    candidate->text = std::move(text);
+    setCaptureCandidates(std::move(candidates));
+}
+
+void PanelModel::addCaptureCandidate(const QUuid& id) {
+    if (!captureCandidates()) return;
+    std::vector<CaptureCandidate> candidates = *captureCandidates();
+    const auto found = findCandidate(candidates, id);
+    if (found == candidates.end()) return;
+    const CaptureCandidate added = std::move(*found);
+    candidates.erase(found);
+    const bool last = candidates.empty();
+    setCaptureCandidates(std::move(candidates));
+    // One without a title is only dropped.
+    if (added.parsed.title.isEmpty()) return;
+    platform::detach(createPartsAndRefine(environment_.commitStore, titledParts({added}), listTitles()));
+    if (last) endCapture();
+}
+
+void PanelModel::removeCaptureCandidate(const QUuid& id) {
+    if (!captureCandidates()) return;
+    std::vector<CaptureCandidate> candidates = *captureCandidates();
+    std::erase_if(candidates, [&](const CaptureCandidate& candidate) { return candidate.id == id; });
+    setCaptureCandidates(std::move(candidates));
+}
+
+void PanelModel::createCapturedReminders() {
+    if (!captureCandidates() || captureCandidates()->empty()) return;
+    std::vector<PreparedPart> parts = titledParts(*captureCandidates());
+    // The rows go at once; the adds follow, one after the other.
+    setCaptureCandidates(std::vector<CaptureCandidate>{});
+    endCapture();
+    platform::detach(createPartsAndRefine(environment_.commitStore, std::move(parts), listTitles()));
+}
+
+void PanelModel::endCapture() {
+    setCaptureDone(true);
+    setFocus(FocusTarget::field);
 }
 
 void PanelModel::refocusField() {

@@ -254,6 +254,17 @@ public:
     // The places named in the typed line, in order.
     std::vector<LocationRequest> locationRequests() const;
 
+    // The capture: the reading of a candidate's line (the rules' reading as
+    // it would be saved), its text ("" for none with that id), an edit of
+    // its text, which reads it again, and adding one, dropping one and
+    // adding all. Adding ends the capture once no candidate is left.
+    parsing::ParsedQuickAdd parseCandidate(const QString& text) const;
+    QString captureCandidateText(const QUuid& id) const;
+    void setCaptureCandidateText(const QUuid& id, QString text);
+    void addCaptureCandidate(const QUuid& id);
+    void removeCaptureCandidate(const QUuid& id);
+    void createCapturedReminders();
+
     // The field takes the keyboard anew (at the next turn) unless a row is
     // being edited, a capture is showing or the list has the keyboard.
     void refocusField();
@@ -335,8 +346,10 @@ private:
     void handleCommand(PanelListKey key);
 
     // The first thing the content does once shown: the field takes the
-    // keyboard, or the captured text is read.
+    // keyboard, or the captured text is read (captureTask_).
     void findCaptureCandidates();
+    // The capture is finished: the field has the keyboard again.
+    void endCapture();
 
     // The field empties, nothing is selected, and the field has the keyboard.
     void clearField();
@@ -354,6 +367,7 @@ private:
     QList<QMetaObject::Connection> contentConnections_;
     std::vector<LocationRequest> placeRequests_;  // as last seen
     RowFilter rowFilter_;
+    platform::Task<> captureTask_;  // finds the candidates; ends with the content
 
     QString query_;
     std::optional<int> selectedIndex_;
