@@ -17,6 +17,13 @@
 //   toggle   the hot key's toggle
 //   added    prints "added=TITLE|TITLE…": the titles of the reminders that
 //            appeared in the store since "ready", in the order they came
+//   capture TEXT
+//            what the shell does with text captured from a selection: the
+//            panel closes and opens afresh with TEXT ("\n" in it a line
+//            break) at its screen-centred home
+//   activation TAG, geometry, typing
+//            the panel's diagnostics: its activation line under TAG, its
+//            geometry line, and the report of typing into it
 //
 // "ready" comes once the store has read the folder.
 
@@ -173,6 +180,14 @@ int main(int argc, char** argv) {
             else if (command == "click") controller.toggle(false);
             else if (command == "toggle") controller.toggle(true);
             else if (command == "added") say(u"added="_s + added.join(u'|'));
+            else if (command.startsWith("capture ")) {
+                controller.close();
+                controller.open(QString::fromUtf8(command.mid(8)).replace(u"\\n"_s, u"\n"_s),
+                                tavlin::panel::Anchor::screenCenter);
+            } else if (command.startsWith("activation "))
+                controller.activationState(QString::fromUtf8(command.mid(11)));
+            else if (command == "geometry") controller.printGeometry();
+            else if (command == "typing") tavlin::platform::detach(controller.typeAndReport());
             else say(u"unknown command: "_s + QString::fromUtf8(command));
         }
     });

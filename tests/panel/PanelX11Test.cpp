@@ -341,3 +341,30 @@ TEST_F(PanelTypingTest, ReturnAddsNothingThatMatchesAReminderAndCtrlReturnAddsIt
         << everySummary().join(u", "_s).toStdString();
     EXPECT_EQ(added(), u"milk"_s);
 }
+
+TEST_F(PanelX11Test, TheDiagnosticsTellThePanelAndTypingIntoIt) {
+    startProbe();
+    command("activation t");
+    const QString before = output->waitForLineStartingWith(u"[t] "_s);
+    EXPECT_TRUE(before.startsWith(u"[t] panel: nil nsAppActive=false reallyActive=false frontmost="_s))
+        << before.toStdString();
+    EXPECT_TRUE(before.endsWith(u" responder=none resignKey=0 orphanPanels=0 "_s)) << before.toStdString();
+
+    xdotool(u"key ctrl+alt+k"_s);
+    const ProbeState opened =
+        stateWhen([](const ProbeState& s) { return openAndActive(s) && s.is(u"fieldFocused"_s); });
+    ASSERT_TRUE(opened.is(u"fieldFocused"_s)) << opened.line.toStdString();
+    command("activation open");
+    const QString active = output->waitForLineStartingWith(u"[open] "_s);
+    EXPECT_TRUE(active.contains(u" nsAppActive=true reallyActive=true frontmost=Tavlin menuBar=Tavlin "_s))
+        << active.toStdString();
+    EXPECT_TRUE(active.contains(u" window="_s + opened.field(u"window"_s) + u' ')) << active.toStdString();
+
+    command("typing");
+    const QString keyboard = output->waitForLineStartingWith(u"keyboard: "_s);
+    EXPECT_TRUE(keyboard.startsWith(u"keyboard: key=true reallyActive=true responder="_s)) << keyboard.toStdString();
+    EXPECT_EQ(output->waitForLineStartingWith(u"typing: "_s), u"typing: before=\"\" after=\"hi\""_s);
+    EXPECT_EQ(output->waitForLineStartingWith(u"menu equivalents "_s),
+              u"menu equivalents via NSApp.sendEvent: field=\"pasted\""_s);
+    EXPECT_TRUE(state().line.endsWith(u" query=pasted"_s));
+}
