@@ -2,6 +2,7 @@
 
 #include "platform/ReduceMotion.h"
 #include "rows/Look.h"
+#include "rows/Spinner.h"
 #include "rows/Symbol.h"
 
 #include <QEvent>
@@ -29,8 +30,6 @@ constexpr double pinSide = 22;
 constexpr int labelSpacing = 4;  // between a symbol and its text
 constexpr int captionSpacing = 8;
 constexpr int preferredWidth = 440;  // the panel's own width under the tray item
-constexpr int spinnerSpokes = 8;
-constexpr std::chrono::milliseconds spinnerStep{100};
 
 QColor withAlpha(QColor color, double alpha) {
     color.setAlphaF(float(alpha));
@@ -417,17 +416,7 @@ void LocationPreviewCard::paintOverlay(QPainter& painter, const RadiusOverlay& o
 }
 
 void LocationPreviewCard::paintSpinner(QPainter& painter, QPointF center) {
-    // The small spinner: spokes that fade behind the one in front.
-    const QColor spoke = color(palette(), Tone::primary);
-    for (int index = 0; index < spinnerSpokes; ++index) {
-        const int age = (spinPhase_ - index + spinnerSpokes) % spinnerSpokes;
-        const double angle = 2 * std::numbers::pi * index / spinnerSpokes - std::numbers::pi / 2;
-        const QPointF direction(std::cos(angle), std::sin(angle));
-        QPen pen(withAlpha(spoke, spoke.alphaF() * (0.85 - 0.09 * age)), 1.6);
-        pen.setCapStyle(Qt::RoundCap);
-        painter.setPen(pen);
-        painter.drawLine(center + direction * 3.5, center + direction * 7);
-    }
+    rows::paintSpinner(painter, center, spinPhase_, color(palette(), Tone::primary));
 }
 
 void LocationPreviewCard::paintCaptionName(QPainter& painter) {

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QWidget>
 
 #include <algorithm>
@@ -83,6 +85,19 @@ QFont font(const QFont& base, TextStyle style, QFont::Weight weight) {
 QFont font(TextStyle style, QFont::Weight weight) { return font(QApplication::font(), style, weight); }
 
 bool isDark(const QPalette& palette) { return palette.color(QPalette::Window).lightnessF() < 0.5; }
+
+QFont tabularDigits(const QFont& base) {
+    const QFontMetricsF metrics(base);
+    const qreal zero = metrics.horizontalAdvance(QLatin1Char('0'));
+    bool even = true;
+    for (char digit = '1'; digit <= '9'; ++digit) even = even && metrics.horizontalAdvance(QLatin1Char(digit)) == zero;
+    if (even) return base;
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (base.pixelSize() > 0) fixed.setPixelSize(base.pixelSize());
+    else fixed.setPointSizeF(base.pointSizeF());
+    fixed.setWeight(base.weight());
+    return fixed;
+}
 
 QColor color(const QPalette& palette, Tone tone) {
     const QColor text = palette.color(QPalette::WindowText);

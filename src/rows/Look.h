@@ -20,6 +20,12 @@ QFont font(const QFont& base, TextStyle style, QFont::Weight weight = QFont::Nor
 // The application's font in `style`.
 QFont font(TextStyle style, QFont::Weight weight = QFont::Normal);
 
+// `base`, or a font of its size whose digits are all as wide, so that a
+// changing number does not make the text beside it move. Qt cannot ask a
+// font for its tabular figures: `base` serves when its digits already are
+// (DejaVu Sans's are), else the desktop's fixed-width font.
+QFont tabularDigits(const QFont& base);
+
 // Primary text, its secondary, tertiary and quaternary shades (the text
 // colour at 0.5, 0.25 and 0.1), the accent (the selection colour), and the
 // three signal colours, each a little lighter on a dark palette.

@@ -1,6 +1,7 @@
 #include "rows/SearchField.h"
 
 #include "rows/Look.h"
+#include "rows/PlainField.h"
 #include "rows/Symbol.h"
 
 #include <QHBoxLayout>
@@ -65,15 +66,8 @@ SearchField::SearchField(int verticalPadding, QWidget* parent)
     layout->addWidget(magnifier_, 0, Qt::AlignVCenter);
     layout->addWidget(edit_, 1, Qt::AlignVCenter);
 
-    // A plain field: no frame and no background of its own.
-    edit_->setFrame(false);
-    edit_->setFont(rows::font(TextStyle::body));
+    makePlainField(*edit_);
     edit_->setPlaceholderText(u"Search or add a reminder"_s);
-    edit_->setAttribute(Qt::WA_MacShowFocusRect, false);
-    QPalette palette;
-    palette.setColor(QPalette::Base, Qt::transparent);
-    edit_->setPalette(palette);
-    edit_->setAutoFillBackground(false);
     setFocusProxy(edit_);
 }
 

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QPixmap>
 #include <QPolygonF>
 
@@ -124,6 +125,40 @@ void checkmark(QPainter& painter, const QColor& color) {
     painter.drawPolyline(tick, 3);
 }
 
+// A plus in a ring.
+void plusCircle(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.08));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPointF(0.5, 0.5), 0.42, 0.42);
+    painter.drawLine(QPointF(0.5, 0.29), QPointF(0.5, 0.71));
+    painter.drawLine(QPointF(0.29, 0.5), QPointF(0.71, 0.5));
+}
+
+void xmarkCircleFill(QPainter& painter, const QColor& color) {
+    QPainterPath disc;
+    disc.addEllipse(QPointF(0.5, 0.5), 0.45, 0.45);
+    QPainterPathStroker stroker(strokePen(color, 0.1));
+    QPainterPath cross;
+    cross.moveTo(0.34, 0.34);
+    cross.lineTo(0.66, 0.66);
+    cross.moveTo(0.66, 0.34);
+    cross.lineTo(0.34, 0.66);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawPath(disc.subtracted(stroker.createStroke(cross)));
+}
+
+// Three lines of text, the last short, and a plus beside it.
+void textBadgePlus(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.085));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(QPointF(0.08, 0.2), QPointF(0.92, 0.2));
+    painter.drawLine(QPointF(0.08, 0.44), QPointF(0.92, 0.44));
+    painter.drawLine(QPointF(0.08, 0.68), QPointF(0.46, 0.68));
+    painter.drawLine(QPointF(0.76, 0.56), QPointF(0.76, 0.94));
+    painter.drawLine(QPointF(0.57, 0.75), QPointF(0.95, 0.75));
+}
+
 }  // namespace
 
 void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& color) {
@@ -143,6 +178,9 @@ void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QCol
     case Symbol::locationSlash: locationSlash(painter, color); break;
     case Symbol::mapPin: mapPin(painter, color); break;
     case Symbol::checkmark: checkmark(painter, color); break;
+    case Symbol::plusCircle: plusCircle(painter, color); break;
+    case Symbol::xmarkCircleFill: xmarkCircleFill(painter, color); break;
+    case Symbol::textBadgePlus: textBadgePlus(painter, color); break;
     }
     painter.restore();
 }

@@ -23,6 +23,9 @@ enum class Symbol {
     locationSlash,        // no place found: the arrow's outline, struck through
     mapPin,               // a place on a map: a white pin on a disc of the colour given
     checkmark,            // the chosen item of a menu
+    plusCircle,           // a reminder to be created
+    xmarkCircleFill,      // drops what it stands beside: a cross cut out of a disc
+    textBadgePlus,        // reminders made from a text: lines of text with a plus
 };
 
 // Draws `symbol` in `color`, centred in the largest square of `box`.

@@ -1,8 +1,9 @@
 // The panel as it opens under the tray item and at its home in the middle
 // of the screen, translucent (a compositing manager runs) and opaque (its
 // shape cut to the corners); the request for access and the refusal; the
-// footer with a failure, with reminders done today and with nothing; and a
-// section's title. Each in the light and the dark palette.
+// footer with a failure, with reminders done today and with nothing; a
+// section's title; and a captured text being read, read into three
+// candidates, and holding none. Each in the light and the dark palette.
 
 #include "Gallery.h"
 
@@ -113,18 +114,26 @@ const Opening screenCenter{u"screenCenter"_s, 520, 20, 16};
 
 QString named(QString name, Scheme scheme) { return scheme == Scheme::dark ? name + u"-dark"_s : name; }
 
-// The panel's window as it opens, drawn with its shape.
-QImage panel(const Opening& opening, Reminders::Options options, bool translucent, Scheme scheme) {
+// The panel's window as it opens, drawn with its shape; opened with
+// `captureText` when given, its model then changed by `adjust`.
+QImage panel(const Opening& opening, Reminders::Options options, bool translucent, Scheme scheme,
+             std::optional<QString> captureText = std::nullopt,
+             const std::function<void(panel::PanelModel&)>& adjust = {}) {
     Reminders reminders(std::move(options));
     const std::unique_ptr<panel::PanelModel> model =
         reminders.model({.panelWidth = opening.width,
                          .followsStoredWidth = opening.name == screenCenter.name,
                          .cornerRadius = opening.cornerRadius,
-                         .searchFieldPadding = opening.fieldPadding});
+                         .searchFieldPadding = opening.fieldPadding,
+                         .captureText = std::move(captureText)});
+    if (adjust) adjust(*model);
     panel::widgets::KeyPanel window(panel::widgets::PanelWidget::factory(), translucent);
     window.setPalette(palette(scheme));
     window.setRootView(*model);
     window.installContent(opening.cornerRadius);
+    // The views' first renders, and the capture's list at its measured
+    // height.
+    for (int turn = 0; turn < 3; ++turn) QCoreApplication::processEvents();
     window.layoutContent();
     window.setFrame(QRectF(0, 0, opening.width, window.contentHeight()));
     window.ensurePolished();
@@ -193,6 +202,18 @@ const Shots shots{[] {
         all.push_back({named(u"footer-done-6"_s, scheme), [=] { return footer({.doneToday = 6}, scheme); }});
         all.push_back({named(u"footer-none"_s, scheme), [=] { return footer({}, scheme); }});
         all.push_back({named(u"section-header"_s, scheme), [=] { return sectionHeader(scheme); }});
+        // A captured text: being read, read into three, and holding none.
+        all.push_back({named(u"capture-finding"_s, scheme), [=] {
+                           return panel(screenCenter, {}, true, scheme, u"Pay rent"_s,
+                                        [](panel::PanelModel& model) { model.setCaptureCandidates(std::nullopt); });
+                       }});
+        all.push_back({named(u"capture-three"_s, scheme), [=] {
+                           return panel(
+                               screenCenter, {}, true, scheme,
+                               u"- Buy milk\n- Call the dentist tomorrow at 9\n- Water the plants every week"_s);
+                       }});
+        all.push_back(
+            {named(u"capture-empty"_s, scheme), [=] { return panel(screenCenter, {}, true, scheme, u" \n "_s); }});
     }
     return all;
 }};

@@ -1,15 +1,21 @@
+#include "panel/PanelNotifications.h"
+#include "panel/widgets/CaptureViews.h"
 #include "panel/widgets/FocusBinder.h"
 #include "panel/widgets/KeyPanel.h"
 #include "panel/widgets/PanelFooter.h"
 #include "panel/widgets/PanelWidget.h"
+#include "rows/CaptureCandidateRow.h"
 #include "rows/ElidedLabel.h"
 #include "rows/ListSuggestions.h"
 #include "rows/PermissionDeniedView.h"
 #include "rows/PermissionPromptView.h"
 #include "rows/SearchField.h"
+#include "rows/SymbolButton.h"
 
+#include "FakeCommitStore.h"
 #include "PanelModelFixture.h"
 #include "support/MainLoop.h"
+#include "support/ScriptedLanguageModel.h"
 
 #include <gtest/gtest.h>
 #include <QAction>
@@ -183,10 +189,11 @@ TEST_F(PanelWidgetTest, ACaptureShowsItsOwnContentWithAListOfBoundedHeight) {
     show();
     EXPECT_TRUE(shown.captureContent()->isVisible());
     EXPECT_FALSE(shown.ordinaryContent()->isVisible());
-    EXPECT_EQ(shown.captureList()->height(), 56);
-    model->setCaptureContentHeight(500);
-    settle();
-    EXPECT_EQ(shown.captureList()->height(), 380);
+    // As high as its two rows, within 56…380.
+    const double measured = model->captureContentHeight();
+    EXPECT_GT(measured, 56);
+    EXPECT_LT(measured, 380);
+    EXPECT_EQ(shown.captureList()->height(), int(measured));
     key(Qt::Key_Escape);
     EXPECT_EQ(take(), QStringList{u"close"_s});
 
@@ -342,4 +349,99 @@ TEST_F(PanelWidgetTest, AClosedPanelsViewReadsNothingMore) {
     settle();
     EXPECT_EQ(view()->contentHeight(), 0);
     EXPECT_FALSE(view()->handleExitCommand());
+}
+
+TEST_F(PanelWidgetTest, ACaptureShowsItsCandidatesOnceFoundAndAddsThemWithReturn) {
+    ScriptedLanguageModel languageModel;
+    tavlin::platform::ScopedLanguageModel useModel(languageModel);
+    languageModel.holdAnswers = true;
+    auto fake = std::make_shared<FakeCommitStore>();
+    commits = fake;
+
+    // One line: the model is asked to split it, and the panel waits.
+    PanelWidget& shown = open({.captureText = u"milk"_s});
+    show();
+    const widgets::CaptureViews& capture = *shown.captureViews();
+    EXPECT_EQ(capture.title()->text(), u"New reminders from selection"_s);
+    EXPECT_TRUE(capture.findingRow()->isVisible());
+    EXPECT_FALSE(capture.count()->isVisible());
+    EXPECT_FALSE(capture.emptyText()->isVisible());
+    EXPECT_EQ(capture.addButton()->text(), u"Add 0"_s);
+    EXPECT_FALSE(capture.addButton()->isEnabled());
+    EXPECT_EQ(capture.hint()->text(), u"Edit as needed · ⊕ adds one · Esc cancels"_s);
+    languageModel.answers.push_back(ScriptedLanguageModel::Failure{});
+    languageModel.release();
+    settle();
+    EXPECT_FALSE(capture.findingRow()->isVisible());
+    ASSERT_EQ(capture.rows().size(), 1u);
+
+    // Three lines: a row each, the first with the keyboard.
+    open({.captureText = u"milk\neggs\ncall the dentist"_s});
+    show();
+    const widgets::CaptureViews& three = *view()->captureViews();
+    EXPECT_EQ(three.count()->text(), u"3"_s);
+    EXPECT_EQ(three.addButton()->text(), u"Add 3"_s);
+    EXPECT_TRUE(three.addButton()->isEnabled());
+    const std::vector<tavlin::rows::CaptureCandidateRow*> rows = three.rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2]->field()->text(), u"call the dentist"_s);
+    EXPECT_EQ(rows[0]->field()->placeholderText(), u"Reminder"_s);
+    EXPECT_EQ(rows[0]->addButton()->toolTip(), u"Add just this one"_s);
+    EXPECT_EQ(rows[0]->removeButton()->toolTip(), u""_s);
+    EXPECT_EQ(rows[0]->removeButton()->accessibleName(), u"Remove this candidate"_s);
+    EXPECT_EQ(QApplication::focusWidget(), rows[0]->field());
+    EXPECT_GT(model->captureContentHeight(), 3 * rows[0]->sizeHint().height());
+
+    // Typing in a row edits its candidate; the row and its keyboard stay.
+    rows[1]->field()->setFocus();
+    QTest::keyClicks(rows[1]->field(), u" tomorrow"_s);
+    settle();
+    EXPECT_EQ(three.rows(), rows);
+    EXPECT_EQ(QApplication::focusWidget(), rows[1]->field());
+    EXPECT_EQ(model->captureCandidates()->at(1).text, u"eggs tomorrow"_s);
+    EXPECT_EQ(model->captureCandidates()->at(1).parsed.title, u"eggs"_s);
+
+    // Return in a row adds them all, in order; the field comes back.
+    key(Qt::Key_Return);
+    EXPECT_EQ(fake->calls, (QStringList{u"add milk"_s, u"add eggs"_s, u"add call the dentist"_s}));
+    EXPECT_FALSE(view()->captureContent()->isVisible());
+    EXPECT_TRUE(view()->ordinaryContent()->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), field());
+    EXPECT_EQ(model->focus(), FocusTarget::field);
+}
+
+TEST_F(PanelWidgetTest, ACandidatesButtonsAddItAloneOrDropItAndAddIsTheDefault) {
+    auto fake = std::make_shared<FakeCommitStore>();
+    commits = fake;
+    open({.captureText = u"milk\neggs\nbread"_s});
+    show();
+    const widgets::CaptureViews& capture = *view()->captureViews();
+    QTest::mouseClick(capture.rows()[1]->addButton(), Qt::LeftButton);
+    settle();
+    EXPECT_EQ(fake->calls, QStringList{u"add eggs"_s});
+    QTest::mouseClick(capture.rows()[0]->removeButton(), Qt::LeftButton);
+    settle();
+    ASSERT_EQ(capture.rows().size(), 1u);
+    EXPECT_EQ(capture.rows()[0]->field()->text(), u"bread"_s);
+    EXPECT_EQ(capture.addButton()->text(), u"Add 1"_s);
+    EXPECT_EQ(fake->calls, QStringList{u"add eggs"_s});
+
+    // Return where no field has the keyboard (a list key of the window)
+    // presses Add.
+    QApplication::focusWidget()->clearFocus();
+    emit PanelNotifications::instance().tavlinListKey(PanelListKey::return_);
+    settle();
+    EXPECT_EQ(fake->calls, (QStringList{u"add eggs"_s, u"add bread"_s}));
+    EXPECT_TRUE(model->captureDone());
+
+    // Dropping the last leaves the empty list, with nothing to add.
+    open({.captureText = u"milk"_s});
+    show();
+    QTest::mouseClick(view()->captureViews()->rows()[0]->removeButton(), Qt::LeftButton);
+    settle();
+    EXPECT_TRUE(view()->captureViews()->emptyText()->isVisible());
+    EXPECT_FALSE(view()->captureViews()->addButton()->isEnabled());
+    EXPECT_TRUE(view()->captureContent()->isVisible());
+    key(Qt::Key_Escape);
+    EXPECT_EQ(take(), QStringList{u"close"_s});
 }

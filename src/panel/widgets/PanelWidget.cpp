@@ -1,6 +1,7 @@
 #include "panel/widgets/PanelWidget.h"
 
 #include "panel/PanelModel.h"
+#include "panel/widgets/CaptureViews.h"
 #include "panel/widgets/FocusBinder.h"
 #include "panel/widgets/PanelFooter.h"
 #include "platform/XdgPaths.h"
@@ -131,6 +132,8 @@ QWidget* PanelWidget::makeCaptureContent() {
     captureFooter_ = row(capture_, 12, 8);
     layout->addWidget(captureFooter_);
     capture_->hide();
+    if (model_->captureText())
+        captureViews_ = new CaptureViews(*model_, *focus_, *captureHeader_, *captureList_, *captureFooter_);
     return capture_;
 }
 
@@ -234,6 +237,11 @@ void PanelWidget::render() {
     const bool capture = model.showsCapture();
     ordinary_->setVisible(!capture);
     capture_->setVisible(capture);
+    if (capture != captureShown_) {
+        captureShown_ = capture;
+        // The keyboard goes where the model says in what now shows.
+        focus_->apply();
+    }
     captureList_->setFixedHeight(int(std::lround(model.captureListHeight())));
     // The names offered take the place of the list and of the undo bar.
     const QStringList names = model.refreshListSuggestions();

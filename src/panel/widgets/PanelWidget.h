@@ -19,6 +19,7 @@ class SearchField;
 
 namespace tavlin::panel::widgets {
 
+class CaptureViews;
 class FocusBinder;
 class PanelFooter;
 
@@ -63,6 +64,8 @@ public:
     QWidget* captureHeader() const { return captureHeader_; }
     QScrollArea* captureList() const { return captureList_; }
     QWidget* captureFooter() const { return captureFooter_; }
+    // What fills the capture's slots.
+    CaptureViews* captureViews() const { return captureViews_; }
 
     bool handleExitCommand() override;
     bool commandReturn(Qt::KeyboardModifiers modifiers) override;
@@ -105,9 +108,11 @@ private:
     QWidget* captureHeader_ = nullptr;
     QScrollArea* captureList_ = nullptr;
     QWidget* captureFooter_ = nullptr;
+    CaptureViews* captureViews_ = nullptr;
     FocusBinder* focus_;
     QPointer<QPropertyAnimation> undoFade_;
     bool undoShown_ = false;
+    bool captureShown_ = false;
     double reportedHeight_ = 0;
 };
 
