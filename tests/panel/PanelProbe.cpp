@@ -21,6 +21,12 @@
 //            what the shell does with text captured from a selection: the
 //            panel closes and opens afresh with TEXT ("\n" in it a line
 //            break) at its screen-centred home
+//   candidates
+//            prints "candidates shown=… count=N|none add=Add_N enabled=…
+//            focused=I|none plus=X,Y;X,Y… texts=TEXT|TEXT…": whether the
+//            capture shows, the number found, the Add button, the
+//            candidate whose field has the keyboard, the centre of each
+//            candidate's plus on the screen, and the candidates' lines
 //   activation TAG, geometry, typing
 //            the panel's diagnostics: its activation line under TAG, its
 //            geometry line, and the report of typing into it
@@ -30,6 +36,7 @@
 #include "keybindings/Key.h"
 #include "keybindings/KeyBindings.h"
 #include "panel/PanelController.h"
+#include "panel/widgets/CaptureViews.h"
 #include "panel/widgets/KeyPanel.h"
 #include "panel/widgets/PanelWidget.h"
 #include "platform/Geocoder.h"
@@ -40,14 +47,18 @@
 #include "platform/VCardContacts.h"
 #include "platform/X11Windows.h"
 #include "platform/eventstore/VdirEventStore.h"
+#include "rows/CaptureCandidateRow.h"
 #include "rows/SearchField.h"
+#include "rows/SymbolButton.h"
 #include "store/LocationProvider.h"
 #include "store/PlaceResolver.h"
 #include "store/ReminderStore.h"
 #include "store/Settings.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSet>
 #include <QSocketNotifier>
 #include <QWindow>
@@ -111,6 +122,26 @@ QString state(const PanelController& controller, const tavlin::store::Settings& 
     line += u" resignKey="_s + QString::number(controller.resignKeyCount());
     if (model) line += u" query="_s + model->query();
     return line;
+}
+
+QString candidates(const PanelController& controller) {
+    auto* panel = dynamic_cast<tavlin::panel::widgets::KeyPanel*>(controller.panel());
+    const auto* view = panel ? qobject_cast<const tavlin::panel::widgets::PanelWidget*>(panel->rootView()) : nullptr;
+    const tavlin::panel::widgets::CaptureViews* capture = view ? view->captureViews() : nullptr;
+    if (!capture) return u"candidates shown=false"_s;
+    QString focused = u"none"_s;
+    QStringList plus, texts;
+    const std::vector<tavlin::rows::CaptureCandidateRow*> rows = capture->rows();
+    for (std::size_t at = 0; at < rows.size(); ++at) {
+        if (QApplication::focusWidget() == rows[at]->field()) focused = QString::number(at);
+        const QPoint centre = rows[at]->addButton()->mapToGlobal(rows[at]->addButton()->rect().center());
+        plus << numbers({double(centre.x()), double(centre.y())});
+        texts << rows[at]->field()->text();
+    }
+    return u"candidates shown="_s + text(view->captureContent()->isVisible()) + u" count="_s +
+           (capture->count()->isVisible() ? capture->count()->text() : u"none"_s) + u" add="_s +
+           capture->addButton()->text().replace(u' ', u'_') + u" enabled="_s + text(capture->addButton()->isEnabled()) +
+           u" focused="_s + focused + u" plus="_s + plus.join(u';') + u" texts="_s + texts.join(u'|');
 }
 
 }  // namespace
@@ -187,6 +218,7 @@ int main(int argc, char** argv) {
             } else if (command.startsWith("activation "))
                 controller.activationState(QString::fromUtf8(command.mid(11)));
             else if (command == "geometry") controller.printGeometry();
+            else if (command == "candidates") say(candidates(controller));
             else if (command == "typing") tavlin::platform::detach(controller.typeAndReport());
             else say(u"unknown command: "_s + QString::fromUtf8(command));
         }

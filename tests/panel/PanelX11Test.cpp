@@ -300,6 +300,24 @@ protected:
         command("added");
         return output->waitForLineStartingWith(u"added="_s).mid(6);
     }
+
+    // What the shell does with a text captured from a selection.
+    void capture(const char* text) { command((std::string("capture ") + text).c_str()); }
+    // The probe's line about the capture, once it satisfies `done`.
+    ProbeState candidatesWhen(const std::function<bool(const ProbeState&)>& done) {
+        ProbeState last;
+        waitFor([&] {
+            output->clear();
+            command("candidates");
+            last = {output->waitForLineStartingWith(u"candidates "_s)};
+            return done(last);
+        });
+        return last;
+    }
+    // The centre of candidate `index`'s plus on the screen.
+    static QString plusOf(const ProbeState& candidates, int index) {
+        return candidates.field(u"plus"_s).split(u';').value(index).replace(u',', u' ');
+    }
 };
 
 }  // namespace
@@ -367,4 +385,53 @@ TEST_F(PanelX11Test, TheDiagnosticsTellThePanelAndTypingIntoIt) {
     EXPECT_EQ(output->waitForLineStartingWith(u"menu equivalents "_s),
               u"menu equivalents via NSApp.sendEvent: field=\"pasted\""_s);
     EXPECT_TRUE(state().line.endsWith(u" query=pasted"_s));
+}
+
+TEST_F(PanelTypingTest, ACapturedTextShowsItsCandidatesAndReturnAddsThemAllInOrder) {
+    startProbe();
+    capture("milk\\neggs\\ncall the dentist");
+    const auto found = [](const ProbeState& s) {
+        return s.is(u"shown"_s) && s.field(u"count"_s) == u"3"_s && s.field(u"focused"_s) == u"0"_s;
+    };
+    const ProbeState shown = candidatesWhen(found);
+    ASSERT_TRUE(found(shown)) << shown.line.toStdString();
+    EXPECT_EQ(shown.field(u"add"_s), u"Add_3"_s);
+    EXPECT_TRUE(shown.is(u"enabled"_s));
+    EXPECT_TRUE(shown.line.endsWith(u" texts=milk|eggs|call the dentist"_s)) << shown.line.toStdString();
+    const ProbeState opened = stateWhen(openAndActive);
+    ASSERT_TRUE(openAndActive(opened)) << opened.line.toStdString();
+    EXPECT_EQ(opened.field(u"anchor"_s), u"screenCenter"_s);
+
+    xdotool(u"key Return"_s);
+    EXPECT_TRUE(waitFor([&] { return added() == u"milk|eggs|call the dentist"_s; })) << added().toStdString();
+    EXPECT_TRUE(waitFor([&] {
+        return everySummary().count(u"milk"_s) == 1 && everySummary().count(u"eggs"_s) == 1 &&
+               everySummary().count(u"call the dentist"_s) == 1;
+    })) << everySummary().join(u", "_s).toStdString();
+    const auto typing = [](const ProbeState& s) {
+        return s.field(u"focus"_s) == u"field"_s && s.is(u"fieldFocused"_s);
+    };
+    const ProbeState back = stateWhen(typing);
+    EXPECT_TRUE(typing(back)) << back.line.toStdString();
+    EXPECT_FALSE(candidatesWhen([](const ProbeState& s) { return !s.is(u"shown"_s); }).is(u"shown"_s));
+}
+
+TEST_F(PanelTypingTest, ThePlusAddsOneCandidateAndEscapeClosesWithoutTheRest) {
+    startProbe();
+    capture("bread\\nbutter");
+    const ProbeState shown = candidatesWhen([](const ProbeState& s) { return s.field(u"count"_s) == u"2"_s; });
+    ASSERT_EQ(shown.field(u"count"_s), u"2"_s) << shown.line.toStdString();
+    ASSERT_TRUE(openAndActive(stateWhen(openAndActive)));
+    xdotool(u"mousemove "_s + plusOf(shown, 1) + u" click 1"_s);
+    EXPECT_TRUE(waitFor([&] { return added() == u"butter"_s; })) << added().toStdString();
+    const ProbeState left = candidatesWhen([](const ProbeState& s) { return s.field(u"count"_s) == u"1"_s; });
+    EXPECT_TRUE(left.line.endsWith(u" texts=bread"_s)) << left.line.toStdString();
+
+    xdotool(u"key Escape"_s);
+    const ProbeState closed = stateWhen([](const ProbeState& s) { return !s.is(u"open"_s); });
+    EXPECT_FALSE(closed.is(u"open"_s)) << closed.line.toStdString();
+    QThread::msleep(300);
+    EXPECT_EQ(added(), u"butter"_s);
+    EXPECT_EQ(everySummary().count(u"butter"_s), 1);
+    EXPECT_EQ(everySummary().count(u"bread"_s), 0);
 }
