@@ -25,6 +25,8 @@ CaptureCandidateRow::CaptureCandidateRow(QWidget* parent)
     lines->setSpacing(lineSpacing);
     lines->addWidget(field_);
     lines->addWidget(chips_);
+    auto* chips = new QHBoxLayout(chips_);
+    chips->setContentsMargins(0, 0, 0, 0);
     chips_->hide();
     layout->addWidget(add_, 0, Qt::AlignTop);
     layout->addLayout(lines, 1);

@@ -12,10 +12,11 @@ class SymbolButton;
 
 // One reminder found in a captured text, before it is added: a plus that
 // adds it alone ("Add just this one"), its line in a plain field
-// (placeholder "Reminder") with the chips of its reading under it, and a
-// cross that drops it, 8 apart, padded 16 across and 6 up and down. The
-// buttons stand on the field's line. It holds no state: the owner sets the
-// text and the chips, and hears each edit and action. Return in the field
+// (placeholder "Reminder") with a slot for the chips of its reading under
+// it, and a cross that drops it, 8 apart, padded 16 across and 6 up and
+// down. The buttons stand on the field's line. It holds no state: the owner
+// sets the text, fills the chips' slot (hidden until it is shown), and
+// hears each edit and action. Return in the field
 // is the owner's submit; the row has no keys of its own and no look of
 // being selected.
 class CaptureCandidateRow : public QWidget {
@@ -41,6 +42,8 @@ public:
     QLineEdit* field() const { return field_; }
     SymbolButton* addButton() const { return add_; }
     SymbolButton* removeButton() const { return remove_; }
+    // Where the chips go, under the field; it has a layout of its own.
+    QWidget* chipsSlot() const { return chips_; }
 
 private:
     static void call(const std::function<void()>& action);

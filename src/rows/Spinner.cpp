@@ -1,5 +1,6 @@
 #include "rows/Spinner.h"
 
+#include "platform/ReduceMotion.h"
 #include "rows/Look.h"
 
 #include <QPainter>
@@ -51,7 +52,8 @@ void Spinner::paintEvent(QPaintEvent*) {
 
 void Spinner::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    turn_->start();
+    // Without motion it stands still, its spokes still telling of the work.
+    if (!platform::reduceMotion()) turn_->start();
 }
 
 void Spinner::hideEvent(QHideEvent* event) {

@@ -20,8 +20,8 @@ inline constexpr std::chrono::milliseconds spinnerStep{100};
 // (0…spinnerSpokes − 1), in `spoke`.
 void paintSpinner(QPainter& painter, QPointF centre, int phase, const QColor& spoke);
 
-// The spinner as a widget of its own, turning while it is shown, in the
-// primary tone.
+// The spinner as a widget of its own, turning while it is shown unless the
+// desktop asks for less motion, in the primary tone.
 class Spinner : public QWidget {
     Q_OBJECT
 
