@@ -230,12 +230,15 @@ std::optional<ReminderList> ReminderStore::quickAddList() const {
 
 // The two list settings name only lists that exist. Losing the last
 // included list narrows the view to the first list: an empty set would
-// widen it to all of them.
+// widen it to all of them. A read with no lists at all (a folder briefly
+// empty or unreadable) says nothing about which lists are gone, so it
+// leaves both settings as the user chose them.
 void ReminderStore::reconcileListSettings() {
+    if (lists_.empty()) return;
     QSet<QString> ids;
     for (const ReminderList& list : lists_) ids.insert(list.identifier);
     QSet<QString> included = settings_.includedListIDs();
-    if (!included.isEmpty() && !lists_.empty()) {
+    if (!included.isEmpty()) {
         included.intersect(ids);
         if (included.isEmpty()) included.insert(lists_.front().identifier);
         if (included != settings_.includedListIDs()) settings_.setIncludedListIDs(included);

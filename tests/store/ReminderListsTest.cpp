@@ -141,3 +141,25 @@ TEST_F(ReminderListsTest, WithEveryListShownTheQuickAddListStaysWhileItExists) {
     EXPECT_EQ(settings.quickAddListID(), std::nullopt);
     EXPECT_TRUE(settings.includedListIDs().isEmpty());
 }
+
+// A read that finds no lists (a folder briefly empty or unreadable) must not
+// lose the user's choices; the next read with lists reconciles them.
+TEST_F(ReminderListsTest, ARefreshWithNoListsKeepsTheListSettings) {
+    settings.setIncludedListIDs({u"L2"_s});
+    settings.setQuickAddListID(u"L2"_s);
+    ReminderStore& store = storeWithLists({list("L1", "One"), list("L2", "Two")});
+    const std::vector<ReminderList> before = store.lists();
+    backend.changeByAnotherProcess([](MemoryEventStore::Contents& held) { held.lists.clear(); });
+    advance(300ms);
+    ASSERT_TRUE(store.lists().empty());
+    EXPECT_EQ(settings.quickAddListID(), u"L2"_s);
+    EXPECT_EQ(settings.includedListIDs(), QSet{u"L2"_s});
+    EXPECT_EQ(storedSetting("quickAddListID"), "L2");
+
+    backend.changeByAnotherProcess([&](MemoryEventStore::Contents& held) { held.lists = before; });
+    advance(300ms);
+    EXPECT_EQ(identifierOf(store.quickAddList()), u"L2"_s);
+    removeListElsewhere("L2");
+    EXPECT_EQ(settings.quickAddListID(), std::nullopt);
+    EXPECT_EQ(settings.includedListIDs(), QSet{u"L1"_s});
+}
