@@ -1,6 +1,7 @@
 #include "mcp/ReminderTools.h"
 
 #include "mcp/MCPArguments.h"
+#include "parsing/CommittedEntry.h"
 #include "parsing/DateServices.h"
 #include "parsing/ParserVocabulary.h"
 #include "parsing/QuickAddParser.h"
@@ -111,20 +112,15 @@ ReminderTools::Overrides ReminderTools::parseOverrides(const json& arguments) co
 parsing::ParsedQuickAdd ReminderTools::instantParse(const QString& text, const QStringList& listNames,
                                                     const Overrides& overrides) const {
     const platform::Date now = wallClock_.now();
-    parsing::ParsedQuickAdd reading =
+    const parsing::ParsedQuickAdd parsed =
         parsing::QuickAddParser::parse(text, {.referenceDate = now,
                                               .calendar = wallClock_.calendar,
                                               .vocabulary = parsing::ParserVocabulary::current(),
                                               .listNames = listNames});
-    if (reading.title.isEmpty())
-        reading = parsing::ParsedQuickAdd{.title = platform::trimmedWhitespaceAndNewlines(text)};
-    else dueTodayForBareCadence(reading, now);
+    parsing::ParsedQuickAdd reading =
+        parsing::committedEntry(parsed, text, false, std::nullopt, now, wallClock_.calendar);
     overrides.apply(reading);
     return reading;
-}
-
-void ReminderTools::dueTodayForBareCadence(parsing::ParsedQuickAdd& reading, platform::Date now) const {
-    parsing::QuickAddParser::dueTodayForBareCadence(reading, now, wallClock_.calendar);
 }
 
 QStringList ReminderTools::listNames() const {

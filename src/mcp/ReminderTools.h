@@ -123,8 +123,6 @@ private:
                                                                               Overrides overrides,
                                                                               parsing::ParsedQuickAdd instant,
                                                                               platform::Reminder reminder);
-    // A repeat written without a date is due today, all day.
-    void dueTodayForBareCadence(parsing::ParsedQuickAdd& reading, platform::Date now) const;
     // The reminder as the store holds it now.
     platform::Reminder saved(const platform::Reminder& reminder) const;
     QString lastErrorDescription() const;

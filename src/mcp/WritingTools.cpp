@@ -1,6 +1,7 @@
 #include "mcp/ReminderTools.h"
 
 #include "mcp/MCPArguments.h"
+#include "parsing/CommittedEntry.h"
 #include "parsing/DateServices.h"
 #include "parsing/ParserVocabulary.h"
 #include "parsing/QuickAddParser.h"
@@ -188,14 +189,14 @@ Task<MCPToolResult> ReminderTools::updateReminder(json arguments) {
     if (text && !text->isEmpty()) {
         const std::optional<QString> previousDateText = parsing::ReminderEditing::dueDateText(target);
         const platform::Date now = wallClock_.now();
-        edit = parsing::QuickAddParser::parse(*text, {.referenceDate = now,
-                                                      .calendar = wallClock_.calendar,
-                                                      .vocabulary = parsing::ParserVocabulary::current(),
-                                                      .listNames = listNames(),
-                                                      .isEditing = true,
-                                                      .previousDateText = previousDateText});
-        if (edit.title.isEmpty()) edit = ParsedQuickAdd{.title = *text};
-        else if (previousDateText) dueTodayForBareCadence(edit, now);
+        const ParsedQuickAdd parsed =
+            parsing::QuickAddParser::parse(*text, {.referenceDate = now,
+                                                   .calendar = wallClock_.calendar,
+                                                   .vocabulary = parsing::ParserVocabulary::current(),
+                                                   .listNames = listNames(),
+                                                   .isEditing = true,
+                                                   .previousDateText = previousDateText});
+        edit = parsing::committedEntry(parsed, *text, true, previousDateText, now, wallClock_.calendar);
     }
     overrides.apply(edit);
 
