@@ -64,19 +64,26 @@ std::shared_ptr<CommitStore> commitStoreOver(store::ReminderStore& store) {
 }
 
 std::optional<store::ResolvedLocation> resolvedPlace(const parsing::ParsedQuickAdd& parsed,
-                                                     const LocationPreviews& previews) {
+                                                     const LocationPreviews& previews,
+                                                     const RadiusOverrides& radiusOverrides) {
     if (!parsed.locationName) return std::nullopt;
-    const auto found = previews.find(*parsed.locationName);
-    return found != previews.end() ? found->second.resolved : std::nullopt;
+    const QString& name = *parsed.locationName;
+    const auto found = previews.find(name);
+    if (found == previews.end() || !found->second.resolved) return std::nullopt;
+    store::ResolvedLocation place = *found->second.resolved;
+    const auto chosen = radiusOverrides.find(name);
+    place.radius = chosen != radiusOverrides.end() ? chosen->second : parsed.locationRadius.value_or(place.radius);
+    return place;
 }
 
 std::optional<PreparedPart> preparePart(const QString& part, const PartResults& partResults,
-                                        const LocationPreviews& previews, const ReadingContext& context) {
+                                        const LocationPreviews& previews, const ReadingContext& context,
+                                        const RadiusOverrides& radiusOverrides) {
     const auto found = partResults.find(part);
     const bool modelRuled = found != partResults.end();
     parsing::ParsedQuickAdd parsed = modelRuled && found->second ? *found->second : context.ruleReading(part);
     if (parsed.title.isEmpty()) return std::nullopt;
-    std::optional<store::ResolvedLocation> resolved = resolvedPlace(parsed, previews);
+    std::optional<store::ResolvedLocation> resolved = resolvedPlace(parsed, previews, radiusOverrides);
     return PreparedPart{
         .text = part, .parsed = std::move(parsed), .resolved = std::move(resolved), .modelRuled = modelRuled};
 }

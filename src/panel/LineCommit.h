@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -57,15 +58,22 @@ struct PreparedPart {
     friend bool operator==(const PreparedPart&, const PreparedPart&) = default;
 };
 
+// Radii chosen on the place cards, by place name (metres).
+using RadiusOverrides = std::map<QString, double>;
+
 // The place found for the reading's place name, exactly so named, when the
-// lookup found one.
+// lookup found one. Its radius is the one chosen on the place's card, else
+// the one the reading was written with, else the place's own: the preview
+// may still show the radius of an earlier reading while its map is redrawn.
 std::optional<store::ResolvedLocation> resolvedPlace(const parsing::ParsedQuickAdd& parsed,
-                                                     const LocationPreviews& previews);
+                                                     const LocationPreviews& previews,
+                                                     const RadiusOverrides& radiusOverrides = {});
 
 // `part` with the model's reading of its exact text where it gave one, else
 // the rules' reading; nothing when that has no title.
 std::optional<PreparedPart> preparePart(const QString& part, const PartResults& partResults,
-                                        const LocationPreviews& previews, const ReadingContext& context);
+                                        const LocationPreviews& previews, const ReadingContext& context,
+                                        const RadiusOverrides& radiusOverrides = {});
 
 // Adds the parts in order, each once the one before is added. Then, where
 // the model can be asked, reads each added part the model had not read,

@@ -523,7 +523,8 @@ void PanelModel::submit() {
     if (parsed.title.isEmpty()) return;
     const bool parsedByModel = smartParsed() && smartParsedQuery() == line;
     cancelSmartParse();
-    std::optional<store::ResolvedLocation> resolved = resolvedPlace(parsed, locationPreviews());
+    std::optional<store::ResolvedLocation> resolved =
+        resolvedPlace(parsed, locationPreviews(), locationRadiusOverrides());
     // The field empties before the reminder is added; the task has copies
     // of all it needs.
     clearField();
@@ -535,7 +536,8 @@ void PanelModel::commitParts() {
     const ReadingContext context = readingContext();
     std::vector<PreparedPart> parts;
     for (const QString& part : parsing::TaskSplitter::split(trimmedQuery()))
-        if (std::optional<PreparedPart> prepared = preparePart(part, smartPartResults(), locationPreviews(), context))
+        if (std::optional<PreparedPart> prepared =
+                preparePart(part, smartPartResults(), locationPreviews(), context, locationRadiusOverrides()))
             parts.push_back(std::move(*prepared));
     if (parts.empty()) return;
     cancelSmartParse();

@@ -23,18 +23,25 @@ using tavlin::store::ResolvedLocation;
 namespace {
 
 // The plain grid, counting the maps asked of it: their sizes and the radius
-// each was drawn for (a sixth of the region's height).
+// each was drawn for (a sixth of the region's height). With a clock, each
+// map comes `delay` late on it.
 class CountingSnapshotter final : public MapSnapshotter {
 public:
     Task<std::optional<Snapshot>> snapshot(MapRegion region, QSize size) override {
         sizes.push_back(size);
         radii.push_back(region.latitudinalMetres / 6);
+        if (clock) {
+            const bool slept = co_await tavlin::platform::sleep(delay, *clock);
+            if (!slept) co_return std::nullopt;
+        }
         co_return co_await grid.snapshot(region, size);
     }
 
     tavlin::platform::GridMapSnapshotter grid;
     std::vector<QSize> sizes;
     std::vector<double> radii;
+    tavlin::platform::Clock* clock = nullptr;
+    std::chrono::milliseconds delay{};
 };
 
 // The panel over a store whose map search (the resolver's last resort, and
@@ -241,4 +248,37 @@ TEST_F(LocationPreviewLookupTest, TheCardOfAPlaceFollowsItsPreviewAndReturnSaves
     ASSERT_EQ(added->places.size(), 2u);
     EXPECT_EQ(added->places[1], std::nullopt);
     EXPECT_EQ(added->added[1].locationName, u"nowhere"_s);
+}
+
+// A new radius is drawn on the card a moment later; Return in that moment
+// saves the radius of the line as it is committed, not the card's earlier
+// one.
+TEST_F(LocationPreviewLookupTest, ReturnWhileTheMapIsRedrawnSavesTheRadiusOfTheCommittedLine) {
+    maps.clock = &clock;
+    maps.delay = 200ms;
+    struct Case {
+        const char* line;
+        std::optional<double> chosenOnCard;
+        double saved;
+    };
+    const Case cases[] = {
+        {"swim @gym within 300m", std::nullopt, 300},
+        {"swim @gym within 300m; stretch", std::nullopt, 300},  // a line of several tasks
+        {"swim @gym", 675, 675},
+        {"swim @gym within 300m", 675, 675},  // the card's choice stands over the line's
+    };
+    for (const Case& c : cases) {
+        type("swim @gym");
+        advance(600ms);
+        ASSERT_EQ(preview(u"gym"_s), u"Gym 100 (map)"_s);
+        type(c.line);
+        if (c.chosenOnCard) model->setLocationRadiusOverride(u"gym"_s, *c.chosenOnCard);
+        ASSERT_EQ(preview(u"gym"_s), u"Gym 100 (map)"_s) << "the map is still drawn";
+        model->submit();
+        ASSERT_TRUE(added->places.at(0)) << c.line;
+        EXPECT_EQ(added->places.at(0)->radius, c.saved) << c.line;
+        advance(1s);
+        EXPECT_TRUE(model->locationPreviews().empty());
+        added->places.clear();
+    }
 }
