@@ -5,9 +5,11 @@
 #include "platform/Text.h"
 
 #include <unicode/calendar.h>
+#include <unicode/datefmt.h>
 #include <unicode/dtfmtsym.h>
 #include <unicode/dtptngen.h>
 #include <unicode/locid.h>
+#include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
 #include <algorithm>
@@ -117,6 +119,24 @@ HourCycle Locale::hourCycle() const {
     if (U_FAILURE(status)) return HourCycle::h23;
     const UDateFormatHourCycle cycle = generator->getDefaultHourCycle(status);
     return U_SUCCESS(status) ? hourCycleFromIcu(cycle) : HourCycle::h23;
+}
+
+QString Locale::bestPattern(const QString& skeleton) const {
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::DateTimePatternGenerator> generator(
+        icu::DateTimePatternGenerator::createInstance(*locale_, status));
+    if (U_FAILURE(status)) return skeleton;
+    const icu::UnicodeString pattern = generator->getBestPattern(icuView(skeleton), status);
+    return U_SUCCESS(status) ? fromIcu(pattern) : skeleton;
+}
+
+QString Locale::shortTimePattern() const {
+    const std::unique_ptr<icu::DateFormat> format(
+        icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, *locale_));
+    auto* simple = dynamic_cast<icu::SimpleDateFormat*>(format.get());
+    if (!simple) return uses24HourClock() ? QStringLiteral("HH:mm") : QStringLiteral("h:mm a");
+    icu::UnicodeString pattern;
+    return fromIcu(simple->toPattern(pattern));
 }
 
 bool Locale::uses24HourClock() const {

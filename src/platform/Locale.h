@@ -64,6 +64,12 @@ public:
     };
     WeekRules weekRules() const;
     DateSymbols dateSymbols() const;
+    // The locale's own pattern for the fields of `skeleton` ("EEEdMMM":
+    // "Wed, 4 Mar" in en_GB, "Wed, Mar 4" in en_US), in its order and
+    // punctuation; the skeleton itself when ICU has none.
+    QString bestPattern(const QString& skeleton) const;
+    // The locale's short time ("17:00", "5:00 PM"), in its own hour cycle.
+    QString shortTimePattern() const;
 
     const icu::Locale& icu() const { return *locale_; }
 
