@@ -125,6 +125,69 @@ void checkmark(QPainter& painter, const QColor& color) {
     painter.drawPolyline(tick, 3);
 }
 
+// A page of a calendar: two rings over the top, a band, and days below.
+void calendar(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.08));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(0.1, 0.16, 0.8, 0.74), 0.12, 0.12);
+    painter.drawLine(QPointF(0.1, 0.38), QPointF(0.9, 0.38));
+    painter.drawLine(QPointF(0.32, 0.06), QPointF(0.32, 0.24));
+    painter.drawLine(QPointF(0.68, 0.06), QPointF(0.68, 0.24));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    for (const double y : {0.55, 0.74})
+        for (const double x : {0.3, 0.5, 0.7}) painter.drawEllipse(QPointF(x, y), 0.055, 0.055);
+}
+
+// Two arrows chasing each other round a loop.
+void repeat(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.09));
+    painter.setBrush(Qt::NoBrush);
+    QPainterPath upper;
+    upper.moveTo(0.12, 0.55);
+    upper.lineTo(0.12, 0.45);
+    upper.quadTo(0.12, 0.28, 0.3, 0.28);
+    upper.lineTo(0.82, 0.28);
+    painter.drawPath(upper);
+    const QPointF upperHead[] = {{0.7, 0.16}, {0.84, 0.28}, {0.7, 0.4}};
+    painter.drawPolyline(upperHead, 3);
+    QPainterPath lower;
+    lower.moveTo(0.88, 0.45);
+    lower.lineTo(0.88, 0.55);
+    lower.quadTo(0.88, 0.72, 0.7, 0.72);
+    lower.lineTo(0.18, 0.72);
+    painter.drawPath(lower);
+    const QPointF lowerHead[] = {{0.3, 0.6}, {0.16, 0.72}, {0.3, 0.84}};
+    painter.drawPolyline(lowerHead, 3);
+}
+
+// A pin: a round head narrowing to its point, with a hole.
+void location(QPainter& painter, const QColor& color) {
+    QPainterPath pin;
+    pin.moveTo(0.5, 0.95);
+    pin.cubicTo(0.32, 0.7, 0.16, 0.55, 0.16, 0.38);
+    pin.arcTo(QRectF(0.16, 0.04, 0.68, 0.68), 180, -180);
+    pin.cubicTo(0.84, 0.55, 0.68, 0.7, 0.5, 0.95);
+    pin.closeSubpath();
+    pin.addEllipse(QPointF(0.5, 0.38), 0.12, 0.12);
+    pin.setFillRule(Qt::OddEvenFill);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawPath(pin);
+}
+
+// An exclamation mark in a ring.
+void exclamationCircle(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.08));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPointF(0.5, 0.5), 0.42, 0.42);
+    painter.setPen(strokePen(color, 0.1));
+    painter.drawLine(QPointF(0.5, 0.27), QPointF(0.5, 0.55));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawEllipse(QPointF(0.5, 0.72), 0.055, 0.055);
+}
+
 // A plus in a ring.
 void plusCircle(QPainter& painter, const QColor& color) {
     painter.setPen(strokePen(color, 0.08));
@@ -159,6 +222,23 @@ void textBadgePlus(QPainter& painter, const QColor& color) {
     painter.drawLine(QPointF(0.57, 0.75), QPointF(0.95, 0.75));
 }
 
+// A large four-pointed star with two small ones beside it.
+void sparkles(QPainter& painter, const QColor& color) {
+    const auto star = [&](QPointF centre, double radius) {
+        // Each point's sides curve in towards the centre.
+        QPainterPath path;
+        const QPointF tips[] = {{0, -radius}, {radius, 0}, {0, radius}, {-radius, 0}};
+        path.moveTo(centre + tips[0]);
+        for (int i = 1; i <= 4; ++i) path.quadTo(centre, centre + tips[i % 4]);
+        painter.drawPath(path);
+    };
+    painter.setPen(strokePen(color, 0.04));
+    painter.setBrush(color);
+    star({0.42, 0.58}, 0.36);
+    star({0.8, 0.2}, 0.16);
+    star({0.82, 0.76}, 0.11);
+}
+
 }  // namespace
 
 void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& color) {
@@ -181,6 +261,11 @@ void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QCol
     case Symbol::plusCircle: plusCircle(painter, color); break;
     case Symbol::xmarkCircleFill: xmarkCircleFill(painter, color); break;
     case Symbol::textBadgePlus: textBadgePlus(painter, color); break;
+    case Symbol::calendar: calendar(painter, color); break;
+    case Symbol::repeat: repeat(painter, color); break;
+    case Symbol::location: location(painter, color); break;
+    case Symbol::exclamationCircle: exclamationCircle(painter, color); break;
+    case Symbol::sparkles: sparkles(painter, color); break;
     }
     painter.restore();
 }

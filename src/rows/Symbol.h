@@ -26,6 +26,11 @@ enum class Symbol {
     plusCircle,           // a reminder to be created
     xmarkCircleFill,      // drops what it stands beside: a cross cut out of a disc
     textBadgePlus,        // reminders made from a text: lines of text with a plus
+    calendar,             // a due date
+    repeat,               // a reminder that repeats
+    location,             // a reminder's place
+    exclamationCircle,    // a priority
+    sparkles,             // the language model at work
 };
 
 // Draws `symbol` in `color`, centred in the largest square of `box`.
