@@ -4,6 +4,7 @@
 #include "panel/ExitCommand.h"
 #include "panel/ListCompletion.h"
 #include "panel/LocationPreviewLookup.h"
+#include "panel/LiveReading.h"
 #include "panel/PanelGeometry.h"
 #include "panel/PanelNotifications.h"
 #include "parsing/SmartQuickAddParser.h"
@@ -139,6 +140,36 @@ std::vector<RowItem> PanelModel::flatRows() const {
     for (platform::Reminder& reminder : filteredRows()) rows.push_back({std::move(reminder)});
     if (showsCreateRow()) rows.push_back({RowItem::Create{}});
     return rows;
+}
+
+bool PanelModel::showsCreateArea() const {
+    // Until the sections and the done rows are built: when no reminder fits.
+    return filteredRows().empty();
+}
+
+CreateAreaContent PanelModel::createAreaContent() const {
+    CreateAreaContent content;
+    const bool creates = showsCreateRow();
+    content.placeholder = createAreaPlaceholder(query(), creates);
+    if (!creates) return content;
+    const std::vector<RowItem> rows = flatRows();
+    const auto create = std::find_if(rows.begin(), rows.end(), [](const RowItem& row) { return row.isCreate(); });
+    content.selected = selectedIndex() == int(create - rows.begin());
+    const QStringList tasks = parsing::TaskSplitter::split(trimmedQuery());
+    std::vector<LocationRequest> requests = locationRequests();
+    if (tasks.size() < 2) {
+        content.parts.push_back({effectiveParsed(), smartParseInFlight(), std::move(requests)});
+    } else {
+        const std::vector<parsing::ParsedQuickAdd> parts = parsedParts();
+        const QSet<QString>& inFlight = smartPartsInFlight();
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            std::vector<LocationRequest> places;
+            if (std::optional<LocationRequest> card = partLocationCard(i, parts, requests)) places.push_back(*card);
+            content.parts.push_back({parts[i], inFlight.contains(tasks[qsizetype(i)]), std::move(places)});
+        }
+    }
+    content.listNames = listTitles();
+    return content;
 }
 
 // The state.
@@ -570,9 +601,21 @@ void PanelModel::scheduleSmartParse() {
     runSmartParses(line);
 }
 
-void PanelModel::runSmartParses(const QString&) {
-    // Not built yet: the debounced reading of the line, or of each of its
-    // tasks, by the language model (into smartParseTask()).
+void PanelModel::runSmartParses(const QString& line) {
+    if (parsing::TaskSplitter::split(line).size() >= 2) return schedulePartParses();
+    setSmartPartResults({});
+    setSmartParseInFlight(true);
+    smartParseTask_ = LiveReading::readLine(this, line);
+}
+
+void PanelModel::schedulePartParses() {
+    LiveReading::PartPlan plan =
+        LiveReading::planParts(parsing::TaskSplitter::split(trimmedQuery()), smartPartResults());
+    if (plan.kept) setSmartPartResults(std::move(*plan.kept));
+    // Every task read: nothing runs.
+    if (plan.toRead.isEmpty()) return;
+    setSmartPartsInFlight(QSet<QString>(plan.toRead.begin(), plan.toRead.end()));
+    smartParseTask_ = LiveReading::readParts(this, std::move(plan.toRead));
 }
 
 std::vector<LocationRequest> PanelModel::locationRequests() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panel/CreateArea.h"
 #include "panel/EffectiveParse.h"
 #include "panel/FooterContent.h"
 #include "panel/LineCommit.h"
@@ -115,6 +116,10 @@ public:
     bool showsCreateRow() const;
     // The rows of the list, in order, the create row last while it shows.
     std::vector<RowItem> flatRows() const;
+    // The list has nothing to show: the create area stands in its place.
+    bool showsCreateArea() const;
+    // What the create area shows (CreateArea.h).
+    CreateAreaContent createAreaContent() const;
 
     // The state, in the order it is declared.
     const QString& query() const { return get(query_, &PanelModel::queryChanged); }
@@ -358,6 +363,9 @@ private:
     void scheduleSmartParse();
     // The model's debounced readings of the line, or of each of its tasks.
     void runSmartParses(const QString& line);
+    // The readings of the tasks that the line's tasks no longer hold go, and
+    // the tasks not read yet are read.
+    void schedulePartParses();
     void refreshLocationPreviews(const std::vector<LocationRequest>& requests);
 
     PanelViewInputs inputs_;

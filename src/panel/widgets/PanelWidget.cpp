@@ -2,6 +2,7 @@
 
 #include "panel/PanelModel.h"
 #include "panel/widgets/CaptureViews.h"
+#include "panel/widgets/CreateAreaView.h"
 #include "panel/widgets/FocusBinder.h"
 #include "panel/widgets/PanelFooter.h"
 #include "platform/XdgPaths.h"
@@ -94,7 +95,7 @@ QWidget* PanelWidget::makeOrdinaryContent() {
     layout->addWidget(field_);
     layout->addWidget(new rows::Divider(ordinary_));
     listArea_ = new QWidget(ordinary_);
-    column(listArea_);
+    column(listArea_)->addWidget(createArea_ = new CreateAreaView(*model_, listArea_));
     layout->addWidget(listArea_);
 
     undoSlot_ = new QWidget(ordinary_);
@@ -247,6 +248,9 @@ void PanelWidget::render() {
     const QStringList names = model.refreshListSuggestions();
     showListSuggestions(names, model.listSuggestionIndex());
     listArea_->setVisible(names.isEmpty());
+    const bool createArea = model.showsCreateArea();
+    createArea_->setVisible(createArea);
+    if (createArea) createArea_->render();
     showUndoBar(names.isEmpty() && model.undoItem().has_value());
     placeContent();
     reportHeight();

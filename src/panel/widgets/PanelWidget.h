@@ -20,6 +20,7 @@ class SearchField;
 namespace tavlin::panel::widgets {
 
 class CaptureViews;
+class CreateAreaView;
 class FocusBinder;
 class PanelFooter;
 
@@ -57,6 +58,8 @@ public:
     rows::ListSuggestions* listSuggestions() const { return suggestions_; }
     // The slots that the list, the undo bar and the capture fill.
     QWidget* listArea() const { return listArea_; }
+    // In the list's place while the list has nothing to show.
+    CreateAreaView* createArea() const { return createArea_; }
     QWidget* undoBar() const { return undoBar_; }
     QWidget* undoSlot() const { return undoSlot_; }
     QWidget* ordinaryContent() const { return ordinary_; }
@@ -101,6 +104,7 @@ private:
     rows::SearchField* field_ = nullptr;
     rows::ListSuggestions* suggestions_ = nullptr;
     QWidget* listArea_ = nullptr;
+    CreateAreaView* createArea_ = nullptr;
     QWidget* undoSlot_ = nullptr;
     QWidget* undoBar_ = nullptr;
     PanelFooter* footer_ = nullptr;
