@@ -46,7 +46,14 @@ void CreateLegend::setListNames(const QStringList& listNames) {
 }
 
 QStringList CreateLegend::lines(int width) const {
-    QTextLayout layout(text_, font());
+    // Lines break after "Try:" and after each "·", so that an example stays
+    // whole and a dot closes its line rather than opening the next; only an
+    // example wider than the line is broken inside. The same number of
+    // characters: the lines are cut from the text itself.
+    QString laidOut = text_;
+    for (qsizetype i = 1; i < laidOut.size(); ++i)
+        if (laidOut[i] == u' ' && laidOut[i - 1] != u'·' && laidOut[i - 1] != u':') laidOut[i] = QChar(0x00A0);
+    QTextLayout layout(laidOut, font());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);

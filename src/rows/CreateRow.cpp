@@ -15,15 +15,10 @@ void CreateRow::setInputs(const Inputs& inputs) {
     setInterpreting(inputs.isInterpreting);
 }
 
-void CreateRow::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    event->setAccepted(pressed_);
-}
+void CreateRow::mousePressEvent(QMouseEvent* event) { click_.press(*event); }
 
 void CreateRow::mouseReleaseEvent(QMouseEvent* event) {
-    const bool tapped = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    pressed_ = false;
-    if (tapped && onCreate) onCreate();
+    if (click_.released(*event, rect()) && onCreate) onCreate();
 }
 
 }  // namespace tavlin::rows

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rows/Click.h"
 #include "rows/PreviewLine.h"
 
 #include <functional>
@@ -31,7 +32,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    bool pressed_ = false;
+    Click click_;
 };
 
 }  // namespace tavlin::rows

@@ -98,15 +98,10 @@ QWidget* CreateStack::slot(int index) const {
     return index >= 0 && index < partCount() ? blocks_[std::size_t(index)].slot : nullptr;
 }
 
-void CreateStack::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    event->setAccepted(pressed_);
-}
+void CreateStack::mousePressEvent(QMouseEvent* event) { click_.press(*event); }
 
 void CreateStack::mouseReleaseEvent(QMouseEvent* event) {
-    const bool tapped = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    pressed_ = false;
-    if (tapped && onCreate) onCreate();
+    if (click_.released(*event, rect()) && onCreate) onCreate();
 }
 
 }  // namespace tavlin::rows

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rows/Click.h"
 #include "rows/ParseChip.h"
 
 #include <QWidget>
@@ -71,7 +72,7 @@ private:
 
     std::vector<Block> blocks_;
     std::function<bool()> reduceMotion_;
-    bool pressed_ = false;
+    Click click_;
 };
 
 }  // namespace tavlin::rows

@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QFontMetrics>
 
+#include <cmath>
+
 namespace tavlin::rows {
 
 ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {
@@ -19,10 +21,10 @@ void ElidedLabel::setFullText(const QString& text) {
 }
 
 QSize ElidedLabel::sizeHint() const {
-    const QFontMetrics metrics(font());
+    // Rounded up: at a width rounded down, the whole text would be cut short.
+    const int text = int(std::ceil(QFontMetricsF(font()).horizontalAdvance(fullText_)));
     const QMargins margins = contentsMargins();
-    return {metrics.horizontalAdvance(fullText_) + margins.left() + margins.right() + 2 * margin(),
-            QLabel::sizeHint().height()};
+    return {text + margins.left() + margins.right() + 2 * margin(), QLabel::sizeHint().height()};
 }
 
 QSize ElidedLabel::minimumSizeHint() const { return {0, QLabel::minimumSizeHint().height()}; }

@@ -7,7 +7,7 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <numeric>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -45,12 +45,18 @@ int ParseChips::chipHeight() const {
     return std::max(symbolSide(font()), QFontMetrics(font()).height()) + 2 * verticalPadding;
 }
 
+int ParseChips::textWidth(const QString& text) const {
+    // Whole points, never less than the text takes: no chip cuts its text
+    // short at its natural width.
+    return int(std::ceil(QFontMetricsF(font()).horizontalAdvance(text)));
+}
+
 int ParseChips::naturalWidth(const ParseChip& chip) const {
-    return 2 * horizontalPadding + symbolSide(font()) + symbolGap + QFontMetrics(font()).horizontalAdvance(chip.text);
+    return 2 * horizontalPadding + symbolSide(font()) + symbolGap + textWidth(chip.text);
 }
 
 int ParseChips::leastWidth() const {
-    return 2 * horizontalPadding + symbolSide(font()) + symbolGap + QFontMetrics(font()).horizontalAdvance(u"…"_s);
+    return 2 * horizontalPadding + symbolSide(font()) + symbolGap + textWidth(u"…"_s);
 }
 
 std::vector<int> ParseChips::squeezed(const std::vector<int>& natural, const std::vector<int>& least, int gap,
@@ -95,14 +101,18 @@ QSize ParseChips::sizeHint() const {
     if (chips_.empty()) return {0, 0};
     int width = 0;
     for (const ParseChip& chip : chips_) width += naturalWidth(chip);
-    return {width + spacing * int(chips_.size() - 1), chipHeight()};
+    const QMargins margins = contentsMargins();
+    return {width + spacing * int(chips_.size() - 1) + margins.left() + margins.right(),
+            chipHeight() + margins.top() + margins.bottom()};
 }
 
 QSize ParseChips::minimumSizeHint() const {
     if (chips_.empty()) return {0, 0};
     int width = 0;
     for (const ParseChip& chip : chips_) width += std::min(naturalWidth(chip), leastWidth());
-    return {width + spacing * int(chips_.size() - 1), chipHeight()};
+    const QMargins margins = contentsMargins();
+    return {width + spacing * int(chips_.size() - 1) + margins.left() + margins.right(),
+            chipHeight() + margins.top() + margins.bottom()};
 }
 
 void ParseChips::changeEvent(QEvent* event) {
@@ -116,12 +126,13 @@ void ParseChips::paintEvent(QPaintEvent*) {
     const QColor accent = color(palette(), Tone::accent);
     QColor fill = accent;
     fill.setAlphaF(0.15f);
-    const QFontMetrics metrics(font());
+    const QFontMetricsF metrics(font());
     const int height = chipHeight();
     const int side = symbolSide(font());
-    const std::vector<int> widths = chipWidths(width());
-    int x = 0;
-    const double top = (this->height() - height) / 2.0;
+    const QRect area = contentsRect();
+    const std::vector<int> widths = chipWidths(area.width());
+    int x = area.left();
+    const double top = area.top() + (area.height() - height) / 2.0;
     for (std::size_t i = 0; i < chips_.size(); ++i) {
         if (widths[i] <= 0) continue;
         const QRectF capsule(x, top, widths[i], height);

@@ -28,7 +28,7 @@ public:
     const std::vector<ParseChip>& chips() const { return chips_; }
     void setChips(std::vector<ParseChip> chips);
 
-    // Each chip's width when the row is `width` wide; 0 for a chip left out.
+    // Each chip's width when the chips have `width`; 0 for a chip left out.
     std::vector<int> chipWidths(int width) const;
     // The widths of `natural` chips, each no narrower than its `least`, fitted
     // into `width` with `gap` between them: all of them shrunk alike in
@@ -46,6 +46,7 @@ protected:
 
 private:
     int chipHeight() const;
+    int textWidth(const QString& text) const;
     int naturalWidth(const ParseChip& chip) const;
     int leastWidth() const;
 

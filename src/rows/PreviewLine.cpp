@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -89,10 +90,10 @@ int PreviewLine::fixedWidth() const {
 
 PreviewLine::Want PreviewLine::hintWant() const {
     if (!hasHint()) return {};
-    const QFontMetrics metrics(hint_->font());
-    const int natural = metrics.horizontalAdvance(hint_->fullText()) + 1;
+    const int natural = hint_->sizeHint().width();
     // Down to its first character and "…".
-    const int least = metrics.horizontalAdvance(hint_->fullText().left(1) + u"…"_s) + 1;
+    const int least =
+        int(std::ceil(QFontMetricsF(hint_->font()).horizontalAdvance(hint_->fullText().left(1) + u"…"_s)));
     return {natural, std::min(natural, least)};
 }
 
