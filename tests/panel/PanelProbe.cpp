@@ -30,6 +30,10 @@
 //   activation TAG, geometry, typing
 //            the panel's diagnostics: its activation line under TAG, its
 //            geometry line, and the report of typing into it
+//   preview FILE
+//            writes a grab of the panel to FILE (PNG) and prints "preview
+//            row=true|false chips=TEXT|TEXT…": whether the create row shows,
+//            and its chips' texts, last
 //
 // "ready" comes once the store has read the folder.
 
@@ -37,6 +41,7 @@
 #include "keybindings/KeyBindings.h"
 #include "panel/PanelController.h"
 #include "panel/widgets/CaptureViews.h"
+#include "panel/widgets/CreateAreaView.h"
 #include "panel/widgets/KeyPanel.h"
 #include "panel/widgets/PanelWidget.h"
 #include "platform/Geocoder.h"
@@ -48,6 +53,8 @@
 #include "platform/X11Windows.h"
 #include "platform/eventstore/VdirEventStore.h"
 #include "rows/CaptureCandidateRow.h"
+#include "rows/CreateRow.h"
+#include "rows/ParseChips.h"
 #include "rows/SearchField.h"
 #include "rows/SymbolButton.h"
 #include "store/LocationProvider.h"
@@ -144,6 +151,18 @@ QString candidates(const PanelController& controller) {
            u" focused="_s + focused + u" plus="_s + plus.join(u';') + u" texts="_s + texts.join(u'|');
 }
 
+// The create row as the panel shows it, and a grab of the panel in `file`.
+QString preview(const PanelController& controller, const QString& file) {
+    auto* panel = dynamic_cast<tavlin::panel::widgets::KeyPanel*>(controller.panel());
+    const auto* view = panel ? qobject_cast<const tavlin::panel::widgets::PanelWidget*>(panel->rootView()) : nullptr;
+    if (!view) return u"preview row=false chips="_s;
+    panel->grab().save(file, "PNG");
+    const tavlin::rows::CreateRow& row = *view->createArea()->createRow();
+    QStringList chips;
+    for (const tavlin::rows::ParseChip& chip : row.chipsView()->chips()) chips << chip.text;
+    return u"preview row="_s + text(row.isVisible()) + u" chips="_s + chips.join(u'|');
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -220,6 +239,8 @@ int main(int argc, char** argv) {
             else if (command == "geometry") controller.printGeometry();
             else if (command == "candidates") say(candidates(controller));
             else if (command == "typing") tavlin::platform::detach(controller.typeAndReport());
+            else if (command.startsWith("preview "))
+                say(preview(controller, QString::fromUtf8(command.mid(8).trimmed())));
             else say(u"unknown command: "_s + QString::fromUtf8(command));
         }
     });

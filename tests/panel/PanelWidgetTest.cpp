@@ -1,12 +1,17 @@
 #include "panel/PanelNotifications.h"
 #include "panel/widgets/CaptureViews.h"
+#include "panel/widgets/CreateAreaView.h"
 #include "panel/widgets/FocusBinder.h"
 #include "panel/widgets/KeyPanel.h"
 #include "panel/widgets/PanelFooter.h"
 #include "panel/widgets/PanelWidget.h"
 #include "rows/CaptureCandidateRow.h"
+#include "rows/CreateLegend.h"
+#include "rows/CreateRow.h"
+#include "rows/CreateStack.h"
 #include "rows/ElidedLabel.h"
 #include "rows/ListSuggestions.h"
+#include "rows/ParseChips.h"
 #include "rows/PermissionDeniedView.h"
 #include "rows/PermissionPromptView.h"
 #include "rows/SearchField.h"
@@ -32,6 +37,7 @@ using namespace Qt::StringLiterals;
 using namespace tavlin::panel;
 using tavlin::panel::widgets::KeyPanel;
 using tavlin::panel::widgets::PanelWidget;
+namespace rows = tavlin::rows;
 using tavlin::platform::AuthorizationStatus;
 using tavlin::platform::StoreError;
 
@@ -444,4 +450,51 @@ TEST_F(PanelWidgetTest, ACandidatesButtonsAddItAloneOrDropItAndAddIsTheDefault) 
     EXPECT_TRUE(view()->captureContent()->isVisible());
     key(Qt::Key_Escape);
     EXPECT_EQ(take(), QStringList{u"close"_s});
+}
+
+TEST_F(PanelWidgetTest, TheCreateAreaStandsInTheListsPlaceAndAClickOnItsRowCommits) {
+    auto fake = std::make_shared<FakeCommitStore>();
+    commits = fake;
+    PanelWidget& shown = open();
+    show();
+    tavlin::panel::widgets::CreateAreaView& area = *shown.createArea();
+    EXPECT_TRUE(area.isVisible());
+    EXPECT_EQ(area.placeholder()->text(), u"Nothing to do"_s);
+    EXPECT_TRUE(area.placeholder()->isVisible());
+    EXPECT_FALSE(area.createRow()->isVisible());
+    EXPECT_EQ(model->listContentHeight(), area.contentHeight());
+    EXPECT_EQ(area.height(), area.contentHeight());
+    const double empty = model->listContentHeight();
+
+    QTest::keyClicks(field(), u"call mom tomorrow 17:00 !!"_s);
+    // The new height climbs the views' layouts a turn each.
+    settle();
+    settle();
+    EXPECT_FALSE(area.placeholder()->isVisible());
+    ASSERT_TRUE(area.createRow()->isVisible());
+    EXPECT_TRUE(area.legend()->isVisible());
+    EXPECT_EQ(area.createRow()->titleLabel()->fullText(), u"call mom"_s);
+    EXPECT_EQ(area.createRow()->chipsView()->chips().size(), 2u);
+    EXPECT_GT(model->listContentHeight(), empty);
+    EXPECT_EQ(model->listContentHeight(), area.contentHeight());
+    // The panel grows with it.
+    EXPECT_EQ(area.height(), area.contentHeight());
+    EXPECT_EQ(window->contentHeight(), shown.contentHeight());
+    EXPECT_EQ(heights.back(), shown.contentHeight());
+
+    // Down selects the row; a click between its title and its hint adds it.
+    key(Qt::Key_Down);
+    EXPECT_TRUE(area.createRow()->isSelected());
+    rows::CreateRow& row = *area.createRow();
+    QTest::mouseClick(&row, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(row.hintLabel()->geometry().left() - 20, row.height() / 2));
+    settle();
+    EXPECT_EQ(fake->calls, QStringList{u"add call mom"_s});
+    EXPECT_EQ(field()->text(), u""_s);
+
+    QTest::keyClicks(field(), u"milk; bread"_s);
+    settle();
+    EXPECT_FALSE(area.createRow()->isVisible());
+    ASSERT_TRUE(area.createStack()->isVisible());
+    EXPECT_EQ(area.createStack()->partCount(), 2);
 }

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
@@ -66,9 +67,9 @@ protected:
 
     QString activeWindowName() const { return session.activeWindowName(); }
 
-    // A probe with the settings of this test (shared by its probes).
-    void startProbe(const QStringList& arguments = {}) {
-        QProcessEnvironment environment;
+    // A probe with the settings of this test (shared by its probes), and
+    // `environment` besides.
+    void startProbe(const QStringList& arguments = {}, QProcessEnvironment environment = {}) {
         environment.insert(u"XDG_CONFIG_HOME"_s, folder.filePath(u"config"_s));
         stopProbe();
         probe = &session.startClient(QStringLiteral(PANEL_PROBE),
@@ -282,8 +283,8 @@ protected:
     QStringList everySummary() const { return summaries(folder.filePath(u"reminders"_s)); }
 
     // The probe opened by the hot key, the field taking the keys.
-    void openForTyping() {
-        startProbe();
+    void openForTyping(const QProcessEnvironment& environment = {}) {
+        startProbe({}, environment);
         xdotool(u"key ctrl+alt+k"_s);
         const ProbeState opened = stateWhen([](const ProbeState& s) {
             return openAndActive(s) && s.field(u"focus"_s) == u"field"_s && s.is(u"fieldFocused"_s);
@@ -434,4 +435,33 @@ TEST_F(PanelTypingTest, ThePlusAddsOneCandidateAndEscapeClosesWithoutTheRest) {
     EXPECT_EQ(added(), u"butter"_s);
     EXPECT_EQ(everySummary().count(u"butter"_s), 1);
     EXPECT_EQ(everySummary().count(u"bread"_s), 0);
+}
+
+TEST_F(PanelTypingTest, ALineThatMatchesNothingShowsItsCreateRowWithItsChips) {
+    QProcessEnvironment environment;
+    environment.insert(u"TZ"_s, u"Europe/Amsterdam"_s);
+    environment.insert(u"LANG"_s, u"en_GB.UTF-8"_s);
+    openForTyping(environment);
+    typeLine(u"call mom tomorrow 17:00 !!"_s);
+    // Left in the test's folder for a person to look at.
+    const QString grab = QDir::current().absoluteFilePath(u"panel-create-row-x11.png"_s);
+    QFile::remove(grab);
+    const auto preview = [&] {
+        output->clear();
+        command(qPrintable(u"preview "_s + grab));
+        return output->waitForLineStartingWith(u"preview "_s);
+    };
+    QString shown;
+    EXPECT_TRUE(waitFor([&] {
+        shown = preview();
+        return shown == u"preview row=true chips=Tomorrow 17:00|!!"_s;
+    })) << shown.toStdString();
+    // Grabbed again once the window has taken the height of its content.
+    QRect last;
+    waitFor([&] {
+        const QRect now = state().geometry();
+        return std::exchange(last, now) == now;
+    });
+    preview();
+    EXPECT_FALSE(QImage(grab).isNull()) << grab.toStdString();
 }

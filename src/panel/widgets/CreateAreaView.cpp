@@ -1,11 +1,13 @@
 #include "panel/widgets/CreateAreaView.h"
 
+#include "panel/widgets/LocationPreviewCards.h"
 #include "rows/CreateLegend.h"
 #include "rows/CreateRow.h"
 #include "rows/CreateStack.h"
 #include "rows/Look.h"
 #include "rows/ParseChip.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -22,17 +24,14 @@ QVBoxLayout* column(QWidget* widget) {
     return layout;
 }
 
-// The preview card of a place the line names. None until the place
-// previews are built: the slots stay empty.
-QWidget* placeCard(PanelModel&, const LocationRequest&, QWidget*) { return nullptr; }
-
 }  // namespace
 
 CreateAreaView::CreateAreaView(PanelModel& model, QWidget* parent)
     : QScrollArea(parent),
       model_(&model),
       content_(new QWidget(this)),
-      placeholder_(new QLabel(content_)),
+      placeholderBox_(new QWidget(content_)),
+      placeholder_(new QLabel(placeholderBox_)),
       row_(new rows::CreateRow(content_)),
       rowPlaces_(new QWidget(content_)),
       stack_(new rows::CreateStack(content_)),
@@ -40,23 +39,26 @@ CreateAreaView::CreateAreaView(PanelModel& model, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setAutoFillBackground(false);
     content_->setAutoFillBackground(false);
 
     QVBoxLayout* layout = column(content_);
     layout->setContentsMargins(0, verticalPadding, 0, verticalPadding);
     placeholder_->setAlignment(Qt::AlignCenter);
-    placeholder_->setContentsMargins(0, placeholderPadding, 0, placeholderPadding);
+    // The label's own margins are its frame's.
+    column(placeholderBox_)->addWidget(placeholder_);
+    placeholderBox_->layout()->setContentsMargins(0, placeholderPadding, 0, placeholderPadding);
     placeholder_->setFont(rows::font(rows::TextStyle::body));
     rows::setTone(*placeholder_, rows::Tone::secondary);
     column(rowPlaces_);
-    for (QWidget* part : std::initializer_list<QWidget*>{placeholder_, row_, rowPlaces_, stack_, legend_}) {
+    for (QWidget* part : std::initializer_list<QWidget*>{placeholderBox_, row_, rowPlaces_, stack_, legend_}) {
         layout->addWidget(part);
         part->hide();
     }
     layout->addStretch();
     setWidget(content_);
+    // Its parts change their sizes after a render too (a card that goes).
+    content_->installEventFilter(this);
 
     // A click commits the typed line, as Return does.
     const auto submit = [model = model_] {
@@ -74,7 +76,7 @@ CreateAreaView::~CreateAreaView() = default;
 void CreateAreaView::render() {
     if (!model_ || model_->isClosed()) return;
     const CreateAreaContent content = model_->createAreaContent();
-    placeholder_->setVisible(content.placeholder.has_value());
+    placeholderBox_->setVisible(content.placeholder.has_value());
     if (content.placeholder) placeholder_->setText(*content.placeholder);
     const bool creates = !content.parts.empty();
     if (creates && !content.isStack()) showRow(content.parts.front(), content.selected);
@@ -91,8 +93,22 @@ void CreateAreaView::render() {
     }
     legend_->setVisible(creates);
     if (creates) legend_->setListNames(content.listNames);
+    reportHeight();
+}
+
+void CreateAreaView::reportHeight() {
+    const int content = contentHeight();
+    // A scroll bar only while the content is higher than the frame: one
+    // shown for a moment would keep itself, the content being measured
+    // narrower beside it.
+    setVerticalScrollBarPolicy(content > frameHeight() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     updateGeometry();
-    model_->setListContentHeight(contentHeight());
+    if (model_ && !model_->isClosed()) model_->setListContentHeight(content);
+}
+
+bool CreateAreaView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == content_ && event->type() == QEvent::LayoutRequest) reportHeight();
+    return QScrollArea::eventFilter(watched, event);
 }
 
 void CreateAreaView::showRow(const CreatePart& part, bool selected) {
@@ -130,15 +146,20 @@ void CreateAreaView::showCards(Cards& cards, const std::vector<LocationRequest>&
     clearCards(cards);
     auto* layout = static_cast<QVBoxLayout*>(holder.layout());
     layout->setContentsMargins(0, 0, 0, bottomPadding);
-    for (const LocationRequest& request : requests)
-        if (QWidget* card = placeCard(*model_, request, &holder)) {
-            layout->addWidget(card);
-            cards.emplace_back(request, card);
-        }
+    for (const LocationRequest& request : requests) {
+        rows::LocationPreviewCard* card = locationPreviewCard(*model_, request, &holder);
+        layout->addWidget(card);
+        cards.emplace_back(request, card);
+    }
 }
 
 void CreateAreaView::clearCards(Cards& cards) {
-    for (const auto& [request, card] : cards) delete card;
+    const std::chrono::milliseconds fade = model_ ? locationCardFade(*model_) : std::chrono::milliseconds::zero();
+    for (const auto& [request, card] : cards) {
+        // Without a fade it goes from the layout at once.
+        if (fade.count() <= 0) card->hide();
+        card->fadeOutAndDelete(fade);
+    }
     cards.clear();
 }
 
@@ -148,8 +169,13 @@ int CreateAreaView::contentHeight() const {
     return layout->hasHeightForWidth() ? layout->totalHeightForWidth(width) : layout->totalSizeHint().height();
 }
 
+int CreateAreaView::frameHeight() const {
+    // Until the list's frame caps it: as high as its content.
+    return contentHeight();
+}
+
 QSize CreateAreaView::sizeHint() const {
-    return {model_ ? int(std::lround(model_->contentWidth())) : content_->width(), contentHeight()};
+    return {model_ ? int(std::lround(model_->contentWidth())) : content_->width(), frameHeight()};
 }
 
 }  // namespace tavlin::panel::widgets

@@ -14,6 +14,7 @@ namespace tavlin::rows {
 class CreateLegend;
 class CreateRow;
 class CreateStack;
+class LocationPreviewCard;
 }  // namespace tavlin::rows
 
 namespace tavlin::panel::widgets {
@@ -45,21 +46,27 @@ public:
     QWidget* rowPlaces() const { return rowPlaces_; }
     // The height of its content at the panel's width.
     int contentHeight() const;
+    // The height it takes in the panel.
+    int frameHeight() const;
 
-    // Until the list's frame caps it: as high as its content.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return {0, 0}; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // The card of each place, kept while its request stays the same.
-    using Cards = std::vector<std::pair<LocationRequest, QWidget*>>;
+    using Cards = std::vector<std::pair<LocationRequest, rows::LocationPreviewCard*>>;
     void showRow(const CreatePart& part, bool selected);
     void showStack(const std::vector<CreatePart>& parts, bool selected);
     void showCards(Cards& cards, const std::vector<LocationRequest>& requests, QWidget& holder, int bottomPadding);
     void clearCards(Cards& cards);
+    void reportHeight();
 
     QPointer<PanelModel> model_;
     QWidget* content_;
+    QWidget* placeholderBox_;
     QLabel* placeholder_;
     rows::CreateRow* row_;
     QWidget* rowPlaces_;
