@@ -93,7 +93,6 @@ namespace {
 class LocationPreviewCardTest : public ::testing::Test {
 protected:
     static constexpr double pointsPerMeter = 0.25;
-    static constexpr QPointF place{220, 69};
 
     static MapSnapshot map(double scale = pointsPerMeter) {
         QImage image(408, 130, QImage::Format_RGB32);
