@@ -518,7 +518,7 @@ platform::Task<> StatusItemController::checkPlacementNow() {
     const platform::TrayHosts hosts = co_await askHosts();
     if (!self) co_return;
     if (!hosts.any()) {
-        qCCritical(lcStatusItem) << "status item has no slot in the menu bar — re-inserting";
+        qCCritical(lcStatusItem) << "status item has no slot in the tray — re-inserting";
         // Shown afresh, the item looks for a tray again.
         statusItem_->setVisible(false);
         statusItem_->setVisible(true);
@@ -562,7 +562,7 @@ platform::Task<> StatusItemController::confirmSlotOverTime(QPointer<StatusItemCo
 void StatusItemController::reportOverflow() {
     if (hasReportedOverflow_) return;
     hasReportedOverflow_ = true;
-    qCCritical(lcStatusItem) << "menu bar is full — the status item cannot be placed";
+    qCCritical(lcStatusItem) << "tray is full — the status item cannot be placed";
     platform::detach(postOverflowReport(QPointer(placement_.notifications), overflowMessage()));
 }
 

@@ -62,7 +62,7 @@ GeneralTab::GeneralTab(PreferencesViewModel& model, QWidget* parent)
       time_(new QTimeEdit) {
     store::Settings& settings = model_.services().settings;
 
-    FormSection* menuBar = addSection(u"Menu bar"_s);
+    FormSection* menuBar = addSection(u"Tray"_s);
     menuBar->addRow(u"First count"_s, firstCount_);
     menuBar->addRow(u"Second count"_s, secondCount_);
     showCompleted_ = menuBar->addSwitch(u"Show completed today"_s);

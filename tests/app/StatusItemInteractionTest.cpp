@@ -64,9 +64,9 @@ constexpr TrayHosts statusNotifierTray{.statusNotifierHost = true};
 
 const char* const kStatusItemCategory = "com.quorvandell.tavlin.statusItem";
 const QString kHidden = u"status item was hidden — forcing it back"_s;
-const QString kNoSlot = u"status item has no slot in the menu bar — re-inserting"_s;
+const QString kNoSlot = u"status item has no slot in the tray — re-inserting"_s;
 const QString kGivenSlot = u"status item was given a slot after re-inserting"_s;
-const QString kFull = u"menu bar is full — the status item cannot be placed"_s;
+const QString kFull = u"tray is full — the status item cannot be placed"_s;
 
 // The item over a store on the manual clock, with the panel's hot key kept
 // in the same settings.

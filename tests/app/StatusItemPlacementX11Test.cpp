@@ -29,8 +29,8 @@ using tavlin::testing::XSession;
 
 namespace {
 
-const QString kNoSlot = u"status item has no slot in the menu bar — re-inserting"_s;
-const QString kFull = u"menu bar is full — the status item cannot be placed"_s;
+const QString kNoSlot = u"status item has no slot in the tray — re-inserting"_s;
+const QString kFull = u"tray is full — the status item cannot be placed"_s;
 const QString kGivenSlot = u"status item was given a slot after re-inserting"_s;
 const QString kRestart = u"restart Tavlin to show its icon there"_s;
 
