@@ -2,9 +2,12 @@
 // and on a session bus of the test's own: text sent with gdbus, opening
 // Tavlin again, the desktop entry's action on the primary selection, the
 // menu keys typed by xdotool, and the bus starting Tavlin from its service
-// file.
+// file. The desktop has a tray: without one, the panel's first opening a
+// few seconds after launch would show the notice of the missing tray
+// instead, whenever a busy machine slows the test down to that.
 
 #include "app/ApplicationService.h"
+#include "support/FakeStatusNotifierWatcher.h"
 #include "support/HeadlessTavlin.h"
 #include "support/PrivateSessionBus.h"
 #include "support/TavlinProcess.h"
@@ -24,6 +27,7 @@
 
 using namespace Qt::StringLiterals;
 using tavlin::app::ApplicationService;
+using tavlin::testing::FakeStatusNotifierWatcher;
 using tavlin::testing::waitUntil;
 using tavlin::testing::XSession;
 
@@ -177,6 +181,8 @@ protected:
 TEST_F(DesktopX11Test, TheBusAndTheMenuKeysReachTheRunningTavlin) {
     PrivateSessionBus bus;
     ASSERT_TRUE(bus.isRunning());
+    const FakeStatusNotifierWatcher tray(bus.address());
+    ASSERT_TRUE(tray.isRegistered());
     TavlinProcess tavlin({.environment = environment(bus)});
     ASSERT_TRUE(tavlin.waitForError("Tavlin is running")) << tavlin.standardError().toStdString();
     const auto activate = [&] { return gdbusCall(bus, u"org.freedesktop.Application.Activate"_s, {u"{}"_s}); };
@@ -244,6 +250,8 @@ TEST_F(DesktopX11Test, TheBusStartsTavlinFromItsServiceFile) {
                                                         u"DBUS_SESSION_BUS_ADDRESS=disabled:"_s},
     });
     ASSERT_TRUE(bus.isRunning());
+    const FakeStatusNotifierWatcher tray(bus.address());
+    ASSERT_TRUE(tray.isRegistered());
     QDBusConnection connection = bus.connect();
     EXPECT_EQ(connection.interface()->activatableServiceNames().value().count(ApplicationService::serviceName), 1);
 
