@@ -1,9 +1,12 @@
+#include "mcp/MCPServer.h"
 #include "support/HeadlessTavlin.h"
 #include "support/TavlinProcess.h"
 
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTcpServer>
+#include <QThread>
 
 #include <sys/stat.h>
 
@@ -68,11 +71,18 @@ TEST(Launch, KeepsItsTokenAcrossLaunchesAndDropsThePortWhenItEnds) {
 }
 
 TEST(Launch, ListensElsewhereWhileItsPortIsTaken) {
+    // Every Tavlin on the machine, those of other test runs among them,
+    // starts on this port: the test takes it itself once whoever has it
+    // lets go, so that no one frees it while Tavlin starts. One that keeps
+    // it (the developer's own Tavlin) holds it as well as the test would.
     QTcpServer holder;
-    (void)holder.listen(QHostAddress::LocalHost, 41733);  // or another process already holds it
+    QElapsedTimer waited;
+    waited.start();
+    while (!holder.listen(QHostAddress::LocalHost, tavlin::mcp::MCPServer::defaultPort) && waited.elapsed() < 10000)
+        QThread::msleep(100);
     HeadlessTavlin tavlin({});
     ASSERT_TRUE(tavlin.start());
-    EXPECT_NE(tavlin.port(), 41733);
+    EXPECT_NE(tavlin.port(), tavlin::mcp::MCPServer::defaultPort);
     EXPECT_NE(tavlin.port(), 0);
     EXPECT_EQ(tavlin.post(R"({"jsonrpc":"2.0","id":"p","method":"ping"})"),
               R"({"id":"p","jsonrpc":"2.0","result":{}})");

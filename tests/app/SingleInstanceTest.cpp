@@ -3,6 +3,7 @@
 
 #include "app/ApplicationService.h"
 #include "mcp/InstanceLock.h"
+#include "mcp/MCPServer.h"
 #include "support/HeadlessTavlin.h"
 #include "support/PrivateSessionBus.h"
 #include "support/TavlinProcess.h"
@@ -10,11 +11,11 @@
 
 #include <gtest/gtest.h>
 #include <QDBusConnectionInterface>
-#include <QElapsedTimer>
 
 using namespace Qt::StringLiterals;
 using tavlin::app::ApplicationService;
 using tavlin::mcp::InstanceLock;
+using tavlin::mcp::MCPServer;
 
 namespace {
 
@@ -54,20 +55,26 @@ TEST_F(SingleInstanceTest, TheNewestTavlinTakesOverFromTheRunningOne) {
     EXPECT_EQ(nameOwner(), first.processId());
     const quint16 port = home.port();
 
+    // The first ends because the second asked it to, and lets go of the
+    // lock within the second's wait for it (how long a start takes on a
+    // busy machine is no part of it).
     TavlinProcess second(launch());
-    QElapsedTimer elapsed;
-    elapsed.start();
-    EXPECT_TRUE(first.finish(5000)) << first.standardError().toStdString();
-    EXPECT_LT(elapsed.elapsed(), 3000);
+    EXPECT_TRUE(first.finish()) << first.standardError().toStdString();
     EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_TRUE(first.standardError().contains(u"Asked to quit over the session bus"_s))
+        << first.standardError().toStdString();
 
     ASSERT_TRUE(second.waitForError("MCP server listening on")) << second.standardError().toStdString();
+    EXPECT_TRUE(second.standardError().contains(u"Asked the running Tavlin"_s)) << second.standardError().toStdString();
     EXPECT_EQ(nameOwner(), second.processId());
     EXPECT_TRUE(lockIsHeld());
     EXPECT_FALSE(second.standardError().contains(u"Couldn't take"_s)) << second.standardError().toStdString();
-    // The default port passes on (another program may hold it meanwhile).
-    if (port == 41733) {
-        EXPECT_EQ(home.port(), port);
+    // The default port passes on, unless another program on the machine
+    // (another test run) took it in the moment between: the second then
+    // says it found it taken.
+    if (port == MCPServer::defaultPort && home.port() != port) {
+        EXPECT_TRUE(second.standardError().contains(u"MCP listener on port %1 failed"_s.arg(port)))
+            << second.standardError().toStdString();
     }
     EXPECT_EQ(home.post(ping), pong);
 }
