@@ -132,21 +132,6 @@ QSet<QString> PanelModel::nearbyReminderIDs() const {
     return panel::nearbyReminderIDs(filteredRows(), context);
 }
 
-bool PanelModel::showsCreateRow() const { return !trimmedQuery().isEmpty() && filteredRows().empty(); }
-
-std::vector<RowItem> PanelModel::flatRows() const {
-    // Until the sections are built: the fitting reminders in the store's order.
-    std::vector<RowItem> rows;
-    for (platform::Reminder& reminder : filteredRows()) rows.push_back({std::move(reminder)});
-    if (showsCreateRow()) rows.push_back({RowItem::Create{}});
-    return rows;
-}
-
-bool PanelModel::showsCreateArea() const {
-    // Until the sections and the done rows are built: when no reminder fits.
-    return filteredRows().empty();
-}
-
 CreateAreaContent PanelModel::createAreaContent() const {
     CreateAreaContent content;
     const bool creates = showsCreateRow();
@@ -391,18 +376,7 @@ void PanelModel::placeRequestsChanged(const std::vector<LocationRequest>& reques
 
 // The window's notices.
 
-void PanelModel::deleteSelectionRequested() {
-    if (editingID()) return;
-    // Not built yet: the deletion of the selected reminders.
-}
-
-void PanelModel::listKeyReceived(PanelListKey key) { handleCommand(key); }
-
 void PanelModel::panelBecameKey() { refocusField(); }
-
-void PanelModel::handleCommand(PanelListKey) {
-    // Not built yet: the list's keys move and extend the selection.
-}
 
 // Focus.
 

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "panel/CreateArea.h"
+#include "panel/Derived.h"
 #include "panel/EffectiveParse.h"
 #include "panel/FooterContent.h"
 #include "panel/LineCommit.h"
+#include "panel/ListRow.h"
+#include "panel/ListSelection.h"
 #include "panel/PanelKeys.h"
 #include "panel/PanelTypes.h"
 #include "panel/PanelViewInputs.h"
@@ -25,6 +28,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <vector>
@@ -223,6 +227,56 @@ public:
     // No row selected: all three selection properties together.
     void clearSelection();
 
+    // The list. Each derived value is worked out once per change of what it
+    // reads, however often it is asked for.
+    //
+    // The open reminders that fit the typed line, in their sections.
+    const std::vector<SectionRows>& sectionedRows() const;
+    // The reminders done today that the list shows below them.
+    const std::vector<platform::Reminder>& doneTodayRows() const;
+    // The height the list's content is expected to take.
+    double estimatedListHeight() const;
+    // A section or a done row shows: the list does, else the create area.
+    bool hasListRows() const;
+    // The height of the list's content, estimated while it has rows, else
+    // as the create area measured it; and the room the list takes, within
+    // 40 and its cap.
+    double listContentHeightForFrame() const;
+    double listFrameHeight() const;
+    // The list's cap: the stored list height held within 100…900, else 380.
+    static double listHeightCap(std::optional<double> storedHeight);
+    // The rows as drawn: headers, reminders, "Nothing to do", done rows.
+    const std::vector<ListRow>& listRows() const;
+    // How many flat rows there are: the reminders of the sections, and the
+    // create row while it shows.
+    FlatRowCount flatRowCount() const;
+    // The selected reminders in the order of the list.
+    std::vector<platform::Reminder> selectedReminders() const;
+    ListSelection selection() const;
+    void setSelection(const ListSelection& selection);
+
+    // A click on a reminder's row (none: on nothing), with the modifiers
+    // held; the list takes the keyboard.
+    void rowSelected(std::optional<int> index, Qt::KeyboardModifiers modifiers);
+    // A click on a done row: nothing is selected.
+    void doneRowSelected();
+    // The list's keys.
+    void moveSelection(MoveDirection direction);
+    void extendSelection(int step);
+    void selectAll();
+    void returnKey();
+    // A drag inside `section`: the rows at `source` go before the one at
+    // `destination` (offsets in the section as shown), and the manual order
+    // is stored.
+    void moveReminders(store::PanelSection section, const std::set<int>& source, int destination);
+
+    // The row actions, built with the completion and the undo bar.
+    void completeReminders(const std::vector<platform::Reminder>& reminders);
+    void deleteReminders(const std::vector<platform::Reminder>& reminders);
+    void startEdit(const platform::Reminder& reminder);
+    void openInReminders(const platform::Reminder& reminder);
+    void doneRowToggled(const platform::Reminder& reminder);
+
     // Escape, or another cancel: the first rule that applies (ExitCommand.h).
     void handleExitCommand();
     // Return anywhere in the panel: with Ctrl held the typed line is
@@ -366,6 +420,9 @@ private:
     // The readings of the tasks that the line's tasks no longer hold go, and
     // the tasks not read yet are read.
     void schedulePartParses();
+    // The list's derived values, made at their first use.
+    struct ListDerived;
+    ListDerived& listDerived() const;
     void refreshLocationPreviews(const std::vector<LocationRequest>& requests);
 
     PanelViewInputs inputs_;
@@ -375,7 +432,8 @@ private:
     QList<QMetaObject::Connection> contentConnections_;
     std::vector<LocationRequest> placeRequests_;  // as last seen
     RowFilter rowFilter_;
-    platform::Task<> captureTask_;  // finds the candidates; ends with the content
+    platform::Task<> captureTask_;                      // finds the candidates; ends with the content
+    mutable std::shared_ptr<ListDerived> listDerived_;  // shared: its type is known only where it is made
 
     QString query_;
     std::optional<int> selectedIndex_;

@@ -152,8 +152,9 @@ TEST_F(PanelX11Test, ABackgroundDragPinsThePanelWhereANewProbeOpensIt) {
     startProbe();
     xdotool(u"key ctrl+alt+k"_s);
     ASSERT_TRUE(openAndActive(stateWhen(openAndActive)));
+    // By the footer: the list takes presses for its rows.
     xdotool(
-        u"mousemove 640 200 mousedown 1 sleep 0.1 mousemove 660 220 sleep 0.1 mousemove 700 260 sleep 0.1 "
+        u"mousemove 400 418 mousedown 1 sleep 0.1 mousemove 420 438 sleep 0.1 mousemove 460 478 sleep 0.1 "
         u"mouseup 1"_s);
     const ProbeState pinned = stateWhen([](const ProbeState& s) { return s.field(u"pinned"_s) != u"none"_s; });
     EXPECT_EQ(pinned.field(u"pinned"_s), u"440,204"_s) << pinned.line.toStdString();
@@ -184,11 +185,11 @@ TEST_F(PanelX11Test, ALongPressSendsAPinnedPanelHome) {
     startProbe();
     xdotool(u"key ctrl+alt+k"_s);
     ASSERT_TRUE(openAndActive(stateWhen(openAndActive)));
-    xdotool(u"mousemove 640 200 mousedown 1 sleep 0.1 mousemove 700 260 sleep 0.1 mouseup 1"_s);
+    xdotool(u"mousemove 400 418 mousedown 1 sleep 0.1 mousemove 460 478 sleep 0.1 mouseup 1"_s);
     ASSERT_EQ(stateWhen([](const ProbeState& s) { return s.field(u"pinned"_s) != u"none"_s; }).field(u"pinned"_s),
               u"440,204"_s);
 
-    xdotool(u"mousemove 700 260 mousedown 1 sleep 0.9 mouseup 1"_s);
+    xdotool(u"mousemove 460 478 mousedown 1 sleep 0.9 mouseup 1"_s);
     const ProbeState home = stateWhen([](const ProbeState& s) { return atScreenCentreHome(s.geometry()); });
     EXPECT_EQ(home.field(u"pinned"_s), u"none"_s) << home.line.toStdString();
     EXPECT_TRUE(atScreenCentreHome(home.geometry()));

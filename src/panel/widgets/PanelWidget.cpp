@@ -5,6 +5,7 @@
 #include "panel/widgets/CreateAreaView.h"
 #include "panel/widgets/FocusBinder.h"
 #include "panel/widgets/PanelFooter.h"
+#include "panel/widgets/ReminderList.h"
 #include "platform/XdgPaths.h"
 #include "rows/Divider.h"
 #include "rows/ListSuggestions.h"
@@ -95,7 +96,11 @@ QWidget* PanelWidget::makeOrdinaryContent() {
     layout->addWidget(field_);
     layout->addWidget(new rows::Divider(ordinary_));
     listArea_ = new QWidget(ordinary_);
-    column(listArea_)->addWidget(createArea_ = new CreateAreaView(*model_, listArea_));
+    QVBoxLayout* listColumn = column(listArea_);
+    listColumn->addWidget(list_ = new ReminderList(*model_, listArea_));
+    focus_->setList(list_);
+    list_->hide();  // until there is something in it
+    listColumn->addWidget(createArea_ = new CreateAreaView(*model_, listArea_));
     layout->addWidget(listArea_);
 
     undoSlot_ = new QWidget(ordinary_);
@@ -252,6 +257,8 @@ void PanelWidget::render() {
     createArea_->setVisible(createArea);
     if (createArea) createArea_->render();
     showUndoBar(names.isEmpty() && model.undoItem().has_value());
+    // Without a section or a done row the create area shows instead.
+    list_->setVisible(model.hasListRows());
     placeContent();
     reportHeight();
 }

@@ -23,6 +23,7 @@ class CaptureViews;
 class CreateAreaView;
 class FocusBinder;
 class PanelFooter;
+class ReminderList;
 
 // The panel's root view: it renders its PanelModel and hands it the user's
 // input, nothing more.
@@ -60,6 +61,7 @@ public:
     QWidget* listArea() const { return listArea_; }
     // In the list's place while the list has nothing to show.
     CreateAreaView* createArea() const { return createArea_; }
+    ReminderList* reminderList() const { return list_; }
     QWidget* undoBar() const { return undoBar_; }
     QWidget* undoSlot() const { return undoSlot_; }
     QWidget* ordinaryContent() const { return ordinary_; }
@@ -105,6 +107,7 @@ private:
     rows::ListSuggestions* suggestions_ = nullptr;
     QWidget* listArea_ = nullptr;
     CreateAreaView* createArea_ = nullptr;
+    ReminderList* list_ = nullptr;
     QWidget* undoSlot_ = nullptr;
     QWidget* undoBar_ = nullptr;
     PanelFooter* footer_ = nullptr;

@@ -1,0 +1,235 @@
+// The panel model's list: its sections and rows, the selection, the list's
+// keys and the drag order.
+
+#include "panel/DragOrder.h"
+#include "panel/PanelModel.h"
+#include "panel/RowOrder.h"
+#include "panel/SectionedRows.h"
+#include "store/Settings.h"
+
+#include <algorithm>
+
+namespace tavlin::panel {
+
+namespace {
+
+constexpr double minimumListHeight = 40;
+constexpr double defaultListCap = 380;
+constexpr double minimumListCap = 100;
+constexpr double maximumListCap = 900;
+
+bool isBlank(const QString& query) { return query.trimmed().isEmpty(); }
+
+}  // namespace
+
+struct PanelModel::ListDerived {
+    explicit ListDerived(const PanelModel& model)
+        : sections([&model] {
+              const std::vector<platform::Reminder> rows = model.filteredRows();
+              const platform::Calendar& calendar = model.wallClock().calendar;
+              return panel::sectionedRows({
+                  .rows = &rows,
+                  // Filtering the rows again only when they may be near.
+                  .nearbyIDs = model.settings().groupNearbyEnabled() ? model.nearbyReminderIDs() : QSet<QString>(),
+                  .storeNow = model.store().now(),
+                  .wallNow = model.wallClock().now(),
+                  .calendar = &model.wallClock().calendar,
+                  .visibility = model.settings().sectionVisibility(),
+                  .queryBlank = isBlank(model.query()),
+                  .ranks = model.settings().manualOrderRanks(),
+                  .rowOrder = [&calendar](const platform::Reminder& a,
+                                          const platform::Reminder& b) { return rowOrder(a, b, calendar); },
+              });
+          }),
+          doneRows([&model] {
+              return panel::doneTodayRows(model.store().completedToday(), model.settings().includedListIDs(),
+                                          isBlank(model.query()));
+          }),
+          rows([&model] {
+              return panel::listRows({
+                  .sections = &model.sectionedRows(),
+                  .doneRows = &model.doneTodayRows(),
+                  .selection = model.selection(),
+                  .count = model.flatRowCount(),
+                  .completingIDs = model.completingIDs(),
+                  .editingID = model.editingID(),
+              });
+          }) {}
+
+    Derived<std::vector<SectionRows>> sections;
+    Derived<std::vector<platform::Reminder>> doneRows;
+    Derived<std::vector<ListRow>> rows;
+};
+
+PanelModel::ListDerived& PanelModel::listDerived() const {
+    if (!listDerived_) listDerived_ = std::make_shared<ListDerived>(*this);
+    return *listDerived_;
+}
+
+const std::vector<SectionRows>& PanelModel::sectionedRows() const { return listDerived().sections.get(); }
+
+const std::vector<platform::Reminder>& PanelModel::doneTodayRows() const { return listDerived().doneRows.get(); }
+
+double PanelModel::estimatedListHeight() const { return panel::estimatedListHeight(sectionedRows(), doneTodayRows()); }
+
+bool PanelModel::hasListRows() const { return !sectionedRows().empty() || !doneTodayRows().empty(); }
+
+// Without a section or a done row the create area takes the list's place.
+bool PanelModel::showsCreateArea() const { return !hasListRows(); }
+
+double PanelModel::listContentHeightForFrame() const {
+    return hasListRows() ? estimatedListHeight() : listContentHeight();
+}
+
+double PanelModel::listHeightCap(std::optional<double> storedHeight) {
+    return storedHeight ? std::clamp(*storedHeight, minimumListCap, maximumListCap) : defaultListCap;
+}
+
+double PanelModel::listFrameHeight() const {
+    return std::min(std::max(minimumListHeight, listContentHeightForFrame()),
+                    listHeightCap(settings().pinnedPanelListHeight()));
+}
+
+const std::vector<ListRow>& PanelModel::listRows() const { return listDerived().rows.get(); }
+
+FlatRowCount PanelModel::flatRowCount() const {
+    int reminders = 0;
+    for (const SectionRows& section : sectionedRows()) reminders += int(section.reminders.size());
+    return {reminders, showsCreateRow()};
+}
+
+// While a line is typed every section shows: no section is no fitting row.
+bool PanelModel::showsCreateRow() const { return !trimmedQuery().isEmpty() && sectionedRows().empty(); }
+
+std::vector<RowItem> PanelModel::flatRows() const {
+    std::vector<RowItem> rows;
+    for (const SectionRows& section : sectionedRows())
+        for (const platform::Reminder& reminder : section.reminders) rows.push_back({reminder});
+    if (showsCreateRow()) rows.push_back({RowItem::Create{}});
+    return rows;
+}
+
+std::vector<platform::Reminder> PanelModel::selectedReminders() const {
+    std::vector<const platform::Reminder*> flat;
+    for (const SectionRows& section : sectionedRows())
+        for (const platform::Reminder& reminder : section.reminders) flat.push_back(&reminder);
+    std::vector<platform::Reminder> selected;
+    for (const int index : selectedIndexes())
+        if (isValidRowIndex(index, int(flat.size()))) selected.push_back(*flat[std::size_t(index)]);
+    return selected;
+}
+
+ListSelection PanelModel::selection() const { return {selectedIndex(), selectedIndexes(), selectionAnchor()}; }
+
+void PanelModel::setSelection(const ListSelection& selection) {
+    setSelectedIndex(selection.cursor);
+    setSelectedIndexes(selection.indexes);
+    setSelectionAnchor(selection.anchor);
+}
+
+// Clicks.
+
+void PanelModel::rowSelected(std::optional<int> index, Qt::KeyboardModifiers modifiers) {
+    commitPendingEdit();
+    setSelection(panel::select(selection(), index, flatRowCount(), modifiers));
+    setFocus(FocusTarget::list);
+}
+
+void PanelModel::doneRowSelected() {
+    commitPendingEdit();
+    clearSelection();
+}
+
+// Keys.
+
+void PanelModel::listKeyReceived(PanelListKey key) { handleCommand(key); }
+
+void PanelModel::handleCommand(PanelListKey key) {
+    if (editingID()) return;
+    if (captureText() && !captureDone()) return;
+    switch (key) {
+    case PanelListKey::up: return moveSelection(MoveDirection::up);
+    case PanelListKey::down: return moveSelection(MoveDirection::down);
+    case PanelListKey::extendUp: return extendSelection(-1);
+    case PanelListKey::extendDown: return extendSelection(1);
+    case PanelListKey::space: return completeReminders(selectedReminders());
+    case PanelListKey::return_: return returnKey();
+    }
+}
+
+void PanelModel::moveSelection(MoveDirection direction) {
+    if (editingID()) return;
+    const std::optional<SelectionMove> move = panel::moveSelection(selection(), direction, flatRowCount());
+    if (!move) return;
+    setSelection(move->selection);
+    // Up from the first row goes back to the field.
+    if (move->toField) setFocus(FocusTarget::field);
+}
+
+void PanelModel::extendSelection(int step) {
+    if (editingID()) return;
+    if (const std::optional<ListSelection> extended = panel::extendSelection(selection(), step, flatRowCount()))
+        setSelection(*extended);
+}
+
+void PanelModel::selectAll() {
+    if (editingID()) return;
+    if (const std::optional<ListSelection> all = panel::selectAll(selection(), flatRowCount())) setSelection(*all);
+}
+
+void PanelModel::returnKey() {
+    switch (panel::returnKey(selection(), flatRowCount())) {
+    case ReturnAction::nothing: return;
+    case ReturnAction::submit: return submit();
+    case ReturnAction::edit: {
+        const std::vector<RowItem> rows = flatRows();
+        if (const platform::Reminder* reminder = rows[std::size_t(*selectedIndex())].reminder()) startEdit(*reminder);
+        return;
+    }
+    }
+}
+
+void PanelModel::deleteSelectionRequested() {
+    if (editingID()) return;
+    const std::vector<platform::Reminder> selected = selectedReminders();
+    if (!selected.empty()) deleteReminders(selected);
+}
+
+// Drag order.
+
+void PanelModel::moveReminders(store::PanelSection section, const std::set<int>& source, int destination) {
+    if (editingID()) return;
+    const auto shown = std::find_if(sectionedRows().begin(), sectionedRows().end(),
+                                    [&](const SectionRows& rows) { return rows.section == section; });
+    if (shown == sectionedRows().end()) return;
+    QStringList identifiers;
+    for (const platform::Reminder& reminder : shown->reminders) identifiers.append(reminder.identifier);
+    // Reminders that may come back keep their places: those pending deletion
+    // (an undo brings them back) and those done today (unticking them).
+    QSet<QString> known;
+    for (const auto* reminders : {&store().reminders(), &store().pendingDeletions(), &store().completedToday()})
+        for (const platform::Reminder& reminder : *reminders) known.insert(reminder.identifier);
+    const std::optional<store::ManualOrder::Ranks> ranks =
+        ranksAfterMove(identifiers, source, destination, settings().manualOrderRanks(), std::move(known));
+    if (!ranks) return;
+    settings().setManualOrderRanks(*ranks);
+    if (source.empty() || *source.begin() >= identifiers.size()) return;
+    const QString moved = identifiers[*source.begin()];
+    const std::vector<RowItem> rows = flatRows();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].id() == moved) return setSelection(ListSelection::only(int(i)));
+}
+
+// The row actions: not built yet.
+
+void PanelModel::completeReminders(const std::vector<platform::Reminder>&) {}
+
+void PanelModel::deleteReminders(const std::vector<platform::Reminder>&) {}
+
+void PanelModel::startEdit(const platform::Reminder&) {}
+
+void PanelModel::openInReminders(const platform::Reminder&) {}
+
+void PanelModel::doneRowToggled(const platform::Reminder&) {}
+
+}  // namespace tavlin::panel

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "store/PanelSection.h"
+
+#include <QHash>
+#include <QListView>
+#include <QPointer>
+
+#include <optional>
+
+class QVariantAnimation;
+
+namespace tavlin::panel {
+class PanelModel;
+class ReminderListModel;
+}  // namespace tavlin::panel
+
+namespace tavlin::panel::widgets {
+
+class ReminderRowDelegate;
+
+// The panel's list of reminders: a view of the model's list rows, painted
+// by a ReminderRowDelegate. It takes the keyboard without a focus frame,
+// keeps the cursor in view with the least scrolling, is as high as the
+// model says and reports its heights, plays the checkbox's completion, and
+// lets a reminder be dragged to another place in its own section.
+class ReminderList : public QListView {
+    Q_OBJECT
+
+public:
+    explicit ReminderList(PanelModel& model, QWidget* parent = nullptr);
+    ~ReminderList() override;
+
+    ReminderListModel* listModel() const { return rows_; }
+    ReminderRowDelegate* delegate() const { return delegate_; }
+
+    // The item of the list row with `id`.
+    QModelIndex indexOfRow(const QString& id) const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // A reminder held by the mouse, and where it would go.
+    struct Drag {
+        QPersistentModelIndex source;
+        QPoint pressedAt;
+        bool moving = false;
+        std::optional<int> destination;  // an offset in the section, before the move
+    };
+
+    void render();
+    void followCompletions();
+    std::pair<double, std::optional<double>> animation(const QString& id) const;
+    void scrollCursorIntoView();
+    void reportMetrics();
+    // The rows of the dragged reminder's section: the first and the count.
+    std::pair<int, int> sectionRows(const QModelIndex& source) const;
+    std::optional<int> dropDestination(const QPoint& at) const;
+    // The model while its panel is open.
+    PanelModel* live() const;
+
+    QPointer<PanelModel> model_;
+    ReminderListModel* rows_;
+    ReminderRowDelegate* delegate_;
+    QHash<QString, QVariantAnimation*> completions_;
+    std::optional<int> shownCursor_;
+    std::optional<Drag> drag_;
+    int laidOutWidth_ = 0;
+    double reportedContent_ = -1;
+    int reportedFrame_ = -1;
+};
+
+}  // namespace tavlin::panel::widgets
