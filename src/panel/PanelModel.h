@@ -243,8 +243,9 @@ public:
     // 40 and its cap.
     double listContentHeightForFrame() const;
     double listFrameHeight() const;
-    // The list's cap: the stored list height held within 100…900, else 380.
-    static double listHeightCap(std::optional<double> storedHeight);
+    // The room a list of `content` height takes: at least 40, at most the
+    // stored list height held within 100…900, else 380.
+    static double listFrameHeight(double content, std::optional<double> storedHeight);
     // The rows as drawn: headers, reminders, "Nothing to do", done rows.
     const std::vector<ListRow>& listRows() const;
     // How many flat rows there are: the reminders of the sections, and the

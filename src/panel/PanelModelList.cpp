@@ -81,13 +81,13 @@ double PanelModel::listContentHeightForFrame() const {
     return hasListRows() ? estimatedListHeight() : listContentHeight();
 }
 
-double PanelModel::listHeightCap(std::optional<double> storedHeight) {
-    return storedHeight ? std::clamp(*storedHeight, minimumListCap, maximumListCap) : defaultListCap;
+double PanelModel::listFrameHeight(double content, std::optional<double> storedHeight) {
+    const double cap = storedHeight ? std::clamp(*storedHeight, minimumListCap, maximumListCap) : defaultListCap;
+    return std::min(std::max(minimumListHeight, content), cap);
 }
 
 double PanelModel::listFrameHeight() const {
-    return std::min(std::max(minimumListHeight, listContentHeightForFrame()),
-                    listHeightCap(settings().pinnedPanelListHeight()));
+    return listFrameHeight(listContentHeightForFrame(), settings().pinnedPanelListHeight());
 }
 
 const std::vector<ListRow>& PanelModel::listRows() const { return listDerived().rows.get(); }

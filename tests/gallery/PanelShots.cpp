@@ -53,11 +53,17 @@ public:
         AuthorizationStatus authorization = AuthorizationStatus::fullAccess;
         int doneToday = 0;
         std::optional<platform::StoreError> failure;  // the store's last error
+        std::vector<platform::Reminder> open;         // in the list "Reminders" unless they name another
     };
 
     explicit Reminders(Options options) {
         platform::MemoryEventStore::Contents contents;
-        contents.lists = {{.identifier = u"L1"_s, .title = u"Reminders"_s}};
+        contents.lists = {{.identifier = u"L1"_s, .title = u"Reminders"_s},
+                          {.identifier = u"L2"_s, .title = u"Work"_s}};
+        for (platform::Reminder& reminder : options.open) {
+            if (reminder.listIdentifier.isEmpty()) reminder.listIdentifier = u"L1"_s;
+            contents.reminders.push_back(std::move(reminder));
+        }
         for (int done = 0; done < options.doneToday; ++done)
             contents.reminders.push_back({.identifier = u"done-%1"_s.arg(done),
                                           .title = u"Done %1"_s.arg(done),
@@ -153,6 +159,54 @@ QImage panel(const Opening& opening, Reminders::Options options, bool translucen
     return image;
 }
 
+// Due on day `day` of March 2026, at `hour` when given.
+platform::DateComponents march(int day, std::optional<int> hour = std::nullopt) {
+    return {.year = 2026, .month = 3, .day = day, .hour = hour, .minute = hour ? std::optional(0) : std::nullopt};
+}
+
+// Open reminders in every section but Nearby.
+std::vector<platform::Reminder> openReminders() {
+    const auto reminder = [](QString id, QString title, std::optional<platform::DateComponents> due) {
+        return platform::Reminder{.identifier = std::move(id), .title = std::move(title), .dueDateComponents = due};
+    };
+    std::vector<platform::Reminder> open{
+        reminder(u"o1"_s, u"Send the invoice"_s, march(3, 9)),
+        reminder(u"t1"_s, u"Call the dentist"_s, march(4, 14)),
+        reminder(u"t2"_s, u"Pick up the parcel"_s, march(4)),
+        reminder(u"m1"_s, u"Team lunch"_s, march(5, 12)),
+        reminder(u"w1"_s, u"Book the train tickets for the family weekend in Utrecht"_s, march(7, 10)),
+        reminder(u"l1"_s, u"Renew the passport"_s, march(20)),
+        reminder(u"n1"_s, u"Read the new design notes"_s, std::nullopt),
+    };
+    open[0].listIdentifier = u"L2"_s;
+    open[0].alarms = {platform::Alarm::on({.title = u"Office"_s}, platform::AlarmProximity::enter)};
+    open[2].priority = 1;
+    open[3].notes = u"Ask Priya about the room"_s;
+    open[5].recurrenceRules = {{.frequency = platform::RecurrenceRule::Frequency::yearly}};
+    return open;
+}
+
+// The panel with its list, the second reminder selected.
+QImage list(Reminders::Options options, Scheme scheme) {
+    Reminders reminders(std::move(options));
+    const std::unique_ptr<panel::PanelModel> model =
+        reminders.model({.panelWidth = 440, .cornerRadius = 16, .searchFieldPadding = 10});
+    if (model->flatRowCount().reminders > 1) model->setSelection(panel::ListSelection::only(1));
+    panel::widgets::KeyPanel window(panel::widgets::PanelWidget::factory(), true);
+    window.setPalette(palette(scheme));
+    window.setRootView(*model);
+    window.installContent(16);
+    QCoreApplication::processEvents();
+    window.layoutContent();
+    window.setFrame(QRectF(0, 0, 440, window.contentHeight()));
+    window.ensurePolished();
+    QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(1);
+    image.fill(Qt::transparent);
+    window.render(&image, {}, {}, QWidget::DrawChildren);
+    return image;
+}
+
 QImage footer(Reminders::Options options, Scheme scheme) {
     Reminders reminders(std::move(options));
     const std::unique_ptr<panel::PanelModel> model = reminders.model({.panelWidth = 440});
@@ -214,6 +268,9 @@ const Shots shots{[] {
                        }});
         all.push_back(
             {named(u"capture-empty"_s, scheme), [=] { return panel(screenCenter, {}, true, scheme, u" \n "_s); }});
+        all.push_back({named(u"list-sections"_s, scheme),
+                       [=] { return list({.doneToday = 2, .open = openReminders()}, scheme); }});
+        all.push_back({named(u"list-only-done-today"_s, scheme), [=] { return list({.doneToday = 2}, scheme); }});
     }
     return all;
 }};

@@ -258,7 +258,11 @@ void PanelWidget::render() {
     if (createArea) createArea_->render();
     showUndoBar(names.isEmpty() && model.undoItem().has_value());
     // Without a section or a done row the create area shows instead.
-    list_->setVisible(model.hasListRows());
+    if (const bool listShown = model.hasListRows(); list_->isHidden() == listShown) {
+        list_->setVisible(listShown);
+        // Measured before it is shown too (the first height, the gallery).
+        for (QWidget* holder : {listArea_, ordinary_, content_}) holder->updateGeometry();
+    }
     placeContent();
     reportHeight();
 }

@@ -41,7 +41,7 @@ ReminderList::ReminderList(PanelModel& model, QWidget* parent)
             };
             return context;
         },
-        [this] { return viewport()->width(); }, this);
+        [this] { return rowWidth(); }, this);
     delegate_->setAnimation([this](const QString& id) { return animation(id); });
     setModel(rows_);
     setItemDelegate(delegate_);
@@ -99,17 +99,39 @@ QModelIndex ReminderList::indexOfRow(const QString& id) const {
     return row < 0 ? QModelIndex() : rows_->index(row);
 }
 
+int ReminderList::rowWidth() const {
+    // Until the panel lays it out, the list is as wide as the panel's content.
+    const int width = testAttribute(Qt::WA_Resized) || !model_ ? this->width() : int(model_->contentWidth());
+    return width - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0);
+}
+
+double ReminderList::measuredContentHeight() const {
+    double height = 0;
+    for (int row = 0; row < rows_->rowCount(); ++row) height += delegate_->height(rows_->index(row), font());
+    return height;
+}
+
+void ReminderList::updateFrame() {
+    PanelModel* model = live();
+    if (!model) return;
+    // The rows' own heights where the list shows them; the create area's
+    // measure where it does not.
+    measuredContent_ = model->hasListRows() ? measuredContentHeight() : model->listContentHeight();
+    setFixedHeight(
+        int(std::lround(PanelModel::listFrameHeight(measuredContent_, model->settings().pinnedPanelListHeight()))));
+    reportMetrics();
+}
+
 void ReminderList::render() {
     PanelModel* model = live();
     if (!model) return;
     rows_->setRows(model->listRows());
-    setFixedHeight(int(std::lround(model->listFrameHeight())));
+    updateFrame();
     followCompletions();
     if (model->selectedIndex() != shownCursor_) {
         shownCursor_ = model->selectedIndex();
         scrollCursorIntoView();
     }
-    reportMetrics();
 }
 
 void ReminderList::followCompletions() {
@@ -159,7 +181,7 @@ void ReminderList::scrollCursorIntoView() {
 void ReminderList::reportMetrics() {
     PanelModel* model = live();
     if (!model || !model->inputs().onListMetricsChange) return;
-    const double content = model->listContentHeightForFrame();
+    const double content = measuredContent_;
     if (content == reportedContent_ && height() == reportedFrame_) return;
     reportedContent_ = content;
     reportedFrame_ = height();
@@ -169,9 +191,10 @@ void ReminderList::reportMetrics() {
 void ReminderList::resizeEvent(QResizeEvent* event) {
     QListView::resizeEvent(event);
     // Heights follow the width: the rows are laid out anew.
-    if (viewport()->width() != laidOutWidth_) {
-        laidOutWidth_ = viewport()->width();
+    if (rowWidth() != laidOutWidth_) {
+        laidOutWidth_ = rowWidth();
         scheduleDelayedItemsLayout();
+        updateFrame();
     }
     reportMetrics();
 }
@@ -209,8 +232,10 @@ std::pair<int, int> ReminderList::sectionRows(const QModelIndex& source) const {
 std::optional<int> ReminderList::dropDestination(const QPoint& at) const {
     if (!drag_) return std::nullopt;
     const auto [first, count] = sectionRows(drag_->source);
-    // Before the first row whose middle is below the pointer; never past the
-    // section's ends.
+    // Only over the section's own rows: never into another section.
+    if (at.y() < visualRect(rows_->index(first)).top() || at.y() > visualRect(rows_->index(first + count - 1)).bottom())
+        return std::nullopt;
+    // Before the first row whose middle is below the pointer.
     for (int offset = 0; offset < count; ++offset)
         if (at.y() < visualRect(rows_->index(first + offset)).center().y()) return offset;
     return count;

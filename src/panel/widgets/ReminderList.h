@@ -55,6 +55,10 @@ private:
     };
 
     void render();
+    // The list's height from its rows' heights, and the report of it.
+    void updateFrame();
+    double measuredContentHeight() const;
+    int rowWidth() const;
     void followCompletions();
     std::pair<double, std::optional<double>> animation(const QString& id) const;
     void scrollCursorIntoView();
@@ -72,6 +76,7 @@ private:
     std::optional<int> shownCursor_;
     std::optional<Drag> drag_;
     int laidOutWidth_ = 0;
+    double measuredContent_ = 0;
     double reportedContent_ = -1;
     int reportedFrame_ = -1;
 };

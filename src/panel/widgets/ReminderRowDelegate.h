@@ -43,6 +43,9 @@ public:
     // Due texts say "Today" by the day they were made: forget them at a new day.
     void forgetPresentations() { presentations_.clear(); }
 
+    // The height of the row at `index` in the list's font, its paddings in.
+    int height(const QModelIndex& index, const QFont& font) const;
+
     // Where `point` falls in the row at `rect`.
     rows::ReminderRowPart hitTest(const ListRow& row, const QRect& rect, const QPoint& point, const QFont& font) const;
     // The row's own rectangle inside its item: its paddings off.
@@ -59,7 +62,6 @@ private:
     struct Cached;
     const rows::ReminderRowPainter& painter(const QFont& font) const;
     const rows::ReminderRowPresentation& presentation(const QModelIndex& index) const;
-    int height(const QModelIndex& index, const QFont& font) const;
 
     std::function<rows::ReminderRowContext()> context_;
     std::function<int()> width_;
