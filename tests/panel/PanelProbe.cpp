@@ -8,11 +8,15 @@
 //   state    prints "state open=… visible=… key=… active=… anchor=…
 //            frame=X,Y,W,H geometry=X,Y,W,H pinned=X,Y|none window=ID
 //            translucent=… focus=field|list|none fieldFocused=…
-//            resignKey=N query=TEXT": frame is what the controller asked
-//            for, geometry what Qt has, active whether the window manager's
-//            active window is the panel's, focus the panel model's,
-//            fieldFocused whether the field has Qt's keyboard focus, and
-//            the query last, as typed
+//            resignKey=N rows=ID,… cursor=N|none selected=N,…
+//            query=TEXT": frame is what the controller asked for, geometry
+//            what Qt has, active whether the window manager's active window
+//            is the panel's, focus the panel model's, fieldFocused whether
+//            the field has Qt's keyboard focus, rows the list's reminders in
+//            order, cursor and selected the list's selection, and the query
+//            last, as typed
+//   where ID prints "where ID X Y TOP": on the screen, a point on the text of
+//            the list's row of reminder ID and the row's top
 //   click    a click on the tray item (toggle from the tray)
 //   toggle   the hot key's toggle
 //   added    prints "added=TITLE|TITLE…": the titles of the reminders that
@@ -44,6 +48,7 @@
 #include "panel/widgets/CreateAreaView.h"
 #include "panel/widgets/KeyPanel.h"
 #include "panel/widgets/PanelWidget.h"
+#include "panel/widgets/ReminderList.h"
 #include "platform/Geocoder.h"
 #include "platform/Log.h"
 #include "platform/MapSearch.h"
@@ -99,6 +104,19 @@ std::optional<QRectF> rectangle(const QString& argument) {
     return QRectF(parts[0].toDouble(), parts[1].toDouble(), parts[2].toDouble(), parts[3].toDouble());
 }
 
+// Where the list shows reminder `id`, on the screen.
+QString where(const PanelController& controller, const QString& id) {
+    auto* panel = dynamic_cast<tavlin::panel::widgets::KeyPanel*>(controller.panel());
+    const auto* view = panel ? qobject_cast<const tavlin::panel::widgets::PanelWidget*>(panel->rootView()) : nullptr;
+    if (!view) return u"where "_s + id + u" none"_s;
+    const tavlin::panel::widgets::ReminderList* list = view->reminderList();
+    const QRect row = list->visualRect(list->indexOfRow(id));
+    if (!row.isValid()) return u"where "_s + id + u" none"_s;
+    const QPoint text = list->viewport()->mapToGlobal(QPoint(row.left() + row.width() / 2, row.center().y()));
+    const QPoint top = list->viewport()->mapToGlobal(row.topLeft());
+    return u"where %1 %2 %3 %4"_s.arg(id).arg(text.x()).arg(text.y()).arg(top.y());
+}
+
 QString state(const PanelController& controller, const tavlin::store::Settings& settings) {
     auto* panel = dynamic_cast<tavlin::panel::widgets::KeyPanel*>(controller.panel());
     QString line = u"state open="_s + text(panel);
@@ -127,7 +145,15 @@ QString state(const PanelController& controller, const tavlin::store::Settings& 
                 u" fieldFocused="_s + text(QApplication::focusWidget() == view->searchField()->lineEdit());
     }
     line += u" resignKey="_s + QString::number(controller.resignKeyCount());
-    if (model) line += u" query="_s + model->query();
+    if (model) {
+        QStringList rows, selected;
+        for (const tavlin::panel::RowItem& row : model->flatRows()) rows << row.id();
+        for (const int index : model->selectedIndexes()) selected << QString::number(index);
+        const std::optional<int> cursor = model->selectedIndex();
+        line += u" rows="_s + rows.join(u',') + u" cursor="_s + (cursor ? QString::number(*cursor) : u"none"_s) +
+                u" selected="_s + selected.join(u',');
+        line += u" query="_s + model->query();
+    }
     return line;
 }
 
@@ -227,6 +253,7 @@ int main(int argc, char** argv) {
             const QByteArray command = pending.left(end).trimmed();
             pending.remove(0, end + 1);
             if (command == "state") say(state(controller, settings));
+            else if (command.startsWith("where ")) say(where(controller, QString::fromUtf8(command.mid(6))));
             else if (command == "click") controller.toggle(false);
             else if (command == "toggle") controller.toggle(true);
             else if (command == "added") say(u"added="_s + added.join(u'|'));

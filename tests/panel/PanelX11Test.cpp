@@ -10,6 +10,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRect>
 #include <QRegularExpression>
@@ -465,4 +467,104 @@ TEST_F(PanelTypingTest, ALineThatMatchesNothingShowsItsCreateRowWithItsChips) {
     });
     preview();
     EXPECT_FALSE(QImage(grab).isNull()) << grab.toStdString();
+}
+
+// The list with eight reminders: three overdue, one later, four undated.
+class PanelListX11Test : public PanelX11Test {
+protected:
+    void SetUp() override {
+        PanelX11Test::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        addReminder(u"rent"_s, u"Pay the rent"_s, u"20200110"_s);
+        addReminder(u"books"_s, u"Return the library books"_s, u"20200120"_s);
+        addReminder(u"bins"_s, u"Put the bins out"_s, u"20200201"_s);
+        addReminder(u"anna"_s, u"Call Anna"_s, {});
+        addReminder(u"trip"_s, u"Plan the trip"_s, {});
+    }
+    void addReminder(const QString& uid, const QString& summary, const QString& due) {
+        QFile file(folder.filePath(u"reminders/inbox/%1.ics"_s.arg(uid)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        QString text = u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tavlin//fixture//EN\r\nBEGIN:VTODO\r\nUID:"_s +
+                       uid + u"\r\nSUMMARY:"_s + summary + u"\r\n"_s;
+        if (!due.isEmpty()) text += u"DUE;VALUE=DATE:"_s + due + u"\r\n"_s;
+        text += u"STATUS:NEEDS-ACTION\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"_s;
+        file.write(text.toUtf8());
+    }
+    QStringList rows(const ProbeState& state) const { return state.field(u"rows"_s).split(u','); }
+    // A point on the text of reminder `id`'s row, and the row's top.
+    std::pair<QPoint, int> where(const QString& id) {
+        output->clear();
+        command(qPrintable(u"where "_s + id));
+        const QStringList parts = output->waitForLineStartingWith(u"where "_s).split(u' ');
+        if (parts.size() != 5) return {};
+        return {QPoint(parts[2].toInt(), parts[3].toInt()), parts[4].toInt()};
+    }
+    void clickOn(const QString& id, const QString& modifier = {}) {
+        const QPoint at = where(id).first;
+        QString line = u"mousemove %1 %2 "_s.arg(at.x()).arg(at.y());
+        line += modifier.isEmpty() ? u"click 1"_s : u"keydown %1 click 1 keyup %1"_s.arg(modifier);
+        xdotool(line);
+    }
+    ProbeState opened() {
+        startProbe();
+        xdotool(u"key ctrl+alt+k"_s);
+        return stateWhen([](const ProbeState& s) { return s.is(u"open"_s) && s.field(u"rows"_s).count(u',') == 7; });
+    }
+};
+
+TEST_F(PanelListX11Test, DownDownShiftDownSelectsTheSecondAndThirdRows) {
+    ASSERT_EQ(rows(opened()).size(), 8);
+    xdotool(u"key Down sleep 0.1 key Down sleep 0.1 key shift+Down"_s);
+    const ProbeState moved = stateWhen([](const ProbeState& s) { return s.field(u"cursor"_s) == u"2"_s; });
+    EXPECT_EQ(moved.field(u"cursor"_s), u"2"_s) << moved.line.toStdString();
+    EXPECT_EQ(moved.field(u"selected"_s), u"1,2"_s);
+    EXPECT_EQ(moved.field(u"focus"_s), u"list"_s);
+}
+
+TEST_F(PanelListX11Test, CtrlAndShiftClicksFollowTheSelectionRules) {
+    const QStringList ids = rows(opened());
+    ASSERT_EQ(ids.size(), 8);
+    const auto selectedWhen = [&](const QString& selected) {
+        return stateWhen([&](const ProbeState& s) { return s.field(u"selected"_s) == selected; });
+    };
+    clickOn(ids[0]);
+    EXPECT_EQ(selectedWhen(u"0"_s).field(u"cursor"_s), u"0"_s);
+    clickOn(ids[2], u"ctrl"_s);
+    EXPECT_EQ(selectedWhen(u"0,2"_s).field(u"cursor"_s), u"2"_s);
+    // From the anchor, 2, to 4.
+    clickOn(ids[4], u"shift"_s);
+    EXPECT_EQ(selectedWhen(u"2,3,4"_s).field(u"cursor"_s), u"4"_s);
+    // Ctrl on the anchor takes it out; the cursor stays on 4.
+    clickOn(ids[2], u"ctrl"_s);
+    const ProbeState last = selectedWhen(u"3,4"_s);
+    EXPECT_EQ(last.field(u"selected"_s), u"3,4"_s) << last.line.toStdString();
+    EXPECT_EQ(last.field(u"cursor"_s), u"4"_s);
+}
+
+TEST_F(PanelListX11Test, ADragToTheTopOfASectionIsStoredAndKept) {
+    const QStringList before = rows(opened());
+    const QStringList overdue = before.mid(0, 3);
+    ASSERT_EQ(QSet<QString>(overdue.begin(), overdue.end()), (QSet<QString>{u"rent"_s, u"books"_s, u"bins"_s}));
+    const QPoint from = where(before[2]).first;
+    const int top = where(before[0]).second;
+    xdotool(u"mousemove %1 %2 mousedown 1 sleep 0.1 mousemove %1 %3 sleep 0.1 mousemove %1 %4 sleep 0.2 mouseup 1"_s
+                .arg(from.x())
+                .arg(from.y())
+                .arg(from.y() - 20)
+                .arg(top + 3));
+    const QStringList expected = QStringList{before[2], before[0], before[1]} + before.mid(3);
+    const ProbeState dragged = stateWhen([&](const ProbeState& s) { return rows(s) == expected; });
+    EXPECT_EQ(rows(dragged), expected) << dragged.line.toStdString();
+    EXPECT_EQ(dragged.field(u"selected"_s), u"0"_s);
+
+    QFile stored(folder.filePath(u"config/Tavlin/settings.json"_s));
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    const QJsonObject ranks =
+        QJsonDocument::fromJson(stored.readAll()).object().value(u"manualOrderRanks"_s).toObject();
+    EXPECT_EQ(ranks.value(before[2]).toDouble(-1), 0);
+    EXPECT_EQ(ranks.value(before[0]).toDouble(-1), 1);
+    EXPECT_EQ(ranks.value(before[1]).toDouble(-1), 2);
+
+    // A new probe shows the same order.
+    EXPECT_EQ(rows(opened()), expected);
 }
