@@ -22,6 +22,8 @@
 #include "store/LocationFake.h"
 #include "store/StoreFakes.h"
 
+#include "BenchApplication.h"
+
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QTemporaryDir>
@@ -35,16 +37,6 @@ using namespace Qt::StringLiterals;
 using namespace tavlin;
 
 namespace {
-
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "bench_panel";
-    static char* argv[] = {name, nullptr};
-    // The views are laid out offscreen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    platform::setReduceMotionOverride(true);
-}
 
 double percentile(std::vector<double>& samples, double fraction) {
     const auto at = samples.begin() + static_cast<std::ptrdiff_t>(fraction * static_cast<double>(samples.size() - 1));
