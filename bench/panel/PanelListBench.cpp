@@ -64,7 +64,8 @@ std::vector<platform::Reminder> reminders(int count) {
             .dueDateComponents = dues[i % 6],
             .priority = i % 10,
         };
-        if (i % 7 == 0) reminder.alarms = {platform::Alarm::on({.title = u"Office"_s}, platform::AlarmProximity::enter)};
+        if (i % 7 == 0)
+            reminder.alarms = {platform::Alarm::on({.title = u"Office"_s}, platform::AlarmProximity::enter)};
         if (i % 11 == 0) reminder.recurrenceRules = {{.frequency = platform::RecurrenceRule::Frequency::weekly}};
         all.push_back(std::move(reminder));
     }
@@ -76,7 +77,8 @@ class World {
 public:
     explicit World(int count) {
         platform::MemoryEventStore::Contents contents;
-        contents.lists = {{.identifier = u"L1"_s, .title = u"Reminders"_s}, {.identifier = u"L2"_s, .title = u"Work"_s}};
+        contents.lists = {{.identifier = u"L1"_s, .title = u"Reminders"_s},
+                          {.identifier = u"L2"_s, .title = u"Work"_s}};
         contents.reminders = reminders(count);
         events_ = std::make_unique<platform::MemoryEventStore>(std::move(contents));
         store_ = std::make_unique<store::ReminderStore>(*events_, settings_, power_, places_, wallClock_);
@@ -113,8 +115,9 @@ public:
     }
 
 private:
-    store::WallClock wallClock_{[] { return moment; },
-                                platform::Calendar::gregorian(platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s).value())};
+    store::WallClock wallClock_{
+        [] { return moment; },
+        platform::Calendar::gregorian(platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s).value())};
     QTemporaryDir folder_;
     platform::UserDefaults defaults_{folder_.filePath(u"settings.json"_s)};
     store::Settings settings_{defaults_};

@@ -16,7 +16,9 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <numbers>
 
@@ -69,10 +71,95 @@ const DueFormats& dueFormats(const platform::Calendar& calendar) {
     return *formats;
 }
 
+}  // namespace
+
+// The width of a text of Latin letters from its characters' advances, kept
+// per character: shaping every title of a long list to see whether it fits,
+// and where it breaks, costs more than the rest of the row. Kerning and
+// ligatures only narrow Latin text a little, so lines are filled to a
+// little less than their room.
+class ReminderRowPainter::QuickWidths {
+public:
+    explicit QuickWidths(const QFontMetricsF& metrics) : metrics_(metrics) { advances_.fill(-1); }
+
+    // Nothing for a character beyond Latin or a control (a line break).
+    std::optional<double> of(QChar c) const {
+        const char16_t code = c.unicode();
+        if (code >= advances_.size() || code < 0x20) return std::nullopt;
+        float& advance = advances_[code];
+        if (advance < 0) advance = float(metrics_.horizontalAdvance(c));
+        return advance;
+    }
+    std::optional<double> of(const QString& text) const {
+        double sum = 0;
+        for (const QChar c : text) {
+            const std::optional<double> advance = of(c);
+            if (!advance) return std::nullopt;
+            sum += *advance;
+        }
+        return sum;
+    }
+
+private:
+    const QFontMetricsF& metrics_;
+    mutable std::array<float, 0x250> advances_;  // up to the end of Latin Extended-B
+};
+
+namespace {
+
+// Room kept for kerning that widens a line a little.
+constexpr double quickMargin = 0.97;
+
+// The last of `maximum` lines: the rest of the text, elided.
+QString lastLine(QString rest, const QFontMetricsF& metrics, double width) {
+    rest.replace(QChar::LineSeparator, u' ');
+    return metrics.elidedText(rest.trimmed(), Qt::ElideRight, width);
+}
+
+// Latin text broken at blanks (a word too long for a line anywhere), by the
+// characters' advances; nothing for other text.
+std::optional<QStringList> quickWrapped(const QString& text, const QFontMetricsF& metrics,
+                                        const ReminderRowPainter::QuickWidths& quick, double width, int maximum) {
+    const double room = width * quickMargin;
+    QStringList lines;
+    qsizetype start = 0, lastBlank = -1;
+    double used = 0, usedAtBlank = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const std::optional<double> advance = quick.of(text[i]);
+        if (!advance) return std::nullopt;
+        if (text[i] == u' ') {
+            if (i == start) {  // no line starts with a blank
+                ++start;
+                continue;
+            }
+            lastBlank = i;
+            usedAtBlank = used + *advance;
+        }
+        if (used + *advance <= room || i == start) {
+            used += *advance;
+            continue;
+        }
+        if (int(lines.size()) == maximum - 1) {
+            lines.append(lastLine(text.mid(start), metrics, width));
+            return lines;
+        }
+        const bool atBlank = lastBlank > start;
+        const qsizetype end = atBlank ? lastBlank : i;
+        lines.append(text.mid(start, end - start));
+        start = atBlank ? lastBlank + 1 : i;
+        used = atBlank ? used - usedAtBlank + *advance : *advance;
+        lastBlank = -1;
+        if (text[i] == u' ' && start > i) used = 0;
+    }
+    if (start < text.size() || lines.isEmpty()) lines.append(text.mid(start));
+    return lines;
+}
+
 // `text` broken into at most `maximum` lines of `width`, the last one elided
 // when the text goes on.
-QStringList wrapped(const QString& text, const QFont& font, double width, int maximum) {
-    const QFontMetricsF metrics(font);
+QStringList wrapped(const QString& text, const QFont& font, const QFontMetricsF& metrics,
+                    const ReminderRowPainter::QuickWidths& quick, double width, int maximum) {
+    if (std::optional<QStringList> lines = quickWrapped(text, metrics, quick, width, maximum)) return *lines;
     if (!text.contains(u'\n') && metrics.horizontalAdvance(text) <= width) return {text};
     QString flat = text;
     flat.replace(u'\n', QChar::LineSeparator);
@@ -87,9 +174,7 @@ QStringList wrapped(const QString& text, const QFont& font, double width, int ma
         if (!line.isValid()) break;
         line.setLineWidth(std::max(1.0, width));
         if (count == maximum - 1 && line.textStart() + line.textLength() < flat.size()) {
-            QString rest = flat.mid(line.textStart());
-            rest.replace(QChar::LineSeparator, u' ');
-            lines.append(metrics.elidedText(rest, Qt::ElideRight, width));
+            lines.append(lastLine(flat.mid(line.textStart()), metrics, width));
         } else {
             lines.append(flat.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator).trimmed());
         }
@@ -98,8 +183,17 @@ QStringList wrapped(const QString& text, const QFont& font, double width, int ma
     return lines.isEmpty() ? QStringList{QString()} : lines;
 }
 
-int lineCount(const QString& text, const QFont& font, double width, int maximum) {
-    return int(wrapped(text, font, width, maximum).size());
+// How many lines `text` takes; `singleLine` is set to the width it needs
+// when that is one line, else to infinity.
+int lineCount(const QString& text, const QFont& font, const QFontMetricsF& metrics,
+              const ReminderRowPainter::QuickWidths& quick, double width, int maximum, double& singleLine) {
+    const QStringList lines = wrapped(text, font, metrics, quick, width, maximum);
+    singleLine = std::numeric_limits<double>::infinity();
+    if (lines.size() == 1) {
+        const std::optional<double> sum = quick.of(text);
+        singleLine = sum ? *sum / quickMargin : metrics.horizontalAdvance(text);
+    }
+    return int(lines.size());
 }
 
 }  // namespace
@@ -176,8 +270,10 @@ ReminderRowText reminderRowText(const platform::Reminder& reminder, const Remind
     const std::optional<QString> list = context.listTitle && !reminder.listIdentifier.isEmpty()
                                             ? context.listTitle(reminder.listIdentifier)
                                             : std::nullopt;
-    const bool hasDue = reminder.dueDateComponents &&
-                        platform::DueDate::date(reminder.dueDateComponents, *context.calendar).has_value();
+    // A whole date always makes one (lenient); only a partial one needs asking.
+    const std::optional<platform::DateComponents>& due = reminder.dueDateComponents;
+    const bool hasDue =
+        due && ((due->year && due->month && due->day) || platform::DueDate::date(due, *context.calendar).has_value());
     return {
         .priorityMark = priorityMark(reminder.priority),
         .title = reminder.title,
@@ -215,7 +311,15 @@ ReminderRowPainter::ReminderRowPainter(const QFont& base)
     : body_(base),
       caption_(font(base, TextStyle::caption, QFont::Bold)),
       callout_(font(base, TextStyle::callout)),
-      pill_(font(base, TextStyle::callout, QFont::Medium)) {}
+      pill_(font(base, TextStyle::callout, QFont::Medium)),
+      bodyMetrics_(body_),
+      captionMetrics_(caption_),
+      calloutMetrics_(callout_),
+      pillMetrics_(pill_),
+      bodyWidths_(std::make_unique<QuickWidths>(bodyMetrics_)),
+      calloutWidths_(std::make_unique<QuickWidths>(calloutMetrics_)) {}
+
+ReminderRowPainter::~ReminderRowPainter() = default;
 
 QRectF ReminderRowPainter::content(const QRectF& row) const {
     return row.adjusted(inset + padding, verticalPadding, -(inset + padding), -verticalPadding);
@@ -223,32 +327,44 @@ QRectF ReminderRowPainter::content(const QRectF& row) const {
 
 double ReminderRowPainter::titleBaseline(const QRectF& content) const {
     // The checkbox hangs from the baseline; with a small font it sets the top.
-    return content.top() + std::max(QFontMetricsF(body_).ascent(), checkboxSide / 2 + checkboxRaise);
+    return content.top() + std::max(bodyMetrics_.ascent(), checkboxSide / 2 + checkboxRaise);
 }
 
 ReminderRowPainter::Lines ReminderRowPainter::lines(const ReminderRowText& text, double width) const {
     const double textWidth = std::max(1.0, width - 2 * (inset + padding) - checkboxSide - columnGap);
     Lines lines;
-    if (!text.priorityMark.isEmpty())
-        lines.markWidth = QFontMetricsF(caption_).horizontalAdvance(text.priorityMark) + markGap;
-    lines.title = wrapped(text.title, body_, std::max(1.0, textWidth - lines.markWidth), titleLines);
-    if (!text.notes.isEmpty()) lines.notes = wrapped(text.notes, callout_, textWidth, notesLines);
+    if (!text.priorityMark.isEmpty()) lines.markWidth = captionMetrics_.horizontalAdvance(text.priorityMark) + markGap;
+    lines.title =
+        wrapped(text.title, body_, bodyMetrics_, *bodyWidths_, std::max(1.0, textWidth - lines.markWidth), titleLines);
+    if (!text.notes.isEmpty())
+        lines.notes = wrapped(text.notes, callout_, calloutMetrics_, *calloutWidths_, textWidth, notesLines);
     return lines;
 }
 
-double ReminderRowPainter::height(const ReminderRowText& text, double width) const {
-    const QFontMetricsF body(body_), callout(callout_), pill(pill_);
-    const double textWidth = std::max(1.0, width - 2 * (inset + padding) - checkboxSide - columnGap);
+ReminderRowPainter::Height ReminderRowPainter::measure(const ReminderRowText& text, double width) const {
+    const QFontMetricsF &body = bodyMetrics_, &callout = calloutMetrics_, &pill = pillMetrics_;
+    const double around = 2 * (inset + padding) + checkboxSide + columnGap;
+    const double textWidth = std::max(1.0, width - around);
     const double markWidth =
-        text.priorityMark.isEmpty() ? 0 : QFontMetricsF(caption_).horizontalAdvance(text.priorityMark) + markGap;
+        text.priorityMark.isEmpty() ? 0 : captionMetrics_.horizontalAdvance(text.priorityMark) + markGap;
     const double baseline = titleBaseline(QRectF(0, verticalPadding, width, 0));
-    double bottom = baseline - body.ascent() +
-                    lineCount(text.title, body_, std::max(1.0, textWidth - markWidth), titleLines) * body.lineSpacing();
+    double titleNeeds = 0, notesNeeds = 0;
+    double bottom =
+        baseline - body.ascent() +
+        lineCount(text.title, body_, body, *bodyWidths_, std::max(1.0, textWidth - markWidth), titleLines, titleNeeds) *
+            body.lineSpacing();
     if (!text.notes.isEmpty())
-        bottom += lineGap + lineCount(text.notes, callout_, textWidth, notesLines) * callout.lineSpacing();
+        bottom +=
+            lineGap + lineCount(text.notes, callout_, callout, *calloutWidths_, textWidth, notesLines, notesNeeds) *
+                          callout.lineSpacing();
     if (text.hasSummary) bottom += lineGap + std::max(callout.lineSpacing(), pill.height() + 2 * pillVertical);
     const double checkboxBottom = baseline - checkboxRaise + checkboxSide / 2;
-    return std::ceil(std::max(bottom, checkboxBottom) + verticalPadding);
+    return {.height = std::ceil(std::max(bottom, checkboxBottom) + verticalPadding),
+            .sameFrom = around + std::max(titleNeeds + markWidth, notesNeeds)};
+}
+
+double ReminderRowPainter::height(const ReminderRowText& text, double width) const {
+    return measure(text, width).height;
 }
 
 QRectF ReminderRowPainter::checkboxRect(const ReminderRowText&, const QRectF& row) const {
@@ -294,7 +410,7 @@ void ReminderRowPainter::paint(QPainter& painter, const QRectF& row, const Remin
     title.setStrikeOut(state.isDone);
     painter.setFont(title);
     painter.setPen(column);
-    const QFontMetricsF body(body_), callout(callout_);
+    const QFontMetricsF &body = bodyMetrics_, &callout = calloutMetrics_;
     double y = baseline;
     for (const QString& line : lines.title) {
         painter.drawText(QPointF(left + lines.markWidth, y), line);
@@ -346,7 +462,7 @@ void ReminderRowPainter::paintCheckbox(QPainter& painter, QPointF centre, const 
 
 double ReminderRowPainter::paintSummary(QPainter& painter, const std::vector<SummaryElement>& summary, QPointF at,
                                         double width, bool overdueDark, const QPalette& palette) const {
-    const QFontMetricsF callout(callout_), pill(pill_);
+    const QFontMetricsF &callout = calloutMetrics_, &pill = pillMetrics_;
     const double lineHeight = std::max(callout.lineSpacing(), pill.height() + 2 * pillVertical);
     const double baseline = at.y() + (lineHeight - callout.height()) / 2 + callout.ascent();
     const double iconSide = symbolSide(callout_);

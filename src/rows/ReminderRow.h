@@ -6,11 +6,13 @@
 #include "platform/eventstore/Reminder.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPalette>
 #include <QRectF>
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -116,14 +118,26 @@ public:
 
     // `base` is the list's font: the body style.
     explicit ReminderRowPainter(const QFont& base);
+    ~ReminderRowPainter();
+    ReminderRowPainter(const ReminderRowPainter&) = delete;
+    ReminderRowPainter& operator=(const ReminderRowPainter&) = delete;
 
     // The height of a row `width` wide, without extra padding above or below.
     double height(const ReminderRowText& text, double width) const;
+    // The same, and from which width on it stays the same (every text on
+    // one line; infinity when one wraps).
+    struct Height {
+        double height = 0;
+        double sameFrom = 0;
+    };
+    Height measure(const ReminderRowText& text, double width) const;
     ReminderRowPart hitTest(const ReminderRowText& text, const QRectF& row, const QPointF& point) const;
     QRectF checkboxRect(const ReminderRowText& text, const QRectF& row) const;
     // Paints the row into `row` (its padding above and below already off).
     void paint(QPainter& painter, const QRectF& row, const ReminderRowPresentation& presentation,
                const ReminderRowState& state, const QPalette& palette) const;
+
+    class QuickWidths;
 
 private:
     struct Lines;
@@ -135,6 +149,8 @@ private:
                         bool overdueDark, const QPalette& palette) const;
 
     QFont body_, caption_, callout_, pill_;
+    QFontMetricsF bodyMetrics_, captionMetrics_, calloutMetrics_, pillMetrics_;
+    std::unique_ptr<QuickWidths> bodyWidths_, calloutWidths_;
 };
 
 }  // namespace tavlin::rows

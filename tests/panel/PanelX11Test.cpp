@@ -508,7 +508,7 @@ protected:
     ProbeState opened() {
         startProbe();
         xdotool(u"key ctrl+alt+k"_s);
-        return stateWhen([](const ProbeState& s) { return s.is(u"open"_s) && s.field(u"rows"_s).count(u',') == 7; });
+        return stateWhen([](const ProbeState& s) { return openAndActive(s) && s.field(u"rows"_s).count(u',') == 7; });
     }
 };
 

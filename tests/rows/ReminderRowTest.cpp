@@ -158,6 +158,11 @@ TEST(ReminderRow, HeightsFollowTheTextAndTheClicksFallOnTheCheckboxOrTheText) {
     EXPECT_GT(threeLines, plain);
     longer.title = QString(u"word "_s).repeated(400);
     EXPECT_EQ(painter.height(longer, 200), threeLines);
+    // One word too long for a line breaks anywhere; other scripts as Qt lays them out.
+    longer.title = QString(500, u'x');
+    EXPECT_EQ(painter.height(longer, 200), threeLines);
+    longer.title = QString(u"слово "_s).repeated(200);
+    EXPECT_EQ(painter.height(longer, 200), threeLines);
 
     const QRectF row(0, 0, 440, plain);
     const QRectF checkbox = painter.checkboxRect(title, row);

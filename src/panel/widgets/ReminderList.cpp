@@ -100,8 +100,9 @@ QModelIndex ReminderList::indexOfRow(const QString& id) const {
 }
 
 int ReminderList::rowWidth() const {
-    // Until the panel lays it out, the list is as wide as the panel's content.
-    const int width = testAttribute(Qt::WA_Resized) || !model_ ? this->width() : int(model_->contentWidth());
+    // The list spans the panel's content: rows are measured at that width
+    // before the panel lays the list out, and never twice.
+    const int width = model_ ? int(std::lround(model_->contentWidth())) : this->width();
     return width - (verticalScrollBar()->isVisible() ? verticalScrollBar()->width() : 0);
 }
 

@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <limits>
 
 namespace tavlin::panel::widgets {
 
@@ -32,6 +33,10 @@ struct ReminderRowDelegate::Cached {
     quint64 revision = 0;
     int width = 0;
     int height = 0;
+    // From this width on the height is the same (its texts on one line).
+    double sameFrom = std::numeric_limits<double>::infinity();
+
+    bool holdsFor(int other) const { return other == width || (other >= sameFrom && width >= sameFrom); }
 };
 
 ReminderRowDelegate::ReminderRowDelegate(std::function<rows::ReminderRowContext()> context, std::function<int()> width,
@@ -66,20 +71,25 @@ int ReminderRowDelegate::height(const QModelIndex& index, const QFont& font) con
     const ListRow& row = listRow(index);
     const int width = width_();
     const auto found = heights_.constFind(row.id);
-    if (found != heights_.cend() && found->revision == revision(index) && found->width == width) return found->height;
+    if (found != heights_.cend() && found->revision == revision(index) && found->holdsFor(width)) return found->height;
     double height = 0;
+    double sameFrom = 0;  // headers and the placeholder keep their heights
     switch (row.kind) {
     case ListRow::Kind::header: height = rows::SectionHeader::paintedHeight(font, row.topPadding); break;
     case ListRow::Kind::placeholder:
         height = placeholderTop + 2 * placeholderPadding + QFontMetricsF(font).lineSpacing();
         break;
     case ListRow::Kind::reminder:
-    case ListRow::Kind::done:
-        height = painter(font).height(rows::reminderRowText(*row.reminder, context_()), width) + row.topPadding;
+    case ListRow::Kind::done: {
+        const rows::ReminderRowPainter::Height measured =
+            painter(font).measure(rows::reminderRowText(*row.reminder, context_()), width);
+        height = measured.height + row.topPadding;
+        sameFrom = measured.sameFrom;
         break;
     }
+    }
     const int rounded = int(std::ceil(height + row.bottomPadding));
-    heights_.insert(row.id, {revision(index), width, rounded});
+    heights_.insert(row.id, {revision(index), width, rounded, sameFrom});
     return rounded;
 }
 
