@@ -37,8 +37,15 @@ struct PanelModel::ListDerived {
                   .visibility = model.settings().sectionVisibility(),
                   .queryBlank = isBlank(model.query()),
                   .ranks = model.settings().manualOrderRanks(),
-                  .rowOrder = [&calendar](const platform::Reminder& a,
-                                          const platform::Reminder& b) { return rowOrder(a, b, calendar); },
+                  .sortKey =
+                      [&calendar](const platform::Reminder& reminder) {
+                          return rowOrderDue(reminder, calendar).secondsSince1970();
+                      },
+                  .rowOrder =
+                      [](const platform::Reminder& a, double dueA, const platform::Reminder& b, double dueB) {
+                          return rowOrder(a, platform::Date::fromSecondsSince1970(dueA), b,
+                                          platform::Date::fromSecondsSince1970(dueB));
+                      },
               });
           }),
           doneRows([&model] {

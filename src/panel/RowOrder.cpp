@@ -17,9 +17,15 @@ int priorityRank(int priority) { return priority == 0 ? noPriorityRank : priorit
 
 }  // namespace
 
+platform::Date rowOrderDue(const platform::Reminder& reminder, const platform::Calendar& calendar) {
+    return platform::DueDate::date(reminder.dueDateComponents, calendar).value_or(distantFuture);
+}
+
 bool rowOrder(const platform::Reminder& a, const platform::Reminder& b, const platform::Calendar& calendar) {
-    const platform::Date dueA = platform::DueDate::date(a.dueDateComponents, calendar).value_or(distantFuture);
-    const platform::Date dueB = platform::DueDate::date(b.dueDateComponents, calendar).value_or(distantFuture);
+    return rowOrder(a, rowOrderDue(a, calendar), b, rowOrderDue(b, calendar));
+}
+
+bool rowOrder(const platform::Reminder& a, platform::Date dueA, const platform::Reminder& b, platform::Date dueB) {
     if (dueA != dueB) return dueA < dueB;
     const int priorityA = priorityRank(a.priority);
     const int priorityB = priorityRank(b.priority);

@@ -63,6 +63,23 @@ void applyManualOrder(std::vector<platform::Reminder>& reminders, const store::M
     reminders = std::move(sorted);
 }
 
+void sortByRowOrder(std::vector<platform::Reminder>& reminders, const SectionInputs& inputs) {
+    struct Keyed {
+        double key;
+        platform::Reminder reminder;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(reminders.size());
+    for (platform::Reminder& reminder : reminders) {
+        const double key = inputs.sortKey ? inputs.sortKey(reminder) : 0;
+        keyed.push_back({key, std::move(reminder)});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+        return inputs.rowOrder(a.reminder, a.key, b.reminder, b.key);
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i) reminders[i] = std::move(keyed[i].reminder);
+}
+
 double rowHeight(const platform::Reminder& reminder) {
     return platform::graphemeCount(reminder.title) < longTitleLength ? shortRowHeight : longRowHeight;
 }
@@ -113,7 +130,7 @@ std::vector<SectionRows> sectionedRows(const SectionInputs& inputs) {
         if (inputs.queryBlank && inputs.visibility.hidden.contains(section)) continue;
         std::vector<platform::Reminder>& reminders = bySection[std::size_t(store::rawValue(section))];
         if (reminders.empty()) continue;
-        if (inputs.rowOrder) std::stable_sort(reminders.begin(), reminders.end(), inputs.rowOrder);
+        if (inputs.rowOrder) sortByRowOrder(reminders, inputs);
         if (!inputs.ranks.isEmpty() && reminders.size() >= 2) applyManualOrder(reminders, inputs.ranks);
         result.push_back({section, std::move(reminders)});
     }

@@ -46,8 +46,10 @@ struct SectionInputs {
     store::SectionVisibility visibility;  // hidden sections: only while the query is blank
     bool queryBlank = true;
     store::ManualOrder::Ranks ranks;
-    // The order inside a section before the manual ranks.
-    std::function<bool(const platform::Reminder&, const platform::Reminder&)> rowOrder;
+    // The order inside a section before the manual ranks, by the reminders
+    // and their sort keys (`sortKey`, worked out once per reminder).
+    std::function<double(const platform::Reminder&)> sortKey;
+    std::function<bool(const platform::Reminder&, double, const platform::Reminder&, double)> rowOrder;
 };
 
 // The sections in display order, each sorted by the row order and then, once

@@ -57,6 +57,17 @@ TEST_F(ReminderListTest, TheRowsAreTheSectionsThenTheDoneGroup) {
     EXPECT_FALSE(listed.back().flatIndex);
     EXPECT_EQ(listed[5].flatIndex, 3);
 
+    // A line that finds nothing: no list, the create row.
+    panel.setQuery(u"zzz"_s);
+    EXPECT_FALSE(panel.hasListRows());
+    EXPECT_TRUE(panel.showsCreateRow());
+    EXPECT_EQ(flatIds(), QStringList{u"create-row"_s});
+    // A line that finds some: no done rows while searching.
+    panel.setQuery(u"t2"_s);
+    EXPECT_EQ(flatIds(), QStringList{u"t2"_s});
+    EXPECT_TRUE(panel.doneTodayRows().empty());
+    panel.setQuery({});
+
     // Only done rows: "Nothing to do" above them.
     settings.setSectionVisibility({.hidden = {PanelSection::today, PanelSection::noDueDate}});
     EXPECT_EQ(panel.listRows().front().kind, ListRow::Kind::placeholder);

@@ -113,7 +113,7 @@ TEST(SectionedRows, TheRowOrderThenTheManualRanks) {
     // Row order here: by title.
     Sections sections{.rows = {reminder(u"c"_s), reminder(u"a"_s), reminder(u"d"_s), reminder(u"b"_s),
                                reminder(u"solo"_s, march(4))}};
-    sections.inputs.rowOrder = [](const Reminder& x, const Reminder& y) { return x.title < y.title; };
+    sections.inputs.rowOrder = [](const Reminder& x, double, const Reminder& y, double) { return x.title < y.title; };
     EXPECT_EQ(sections().back().second, (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
     // Ranks of some: the unranked keep their places beside the ranked ones.
     sections.inputs.ranks = {{u"d"_s, 0}, {u"a"_s, 5}};

@@ -27,17 +27,15 @@ constexpr int fillMs = int(rows::ReminderRowPainter::fillSeconds * 1000);
 
 ReminderList::ReminderList(PanelModel& model, QWidget* parent)
     : QListView(parent), model_(&model), rows_(new ReminderListModel(this)) {
-    const QPointer<PanelModel> weak = model_;
     delegate_ = new ReminderRowDelegate(
-        [weak] {
+        [this] {
             rows::ReminderRowContext context;
-            if (!weak) return context;
-            context.now = weak->wallClock().now();
-            context.calendar = &weak->wallClock().calendar;
-            context.listTitle = [weak](const QString& identifier) -> std::optional<QString> {
-                if (!weak) return std::nullopt;
-                if (const auto list = weak->store().listWithIdentifier(identifier)) return list->title;
-                return std::nullopt;
+            if (!model_) return context;
+            context.now = model_->wallClock().now();
+            context.calendar = &model_->wallClock().calendar;
+            context.listTitle = [this](const QString& identifier) -> std::optional<QString> {
+                const auto found = listTitles_.constFind(identifier);
+                return found == listTitles_.cend() ? std::nullopt : std::optional(*found);
             };
             return context;
         },
@@ -126,6 +124,9 @@ void ReminderList::updateFrame() {
 void ReminderList::render() {
     PanelModel* model = live();
     if (!model) return;
+    // The lists' titles once per render, not once per row.
+    listTitles_.clear();
+    for (const platform::ReminderList& list : model->store().lists()) listTitles_.insert(list.identifier, list.title);
     rows_->setRows(model->listRows());
     updateFrame();
     followCompletions();

@@ -73,6 +73,7 @@ private:
     ReminderListModel* rows_;
     ReminderRowDelegate* delegate_;
     QHash<QString, QVariantAnimation*> completions_;
+    QHash<QString, QString> listTitles_;  // by the lists' identifiers
     std::optional<int> shownCursor_;
     std::optional<Drag> drag_;
     int laidOutWidth_ = 0;
