@@ -5,16 +5,21 @@
 
 using namespace tavlin::panel;
 
-namespace {
+namespace tavlin::panel {
 
-ListSelection sel(std::optional<int> cursor, std::set<int> indexes, std::optional<int> anchor) {
-    return {cursor, std::move(indexes), anchor};
-}
-
+// Found by the test framework beside the type: a failure shows the selection.
 void PrintTo(const ListSelection& s, std::ostream* out) {
     *out << "cursor " << (s.cursor ? std::to_string(*s.cursor) : "-") << " {";
     for (int i : s.indexes) *out << i << ' ';
     *out << "} anchor " << (s.anchor ? std::to_string(*s.anchor) : "-");
+}
+
+}  // namespace tavlin::panel
+
+namespace {
+
+ListSelection sel(std::optional<int> cursor, std::set<int> indexes, std::optional<int> anchor) {
+    return {cursor, std::move(indexes), anchor};
 }
 
 constexpr FlatRowCount fiveReminders{5, false};
