@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -497,4 +498,22 @@ TEST_F(PanelWidgetTest, TheCreateAreaStandsInTheListsPlaceAndAClickOnItsRowCommi
     EXPECT_FALSE(area.createRow()->isVisible());
     ASSERT_TRUE(area.createStack()->isVisible());
     EXPECT_EQ(area.createStack()->partCount(), 2);
+}
+
+TEST_F(PanelWidgetTest, TheCreateAreaTakesTheListsRoomWithinItsCapAndScrollsBeyondIt) {
+    std::vector<ListMetrics> metrics;
+    settings.setPinnedPanelListHeight(50.0);  // held at 100
+    PanelWidget& shown = open({.onListMetricsChange = [&](ListMetrics m) { metrics.push_back(m); }});
+    show();
+    tavlin::panel::widgets::CreateAreaView& area = *shown.createArea();
+    QTest::keyClicks(field(), u"milk; bread; eggs; butter; jam"_s);
+    settle();
+    settle();
+    ASSERT_TRUE(area.createStack()->isVisible());
+    EXPECT_GT(area.contentHeight(), 100);
+    EXPECT_EQ(area.height(), 100);
+    EXPECT_TRUE(area.verticalScrollBar()->isVisible());
+    // The controller hears the room it takes and what it holds.
+    ASSERT_FALSE(metrics.empty());
+    EXPECT_EQ(metrics.back(), (ListMetrics{.content = double(area.contentHeight()), .frame = 100}));
 }

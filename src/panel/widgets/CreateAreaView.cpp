@@ -170,8 +170,9 @@ int CreateAreaView::contentHeight() const {
 }
 
 int CreateAreaView::frameHeight() const {
-    // Until the list's frame caps it: as high as its content.
-    return contentHeight();
+    // It takes the list's place, and the list's room: within the same cap.
+    if (!model_ || model_->isClosed()) return contentHeight();
+    return int(std::lround(PanelModel::listFrameHeight(contentHeight(), model_->settings().pinnedPanelListHeight())));
 }
 
 QSize CreateAreaView::sizeHint() const {

@@ -24,7 +24,8 @@ namespace tavlin::panel::widgets {
 // do" or "No matches" alone, or the typed line as the row (one task) or the
 // stack (several) that Return creates, the places each names under it, and
 // the hint of the quick-add language. A click on the row or the stack
-// commits the line. Its content's height is the model's listContentHeight.
+// commits the line. Its content's height is the model's listContentHeight;
+// it is as high as the list would be over that content, within its cap.
 class CreateAreaView : public QScrollArea {
     Q_OBJECT
 
