@@ -18,6 +18,18 @@ parsing::ParsedQuickAdd ReadingContext::ruleReading(const QString& text) const {
     return parsing::committedEntry(parse(text), text, false, std::nullopt, now, calendar);
 }
 
+parsing::ParsedQuickAdd ReadingContext::editReading(const QString& text,
+                                                    const std::optional<QString>& previousDateText) const {
+    const parsing::ParsedQuickAdd parsed =
+        parsing::QuickAddParser::parse(text, {.referenceDate = now,
+                                              .calendar = calendar,
+                                              .vocabulary = parsing::ParserVocabulary::current(),
+                                              .listNames = listTitles,
+                                              .isEditing = true,
+                                              .previousDateText = previousDateText});
+    return parsing::committedEntry(parsed, text, true, previousDateText, now, calendar);
+}
+
 parsing::ParsedQuickAdd effectiveParsed(const QString& line, const std::optional<parsing::ParsedQuickAdd>& smartParsed,
                                         const QString& smartParsedQuery, const ReadingContext& context) {
     if (smartParsed && smartParsedQuery == line) return *smartParsed;

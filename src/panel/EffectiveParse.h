@@ -28,6 +28,9 @@ struct ReadingContext {
     // The same, as it is saved (parsing::committedEntry): a line of markers
     // only keeps its text as its title; a bare cadence falls due today.
     parsing::ParsedQuickAdd ruleReading(const QString& text) const;
+    // The line of an edited reminder as it is saved: read as an edit, with
+    // the date text the reminder had (nothing: it had no due date).
+    parsing::ParsedQuickAdd editReading(const QString& text, const std::optional<QString>& previousDateText) const;
 };
 
 // The reading of the whole line (trimmed): the model's when it read exactly

@@ -41,6 +41,8 @@ PanelModel::PanelModel(PanelViewInputs inputs, Environment environment, QObject*
     Q_ASSERT(inputs_.store && inputs_.settings && inputs_.locationProvider);
     if (!environment_.clock) environment_.clock = &platform::Clock::main();
     if (!environment_.openUrl) environment_.openUrl = [](const QUrl& url) { platform::openUrl(url); };
+    if (!environment_.openFolder)
+        environment_.openFolder = [](const QUrl& folder) { platform::detach(platform::openFolder(folder)); };
     // The normal way out, whose handlers carry out pending deletions.
     if (!environment_.quit) environment_.quit = [] { QCoreApplication::quit(); };
     if (!environment_.reduceMotion) environment_.reduceMotion = [] { return platform::reduceMotion(); };
@@ -628,10 +630,6 @@ void PanelModel::commitPendingEdit() {
     if (!editingID()) return;
     for (const platform::Reminder& reminder : store().reminders())
         if (reminder.identifier == *editingID()) return saveEdit(reminder);
-}
-
-void PanelModel::saveEdit(const platform::Reminder&) {
-    // Not built yet: the edited line is read and saved (saveEditTask).
 }
 
 platform::Task<> PanelModel::saveEditTask(store::ReminderStore& store, parsing::ParsedQuickAdd parsed,

@@ -17,6 +17,7 @@
 #include "platform/eventstore/Reminder.h"
 #include "store/ObservationTracking.h"
 #include "store/ReminderStore.h"
+#include "store/RescheduleTarget.h"
 
 #include <QList>
 #include <QObject>
@@ -26,6 +27,7 @@
 #include <QUrl>
 #include <QUuid>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -62,6 +64,8 @@ public:
         store::WallClock wallClock;                // the time of day and the user's calendar
         platform::Clock* clock = nullptr;          // delays; the main clock when empty
         std::function<void(const QUrl&)> openUrl;  // the desktop's handler when empty
+        // A folder in the desktop's application for folders when empty.
+        std::function<void(const QUrl&)> openFolder;
         std::function<void()> quit;                // the application's normal way out when empty
         std::function<bool()> reduceMotion;        // the desktop's setting when empty
         std::shared_ptr<CommitStore> commitStore;  // where typed lines are added; the store when empty
@@ -271,12 +275,42 @@ public:
     // is stored.
     void moveReminders(store::PanelSection section, const std::set<int>& source, int destination);
 
-    // The row actions, built with the completion and the undo bar.
+    // The row actions.
+    //
+    // Marks the reminders as completing and completes them after a short
+    // delay (none with reduce motion); one already on its way is skipped.
+    // The completion outlives the panel; only its marks on the panel stop.
     void completeReminders(const std::vector<platform::Reminder>& reminders);
+    // How long a completion waits, so that its row shows it.
+    std::chrono::milliseconds completionDelay() const;
+    // Hides the reminders at once as one pending deletion and offers undo.
     void deleteReminders(const std::vector<platform::Reminder>& reminders);
-    void startEdit(const platform::Reminder& reminder);
+    // Opens the folder that holds the reminder's file; the panel closes in
+    // every case.
     void openInReminders(const platform::Reminder& reminder);
+    // Unticks a reminder done today, at once and with no undo.
     void doneRowToggled(const platform::Reminder& reminder);
+    // `action` on the selection when the row is part of it, else on the row alone.
+    void actOnSelectionOrRow(const platform::Reminder& reminder, bool rowIsSelected,
+                             const std::function<void(const std::vector<platform::Reminder>&)>& action);
+    void rescheduleSelectionOrRow(store::RescheduleTarget target, const platform::Reminder& reminder,
+                                  bool rowIsSelected);
+
+    // The undo window. A deletion stays pending in the store until the next
+    // deletion, a completion shown over it, the bar's 5 s or the panel's
+    // close carries it out.
+    void presentUndo(const std::vector<platform::Reminder>& reminders, UndoItem::Kind kind);
+    void performUndo();
+    // The bar went because its time was up (it then fades even with reduce
+    // motion), not by an undo.
+    bool undoBarTimedOut() const { return undoBarTimedOut_; }
+    // What the bar counts after a completion.
+    int completedTodayCount() const;
+    // The ends of the completion's and the bar's tasks. A completion's end:
+    // `asked` leave the completing marks, and those the store `saved` are
+    // offered for undo.
+    void completionFinished(const std::vector<platform::Reminder>& asked, const std::vector<platform::Reminder>& saved);
+    void undoTimeUp();
 
     // Escape, or another cancel: the first rule that applies (ExitCommand.h).
     void handleExitCommand();
@@ -331,9 +365,24 @@ public:
     // The deferred step of refocusField, which checks the same again.
     void refocusFieldLater();
 
+    // The inline edit. Opening one saves an edit open on another reminder.
+    void startEdit(const platform::Reminder& reminder);
+    // The edited line read as it is saved.
+    parsing::ParsedQuickAdd buildEditedReminder() const;
+    // Return in the edit: takes the highlighted list name while names are
+    // offered, else saves.
+    void editSave(const platform::Reminder& reminder);
+    // The edit's keys: whether they were used.
+    bool editArrowDown();
+    bool editArrowUp();
+    bool editTab();
+    void pickEditListSuggestion();
+    void applyEditListSuggestion(const QString& listName);
+
     // Saves an open edit; nothing when its reminder is gone.
     void commitPendingEdit();
-    // Saves the edit of `reminder` from its edited line.
+    // Closes the edit of `reminder`, the list takes the keyboard, and a
+    // changed line is saved.
     void saveEdit(const platform::Reminder& reminder);
     // Writes a parsed edit; a failure is the store's last error, shown in the
     // footer.
@@ -425,10 +474,12 @@ private:
     struct ListDerived;
     ListDerived& listDerived() const;
     void refreshLocationPreviews(const std::vector<LocationRequest>& requests);
+    void markPendingDeletion(const std::vector<platform::Reminder>& reminders);
 
     PanelViewInputs inputs_;
     Environment environment_;
     bool closed_ = false;
+    bool undoBarTimedOut_ = false;
     bool contentShown_ = false;
     QList<QMetaObject::Connection> contentConnections_;
     std::vector<LocationRequest> placeRequests_;  // as last seen

@@ -227,16 +227,4 @@ void PanelModel::moveReminders(store::PanelSection section, const std::set<int>&
         if (rows[i].id() == moved) return setSelection(ListSelection::only(int(i)));
 }
 
-// The row actions: not built yet.
-
-void PanelModel::completeReminders(const std::vector<platform::Reminder>&) {}
-
-void PanelModel::deleteReminders(const std::vector<platform::Reminder>&) {}
-
-void PanelModel::startEdit(const platform::Reminder&) {}
-
-void PanelModel::openInReminders(const platform::Reminder&) {}
-
-void PanelModel::doneRowToggled(const platform::Reminder&) {}
-
 }  // namespace tavlin::panel

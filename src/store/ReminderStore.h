@@ -193,11 +193,16 @@ public:
 
     // Marks a reminder done or open, and moves it between reminders and
     // completedToday. The writes take their reminders by value, so that a
-    // caller may hand in one of the published ones.
-    void setCompleted(platform::Reminder reminder, bool done);
+    // caller may hand in one of the published ones. True when it was saved;
+    // a refusal leaves the reminder as it was and is the last error.
+    bool setCompleted(platform::Reminder reminder, bool done);
     // Takes a reminder out of view for an undo window; the store keeps it
     // until flushPendingDeletions. Ends the window of an earlier one.
     void queueDeletion(platform::Reminder reminder);
+    // The same for a batch, pending together: the earlier batch is carried
+    // out first (also for an empty list), then every reminder of this one
+    // leaves view. Queued one by one, each would carry out the one before.
+    void queueDeletions(std::vector<platform::Reminder> reminders);
     // Undo: puts the pending reminders back, at the end.
     void cancelDeletion();
     // Removes the pending reminders from the store. Runs by itself when the
@@ -207,6 +212,10 @@ public:
     bool deleteReminder(platform::Reminder reminder);
     // Moves the due dates to the day of `target`, each keeping its time.
     void reschedule(std::vector<platform::Reminder> reminders, RescheduleTarget target);
+
+    // The folder that holds the reminder's file, for the desktop's
+    // application for folders; nothing when the event store keeps no files.
+    std::optional<QString> folderOf(const platform::Reminder& reminder) const;
 
 signals:
     void remindersChanged();

@@ -264,13 +264,13 @@ void ReminderStore::replaceShown(const Reminder& saved) {
 
 // ---- Completion
 
-void ReminderStore::setCompleted(Reminder reminder, bool done) {
+bool ReminderStore::setCompleted(Reminder reminder, bool done) {
     Reminder changed = eventStore_.reminder(reminder.identifier).value_or(std::move(reminder));
     changed.completed = done;
     if (std::optional<platform::StoreError> error = eventStore_.save(changed)) {
         setLastError(std::move(error));
         requestRefresh();
-        return;
+        return false;
     }
     setLastError(std::nullopt);
     std::vector<Reminder> open = reminders_;
@@ -287,6 +287,7 @@ void ReminderStore::setCompleted(Reminder reminder, bool done) {
     publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
     publish(this, completedToday_, std::move(completed), &ReminderStore::completedTodayChanged);
     requestRefresh();
+    return true;
 }
 
 // ---- Deletion
@@ -299,6 +300,18 @@ void ReminderStore::queueDeletion(Reminder reminder) {
     std::vector<Reminder> open = reminders_;
     eraseIdentifier(open, reminder.identifier);
     publish(this, pendingDeletions_, std::vector{std::move(reminder)}, &ReminderStore::pendingDeletionsChanged);
+    publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
+}
+
+void ReminderStore::queueDeletions(std::vector<Reminder> reminders) {
+    flushPendingDeletions();
+    std::vector<Reminder> batch;
+    for (Reminder& reminder : reminders)
+        if (!holdsIdentifier(batch, reminder.identifier)) batch.push_back(std::move(reminder));
+    if (batch.empty()) return;
+    std::vector<Reminder> open = reminders_;
+    for (const Reminder& reminder : batch) eraseIdentifier(open, reminder.identifier);
+    publish(this, pendingDeletions_, std::move(batch), &ReminderStore::pendingDeletionsChanged);
     publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
 }
 
@@ -376,6 +389,12 @@ void ReminderStore::reschedule(std::vector<Reminder> reminders, RescheduleTarget
     }
     setLastError(std::move(keptError));
     requestRefresh();
+}
+
+// ---- Where a reminder lives
+
+std::optional<QString> ReminderStore::folderOf(const Reminder& reminder) const {
+    return eventStore_.folderOf(reminder.identifier);
 }
 
 }  // namespace tavlin::store

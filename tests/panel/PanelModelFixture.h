@@ -44,6 +44,7 @@ protected:
                 .wallClock = {[this] { return wallNow(); }, calendar},
                 .clock = &clock,
                 .openUrl = [this](const QUrl& url) { heard << QStringLiteral("open ") + url.toString(); },
+                .openFolder = [this](const QUrl& url) { heard << QStringLiteral("folder ") + url.toString(); },
                 .quit = [this] { heard << QStringLiteral("quit"); },
                 .reduceMotion = [this] { return reduceMotion; },
                 .commitStore = commits});

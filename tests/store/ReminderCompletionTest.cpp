@@ -34,7 +34,7 @@ TEST_F(ReminderCompletionTest, CompletingAndReopeningMovesTheReminderAndUndoPuts
     EXPECT_TRUE(store->completedToday().empty());
     EXPECT_FALSE(backend.reminder(u"a"_s)->completed);
 
-    store->setCompleted(reminder("b"), false);
+    EXPECT_TRUE(store->setCompleted(reminder("b"), false));
     EXPECT_EQ(shown(), (QStringList{u"b"_s, u"c"_s, u"a"_s})) << "reopening a shown reminder adds no copy";
     EXPECT_EQ(store->lastError(), std::nullopt);
 }
@@ -50,7 +50,7 @@ TEST_F(ReminderCompletionTest, CompletingAReminderDoneTodayAgainCountsItOnce) {
 TEST_F(ReminderCompletionTest, ARefusedCompletionMovesNothing) {
     storeWith({reminder("a")});
     backend.setSaveFailure(refusal);
-    store->setCompleted(reminder("a"), true);
+    EXPECT_FALSE(store->setCompleted(reminder("a"), true));
     EXPECT_EQ(store->lastError(), ReminderStore::Error(refusal));
     EXPECT_EQ(shown(), QStringList{u"a"_s});
     EXPECT_TRUE(store->completedToday().empty());
@@ -91,6 +91,24 @@ TEST_F(ReminderCompletionTest, ASecondDeletionEndsTheFirstWindow) {
     store->cancelDeletion();
     EXPECT_EQ(shown(), (QStringList{u"c"_s, u"b"_s}));
     EXPECT_EQ(inTheStore(), (QStringList{u"b"_s, u"c"_s}));
+}
+
+TEST_F(ReminderCompletionTest, ABatchIsPendingWholeAndEndsTheWindowOfTheBatchBefore) {
+    storeWith({reminder("a"), reminder("b"), reminder("c"), reminder("d")});
+    store->queueDeletions({reminder("a"), reminder("b"), reminder("a")});
+    EXPECT_EQ(shown(), (QStringList{u"c"_s, u"d"_s}));
+    EXPECT_EQ(identifiers(store->pendingDeletions()), (QStringList{u"a"_s, u"b"_s}));
+    EXPECT_EQ(inTheStore(), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s}));
+
+    store->queueDeletions({reminder("c")});
+    EXPECT_EQ(inTheStore(), (QStringList{u"c"_s, u"d"_s})) << "the earlier batch went whole";
+    store->cancelDeletion();
+    EXPECT_EQ(shown(), (QStringList{u"d"_s, u"c"_s}));
+
+    store->queueDeletions({reminder("d")});
+    store->queueDeletions({});
+    EXPECT_EQ(inTheStore(), QStringList{u"c"_s}) << "an empty batch still ends the window before it";
+    EXPECT_TRUE(store->pendingDeletions().empty());
 }
 
 TEST_F(ReminderCompletionTest, QueueingThePendingDeletionAgainKeepsItsWindow) {

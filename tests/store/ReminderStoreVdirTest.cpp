@@ -159,6 +159,13 @@ TEST_F(ReminderStoreVdirTest, AReminderFromCreationToDeletionOnDisk) {
     EXPECT_EQ(store->lastError(), std::nullopt);
 }
 
+TEST_F(ReminderStoreVdirTest, AReminderIsInItsListsFolder) {
+    const std::vector<Reminder> shown = store->reminders();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(store->folderOf(shown.front()), listFolder());
+    EXPECT_EQ(store->folderOf(reminder("never-saved")), std::nullopt);
+}
+
 // Another program (todoman, a sync) changes a reminder's due date and
 // priority, and before the store has refreshed, an edit of its title
 // arrives, made from the reminder as last shown.

@@ -64,6 +64,12 @@ public:
     virtual std::vector<Reminder> fetchRemindersCompleted(Date since) = 0;
     // The saved state of a reminder; nothing when it is gone or never saved.
     virtual std::optional<Reminder> reminder(const QString& identifier) = 0;
+    // The folder of the file that holds the saved reminder; nothing where
+    // reminders are not files, or for one that is not saved.
+    virtual std::optional<QString> folderOf(const QString& identifier) {
+        Q_UNUSED(identifier);
+        return std::nullopt;
+    }
 
     // A reminder with a new identifier and no list, not yet saved.
     Reminder newReminder();

@@ -38,6 +38,13 @@ std::vector<Reminder> MemoryEventStore::fetchRemindersCompleted(Date since) {
     return done;
 }
 
+std::optional<QString> MemoryEventStore::folderOf(const QString& identifier) {
+    const std::optional<Reminder> saved = reminder(identifier);
+    if (!saved) return std::nullopt;
+    const auto folder = listFolders_.find(saved->listIdentifier);
+    return folder == listFolders_.end() ? std::nullopt : std::optional(folder->second);
+}
+
 std::optional<Reminder> MemoryEventStore::reminder(const QString& identifier) {
     const auto found = find(identifier);
     return found == contents_.reminders.end() ? std::nullopt : std::optional(*found);

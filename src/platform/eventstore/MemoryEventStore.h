@@ -30,6 +30,8 @@ public:
     std::vector<Reminder> fetchIncompleteReminders() override;
     std::vector<Reminder> fetchRemindersCompleted(Date since) override;
     std::optional<Reminder> reminder(const QString& identifier) override;
+    // The folder set for the reminder's list; nothing when none is.
+    std::optional<QString> folderOf(const QString& identifier) override;
 
     const Contents& contents() const { return contents_; }
 
@@ -38,6 +40,10 @@ public:
     void setAccessRequestOutcome(AuthorizationStatus status, std::optional<StoreError> error = std::nullopt);
     // The default list for new reminders; the first list when none is set.
     void setDefaultListIdentifier(QString identifier) { defaultListIdentifier_ = std::move(identifier); }
+    // Where the reminders of a list are said to be kept, as a store of files would.
+    void setListFolder(const QString& listIdentifier, QString folder) {
+        listFolders_[listIdentifier] = std::move(folder);
+    }
 
     // Every later save, every later removal, or every later save that moves
     // a reminder to another list fails with `error`, until set to nothing.
@@ -63,6 +69,7 @@ private:
     AuthorizationStatus grantedStatus_ = AuthorizationStatus::fullAccess;
     std::optional<StoreError> accessError_;
     QString defaultListIdentifier_;
+    std::map<QString, QString> listFolders_;
     std::optional<StoreError> saveFailure_;
     std::optional<StoreError> removeFailure_;
     std::optional<StoreError> listMoveFailure_;

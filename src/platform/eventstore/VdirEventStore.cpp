@@ -207,6 +207,11 @@ std::optional<Reminder> VdirEventStore::reminder(const QString& identifier) {
     return item ? item->reminder : std::nullopt;
 }
 
+std::optional<QString> VdirEventStore::folderOf(const QString& identifier) {
+    if (!cachedItem(identifier)) return std::nullopt;
+    return parentOf(pathsById_.value(identifier));
+}
+
 std::optional<EventStore::Continuation> VdirEventStore::continuation(const QString& identifier) {
     if (!cachedItem(identifier)) return std::nullopt;
     const std::optional<ICalendarComponent> calendar = calendarAt(pathsById_.value(identifier));

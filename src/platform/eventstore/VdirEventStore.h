@@ -64,6 +64,7 @@ public:
     std::vector<Reminder> fetchIncompleteReminders() override;
     std::vector<Reminder> fetchRemindersCompleted(Date since) override;
     std::optional<Reminder> reminder(const QString& identifier) override;
+    std::optional<QString> folderOf(const QString& identifier) override;
 
 protected:
     std::optional<Continuation> continuation(const QString& identifier) override;

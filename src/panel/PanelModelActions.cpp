@@ -1,0 +1,226 @@
+// The panel model's row actions: completion with its short delay, deletion
+// with an undo window, undo, rescheduling, opening a reminder's folder, and
+// the inline edit.
+
+#include "panel/ListCompletion.h"
+#include "panel/PanelModel.h"
+#include "parsing/ReminderEditing.h"
+#include "store/Settings.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+namespace tavlin::panel {
+
+namespace {
+
+constexpr auto completionPause = 200ms;
+constexpr auto undoWindow = 5s;
+
+// The completion goes on when the panel closes meanwhile: it holds the
+// store, and writes to the panel only while the panel is there.
+platform::Task<> finishCompletion(QPointer<store::ReminderStore> store, QPointer<PanelModel> panel,
+                                  std::vector<platform::Reminder> reminders, std::chrono::milliseconds delay,
+                                  platform::Clock& clock) {
+    if (delay > 0ms) {
+        // Cut short, it completes all the same: nothing holds this task to cancel it.
+        [[maybe_unused]] const bool slept = co_await platform::sleep(delay, clock);
+    }
+    if (!store) co_return;
+    std::vector<platform::Reminder> saved;
+    for (const platform::Reminder& reminder : reminders)
+        if (store->setCompleted(reminder, true)) saved.push_back(reminder);
+    if (panel) panel->completionFinished(reminders, saved);
+}
+
+platform::Task<> dismissUndoLater(QPointer<PanelModel> panel, platform::Clock& clock) {
+    const bool slept = co_await platform::sleep(undoWindow, clock);
+    if (!slept || !panel) co_return;
+    panel->undoTimeUp();
+}
+
+}  // namespace
+
+// Completion.
+
+std::chrono::milliseconds PanelModel::completionDelay() const {
+    return reduceMotion() ? 0ms : std::chrono::milliseconds(completionPause);
+}
+
+void PanelModel::completeReminders(const std::vector<platform::Reminder>& reminders) {
+    QSet<QString> completing = completingIDs();
+    std::vector<platform::Reminder> kept;
+    for (const platform::Reminder& reminder : reminders) {
+        if (completing.contains(reminder.identifier)) continue;
+        completing.insert(reminder.identifier);
+        kept.push_back(reminder);
+    }
+    if (kept.empty()) return;
+    setCompletingIDs(std::move(completing));
+    platform::detach(finishCompletion(&store(), this, std::move(kept), completionDelay(), clock()));
+}
+
+void PanelModel::completionFinished(const std::vector<platform::Reminder>& asked,
+                                    const std::vector<platform::Reminder>& saved) {
+    // Each completion takes out only its own marks: others may be waiting.
+    QSet<QString> completing = completingIDs();
+    for (const platform::Reminder& reminder : asked) completing.remove(reminder.identifier);
+    setCompletingIDs(std::move(completing));
+    // A refusal is the store's last error, which the footer shows: nothing
+    // refused is offered for undo, and a pending deletion keeps its window.
+    if (saved.empty()) return;
+    if (saved.size() >= 2) clearSelection();
+    presentUndo(saved, UndoItem::Kind::completed);
+}
+
+void PanelModel::doneRowToggled(const platform::Reminder& reminder) { store().setCompleted(reminder, false); }
+
+// Deletion and undo.
+
+void PanelModel::deleteReminders(const std::vector<platform::Reminder>& reminders) {
+    if (reminders.empty()) return;
+    markPendingDeletion(reminders);
+    clearSelection();
+    presentUndo(reminders, UndoItem::Kind::deleted);
+}
+
+void PanelModel::markPendingDeletion(const std::vector<platform::Reminder>& reminders) {
+    // The earlier batch is carried out, and this one pends whole.
+    store().queueDeletions(reminders);
+}
+
+void PanelModel::presentUndo(const std::vector<platform::Reminder>& reminders, UndoItem::Kind kind) {
+    if (reminders.empty()) return;
+    // The deletion that the bar offered back is carried out once a
+    // completion takes its place.
+    if (undoItem() && undoItem()->kind == UndoItem::Kind::deleted && kind == UndoItem::Kind::completed)
+        store().flushPendingDeletions();
+    const QString& title = reminders.front().title;
+    undoBarTimedOut_ = false;
+    setUndoItem(UndoItem{.reminders = reminders, .title = title.isEmpty() ? u"Reminder"_s : title, .kind = kind});
+    undoDismissTask_.cancel();
+    undoDismissTask_ = dismissUndoLater(this, clock());
+}
+
+void PanelModel::undoTimeUp() {
+    undoDismissTask_ = {};
+    if (undoItem() && undoItem()->kind == UndoItem::Kind::deleted) store().flushPendingDeletions();
+    undoBarTimedOut_ = true;
+    setUndoItem(std::nullopt);
+}
+
+void PanelModel::performUndo() {
+    // First, so that the bar's time cannot carry the deletion out after all.
+    undoDismissTask_.cancel();
+    undoDismissTask_ = {};
+    if (const std::optional<UndoItem> item = undoItem()) {
+        if (item->kind == UndoItem::Kind::deleted) {
+            store().cancelDeletion();
+        } else {
+            for (const platform::Reminder& reminder : item->reminders) store().setCompleted(reminder, false);
+        }
+    }
+    undoBarTimedOut_ = false;
+    setUndoItem(std::nullopt);
+}
+
+int PanelModel::completedTodayCount() const { return store().count(store::CountScope::completedToday); }
+
+// The selection or the row.
+
+void PanelModel::actOnSelectionOrRow(const platform::Reminder& reminder, bool rowIsSelected,
+                                     const std::function<void(const std::vector<platform::Reminder>&)>& action) {
+    std::vector<platform::Reminder> selected = rowIsSelected ? selectedReminders() : std::vector<platform::Reminder>{};
+    action(selected.empty() ? std::vector{reminder} : selected);
+}
+
+void PanelModel::rescheduleSelectionOrRow(store::RescheduleTarget target, const platform::Reminder& reminder,
+                                          bool rowIsSelected) {
+    actOnSelectionOrRow(reminder, rowIsSelected, [this, target](const std::vector<platform::Reminder>& reminders) {
+        store().reschedule(reminders, target);
+    });
+}
+
+// Opening.
+
+void PanelModel::openInReminders(const platform::Reminder& reminder) {
+    if (const std::optional<QString> folder = store().folderOf(reminder))
+        environment_.openFolder(QUrl::fromLocalFile(*folder));
+    // The panel goes with this call: nothing of the model after it.
+    if (inputs_.onClose) inputs_.onClose();
+}
+
+// The inline edit.
+
+void PanelModel::startEdit(const platform::Reminder& reminder) {
+    // One edit at a time, and one left for another is saved, not dropped.
+    if (editingID() && *editingID() != reminder.identifier) commitPendingEdit();
+    const QStringList titles = listTitles();
+    std::optional<QString> listTitle;
+    for (const platform::ReminderList& list : store().lists())
+        if (list.identifier == reminder.listIdentifier) listTitle = list.title;
+    const QString text = parsing::ReminderEditing::quickAddText(reminder, listTitle, titles);
+    setEditingOriginalText(text);
+    setEditingText(text);
+    setEditingPreviousDateText(parsing::ReminderEditing::dueDateText(reminder));
+    setEditListSuggestionIndex(0);
+    setEditListPickerDismissedText(std::nullopt);
+    setEditingID(reminder.identifier);
+    setEditFieldFocused(true);
+}
+
+parsing::ParsedQuickAdd PanelModel::buildEditedReminder() const {
+    return readingContext().editReading(editingText(), editingPreviousDateText());
+}
+
+void PanelModel::editSave(const platform::Reminder& reminder) {
+    if (!editListSuggestions().isEmpty()) return pickEditListSuggestion();
+    saveEdit(reminder);
+}
+
+void PanelModel::saveEdit(const platform::Reminder& reminder) {
+    const parsing::ParsedQuickAdd parsed = buildEditedReminder();
+    // The edit closes whatever comes of it.
+    setEditingID(std::nullopt);
+    setEditFieldFocused(false);
+    setFocus(FocusTarget::list);
+    if (editingText() == editingOriginalText()) return;
+    if (parsed.title.isEmpty()) return;
+    platform::detach(saveEditTask(store(), parsed, reminder));
+}
+
+bool PanelModel::editArrowDown() {
+    const qsizetype count = editListSuggestions().size();
+    if (count == 0) return false;
+    setEditListSuggestionIndex(int(std::min<qsizetype>(count - 1, editListSuggestionIndex() + 1)));
+    return true;
+}
+
+bool PanelModel::editArrowUp() {
+    if (editListSuggestions().isEmpty()) return false;
+    setEditListSuggestionIndex(std::max(0, editListSuggestionIndex() - 1));
+    return true;
+}
+
+bool PanelModel::editTab() {
+    return acceptSuggestionIfAny([this] { return editListSuggestions(); }, [this] { pickEditListSuggestion(); });
+}
+
+void PanelModel::pickEditListSuggestion() {
+    const QStringList suggestions = editListSuggestions();
+    if (const int index = editListSuggestionIndex(); index >= 0 && index < suggestions.size())
+        applyEditListSuggestion(suggestions.at(index));
+}
+
+void PanelModel::applyEditListSuggestion(const QString& listName) {
+    const std::optional<QString> line = ListCompletion::completed(editingText(), listName);
+    if (!line) return;
+    setEditingText(*line);
+    setEditFieldFocused(true);
+}
+
+}  // namespace tavlin::panel
