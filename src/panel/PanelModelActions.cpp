@@ -83,9 +83,11 @@ void PanelModel::doneRowToggled(const platform::Reminder& reminder) { store().se
 
 void PanelModel::deleteReminders(const std::vector<platform::Reminder>& reminders) {
     if (reminders.empty()) return;
-    markPendingDeletion(reminders);
+    // A copy: the caller may hand in the store's own list, which this changes.
+    const std::vector<platform::Reminder> batch = reminders;
+    markPendingDeletion(batch);
     clearSelection();
-    presentUndo(reminders, UndoItem::Kind::deleted);
+    presentUndo(batch, UndoItem::Kind::deleted);
 }
 
 void PanelModel::markPendingDeletion(const std::vector<platform::Reminder>& reminders) {

@@ -237,6 +237,37 @@ void sparkles(QPainter& painter, const QColor& color) {
     star({0.42, 0.58}, 0.36);
     star({0.8, 0.2}, 0.16);
     star({0.82, 0.76}, 0.11);
+// A pencil lying from the lower left to the upper right, inside `box`.
+void pencilIn(QPainter& painter, const QColor& color, const QRectF& box) {
+    const auto at = [&](double x, double y) {
+        return QPointF(box.left() + x * box.width(), box.top() + y * box.height());
+    };
+    painter.setPen(strokePen(color, 0.085));
+    painter.setBrush(Qt::NoBrush);
+    const QPointF body[] = {at(0.16, 0.66), at(0.66, 0.16), at(0.84, 0.34), at(0.34, 0.84), at(0.1, 0.9)};
+    painter.drawPolygon(body, 5);
+    painter.drawLine(at(0.56, 0.26), at(0.74, 0.44));
+}
+
+void pencil(QPainter& painter, const QColor& color) { pencilIn(painter, color, QRectF(0.05, 0.05, 0.9, 0.9)); }
+
+void pencilCircle(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.08));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPointF(0.5, 0.5), 0.45, 0.45);
+    pencilIn(painter, color, QRectF(0.24, 0.24, 0.52, 0.52));
+}
+
+// A bin with a lid and three grooves.
+void trash(QPainter& painter, const QColor& color) {
+    painter.setPen(strokePen(color, 0.08));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(QPointF(0.14, 0.22), QPointF(0.86, 0.22));
+    const QPointF handle[] = {{0.38, 0.22}, {0.4, 0.1}, {0.6, 0.1}, {0.62, 0.22}};
+    painter.drawPolyline(handle, 4);
+    const QPointF bin[] = {{0.22, 0.22}, {0.28, 0.9}, {0.72, 0.9}, {0.78, 0.22}};
+    painter.drawPolyline(bin, 4);
+    for (const double x : {0.4, 0.5, 0.6}) painter.drawLine(QPointF(x, 0.36), QPointF(x, 0.76));
 }
 
 }  // namespace
@@ -266,6 +297,9 @@ void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QCol
     case Symbol::location: location(painter, color); break;
     case Symbol::exclamationCircle: exclamationCircle(painter, color); break;
     case Symbol::sparkles: sparkles(painter, color); break;
+    case Symbol::pencil: pencil(painter, color); break;
+    case Symbol::pencilCircle: pencilCircle(painter, color); break;
+    case Symbol::trash: trash(painter, color); break;
     }
     painter.restore();
 }

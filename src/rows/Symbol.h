@@ -31,6 +31,9 @@ enum class Symbol {
     location,             // a reminder's place
     exclamationCircle,    // a priority
     sparkles,             // the language model at work
+    pencil,               // edits what it stands beside
+    pencilCircle,         // a reminder being edited: a pencil in a ring
+    trash,                // deletes what it stands beside
 };
 
 // Draws `symbol` in `color`, centred in the largest square of `box`.

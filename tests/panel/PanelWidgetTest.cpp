@@ -5,10 +5,14 @@
 #include "panel/widgets/KeyPanel.h"
 #include "panel/widgets/PanelFooter.h"
 #include "panel/widgets/PanelWidget.h"
+#include "panel/widgets/ReminderList.h"
+#include "panel/widgets/ReminderRowDelegate.h"
+#include "panel/widgets/UndoBar.h"
 #include "rows/CaptureCandidateRow.h"
 #include "rows/CreateLegend.h"
 #include "rows/CreateRow.h"
 #include "rows/CreateStack.h"
+#include "rows/EditReminderRow.h"
 #include "rows/ElidedLabel.h"
 #include "rows/ListSuggestions.h"
 #include "rows/ParseChips.h"
@@ -32,8 +36,10 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
+using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
 using namespace tavlin::panel;
 using tavlin::panel::widgets::KeyPanel;
@@ -516,4 +522,122 @@ TEST_F(PanelWidgetTest, TheCreateAreaTakesTheListsRoomWithinItsCapAndScrollsBeyo
     // The controller hears the room it takes and what it holds.
     ASSERT_FALSE(metrics.empty());
     EXPECT_EQ(metrics.back(), (ListMetrics{.content = double(area.contentHeight()), .frame = 100}));
+}
+
+// Acting on reminders through the panel's widgets.
+
+class PanelActionsTest : public PanelWidgetTest {
+protected:
+    // "call the bank" and "pay rent" in Home; a list Work.
+    PanelWidget& openWithReminders() {
+        storeWith({reminder("call the bank"), reminder("pay rent")}, {list("L1", "Home"), list("L2", "Work")});
+        PanelWidget& shown = open();
+        show();
+        return shown;
+    }
+    widgets::ReminderList* reminders() const { return view()->reminderList(); }
+    QLineEdit* editField() const { return reminders()->editRow() ? reminders()->editRow()->lineEdit() : nullptr; }
+    void type(const QString& text) {
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        settle();
+    }
+    // Closes the menu that shows, after choosing the line `title` of it.
+    void choose(const QString& title) {
+        QTimer::singleShot(20, [title] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_TRUE(menu) << "no menu shows";
+            for (QAction* item : menu->actions())
+                if (item->text() == title) item->trigger();
+            menu->close();
+        });
+    }
+};
+
+TEST_F(PanelActionsTest, TheUndoBarTellsWhatWasDoneAndTakesItBack) {
+    PanelWidget& shown = openWithReminders();
+    widgets::UndoBar* bar = shown.undoBar();
+    model->completeReminders({store->reminders().at(0)});
+    settle();
+    EXPECT_TRUE(shown.undoSlot()->isVisible());
+    EXPECT_EQ(bar->message()->fullText(), u"Completed \u201Ccall the bank\u201D"_s);
+    EXPECT_TRUE(bar->count()->isVisible());
+    EXPECT_EQ(bar->count()->text(), u"\u2713 1 today"_s);
+
+    model->deleteReminders(store->reminders());
+    settle();
+    EXPECT_EQ(bar->message()->fullText(), u"Deleted \u201Cpay rent\u201D"_s);
+    EXPECT_FALSE(bar->count()->isVisible());
+    QTest::mouseClick(bar->undoButton(), Qt::LeftButton);
+    settle();
+    EXPECT_FALSE(shown.undoSlot()->isVisible()) << "an undo takes the bar away at once with reduce motion";
+    EXPECT_EQ(store->reminders().size(), 1u);
+
+    // Its time up, the bar fades even with reduce motion.
+    model->deleteReminders(store->reminders());
+    settle();
+    advance(5s);
+    settle();
+    EXPECT_TRUE(shown.undoSlot()->graphicsEffect());
+    EXPECT_TRUE(runMainLoopUntil([&] { return !shown.undoSlot()->isVisible(); }));
+    EXPECT_TRUE(store->reminders().empty());
+}
+
+TEST_F(PanelActionsTest, ReturnOnARowEditsItInItsOwnFieldAndReturnSaves) {
+    openWithReminders();
+    key(Qt::Key_Down);
+    emit PanelNotifications::instance().tavlinListKey(PanelListKey::return_);
+    settle();
+    ASSERT_TRUE(editField());
+    EXPECT_TRUE(editField()->hasFocus()) << "the edit's field takes the keyboard at the next turn";
+    EXPECT_EQ(editField()->text(), u"call the bank #home"_s);
+    EXPECT_EQ(editField()->placeholderText(), u"Reminder"_s);
+    EXPECT_EQ(reminders()->editRow()->hint()->text(), u"Return saves \u00B7 Esc cancels"_s);
+
+    key(Qt::Key_A, Qt::ControlModifier);
+    type(u"call the bank #wo"_s);
+    ASSERT_TRUE(reminders()->editRow()->suggestions());
+    EXPECT_EQ(reminders()->editRow()->suggestions()->names(), QStringList{u"Work"_s});
+    EXPECT_EQ(reminders()->editRow()->hint()->text(),
+              u"Return/Tab selects \u00B7 \u2191\u2193 moves \u00B7 Esc keeps typing"_s);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(editField()->text(), u"call the bank #work "_s) << "the owner took Tab";
+    EXPECT_TRUE(editField()->hasFocus());
+    EXPECT_FALSE(reminders()->editRow()->suggestions());
+
+    key(Qt::Key_Return);
+    EXPECT_EQ(reminders()->editRow(), nullptr);
+    EXPECT_TRUE(reminders()->hasFocus());
+    clock.runDueActions();
+    EXPECT_EQ(store->reminders().at(0).listIdentifier, u"L2"_s);
+}
+
+TEST_F(PanelActionsTest, TheRowsMenuOpensFromTheKeyboardAndActsOnTheRow) {
+    openWithReminders();
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    choose(u"Delete Reminder"_s);
+    QTest::keyClick(reminders(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(reminders()->delegate()->menuRow()) << "the row looks chosen while its menu is asked for";
+    EXPECT_TRUE(runMainLoopUntil([&] { return store->reminders().size() == 1; }));
+    settle();
+    EXPECT_EQ(reminders()->delegate()->menuRow(), std::nullopt);
+    EXPECT_EQ(model->undoItem()->kind, UndoItem::Kind::deleted);
+
+    // Meta+click, then Edit: an edit open on another reminder is saved first.
+    store->cancelDeletion();
+    model->setSelection(ListSelection::none());
+    const auto find = [&](const QString& id) {
+        for (const Reminder& reminder : store->reminders())
+            if (reminder.identifier == id) return reminder;
+        return Reminder{};
+    };
+    model->startEdit(find(u"call the bank"_s));
+    model->setEditingText(u"call the bank today"_s);
+    settle();
+    const QRect rent = reminders()->visualRect(reminders()->indexOfRow(u"pay rent"_s));
+    choose(u"Edit"_s);
+    QTest::mouseClick(reminders()->viewport(), Qt::LeftButton, Qt::MetaModifier, rent.center());
+    EXPECT_TRUE(runMainLoopUntil([&] { return model->editingID() == u"pay rent"_s; }));
+    clock.runDueActions();
+    EXPECT_EQ(find(u"call the bank"_s).dueDateComponents, day(2026, 3, 4));
 }

@@ -8,11 +8,14 @@
 #include "panel/widgets/ReminderRowDelegate.h"
 
 #include "PanelModelFixture.h"
+#include "support/MainLoop.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 using namespace tavlin::panel;
@@ -218,7 +221,13 @@ TEST_F(ReminderListViewTest, ClicksSelectOpenToggleAndAskForTheMenu) {
                          heard << u"toggle %1 %2"_s.arg(r.identifier).arg(done);
                      });
     QObject::connect(delegate, &ReminderRowDelegate::menuRequested,
-                     [&](const tavlin::platform::Reminder& r, bool, QPoint) { heard << u"menu "_s + r.identifier; });
+                     [&](const ListRow& row, QPoint) { heard << u"menu "_s + row.id; });
+    // The list's own menu shows a turn later: it closes at once here.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    });
+    closer.start(5);
     QObject::connect(delegate, &ReminderRowDelegate::doneRowSelectRequested, [&] { heard << u"done row"_s; });
 
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, onText(u"t2"_s));
@@ -300,3 +309,59 @@ TEST_F(ReminderListViewTest, TheListIsAsHighAsItsRowsWithinItsCapAndTellsItsHeig
 }
 
 }  // namespace
+
+// The swipe: sideways scrolls on a row.
+
+TEST(RowSwipeTest, WhereTheFingersLeaveDecidesTheSwipe) {
+    const struct {
+        std::vector<double> scrolls;
+        RowSwipe::Release release;
+        double offsetAfter;
+    } cases[] = {
+        {{30}, RowSwipe::Release::closed, 0},          {{40, 40}, RowSwipe::Release::revealed, RowSwipe::revealedWidth},
+        {{200, 100}, RowSwipe::Release::deleteRow, 0}, {{200, -150}, RowSwipe::Release::closed, 0},
+        {{-50}, RowSwipe::Release::closed, 0},         {{900}, RowSwipe::Release::deleteRow, 0},
+    };
+    for (const auto& c : cases) {
+        RowSwipe swipe;
+        for (const double delta : c.scrolls) swipe.scroll(u"a"_s, delta, 440);
+        EXPECT_LE(swipe.offset(), 440);
+        EXPECT_EQ(swipe.release(440), c.release);
+        EXPECT_EQ(swipe.offset(u"a"_s), c.offsetAfter);
+    }
+    RowSwipe swipe;
+    swipe.reveal(u"a"_s);
+    swipe.scroll(u"b"_s, 10, 440);
+    EXPECT_EQ(swipe.offset(u"a"_s), 0) << "another row's swipe closes the first";
+    EXPECT_EQ(swipe.offset(u"b"_s), 10);
+}
+
+TEST_F(ReminderListViewTest, ASidewaysScrollShowsARowsActionsAndAFullOneDeletesThatRowAlone) {
+    ListView& view = show();
+    model->setSelection({0, {0, 1}, 0});
+    const auto scroll = [&](const QString& id, int pixels) {
+        const QPointF at = onText(id);
+        QWheelEvent wheel(at, view.viewport()->mapToGlobal(at), QPoint(-pixels, 0), QPoint(-pixels * 3, 0),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.viewport(), &wheel);
+    };
+    scroll(u"t1"_s, 50);
+    scroll(u"t1"_s, 50);
+    EXPECT_EQ(view.swipe().offset(u"t1"_s), 100);
+    EXPECT_TRUE(runMainLoopUntil([&] { return view.swipe().offset(u"t1"_s) == RowSwipe::revealedWidth; }));
+
+    // Edit, on the row's trailing edge beside Delete.
+    const QRectF row =
+        ReminderRowDelegate::rowRect(view.listModel()->row(view.indexOfRow(u"t1"_s).row()), rect(u"t1"_s));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, ReminderRowDelegate::swipeEditRect(row).center().toPoint());
+    EXPECT_EQ(model->editingID(), u"t1"_s);
+    model->handleExitCommand();
+    settle();
+
+    // A full swipe of a selected row deletes it, not the selection.
+    model->setSelection({0, {0, 1}, 0});
+    scroll(u"t2"_s, 400);
+    EXPECT_TRUE(runMainLoopUntil([&] { return store->pendingDeletions().size() == 1; }));
+    EXPECT_EQ(identifiers(store->pendingDeletions()), QStringList{u"t2"_s});
+    EXPECT_EQ(view.swipe().row(), std::nullopt);
+}

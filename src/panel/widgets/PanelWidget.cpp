@@ -6,6 +6,7 @@
 #include "panel/widgets/FocusBinder.h"
 #include "panel/widgets/PanelFooter.h"
 #include "panel/widgets/ReminderList.h"
+#include "panel/widgets/UndoBar.h"
 #include "platform/XdgPaths.h"
 #include "rows/Divider.h"
 #include "rows/ListSuggestions.h"
@@ -99,6 +100,10 @@ QWidget* PanelWidget::makeOrdinaryContent() {
     QVBoxLayout* listColumn = column(listArea_);
     listColumn->addWidget(list_ = new ReminderList(*model_, listArea_));
     focus_->setList(list_);
+    connect(list_, &ReminderList::editFieldChanged, this, [this](QWidget* field) {
+        focus_->setEditField(field);
+        focus_->apply();
+    });
     list_->hide();  // until there is something in it
     listColumn->addWidget(createArea_ = new CreateAreaView(*model_, listArea_));
     layout->addWidget(listArea_);
@@ -106,9 +111,11 @@ QWidget* PanelWidget::makeOrdinaryContent() {
     undoSlot_ = new QWidget(ordinary_);
     QVBoxLayout* undo = column(undoSlot_);
     undo->addWidget(new rows::Divider(undoSlot_));
-    undoBar_ = row(undoSlot_, 12, 8);
-    undoBar_->setFont(rows::font(rows::TextStyle::callout));
+    undoBar_ = new UndoBar(undoSlot_);
     undo->addWidget(undoBar_);
+    connect(undoBar_, &UndoBar::undoRequested, this, [this] {
+        if (PanelModel* model = live()) model->performUndo();
+    });
     undoSlot_->hide();
     layout->addWidget(undoSlot_);
 
@@ -256,6 +263,7 @@ void PanelWidget::render() {
     const bool createArea = model.showsCreateArea();
     createArea_->setVisible(createArea);
     if (createArea) createArea_->render();
+    if (const std::optional<UndoItem>& item = model.undoItem()) undoBar_->show(*item, model.completedTodayCount());
     showUndoBar(names.isEmpty() && model.undoItem().has_value());
     // Without a section or a done row the create area shows instead.
     if (const bool listShown = model.hasListRows(); list_->isHidden() == listShown) {
@@ -293,7 +301,10 @@ void PanelWidget::showUndoBar(bool shown) {
     if (shown == undoShown_) return;
     undoShown_ = shown;
     if (undoFade_) undoFade_->stop();
-    if (model_->reduceMotion()) {
+    // The bar fades as its time runs out even with reduce motion; only an
+    // undo takes it away at once then.
+    const bool fades = !model_->reduceMotion() || (!shown && model_->undoBarTimedOut());
+    if (!fades) {
         undoSlot_->setGraphicsEffect(nullptr);
         undoSlot_->setVisible(shown);
         return;

@@ -24,6 +24,7 @@ class CreateAreaView;
 class FocusBinder;
 class PanelFooter;
 class ReminderList;
+class UndoBar;
 
 // The panel's root view: it renders its PanelModel and hands it the user's
 // input, nothing more.
@@ -62,7 +63,7 @@ public:
     // In the list's place while the list has nothing to show.
     CreateAreaView* createArea() const { return createArea_; }
     ReminderList* reminderList() const { return list_; }
-    QWidget* undoBar() const { return undoBar_; }
+    UndoBar* undoBar() const { return undoBar_; }
     QWidget* undoSlot() const { return undoSlot_; }
     QWidget* ordinaryContent() const { return ordinary_; }
     QWidget* captureContent() const { return capture_; }
@@ -109,7 +110,7 @@ private:
     CreateAreaView* createArea_ = nullptr;
     ReminderList* list_ = nullptr;
     QWidget* undoSlot_ = nullptr;
-    QWidget* undoBar_ = nullptr;
+    UndoBar* undoBar_ = nullptr;
     PanelFooter* footer_ = nullptr;
     QWidget* capture_ = nullptr;
     QWidget* captureHeader_ = nullptr;

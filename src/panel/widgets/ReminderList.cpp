@@ -4,14 +4,18 @@
 #include "panel/PanelNotifications.h"
 #include "panel/ReminderListModel.h"
 #include "panel/widgets/ReminderRowDelegate.h"
+#include "rows/EditReminderRow.h"
 #include "rows/Look.h"
+#include "rows/RowMenu.h"
 #include "store/ContinuousObservation.h"
 
 #include <QApplication>
 #include <QEasingCurve>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVariantAnimation>
 
 #include <cmath>
@@ -22,11 +26,15 @@ namespace {
 
 constexpr int burstMs = int(rows::ReminderRowPainter::burstSeconds * 1000);
 constexpr int fillMs = int(rows::ReminderRowPainter::fillSeconds * 1000);
+// A swipe ends when the fingers have been still this long.
+constexpr int swipeRestMs = 180;
+// A wheel's notch in pixels, for scrolls without pixel steps.
+constexpr double pixelsPerNotch = 40;
 
 }  // namespace
 
 ReminderList::ReminderList(PanelModel& model, QWidget* parent)
-    : QListView(parent), model_(&model), rows_(new ReminderListModel(this)) {
+    : QListView(parent), model_(&model), rows_(new ReminderListModel(this)), swipeRelease_(new QTimer(this)) {
     delegate_ = new ReminderRowDelegate(
         [this] {
             rows::ReminderRowContext context;
@@ -41,6 +49,12 @@ ReminderList::ReminderList(PanelModel& model, QWidget* parent)
         },
         [this] { return rowWidth(); }, this);
     delegate_->setAnimation([this](const QString& id) { return animation(id); });
+    delegate_->setEditorHeight(
+        [this](const QString& id) { return editor_ && editorID_ == id ? editor_->sizeHint().height() : 0; });
+    delegate_->setSwipeOffset([this](const QString& id) { return swipe_.offset(id); });
+    swipeRelease_->setSingleShot(true);
+    swipeRelease_->setInterval(swipeRestMs);
+    connect(swipeRelease_, &QTimer::timeout, this, &ReminderList::swipeReleased);
     setModel(rows_);
     setItemDelegate(delegate_);
 
@@ -81,6 +95,7 @@ ReminderList::ReminderList(PanelModel& model, QWidget* parent)
                 });
                 model->completeReminders(inSelection ? selected : std::vector{reminder});
             });
+    connect(delegate_, &ReminderRowDelegate::menuRequested, this, &ReminderList::showMenu);
     connect(&model.store(), &store::ReminderStore::nowChanged, this, [this] {
         delegate_->forgetPresentations();
         viewport()->update();
@@ -128,6 +143,8 @@ void ReminderList::render() {
     listTitles_.clear();
     for (const platform::ReminderList& list : model->store().lists()) listTitles_.insert(list.identifier, list.title);
     rows_->setRows(model->listRows());
+    followEdit();
+    if (swipe_.row() && indexOfRow(*swipe_.row()).isValid() == false) swipe_.close();
     updateFrame();
     followCompletions();
     if (model->selectedIndex() != shownCursor_) {
@@ -174,6 +191,190 @@ std::pair<double, std::optional<double>> ReminderList::animation(const QString& 
     return {fill, burst < 1.0 ? std::optional(burst) : std::nullopt};
 }
 
+// The edit's row.
+
+void ReminderList::followEdit() {
+    PanelModel* model = live();
+    const std::optional<QString> id = model ? model->editingID() : std::nullopt;
+    const QModelIndex index = id ? indexOfRow(*id) : QModelIndex();
+    if (editor_ && (!index.isValid() || editorID_ != *id)) closeEditor();
+    if (!index.isValid()) return;
+    if (!editor_) {
+        editorID_ = *id;
+        editor_ = new rows::EditReminderRow(viewport());
+        const QPointer<PanelModel> panel(model);
+        const auto open = [panel] { return panel && !panel->isClosed() ? panel.data() : nullptr; };
+        editor_->setActions({
+            .onTextEdited =
+                [open](const QString& text) {
+                    if (PanelModel* m = open()) m->setEditingText(text);
+                },
+            .onSave =
+                [open, id = *id] {
+                    PanelModel* m = open();
+                    if (!m) return;
+                    for (const platform::Reminder& reminder : m->store().reminders())
+                        if (reminder.identifier == id) return m->editSave(reminder);
+                },
+            .onArrowDown = [open] { return open() && open()->editArrowDown(); },
+            .onArrowUp = [open] { return open() && open()->editArrowUp(); },
+            .onTab = [open] { return open() && open()->editTab(); },
+            .onPickList =
+                [open](const QString& name) {
+                    if (PanelModel* m = open()) m->applyEditListSuggestion(name);
+                },
+        });
+        connect(editor_, &rows::EditReminderRow::heightChanged, this, &ReminderList::relayoutRows);
+        setIndexWidget(index, editor_);
+        emit editFieldChanged(editor_->lineEdit());
+    }
+    editor_->setText(model->editingText());
+    editor_->setListSuggestions(model->editListSuggestions(), model->editListSuggestionIndex());
+}
+
+void ReminderList::closeEditor() {
+    rows::EditReminderRow* editor = std::exchange(editor_, nullptr);
+    emit editFieldChanged(nullptr);
+    const QModelIndex index = indexOfRow(editorID_);
+    editorID_.clear();
+    if (index.isValid() && indexWidget(index) == editor) setIndexWidget(index, nullptr);
+    else editor->deleteLater();
+    relayoutRows();
+}
+
+void ReminderList::relayoutRows() {
+    scheduleDelayedItemsLayout();
+    updateFrame();
+}
+
+// The row's menu.
+
+void ReminderList::showMenu(const ListRow& row, const QPoint& globalPosition) {
+    PanelModel* model = live();
+    if (!model || !row.reminder) return;
+    const QPointer<PanelModel> panel(model);
+    const auto open = [panel] { return panel && !panel->isClosed() ? panel.data() : nullptr; };
+    const platform::Reminder reminder = *row.reminder;
+    const bool selected = row.isSelected;
+    rows::RowMenuActions actions{
+        .open =
+            [open, reminder] {
+                if (PanelModel* m = open()) m->openInReminders(reminder);
+            },
+    };
+    if (row.isDone) {
+        actions.toggleCompletion = [open, reminder] {
+            if (PanelModel* m = open()) m->doneRowToggled(reminder);
+        };
+    } else {
+        actions.toggleCompletion = [open, reminder, selected] {
+            if (PanelModel* m = open())
+                m->actOnSelectionOrRow(reminder, selected, [m](const auto& r) { m->completeReminders(r); });
+        };
+        actions.edit = [open, reminder] {
+            if (PanelModel* m = open()) m->startEdit(reminder);
+        };
+        actions.deleteSelection = [open, reminder, selected] {
+            if (PanelModel* m = open())
+                m->actOnSelectionOrRow(reminder, selected, [m](const auto& r) { m->deleteReminders(r); });
+        };
+        actions.reschedule = [open, reminder, selected](store::RescheduleTarget target) {
+            if (PanelModel* m = open()) m->rescheduleSelectionOrRow(target, reminder, selected);
+        };
+    }
+    const std::vector<rows::RowMenuEntry> entries =
+        rows::menuEntries({.isDone = row.isDone,
+                           .selectedCount = row.selectedCount,
+                           .hasDueDate = reminder.dueDateComponents.has_value()},
+                          actions);
+    const QPointer<ReminderList> self(this);
+    rows::popUpMenu(entries, globalPosition, this, [self, id = row.id](bool visible) {
+        if (!self) return;
+        self->delegate_->setMenuRow(visible ? std::optional(id) : std::nullopt);
+        self->viewport()->update();
+    });
+}
+
+void ReminderList::menuForCursor() {
+    PanelModel* model = live();
+    if (!model || !model->selectedIndex()) return;
+    const int row = rows_->indexOfFlatRow(*model->selectedIndex());
+    if (row < 0) return;
+    const QRect rect = visualRect(rows_->index(row));
+    showMenu(rows_->row(row), viewport()->mapToGlobal(QPoint(rect.left() + 24, rect.bottom())));
+}
+
+void ReminderList::contextMenuEvent(QContextMenuEvent* event) {
+    // The Menu key; a click's menu is the row's own.
+    if (event->reason() == QContextMenuEvent::Keyboard) menuForCursor();
+    event->accept();
+}
+
+// The swipe.
+
+void ReminderList::wheelEvent(QWheelEvent* event) {
+    const QPoint pixels = event->pixelDelta();
+    const double sideways = !pixels.isNull() ? pixels.x() : event->angleDelta().x() / 120.0 * pixelsPerNotch;
+    const double upward = !pixels.isNull() ? pixels.y() : event->angleDelta().y();
+    PanelModel* model = live();
+    if (!model || sideways == 0 || std::abs(sideways) < std::abs(upward)) return QListView::wheelEvent(event);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    const QString id = swipe_.row().value_or(QString());
+    const ListRow* row = index.isValid() ? &rows_->row(index.row()) : nullptr;
+    // A swipe stays on its row; it starts only on an open reminder not being edited.
+    const bool onSwiped = !id.isEmpty() && (!row || row->id == id);
+    if (!onSwiped && (!row || row->kind != ListRow::Kind::reminder || row->isEditing)) return event->accept();
+    const QString target = onSwiped ? id : row->id;
+    // Fingers moving towards the leading edge slide the row that way.
+    const double delta = event->inverted() ? sideways : -sideways;
+    swipe_.scroll(target, delta, viewport()->width());
+    swipeRelease_->start();
+    viewport()->update();
+    event->accept();
+}
+
+void ReminderList::swipeReleased() {
+    const std::optional<QString> id = swipe_.row();
+    const RowSwipe::Release release = swipe_.release(viewport()->width());
+    viewport()->update();
+    PanelModel* model = live();
+    if (!model || !id || release != RowSwipe::Release::deleteRow) return;
+    const QModelIndex index = indexOfRow(*id);
+    // The swiped row alone, whatever else is selected.
+    if (index.isValid() && rows_->row(index.row()).reminder)
+        model->deleteReminders({*rows_->row(index.row()).reminder});
+}
+
+void ReminderList::revealSwipe(const QString& id) {
+    swipe_.reveal(id);
+    viewport()->update();
+}
+
+bool ReminderList::pressSwipeAction(const QPoint& at) {
+    const std::optional<QString> id = swipe_.row();
+    if (!id) return false;
+    const QModelIndex index = indexOfRow(*id);
+    PanelModel* model = live();
+    swipe_.close();
+    viewport()->update();
+    if (!index.isValid() || !model) return false;
+    const ListRow& row = rows_->row(index.row());
+    const QRectF rect = ReminderRowDelegate::rowRect(row, visualRect(index));
+    if (!row.reminder || !rect.contains(at)) return false;
+    const platform::Reminder reminder = *row.reminder;
+    if (ReminderRowDelegate::swipeDeleteRect(rect).contains(at)) {
+        model->deleteReminders({reminder});
+        return true;
+    }
+    if (ReminderRowDelegate::swipeEditRect(rect).contains(at)) {
+        // An edit open on another reminder is saved first.
+        model->commitPendingEdit();
+        model->startEdit(reminder);
+        return true;
+    }
+    return false;
+}
+
 void ReminderList::scrollCursorIntoView() {
     if (!shownCursor_) return;
     const int row = rows_->indexOfFlatRow(*shownCursor_);
@@ -204,6 +405,10 @@ void ReminderList::resizeEvent(QResizeEvent* event) {
 void ReminderList::keyPressEvent(QKeyEvent* event) {
     PanelModel* model = live();
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (model && (event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier))) {
+        menuForCursor();
+        return event->accept();
+    }
     if (model && event->key() == Qt::Key_A && modifiers == Qt::ControlModifier) {
         model->selectAll();
         return event->accept();
@@ -245,6 +450,11 @@ std::optional<int> ReminderList::dropDestination(const QPoint& at) const {
 
 void ReminderList::mousePressEvent(QMouseEvent* event) {
     drag_.reset();
+    // A press with the actions shown acts or only slides the row back.
+    if (swipe_.row()) {
+        pressSwipeAction(event->position().toPoint());
+        return event->accept();
+    }
     PanelModel* model = live();
     const QModelIndex index = indexAt(event->position().toPoint());
     if (model && event->button() == Qt::LeftButton && index.isValid() && !model->editingID()) {

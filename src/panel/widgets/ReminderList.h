@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/ListRow.h"
+#include "panel/RowSwipe.h"
 #include "store/PanelSection.h"
 
 #include <QHash>
@@ -8,7 +10,12 @@
 
 #include <optional>
 
+class QTimer;
 class QVariantAnimation;
+
+namespace tavlin::rows {
+class EditReminderRow;
+}
 
 namespace tavlin::panel {
 class PanelModel;
@@ -23,7 +30,10 @@ class ReminderRowDelegate;
 // by a ReminderRowDelegate. It takes the keyboard without a focus frame,
 // keeps the cursor in view with the least scrolling, is as high as the
 // model says and reports its heights, plays the checkbox's completion, and
-// lets a reminder be dragged to another place in its own section.
+// lets a reminder be dragged to another place in its own section. A row's
+// menu opens on a right click, a Meta+click, the Menu key or Shift+F10; a
+// sideways two-finger scroll on a row shows its Edit and Delete. The row
+// being edited is the one real widget in the list, an EditReminderRow.
 class ReminderList : public QListView {
     Q_OBJECT
 
@@ -37,11 +47,25 @@ public:
     // The item of the list row with `id`.
     QModelIndex indexOfRow(const QString& id) const;
 
+    // The edit's row while an edit is open.
+    rows::EditReminderRow* editRow() const { return editor_; }
+    // The row's menu at `globalPosition`, a turn later.
+    void showMenu(const ListRow& row, const QPoint& globalPosition);
+    const RowSwipe& swipe() const { return swipe_; }
+    // Row `id` shows its swipe's actions.
+    void revealSwipe(const QString& id);
+
+signals:
+    // The edit's field appeared (or went: null).
+    void editFieldChanged(QWidget* field);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -60,6 +84,13 @@ private:
     double measuredContentHeight() const;
     int rowWidth() const;
     void followCompletions();
+    void followEdit();
+    void closeEditor();
+    void relayoutRows();
+    void swipeReleased();
+    // A press on a shown swipe action: taken.
+    bool pressSwipeAction(const QPoint& at);
+    void menuForCursor();
     std::pair<double, std::optional<double>> animation(const QString& id) const;
     void scrollCursorIntoView();
     void reportMetrics();
@@ -75,6 +106,10 @@ private:
     QHash<QString, QVariantAnimation*> completions_;
     QHash<QString, QString> listTitles_;  // by the lists' identifiers
     std::optional<int> shownCursor_;
+    rows::EditReminderRow* editor_ = nullptr;
+    QString editorID_;
+    RowSwipe swipe_;
+    QTimer* swipeRelease_;
     std::optional<Drag> drag_;
     int laidOutWidth_ = 0;
     double measuredContent_ = 0;

@@ -1,8 +1,10 @@
 #include "panel/widgets/ReminderRowDelegate.h"
 
 #include "panel/ReminderListModel.h"
+#include "panel/RowSwipe.h"
 #include "rows/Look.h"
 #include "rows/SectionHeader.h"
+#include "rows/Symbol.h"
 
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -69,6 +71,10 @@ QRectF ReminderRowDelegate::rowRect(const ListRow& row, const QRect& item) {
 
 int ReminderRowDelegate::height(const QModelIndex& index, const QFont& font) const {
     const ListRow& row = listRow(index);
+    // The editor's height changes as it offers names: never kept.
+    if (row.isEditing && editorHeight_)
+        if (const int editor = editorHeight_(row.id); editor > 0)
+            return int(std::ceil(editor + row.topPadding + row.bottomPadding));
     const int width = width_();
     const auto found = heights_.constFind(row.id);
     if (found != heights_.cend() && found->revision == revision(index) && found->holdsFor(width)) return found->height;
@@ -120,6 +126,13 @@ void ReminderRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     case ListRow::Kind::done: break;
     }
     if (row.isEditing) return;  // the edit's own field is there
+    const double swiped = swipeOffset_ ? swipeOffset_(row.id) : 0;
+    if (swiped > 0) {
+        paintSwipeActions(*painter, rowRect(row, option.rect), swiped, palette);
+        painter->save();
+        painter->setClipRect(QRectF(option.rect).adjusted(0, 0, -swiped, 0));
+        painter->translate(-swiped, 0);
+    }
     rows::ReminderRowState state{
         .isSelected = row.isSelected,
         .isCompleting = row.isCompleting,
@@ -128,6 +141,43 @@ void ReminderRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     };
     if (row.isCompleting && animation_) std::tie(state.fill, state.burst) = animation_(row.id);
     this->painter(option.font).paint(*painter, rowRect(row, option.rect), presentation(index), state, palette);
+    if (swiped > 0) painter->restore();
+}
+
+QRectF ReminderRowDelegate::swipeDeleteRect(const QRectF& row) {
+    return {row.right() - RowSwipe::actionWidth, row.top(), RowSwipe::actionWidth, row.height()};
+}
+
+QRectF ReminderRowDelegate::swipeEditRect(const QRectF& row) {
+    return swipeDeleteRect(row).translated(-RowSwipe::actionWidth, 0);
+}
+
+void ReminderRowDelegate::paintSwipeActions(QPainter& painter, const QRectF& row, double offset,
+                                            const QPalette& palette) const {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The actions show as far as the row has slid; Delete fills a full swipe.
+    const QRectF uncovered(row.right() - offset, row.top(), offset, row.height());
+    painter.setClipRect(uncovered);
+    const QRectF remove = offset > RowSwipe::revealedWidth
+                              ? QRectF(uncovered.left() + RowSwipe::actionWidth, row.top(),
+                                       uncovered.width() - RowSwipe::actionWidth, row.height())
+                              : swipeDeleteRect(row);
+    const QFont caption = rows::font(rows::TextStyle::caption, QFont::Medium);
+    const auto button = [&](const QRectF& area, const QColor& fill, rows::Symbol symbol, const QString& label) {
+        painter.fillRect(area, fill);
+        const QFontMetricsF metrics(caption);
+        const double side = 16;
+        const double top = area.center().y() - (side + 2 + metrics.height()) / 2;
+        rows::paintSymbol(painter, symbol, QRectF(area.center().x() - side / 2, top, side, side), Qt::white);
+        painter.setFont(caption);
+        painter.setPen(Qt::white);
+        painter.drawText(QRectF(area.left(), top + side + 2, area.width(), metrics.height()), Qt::AlignHCenter, label);
+    };
+    button(QRectF(remove.left() - RowSwipe::actionWidth, row.top(), RowSwipe::actionWidth, row.height()),
+           rows::color(palette, rows::Tone::accent), rows::Symbol::pencil, tr("Edit"));
+    button(remove, rows::color(palette, rows::Tone::red), rows::Symbol::trash, tr("Delete"));
+    painter.restore();
 }
 
 rows::ReminderRowPart ReminderRowDelegate::hitTest(const ListRow& row, const QRect& rect, const QPoint& point,
@@ -151,8 +201,10 @@ bool ReminderRowDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const 
         else if (row.flatIndex) emit selectRequested(*row.flatIndex, mouse->modifiers());
     };
     if (type == QEvent::MouseButtonPress) {
-        if (mouse->button() == Qt::RightButton) {
-            emit menuRequested(reminder, row.isDone, mouse->globalPosition().toPoint());
+        const bool metaClick = mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::MetaModifier);
+        if (mouse->button() == Qt::RightButton || metaClick) {
+            pressed_ = QPersistentModelIndex();
+            emit menuRequested(row, mouse->globalPosition().toPoint());
             return true;
         }
         pressed_ = index;
@@ -174,6 +226,12 @@ bool ReminderRowDelegate::editorEvent(QEvent* event, QAbstractItemModel*, const 
     if (part == rows::ReminderRowPart::checkbox) emit toggleCompletionRequested(reminder, row.isDone);
     else if (part == rows::ReminderRowPart::text) select();
     return part != rows::ReminderRowPart::none;
+}
+
+void ReminderRowDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                               const QModelIndex& index) const {
+    // The edit row spans the list's width: it has no inset.
+    editor->setGeometry(rowRect(listRow(index), option.rect).toRect());
 }
 
 }  // namespace tavlin::panel::widgets

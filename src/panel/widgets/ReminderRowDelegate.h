@@ -17,7 +17,10 @@ namespace tavlin::panel::widgets {
 // row. Heights come from the text's layout and are kept per row and width
 // until the row changes. A click is told as one signal: on a reminder's text
 // it selects, a double click selects and then opens, the checkbox only
-// toggles completion, and a right click asks for the row's menu.
+// toggles completion, and a right click or a Meta+click (Ctrl+click
+// toggles the selection) asks for the row's menu. The row being edited is
+// the list's editor widget, as high as it asks; a swiped row slides aside
+// over its two actions.
 class ReminderRowDelegate : public QAbstractItemDelegate {
     Q_OBJECT
 
@@ -32,11 +35,19 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
 
     // The checkbox's animation of a row being completed: how far its dot
     // has grown and the burst's progress (none: no burst).
     using Animation = std::function<std::pair<double, std::optional<double>>(const QString& id)>;
     void setAnimation(Animation animation) { animation_ = std::move(animation); }
+    // How high the editor of the row `id` is; how far the row `id` is swiped.
+    void setEditorHeight(std::function<int(const QString& id)> height) { editorHeight_ = std::move(height); }
+    void setSwipeOffset(std::function<double(const QString& id)> offset) { swipeOffset_ = std::move(offset); }
+    // The swiped row's two actions, in the row's rectangle: Edit, then Delete at the trailing edge.
+    static QRectF swipeEditRect(const QRectF& row);
+    static QRectF swipeDeleteRect(const QRectF& row);
     // The row whose menu is on screen.
     void setMenuRow(std::optional<QString> id) { menuRow_ = std::move(id); }
     const std::optional<QString>& menuRow() const { return menuRow_; }
@@ -56,16 +67,19 @@ signals:
     void doneRowSelectRequested();
     void openRequested(const tavlin::platform::Reminder& reminder);
     void toggleCompletionRequested(const tavlin::platform::Reminder& reminder, bool isDone);
-    void menuRequested(const tavlin::platform::Reminder& reminder, bool isDone, const QPoint& globalPosition);
+    void menuRequested(const tavlin::panel::ListRow& row, const QPoint& globalPosition);
 
 private:
     struct Cached;
     const rows::ReminderRowPainter& painter(const QFont& font) const;
     const rows::ReminderRowPresentation& presentation(const QModelIndex& index) const;
+    void paintSwipeActions(QPainter& painter, const QRectF& row, double offset, const QPalette& palette) const;
 
     std::function<rows::ReminderRowContext()> context_;
     std::function<int()> width_;
     Animation animation_;
+    std::function<int(const QString&)> editorHeight_;
+    std::function<double(const QString&)> swipeOffset_;
     std::optional<QString> menuRow_;
     mutable std::unique_ptr<rows::ReminderRowPainter> painter_;
     mutable QFont painterFont_;
