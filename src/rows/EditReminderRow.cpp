@@ -165,7 +165,17 @@ void EditReminderRow::setListSuggestions(const QStringList& names, int selectedI
         suggestions_->setNames(names);
         suggestions_->setSelectedIndex(selectedIndex);
     }
-    if (wasShown != (suggestions_ != nullptr)) emit heightChanged();
+    if (wasShown != (suggestions_ != nullptr)) {
+        updateGeometry();
+        emit heightChanged();
+    }
+}
+
+bool EditReminderRow::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // Its parts changed their sizes (the names offered settle their height).
+    if (event->type() == QEvent::LayoutRequest) emit heightChanged();
+    return handled;
 }
 
 void EditReminderRow::paintEvent(QPaintEvent*) {

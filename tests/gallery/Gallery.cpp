@@ -109,4 +109,19 @@ std::vector<Shot> Shots::all() {
     return shots;
 }
 
+namespace {
+
+std::vector<Page>& pageRegistry() {
+    static std::vector<Page> pages;
+    return pages;
+}
+
+}  // namespace
+
+Pages::Pages(std::vector<Page> pages) {
+    for (Page& page : pages) pageRegistry().push_back(std::move(page));
+}
+
+std::vector<Page> Pages::all() { return pageRegistry(); }
+
 }  // namespace tavlin::gallery

@@ -53,4 +53,17 @@ public:
     static std::vector<Shot> all();
 };
 
+// A page of text beside the pictures, for what a picture cannot show (a
+// menu's lines and their states): `static const Pages pages{{…}};`.
+struct Page {
+    QString name;  // the file name, extension included
+    std::function<QString()> text;
+};
+
+class Pages {
+public:
+    explicit Pages(std::vector<Page> pages);
+    static std::vector<Page> all();
+};
+
 }  // namespace tavlin::gallery

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QLocale>
 
@@ -88,6 +89,14 @@ int main(int argc, char** argv) {
             continue;
         }
         ++written;
+    }
+    for (const tavlin::gallery::Page& page : tavlin::gallery::Pages::all()) {
+        if (!part.isEmpty() && !page.name.contains(part)) continue;
+        QFile file(directory.filePath(page.name));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(page.text().toUtf8()) < 0) {
+            std::fprintf(stderr, "view_gallery: cannot write %s\n", qPrintable(file.fileName()));
+            ++failures;
+        }
     }
     std::printf("view_gallery: %d pictures in %s\n", written, qPrintable(directory.path()));
     return failures == 0 ? 0 : 1;

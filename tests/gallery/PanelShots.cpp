@@ -11,6 +11,8 @@
 #include "panel/widgets/KeyPanel.h"
 #include "panel/widgets/PanelFooter.h"
 #include "panel/widgets/PanelWidget.h"
+#include "panel/widgets/ReminderList.h"
+
 #include "platform/Geocoder.h"
 #include "platform/MapSearch.h"
 #include "platform/UserDefaults.h"
@@ -186,8 +188,11 @@ std::vector<platform::Reminder> openReminders() {
     return open;
 }
 
+// What is done in the panel before it is drawn.
+using Setup = std::function<void(panel::PanelModel&, panel::widgets::ReminderList&)>;
+
 // The panel with its list, the second reminder selected.
-QImage list(Reminders::Options options, Scheme scheme) {
+QImage list(Reminders::Options options, Scheme scheme, const Setup& setup = {}) {
     Reminders reminders(std::move(options));
     const std::unique_ptr<panel::PanelModel> model =
         reminders.model({.panelWidth = 440, .cornerRadius = 16, .searchFieldPadding = 10});
@@ -197,8 +202,17 @@ QImage list(Reminders::Options options, Scheme scheme) {
     window.setRootView(*model);
     window.installContent(16);
     QCoreApplication::processEvents();
+    if (setup) {
+        setup(*model, *window.findChild<panel::widgets::ReminderList*>());
+        for (int turn = 0; turn < 3; ++turn) QCoreApplication::processEvents();
+    }
     window.layoutContent();
     window.setFrame(QRectF(0, 0, 440, window.contentHeight()));
+    // The list places an edit's row itself: it is laid out as the window shows.
+    if (setup) {
+        window.show();
+        for (int turn = 0; turn < 3; ++turn) QCoreApplication::processEvents();
+    }
     window.ensurePolished();
     QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(1);
@@ -229,6 +243,33 @@ const platform::StoreError longFailure{
     .description =
         u"Couldn’t write “/home/anna/.local/share/Tavlin/Reminders/Reminders/8f0c2d.ics”: "
         u"No space left on device."_s};
+
+platform::Reminder shown(const panel::PanelModel& model, const QString& id) {
+    for (const platform::Reminder& reminder : model.store().reminders())
+        if (reminder.identifier == id) return reminder;
+    return {};
+}
+
+// The undo bar after each kind of action, a reminder edited in its row,
+// and a row swiped aside.
+const std::vector<std::pair<QString, Setup>> actions{
+    {u"undo-bar-completed-1"_s,
+     [](panel::PanelModel& model, auto&) { model.completeReminders({shown(model, u"t1"_s)}); }},
+    {u"undo-bar-completed-3"_s,
+     [](panel::PanelModel& model, auto&) {
+         model.completeReminders({shown(model, u"t1"_s), shown(model, u"t2"_s), shown(model, u"m1"_s)});
+     }},
+    {u"undo-bar-deleted-1"_s, [](panel::PanelModel& model, auto&) { model.deleteReminders({shown(model, u"t2"_s)}); }},
+    {u"edit-row-plain"_s, [](panel::PanelModel& model, auto&) { model.startEdit(shown(model, u"t1"_s)); }},
+    {u"edit-row-suggestions"_s,
+     [](panel::PanelModel& model, auto&) {
+         model.startEdit(shown(model, u"t1"_s));
+         model.setEditingText(u"Call the dentist 4 Mar 2026 14:00 #"_s);
+         model.setEditListSuggestionIndex(1);
+     }},
+    {u"row-swipe-revealed"_s,
+     [](panel::PanelModel&, panel::widgets::ReminderList& list) { list.revealSwipe(u"t1"_s); }},
+};
 
 const Shots shots{[] {
     std::vector<Shot> all;
@@ -271,6 +312,9 @@ const Shots shots{[] {
         all.push_back({named(u"list-sections"_s, scheme),
                        [=] { return list({.doneToday = 2, .open = openReminders()}, scheme); }});
         all.push_back({named(u"list-only-done-today"_s, scheme), [=] { return list({.doneToday = 2}, scheme); }});
+        for (const auto& [name, setup] : actions)
+            all.push_back(
+                {named(name, scheme), [=] { return list({.doneToday = 2, .open = openReminders()}, scheme, setup); }});
     }
     return all;
 }};

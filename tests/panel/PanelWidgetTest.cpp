@@ -562,6 +562,7 @@ TEST_F(PanelActionsTest, TheUndoBarTellsWhatWasDoneAndTakesItBack) {
     EXPECT_EQ(bar->message()->fullText(), u"Completed \u201Ccall the bank\u201D"_s);
     EXPECT_TRUE(bar->count()->isVisible());
     EXPECT_EQ(bar->count()->text(), u"\u2713 1 today"_s);
+    EXPECT_EQ(bar->message()->text(), bar->message()->fullText()) << "room enough: not cut";
 
     model->deleteReminders(store->reminders());
     settle();
@@ -591,6 +592,7 @@ TEST_F(PanelActionsTest, ReturnOnARowEditsItInItsOwnFieldAndReturnSaves) {
     EXPECT_TRUE(editField()->hasFocus()) << "the edit's field takes the keyboard at the next turn";
     EXPECT_EQ(editField()->text(), u"call the bank #home"_s);
     EXPECT_EQ(editField()->placeholderText(), u"Reminder"_s);
+    EXPECT_GT(editField()->width(), reminders()->viewport()->width() / 2) << "the field spans the row";
     EXPECT_EQ(reminders()->editRow()->hint()->text(), u"Return saves \u00B7 Esc cancels"_s);
 
     key(Qt::Key_A, Qt::ControlModifier);
