@@ -9,11 +9,12 @@
 //            frame=X,Y,W,H geometry=X,Y,W,H pinned=X,Y|none window=ID
 //            translucent=… focus=field|list|none fieldFocused=…
 //            resignKey=N rows=ID,… cursor=N|none selected=N,…
-//            query=TEXT": frame is what the controller asked for, geometry
+//            editing=ID|none query=TEXT": frame is what the controller asked for, geometry
 //            what Qt has, active whether the window manager's active window
 //            is the panel's, focus the panel model's, fieldFocused whether
 //            the field has Qt's keyboard focus, rows the list's reminders in
-//            order, cursor and selected the list's selection, and the query
+//            order, cursor and selected the list's selection, editing the
+//            reminder edited in its row, and the query
 //            last, as typed
 //   where ID prints "where ID X Y TOP": on the screen, a point on the text of
 //            the list's row of reminder ID and the row's top
@@ -38,6 +39,10 @@
 //            writes a grab of the panel to FILE (PNG) and prints "preview
 //            row=true|false chips=TEXT|TEXT…": whether the create row shows,
 //            and its chips' texts, last
+//   undo     prints "undo=TEXT": the undo bar's message, or "undo=none"
+//            while the bar is hidden
+//   undo-button prints "undo-button X Y": on the screen, the middle of the
+//            undo bar's button, or "undo-button none"
 //
 // "ready" comes once the store has read the folder.
 
@@ -49,6 +54,7 @@
 #include "panel/widgets/KeyPanel.h"
 #include "panel/widgets/PanelWidget.h"
 #include "panel/widgets/ReminderList.h"
+#include "panel/widgets/UndoBar.h"
 #include "platform/Geocoder.h"
 #include "platform/Log.h"
 #include "platform/MapSearch.h"
@@ -59,6 +65,7 @@
 #include "platform/eventstore/VdirEventStore.h"
 #include "rows/CaptureCandidateRow.h"
 #include "rows/CreateRow.h"
+#include "rows/ElidedLabel.h"
 #include "rows/ParseChips.h"
 #include "rows/SearchField.h"
 #include "rows/SymbolButton.h"
@@ -117,6 +124,25 @@ QString where(const PanelController& controller, const QString& id) {
     return u"where %1 %2 %3 %4"_s.arg(id).arg(text.x()).arg(text.y()).arg(top.y());
 }
 
+const tavlin::panel::widgets::PanelWidget* panelView(const PanelController& controller) {
+    auto* panel = dynamic_cast<tavlin::panel::widgets::KeyPanel*>(controller.panel());
+    return panel ? qobject_cast<const tavlin::panel::widgets::PanelWidget*>(panel->rootView()) : nullptr;
+}
+
+QString undo(const PanelController& controller) {
+    const auto* view = panelView(controller);
+    if (!view || !view->undoSlot()->isVisible()) return u"undo=none"_s;
+    return u"undo="_s + view->undoBar()->message()->fullText();
+}
+
+QString undoButton(const PanelController& controller) {
+    const auto* view = panelView(controller);
+    if (!view || !view->undoSlot()->isVisible()) return u"undo-button none"_s;
+    const QPushButton* button = view->undoBar()->undoButton();
+    const QPoint middle = button->mapToGlobal(button->rect().center());
+    return u"undo-button %1 %2"_s.arg(middle.x()).arg(middle.y());
+}
+
 QString state(const PanelController& controller, const tavlin::store::Settings& settings) {
     auto* panel = dynamic_cast<tavlin::panel::widgets::KeyPanel*>(controller.panel());
     QString line = u"state open="_s + text(panel);
@@ -151,7 +177,7 @@ QString state(const PanelController& controller, const tavlin::store::Settings& 
         for (const int index : model->selectedIndexes()) selected << QString::number(index);
         const std::optional<int> cursor = model->selectedIndex();
         line += u" rows="_s + rows.join(u',') + u" cursor="_s + (cursor ? QString::number(*cursor) : u"none"_s) +
-                u" selected="_s + selected.join(u',');
+                u" selected="_s + selected.join(u',') + u" editing="_s + model->editingID().value_or(u"none"_s);
         line += u" query="_s + model->query();
     }
     return line;
@@ -268,6 +294,8 @@ int main(int argc, char** argv) {
             else if (command == "typing") tavlin::platform::detach(controller.typeAndReport());
             else if (command.startsWith("preview "))
                 say(preview(controller, QString::fromUtf8(command.mid(8).trimmed())));
+            else if (command == "undo") say(undo(controller));
+            else if (command == "undo-button") say(undoButton(controller));
             else say(u"unknown command: "_s + QString::fromUtf8(command));
         }
     });

@@ -568,3 +568,78 @@ TEST_F(PanelListX11Test, ADragToTheTopOfASectionIsStoredAndKept) {
     // A new probe shows the same order.
     EXPECT_EQ(rows(opened()), expected);
 }
+
+// Acting on the reminders: completion, deletion and its undo, the inline edit.
+class PanelActionsX11Test : public PanelListX11Test {
+protected:
+    QString file(const QString& uid) const { return folder.filePath(u"reminders/inbox/%1.ics"_s.arg(uid)); }
+    QByteArray contents(const QString& uid) const {
+        QFile read(file(uid));
+        return read.open(QIODevice::ReadOnly) ? read.readAll() : QByteArray();
+    }
+    QString undo() {
+        output->clear();
+        command("undo");
+        return output->waitForLineStartingWith(u"undo="_s).mid(5);
+    }
+};
+
+TEST_F(PanelActionsX11Test, SpaceCompletesTheRowAFifthOfASecondLater) {
+    const QStringList ids = rows(opened());
+    ASSERT_EQ(ids.size(), 8);
+    xdotool(u"key Down sleep 0.1 key space"_s);
+    EXPECT_TRUE(waitFor([&] { return contents(ids[0]).contains("STATUS:COMPLETED"); })) << contents(ids[0]).data();
+    EXPECT_TRUE(waitFor([&] { return undo() == u"Completed \u201CPay the rent\u201D"_s; })) << undo().toStdString();
+    EXPECT_FALSE(rows(state()).contains(ids[0]));
+}
+
+TEST_F(PanelActionsX11Test, CtrlBackspaceHidesTheRowAndItsFileGoesWhenTheBarDoes) {
+    const QStringList ids = rows(opened());
+    ASSERT_EQ(ids.size(), 8);
+    clickOn(ids[1]);
+    ASSERT_EQ(stateWhen([](const ProbeState& s) { return s.field(u"selected"_s) == u"1"_s; }).field(u"selected"_s),
+              u"1"_s);
+    xdotool(u"key ctrl+BackSpace"_s);
+    EXPECT_TRUE(waitFor([&] { return !rows(state()).contains(ids[1]); }));
+    EXPECT_TRUE(QFile::exists(file(ids[1]))) << "kept while the deletion can be undone";
+    EXPECT_EQ(undo(), u"Deleted \u201CReturn the library books\u201D"_s);
+    EXPECT_TRUE(waitFor([&] { return !QFile::exists(file(ids[1])); }));
+    EXPECT_TRUE(waitFor([&] { return undo() == u"none"_s; })) << "the bar goes with it";
+}
+
+TEST_F(PanelActionsX11Test, UndoWithinFiveSecondsKeepsTheFile) {
+    const QStringList ids = rows(opened());
+    ASSERT_EQ(ids.size(), 8);
+    xdotool(u"key Down sleep 0.1 key ctrl+BackSpace"_s);
+    EXPECT_TRUE(waitFor([&] { return !rows(state()).contains(ids[0]); }));
+    output->clear();
+    command("undo-button");
+    const QStringList button = output->waitForLineStartingWith(u"undo-button "_s).split(u' ');
+    ASSERT_EQ(button.size(), 3) << button.join(u' ').toStdString();
+    xdotool(u"mousemove %1 %2 click 1"_s.arg(button[1], button[2]));
+    EXPECT_TRUE(waitFor([&] { return rows(state()).contains(ids[0]); }));
+    QThread::msleep(5500);
+    EXPECT_TRUE(QFile::exists(file(ids[0])));
+    EXPECT_TRUE(rows(state()).contains(ids[0]));
+}
+
+TEST_F(PanelActionsX11Test, AnEditTypedInTheRowMovesTheReminderToTheListItNames) {
+    const QStringList ids = rows(opened());
+    ASSERT_EQ(ids.size(), 8);
+    xdotool(u"key Down sleep 0.1 key Return sleep 0.3 key ctrl+a sleep 0.1"_s);
+    session.xdotool({u"type"_s, u"--delay"_s, u"20"_s, u"call the bank #wo"_s});
+    // The first Return takes the list offered, the second saves.
+    xdotool(u"sleep 0.2 key Return sleep 0.2 key Return"_s);
+    const auto saved = [&] {
+        QDirIterator files(folder.filePath(u"reminders/work"_s), {u"*.ics"_s}, QDir::Files);
+        while (files.hasNext()) {
+            QFile read(files.next());
+            if (read.open(QIODevice::ReadOnly) && read.readAll().contains("SUMMARY:call the bank\r\n")) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(waitFor(saved));
+    EXPECT_FALSE(QFile::exists(file(ids[0]))) << "it moved to the Work list's folder";
+    const ProbeState after = state();
+    EXPECT_EQ(after.field(u"focus"_s), u"list"_s) << after.line.toStdString();
+}
