@@ -50,6 +50,8 @@ public:
 
     QLineEdit* lineEdit() const;
     QLabel* hint() const { return hint_; }
+    // The chips placed before the hint; none until set.
+    QWidget* chips() const { return chips_; }
     // None while no name is offered.
     ListSuggestions* suggestions() const { return suggestions_; }
 

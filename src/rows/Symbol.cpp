@@ -237,6 +237,8 @@ void sparkles(QPainter& painter, const QColor& color) {
     star({0.42, 0.58}, 0.36);
     star({0.8, 0.2}, 0.16);
     star({0.82, 0.76}, 0.11);
+}
+
 // A pencil lying from the lower left to the upper right, inside `box`.
 void pencilIn(QPainter& painter, const QColor& color, const QRectF& box) {
     const auto at = [&](double x, double y) {

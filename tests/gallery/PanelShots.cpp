@@ -212,6 +212,9 @@ QImage list(Reminders::Options options, Scheme scheme, const Setup& setup = {}) 
     if (setup) {
         window.show();
         for (int turn = 0; turn < 3; ++turn) QCoreApplication::processEvents();
+        // As the controller follows the content's new height.
+        window.setFrame(QRectF(0, 0, 440, window.contentHeight()));
+        QCoreApplication::processEvents();
     }
     window.ensurePolished();
     QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);

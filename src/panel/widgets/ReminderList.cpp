@@ -6,6 +6,7 @@
 #include "panel/widgets/ReminderRowDelegate.h"
 #include "rows/EditReminderRow.h"
 #include "rows/Look.h"
+#include "rows/ParseChips.h"
 #include "rows/RowMenu.h"
 #include "store/ContinuousObservation.h"
 
@@ -228,6 +229,10 @@ void ReminderList::followEdit() {
         setIndexWidget(index, editor_);
         emit editFieldChanged(editor_->lineEdit());
     }
+    auto* chips = static_cast<rows::ParseChips*>(editor_->chips());
+    if (!chips) editor_->setChips(chips = new rows::ParseChips);
+    chips->setChips(
+        rows::parseChips(model->buildEditedReminder(), model->wallClock().now(), model->wallClock().calendar));
     editor_->setText(model->editingText());
     editor_->setListSuggestions(model->editListSuggestions(), model->editListSuggestionIndex());
 }
