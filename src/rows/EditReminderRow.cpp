@@ -2,6 +2,7 @@
 
 #include "rows/ListSuggestions.h"
 #include "rows/Look.h"
+#include "rows/PlainField.h"
 #include "rows/Symbol.h"
 
 #include <QHBoxLayout>
@@ -88,15 +89,8 @@ EditReminderRow::EditReminderRow(QWidget* parent)
     column->setSpacing(3);
     row->addLayout(column, 1);
 
-    // A plain field: no frame and no background of its own.
-    field_->setFrame(false);
-    field_->setFont(rows::font(TextStyle::body));
+    makePlainField(*field_);
     field_->setPlaceholderText(u"Reminder"_s);
-    field_->setAttribute(Qt::WA_MacShowFocusRect, false);
-    QPalette clear = field_->palette();
-    clear.setColor(QPalette::Base, Qt::transparent);
-    field_->setPalette(clear);
-    field_->setAutoFillBackground(false);
     pencil->setFixedHeight(field_->sizeHint().height());
     column->addWidget(field_);
     connect(field_, &QLineEdit::textEdited, this, [this](const QString& text) {
