@@ -23,7 +23,8 @@ endfunction()
 # each of its cases a CTest entry of its own, named <name>.<Suite>.<Test>.
 # SUPPORT picks the main (tavlin_gui_test_support for a QGuiApplication).
 # ONE_AT_A_TIME keeps the cases from running beside each other, for tests
-# that start an X server and real clients. The cases are listed when CTest
+# that start an X server and real clients; each counts as two of CTest's
+# parallel slots, as the server, its window manager and the clients do. The cases are listed when CTest
 # runs, so that listing needs neither a display nor a fresh build.
 # NOT_UNDER_SANITIZERS names the cases (a GoogleTest filter) that the
 # sanitizer build (TAVLIN_FUZZ) leaves out; say why where it is used.
@@ -42,6 +43,7 @@ function(tavlin_test name)
   endif()
   if(ARG_ONE_AT_A_TIME)
     set_property(TARGET ${name} APPEND PROPERTY TAVLIN_TEST_LOCKS ${name})
+    set_target_properties(${name} PROPERTIES TAVLIN_TEST_PROCESSORS 2)
   endif()
   # Registered once the folder's CMakeLists is read, so that locks added
   # after this call (tavlin_test_lock) apply too.
@@ -74,6 +76,10 @@ function(_tavlin_discover_tests name)
   set(properties "ENVIRONMENT [==[${environment}]==]")
   if(locks)
     string(APPEND properties " RESOURCE_LOCK [==[${locks}]==]")
+  endif()
+  get_target_property(processors ${name} TAVLIN_TEST_PROCESSORS)
+  if(processors)
+    string(APPEND properties " PROCESSORS ${processors}")
   endif()
   set(script "${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake")
   file(CONFIGURE OUTPUT "${script}" @ONLY CONTENT

@@ -22,6 +22,9 @@ namespace tavlin::testing {
 
 // Generous: a loaded machine running many X tests at once is slow, not broken.
 inline constexpr int kXWaitMs = 20000;
+// Starting the server and the window manager waits longer still: under a
+// full parallel test run (sanitizers included) it is the slowest step.
+inline constexpr int kXStartMs = 60000;
 
 // Ends a process politely, then for good.
 inline void stopProcess(QProcess& process) {
@@ -138,7 +141,7 @@ public:
             elapsed.restart();
             while (!run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
                         .contains(QStringLiteral("window id"))) {
-                if (elapsed.elapsed() > kXWaitMs) return false;
+                if (elapsed.elapsed() > kXStartMs) return false;
                 QThread::msleep(50);
             }
         }
@@ -233,7 +236,7 @@ private:
         if (!server_.waitForStarted()) return false;
         QElapsedTimer elapsed;
         elapsed.start();
-        while (display_.isEmpty() && elapsed.elapsed() < kXWaitMs && server_.state() == QProcess::Running) {
+        while (display_.isEmpty() && elapsed.elapsed() < kXStartMs && server_.state() == QProcess::Running) {
             server_.waitForReadyRead(50);
             const QString number = QString::fromUtf8(server_.readAllStandardOutput()).trimmed();
             if (!number.isEmpty()) display_ = QStringLiteral(":") + number;
