@@ -352,7 +352,7 @@ void StatusItemController::refresh() {
     switch (store_.authorization()) {
     case platform::AuthorizationStatus::fullAccess: return renderCounts();
     case platform::AuthorizationStatus::notDetermined:
-        return show({.picture = Picture::connect, .toolTip = u"Tavlin: click to connect to Reminders"_s});
+        return show({.picture = Picture::connect, .toolTip = u"Tavlin: click to connect to your reminders"_s});
     case platform::AuthorizationStatus::restricted:
     case platform::AuthorizationStatus::denied:
     case platform::AuthorizationStatus::writeOnly: break;

@@ -362,7 +362,7 @@ TEST_F(StatusItemControllerTest, WithoutAccessItShowsTheConnectOrTheWarningIcon)
         QString toolTip;
     };
     const Case cases[]{
-        {AuthorizationStatus::notDetermined, Picture::connect, u"Tavlin: click to connect to Reminders"_s},
+        {AuthorizationStatus::notDetermined, Picture::connect, u"Tavlin: click to connect to your reminders"_s},
         {AuthorizationStatus::denied, Picture::warning, u"Tavlin can’t read your reminders"_s},
         {AuthorizationStatus::restricted, Picture::warning, u"Tavlin can’t read your reminders"_s},
         {AuthorizationStatus::writeOnly, Picture::warning, u"Tavlin can’t read your reminders"_s},
