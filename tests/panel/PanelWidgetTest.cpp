@@ -594,6 +594,8 @@ TEST_F(PanelActionsTest, ReturnOnARowEditsItInItsOwnFieldAndReturnSaves) {
     key(Qt::Key_Return);
     ASSERT_TRUE(editField());
     EXPECT_TRUE(editField()->hasFocus()) << "the edit's field takes the keyboard at the next turn";
+    EXPECT_EQ(model->focus(), std::nullopt) << "neither the field nor the list";
+    EXPECT_TRUE(model->editFieldFocused());
     EXPECT_EQ(editField()->text(), u"call the bank #home"_s);
     EXPECT_EQ(editField()->placeholderText(), u"Reminder"_s);
     EXPECT_GT(editField()->width(), reminders()->viewport()->width() / 2) << "the field spans the row";

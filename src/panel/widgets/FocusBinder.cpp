@@ -30,7 +30,7 @@ void FocusBinder::focusTargetChanged() {
     if (!target) {
         // None: the field and the list let go, whatever else has it stays.
         const QWidget* focus = QApplication::focusWidget();
-        if (holds(field_, focus) || holds(list_, focus)) focusOn(nullptr);
+        if (!holds(editField_, focus) && (holds(field_, focus) || holds(list_, focus))) focusOn(nullptr);
         return;
     }
     focusOn(*target == FocusTarget::field ? field_ : list_);
@@ -65,7 +65,9 @@ void FocusBinder::userMovedFocus(QWidget* now) {
     // The keyboard left the window (another program, a menu): the panel's
     // focus stays as it is for when it comes back.
     if (applying_ || !model_ || !now || !(now == &scope_ || scope_.isAncestorOf(now))) return;
-    const bool onField = holds(field_, now), onList = holds(list_, now), onEdit = holds(editField_, now);
+    // The edit's field lies inside the list: it is not the list's keyboard.
+    const bool onEdit = holds(editField_, now);
+    const bool onField = holds(field_, now), onList = !onEdit && holds(list_, now);
     std::optional<QUuid> capture;
     for (auto candidate = captureFields_.cbegin(); candidate != captureFields_.cend(); ++candidate)
         if (holds(candidate.value(), now)) capture = candidate.key();
