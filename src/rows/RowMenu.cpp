@@ -40,7 +40,7 @@ std::vector<RowMenuEntry> rescheduleEntries(bool withRemoval, const RowMenuActio
 
 std::vector<RowMenuEntry> menuEntries(const RowMenuRow& row, const RowMenuActions& actions) {
     if (row.isDone)
-        return {entry(u"Mark as To Do"_s, actions.toggleCompletion), entry(u"Open in Reminders"_s, actions.open)};
+        return {entry(u"Mark as To Do"_s, actions.toggleCompletion), entry(u"Show in Folder"_s, actions.open)};
     const bool several = row.selectedCount >= 2;
     const QString count = QString::number(row.selectedCount);
     RowMenuEntry reschedule = entry(several ? u"Reschedule "_s + count + u" Reminders"_s : u"Reschedule"_s, nothing);
@@ -49,7 +49,7 @@ std::vector<RowMenuEntry> menuEntries(const RowMenuRow& row, const RowMenuAction
         entry(several ? u"Mark "_s + count + u" as Done"_s : u"Mark as Done"_s, actions.toggleCompletion),
         entry(u"Edit"_s, actions.edit, !several),
         std::move(reschedule),
-        entry(u"Open in Reminders"_s, actions.open, !several),
+        entry(u"Show in Folder"_s, actions.open, !several),
         RowMenuEntry::separator(),
         entry(several ? u"Delete "_s + count + u" Reminders"_s : u"Delete Reminder"_s, actions.deleteSelection),
     };

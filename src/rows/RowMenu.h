@@ -47,7 +47,7 @@ struct RowMenuRow {
     bool hasDueDate = false;
 };
 
-// A done row: "Mark as To Do", "Open in Reminders". An open reminder: mark
+// A done row: "Mark as To Do", "Show in Folder". An open reminder: mark
 // done, Edit, Reschedule, Open, a separator and Delete, worded for the
 // selection from two on (with Edit and Open disabled).
 std::vector<RowMenuEntry> menuEntries(const RowMenuRow& row, const RowMenuActions& actions);

@@ -55,17 +55,17 @@ TEST(RowMenuTest, TheThreeShapes) {
         RowMenuRow row;
         QString menu;
     } cases[] = {
-        {{.isDone = true, .selectedCount = 3}, u"Mark as To Do | Open in Reminders"_s},
+        {{.isDone = true, .selectedCount = 3}, u"Mark as To Do | Show in Folder"_s},
         {{.selectedCount = 0},
-         u"Mark as Done | Edit | Reschedule ["_s + dates + u"] | Open in Reminders | - | Delete Reminder"_s},
+         u"Mark as Done | Edit | Reschedule ["_s + dates + u"] | Show in Folder | - | Delete Reminder"_s},
         {{.selectedCount = 1, .hasDueDate = true},
-         u"Mark as Done | Edit | Reschedule ["_s + removal + u"] | Open in Reminders | - | Delete Reminder"_s},
+         u"Mark as Done | Edit | Reschedule ["_s + removal + u"] | Show in Folder | - | Delete Reminder"_s},
         {{.selectedCount = 3},
          u"Mark 3 as Done | (Edit) | Reschedule 3 Reminders ["_s + removal +
-             u"] | (Open in Reminders) | - | Delete 3 Reminders"_s},
+             u"] | (Show in Folder) | - | Delete 3 Reminders"_s},
         {{.selectedCount = 1200},
          u"Mark 1200 as Done | (Edit) | Reschedule 1200 Reminders ["_s + removal +
-             u"] | (Open in Reminders) | - | Delete 1200 Reminders"_s},
+             u"] | (Show in Folder) | - | Delete 1200 Reminders"_s},
     };
     Heard heard;
     for (const auto& c : cases) EXPECT_EQ(shape(menuEntries(c.row, heard.actions())), c.menu);
