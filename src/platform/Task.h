@@ -21,6 +21,11 @@
 // task ties them together: cancelling the outer one cancels the one it waits
 // for. Cancellation is cooperative: it ends a sleep early and marks the task,
 // and the task's code decides what to do (co_await isTaskCancelled()).
+// A suspended task is owned by what would resume it: when that is gone
+// unrun (a timer of a clock that is gone, a completion dropped unresolved,
+// a task awaited that was itself abandoned), the task is abandoned: its frame
+// is destroyed where it waits, and so is the frame of every task waiting
+// for it.
 // Everything here runs on the main thread; only TaskCompletion can be
 // resolved from another thread.
 
@@ -36,19 +41,48 @@ class TaskCore {
 public:
     bool isDone() const { return done_; }
     bool isCancelled() const { return cancelled_; }
+    // The task will never finish: the coroutine that would have finished it
+    // is gone, or nothing is left that could resolve it.
+    bool isAbandoned() const { return abandoned_; }
     void cancel();
     // What ends the task's current wait early when it is cancelled.
     void setOnCancel(std::function<void()> onCancel) { onCancel_ = std::move(onCancel); }
     void clearOnCancel() { onCancel_ = nullptr; }
-    // Runs `continuation` when the task has finished (at once if it has).
+    // Runs `continuation` when the task has finished (at once if it has);
+    // drops it unrun when the task is abandoned.
     void whenDone(std::function<void()> continuation);
     void finish();
+    // Marks the task as never to finish and drops its continuations unrun:
+    // a coroutine waiting for it is then destroyed with them.
+    void abandon();
 
 private:
     bool done_ = false;
     bool cancelled_ = false;
+    bool abandoned_ = false;
     std::function<void()> onCancel_;
     std::vector<std::function<void()>> continuations_;
+};
+
+// A coroutine suspended at a wait, owned by whatever may resume it (a
+// timer, the continuation of what it awaits): it is resumed at most once,
+// and when the last owner lets go without resuming it, nothing ever can, so
+// its frame is destroyed then. Main thread only.
+class Suspension {
+public:
+    // `core` is the suspended task's, or null for a coroutine of another kind.
+    Suspension(std::coroutine_handle<> handle, TaskCore* core) : handle_(handle), core_(core) {}
+    ~Suspension();
+    Suspension(const Suspension&) = delete;
+    Suspension& operator=(const Suspension&) = delete;
+
+    // Ends the task's cancellation hook for this wait and resumes it; later
+    // calls do nothing.
+    void resume();
+
+private:
+    std::coroutine_handle<> handle_;
+    TaskCore* core_;
 };
 
 template <class T>
@@ -83,6 +117,15 @@ TaskCore* coreOf(std::coroutine_handle<P> handle) {
 template <class T>
 struct PromiseBase {
     std::shared_ptr<TaskState<T>> state = std::make_shared<TaskState<T>>();
+
+    PromiseBase() = default;
+    // A frame destroyed before its end (abandoned mid-wait) never finishes
+    // its task; whoever waits for it is abandoned in turn.
+    ~PromiseBase() {
+        if (state) state->abandon();
+    }
+    PromiseBase(const PromiseBase&) = delete;
+    PromiseBase& operator=(const PromiseBase&) = delete;
 
     TaskCore& core() { return *state; }
     std::suspend_never initial_suspend() noexcept { return {}; }
@@ -149,14 +192,16 @@ public:
         template <class P>
         void await_suspend(std::coroutine_handle<P> handle) {
             detail::TaskCore* parent = detail::coreOf(handle);
+            // Owned by the awaited task's continuation: a task that is
+            // abandoned takes its waiter with it.
+            const auto waiting = std::make_shared<detail::Suspension>(handle, parent);
             if (parent) {
-                parent->setOnCancel([child = state] { child->cancel(); });
+                parent->setOnCancel([child = std::weak_ptr(state)] {
+                    if (const auto awaited = child.lock()) awaited->cancel();
+                });
                 if (parent->isCancelled()) state->cancel();
             }
-            state->whenDone([handle, parent] {
-                if (parent) parent->clearOnCancel();
-                handle.resume();
-            });
+            state->whenDone([waiting] { waiting->resume(); });
         }
         decltype(auto) await_resume() const {
             if constexpr (std::is_void_v<T>) state->value();
@@ -203,24 +248,45 @@ void detach(Task<T>&&) {}
 // Runs `action` on the main loop at its next turn; callable from any thread.
 void postToMainLoop(std::function<void()> action);
 
+namespace detail {
+// Shared by every copy of one TaskCompletion. When the last copy goes
+// without having finished the task, nothing can finish it any more: the task
+// is abandoned (on the main loop, when that happens on another thread).
+class CompletionSource {
+public:
+    explicit CompletionSource(std::shared_ptr<TaskCore> state) : state_(std::move(state)) {}
+    ~CompletionSource();
+    CompletionSource(const CompletionSource&) = delete;
+    CompletionSource& operator=(const CompletionSource&) = delete;
+
+    const std::shared_ptr<TaskCore>& state() const { return state_; }
+
+private:
+    std::shared_ptr<TaskCore> state_;
+};
+}  // namespace detail
+
 // A task finished by hand: the bridge from callbacks (a D-Bus reply, a
-// network answer, a worker thread) to tasks.
+// network answer, a worker thread) to tasks. A task whose completions are
+// all gone unfinished is abandoned, and so is whoever waits for it.
 template <class T = void>
 class TaskCompletion {
 public:
     using Value = typename detail::TaskState<T>::Value;
+
+    TaskCompletion() = default;
 
     Task<T> task() const { return Task<T>(state_); }
     bool isDone() const { return state_->isDone(); }
 
     // Main thread only; later calls after the first are ignored.
     void resolve(Value value = {}) const {
-        if (state_->isDone()) return;
+        if (state_->isDone() || state_->isAbandoned()) return;
         state_->setValue(std::move(value));
         state_->finish();
     }
     void fail(std::exception_ptr error) const {
-        if (state_->isDone()) return;
+        if (state_->isDone() || state_->isAbandoned()) return;
         state_->setError(std::move(error));
         state_->finish();
     }
@@ -228,11 +294,21 @@ public:
     void resolveFromAnyThread(Value value = {}) const {
         postToMainLoop([self = *this, value = std::move(value)]() mutable { self.resolve(std::move(value)); });
     }
-    // What cancelling the task should do (stop the work, then resolve or fail).
-    void onCancel(std::function<void()> action) const { state_->setOnCancel(std::move(action)); }
+    // What cancelling the task should do (stop the work, then resolve or
+    // fail). The action is handed the completion rather than holding one, so
+    // that it does not keep its own task from being abandoned.
+    void onCancel(std::function<void(const TaskCompletion&)> action) const {
+        state_->setOnCancel([source = std::weak_ptr(source_), action = std::move(action)] {
+            if (auto held = source.lock()) action(TaskCompletion(std::move(held)));
+        });
+    }
 
 private:
+    explicit TaskCompletion(std::shared_ptr<detail::CompletionSource> source)
+        : state_(std::static_pointer_cast<detail::TaskState<T>>(source->state())), source_(std::move(source)) {}
+
     std::shared_ptr<detail::TaskState<T>> state_ = std::make_shared<detail::TaskState<T>>();
+    std::shared_ptr<detail::CompletionSource> source_ = std::make_shared<detail::CompletionSource>(state_);
 };
 
 // co_await sleep(…) waits on the clock and answers true, or false when the
@@ -280,22 +356,28 @@ using TimeoutResult = std::conditional_t<std::is_void_v<T>, bool, std::optional<
 
 template <class T>
 Task<TimeoutResult<T>> withTimeout(Task<T> task, Clock::Duration limit, Clock& clock = Clock::main()) {
-    TaskCompletion<TimeoutResult<T>> race;
+    using Race = TaskCompletion<TimeoutResult<T>>;
+    Race race;
     auto timer = std::make_shared<ScheduledAction>();
-    race.onCancel([race, task, timer] {
+    // Everything here holds the task weakly: a task that never ends after
+    // its time ran out must not keep itself alive, and one that is abandoned
+    // must be free to go.
+    const std::weak_ptr<detail::TaskState<T>> inner = detail::TaskAccess::weak(task);
+    const auto cancelInner = [inner] {
+        if (const auto state = inner.lock()) state->cancel();
+    };
+    race.onCancel([timer, cancelInner](const Race& cancelled) {
         timer->cancel();
-        task.cancel();
+        cancelInner();
+        cancelled.resolve(TimeoutResult<T>{});
+    });
+    *timer = clock.schedule(limit, [race, cancelInner] {
+        cancelInner();
         race.resolve(TimeoutResult<T>{});
     });
-    *timer = clock.schedule(limit, [race, task] {
-        task.cancel();
-        race.resolve(TimeoutResult<T>{});
-    });
-    // The task's own continuation holds it weakly: a task that never ends
-    // after its time ran out must not keep itself alive.
-    task.whenDone([race, timer, weak = detail::TaskAccess::weak(task)] {
+    task.whenDone([race, timer, inner] {
         timer->cancel();
-        const Task<T> task = detail::TaskAccess::task(weak.lock());  // alive: it is finishing
+        const Task<T> task = detail::TaskAccess::task(inner.lock());  // alive: it is finishing
         try {
             if constexpr (std::is_void_v<T>) {
                 task.result();

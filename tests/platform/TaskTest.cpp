@@ -201,3 +201,142 @@ TEST(TaskOnMainLoop, ASleepOfMoreThanFortyNineDaysDoesNotWrapRound) {
     task.cancel();
     EXPECT_TRUE(runMainLoopUntil([&] { return task.isDone(); }));
 }
+
+namespace {
+
+// Counts the destructions of the frame that holds it (as a coroutine's
+// parameter), and the thread of the last one.
+struct FrameWatch {
+    struct Record {
+        int destroyed = 0;
+        QThread* thread = nullptr;
+    };
+    std::shared_ptr<Record> record = std::make_shared<Record>();
+
+    FrameWatch() = default;
+    FrameWatch(FrameWatch&& other) noexcept : record(std::move(other.record)) {}
+    ~FrameWatch() {
+        if (!record) return;  // the moved-from argument, not a frame
+        ++record->destroyed;
+        record->thread = QThread::currentThread();
+    }
+    std::shared_ptr<Record> copy() const { return record; }
+};
+
+Task<int> sleepWatched(FrameWatch, Clock& clock) {
+    co_await sleep(1h, clock);
+    co_return 1;
+}
+
+Task<int> awaitWatched(FrameWatch, Task<int> awaited) { co_return co_await awaited; }
+
+}  // namespace
+
+// A task whose wait can never end is freed, once, with every task waiting for
+// it; one that ends normally is freed once too.
+TEST_F(TaskTest, AWaitThatCanNeverEndFreesItsFrameAndItsWaitersOnce) {
+    struct Case {
+        const char* name;
+        // Starts the inner wait, as the first frame; answers what ends it.
+        std::function<std::function<void()>(FrameWatch, Task<int>&)> start;
+        bool finishes;
+    };
+    const Case cases[] = {
+        {"the clock of its sleep is gone",
+         [](FrameWatch watch, Task<int>& inner) -> std::function<void()> {
+             auto own = std::make_shared<std::unique_ptr<ManualClock>>(std::make_unique<ManualClock>());
+             inner = sleepWatched(std::move(watch), **own);
+             return [own] { own->reset(); };
+         },
+         false},
+        {"it is cancelled, then the clock is gone before the sleep ends",
+         [](FrameWatch watch, Task<int>& inner) -> std::function<void()> {
+             auto own = std::make_shared<std::unique_ptr<ManualClock>>(std::make_unique<ManualClock>());
+             inner = sleepWatched(std::move(watch), **own);
+             return [own, inner] {
+                 inner.cancel();
+                 own->reset();
+             };
+         },
+         false},
+        {"its completion is dropped unresolved",
+         [](FrameWatch watch, Task<int>& inner) -> std::function<void()> {
+             auto completion = std::make_shared<std::optional<TaskCompletion<int>>>(std::in_place);
+             inner = awaitWatched(std::move(watch), (*completion)->task());
+             return [completion] { completion->reset(); };
+         },
+         false},
+        {"it is cancelled, then its completion is dropped",
+         [](FrameWatch watch, Task<int>& inner) -> std::function<void()> {
+             auto completion = std::make_shared<std::optional<TaskCompletion<int>>>(std::in_place);
+             inner = awaitWatched(std::move(watch), (*completion)->task());
+             return [completion, inner] {
+                 inner.cancel();
+                 completion->reset();
+             };
+         },
+         false},
+        {"its time runs out while its work is abandoned",
+         [](FrameWatch watch, Task<int>& inner) -> std::function<void()> {
+             auto completion = std::make_shared<std::optional<TaskCompletion<int>>>(std::in_place);
+             const Task<std::optional<int>> race = withTimeout((*completion)->task(), 8s);
+             inner = [](FrameWatch, Task<std::optional<int>> race) -> Task<int> {
+                 const std::optional<int> answer = co_await race;
+                 co_return answer.value_or(-1);
+             }(std::move(watch), race);
+             return [completion] { completion->reset(); };
+         },
+         true},
+        {"its completion is resolved",
+         [](FrameWatch watch, Task<int>& inner) -> std::function<void()> {
+             TaskCompletion<int> completion;
+             inner = awaitWatched(std::move(watch), completion.task());
+             return [completion] { completion.resolve(1); };
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FrameWatch innerWatch, outerWatch;
+        const auto innerRecord = innerWatch.copy(), outerRecord = outerWatch.copy();
+        Task<int> inner;
+        std::function<void()> end = c.start(std::move(innerWatch), inner);
+        Task<int> outer = awaitWatched(std::move(outerWatch), inner);
+        EXPECT_EQ(innerRecord->destroyed + outerRecord->destroyed, 0) << "both wait";
+
+        end();
+        end = nullptr;
+        clock.advance(8s);
+        EXPECT_EQ(innerRecord->destroyed, 1);
+        EXPECT_EQ(outerRecord->destroyed, 1);
+        EXPECT_EQ(outer.isDone(), c.finishes);
+        outer.cancel();  // touches nothing of a frame that is gone
+        int heard = 0;
+        outer.whenDone([&heard] { ++heard; });
+        EXPECT_EQ(heard, c.finishes ? 1 : 0) << "an abandoned task never finishes";
+    }
+}
+
+// The waiter goes at once, from inside its own wait.
+TEST_F(TaskTest, AwaitingATaskAlreadyAbandonedFreesTheWaiter) {
+    std::optional<TaskCompletion<int>> completion(std::in_place);
+    const Task<int> abandoned = completion->task();
+    completion.reset();
+    FrameWatch watch;
+    const auto record = watch.copy();
+    const Task<int> waiter = awaitWatched(std::move(watch), abandoned);
+    EXPECT_EQ(record->destroyed, 1);
+    EXPECT_FALSE(waiter.isDone());
+}
+
+TEST(TaskOnMainLoop, ACompletionDroppedOnAnotherThreadFreesItsWaiterOnTheMainThread) {
+    FrameWatch watch;
+    const auto record = watch.copy();
+    std::optional<TaskCompletion<int>> completion(std::in_place);
+    const Task<int> waiter = awaitWatched(std::move(watch), completion->task());
+    std::thread worker([held = *std::exchange(completion, std::nullopt)] { (void)held; });
+    worker.join();
+    ASSERT_TRUE(runMainLoopUntil([&] { return record->destroyed == 1; }));
+    EXPECT_EQ(record->thread, QCoreApplication::instance()->thread());
+    EXPECT_FALSE(waiter.isDone());
+}
