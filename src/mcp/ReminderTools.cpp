@@ -56,10 +56,12 @@ Task<> ReminderTools::refreshIfStale() {
     if (age <= 5) co_return;
     if (!staleRefresh_.isValid() || staleRefresh_.isDone()) staleRefresh_ = store_.refresh();
     // Each caller waits on a completion of its own, so that cancelling one
-    // call does not cancel the refresh the others wait for.
-    const platform::TaskCompletion<> refreshed;
-    staleRefresh_.whenDone([refreshed] { refreshed.resolve(); });
-    co_await refreshed.task();
+    // call does not cancel the refresh the others wait for. Only the refresh
+    // keeps it: were it abandoned, this call would go with it.
+    platform::TaskCompletion<> completion;
+    const Task<> refreshed = completion.task();
+    staleRefresh_.whenDone([completion = std::move(completion)] { completion.resolve(); });
+    co_await refreshed;
 }
 
 ReminderList ReminderTools::list(const QString& name) const {

@@ -40,7 +40,7 @@ Task<bool> openFolder(const QUrl& folder) {
         gio->deleteLater();
     });
     gio->start(QStringLiteral("gio"), {QStringLiteral("open"), folder.toString()});
-    co_return co_await opened.task();
+    return opened.task();
 }
 
 }  // namespace tavlin::platform

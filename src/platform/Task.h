@@ -268,7 +268,10 @@ private:
 
 // A task finished by hand: the bridge from callbacks (a D-Bus reply, a
 // network answer, a worker thread) to tasks. A task whose completions are
-// all gone unfinished is abandoned, and so is whoever waits for it.
+// all gone unfinished is abandoned, and so is whoever waits for it. So a
+// coroutine hands its completion to what will finish it and keeps only the
+// task: a copy kept in its own frame across the wait would keep both alive
+// for ever once the others are gone.
 template <class T = void>
 class TaskCompletion {
 public:

@@ -53,9 +53,10 @@ private:
             tavlin::platform::GenerationOptions options) override {
             model_.requests.push_back({instructions_, prompt, schema, includeSchemaInPrompt, options});
             if (model_.holdAnswers) {
-                const tavlin::platform::TaskCompletion<> held;
-                model_.held_.push_back(held);
-                co_await held.task();
+                // Only the model keeps the completion: a model gone unreleased
+                // abandons the answer, and this frame goes with it.
+                const tavlin::platform::Task<> released = model_.held_.emplace_back().task();
+                co_await released;
             }
             if (model_.answers.empty()) throw tavlin::platform::LanguageModelError("no answer scripted");
             Answer answer = std::move(model_.answers.front());
