@@ -315,9 +315,11 @@ const Shots shots{[] {
         all.push_back({named(u"list-sections"_s, scheme),
                        [=] { return list({.doneToday = 2, .open = openReminders()}, scheme); }});
         all.push_back({named(u"list-only-done-today"_s, scheme), [=] { return list({.doneToday = 2}, scheme); }});
-        for (const auto& [name, setup] : actions)
-            all.push_back(
-                {named(name, scheme), [=] { return list({.doneToday = 2, .open = openReminders()}, scheme, setup); }});
+        // Not a structured binding: clang does not let a lambda capture one.
+        for (const auto& action : actions)
+            all.push_back({named(action.first, scheme), [=, setup = action.second] {
+                               return list({.doneToday = 2, .open = openReminders()}, scheme, setup);
+                           }});
     }
     return all;
 }};
