@@ -80,32 +80,50 @@ constexpr KnownSwitch knownSwitches[] = {
 // a Tavlin that quietly ignored its switch; the run goes on all the same.
 void reportProblem(const QString& problem) { printErrorLine(u"tavlin: "_s + problem); }
 
+// Walks the arguments after the program path, skipping what each known
+// switch reads, and hands `visit` each argument that stands as a switch
+// (known or not) with its place.
+void forEachSwitch(const QStringList& arguments, const std::function<void(qsizetype, const KnownSwitch*)>& visit) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const auto known = std::find_if(std::begin(knownSwitches), std::end(knownSwitches),
+                                        [&](const KnownSwitch& known) { return known.name == arguments[i]; });
+        const bool isKnown = known != std::end(knownSwitches);
+        visit(i, isKnown ? known : nullptr);
+        if (isKnown) i = known->reads == restOfTheLine ? arguments.size() : i + known->reads;
+    }
+}
+
 // Names each argument after the program path that looks like a switch but
 // is none, once.
 void reportUnknownSwitches(const QStringList& arguments) {
     QStringList reported;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        const auto known = std::find_if(std::begin(knownSwitches), std::end(knownSwitches),
-                                        [&](const KnownSwitch& known) { return known.name == argument; });
-        if (known != std::end(knownSwitches)) {
-            i = known->reads == restOfTheLine ? arguments.size() : i + known->reads;
-        } else if (argument.startsWith(u"--"_s) && argument.size() > 2 && !reported.contains(argument)) {
+    forEachSwitch(arguments, [&](qsizetype at, const KnownSwitch* known) {
+        const QString& argument = arguments[at];
+        if (!known && argument.startsWith(u"--"_s) && argument.size() > 2 && !reported.contains(argument)) {
             reported.append(argument);
             reportProblem(u"unknown switch "_s + argument);
         }
-    }
+    });
+}
+
+// Whether the argument at `at` stands as a switch rather than as what
+// another switch reads.
+bool standsAsSwitch(const QStringList& arguments, qsizetype at) {
+    bool stands = false;
+    forEachSwitch(arguments, [&](qsizetype place, const KnownSwitch*) { stands = stands || place == at; });
+    return stands;
 }
 
 // The arguments after the first one equal to `name`; nothing when absent.
-// With fewer than `needed` of them, names what it needs and gives nothing.
+// With fewer than `needed` of them, names what it needs and gives nothing;
+// the need goes unnamed where `name` is only what another switch reads.
 std::optional<QStringList> argumentsAfter(const QStringList& arguments, const QString& name, qsizetype needed = 0,
                                           const QString& whatIsNeeded = {}) {
     const qsizetype at = arguments.indexOf(name);
     if (at < 0) return std::nullopt;
     QStringList after = arguments.mid(at + 1);
     if (after.size() >= needed) return after;
-    reportProblem(name + u": needs "_s + whatIsNeeded + u" after it"_s);
+    if (standsAsSwitch(arguments, at)) reportProblem(name + u": needs "_s + whatIsNeeded + u" after it"_s);
     return std::nullopt;
 }
 

@@ -47,3 +47,33 @@ TEST(DeveloperSwitches, NameAProblemOnceAndTheRunGoesOn) {
         EXPECT_EQ(tavlin.exitCode(), 0);
     }
 }
+
+// What a switch reads after itself is its own, even spelt like a switch: it
+// is never taken for a switch that lacks what it needs. A switch that stands
+// as one still is.
+TEST(DeveloperSwitches, AnArgumentThatASwitchReadsIsNotCheckedAsASwitch) {
+    struct Case {
+        QStringList arguments;
+        QString line;  // the one problem named, or none
+    };
+    const Case cases[] = {
+        {{u"--add-batch"_s, u"--parse-edit"_s}, {}},
+        {{u"--nearby-test"_s, u"--parse"_s}, {}},
+        {{u"--ghost-test"_s, u"--contacts-test"_s}, {}},
+        {{u"--capture"_s, u"a text"_s, u"--parse-json"_s}, {}},
+        {{u"--focus-test"_s, u"plain"_s, u"--capture"_s}, {}},
+        {{u"--service-watch"_s, u"--parse-batch"_s}, {}},
+        {{u"--parse-edit"_s, u"--add-batch"_s},
+         u"tavlin: --parse-edit: needs a text and a previous date text (\"-\" for none) after it"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        TavlinProcess tavlin({.arguments = c.arguments});
+        if (!c.line.isEmpty())
+            ASSERT_TRUE(tavlin.waitForError(c.line.toUtf8())) << tavlin.standardError().toStdString();
+        EXPECT_FALSE(tavlin.finish(500));
+        const QStringList needs = tavlin.standardError().split(u'\n').filter(u": needs "_s);
+        EXPECT_EQ(needs, c.line.isEmpty() ? QStringList() : QStringList{c.line});
+        EXPECT_TRUE(tavlin.signalAndFinish(SIGTERM));
+    }
+}
