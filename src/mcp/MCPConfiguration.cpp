@@ -11,12 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using nlohmann::json;
@@ -31,8 +26,8 @@ QString folderPath() {
     return data + u"/Tavlin"_s;
 }
 
-QString systemError(const QString& what, const QString& path) {
-    return what + u" "_s + path + u": "_s + QString::fromLocal8Bit(std::strerror(errno));
+QString systemError(const QString& what, const QString& path, int error) {
+    return what + u" "_s + path + u": "_s + QString::fromLocal8Bit(std::strerror(error));
 }
 
 // Blanks or control characters at the ends or inside (CR, LF, NUL) make a
@@ -45,12 +40,8 @@ bool isPresentable(const QString& token) {
 }  // namespace
 
 std::optional<QString> MCPConfiguration::createPrivateFolder(const QString& path) {
-    QString prefix;
-    for (const QString& part : path.split(u'/', Qt::SkipEmptyParts)) {
-        prefix += u'/' + part;
-        const QByteArray native = QFile::encodeName(prefix);
-        if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) return systemError(u"Couldn't create"_s, prefix);
-    }
+    if (const std::optional<int> error = platform::makeFolders(path, 0700))
+        return systemError(u"Couldn't create"_s, path, *error);
     return std::nullopt;
 }
 
@@ -96,16 +87,8 @@ std::optional<QString> MCPConfiguration::save(const QString& path) const {
     if (port) object["port"] = *port;
     const std::string text = object.dump(2) + '\n';  // nlohmann's objects keep their keys sorted
 
-    const QString temporary = path + u".tmp-"_s + QString::number(::getpid());
-    ::unlink(QFile::encodeName(temporary).constData());  // left by a crash of an earlier process with our pid
-    if (const auto failure = platform::writeNewFile(temporary, text, 0600)) {
-        errno = failure->error;
-        return systemError(failure->creating ? u"Couldn't create"_s : u"Couldn't write"_s, temporary);
-    }
-    if (const std::optional<int> error = platform::renameOver(temporary, path)) {
-        errno = *error;
-        return systemError(u"Couldn't replace"_s, path);
-    }
+    if (const auto failure = platform::replaceFile(path, text, 0600))
+        return systemError(platform::couldNot(failure->step), path, failure->error);
     return std::nullopt;
 }
 

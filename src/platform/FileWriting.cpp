@@ -55,6 +55,15 @@ std::optional<FileReplaceFailure> replaceFile(const QString& path, QByteArrayVie
     return std::nullopt;
 }
 
+QString couldNot(FileReplaceFailure::Step step) {
+    switch (step) {
+    case FileReplaceFailure::Step::creating: return QStringLiteral("Couldn't create");
+    case FileReplaceFailure::Step::writing: return QStringLiteral("Couldn't write");
+    case FileReplaceFailure::Step::replacing: break;
+    }
+    return QStringLiteral("Couldn't replace");
+}
+
 std::optional<int> makeFolders(const QString& path, mode_t mode) {
     QString prefix = path.startsWith(u'/') ? QStringLiteral("/") : QString();
     for (const QString& part : path.split(u'/', Qt::SkipEmptyParts)) {

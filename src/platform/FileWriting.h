@@ -34,6 +34,9 @@ struct FileReplaceFailure {
     int error = 0;
 };
 std::optional<FileReplaceFailure> replaceFile(const QString& path, QByteArrayView contents, mode_t mode);
+// The failed step for a message: "Couldn't create", "Couldn't write" or
+// "Couldn't replace".
+QString couldNot(FileReplaceFailure::Step step);
 
 // `path` and the folders above it made where missing, each with `mode`; the
 // errno of the first that could not be made.

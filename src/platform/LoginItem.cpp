@@ -66,13 +66,8 @@ std::optional<LoginItemError> LoginItem::registerItem() const {
     const QString folder = QFileInfo(entryPath_).absolutePath();
     if (const std::optional<int> error = makeFolders(folder, 0700))
         return fileError(u"Couldn't create"_s, folder, *error);
-    if (const std::optional<FileReplaceFailure> failure = replaceFile(entryPath_, entryText(executable_), 0644)) {
-        using Step = FileReplaceFailure::Step;
-        const QString what = failure->step == Step::creating  ? u"Couldn't create"_s
-                             : failure->step == Step::writing ? u"Couldn't write"_s
-                                                              : u"Couldn't replace"_s;
-        return fileError(what, entryPath_, failure->error);
-    }
+    if (const std::optional<FileReplaceFailure> failure = replaceFile(entryPath_, entryText(executable_), 0644))
+        return fileError(couldNot(failure->step), entryPath_, failure->error);
     return std::nullopt;
 }
 
