@@ -45,7 +45,7 @@ void ReminderTools::Overrides::apply(parsing::ParsedQuickAdd& reading) const {
 void ReminderTools::requireAccess() const {
     if (store_.authorization() == platform::AuthorizationStatus::fullAccess) return;
     throw MCPToolError(
-        u"Tavlin doesn't have access to Reminders. Make sure you may read and write its reminders "
+        u"Tavlin doesn't have access to the reminders store. Make sure you may read and write its reminders "
         "folder (%1), then reopen Tavlin."_s.arg(platform::remindersRoots().join(u", "_s)));
 }
 

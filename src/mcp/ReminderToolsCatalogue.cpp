@@ -105,7 +105,7 @@ const QString& ReminderTools::serverInstructions() {
             "instead when the exact date matters more than the phrasing."_s,
             QString(),
             u"Places: whenever something in the request is a place the user wants to be reminded at or near, put \"@\" in "
-            "front of it. Only \"@\" makes a place, and it sets a location alert in Reminders. The rule of thumb for "
+            "front of it. Only \"@\" makes a place, and it sets a location alert on the reminder. The rule of thumb for "
             "writing it:"_s,
             u"- One word: bare. @home, @work, @Schiphol."_s,
             u"- More than one word, or an address: in quotes. @\"Albert Heijn XL\", @\"Main St 12, Leiden\". Quoting is "
@@ -125,7 +125,7 @@ const QString& ReminderTools::serverInstructions() {
             "Heijn\" 500m. Never write @ for a person the task is merely about: \"call Venna\" stays \"call Venna\", with "
             "no @."_s,
             QString(),
-            u"Priority: ! low, !! medium, !!! high, the Reminders convention. \"urgent\" or \"important\" -> !!!; \"when "
+            u"Priority: ! low, !! medium, !!! high. \"urgent\" or \"important\" -> !!!; \"when "
             "you get a chance\" -> no marker. The marks stand on their own, separated by spaces."_s,
             QString(),
             u"Repeats: \"every week\", \"every 2 days\", \"every friday\", or a trailing \"daily\" or \"weekly\" (\"gym "
@@ -169,7 +169,7 @@ std::vector<MCPTool> ReminderTools::makeTools() {
          }),
          run(&ReminderTools::listReminders)},
         {u"get_lists"_s,
-         u"The user's Reminders lists: names, accounts, which one new reminders go to by default, which ones Tavlin "
+         u"The user's reminder lists: names, accounts, which one new reminders go to by default, which ones Tavlin "
          "shows, and how many open reminders each holds."_s,
          schema(json::object()), run(&ReminderTools::getLists)},
         {u"get_summary"_s,

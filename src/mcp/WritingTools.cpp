@@ -86,7 +86,7 @@ Task<MCPToolResult> ReminderTools::createReminder(json arguments) {
 
     const ParsedQuickAdd instant = instantParse(text, names, overrides);
     const std::optional<Reminder> created = co_await store_.add(instant, std::nullopt, notes);
-    if (!created) throw MCPToolError(u"Reminders refused the save: "_s + lastErrorDescription() + u'.');
+    if (!created) throw MCPToolError(u"The reminders store refused the save: "_s + lastErrorDescription() + u'.');
     const std::optional<QString> note = co_await refineFirst(text, names, overrides, instant, *created);
     const SnapshotClock clock = snapshotClock();
     const ReminderSnapshot snapshot = this->snapshot(saved(*created));
@@ -114,7 +114,8 @@ Task<MCPToolResult> ReminderTools::createBatch(QStringList pieces, std::optional
         const ParsedQuickAdd instant = instantParse(piece, listNames, overrides);
         const std::optional<Reminder> created = co_await store_.add(instant, std::nullopt, notes);
         if (!created) {
-            QString failure = u"Reminders refused to save \""_s + piece + u"\": "_s + lastErrorDescription() + u'.';
+            QString failure =
+                u"The reminders store refused to save \""_s + piece + u"\": "_s + lastErrorDescription() + u'.';
             if (!lines.isEmpty()) failure += u" These were created before it:\n"_s + bulleted(lines);
             throw MCPToolError(failure);
         }
@@ -204,7 +205,7 @@ Task<MCPToolResult> ReminderTools::updateReminder(json arguments) {
     if (outcome == UpdateOutcome::skippedBecauseMissing) throw MCPToolError(notFound(id));
     if (outcome == UpdateOutcome::skippedBecauseCompleted) throw MCPToolError(completedRefusal);
     if (outcome == UpdateOutcome::failed)
-        throw MCPToolError(u"Reminders refused the save: "_s + lastErrorDescription() + u'.');
+        throw MCPToolError(u"The reminders store refused the save: "_s + lastErrorDescription() + u'.');
     const QString moveRefusal = outcome == UpdateOutcome::listMoveRefused ? lastErrorDescription() : QString();
 
     Reminder updated = saved(target);
@@ -212,7 +213,7 @@ Task<MCPToolResult> ReminderTools::updateReminder(json arguments) {
         // The store's edit carries no notes; they are written on the saved reminder.
         updated.notes = *notes;
         if (const std::optional<platform::StoreError> error = store_.eventStore().save(updated))
-            throw MCPToolError(u"Reminders refused the save: "_s + error->description + u'.');
+            throw MCPToolError(u"The reminders store refused the save: "_s + error->description + u'.');
         store_.requestRefresh();
     }
     const SnapshotClock clock = snapshotClock();
@@ -220,8 +221,8 @@ Task<MCPToolResult> ReminderTools::updateReminder(json arguments) {
     const json structured = {{"reminder", snapshot.json(clock)}};
     if (!moveRefusal.isEmpty()) {
         co_return MCPToolResult{
-            u"Updated, but Reminders refused to move it: "_s + moveRefusal + u'\n' + snapshot.line(clock), true,
-            structured};
+            u"Updated, but the reminders store refused to move it: "_s + moveRefusal + u'\n' + snapshot.line(clock),
+            true, structured};
     }
     co_return MCPToolResult{u"Updated: "_s + snapshot.line(clock), false, structured};
 }
@@ -234,7 +235,8 @@ Task<MCPToolResult> ReminderTools::completeReminder(json arguments) {
     const Reminder target = reminder(given.requiredString("id"));
     const bool done = given.boolean("completed").value_or(true);
     store_.setCompleted(target, done);
-    if (store_.lastError()) throw MCPToolError(u"Reminders refused the change: "_s + lastErrorDescription() + u'.');
+    if (store_.lastError())
+        throw MCPToolError(u"The reminders store refused the change: "_s + lastErrorDescription() + u'.');
     const SnapshotClock clock = snapshotClock();
     const ReminderSnapshot snapshot = this->snapshot(saved(target));
     co_return MCPToolResult{(done ? u"Completed: "_s : u"Reopened: "_s) + snapshot.line(clock), false,
@@ -245,7 +247,7 @@ Task<MCPToolResult> ReminderTools::deleteReminder(json arguments) {
     requireAccess();
     const Reminder target = reminder(MCPArguments(arguments).requiredString("id"));
     if (!store_.deleteReminder(target))
-        throw MCPToolError(u"Reminders refused the delete: "_s + lastErrorDescription() + u'.');
+        throw MCPToolError(u"The reminders store refused the delete: "_s + lastErrorDescription() + u'.');
     co_return MCPToolResult{u"Deleted \"%1\" [%2]."_s.arg(target.title, target.identifier), false,
                             json{{"id", target.identifier.toStdString()}, {"title", target.title.toStdString()}}};
 }

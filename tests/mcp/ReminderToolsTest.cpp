@@ -86,7 +86,7 @@ TEST_F(ReadingToolsTest, EveryToolAsksForAccessBeforeReadingItsArguments) {
         SCOPED_TRACE(tool);
         const json result = call(tool, arguments);
         EXPECT_EQ(result.at("isError"), true);
-        EXPECT_THAT(textOf(result), StartsWith("Tavlin doesn't have access to Reminders."));
+        EXPECT_THAT(textOf(result), StartsWith("Tavlin doesn't have access to the reminders store."));
     }
 }
 

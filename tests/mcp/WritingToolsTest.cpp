@@ -108,8 +108,9 @@ TEST_F(WritingToolsTest, ReportsTheRemindersMadeBeforeARefusedSave) {
             backend.setSaveFailure(StoreError{.code = StoreError::writeFailed, .description = "Disk full"});
     });
     const std::string text = refusal(call("create_reminder", {{"text", "one\ntwo\nthree\nfour\nfive"}}));
-    EXPECT_THAT(text,
-                StartsWith("Reminders refused to save \"three\": Disk full. These were created before it:\n- one"));
+    EXPECT_THAT(
+        text,
+        StartsWith("The reminders store refused to save \"three\": Disk full. These were created before it:\n- one"));
     EXPECT_THAT(text,
                 EndsWith("\n- two · in Inbox [" + storedTitled(QStringLiteral("two"))->identifier.toStdString() + "]"));
     EXPECT_TRUE(storedTitled(QStringLiteral("two")));
@@ -217,7 +218,7 @@ TEST_F(WritingToolsTest, ReportsARefusedListMoveWithTheRestSaved) {
     const json result = call("update_reminder", {{"id", "standup"}, {"title", "Moved"}, {"list", "inbox"}});
     EXPECT_EQ(result.at("isError"), true);
     EXPECT_EQ(textOf(result),
-              "Updated, but Reminders refused to move it: Couldn’t move it to “Inbox” — the rest of the "
+              "Updated, but the reminders store refused to move it: Couldn’t move it to “Inbox” — the rest of the "
               "edit was saved\nMoved · due 2026-03-06T09:00:00+01:00 · every week · at Office · in Work "
               "[standup]");
     EXPECT_EQ(result.at("structuredContent").at("reminder").at("list"), "Work");
