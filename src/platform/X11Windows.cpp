@@ -113,6 +113,33 @@ void requestActivation(const QWindow& window, quint32 timestamp) {
     xcb_flush(connection);
 }
 
+quint32 serverTime() {
+    if (!qtX11Connection()) return 0;
+    // The server dates every event; a property changed by nothing (a
+    // zero-length append) is the cheapest one to ask for. On a connection of
+    // its own, since Qt's reads all the events of its own.
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return 0;
+    }
+    const xcb_window_t window = xcb_generate_id(connection);
+    const quint32 propertyChanges = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, defaultScreen(connection)->root, -1, -1, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &propertyChanges);
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, nullptr);
+    xcb_flush(connection);
+    quint32 time = 0;
+    // Nothing but that property's change is asked for; an error ends the wait.
+    while (const XcbReply<xcb_generic_event_t> event{xcb_wait_for_event(connection)}) {
+        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) continue;
+        time = reinterpret_cast<const xcb_property_notify_event_t*>(event.get())->time;
+        break;
+    }
+    xcb_disconnect(connection);  // the window goes with it
+    return time;
+}
+
 bool isActiveX11Window(const QWindow& window) { return activeX11Window() == quint32(window.winId()); }
 
 quint32 lastHotKeyTime() { return hotKeyTime.load(); }

@@ -33,6 +33,11 @@ bool announcesSystemTray(const void* event);
 // time of the user's action that wants it.
 void requestActivation(const QWindow& window, quint32 timestamp);
 
+// The X server's time now, for a request that no input event of ours
+// dates (a panel opened over D-Bus): a window manager refuses to activate a
+// window for a time older than the user's last input. 0 without X11.
+quint32 serverTime();
+
 // Whether the window manager's active window (_NET_ACTIVE_WINDOW on the
 // root window) is `window`.
 bool isActiveX11Window(const QWindow& window);

@@ -144,32 +144,20 @@ protected:
     qint64 activeWindowPid() const {
         return x.runQuietly(u"xdotool"_s, {u"getactivewindow"_s, u"getwindowpid"_s}).toLongLong();
     }
-    // Waits for a window of `pid` on screen with the keyboard, which a
-    // toggle then closes; the window, or 0. A window manager may keep the
-    // keyboard from a window that no input of the user's brought up (a call
-    // over the bus): the window is then activated as a click would.
+    // Runs `open`, a request that opens the panel, and waits for the panel
+    // on screen with the keyboard, which a toggle then closes: its window, or
+    // 0. No input of the user's brought it up, so it has no time of its own
+    // to ask the window manager for the keyboard with; it must get it all
+    // the same, and not close as a panel left for another program does.
+    qulonglong openPanel(qint64 pid, const std::function<void()>& open) const {
+        open();
+        return waitForKeyWindow(pid);
+    }
     qulonglong waitForKeyWindow(qint64 pid) const {
         qulonglong window = 0;
         if (!waitUntil([&] { return (window = shownWindow(pid)) != 0; })) return 0;
-        if (!waitUntil([&] { return activeWindowPid() == pid; }, 3000)) {
-            std::cerr << "note: the window manager kept the keyboard from the panel; activating it\n";
-            x.runQuietly(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, QString::number(window)});
-        }
-        return activeWindowPid() == pid ? window : 0;
-    }
-
-    // Runs `open`, a request that opens the panel, and waits for the panel
-    // with the keyboard: its window, or 0. Now and then under openbox a
-    // panel that no input of the user's brought up loses the keyboard as it
-    // gets it, and closes as one left for another program does: it is asked
-    // for once more then.
-    qulonglong openPanel(qint64 pid, const std::function<void()>& open) const {
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            open();
-            if (const qulonglong window = waitForKeyWindow(pid)) return window;
-            std::cerr << "note: the panel did not stay open; asking again\n";
-        }
-        return 0;
+        if (!waitUntil([&] { return activeWindowPid() == pid; })) return 0;
+        return shownWindow(pid) == window ? window : 0;
     }
 
     XSession x;

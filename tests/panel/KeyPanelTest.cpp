@@ -305,6 +305,27 @@ TEST_F(KeyPanelTest, OurOwnMenusAndDialogsDoNotTakeThePanelAway) {
     EXPECT_EQ(take(), QStringList{u"resigned"_s});
 }
 
+// A window manager may take the keyboard back before it hands it to a panel
+// just ordered front; that is not the user leaving the panel.
+TEST_F(KeyPanelTest, ADeactivationBeforeThePanelHadTheKeyboardKeepsItOpen) {
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    panel.orderOut();
+    take();
+
+    panel.makeKeyAndOrderFront();
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(&panel, &deactivate);
+    EXPECT_TRUE(take().isEmpty());
+
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(take(), QStringList{u"resigned"_s});
+}
+
 TEST_F(KeyPanelTest, AnOpaquePanelIsCutToItsCorners) {
     struct Case {
         bool translucent;

@@ -150,12 +150,16 @@ void KeyPanel::makeKeyAndOrderFront() {
     show();
     raise();
     activateWindow();
+    hasBeenKey_ = isKey();
     // A window manager that finds Qt's time too old keeps the keyboard
-    // where it is; the hot key's own time is the user's asking for the panel.
-    const quint32 hotKeyTime = platform::lastHotKeyTime();
-    if (hotKeyTime == 0) return;
-    QTimer::singleShot(activationGraceMs, this, [this, hotKeyTime] {
-        if (QWidget::isVisible() && !isKey()) platform::requestActivation(*windowHandle(), hotKeyTime);
+    // where it is: ask again at the server's time now, which no input of the
+    // user's can be later than (a panel opened over D-Bus has no input of
+    // its own; a hot key's time may be from an earlier opening).
+    QTimer::singleShot(activationGraceMs, this, [this] {
+        if (!QWidget::isVisible() || isKey()) return;
+        const quint32 now = platform::serverTime();
+        const quint32 time = now != 0 ? now : platform::lastHotKeyTime();
+        if (time != 0) platform::requestActivation(*windowHandle(), time);
     });
 }
 
@@ -321,7 +325,10 @@ bool KeyPanel::movesWindow(QPointF windowPoint) const {
 
 bool KeyPanel::event(QEvent* event) {
     switch (event->type()) {
-    case QEvent::WindowActivate: call(callbacks_.didBecomeKey); break;
+    case QEvent::WindowActivate:
+        hasBeenKey_ = true;
+        call(callbacks_.didBecomeKey);
+        break;
     case QEvent::WindowDeactivate: windowDeactivated(); break;
     default: break;
     }
@@ -332,6 +339,9 @@ void KeyPanel::windowDeactivated() {
     // A menu, tooltip or dialog of Tavlin's own takes the keyboard only for
     // a while: the panel is not left for it.
     if (QApplication::activePopupWidget() || isOwnTransientWindow(QGuiApplication::focusWindow())) return;
+    // Nor is a panel that never had the keyboard: the window manager may
+    // take it back before handing it over.
+    if (!hasBeenKey_) return;
     call(callbacks_.didResignKey);
 }
 

@@ -99,6 +99,7 @@ private:
 
     RootViewFactory makeRootView_;
     bool translucent_;
+    bool hasBeenKey_ = false;  // since it was last ordered front
     Callbacks callbacks_;
     QVBoxLayout* layout_;
     QPointer<PanelRootView> rootView_;
