@@ -452,6 +452,8 @@ private:
     void deleteSelectionRequested();
     void listKeyReceived(PanelListKey key);
     void panelBecameKey();
+    // A list key: nothing during an edit; Return adds the candidates while
+    // a capture shows, and no other key reaches the list it hides.
     void handleCommand(PanelListKey key);
 
     // The first thing the content does once shown: the field takes the

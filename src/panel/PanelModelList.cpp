@@ -153,7 +153,12 @@ void PanelModel::listKeyReceived(PanelListKey key) { handleCommand(key); }
 
 void PanelModel::handleCommand(PanelListKey key) {
     if (editingID()) return;
-    if (captureText() && !captureDone()) return;
+    // The capture stands in the list's place: Return is its Add, and no key
+    // reaches the hidden list.
+    if (showsCapture()) {
+        if (key == PanelListKey::return_) createCapturedReminders();
+        return;
+    }
     switch (key) {
     case PanelListKey::up: return moveSelection(MoveDirection::up);
     case PanelListKey::down: return moveSelection(MoveDirection::down);
@@ -180,7 +185,7 @@ void PanelModel::extendSelection(int step) {
 }
 
 void PanelModel::selectAll() {
-    if (editingID()) return;
+    if (editingID() || showsCapture()) return;
     if (const std::optional<ListSelection> all = panel::selectAll(selection(), flatRowCount())) setSelection(*all);
 }
 
@@ -197,7 +202,7 @@ void PanelModel::returnKey() {
 }
 
 void PanelModel::deleteSelectionRequested() {
-    if (editingID()) return;
+    if (editingID() || showsCapture()) return;
     const std::vector<platform::Reminder> selected = selectedReminders();
     if (!selected.empty()) deleteReminders(selected);
 }

@@ -1,5 +1,6 @@
 #include "rows/CaptureCandidateRow.h"
 
+#include "rows/ParseChips.h"
 #include "rows/PlainField.h"
 #include "rows/SymbolButton.h"
 
@@ -15,7 +16,7 @@ CaptureCandidateRow::CaptureCandidateRow(QWidget* parent)
     : QWidget(parent),
       add_(new SymbolButton(Symbol::plusCircle, TextStyle::body, Tone::accent, this)),
       field_(new QLineEdit(this)),
-      chips_(new QWidget(this)),
+      chips_(new ParseChips(this)),
       remove_(new SymbolButton(Symbol::xmarkCircleFill, TextStyle::body, Tone::tertiary, this)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(horizontalPadding, verticalPadding, horizontalPadding, verticalPadding);
@@ -25,9 +26,6 @@ CaptureCandidateRow::CaptureCandidateRow(QWidget* parent)
     lines->setSpacing(lineSpacing);
     lines->addWidget(field_);
     lines->addWidget(chips_);
-    auto* chips = new QHBoxLayout(chips_);
-    chips->setContentsMargins(0, 0, 0, 0);
-    chips_->hide();
     layout->addWidget(add_, 0, Qt::AlignTop);
     layout->addLayout(lines, 1);
     layout->addWidget(remove_, 0, Qt::AlignTop);
@@ -54,6 +52,8 @@ CaptureCandidateRow::CaptureCandidateRow(QWidget* parent)
 void CaptureCandidateRow::setText(const QString& text) {
     if (field_->text() != text) field_->setText(text);
 }
+
+void CaptureCandidateRow::setChips(std::vector<ParseChip> chips) { chips_->setChips(std::move(chips)); }
 
 void CaptureCandidateRow::call(const std::function<void()>& action) {
     // Copied: the action may delete this row.

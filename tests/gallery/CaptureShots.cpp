@@ -1,5 +1,6 @@
 // A candidate reminder of a captured text, alone on the panel: one whose
-// line sets more than its title, and one that is a bare title. Each in the
+// line sets more than its title, with the chips of its reading, and one
+// that is a bare title. Each in the
 // light and the dark palette.
 
 #include "Gallery.h"
@@ -17,6 +18,7 @@ QString named(const QString& name, Scheme scheme) { return scheme == Scheme::dar
 QImage candidate(const QString& text, Scheme scheme) {
     rows::CaptureCandidateRow row;
     row.setText(text);
+    row.setChips(chipsOf(reading(text)));
     return onPanelBackground(row, 520, scheme);
 }
 

@@ -10,8 +10,6 @@
 
 #include "panel/PanelModel.h"
 #include "panel/widgets/CreateAreaView.h"
-#include "parsing/ParserVocabulary.h"
-#include "parsing/QuickAddParser.h"
 #include "platform/Geocoder.h"
 #include "platform/MapSearch.h"
 #include "platform/UserDefaults.h"
@@ -49,17 +47,8 @@ QString named(const QString& name, Scheme scheme) { return scheme == Scheme::dar
 
 const QStringList lists{u"Groceries"_s, u"Work"_s};
 
-// The rules' reading of `line` at the gallery's moment.
-ParsedQuickAdd reading(const QString& line) {
-    return parsing::QuickAddParser::parse(line, {.referenceDate = now(),
-                                                 .calendar = calendar(),
-                                                 .vocabulary = parsing::ParserVocabulary::current(),
-                                                 .listNames = lists});
-}
-
-std::vector<rows::ParseChip> chipsOf(const ParsedQuickAdd& parsed, const platform::Calendar& in = calendar()) {
-    return rows::parseChips(parsed, now(), in);
-}
+// The rules' reading of `line`, knowing the two lists.
+ParsedQuickAdd reading(const QString& line) { return gallery::reading(line, lists); }
 
 QImage chips(const ParsedQuickAdd& parsed, Scheme scheme, const platform::Calendar& in = calendar()) {
     rows::ParseChips view;

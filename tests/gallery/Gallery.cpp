@@ -1,5 +1,7 @@
 #include "Gallery.h"
 
+#include "parsing/ParserVocabulary.h"
+#include "parsing/QuickAddParser.h"
 #include "platform/Locale.h"
 #include "platform/TimeZone.h"
 #include "rows/PanelBackground.h"
@@ -36,6 +38,17 @@ platform::Date now() {
 platform::Calendar calendar() {
     return platform::Calendar::gregorian(*platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s),
                                          platform::Locale(u"en_GB"_s));
+}
+
+parsing::ParsedQuickAdd reading(const QString& line, const QStringList& lists) {
+    return parsing::QuickAddParser::parse(line, {.referenceDate = now(),
+                                                 .calendar = calendar(),
+                                                 .vocabulary = parsing::ParserVocabulary::current(),
+                                                 .listNames = lists});
+}
+
+std::vector<rows::ParseChip> chipsOf(const parsing::ParsedQuickAdd& parsed, const platform::Calendar& in) {
+    return rows::parseChips(parsed, now(), in);
 }
 
 QPalette palette(Scheme scheme) {

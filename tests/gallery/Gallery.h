@@ -7,13 +7,16 @@
 // A file named *Shots.cpp registers its pictures with a static Shots
 // object; `view_gallery DIR [NAME-PART]` writes each as DIR/<name>.png.
 
+#include "parsing/ParsedQuickAdd.h"
 #include "platform/Calendar.h"
 #include "platform/Date.h"
+#include "rows/ParseChip.h"
 
 #include <QImage>
 #include <QPalette>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -26,6 +29,11 @@ namespace tavlin::gallery {
 platform::Date now();
 // The Gregorian calendar of Europe/Amsterdam, weeks from Monday (en_GB).
 platform::Calendar calendar();
+
+// The rules' reading of a typed line at that moment, knowing `lists`.
+parsing::ParsedQuickAdd reading(const QString& line, const QStringList& lists = {});
+// The chips of a reading at that moment, by default in that calendar.
+std::vector<rows::ParseChip> chipsOf(const parsing::ParsedQuickAdd& parsed, const platform::Calendar& in = calendar());
 
 enum class Scheme { light, dark };
 // A light or a dark desktop palette (Fusion's colours, fixed here).

@@ -1,8 +1,9 @@
 // Reminders from a captured text: the candidates and their readings, the
-// model's readings arriving while the user works on them, and adding one,
-// dropping one and adding all.
+// model's readings arriving while the user works on them, adding one,
+// dropping one and adding all, and the list's keys while the capture shows.
 
 #include "panel/CaptureCandidates.h"
+#include "panel/PanelNotifications.h"
 #include "parsing/SmartParsedReminder.h"
 
 #include "FakeCommitStore.h"
@@ -211,4 +212,39 @@ TEST_F(CaptureTest, EscapeClosesWhileTheCaptureShowsAndTheFieldReturnsOnlyAfter)
     panel.refocusField();
     QCoreApplication::processEvents();
     EXPECT_EQ(panel.focus(), FocusTarget::field);
+}
+
+TEST_F(CaptureTest, TheHiddenListTakesNoKeysAndReturnIsTheCapturesAdd) {
+    storeWith({reminder("a"), reminder("b")}, {list("L1", "Groceries")});
+    PanelModel& panel = capture(u"milk\neggs"_s);
+    ASSERT_TRUE(panel.showsCapture());
+    // A selection left on the list the capture hides.
+    panel.setSelection(ListSelection::only(0));
+    PanelNotifications& notices = PanelNotifications::instance();
+    for (const PanelListKey key : {PanelListKey::up, PanelListKey::down, PanelListKey::extendDown, PanelListKey::space})
+        emit notices.tavlinListKey(key);
+    emit notices.tavlinDeleteSelection();
+    panel.selectAll();
+    advance(std::chrono::seconds(6));
+    EXPECT_EQ(panel.selection(), ListSelection::only(0));
+    EXPECT_EQ(identifiers(store->reminders()), (QStringList{u"a"_s, u"b"_s})) << "none completed or deleted";
+    EXPECT_EQ(panel.undoItem(), std::nullopt);
+    EXPECT_TRUE(fake->calls.isEmpty());
+
+    // Return adds them all, and that one press goes no further: on the
+    // list it would open the selected reminder's edit.
+    emit notices.tavlinListKey(PanelListKey::return_);
+    EXPECT_EQ(fake->calls, (QStringList{u"add milk"_s, u"add eggs"_s}));
+    EXPECT_TRUE(panel.captureDone());
+    EXPECT_EQ(panel.editingID(), std::nullopt);
+
+    // Once it is done the keys are the list's again.
+    emit notices.tavlinListKey(PanelListKey::down);
+    EXPECT_EQ(panel.selection(), ListSelection::only(1));
+
+    // With nothing to add, Return does nothing.
+    PanelModel& empty = capture(u" \n "_s);
+    emit notices.tavlinListKey(PanelListKey::return_);
+    EXPECT_FALSE(empty.captureDone());
+    EXPECT_EQ(fake->calls.size(), 2);
 }

@@ -8,6 +8,7 @@
 #include "panel/widgets/ReminderList.h"
 #include "panel/widgets/ReminderRowDelegate.h"
 #include "panel/widgets/UndoBar.h"
+#include "parsing/SmartParsedReminder.h"
 #include "rows/CaptureCandidateRow.h"
 #include "rows/CreateLegend.h"
 #include "rows/CreateRow.h"
@@ -457,6 +458,51 @@ TEST_F(PanelWidgetTest, ACandidatesButtonsAddItAloneOrDropItAndAddIsTheDefault) 
     EXPECT_TRUE(view()->captureContent()->isVisible());
     key(Qt::Key_Escape);
     EXPECT_EQ(take(), QStringList{u"close"_s});
+}
+
+TEST_F(PanelWidgetTest, ACandidatesChipsFollowEachReadingOfItsLine) {
+    ScriptedLanguageModel languageModel;
+    tavlin::platform::ScopedLanguageModel useModel(languageModel);
+    languageModel.answers.push_back(
+        tavlin::parsing::SmartParsedReminder{.listText = u"home"_s, .list = u"Home"_s}.toGeneratedContent());
+    languageModel.holdAnswers = true;
+    storeWith({}, {list("L1", "Home")});
+    open({.captureText = u"milk home\ncall Ann tomorrow"_s});
+    show();
+    const std::vector<rows::CaptureCandidateRow*> shown = view()->captureViews()->rows();
+    ASSERT_EQ(shown.size(), 2u);
+    const auto chipTexts = [](const rows::CaptureCandidateRow* row) {
+        QStringList texts;
+        for (const rows::ParseChip& chip : row->chips()->chips()) texts << chip.text;
+        return texts;
+    };
+    // The rules' readings: a bare title has no chips, and no room for them.
+    EXPECT_EQ(chipTexts(shown[0]), QStringList());
+    EXPECT_FALSE(shown[0]->chips()->isVisible());
+    EXPECT_EQ(chipTexts(shown[1]), QStringList{u"Tomorrow"_s});
+    EXPECT_TRUE(shown[1]->chips()->isVisible());
+    const int bareHeight = shown[0]->sizeHint().height();
+
+    // The model's reading files the first in a list.
+    languageModel.release();
+    settle();
+    EXPECT_EQ(chipTexts(shown[0]), QStringList{u"Home"_s});
+    EXPECT_TRUE(shown[0]->chips()->isVisible());
+    EXPECT_GT(shown[0]->sizeHint().height(), bareHeight);
+
+    // An edit is read again as it is typed, down to no chips at all.
+    shown[1]->field()->setFocus();
+    QTest::keyClicks(shown[1]->field(), u" !!"_s);
+    settle();
+    EXPECT_EQ(chipTexts(shown[1]), (QStringList{u"Tomorrow"_s, u"!!"_s}));
+    shown[1]->field()->selectAll();
+    QTest::keyClicks(shown[1]->field(), u"call Ann"_s);
+    settle();
+    EXPECT_EQ(chipTexts(shown[1]), QStringList());
+    EXPECT_FALSE(shown[1]->chips()->isVisible());
+    languageModel.release();
+    settle();
+    EXPECT_EQ(chipTexts(shown[1]), QStringList()) << "the model's reading of the old line is dropped";
 }
 
 TEST_F(PanelWidgetTest, TheCreateAreaStandsInTheListsPlaceAndAClickOnItsRowCommits) {

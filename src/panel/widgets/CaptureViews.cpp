@@ -1,10 +1,10 @@
 #include "panel/widgets/CaptureViews.h"
 
 #include "panel/PanelModel.h"
-#include "panel/PanelNotifications.h"
 #include "panel/widgets/FocusBinder.h"
 #include "rows/CaptureCandidateRow.h"
 #include "rows/Look.h"
+#include "rows/ParseChip.h"
 #include "rows/Spinner.h"
 #include "rows/Symbol.h"
 #include "store/ContinuousObservation.h"
@@ -94,15 +94,14 @@ CaptureViews::CaptureViews(PanelModel& model, FocusBinder& focus, QWidget& heade
     rows::setTone(*hint_, rows::Tone::tertiary);
     bottom->addWidget(hint_);
     bottom->addStretch();
-    // Return presses it; the keyboard stays in the candidates' fields.
+    // Drawn as the one Return answers: in a candidate's field Return is the
+    // row's submit, elsewhere a list key that the model takes for this
+    // button. The keyboard stays in the candidates' fields.
     add_->setDefault(true);
     add_->setFocusPolicy(Qt::NoFocus);
     bottom->addWidget(add_);
     connect(add_, &QPushButton::clicked, this, [this] {
         if (PanelModel* panel = live()) panel->createCapturedReminders();
-    });
-    connect(&PanelNotifications::instance(), &PanelNotifications::tavlinListKey, this, [this](PanelListKey key) {
-        if (key == PanelListKey::return_) defaultAction();
     });
 
     store::ContinuousObservation::observe(*this, [this] { render(); });
@@ -156,6 +155,8 @@ void CaptureViews::showRows(const PanelModel& model) {
             column->insertWidget(first + int(at), row);
         }
         row->setText(candidate.text);
+        const store::WallClock& clock = model.wallClock();
+        row->setChips(rows::parseChips(candidate.parsed, clock.now(), clock.calendar));
     }
     order_ = std::move(order);
     // The candidate to focus had no field until now.
@@ -198,11 +199,6 @@ void CaptureViews::measure() {
     if (!model) return;
     content_->layout()->activate();
     model->setCaptureContentHeight(content_->layout()->sizeHint().height());
-}
-
-void CaptureViews::defaultAction() {
-    PanelModel* model = live();
-    if (model && model->showsCapture() && add_->isEnabled()) model->createCapturedReminders();
 }
 
 }  // namespace tavlin::panel::widgets

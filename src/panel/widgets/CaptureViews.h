@@ -28,9 +28,10 @@ class FocusBinder;
 // it: the header ("New reminders from selection" and the number found),
 // the list (a spinner with "Finding reminders…" while the text is read,
 // "No reminders found in the selection" when it held none, else a row per
-// candidate, its field known to the focus binder), whose height goes to the
-// model, and the footer (the hint, and "Add N", which Return anywhere but in
-// a field presses too, unusable while there is nothing to add).
+// candidate with the chips of its reading, its field known to the focus
+// binder), whose height goes to the model, and the footer (the hint, and
+// "Add N", unusable while there is nothing to add; Return anywhere but in a
+// field does the same through the model's list keys).
 //
 // The rows are kept by candidate across renders, so that an edit keeps its
 // field, its insertion point and the keyboard.
@@ -56,7 +57,6 @@ private:
     rows::CaptureCandidateRow* makeRow(const QUuid& id);
     void dropRow(const QUuid& id);
     void measure();
-    void defaultAction();
     // The model while its panel is open; nothing once it closed or went.
     PanelModel* live() const;
 
