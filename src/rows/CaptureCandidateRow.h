@@ -16,7 +16,7 @@ class SymbolButton;
 
 // One reminder found in a captured text, before it is added: a plus that
 // adds it alone ("Add just this one"), its line in a plain field
-// (placeholder "Reminder") with a slot for the chips of its reading under
+// (placeholder "Reminder") with the chips of its reading under
 // it, and a cross that drops it, 8 apart, padded 16 across and 6 up and
 // down. The buttons stand on the field's line. It holds no state: the owner
 // sets the text and the chips of its reading (a bare title has none, and
