@@ -198,7 +198,7 @@ void ReminderList::followEdit() {
     PanelModel* model = live();
     const std::optional<QString> id = model ? model->editingID() : std::nullopt;
     const QModelIndex index = id ? indexOfRow(*id) : QModelIndex();
-    if (editor_ && (!index.isValid() || editorID_ != *id)) closeEditor();
+    if (editor_ && (!index.isValid() || editorID_ != *id)) closeEditRow();
     if (!index.isValid()) return;
     if (!editor_) {
         editorID_ = *id;
@@ -237,7 +237,7 @@ void ReminderList::followEdit() {
     editor_->setListSuggestions(model->editListSuggestions(), model->editListSuggestionIndex());
 }
 
-void ReminderList::closeEditor() {
+void ReminderList::closeEditRow() {
     rows::EditReminderRow* editor = std::exchange(editor_, nullptr);
     emit editFieldChanged(nullptr);
     const QModelIndex index = indexOfRow(editorID_);

@@ -85,7 +85,7 @@ private:
     int rowWidth() const;
     void followCompletions();
     void followEdit();
-    void closeEditor();
+    void closeEditRow();
     void relayoutRows();
     void swipeReleased();
     // A press on a shown swipe action: taken.
