@@ -69,8 +69,9 @@ TEST(DeveloperSwitches, AnArgumentThatASwitchReadsIsNotCheckedAsASwitch) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(u' ').toStdString());
         TavlinProcess tavlin({.arguments = c.arguments});
-        if (!c.line.isEmpty())
+        if (!c.line.isEmpty()) {
             ASSERT_TRUE(tavlin.waitForError(c.line.toUtf8())) << tavlin.standardError().toStdString();
+        }
         EXPECT_FALSE(tavlin.finish(500));
         const QStringList needs = tavlin.standardError().split(u'\n').filter(u": needs "_s);
         EXPECT_EQ(needs, c.line.isEmpty() ? QStringList() : QStringList{c.line});
