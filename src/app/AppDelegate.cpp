@@ -149,7 +149,12 @@ void AppDelegate::applicationDidFinishLaunching() {
     took(LaunchStep::mainMenu);
 
     // Text sent over the bus (AddToTavlin, the desktop entry's action).
-    serviceProvider_.onCapture = closures_.captureFromService;
+    // On the next turn of the loop: the text comes in a bus call, which
+    // replies first (the panel's opening may wait on the user).
+    serviceProvider_.onCapture = [this, capture = closures_.captureFromService](const QString& text) {
+        QMetaObject::invokeMethod(
+            this, [capture, text] { capture(text); }, Qt::QueuedConnection);
+    };
     took(LaunchStep::services);
 
     defaults_ = std::make_unique<platform::UserDefaults>();

@@ -70,15 +70,23 @@ bool ApplicationService::claimName() {
     return false;
 }
 
-void ApplicationService::Activate(const QVariantMap&) { emit activateRequested(); }
+// The bus gets its reply first: what a call asks for may wait on the user
+// (a notice shown at the panel's opening), and a caller such as a launcher
+// gives up on a call that does not return.
+void ApplicationService::later(void (ApplicationService::*request)()) {
+    QMetaObject::invokeMethod(this, request, Qt::QueuedConnection);
+}
+
+void ApplicationService::Activate(const QVariantMap&) { later(&ApplicationService::activateRequested); }
 
 void ApplicationService::Open(const QStringList&, const QVariantMap&) {}
 
 void ApplicationService::ActivateAction(const QString& actionName, const QVariantList&, const QVariantMap&) {
-    if (actionName == newRemindersFromSelectionAction) return emit newRemindersFromSelectionRequested();
+    if (actionName == newRemindersFromSelectionAction)
+        return later(&ApplicationService::newRemindersFromSelectionRequested);
     if (actionName == u"quit"_s) {
         qCInfo(lcApp) << "Asked to quit over the session bus";
-        return emit quitRequested();
+        return later(&ApplicationService::quitRequested);
     }
     if (calledFromDBus()) sendErrorReply(QDBusError::InvalidArgs, u"Tavlin has no action “%1”"_s.arg(actionName));
 }

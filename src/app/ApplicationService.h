@@ -79,6 +79,8 @@ private:
     friend class ServicesAdaptor;
     // com.quorvandell.tavlin.Services.AddToTavlin.
     void addToTavlin(const QString& text);
+    // Emits `request` on the next turn of the loop.
+    void later(void (ApplicationService::*request)());
 
     QDBusConnection bus_;
     AddToTavlin addToTavlin_;

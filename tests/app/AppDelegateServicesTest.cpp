@@ -242,3 +242,44 @@ TEST_F(NotificationResponseTest, AClickOnTheUpdateNotificationRunsTheCheck) {
         return platformLog.take().contains(updateCheckLine);
     }));
 }
+
+// What a call asks for may wait on the user (a notice shown modally at the
+// panel's opening); the caller has its answer before that: a launcher gives
+// up on a call that does not return.
+TEST(ApplicationServiceReplies, BeforeWhatTheCallAsksForRuns) {
+    PrivateSessionBus bus;
+    if (!PrivateSessionBus::isAvailable()) GTEST_SKIP() << "dbus-daemon is not installed";
+    ASSERT_TRUE(bus.isRunning());
+    ApplicationService service(bus.connect());
+    ASSERT_TRUE(service.claimName());
+    QDBusConnection caller = bus.connect();
+
+    const struct {
+        const char* method;
+        QVariantList arguments;
+        void (ApplicationService::*request)();
+    } cases[] = {
+        {"Activate", {QVariantMap()}, &ApplicationService::activateRequested},
+        {"ActivateAction",
+         {QString(ApplicationService::newRemindersFromSelectionAction), QVariantList(), QVariantMap()},
+         &ApplicationService::newRemindersFromSelectionRequested},
+        {"ActivateAction", {u"quit"_s, QVariantList(), QVariantMap()}, &ApplicationService::quitRequested},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.method);
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(ApplicationService::serviceName, ApplicationService::objectPath,
+                                           ApplicationService::interfaceName, QString::fromLatin1(c.method));
+        message.setArguments(c.arguments);
+        QDBusPendingCall pending = caller.asyncCall(message);
+        std::optional<bool> answeredFirst;
+        // The handler waits, as a modal notice does, until the caller has
+        // its answer or a time limit passes.
+        const QMetaObject::Connection handler = QObject::connect(&service, c.request, &service, [&] {
+            answeredFirst = runMainLoopUntil([&] { return pending.isFinished(); }, std::chrono::seconds(2));
+        });
+        EXPECT_TRUE(runMainLoopUntil([&] { return answeredFirst.has_value(); }));
+        EXPECT_EQ(answeredFirst, true);
+        QObject::disconnect(handler);
+    }
+}
