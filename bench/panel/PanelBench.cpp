@@ -8,25 +8,14 @@
 #include "panel/RowFilter.h"
 #include "panel/widgets/CreateAreaView.h"
 #include "panel/widgets/PanelWidget.h"
-#include "platform/Geocoder.h"
-#include "platform/MapSearch.h"
 #include "platform/ReduceMotion.h"
-#include "platform/UserDefaults.h"
-#include "platform/eventstore/MemoryEventStore.h"
 #include "rows/CreateRow.h"
-#include "store/LocationProvider.h"
-#include "store/PlaceResolver.h"
-#include "store/ReminderStore.h"
-#include "store/Settings.h"
-
-#include "store/LocationFake.h"
-#include "store/StoreFakes.h"
+#include "store/MemoryStoreWorld.h"
 
 #include "BenchApplication.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <array>
@@ -75,28 +64,15 @@ platform::MemoryEventStore::Contents reminders(int count) {
 }
 
 // The store over those reminders, read once, and one opening of the panel.
-struct World {
-    explicit World(int count) : events(reminders(count)) {
-        store.start();
-        const platform::Task<> loaded = store.refresh();
-        while (!loaded.isDone()) QCoreApplication::processEvents();
+struct World : MemoryStoreWorld {
+    explicit World(int count) : MemoryStoreWorld(reminders(count)) {
+        startAndRead();
         model = std::make_unique<panel::PanelModel>(
             panel::PanelViewInputs{
                 .store = &store, .settings = &settings, .locationProvider = &location, .panelWidth = 440},
             panel::PanelModel::Environment{});
     }
 
-    QTemporaryDir folder;
-    platform::UserDefaults defaults{folder.filePath(u"settings.json"_s)};
-    store::Settings settings{defaults};
-    platform::MemoryEventStore events;
-    ScriptedPowerEvents power;
-    MemoryContacts contacts;
-    platform::UnavailableGeocoder geocoder;
-    platform::UnavailableMapSearch mapSearch;
-    store::PlaceResolver places{contacts, mapSearch, geocoder};
-    store::ReminderStore store{events, settings, power, places};
-    store::LocationProvider location{std::make_unique<platform::FakeLocationManager>()};
     std::unique_ptr<panel::PanelModel> model;
 };
 

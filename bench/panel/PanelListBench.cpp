@@ -7,29 +7,17 @@
 #include "panel/widgets/KeyPanel.h"
 #include "panel/widgets/PanelWidget.h"
 #include "panel/widgets/ReminderList.h"
-#include "platform/Geocoder.h"
-#include "platform/MapSearch.h"
 #include "platform/TimeZone.h"
-#include "platform/UserDefaults.h"
-#include "platform/eventstore/MemoryEventStore.h"
-#include "store/LocationProvider.h"
-#include "store/PlaceResolver.h"
-#include "store/ReminderStore.h"
-#include "store/Settings.h"
-
-#include "store/LocationFake.h"
-#include "store/StoreFakes.h"
+#include "store/MemoryStoreWorld.h"
 
 #include "BenchApplication.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
 #include <QScrollBar>
-#include <QTemporaryDir>
 
 #include <map>
 #include <memory>
@@ -80,14 +68,10 @@ public:
         contents.lists = {{.identifier = u"L1"_s, .title = u"Reminders"_s},
                           {.identifier = u"L2"_s, .title = u"Work"_s}};
         contents.reminders = reminders(count);
-        events_ = std::make_unique<platform::MemoryEventStore>(std::move(contents));
-        store_ = std::make_unique<store::ReminderStore>(*events_, settings_, power_, places_, wallClock_);
-        store_->start();
-        const platform::Task<> refresh = store_->refresh();
-        const QDeadlineTimer deadline(10000);
-        while (!refresh.isDone() && !deadline.hasExpired()) QCoreApplication::processEvents();
+        world_ = std::make_unique<MemoryStoreWorld>(std::move(contents), wallClock_);
+        world_->startAndRead();
         controller_ = std::make_unique<panel::PanelController>(
-            *store_, settings_, location_,
+            world_->store, world_->settings, world_->location,
             panel::PanelController::Environment{.makeWindow = panel::widgets::KeyPanel::factory(),
                                                 .reduceMotion = [] { return true; },
                                                 .wallClock = wallClock_});
@@ -118,17 +102,7 @@ private:
     store::WallClock wallClock_{
         [] { return moment; },
         platform::Calendar::gregorian(platform::TimeZone::fromIdentifier(u"Europe/Amsterdam"_s).value())};
-    QTemporaryDir folder_;
-    platform::UserDefaults defaults_{folder_.filePath(u"settings.json"_s)};
-    store::Settings settings_{defaults_};
-    ScriptedPowerEvents power_;
-    MemoryContacts contacts_;
-    platform::UnavailableMapSearch mapSearch_;
-    platform::UnavailableGeocoder geocoder_;
-    store::PlaceResolver places_{contacts_, mapSearch_, geocoder_};
-    store::LocationProvider location_{std::make_unique<platform::FakeLocationManager>()};
-    std::unique_ptr<platform::MemoryEventStore> events_;
-    std::unique_ptr<store::ReminderStore> store_;
+    std::unique_ptr<MemoryStoreWorld> world_;
     std::unique_ptr<panel::PanelController> controller_;
     QImage image_;
 };

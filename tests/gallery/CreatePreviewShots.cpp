@@ -10,25 +10,13 @@
 
 #include "panel/PanelModel.h"
 #include "panel/widgets/CreateAreaView.h"
-#include "platform/Geocoder.h"
-#include "platform/MapSearch.h"
-#include "platform/UserDefaults.h"
-#include "platform/eventstore/MemoryEventStore.h"
 #include "rows/CreateLegend.h"
 #include "rows/CreateRow.h"
 #include "rows/CreateStack.h"
 #include "rows/ParseChips.h"
-#include "store/LocationProvider.h"
-#include "store/PlaceResolver.h"
-#include "store/ReminderStore.h"
-#include "store/Settings.h"
-
-#include "store/LocationFake.h"
-#include "store/StoreFakes.h"
+#include "store/MemoryStoreWorld.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -90,14 +78,12 @@ QImage legend(const QStringList& listNames, int width, Scheme scheme) {
 class Opening {
 public:
     explicit Opening(const QString& query) {
-        events_.setAuthorizationStatus(platform::AuthorizationStatus::fullAccess);
-        store_.start();
-        const platform::Task<> refresh = store_.refresh();
-        const QDeadlineTimer deadline(5000);
-        while (!refresh.isDone() && !deadline.hasExpired()) QCoreApplication::processEvents();
+        world_.startAndRead();
         model_ = std::make_unique<panel::PanelModel>(
-            panel::PanelViewInputs{
-                .store = &store_, .settings = &settings_, .locationProvider = &location_, .panelWidth = panelWidth},
+            panel::PanelViewInputs{.store = &world_.store,
+                                   .settings = &world_.settings,
+                                   .locationProvider = &world_.location,
+                                   .panelWidth = panelWidth},
             panel::PanelModel::Environment{.wallClock = {now, calendar()}, .reduceMotion = [] { return true; }});
         model_->setQuery(query);
     }
@@ -109,18 +95,9 @@ public:
     }
 
 private:
-    QTemporaryDir folder_;
-    platform::UserDefaults defaults_{folder_.filePath(u"settings.json"_s)};
-    store::Settings settings_{defaults_};
-    platform::MemoryEventStore events_{
-        {.lists = {{.identifier = u"L1"_s, .title = u"Groceries"_s}, {.identifier = u"L2"_s, .title = u"Work"_s}}}};
-    ScriptedPowerEvents power_;
-    MemoryContacts contacts_;
-    platform::UnavailableMapSearch mapSearch_;
-    platform::UnavailableGeocoder geocoder_;
-    store::PlaceResolver places_{contacts_, mapSearch_, geocoder_};
-    store::ReminderStore store_{events_, settings_, power_, places_, store::WallClock{now, calendar()}};
-    store::LocationProvider location_{std::make_unique<platform::FakeLocationManager>()};
+    MemoryStoreWorld world_{
+        {.lists = {{.identifier = u"L1"_s, .title = u"Groceries"_s}, {.identifier = u"L2"_s, .title = u"Work"_s}}},
+        store::WallClock{now, calendar()}};
     std::unique_ptr<panel::PanelModel> model_;
 };
 

@@ -13,23 +13,12 @@
 #include "panel/widgets/PanelWidget.h"
 #include "panel/widgets/ReminderList.h"
 
-#include "platform/Geocoder.h"
-#include "platform/MapSearch.h"
-#include "platform/UserDefaults.h"
-#include "platform/eventstore/MemoryEventStore.h"
 #include "rows/SectionHeader.h"
-#include "store/LocationProvider.h"
-#include "store/PlaceResolver.h"
-#include "store/ReminderStore.h"
-#include "store/Settings.h"
-
-#include "store/LocationFake.h"
-#include "store/StoreFakes.h"
+#include "store/MemoryStoreWorld.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -72,43 +61,28 @@ public:
                                           .listIdentifier = u"L1"_s,
                                           .completed = true,
                                           .completionDate = now()});
-        events_ = std::make_unique<platform::MemoryEventStore>(std::move(contents));
-        events_->setAuthorizationStatus(options.authorization);
-        store_ = std::make_unique<store::ReminderStore>(*events_, settings_, power_, places_,
-                                                        store::WallClock{now, calendar()});
-        store_->start();
-        if (options.authorization == AuthorizationStatus::fullAccess) {
-            const platform::Task<> refresh = store_->refresh();
-            runUntil([&] { return refresh.isDone(); });
-        }
+        world_ = std::make_unique<MemoryStoreWorld>(std::move(contents), store::WallClock{now, calendar()},
+                                                    options.authorization);
+        if (options.authorization == AuthorizationStatus::fullAccess) world_->startAndRead();
+        else world_->store.start();
         if (options.failure) {
-            events_->setSaveFailure(options.failure);
-            platform::detach(store_->add({.title = u"Buy milk"_s}));
-            runUntil([&] { return store_->lastError().has_value(); });
+            world_->events.setSaveFailure(options.failure);
+            platform::detach(world_->store.add({.title = u"Buy milk"_s}));
+            runUntil([&] { return world_->store.lastError().has_value(); });
         }
     }
 
     std::unique_ptr<panel::PanelModel> model(panel::PanelViewInputs inputs) {
-        inputs.store = store_.get();
-        inputs.settings = &settings_;
-        inputs.locationProvider = &location_;
+        inputs.store = &world_->store;
+        inputs.settings = &world_->settings;
+        inputs.locationProvider = &world_->location;
         return std::make_unique<panel::PanelModel>(
             std::move(inputs),
             panel::PanelModel::Environment{.wallClock = {now, calendar()}, .reduceMotion = [] { return true; }});
     }
 
 private:
-    QTemporaryDir folder_;
-    platform::UserDefaults defaults_{folder_.filePath(u"settings.json"_s)};
-    store::Settings settings_{defaults_};
-    ScriptedPowerEvents power_;
-    MemoryContacts contacts_;
-    platform::UnavailableMapSearch mapSearch_;
-    platform::UnavailableGeocoder geocoder_;
-    store::PlaceResolver places_{contacts_, mapSearch_, geocoder_};
-    store::LocationProvider location_{std::make_unique<platform::FakeLocationManager>()};
-    std::unique_ptr<platform::MemoryEventStore> events_;
-    std::unique_ptr<store::ReminderStore> store_;
+    std::unique_ptr<MemoryStoreWorld> world_;
 };
 
 struct Opening {
