@@ -12,7 +12,7 @@ QString undoMessage(qsizetype count, const QString& title, UndoItem::Kind kind) 
 
 QString editFailureMessage(const store::ReminderStore::Error& error) {
     if (const auto* refused = std::get_if<store::ReminderStore::ListMoveRefused>(&error)) return refused->description();
-    return u"Couldn’t talk to Reminders — "_s + std::get<platform::StoreError>(error).description;
+    return u"Couldn’t talk to the reminders store — "_s + std::get<platform::StoreError>(error).description;
 }
 
 QString editFailureDetail(const store::ReminderStore::Error& error) {

@@ -282,7 +282,7 @@ TEST(PanelTexts, TheStoresFailuresReadAsTheyShould) {
               u"Reminders said: The disk is full. (com.quorvandell.tavlin.reminders 5)"_s);
 
     const ReminderStore::Error refused = underlying;
-    EXPECT_EQ(editFailureMessage(refused), u"Couldn’t talk to Reminders — The disk is full."_s);
+    EXPECT_EQ(editFailureMessage(refused), u"Couldn’t talk to the reminders store — The disk is full."_s);
     EXPECT_EQ(editFailureDetail(refused), u"The disk is full.\ncom.quorvandell.tavlin.reminders 5"_s);
 }
 
@@ -303,7 +303,7 @@ TEST(PanelTexts, TheDoneTodayMessageGrowsWithTheCount) {
 TEST(FooterContent, AFailureComesBeforeTheDoneTodayMessage) {
     const StoreError failure{.code = StoreError::writeFailed, .description = u"The disk is full."_s};
     EXPECT_EQ(footerStatus(failure, 3),
-              FooterStatus(FooterError{u"Couldn’t talk to Reminders — The disk is full."_s,
+              FooterStatus(FooterError{u"Couldn’t talk to the reminders store — The disk is full."_s,
                                        u"The disk is full.\ncom.quorvandell.tavlin.reminders 5"_s}));
     EXPECT_EQ(footerStatus(std::nullopt, 3), FooterStatus(*doneTodayMessage(3)));
     EXPECT_EQ(footerStatus(std::nullopt, 0), FooterStatus());

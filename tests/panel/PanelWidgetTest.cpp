@@ -300,7 +300,7 @@ TEST_F(PanelWidgetTest, TheFooterShowsAFailureBeforeTheDoneTodayCountAndCutsIt) 
     ASSERT_TRUE(store->lastError());
     EXPECT_TRUE(footer.errorLabel()->isVisible());
     EXPECT_FALSE(footer.doneCountLabel()->isVisible());
-    const QString message = u"Couldn’t talk to Reminders — "_s + description;
+    const QString message = u"Couldn’t talk to the reminders store — "_s + description;
     EXPECT_EQ(footer.errorLabel()->fullText(), message);
     EXPECT_EQ(footer.errorLabel()->toolTip(), description + u"\ncom.quorvandell.tavlin.reminders 5"_s);
     const QString cut = footer.errorLabel()->text();
