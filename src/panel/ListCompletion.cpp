@@ -1,9 +1,12 @@
 #include "panel/ListCompletion.h"
 
+#include "parsing/ListTag.h"
 #include "parsing/TextHelpers.h"
 #include "store/ListToken.h"
 
 namespace tavlin::panel::ListCompletion {
+
+using parsing::QuickAddParser::ListTagChoice;
 
 QStringList suggestions(const QString& text, const QStringList& listTitles) {
     const std::optional<platform::TextRange> token = store::ListToken::trailingToken(text);
@@ -12,12 +15,14 @@ QStringList suggestions(const QString& text, const QStringList& listTitles) {
     return store::ListToken::suggestions(text.mid(token->location + 1, token->length - 1), listTitles);
 }
 
-std::optional<QString> completed(const QString& text, const QString& listName) {
+std::optional<QString> completed(const QString& text, const QString& listName, const QStringList& replacedLists) {
     const std::optional<platform::TextRange> token = store::ListToken::trailingToken(text);
     if (!token) return std::nullopt;
-    QString line = text;
-    line.replace(token->location, token->length, u'#' + parsing::normalizedKey(listName) + u' ');
-    return line;
+    QString before = text.left(token->location);
+    // Taking the tags out tidies the blanks; the one before the word stays.
+    if (QString rest = before; parsing::QuickAddParser::extractList(rest, replacedLists, ListTagChoice::last))
+        before = !rest.isEmpty() && before.back().isSpace() ? rest + u' ' : rest;
+    return before + u'#' + parsing::normalizedKey(listName) + u' ';
 }
 
 }  // namespace tavlin::panel::ListCompletion

@@ -15,7 +15,9 @@ QStringList suggestions(const QString& text, const QStringList& listTitles);
 
 // `text` with its ending "#…" word written as the key of `listName` ("#"
 // and the list's key, as typed tags are matched) and one blank after it;
-// nothing when the text does not end in such a word.
-std::optional<QString> completed(const QString& text, const QString& listName);
+// nothing when the text does not end in such a word. The other tags that
+// name one of `replacedLists` go: an edited line's list is picked in place
+// of the one it names.
+std::optional<QString> completed(const QString& text, const QString& listName, const QStringList& replacedLists = {});
 
 }  // namespace tavlin::panel::ListCompletion

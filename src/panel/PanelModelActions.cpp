@@ -219,7 +219,7 @@ void PanelModel::pickEditListSuggestion() {
 }
 
 void PanelModel::applyEditListSuggestion(const QString& listName) {
-    const std::optional<QString> line = ListCompletion::completed(editingText(), listName);
+    const std::optional<QString> line = ListCompletion::completed(editingText(), listName, listTitles());
     if (!line) return;
     setEditingText(*line);
     setEditFieldFocused(true);

@@ -197,7 +197,7 @@ ParsedQuickAdd parse(const QString& line, const ParseOptions& options) {
     if (text.isEmpty()) return result;
 
     result.priority = takePriorityMarks(text);
-    result.listName = extractList(text, listNames);
+    result.listName = extractList(text, listNames, isEditing ? ListTagChoice::last : ListTagChoice::first);
 
     std::optional<platform::Date> anchor;
     PlaceScanTexts scan = placeScanTexts(text, vocabulary);

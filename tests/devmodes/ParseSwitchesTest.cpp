@@ -70,6 +70,10 @@ TEST(ParseSwitches, ParseEdit) {
         {{u"call mom #family !"_s, u"-"_s, u"Work"_s, u"Family"_s},
          u"edit-parse: title=\"call mom\" due=nil hasTime=false matched=nil list=Family\n"_s},
         {{u"  !!  "_s, u"-"_s}, u"edit-parse: title=\"!!\" due=nil hasTime=false matched=nil list=nil\n"_s},
+        // A tag typed after the reminder's own names the list it moves to.
+        {{u"Dentist 5 Mar 2026 09:30 #reminders #work"_s, u"5 Mar 2026 09:30"_s, u"Reminders"_s, u"Work"_s},
+         u"edit-parse: title=\"Dentist\" due=2026-03-05 08:30:00 +0000 hasTime=true matched=5 Mar 2026 09:30 "
+         u"list=Work\n"_s},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(u' ').toStdString());

@@ -118,8 +118,12 @@ TEST_F(TypedLineTest, ListNamesAreOfferedForTheTrailingTagAndPickedAsTheirKey) {
     panel.applyListSuggestion(u"Groceries"_s);
     EXPECT_EQ(panel.query(), u"eggs #groceries "_s);
     EXPECT_EQ(panel.focus(), FocusTarget::field);
-    EXPECT_EQ(ListCompletion::completed(u"see #ar"_s, u"Ärzte & Termine_2"_s), u"see #arztetermine_2 "_s);
-    EXPECT_EQ(ListCompletion::completed(u"see"_s, u"Work"_s), std::nullopt);
+    const QStringList lists{u"Groceries"_s, u"Work"_s};
+    EXPECT_EQ(ListCompletion::completed(u"see #ar"_s, u"Ärzte & Termine_2"_s, lists), u"see #arztetermine_2 "_s);
+    EXPECT_EQ(ListCompletion::completed(u"see"_s, u"Work"_s, lists), std::nullopt);
+    // The list picked takes the place of the one the line named; a tag that
+    // names no list is title.
+    EXPECT_EQ(ListCompletion::completed(u"#groceries see #x  #wo"_s, u"Work"_s, lists), u"see #x #work "_s);
 
     // The edit's own: only once its line is changed, and until dismissed.
     panel.setEditingID(u"R1"_s);
@@ -130,6 +134,11 @@ TEST_F(TypedLineTest, ListNamesAreOfferedForTheTrailingTagAndPickedAsTheirKey) {
     EXPECT_EQ(panel.editListSuggestions(), (QStringList{u"Groceries"_s, u"Work"_s}));
     panel.setEditListPickerDismissedText(u"call Ann #"_s);
     EXPECT_TRUE(panel.editListSuggestions().isEmpty());
+
+    // Picked after the reminder's own tag, the name replaces it.
+    panel.setEditingText(u"call Ann #work #gro"_s);
+    panel.pickEditListSuggestion();
+    EXPECT_EQ(panel.editingText(), u"call Ann #groceries "_s);
 }
 
 TEST_F(TypedLineTest, TheFieldsKeysMoveThroughTheNamesOrIntoTheList) {

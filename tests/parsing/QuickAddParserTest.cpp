@@ -81,6 +81,23 @@ TEST(QuickAddParser, ListTag) {
         EXPECT_EQ(text, c.rest);
     }
     EXPECT_EQ(parseLine(u"buy milk #groceries"_s, groceriesAndWork).listName, u"Groceries"_s);
+
+    // In an edited line the last tag that names a list wins, and every such
+    // tag goes; one that names no list stays.
+    const Case lastWins[] = {
+        {u"Dentist #groceries #work"_s, groceriesAndWork, u"Work"_s, u"Dentist"_s},
+        {u"#work call #x Bob #groceries"_s, groceriesAndWork, u"Groceries"_s, u"call #x Bob"_s},
+        {u"call #x Bob"_s, groceriesAndWork, std::nullopt, u"call #x Bob"_s},
+    };
+    for (const Case& c : lastWins) {
+        SCOPED_TRACE(c.line.toStdString());
+        QString text = c.line;
+        EXPECT_EQ(QuickAddParser::extractList(text, c.lists, QuickAddParser::ListTagChoice::last), c.list);
+        EXPECT_EQ(text, c.rest);
+    }
+    EXPECT_EQ(parseLine(u"Dentist #groceries #work"_s, groceriesAndWork, true).listName, u"Work"_s);
+    EXPECT_EQ(parseLine(u"Dentist #groceries #work"_s, groceriesAndWork).listName, u"Groceries"_s)
+        << "a new line keeps the first";
 }
 
 TEST(QuickAddParser, RequestWrapper) {
