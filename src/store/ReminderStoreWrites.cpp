@@ -3,6 +3,7 @@
 
 #include "parsing/RecurrenceEdit.h"
 #include "parsing/ReminderEditing.h"
+#include "platform/DueDate.h"
 #include "platform/Text.h"
 #include "store/PlaceResolver.h"
 #include "store/ReminderStore.h"
@@ -10,6 +11,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -17,6 +19,7 @@ namespace tavlin::store {
 
 using parsing::ParsedQuickAdd;
 using platform::Alarm;
+using platform::DateComponents;
 using platform::RecurrenceRule;
 using platform::Reminder;
 using platform::StructuredLocation;
@@ -111,6 +114,37 @@ Reminder mergedEdit(const Reminder& base, const Reminder& edited, const Reminder
     return merged;
 }
 
+// An edit's due date in the form the reminder had, so that one written by
+// another program in UTC or in a zone of its own keeps it: the same moment
+// keeps the components it had (and the file its DUE as written), another
+// time of day goes into the zone the old one named. A floating due date,
+// or a change between a day and a time, takes the edit's.
+std::optional<DateComponents> dueInFormerForm(const std::optional<DateComponents>& former,
+                                              const std::optional<DateComponents>& edited,
+                                              const platform::Calendar& calendar) {
+    if (!former || !edited || former->hasTime() != edited->hasTime()) return edited;
+    if (!edited->hasTime()) {
+        const bool sameDay =
+            former->year == edited->year && former->month == edited->month && former->day == edited->day;
+        return sameDay ? former : edited;
+    }
+    const std::optional<platform::Date> was = platform::DueDate::date(former, calendar);
+    const std::optional<platform::Date> is = platform::DueDate::date(edited, calendar);
+    if (!was || !is) return edited;
+    // The line shows minutes: seconds the file had are no change.
+    const auto minute = [](platform::Date date) { return std::floor(date.secondsSince1970() / 60); };
+    if (minute(*was) == minute(*is)) return former;
+    if (!former->timeZone) return edited;
+    using platform::CalendarComponent;
+    DateComponents moved =
+        platform::Calendar::gregorian(*former->timeZone)
+            .dateComponents(CalendarComponent::Year | CalendarComponent::Month | CalendarComponent::Day |
+                                CalendarComponent::Hour | CalendarComponent::Minute,
+                            *is);
+    moved.timeZone = former->timeZone;
+    return moved;
+}
+
 StructuredLocation locationOf(const ResolvedLocation& place, double radius) {
     return {place.name, platform::GeoLocation{place.latitude, place.longitude}, radius};
 }
@@ -185,7 +219,7 @@ platform::Task<ReminderStore::UpdateOutcome> ReminderStore::update(ParsedQuickAd
 platform::Task<Reminder> ReminderStore::applyEdit(ParsedQuickAdd parsed, Reminder reminder,
                                                   std::optional<ResolvedLocation> location) {
     reminder.title = parsed.title;
-    reminder.dueDateComponents = parsed.dueDateComponents;
+    reminder.dueDateComponents = dueInFormerForm(reminder.dueDateComponents, parsed.dueDateComponents, calendar());
     // Another client's step of the scale (3 is high too) stays while its level does.
     if (platform::priorityLevel(reminder.priority) != parsed.priority)
         reminder.priority = platform::icalendarPriority(parsed.priority);

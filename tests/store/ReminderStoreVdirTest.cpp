@@ -245,3 +245,54 @@ TEST_F(ReminderStoreVdirTest, CompletionAndDeletionWorkOnTheFileAsItIsNow) {
     EXPECT_TRUE(store->deleteReminder(overdue));
     EXPECT_FALSE(files().contains(u"overdue.ics"_s));
 }
+
+// A reminder another program wrote with its due time in UTC, in a zone of
+// its own or floating, moved to another list or given another time in
+// Amsterdam: the file's DUE keeps its form.
+TEST_F(ReminderStoreVdirTest, AnEditKeepsTheFormOfTheDueDateInTheFile) {
+    const QString work = QDir::cleanPath(root.path()) + u"/work"_s;
+    QDir().mkpath(work);
+    writeTestFile(work + u"/displayname"_s, "Work");
+    struct Case {
+        const char* uid;
+        const char* due;
+        DateComponents edited;  // as the edit line reads, in Amsterdam
+        const char* written;
+    };
+    const Case cases[] = {
+        {"utc", "DUE:20260305T083000Z", at(2026, 3, 5, 9, 30), "DUE:20260305T083000Z"},
+        {"zoned", "DUE;TZID=America/New_York:20260305T033000", at(2026, 3, 5, 9, 30),
+         "DUE;TZID=America/New_York:20260305T033000"},
+        {"floating", "DUE:20260305T093000", at(2026, 3, 5, 9, 30), "DUE:20260305T093000"},
+        {"seconds", "DUE:20260305T083015Z", at(2026, 3, 5, 9, 30), "DUE:20260305T083015Z"},
+        {"utc-moved", "DUE:20260305T083000Z", at(2026, 3, 6, 10, 45), "DUE:20260306T094500Z"},
+        {"zoned-moved", "DUE;TZID=America/New_York:20260305T033000", at(2026, 3, 6, 10, 45),
+         "DUE;TZID=America/New_York:20260306T044500"},
+        {"floating-moved", "DUE:20260305T093000", at(2026, 3, 6, 10, 45), "DUE:20260306T104500"},
+        {"utc-to-a-day", "DUE:20260305T083000Z", day(2026, 3, 6), "DUE;VALUE=DATE:20260306"},
+    };
+    for (const Case& c : cases)
+        writeTestFile(listFolder() + u'/' + QString::fromUtf8(c.uid) + u".ics"_s, todo(c.uid, c.due));
+    vdir.refreshSourcesIfNecessary();
+    store->requestRefresh();
+    clock.runDueActions();
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.uid);
+        const QString uid = QString::fromUtf8(c.uid);
+        const auto shown = std::find_if(store->reminders().begin(), store->reminders().end(),
+                                        [&](const Reminder& r) { return r.identifier == uid; });
+        ASSERT_NE(shown, store->reminders().end());
+        const tavlin::parsing::ParsedQuickAdd line{
+            .title = uid, .dueDateComponents = c.edited, .hasTime = c.edited.hasTime(), .listName = u"Work"_s};
+        Task<ReminderStore::UpdateOutcome> updating = store->update(line, *shown);
+        clock.runDueActions();
+        ASSERT_EQ(updating.result(), ReminderStore::UpdateOutcome::saved);
+        const std::optional<QString> folder = vdir.folderOf(uid);
+        ASSERT_EQ(folder, work);
+        QFile file(*folder + u'/' + uid + u".ics"_s);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        EXPECT_TRUE(text.contains(QByteArray(c.written) + "\r\n")) << text.toStdString();
+    }
+}
