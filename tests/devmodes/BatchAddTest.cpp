@@ -1,6 +1,7 @@
 #include "devmodes/BatchAdd.h"
 
 #include "support/HeadlessTavlin.h"
+#include "support/TestFiles.h"
 #include "support/Todoman.h"
 
 #include "ScenarioFixture.h"
@@ -55,6 +56,29 @@ TEST(BatchAddEndToEnd, AddsInTheRemindersFolderThatTodomanReads) {
     for (const auto& todo : nlohmann::json::parse(todoman.run({u"--porcelain"_s, u"list"_s}).toStdString()))
         summaries.insert(todo["summary"].get<std::string>());
     EXPECT_EQ(summaries, (std::multiset<std::string>{"buy milk", "call mom"}));
+}
+
+// A list made beside the first run's "Reminders" does not take the lines
+// that name no list (though its title sorts first); the list todoman files
+// new to-dos in, when it reads the same folders, does.
+TEST(BatchAddEndToEnd, AddsToTheDefaultListNotToTheFirstByTitle) {
+    for (const bool todomanDefault : {false, true}) {
+        SCOPED_TRACE(todomanDefault ? "todoman's default list" : "the first run's list");
+        HeadlessTavlin tavlin(
+            {.mcpEnabled = false, .environment = {u"TZ=UTC"_s}, .arguments = {u"--add-batch"_s, u"dentist"_s}});
+        writeTestFile(tavlin.remindersFolder() + u"/Reminders/displayname"_s, "Reminders");
+        QDir().mkpath(tavlin.remindersFolder() + u"/Health"_s);
+        if (todomanDefault)
+            writeTestFile(tavlin.configHome() + u"/todoman/config.py"_s,
+                          "path = \"~/.local/share/Tavlin/Reminders/*\"\ndefault_list = \"Health\"\n");
+        ASSERT_TRUE(tavlin.start()) << tavlin.process().standardError().toStdString();
+        ASSERT_TRUE(tavlin.process().waitForOutput("errors: ")) << tavlin.process().standardOutput().toStdString();
+        EXPECT_TRUE(tavlin.stop());
+        const QStringList files = tavlin.reminderFiles();
+        ASSERT_EQ(files.size(), 1);
+        EXPECT_TRUE(files.front().startsWith(todomanDefault ? u"Health/"_s : u"Reminders/"_s))
+            << files.front().toStdString();
+    }
 }
 
 // The argument after the switch is the text, even when it is a switch.

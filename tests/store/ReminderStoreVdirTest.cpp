@@ -35,6 +35,9 @@ QByteArray todo(const char* uid, const char* dueLine) {
 class ReminderStoreVdirTest : public ReminderStoreFixture {
 protected:
     void SetUp() override {
+        // The folder store made its first list for the empty root: the
+        // test's own list is the only one.
+        QDir(QDir::cleanPath(root.path()) + u"/Reminders"_s).removeRecursively();
         QDir().mkpath(listFolder());
         writeTestFile(listFolder() + u"/displayname"_s, "Errands");
         writeTestFile(listFolder() + u"/overdue.ics"_s, todo("overdue", "DUE;VALUE=DATE:20260303"));

@@ -3,6 +3,7 @@
 #include "platform/FileWriting.h"
 #include "platform/Log.h"
 #include "platform/XdgPaths.h"
+#include "platform/eventstore/TodomanConfiguration.h"
 
 #include <QDir>
 #include <QFile>
@@ -168,8 +169,28 @@ std::vector<ReminderList> VdirEventStore::lists() const {
     return lists;
 }
 
+// The list todoman files new to-dos in, when it reads these folders; else
+// the list made for an empty root while it is there; else the first. Never
+// simply the first by title: a list made beside "Reminders" would take
+// every new reminder.
 std::optional<ReminderList> VdirEventStore::defaultListForNewReminders() const {
-    const auto all = lists();
+    const std::vector<ReminderList> all = lists();
+    const auto first = [&](const std::function<bool(const ReminderList&)>& wanted) {
+        const auto found = std::find_if(all.begin(), all.end(), wanted);
+        return found == all.end() ? std::nullopt : std::optional(*found);
+    };
+    if (const std::optional<TodomanConfiguration> todoman = TodomanConfiguration::read();
+        todoman && !todoman->defaultList.isEmpty()) {
+        // The list's identifier is its folder.
+        if (auto named = first([&](const ReminderList& list) {
+                return list.title == todoman->defaultList && todoman->readsFolder(list.identifier);
+            }))
+            return named;
+    }
+    if (auto made = first([&](const ReminderList& list) {
+            return fileNameOf(list.identifier) == kDefaultListName && roots_.contains(parentOf(list.identifier));
+        }))
+        return made;
     return all.empty() ? std::nullopt : std::optional(all.front());
 }
 

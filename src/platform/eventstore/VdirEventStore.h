@@ -26,7 +26,9 @@ namespace tavlin::platform {
 //   Every root is a local account (source type 0); a list takes changes
 //   when the folder may be written to.
 //   A folder that holds only events is a calendar, not a list. An empty root
-//   gets the list "Reminders".
+//   gets the list "Reminders". New reminders go to todoman's `default_list`
+//   when todoman reads these folders, else to that "Reminders" while it is
+//   there, else to the first list.
 // - Items we create are named `<uid>.ics`; an item keeps its file name when
 //   rewritten, and a move to another list writes the new file before the
 //   old one goes. Writes go to a `.tmp` file, synced, then renamed.

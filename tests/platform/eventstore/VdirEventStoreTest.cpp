@@ -206,11 +206,54 @@ TEST_F(VdirEventStoreTest, AccountsAndListsComeFromTheFolders) {
                                                                 {u"Personal"_s, u"Beta"_s},
                                                                 {secondName, u"Reminders"_s}}));
     EXPECT_EQ(store.lists().front().color, u"#ff8800"_s);
-    EXPECT_EQ(store.defaultListForNewReminders(), store.lists().front());
+    EXPECT_EQ(store.defaultListForNewReminders(), store.lists().back()) << "the list made for the empty root";
     EXPECT_EQ(store.authorizationStatus(), AuthorizationStatus::fullAccess);
     for (const ReminderList& list : store.lists()) {
         EXPECT_EQ(list.source->sourceType, 0) << "a folder on this machine";
         EXPECT_TRUE(list.allowsContentModifications);
+    }
+}
+
+// New reminders go where todoman files new to-dos when it reads these
+// folders, else to the list made on the first run, else to the first list;
+// never to a list just because its title sorts first.
+TEST_F(VdirEventStoreTest, TheDefaultListIsTodomansThenTheFirstRunsThenTheFirst) {
+    QTemporaryDir config;
+    const ScopedVariable configHome("XDG_CONFIG_HOME", config.path().toUtf8());
+    const ScopedVariable configDirs("XDG_CONFIG_DIRS", config.filePath(u"none"_s).toUtf8());
+    // The folders as "~/…" from a HOME just above them.
+    const ScopedVariable home("HOME", QFileInfo(root()).path().toUtf8());
+    write(u"Reminders/displayname"_s, "Reminders");
+    write(u"health/displayname"_s, "Health");
+    write(u"Alpha/displayname"_s, "Alpha");
+    struct Case {
+        const char* what;
+        std::optional<QString> todoman;  // its config.py
+        bool firstRunsList;
+        QString expected;
+    };
+    const QString folders = root() + u"/*"_s;
+    const Case cases[] = {
+        {"no todoman", std::nullopt, true, u"Reminders"_s},
+        {"todoman's default", u"path = \"%1\"\ndefault_list = 'Health'  # where new to-dos go\n"_s.arg(folders), true,
+         u"Health"_s},
+        {"the path from HOME", u"path = \"~/%1/*\"\ndefault_list = \"Health\"\n"_s.arg(QFileInfo(root()).fileName()),
+         true, u"Health"_s},
+        {"todoman reads other folders", u"path = \"/elsewhere/*\"\ndefault_list = \"Health\"\n"_s, true,
+         u"Reminders"_s},
+        {"todoman's list is gone", u"path = \"%1\"\ndefault_list = \"Work\"\n"_s.arg(folders), true, u"Reminders"_s},
+        {"no list made on the first run", std::nullopt, false, u"Alpha"_s},
+    };
+    QDir().mkpath(config.filePath(u"todoman"_s));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(config.filePath(u"todoman/config.py"_s));
+        if (c.todoman) writeTestFile(config.filePath(u"todoman/config.py"_s), c.todoman->toUtf8());
+        if (!c.firstRunsList) QDir(root() + u"/Reminders"_s).removeRecursively();
+        const std::unique_ptr<VdirEventStore> store = open();
+        const std::optional<ReminderList> chosen = store->defaultListForNewReminders();
+        ASSERT_TRUE(chosen);
+        EXPECT_EQ(chosen->title, c.expected);
     }
 }
 
