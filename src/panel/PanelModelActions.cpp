@@ -128,6 +128,9 @@ void PanelModel::performUndo() {
     }
     undoBarTimedOut_ = false;
     setUndoItem(std::nullopt);
+    // The keyboard goes back to the field: left to the list, the next space
+    // typed would complete the selected reminder again.
+    if (!editingID() && !showsCapture()) setFocus(FocusTarget::field);
 }
 
 int PanelModel::completedTodayCount() const { return store().count(store::CountScope::completedToday); }

@@ -623,6 +623,32 @@ TEST_F(PanelActionsX11Test, UndoWithinFiveSecondsKeepsTheFile) {
     EXPECT_TRUE(rows(state()).contains(ids[0]));
 }
 
+// The first click on Undo takes the completion back, and the keyboard goes
+// to the field: a space typed then is text, not a completion of the row.
+TEST_F(PanelActionsX11Test, TheFirstClickOnUndoTakesACompletionBackAndTheFieldGetsTheKeyboard) {
+    const QStringList ids = rows(opened());
+    ASSERT_EQ(ids.size(), 8);
+    xdotool(u"key Down sleep 0.1 key space"_s);
+    ASSERT_TRUE(waitFor([&] { return contents(ids[0]).contains("STATUS:COMPLETED"); }));
+    ASSERT_TRUE(waitFor([&] { return undo() != u"none"_s; }));
+    output->clear();
+    command("undo-button");
+    const QStringList button = output->waitForLineStartingWith(u"undo-button "_s).split(u' ');
+    ASSERT_EQ(button.size(), 3) << button.join(u' ').toStdString();
+    xdotool(u"mousemove %1 %2 click 1"_s.arg(button[1], button[2]));
+    EXPECT_TRUE(waitFor([&] { return contents(ids[0]).contains("STATUS:NEEDS-ACTION"); })) << contents(ids[0]).data();
+    const ProbeState after = stateWhen([&](const ProbeState& s) { return rows(s).contains(ids[0]); });
+    EXPECT_TRUE(rows(after).contains(ids[0])) << after.line.toStdString();
+    EXPECT_TRUE(waitFor([&] { return undo() == u"none"_s; })) << "the bar goes";
+    const ProbeState focused = stateWhen([](const ProbeState& s) { return s.is(u"fieldFocused"_s); });
+    EXPECT_TRUE(focused.is(u"fieldFocused"_s)) << focused.line.toStdString();
+    EXPECT_EQ(focused.field(u"focus"_s), u"field"_s);
+    session.xdotool({u"type"_s, u"--delay"_s, u"20"_s, u"x y"_s});
+    const ProbeState typed = stateWhen([](const ProbeState& s) { return s.line.endsWith(u" query=x y"_s); });
+    EXPECT_TRUE(typed.line.endsWith(u" query=x y"_s)) << typed.line.toStdString();
+    EXPECT_TRUE(contents(ids[0]).contains("STATUS:NEEDS-ACTION")) << "the space went to the field";
+}
+
 TEST_F(PanelActionsX11Test, AnEditTypedInTheRowMovesTheReminderToTheListItNames) {
     const QStringList ids = rows(opened());
     ASSERT_EQ(ids.size(), 8);

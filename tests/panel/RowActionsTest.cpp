@@ -163,8 +163,10 @@ TEST_F(RowActionsTest, TheNextActionDecidesWhatBecomesOfAPendingDeletion) {
         else panel.completeReminders(shown({"b"}));
         EXPECT_EQ(inTheStore(), c.storeAfterSecond);
         EXPECT_EQ(undoIDs(), QStringList{u"b"_s});
+        panel.setFocus(FocusTarget::list);
         panel.performUndo();
         EXPECT_EQ(panel.undoItem(), std::nullopt);
+        EXPECT_EQ(panel.focus(), FocusTarget::field) << "typing goes to the field, not to the list's keys";
         EXPECT_EQ(visible(), c.visibleAfterUndo);
         EXPECT_EQ(isDone("a"), c.aDoneAfterUndo);
         EXPECT_EQ(isDone("b"), c.bDoneAfterUndo);

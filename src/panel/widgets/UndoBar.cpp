@@ -26,6 +26,9 @@ UndoBar::UndoBar(QWidget* parent)
     rows::setTone(*count_, rows::Tone::green);
     undo_->setFlat(true);
     undo_->setCursor(Qt::PointingHandCursor);
+    // A click leaves the keyboard where it is: the button goes with the
+    // bar, and the keyboard would fall to whatever comes next.
+    undo_->setFocusPolicy(Qt::NoFocus);
     rows::setTone(*undo_, rows::Tone::accent);
     layout->addWidget(message_, 0);
     layout->addWidget(count_);
