@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QPointer>
 #include <QRawFont>
 #include <QScreen>
 #include <QStringList>
@@ -81,6 +82,17 @@ const QString kOverflowTitle = u"Tavlin can’t show its tray icon"_s;
 std::optional<QString>& pendingOverflowAlert() {
     static std::optional<QString> text;
     return text;
+}
+
+// The alert about a missing tray while it is up.
+QPointer<QMessageBox>& shownOverflowAlert() {
+    static QPointer<QMessageBox> alert;
+    return alert;
+}
+
+void bringToFront(QWidget& window) {
+    window.raise();
+    window.activateWindow();
 }
 
 QColor withAlpha(QColor colour, qreal alpha) {
@@ -613,6 +625,8 @@ std::optional<QString> StatusItemController::takePendingOverflowAlert() {
 }
 
 void StatusItemController::showOverflowAlert() {
+    // Asked again while it is up (another opening of the panel): to the front.
+    if (QMessageBox* shown = shownOverflowAlert()) return bringToFront(*shown);
     // Taken first, so that it is shown once.
     const std::optional<QString> text = takePendingOverflowAlert();
     if (!text) return;
@@ -620,10 +634,8 @@ void StatusItemController::showOverflowAlert() {
     alert.setInformativeText(*text);
     // Above the other windows, and with the keyboard, once it is shown.
     alert.setWindowFlag(Qt::WindowStaysOnTopHint);
-    QTimer::singleShot(0, &alert, [&alert] {
-        alert.raise();
-        alert.activateWindow();
-    });
+    QTimer::singleShot(0, &alert, [&alert] { bringToFront(alert); });
+    shownOverflowAlert() = &alert;
     alert.exec();
 }
 

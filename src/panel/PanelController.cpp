@@ -104,13 +104,24 @@ void PanelController::open(std::optional<QString> prefill, std::optional<Anchor>
         timings.emplace_back(QString::fromLatin1(phase), double(elapsed.nsecsElapsed()) / 1e6);
     };
 
+    // The tray notice is modal: a panel opened while it is up would sit
+    // behind it taking no input. The notice comes to the front instead, and
+    // the opening that showed it goes on once it is answered.
+    if (showingOverflowAlert_) {
+        qCInfo(lcPanel) << "open: the tray notice is up; it comes first";
+        if (shell_.showOverflowAlert) shell_.showOverflowAlert();
+        return;
+    }
     if (anchor) anchor_ = *anchor;
     if (shell_.showOverflowAlert) {
         const QPointer<PanelController> self(this);
+        showingOverflowAlert_ = true;
         shell_.showOverflowAlert();
-        // The notice runs a loop of its own until it is dismissed: a panel
-        // may have opened meanwhile, or the controller gone.
-        if (!self || panel_) return;
+        // The notice runs a loop of its own until it is dismissed: the
+        // controller may have gone meanwhile.
+        if (!self) return;
+        showingOverflowAlert_ = false;
+        if (panel_) return;
     }
     mark("overflowNotice");
     store_.requestRefresh();

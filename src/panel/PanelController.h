@@ -48,7 +48,8 @@ public:
         // click is known), or nothing.
         std::function<std::optional<QRectF>()> statusButtonProvider;
         // Shows the pending notice that the tray has no room for the item,
-        // if there is one, and returns when it is dismissed.
+        // if there is one, and returns when it is dismissed; called again
+        // while it is up, brings it to the front.
         std::function<void()> showOverflowAlert;
         std::function<void()> openPreferences;
         std::function<void()> checkForUpdates;  // empty without an updater
@@ -183,6 +184,7 @@ private:
     std::optional<ListMetrics> listMetrics_;
     std::optional<geometry::UserResize> userResize_;
     int resignKeyCount_ = 0;
+    bool showingOverflowAlert_ = false;
     std::vector<std::pair<QString, double>> lastOpenTimings_;
 };
 

@@ -550,18 +550,30 @@ TEST_F(PanelControllerTest, APanelClosedDuringAnEdgeDragLeavesNoDragBehind) {
     EXPECT_EQ(window().frame.height(), 260);
 }
 
-TEST_F(PanelControllerTest, APanelOpenedWhileTheOverflowNoticeWasUpIsTheOnlyOne) {
+// An opening while the modal notice is up brings the notice to the front
+// and opens no panel behind it; the opening that showed the notice opens
+// the one panel once it is answered.
+TEST_F(PanelControllerTest, AnOpeningWhileTheOverflowNoticeIsUpOpensNoPanelBehindIt) {
     PanelController& controller = makeController();
-    bool reentered = false;
+    int notices = 0;
+    std::size_t madeMeanwhile = 0;
     controller.shellHooks().showOverflowAlert = [&] {
-        // The notice's own loop runs the hot key meanwhile.
-        if (std::exchange(reentered, true)) return;
+        if (++notices > 1) return;
+        // The notice's own loop runs the hot key and a capture meanwhile.
         controller.toggle(true);
+        controller.open(u"milk"_s, Anchor::screenCenter);
+        madeMeanwhile = windows.made.size();
     };
+    PanelLog log;
     controller.toggle(false);
-    EXPECT_EQ(windows.made.size(), 1u);
-    EXPECT_EQ(controller.anchor(), Anchor::screenCenter);
+    EXPECT_EQ(madeMeanwhile, 0u);
+    EXPECT_EQ(notices, 3) << "brought to the front at each opening";
+    ASSERT_EQ(windows.made.size(), 1u);
+    EXPECT_EQ(controller.anchor(), Anchor::statusItem);
     EXPECT_TRUE(window().visible && window().key);
+    controller.toggle(true);
+    EXPECT_FALSE(panelOpen()) << "the panel is key: the hot key closes it";
+    EXPECT_FALSE(log.lines.join(u'|').contains(u"bug state"_s)) << log.lines.join(u'|').toStdString();
 }
 
 TEST_F(PanelControllerTest, EachOpeningHasAModelOfItsOwnThatTheCloseEnds) {
