@@ -146,7 +146,10 @@ private:
 };
 
 int ListSuggestions::frameHeight(int contentHeight, bool embedded) {
-    return std::min(std::max(contentHeight, minimumFrameHeight), embedded ? embeddedCap : floatingCap);
+    // Inside the edit row the names are as high as their rows: a band
+    // left under a single name would look like part of the list.
+    if (embedded) return std::min(contentHeight, embeddedCap);
+    return std::min(std::max(contentHeight, minimumFrameHeight), floatingCap);
 }
 
 ListSuggestions::Fill ListSuggestions::fill(int index, int selectedIndex, std::optional<int> hoveredIndex) {
@@ -166,7 +169,6 @@ ListSuggestions::ListSuggestions(bool embedded, QWidget* parent)
     scroll_->setWidgetResizable(true);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll_->viewport()->setAutoFillBackground(false);
-    content_->setAutoFillBackground(false);
     auto* column = new QVBoxLayout(content_);
     column->setContentsMargins(0, 0, 0, embedded ? 0 : floatingBottomPadding);
     column->setSpacing(0);
@@ -174,6 +176,9 @@ ListSuggestions::ListSuggestions(bool embedded, QWidget* parent)
     column->addWidget(rows_);
     column->addStretch();
     scroll_->setWidget(content_);
+    // Set after setWidget, which turns the filling on: the rows lie on
+    // whatever they are shown over (the panel, the edit row's tint).
+    content_->setAutoFillBackground(false);
     layout->addWidget(scroll_);
 
     if (!embedded) {

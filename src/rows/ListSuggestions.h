@@ -25,8 +25,8 @@ public:
     // How a row is filled.
     enum class Fill { none, hover, selection };
 
-    // The list's height for content `contentHeight` high: at least 40, at
-    // most 260 floating or 160 embedded (it scrolls beyond).
+    // The list's height for content `contentHeight` high: floating at
+    // least 40 and at most 260, embedded at most 160 (it scrolls beyond).
     static int frameHeight(int contentHeight, bool embedded);
     // The selection's fill wins over the pointer's; an index out of the
     // rows fills nothing.

@@ -244,6 +244,11 @@ const std::vector<std::pair<QString, Setup>> actions{
          model.setEditingText(u"Call the dentist 4 Mar 2026 14:00 #"_s);
          model.setEditListSuggestionIndex(1);
      }},
+    {u"edit-row-suggestions-one"_s,
+     [](panel::PanelModel& model, auto&) {
+         model.startEdit(shown(model, u"t1"_s));
+         model.setEditingText(u"Call the dentist 4 Mar 2026 14:00 #wo"_s);
+     }},
     {u"row-swipe-revealed"_s,
      [](panel::PanelModel&, panel::widgets::ReminderList& list) { list.revealSwipe(u"t1"_s); }},
 };

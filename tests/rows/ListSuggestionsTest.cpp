@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <QLabel>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -40,16 +41,20 @@ struct Shown {
 
 }  // namespace
 
-TEST(ListSuggestions, TheFrameIsAtLeast40AndAtMostItsCap) {
+TEST(ListSuggestions, TheFrameIsAtLeast40FloatingAndAtMostItsCap) {
     const std::tuple<int, bool, int> cases[] = {
-        {0, false, 40}, {39, false, 40}, {100, false, 100}, {300, false, 260}, {300, true, 160}, {150, true, 150},
+        {0, false, 40},   {39, false, 40},  {100, false, 100}, {300, false, 260},
+        {300, true, 160}, {150, true, 150}, {27, true, 27},    {0, true, 0},
     };
     for (const auto& [content, embedded, height] : cases)
         EXPECT_EQ(ListSuggestions::frameHeight(content, embedded), height) << content << " " << embedded;
 
+    Shown empty(false, {});
+    EXPECT_EQ(empty.view.scrollArea()->height(), 40);
     for (const bool embedded : {false, true}) {
-        Shown empty(embedded, {});
-        EXPECT_EQ(empty.view.scrollArea()->height(), 40) << embedded;
+        Shown one(embedded, numberedLists(1));
+        EXPECT_EQ(one.view.scrollArea()->height(), std::max(one.view.contentHeight(), embedded ? 0 : 40))
+            << embedded << ": no band under a single name in the edit row";
         Shown many(embedded, numberedLists(12));
         EXPECT_EQ(many.view.scrollArea()->height(), embedded ? 160 : 260) << embedded;
         EXPECT_GT(many.view.contentHeight(), many.view.scrollArea()->height());
@@ -69,6 +74,29 @@ TEST(ListSuggestions, TheFloatingLookHasItsTitleAndKeyHintsTheEmbeddedNone) {
     EXPECT_TRUE(embedded.view.findChildren<QLabel*>().isEmpty());
     EXPECT_EQ(embedded.view.rowRect(0).left(), 0);
     EXPECT_EQ(embedded.view.rowRect(0).width(), embedded.view.rowsView()->width());
+}
+
+// Embedded, the names lie on the edit row as it paints itself (its tint):
+// nothing of theirs fills the gaps between them with the palette's Base.
+TEST(ListSuggestions, EmbeddedTheNamesLieOnTheRowAsItIsPainted) {
+    struct TintedRow : QWidget {
+        void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(10, 200, 10)); }
+    } row;
+    QPalette palette = row.palette();
+    palette.setColor(QPalette::Base, QColor(0, 0, 255));
+    row.setPalette(palette);
+    // Inside the list's viewport, as the edit row is, the role is the Base.
+    row.setBackgroundRole(QPalette::Base);
+    auto* view = new ListSuggestions(true, &row);
+    view->setNames({u"Groceries"_s, u"Work"_s});
+    view->setSelectedIndex(0);
+    row.resize(320, 120);
+    view->resize(320, view->sizeHint().height());
+    row.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&row));
+    const QRect second = view->rowRect(1);
+    const QPoint gap = view->rowsView()->mapTo(&row, QPoint(second.center().x(), second.bottom()));
+    EXPECT_EQ(row.grab().toImage().pixelColor(gap), QColor(10, 200, 10));
 }
 
 TEST(ListSuggestions, TheSelectionWinsOverTheHoverAndAnIndexOutOfRangeFillsNothing) {
