@@ -1,7 +1,11 @@
-// panel_probe [--reminders DIR] [--status-rect X,Y,W,H]: the quick-add panel
-// as Tavlin's shell drives it, for the tests on a real X server. The real
-// store reads DIR; ctrl+alt+k toggles the panel as the hot key does; the
-// tray item is the rectangle given (in Qt's desktop coordinates).
+// panel_probe [--reminders DIR] [--status-rect X,Y,W,H] [--tray-notice]: the
+// quick-add panel as Tavlin's shell drives it, for the tests on a real X
+// server. The real store reads DIR; ctrl+alt+k toggles the panel as the hot
+// key does; the tray item is the rectangle given (in Qt's desktop
+// coordinates). With --tray-notice the first opening shows a modal notice
+// titled "No tray", as the shell does when no tray shows its item: it
+// prints "notice shown", "notice raised" when an opening brings it to the
+// front again, and "notice answered".
 //
 // It prints "ready" when keys may be pressed, and reads commands, one a
 // line, from standard input:
@@ -77,9 +81,12 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSet>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWindow>
 
 #include <unistd.h>
@@ -257,6 +264,26 @@ int main(int argc, char** argv) {
     PanelController controller(store, settings, location, {.makeWindow = tavlin::panel::widgets::KeyPanel::factory()});
     const std::optional<QRectF> trayItem = rectangle(argumentOf(u"--status-rect"_s));
     controller.shellHooks().statusButtonProvider = [trayItem] { return trayItem; };
+    bool noticePending = arguments.contains(u"--tray-notice"_s);
+    QPointer<QMessageBox> notice;
+    controller.shellHooks().showOverflowAlert = [&] {
+        if (notice) {
+            notice->raise();
+            notice->activateWindow();
+            return say(u"notice raised"_s);
+        }
+        if (!std::exchange(noticePending, false)) return;
+        QMessageBox alert(QMessageBox::Information, u"No tray"_s, u"No tray"_s, QMessageBox::Ok);
+        alert.setWindowFlag(Qt::WindowStaysOnTopHint);
+        QTimer::singleShot(0, &alert, [&alert] {
+            alert.raise();
+            alert.activateWindow();
+            say(u"notice shown"_s);
+        });
+        notice = &alert;
+        alert.exec();
+        say(u"notice answered"_s);
+    };
 
     KeyBindings::Module keys(defaults, tavlin::platform::makeSystemHotKeyBackend());
     const KeyBindings::Name& name = KeyBindings::Name::togglePanel;

@@ -197,6 +197,28 @@ TEST_F(PanelX11Test, ALongPressSendsAPinnedPanelHome) {
     EXPECT_TRUE(atScreenCentreHome(home.geometry()));
 }
 
+// While the modal notice of a missing tray is up, the hot key brings it to
+// the front and opens no panel behind it; once it is answered the panel
+// opens with the keyboard, and the hot key closes it again.
+TEST_F(PanelX11Test, WhileTheTrayNoticeIsUpNoPanelOpensBehindItAndOnceAnsweredThePanelOpens) {
+    startProbe({u"--tray-notice"_s});
+    xdotool(u"key ctrl+alt+k"_s);
+    ASSERT_TRUE(output->waitForLine(u"notice shown"_s)) << output->lines().join(u" | "_s).toStdString();
+    ASSERT_TRUE(waitFor([&] { return activeWindowName() == u"No tray"_s; })) << activeWindowName().toStdString();
+    xdotool(u"key ctrl+alt+k"_s);
+    ASSERT_TRUE(output->waitForLine(u"notice raised"_s));
+    EXPECT_FALSE(state().is(u"open"_s)) << "no panel behind the notice";
+    EXPECT_EQ(activeWindowName(), u"No tray"_s);
+
+    xdotool(u"key Return"_s);
+    ASSERT_TRUE(output->waitForLine(u"notice answered"_s));
+    const ProbeState opened = stateWhen(openAndActive);
+    EXPECT_TRUE(openAndActive(opened)) << opened.line.toStdString();
+    xdotool(u"key ctrl+alt+k"_s);
+    const ProbeState closed = stateWhen([](const ProbeState& s) { return !s.is(u"open"_s); });
+    EXPECT_FALSE(closed.is(u"open"_s)) << closed.line.toStdString();
+}
+
 TEST_F(PanelX11Test, ATrayItemAtTheBottomOfTheScreenPutsThePanelAboveIt) {
     startProbe({u"--status-rect"_s, u"600,780,24,20"_s});
     command("click");
