@@ -124,7 +124,7 @@ bool detectedTime(const platform::DetectedDate& match, const QString& line, cons
 }
 
 bool hidesItsTime(const platform::DetectedDate& match, const QString& line, const ParserVocabulary& vocabulary) {
-    return match.timeWritten && !containsTimeExpression(textAt(line, match.range), vocabulary);
+    return match.timeWritten && !match.partOfDay && !containsTimeExpression(textAt(line, match.range), vocabulary);
 }
 
 bool detectorReadsDay(const QString& text, const BoundDetector& detector) {

@@ -27,7 +27,8 @@ bool detectedTime(const platform::DetectedDate& match, const QString& line, cons
 // Whether the detector read a time in a match that the text, as the
 // vocabulary reads it, does not show ("klo puoli viisi" in a vocabulary
 // without "puoli"): taken, the match would keep its day and lose its time,
-// so it is no date at all.
+// so it is no date at all. A part of the day ("morgen früh") is no clock
+// time to lose: its day stands alone.
 bool hidesItsTime(const platform::DetectedDate& match, const QString& line, const ParserVocabulary& vocabulary);
 
 // Whether the detector reads a day anywhere in the text: "9:00" and "at

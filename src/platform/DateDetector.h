@@ -37,6 +37,9 @@ struct DetectedDate {
     // text instead; these serve the detector's own checks.
     bool dayWritten = false;
     bool timeWritten = false;
+    // The time is only the usual hour of a part of the day ("tonight",
+    // "Sonntagabend"), not a clock time.
+    bool partOfDay = false;
     // An hour from 1 to 5 read as p.m. for want of anything saying which
     // half of the day it is ("5:30" is 17:30).
     bool afternoonGuessed = false;

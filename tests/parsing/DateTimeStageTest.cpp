@@ -150,3 +150,83 @@ TEST(OrdinalDays, Phrases) {
     };
     for (const auto& [reading, expected] : cases) expectReading(reading, expected);
 }
+
+namespace {
+
+// A line of one language (and English, as every user has it), read with a
+// 24-hour clock.
+struct NativeCase {
+    const char16_t* code;
+    QString line;
+    std::optional<DateComponents> due;
+    QString title;
+};
+
+void expectNativeReadings(std::initializer_list<NativeCase> cases) {
+    for (const NativeCase& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        const ParserVocabulary vocabulary = ParserVocabulary::forLocaleIdentifiers({QString::fromUtf16(c.code)});
+        const ParsedQuickAdd parsed = QuickAddParser::parse(
+            c.line,
+            {.referenceDate = at(4, 10, 0), .calendar = calendar(), .vocabulary = vocabulary, .uses24HourClock = true});
+        EXPECT_EQ(parsed.dueDateComponents, c.due);
+        EXPECT_EQ(parsed.hasTime, c.due && c.due->hour.has_value());
+        EXPECT_EQ(parsed.title, c.title);
+    }
+}
+
+}  // namespace
+
+// Where a language writes its dates with the marks of a time, the date
+// wins unless something makes the digits a time: a clock marker before
+// them, or an ending that only follows clock times.
+TEST(DateTimeStage, DayAndMonthInDigitsOrATime) {
+    expectNativeReadings({
+        {u"hu", u"adóbevallás 03.20-ig"_s, dayOf(20), u"adóbevallás"_s},
+        {u"hu", u"hívás 10.30-kor"_s, timeOf(4, 10, 30), u"hívás"_s},
+        {u"de", u"Zahnarzt am 20.03 um 9 Uhr"_s, timeOf(20, 9, 0), u"Zahnarzt"_s},
+        {u"de", u"Treffen um 15.04"_s, timeOf(4, 15, 4), u"Treffen"_s},
+        {u"tr", u"diş hekimi 15.04'te"_s, dayOf(15, 4), u"diş hekimi"_s},
+        {u"nl", u"tandarts 20-3"_s, dayOf(20), u"tandarts"_s},
+        {u"en", u"install version 3.12"_s, std::nullopt, u"install version 3.12"_s},
+    });
+}
+
+// A number after a clock marker that counts what follows it is no time,
+// and the line keeps its title whole.
+TEST(DateTimeStage, NumbersThatCountKeepTheTitle) {
+    expectNativeReadings({
+        {u"en", u"meet Anna at 221 Baker Street"_s, std::nullopt, u"meet Anna at 221 Baker Street"_s},
+        {u"es", u"comprar las 3 camisetas"_s, std::nullopt, u"comprar las 3 camisetas"_s},
+        {u"es", u"comprar camisetas a las 3"_s, timeOf(4, 15, 0), u"comprar camisetas"_s},
+        {u"cs", u"sraz v 3. patře"_s, std::nullopt, u"sraz v 3. patře"_s},
+        {u"cs", u"sraz v 3"_s, timeOf(4, 15, 0), u"sraz"_s},
+    });
+}
+
+// A part of the day gives its day, at its hour where the language's time
+// words show it, else the day alone; never nothing.
+TEST(DateTimeStage, PartsOfTheDayGiveTheirDay) {
+    expectNativeReadings({
+        {u"en", u"email Tom this evening"_s, timeOf(4, 19, 0), u"email Tom"_s},
+        {u"de", u"Brötchen holen morgen früh"_s, dayOf(5), u"Brötchen holen"_s},
+        {u"de", u"Sonntagabend Tatort schauen"_s, dayOf(8), u"Tatort schauen"_s},
+        {u"it", u"chiamare Luca stasera"_s, dayOf(4), u"chiamare Luca"_s},
+        {u"fi", u"sauna sunnuntai-iltana"_s, dayOf(8), u"sauna"_s},
+    });
+}
+
+// A span counted in words, or by the hour and a half, is read whole or not
+// at all: never its first part with the rest left in the title. Where the
+// language's time words do not show the hour ("in an hour and a half"), the
+// line keeps no date rather than the day without its time.
+TEST(DateTimeStage, SpansInWordsAreReadWhole) {
+    expectNativeReadings({
+        {u"en", u"renew the passport in thirty days"_s, dayOf(3, 4), u"renew the passport"_s},
+        {u"en", u"leave in an hour and a half"_s, std::nullopt, u"leave in an hour and a half"_s},
+        {u"fr", u"rappeler Paul dans une heure et demie"_s, timeOf(4, 11, 30), u"rappeler Paul"_s},
+        {u"hu", u"hívd fel Pétert másfél óra múlva"_s, timeOf(4, 11, 30), u"hívd fel Pétert"_s},
+        {u"tr", u"Ahmet'i bir buçuk saat sonra ara"_s, timeOf(4, 11, 30), u"Ahmet'i ara"_s},
+        {u"it", u"chiamare Marco tra un'ora e mezza"_s, std::nullopt, u"chiamare Marco tra un'ora e mezza"_s},
+    });
+}

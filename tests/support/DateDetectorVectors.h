@@ -402,6 +402,42 @@ inline const std::vector<Vector>& vectors() {
          'A',
          nl,
          {{0, 6, u"2026-08-20"_s}, {31, 10, u"2026-08-19 13:00"_s}}},
+        // A day and month in digits as each language writes them without a
+        // year, and where the same digits are a time instead.
+        {u"68de"_s,
+         u"15.04, 3.12 und 1.5 kg, um 15.04"_s,
+         'A',
+         in(u"de"),
+         {{0, 5, u"2027-04-15"_s}, {7, 4, u"2026-12-03"_s}, {24, 8, u"2026-08-19 15:04"_s}}},
+        {u"68nl"_s, u"15-4"_s, 'A', nl, {{0, 4, u"2027-04-15"_s}}},
+        {u"68hu"_s, u"03.20-ig, 04.15-én"_s, 'A', in(u"hu"), {{0, 8, u"2027-03-20"_s}, {10, 8, u"2027-04-15"_s}}},
+        {u"68hu2"_s, u"10.30-kor"_s, 'A', in(u"hu"), {{0, 9, u"2026-08-19 10:30"_s}}},
+        {u"68tr"_s, u"15.04'te"_s, 'A', in(u"tr"), {{0, 8, u"2027-04-15"_s}}},
+        // A number that counts the word after it is no hour.
+        {u"69es"_s, u"comprar las 3 camisetas, a las 3"_s, 'A', in(u"es"), {{25, 7, u"2026-08-19 15:00"_s}}},
+        {u"69cs"_s, u"sraz v 3. patře, v 3"_s, 'A', in(u"cs"), {{17, 3, u"2026-08-19 15:00"_s}}},
+        // Spans counted in words, and by the hour and a half.
+        {u"70en"_s,
+         u"in twenty days, in an hour and a half"_s,
+         'A',
+         {u"en"_s},
+         {{0, 14, u"2026-09-08"_s}, {16, 21, u"2026-08-19 11:30"_s}}},
+        {u"70fr"_s, u"dans quinze jours"_s, 'A', fr, {{0, 17, u"2026-09-03"_s}}},
+        {u"70it"_s, u"tra un'ora e mezza"_s, 'A', in(u"it"), {{0, 18, u"2026-08-19 11:30"_s}}},
+        {u"70tr"_s, u"bir buçuk saat sonra"_s, 'A', in(u"tr"), {{0, 20, u"2026-08-19 11:30"_s}}},
+        // A weekday and a part of the day as one word.
+        {u"71fi"_s, u"sunnuntai-iltana"_s, 'A', in(u"fi"), {{0, 16, u"2026-08-23 19:00"_s}}},
+        {u"71sv"_s, u"söndagskväll"_s, 'A', in(u"sv"), {{0, 12, u"2026-08-23 19:00"_s}}},
+        {u"71tr"_s, u"Pazar akşamı"_s, 'A', in(u"tr"), {{0, 12, u"2026-08-23 19:00"_s}}},
+        // Hebrew prefixes: "ב" before a weekday, "ב-" after a day is its hour,
+        // "ה-" before a day of the month.
+        {u"72he"_s,
+         u"קניות בשבת, מחר ב-8, עד ה-15"_s,
+         'A',
+         in(u"he"),
+         {{6, 4, u"2026-08-22"_s}, {12, 7, u"2026-08-20 08:00"_s}, {24, 4, u"2026-09-15"_s}}},
+        // An hour in the case its dial word asks for.
+        {u"73tr"_s, u"saat dördü çeyrek geçe"_s, 'A', in(u"tr"), {{0, 22, u"2026-08-19 16:15"_s}}},
         // Words of one language are ordinary words in another.
         {u"64"_s, u"morgen leo ma"_s, 'A', {u"en"_s}, {}},
     };

@@ -241,7 +241,9 @@ std::optional<Atom> PhraseReader::monthFirstDateAt(qsizetype position) const {
 
 // "12/5", "12/5/26", "5.12.", "5.12.2026", "19-09-2026", "2026/09/19" and
 // the ISO form. Without a year a dotted date needs its closing dot, and a
-// dashed one is no date ("3.12" and "5-12" are versions and ranges).
+// dashed one is no date ("3.12" and "5-12" are versions and ranges), unless
+// a language in use writes its dates so: German "15.04", Dutch "15-4",
+// Hungarian "04.15-én" with the month first.
 std::optional<Atom> PhraseReader::numericDateAt(qsizetype position) const {
     int first = 0;
     const int firstDigits = text_.digitsAt(position, &first, 4);
@@ -262,19 +264,43 @@ std::optional<Atom> PhraseReader::numericDateAt(qsizetype position) const {
         thirdDigits = text_.digitsAt(end + 1, &third, 4);
         end += 1 + thirdDigits;
     }
-    if (!endsCleanly(end)) return std::nullopt;
+    // A case ending glued on ("04.15-én", "15.04'te") where the date has
+    // no year; one that only follows clock times makes it a time ("10.30-kor").
+    std::optional<EndingMatch> ending;
+    if (!endsCleanly(end)) {
+        ending = thirdDigits == 0 && !yearFirst ? lexicon_.endingAt(text_, end, active_) : std::nullopt;
+        if (!ending || ending->onlyTime) return std::nullopt;
+    }
     if (yearFirst) {
         if (thirdDigits < 1 || thirdDigits > 2) return std::nullopt;
         return calendarAtom(position, end, first, second, third);
     }
     std::optional<int> year;
+    bool loose = false;
     if (thirdDigits == 4) year = third;
     else if (thirdDigits == 2 && separator == '/') year = 2000 + third;
-    else if (thirdDigits != 0 || separator != (closed ? '.' : '/')) return std::nullopt;
-    const bool monthFirst =
-        separator == '/' && order_ == NumericDateOrder::monthDayYear && !(first > 12 && second <= 12);
-    return monthFirst ? calendarAtom(position, end, year, first, second)
-                      : calendarAtom(position, end, year, second, first);
+    else if (thirdDigits != 0) return std::nullopt;
+    else if (separator != (closed ? '.' : '/')) {
+        loose = !closed && looseDayMonth(separator, firstDigits, secondDigits, ending ? ending->end : end);
+        if (!loose) return std::nullopt;
+    }
+    if (ending) end = ending->end;
+    bool monthFirst =
+        separator == '/' ? order_ == NumericDateOrder::monthDayYear : (lexicon_.writesMonthFirst() & active_) != 0;
+    if (monthFirst && first > 12 && second <= 12) monthFirst = false;
+    std::optional<Atom> atom = monthFirst ? calendarAtom(position, end, year, first, second)
+                                          : calendarAtom(position, end, year, second, first);
+    if (atom) atom->looseDate = loose;
+    return atom;
+}
+
+// A day and month joined by a mark that a language in use writes them with,
+// not both of one digit ("1.5" is a number) and no hour word after them
+// ("15.04 Uhr" is a time).
+bool PhraseReader::looseDayMonth(char16_t mark, int firstDigits, int secondDigits, qsizetype end) const {
+    if (!(lexicon_.writesDayMonthWith(mark) & active_) || (firstDigits == 1 && secondDigits == 1)) return false;
+    const std::optional<qsizetype> next = afterBlanks(end);
+    return !(next && word(*next, Lex::hourWordAfter));
 }
 
 // "2026-09-19", "2026-09-19T17:00", "2026-09-19T15:00:00Z", and the date

@@ -72,13 +72,17 @@ struct DetectorLanguage {
     QString code;
 
     // Times of day.
-    QStringList clockMarkers;             // before a time: "at", "om", "kl."
+    QStringList clockMarkers;  // before a time: "at", "om", "kl."
+    // Clock markers that are also articles: before a number and a word they
+    // count what the word names (Spanish "las 3 camisetas").
+    QStringList articleMarkers;
     QStringList timeLeads;                // glued to a time before it, as no marker of the parser: Hebrew "ב-"
     QStringList hourWordsBefore;          // before an hour: "kello", "ora"
     QStringList hourWordsAfter;           // after an hour: "Uhr", "uur", "heures"
     QStringList hourWordsAfterMarker;     // after an hour that follows a marker: "o'clock"
     bool readsHourLetterH = false;        // "17h", "9h30"
     bool readsHourLetterU = false;        // "17u", "17u15"
+    bool dotsOrdinals = false;            // "3." before a word is an ordinal (Czech "v 3. patře"), no hour
     std::vector<TimedWord> timeWords;     // times on their own: "noon", "midnight"
     std::vector<TimedWord> dayParts;      // after a day: "morning", "evening"
     std::vector<TimedWord> tonightWords;  // today at a time: "tonight", "vanavond"
@@ -92,6 +96,7 @@ struct DetectorLanguage {
     std::vector<WeekdayModifier> weekdayModifiers;
     bool nextWeekdayNamesFollowingWeek = false;  // ICU's "next Wednesday" names the next week
     bool gluesWeekdayAndPart = false;            // "Donnerstagvormittag", "zondagmiddag"
+    QStringList weekdayPartJoins;                // besides none: Swedish "s" of "söndagskväll", Finnish "-"
 
     // Clock times said in words.
     std::vector<NumberedWord> numberWords;  // beyond CLDR's cardinals: Polish hours "piątej" 5, Hungarian "két" 2
@@ -103,6 +108,8 @@ struct DetectorLanguage {
     QStringList durationTrails;  // Finnish "kuluttua"
     std::vector<SpanWord> spanWords;
     QStringList oneWords;            // counts of one that are no numbers: "a", "an"
+    QStringList oneAndAHalfWords;    // "anderthalb", "másfél"
+    QStringList spanHalves;          // a half after a count or its unit: "et demie", Turkish "buçuk"
     bool countMayBeLeftOut = false;  // Polish "za godzinę": a span word in the singular counts one
 
     // Days beyond ICU's names and phrases.
@@ -110,6 +117,10 @@ struct DetectorLanguage {
     std::vector<NumberedWord> relativeMonths;  // "mese prossimo" 1
     QStringList dayNumberLeads;                // before a bare day of the month: "am" 15., "le" 15
     QStringList dayNumberWords;                // the same, and part of the phrase: "dia" 15, "tarehe" 15
+    // The marks a day and month are written with when no year follows and
+    // nothing closes them: "." of German "15.04", "-" of Dutch "15-4".
+    QString dayMonthMarks;
+    bool monthFirst = false;  // numeric dates put the month first: Hungarian "04.15-én"
 
     // What is glued to a word or a number.
     QStringList prefixes;  // before a word: Hebrew "ב" of "ביום שישי"
@@ -117,7 +128,10 @@ struct DetectorLanguage {
     // "'de" of "17'de", Hungarian "-kor" of "7-kor".
     QStringList endings;
     QStringList dayEndings;   // those that make a number a day of the month: "-én", "'inde"
-    QStringList timeEndings;  // those that make a number a clock time: "-kor"
+    QStringList timeEndings;  // those that make a number a clock time: Turkish "'de"
+    // Those that only ever follow a clock time, so that a dotted pair before
+    // one is a time and no date: Hungarian "10.30-kor".
+    QStringList clockEndings;
 
     // Words that join the parts of a phrase.
     QStringList joiners;             // between a time and a day: "on", "am"

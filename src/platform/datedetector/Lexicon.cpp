@@ -14,6 +14,9 @@ namespace tavlin::platform::datedetector {
 
 namespace {
 
+constexpr int kSmallestTen = 60;  // counts in words run one by one to here, then by tens
+constexpr int kLargestCountInWords = 90;
+
 // Blanks of any width match each other, and so do the apostrophes and the
 // hyphens, so that "aujourd'hui" and ICU's "aujourd’hui" are one word.
 QString canonicalSeparator(QStringView separator) {
@@ -122,6 +125,12 @@ std::optional<Lexicon> Lexicon::build() {
     return lexicon;
 }
 
+LanguageMask Lexicon::writesDayMonthWith(char16_t mark) const {
+    if (mark == '.') return dayMonthDot_;
+    if (mark == '-') return dayMonthDash_;
+    return 0;
+}
+
 LanguageMask Lexicon::languageMask(const QStringList& codes) const {
     LanguageMask mask = 1;  // English
     for (const QString& code : codes) {
@@ -138,6 +147,10 @@ void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, co
     if (language.readsHourLetterU) hourLetterU_ |= bit;
     if (language.countMayBeLeftOut) countLeftOut_ |= bit;
     if (language.partsLeadTimes) partsLeadTimes_ |= bit;
+    if (language.dayMonthMarks.contains(u'.')) dayMonthDot_ |= bit;
+    if (language.dayMonthMarks.contains(u'-')) dayMonthDash_ |= bit;
+    if (language.monthFirst) monthFirst_ |= bit;
+    if (language.dotsOrdinals) dotsOrdinals_ |= bit;
     addCalendarNames(language, bit, symbols);
     UErrorCode status = U_ZERO_ERROR;
     const icu::RelativeDateTimeFormatter formatter(locale.icu(), nullptr, UDAT_STYLE_LONG, UDISPCTX_CAPITALIZATION_NONE,
@@ -162,13 +175,17 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
     }
     // A weekday and a part of the day written as one word.
     if (language.gluesWeekdayAndPart) {
-        for (qsizetype index = 0; index < symbols.weekdaySymbols.size(); ++index)
-            for (const TimedWord& part : language.dayParts)
-                add({.kind = Lex::weekdayWithPart,
-                     .languages = bit,
-                     .number = static_cast<int>(index) + 1,
-                     .minute = part.hour},
-                    symbols.weekdaySymbols[index] + part.word.toLower());
+        QStringList joins = language.weekdayPartJoins;
+        joins.prepend(QString());
+        for (const QStringList* list : {&symbols.weekdaySymbols, &symbols.standaloneWeekdaySymbols})
+            for (qsizetype index = 0; index < list->size(); ++index)
+                for (const TimedWord& part : language.dayParts)
+                    for (const QString& join : std::as_const(joins))
+                        add({.kind = Lex::weekdayWithPart,
+                             .languages = bit,
+                             .number = static_cast<int>(index) + 1,
+                             .minute = part.hour},
+                            list->at(index) + join + part.word.toLower());
     }
     for (const QStringList* list : {&symbols.shortWeekdaySymbols, &symbols.shortStandaloneWeekdaySymbols}) {
         for (qsizetype index = 0; index < list->size(); ++index) {
@@ -227,8 +244,9 @@ void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask 
     }
 }
 
-// The cardinal numbers one to twelve in every form that CLDR's spelled-out
-// number rules give (genders, cases), as hours and as counts.
+// The cardinal numbers in every form that CLDR's spelled-out number rules
+// give (genders, cases): one to twelve as hours and counts, on to sixty and
+// the tens as counts ("in twenty minutes", "in ninety days").
 void Lexicon::addNumberWords(LanguageMask bit, const Locale& locale) {
     UErrorCode status = U_ZERO_ERROR;
     const icu::RuleBasedNumberFormat spellout(icu::URBNF_SPELLOUT, locale.icu(), status);
@@ -236,7 +254,7 @@ void Lexicon::addNumberWords(LanguageMask bit, const Locale& locale) {
     for (int32_t set = 0; set < spellout.getNumberOfRuleSetNames(); ++set) {
         const icu::UnicodeString name = spellout.getRuleSetName(set);
         if (name.indexOf(u"cardinal") < 0 || !isCountingCase(name)) continue;
-        for (int number = 1; number <= 12; ++number) {
+        for (int number = 1; number <= kLargestCountInWords; number += number < kSmallestTen ? 1 : 10) {
             icu::UnicodeString spelled;
             icu::FieldPosition position;
             UErrorCode formatStatus = U_ZERO_ERROR;
@@ -325,14 +343,16 @@ void Lexicon::addGlued(const DetectorLanguage& language, LanguageMask bit) {
         prefixes_.emplace_back(foldedWord(prefix), bit);
         prefixed_ |= bit;
     }
-    for (const QStringList* list : {&language.endings, &language.dayEndings, &language.timeEndings}) {
+    for (const QStringList* list :
+         {&language.endings, &language.dayEndings, &language.timeEndings, &language.clockEndings}) {
         for (const QString& ending : *list) {
             const std::optional<QChar> mark = ending.isEmpty() ? std::nullopt : endingMark(ending.front().unicode());
             if (!mark) continue;
             Ending& known = endings_[*mark + foldedWord(ending.mid(1))];
             known.languages |= bit;
             if (list == &language.dayEndings) known.marksDay |= bit;
-            if (list == &language.timeEndings) known.marksTime |= bit;
+            if (list == &language.timeEndings || list == &language.clockEndings) known.marksTime |= bit;
+            if (list == &language.clockEndings) known.onlyTime |= bit;
         }
     }
 }
@@ -349,6 +369,7 @@ void Lexicon::addHandTable(const DetectorLanguage& language, LanguageMask bit) {
         add({.kind = Lex::clockMarker, .languages = bit, .countsFromSix = language.hoursCountFromSix}, word);
     for (const QString& word : language.hourWordsBefore)
         add({.kind = Lex::hourWordBefore, .languages = bit, .countsFromSix = language.hoursCountFromSix}, word);
+    addWords(Lex::articleMarker, language.articleMarkers);
     addWords(Lex::timeLead, language.timeLeads);
     addWords(Lex::hourWordAfter, language.hourWordsAfter);
     addWords(Lex::hourWordAfterMarker, language.hourWordsAfterMarker);
@@ -378,6 +399,8 @@ void Lexicon::addHandTable(const DetectorLanguage& language, LanguageMask bit) {
     addWords(Lex::ordinalSuffix, language.ordinalSuffixes);
     addWords(Lex::ordinalConnector, language.ordinalConnectors);
     addWords(Lex::oneWord, language.oneWords);
+    addWords(Lex::oneAndAHalf, language.oneAndAHalfWords);
+    addWords(Lex::spanHalf, language.spanHalves);
     addWords(Lex::dayNumberLead, language.dayNumberLeads);
     addWords(Lex::dayNumberWord, language.dayNumberWords);
     for (const NumberedWord& name : language.numberWords)
@@ -485,7 +508,8 @@ std::optional<EndingMatch> Lexicon::endingAt(const TokenizedText& text, qsizetyp
     if (word.isNumber || !text.canEnd(word.end)) return std::nullopt;
     const auto known = endings_.constFind(*mark + word.folded);
     if (known == endings_.constEnd() || !(known->languages & active)) return std::nullopt;
-    return EndingMatch{word.end, (known->marksDay & active) != 0, (known->marksTime & active) != 0};
+    return EndingMatch{word.end, (known->marksDay & active) != 0, (known->marksTime & active) != 0,
+                       (known->onlyTime & active) != 0};
 }
 
 }  // namespace tavlin::platform::datedetector

@@ -35,6 +35,7 @@ enum class Lex : std::uint8_t {
     dayPart,          // number: hour ("morning" 9)
     dayPartLead,
     clockMarker,
+    articleMarker,
     hourWordBefore,
     timeLead,
     hourWordAfter,
@@ -46,6 +47,8 @@ enum class Lex : std::uint8_t {
     ordinalConnector,
     numberWord,       // number: 1 to 12, as an hour or a count
     oneWord,          // a count of one that is no hour: "a", "an"
+    oneAndAHalf,      // a count of one and a half: "anderthalb"
+    spanHalf,         // a half more of a span: "and a half"
     dialBefore,       // minute: added to the hour after it ("quarter past" 3); rules
     dialAfter,        // minute: added to the hour before it (4 "y media"); rules
     relativeMonth,    // number: months ahead ("next month" 1)
@@ -86,6 +89,7 @@ struct EndingMatch {
     qsizetype end = 0;
     bool marksDay = false;   // the number it follows is a day of the month
     bool marksTime = false;  // or a clock time
+    bool onlyTime = false;   // and nothing else: Hungarian "-kor"
 };
 
 // Every word the detector knows in the twenty languages: ICU's weekday and
@@ -101,6 +105,10 @@ public:
     LanguageMask readsHourLetterU() const { return hourLetterU_; }
     LanguageMask leavesCountOut() const { return countLeftOut_; }
     LanguageMask partsLeadTimes() const { return partsLeadTimes_; }
+    LanguageMask dotsOrdinals() const { return dotsOrdinals_; }
+    // The languages that write a day and month without a year with `mark`.
+    LanguageMask writesDayMonthWith(char16_t mark) const;
+    LanguageMask writesMonthFirst() const { return monthFirst_; }
 
     // The entries of the active languages that start with `tokenIndex` and
     // end where a phrase may end, longest first.
@@ -134,6 +142,7 @@ private:
         LanguageMask languages = 0;
         LanguageMask marksDay = 0;
         LanguageMask marksTime = 0;
+        LanguageMask onlyTime = 0;
     };
     QHash<QString, Ending> endings_;  // by mark ("'", "-", ":") and folded word
     std::vector<std::pair<QString, LanguageMask>> prefixes_;
@@ -142,6 +151,10 @@ private:
     LanguageMask partsLeadTimes_ = 0;
     LanguageMask hourLetterH_ = 0;
     LanguageMask hourLetterU_ = 0;
+    LanguageMask dayMonthDot_ = 0;
+    LanguageMask dayMonthDash_ = 0;
+    LanguageMask monthFirst_ = 0;
+    LanguageMask dotsOrdinals_ = 0;
 };
 
 }  // namespace tavlin::platform::datedetector

@@ -23,6 +23,7 @@ struct Atom {
     bool suppressed = false;          // "last friday": not read at all
     bool partOfDay = false;           // a day's time is a part of the day ("tonight"): a clock time beside it wins
     bool needsPartOfDay = false;      // a time the parser's rules read, kept only beside a part of the day
+    bool looseDate = false;           // a day and month with no mark closing them ("15.04"): a time after a marker
 };
 
 // A time said on a 12-hour dial placed in the half of the day that a part
@@ -96,6 +97,7 @@ private:
         qsizetype end = 0;
         bool inWords = false;
         bool timeEnding = false;                    // "7-kor"
+        bool half = false;                          // and a half: "anderthalb", "bir buçuk"
         LanguageMask languages = ~LanguageMask{0};  // of the words
     };
     std::optional<LexiconMatch> spanWordAt(qsizetype position, bool beforeCount, LanguageMask languages) const;
@@ -107,7 +109,9 @@ private:
     std::optional<ClockPart> clockPartAt(qsizetype position, bool afterMarker) const;
     std::optional<qsizetype> meridiemAt(qsizetype position, bool* pm) const;
     std::optional<WrittenTime> writtenTimeAt(qsizetype position, bool afterMarker, qsizetype* end) const;
-    std::optional<WrittenTime> hourAt(qsizetype position, bool afterLead, bool afterMarker, qsizetype* end) const;
+    std::optional<WrittenTime> hourAt(qsizetype position, bool afterLead, bool afterMarker, qsizetype* end,
+                                      bool afterArticle = false) const;
+    bool countsAWord(qsizetype end, bool afterArticle) const;
     std::optional<WrittenTime> dialAt(qsizetype position, bool afterMarker, qsizetype* end, bool* rulesRead) const;
     void readDialAfter(WrittenTime* time, qsizetype* end, bool* rulesRead, bool afterMarker) const;
     Atom withTrailingPartOfDay(Atom atom) const;
@@ -124,6 +128,7 @@ private:
     std::optional<Atom> dayFirstDateAt(qsizetype position) const;
     std::optional<Atom> monthFirstDateAt(qsizetype position) const;
     std::optional<Atom> numericDateAt(qsizetype position) const;
+    bool looseDayMonth(char16_t mark, int firstDigits, int secondDigits, qsizetype end) const;
     std::optional<Atom> isoDateAt(qsizetype position, int year) const;
     std::optional<DayNumber> dayNumberAt(qsizetype position) const;
     std::optional<DayNumber> ordinalNumberAt(qsizetype position) const;

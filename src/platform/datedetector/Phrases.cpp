@@ -7,6 +7,7 @@ namespace tavlin::platform::datedetector {
 namespace {
 
 bool joinableGap(const PhraseReader& reader, qsizetype from, qsizetype to);
+bool dayTakesTime(const Atom& day, const Atom& time);
 
 // An ordinal day only counts with a time after it, so that alone it leaves
 // its words to other phrases ("the 20th of August").
@@ -31,7 +32,15 @@ std::vector<Atom> leftmostLongestAtoms(const PhraseReader& reader) {
         std::optional<Atom> ordinal = reader.ordinalAt(token.start);
         if (ordinal && !takesATime(reader, *ordinal)) ordinal.reset();
         std::optional<Atom> best = reader.dayAt(token.start);
-        keepLonger(best, reader.timeAt(token.start));
+        std::optional<Atom> time = reader.timeAt(token.start);
+        // Right after a day, what reads as its day of the month and as a time
+        // is its time: Hebrew "מחר ב-8" is tomorrow at 8, not the 8th.
+        if (best && best->day && best->day->kind == WrittenDay::Kind::dayOfMonth && time && time->end >= best->end &&
+            !atoms.empty() && atoms.back().kind == Atom::Kind::day && atoms.back().day &&
+            atoms.back().day->kind != WrittenDay::Kind::dayOfMonth && dayTakesTime(atoms.back(), *time) &&
+            joinableGap(reader, atoms.back().end, token.start))
+            best.reset();
+        keepLonger(best, std::move(time));
         keepLonger(best, reader.spanAt(token.start));
         keepLonger(best, std::move(ordinal));
         if (!best) continue;
@@ -112,7 +121,8 @@ std::vector<Phrase> findPhrases(const TokenizedText& text, const Lexicon& lexico
                 phrases.push_back({TextRange::fromBounds(atom.start, next->end), day.day, timeOfPair(day, time)});
             ++index;
         } else if (standsAlone(atom)) {
-            phrases.push_back({TextRange::fromBounds(atom.start, atom.end), atom.day, atom.time, atom.minutesAhead});
+            phrases.push_back({TextRange::fromBounds(atom.start, atom.end), atom.day, atom.time, atom.minutesAhead,
+                               atom.partOfDay && atom.time});
         }
     }
     return phrases;

@@ -50,6 +50,7 @@ struct Phrase {
     std::optional<WrittenDay> day;
     std::optional<WrittenTime> time;
     std::optional<int> minutesAhead;  // a span from now that ends at a time ("in 2 hours")
+    bool partOfDay = false;           // the time is a part of the day's usual hour ("tonight")
 };
 
 // The date and time phrases of the text, in order, never overlapping: a day

@@ -226,7 +226,8 @@ std::optional<DetectedDate> Resolver::resolve(const Phrase& phrase) {
     DetectedDate detected{.range = phrase.range,
                           .date = *date,
                           .dayWritten = phrase.day.has_value(),
-                          .timeWritten = phrase.time.has_value()};
+                          .timeWritten = phrase.time.has_value(),
+                          .partOfDay = phrase.partOfDay};
     if (zoneOffset) detected.zoneIdentifier = phrase.time->zoneIdentifier;
     if (phrase.time) {
         detected.durationSeconds = phrase.time->durationSeconds;

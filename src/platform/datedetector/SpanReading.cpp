@@ -11,8 +11,16 @@ constexpr int kMostDays = 366;
 constexpr int kMostWeeks = 52;
 constexpr int kMostMonths = 24;
 
-std::optional<Atom> spanAtom(qsizetype start, qsizetype end, Span span, int count) {
+// A span and a half holds only whole minutes of hours: "an hour and a half",
+// not "a day and a half".
+std::optional<Atom> spanAtom(qsizetype start, qsizetype end, Span span, int count, bool half) {
     Atom atom{.kind = Atom::Kind::day, .start = start, .end = end};
+    if (half) {
+        if (span != Span::hour || count >= kMostHours) return std::nullopt;
+        atom.kind = Atom::Kind::span;
+        atom.minutesAhead = count * 60 + 30;
+        return atom;
+    }
     switch (span) {
     case Span::minute:
     case Span::hour:
@@ -48,9 +56,15 @@ std::optional<PhraseReader::Count> PhraseReader::countAt(qsizetype position, boo
     }
     std::optional<LexiconMatch> number = word(position, Lex::numberWord);
     if (!number && !asHour) number = word(position, Lex::oneWord);
+    if (!number && !asHour) number = word(position, Lex::oneAndAHalf);
     if (!number) return std::nullopt;
-    const int value = number->entry->kind == Lex::oneWord ? 1 : number->entry->number;
-    return Count{.value = value, .end = number->end, .inWords = true, .languages = number->entry->languages};
+    const Lex kind = number->entry->kind;
+    const int value = kind == Lex::numberWord ? number->entry->number : 1;
+    return Count{.value = value,
+                 .end = number->end,
+                 .inWords = true,
+                 .half = kind == Lex::oneAndAHalf,
+                 .languages = number->entry->languages};
 }
 
 bool PhraseReader::followsACount(qsizetype position) const {
@@ -93,12 +107,22 @@ std::optional<Atom> PhraseReader::spanAt(qsizetype position) const {
         if (!next) return std::nullopt;
         at = *next;
     }
-    const std::optional<Count> count = countAt(at, false);
+    std::optional<Count> count = countAt(at, false);
     if (count) {
         languages &= count->languages;
         if (!unit) {
-            const std::optional<qsizetype> next = afterBlanks(count->end);
+            // Italian "un'ora": a count that ends in its apostrophe runs on.
+            const bool elided = count->inWords && text_.tokenStartingAt(count->end) >= 0;
+            std::optional<qsizetype> next = elided ? std::optional(count->end) : afterBlanks(count->end);
             if (!next) return std::nullopt;
+            // Turkish "bir buçuk saat": the half between the count and its unit.
+            if (const std::optional<LexiconMatch> half = count->half ? std::nullopt : word(*next, Lex::spanHalf);
+                half && (half->entry->languages & languages)) {
+                languages &= half->entry->languages;
+                count->half = true;
+                next = afterBlanks(half->end);
+                if (!next) return std::nullopt;
+            }
             at = *next;
         }
     }
@@ -106,6 +130,16 @@ std::optional<Atom> PhraseReader::spanAt(qsizetype position) const {
     if (!unit) return std::nullopt;
     languages &= unit->entry->languages;
     qsizetype end = unit->entry->beforeCount ? (count ? count->end : unit->end) : unit->end;
+    bool half = count && count->half;
+    // "une heure et demie", "saa moja na nusu": the half after the unit.
+    if (const std::optional<qsizetype> next = half ? std::nullopt : afterBlanks(end)) {
+        if (const std::optional<LexiconMatch> more = word(*next, Lex::spanHalf);
+            more && (more->entry->languages & languages)) {
+            languages &= more->entry->languages;
+            half = true;
+            end = more->end;
+        }
+    }
     bool trailed = false;
     if (const std::optional<qsizetype> next = afterBlanks(end)) {
         if (const std::optional<LexiconMatch> trail = word(*next, Lex::durationTrail);
@@ -122,7 +156,7 @@ std::optional<Atom> PhraseReader::spanAt(qsizetype position) const {
     else if (count && span.minute == 0) amount = count->value;
     else if (!count && span.singular && (lexicon_.leavesCountOut() & languages)) amount = 1;
     if (amount < 1) return std::nullopt;
-    return spanAtom(position, end, static_cast<Span>(span.number), amount);
+    return spanAtom(position, end, static_cast<Span>(span.number), amount, half);
 }
 
 }  // namespace tavlin::platform::datedetector

@@ -121,6 +121,7 @@ std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
     bool afterLead = false;
     bool afterMarker = false;  // a clock marker stands right before the time
     bool fromSix = false;
+    bool afterArticle = false;
     if (const std::optional<LexiconMatch> lead = word(position, Lex::timeLead)) {
         if (const std::optional<qsizetype> next = afterWord(*lead)) {
             core = *next;
@@ -129,6 +130,8 @@ std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
     }
     if (const std::optional<LexiconMatch> marker = word(core, Lex::clockMarker)) {
         if (const std::optional<qsizetype> next = afterWord(*marker)) {
+            const std::optional<LexiconMatch> article = word(core, Lex::articleMarker);
+            afterArticle = article && article->end == marker->end;
             core = *next;
             afterLead = afterMarker = true;
             fromSix = marker->entry->countsFromSix;
@@ -146,12 +149,16 @@ std::optional<Atom> PhraseReader::timeAt(qsizetype position) const {
     bool rulesRead = false;
     std::optional<WrittenTime> time;
     if (text_.isDigitAt(core)) {
-        if (afterLead && dayAt(core)) return std::nullopt;  // "at 5 Aug": the date wins
+        // "at 5 Aug": the date wins, but not a loose one over a time ("um 15.04").
+        if (afterLead) {
+            const std::optional<Atom> day = dayAt(core);
+            if (day && !(afterMarker && day->looseDate)) return std::nullopt;
+        }
         time = writtenTimeAt(core, afterMarker, &end);
-        if (!time) time = hourAt(core, afterLead, afterMarker, &end);
+        if (!time) time = hourAt(core, afterLead, afterMarker, &end, afterArticle);
     } else {
         time = dialAt(core, afterMarker, &end, &rulesRead);
-        if (!time) time = hourAt(core, afterLead, afterMarker, &end);
+        if (!time) time = hourAt(core, afterLead, afterMarker, &end, afterArticle);
         if (!time && (!afterLead || afterMarker)) {
             if (const std::optional<LexiconMatch> timeWord = word(core, Lex::timeWord)) {
                 const bool midnight = timeWord->entry->number == kMidnight;
@@ -249,6 +256,10 @@ std::optional<WrittenTime> PhraseReader::writtenTimeAt(qsizetype position, bool 
     if (start->form == ClockPart::Form::colon || start->pm) readStatedZone(&after, &time, false);
     const std::optional<qsizetype> ending = numberEnd(after);
     if (!ending) return std::nullopt;
+    if (*ending != after) {  // "04.15-én" is a day, not a quarter past four
+        const std::optional<EndingMatch> glued = lexicon_.endingAt(text_, after, active_);
+        if (glued && glued->marksDay) return std::nullopt;
+    }
     *end = *ending;
     return time;
 }
@@ -256,8 +267,8 @@ std::optional<WrittenTime> PhraseReader::writtenTimeAt(qsizetype position, bool 
 // An hour without minutes: after a clock marker or an hour word ("at 5",
 // "kello 17", "um fünf"), before an hour word ("17 Uhr", "om 5 uur", "cinq
 // heures") or before a dial word ("4 y media").
-std::optional<WrittenTime> PhraseReader::hourAt(qsizetype position, bool afterLead, bool afterMarker,
-                                                qsizetype* end) const {
+std::optional<WrittenTime> PhraseReader::hourAt(qsizetype position, bool afterLead, bool afterMarker, qsizetype* end,
+                                                bool afterArticle) const {
     const std::optional<Count> count = countAt(position, true);
     const int hour = count ? count->value : 0;
     if (!count || hour > 23 || (count->inWords && hour > 12)) return std::nullopt;
@@ -274,6 +285,7 @@ std::optional<WrittenTime> PhraseReader::hourAt(qsizetype position, bool afterLe
         dialFollows = !found && word(*next, Lex::dialAfter);
     }
     if (!afterLead && !hourWord && !dialFollows && !count->timeEnding) return std::nullopt;
+    if (!hourWord && !dialFollows && !count->inWords && countsAWord(count->end, afterArticle)) return std::nullopt;
     // After a clock marker "one" may be "a": "om een cadeau te kopen", "um ein Geschenk zu kaufen".
     if (count->inWords && hour == 1 && afterMarker && !hourWord && !dialFollows) return std::nullopt;
     const bool oneDigit = count->inWords || text_.digitsAt(position, nullptr, 2) == 1;
@@ -281,6 +293,23 @@ std::optional<WrittenTime> PhraseReader::hourAt(qsizetype position, bool afterLe
     WrittenTime time = onTheDial(hour, 0, oneDigit);
     time.rollsForward = true;
     return time;
+}
+
+// A bare number that counts what follows it: an ordinal with its dot before
+// a word ("v 3. patře", on the third floor), or a number after an article
+// before a word that is no date or time ("las 3 camisetas").
+bool PhraseReader::countsAWord(qsizetype end, bool afterArticle) const {
+    if (text_.at(end) == '.' && (lexicon_.dotsOrdinals() & active_)) {
+        const qsizetype next = text_.skipBlanks(end + 1);
+        const int token = next > end + 1 ? text_.tokenStartingAt(next) : -1;
+        const QChar first(text_.at(next));
+        return token >= 0 && !text_.tokens()[static_cast<size_t>(token)].isNumber && first.isLower();
+    }
+    if (!afterArticle) return false;
+    const std::optional<qsizetype> next = afterBlanks(end);
+    const int token = next ? text_.tokenStartingAt(*next) : -1;
+    if (token < 0 || text_.tokens()[static_cast<size_t>(token)].isNumber) return false;
+    return !word(*next, Lex::joiner) && !partOfDayAfter(end) && !dayAt(*next);
 }
 
 std::optional<ClockPart> PhraseReader::clockPartAt(qsizetype position, bool afterMarker) const {

@@ -9,6 +9,7 @@ const DetectorLanguage& croatianDates() {
         .code = u"hr"_s,
         .clockMarkers = {u"u"_s},
         .hourWordsAfter = {u"sati"_s, u"sat"_s},
+        .dotsOrdinals = true,
         .timeWords = {{u"podne"_s, 12}, {u"ponoć"_s, kMidnight}},
         .dayParts = {{u"ujutro"_s, 9},
                      {u"jutro"_s, 9},
@@ -30,10 +31,12 @@ const DetectorLanguage& croatianDates() {
                       {u"i pol"_s, 30, false},
                       {u"i četvrt"_s, 15, false},
                       {u"manje četvrt"_s, -15, false}},
+        .spanHalves = {u"i pol"_s, u"i po"_s},
         .countMayBeLeftOut = true,
         .weekendWords = {{u"ovaj vikend"_s, 0}, {u"ovog vikenda"_s, 0}, {u"za vikend"_s, 0}},
         .relativeMonths = {{u"idući mjesec"_s, 1}},
         .dayNumberLeads = {u"do"_s},
+        .dayMonthMarks = u"."_s,
         .joiners = {u"u"_s, u"do"_s},
     };
     return table;

@@ -9,6 +9,7 @@ const DetectorLanguage& czechDates() {
         .code = u"cs"_s,
         .clockMarkers = {u"v"_s},
         .hourWordsAfter = {u"hodin"_s, u"hodina"_s},
+        .dotsOrdinals = true,
         .timeWords = {{u"poledne"_s, 12}, {u"půlnoc"_s, kMidnight}},
         .dayParts = {{u"ráno"_s, 9}, {u"dopoledne"_s, 9}, {u"odpoledne"_s, 15}, {u"večer"_s, 19}, {u"v noci"_s, 21}},
         .weekdayNames = {{u"středu"_s, 4}, {u"sobotu"_s, 7}, {u"neděli"_s, 1}},
@@ -26,9 +27,11 @@ const DetectorLanguage& czechDates() {
                         {u"jedenácté"_s, 11},
                         {u"dvanácté"_s, 12}},
         .dialWords = {{u"půl"_s, -30}, {u"čtvrt na"_s, -45}, {u"tři čtvrtě na"_s, -15}},
+        .spanHalves = {u"a půl"_s},
         .countMayBeLeftOut = true,
         .weekendWords = {{u"o víkendu"_s, 0}, {u"tento víkend"_s, 0}, {u"na víkend"_s, 0}},
         .dayNumberLeads = {u"do"_s},
+        .dayMonthMarks = u"."_s,
         .joiners = {u"v"_s, u"ve"_s, u"do"_s},
     };
     return table;

@@ -31,6 +31,7 @@ const DetectorLanguage& englishDates() {
                       {u"half past"_s, 30, true}},
         .durationLeads = {u"within"_s},
         .oneWords = {u"a"_s, u"an"_s},
+        .spanHalves = {u"and a half"_s},
         .weekendWords = {{u"this weekend"_s, 0},
                          {u"this coming weekend"_s, 0},
                          {u"at the weekend"_s, 0},

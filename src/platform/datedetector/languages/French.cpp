@@ -22,6 +22,7 @@ const DetectorLanguage& frenchDates() {
                       {u"et demi"_s, 30, false},
                       {u"moins le quart"_s, -15, false},
                       {u"moins quart"_s, -15, false}},
+        .spanHalves = {u"et demie"_s, u"et demi"_s},
         .weekendWords = {{u"ce week-end"_s, 0}, {u"ce weekend"_s, 0}},
         .relativeMonths = {{u"mois prochain"_s, 1}},
         .dayNumberLeads = {u"le"_s},

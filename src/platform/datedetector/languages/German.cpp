@@ -9,6 +9,7 @@ const DetectorLanguage& germanDates() {
         .code = u"de"_s,
         .clockMarkers = {u"um"_s},
         .hourWordsAfter = {u"Uhr"_s},
+        .dotsOrdinals = true,
         .timeWords = {{u"Mittag"_s, 12}, {u"Mitternacht"_s, kMidnight}},
         .dayParts = {{u"morgens"_s, 9},
                      {u"Morgen"_s, 9},
@@ -39,9 +40,11 @@ const DetectorLanguage& germanDates() {
                       {u"Viertel vor"_s, -15, true, ReadByRules::always},
                       {u"halb"_s, -30, true, ReadByRules::afterMarker},
                       {u"dreiviertel"_s, -15, true}},
+        .oneAndAHalfWords = {u"anderthalb"_s, u"eineinhalb"_s},
         .weekendWords = {{u"am Wochenende"_s, 0}, {u"dieses Wochenende"_s, 0}, {u"kommendes Wochenende"_s, 0}},
         .relativeMonths = {{u"kommenden Monat"_s, 1}},
         .dayNumberLeads = {u"am"_s, u"zum"_s},
+        .dayMonthMarks = u"."_s,
         .joiners = {u"am"_s},
     };
     return table;

@@ -22,6 +22,7 @@ const DetectorLanguage& greekDates() {
                       {u"μέρες"_s, Span::day},
                       {u"βδομάδα"_s, Span::week, false, 0, true},
                       {u"βδομάδες"_s, Span::week}},
+        .oneAndAHalfWords = {u"μιάμιση"_s, u"ενάμιση"_s},
         .weekendWords = {{u"το Σαββατοκύριακο"_s, 0}, {u"αυτό το Σαββατοκύριακο"_s, 0}},
         .relativeMonths = {{u"τον επόμενο μήνα"_s, 1}, {u"τον άλλο μήνα"_s, 1}},
         .joiners = {u"το"_s, u"μέχρι τις"_s},

@@ -31,6 +31,8 @@ const DetectorLanguage& italianDates() {
                       {u"meno un quarto"_s, -15, false},
                       {u"meno quarto"_s, -15, false}},
         .durationLeads = {u"fra"_s},
+        .oneWords = {u"un'"_s, u"un’"_s},
+        .spanHalves = {u"e mezza"_s, u"e mezzo"_s},
         .weekendWords = {{u"questo fine settimana"_s, 0},
                          {u"questo weekend"_s, 0},
                          {u"nel fine settimana"_s, 0},

@@ -29,6 +29,7 @@ const DetectorLanguage& portugueseDates() {
                       {u"menos quinze"_s, -15, false},
                       {u"um quarto para as"_s, -15}},
         .durationLeads = {u"daqui a"_s, u"dentro de"_s},
+        .spanHalves = {u"e meia"_s, u"e meio"_s},
         .weekendWords = {{u"este fim de semana"_s, 0}, {u"neste fim de semana"_s, 0}, {u"no fim de semana"_s, 0}},
         .relativeMonths = {{u"mês que vem"_s, 1}, {u"o mês que vem"_s, 1}},
         .dayNumberWords = {u"dia"_s},

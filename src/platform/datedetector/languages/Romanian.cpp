@@ -29,8 +29,11 @@ const DetectorLanguage& romanianDates() {
                       {u"fără sfert"_s, -15, false}},
         .durationLeads = {u"în"_s},
         .spanWords = {{u"de minute"_s, Span::minute}, {u"de ore"_s, Span::hour}, {u"de zile"_s, Span::day}},
+        .oneWords = {u"o"_s, u"un"_s},
+        .spanHalves = {u"și jumătate"_s, u"şi jumătate"_s},
         .weekendWords = {{u"în weekend"_s, 0}, {u"weekendul acesta"_s, 0}, {u"weekendul ăsta"_s, 0}},
         .dayNumberLeads = {u"pe"_s},
+        .dayMonthMarks = u"."_s,
         .joiners = {u"la"_s, u"pe"_s, u"până"_s},
     };
     return table;

@@ -8,6 +8,7 @@ const DetectorLanguage& spanishDates() {
     static const DetectorLanguage table{
         .code = u"es"_s,
         .clockMarkers = {u"a las"_s, u"a la"_s, u"las"_s, u"la"_s},
+        .articleMarkers = {u"las"_s, u"la"_s},
         .hourWordsAfter = {u"horas"_s, u"hora"_s},
         .readsHourLetterH = true,
         .timeWords = {{u"mediodía"_s, 12}, {u"medianoche"_s, kMidnight}},
@@ -20,6 +21,7 @@ const DetectorLanguage& spanishDates() {
                              {u"pasado"_s, WeekdayMode::past, true}},
         .dialWords = {{u"y media"_s, 30, false}, {u"y cuarto"_s, 15, false}, {u"menos cuarto"_s, -15, false}},
         .durationLeads = {u"en"_s},
+        .spanHalves = {u"y media"_s, u"y medio"_s},
         .weekendWords = {{u"este fin de semana"_s, 0}, {u"este finde"_s, 0}},
         .relativeMonths = {{u"el mes que viene"_s, 1}, {u"próximo mes"_s, 1}},
         .dayNumberLeads = {u"el"_s},

@@ -22,6 +22,7 @@ const DetectorLanguage& swahiliDates() {
                       {u"kasoro robo"_s, -15, false},
                       {u"kasorobo"_s, -15, false}},
         .hoursCountFromSix = true,
+        .spanHalves = {u"na nusu"_s},
         .weekendWords = {{u"wikendi hii"_s, 0}, {u"mwisho wa wiki"_s, 0}},
         .dayNumberWords = {u"tarehe"_s},
         .joiners = {u"kabla ya"_s},
