@@ -4,6 +4,8 @@
 #include "platform/Locale.h"
 #include "platform/Text.h"
 
+#include <QSet>
+
 #include <unicode/rbnf.h>
 #include <unicode/reldatefmt.h>
 
@@ -177,8 +179,11 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
     if (language.gluesWeekdayAndPart) {
         QStringList joins = language.weekdayPartJoins;
         joins.prepend(QString());
-        for (const QStringList* list : {&symbols.weekdaySymbols, &symbols.standaloneWeekdaySymbols})
-            for (qsizetype index = 0; index < list->size(); ++index)
+        QSet<QString> names;  // the standalone names are mostly the others again
+        for (const QStringList* list : {&symbols.weekdaySymbols, &symbols.standaloneWeekdaySymbols}) {
+            for (qsizetype index = 0; index < list->size(); ++index) {
+                if (names.contains(list->at(index))) continue;
+                names.insert(list->at(index));
                 for (const TimedWord& part : language.dayParts)
                     for (const QString& join : std::as_const(joins))
                         add({.kind = Lex::weekdayWithPart,
@@ -186,6 +191,8 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
                              .number = static_cast<int>(index) + 1,
                              .minute = part.hour},
                             list->at(index) + join + part.word.toLower());
+            }
+        }
     }
     for (const QStringList* list : {&symbols.shortWeekdaySymbols, &symbols.shortStandaloneWeekdaySymbols}) {
         for (qsizetype index = 0; index < list->size(); ++index) {
@@ -251,6 +258,9 @@ void Lexicon::addNumberWords(LanguageMask bit, const Locale& locale) {
     UErrorCode status = U_ZERO_ERROR;
     const icu::RuleBasedNumberFormat spellout(icu::URBNF_SPELLOUT, locale.icu(), status);
     if (U_FAILURE(status)) return;
+    // Most genders and cases spell most numbers alike: each spelling is
+    // added once, which saves the lexicon's building most of their cost.
+    QSet<QString> spellings;
     for (int32_t set = 0; set < spellout.getNumberOfRuleSetNames(); ++set) {
         const icu::UnicodeString name = spellout.getRuleSetName(set);
         if (name.indexOf(u"cardinal") < 0 || !isCountingCase(name)) continue;
@@ -262,7 +272,8 @@ void Lexicon::addNumberWords(LanguageMask bit, const Locale& locale) {
             if (U_FAILURE(formatStatus)) continue;
             QString word = fromIcu(spelled);
             word.remove(QChar(0x00AD));  // the soft hyphens of Hungarian "tizen­egy"
-            add({.kind = Lex::numberWord, .languages = bit, .number = number}, word);
+            if (!spellings.contains(word)) add({.kind = Lex::numberWord, .languages = bit, .number = number}, word);
+            spellings.insert(word);
         }
     }
 }
