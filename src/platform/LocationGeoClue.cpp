@@ -99,7 +99,7 @@ void GeoClueLocationManager::startSession() {
     if (!bus_.isConnected()) {
         qCInfo(lcPlatform) << "location: no system bus, so no location service";
         fixWanted_ = false;
-        setAuthorization(LocationAuthorization::denied);
+        setAuthorization(LocationAuthorization::restricted);
         return;
     }
     session_ = Session{.id = ++lastSessionId_};
@@ -146,8 +146,8 @@ void GeoClueLocationManager::onLocationProperties(const QDBusMessage& reply) {
 void GeoClueLocationManager::fail(const QDBusMessage& reply) {
     const QString name = reply.errorName();
     qCInfo(lcPlatform) << "location:" << name << reply.errorMessage();
-    if (name == u"org.freedesktop.DBus.Error.AccessDenied"_s || meansNoService(name))
-        setAuthorization(LocationAuthorization::denied);
+    if (name == u"org.freedesktop.DBus.Error.AccessDenied"_s) setAuthorization(LocationAuthorization::denied);
+    else if (meansNoService(name)) setAuthorization(LocationAuthorization::restricted);
     fixWanted_ = false;
     endSession();
 }

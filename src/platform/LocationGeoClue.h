@@ -20,9 +20,9 @@ namespace tavlin::platform {
 // was asked for.
 //
 // Until a session has started the status is notDetermined. A refusal by the
-// user, or no GeoClue at all (no system bus, no service), reads as denied;
-// any other failure leaves the status as it was, so that a later request
-// tries again. Nothing here blocks or throws: every call is asynchronous.
+// user reads as denied, no GeoClue at all (no system bus, no service) as
+// restricted; any other failure leaves the status as it was, so that a
+// later request tries again. Nothing here blocks or throws: every call is asynchronous.
 class GeoClueLocationManager final : public LocationManager {
     Q_OBJECT
 

@@ -11,7 +11,9 @@
 namespace tavlin::platform {
 
 // What the user allowed Tavlin to know of where they are, numbered as the
-// rest of the system counts it. Only authorizedAlways gives locations.
+// rest of the system counts it. Only authorizedAlways gives locations;
+// restricted is a system without a location service at all, denied a
+// refusal by the user.
 enum class LocationAuthorization : std::int32_t { notDetermined = 0, restricted = 1, denied = 2, authorizedAlways = 3 };
 
 // One location fix.

@@ -212,11 +212,18 @@ void PreferencesViewModel::setGroupNearbyEnabled(bool enabled) {
     if (enabled) services_.locationProvider.requestFix();
 }
 
-bool PreferencesViewModel::showsLocationCaption() const {
+std::optional<QString> PreferencesViewModel::locationCaption() const {
     using platform::LocationAuthorization;
-    const LocationAuthorization status = services_.locationProvider.authorization();
-    return services_.settings.groupNearbyEnabled() &&
-           (status == LocationAuthorization::denied || status == LocationAuthorization::restricted);
+    if (!services_.settings.groupNearbyEnabled()) return std::nullopt;
+    switch (services_.locationProvider.authorization()) {
+    case LocationAuthorization::restricted:
+        return u"No location service is running: GeoClue is not installed or not started, so Tavlin cannot tell where you are."_s;
+    case LocationAuthorization::denied:
+        return u"Location access is turned off for Tavlin in Settings → Privacy → Location Services."_s;
+    case LocationAuthorization::notDetermined:
+    case LocationAuthorization::authorizedAlways: break;
+    }
+    return std::nullopt;
 }
 
 void PreferencesViewModel::setContactPlacesEnabled(bool enabled) {

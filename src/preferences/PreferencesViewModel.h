@@ -116,7 +116,9 @@ public:
 
     // Switching grouping on asks for the location, or for permission first.
     void setGroupNearbyEnabled(bool enabled);
-    bool showsLocationCaption() const;
+    // While grouping is on without locations: what is missing, the
+    // location service itself or the user's permission. Nothing otherwise.
+    std::optional<QString> locationCaption() const;
     // Switching on reads the contacts' permission again (the vCard folder
     // asks for none).
     void setContactPlacesEnabled(bool enabled);

@@ -31,8 +31,7 @@ RemindersTab::RemindersTab(PreferencesViewModel& model, QWidget* parent) : Setti
 
     FormSection* places = addSection(u"Places"_s);
     groupNearby_ = places->addSwitch(u"Group nearby reminders"_s);
-    locationCaption_ =
-        places->addCaption(u"Location access is turned off for Tavlin in Settings → Privacy → Location Services."_s);
+    locationCaption_ = places->addCaption(QString());
     contactPlaces_ = places->addSwitch(u"Use @mentions for contact addresses"_s);
     contactsCaption_ =
         places->addCaption(u"Contacts access is turned off for Tavlin: it may not read the contacts folder."_s);
@@ -55,7 +54,9 @@ void RemindersTab::render() {
     renderLists();
     const store::Settings& settings = model_.services().settings;
     groupNearby_->setChecked(settings.groupNearbyEnabled());
-    FormSection::rowOf(locationCaption_)->setVisible(model_.showsLocationCaption());
+    const std::optional<QString> locationCaption = model_.locationCaption();
+    locationCaption_->setText(locationCaption.value_or(QString()));
+    FormSection::rowOf(locationCaption_)->setVisible(locationCaption.has_value());
     contactPlaces_->setChecked(settings.contactPlacesEnabled());
     FormSection::rowOf(contactsCaption_)->setVisible(model_.showsContactsCaption());
 }

@@ -94,8 +94,9 @@ TEST_F(ProbeSwitchesTest, WithoutALocationServiceThereIsNoFixAfterFourSeconds) {
     ASSERT_TRUE(tavlin.finish()) << tavlin.standardError().toStdString();
     EXPECT_GE(elapsed.elapsed(), 4000);
     EXPECT_EQ(tavlin.exitCode(), 0);
+    // No location service at all reads as restricted (1), not as a refusal.
     EXPECT_EQ(lines(tavlin.standardOutput()),
-              QStringList({u"auth=2 usable=false denied=true"_s, u"fix: none"_s,
+              QStringList({u"auth=1 usable=false denied=true"_s, u"fix: none"_s,
                            u"  Buy bread | place=Bakery geo=true radius=0.0 distance=n/a nearby=false"_s,
                            u"reminders with a location alarm: 1 of 1"_s, QString()}));
 }

@@ -265,22 +265,22 @@ TEST_F(GeoClueLocationManagerTest, AfterAFailureANewRequestTriesAgain) {
     EXPECT_EQ(geoclue->manager.clientsGiven, 2);
 }
 
-TEST_F(GeoClueLocationManagerTest, NoGeoClueOnTheBusReadsAsDenied) {
+TEST_F(GeoClueLocationManagerTest, NoGeoClueOnTheBusReadsAsRestrictedNotAsARefusal) {
     makeManager();
     manager->requestLocation();
     ASSERT_TRUE(runMainLoopUntil([&] { return !statuses.empty(); }));
-    EXPECT_EQ(statuses, std::vector{LocationAuthorization::denied});
+    EXPECT_EQ(statuses, std::vector{LocationAuthorization::restricted});
     EXPECT_TRUE(fixes.empty());
 }
 
-TEST_F(GeoClueLocationManagerTest, NoBusAtAllReadsAsDenied) {
+TEST_F(GeoClueLocationManagerTest, NoBusAtAllReadsAsRestricted) {
     const QString name = u"geoclue-no-bus"_s;
     const QDBusConnection nowhere = QDBusConnection::connectToBus(u"unix:path=/nonexistent/bus"_s, name);
     ASSERT_FALSE(nowhere.isConnected());
     makeManager(nowhere);
     manager->requestWhenInUseAuthorization();
     manager->requestLocation();
-    EXPECT_EQ(statuses, std::vector{LocationAuthorization::denied});
+    EXPECT_EQ(statuses, std::vector{LocationAuthorization::restricted});
     EXPECT_TRUE(fixes.empty());
     manager.reset();
     QDBusConnection::disconnectFromBus(name);

@@ -412,9 +412,16 @@ TEST_F(PreferencesViewTest, PlacesAskForTheirPermissionsAndSayWhereTheyAreMissin
     };
     answer(LocationAuthorization::denied);
     EXPECT_TRUE(shown(reminders.locationCaption())) << "the setting stays on, the caption says why it does nothing";
+    EXPECT_EQ(reminders.locationCaption().text(),
+              u"Location access is turned off for Tavlin in Settings → Privacy → Location Services."_s);
     EXPECT_TRUE(world.settings.groupNearbyEnabled());
+    // No location service at all: there is no switch to turn on, so the
+    // caption says what is missing.
     answer(LocationAuthorization::restricted);
     EXPECT_TRUE(shown(reminders.locationCaption()));
+    EXPECT_EQ(reminders.locationCaption().text(),
+              u"No location service is running: GeoClue is not installed or not started, so Tavlin cannot tell "
+              "where you are."_s);
     answer(LocationAuthorization::authorizedAlways);
     EXPECT_FALSE(shown(reminders.locationCaption()));
     const int fixes = world.locationManager->locationRequests();
