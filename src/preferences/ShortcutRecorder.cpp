@@ -104,13 +104,22 @@ void ShortcutRecorder::handleKeyPress(const QKeyEvent& event) {
     const bool alone = modifiers == Qt::NoModifier;
     if (alone && key && key->carbonKeyCode() == Key::delete_.rawValue) clear();
     else if (alone && key && key->carbonKeyCode() == Key::escape.rawValue) cancelRecording();
-    else if ((event.modifiers() & requiredModifiers) && key) commit(*key);
+    else if ((event.modifiers() & requiredModifiers) && key) commitUnlessTaken(*key);
     else if (beep_) beep_();
+}
+
+void ShortcutRecorder::commitUnlessTaken(const Shortcut& shortcut) {
+    // Its grab would be refused, and the hot key would never fire.
+    if (!KeyBindings::isHeldByAnotherProgram(shortcut)) return commit(shortcut);
+    taken_ = shortcut;
+    if (beep_) beep_();
+    emit changed();
 }
 
 void ShortcutRecorder::finish() {
     stopMonitor();
     isRecording_ = false;
+    taken_.reset();
 }
 
 void ShortcutRecorder::commit(const Shortcut& shortcut) {

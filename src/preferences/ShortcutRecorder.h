@@ -42,6 +42,10 @@ public:
     bool isRecording() const { return isRecording_; }
     // The shortcut shown: the stored one as last loaded or written here.
     const std::optional<KeyBindings::Shortcut>& current() const { return current_; }
+    // The combination last pressed while recording that another program
+    // holds: nothing was stored, and recording goes on. Kept until recording
+    // ends.
+    const std::optional<KeyBindings::Shortcut>& taken() const { return taken_; }
     void setBeep(Beep beep) { beep_ = std::move(beep); }
 
     // Reads the stored shortcut (when the field comes on screen).
@@ -56,8 +60,8 @@ public:
     // One key press while recording. A modifier key alone is part of a
     // combination still being pressed and changes nothing. Backspace alone
     // clears the shortcut, Escape alone cancels; a key with Control, Alt or
-    // Super held (Shift may be added) becomes the shortcut; anything else
-    // beeps and recording goes on.
+    // Super held (Shift may be added) becomes the shortcut, unless another
+    // program holds it (taken()); anything else beeps and recording goes on.
     void handleKeyPress(const QKeyEvent& event);
 
 signals:
@@ -67,6 +71,7 @@ signals:
 private:
     void finish();
     void commit(const KeyBindings::Shortcut& shortcut);
+    void commitUnlessTaken(const KeyBindings::Shortcut& shortcut);
     void clear();
     void stopMonitor();
 
@@ -74,6 +79,7 @@ private:
     Beep beep_;
     bool isRecording_ = false;
     std::optional<KeyBindings::Shortcut> current_;
+    std::optional<KeyBindings::Shortcut> taken_;
     // The hot keys whose grab was released; gone when the application quits
     // first, and then nothing is grabbed again.
     QPointer<KeyBindings::Module> module_;

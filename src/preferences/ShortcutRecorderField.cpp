@@ -1,14 +1,17 @@
 #include "preferences/ShortcutRecorderField.h"
 
+#include "keybindings/Texts.h"
 #include "rows/Look.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -45,7 +48,8 @@ ShortcutRecorderField::ShortcutRecorderField(KeyBindings::Name name, QWidget* pa
     : QWidget(parent),
       recorder_(std::move(name), [] { QApplication::beep(); }),
       record_(new QPushButton(this)),
-      remove_(new QToolButton(this)) {
+      remove_(new QToolButton(this)),
+      taken_(new QLabel(this)) {
     record_->setMinimumWidth(130);
     connect(record_, &QPushButton::clicked, &recorder_, &ShortcutRecorder::toggleRecording);
 
@@ -55,12 +59,19 @@ ShortcutRecorderField::ShortcutRecorderField(KeyBindings::Name name, QWidget* pa
     remove_->setFocusPolicy(Qt::TabFocus);
     connect(remove_, &QToolButton::clicked, &recorder_, &ShortcutRecorder::remove);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    taken_->setWordWrap(true);
+    taken_->setFont(rows::font(rows::TextStyle::caption));
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+    auto* layout = new QHBoxLayout;
     layout->setSpacing(6);
     layout->addWidget(record_);
     layout->addWidget(remove_);
     layout->addStretch(1);
+    column->addLayout(layout);
+    column->addWidget(taken_);
 
     connect(&recorder_, &ShortcutRecorder::changed, this, &ShortcutRecorderField::render);
     render();
@@ -90,6 +101,17 @@ void ShortcutRecorderField::render() {
                        recorder_.isRecording() ? secondary : palette().color(QPalette::ButtonText));
     remove_->setIcon(QIcon::fromTheme(u"edit-clear"_s, clearIcon(secondary)));
     remove_->setVisible(current && !recorder_.isRecording());
+    const std::optional<KeyBindings::Shortcut>& taken = recorder_.taken();
+    taken_->setText(taken ? taken->description() + u": "_s +
+                                KeyBindings::localizedString("keyboard_shortcut_used_by_system")
+                          : QString());
+    rows::setTextColor(*taken_, QPalette::WindowText, secondary);
+    taken_->setVisible(taken.has_value());
+    // On X11 a combination that another program grabbed goes to that
+    // program, unless a window holds the whole keyboard.
+    if (recorder_.isRecording() && !holdsKeyboard_) record_->grabKeyboard();
+    else if (!recorder_.isRecording() && holdsKeyboard_) record_->releaseKeyboard();
+    holdsKeyboard_ = recorder_.isRecording();
 }
 
 }  // namespace tavlin::preferences

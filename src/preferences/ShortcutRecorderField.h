@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QPushButton;
 class QToolButton;
 
@@ -13,8 +14,11 @@ namespace tavlin::preferences {
 // The settings' control for one Name's global shortcut: a button that shows
 // the shortcut ("Record Shortcut" without one) and records a new one when
 // pressed, and beside it, while a shortcut is set and nothing is recorded, a
-// button that removes it. Coming on screen loads the stored shortcut; going
-// off screen (a tab switch, the window closed) cancels a recording.
+// button that removes it; below them, while recording, a line that says when
+// the combination pressed is taken by another program. Coming on screen
+// loads the stored shortcut; going off screen (a tab switch, the window
+// closed) cancels a recording. While recording, the field holds the keyboard,
+// so that a combination another program grabbed reaches it too.
 class ShortcutRecorderField : public QWidget {
     Q_OBJECT
 
@@ -24,6 +28,7 @@ public:
     ShortcutRecorder& recorder() { return recorder_; }
     QPushButton& recordButton() { return *record_; }
     QToolButton& removeButton() { return *remove_; }
+    QLabel& takenNote() { return *taken_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -36,6 +41,8 @@ private:
     ShortcutRecorder recorder_;
     QPushButton* record_;
     QToolButton* remove_;
+    QLabel* taken_;
+    bool holdsKeyboard_ = false;
 };
 
 }  // namespace tavlin::preferences

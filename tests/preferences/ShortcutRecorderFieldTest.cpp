@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -187,6 +188,28 @@ TEST_F(ShortcutRecorderFieldTest, RecordingTakesTheNextCombination) {
         EXPECT_EQ(backend.grabs.size(), shortcut ? 1 : 0);
         EXPECT_EQ(removeShown(), shortcut.has_value());
     }
+}
+
+// Ctrl+Alt+M is another program's: storing it would give a hot key that
+// never fires, so the field says so and waits for another combination.
+TEST_F(ShortcutRecorderFieldTest, ACombinationAnotherProgramHoldsIsNamedAndNotStored) {
+    backend.heldByOthers.append(KeyChord{KEY_M + 8, X11::control | X11::alt});
+    const nlohmann::json unchanged = controlOptionK.toJson();
+    EXPECT_FALSE(field->takenNote().isVisibleTo(&window));
+    field->recordButton().click();
+    press(*lineEdit, {KEY_M, Qt::Key_M, Qt::ControlModifier | Qt::AltModifier});
+    EXPECT_TRUE(field->recorder().isRecording());
+    EXPECT_EQ(stored(), unchanged);
+    EXPECT_EQ(buttonText(), u"Press shortcut…"_s);
+    EXPECT_EQ(beeps, 1);
+    EXPECT_TRUE(field->takenNote().isVisibleTo(&window));
+    EXPECT_EQ(field->takenNote().text(), u"⌃⌥M: Another program or the desktop already uses this shortcut."_s);
+
+    // Another combination is free, and is stored; the note goes.
+    press(*lineEdit, {KEY_J, Qt::Key_J, Qt::ControlModifier | Qt::AltModifier});
+    EXPECT_FALSE(field->recorder().isRecording());
+    EXPECT_EQ(buttonText(), u"⌃⌥J"_s);
+    EXPECT_FALSE(field->takenNote().isVisibleTo(&window));
 }
 
 TEST_F(ShortcutRecorderFieldTest, NoKeyReachesTheWindowWhileRecording) {
