@@ -1,5 +1,7 @@
 #include "preferences/AppVersion.h"
 
+#include "preferences/BuildNumber.h"
+
 using namespace Qt::StringLiterals;
 
 namespace tavlin::preferences {
