@@ -113,6 +113,18 @@ PreferencesWindow::PreferencesWindow(PreferencesWindowController& controller)
     addToolBar(Qt::TopToolBarArea, toolbar_);
     setCentralWidget(view_);
 
+    // Closed as windows close here: Escape, Ctrl+W and the desktop's own
+    // Close keys. A shortcut being recorded takes its keys first.
+    auto* closeAction = new QAction(this);
+    closeAction->setObjectName(u"close-window"_s);
+    QList<QKeySequence> closeKeys{QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)};
+    for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Close))
+        if (!closeKeys.contains(key)) closeKeys.append(key);
+    closeAction->setShortcuts(closeKeys);
+    closeAction->setShortcutContext(Qt::WindowShortcut);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
+
     animation_->setDuration(kFitDurationMs);
     animation_->setEasingCurve(QEasingCurve::InOutQuad);
 }

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QTest>
 #include <QToolBar>
 #include <QWindow>
 
@@ -408,4 +409,23 @@ TEST(PreferencesWindowTest, ToolbarOfTabsOverTheViewHiddenOnClose) {
     EXPECT_EQ(controller.window(), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->windowTitle(), u"Reminders"_s);
+}
+
+TEST(PreferencesWindowTest, EscapeAndControlWCloseTheWindow) {
+    PreferencesWorld world(PreferencesWorld::numberedLists(2));
+    SettingsTabSelection selection;
+    PreferencesWindowController controller(world.store, world.settings, world.notifications.function(), world.location,
+                                           world.server, nullptr, selection, world.contacts, world.renderer.renderer());
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Escape, Qt::NoModifier},
+                                                              {Qt::Key_W, Qt::ControlModifier}};
+    for (const auto& [key, modifiers] : keys) {
+        SCOPED_TRACE(QKeySequence(key | modifiers).toString().toStdString());
+        controller.show();
+        QWidget* window = dynamic_cast<PreferencesWindow*>(controller.window());
+        ASSERT_NE(window, nullptr);
+        window->activateWindow();
+        ASSERT_TRUE(runMainLoopUntil([&] { return window->isActiveWindow(); }));
+        QTest::keyClick(window, key, modifiers);
+        EXPECT_FALSE(window->isVisible());
+    }
 }
