@@ -41,8 +41,7 @@ PanelModel::PanelModel(PanelViewInputs inputs, Environment environment, QObject*
     Q_ASSERT(inputs_.store && inputs_.settings && inputs_.locationProvider);
     if (!environment_.clock) environment_.clock = &platform::Clock::main();
     if (!environment_.openUrl) environment_.openUrl = [](const QUrl& url) { platform::openUrl(url); };
-    if (!environment_.openFolder)
-        environment_.openFolder = [](const QUrl& folder) { platform::detach(platform::openFolder(folder)); };
+    if (!environment_.openFolder) environment_.openFolder = &platform::openFolder;
     // The normal way out, whose handlers carry out pending deletions.
     if (!environment_.quit) environment_.quit = [] { QCoreApplication::quit(); };
     if (!environment_.reduceMotion) environment_.reduceMotion = [] { return platform::reduceMotion(); };
@@ -58,6 +57,7 @@ PanelModel::~PanelModel() {
     smartParseTask_.cancel();
     locationPreviewTask_.cancel();
     undoDismissTask_.cancel();
+    folderTask_.cancel();
 }
 
 // What the panel shows.
@@ -88,6 +88,9 @@ double PanelModel::captureListHeight() const {
 }
 
 FooterStatus PanelModel::footerStatus() const {
+    // The latest thing the user asked for comes first.
+    if (const std::optional<QString>& folder = unopenedFolder())
+        return FooterError{u"No file manager could open the folder."_s, *folder};
     return panel::footerStatus(store().lastError(), store().count(store::CountScope::completedToday));
 }
 

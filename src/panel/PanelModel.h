@@ -64,8 +64,9 @@ public:
         store::WallClock wallClock;                // the time of day and the user's calendar
         platform::Clock* clock = nullptr;          // delays; the main clock when empty
         std::function<void(const QUrl&)> openUrl;  // the desktop's handler when empty
-        // A folder in the desktop's application for folders when empty.
-        std::function<void(const QUrl&)> openFolder;
+        // A folder in the desktop's application for folders when empty:
+        // whether one took it.
+        std::function<platform::Task<bool>(const QUrl&)> openFolder;
         std::function<void()> quit;                // the application's normal way out when empty
         std::function<bool()> reduceMotion;        // the desktop's setting when empty
         std::shared_ptr<CommitStore> commitStore;  // where typed lines are added; the store when empty
@@ -285,9 +286,15 @@ public:
     std::chrono::milliseconds completionDelay() const;
     // Hides the reminders at once as one pending deletion and offers undo.
     void deleteReminders(const std::vector<platform::Reminder>& reminders);
-    // Opens the folder that holds the reminder's file; the panel closes in
-    // every case.
+    // Opens the folder that holds the reminder's file, and the panel closes
+    // once the desktop has taken it (at once when the reminder has no
+    // folder). Where no file manager takes it, the panel stays and its
+    // footer says so.
     void openInReminders(const platform::Reminder& reminder);
+    // The folder that Show in Folder could not open, until the next try.
+    const std::optional<QString>& unopenedFolder() const {
+        return get(unopenedFolder_, &PanelModel::unopenedFolderChanged);
+    }
     // Unticks a reminder done today, at once and with no undo.
     void doneRowToggled(const platform::Reminder& reminder);
     // `action` on the selection when the row is part of it, else on the row alone.
@@ -421,6 +428,7 @@ signals:
     void editListPickerDismissedTextChanged();
     void editFieldFocusedChanged();
     void focusChanged();
+    void unopenedFolderChanged();
 
 private:
     template <class T>
@@ -477,6 +485,7 @@ private:
     ListDerived& listDerived() const;
     void refreshLocationPreviews(const std::vector<LocationRequest>& requests);
     void markPendingDeletion(const std::vector<platform::Reminder>& reminders);
+    void folderOpened(const QString& folder, bool opened);
 
     PanelViewInputs inputs_;
     Environment environment_;
@@ -496,6 +505,8 @@ private:
     QSet<QString> completingIDs_;
     std::optional<UndoItem> undoItem_;
     platform::Task<> undoDismissTask_;
+    platform::Task<> folderTask_;  // Show in Folder, until the desktop answers
+    std::optional<QString> unopenedFolder_;
     double listContentHeight_ = 0;
     int listSuggestionIndex_ = 0;
     std::optional<QString> listPickerDismissedQuery_;

@@ -37,6 +37,12 @@ platform::Task<> finishCompletion(QPointer<store::ReminderStore> store, QPointer
     if (panel) panel->completionFinished(reminders, saved);
 }
 
+platform::Task<> whenFolderOpened(QPointer<PanelModel> panel, QString folder, platform::Task<bool> opening,
+                                  std::function<void(PanelModel&, const QString&, bool)> done) {
+    const bool opened = co_await opening;
+    if (panel) done(*panel, folder, opened);
+}
+
 platform::Task<> dismissUndoLater(QPointer<PanelModel> panel, platform::Clock& clock) {
     const bool slept = co_await platform::sleep(undoWindow, clock);
     if (!slept || !panel) co_return;
@@ -153,8 +159,25 @@ void PanelModel::rescheduleSelectionOrRow(store::RescheduleTarget target, const 
 // Opening.
 
 void PanelModel::openInReminders(const platform::Reminder& reminder) {
-    if (const std::optional<QString> folder = store().folderOf(reminder))
-        environment_.openFolder(QUrl::fromLocalFile(*folder));
+    const std::optional<QString> folder = store().folderOf(reminder);
+    if (!folder) {
+        // The panel goes with this call: nothing of the model after it.
+        if (inputs_.onClose) inputs_.onClose();
+        return;
+    }
+    set(unopenedFolder_, std::nullopt, &PanelModel::unopenedFolderChanged);
+    folderTask_.cancel();
+    folderTask_ = whenFolderOpened(
+        this, *folder, environment_.openFolder(QUrl::fromLocalFile(*folder)),
+        [](PanelModel& panel, const QString& shown, bool opened) { panel.folderOpened(shown, opened); });
+}
+
+void PanelModel::folderOpened(const QString& folder, bool opened) {
+    folderTask_ = {};
+    if (!opened) {
+        set(unopenedFolder_, folder, &PanelModel::unopenedFolderChanged);
+        return;
+    }
     // The panel goes with this call: nothing of the model after it.
     if (inputs_.onClose) inputs_.onClose();
 }

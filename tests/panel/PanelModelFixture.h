@@ -44,7 +44,13 @@ protected:
                 .wallClock = {[this] { return wallNow(); }, calendar},
                 .clock = &clock,
                 .openUrl = [this](const QUrl& url) { heard << QStringLiteral("open ") + url.toString(); },
-                .openFolder = [this](const QUrl& url) { heard << QStringLiteral("folder ") + url.toString(); },
+                .openFolder =
+                    [this](const QUrl& url) {
+                        heard << QStringLiteral("folder ") + url.toString();
+                        // The desktop's answer comes later, as the tests decide.
+                        folderAnswers.emplace_back();
+                        return folderAnswers.back().task();
+                    },
                 .quit = [this] { heard << QStringLiteral("quit"); },
                 .reduceMotion = [this] { return reduceMotion; },
                 .commitStore = commits});
@@ -56,7 +62,8 @@ protected:
     std::unique_ptr<tavlin::store::LocationProvider> location;
     std::unique_ptr<PanelModel> model;
     QStringList heard;
-    std::vector<double> heights;  // as reported
+    std::vector<tavlin::platform::TaskCompletion<bool>> folderAnswers;  // one per folder asked for
+    std::vector<double> heights;                                        // as reported
     bool reduceMotion = true;
     std::shared_ptr<tavlin::panel::CommitStore> commits;
 };

@@ -6,6 +6,7 @@
 #include "panel/FooterContent.h"
 
 #include "PanelModelFixture.h"
+#include "support/MainLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -250,10 +251,30 @@ TEST_F(RowActionsTest, OpeningShowsTheFolderOfTheRemindersListAndClosesThePanel)
     PanelModel& panel = openOverFour();
     backend.setListFolder(u"L1"_s, u"/srv/reminders/home"_s);
     panel.openInReminders(shown("a"));
-    EXPECT_EQ(take(), (QStringList{u"folder file:///srv/reminders/home"_s, u"close"_s}));
+    EXPECT_EQ(take(), QStringList{u"folder file:///srv/reminders/home"_s});
+    folderAnswers.back().resolve(true);
+    ASSERT_TRUE(runMainLoopUntil([&] { return !heard.isEmpty(); }));
+    EXPECT_EQ(take(), QStringList{u"close"_s}) << "once a file manager has it";
     PanelModel& again = makeModel();
     again.openInReminders(reminder("never-saved"));
     EXPECT_EQ(take(), QStringList{u"close"_s}) << "nothing to show, and the panel closes all the same";
+}
+
+TEST_F(RowActionsTest, AFolderNoFileManagerOpensIsNamedInTheFooterAndThePanelStays) {
+    PanelModel& panel = openOverFour();
+    backend.setListFolder(u"L1"_s, u"/srv/reminders/home"_s);
+    panel.openInReminders(shown("a"));
+    folderAnswers.back().resolve(false);
+    ASSERT_TRUE(runMainLoopUntil([&] { return panel.unopenedFolder().has_value(); }));
+    EXPECT_EQ(take(), QStringList{u"folder file:///srv/reminders/home"_s}) << "no close";
+    EXPECT_EQ(panel.footerStatus(),
+              FooterStatus(FooterError{u"No file manager could open the folder."_s, u"/srv/reminders/home"_s}));
+
+    // A new try starts without the old failure.
+    panel.openInReminders(shown("a"));
+    EXPECT_EQ(panel.unopenedFolder(), std::nullopt);
+    folderAnswers.back().resolve(true);
+    ASSERT_TRUE(runMainLoopUntil([&] { return heard.contains(u"close"_s); }));
 }
 
 // The inline edit.
