@@ -20,6 +20,7 @@
 #include "platform/Geocoder.h"
 #include "platform/HotKeyBackend.h"
 #include "platform/Log.h"
+#include "platform/LoginItem.h"
 #include "platform/MapSearch.h"
 #include "platform/NotificationCenter.h"
 #include "platform/PowerEvents.h"
@@ -137,6 +138,11 @@ void AppDelegate::applicationDidFinishLaunching() {
     if (environment_.isRunningTests) return;
 
     terminateOtherInstances();
+    // An autostart entry that a Tavlin run from elsewhere wrote (a build
+    // folder, before `make install`) starts this one from now on.
+    if (holdsInstanceLock())
+        if (const std::optional<platform::LoginItemError> failure = platform::LoginItem::mainApp().followExecutable())
+            qCWarning(lcApp).noquote() << failure->message;
     took(LaunchStep::oneInstance);
 
     // Tavlin lives in the tray: no window at launch, and closing the last

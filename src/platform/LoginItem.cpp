@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cstring>
@@ -44,6 +46,64 @@ QString execArgument(const QString& argument) {
     return value;
 }
 
+// The keys of the [Desktop Entry] group, their values as written; nothing
+// when the file cannot be read.
+std::optional<QHash<QString, QString>> entryValues(const QString& path) {
+    QHash<QString, QString> values;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    bool inEntry = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(u'[')) {
+            inEntry = line == u"[Desktop Entry]"_s;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (!inEntry || equals < 0) continue;
+        const QString key = line.first(equals).trimmed();
+        if (!values.contains(key)) values.insert(key, line.sliced(equals + 1).trimmed());
+    }
+    return values;
+}
+
+// The first argument of an Exec value: the string value's escapes undone,
+// then the argument's quoting (execArgument's reverse).
+QString firstExecArgument(const QString& value) {
+    QString unescaped;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] != u'\\' || i + 1 == value.size()) {
+            unescaped += value[i];
+            continue;
+        }
+        const QChar next = value[++i];
+        unescaped += next == u's' ? u' ' : next == u'n' ? u'\n' : next == u't' ? u'\t' : next == u'r' ? u'\r' : next;
+    }
+    QString argument;
+    const bool quoted = unescaped.startsWith(u'"');
+    for (qsizetype i = quoted ? 1 : 0; i < unescaped.size(); ++i) {
+        const QChar c = unescaped[i];
+        if (quoted ? c == u'"' : c.isSpace()) break;
+        if (quoted && c == u'\\' && i + 1 < unescaped.size()) {
+            argument += unescaped[++i];
+            continue;
+        }
+        argument += c;
+        if (c == u'%' && i + 1 < unescaped.size() && unescaped[i + 1] == u'%') ++i;
+    }
+    return argument;
+}
+
+// Two names of one program file: symbolic links and relative paths resolved.
+bool sameProgram(const QString& first, const QString& second) {
+    const auto resolved = [](const QString& program) {
+        const QString found = program.contains(u'/') ? program : QStandardPaths::findExecutable(program);
+        return QFileInfo(found).canonicalFilePath();
+    };
+    const QString canonical = resolved(first);
+    return !canonical.isEmpty() && canonical == resolved(second);
+}
+
 }  // namespace
 
 QString LoginItem::standardEntryPath() { return configHome() + u"/autostart/com.quorvandell.tavlin.desktop"_s; }
@@ -77,23 +137,22 @@ std::optional<LoginItemError> LoginItem::unregisterItem() const {
 }
 
 bool LoginItem::isEnabled() const {
-    QFile file(entryPath_);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    bool inEntry = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(u'[')) {
-            inEntry = line == u"[Desktop Entry]"_s;
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (!inEntry || equals < 0) continue;
-        const QString key = line.first(equals).trimmed();
-        const QString value = line.sliced(equals + 1).trimmed();
-        if (key == u"Hidden"_s && value == u"true"_s) return false;
-        if (key == u"X-GNOME-Autostart-enabled"_s && value == u"false"_s) return false;
-    }
-    return true;
+    const std::optional<QHash<QString, QString>> values = entryValues(entryPath_);
+    return values && values->value(u"Hidden"_s) != u"true"_s &&
+           values->value(u"X-GNOME-Autostart-enabled"_s) != u"false"_s;
+}
+
+std::optional<QString> LoginItem::entryExecutable() const {
+    const std::optional<QHash<QString, QString>> values = entryValues(entryPath_);
+    if (!values || !values->contains(u"Exec"_s)) return std::nullopt;
+    return firstExecArgument(values->value(u"Exec"_s));
+}
+
+std::optional<LoginItemError> LoginItem::followExecutable() const {
+    if (!isEnabled()) return std::nullopt;
+    const std::optional<QString> started = entryExecutable();
+    if (started && sameProgram(*started, executable_)) return std::nullopt;
+    return registerItem();
 }
 
 }  // namespace tavlin::platform

@@ -36,6 +36,13 @@ public:
     // (Hidden=true, how desktops delete an entry for one user) nor switched
     // off (X-GNOME-Autostart-enabled=false, how they turn one off).
     bool isEnabled() const;
+    // The program the entry starts: the first word of its Exec line, as the
+    // desktop entry rules unquote it. Nothing without an entry or an Exec.
+    std::optional<QString> entryExecutable() const;
+    // An enabled entry that starts another program than this item's (one
+    // left in a build folder, say) is written anew for this one. Nothing
+    // to do when the item is off or starts this program already.
+    std::optional<LoginItemError> followExecutable() const;
 
     // The whole entry that starts `executable`, an absolute path.
     static QByteArray entryText(const QString& executable);

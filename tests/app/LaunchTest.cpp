@@ -1,11 +1,15 @@
 #include "mcp/MCPServer.h"
+#include "platform/LoginItem.h"
 #include "support/HeadlessTavlin.h"
 #include "support/TavlinProcess.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <sys/stat.h>
@@ -28,6 +32,19 @@ TEST(Launch, QuitsCleanlyOnTerminationSignals) {
         ASSERT_TRUE(tavlin.signalAndFinish(signalNumber));
         EXPECT_EQ(tavlin.exitCode(), 0);
     }
+}
+
+// Launch at login was switched on while Tavlin ran from a build folder; the
+// installed one, started since, is what the session starts from now on.
+TEST(Launch, PointsTheLaunchAtLoginEntryAtItself) {
+    QTemporaryDir config;
+    const QString entry = config.filePath(QStringLiteral("autostart/com.quorvandell.tavlin.desktop"));
+    writeTestFile(entry, tavlin::platform::LoginItem::entryText(QStringLiteral("/old/build/src/app/tavlin")));
+    TavlinProcess tavlin({.environment = {QStringLiteral("XDG_CONFIG_HOME=") + config.path()}});
+    ASSERT_TRUE(tavlin.waitForError("Tavlin is running")) << tavlin.standardError().toStdString();
+    EXPECT_EQ(tavlin::platform::LoginItem(entry, {}).entryExecutable(),
+              QFileInfo(QStringLiteral(TAVLIN_BINARY)).canonicalFilePath());
+    EXPECT_TRUE(tavlin.signalAndFinish(SIGTERM));
 }
 
 TEST(Launch, RunsOffscreenWhenThereIsNoDisplay) {

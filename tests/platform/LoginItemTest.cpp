@@ -97,3 +97,44 @@ TEST_F(LoginItemTest, AnEntryTheDesktopHidOrSwitchedOffIsOff) {
         EXPECT_EQ(item.isEnabled(), c.enabled);
     }
 }
+
+TEST_F(LoginItemTest, TheEntrysProgramReadsBackAsItWasWritten) {
+    for (const QString& executable :
+         {u"/usr/bin/tavlin"_s, u"/opt/My Apps/100%/tavlin"_s, u"/home/a\"b`c$d/tavlin"_s, u"/tmp/back\\slash"_s}) {
+        SCOPED_TRACE(executable.toStdString());
+        writeTestFile(entry, LoginItem::entryText(executable));
+        EXPECT_EQ(item.entryExecutable(), executable);
+    }
+    writeTestFile(entry, "[Desktop Entry]\nExec=/usr/bin/tavlin --hidden %U\n");
+    EXPECT_EQ(item.entryExecutable(), u"/usr/bin/tavlin"_s) << "unquoted, before its arguments";
+    writeTestFile(entry, "[Desktop Entry]\nName=Tavlin\n");
+    EXPECT_EQ(item.entryExecutable(), std::nullopt);
+}
+
+// An entry written by a Tavlin started from a build folder starts the
+// installed one once that has run.
+TEST_F(LoginItemTest, AnEnabledEntryFollowsTheProgramThatRuns) {
+    QTemporaryDir programs;
+    const QString installed = programs.filePath(u"bin/tavlin"_s);
+    writeTestFile(installed, "#!/bin/sh\n");
+    const QString linked = programs.filePath(u"tavlin-link"_s);
+    ASSERT_TRUE(QFile::link(installed, linked));
+    const LoginItem running(entry, installed);
+
+    EXPECT_EQ(running.followExecutable(), std::nullopt);
+    EXPECT_FALSE(QFile::exists(entry)) << "off stays off";
+
+    writeTestFile(entry, LoginItem::entryText(u"/home/me/tavlin/build/release/src/app/tavlin"_s));
+    EXPECT_EQ(running.followExecutable(), std::nullopt);
+    EXPECT_EQ(readTestFile(entry), LoginItem::entryText(installed));
+
+    const QByteArray ownLink = LoginItem::entryText(linked) + "X-Note=kept\n";
+    writeTestFile(entry, ownLink);
+    EXPECT_EQ(running.followExecutable(), std::nullopt);
+    EXPECT_EQ(readTestFile(entry), ownLink) << "another name of the same program is left as it is";
+
+    const QByteArray hidden = LoginItem::entryText(u"/elsewhere/tavlin"_s) + "Hidden=true\n";
+    writeTestFile(entry, hidden);
+    EXPECT_EQ(running.followExecutable(), std::nullopt);
+    EXPECT_EQ(readTestFile(entry), hidden) << "switched off by the desktop: not turned on again";
+}
