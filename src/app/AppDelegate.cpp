@@ -170,6 +170,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     keyBindings_ = std::make_unique<KeyBindings::Module>(*defaults_, environment_.makeHotKeyBackend
                                                                          ? environment_.makeHotKeyBackend()
                                                                          : platform::makeSystemHotKeyBackend());
+    // Nor its hot key: a developer run grabs no key.
+    if (ProgramEntry::liftsOneInstanceRule(environment_.arguments)) KeyBindings::setEnabled(false);
     took(LaunchStep::settings);
 
     buildStore();
@@ -263,10 +265,11 @@ void AppDelegate::terminateOtherInstances() {
             MCPConfiguration::createPrivateFolder(QFileInfo(lockPath).absolutePath()))
         qCWarning(lcApp).noquote() << *failure;
 
+    // A developer run stands beside the user's Tavlin and takes nothing from
+    // it: neither the name nor the lock.
+    if (ProgramEntry::liftsOneInstanceRule(environment_.arguments)) return;
     bool askedToQuit = false;
-    if (ProgramEntry::liftsOneInstanceRule(environment_.arguments)) {
-        // A developer run stands beside the user's Tavlin and takes nothing from it.
-    } else if (!environment_.sessionBus.isConnected()) {
+    if (!environment_.sessionBus.isConnected()) {
         qCWarning(lcApp) << "No session bus: another Tavlin that runs is not asked to quit";
     } else {
         applicationService_ = std::make_unique<ApplicationService>(environment_.sessionBus);

@@ -146,9 +146,17 @@ std::optional<QString> readTextFile(const QString& switchName, const QString& pa
     return std::nullopt;
 }
 
+// A scenario that is done ends the run (most say so themselves): a developer
+// run left going would stand beside the user's Tavlin, a second tray item
+// and all.
+platform::Task<> endingTheRun(platform::Task<> scenario) {
+    co_await scenario;
+    terminateApplication();
+}
+
 // Scenarios start at the next turn of the main loop, after launch returns.
 void startScenario(std::function<platform::Task<>()> scenario) {
-    platform::postToMainLoop([scenario = std::move(scenario)] { platform::detach(scenario()); });
+    platform::postToMainLoop([scenario = std::move(scenario)] { platform::detach(endingTheRun(scenario())); });
 }
 
 void parseEdit(const QStringList& after) {

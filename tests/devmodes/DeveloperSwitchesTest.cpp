@@ -69,12 +69,48 @@ TEST(DeveloperSwitches, AnArgumentThatASwitchReadsIsNotCheckedAsASwitch) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(u' ').toStdString());
         TavlinProcess tavlin({.arguments = c.arguments});
-        if (!c.line.isEmpty()) {
-            ASSERT_TRUE(tavlin.waitForError(c.line.toUtf8())) << tavlin.standardError().toStdString();
-        }
-        EXPECT_FALSE(tavlin.finish(500));
+        // Said once launch is done, the switches looked at and the signals
+        // handled; some scenarios end the run soon after.
+        ASSERT_TRUE(tavlin.waitForError("Tavlin is running")) << tavlin.standardError().toStdString();
         const QStringList needs = tavlin.standardError().split(u'\n').filter(u": needs "_s);
         EXPECT_EQ(needs, c.line.isEmpty() ? QStringList() : QStringList{c.line});
         EXPECT_TRUE(tavlin.signalAndFinish(SIGTERM));
+        EXPECT_EQ(tavlin.exitCode(), 0);
     }
+}
+
+// Beside the user's Tavlin, which holds the instance lock and whose hot key
+// is stored: a switch takes neither, prints its own lines alone and ends.
+TEST(DeveloperSwitches, ASwitchBesideTheUsersTavlinTakesNothingOfItsAndEnds) {
+    QTemporaryDir home;
+    const QStringList environment{u"XDG_DATA_HOME="_s + home.filePath(u"data"_s),
+                                  u"XDG_CONFIG_HOME="_s + home.filePath(u"config"_s), u"TZ=UTC"_s};
+    // Control-Option-R.
+    writeTestFile(home.filePath(u"config/Tavlin/settings.json"_s),
+                  R"({"KeyBindings_togglePanel": {"carbonKeyCode": 15, "carbonModifiers": 6144}})");
+    TavlinProcess users({.environment = environment});
+    ASSERT_TRUE(users.waitForError("Tavlin is running")) << users.standardError().toStdString();
+
+    struct Case {
+        QStringList arguments;
+        QString lastLine;
+    };
+    const Case cases[] = {
+        {{u"--parse"_s, u"milk"_s}, {}},
+        {{u"--add-batch"_s, u"milk; eggs"_s}, u"errors: none"_s},
+        {{u"--self-test"_s}, u"smart parser unavailable — optimistic patch not exercised"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+        TavlinProcess tavlin({.arguments = c.arguments, .environment = environment});
+        ASSERT_TRUE(tavlin.finish()) << "ends by itself\n" << tavlin.standardError().toStdString();
+        EXPECT_EQ(tavlin.exitCode(), 0);
+        EXPECT_FALSE(tavlin.standardOutput().contains(u"hotkey"_s)) << tavlin.standardOutput().toStdString();
+        EXPECT_FALSE(tavlin.standardError().contains(u"tavlin.lock"_s)) << tavlin.standardError().toStdString();
+        if (!c.lastLine.isEmpty()) {
+            EXPECT_TRUE(tavlin.standardOutput().endsWith(c.lastLine + u'\n')) << tavlin.standardOutput().toStdString();
+        }
+    }
+    EXPECT_TRUE(users.isRunning());
+    EXPECT_TRUE(users.signalAndFinish(SIGTERM));
 }

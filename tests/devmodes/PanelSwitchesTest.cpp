@@ -242,10 +242,10 @@ TEST_F(PanelSwitchesTest, OpenLoopCountsTheOpensOfEightSeconds) {
     EXPECT_EQ(output.terminated, QList<qsizetype>{output.lines.size()});
 }
 
-TEST_F(PanelSwitchesTest, OpenPanelLeavesTavlinRunning) {
+TEST_F(PanelSwitchesTest, OpenPanelOpensThenPrintsItsGeometry) {
     ASSERT_TRUE(run(openPanelTest(panel.driver())));
     EXPECT_EQ(output.lines, (QStringList{u"<open - ->"_s, u"<geometry>"_s}));
-    EXPECT_EQ(output.terminated, QList<qsizetype>());
+    EXPECT_EQ(output.terminated, QList<qsizetype>()) << "the dispatch ends the run, as it does after every scenario";
 }
 
 TEST(WindowOrder, TheListingKeepsNormalWindowsAndAllOfTavlins) {

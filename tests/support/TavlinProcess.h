@@ -54,24 +54,29 @@ public:
         }
     }
 
+    // The limits below only end a wait for what never comes: a machine loaded
+    // by other builds may take many seconds for a start.
+    static constexpr int generousMs = 60000;
+
     // Runs to its end (or is killed after `limitMs`); true when it ended itself.
-    bool finish(int limitMs = 20000) {
+    bool finish(int limitMs = generousMs) {
         const bool finished = process_.waitForFinished(limitMs);
         collect();
         return finished && process_.exitStatus() == QProcess::NormalExit;
     }
 
     // Waits until standard error holds `text`.
-    bool waitForError(const QByteArray& text, int limitMs = 10000) { return waitFor(stderr_, text, limitMs); }
+    bool waitForError(const QByteArray& text, int limitMs = generousMs) { return waitFor(stderr_, text, limitMs); }
     // Waits until standard output holds `text`.
-    bool waitForOutput(const QByteArray& text, int limitMs = 10000) { return waitFor(stdout_, text, limitMs); }
+    bool waitForOutput(const QByteArray& text, int limitMs = generousMs) { return waitFor(stdout_, text, limitMs); }
 
     bool isRunning() const { return process_.state() == QProcess::Running; }
     qint64 processId() const { return process_.processId(); }
 
-    // Sends a signal and waits for the end.
+    // Sends a signal and waits for the end; one that has ended already is
+    // not signalled (a process id of 0 would reach the whole test's group).
     bool signalAndFinish(int signalNumber) {
-        ::kill(static_cast<pid_t>(process_.processId()), signalNumber);
+        if (process_.state() != QProcess::NotRunning) ::kill(static_cast<pid_t>(process_.processId()), signalNumber);
         return finish();
     }
 
