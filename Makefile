@@ -63,7 +63,9 @@ run: deps $(BUILD_RELEASE)/build.ninja
 	cmake --build $(BUILD_RELEASE) --target tavlin
 	$(BUILD_RELEASE)/src/app/tavlin
 
-install: build-release
+# Only what it installs: the program (the other files are copied as they are).
+install: deps $(BUILD_RELEASE)/build.ninja
+	cmake --build $(BUILD_RELEASE) --target tavlin
 	cmake --install $(BUILD_RELEASE) --prefix "$(PREFIX)"
 
 bench: build-release

@@ -1,7 +1,8 @@
 # Installs BUILD into a fresh PREFIX and compares the files that land there
 # with EXPECTED (a list, relative to the prefix). Desktop entries must pass
-# desktop-file-validate, and every desktop entry and D-Bus service file must
-# start the program installed under PREFIX.
+# desktop-file-validate and name an icon installed in the hicolor theme, and
+# every desktop entry and D-Bus service file must start the program
+# installed under PREFIX.
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD}" --prefix "${PREFIX}"
                 RESULT_VARIABLE status OUTPUT_QUIET)
@@ -33,6 +34,13 @@ foreach(file IN LISTS installed)
   if(file MATCHES "\\.desktop$")
     if(NOT DESKTOP_FILE_VALIDATE)
       message(FATAL_ERROR "desktop-file-validate is missing: scripts/install-deps installs desktop-file-utils")
+    endif()
+    # The icon it names is installed where desktops look for it.
+    file(STRINGS "${PREFIX}/${file}" icon REGEX "^Icon=" LIMIT_COUNT 1)
+    string(REGEX REPLACE "^Icon=" "" icon "${icon}")
+    file(GLOB icons "${PREFIX}/share/icons/hicolor/*/apps/${icon}.svg" "${PREFIX}/share/icons/hicolor/*/apps/${icon}.png")
+    if(icon STREQUAL "" OR NOT icons)
+      message(FATAL_ERROR "${file} names the icon \"${icon}\", which is not installed in the hicolor theme")
     endif()
     execute_process(COMMAND "${DESKTOP_FILE_VALIDATE}" "${PREFIX}/${file}" RESULT_VARIABLE status
                     OUTPUT_VARIABLE said ERROR_VARIABLE said)
