@@ -35,6 +35,9 @@ void ClientConnection::start() {
         if (const auto self = weak.lock()) self->writePending();
     });
     watchDeadline();
+    // What the client sent before it was accepted counts from now, not from
+    // whenever the loop next looks.
+    readAvailable();
 }
 
 void ClientConnection::readAvailable() {
@@ -143,6 +146,10 @@ void ClientConnection::writePending() {
 
 void ClientConnection::sendCompleted() {
     if (closeAfterSend_) return close();
+    // A peer that finished while the answer was made may have gone: its end,
+    // already here, is seen before the next request is taken, whether or not
+    // the loop has read it yet.
+    if (!peerFinished_ && peerHasFinished()) peerFinished_ = true;
     if (peerFinished_) {
         // A peer that has gone answers what it is sent with a reset; give it
         // a turn of the loop to arrive before the next request is taken.
@@ -153,6 +160,11 @@ void ClientConnection::sendCompleted() {
     }
     processBuffer();
     watchDeadline();
+}
+
+bool ClientConnection::peerHasFinished() const {
+    char byte = 0;
+    return ::recv(descriptor_, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
 }
 
 bool ClientConnection::peerHasGone() const {

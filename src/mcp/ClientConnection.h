@@ -70,6 +70,8 @@ private:
     void writePending();
     void sendCompleted();
     void updateReading();
+    // Nothing is left to read but the end: the peer has stopped sending.
+    bool peerHasFinished() const;
     // The peer has closed its socket, not only its sending side.
     bool peerHasGone() const;
     // When the connection is to be closed as it stands; nothing while it

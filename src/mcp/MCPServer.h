@@ -56,6 +56,8 @@ public:
     // another's. Without a listener nothing is written.
     void stop();
     bool hasListener() const { return listener_ != nullptr; }
+    // The clients connected now (accepted and not closed).
+    std::size_t connectionCount() const { return connections_.size(); }
     // Where mcp.json is written, for the clients' setup prompt.
     const QString& configurationPath() const { return configurationPath_; }
 
