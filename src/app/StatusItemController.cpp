@@ -529,6 +529,7 @@ platform::Task<> StatusItemController::checkPlacementNow() {
     const QPointer<StatusItemController> self(this);
     const platform::TrayHosts hosts = co_await askHosts();
     if (!self) co_return;
+    qCDebug(lcStatusItem) << "placement checked:" << (hosts.any() ? "a tray is there" : "no tray");
     if (!hosts.any()) {
         qCCritical(lcStatusItem) << "status item has no slot in the tray — re-inserting";
         // Shown afresh, the item looks for a tray again.

@@ -118,11 +118,11 @@ TEST_F(StatusItemX11Test, WithoutATrayOneNotificationTellsOfItAndNothingMore) {
     FakeNotificationServer server(bus.connect());
     ASSERT_TRUE(server.isRegistered());
     launch();
-    ASSERT_TRUE(server.waitForCalls(u"Notify"_s, 1, std::chrono::seconds(15))) << errors().toStdString();
+    ASSERT_TRUE(server.waitForCalls(u"Notify"_s, 1, std::chrono::seconds(60))) << errors().toStdString();
     const FakeNotificationServer::Call notify = server.calls(u"Notify"_s).front();
-    // Checked at 1 s, watched until 5.3 s; launch itself takes a moment.
+    // Checked at 1 s, watched until 5.3 s; launch itself takes a moment
+    // more, and on a loaded machine many.
     EXPECT_GT(secondsSinceLaunch(notify.time), 5.0);
-    EXPECT_LT(secondsSinceLaunch(notify.time), 8.0);
     EXPECT_EQ(notify.arguments.value(0).toString(), u"Tavlin"_s);
     EXPECT_EQ(notify.arguments.value(3).toString(), u"Tavlin can’t show its tray icon"_s);
     EXPECT_EQ(notify.arguments.value(6).toMap().value(u"suppress-sound"_s), QVariant(true));
@@ -131,8 +131,10 @@ TEST_F(StatusItemX11Test, WithoutATrayOneNotificationTellsOfItAndNothingMore) {
     EXPECT_LT(log.indexOf(kNoSlot), log.indexOf(kFull)) << log.toStdString();
     EXPECT_NE(log.indexOf(kNoSlot), -1) << log.toStdString();
 
-    // The check at 14 s finds no tray either, and watches it until 18.3 s.
-    waitUntilLaunchPlus(19.5);
+    // The check at 14 s finds no tray either, and watches it for 4.3 s more
+    // without telling of it again.
+    ASSERT_TRUE(waitUntil([&] { return errors().count(kNoSlot) == 3; }, 60000)) << errors().toStdString();
+    QThread::msleep(5000);
     EXPECT_EQ(server.calls(u"Notify"_s).size(), 1u);
     EXPECT_EQ(errors().count(kNoSlot), 3) << errors().toStdString();
     EXPECT_EQ(errors().count(kFull), 1);
@@ -195,13 +197,16 @@ TEST_F(StatusItemX11Test, ATrayComingAfterTavlinEndsTheWatchAndAsksForARestartOn
 
 TEST_F(StatusItemX11Test, AnX11SystemTrayIsFoundAndHeardOfWhenItComes) {
     FakeNotificationServer server(bus.connect());
-    launch(R"({"mcpEnabled": false})", {u"QT_LOGGING_RULES=com.quorvandell.tavlin.platform.debug=true"_s});
-    ASSERT_TRUE(server.waitForCalls(u"Notify"_s, 1, std::chrono::seconds(15))) << errors().toStdString();
+    launch(R"({"mcpEnabled": false})", {u"QT_LOGGING_RULES=com.quorvandell.tavlin.platform.debug=true;"
+                                        u"com.quorvandell.tavlin.statusItem.debug=true"_s});
+    ASSERT_TRUE(server.waitForCalls(u"Notify"_s, 1, std::chrono::seconds(60))) << errors().toStdString();
     {
         const SelectionOwner tray(x.display(), "_NET_SYSTEM_TRAY_S0", SelectionOwner::Announce::yes);
         EXPECT_TRUE(tavlin->waitForError("an X11 system tray announced itself")) << errors().toStdString();
-        // Checked at 1 and 4 s without the tray, at 14 s with it.
-        waitUntilLaunchPlus(15);
+        // Checked at 1 and 4 s without the tray; when it came, and at 14 s,
+        // with it.
+        EXPECT_TRUE(waitUntil([&] { return errors().count(u"placement checked: a tray is there"_s) == 2; }, 60000))
+            << errors().toStdString();
     }
     EXPECT_EQ(errors().count(kNoSlot), 2) << errors().toStdString();
     EXPECT_FALSE(errors().contains(kRestart)) << errors().toStdString();
@@ -210,7 +215,7 @@ TEST_F(StatusItemX11Test, AnX11SystemTrayIsFoundAndHeardOfWhenItComes) {
 TEST_F(StatusItemX11Test, WithoutNotificationsThePanelsNextOpeningShowsTheAlertOnce) {
     // ctrl+alt+k, as the settings window stores it.
     launch(R"({"mcpEnabled": false, "KeyBindings_togglePanel": {"carbonKeyCode": 40, "carbonModifiers": 6144}})");
-    ASSERT_TRUE(tavlin->waitForError(kFull.toUtf8(), 15000)) << errors().toStdString();
+    ASSERT_TRUE(tavlin->waitForError(kFull.toUtf8())) << errors().toStdString();
     waitUntilLaunchPlus(7);
 
     const QString alert = u"tray icon"_s;

@@ -57,7 +57,7 @@ protected:
     bool answered(DesktopMotionPreference& preference) {
         bool changed = false;
         QObject::connect(&preference, &DesktopMotionPreference::changed, [&] { changed = true; });
-        runMainLoopUntil([&] { return changed; }, std::chrono::milliseconds(1500));
+        runMainLoopUntil([&] { return changed; });
         return changed;
     }
     void announce(const QString& group, const QString& key, const QVariant& value) {
