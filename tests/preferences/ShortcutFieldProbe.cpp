@@ -1,12 +1,14 @@
 // A small program for the X11 test of the shortcut field: a window with the
 // field for the panel's Name. It prints "ready X Y" (the record button's
 // middle on the screen) when the test may click, then "text T" each time the
-// button's text changes, and "beep" for every beep.
+// button's text changes, "taken T" when the field says a combination is
+// another program's, and "beep" for every beep.
 
 #include "keybindings/KeyBindings.h"
 #include "preferences/ShortcutRecorderField.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -38,8 +40,10 @@ int main(int argc, char** argv) {
     layout->addWidget(field);
     field->recorder().setBeep([] { say(QStringLiteral("beep")); });
     QPushButton& button = field->recordButton();
-    QObject::connect(&field->recorder(), &tavlin::preferences::ShortcutRecorder::changed, &button,
-                     [&button] { say(QStringLiteral("text ") + button.text()); });
+    QObject::connect(&field->recorder(), &tavlin::preferences::ShortcutRecorder::changed, &button, [&button, field] {
+        say(QStringLiteral("text ") + button.text());
+        if (field->recorder().taken()) say(QStringLiteral("taken ") + field->takenNote().text());
+    });
     window.resize(300, 80);
     window.show();
 

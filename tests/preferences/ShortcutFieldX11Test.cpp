@@ -66,3 +66,30 @@ TEST_F(ShortcutFieldX11Test, ClickThenPressRecordsTheShortcut) {
     EXPECT_EQ(stored(), R"({"carbonKeyCode":40,"carbonModifiers":6144})");
     EXPECT_FALSE(output.lines().contains(u"beep"_s)) << output.lines().join(u" | "_s).toStdString();
 }
+
+// Another program grabbed ctrl+alt+k: pressed while recording, the
+// combination still reaches the field, which says it is taken and stores
+// nothing.
+TEST_F(ShortcutFieldX11Test, ACombinationAnotherProgramGrabbedIsNamedAsTaken) {
+    QTemporaryDir otherConfig;
+    QProcessEnvironment otherEnvironment;
+    otherEnvironment.insert(u"XDG_CONFIG_HOME"_s, otherConfig.path());
+    QProcess& other = session.startClient(QStringLiteral(HOT_KEY_PROBE), {}, otherEnvironment);
+    ProcessOutput otherOutput(other);
+    ASSERT_TRUE(otherOutput.waitForLine(u"ready"_s)) << other.readAllStandardError().toStdString();
+
+    QProcessEnvironment environment;
+    environment.insert(u"XDG_CONFIG_HOME"_s, configHome.path());
+    QProcess& probe = session.startClient(QStringLiteral(SHORTCUT_FIELD_PROBE), {}, environment);
+    ProcessOutput output(probe);
+    const QStringList ready = output.waitForLineStartingWith(u"ready "_s).split(u' ');
+    ASSERT_EQ(ready.size(), 3) << output.lines().join(u" | "_s).toStdString();
+    session.xdotool({u"mousemove"_s, ready[1], ready[2], u"click"_s, u"1"_s});
+    ASSERT_TRUE(output.waitForLine(u"text Press shortcut…"_s)) << output.lines().join(u" | "_s).toStdString();
+
+    session.xdotool({u"key"_s, u"ctrl+alt+k"_s});
+    EXPECT_TRUE(output.waitForLine(u"taken ⌃⌥K: Another program or the desktop already uses this shortcut."_s))
+        << output.lines().join(u" | "_s).toStdString();
+    EXPECT_EQ(stored(), std::string()) << "nothing stored";
+    EXPECT_FALSE(otherOutput.lines().contains(u"down"_s)) << "the field held the keyboard";
+}
