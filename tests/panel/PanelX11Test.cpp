@@ -674,7 +674,13 @@ TEST_F(PanelActionsX11Test, TheFirstClickOnUndoTakesACompletionBackAndTheFieldGe
 TEST_F(PanelActionsX11Test, AnEditTypedInTheRowMovesTheReminderToTheListItNames) {
     const QStringList ids = rows(opened());
     ASSERT_EQ(ids.size(), 8);
-    xdotool(u"key Down sleep 0.1 key Return sleep 0.3 key ctrl+a sleep 0.1"_s);
+    // Each key once the one before has done its part, however long that takes.
+    xdotool(u"key Down"_s);
+    ASSERT_EQ(stateWhen([](const ProbeState& s) { return s.field(u"cursor"_s) == u"0"_s; }).field(u"cursor"_s), u"0"_s);
+    xdotool(u"key Return"_s);
+    ASSERT_EQ(stateWhen([&](const ProbeState& s) { return s.field(u"editing"_s) == ids[0]; }).field(u"editing"_s),
+              ids[0]);
+    xdotool(u"key ctrl+a"_s);
     session.xdotool({u"type"_s, u"--delay"_s, u"20"_s, u"call the bank #wo"_s});
     // The first Return takes the list offered, the second saves.
     xdotool(u"sleep 0.2 key Return sleep 0.2 key Return"_s);
