@@ -330,6 +330,7 @@ void AppDelegate::buildPlaceServices() {
         *placesHTTP_,
         platform::NominatimGeocoder::Options{.endpoint = services.geocoder,
                                              .enabled = services.networkPlacesEnabled,
+                                             .nearby = nearby,
                                              .cacheFile = platform::NominatimGeocoder::standardCacheFile()});
     maps_ = std::make_unique<platform::TileMapSnapshotter>(
         *placesHTTP_,

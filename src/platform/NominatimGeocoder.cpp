@@ -83,8 +83,16 @@ Task<std::vector<Placemark>> NominatimGeocoder::geocodeAddress(QString address) 
     QUrl search = options_.endpoint;
     search.setPath(search.path().endsWith(u'/') ? search.path() + QStringLiteral("search")
                                                 : search.path() + QStringLiteral("/search"));
-    const QUrl url = PlaceServiceRequest::withQuery(
-        search, {{"q", address}, {"format", QStringLiteral("jsonv2")}, {"limit", QStringLiteral("1")}});
+    std::vector<std::pair<QByteArray, QString>> items{
+        {"q", address}, {"format", QStringLiteral("jsonv2")}, {"limit", QStringLiteral("1")}};
+    // A box of about a hundred kilometres around the fix, preferred, not required.
+    if (const std::optional<GeoLocation> near = options_.nearby ? options_.nearby() : std::nullopt) {
+        const auto degrees = [](double value) { return QString::number(value, 'f', 2); };
+        items.emplace_back("viewbox", QStringList{degrees(near->longitude - 0.5), degrees(near->latitude + 0.5),
+                                                  degrees(near->longitude + 0.5), degrees(near->latitude - 0.5)}
+                                          .join(u','));
+    }
+    const QUrl url = PlaceServiceRequest::withQuery(search, items);
     std::vector<Placemark> places = co_await requestPlaces(http_, url, &readNominatimAnswer);
     answers_.insert(address, places);
     saveCache();

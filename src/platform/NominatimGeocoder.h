@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -33,6 +34,9 @@ public:
     struct Options {
         QUrl endpoint;  // the service's root; searches go to its /search
         bool enabled = true;
+        // The user's last location fix, when there is one: places near it
+        // come first.
+        std::function<std::optional<GeoLocation>()> nearby;
         // The answers kept between runs; none: only for the run.
         QString cacheFile;
         Clock* clock = nullptr;  // spaces the requests; none: Clock::main()

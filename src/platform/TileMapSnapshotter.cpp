@@ -6,6 +6,7 @@
 
 #include <QPainter>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,52 @@ namespace tavlin::platform {
 namespace {
 
 constexpr QByteArrayView pngSignature = "\x89PNG\r\n\x1a\n";
+
+}  // namespace
+
+class TileMapSnapshotter::Connections {
+public:
+    // Done at once while fewer than `connections` are open; else when one
+    // is handed over.
+    Task<void> turn() {
+        TaskCompletion<> turn;
+        if (open_ < connections) {
+            ++open_;
+            turn.resolve();
+        } else {
+            waiting_.push_back(turn);
+        }
+        return turn.task();
+    }
+    // The next waiting request takes it over, at the next turn of the loop
+    // (never inside the frame that lets it go).
+    void release() {
+        if (waiting_.empty()) {
+            --open_;
+            return;
+        }
+        postToMainLoop([next = waiting_.front()] { next.resolve(); });
+        waiting_.pop_front();
+    }
+
+private:
+    int open_ = 0;
+    std::deque<TaskCompletion<>> waiting_;
+};
+
+namespace {
+
+// A connection taken, given back when it goes, however its task ends.
+class HeldConnection {
+public:
+    explicit HeldConnection(std::shared_ptr<TileMapSnapshotter::Connections> pool) : pool_(std::move(pool)) {}
+    ~HeldConnection() { pool_->release(); }
+    HeldConnection(const HeldConnection&) = delete;
+    HeldConnection& operator=(const HeldConnection&) = delete;
+
+private:
+    std::shared_ptr<TileMapSnapshotter::Connections> pool_;
+};
 
 }  // namespace
 
@@ -27,7 +74,8 @@ std::optional<QImage> decodedTile(QByteArrayView bytes) {
 TileMapSnapshotter::TileMapSnapshotter(HTTPClient& http, Options options)
     : http_(http),
       options_(std::move(options)),
-      cache_(options_.cacheFolder.isEmpty() ? TileCache::standardFolder(options_.mapTiles) : options_.cacheFolder) {
+      cache_(options_.cacheFolder.isEmpty() ? TileCache::standardFolder(options_.mapTiles) : options_.cacheFolder),
+      connections_(std::make_shared<Connections>()) {
     if (!options_.now) options_.now = [] { return QDateTime::currentDateTimeUtc(); };
 }
 
@@ -37,8 +85,7 @@ Task<std::optional<MapSnapshotter::Snapshot>> TileMapSnapshotter::snapshot(MapRe
     const MapProjection projection(region.center, metresPerPointFitting(region, size), size);
     const std::vector<PlacedTile> tiles = tilesCovering(projection, size, maximumZoom);
 
-    // Two lanes take the tiles in turn, so that no more than two requests
-    // are open at once.
+    // As many lanes as connections take the tiles in turn.
     struct Work {
         std::vector<std::optional<QImage>> images;
         std::size_t next = 0;
@@ -83,6 +130,11 @@ Task<std::optional<QImage>> TileMapSnapshotter::tile(TileKey key) {
     if (cached && cached->isFresh) co_return decodedTile(cached->png);
     const auto stale = [&] { return cached ? decodedTile(cached->png) : std::nullopt; };
 
+    const std::shared_ptr<Connections> pool = connections_;
+    co_await pool->turn();
+    const HeldConnection held(pool);
+    const bool cancelled = co_await isTaskCancelled();
+    if (cancelled) co_return stale();
     HTTPClient::Response response;
     try {
         HTTPClient::Request request =

@@ -12,13 +12,15 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tavlin::platform {
 
 // Maps drawn from a tile server's tiles (OpenStreetMap's, or any with the
 // same numbering): the tiles that cover the region at the picture's scale,
-// from the disk cache or the server, two at a time at most, stitched over
+// from the disk cache or the server (two requests open at most, for all
+// maps together), stitched over
 // the plain grid, with the map's attribution for whoever shows it. Where tiles
 // cannot be had (off, offline, refused, not pictures) the grid shows.
 class TileMapSnapshotter final : public MapSnapshotter {
@@ -38,12 +40,16 @@ public:
 
     Task<std::optional<Snapshot>> snapshot(MapRegion region, QSize size) override;
 
+    // The requests open, and those waiting for one of them to end.
+    class Connections;
+
 private:
     Task<std::optional<QImage>> tile(TileKey key);
 
     HTTPClient& http_;
     Options options_;
     TileCache cache_;
+    std::shared_ptr<Connections> connections_;
 };
 
 // The picture a tile server sent, when it is a PNG that decodes.

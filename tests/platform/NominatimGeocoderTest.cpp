@@ -54,6 +54,7 @@ protected:
     NominatimGeocoder geocoder(bool enabled = true) {
         return NominatimGeocoder(http, {.endpoint = server.url("/nominatim"),
                                         .enabled = enabled,
+                                        .nearby = [this] { return fix; },
                                         .cacheFile = cache.filePath(u"Tavlin/geocoded-addresses.json"_s),
                                         .clock = &clock});
     }
@@ -69,6 +70,7 @@ protected:
     ManualClock clock;
     HTTPClient http{"Tavlin/test", &clock};
     QTemporaryDir cache;
+    std::optional<GeoLocation> fix;
     const std::vector<Placemark> dam{{u"Dam"_s, GeoLocation{52.3731, 4.8922}}};
 };
 
@@ -86,11 +88,20 @@ TEST_F(NominatimGeocoderServiceTest, OneRequestASecondEachAddressOnceAndKeptBetw
         EXPECT_EQ(outcomeOf(second).places, dam);
         EXPECT_EQ(askedFor(), (std::vector{u"Dam 1\nAmsterdam"_s, u"Dam 2, Amsterdam"_s}));
         EXPECT_EQ(server.requests().back().path, "/nominatim/search");
+        EXPECT_FALSE(server.requests().back().target.contains("viewbox")) << "no fix, no bias";
+        // Near the last fix, roughly.
+        fix = GeoLocation{52.370216, 4.895168};
+        const Task<std::vector<Placemark>> third = nominatim.geocodeAddress(u"Dam 3, Amsterdam"_s);
+        clock.advance(NominatimGeocoder::requestInterval);
+        EXPECT_EQ(outcomeOf(third).places, dam);
+        EXPECT_EQ(QUrlQuery(QUrl(QString::fromUtf8(server.requests().back().target)))
+                      .queryItemValue(u"viewbox"_s, QUrl::FullyDecoded),
+                  u"4.40,52.87,5.40,51.87"_s);
     }
     // The next run knows both addresses without a request.
     NominatimGeocoder nextRun = geocoder();
     EXPECT_EQ(outcomeOf(nextRun.geocodeAddress(u"Dam 2, Amsterdam"_s)).places, dam);
-    EXPECT_EQ(server.requests().size(), 2u);
+    EXPECT_EQ(server.requests().size(), 3u);
 }
 
 TEST_F(NominatimGeocoderServiceTest, TurnedOffItFailsWithoutARequest) {
