@@ -13,7 +13,7 @@ std::optional<Placemark> checkedPlacemark(QString name, double latitude, double 
 }
 
 Task<std::vector<Placemark>> UnavailableGeocoder::geocodeAddress(QString) {
-    return failedPlaceRequest<std::vector<Placemark>>("there is no geocoding service on this system");
+    return failedPlaceRequest<std::vector<Placemark>>("there is no geocoding service here");
 }
 
 }  // namespace tavlin::platform

@@ -39,8 +39,8 @@ public:
     virtual Task<std::vector<Placemark>> geocodeAddress(QString address) = 0;
 };
 
-// This platform has no geocoding service: every request fails at once, and
-// a place is then kept by its name alone.
+// No geocoding at all (the gallery, the probes, tests): every request fails
+// at once, and a place is then kept by its name alone.
 class UnavailableGeocoder final : public Geocoder {
 public:
     Task<std::vector<Placemark>> geocodeAddress(QString address) override;

@@ -173,7 +173,7 @@ TEST_F(PlaceResolverTest, WithoutAStoreThereAreNoEarlierPlacesAndNoContacts) {
     EXPECT_TRUE(PlaceResolver::knownPlaces(nullptr).empty());
 }
 
-TEST_F(PlaceResolverTest, OnThisSystemEveryUnknownPlaceStaysAName) {
+TEST_F(PlaceResolverTest, WithoutPlaceServicesEveryUnknownPlaceStaysAName) {
     UnavailableGeocoder geocoder;
     UnavailableMapSearch map;
     settings.setContactPlacesEnabled(true);
