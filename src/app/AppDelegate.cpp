@@ -22,9 +22,14 @@
 #include "platform/Log.h"
 #include "platform/LoginItem.h"
 #include "platform/MapSearch.h"
+#include "platform/NominatimGeocoder.h"
 #include "platform/NotificationCenter.h"
+#include "platform/PhotonMapSearch.h"
+#include "platform/PlaceServiceRequest.h"
+#include "platform/PlaceServiceSettings.h"
 #include "platform/PowerEvents.h"
 #include "platform/Text.h"
+#include "platform/TileMapSnapshotter.h"
 #include "platform/TrayHost.h"
 #include "platform/UserDefaults.h"
 #include "platform/VCardContacts.h"
@@ -164,9 +169,11 @@ void AppDelegate::applicationDidFinishLaunching() {
     took(LaunchStep::services);
 
     defaults_ = std::make_unique<platform::UserDefaults>();
-    // The hot keys are kept with the other settings, under keys of their own.
+    // The hot keys and the place services are kept with the other settings,
+    // under keys of their own.
     settings_ = std::make_unique<store::Settings>(
-        *defaults_, QStringList{QString::fromStdString(KeyBindings::Name::togglePanel.userDefaultsKey())});
+        *defaults_, QStringList{QString::fromStdString(KeyBindings::Name::togglePanel.userDefaultsKey())} +
+                        platform::PlaceServiceSettings::keys());
     keyBindings_ = std::make_unique<KeyBindings::Module>(*defaults_, environment_.makeHotKeyBackend
                                                                          ? environment_.makeHotKeyBackend()
                                                                          : platform::makeSystemHotKeyBackend());
@@ -309,11 +316,35 @@ void AppDelegate::buildStore() {
     powerEvents_ =
         std::make_unique<platform::SessionPowerEvents>(QDBusConnection::systemBus(), environment_.sessionBus);
     contacts_ = std::make_unique<platform::VCardContacts>();
-    mapSearch_ = std::make_unique<platform::UnavailableMapSearch>();
-    geocoder_ = std::make_unique<platform::UnavailableGeocoder>();
+    buildPlaceServices();
     places_ = std::make_unique<store::PlaceResolver>(*contacts_, *mapSearch_, *geocoder_);
     // Not started yet: the tray item shows its first state before.
     store_ = std::make_unique<store::ReminderStore>(*eventStore_, *settings_, *powerEvents_, *places_);
+}
+
+void AppDelegate::buildPlaceServices() {
+    const platform::PlaceServiceSettings services = platform::PlaceServiceSettings::read(*defaults_);
+    placesHTTP_ = std::make_unique<platform::HTTPClient>(platform::PlaceServiceRequest::userAgent());
+    // Found places come first near where the user was last seen.
+    const auto nearby = [this]() -> std::optional<platform::GeoLocation> {
+        const std::optional<platform::Location> fix = locationProvider_ ? locationProvider_->current() : std::nullopt;
+        if (!fix) return std::nullopt;
+        return platform::GeoLocation{fix->latitude, fix->longitude};
+    };
+    mapSearch_ = std::make_unique<platform::PhotonMapSearch>(
+        *placesHTTP_,
+        platform::PhotonMapSearch::Options{
+            .endpoint = services.placeSearch, .enabled = services.networkPlacesEnabled, .nearby = nearby});
+    geocoder_ = std::make_unique<platform::NominatimGeocoder>(
+        *placesHTTP_,
+        platform::NominatimGeocoder::Options{.endpoint = services.geocoder,
+                                             .enabled = services.networkPlacesEnabled,
+                                             .nearby = nearby,
+                                             .cacheFile = platform::NominatimGeocoder::standardCacheFile()});
+    maps_ = std::make_unique<platform::TileMapSnapshotter>(
+        *placesHTTP_,
+        platform::TileMapSnapshotter::Options{.mapTiles = services.mapTiles, .enabled = services.networkPlacesEnabled});
+    mapsInstalled_ = std::make_unique<platform::ScopedMapSnapshotter>(*maps_);
 }
 
 void AppDelegate::buildMCPServer() {

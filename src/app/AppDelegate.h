@@ -19,6 +19,9 @@ class EventStore;
 class Geocoder;
 class HotKeyBackend;
 class MapSearch;
+class HTTPClient;
+class MapSnapshotter;
+class ScopedMapSnapshotter;
 class NotificationCenter;
 class PowerEvents;
 class TrayHost;
@@ -215,6 +218,7 @@ private:
     void buildMainMenu();
     void respondToNotification(const QString& identifier);
     void buildStore();
+    void buildPlaceServices();
     void buildMCPServer();
     void syncMCPServer();
     std::optional<QString> pendingUpdateVersion() const;
@@ -234,8 +238,12 @@ private:
     std::unique_ptr<platform::EventStore> eventStore_;
     std::unique_ptr<platform::PowerEvents> powerEvents_;
     std::unique_ptr<platform::Contacts> contacts_;
+    // The network's place services, over one HTTP client.
+    std::unique_ptr<platform::HTTPClient> placesHTTP_;
     std::unique_ptr<platform::MapSearch> mapSearch_;
     std::unique_ptr<platform::Geocoder> geocoder_;
+    std::unique_ptr<platform::MapSnapshotter> maps_;
+    std::unique_ptr<platform::ScopedMapSnapshotter> mapsInstalled_;
     std::unique_ptr<store::PlaceResolver> places_;
     std::unique_ptr<platform::NotificationCenter> notifications_;
     std::unique_ptr<preferences::SettingsTabSelection> settingsTab_;

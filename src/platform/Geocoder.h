@@ -19,6 +19,12 @@ struct Placemark {
     friend bool operator==(const Placemark&, const Placemark&) = default;
 };
 
+// A place as a service gave it, when it is one that may be shown and
+// stored: coordinates on the earth, a name of at most maximumNameLength
+// characters (its line breaks and other control characters made spaces).
+inline constexpr qsizetype maximumPlaceNameLength = 500;
+std::optional<Placemark> checkedPlacemark(QString name, double latitude, double longitude);
+
 // Why a service found nothing at all: it is not there, or it failed.
 class PlaceServiceError : public std::runtime_error {
 public:
@@ -33,8 +39,8 @@ public:
     virtual Task<std::vector<Placemark>> geocodeAddress(QString address) = 0;
 };
 
-// This platform has no geocoding service: every request fails at once, and
-// a place is then kept by its name alone.
+// No geocoding at all (the gallery, the probes, tests): every request fails
+// at once, and a place is then kept by its name alone.
 class UnavailableGeocoder final : public Geocoder {
 public:
     Task<std::vector<Placemark>> geocodeAddress(QString address) override;

@@ -3,7 +3,7 @@
 namespace tavlin::platform {
 
 Task<std::vector<Placemark>> UnavailableMapSearch::search(QString) {
-    return failedPlaceRequest<std::vector<Placemark>>("there is no map search service on this system");
+    return failedPlaceRequest<std::vector<Placemark>>("there is no map search service here");
 }
 
 }  // namespace tavlin::platform

@@ -18,7 +18,8 @@ public:
     virtual Task<std::vector<Placemark>> search(QString query) = 0;
 };
 
-// This platform has no map search service: every search fails at once.
+// No map search at all (the gallery, the probes, tests): every search fails
+// at once.
 class UnavailableMapSearch final : public MapSearch {
 public:
     Task<std::vector<Placemark>> search(QString query) override;

@@ -1,47 +1,22 @@
 #include "platform/MapSnapshotter.h"
 
+#include "platform/MapTiles.h"
+
 #include <QColor>
 #include <QPainter>
 #include <QPen>
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace tavlin::platform {
 
 namespace {
 
-constexpr double earthRadius = 6'378'137;        // metres, the sphere of web Mercator
 constexpr double maximumLatitude = 85.05112878;  // where web Mercator ends
 constexpr double minimumGridPoints = 48;         // the closest that grid lines come
 const QColor background{0xf2, 0xef, 0xe9};
 const QColor gridLine{0xdc, 0xd7, 0xce};
-
-// Web Mercator on a world of side 1: x from west to east, y from north to south.
-QPointF worldPoint(GeoCoordinate coordinate) {
-    const double latitude = coordinate.latitude * std::numbers::pi / 180;
-    return {(coordinate.longitude + 180) / 360, (1 - std::asinh(std::tan(latitude)) / std::numbers::pi) / 2};
-}
-
-// Where coordinates land in a picture of `size` centred on `center`, with
-// `metresPerPoint` on the ground there.
-class Projection {
-public:
-    Projection(GeoCoordinate center, double metresPerPoint, QSize size)
-        : worldSize_(2 * std::numbers::pi * earthRadius * std::cos(center.latitude * std::numbers::pi / 180) /
-                     metresPerPoint),
-          origin_(worldPoint(center) * worldSize_ - QPointF(size.width(), size.height()) / 2) {}
-
-    bool isValid() const { return std::isfinite(worldSize_) && worldSize_ > 0; }
-    QPointF point(GeoCoordinate coordinate) const { return worldPoint(coordinate) * worldSize_ - origin_; }
-    // The picture's top left corner in the projected world, in points.
-    QPointF origin() const { return origin_; }
-
-private:
-    double worldSize_;  // points
-    QPointF origin_;
-};
 
 bool isDrawable(const MapRegion& region, QSize size) {
     const auto positive = [](double value) { return std::isfinite(value) && value > 0; };
@@ -69,7 +44,7 @@ double firstLine(double origin, double spacing) {
     return offset < 0 ? offset + spacing : offset;
 }
 
-void drawGrid(QImage& image, const Projection& projection, double spacing) {
+void drawGrid(QImage& image, const MapProjection& projection, double spacing) {
     QPainter painter(&image);
     painter.setPen(QPen(gridLine, 1));
     const double width = image.width();
@@ -84,22 +59,24 @@ MapSnapshotter* installedSnapshotter = nullptr;
 
 }  // namespace
 
-Task<std::optional<MapSnapshotter::Snapshot>> GridMapSnapshotter::snapshot(MapRegion region, QSize size) {
-    if (!isDrawable(region, size)) co_return std::nullopt;
-    // The whole region fits: its longer side, for the picture's proportions, decides the scale.
-    const double metresPerPoint =
-        std::max(region.latitudinalMetres / size.height(), region.longitudinalMetres / size.width());
-    const Projection projection(region.center, metresPerPoint, size);
+std::optional<MapSnapshotter::Snapshot> GridMapSnapshotter::draw(MapRegion region, QSize size) {
+    if (!isDrawable(region, size)) return std::nullopt;
+    const double metresPerPoint = metresPerPointFitting(region, size);
+    const MapProjection projection(region.center, metresPerPoint, size);
     const double spacing = gridSpacingMetres(metresPerPoint) / metresPerPoint;
     // Lines at least a point apart, or the grid would never end.
-    if (!projection.isValid() || !(std::isfinite(spacing) && spacing >= 1)) co_return std::nullopt;
+    if (!projection.isValid() || !(std::isfinite(spacing) && spacing >= 1)) return std::nullopt;
 
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) co_return std::nullopt;  // too large to allocate
+    if (image.isNull()) return std::nullopt;  // too large to allocate
     image.fill(background);
     drawGrid(image, projection, spacing);
-    co_return Snapshot{std::move(image),
-                       [projection](GeoCoordinate coordinate) { return projection.point(coordinate); }};
+    return Snapshot{.image = std::move(image),
+                    .point = [projection](GeoCoordinate coordinate) { return projection.point(coordinate); }};
+}
+
+Task<std::optional<MapSnapshotter::Snapshot>> GridMapSnapshotter::snapshot(MapRegion region, QSize size) {
+    co_return draw(region, size);
 }
 
 MapSnapshotter& MapSnapshotter::systemDefault() {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QSize>
+#include <QString>
 
 #include <functional>
 #include <optional>
@@ -30,6 +31,8 @@ public:
     struct Snapshot {
         QImage image;
         std::function<QPointF(GeoCoordinate)> point;
+        // What the map's makers ask to be shown with it; empty for none.
+        QString attribution;
     };
 
     virtual ~MapSnapshotter() = default;
@@ -50,6 +53,8 @@ public:
 class GridMapSnapshotter final : public MapSnapshotter {
 public:
     Task<std::optional<Snapshot>> snapshot(MapRegion region, QSize size) override;
+    // The same, at once.
+    static std::optional<Snapshot> draw(MapRegion region, QSize size);
 };
 
 // Puts a snapshotter in place of the system default for the life of the object.

@@ -24,6 +24,13 @@ inline QString configHome() {
     return QDir::homePath() + QStringLiteral("/.config");
 }
 
+// $XDG_CACHE_HOME, or ~/.cache when it is unset, empty or relative.
+inline QString cacheHome() {
+    const QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!cache.isEmpty() && QDir::isAbsolutePath(cache)) return cache;
+    return QDir::homePath() + QStringLiteral("/.cache");
+}
+
 // The folders of the user's reminders, each an account: TAVLIN_REMINDERS_DIR
 // (folders separated by ":"), else $XDG_DATA_HOME/Tavlin/Reminders.
 inline QStringList remindersRoots() {

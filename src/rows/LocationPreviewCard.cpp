@@ -357,6 +357,7 @@ void LocationPreviewCard::paintMap(QPainter& painter) {
         // centre and scale are points of the area as they are.
         painter.drawImage(QRectF(area), inputs_.snapshot->image);
         if (const std::optional<RadiusOverlay> shown = overlay()) paintOverlay(painter, *shown);
+        if (!inputs_.snapshot->attribution.isEmpty()) paintAttribution(painter, area, inputs_.snapshot->attribution);
     } else {
         painter.fillRect(area, color(palette(), Tone::quaternary));
         paintSpinner(painter, QRectF(area).center());
@@ -413,6 +414,22 @@ void LocationPreviewCard::paintOverlay(QPainter& painter, const RadiusOverlay& o
     painter.setBrush(Qt::NoBrush);
     const double handleInner = handleRadius - handleLine / 2;
     painter.drawEllipse(overlay.handle, handleInner, handleInner);
+}
+
+// The map makers' credit, small in the bottom right corner, on a light band
+// that keeps it readable on the map in either appearance.
+void LocationPreviewCard::paintAttribution(QPainter& painter, const QRect& area, const QString& text) {
+    const QFont small = rows::font(TextStyle::caption);
+    const QFontMetricsF metrics(small);
+    constexpr double padding = 3;
+    const QSizeF band(metrics.horizontalAdvance(text) + 2 * padding, metrics.height());
+    const QRectF rect(QPointF(area.right() + 1 - band.width(), area.bottom() + 1 - band.height()), band);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 200));
+    painter.drawRect(rect);
+    painter.setFont(small);
+    painter.setPen(QColor(0x33, 0x33, 0x33));
+    painter.drawText(rect, Qt::AlignCenter, text);
 }
 
 void LocationPreviewCard::paintSpinner(QPainter& painter, QPointF center) {

@@ -140,6 +140,7 @@ private:
     void paintNotice(QPainter& painter);
     void paintMap(QPainter& painter);
     void paintOverlay(QPainter& painter, const RadiusOverlay& overlay);
+    void paintAttribution(QPainter& painter, const QRect& area, const QString& text);
     void paintSpinner(QPainter& painter, QPointF center);
     void paintCaptionName(QPainter& painter);
     QRect noticeArea(int width) const;

@@ -37,7 +37,8 @@ platform::Task<std::optional<MapSnapshot>> snapshot(double latitude, double long
     const double span = std::abs(map->point(eastOf(place, radius)).x() - center.x());
     // No scale for a ring when the map puts both points at one x, or when they are no numbers.
     if (!(std::isfinite(span) && span > 0)) co_return std::nullopt;
-    co_return MapSnapshot{.image = map->image, .center = center, .pointsPerMeter = span / radius};
+    co_return MapSnapshot{
+        .image = map->image, .center = center, .pointsPerMeter = span / radius, .attribution = map->attribution};
 }
 
 }  // namespace tavlin::store::LocationPreview

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QString>
 
 #include <optional>
 
@@ -15,6 +16,7 @@ struct MapSnapshot {
     QImage image;
     QPointF center;             // where the place lies in the image, in points
     double pointsPerMeter = 0;  // on the ground at the place, east to west
+    QString attribution;        // to be shown with the map; empty for none
 };
 
 // The map around a place, six times its radius from north to south and from

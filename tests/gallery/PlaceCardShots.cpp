@@ -1,17 +1,25 @@
 // The card of a place named in the typed line: while its map is drawn, when
 // nothing matched the name, on its map at 250 m, at 300 m with its radius
-// menu open, while its handle is dragged to 675 m, and for a reminder on
-// leaving. Each in the light and the dark palette, on the panel's colour.
+// menu open, while its handle is dragged to 675 m, for a reminder on
+// leaving, and on a map drawn from tiles (made here, as a tile server's
+// would be, and served from the disk cache). Each in the light and the dark
+// palette, on the panel's colour.
 
 #include "Gallery.h"
 
+#include "platform/HTTPClient.h"
+#include "platform/TileMapSnapshotter.h"
 #include "rows/LocationPreviewCard.h"
 #include "store/LocationPreview.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -94,6 +102,58 @@ QImage withMenu(Scheme scheme) {
     return image;
 }
 
+// A town's tile: streets on a block grid, every fourth a main road, a
+// park and a canal, drawn in the world's pixels so that they run on across
+// the tiles.
+QByteArray townTile(const platform::TileKey& key) {
+    QImage image(256, 256, QImage::Format_RGB32);
+    image.fill(QColor(0xf2, 0xef, 0xe9));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF world(256.0 * key.x, 256.0 * key.y, 256, 256);
+    painter.translate(-world.topLeft());
+    const auto starting = [](double from, double step) { return std::floor(from / step) * step; };
+    constexpr double block = 150;
+    painter.fillRect(QRectF(starting(world.left(), 900) + 310, world.top(), 280, 256), QColor(0xc8, 0xfa, 0xcc));
+    painter.fillRect(QRectF(world.left(), starting(world.top(), 1000) + 520, 256, 34), QColor(0xaa, 0xd3, 0xdf));
+    for (const bool main : {false, true}) {
+        const double step = main ? 4 * block : block;
+        for (const auto& [colour, width] :
+             {std::pair{QColor(0xcc, 0xc6, 0xbc), main ? 14.0 : 10.0},
+              std::pair{main ? QColor(0xf7, 0xd4, 0x96) : QColor(Qt::white), main ? 11.0 : 7.0}}) {
+            painter.setPen(QPen(colour, width));
+            for (double x = starting(world.left(), step); x < world.right() + step; x += step)
+                painter.drawLine(QPointF(x, world.top() - 8), QPointF(x, world.bottom() + 8));
+            for (double y = starting(world.top(), step); y < world.bottom() + step; y += step)
+                painter.drawLine(QPointF(world.left() - 8, y), QPointF(world.right() + 8, y));
+        }
+    }
+    painter.end();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+// The card on a map of tiles from a cache that holds every tile it needs,
+// of a server that is not there.
+QImage onTiles(Scheme scheme) {
+    QTemporaryDir cache;
+    const QString tiles = u"http://127.0.0.1:9/{z}/{x}/{y}.png"_s;
+    const store::ResolvedLocation place = gym(250);
+    const platform::MapRegion region{{place.latitude, place.longitude}, 6 * place.radius, 6 * place.radius};
+    const QSize size(panelWidth - 32, 130);
+    platform::TileCache filled(cache.path());
+    const platform::MapProjection projection(region.center, platform::metresPerPointFitting(region, size), size);
+    for (const platform::PlacedTile& tile : platform::tilesCovering(projection, size))
+        filled.store(tile.key, townTile(tile.key), QDateTime::currentDateTimeUtc().addDays(7));
+    platform::HTTPClient http;
+    platform::TileMapSnapshotter maps(http, {.mapTiles = tiles, .cacheFolder = cache.path()});
+    const platform::ScopedMapSnapshotter installed(maps);
+    return card({.requestedName = u"gym"_s, .resolved = place, .snapshot = mapOf(place)}, scheme);
+}
+
 const Shots shots{[] {
     std::vector<Shot> all;
     for (const Scheme scheme : {Scheme::light, Scheme::dark}) {
@@ -106,6 +166,7 @@ const Shots shots{[] {
         all.push_back({named(u"place-card-dragging-675"_s, scheme), [=] { return dragging(scheme); }});
         all.push_back({named(u"place-card-leave"_s, scheme),
                        [=] { return card(resolved(500, parsing::LocationTrigger::leave), scheme); }});
+        all.push_back({named(u"place-card-map-tiles"_s, scheme), [=] { return onTiles(scheme); }});
     }
     return all;
 }};

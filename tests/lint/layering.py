@@ -32,6 +32,9 @@ IMPLEMENTATIONS = {
     "platform/VCardContacts.h",
     "platform/LocationGeoClue.h",
     "platform/X11HotKeyBackend.h",
+    "platform/PhotonMapSearch.h",
+    "platform/NominatimGeocoder.h",
+    "platform/TileMapSnapshotter.h",
 }
 WIRING = {"platform", "app", "devmodes"}
 

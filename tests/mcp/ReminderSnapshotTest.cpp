@@ -3,8 +3,14 @@
 #include "mcp/DueInput.h"
 #include "mcp/JSONRPCCodec.h"
 #include "mcp/ReminderTools.h"
+#include "platform/eventstore/VdirEventStore.h"
+#include "store/ReminderLocation.h"
+
+#include "support/Todoman.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 using namespace tavlin::mcp;
@@ -153,4 +159,21 @@ TEST(ReminderTools, ReadsPriorityWords) {
         SCOPED_TRACE(text);
         EXPECT_EQ(ReminderTools::parsePriority(QString::fromUtf8(text)), priority);
     }
+}
+
+// A place todoman gave a to-do is the reminder's place here, by its name.
+TEST(ReminderSnapshot, APlaceWrittenByTodomanIsThePlaceOfTheSnapshotAndTheRow) {
+    if (!Todoman::isInstalled()) GTEST_SKIP() << Todoman::missing;
+    QTemporaryDir vdir;
+    const QString root = QDir::cleanPath(vdir.path());
+    QDir().mkpath(root + u"/errands"_s);
+    Todoman(root, u"errands"_s).run({u"new"_s, u"--location"_s, u"Hardware store"_s, u"Buy nails"_s});
+    VdirEventStore store(VdirEventStore::Options{.roots = {root}});
+    const std::vector<Reminder> open = store.fetchIncompleteReminders();
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(tavlin::store::ReminderLocation::locationTitle(open[0]), u"Hardware store"_s);
+    const SnapshotClock amsterdam(morning, calendarIn("Europe/Amsterdam"));
+    const ReminderSnapshot snapshot = ReminderSnapshot::of(open[0], std::nullopt);
+    EXPECT_EQ(snapshot.place, ReminderSnapshot::Place{.name = u"Hardware store"_s});
+    EXPECT_TRUE(snapshot.line(amsterdam).contains(u"at Hardware store"_s)) << snapshot.line(amsterdam).toStdString();
 }

@@ -2,11 +2,18 @@
 
 #include "panel/widgets/LocationPreviewCards.h"
 #include "platform/MapSnapshotter.h"
+#include "platform/NominatimGeocoder.h"
+#include "platform/PhotonMapSearch.h"
+#include "platform/TileMapSnapshotter.h"
 
 #include "FakeCommitStore.h"
 #include "PanelModelFixture.h"
+#include "support/FakeHTTPServer.h"
+#include "support/FixtureTiles.h"
+#include "support/MainLoop.h"
 
 #include <gtest/gtest.h>
+#include <QUrlQuery>
 
 #include <chrono>
 #include <limits>
@@ -281,4 +288,91 @@ TEST_F(LocationPreviewLookupTest, ReturnWhileTheMapIsRedrawnSavesTheRadiusOfTheC
         EXPECT_TRUE(model->locationPreviews().empty());
         added->places.clear();
     }
+}
+
+namespace {
+
+// The panel over the network's place services, played by a local server:
+// a map search that knows a clinic, and tiles for the map around it.
+class LocationPreviewOverTheNetworkTest : public PanelModelFixture {
+protected:
+    static constexpr GeoLocation clinic{52.3601, 4.8567};
+
+    void SetUp() override {
+        server.on("/api", [this](const FakeHTTPServer::Request& request) {
+            searched << QUrlQuery(QUrl(QString::fromUtf8(request.target))).queryItemValue(u"q"_s, QUrl::FullyDecoded);
+            if (searched.last() != u"dentist west"_s) return FakeHTTPServer::Reply::json("{}", 503);
+            return FakeHTTPServer::Reply::json(
+                R"({"features":[{"geometry":{"coordinates":[4.8567,52.3601]},"properties":{"name":"Tandarts West"}}]})");
+        });
+        const QSize mapSize(440 - 32, 130);
+        const MapRegion region{{clinic.latitude, clinic.longitude}, 600, 600};
+        const tavlin::platform::MapProjection projection(
+            region.center, tavlin::platform::metresPerPointFitting(region, mapSize), mapSize);
+        for (const tavlin::platform::PlacedTile& tile : tavlin::platform::tilesCovering(projection, mapSize))
+            server.on(fixtureTilePath(tile.key), FakeHTTPServer::Reply{.body = fixtureTilePNG(tile.key)});
+        tiles = tavlin::platform::tilesCovering(projection, mapSize);
+
+        Reminder earlier = reminder("earlier");
+        earlier.alarms = {
+            tavlin::platform::Alarm::on({u"Clinic"_s, GeoLocation{9, 9}, 0}, tavlin::platform::AlarmProximity::enter)};
+        seed({.lists = defaultLists, .reminders = {earlier}});
+        store = std::make_unique<tavlin::store::ReminderStore>(
+            backend, settings, power, networkPlaces, tavlin::store::WallClock{[this] { return wallNow(); }, calendar});
+        store->start();
+        clock.runDueActions();
+        makeModel();
+    }
+    void TearDown() override {
+        model.reset();
+        store.reset();
+    }
+
+    FakeHTTPServer server;
+    QStringList searched;
+    std::vector<tavlin::platform::PlacedTile> tiles;
+    QTemporaryDir tileCache;
+    tavlin::platform::HTTPClient http{"Tavlin/test"};
+    tavlin::platform::PhotonMapSearch photon{http, {.endpoint = server.url("/api")}};
+    tavlin::platform::NominatimGeocoder nominatim{http, {.endpoint = server.url("/")}};
+    tavlin::store::PlaceResolver networkPlaces{contacts, photon, nominatim};
+    tavlin::platform::TileMapSnapshotter maps{
+        http, {.mapTiles = server.url("/tiles/").toString() + u"{z}/{x}/{y}.png"_s, .cacheFolder = tileCache.path()}};
+    tavlin::platform::ScopedMapSnapshotter useMaps{maps};
+};
+
+}  // namespace
+
+TEST_F(LocationPreviewOverTheNetworkTest, ATypedPlaceIsFoundAndItsCardShowsTheStitchedMapWithItsRing) {
+    model->setQuery(u"teeth @dentist west"_s);
+    const std::unique_ptr<tavlin::rows::LocationPreviewCard> card(
+        widgets::locationPreviewCard(*model, model->locationRequests().at(0)));
+    advance(400ms);
+    ASSERT_TRUE(runMainLoopUntil([&] { return card->inputs().snapshot.has_value() || card->inputs().failed; }));
+    ASSERT_TRUE(card->inputs().resolved);
+    EXPECT_EQ(*card->inputs().resolved, (ResolvedLocation{u"Tandarts West"_s, 52.3601, 4.8567, 100}));
+    const tavlin::store::LocationPreview::MapSnapshot& map = *card->inputs().snapshot;
+    EXPECT_EQ(map.attribution, u"© OpenStreetMap contributors"_s);
+    for (const tavlin::platform::PlacedTile& tile : tiles) {
+        const QPoint middle = tile.rect.intersected(QRectF(QPointF(0, 0), map.image.size())).center().toPoint();
+        EXPECT_TRUE(showsFixtureTile(map.image.pixelColor(middle), tile.key)) << tile.key.x << " " << tile.key.y;
+    }
+    const auto ring = card->overlay();
+    ASSERT_TRUE(ring);
+    EXPECT_NEAR(ring->ring.width(), 2 * 100 * map.pointsPerMeter, 1e-6);
+    EXPECT_EQ(searched, QStringList{u"dentist west"_s});
+}
+
+TEST_F(LocationPreviewOverTheNetworkTest, AnEarlierPlaceComesFirstAndAFailedSearchLeavesTheName) {
+    model->setQuery(u"check-up @clinic"_s);
+    advance(400ms);
+    ASSERT_TRUE(runMainLoopUntil([&] { return !model->locationPreviews().empty(); }));
+    EXPECT_EQ(model->locationPreviews().at(u"clinic"_s).resolved->name, u"Clinic"_s);
+    EXPECT_TRUE(searched.isEmpty()) << "an earlier place is not searched for";
+
+    model->setQuery(u"check-up @clinic oost"_s);
+    advance(400ms);
+    ASSERT_TRUE(runMainLoopUntil([&] { return model->locationPreviews().count(u"clinic oost"_s) > 0; }));
+    EXPECT_TRUE(model->locationPreviews().at(u"clinic oost"_s).failed);
+    EXPECT_EQ(searched, QStringList{u"clinic oost"_s});
 }

@@ -25,7 +25,7 @@ public:
         if (outcome == Outcome::notDrawable) co_return std::nullopt;
         const double scale = outcome == Outcome::drawn ? pointsPerDegree : 0;
         const QPointF middle(size.width() / 2.0, size.height() / 2.0);
-        co_return Snapshot{QImage(size, QImage::Format_RGB32), [=](GeoCoordinate coordinate) {
+        co_return Snapshot{.image = QImage(size, QImage::Format_RGB32), .point = [=](GeoCoordinate coordinate) {
                                return middle + QPointF(coordinate.longitude - region.center.longitude,
                                                        region.center.latitude - coordinate.latitude) *
                                                    scale;

@@ -3,8 +3,15 @@
 
 #include "ReminderStoreFixture.h"
 
+#include "platform/NominatimGeocoder.h"
+#include "platform/PhotonMapSearch.h"
 #include "store/ContactPlace.h"
 #include "store/ReminderLocation.h"
+
+#include "support/FakeHTTPServer.h"
+#include "support/MainLoop.h"
+
+#include <QUrlQuery>
 
 using namespace std::chrono_literals;
 using namespace tavlin::platform;
@@ -166,7 +173,7 @@ TEST_F(PlaceResolverTest, WithoutAStoreThereAreNoEarlierPlacesAndNoContacts) {
     EXPECT_TRUE(PlaceResolver::knownPlaces(nullptr).empty());
 }
 
-TEST_F(PlaceResolverTest, OnThisSystemEveryUnknownPlaceStaysAName) {
+TEST_F(PlaceResolverTest, WithoutPlaceServicesEveryUnknownPlaceStaysAName) {
     UnavailableGeocoder geocoder;
     UnavailableMapSearch map;
     settings.setContactPlacesEnabled(true);
@@ -179,6 +186,39 @@ TEST_F(PlaceResolverTest, OnThisSystemEveryUnknownPlaceStaysAName) {
         ASSERT_TRUE(task.isDone()) << "the services fail at once";
         EXPECT_EQ(task.result(), std::nullopt);
     }
+}
+
+TEST_F(PlaceResolverTest, OverTheNetworkEarlierPlacesComeFirstAndEveryFailureLeavesAName) {
+    FakeHTTPServer server;
+    server.on("/api", [](const FakeHTTPServer::Request& request) {
+        const QString query =
+            QUrlQuery(QUrl(QString::fromUtf8(request.target))).queryItemValue(u"q"_s, QUrl::FullyDecoded);
+        if (query == u"Clinic West"_s)
+            return FakeHTTPServer::Reply::json(
+                R"({"features":[{"geometry":{"coordinates":[4.8567,52.3601]},"properties":{"name":"Kliniek West"}}]})");
+        if (query == u"odd"_s) return FakeHTTPServer::Reply::json(R"({"features":[{"geometry":)");
+        if (query == u"far"_s)
+            return FakeHTTPServer::Reply::json(R"({"features":[{"geometry":{"coordinates":[4.85,95]}}]})");
+        return FakeHTTPServer::Reply::json("{}", 503);
+    });
+    tavlin::platform::HTTPClient http("Tavlin/test");
+    PhotonMapSearch photon(http, {.endpoint = server.url("/api")});
+    NominatimGeocoder nominatim(http, {.endpoint = server.url("/")});
+    const PlaceResolver network(contacts, photon, nominatim, vocabulary);
+    const ReminderStore& store = storeWithPlaces({{u"Clinic"_s, GeoLocation{9, 9}, 0}});
+    const auto resolve = [&](const QString& name) { return finishTask(network.resolve(name, &store)).value(); };
+
+    EXPECT_EQ(resolve(u"clinic"_s), (ResolvedLocation{u"Clinic"_s, 9, 9, 100}));
+    EXPECT_TRUE(server.requests().empty()) << "an earlier place is not looked up";
+    EXPECT_EQ(resolve(u"Clinic West"_s), (ResolvedLocation{u"Kliniek West"_s, 52.3601, 4.8567, 100}));
+    for (const QString& failing : {u"odd"_s, u"far"_s, u"down"_s}) EXPECT_EQ(resolve(failing), std::nullopt);
+    EXPECT_EQ(resolve(u"Clinic West"_s), (ResolvedLocation{u"Kliniek West"_s, 52.3601, 4.8567, 100}));
+    EXPECT_EQ(server.requests().size(), 4u) << "the second lookup asked nothing";
+
+    PhotonMapSearch off(http, {.endpoint = server.url("/api"), .enabled = false});
+    const PlaceResolver offline(contacts, off, nominatim, vocabulary);
+    EXPECT_EQ(finishTask(offline.resolve(u"Clinic Oost"_s, &store)).value(), std::nullopt);
+    EXPECT_EQ(server.requests().size(), 4u) << "turned off, nothing asked";
 }
 
 TEST_F(PlaceResolverTest, KnownPlacesComeFromTheFirstTitledLocationOfEachReminder) {

@@ -429,6 +429,54 @@ void setDate(ICalendarComponent& todo, QByteArrayView name, std::optional<Date> 
     else todo.removeProperties(name);
 }
 
+// ---- The place other programs see ---------------------------------------------
+
+// The reminder's place: its first alarm's location that has a title.
+const StructuredLocation* placeOf(const std::vector<Alarm>& alarms) {
+    for (const Alarm& alarm : alarms)
+        if (alarm.structuredLocation && !alarm.structuredLocation->title.isEmpty()) return &*alarm.structuredLocation;
+    return nullptr;
+}
+
+// Places are the same to other programs when their names and coordinates
+// are: a changed radius or trigger is ours alone.
+bool samePlace(const StructuredLocation* a, const StructuredLocation* b) {
+    if (!a || !b) return a == b;
+    return a->title == b->title && a->geoLocation == b->geoLocation;
+}
+
+bool isCoordinate(GeoLocation location) {
+    return std::abs(location.latitude) <= 90 && std::abs(location.longitude) <= 180;
+}
+
+// "GEO:52.37;4.89"; nothing for a value that is no coordinate on the earth.
+std::optional<GeoLocation> geoValue(const ICalendarProperty* property) {
+    if (!property) return std::nullopt;
+    const QList<QByteArray> parts = property->value().split(';');
+    if (parts.size() != 2) return std::nullopt;
+    const auto latitude = parseNumber(parts[0].trimmed());
+    const auto longitude = parseNumber(parts[1].trimmed());
+    if (!latitude || !longitude || !isCoordinate({*latitude, *longitude})) return std::nullopt;
+    return GeoLocation{*latitude, *longitude};
+}
+
+// The place another program gave the item (LOCATION, GEO), as a location
+// without an alarm's radius.
+std::optional<StructuredLocation> propertyPlace(const ICalendarComponent& todo) {
+    const QString title = textValue(todo.property("LOCATION"));
+    if (title.trimmed().isEmpty()) return std::nullopt;
+    return StructuredLocation{.title = title, .geoLocation = geoValue(todo.property("GEO"))};
+}
+
+// LOCATION and GEO say what the alarms' place says, or go with it.
+void setPlaceProperties(ICalendarComponent& todo, const StructuredLocation* place) {
+    setText(todo, "LOCATION", place ? place->title : QString());
+    if (place && place->geoLocation && isCoordinate(*place->geoLocation))
+        todo.setProperty(
+            {"GEO", numberText(place->geoLocation->latitude) + ';' + numberText(place->geoLocation->longitude)});
+    else todo.removeProperties("GEO");
+}
+
 int priority(const ICalendarComponent& todo) {
     const ICalendarProperty* property = todo.property("PRIORITY");
     const int value = property ? property->value().trimmed().toInt() : 0;
@@ -570,6 +618,26 @@ ICalendarComponent* todo(ICalendarComponent& calendar) {
 // libical makes its built-in zones on first use, UTC among them.
 void prepareForThreads() { (void)icaltimezone_get_utc_timezone(); }
 
+namespace {
+
+// Another program's place, written only as LOCATION, stands as an alarm of
+// no trigger after the item's own, so that the rest of Tavlin sees it as
+// it sees ours.
+std::optional<Alarm> propertyPlaceAlarm(const ICalendarComponent& todo, const std::vector<Alarm>& alarms) {
+    if (placeOf(alarms)) return std::nullopt;
+    std::optional<StructuredLocation> place = propertyPlace(todo);
+    if (!place) return std::nullopt;
+    return Alarm::on(std::move(*place), AlarmProximity::none);
+}
+
+std::vector<Alarm> alarmsWithPlace(const ICalendarComponent& todo) {
+    std::vector<Alarm> list = alarms(todo);
+    if (std::optional<Alarm> place = propertyPlaceAlarm(todo, list)) list.push_back(std::move(*place));
+    return list;
+}
+
+}  // namespace
+
 std::optional<Reminder> read(const ICalendarComponent& todo) {
     const ICalendarProperty* uid = todo.property("UID");
     if (!uid || uid->value().isEmpty()) return std::nullopt;
@@ -583,7 +651,7 @@ std::optional<Reminder> read(const ICalendarComponent& todo) {
         .completionDate = instant(todo.property("COMPLETED")),
         .creationDate = instant(todo.property("CREATED")),
         .recurrenceRules = rules(todo),
-        .alarms = alarms(todo),
+        .alarms = alarmsWithPlace(todo),
     };
 }
 
@@ -614,7 +682,20 @@ bool apply(const Reminder& reminder, ICalendarComponent& calendar, Date now) {
            [&] { setCompletion(*item, reminder.completed, reminder.completionDate); });
     update(current.creationDate != reminder.creationDate, [&] { setDate(*item, "CREATED", reminder.creationDate); });
     update(current.recurrenceRules != reminder.recurrenceRules, [&] { setRules(*item, reminder.recurrenceRules); });
-    update(current.alarms != reminder.alarms, [&] { setAlarms(*item, reminder.alarms); });
+    // Another program's LOCATION stays as long as the place is the same,
+    // even where it words the place otherwise than our alarm does.
+    const bool placeChanged = !samePlace(placeOf(current.alarms), placeOf(reminder.alarms));
+    update(current.alarms != reminder.alarms, [&] {
+        std::vector<Alarm> wanted = reminder.alarms;
+        // The alarm that stands for the LOCATION left in place is that property, not a VALARM.
+        const std::optional<Alarm> standIn = propertyPlaceAlarm(*item, alarms(*item));
+        if (standIn && !placeChanged) {
+            if (const auto found = std::find(wanted.begin(), wanted.end(), *standIn); found != wanted.end())
+                wanted.erase(found);
+        }
+        setAlarms(*item, wanted);
+    });
+    update(placeChanged, [&] { setPlaceProperties(*item, placeOf(reminder.alarms)); });
     if (changed) {
         setDate(*item, "LAST-MODIFIED", now);
         setDate(*item, "DTSTAMP", now);

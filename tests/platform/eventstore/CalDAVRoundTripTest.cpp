@@ -124,6 +124,11 @@ TEST_F(CalDAVRoundTripTest, AReminderLivesThroughRadicaleWhole) {
     syncBothWays();
     EXPECT_EQ(onTheServer(id), reminder);
     expectTodoman({{false, "Water plants"}});
+    // Its place as other clients see it, too.
+    const std::string served =
+        server->request("GET", collection + id + u".ics"_s).body.replace("\r\n ", "").toStdString();
+    EXPECT_THAT(served, HasSubstr("\nLOCATION:Home\\, back door\r\n"));
+    EXPECT_THAT(served, HasSubstr("\nGEO:52.3731;4.8922\r\n"));
 
     // Changed by another client on the server: the change shows here, and
     // everything else comes back as it was.
@@ -164,6 +169,8 @@ TEST_F(CalDAVRoundTripTest, AReminderLivesThroughRadicaleWhole) {
     const std::string file =
         readTestFile(list() + u'/' + id + u".ics"_s).replace("\r\n", "\n").replace("\n ", "").toStdString();
     EXPECT_THAT(file, HasSubstr("\nRRULE:FREQ=WEEKLY;INTERVAL=2\n"));
+    EXPECT_THAT(file, HasSubstr("\nLOCATION:Home\\, back door\n"));
+    EXPECT_THAT(file, HasSubstr("\nGEO:52.3731;4.8922\n"));
     EXPECT_THAT(file, Not(HasSubstr("X-TAVLIN")));
     expectTodoman({{false, "Water the plants"}});
 }

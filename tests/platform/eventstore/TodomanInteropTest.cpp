@@ -118,4 +118,30 @@ TEST_F(TodomanInteropTest, AFileTodomanRewroteKeepsOurLocationAlarm) {
     EXPECT_EQ(read->alarms, std::vector{atHome});
 }
 
+TEST_F(TodomanInteropTest, PlacesAreSeenBothWays) {
+    // Ours, with and without coordinates: todoman shows the place's name.
+    saved({.title = u"Take out the bins"_s,
+           .alarms = {Alarm::on({u"Home, back door"_s, GeoLocation{52.37, 4.89}, 120}, AlarmProximity::leave)}});
+    saved({.title = u"Buy nails"_s, .alarms = {Alarm::on({.title = u"Hardware store"_s}, AlarmProximity::enter)}});
+    auto todos = listed();
+    EXPECT_EQ(todos["Take out the bins"]["location"], "Home, back door");
+    EXPECT_EQ(todos["Buy nails"]["location"], "Hardware store");
+    const QByteArray shown = todoman({u"show"_s, QString::number(todos["Buy nails"]["id"].get<int>())});
+    EXPECT_TRUE(shown.contains("Hardware store")) << shown.toStdString();
+
+    // todoman's: a place by its name alone, which an edit of ours keeps.
+    todoman({u"new"_s, u"-l"_s, u"list"_s, u"--location"_s, u"Post office"_s, u"Send parcel"_s});
+    const auto fetched = store->fetchIncompleteReminders();
+    const auto parcel = std::find_if(fetched.begin(), fetched.end(),
+                                     [](const Reminder& reminder) { return reminder.title == u"Send parcel"_s; });
+    ASSERT_NE(parcel, fetched.end());
+    EXPECT_EQ(parcel->alarms, std::vector{Alarm::on({.title = u"Post office"_s}, AlarmProximity::none)});
+    Reminder edited = *parcel;
+    edited.title = u"Send the parcel"_s;
+    ASSERT_EQ(store->save(edited), std::nullopt);
+    todos = listed();
+    EXPECT_EQ(todos["Send the parcel"]["location"], "Post office");
+    EXPECT_EQ(store->reminder(edited.identifier), edited);
+}
+
 }  // namespace

@@ -19,6 +19,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+#include <set>
+
 using namespace std::chrono_literals;
 using namespace tavlin::platform;
 using namespace Qt::StringLiterals;
@@ -498,6 +501,146 @@ TEST_F(VdirEventStoreTest, ManyFilesReadTogetherAreReadAsEachAlone) {
         for (Reminder& reminder : part) read.emplace(reminder.identifier, std::move(reminder));
     EXPECT_EQ(read.size(), 1188u);
     EXPECT_EQ(read, expected);
+}
+
+// A to-do another program gave a place, as todoman writes it.
+QByteArray placedTodo(const QByteArray& placeLines) {
+    return crlf(
+        "BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Another Client//EN\nBEGIN:VTODO\nUID:placed-1\n"
+        "DTSTAMP:20260301T100000Z\nSUMMARY:Buy nails\n" +
+        placeLines + "END:VTODO\nEND:VCALENDAR\n");
+}
+
+// The lines of a file that differ from another's, in either.
+std::set<QByteArray> changedLines(const QByteArray& before, const QByteArray& after) {
+    const QList<QByteArray> a = before.split('\n'), b = after.split('\n');
+    std::set<QByteArray> changed;
+    for (const QByteArray& line : a)
+        if (!b.contains(line)) changed.insert(line.trimmed());
+    for (const QByteArray& line : b)
+        if (!a.contains(line)) changed.insert(line.trimmed());
+    return changed;
+}
+
+TEST_F(VdirEventStoreTest, AnotherProgramsLocationIsAPlaceWithCoordinatesOnlyWhereGeoGivesThem) {
+    struct Case {
+        const char* lines;
+        std::optional<GeoLocation> geo;
+    };
+    const Case cases[] = {
+        {"LOCATION:Hardware store\n", std::nullopt},
+        {"LOCATION:Hardware store\nGEO:52.37;4.89\n", GeoLocation{52.37, 4.89}},
+        {"LOCATION:Hardware store\nGEO:-33.9;151.2\n", GeoLocation{-33.9, 151.2}},
+        {"LOCATION:Hardware store\nGEO:91;4.89\n", std::nullopt},
+        {"LOCATION:Hardware store\nGEO:52.37;181\n", std::nullopt},
+        {"LOCATION:Hardware store\nGEO:nan;4.89\n", std::nullopt},
+        {"LOCATION:Hardware store\nGEO:52.37,4.89\n", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        write(u"errands/placed.ics"_s, placedTodo(c.lines));
+        const auto reminder = open()->reminder(u"placed-1"_s);
+        ASSERT_TRUE(reminder);
+        EXPECT_EQ(reminder->alarms,
+                  std::vector{Alarm::on({.title = u"Hardware store"_s, .geoLocation = c.geo}, AlarmProximity::none)});
+    }
+    // Our own place alarm is the place; LOCATION is then only what others see.
+    write(u"errands/placed.ics"_s, placedTodo("LOCATION:12 Elm Street\n"
+                                              "BEGIN:VALARM\nACTION:DISPLAY\nTRIGGER;VALUE=DATE-TIME:19760401T005545Z\n"
+                                              "X-APPLE-STRUCTURED-LOCATION;VALUE=URI;X-TITLE=Home:geo:52.37\\,4.89\n"
+                                              "END:VALARM\n"));
+    EXPECT_EQ(open()->reminder(u"placed-1"_s)->alarms,
+              std::vector{Alarm::on({u"Home"_s, GeoLocation{52.37, 4.89}, 0}, AlarmProximity::none)});
+    write(u"errands/placed.ics"_s, placedTodo("LOCATION: \nGEO:52.37;4.89\n"));
+    EXPECT_TRUE(open()->reminder(u"placed-1"_s)->alarms.empty()) << "a blank LOCATION names no place";
+}
+
+TEST_F(VdirEventStoreTest, OurPlaceIsWrittenAsLocationAndGeoAndGoesWithIt) {
+    write(u"errands/displayname"_s, "Errands");
+    auto store = open();
+    Reminder reminder = store->newReminder();
+    reminder.listIdentifier = root() + u"/errands"_s;
+    reminder.title = u"Bins"_s;
+    reminder.alarms = {Alarm::on({u"Home, back door"_s, GeoLocation{52.3731, 4.8922}, 120}, AlarmProximity::leave)};
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    const QString path = root() + u"/errands/"_s + reminder.identifier + u".ics"_s;
+    std::string text = unfolded(path).toStdString();
+    EXPECT_THAT(text, HasSubstr("\r\nLOCATION:Home\\, back door\r\n"));
+    EXPECT_THAT(text, HasSubstr("\r\nGEO:52.3731;4.8922\r\n"));
+    EXPECT_EQ(open()->reminder(reminder.identifier), reminder) << "one place, not two";
+
+    // A place without coordinates (not found on the map) has no GEO.
+    reminder.alarms = {Alarm::on({.title = u"Hardware store"_s}, AlarmProximity::enter)};
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    text = unfolded(path).toStdString();
+    EXPECT_THAT(text, HasSubstr("\r\nLOCATION:Hardware store\r\n"));
+    EXPECT_THAT(text, Not(HasSubstr("GEO:")));
+
+    // No place: no LOCATION, which would otherwise bring the place back.
+    reminder.alarms.clear();
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    text = unfolded(path).toStdString();
+    EXPECT_THAT(text, Not(HasSubstr("LOCATION")));
+    EXPECT_EQ(open()->reminder(reminder.identifier), reminder);
+}
+
+TEST_F(VdirEventStoreTest, AnEditKeepsAnotherProgramsLocationWhileThePlaceStays) {
+    struct Case {
+        std::string name;
+        QByteArray placeLines;
+        std::function<void(Reminder&)> edit;
+        std::set<QByteArray> changed;  // beside DTSTAMP and LAST-MODIFIED
+    };
+    const Alarm atHome = Alarm::on({u"Home"_s, GeoLocation{52.37, 4.89}, 0}, AlarmProximity::none);
+    const std::vector<Case> cases = {
+        {"a new title",
+         "LOCATION:Hardware store\nGEO:52.37;4.89\n",
+         [](Reminder& r) { r.title = u"Buy screws"_s; },
+         {"SUMMARY:Buy nails", "SUMMARY:Buy screws"}},
+        {"a due date",
+         "LOCATION:Hardware store\n",
+         [](Reminder& r) { r.dueDateComponents = DateComponents{.year = 2026, .month = 3, .day = 5}; },
+         {"DUE;VALUE=DATE:20260305"}},
+        // The place typed again and not found: the same place, now with our alarm.
+        {"the same place as our alarm",
+         "LOCATION:Hardware store\n",
+         [](Reminder& r) { r.alarms = {Alarm::on({.title = u"Hardware store"_s}, AlarmProximity::enter)}; },
+         {}},
+        {"a radius on our own alarm, under another wording",
+         "LOCATION:12 Elm Street\nBEGIN:VALARM\nACTION:DISPLAY\nTRIGGER;VALUE=DATE-TIME:19760401T005545Z\n"
+         "X-APPLE-STRUCTURED-LOCATION;VALUE=URI;X-TITLE=Home:geo:52.37\\,4.89\nEND:VALARM\n",
+         [&](Reminder& r) {
+             r.alarms = {atHome};
+             r.alarms[0].structuredLocation->radius = 250;
+         },
+         {}},
+        {"another place",
+         "LOCATION:Hardware store\nGEO:52.37;4.89\n",
+         [&](Reminder& r) {
+             r.alarms = {Alarm::on({u"Office"_s, GeoLocation{48.85, 2.35}, 100}, AlarmProximity::enter)};
+         },
+         {"LOCATION:Hardware store", "LOCATION:Office", "GEO:52.37;4.89", "GEO:48.85;2.35"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = write(u"errands/placed.ics"_s, placedTodo(c.placeLines));
+        const QByteArray before = unfolded(path);
+        auto store = open();
+        Reminder reminder = *store->reminder(u"placed-1"_s);
+        c.edit(reminder);
+        ASSERT_EQ(store->save(reminder), std::nullopt);
+        std::set<QByteArray> changed;
+        for (const QByteArray& line : changedLines(before, unfolded(path))) {
+            // Our new alarm's lines are not what this looks at.
+            if (line.startsWith("DTSTAMP") || line.startsWith("LAST-MODIFIED") || line.contains("VALARM") ||
+                line.startsWith("UID:") || line.startsWith("ACTION") || line.startsWith("DESCRIPTION") ||
+                line.startsWith("TRIGGER") || line.startsWith("X-APPLE"))
+                continue;
+            changed.insert(line);
+        }
+        EXPECT_EQ(changed, c.changed);
+        EXPECT_EQ(open()->reminder(u"placed-1"_s), reminder);
+    }
 }
 
 // todoman moves a to-do by writing it into the other list's folder.
