@@ -15,8 +15,10 @@
 #include "mcp/MCPService.h"
 #include "mcp/ReminderTools.h"
 #include "panel/PanelController.h"
+#include "panel/PanelModel.h"
 #include "panel/PanelNotifications.h"
 #include "panel/widgets/KeyPanel.h"
+#include "platform/AlarmScheduler.h"
 #include "platform/Geocoder.h"
 #include "platform/HotKeyBackend.h"
 #include "platform/Log.h"
@@ -99,6 +101,7 @@ AppDelegate::~AppDelegate() {
     reminderTools_.reset();
     updateController_.reset();
     locationProvider_.reset();
+    alarms_.reset();
     dailySummary_.reset();
     store_.reset();
     settings_.reset();
@@ -173,6 +176,13 @@ void AppDelegate::applicationDidFinishLaunching() {
     dailySummary_ = std::make_unique<DailySummary>(*store_, *settings_, *notifications_, *powerEvents_);
     took(LaunchStep::dailySummary);
 
+    alarms_ = std::make_unique<platform::AlarmScheduler>(*eventStore_, *notifications_, *powerEvents_);
+    connect(alarms_.get(), &platform::AlarmScheduler::completionRequested, this, &AppDelegate::completeFromAlarm);
+    connect(alarms_.get(), &platform::AlarmScheduler::showRequested, this, &AppDelegate::showFromAlarm);
+    // Our own writes: the event store need not say so.
+    connect(store_.get(), &store::ReminderStore::remindersChanged, alarms_.get(), &platform::AlarmScheduler::check);
+    took(LaunchStep::alarms);
+
     locationProvider_ = std::make_unique<store::LocationProvider>();
     took(LaunchStep::locationProvider);
 
@@ -243,6 +253,9 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     dailySummary_->start();
     took(LaunchStep::dailySummaryStarted);
+
+    alarms_->start();
+    took(LaunchStep::alarmsStarted);
 
     store::ContinuousObservation::observe(closures_.syncMCPServer);
     took(LaunchStep::mcpServerObserved);
@@ -367,6 +380,24 @@ void AppDelegate::respondToNotification(const QString& identifier) {
     if (identifier == StatusItemController::overflowNotificationIdentifier) return togglePanel(true);
     if (updateController_ && identifier == UpdateController::notificationIdentifier)
         platform::detach(updateController_->checkForUpdates());
+}
+
+void AppDelegate::completeFromAlarm(const QString& identifier) {
+    if (!store_) return;
+    if (const std::optional<platform::Reminder> reminder = eventStore_->reminder(identifier))
+        store_->setCompleted(*reminder, true);
+}
+
+void AppDelegate::showFromAlarm(const QString& identifier) {
+    if (!panelController_) return;
+    if (!panelController_->model()) togglePanel(true);
+    panel::PanelModel* model = panelController_->model();
+    if (!model || identifier.isEmpty()) return;
+    const std::vector<panel::RowItem> rows = model->flatRows();
+    const auto row = std::find_if(rows.begin(), rows.end(), [&](const panel::RowItem& item) {
+        return item.reminder() && item.reminder()->identifier == identifier;
+    });
+    if (row != rows.end()) model->setSelection(panel::ListSelection::only(static_cast<int>(row - rows.begin())));
 }
 
 void AppDelegate::stopServices() {

@@ -20,6 +20,7 @@ class Geocoder;
 class HotKeyBackend;
 class MapSearch;
 class NotificationCenter;
+class AlarmScheduler;
 class PowerEvents;
 class TrayHost;
 class UserDefaults;
@@ -107,6 +108,7 @@ public:
         settings,
         store,
         dailySummary,
+        alarms,
         locationProvider,
         updateController,
         mcpServer,
@@ -120,6 +122,7 @@ public:
         notificationResponses,
         storeStarted,
         dailySummaryStarted,
+        alarmsStarted,
         mcpServerObserved,
         developerSwitches,
     };
@@ -214,6 +217,10 @@ private:
     void terminateOtherInstances();
     void buildMainMenu();
     void respondToNotification(const QString& identifier);
+    // An alarm's answers: the reminder completed as the panel completes it,
+    // or the panel opened with it selected.
+    void completeFromAlarm(const QString& identifier);
+    void showFromAlarm(const QString& identifier);
     void buildStore();
     void buildMCPServer();
     void syncMCPServer();
@@ -248,6 +255,7 @@ private:
     std::unique_ptr<panel::PanelController> panelController_;
     std::unique_ptr<HotKeyController> hotKeyController_;
     std::unique_ptr<DailySummary> dailySummary_;
+    std::unique_ptr<platform::AlarmScheduler> alarms_;
     std::unique_ptr<store::LocationProvider> locationProvider_;
     std::unique_ptr<preferences::PreferencesWindowController> preferencesController_;
     std::unique_ptr<UpdateController> updateController_;

@@ -97,6 +97,7 @@ TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
                                         Step::settings,
                                         Step::store,
                                         Step::dailySummary,
+                                        Step::alarms,
                                         Step::locationProvider,
                                         Step::updateController,
                                         Step::mcpServer,
@@ -110,6 +111,7 @@ TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
                                         Step::notificationResponses,
                                         Step::storeStarted,
                                         Step::dailySummaryStarted,
+                                        Step::alarmsStarted,
                                         Step::mcpServerObserved,
                                         Step::developerSwitches}));
     EXPECT_EQ(serverListeningAt, (std::vector<std::pair<Step, bool>>{
