@@ -4,7 +4,6 @@
 #include "platform/NotificationCenter.h"
 #include "platform/PowerEvents.h"
 #include "platform/ShortDateFormats.h"
-#include "platform/eventstore/AlarmTrigger.h"
 #include "platform/eventstore/EventStore.h"
 
 #include <algorithm>
@@ -23,11 +22,17 @@ long long minuteOf(Date date) { return static_cast<long long>(std::floor(date.se
 
 AlarmScheduler::AlarmScheduler(EventStore& store, NotificationCenter& notifications, PowerEvents& powerEvents,
                                AlarmWallTime wallTime, Clock& clock, QObject* parent)
-    : QObject(parent), store_(store), notifications_(notifications), wallTime_(std::move(wallTime)), clock_(clock) {
+    : QObject(parent),
+      store_(store),
+      notifications_(notifications),
+      wallTime_(std::move(wallTime)),
+      triggers_(wallTime_.calendar),
+      clock_(clock) {
     connect(&store_, &EventStore::changed, this, &AlarmScheduler::check);
     // The timer's clock stands still while the machine sleeps.
     connect(&powerEvents, &PowerEvents::systemDidWake, this, &AlarmScheduler::check);
     connect(&notifications_, &NotificationCenter::actionInvoked, this, &AlarmScheduler::respond);
+    connect(&wallClockChanges_, &WallClockChanges::changed, this, &AlarmScheduler::check);
 }
 
 AlarmScheduler::~AlarmScheduler() { timer_.cancel(); }
@@ -46,28 +51,14 @@ void AlarmScheduler::check() {
     const Date from = std::min(*lookedUpTo_, now);
     const bool atStart = now.timeIntervalSince(from) > missedWindowSeconds - 1;
     const std::vector<Reminder> reminders = store_.fetchIncompleteReminders();
-    std::vector<Due> due = collect(reminders, from, now);
+    Look found = look(reminders, from, now);
     lookedUpTo_ = now;
-    arm(now);
-    if (!due.empty()) detach(deliver(QPointer(this), std::move(due), now, atStart));
+    arm(found.next, now);
+    if (!found.due.empty()) detach(deliver(QPointer(this), std::move(found.due), now, atStart));
 }
 
-std::optional<Date> AlarmScheduler::earliestAlarmAfter(const std::vector<Reminder>& reminders, Date after,
-                                                       const Calendar& calendar) {
-    std::optional<Date> earliest;
-    for (const Reminder& reminder : reminders) {
-        if (reminder.alarms.size() > alarmLimit) continue;
-        for (const Alarm& alarm : reminder.alarms) {
-            const std::optional<Date> trigger = alarmTriggerDate(reminder, alarm, calendar);
-            if (trigger && *trigger > after && !isAcknowledged(alarm, *trigger) && (!earliest || *trigger < *earliest))
-                earliest = trigger;
-        }
-    }
-    return earliest;
-}
-
-std::vector<AlarmScheduler::Due> AlarmScheduler::collect(const std::vector<Reminder>& reminders, Date from, Date to) {
-    std::vector<Due> due;
+AlarmScheduler::Look AlarmScheduler::look(const std::vector<Reminder>& reminders, Date from, Date to) {
+    Look found;
     for (const Reminder& reminder : reminders) {
         if (reminder.alarms.size() > alarmLimit) {
             reportOnce(reminder, u"it has %1 alarms"_s.arg(reminder.alarms.size()));
@@ -76,14 +67,19 @@ std::vector<AlarmScheduler::Due> AlarmScheduler::collect(const std::vector<Remin
         std::optional<Date> fired;
         for (const Alarm& alarm : reminder.alarms) {
             if (!readable(reminder, alarm)) continue;
-            const std::optional<Date> trigger = alarmTriggerDate(reminder, alarm, wallTime_.calendar);
-            if (!trigger || *trigger <= from || *trigger > to || isAcknowledged(alarm, *trigger)) continue;
-            if (!fired || *trigger > *fired) fired = trigger;
+            const std::optional<Date> trigger = triggers_.of(reminder, alarm);
+            if (!trigger || isAcknowledged(alarm, *trigger)) continue;
+            if (*trigger > to) {
+                if (!found.next || *trigger < *found.next) found.next = trigger;
+            } else if (*trigger > from && (!fired || *trigger > *fired)) {
+                fired = trigger;
+            }
         }
-        if (fired) due.push_back({reminder, *fired});
+        if (fired) found.due.push_back({reminder, *fired});
     }
-    std::stable_sort(due.begin(), due.end(), [](const Due& a, const Due& b) { return a.firedAt < b.firedAt; });
-    return due;
+    std::stable_sort(found.due.begin(), found.due.end(),
+                     [](const Due& a, const Due& b) { return a.firedAt < b.firedAt; });
+    return found;
 }
 
 bool AlarmScheduler::readable(const Reminder& reminder, const Alarm& alarm) {
@@ -110,9 +106,9 @@ void AlarmScheduler::reportOnce(const Reminder& reminder, const QString& problem
     qCInfo(lcAlarms).noquote() << line;
 }
 
-void AlarmScheduler::arm(Date now) {
+void AlarmScheduler::arm(std::optional<Date> fireDate, Date now) {
     timer_.cancel();
-    fireDate_ = earliestAlarmAfter(store_.fetchIncompleteReminders(), now, wallTime_.calendar);
+    fireDate_ = fireDate;
     if (!fireDate_) return;
     // Rounded up: a timer that goes off early finds nothing due.
     const auto delay =

@@ -4,6 +4,8 @@
 #include "platform/Clock.h"
 #include "platform/Date.h"
 #include "platform/Task.h"
+#include "platform/WallClockChanges.h"
+#include "platform/eventstore/AlarmTrigger.h"
 #include "platform/eventstore/Reminder.h"
 
 #include <QObject>
@@ -34,7 +36,7 @@ struct AlarmWallTime {
 //
 // One timer on the clock, for the earliest alarm to come; each time it
 // goes off, and after every change of the store, a wake from sleep or a
-// jump of the wall clock (`check`), the alarms that went off since the last
+// change of the system's wall clock (`check`), the alarms that went off since the last
 // look are shown, each reminder once however many of its alarms went off,
 // and acknowledged in the store so that no client shows them again. At
 // `start`, the last look is a day ago: alarms missed while Tavlin was not
@@ -74,11 +76,6 @@ public:
     // When the armed timer goes off; nothing while none is armed.
     std::optional<Date> nextFireDate() const { return fireDate_; }
 
-    // The earliest alarm still to come after `after` among `reminders`
-    // (acknowledged ones left out).
-    static std::optional<Date> earliestAlarmAfter(const std::vector<Reminder>& reminders, Date after,
-                                                  const Calendar& calendar);
-
 signals:
     void completionRequested(const QString& identifier);
     // A click on an alarm: show the reminder (empty: the reminders at large).
@@ -91,11 +88,17 @@ private:
         Date firedAt;  // its latest alarm that went off
     };
 
-    std::vector<Due> collect(const std::vector<Reminder>& reminders, Date from, Date to);
+    // The reminders whose alarms went off after `from` up to `to`, and the
+    // first alarm after `to` (acknowledged ones left out).
+    struct Look {
+        std::vector<Due> due;
+        std::optional<Date> next;
+    };
+    Look look(const std::vector<Reminder>& reminders, Date from, Date to);
     // Whether the reminder's alarms can be read; logs once per file why not.
     bool readable(const Reminder& reminder, const Alarm& alarm);
     void reportOnce(const Reminder& reminder, const QString& problem);
-    void arm(Date now);
+    void arm(std::optional<Date> fireDate, Date now);
     void respond(const QString& identifier, const QString& actionKey);
     // Shows `due` in groups of one minute (one group when `asOne`), and
     // acknowledges what was shown at `at`.
@@ -107,10 +110,12 @@ private:
     EventStore& store_;
     NotificationCenter& notifications_;
     AlarmWallTime wallTime_;
+    AlarmTriggerDates triggers_;
     Clock& clock_;
     std::optional<Date> lookedUpTo_;  // nothing before start
     ScheduledAction timer_;
     std::optional<Date> fireDate_;
+    WallClockChanges wallClockChanges_;
     QSet<QString> reported_;
     bool warnedNoServer_ = false;
 };

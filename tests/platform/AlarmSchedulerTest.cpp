@@ -295,7 +295,8 @@ TEST_F(AlarmSchedulerTest, ResponsesAskTheShellToCompleteOrShowTheReminder) {
                      [&](const QString& id) { asked << u"complete "_s + id; });
     QObject::connect(&*scheduler, &AlarmScheduler::showRequested, [&](const QString& id) { asked << u"show "_s + id; });
     runTo(march(4, 11, 19));
-    ASSERT_TRUE(server->waitForCalls(u"Notify"_s, 1));
+    // Acknowledged once the server has answered, and its number is known.
+    ASSERT_TRUE(waitForAcknowledgement(u"R"_s));
     server->invokeAction(1, u"complete"_s);
     server->invokeAction(1, u"default"_s);
     ASSERT_TRUE(runMainLoopUntil([&] { return asked.size() == 2; }));
