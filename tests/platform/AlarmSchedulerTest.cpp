@@ -262,6 +262,23 @@ TEST_F(AlarmSchedulerTest, FollowsTheStoreWithOneTimer) {
     EXPECT_EQ(postedTitles(1), std::vector<QString>{u"B"_s});
 }
 
+// Done ahead of time, a recurring reminder reminds at its next occurrence.
+TEST_F(AlarmSchedulerTest, ARecurringReminderDoneEarlyRemindsAtItsNextOccurrence) {
+    add({.identifier = u"R"_s,
+         .title = u"Stand up"_s,
+         .dueDateComponents = floating(4, 9, 0),
+         .recurrenceRules = {{.frequency = RecurrenceRule::Frequency::daily}},
+         .alarms = {Alarm::at(march(4, 9, 0))}});
+    startAt(march(4, 8, 0));
+    Reminder done = *store.reminder(u"R"_s);
+    done.completed = true;
+    ASSERT_EQ(store.save(done), std::nullopt);
+    scheduler->check();  // as the shell does after its own writes
+    EXPECT_EQ(scheduler->nextFireDate(), march(5, 9, 0));
+    runTo(march(5, 9, 0));
+    EXPECT_EQ(postedTitles(1), std::vector<QString>{u"Stand up"_s});
+}
+
 // The timers' clock stands still while the machine sleeps: on waking, what
 // went off meanwhile is shown.
 TEST_F(AlarmSchedulerTest, AWakeShowsWhatWentOffWhileAsleep) {

@@ -30,8 +30,13 @@ std::optional<std::uint64_t> packed(const DateComponents& c) {
         fields = (fields << bits) | (value && fits ? static_cast<std::uint64_t>(*value) + 1 : 0);
         return fits;
     };
-    const bool fit = put(c.year, 16, 65535) & put(c.month, 5, 31) & put(c.day, 6, 63) & put(c.hour, 6, 63) &
-                     put(c.minute, 7, 127) & put(c.second, 7, 127);
+    // Every field is packed, in order, whether or not an earlier one fit.
+    bool fit = put(c.year, 16, 65535);
+    fit = put(c.month, 5, 31) && fit;
+    fit = put(c.day, 6, 63) && fit;
+    fit = put(c.hour, 6, 63) && fit;
+    fit = put(c.minute, 7, 127) && fit;
+    fit = put(c.second, 7, 127) && fit;
     return fit ? std::optional(fields) : std::nullopt;
 }
 
