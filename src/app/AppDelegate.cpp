@@ -21,6 +21,7 @@
 #include "platform/AlarmScheduler.h"
 #include "platform/Geocoder.h"
 #include "platform/HotKeyBackend.h"
+#include "platform/LocationManager.h"
 #include "platform/Log.h"
 #include "platform/MapSearch.h"
 #include "platform/NotificationCenter.h"
@@ -177,6 +178,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     took(LaunchStep::dailySummary);
 
     alarms_ = std::make_unique<platform::AlarmScheduler>(*eventStore_, *notifications_, *powerEvents_);
+    alarmLocation_ = platform::makeSystemLocationManager();
+    alarms_->setLocationManager(alarmLocation_.get());
     connect(alarms_.get(), &platform::AlarmScheduler::completionRequested, this, &AppDelegate::completeFromAlarm);
     connect(alarms_.get(), &platform::AlarmScheduler::showRequested, this, &AppDelegate::showFromAlarm);
     // Our own writes: the event store need not say so.

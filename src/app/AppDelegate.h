@@ -21,6 +21,7 @@ class HotKeyBackend;
 class MapSearch;
 class NotificationCenter;
 class AlarmScheduler;
+class LocationManager;
 class PowerEvents;
 class TrayHost;
 class UserDefaults;
@@ -245,6 +246,7 @@ private:
     std::unique_ptr<platform::Geocoder> geocoder_;
     std::unique_ptr<store::PlaceResolver> places_;
     std::unique_ptr<platform::NotificationCenter> notifications_;
+    std::unique_ptr<platform::LocationManager> alarmLocation_;  // fixes for the alarms at a place
     std::unique_ptr<preferences::SettingsTabSelection> settingsTab_;
     std::unique_ptr<platform::TrayHost> trayHost_;
 

@@ -1,5 +1,7 @@
 #include "platform/AlarmScheduler.h"
 
+#include "platform/Geodesic.h"
+#include "platform/LocationManager.h"
 #include "platform/Log.h"
 #include "platform/NotificationCenter.h"
 #include "platform/PowerEvents.h"
@@ -53,6 +55,11 @@ void AlarmScheduler::check() {
     const std::vector<Reminder> reminders = store_.fetchIncompleteReminders();
     Look found = look(reminders, from, now);
     lookedUpTo_ = now;
+    if (found.waitsForPlaces && asksForPlaces()) {
+        location_->requestLocation();
+        const Date soon = now.addingTimeInterval(placeCheckSeconds);
+        if (!found.next || *found.next > soon) found.next = soon;
+    }
     arm(found.next, now);
     if (!found.due.empty()) detach(deliver(QPointer(this), std::move(found.due), now, atStart));
 }
@@ -66,6 +73,9 @@ AlarmScheduler::Look AlarmScheduler::look(const std::vector<Reminder>& reminders
         }
         std::optional<Date> fired;
         for (const Alarm& alarm : reminder.alarms) {
+            found.waitsForPlaces =
+                found.waitsForPlaces || (alarm.structuredLocation && alarm.structuredLocation->geoLocation &&
+                                         alarm.proximity != AlarmProximity::none);
             if (!readable(reminder, alarm)) continue;
             const std::optional<Date> trigger = triggers_.of(reminder, alarm);
             if (!trigger || isAcknowledged(alarm, *trigger)) continue;
@@ -118,6 +128,53 @@ void AlarmScheduler::arm(std::optional<Date> fireDate, Date now) {
     });
 }
 
+void AlarmScheduler::setLocationManager(LocationManager* manager) {
+    if (location_) disconnect(location_, nullptr, this, nullptr);
+    location_ = manager;
+    if (manager) connect(manager, &LocationManager::locationsUpdated, this, &AlarmScheduler::locationsUpdated);
+    check();
+}
+
+bool AlarmScheduler::asksForPlaces() const {
+    if (!location_) return false;
+    const LocationAuthorization status = location_->authorizationStatus();
+    return status != LocationAuthorization::denied && status != LocationAuthorization::restricted;
+}
+
+// A crossing needs a fix on each side: the first fix for an alarm only says
+// where the user is.
+void AlarmScheduler::locationsUpdated(const std::vector<Location>& fixes) {
+    if (fixes.empty() || !lookedUpTo_ || store_.authorizationStatus() != AuthorizationStatus::fullAccess) return;
+    const Location& fix = fixes.back();
+    const Date now = wallTime_.now();
+    QHash<QString, bool> inside;
+    std::vector<Due> due;
+    for (const Reminder& reminder : store_.fetchIncompleteReminders()) {
+        if (reminder.alarms.size() > alarmLimit) continue;
+        bool crossed = false;
+        for (std::size_t i = 0; i < reminder.alarms.size(); ++i) {
+            const Alarm& alarm = reminder.alarms[i];
+            if (!alarm.structuredLocation || !alarm.structuredLocation->geoLocation ||
+                alarm.proximity == AlarmProximity::none)
+                continue;
+            const GeoLocation& place = *alarm.structuredLocation->geoLocation;
+            const double radius =
+                alarm.structuredLocation->radius > 0 ? alarm.structuredLocation->radius : defaultRadius;
+            const bool isInside =
+                geodesicDistance(fix.latitude, fix.longitude, place.latitude, place.longitude) <= radius;
+            const QString key =
+                u"%1 %2 %3,%4"_s.arg(reminder.identifier).arg(i).arg(place.latitude).arg(place.longitude);
+            const auto before = insidePlaces_.constFind(key);
+            const bool wanted = alarm.proximity == AlarmProximity::enter ? isInside : !isInside;
+            crossed = crossed || (before != insidePlaces_.constEnd() && *before != isInside && wanted);
+            inside.insert(key, isInside);
+        }
+        if (crossed) due.push_back({reminder, now, true});
+    }
+    insidePlaces_ = std::move(inside);
+    if (!due.empty()) detach(deliver(QPointer(this), std::move(due), now, false));
+}
+
 void AlarmScheduler::respond(const QString& identifier, const QString& actionKey) {
     if (identifier == moreNotificationIdentifier) {
         emit showRequested({});
@@ -168,6 +225,7 @@ Task<> AlarmScheduler::deliver(QPointer<AlarmScheduler> self, std::vector<Due> d
                 qCWarning(lcAlarms) << "no notification server took the alarms of due reminders; they show as overdue";
         }
         for (const Due* item : shown) {
+            if (item->atPlace) continue;
             const std::optional<StoreError> error =
                 self->store_.acknowledgeAlarms(item->reminder.identifier, at, self->wallTime_.calendar);
             if (error) qCWarning(lcAlarms).noquote() << "could not mark an alarm as shown:" << error->description;

@@ -8,6 +8,7 @@
 #include "platform/eventstore/AlarmTrigger.h"
 #include "platform/eventstore/Reminder.h"
 
+#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
@@ -21,8 +22,10 @@
 namespace tavlin::platform {
 
 class EventStore;
+class LocationManager;
 class NotificationCenter;
 class PowerEvents;
+struct Location;
 
 // The wall clock and the user's calendar, or a test's.
 struct AlarmWallTime {
@@ -44,6 +47,11 @@ struct AlarmWallTime {
 // client acknowledged is not shown. Where no notification server shows
 // them, one warning is logged and nothing is acknowledged.
 //
+// Alarms at a place go off when a fix of the location service crosses
+// their radius (into it on arriving, out of it on leaving), once per
+// crossing; fixes are asked for at each look, and every few minutes while
+// any such alarm waits. Without a location service they never go off.
+//
 // Responses: "complete" asks for the reminder to be completed (the shell
 // does it as the panel would), "snooze" adds an alarm an hour later, a
 // click asks for the reminder to be shown. Main thread only.
@@ -57,6 +65,10 @@ public:
     static constexpr QLatin1StringView snoozeAction{"snooze"};
     static constexpr double missedWindowSeconds = 24 * 3600;
     static constexpr double snoozeSeconds = 3600;
+    // How often the location service is asked while alarms at a place wait.
+    static constexpr double placeCheckSeconds = 300;
+    // The radius of an alarm at a place that gives none, in metres.
+    static constexpr double defaultRadius = 100;
     // Alarms shown one by one for a minute; the others are counted in one more.
     static constexpr std::size_t shownAtOnce = 3;
     // A reminder with more alarms than this is a broken file, not a plan.
@@ -73,6 +85,8 @@ public:
     void start();
     // Shows what went off since the last look and arms the timer again.
     void check();
+    // Where fixes for the alarms at a place come from; none: they never go off.
+    void setLocationManager(LocationManager* manager);
     // When the armed timer goes off; nothing while none is armed.
     std::optional<Date> nextFireDate() const { return fireDate_; }
 
@@ -85,7 +99,8 @@ private:
     // A reminder whose alarms went off since the last look.
     struct Due {
         Reminder reminder;
-        Date firedAt;  // its latest alarm that went off
+        Date firedAt;          // its latest alarm that went off
+        bool atPlace = false;  // a crossing, which has nothing to acknowledge
     };
 
     // The reminders whose alarms went off after `from` up to `to`, and the
@@ -93,6 +108,7 @@ private:
     struct Look {
         std::vector<Due> due;
         std::optional<Date> next;
+        bool waitsForPlaces = false;
     };
     Look look(const std::vector<Reminder>& reminders, Date from, Date to);
     // Whether the reminder's alarms can be read; logs once per file why not.
@@ -100,6 +116,8 @@ private:
     void reportOnce(const Reminder& reminder, const QString& problem);
     void arm(std::optional<Date> fireDate, Date now);
     void respond(const QString& identifier, const QString& actionKey);
+    void locationsUpdated(const std::vector<Location>& fixes);
+    bool asksForPlaces() const;
     // Shows `due` in groups of one minute (one group when `asOne`), and
     // acknowledges what was shown at `at`.
     static Task<> deliver(QPointer<AlarmScheduler> self, std::vector<Due> due, Date at, bool asOne);
@@ -116,6 +134,9 @@ private:
     ScheduledAction timer_;
     std::optional<Date> fireDate_;
     WallClockChanges wallClockChanges_;
+    QPointer<LocationManager> location_;
+    // Whether the last fix was inside each alarm's radius, by reminder, alarm and place.
+    QHash<QString, bool> insidePlaces_;
     QSet<QString> reported_;
     bool warnedNoServer_ = false;
 };

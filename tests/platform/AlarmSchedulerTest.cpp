@@ -3,6 +3,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/PowerEvents.h"
 #include "platform/eventstore/MemoryEventStore.h"
+#include "store/LocationFake.h"
 #include "support/FakeNotificationServer.h"
 #include "support/LogCapture.h"
 #include "support/MainLoop.h"
@@ -277,6 +278,32 @@ TEST_F(AlarmSchedulerTest, ARecurringReminderDoneEarlyRemindsAtItsNextOccurrence
     EXPECT_EQ(scheduler->nextFireDate(), march(5, 9, 0));
     runTo(march(5, 9, 0));
     EXPECT_EQ(postedTitles(1), std::vector<QString>{u"Stand up"_s});
+}
+
+// An alarm at a place goes off when a fix crosses its radius the way it
+// waits for, once per crossing; the first fix only says where the user is.
+TEST_F(AlarmSchedulerTest, AnAlarmAtAPlaceGoesOffWhenAFixCrossesItsRadius) {
+    const StructuredLocation home{.title = u"Home"_s, .geoLocation = GeoLocation{52.3731, 4.8922}, .radius = 100};
+    add({.identifier = u"A"_s, .title = u"Arriving"_s, .alarms = {Alarm::on(home, AlarmProximity::enter)}});
+    add({.identifier = u"L"_s, .title = u"Leaving"_s, .alarms = {Alarm::on(home, AlarmProximity::leave)}});
+    FakeLocationManager location(LocationAuthorization::authorizedAlways);
+    startAt(march(4, 11, 0));
+    scheduler->setLocationManager(&location);
+    EXPECT_EQ(location.locationRequests(), 1);
+    EXPECT_EQ(scheduler->nextFireDate(), march(4, 11, 5)) << "asked again in five minutes";
+
+    const Location away{.latitude = 52.38, .longitude = 4.8922};      // some 770 m north
+    const Location atHome{.latitude = 52.3732, .longitude = 4.8922};  // 11 m
+    location.deliver({away});
+    location.deliver({atHome});
+    EXPECT_EQ(postedTitles(1), std::vector<QString>{u"Arriving"_s});
+    location.deliver({atHome});
+    location.deliver({away});
+    EXPECT_EQ(postedTitles(2), (std::vector<QString>{u"Arriving"_s, u"Leaving"_s}));
+    location.deliver({atHome});
+    EXPECT_EQ(postedTitles(3), (std::vector<QString>{u"Arriving"_s, u"Leaving"_s, u"Arriving"_s}));
+    runTo(march(4, 11, 5));
+    EXPECT_EQ(location.locationRequests(), 2);
 }
 
 // The timers' clock stands still while the machine sleeps: on waking, what
