@@ -201,6 +201,7 @@ public:
     panel::PanelController& panelController() const { return *panelController_; }
     preferences::PreferencesWindowController& preferencesController() const { return *preferencesController_; }
     DailySummary& dailySummary() const { return *dailySummary_; }
+    platform::AlarmScheduler& alarms() const { return *alarms_; }
     store::LocationProvider& locationProvider() const { return *locationProvider_; }
     platform::Contacts& contacts() const { return *contacts_; }
     UpdateController& updateController() const { return *updateController_; }
