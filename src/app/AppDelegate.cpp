@@ -257,7 +257,8 @@ void AppDelegate::applicationDidFinishLaunching() {
     dailySummary_->start();
     took(LaunchStep::dailySummaryStarted);
 
-    alarms_->start();
+    // A switch run stands beside the user's Tavlin, which does the reminding.
+    if (!ProgramEntry::liftsOneInstanceRule(environment_.arguments)) alarms_->start();
     took(LaunchStep::alarmsStarted);
 
     store::ContinuousObservation::observe(closures_.syncMCPServer);
