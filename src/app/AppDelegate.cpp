@@ -15,10 +15,13 @@
 #include "mcp/MCPService.h"
 #include "mcp/ReminderTools.h"
 #include "panel/PanelController.h"
+#include "panel/PanelModel.h"
 #include "panel/PanelNotifications.h"
 #include "panel/widgets/KeyPanel.h"
+#include "platform/AlarmScheduler.h"
 #include "platform/Geocoder.h"
 #include "platform/HotKeyBackend.h"
+#include "platform/LocationManager.h"
 #include "platform/Log.h"
 #include "platform/LoginItem.h"
 #include "platform/MapSearch.h"
@@ -105,6 +108,7 @@ AppDelegate::~AppDelegate() {
     reminderTools_.reset();
     updateController_.reset();
     locationProvider_.reset();
+    alarms_.reset();
     dailySummary_.reset();
     store_.reset();
     settings_.reset();
@@ -188,6 +192,15 @@ void AppDelegate::applicationDidFinishLaunching() {
     dailySummary_ = std::make_unique<DailySummary>(*store_, *settings_, *notifications_, *powerEvents_);
     took(LaunchStep::dailySummary);
 
+    alarms_ = std::make_unique<platform::AlarmScheduler>(*eventStore_, *notifications_, *powerEvents_);
+    alarmLocation_ = platform::makeSystemLocationManager();
+    alarms_->setLocationManager(alarmLocation_.get());
+    connect(alarms_.get(), &platform::AlarmScheduler::completionRequested, this, &AppDelegate::completeFromAlarm);
+    connect(alarms_.get(), &platform::AlarmScheduler::showRequested, this, &AppDelegate::showFromAlarm);
+    // Our own writes: the event store need not say so.
+    connect(store_.get(), &store::ReminderStore::remindersChanged, alarms_.get(), &platform::AlarmScheduler::check);
+    took(LaunchStep::alarms);
+
     locationProvider_ = std::make_unique<store::LocationProvider>();
     took(LaunchStep::locationProvider);
 
@@ -258,6 +271,10 @@ void AppDelegate::applicationDidFinishLaunching() {
 
     dailySummary_->start();
     took(LaunchStep::dailySummaryStarted);
+
+    // A switch run stands beside the user's Tavlin, which does the reminding.
+    if (!ProgramEntry::liftsOneInstanceRule(environment_.arguments)) alarms_->start();
+    took(LaunchStep::alarmsStarted);
 
     store::ContinuousObservation::observe(closures_.syncMCPServer);
     took(LaunchStep::mcpServerObserved);
@@ -407,6 +424,24 @@ void AppDelegate::respondToNotification(const QString& identifier) {
     if (identifier == StatusItemController::overflowNotificationIdentifier) return togglePanel(true);
     if (updateController_ && identifier == UpdateController::notificationIdentifier)
         platform::detach(updateController_->checkForUpdates());
+}
+
+void AppDelegate::completeFromAlarm(const QString& identifier) {
+    if (!store_) return;
+    if (const std::optional<platform::Reminder> reminder = eventStore_->reminder(identifier))
+        store_->setCompleted(*reminder, true);
+}
+
+void AppDelegate::showFromAlarm(const QString& identifier) {
+    if (!panelController_) return;
+    if (!panelController_->model()) togglePanel(true);
+    panel::PanelModel* model = panelController_->model();
+    if (!model || identifier.isEmpty()) return;
+    const std::vector<panel::RowItem> rows = model->flatRows();
+    const auto row = std::find_if(rows.begin(), rows.end(), [&](const panel::RowItem& item) {
+        return item.reminder() && item.reminder()->identifier == identifier;
+    });
+    if (row != rows.end()) model->setSelection(panel::ListSelection::only(static_cast<int>(row - rows.begin())));
 }
 
 void AppDelegate::stopServices() {

@@ -23,6 +23,8 @@ class HTTPClient;
 class MapSnapshotter;
 class ScopedMapSnapshotter;
 class NotificationCenter;
+class AlarmScheduler;
+class LocationManager;
 class PowerEvents;
 class TrayHost;
 class UserDefaults;
@@ -110,6 +112,7 @@ public:
         settings,
         store,
         dailySummary,
+        alarms,
         locationProvider,
         updateController,
         mcpServer,
@@ -123,6 +126,7 @@ public:
         notificationResponses,
         storeStarted,
         dailySummaryStarted,
+        alarmsStarted,
         mcpServerObserved,
         developerSwitches,
     };
@@ -200,6 +204,7 @@ public:
     panel::PanelController& panelController() const { return *panelController_; }
     preferences::PreferencesWindowController& preferencesController() const { return *preferencesController_; }
     DailySummary& dailySummary() const { return *dailySummary_; }
+    platform::AlarmScheduler& alarms() const { return *alarms_; }
     store::LocationProvider& locationProvider() const { return *locationProvider_; }
     platform::Contacts& contacts() const { return *contacts_; }
     UpdateController& updateController() const { return *updateController_; }
@@ -217,6 +222,10 @@ private:
     void terminateOtherInstances();
     void buildMainMenu();
     void respondToNotification(const QString& identifier);
+    // An alarm's answers: the reminder completed as the panel completes it,
+    // or the panel opened with it selected.
+    void completeFromAlarm(const QString& identifier);
+    void showFromAlarm(const QString& identifier);
     void buildStore();
     void buildPlaceServices();
     void buildMCPServer();
@@ -246,6 +255,7 @@ private:
     std::unique_ptr<platform::ScopedMapSnapshotter> mapsInstalled_;
     std::unique_ptr<store::PlaceResolver> places_;
     std::unique_ptr<platform::NotificationCenter> notifications_;
+    std::unique_ptr<platform::LocationManager> alarmLocation_;  // fixes for the alarms at a place
     std::unique_ptr<preferences::SettingsTabSelection> settingsTab_;
     std::unique_ptr<platform::TrayHost> trayHost_;
 
@@ -256,6 +266,7 @@ private:
     std::unique_ptr<panel::PanelController> panelController_;
     std::unique_ptr<HotKeyController> hotKeyController_;
     std::unique_ptr<DailySummary> dailySummary_;
+    std::unique_ptr<platform::AlarmScheduler> alarms_;
     std::unique_ptr<store::LocationProvider> locationProvider_;
     std::unique_ptr<preferences::PreferencesWindowController> preferencesController_;
     std::unique_ptr<UpdateController> updateController_;

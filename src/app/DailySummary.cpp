@@ -106,7 +106,8 @@ platform::Task<> DailySummary::post() {
     platform::NotificationRequest request{
         .identifier = u"dailySummary-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(),
         .title = u"Daily summary"_s,
-        .body = labels.join(u", "_s)};
+        .body = labels.join(u", "_s),
+        .actions = {}};  // a click only dismisses it
     // Posted without asking first; a server that refuses it is not retried.
     const bool posted = co_await notifications_.add(std::move(request));
     if (!posted) qCDebug(lcApp) << "daily summary: not posted";

@@ -54,6 +54,12 @@ Task<bool> NotificationCenter::add(NotificationRequest request) {
     return enqueue(identifier, [this, request = std::move(request)] { return notify(request); });
 }
 
+Task<bool> NotificationCenter::offersActions() {
+    const QDBusMessage message = notificationsCall("GetCapabilities");
+    const std::optional<QDBusMessage> reply = co_await call(message);
+    co_return firstArgument<QStringList>(reply).value_or(QStringList()).contains(u"actions"_s);
+}
+
 Task<bool> NotificationCenter::remove(QString identifier) {
     return enqueue(identifier, [this, identifier] { return close(identifier); });
 }
@@ -80,10 +86,15 @@ Task<bool> NotificationCenter::afterPrevious(Task<bool> previous, QPointer<Notif
 
 Task<bool> NotificationCenter::notify(NotificationRequest request) {
     const QPointer<NotificationCenter> self(this);
-    const QVariantMap hints{{u"desktop-entry"_s, QString(desktopEntryId)}, {u"suppress-sound"_s, true}};
+    QVariantMap hints{{u"desktop-entry"_s, QString(desktopEntryId)}};
+    // The sound theme's name for a new message (freedesktop sound naming).
+    if (request.withSound) hints.insert(u"sound-name"_s, u"message-new-instant"_s);
+    else hints.insert(u"suppress-sound"_s, true);
+    QStringList actions;
+    for (const NotificationAction& action : request.actions) actions << action.key << action.label;
     QDBusMessage message = notificationsCall("Notify");
-    message << u"Tavlin"_s << serverIds_.value(request.identifier, 0u) << QString() << request.title << request.body
-            << QStringList{u"default"_s, u"Open"_s} << hints << -1;
+    message << u"Tavlin"_s << serverIds_.value(request.identifier, 0u) << QString(desktopEntryId) << request.title
+            << request.body << actions << hints << -1;
     const std::optional<QDBusMessage> reply = co_await call(message);
     const std::optional<uint> id = firstArgument<uint>(reply);
     if (!self || !id) co_return false;

@@ -13,8 +13,18 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace tavlin::platform {
+
+// One way to answer a notification: its key and the label of its button.
+// The key "default" is a click on the notification itself, and has no button.
+struct NotificationAction {
+    QString key;
+    QString label;
+
+    static NotificationAction click() { return {QStringLiteral("default"), QStringLiteral("Open")}; }
+};
 
 // A notification to show at once. Posting an identifier again replaces the
 // notification shown under it.
@@ -22,6 +32,10 @@ struct NotificationRequest {
     QString identifier;
     QString title;
     QString body;
+    // What a click on it or its buttons does; none: it only informs.
+    std::vector<NotificationAction> actions = {NotificationAction::click()};
+    // With the desktop's sound for a new message; silent otherwise.
+    bool withSound = false;
 };
 
 // Whether notifications can be shown. The desktop asks no permission, so
@@ -49,10 +63,11 @@ public:
 
     // Authorized while the name has an owner or the bus can start one.
     Task<NotificationAuthorization> authorizationStatus();
-    // Shows the request silently, with a default action that opens Tavlin,
-    // in place of what was shown under its identifier. True once the server
-    // has taken it.
+    // Shows the request with Tavlin's icon, in place of what was shown under
+    // its identifier. True once the server has taken it.
     Task<bool> add(NotificationRequest request);
+    // Whether the server shows buttons; false when it cannot be asked.
+    Task<bool> offersActions();
     // Closes what is shown under the identifier; true when the server closed
     // it, false when nothing of ours is shown under it.
     Task<bool> remove(QString identifier);

@@ -9,6 +9,8 @@
 #include "mcp/MCPConfiguration.h"
 #include "mcp/MCPServer.h"
 #include "panel/PanelController.h"
+#include "panel/PanelModel.h"
+#include "platform/AlarmScheduler.h"
 #include "preferences/PreferencesWindowController.h"
 #include "preferences/SettingsTabSelection.h"
 #include "store/ReminderStore.h"
@@ -97,6 +99,7 @@ TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
                                         Step::settings,
                                         Step::store,
                                         Step::dailySummary,
+                                        Step::alarms,
                                         Step::locationProvider,
                                         Step::updateController,
                                         Step::mcpServer,
@@ -110,6 +113,7 @@ TEST_F(AppDelegateWithServerTest, LaunchTakesItsStepsInOrder) {
                                         Step::notificationResponses,
                                         Step::storeStarted,
                                         Step::dailySummaryStarted,
+                                        Step::alarmsStarted,
                                         Step::mcpServerObserved,
                                         Step::developerSwitches}));
     EXPECT_EQ(serverListeningAt, (std::vector<std::pair<Step, bool>>{
@@ -322,6 +326,24 @@ TEST_F(AppDelegateTest, ACaptureOpensAFreshPanelInTheMiddle) {
     ASSERT_TRUE(panel.panel());
     EXPECT_NE(panel.panel(), before);
     EXPECT_EQ(panel.anchor(), tavlin::panel::Anchor::screenCenter);
+}
+
+// A click on an alarm's notification opens the panel on its reminder, and
+// "Mark as Completed" completes it as the panel would.
+TEST_F(AppDelegateTest, AnAlarmsResponsesOpenThePanelOnItsReminderOrCompleteIt) {
+    writeTestFile(home.filePath(u"reminders/inbox/second.ics"_s),
+                  crlf("BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//test//EN\nBEGIN:VTODO\nUID:second\nSUMMARY:Second\n"
+                       "STATUS:NEEDS-ACTION\nEND:VTODO\nEND:VCALENDAR\n"));
+    launch();
+    ASSERT_TRUE(runMainLoopUntil([&] { return delegate->store().reminders().size() == 2; }));
+    emit delegate->alarms().showRequested(u"second"_s);
+    const tavlin::panel::PanelModel* model = delegate->panelController().model();
+    ASSERT_TRUE(model);
+    ASSERT_TRUE(model->selectedIndex());
+    EXPECT_EQ(model->flatRows().at(static_cast<std::size_t>(*model->selectedIndex())).id(), u"second"_s);
+
+    emit delegate->alarms().completionRequested(u"errand"_s);
+    EXPECT_TRUE(runMainLoopUntil([&] { return readTestFile(reminderFile()).contains("STATUS:COMPLETED"); }));
 }
 
 // The settings window is made when it is first asked for, at the general

@@ -61,5 +61,6 @@ TEST(DailySummaryEndToEnd, PostsTheCountsAtTheChosenMinute) {
     EXPECT_EQ(call.arguments.at(3), u"Daily summary"_s);
     EXPECT_EQ(call.arguments.at(4), u"2 overdue, 0 due today"_s);
     EXPECT_EQ(call.arguments.at(6).toMap().value(u"suppress-sound"_s), true);
+    EXPECT_EQ(call.arguments.at(5).toStringList(), QStringList()) << "a click does nothing, so no action is offered";
     EXPECT_TRUE(tavlin.signalAndFinish(SIGTERM));
 }

@@ -59,8 +59,9 @@ TEST_F(NotificationCenterTest, PostsSilentlyWithADefaultActionAndTheDesktopEntry
     const std::vector<FakeNotificationServer::Call> calls = server->calls(u"Notify"_s);
     ASSERT_EQ(calls.size(), 1u);
     const QVariantMap hints{{u"desktop-entry"_s, u"com.quorvandell.tavlin"_s}, {u"suppress-sound"_s, true}};
-    EXPECT_EQ(calls[0].arguments, (QVariantList{u"Tavlin"_s, 0u, u""_s, u"Tavlin can’t show its tray icon"_s,
-                                                u"Click here."_s, QStringList{u"default"_s, u"Open"_s}, hints, -1}));
+    EXPECT_EQ(calls[0].arguments,
+              (QVariantList{u"Tavlin"_s, 0u, u"com.quorvandell.tavlin"_s, u"Tavlin can’t show its tray icon"_s,
+                            u"Click here."_s, QStringList{u"default"_s, u"Open"_s}, hints, -1}));
 }
 
 TEST_F(NotificationCenterTest, AnIdentifierPostedAgainReplacesAndARemovalCloses) {

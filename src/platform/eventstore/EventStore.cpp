@@ -1,5 +1,7 @@
 #include "platform/eventstore/EventStore.h"
 
+#include "platform/eventstore/AlarmTrigger.h"
+
 #include <QUuid>
 
 #include <algorithm>
@@ -134,6 +136,25 @@ std::optional<StoreError> EventStore::reopen(const Reminder& occurrence) {
     if (!successor || !isUntouched(*successor, series)) return writeItem(occurrence, std::nullopt);
     if (auto error = writeItem(series, std::nullopt)) return error;
     return removeItem(successor->identifier);
+}
+
+std::optional<StoreError> EventStore::acknowledgeAlarms(const QString& identifier, Date at, const Calendar& calendar,
+                                                        std::optional<Date> snoozeUntil) {
+    const std::optional<Reminder> saved = reminder(identifier);
+    if (!saved) return StoreError{.code = StoreError::reminderNotFound, .description = u"The reminder is gone."_s};
+    // The last alarm to have gone off comes first: a snooze stands for it.
+    std::vector<std::pair<Date, std::size_t>> fired;
+    for (std::size_t i = 0; i < saved->alarms.size(); ++i) {
+        const std::optional<Date> trigger = alarmTriggerDate(*saved, saved->alarms[i], calendar);
+        if (trigger && *trigger <= at) fired.emplace_back(*trigger, i);
+    }
+    std::sort(fired.begin(), fired.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<std::size_t> indices;
+    for (const auto& [trigger, index] : fired)
+        if (!isAcknowledged(saved->alarms[index], trigger) || (snoozeUntil && indices.empty()))
+            indices.push_back(index);
+    if (indices.empty() && !snoozeUntil) return std::nullopt;
+    return writeAcknowledgement(*saved, indices, at, snoozeUntil);
 }
 
 }  // namespace tavlin::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Calendar.h"
 #include "platform/eventstore/ICalendarReminder.h"
 #include "platform/eventstore/Reminder.h"
 
@@ -89,6 +90,20 @@ public:
     // a reminder that was never saved stays as it is.
     void rollback(Reminder& reminder);
 
+    // Marks the saved reminder's alarms that went off at or before `at` and
+    // are not acknowledged yet as acknowledged at `at`, so that no client
+    // shows them again; with `snoozeUntil`, adds an alarm then that stands
+    // for them (a snooze). Writes nothing when there is nothing to mark.
+    [[nodiscard]] std::optional<StoreError> acknowledgeAlarms(const QString& identifier, Date at,
+                                                              const Calendar& calendar,
+                                                              std::optional<Date> snoozeUntil = std::nullopt);
+    // Where the reminder is kept, for messages about it: its file, or
+    // nothing where reminders are not files.
+    virtual std::optional<QString> locationOf(const QString& identifier) {
+        Q_UNUSED(identifier);
+        return std::nullopt;
+    }
+
 signals:
     void changed();
 
@@ -105,6 +120,12 @@ protected:
     virtual std::optional<Continuation> continuation(const QString& identifier) = 0;
     virtual std::optional<StoreError> writeItem(const Reminder& reminder, const std::optional<Continuation>& link) = 0;
     virtual std::optional<StoreError> removeItem(const QString& identifier) = 0;
+    // Marks the alarms of `saved` at these indices acknowledged at `at`, and
+    // adds the snooze (related to the first of them); nothing is written
+    // when the item no longer holds the alarms of `saved`.
+    virtual std::optional<StoreError> writeAcknowledgement(const Reminder& saved,
+                                                           const std::vector<std::size_t>& alarmIndices, Date at,
+                                                           std::optional<Date> snoozeUntil) = 0;
 
 private:
     std::optional<StoreError> checkList(const QString& listIdentifier) const;

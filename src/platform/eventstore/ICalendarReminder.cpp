@@ -336,18 +336,33 @@ void readTrigger(const ICalendarProperty& trigger, Alarm& alarm) {
         const struct icaldurationtype offset = icaldurationtype_from_string(trigger.value().constData());
         if (!icaldurationtype_is_bad_duration(offset)) {
             alarm.relativeOffset = icaldurationtype_as_int(offset);
+            alarm.relativeToStart = trigger.hasParameterValue("RELATED", "START");
             return;
         }
     }
     alarm.absoluteDate = instant(&trigger);
+    alarm.hasTrigger = alarm.absoluteDate.has_value();
 }
 
-Alarm readAlarm(const ICalendarComponent& valarm) {
+// The later of the alarm's own acknowledgement and the one some clients
+// keep for all of an item's alarms (X-MOZ-LASTACK).
+std::optional<Date> acknowledgement(const ICalendarComponent& valarm, const ICalendarComponent& todo) {
+    std::optional<Date> own = instant(valarm.property("ACKNOWLEDGED"));
+    const std::optional<Date> items = instant(todo.property("X-MOZ-LASTACK"));
+    if (items && (!own || *items > *own)) own = items;
+    return own;
+}
+
+Alarm readAlarm(const ICalendarComponent& valarm, const ICalendarComponent& todo) {
     Alarm alarm{.proximity = proximity(valarm)};
     alarm.structuredLocation = appleLocation(valarm);
     if (!alarm.structuredLocation) alarm.structuredLocation = standardLocation(valarm);
     if (alarm.structuredLocation) return alarm;  // its trigger is a stand-in
     if (const ICalendarProperty* trigger = valarm.property("TRIGGER")) readTrigger(*trigger, alarm);
+    else alarm.hasTrigger = false;
+    const ICalendarProperty* related = valarm.property("RELATED-TO");
+    alarm.snooze = related && related->hasParameterValue("RELTYPE", "SNOOZE");
+    alarm.acknowledged = acknowledgement(valarm, todo);
     return alarm;
 }
 
@@ -393,7 +408,7 @@ ICalendarComponent alarmComponent(const Alarm& alarm) {
 std::vector<Alarm> alarms(const ICalendarComponent& todo) {
     std::vector<Alarm> list;
     for (const ICalendarComponent& component : todo.components())
-        if (component.name() == "VALARM") list.push_back(readAlarm(component));
+        if (component.name() == "VALARM") list.push_back(readAlarm(component, todo));
     return list;
 }
 
@@ -404,7 +419,7 @@ void setAlarms(ICalendarComponent& todo, const std::vector<Alarm>& wanted) {
     for (ICalendarComponent& component : todo.components())
         (component.name() == "VALARM" ? existing : kept).push_back(std::move(component));
     std::vector<std::optional<Alarm>> available;
-    for (const ICalendarComponent& valarm : existing) available.emplace_back(readAlarm(valarm));
+    for (const ICalendarComponent& valarm : existing) available.emplace_back(readAlarm(valarm, todo));
     for (const Alarm& alarm : wanted) {
         const auto match = std::find(available.begin(), available.end(), alarm);
         if (match == available.end()) {
@@ -528,6 +543,11 @@ std::optional<DateComponents> due(const ICalendarComponent& todo) {
     return property ? components(*property) : std::nullopt;
 }
 
+std::optional<DateComponents> start(const ICalendarComponent& todo) {
+    const ICalendarProperty* property = todo.property("DTSTART");
+    return property ? components(*property) : std::nullopt;
+}
+
 // ---- Recurrence --------------------------------------------------------------
 
 struct icaltimetype wallTime(const DateComponents& c) {
@@ -646,6 +666,7 @@ std::optional<Reminder> read(const ICalendarComponent& todo) {
         .title = textValue(todo.property("SUMMARY")),
         .notes = textValue(todo.property("DESCRIPTION")),
         .dueDateComponents = due(todo),
+        .startDateComponents = start(todo),
         .priority = priority(todo),
         .completed = isCompleted(todo),
         .completionDate = instant(todo.property("COMPLETED")),
@@ -765,10 +786,44 @@ std::optional<Reminder> nextOccurrence(const Reminder& reminder) {
     if (successorRule.end && !successorRule.end->date) --successorRule.end->occurrenceCount;
     const auto from = instant(*reminder.dueDateComponents);
     const auto to = instant(*next);
-    for (Alarm& alarm : successor.alarms)
+    // The next occurrence's alarms are all still to come; a snooze was for
+    // the done one.
+    std::erase_if(successor.alarms, [](const Alarm& alarm) { return alarm.snooze; });
+    for (Alarm& alarm : successor.alarms) {
+        alarm.acknowledged.reset();
         if (alarm.absoluteDate && from && to)
             alarm.absoluteDate = alarm.absoluteDate->addingTimeInterval(to->timeIntervalSince(*from));
+    }
     return successor;
+}
+
+// ---- Acknowledgements ----------------------------------------------------------
+
+bool acknowledge(ICalendarComponent& calendar, const std::vector<std::size_t>& alarmIndices, Date at,
+                 std::optional<Date> snoozeUntil) {
+    ICalendarComponent* item = todo(calendar);
+    if (!item || (alarmIndices.empty() && !snoozeUntil)) return false;
+    std::vector<ICalendarComponent*> valarms;
+    for (ICalendarComponent& component : item->components())
+        if (component.name() == "VALARM") valarms.push_back(&component);
+    if (std::any_of(alarmIndices.begin(), alarmIndices.end(), [&](std::size_t i) { return i >= valarms.size(); }))
+        return false;
+    QByteArray snoozedUid;
+    for (const std::size_t index : alarmIndices) {
+        ICalendarComponent& valarm = *valarms[index];
+        valarm.setProperty({"ACKNOWLEDGED", utcText(at)});
+        if (!snoozedUid.isEmpty()) continue;
+        if (!valarm.property("UID"))
+            valarm.addProperty({"UID", QUuid::createUuid().toByteArray(QUuid::WithoutBraces).toUpper()});
+        snoozedUid = valarm.property("UID")->value();
+    }
+    if (snoozeUntil) {
+        ICalendarComponent snooze = alarmComponent(Alarm::at(*snoozeUntil));
+        if (!snoozedUid.isEmpty()) snooze.addProperty({"RELATED-TO", snoozedUid, {{"RELTYPE", "SNOOZE"}}});
+        item->components().push_back(std::move(snooze));
+    }
+    item->setProperty({"DTSTAMP", utcText(at)});
+    return true;
 }
 
 }  // namespace tavlin::platform::ICalendarReminder

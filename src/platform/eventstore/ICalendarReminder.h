@@ -52,4 +52,11 @@ ICalendarComponent newCalendar(const Reminder& reminder, Date now);
 // Identifier, creation and completion are left empty.
 std::optional<Reminder> nextOccurrence(const Reminder& reminder);
 
+// Marks the VTODO's alarms at these indices (in the order read() gives
+// them) acknowledged at `at` (RFC 9074's ACKNOWLEDGED) and, with
+// `snoozeUntil`, adds a snooze alarm then, related to the first of them.
+// False, changing nothing, when an index names no alarm.
+bool acknowledge(ICalendarComponent& calendar, const std::vector<std::size_t>& alarmIndices, Date at,
+                 std::optional<Date> snoozeUntil);
+
 }  // namespace tavlin::platform::ICalendarReminder

@@ -80,6 +80,17 @@ std::optional<StoreError> MemoryEventStore::removeItem(const QString& identifier
     return std::nullopt;
 }
 
+std::optional<StoreError> MemoryEventStore::writeAcknowledgement(const Reminder& saved,
+                                                                 const std::vector<std::size_t>& alarmIndices, Date at,
+                                                                 std::optional<Date> snoozeUntil) {
+    if (saveFailure_) return saveFailure_;
+    const auto existing = find(saved.identifier);
+    if (existing == contents_.reminders.end() || existing->alarms != saved.alarms) return std::nullopt;
+    for (const std::size_t index : alarmIndices) existing->alarms[index].acknowledged = at;
+    if (snoozeUntil) existing->alarms.push_back({.absoluteDate = snoozeUntil, .snooze = true});
+    return std::nullopt;
+}
+
 std::vector<Reminder>::iterator MemoryEventStore::find(const QString& identifier) {
     return std::find_if(contents_.reminders.begin(), contents_.reminders.end(),
                         [&](const Reminder& reminder) { return reminder.identifier == identifier; });

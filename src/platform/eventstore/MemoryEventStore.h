@@ -59,6 +59,8 @@ protected:
     std::optional<Continuation> continuation(const QString& identifier) override;
     std::optional<StoreError> writeItem(const Reminder& reminder, const std::optional<Continuation>& link) override;
     std::optional<StoreError> removeItem(const QString& identifier) override;
+    std::optional<StoreError> writeAcknowledgement(const Reminder& saved, const std::vector<std::size_t>& alarmIndices,
+                                                   Date at, std::optional<Date> snoozeUntil) override;
 
 private:
     std::vector<Reminder>::iterator find(const QString& identifier);

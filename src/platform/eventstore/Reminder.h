@@ -68,20 +68,34 @@ struct StructuredLocation {
 
 enum class AlarmProximity { none = 0, enter = 1, leave = 2 };
 
-// An alarm fires at an absolute date, at an offset from the due date, or on
-// arriving at or leaving a structured location.
+// An alarm fires at an absolute date, at an offset from the due date (or
+// from the start), or on arriving at or leaving a structured location.
 struct Alarm {
     std::optional<Date> absoluteDate;
     double relativeOffset = 0;  // seconds from the due date; used without an absolute date or a location
     std::optional<StructuredLocation> structuredLocation;
     AlarmProximity proximity = AlarmProximity::none;
+    bool relativeToStart = false;  // the offset counts from the start date, not the due date
+    // Stands in for an alarm put off by "remind me later" (a snooze), at its absolute date.
+    bool snooze = false;
+    // False when the file's alarm has no trigger that can be read: it never fires.
+    bool hasTrigger = true;
+    // Up to when the alarm has been acknowledged (shown, or dismissed by
+    // another client): a firing at or before it is done. This is the state
+    // of its delivery, not part of what the alarm is, so equality leaves it
+    // out: an edit that keeps the alarm keeps its acknowledgement.
+    std::optional<Date> acknowledged;
 
     static Alarm at(Date date) { return {.absoluteDate = date}; }
     static Alarm on(StructuredLocation location, AlarmProximity proximity) {
         return {.structuredLocation = std::move(location), .proximity = proximity};
     }
 
-    friend bool operator==(const Alarm&, const Alarm&) = default;
+    friend bool operator==(const Alarm& a, const Alarm& b) {
+        return a.absoluteDate == b.absoluteDate && a.relativeOffset == b.relativeOffset &&
+               a.structuredLocation == b.structuredLocation && a.proximity == b.proximity &&
+               a.relativeToStart == b.relativeToStart && a.snooze == b.snooze && a.hasTrigger == b.hasTrigger;
+    }
 };
 
 struct Reminder {
@@ -91,6 +105,9 @@ struct Reminder {
     QString listIdentifier;  // empty when it belongs to no list yet
     // Date-only, or with hour and minute; with a time zone, or floating.
     std::optional<DateComponents> dueDateComponents;
+    // The start (DTSTART) another program gave it, which alarms may count
+    // from; read, never written: the store keeps it in step with the due date.
+    std::optional<DateComponents> startDateComponents;
     int priority = 0;  // as stored: 0 none, 1 highest … 9 lowest; priorityLevel() reads it
     // Saving a completed reminder without a completion date stamps the save's
     // time; saving it reopened clears the date.

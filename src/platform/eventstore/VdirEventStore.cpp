@@ -288,6 +288,29 @@ std::optional<StoreError> VdirEventStore::writeItem(const Reminder& reminder, co
     return std::nullopt;
 }
 
+// Only a file read whole that still holds the alarms the decision was made
+// on is written; anything else is left for the next look.
+std::optional<StoreError> VdirEventStore::writeAcknowledgement(const Reminder& saved,
+                                                               const std::vector<std::size_t>& alarmIndices, Date at,
+                                                               std::optional<Date> snoozeUntil) {
+    const Item* existing = cachedItem(saved.identifier);
+    if (!existing || existing->problem != Problem::none || !existing->reminder ||
+        existing->reminder->alarms != saved.alarms)
+        return std::nullopt;
+    const QString path = pathsById_.value(saved.identifier);
+    std::optional<ICalendarComponent> calendar = calendarAt(path);
+    if (!calendar) return writeError(path, u"it can’t be read again"_s);
+    if (!ICalendarReminder::acknowledge(*calendar, alarmIndices, at, snoozeUntil)) return std::nullopt;
+    if (auto error = replaceFile(path, calendar->serialized())) return error;
+    items_.insert_or_assign(path, readItem(parentOf(path), path, stampOf(path).value_or(FileStamp{})));
+    return std::nullopt;
+}
+
+std::optional<QString> VdirEventStore::locationOf(const QString& identifier) {
+    const QString path = pathsById_.value(identifier);
+    return path.isEmpty() ? std::nullopt : std::optional(path);
+}
+
 std::optional<StoreError> VdirEventStore::removeItem(const QString& identifier) {
     const QString path = pathsById_.value(identifier);
     if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) return removeError(path, errno);

@@ -67,11 +67,14 @@ public:
     std::vector<Reminder> fetchRemindersCompleted(Date since) override;
     std::optional<Reminder> reminder(const QString& identifier) override;
     std::optional<QString> folderOf(const QString& identifier) override;
+    std::optional<QString> locationOf(const QString& identifier) override;
 
 protected:
     std::optional<Continuation> continuation(const QString& identifier) override;
     std::optional<StoreError> writeItem(const Reminder& reminder, const std::optional<Continuation>& link) override;
     std::optional<StoreError> removeItem(const QString& identifier) override;
+    std::optional<StoreError> writeAcknowledgement(const Reminder& saved, const std::vector<std::size_t>& alarmIndices,
+                                                   Date at, std::optional<Date> snoozeUntil) override;
 
 private:
     struct FileStamp {

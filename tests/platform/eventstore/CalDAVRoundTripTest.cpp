@@ -5,6 +5,8 @@
 
 #include "platform/eventstore/VdirEventStore.h"
 
+#include "platform/eventstore/AlarmTrigger.h"
+
 #include "support/Radicale.h"
 #include "support/ReminderPrinters.h"
 #include "support/TestFiles.h"
@@ -173,6 +175,45 @@ TEST_F(CalDAVRoundTripTest, AReminderLivesThroughRadicaleWhole) {
     EXPECT_THAT(file, HasSubstr("\nGEO:52.3731;4.8922\n"));
     EXPECT_THAT(file, Not(HasSubstr("X-TAVLIN")));
     expectTodoman({{false, "Water the plants"}});
+}
+
+// An alarm shown here is acknowledged on the server too, and its snooze
+// arrives as an alarm put off; one acknowledged by another client on the
+// server comes back acknowledged.
+TEST_F(CalDAVRoundTripTest, AcknowledgementsAndSnoozesSurviveASyncBothWays) {
+    Reminder reminder = store->newReminder();
+    reminder.listIdentifier = list();
+    reminder.title = u"Stretch"_s;
+    const Date trigger = Date::fromSecondsSince1970(1772621940);  // 4 March 2026, 11:19 UTC
+    reminder.alarms = {Alarm::at(trigger)};
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    const QString id = reminder.identifier;
+    syncBothWays();
+
+    const Calendar calendar = Calendar::gregorian(TimeZone::gmt());
+    const Date shown = trigger.addingTimeInterval(5);
+    ASSERT_EQ(store->acknowledgeAlarms(id, shown, calendar, shown.addingTimeInterval(3600)), std::nullopt);
+    syncBothWays();
+    const std::optional<Reminder> there = onTheServer(id);
+    ASSERT_TRUE(there);
+    ASSERT_EQ(there->alarms.size(), 2u);
+    EXPECT_EQ(there->alarms[0].acknowledged, shown);
+    EXPECT_TRUE(there->alarms[1].snooze);
+    EXPECT_EQ(there->alarms[1].absoluteDate, shown.addingTimeInterval(3600));
+    EXPECT_EQ(there->alarms[1].acknowledged, std::nullopt);
+
+    // Another client dismisses the snooze on the server.
+    editOnTheServer(id, [](QByteArray& text) {
+        const qsizetype snooze = text.indexOf("RELATED-TO;RELTYPE=SNOOZE");
+        ASSERT_GE(snooze, 0) << text.toStdString();
+        text.insert(snooze, "ACKNOWLEDGED:20260304T122000Z\r\n");
+    });
+    syncBothWays();
+    const std::optional<Reminder> here = store->reminder(id);
+    ASSERT_TRUE(here);
+    ASSERT_EQ(here->alarms.size(), 2u);
+    EXPECT_TRUE(isAcknowledged(here->alarms[1], *here->alarms[1].absoluteDate));
+    EXPECT_EQ(here->alarms[0].acknowledged, shown);
 }
 
 }  // namespace
