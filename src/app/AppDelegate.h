@@ -18,12 +18,14 @@ class Contacts;
 class EventStore;
 class Geocoder;
 class HotKeyBackend;
+class LocalLanguageModel;
 class MapSearch;
 class HTTPClient;
 class MapSnapshotter;
 class ScopedMapSnapshotter;
 class NotificationCenter;
 class PowerEvents;
+class ScopedLanguageModel;
 class TrayHost;
 class UserDefaults;
 }  // namespace tavlin::platform
@@ -219,6 +221,7 @@ private:
     void respondToNotification(const QString& identifier);
     void buildStore();
     void buildPlaceServices();
+    void installLanguageModel();
     void buildMCPServer();
     void syncMCPServer();
     std::optional<QString> pendingUpdateVersion() const;
@@ -248,6 +251,9 @@ private:
     std::unique_ptr<platform::NotificationCenter> notifications_;
     std::unique_ptr<preferences::SettingsTabSelection> settingsTab_;
     std::unique_ptr<platform::TrayHost> trayHost_;
+    // The model server the settings name, in place of the system's model.
+    std::unique_ptr<platform::LocalLanguageModel> languageModel_;
+    std::unique_ptr<platform::ScopedLanguageModel> languageModelInPlace_;
 
     // The components, each filled once by launch at its step.
     std::unique_ptr<store::Settings> settings_;
