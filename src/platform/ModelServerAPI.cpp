@@ -1,9 +1,9 @@
 #include "platform/ModelServerAPI.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace tavlin::platform {
 
@@ -201,13 +201,15 @@ bool ModelServerAPI::listsModel(const QByteArray& body, const QString& model) co
     if (!models || !models->is_array()) refuse(QStringLiteral("the server's answer is no models list"));
     const std::string wanted = utf8(model);
     const std::string tagged = wanted + ":latest";
+    // Ollama names a model by its name and by its tag's; the others by id.
+    static const std::vector<const char*> ollamaKeys = {"name", "model"};
+    static const std::vector<const char*> openAIKeys = {"id"};
+    const std::vector<const char*>& keys = kind_ == Kind::ollama ? ollamaKeys : openAIKeys;
     return std::any_of(models->begin(), models->end(), [&](const json& entry) {
-        for (const char* key : kind_ == Kind::ollama ? std::initializer_list<const char*>{"name", "model"}
-                                                     : std::initializer_list<const char*>{"id"}) {
+        return std::any_of(keys.begin(), keys.end(), [&](const char* key) {
             const std::string* name = textAt(entry, key);
-            if (name && (*name == wanted || (kind_ == Kind::ollama && *name == tagged))) return true;
-        }
-        return false;
+            return name && (*name == wanted || (kind_ == Kind::ollama && *name == tagged));
+        });
     });
 }
 
