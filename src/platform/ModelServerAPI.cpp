@@ -46,7 +46,8 @@ QString shown(const std::string& text) {
 
 GeneratedContent recordOf(const json& record, const GenerationSchema& schema) {
     if (!record.is_object()) refuse(QStringLiteral("the model's answer is no JSON object"));
-    for (const auto& [key, value] : record.items()) {
+    for (const auto& item : record.items()) {
+        const std::string& key = item.key();
         const bool known = std::any_of(schema.properties.begin(), schema.properties.end(),
                                        [&](const auto& property) { return utf8(property.name) == key; });
         if (!known) refuse(QStringLiteral("the model's answer has a field \"%1\" the schema has not").arg(shown(key)));
