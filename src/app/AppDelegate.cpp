@@ -21,6 +21,7 @@
 #include "platform/AlarmScheduler.h"
 #include "platform/Geocoder.h"
 #include "platform/HotKeyBackend.h"
+#include "platform/LocalLanguageModel.h"
 #include "platform/LocationManager.h"
 #include "platform/Log.h"
 #include "platform/LoginItem.h"
@@ -178,6 +179,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     settings_ = std::make_unique<store::Settings>(
         *defaults_, QStringList{QString::fromStdString(KeyBindings::Name::togglePanel.userDefaultsKey())} +
                         platform::PlaceServiceSettings::keys());
+    installLanguageModel();
     keyBindings_ = std::make_unique<KeyBindings::Module>(*defaults_, environment_.makeHotKeyBackend
                                                                          ? environment_.makeHotKeyBackend()
                                                                          : platform::makeSystemHotKeyBackend());
@@ -326,6 +328,20 @@ void AppDelegate::buildMainMenu() {
         .quit = &quitApplication,
         .deleteReminder = [this] { deleteSelectedReminder(); },
     });
+}
+
+// Quick-add lines are read by a model only where the settings name one: a
+// model server's answers go nowhere else, and without one the rules read
+// alone. The availability is found out in the background.
+void AppDelegate::installLanguageModel() {
+    const std::optional<platform::LocalLanguageModel::Configuration> configuration =
+        platform::LocalLanguageModel::configuration(settings_->languageModelURL(), settings_->languageModelName());
+    if (!configuration) {
+        qCDebug(lcApp) << "no language model named: quick-add lines are read by the rules alone";
+        return;
+    }
+    languageModel_ = std::make_unique<platform::LocalLanguageModel>(*configuration);
+    languageModelInPlace_ = std::make_unique<platform::ScopedLanguageModel>(*languageModel_);
 }
 
 void AppDelegate::buildStore() {

@@ -18,6 +18,7 @@ class Contacts;
 class EventStore;
 class Geocoder;
 class HotKeyBackend;
+class LocalLanguageModel;
 class MapSearch;
 class HTTPClient;
 class MapSnapshotter;
@@ -26,6 +27,7 @@ class NotificationCenter;
 class AlarmScheduler;
 class LocationManager;
 class PowerEvents;
+class ScopedLanguageModel;
 class TrayHost;
 class UserDefaults;
 }  // namespace tavlin::platform
@@ -228,6 +230,7 @@ private:
     void showFromAlarm(const QString& identifier);
     void buildStore();
     void buildPlaceServices();
+    void installLanguageModel();
     void buildMCPServer();
     void syncMCPServer();
     std::optional<QString> pendingUpdateVersion() const;
@@ -258,6 +261,9 @@ private:
     std::unique_ptr<platform::LocationManager> alarmLocation_;  // fixes for the alarms at a place
     std::unique_ptr<preferences::SettingsTabSelection> settingsTab_;
     std::unique_ptr<platform::TrayHost> trayHost_;
+    // The model server the settings name, in place of the system's model.
+    std::unique_ptr<platform::LocalLanguageModel> languageModel_;
+    std::unique_ptr<platform::ScopedLanguageModel> languageModelInPlace_;
 
     // The components, each filled once by launch at its step.
     std::unique_ptr<store::Settings> settings_;

@@ -134,12 +134,37 @@ std::optional<QString> referenceDatesText(int dayOffset, const platform::Calenda
     return text + u" = "_s + isoDay.string(*day);
 }
 
+// The weekday names of the user's language, and the day formatter of a time
+// zone: the model is asked at every pause in typing, and making these anew
+// cost more than all the rest of the asking. Made again when the language
+// or the zone changes. Main thread only.
+const QStringList& weekdayNames() {
+    static QString language;
+    static QStringList names;
+    const platform::Locale locale = platform::Locale::current();
+    if (names.isEmpty() || locale.identifier() != language) {
+        language = locale.identifier();
+        names = locale.dateSymbols().weekdaySymbols;
+    }
+    return names;
+}
+
+const platform::DateFormatter& isoDayFormatter(const platform::TimeZone& zone) {
+    static QString zoneName;
+    static std::optional<platform::DateFormatter> formatter;
+    if (!formatter || zone.identifier() != zoneName) {
+        zoneName = zone.identifier();
+        formatter.emplace(u"yyyy-MM-dd"_s, platform::Locale::posix(), zone);
+    }
+    return *formatter;
+}
+
 }  // namespace
 
 QString readingInstructions(platform::Date referenceDate, const platform::Calendar& calendar,
                             const QStringList& listNames) {
-    const QStringList weekdays = platform::Locale::current().dateSymbols().weekdaySymbols;
-    const platform::DateFormatter isoDay(u"yyyy-MM-dd"_s, platform::Locale::posix(), calendar.timeZone());
+    const QStringList& weekdays = weekdayNames();
+    const platform::DateFormatter& isoDay = isoDayFormatter(calendar.timeZone());
     QStringList dates;
     for (int offset = 0; offset <= 6; ++offset)
         if (const auto entry = referenceDatesText(offset, calendar, referenceDate, weekdays, isoDay))

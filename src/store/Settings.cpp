@@ -33,6 +33,8 @@ constexpr std::string_view pinnedPanelTopLeftX = "pinnedPanelTopLeftX";
 constexpr std::string_view pinnedPanelTopLeftY = "pinnedPanelTopLeftY";
 constexpr std::string_view pinnedPanelWidth = "pinnedPanelWidth";
 constexpr std::string_view pinnedPanelListHeight = "pinnedPanelListHeight";
+constexpr std::string_view languageModelURL = "languageModelURL";
+constexpr std::string_view languageModelName = "languageModelName";
 }  // namespace Key
 
 // The stored forms of the values.
@@ -119,6 +121,15 @@ bool isStringArray(const json& value) {
 bool isNumberObject(const json& value) {
     return value.is_object() && std::all_of(value.begin(), value.end(), [](const json& e) { return e.is_number(); });
 }
+// An http(s) address with a host: all a model server needs.
+std::optional<QUrl> httpURL(const json& value) {
+    if (!value.is_string()) return std::nullopt;
+    const QUrl url(QString::fromStdString(value.get<std::string>()), QUrl::StrictMode);
+    if (!url.isValid() || (url.scheme() != u"http"_s && url.scheme() != u"https"_s) || url.host().isEmpty())
+        return std::nullopt;
+    return url;
+}
+bool isHTTPURL(const json& value) { return httpURL(value).has_value(); }
 bool isScope(const json& value) {
     return value.is_string() && countScopeFromRawValue(QString::fromStdString(value.get<std::string>()));
 }
@@ -148,6 +159,8 @@ const std::vector<StoredForm>& storedForms() {
             {Key::pinnedPanelTopLeftY, number, isNumber},
             {Key::pinnedPanelWidth, number, isNumber},
             {Key::pinnedPanelListHeight, number, isNumber},
+            {Key::languageModelURL, u"the http:// address of a model server (a string)"_s, isHTTPURL},
+            {Key::languageModelName, u"the name of a model (a string)"_s, isString},
         };
     }();
     return forms;
@@ -218,6 +231,8 @@ void Settings::load() {
     setPinnedPanelTopLeft(storedPoint(defaults_));
     setPinnedPanelWidth(storedNumber(defaults_, Key::pinnedPanelWidth));
     setPinnedPanelListHeight(storedNumber(defaults_, Key::pinnedPanelListHeight));
+    languageModelURL_ = httpURL(defaults_.object(Key::languageModelURL)).value_or(languageModelURL_);
+    languageModelName_ = defaults_.string(Key::languageModelName);
     keepSecondaryDistinct();
 }
 

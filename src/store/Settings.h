@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <optional>
 #include <string_view>
@@ -115,6 +116,11 @@ public:
     }
     void setPinnedPanelListHeight(std::optional<double> height);
 
+    // The local model server and the model on it that read quick-add lines.
+    // Read at launch only: no window changes them. No name, no model.
+    QUrl languageModelURL() const { return languageModelURL_; }
+    std::optional<QString> languageModelName() const { return languageModelName_; }
+
 signals:
     void primaryScopeChanged();
     void secondaryScopeChanged();
@@ -162,6 +168,8 @@ private:
     std::optional<ScreenPoint> pinnedPanelTopLeft_;
     std::optional<double> pinnedPanelWidth_;
     std::optional<double> pinnedPanelListHeight_;
+    QUrl languageModelURL_{QStringLiteral("http://127.0.0.1:11434")};
+    std::optional<QString> languageModelName_;
 };
 
 }  // namespace tavlin::store

@@ -87,6 +87,18 @@ TEST_F(HTTPClientTest, GetsOneAfterAnotherOverAKeptConnection) {
     EXPECT_TRUE(server.requests().back().body.isEmpty());
 }
 
+TEST_F(HTTPClientTest, HeldAndDelayedAnswersArriveWhenTheirTimeComes) {
+    server.on("/held", FakeHTTPServer::Reply{.body = "held", .held = true});
+    server.on("/later", FakeHTTPServer::Reply{.body = "later", .delay = 20ms});
+    const Task<HTTPClient::Response> held = client.send(HTTPClient::get(server.url("/held")));
+    ASSERT_TRUE(runMainLoopUntil([&] { return server.heldCount() == 1; }));
+    EXPECT_EQ(run(HTTPClient::get(server.url("/later"))).response->body, "later");
+    EXPECT_FALSE(held.isDone());
+    server.releaseHeld();
+    ASSERT_TRUE(runMainLoopUntil([&] { return held.isDone(); }));
+    EXPECT_EQ(held.result().body, "held");
+}
+
 TEST_F(HTTPClientTest, AnswersThatCannotBeUsedAreTypedErrors) {
     struct Case {
         const char* name;

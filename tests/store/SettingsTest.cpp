@@ -430,3 +430,42 @@ TEST_F(SettingsTest, TheSummaryMinuteStaysWithinTheDay) {
         EXPECT_EQ(stored()["dailySummaryMinutes"], kept);
     }
 }
+
+// The model server is named by hand in the file: a value that is no usable
+// address leaves the default, with the usual warning; no name, no model.
+TEST_F(SettingsTest, TheModelServerKeys) {
+    struct Case {
+        json stored;
+        QString url;
+        std::optional<QString> name;
+        QString warning;  // after "<file>: "
+    };
+    const Case cases[] = {
+        {json::object(), u"http://127.0.0.1:11434"_s, std::nullopt, {}},
+        {{{"languageModelURL", "http://127.0.0.1:8080/v1"}, {"languageModelName", "qwen2.5:0.5b"}},
+         u"http://127.0.0.1:8080/v1"_s,
+         u"qwen2.5:0.5b"_s,
+         {}},
+        {{{"languageModelURL", "https://models.example/v1"}}, u"https://models.example/v1"_s, std::nullopt, {}},
+        {{{"languageModelURL", "127.0.0.1:11434"}},
+         u"http://127.0.0.1:11434"_s,
+         std::nullopt,
+         u"setting \"languageModelURL\" is ignored: it should be the http:// address of a model server (a string), "
+         "not \"127.0.0.1:11434\""_s},
+        {{{"languageModelName", 3}},
+         u"http://127.0.0.1:11434"_s,
+         std::nullopt,
+         u"setting \"languageModelName\" is ignored: it should be the name of a model (a string), not 3"_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored.dump());
+        store(c.stored);
+        LogCapture log("com.quorvandell.tavlin.store", QtWarningMsg);
+        const Settings& settings = load();
+        EXPECT_EQ(settings.languageModelURL(), QUrl(c.url));
+        EXPECT_EQ(settings.languageModelName(), c.name);
+        EXPECT_EQ(log.take(QtWarningMsg),
+                  c.warning.isEmpty() ? QStringList() : QStringList{path + u": "_s + c.warning});
+        EXPECT_EQ(stored(), c.stored);
+    }
+}
