@@ -11,6 +11,7 @@ Q_LOGGING_CATEGORY(lcStatusItem, TAVLIN_CATEGORY("statusItem"), QtInfoMsg)
 Q_LOGGING_CATEGORY(lcStore, TAVLIN_CATEGORY("store"), QtInfoMsg)
 Q_LOGGING_CATEGORY(lcMcp, TAVLIN_CATEGORY("mcp"), QtInfoMsg)
 Q_LOGGING_CATEGORY(lcPreferences, TAVLIN_CATEGORY("preferences"), QtInfoMsg)
+Q_LOGGING_CATEGORY(lcKeys, TAVLIN_CATEGORY("keys"), QtInfoMsg)
 
 namespace tavlin::platform {
 
