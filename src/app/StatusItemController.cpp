@@ -434,8 +434,16 @@ StatusItemController::Display StatusItemController::countsDisplay(CountScope pri
 void StatusItemController::show(Display display) {
     // The constructor painted the first display.
     if (display == display_) return;
+    const bool newShape = display.segments.size() != display_.segments.size();
     display_ = std::move(display);
     paint();
+    // An X11 tray (tint2, trayer, stalonetray) keeps the picture it docked
+    // and draws the new one over it in part: a picture of other rows is
+    // docked afresh.
+    if (newShape && statusItem_ && itemIsStatusNotifier_ == false && statusItem_->isVisible()) {
+        statusItem_->setVisible(false);
+        statusItem_->setVisible(true);
+    }
 }
 
 void StatusItemController::paint() {

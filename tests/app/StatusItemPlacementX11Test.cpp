@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 #include <QDBusObjectPath>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QThread>
@@ -220,6 +221,23 @@ TEST_F(StatusItemX11Test, AnX11SystemTrayIsFoundAndHeardOfWhenItComes) {
     EXPECT_TRUE(errors().contains(kTrayThere)) << errors().toStdString();
     EXPECT_FALSE(errors().contains(kNoSlot)) << errors().toStdString();
     EXPECT_FALSE(errors().contains(kRestart)) << errors().toStdString();
+}
+
+TEST_F(StatusItemX11Test, AnX11TrayGetsThePictureDockedAfreshWhenItsRowsChange) {
+    SelectionOwner tray(x.display(), "_NET_SYSTEM_TRAY_S0", SelectionOwner::Announce::yes);
+    launch();
+    ASSERT_TRUE(tavlin->waitForError(kTrayThere.toUtf8())) << errors().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return tray.dockRequests() == 1; })) << errors().toStdString();
+
+    // Done today: the done count joins the two zeros as a third row.
+    const QString inbox = home.remindersFolder() + u"/inbox"_s;
+    writeTestFile(inbox + u"/displayname"_s, "Inbox");
+    writeTestFile(inbox + u"/done.ics"_s,
+                  "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tavlin//test//EN\r\nBEGIN:VTODO\r\nUID:done\r\n"
+                  "SUMMARY:done\r\nSTATUS:COMPLETED\r\nCOMPLETED:" +
+                      QDateTime::currentDateTimeUtc().toString(u"yyyyMMdd'T'HHmmss'Z'"_s).toLatin1() +
+                      "\r\nEND:VTODO\r\nEND:VCALENDAR\r\n");
+    EXPECT_TRUE(waitUntil([&] { return tray.dockRequests() == 2; })) << errors().toStdString();
 }
 
 TEST_F(StatusItemX11Test, WithoutNotificationsThePanelsNextOpeningShowsTheAlertOnce) {
