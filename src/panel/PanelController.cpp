@@ -366,6 +366,7 @@ void PanelController::resetHome() {
 }
 
 void PanelController::windowDidBecomeKey() {
+    qCDebug(lcPanel) << "the panel has the keyboard";
     if (panel_ && panel_->textHasFocus()) return;
     emit PanelNotifications::instance().tavlinPanelDidBecomeKey();
 }

@@ -2,13 +2,18 @@
 // Tavlin on it natively, with a session bus of the test's own and a tray
 // there (without one, the panel's first opening would show the notice of
 // the missing tray). The panel is opened over the bus, takes the keyboard,
-// files a line typed into it and closes on Escape.
+// files a line typed into it and closes on Escape; with the desktop's
+// GlobalShortcuts portal there, the hot key is bound with it and its
+// release toggles the panel.
 
 #include "app/ApplicationService.h"
+#include "support/FakeGlobalShortcutsPortal.h"
 #include "support/FakeStatusNotifierWatcher.h"
 #include "support/HeadlessTavlin.h"
+#include "support/MainLoop.h"
 #include "support/PrivateSessionBus.h"
 #include "support/TavlinProcess.h"
+#include "support/TestFiles.h"
 #include "support/WaylandSession.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +22,7 @@
 
 using namespace Qt::StringLiterals;
 using tavlin::app::ApplicationService;
+using tavlin::testing::FakeGlobalShortcutsPortal;
 using tavlin::testing::FakeStatusNotifierWatcher;
 using tavlin::testing::waitUntil;
 using tavlin::testing::WaylandSession;
@@ -74,9 +80,13 @@ TEST_F(DesktopWaylandTest, ThePanelOpensOverTheBusTakesTheKeyboardFilesALineAndC
     HeadlessTavlin tavlin{
         {.mcpEnabled = false, .environment = wayland.environment() + QStringList{bus.environmentEntry()}}};
     ASSERT_TRUE(tavlin.start()) << state(tavlin);
-    EXPECT_TRUE(tavlin.process().standardError().contains(u"global shortcut"_s)) << "no portal on this bus";
+    EXPECT_TRUE(tavlin.process().waitForError("gives Tavlin no global shortcut", tavlin::testing::kXWaitMs))
+        << "no portal on this bus: " << state(tavlin);
     const qint64 pid = tavlin.process().processId();
 
+    // A keyboard that Tavlin takes up before it types anything: keys of a
+    // keyboard that comes while it is busy could come before it listens.
+    ASSERT_TRUE(wayland.addKeyboard());
     ASSERT_TRUE(activate());
     const auto focused = [&] {
         const std::vector<WaylandSession::View> views = wayland.viewsOf(pid);
@@ -91,4 +101,45 @@ TEST_F(DesktopWaylandTest, ThePanelOpensOverTheBusTakesTheKeyboardFilesALineAndC
     ASSERT_TRUE(wayland.type({u"-k"_s, u"Escape"_s}));
     EXPECT_TRUE(waitUntil([&] { return wayland.viewsOf(pid).empty(); })) << state(tavlin);
     EXPECT_TRUE(tavlin.process().isRunning());
+}
+
+TEST_F(DesktopWaylandTest, TheHotKeyIsTheDesktopsShortcutAndItsReleaseTogglesThePanel) {
+    // The fake portal answers on this thread: the test runs the main loop
+    // while it waits.
+    FakeGlobalShortcutsPortal portal(bus.address(), 2);
+    ASSERT_TRUE(portal.isRegistered());
+    HeadlessTavlin tavlin{{.mcpEnabled = false,
+                           .environment = wayland.environment() +
+                                          QStringList{bus.environmentEntry(),
+                                                      u"QT_LOGGING_RULES=com.quorvandell.tavlin.panel.debug=true"_s}}};
+    // Ctrl+Alt+K, as the settings window stores it.
+    writeTestFile(
+        tavlin.configHome() + u"/Tavlin/settings.json"_s,
+        R"({"mcpEnabled": false, "KeyBindings_togglePanel": {"carbonKeyCode": 40, "carbonModifiers": 6144}})");
+    // Up before the portal answers: the hot key is bound meanwhile.
+    ASSERT_TRUE(tavlin.start()) << state(tavlin);
+    // A keyboard for the panel to take.
+    ASSERT_TRUE(wayland.addKeyboard());
+    ASSERT_TRUE(runMainLoopUntil([&] { return portal.bound.contains(u"open-tavlin"_s); }, std::chrono::seconds(20)))
+        << state(tavlin);
+    EXPECT_EQ(portal.bound[u"open-tavlin"_s].value(u"preferred_trigger"_s).toString(), u"CTRL+ALT+k"_s);
+    const qint64 pid = tavlin.process().processId();
+
+    // The press alone does nothing; the release opens the panel.
+    portal.activate(u"open-tavlin"_s);
+    EXPECT_FALSE(runMainLoopUntil([&] { return !wayland.viewsOf(pid).empty(); }, std::chrono::milliseconds(300)));
+    portal.deactivate(u"open-tavlin"_s);
+    const auto focused = [&] {
+        const std::vector<WaylandSession::View> views = wayland.viewsOf(pid);
+        return views.size() == 1 && views.front().focused;
+    };
+    EXPECT_TRUE(runMainLoopUntil(focused, std::chrono::seconds(20))) << state(tavlin);
+    // Told by the compositor, which the portal does not wait for.
+    ASSERT_TRUE(tavlin.process().waitForError("the panel has the keyboard", tavlin::testing::kXWaitMs))
+        << state(tavlin);
+    portal.activate(u"open-tavlin"_s);
+    portal.deactivate(u"open-tavlin"_s);
+    EXPECT_TRUE(runMainLoopUntil([&] { return wayland.viewsOf(pid).empty(); }, std::chrono::seconds(20)))
+        << state(tavlin);
+    EXPECT_FALSE(tavlin.process().standardError().contains(u"tavlin[keys] warning"_s)) << state(tavlin);
 }

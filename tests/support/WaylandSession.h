@@ -155,6 +155,23 @@ public:
         return tool->waitForStarted(kXWaitMs);
     }
 
+    // A keyboard of wtype's that types nothing and stays, once sway has
+    // it: one that comes later reaches a busy client only in part.
+    bool addKeyboard() {
+        const int before = keyboards();
+        return type({}) && waitUntil([&] { return keyboards() > before; });
+    }
+    // The keyboards sway has now.
+    int keyboards() const {
+        const std::optional<QByteArray> inputs =
+            swaymsg({QStringLiteral("-t"), QStringLiteral("get_inputs"), QStringLiteral("-r")});
+        if (!inputs) return 0;
+        int count = 0;
+        for (const QJsonValue input : QJsonDocument::fromJson(*inputs).array())
+            if (input.toObject().value(QStringLiteral("type")).toString() == QStringLiteral("keyboard")) ++count;
+        return count;
+    }
+
     // What sway said, for a failure's message.
     QString log() {
         log_ += compositor_.readAll();
