@@ -72,7 +72,7 @@ KeyPanel::KeyPanel(RootViewFactory rootView, std::optional<bool> translucent)
       makeRootView_(rootView ? std::move(rootView) : PanelWidget::factory()),
       translucent_(translucent.value_or(platform::hasCompositingManager())),
       layout_(new QVBoxLayout(this)),
-      edges_([this] { return frame(); }, callbacks_),
+      edges_([this] { return QSizeF(size()); }, callbacks_),
       longPress_(platform::Clock::main(),
                  {.pointer = [] { return QPointF(QCursor::pos()); },
                   .leftButtonDown = [] { return bool(QGuiApplication::mouseButtons() & Qt::LeftButton); },
@@ -288,18 +288,19 @@ bool KeyPanel::routeKey(QKeyEvent& event) {
 
 bool KeyPanel::routeMouse(QMouseEvent& event) {
     const QPointF point = event.globalPosition();
+    const QPointF windowPoint = event.position();
     switch (event.type()) {
     case QEvent::MouseButtonPress:
         if (event.button() != Qt::LeftButton) return false;
         // A Wayland window neither knows nor sets where it is: the compositor
         // resizes it, from the edge pressed.
-        if (const PanelResizeEdges edges = edges_.edgesAt(point); edges && compositorPlacesWindows()) {
+        if (const PanelResizeEdges edges = edges_.edgesAt(windowPoint); edges && compositorPlacesWindows()) {
             longPress_.cancel();
             drag_.reset();
             windowHandle()->startSystemResize(qtEdges(edges));
             return true;
         }
-        if (edges_.press(point)) {
+        if (edges_.press(windowPoint, point)) {
             longPress_.cancel();
             drag_.reset();
             return true;
@@ -332,12 +333,12 @@ bool KeyPanel::routeMouse(QMouseEvent& event) {
             call(callbacks_.backgroundDragMoved, drag_->topLeft + (point - drag_->start));
             return true;
         }
-        if (!(event.buttons() & Qt::LeftButton)) edges_.hover(point);
+        if (!(event.buttons() & Qt::LeftButton)) edges_.hover(windowPoint);
         return false;
     case QEvent::MouseButtonRelease: {
         if (event.button() != Qt::LeftButton) return false;
         if (edges_.isDragging()) {
-            edges_.release(point);
+            edges_.release(windowPoint);
             return true;
         }
         longPress_.release();
