@@ -70,7 +70,7 @@ public:
     std::optional<QString> triggerDescription(KeyChord chord) const override;
     bool askToChangeTrigger(KeyChord chord) override;
 
-    // The chord in the notation of the XDG shortcuts specification
+    // The chord in the notation that XDG shortcut triggers are written in
     // ("CTRL+ALT+k"), the key named by the current keyboard layout;
     // nothing for a key without a name.
     static std::optional<QString> preferredTrigger(KeyChord chord);
