@@ -1,6 +1,7 @@
 #include "app/ApplicationService.h"
 
 #include "platform/Log.h"
+#include "platform/WindowSystem.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
@@ -77,13 +78,19 @@ void ApplicationService::later(void (ApplicationService::*request)()) {
     QMetaObject::invokeMethod(this, request, Qt::QueuedConnection);
 }
 
-void ApplicationService::Activate(const QVariantMap&) { later(&ApplicationService::activateRequested); }
+void ApplicationService::Activate(const QVariantMap& platformData) {
+    platform::useActivationToken(platform::activationToken(platformData));
+    later(&ApplicationService::activateRequested);
+}
 
 void ApplicationService::Open(const QStringList&, const QVariantMap&) {}
 
-void ApplicationService::ActivateAction(const QString& actionName, const QVariantList&, const QVariantMap&) {
-    if (actionName == newRemindersFromSelectionAction)
+void ApplicationService::ActivateAction(const QString& actionName, const QVariantList&,
+                                        const QVariantMap& platformData) {
+    if (actionName == newRemindersFromSelectionAction) {
+        platform::useActivationToken(platform::activationToken(platformData));
         return later(&ApplicationService::newRemindersFromSelectionRequested);
+    }
     if (actionName == u"quit"_s) {
         qCInfo(lcApp) << "Asked to quit over the session bus";
         return later(&ApplicationService::quitRequested);

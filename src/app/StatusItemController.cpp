@@ -337,8 +337,27 @@ StatusItemController::StatusItemController(store::ReminderStore& store, store::S
       pendingUpdateVersion_(std::move(pendingUpdateVersion)),
       placement_(placement),
       clock_(placement.clock ? *placement.clock : platform::Clock::main()),
-      menu_(std::make_unique<QMenu>()),
-      statusItem_(std::make_unique<QSystemTrayIcon>()) {
+      menu_(std::make_unique<QMenu>()) {
+    connect(menu_.get(), &QMenu::aboutToShow, this, &StatusItemController::rebuildMenu);
+    store::ContinuousObservation::observe([self = QPointer(this)] {
+        if (self) self->rebuildMenu();
+    });
+    // Qt decides once per process, when the first item is made, whether
+    // items are StatusNotifierItems, by the trays there are then: placed on
+    // a display, the item waits for a tray (install()), so that one that
+    // starts after Tavlin, as at login, gets it the way it shows items.
+    if (!placement_.trayHost || !placement_.hasDisplay) makeItem();
+    // ApplicationPaletteChange is sent to the application object alone.
+    QGuiApplication::instance()->installEventFilter(this);
+}
+
+QSystemTrayIcon& StatusItemController::statusItem() {
+    if (!statusItem_) makeItem();
+    return *statusItem_;
+}
+
+void StatusItemController::makeItem() {
+    statusItem_ = std::make_unique<QSystemTrayIcon>();
     // A picture from the start, so that the item never shows without one
     // until the first refresh.
     paint();
@@ -348,14 +367,8 @@ StatusItemController::StatusItemController(store::ReminderStore& store, store::S
     // context menu. Some hosts never say they are about to show it, so it is
     // also rebuilt whenever the pending update changes.
     statusItem_->setContextMenu(menu_.get());
-    connect(menu_.get(), &QMenu::aboutToShow, this, &StatusItemController::rebuildMenu);
-    store::ContinuousObservation::observe([self = QPointer(this)] {
-        if (self) self->rebuildMenu();
-    });
     // Without a display (the offscreen platform) there is no tray to show it in.
     if (runsOnDisplay()) statusItem_->setVisible(true);
-    // ApplicationPaletteChange is sent to the application object alone.
-    QGuiApplication::instance()->installEventFilter(this);
 }
 
 StatusItemController::~StatusItemController() = default;
@@ -421,11 +434,20 @@ StatusItemController::Display StatusItemController::countsDisplay(CountScope pri
 void StatusItemController::show(Display display) {
     // The constructor painted the first display.
     if (display == display_) return;
+    const bool newShape = display.segments.size() != display_.segments.size();
     display_ = std::move(display);
     paint();
+    // An X11 tray (tint2, trayer, stalonetray) keeps the picture it docked
+    // and draws the new one over it in part: a picture of other rows is
+    // docked afresh.
+    if (newShape && statusItem_ && itemIsStatusNotifier_ == false && statusItem_->isVisible()) {
+        statusItem_->setVisible(false);
+        statusItem_->setVisible(true);
+    }
 }
 
 void StatusItemController::paint() {
+    if (!statusItem_) return;
     statusItem_->setIcon(trayIcon(display_));
     statusItem_->setToolTip(display_.toolTip);
 }
@@ -476,7 +498,8 @@ void StatusItemController::rebuildMenu() {
 
 std::optional<QRectF> StatusItemController::statusButtonRect() const {
     if (lastHosts_ && !lastHosts_->any()) return std::nullopt;
-    if (const QRect geometry = statusItem_->geometry(); !geometry.isEmpty()) return QRectF(geometry);
+    if (const QRect geometry = statusItem_ ? statusItem_->geometry() : QRect(); !geometry.isEmpty())
+        return QRectF(geometry);
     if (lastClickPoint_) return QRectF(QPointF(*lastClickPoint_), QSizeF(1, 1));
     return std::nullopt;
 }
@@ -504,8 +527,10 @@ void StatusItemController::install() {
                 &StatusItemController::checkPlacement);
     }
     connect(placement_.trayHost, &platform::TrayHost::hostAppeared, this, &StatusItemController::checkPlacement);
-    // Qt chose how to show the item a moment ago, by the trays there were.
-    platform::detach(askHosts());
+    // Qt chose how to show an item made already by the trays there were;
+    // else the item is made now if there is a tray.
+    if (statusItem_) platform::detach(askHosts());
+    else platform::detach(makeItemInTray());
     platform::detach(recheckPlacement(QPointer(this), clock_));
 }
 
@@ -522,6 +547,14 @@ platform::Task<> StatusItemController::recheckPlacement(QPointer<StatusItemContr
 void StatusItemController::checkPlacement() { platform::detach(checkPlacementNow()); }
 
 platform::Task<> StatusItemController::checkPlacementNow() {
+    if (!statusItem_) {
+        const QPointer<StatusItemController> self(this);
+        const platform::Task<bool> making = makeItemInTray();
+        const bool made = co_await making;
+        // Reported once it stays so; made when a tray comes.
+        if (self && !made) confirmSlot();
+        co_return;
+    }
     if (!statusItem_->isVisible()) {
         qCCritical(lcStatusItem) << "status item was hidden — forcing it back";
         statusItem_->setVisible(true);
@@ -548,6 +581,19 @@ platform::Task<> StatusItemController::checkPlacementNow() {
     }
 }
 
+platform::Task<bool> StatusItemController::makeItemInTray() {
+    const QPointer<StatusItemController> self(this);
+    const platform::TrayHosts hosts = co_await askHosts();
+    if (!self) co_return false;
+    if (statusItem_) co_return true;
+    qCDebug(lcStatusItem) << "placement checked:" << (hosts.any() ? "a tray is there" : "no tray");
+    if (!hosts.any()) co_return false;
+    qCInfo(lcStatusItem) << "a tray is there — the status item is shown in it";
+    itemIsStatusNotifier_ = hosts.statusNotifierHost;
+    makeItem();
+    co_return true;
+}
+
 void StatusItemController::confirmSlot() {
     if (isConfirmingSlot_) return;
     isConfirmingSlot_ = true;
@@ -563,8 +609,10 @@ platform::Task<> StatusItemController::confirmSlotOverTime(QPointer<StatusItemCo
         const platform::TrayHosts hosts = co_await self->askHosts();
         if (!self) co_return;
         if (hosts.any()) {
-            qCInfo(lcStatusItem) << "status item was given a slot after re-inserting";
             self->isConfirmingSlot_ = false;
+            // Waiting for a tray, the item is made in it.
+            if (!self->statusItem_) platform::detach(self->makeItemInTray());
+            else qCInfo(lcStatusItem) << "status item was given a slot after re-inserting";
             co_return;
         }
     }
@@ -575,7 +623,9 @@ platform::Task<> StatusItemController::confirmSlotOverTime(QPointer<StatusItemCo
 void StatusItemController::reportOverflow() {
     if (hasReportedOverflow_) return;
     hasReportedOverflow_ = true;
-    qCCritical(lcStatusItem) << "tray is full — the status item cannot be placed";
+    if (!statusItem_ || (lastHosts_ && !lastHosts_->any()))
+        qCCritical(lcStatusItem) << "there is no tray on this desktop — the status item is shown when one starts";
+    else qCCritical(lcStatusItem) << "tray is full — the status item cannot be placed";
     platform::detach(postOverflowReport(QPointer(placement_.notifications), overflowMessage()));
 }
 
@@ -609,7 +659,7 @@ platform::Task<platform::TrayHosts> StatusItemController::askHosts() {
     const platform::TrayHosts hosts = co_await asked;
     if (self) {
         lastHosts_ = hosts;
-        if (!itemIsStatusNotifier_) itemIsStatusNotifier_ = hosts.statusNotifierHost;
+        if (!itemIsStatusNotifier_ && self->statusItem_) itemIsStatusNotifier_ = hosts.statusNotifierHost;
     }
     co_return hosts;
 }

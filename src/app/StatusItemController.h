@@ -152,7 +152,8 @@ public:
     static QIcon trayIcon(const Display& display);
 
     const Display& display() const { return display_; }
-    QSystemTrayIcon& statusItem() const { return *statusItem_; }
+    // Made at once when asked for before a tray was found.
+    QSystemTrayIcon& statusItem();
 
     const Action& togglePanel() const { return togglePanel_; }
     const Action& openPreferences() const { return openPreferences_; }
@@ -166,12 +167,15 @@ private:
     void renderCounts();
     void show(Display display);
     void paint();
+    void makeItem();
 
     void handleClick(QSystemTrayIcon::ActivationReason reason);
     // The menu's items afresh, as a new menu would have them.
     void rebuildMenu();
 
     platform::Task<> checkPlacementNow();
+    // Makes the item where there is a tray now; whether there is one now.
+    platform::Task<bool> makeItemInTray();
     void confirmSlot();
     static platform::Task<> recheckPlacement(QPointer<StatusItemController> self, platform::Clock& clock);
     static platform::Task<> confirmSlotOverTime(QPointer<StatusItemController> self, platform::Clock& clock);

@@ -1,6 +1,7 @@
 #include "keybindings/GlobalHotKeys.h"
 
 #include "keybindings/KeyCodes.h"
+#include "platform/Log.h"
 
 #include <QKeyEvent>
 
@@ -15,11 +16,28 @@ namespace tavlin::KeyBindings {
 
 namespace {
 
+QString refusalReason(int status) {
+    switch (status) {
+    case HotKeyBackend::badAccess: return u"another program holds it"_s;
+    case HotKeyBackend::badValue: return u"it has no key that can be grabbed"_s;
+    case HotKeyBackend::noKeyGrabs:
+        return u"this desktop gives no global shortcuts; bind “gapplication launch com.quorvandell.tavlin” to a key "
+               u"in the desktop’s keyboard settings instead"_s;
+    default: return u"the X server refused it (error %1)"_s.arg(status);
+    }
+}
+
+void warnOfRefusal(const Shortcut& shortcut, const QString& reason) {
+    qCWarning(lcKeys).noquote() << u"couldn’t register %1 as a global shortcut: %2"_s.arg(shortcut.description(),
+                                                                                          reason);
+}
+
 void printRefusal(const Shortcut& shortcut, int status) {
     const QByteArray line =
         (u"Error registering hotkey "_s + shortcut.description() + u": "_s + QString::number(status) + u'\n').toUtf8();
     std::fwrite(line.constData(), 1, std::size_t(line.size()), stdout);
     std::fflush(stdout);
+    warnOfRefusal(shortcut, refusalReason(status));
 }
 
 std::optional<KeyChord> chordOf(const Shortcut& shortcut) {
@@ -33,6 +51,7 @@ std::optional<KeyChord> chordOf(const Shortcut& shortcut) {
 
 GlobalHotKeys::GlobalHotKeys(std::unique_ptr<HotKeyBackend> backend) : backend_(std::move(backend)) {
     backend_->setKeyHandler([this](KeyChord chord, bool pressed) { handleBackendKey(chord, pressed); });
+    backend_->setRefusalHandler([this](KeyChord chord, const QString& reason) { handleBackendRefusal(chord, reason); });
 }
 
 GlobalHotKeys::~GlobalHotKeys() { suspendAll(); }
@@ -81,6 +100,30 @@ std::optional<qint64> GlobalHotKeys::hotKeyId(const Shortcut& shortcut) const {
 bool GlobalHotKeys::isHeldElsewhere(const Shortcut& shortcut) {
     const std::optional<KeyChord> chord = chordOf(shortcut);
     return chord && findByShortcut(shortcut) == hotKeys_.cend() && backend_->isHeldElsewhere(*chord);
+}
+
+bool GlobalHotKeys::hasGlobalShortcuts() const { return backend_->hasGlobalShortcuts(); }
+
+std::optional<QString> GlobalHotKeys::triggerDescription(const Shortcut& shortcut) const {
+    const std::optional<KeyChord> chord = chordOf(shortcut);
+    if (!chord || findByShortcut(shortcut) == hotKeys_.cend()) return std::nullopt;
+    return backend_->triggerDescription(*chord);
+}
+
+bool GlobalHotKeys::askToChangeTrigger(const Shortcut& shortcut) {
+    const std::optional<KeyChord> chord = chordOf(shortcut);
+    return chord && findByShortcut(shortcut) != hotKeys_.cend() && backend_->askToChangeTrigger(*chord);
+}
+
+void GlobalHotKeys::setChangeHandler(std::function<void()> handler) { backend_->setChangeHandler(std::move(handler)); }
+
+void GlobalHotKeys::handleBackendRefusal(KeyChord chord, const QString& reason) {
+    std::erase_if(hotKeys_, [&](const auto& entry) {
+        const HotKey& hotKey = entry.second;
+        if (hotKey.chord != chord) return false;
+        warnOfRefusal(hotKey.shortcut, reason);
+        return true;
+    });
 }
 
 GlobalHotKeys::HotKeys::const_iterator GlobalHotKeys::findByShortcut(const Shortcut& shortcut) const {

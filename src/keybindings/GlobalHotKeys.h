@@ -38,8 +38,10 @@ public:
     GlobalHotKeys& operator=(const GlobalHotKeys&) = delete;
 
     // A refusal (a key X cannot grab, a shortcut registered already, one
-    // another program holds, no X11) is printed to standard output and
-    // keeps nothing; the attempt still uses up an id.
+    // another program holds, no global shortcuts on this desktop) is printed
+    // to standard output and, in words, as a warning to standard error, and
+    // keeps nothing; the attempt still uses up an id. A refusal that the
+    // desktop sends later drops the registration the same way.
     void registerHotKey(const Shortcut& shortcut, Callback onKeyDown, Callback onKeyUp);
     // Every registration of the shortcut.
     void unregisterHotKey(const Shortcut& shortcut);
@@ -53,6 +55,18 @@ public:
     // it would be refused. No for a shortcut registered here (held by this
     // program, or kept for a menu to close) and for one X cannot grab.
     bool isHeldElsewhere(const Shortcut& shortcut);
+
+    // Whether the desktop gives global shortcuts at all.
+    bool hasGlobalShortcuts() const;
+    // The key the desktop triggers the shortcut with, in its words, where
+    // the desktop chose it (the portal); nothing where the shortcut is its
+    // own key.
+    std::optional<QString> triggerDescription(const Shortcut& shortcut) const;
+    // Asks the desktop to let the user change the shortcut's key, where the
+    // desktop keeps it. Whether it was asked.
+    bool askToChangeTrigger(const Shortcut& shortcut);
+    // Called when hasGlobalShortcuts or a trigger description changed.
+    void setChangeHandler(std::function<void()> handler);
 
 private:
     enum class Mode { hotKeys, menuFallback, off };
@@ -78,6 +92,7 @@ private:
     bool handlePress(const Shortcut& keys);
     bool handleRelease(qint64 carbonKeyCode);
     void handleBackendKey(platform::KeyChord chord, bool pressed);
+    void handleBackendRefusal(platform::KeyChord chord, const QString& reason);
     bool handleMenuKeyEvent(const QKeyEvent& event);
 
     std::unique_ptr<platform::HotKeyBackend> backend_;

@@ -185,6 +185,7 @@ Module::Module(UserDefaults& defaults, std::unique_ptr<platform::HotKeyBackend> 
     : QObject(parent) {
     Q_ASSERT_X(!current, "KeyBindings::Module", "only one may exist at a time");
     state_ = std::make_unique<State>(*this, defaults, std::move(backend));
+    state_->hotKeys.setChangeHandler([this] { emit globalShortcutsDidChange(); });
     current = this;
 }
 
@@ -332,5 +333,19 @@ void setPaused(bool paused) { currentState().isPaused = paused; }
 bool isMenuOpen() { return currentState().isMenuOpen; }
 
 bool isHeldByAnotherProgram(const Shortcut& shortcut) { return currentState().hotKeys.isHeldElsewhere(shortcut); }
+
+bool hasGlobalShortcuts() { return currentState().hotKeys.hasGlobalShortcuts(); }
+
+std::optional<QString> desktopTrigger(const Name& name) {
+    const auto& state = currentState();
+    const std::optional<Shortcut> stored = state.read(name);
+    return stored ? state.hotKeys.triggerDescription(*stored) : std::nullopt;
+}
+
+bool askDesktopToChangeTrigger(const Name& name) {
+    auto& state = currentState();
+    const std::optional<Shortcut> stored = state.read(name);
+    return stored && state.hotKeys.askToChangeTrigger(*stored);
+}
 
 }  // namespace tavlin::KeyBindings

@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QString>
 
 #include <functional>
 #include <memory>
@@ -52,6 +53,9 @@ signals:
     // When a recorder starts waiting for a shortcut (true) and when it stops
     // (false; also sent for a stop without a start).
     void recorderActiveStatusDidChange(bool isActive);
+    // Whether the desktop gives global shortcuts, or the key it triggers one
+    // with, changed.
+    void globalShortcutsDidChange();
 
 private:
     struct State;
@@ -95,5 +99,16 @@ bool isMenuOpen();
 // so that grabbing it would be refused. No for a shortcut this program has
 // registered, and where there are no key grabs (offscreen, Wayland).
 bool isHeldByAnotherProgram(const Shortcut& shortcut);
+
+// Whether this desktop gives global shortcuts: no on Wayland without the
+// desktop's GlobalShortcuts portal, or while the portal has not answered.
+bool hasGlobalShortcuts();
+// The key the desktop triggers the Name's shortcut with, in the desktop's
+// words, where the desktop chose the key (the portal); nothing where the
+// stored shortcut is the key.
+std::optional<QString> desktopTrigger(const Name& name);
+// Asks the desktop to let the user change the key of the Name's shortcut,
+// where the desktop keeps it. Whether it was asked.
+bool askDesktopToChangeTrigger(const Name& name);
 
 }  // namespace tavlin::KeyBindings

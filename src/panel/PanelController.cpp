@@ -214,6 +214,9 @@ PanelWindowHandle PanelController::makePanel() {
     callbacks.didResize = [self] {
         if (self) self->windowDidResize();
     };
+    callbacks.didMove = [self] {
+        if (self) self->windowDidMove();
+    };
     window->setCallbacks(std::move(callbacks));
     return window;
 }
@@ -363,6 +366,7 @@ void PanelController::resetHome() {
 }
 
 void PanelController::windowDidBecomeKey() {
+    qCDebug(lcPanel) << "the panel has the keyboard";
     if (panel_ && panel_->textHasFocus()) return;
     emit PanelNotifications::instance().tavlinPanelDidBecomeKey();
 }
@@ -386,6 +390,12 @@ void PanelController::windowDidResize() {
     if (topLeft == placement_.topLeft) return;
     setFrame({placement_.topLeft.x, placement_.topLeft.y - current.height, current.width, current.height});
     panel_->invalidateShadow();
+}
+
+void PanelController::windowDidMove() {
+    if (!panel_ || userResize_ || isProgrammaticMove_) return;
+    const Rect current = frame();
+    placement_ = {{current.minX(), current.maxY()}, std::nullopt};
 }
 
 void PanelController::backgroundDragMoved(QPointF topLeft) {

@@ -106,6 +106,8 @@ public:
     void windowDidBecomeKey();
     void windowDidResignKey();
     void windowDidResize();
+    // The window manager put the panel elsewhere: it stays there, unpinned.
+    void windowDidMove();
     void backgroundDragMoved(QPointF topLeft);
     void backgroundDragEnded(QPointF topLeft);
 

@@ -48,8 +48,10 @@ public:
         // The window stopped being key to another program's window (not to
         // a menu, tooltip or dialog of Tavlin's own).
         std::function<void()> didResignKey;
-        // Someone else (the window manager) changed the window's size.
+        // Someone else (the window manager) changed the window's size, or
+        // moved it; frame() tells the new one.
         std::function<void()> didResize;
+        std::function<void()> didMove;
     };
 
     // What has the keyboard focus in the window, for the diagnostics.

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tavlin::platform {
 
@@ -34,6 +36,11 @@ struct KeyChord {
 
 // System-wide key grabs: a grabbed chord reaches this program whichever
 // window has the focus, and no other program sees it. Main thread only.
+//
+// Where the desktop binds the keys itself (its GlobalShortcuts portal), a
+// grab is a request: grab() takes it, and the desktop's answer comes later.
+// A refusal then goes to the refusal handler, and the key the desktop chose
+// for a chord may be another one (triggerDescription).
 class HotKeyBackend {
 public:
     // What grab() answers: grabbed, an X protocol error code, or noKeyGrabs.
@@ -45,8 +52,22 @@ public:
     // A press or release of a grabbed chord; the modifiers are those held at
     // that moment, without Caps Lock and Num Lock.
     using KeyHandler = std::function<void(KeyChord chord, bool pressed)>;
+    // A grab that grab() took and the desktop refused afterwards, with why
+    // in words; the chord is no longer held.
+    using RefusalHandler = std::function<void(KeyChord chord, const QString& reason)>;
 
     virtual ~HotKeyBackend() = default;
+
+    // Whether this desktop gives global shortcuts at all; no while the
+    // desktop has not said (the portal is asked at the start).
+    virtual bool hasGlobalShortcuts() const { return true; }
+    // How the desktop says the chord is triggered, where it chose the key
+    // itself (the portal's trigger_description); nothing where the chord
+    // is its own trigger or the desktop said nothing yet.
+    virtual std::optional<QString> triggerDescription(KeyChord) const { return std::nullopt; }
+    // Asks the desktop to let the user change the chord's key, where the
+    // desktop keeps it. Whether it was asked.
+    virtual bool askToChangeTrigger(KeyChord) { return false; }
 
     // Grabbing a chord again that this program holds succeeds silently;
     // callers keep track of their own grabs.
@@ -60,18 +81,31 @@ public:
     virtual bool isHeldElsewhere(KeyChord chord) = 0;
 
     void setKeyHandler(KeyHandler handler) { keyHandler_ = std::move(handler); }
+    void setRefusalHandler(RefusalHandler handler) { refusalHandler_ = std::move(handler); }
+    // Called when hasGlobalShortcuts or a triggerDescription changed.
+    void setChangeHandler(std::function<void()> handler) { changeHandler_ = std::move(handler); }
 
 protected:
     void deliver(KeyChord chord, bool pressed) const {
         if (keyHandler_) keyHandler_(chord, pressed);
     }
+    void refuse(KeyChord chord, const QString& reason) const {
+        if (refusalHandler_) refusalHandler_(chord, reason);
+    }
+    void changed() const {
+        if (changeHandler_) changeHandler_();
+    }
 
 private:
     KeyHandler keyHandler_;
+    RefusalHandler refusalHandler_;
+    std::function<void()> changeHandler_;
 };
 
-// The X server's grabs when the application runs on X11, else a backend that
-// refuses every grab with noKeyGrabs.
+// The X server's grabs when the application runs on X11; on Wayland the
+// desktop's GlobalShortcuts portal on the session bus, which refuses every
+// grab once it turns out to be missing; elsewhere a backend that refuses
+// every grab with noKeyGrabs.
 std::unique_ptr<HotKeyBackend> makeSystemHotKeyBackend();
 
 }  // namespace tavlin::platform

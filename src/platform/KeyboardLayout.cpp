@@ -69,7 +69,7 @@ KeyboardLayout KeyboardLayout::named(const QString& layout) {
         context ? ownedKeymap(xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS)) : nullptr, 0);
 }
 
-std::optional<QString> KeyboardLayout::character(quint32 keyCode) const {
+std::optional<quint32> KeyboardLayout::symbol(quint32 keyCode) const {
     if (!keymap_) return std::nullopt;
     const xkb_layout_index_t groups = xkb_keymap_num_layouts_for_key(keymap_.get(), keyCode);
     if (groups == 0) return std::nullopt;
@@ -78,7 +78,22 @@ std::optional<QString> KeyboardLayout::character(quint32 keyCode) const {
     const xkb_keysym_t* symbols = nullptr;
     const int count = xkb_keymap_key_get_syms_by_level(keymap_.get(), keyCode, group, 0, &symbols);
     if (count != 1) return std::nullopt;
-    const char32_t codePoint = xkb_keysym_to_utf32(symbols[0]);
+    return symbols[0];
+}
+
+std::optional<QString> KeyboardLayout::symbolName(quint32 keyCode) const {
+    const std::optional<quint32> keySymbol = symbol(keyCode);
+    if (!keySymbol) return std::nullopt;
+    char name[64];
+    const int length = xkb_keysym_get_name(*keySymbol, name, sizeof name);
+    if (length <= 0 || std::size_t(length) >= sizeof name) return std::nullopt;
+    return QString::fromLatin1(name, length);
+}
+
+std::optional<QString> KeyboardLayout::character(quint32 keyCode) const {
+    const std::optional<quint32> keySymbol = symbol(keyCode);
+    if (!keySymbol) return std::nullopt;
+    const char32_t codePoint = xkb_keysym_to_utf32(*keySymbol);
     if (codePoint == 0 || isControlCharacter(codePoint)) return std::nullopt;
     return QString::fromUcs4(&codePoint, 1);
 }

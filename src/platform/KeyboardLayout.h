@@ -24,9 +24,14 @@ public:
     // The one character the key types without modifiers; nothing for keys
     // that type none or a control character (dead keys, Shift, F1, Return…).
     std::optional<QString> character(quint32 keyCode) const;
+    // The XKB name of the symbol the key gives without modifiers ("k",
+    // "space", "F1", "Return"); nothing for a key without one.
+    std::optional<QString> symbolName(quint32 keyCode) const;
 
 private:
     KeyboardLayout(std::shared_ptr<xkb_keymap> keymap, quint32 group) : keymap_(std::move(keymap)), group_(group) {}
+    // The key's one symbol without modifiers, in the layout's group.
+    std::optional<quint32> symbol(quint32 keyCode) const;
 
     std::shared_ptr<xkb_keymap> keymap_;
     quint32 group_ = 0;

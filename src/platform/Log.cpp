@@ -12,6 +12,7 @@ Q_LOGGING_CATEGORY(lcStore, TAVLIN_CATEGORY("store"), QtInfoMsg)
 Q_LOGGING_CATEGORY(lcMcp, TAVLIN_CATEGORY("mcp"), QtInfoMsg)
 Q_LOGGING_CATEGORY(lcPreferences, TAVLIN_CATEGORY("preferences"), QtInfoMsg)
 Q_LOGGING_CATEGORY(lcAlarms, TAVLIN_CATEGORY("alarms"), QtInfoMsg)
+Q_LOGGING_CATEGORY(lcKeys, TAVLIN_CATEGORY("keys"), QtInfoMsg)
 
 namespace tavlin::platform {
 

@@ -5,7 +5,9 @@
 #include "platform/X11Windows.h"
 
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusReply>
 #include <QDBusVariant>
 
 using namespace Qt::StringLiterals;
@@ -15,6 +17,8 @@ namespace tavlin::platform {
 namespace {
 
 const QString watcherPath = u"/StatusNotifierWatcher"_s;
+// Qt names a process's items "org.kde.StatusNotifierItem-<pid>-<n>".
+const QString itemServicePrefix = u"org.kde.StatusNotifierItem-"_s;
 
 }  // namespace
 
@@ -22,7 +26,10 @@ DesktopTrayHost::DesktopTrayHost(QDBusConnection sessionBus, Clock& clock)
     : bus_(std::move(sessionBus)),
       clock_(clock),
       watcher_(QString(watcherService), bus_, QDBusServiceWatcher::WatchForRegistration) {
-    connect(&watcher_, &QDBusServiceWatcher::serviceRegistered, this, &TrayHost::hostAppeared);
+    connect(&watcher_, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+        registerItemsAgain();
+        emit hostAppeared();
+    });
     // A panel may take the watcher's name early and register its host later.
     bus_.connect(QString(watcherService), watcherPath, QString(watcherService), u"StatusNotifierHostRegistered"_s, this,
                  SIGNAL(hostAppeared()));
@@ -43,6 +50,20 @@ Task<TrayHosts> DesktopTrayHost::hosts() {
     if (reply && !reply->arguments().isEmpty())
         found.statusNotifierHost = reply->arguments().first().value<QDBusVariant>().variant().toBool();
     co_return found;
+}
+
+void DesktopTrayHost::registerItemsAgain() {
+    const QDBusReply<QStringList> names = bus_.interface()->registeredServiceNames();
+    if (!names.isValid()) return;
+    const QString ours = itemServicePrefix + QString::number(QCoreApplication::applicationPid()) + u'-';
+    for (const QString& name : names.value()) {
+        if (!name.startsWith(ours)) continue;
+        qCDebug(lcPlatform).noquote() << u"registering %1 with the new StatusNotifierWatcher"_s.arg(name);
+        QDBusMessage call = QDBusMessage::createMethodCall(QString(watcherService), watcherPath,
+                                                           QString(watcherService), u"RegisterStatusNotifierItem"_s);
+        call << name;
+        bus_.asyncCall(call);
+    }
 }
 
 bool DesktopTrayHost::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {

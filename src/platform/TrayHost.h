@@ -62,6 +62,10 @@ public:
 
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+    // Tells a watcher that (re)started of this process's StatusNotifierItems:
+    // Qt registers an item with the watcher there is when it makes it, and
+    // a new watcher knows none.
+    void registerItemsAgain();
 
     QDBusConnection bus_;
     Clock& clock_;

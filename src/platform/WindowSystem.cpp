@@ -17,6 +17,17 @@ qint64 ownPid() { return QCoreApplication::applicationPid(); }
 
 }  // namespace
 
+QString activationToken(const QVariantMap& platformData) {
+    for (const QString& key : {u"activation-token"_s, u"desktop-startup-id"_s})
+        if (const QString token = platformData.value(key).toString(); !token.isEmpty()) return token;
+    return {};
+}
+
+void useActivationToken(const QString& token) {
+    if (token.isEmpty() || !QGuiApplication::platformName().startsWith(u"wayland"_s)) return;
+    qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+}
+
 QString windowOwner(const WindowRecord& window, qint64 ownPid) {
     if (window.pid == ownPid) return ownOwnerName;
     return window.windowClass.value_or(u"?"_s);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantMap>
 #include <QtGlobal>
 
 #include <optional>
@@ -14,6 +15,17 @@ class QWindow;
 // manager's properties on the root window and on each client; elsewhere
 // (offscreen, Wayland) only Tavlin's own windows are known.
 namespace tavlin::platform {
+
+// The token with which a launcher lets Tavlin take the keyboard, from the
+// platform data of org.freedesktop.Application's calls: "activation-token"
+// (Wayland's xdg-activation), else "desktop-startup-id" (X11's startup
+// notification, which Wayland compositors accept too); empty without one.
+QString activationToken(const QVariantMap& platformData);
+// Hands the token to the window system for the next window that asks for
+// the keyboard. On Wayland, Qt reads XDG_ACTIVATION_TOKEN when a window asks
+// to be activated and clears it; X11 needs none, the request's time is
+// enough. An empty token changes nothing.
+void useActivationToken(const QString& token);
 
 // Whose window it is, as the listings name it: Tavlin's own.
 inline constexpr QLatin1StringView ownOwnerName{"Tavlin"};

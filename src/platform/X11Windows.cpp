@@ -10,6 +10,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -58,6 +59,17 @@ void setOnAllDesktops(QWindow& window) {
     const quint32 allDesktops = 0xFFFFFFFF;
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window.winId()),
                         internAtom(connection, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+    xcb_flush(connection);
+}
+
+void setSkipTaskbarAndPager(QWindow& window) {
+    xcb_connection_t* connection = qtX11Connection();
+    if (!connection) return;
+    const std::array<xcb_atom_t, 2> states{internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                           internAtom(connection, "_NET_WM_STATE_SKIP_PAGER")};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(window.winId()),
+                        internAtom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, quint32(states.size()),
+                        states.data());
     xcb_flush(connection);
 }
 

@@ -16,6 +16,12 @@ namespace tavlin::platform {
 // manager reads it when the window is first mapped: call it before.
 void setOnAllDesktops(QWindow& window);
 
+// Keeps a window out of taskbars and pagers (_NET_WM_STATE_SKIP_TASKBAR and
+// _NET_WM_STATE_SKIP_PAGER). The window manager reads the state when the
+// window is mapped and drops it when the window is hidden: call it before
+// every show. Qt adds its own states to these.
+void setSkipTaskbarAndPager(QWindow& window);
+
 // Whether a compositing manager runs on the default screen (it owns the
 // selection _NET_WM_CM_S<n>), so that a translucent window shows what lies
 // behind it rather than black.

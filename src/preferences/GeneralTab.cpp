@@ -1,5 +1,6 @@
 #include "preferences/GeneralTab.h"
 
+#include "keybindings/KeyBindings.h"
 #include "keybindings/Name.h"
 #include "platform/LoginItem.h"
 #include "preferences/MenuBarColorStylePicker.h"
@@ -75,7 +76,13 @@ GeneralTab::GeneralTab(PreferencesViewModel& model, QWidget* parent)
     connect(showCompleted_, &QCheckBox::clicked, &settings, &store::Settings::setShowCompletedInMenuBar);
     connect(colorStyle_, &MenuBarColorStylePicker::quieterWritten, &settings, &store::Settings::setMenuBarQuietColors);
 
-    addSection(u"Shortcut"_s)->addRow(u"Open Tavlin"_s, shortcut_);
+    FormSection* shortcut = addSection(u"Shortcut"_s);
+    shortcut->addRow(u"Open Tavlin"_s, shortcut_);
+    noGlobalShortcutCaption_ = shortcut->addCaption(
+        u"This desktop gives Tavlin no global shortcut: bind “gapplication launch com.quorvandell.tavlin” to a key "
+        u"in its keyboard settings."_s);
+    connect(&KeyBindings::Module::instance(), &KeyBindings::Module::globalShortcutsDidChange, this,
+            &GeneralTab::render);
 
     FormSection* summary = addSection(u"Daily summary"_s);
     dailySummary_ = summary->addSwitch(u"Send a daily summary"_s);
@@ -118,6 +125,8 @@ void GeneralTab::render() {
         time_->setTime(model_.dailySummaryTime());
     }
     FormSection::rowOf(notificationsCaption_)->setVisible(model_.notificationsDenied());
+
+    FormSection::rowOf(noGlobalShortcutCaption_)->setVisible(!KeyBindings::hasGlobalShortcuts());
 
     launchAtLogin_->setChecked(model_.launchAtLogin());
     FormSection::rowOf(loginItemCaption_)->setVisible(model_.launchAtLoginError());

@@ -33,6 +33,8 @@ public:
     QLabel& notificationsCaption() const { return *notificationsCaption_; }
     QCheckBox& launchAtLogin() const { return *launchAtLogin_; }
     QLabel& loginItemCaption() const { return *loginItemCaption_; }
+    // Shown where the desktop gives no global shortcut.
+    QLabel& noGlobalShortcutCaption() const { return *noGlobalShortcutCaption_; }
 
 private:
     void render();
@@ -48,6 +50,7 @@ private:
     QLabel* notificationsCaption_;
     QCheckBox* launchAtLogin_;
     QLabel* loginItemCaption_;
+    QLabel* noGlobalShortcutCaption_;
 };
 
 }  // namespace tavlin::preferences

@@ -1,5 +1,6 @@
 #include "preferences/PreferencesWindow.h"
 
+#include "platform/X11Windows.h"
 #include "preferences/PreferencesView.h"
 #include "preferences/SettingsTabSelection.h"
 
@@ -217,6 +218,10 @@ void PreferencesWindow::setFloating(bool floating) {
 }
 
 bool PreferencesWindow::event(QEvent* event) {
+    // Sent before the window is mapped, each time it is shown: a settings
+    // window is no task of its own.
+    if (event->type() == QEvent::Show && !event->spontaneous() && windowHandle())
+        platform::setSkipTaskbarAndPager(*windowHandle());
     if (event->type() == QEvent::WindowActivate && controller_) controller_->windowDidBecomeKey();
     return QMainWindow::event(event);
 }

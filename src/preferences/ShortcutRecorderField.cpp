@@ -1,5 +1,6 @@
 #include "preferences/ShortcutRecorderField.h"
 
+#include "keybindings/KeyBindings.h"
 #include "keybindings/Texts.h"
 #include "rows/Look.h"
 
@@ -51,7 +52,11 @@ ShortcutRecorderField::ShortcutRecorderField(KeyBindings::Name name, QWidget* pa
       remove_(new QToolButton(this)),
       taken_(new QLabel(this)) {
     record_->setMinimumWidth(130);
-    connect(record_, &QPushButton::clicked, &recorder_, &ShortcutRecorder::toggleRecording);
+    // Where the desktop chose the key itself, it is the desktop that changes it.
+    connect(record_, &QPushButton::clicked, this, [this] {
+        if (recorder_.isRecording() || !KeyBindings::askDesktopToChangeTrigger(recorder_.name()))
+            recorder_.toggleRecording();
+    });
 
     remove_->setAutoRaise(true);
     remove_->setAccessibleName(u"Remove shortcut"_s);
@@ -74,6 +79,8 @@ ShortcutRecorderField::ShortcutRecorderField(KeyBindings::Name name, QWidget* pa
     column->addWidget(taken_);
 
     connect(&recorder_, &ShortcutRecorder::changed, this, &ShortcutRecorderField::render);
+    connect(&KeyBindings::Module::instance(), &KeyBindings::Module::globalShortcutsDidChange, this,
+            &ShortcutRecorderField::render);
     render();
 }
 
@@ -95,6 +102,9 @@ void ShortcutRecorderField::changeEvent(QEvent* event) {
 void ShortcutRecorderField::render() {
     const std::optional<KeyBindings::Shortcut>& current = recorder_.current();
     if (recorder_.isRecording()) record_->setText(u"Press shortcut…"_s);
+    else if (const std::optional<QString> trigger =
+                 current ? KeyBindings::desktopTrigger(recorder_.name()) : std::nullopt)
+        record_->setText(*trigger);
     else record_->setText(current ? current->description() : u"Record Shortcut"_s);
     const QColor secondary = rows::color(palette(), rows::Tone::secondary);
     rows::setTextColor(*record_, QPalette::ButtonText,

@@ -3,6 +3,7 @@
 
 #include "HotKeyFixtures.h"
 #include "support/FakeHotKeyBackend.h"
+#include "support/LogCapture.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -232,4 +233,20 @@ TEST_F(GlobalHotKeysTest, AsksWhetherAnotherProgramHoldsOnlyKeysItDoesNotHold) {
     EXPECT_FALSE(hotKeys.isHeldElsewhere(commandSpace)) << "registered here, grabbed or not";
     EXPECT_FALSE(hotKeys.isHeldElsewhere(Shortcut(Key::a.rawValue, CarbonModifier::function))) << "no X form";
     EXPECT_TRUE(backend.probes.isEmpty());
+}
+
+TEST_F(GlobalHotKeysTest, RefusalsAreWarnedOfInWordsAndTheDesktopsLaterRefusalDropsTheHotKey) {
+    LogCapture log("com.quorvandell.tavlin.keys", QtWarningMsg);
+    backend.heldByOthers = {superSpace};
+    (void)addPrinting(commandSpace);
+    EXPECT_EQ(log.take(), QStringList{u"couldn’t register ⌘Space as a global shortcut: another program holds it"_s});
+
+    add(controlOptionK);
+    ASSERT_EQ(hotKeys.hotKeyId(controlOptionK), 2);
+    backend.refuseLater(controlAltK, u"the desktop did not bind it: the request was cancelled"_s);
+    EXPECT_EQ(log.take(), QStringList{u"couldn’t register ⌃⌥K as a global shortcut: the desktop did not bind it: the "
+                                      u"request was cancelled"_s});
+    EXPECT_EQ(hotKeys.hotKeyId(controlOptionK), std::nullopt);
+    backend.press(controlAltK);
+    EXPECT_TRUE(events.isEmpty());
 }

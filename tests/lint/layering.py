@@ -35,6 +35,7 @@ IMPLEMENTATIONS = {
     "platform/PhotonMapSearch.h",
     "platform/NominatimGeocoder.h",
     "platform/TileMapSnapshotter.h",
+    "platform/PortalHotKeyBackend.h",
 }
 WIRING = {"platform", "app", "devmodes"}
 

@@ -142,6 +142,9 @@ TEST_F(PanelX11Test, TheHotKeyOpensThePanelActiveAndAClickElsewhereClosesIt) {
     EXPECT_EQ(session.run(u"xprop"_s, {u"-id"_s, window, u"_NET_WM_DESKTOP"_s}).trimmed(),
               u"_NET_WM_DESKTOP(CARDINAL) = 4294967295"_s);
     EXPECT_EQ(opened.field(u"translucent"_s), u"false"_s);
+    const QString state = session.run(u"xprop"_s, {u"-id"_s, window, u"_NET_WM_STATE"_s});
+    EXPECT_TRUE(state.contains(u"_NET_WM_STATE_SKIP_TASKBAR"_s) && state.contains(u"_NET_WM_STATE_SKIP_PAGER"_s))
+        << state.toStdString();
 
     xdotool(u"mousemove 150 150 click 1"_s);
     const ProbeState closed = stateWhen([](const ProbeState& s) { return !s.is(u"open"_s); });
@@ -181,6 +184,29 @@ TEST_F(PanelX11Test, ABackgroundDragPinsThePanelWhereANewProbeOpensIt) {
     const ProbeState reopened = stateWhen(openAndActive);
     EXPECT_EQ(reopened.geometry().topLeft(), QPoint(440, 204)) << reopened.line.toStdString();
     EXPECT_EQ(reopened.geometry().width(), 520);
+}
+
+TEST_F(PanelX11Test, WhereTheWindowManagerPutsThePanelItsFrameAndEdgesFollowWithoutPinningIt) {
+    startProbe();
+    xdotool(u"key ctrl+alt+k"_s);
+    const ProbeState opened = stateWhen(openAndActive);
+    ASSERT_TRUE(atScreenCentreHome(opened.geometry())) << opened.line.toStdString();
+    // Moved behind the panel's back, as a window manager that places
+    // windows itself does.
+    xdotool(u"windowmove "_s + opened.field(u"window"_s) + u" 100 100"_s);
+    const auto at100 = [](const ProbeState& s) { return s.field(u"frame"_s).startsWith(u"100,100,520,"_s); };
+    const ProbeState moved = stateWhen(at100);
+    ASSERT_TRUE(at100(moved)) << moved.line.toStdString();
+    EXPECT_EQ(moved.geometry().topLeft(), QPoint(100, 100));
+    EXPECT_EQ(moved.field(u"pinned"_s), u"none"_s);
+
+    // Its left edge is where the window is now: a drag there widens it.
+    xdotool(
+        u"mousemove 103 150 mousedown 1 sleep 0.1 mousemove 83 150 sleep 0.1 mousemove 63 150 sleep 0.1 "
+        u"mouseup 1"_s);
+    const ProbeState widened = stateWhen([](const ProbeState& s) { return s.geometry().width() > 540; });
+    EXPECT_GT(widened.geometry().width(), 540) << widened.line.toStdString();
+    EXPECT_TRUE(openAndActive(widened)) << widened.line.toStdString();
 }
 
 TEST_F(PanelX11Test, ALongPressSendsAPinnedPanelHome) {

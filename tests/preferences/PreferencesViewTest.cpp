@@ -251,6 +251,15 @@ TEST_F(PreferencesViewTest, LaunchAtLoginShowsTheAutostartEntryAsItIsAfterEveryC
     EXPECT_FALSE(shown(general.loginItemCaption()));
 }
 
+TEST_F(PreferencesViewTest, WhereTheDesktopGivesNoGlobalShortcutTheGeneralTabNamesTheCommandToBind) {
+    auto& general = makeView().generalTab();
+    EXPECT_FALSE(shown(general.noGlobalShortcutCaption()));
+    world.hotKeyBackend.globalShortcuts = false;
+    world.hotKeyBackend.announceChange();
+    EXPECT_TRUE(shown(general.noGlobalShortcutCaption()));
+    EXPECT_TRUE(general.noGlobalShortcutCaption().text().contains(u"“gapplication launch com.quorvandell.tavlin”"_s));
+}
+
 // ---- Reminders tab
 
 TEST_F(PreferencesViewTest, SixSectionSwitchesHideAndShowTheirSections) {

@@ -29,6 +29,11 @@ protected:
     bool isAbove(const QString& window) const {
         return session.run(u"xprop"_s, {u"-id"_s, window, u"_NET_WM_STATE"_s}).contains(u"_NET_WM_STATE_ABOVE"_s);
     }
+    // Neither taskbars nor pagers list it.
+    bool isSkipped(const QString& window) const {
+        const QString state = session.run(u"xprop"_s, {u"-id"_s, window, u"_NET_WM_STATE"_s});
+        return state.contains(u"_NET_WM_STATE_SKIP_TASKBAR"_s) && state.contains(u"_NET_WM_STATE_SKIP_PAGER"_s);
+    }
     bool isViewable(const QString& window) const {
         return session.run(u"xwininfo"_s, {u"-id"_s, window}).contains(u"IsViewable"_s);
     }
@@ -69,6 +74,7 @@ TEST_F(PreferencesWindowX11Test, ShowsFitsSwitchesFloatsAndHides) {
     const QStringList reminders = output.waitForLineStartingWith(u"reminders "_s).split(u' ');
     ASSERT_EQ(reminders.size(), 3) << log();
     EXPECT_FALSE(isAbove(window));
+    EXPECT_TRUE(waitUntil([&] { return isSkipped(window); }));
 
     // A click on the toolbar's Reminders: the title and the height change.
     session.xdotool({u"mousemove"_s, reminders[1], reminders[2], u"click"_s, u"1"_s});
@@ -93,6 +99,7 @@ TEST_F(PreferencesWindowX11Test, ShowsFitsSwitchesFloatsAndHides) {
     ASSERT_FALSE(again.isEmpty());
     window = field(again, u"id"_s);
     EXPECT_FALSE(isAbove(window));
+    EXPECT_TRUE(waitUntil([&] { return isSkipped(window); }));
 
     // Floating ends too when the window gets the keyboard.
     command("refuse");

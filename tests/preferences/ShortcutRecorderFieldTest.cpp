@@ -260,3 +260,18 @@ TEST_F(ShortcutRecorderFieldTest, ComingOnScreenLoadsTheStoredShortcut) {
     EXPECT_EQ(buttonText(), u"Record Shortcut"_s);
     EXPECT_FALSE(removeShown());
 }
+
+TEST_F(ShortcutRecorderFieldTest, WhereTheDesktopChoseTheKeyTheFieldShowsItAndItsButtonAsksTheDesktop) {
+    backend.desktopTrigger = u"Meta+Space"_s;
+    backend.announceChange();
+    EXPECT_EQ(buttonText(), u"Meta+Space"_s);
+    field->recordButton().click();
+    EXPECT_EQ(backend.changeRequests, 1);
+    EXPECT_FALSE(field->recorder().isRecording());
+    EXPECT_EQ(buttonText(), u"Meta+Space"_s);
+
+    field->removeButton().click();
+    EXPECT_EQ(buttonText(), u"Record Shortcut"_s);
+    field->recordButton().click();
+    EXPECT_TRUE(field->recorder().isRecording()) << "without a shortcut the field records one";
+}

@@ -3,7 +3,9 @@
 #include "platform/HotKeyBackend.h"
 
 #include <QList>
+#include <QString>
 
+#include <optional>
 #include <ostream>
 
 namespace tavlin::platform {
@@ -31,8 +33,30 @@ public:
         return heldByOthers.contains(chord);
     }
 
+    bool hasGlobalShortcuts() const override { return globalShortcuts; }
+    std::optional<QString> triggerDescription(KeyChord chord) const override {
+        return grabs.contains(chord) ? desktopTrigger : std::nullopt;
+    }
+    bool askToChangeTrigger(KeyChord chord) override {
+        if (!desktopTrigger || !grabs.contains(chord)) return false;
+        ++changeRequests;
+        return true;
+    }
+
     void press(KeyChord chord) const { deliver(chord, true); }
     void release(KeyChord chord) const { deliver(chord, false); }
+    // The desktop changed its answers (globalShortcuts, desktopTrigger).
+    void announceChange() const { changed(); }
+    void refuseLater(KeyChord chord, const QString& reason) {
+        grabs.removeOne(chord);
+        refuse(chord, reason);
+    }
+
+    // Where the desktop binds keys itself: whether it gives any, the key it
+    // chose for every grabbed chord, and how often it was asked to change it.
+    bool globalShortcuts = true;
+    std::optional<QString> desktopTrigger;
+    int changeRequests = 0;
 
     QList<KeyChord> grabs;         // in the order they were made
     QList<KeyChord> heldByOthers;  // grabbing one of these fails

@@ -110,7 +110,9 @@ public:
     mcp::MCPService service{QStringLiteral("1"), QString(), {}};
     mcp::MCPServer server{service, folder.filePath(QStringLiteral("data/Tavlin/mcp.json")),
                           mcp::MCPConfiguration::makeToken()};
-    KeyBindings::Module hotKeys{defaults, std::make_unique<FakeHotKeyBackend>()};
+    std::unique_ptr<FakeHotKeyBackend> ownedHotKeyBackend = std::make_unique<FakeHotKeyBackend>();
+    FakeHotKeyBackend& hotKeyBackend = *ownedHotKeyBackend;
+    KeyBindings::Module hotKeys{defaults, std::move(ownedHotKeyBackend)};
     FakeSegmentRenderer renderer;
     FakeNotificationPermission notifications;
     std::function<void()> checkForUpdates;

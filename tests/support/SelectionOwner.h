@@ -44,6 +44,20 @@ public:
         std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
     }
     ~SelectionOwner() { xcb_disconnect(connection_); }
+
+    // As a system tray: how many requests to dock an item came so far
+    // (_NET_SYSTEM_TRAY_OPCODE, SYSTEM_TRAY_REQUEST_DOCK).
+    int dockRequests() {
+        const xcb_atom_t opcode = internAtom("_NET_SYSTEM_TRAY_OPCODE");
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+                const auto* message = reinterpret_cast<const xcb_client_message_event_t*>(event);
+                if (message->type == opcode && message->data.data32[1] == 0) ++dockRequests_;
+            }
+            std::free(event);
+        }
+        return dockRequests_;
+    }
     SelectionOwner(const SelectionOwner&) = delete;
     SelectionOwner& operator=(const SelectionOwner&) = delete;
 
@@ -57,6 +71,7 @@ private:
     }
 
     xcb_connection_t* connection_;
+    int dockRequests_ = 0;
 };
 
 }  // namespace tavlin::testing

@@ -12,12 +12,15 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QPropertyAnimation>
 #include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace tavlin::panel::widgets {
 
@@ -40,6 +43,17 @@ std::optional<QString> inputText(const QWidget& widget) {
     return std::nullopt;
 }
 
+bool compositorPlacesWindows() { return QGuiApplication::platformName().startsWith(u"wayland"_s); }
+
+Qt::Edges qtEdges(PanelResizeEdges edges) {
+    Qt::Edges qt;
+    if (edges & PanelResizeEdge::top) qt |= Qt::TopEdge;
+    if (edges & PanelResizeEdge::bottom) qt |= Qt::BottomEdge;
+    if (edges & PanelResizeEdge::left) qt |= Qt::LeftEdge;
+    if (edges & PanelResizeEdge::right) qt |= Qt::RightEdge;
+    return qt;
+}
+
 bool isOwnTransientWindow(const QWindow* window) {
     if (!window) return false;
     switch (window->type()) {
@@ -58,7 +72,7 @@ KeyPanel::KeyPanel(RootViewFactory rootView, std::optional<bool> translucent)
       makeRootView_(rootView ? std::move(rootView) : PanelWidget::factory()),
       translucent_(translucent.value_or(platform::hasCompositingManager())),
       layout_(new QVBoxLayout(this)),
-      edges_([this] { return frame(); }, callbacks_),
+      edges_([this] { return QSizeF(size()); }, callbacks_),
       longPress_(platform::Clock::main(),
                  {.pointer = [] { return QPointF(QCursor::pos()); },
                   .leftButtonDown = [] { return bool(QGuiApplication::mouseButtons() & Qt::LeftButton); },
@@ -113,14 +127,22 @@ void KeyPanel::layoutContent() {
 double KeyPanel::contentHeight() const { return rootView_ ? rootView_->contentHeight() : 0; }
 
 QRectF KeyPanel::frame() const {
-    // What was asked for last: X11 reports a window's moves late, so Qt's
-    // geometry may still be an earlier one.
+    // X11 reports a window's moves late, so Qt's geometry may still be an
+    // earlier one of our own.
     return requestedFrame_.isValid() ? requestedFrame_ : QRectF(geometry());
 }
 
 void KeyPanel::setFrame(const QRectF& frame) {
     requestedFrame_ = frame;
+    // An animation asks for a frame at every step.
+    constexpr std::size_t remembered = 64;
+    recentRequests_.push_back(frame.toRect());
+    if (recentRequests_.size() > remembered) recentRequests_.pop_front();
     setGeometry(frame.toRect());
+}
+
+bool KeyPanel::askedLately(const std::function<bool(const QRect&)>& matches) const {
+    return std::any_of(recentRequests_.cbegin(), recentRequests_.cend(), matches);
 }
 
 void KeyPanel::animateFrame(const QRectF& frame, std::chrono::milliseconds duration, std::function<void()> finished) {
@@ -266,10 +288,19 @@ bool KeyPanel::routeKey(QKeyEvent& event) {
 
 bool KeyPanel::routeMouse(QMouseEvent& event) {
     const QPointF point = event.globalPosition();
+    const QPointF windowPoint = event.position();
     switch (event.type()) {
     case QEvent::MouseButtonPress:
         if (event.button() != Qt::LeftButton) return false;
-        if (edges_.press(point)) {
+        // A Wayland window neither knows nor sets where it is: the compositor
+        // resizes it, from the edge pressed.
+        if (const PanelResizeEdges edges = edges_.edgesAt(windowPoint); edges && compositorPlacesWindows()) {
+            longPress_.cancel();
+            drag_.reset();
+            windowHandle()->startSystemResize(qtEdges(edges));
+            return true;
+        }
+        if (edges_.press(windowPoint, point)) {
             longPress_.cancel();
             drag_.reset();
             return true;
@@ -292,15 +323,22 @@ bool KeyPanel::routeMouse(QMouseEvent& event) {
             // Within 4 the press may still be a long press.
             if (!drag_->moving && isFartherThan(point, drag_->start, LongPress::slop)) drag_->moving = true;
             if (!drag_->moving) return false;
+            if (compositorPlacesWindows()) {
+                // The compositor moves it; where to, the panel never learns.
+                longPress_.cancel();
+                drag_.reset();
+                windowHandle()->startSystemMove();
+                return true;
+            }
             call(callbacks_.backgroundDragMoved, drag_->topLeft + (point - drag_->start));
             return true;
         }
-        if (!(event.buttons() & Qt::LeftButton)) edges_.hover(point);
+        if (!(event.buttons() & Qt::LeftButton)) edges_.hover(windowPoint);
         return false;
     case QEvent::MouseButtonRelease: {
         if (event.button() != Qt::LeftButton) return false;
         if (edges_.isDragging()) {
-            edges_.release(point);
+            edges_.release(windowPoint);
             return true;
         }
         longPress_.release();
@@ -325,6 +363,10 @@ bool KeyPanel::movesWindow(QPointF windowPoint) const {
 
 bool KeyPanel::event(QEvent* event) {
     switch (event->type()) {
+    // Sent before the window is mapped, each time it is shown.
+    case QEvent::Show:
+        if (!event->spontaneous() && windowHandle()) platform::setSkipTaskbarAndPager(*windowHandle());
+        break;
     case QEvent::WindowActivate:
         hasBeenKey_ = true;
         call(callbacks_.didBecomeKey);
@@ -345,12 +387,26 @@ void KeyPanel::windowDeactivated() {
     call(callbacks_.didResignKey);
 }
 
+// A position or size that was not asked for is someone else's (the window
+// manager's): the frame follows it, so that the edges and the drags work on
+// the window where it is.
+void KeyPanel::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (!event->spontaneous() || !requestedFrame_.isValid() || animation_) return;
+    const QPoint position = pos();
+    if (askedLately([&](const QRect& asked) { return asked.topLeft() == position; })) return;
+    requestedFrame_.moveTopLeft(position);
+    call(callbacks_.didMove);
+}
+
 void KeyPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     invalidateShadow();
-    // A size that was not asked for is someone else's (the window manager's).
-    if (requestedFrame_.isValid() && size() != requestedFrame_.toRect().size() && !animation_)
-        call(callbacks_.didResize);
+    if (!requestedFrame_.isValid() || animation_) return;
+    const QSize current = size();
+    if (askedLately([&](const QRect& asked) { return asked.size() == current; })) return;
+    requestedFrame_.setSize(current);
+    call(callbacks_.didResize);
 }
 
 }  // namespace tavlin::panel::widgets

@@ -10,6 +10,8 @@
 #include <QRectF>
 #include <QWidget>
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -81,6 +83,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -96,6 +99,10 @@ private:
     bool movesWindow(QPointF windowPoint) const;
     bool belongsToPanel(QObject* object) const;
     void windowDeactivated();
+    // Whether the window asked for a frame matching `matches` lately: the
+    // window system reports each of the window's own moves and sizes, some
+    // after the next request.
+    bool askedLately(const std::function<bool(const QRect&)>& matches) const;
 
     RootViewFactory makeRootView_;
     bool translucent_;
@@ -104,7 +111,10 @@ private:
     QVBoxLayout* layout_;
     QPointer<PanelRootView> rootView_;
     double cornerRadius_ = 0;
+    // What was asked for last, or where the window manager put the window
+    // since.
     QRectF requestedFrame_;
+    std::deque<QRect> recentRequests_;  // newest last
     QPointer<QPropertyAnimation> animation_;
     KeyRouter keys_;
     ResizeEdges edges_;

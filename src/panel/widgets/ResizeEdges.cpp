@@ -5,41 +5,41 @@
 
 namespace tavlin::panel::widgets {
 
-ResizeEdges::ResizeEdges(std::function<QRectF()> frame, const PanelWindow::Callbacks& callbacks)
-    : frame_(std::move(frame)), callbacks_(callbacks) {}
+ResizeEdges::ResizeEdges(std::function<QSizeF()> size, const PanelWindow::Callbacks& callbacks)
+    : size_(std::move(size)), callbacks_(callbacks) {}
 
 ResizeEdges::~ResizeEdges() { showCursor(std::nullopt); }
 
-PanelResizeEdges ResizeEdges::edgesAt(QPointF point) const {
+PanelResizeEdges ResizeEdges::edgesAt(QPointF windowPoint) const {
     const PanelResizeEdges active = callbacks_.activeResizeEdges ? callbacks_.activeResizeEdges() : PanelResizeEdges();
-    return geometry::resizeEdgesAt(point, frame_(), active);
+    return geometry::resizeEdgesAt(windowPoint, QRectF(QPointF(), size_()), active);
 }
 
-bool ResizeEdges::press(QPointF point) {
-    const PanelResizeEdges edges = edgesAt(point);
+bool ResizeEdges::press(QPointF windowPoint, QPointF desktopPoint) {
+    const PanelResizeEdges edges = edgesAt(windowPoint);
     if (!edges) return false;
     dragEdges_ = edges;
-    dragStart_ = point;
+    dragStart_ = desktopPoint;
     showCursor(geometry::resizeCursor(edges));
     call(callbacks_.beginUserResize, edges);
     return true;
 }
 
-void ResizeEdges::move(QPointF point) {
+void ResizeEdges::move(QPointF desktopPoint) {
     if (!dragEdges_) return;
-    call(callbacks_.userResize, dragEdges_, point - dragStart_);
+    call(callbacks_.userResize, dragEdges_, desktopPoint - dragStart_);
 }
 
-void ResizeEdges::release(QPointF point) {
+void ResizeEdges::release(QPointF windowPoint) {
     if (!dragEdges_) return;
     dragEdges_ = {};
     call(callbacks_.endUserResize);
-    hover(point);
+    hover(windowPoint);
 }
 
-void ResizeEdges::hover(QPointF point) {
+void ResizeEdges::hover(QPointF windowPoint) {
     if (dragEdges_) return;
-    const PanelResizeEdges edges = edgesAt(point);
+    const PanelResizeEdges edges = edgesAt(windowPoint);
     showCursor(edges ? std::optional(geometry::resizeCursor(edges)) : std::nullopt);
 }
 

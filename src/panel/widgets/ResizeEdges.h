@@ -3,7 +3,7 @@
 #include "panel/PanelWindow.h"
 
 #include <QPointF>
-#include <QRectF>
+#include <QSizeF>
 
 #include <functional>
 #include <optional>
@@ -14,33 +14,36 @@ namespace tavlin::panel::widgets {
 // rather than strips over its content: a press within 8 of an active edge
 // (16 at a corner) starts a drag that the controller follows; everywhere
 // else, and for the wheel, the events go on to the content. Over an active
-// edge the pointer shows Qt's resize cursor. Points are in Qt's desktop
-// coordinates.
+// edge the pointer shows Qt's resize cursor.
+//
+// Which edge a point is on is found in the window's own coordinates, which
+// are right wherever the window manager put the window and whenever it
+// says so; a drag's way is measured in Qt's desktop coordinates.
 class ResizeEdges {
 public:
-    // `frame` is the window's frame now; `callbacks` are the window's, read
+    // `size` is the window's size now; `callbacks` are the window's, read
     // at each event (they are cleared when the panel closes).
-    ResizeEdges(std::function<QRectF()> frame, const PanelWindow::Callbacks& callbacks);
+    ResizeEdges(std::function<QSizeF()> size, const PanelWindow::Callbacks& callbacks);
     ~ResizeEdges();
     ResizeEdges(const ResizeEdges&) = delete;
     ResizeEdges& operator=(const ResizeEdges&) = delete;
 
     // True when the press is on an active edge: the drag has begun and the
     // press is the edges'.
-    bool press(QPointF point);
-    void move(QPointF point);
-    void release(QPointF point);
+    bool press(QPointF windowPoint, QPointF desktopPoint);
+    void move(QPointF desktopPoint);
+    void release(QPointF windowPoint);
     // The pointer moves with no button down, or leaves the window.
-    void hover(QPointF point);
+    void hover(QPointF windowPoint);
     void leave();
 
     bool isDragging() const { return bool(dragEdges_); }
-    PanelResizeEdges edgesAt(QPointF point) const;
+    PanelResizeEdges edgesAt(QPointF windowPoint) const;
 
 private:
     void showCursor(std::optional<Qt::CursorShape> shape);
 
-    std::function<QRectF()> frame_;
+    std::function<QSizeF()> size_;
     const PanelWindow::Callbacks& callbacks_;
     PanelResizeEdges dragEdges_;
     QPointF dragStart_;
