@@ -72,6 +72,8 @@ protected:
     std::optional<Continuation> continuation(const QString& identifier) override;
     std::optional<StoreError> writeItem(const Reminder& reminder, const std::optional<Continuation>& link) override;
     std::optional<StoreError> removeItem(const QString& identifier) override;
+    // A digest of the item's file as it is now.
+    std::optional<QByteArray> itemTag(const QString& identifier) override;
 
 private:
     struct FileStamp {
