@@ -46,7 +46,7 @@ std::optional<mode_t> permissionsOf(const QString& path) {
 std::optional<FileWriteFailure> writeReplacement(const QString& temporary, const QString& path, QByteArrayView contents,
                                                  mode_t mode) {
     const std::optional<mode_t> kept = permissionsOf(path);
-    return writeNewFile(temporary, contents, kept.value_or(mode), kept.has_value());
+    return writeNewFile(temporary, contents, kept ? *kept & mode : mode, kept.has_value());
 }
 
 std::optional<int> renameOver(const QString& from, const QString& to) {

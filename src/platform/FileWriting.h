@@ -27,8 +27,9 @@ std::optional<FileWriteFailure> writeNewFile(const QString& path, QByteArrayView
 // The permission bits of the regular file at `path`; nothing when there is none.
 std::optional<mode_t> permissionsOf(const QString& path);
 // A replacement for `path` at `temporary`: with the permissions of the file
-// it replaces (a rewrite neither widens nor narrows who may read it), or
-// `mode` under the umask when there is none.
+// it replaces, within `mode` (a rewrite never widens who may read a file,
+// nor a file holding a secret beyond what its writer allows), or `mode`
+// under the umask when there is none.
 std::optional<FileWriteFailure> writeReplacement(const QString& temporary, const QString& path, QByteArrayView contents,
                                                  mode_t mode);
 // `from` renamed over `to`; when that fails, `from` is removed and the
