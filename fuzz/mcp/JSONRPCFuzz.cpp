@@ -7,6 +7,7 @@
 #include "mcp/JSONRPCCodec.h"
 #include "mcp/MCPArguments.h"
 #include "mcp/MCPService.h"
+#include "platform/Clock.h"
 
 #include <cstdint>
 
@@ -14,6 +15,8 @@ using namespace Qt::StringLiterals;
 using namespace tavlin::mcp;
 using nlohmann::json;
 using tavlin::fuzz::require;
+using tavlin::platform::ManualClock;
+using tavlin::platform::ScopedMainClock;
 using tavlin::platform::Task;
 
 namespace {
@@ -55,8 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArrayView body(data, static_cast<qsizetype>(size));
     checkDecoder(body);
 
+    // The requests of a batch take turns with the main loop.
+    static ManualClock clock;
+    static const ScopedMainClock useClock(clock);
     const Task<std::optional<QByteArray>> handled = service().handle(body.toByteArray());
-    require(handled.isDone(), "with tools that never wait, a body is answered at once");
+    clock.runDueActions();
+    require(handled.isDone(), "with tools that never wait, a body is answered once the loop has turned");
     if (const std::optional<QByteArray>& reply = handled.result()) {
         const json parsed = json::parse(reply->begin(), reply->end(), nullptr, false);
         require(parsed.is_object() || (parsed.is_array() && !parsed.empty()), "a reply is an object or an array");

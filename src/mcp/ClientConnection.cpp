@@ -3,13 +3,22 @@
 #include "mcp/HTTPRequestParser.h"
 
 #include <cerrno>
+#include <utility>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace tavlin::mcp {
+
+namespace {
+
+// An answer from which this much memory is worth giving back.
+constexpr qsizetype kLargeReplyBytes = 1024 * 1024;
+
+}  // namespace
 
 ClientConnection::ClientConnection(int descriptor, Respond respond, Closed closed, Idle idle)
     : descriptor_(descriptor),
@@ -37,7 +46,11 @@ void ClientConnection::start() {
     watchDeadline();
     // What the client sent before it was accepted counts from now, not from
     // whenever the loop next looks.
-    readAvailable();
+    readArrived();
+}
+
+void ClientConnection::readArrived() {
+    if (!isClosed_ && readNotifier_->isEnabled()) readAvailable();
 }
 
 void ClientConnection::readAvailable() {
@@ -122,6 +135,7 @@ platform::Task<> ClientConnection::handle(HTTPRequest request) {
 }
 
 void ClientConnection::send(const HTTPResponse& response, bool closeAfterSend) {
+    sendsLargeReply_ = sendsLargeReply_ || response.body.size() >= kLargeReplyBytes;
     outgoing_ += response.serialize();
     closeAfterSend_ = closeAfterSend_ || closeAfterSend;
     writePending();
@@ -139,8 +153,15 @@ void ClientConnection::writePending() {
         }
         if (sent < 0) return close();  // the peer is gone: nothing more can be answered
         outgoing_.remove(0, sent);
+        idleSince_ = platform::Clock::main().now();  // the peer is taking the answer
     }
     writeNotifier_->setEnabled(false);
+    if (std::exchange(sendsLargeReply_, false)) {
+        // What building and sending a large answer took goes back to the
+        // system rather than staying with the process.
+        outgoing_ = QByteArray();
+        ::malloc_trim(0);
+    }
     sendCompleted();
 }
 
@@ -174,7 +195,7 @@ bool ClientConnection::peerHasGone() const {
 
 std::optional<platform::Clock::TimePoint> ClientConnection::deadline() const {
     if (isClosed_ || isHandling_) return std::nullopt;
-    if (!requestStarted_) return idleSince_ + idleLimit;
+    if (!requestStarted_ || !outgoing_.isEmpty()) return idleSince_ + idleLimit;
     if (headArrived_) return *headArrived_ + idleLimit;
     return *requestStarted_ + headLimit;
 }

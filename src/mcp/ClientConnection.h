@@ -28,10 +28,12 @@ namespace tavlin::mcp {
 //   dropped, and only one already being answered runs to its end.
 // - A malformed request is answered and the connection closed; nothing
 //   after it is read or run.
-// - Time limits, none of them restarted by a byte: a request's head must be
-//   whole within `headLimit` of its first byte, and its body within
-//   `idleLimit` of the head; a connection with no request is closed
-//   `idleLimit` after its last answer (or its start).
+// - Time limits, none of them restarted by a byte received: a request's
+//   head must be whole within `headLimit` of its first byte, and its body
+//   within `idleLimit` of the head; a connection with no request is closed
+//   `idleLimit` after its last answer (or its start). A connection still
+//   sending an answer is not idle: it is closed only when the peer takes
+//   nothing of it for `idleLimit`.
 class ClientConnection : public std::enable_shared_from_this<ClientConnection> {
 public:
     using Respond = std::function<platform::Task<HTTPResponse>(HTTPRequest)>;
@@ -54,12 +56,18 @@ public:
 
     void start();
     void close();
+    // Reads what has arrived, as the socket's notifier would: a request
+    // that is whole by now starts to be answered.
+    void readArrived();
 
-    // A request is being answered: the connection is at work, not idle.
-    bool isHandling() const { return isHandling_; }
-    // When the connection last finished a request (or started): bytes of
-    // a request still arriving do not count as work.
-    platform::Clock::TimePoint idleSince() const { return idleSince_; }
+    // A request is being answered, or its answer sent: the connection is at
+    // work, not idle.
+    bool isBusy() const { return isHandling_ || !outgoing_.isEmpty(); }
+    // Since when the connection has waited on its peer: the first byte of a
+    // request still arriving, else its last answer (or its start).
+    platform::Clock::TimePoint waitingSince() const {
+        return requestStarted_ && !isHandling_ ? *requestStarted_ : idleSince_;
+    }
 
 private:
     void readAvailable();
@@ -93,6 +101,9 @@ private:
 
     QByteArray buffer_;    // received, not yet consumed
     QByteArray outgoing_;  // serialized, not yet taken by the kernel
+    bool sendsLargeReply_ = false;
+    // When the last request was answered, or the kernel last took bytes of
+    // an answer.
     platform::Clock::TimePoint idleSince_;
     // When the first byte of the request in the buffer arrived, and when its
     // head was whole.

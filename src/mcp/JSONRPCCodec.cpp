@@ -8,6 +8,8 @@ namespace {
 
 Decoded decodedBatch(nlohmann::json::array_t elements) {
     if (elements.empty()) throw JSONRPCFailure(-32600, "Empty batch");
+    if (elements.size() > maxBatchMessages)
+        throw JSONRPCFailure(-32600, "Batch too large: at most " + std::to_string(maxBatchMessages) + " messages");
     Decoded decoded{.isBatch = true};
     for (nlohmann::json& element : elements) {
         if (!element.is_object()) throw JSONRPCFailure(-32600, "Invalid Request");

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,7 +21,12 @@ struct Decoded {
     bool isBatch = false;                  // the body was an array: answer with an array
 };
 
-// Throws JSONRPCFailure for a body that is rejected as a whole.
+// The most messages one batch may hold: each is answered on the main loop,
+// and a batch beyond this would keep every other client waiting.
+constexpr std::size_t maxBatchMessages = 100;
+
+// Throws JSONRPCFailure for a body that is rejected as a whole, a batch of
+// more than maxBatchMessages included.
 Decoded decode(QByteArrayView body);
 
 // A request id read from a JSON value: strings and numbers (booleans are not

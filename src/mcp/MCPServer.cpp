@@ -14,7 +14,11 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <vector>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -42,6 +46,8 @@ bool constantTimeEquals(const QByteArray& a, const QByteArray& b) {
 
 const HTTPResponse::Headers allowHeaders{{u"Allow"_s, u"POST, DELETE"_s}};
 
+constexpr int kListenBacklog = 1024;
+
 // Hands each accepted socket over as a bare descriptor.
 class Listener final : public QTcpServer {
 public:
@@ -63,6 +69,9 @@ MCPServer::~MCPServer() { closeConnections(); }
 
 void MCPServer::start(quint16 port, bool fallbackToAnyPort) {
     listener_ = std::make_unique<Listener>([this](qintptr descriptor) { accept(descriptor); });
+    // Clients that reconnect as fast as they are closed would fill a short
+    // queue and keep the others' connections waiting on the kernel's retries.
+    listener_->setListenBacklogSize(kListenBacklog);
     if (!listener_->listen(QHostAddress::LocalHost, port)) {
         const QString description = listener_->errorString();
         listener_.reset();
@@ -80,6 +89,11 @@ void MCPServer::start(quint16 port, bool fallbackToAnyPort) {
         withdrawPort(ownPort);
         return;
     }
+    // A connection that has sent nothing is not handed over until it does
+    // (or a while has passed): one that only holds a slot never gets one.
+    const int deferSeconds = static_cast<int>(ClientConnection::headLimit.count());
+    ::setsockopt(static_cast<int>(listener_->socketDescriptor()), IPPROTO_TCP, TCP_DEFER_ACCEPT, &deferSeconds,
+                 sizeof deferSeconds);
     store::publish(this, port_, std::optional(listener_->serverPort()), &MCPServer::portChanged);
     store::publish(this, lastError_, std::nullopt, &MCPServer::lastErrorChanged);
     writeConfiguration();
@@ -116,7 +130,7 @@ void MCPServer::writeConfiguration() const {
 }
 
 void MCPServer::accept(qintptr descriptor) {
-    if (connections_.size() >= maxConnections && !evictIdleLongest()) {
+    if (connections_.size() >= maxConnections && !makeRoom()) {
         // Every slot answers a request: this client, and those behind it in
         // the listen queue, wait until one is done.
         waiting_ = descriptor;
@@ -134,12 +148,23 @@ void MCPServer::admit(qintptr descriptor) {
     connection->start();
 }
 
-bool MCPServer::evictIdleLongest() {
-    ClientConnection* longest = nullptr;
-    for (const auto& [raw, connection] : connections_)
-        if (!connection->isHandling() && (!longest || connection->idleSince() < longest->idleSince())) longest = raw;
-    if (longest) longest->close();  // which takes it out of the map
-    return longest != nullptr;
+bool MCPServer::makeRoom() {
+    makingRoom_ = true;
+    std::vector<std::shared_ptr<ClientConnection>> open;
+    open.reserve(connections_.size());
+    for (const auto& [raw, connection] : connections_) open.push_back(connection);
+    // What has arrived is read first: a whole request starts to be answered,
+    // and a peer that has gone frees its slot.
+    for (const std::shared_ptr<ClientConnection>& connection : open) connection->readArrived();
+    if (connections_.size() >= maxConnections) {
+        ClientConnection* longest = nullptr;
+        for (const auto& [raw, connection] : connections_)
+            if (!connection->isBusy() && (!longest || connection->waitingSince() < longest->waitingSince()))
+                longest = raw;
+        if (longest) longest->close();  // which takes it out of the map
+    }
+    makingRoom_ = false;
+    return connections_.size() < maxConnections;
 }
 
 void MCPServer::connectionClosed(ClientConnection* connection) {
@@ -148,10 +173,9 @@ void MCPServer::connectionClosed(ClientConnection* connection) {
 }
 
 void MCPServer::admitWaiting() {
-    if (!listener_) return;
+    if (!listener_ || makingRoom_) return;  // whoever makes room admits next
     if (waiting_) {
-        // Closing the one evicted comes back here with its slot free.
-        if (connections_.size() >= maxConnections) return (void)evictIdleLongest();
+        if (connections_.size() >= maxConnections && !makeRoom()) return;
         admit(*std::exchange(waiting_, std::nullopt));
     }
     listener_->resumeAccepting();

@@ -27,9 +27,11 @@ class MCPService;
 //
 // port and lastError are published (ObservationTracking) with change
 // signals. At most `maxConnections` are open at once: a new client takes the
-// place of the one idle longest (a client still sending its request is
-// idle), and waits only while every one is answering a request. Main thread
-// only.
+// place of the one that has waited longest on its peer (a partial request
+// counts from its first byte), and waits only while every one is answering
+// a request. Every connection is read before one is chosen, so a request
+// that has arrived whole is answered, never evicted; and a client is
+// accepted only once it has sent something. Main thread only.
 class MCPServer : public QObject {
     Q_OBJECT
 
@@ -89,9 +91,10 @@ private:
     void accept(qintptr descriptor);
     void admit(qintptr descriptor);
     void connectionClosed(ClientConnection* connection);
-    // Closes the connection idle longest to make room; false when every one
-    // is answering a request.
-    bool evictIdleLongest();
+    // Reads every connection, then, when none has gone, closes the one that
+    // has waited longest on its peer to make room; false when every one is
+    // answering a request.
+    bool makeRoom();
     // A slot may be free: the waiting client comes in, and the listener
     // accepts again.
     void admitWaiting();
@@ -105,6 +108,7 @@ private:
     std::unique_ptr<QTcpServer> listener_;
     std::map<ClientConnection*, std::shared_ptr<ClientConnection>> connections_;
     std::optional<qintptr> waiting_;  // accepted while every slot was at work
+    bool makingRoom_ = false;
     std::optional<quint16> port_;
     std::optional<QString> lastError_;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 using nlohmann::json;
@@ -57,8 +58,12 @@ Task<std::optional<QByteArray>> MCPService::handle(QByteArray body) const {
         co_return JSONRPCCodec::serialize(JSONRPCCodec::errorResponse(std::nullopt, failure.code, failure.message()));
     }
     json replies = json::array();
+    bool first = true;
     for (JSONRPCMessage& message : decoded.messages) {
         if (!message.id) continue;  // a notification: neither run nor answered
+        // The panel, the tray and other clients get a turn between the
+        // requests of a batch.
+        if (!std::exchange(first, false)) co_await platform::sleep(platform::Clock::Duration::zero());
         replies.push_back(co_await reply(std::move(message)));
     }
     if (replies.empty()) co_return std::nullopt;

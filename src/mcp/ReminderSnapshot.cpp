@@ -40,6 +40,16 @@ std::optional<ReminderSnapshot::Place> placeOf(const Reminder& reminder) {
     return place;
 }
 
+// Notes as a snapshot shows them: a long note is cut, and says so, so that
+// one reminder's notes cannot swell every reply that lists it.
+std::optional<QString> shownNotes(const QString& notes) {
+    if (notes.isEmpty()) return std::nullopt;
+    if (notes.size() <= ReminderSnapshot::maxNotesLength) return notes;
+    qsizetype cut = ReminderSnapshot::maxNotesLength;
+    if (notes.at(cut - 1).isHighSurrogate()) --cut;
+    return notes.left(cut) + u"… [notes cut here: %1 of their %2 characters are shown]"_s.arg(cut).arg(notes.size());
+}
+
 bool hasTime(const std::optional<platform::DateComponents>& components) { return components && components->hasTime(); }
 
 QString dueStateWord(const store::DueState& state) {
@@ -77,7 +87,7 @@ ReminderSnapshot ReminderSnapshot::of(const Reminder& reminder, const std::optio
     return {
         .id = reminder.identifier,
         .title = reminder.title,
-        .notes = reminder.notes.isEmpty() ? std::nullopt : std::optional(reminder.notes),
+        .notes = shownNotes(reminder.notes),
         .listName = list ? std::optional(list->title) : std::nullopt,
         .listID = list ? std::optional(list->identifier) : std::nullopt,
         .dueDateComponents = reminder.dueDateComponents,

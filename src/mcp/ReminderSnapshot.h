@@ -70,6 +70,9 @@ struct ReminderSnapshot {
     std::optional<Recurrence> recurrence;
     std::optional<Place> place;
 
+    // Notes longer than this are cut in a snapshot, which says so.
+    static constexpr qsizetype maxNotesLength = 10000;
+
     // `list` is the reminder's list, when it has one.
     static ReminderSnapshot of(const platform::Reminder& reminder, const std::optional<platform::ReminderList>& list);
 

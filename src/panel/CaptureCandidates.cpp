@@ -3,6 +3,7 @@
 #include "panel/PanelModel.h"
 #include "parsing/ParserVocabulary.h"
 #include "parsing/SmartQuickAddParser.h"
+#include "parsing/TaskSplitter.h"
 
 #include <algorithm>
 
@@ -50,6 +51,8 @@ platform::Task<> findCaptureCandidates(QString text, QPointer<PanelModel> panel)
     if (!panel) co_return;
     // The lists as they were when the capture began, for every reading.
     const QStringList listTitles = panel->listTitles();
+    // Only so many become candidates; the user is told how many more there were.
+    const qsizetype pieces = parsing::TaskSplitter::splitPieces(text).size();
     const QStringList parts = co_await parsing::SmartQuickAddParser::splitNote(std::move(text));
     const bool cancelled = co_await platform::isTaskCancelled();
     if (cancelled || !panel) co_return;
@@ -57,6 +60,7 @@ platform::Task<> findCaptureCandidates(QString text, QPointer<PanelModel> panel)
     const ReadingContext context{
         .listTitles = listTitles, .now = panel->wallClock().now(), .calendar = panel->wallClock().calendar};
     const std::vector<CaptureCandidate> made = makeCandidates(parts, context);
+    panel->setCaptureLeftOut(std::max<qsizetype>(0, pieces - parts.size()));
     panel->setCaptureCandidates(made);
     panel->setCaptureFocusID(made.empty() ? std::nullopt : std::optional(made.front().id));
     if (made.empty() || !parsing::SmartQuickAddParser::isModelAvailable()) co_return;

@@ -244,6 +244,8 @@ void PanelModel::setCaptureCandidates(std::optional<std::vector<CaptureCandidate
     set(captureCandidates_, std::move(candidates), &PanelModel::captureCandidatesChanged);
 }
 
+void PanelModel::setCaptureLeftOut(qsizetype count) { set(captureLeftOut_, count, &PanelModel::captureLeftOutChanged); }
+
 void PanelModel::setCaptureDone(bool done) { set(captureDone_, done, &PanelModel::captureDoneChanged); }
 
 void PanelModel::setCaptureContentHeight(double height) {

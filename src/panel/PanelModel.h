@@ -192,6 +192,9 @@ public:
         return get(captureCandidates_, &PanelModel::captureCandidatesChanged);
     }
     void setCaptureCandidates(std::optional<std::vector<CaptureCandidate>> candidates);
+    // How many tasks of the text were left out of the candidates.
+    qsizetype captureLeftOut() const { return get(captureLeftOut_, &PanelModel::captureLeftOutChanged); }
+    void setCaptureLeftOut(qsizetype count);
     bool captureDone() const { return get(captureDone_, &PanelModel::captureDoneChanged); }
     void setCaptureDone(bool done);
     double captureContentHeight() const { return get(captureContentHeight_, &PanelModel::captureContentHeightChanged); }
@@ -417,6 +420,7 @@ signals:
     void locationPreviewsChanged();
     void locationRadiusOverridesChanged();
     void captureCandidatesChanged();
+    void captureLeftOutChanged();
     void captureDoneChanged();
     void captureContentHeightChanged();
     void captureFocusIDChanged();
@@ -520,6 +524,7 @@ private:
     platform::Task<> locationPreviewTask_;
     std::map<QString, double> locationRadiusOverrides_;
     std::optional<std::vector<CaptureCandidate>> captureCandidates_;
+    qsizetype captureLeftOut_ = 0;
     bool captureDone_ = false;
     double captureContentHeight_ = 0;
     std::optional<QUuid> captureFocusID_;

@@ -23,16 +23,30 @@ bool writeAll(int descriptor, QByteArrayView bytes) {
     return true;
 }
 
-std::optional<FileWriteFailure> writeNewFile(const QString& path, QByteArrayView contents, mode_t mode) {
+std::optional<FileWriteFailure> writeNewFile(const QString& path, QByteArrayView contents, mode_t mode,
+                                             bool exactMode) {
     const QByteArray name = QFile::encodeName(path);
     const int descriptor = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (descriptor < 0) return FileWriteFailure{.creating = true, .error = errno};
-    const bool written = writeAll(descriptor, contents) && ::fsync(descriptor) == 0;
+    const bool written =
+        (!exactMode || ::fchmod(descriptor, mode) == 0) && writeAll(descriptor, contents) && ::fsync(descriptor) == 0;
     const int error = errno;
     ::close(descriptor);
     if (written) return std::nullopt;
     ::unlink(name.constData());
     return FileWriteFailure{.creating = false, .error = error};
+}
+
+std::optional<mode_t> permissionsOf(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
+    return status.st_mode & 0777;
+}
+
+std::optional<FileWriteFailure> writeReplacement(const QString& temporary, const QString& path, QByteArrayView contents,
+                                                 mode_t mode) {
+    const std::optional<mode_t> kept = permissionsOf(path);
+    return writeNewFile(temporary, contents, kept ? *kept & mode : mode, kept.has_value());
 }
 
 std::optional<int> renameOver(const QString& from, const QString& to) {
@@ -46,7 +60,7 @@ std::optional<int> renameOver(const QString& from, const QString& to) {
 std::optional<FileReplaceFailure> replaceFile(const QString& path, QByteArrayView contents, mode_t mode) {
     const QString temporary = path + QStringLiteral(".tmp-") + QString::number(::getpid());
     ::unlink(QFile::encodeName(temporary).constData());  // left by a crash of an earlier process with our pid
-    if (const std::optional<FileWriteFailure> failure = writeNewFile(temporary, contents, mode)) {
+    if (const std::optional<FileWriteFailure> failure = writeReplacement(temporary, path, contents, mode)) {
         using Step = FileReplaceFailure::Step;
         return FileReplaceFailure{failure->creating ? Step::creating : Step::writing, failure->error};
     }

@@ -20,13 +20,23 @@ struct FileWriteFailure {
     int error = 0;          // errno
 };
 // A new file at `path` (never an existing one) with `contents`, synced; a
-// file that was created but could not be written is removed again.
-std::optional<FileWriteFailure> writeNewFile(const QString& path, QByteArrayView contents, mode_t mode);
+// file that was created but could not be written is removed again. Its mode
+// is `mode` under the umask, or exactly `mode` when `exactMode` is set.
+std::optional<FileWriteFailure> writeNewFile(const QString& path, QByteArrayView contents, mode_t mode,
+                                             bool exactMode = false);
+// The permission bits of the regular file at `path`; nothing when there is none.
+std::optional<mode_t> permissionsOf(const QString& path);
+// A replacement for `path` at `temporary`: with the permissions of the file
+// it replaces, within `mode` (a rewrite never widens who may read a file,
+// nor a file holding a secret beyond what its writer allows), or `mode`
+// under the umask when there is none.
+std::optional<FileWriteFailure> writeReplacement(const QString& temporary, const QString& path, QByteArrayView contents,
+                                                 mode_t mode);
 // `from` renamed over `to`; when that fails, `from` is removed and the
 // rename's errno returned.
 std::optional<int> renameOver(const QString& from, const QString& to);
 
-// The file at `path` replaced whole by `contents` (writeNewFile on a
+// The file at `path` replaced whole by `contents` (writeReplacement on a
 // temporary file beside it, then renameOver): on failure the errno and the
 // step that failed.
 struct FileReplaceFailure {

@@ -1,5 +1,6 @@
 #include "platform/UserDefaults.h"
 
+#include "platform/JSONNesting.h"
 #include "platform/Log.h"
 #include "platform/XdgPaths.h"
 
@@ -9,12 +10,26 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using nlohmann::json;
 using namespace Qt::StringLiterals;
 
 namespace tavlin::platform {
 
 namespace {
+
+// Far more than the settings of ten thousand reminders take.
+constexpr qsizetype kMostBytes = 8 * 1024 * 1024;
+// Deeper than any setting nests.
+constexpr std::size_t kMostLevels = 64;
+
+QString errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 QString badFileName(const QString& filePath) {
     return filePath + u".bad-"_s + QDateTime::currentDateTimeUtc().toString(u"yyyyMMdd'T'HHmmss'Z'");
@@ -26,27 +41,54 @@ QString UserDefaults::standardFilePath() { return configHome() + u"/Tavlin/setti
 
 UserDefaults::UserDefaults(QString filePath) : filePath_(std::move(filePath)) { load(); }
 
+// Only a regular file (or a link to one) is read: a FIFO or a device would
+// hold the start for ever. A file too large or nested too deep to be
+// settings is treated as one that does not parse.
 void UserDefaults::load() {
-    QFile file(filePath_);
-    if (!file.exists()) return;
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcPlatform) << "cannot read" << filePath_ << file.errorString() << "- settings stay in memory";
-        writable_ = false;
+    const QByteArray name = QFile::encodeName(filePath_);
+    struct stat status {};
+    if (::stat(name.constData(), &status) != 0) {
+        if (errno != ENOENT) cannotRead(errorText(errno));
         return;
     }
-    const QByteArray bytes = file.readAll();
+    if (!S_ISREG(status.st_mode)) return cannotRead(u"it is not a regular file"_s);
+    // Not blocking, in case it is swapped for a FIFO in the meantime.
+    const int descriptor = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor < 0) return cannotRead(errorText(errno));
+    QByteArray bytes;
+    bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+    while (regular && bytes.size() <= kMostBytes) {
+        char chunk[65536];
+        const ssize_t got = ::read(descriptor, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            regular = got == 0;
+            break;
+        }
+        bytes.append(chunk, got);
+    }
+    const int readError = errno;
+    ::close(descriptor);
+    if (!regular) return cannotRead(S_ISREG(status.st_mode) ? errorText(readError) : u"it is not a regular file"_s);
+    if (bytes.size() > kMostBytes) return moveAside(u"is larger than settings can be"_s);
+    if (jsonNestsDeeperThan(bytes, kMostLevels)) return moveAside(u"nests values more than 64 levels deep"_s);
     json parsed = json::parse(bytes.cbegin(), bytes.cend(), nullptr, /*allow_exceptions=*/false);
     if (parsed.is_object()) values_ = std::move(parsed);
-    else moveAside();
+    else moveAside(u"is not a JSON object"_s);
 }
 
-void UserDefaults::moveAside() {
+void UserDefaults::cannotRead(const QString& reason) {
+    qCWarning(lcPlatform).noquote() << "cannot read" << filePath_ << "-" << reason << "- settings stay in memory";
+    writable_ = false;
+}
+
+void UserDefaults::moveAside(const QString& reason) {
     const QString aside = badFileName(filePath_);
     if (QFile::rename(filePath_, aside)) {
-        qCWarning(lcPlatform) << filePath_ << "is not a JSON object; moved it to" << aside << "and use the defaults";
+        qCWarning(lcPlatform).noquote() << filePath_ << reason + u"; moved it to"_s << aside << "and use the defaults";
         return;
     }
-    qCWarning(lcPlatform) << filePath_ << "is not a JSON object and cannot be moved aside; settings stay in memory";
+    qCWarning(lcPlatform).noquote() << filePath_ << reason + u" and cannot be moved aside; settings stay in memory"_s;
     writable_ = false;
 }
 

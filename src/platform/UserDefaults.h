@@ -14,9 +14,11 @@ namespace tavlin::platform {
 // memory and written to the file at once on every change (a temporary file
 // in the same folder, then a rename, so readers never see half a file).
 //
-// A file that is not a JSON object is never overwritten: it is moved aside
-// to "<file>.bad-<UTC timestamp>" and the values start empty. When it can be
-// neither read nor moved aside, the values live in memory only.
+// A file that is not a JSON object (or is larger or nested deeper than
+// settings can be) is never overwritten: it is moved aside to
+// "<file>.bad-<UTC timestamp>" and the values start empty. When it can be
+// neither read nor moved aside, or is no regular file, the values live in
+// memory only.
 //
 // Main thread only. Other processes may read the file; one process writes it.
 class UserDefaults {
@@ -49,7 +51,8 @@ public:
 
 private:
     void load();
-    void moveAside();
+    void cannotRead(const QString& reason);
+    void moveAside(const QString& reason);
     void save() const;
 
     QString filePath_;

@@ -63,6 +63,23 @@ TEST(JSONRPCCodec, RejectsBodiesAsAWhole) {
     }
 }
 
+// A batch is answered on the main loop, one request after the other: one
+// of ten thousand would hold everything else for a minute.
+TEST(JSONRPCCodec, ABatchHoldsAtMostAHundredMessages) {
+    const auto batch = [](std::size_t count) {
+        std::string body = "[";
+        for (std::size_t i = 0; i < count; ++i)
+            body +=
+                (i ? "," : "") + std::string(R"({"jsonrpc":"2.0","id":)") + std::to_string(i) + R"(,"method":"ping"})";
+        return body + "]";
+    };
+    EXPECT_EQ(decoded(batch(JSONRPCCodec::maxBatchMessages)).messages.size(), JSONRPCCodec::maxBatchMessages);
+    for (const std::size_t count : {JSONRPCCodec::maxBatchMessages + 1, std::size_t{10000}}) {
+        SCOPED_TRACE(count);
+        EXPECT_EQ(rejection(batch(count)), "-32600 Batch too large: at most 100 messages");
+    }
+}
+
 TEST(JSONRPCCodec, DecodesMessagesAndBatches) {
     struct Case {
         std::string body;

@@ -54,6 +54,13 @@ TEST(MCPConfiguration, SavesOwnerOnlyWithSortedKeys) {
     EXPECT_EQ(readTestFile(path), "{\n  \"token\": \"" + goodToken.toLatin1() + "\"\n}\n");
     EXPECT_EQ(QDir(folder.filePath(u"new/Tavlin"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{u"mcp.json"_s})
         << "no temporary file is left behind";
+
+    // A rewrite keeps a narrower mode, and never widens the token's file.
+    for (const auto& [before, after] : {std::pair{0400u, 0400u}, std::pair{0644u, 0600u}}) {
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), before), 0);
+        ASSERT_EQ(MCPConfiguration({.token = goodToken}).save(path), std::nullopt);
+        EXPECT_EQ(modeOf(path), after) << before;
+    }
 }
 
 TEST(MCPConfiguration, AFailedSaveSaysWhy) {

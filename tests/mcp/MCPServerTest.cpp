@@ -11,9 +11,16 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QTcpServer>
 #include <QTemporaryDir>
+
+#include <atomic>
+#include <thread>
+
+#include <poll.h>
+#include <sys/time.h>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -28,6 +35,8 @@ const QByteArray token = "0123456789abcdef";
 const QByteArray ping = R"({"jsonrpc":"2.0","id":1,"method":"ping"})";
 const QByteArray callCount = R"({"jsonrpc":"2.0","id":2,"method":"tools/call","params":{"name":"count"}})";
 const QByteArray callSlow = R"({"jsonrpc":"2.0","id":3,"method":"tools/call","params":{"name":"slow"}})";
+const QByteArray callLarge = R"({"jsonrpc":"2.0","id":4,"method":"tools/call","params":{"name":"large"}})";
+constexpr qsizetype largeReplyBytes = 24 * 1024 * 1024;
 const QByteArray pingAnswer = R"({"id":1,"jsonrpc":"2.0","result":{}})";
 
 class MCPServerTest : public ::testing::Test {
@@ -60,6 +69,10 @@ protected:
                  co_await sleep(1s);
                  co_return MCPToolResult{u"slept"_s};
              }},
+            {u"large"_s,
+             u"Answers at length."_s,
+             {{"type", "object"}},
+             [](nlohmann::json) -> Task<MCPToolResult> { co_return MCPToolResult{QString(largeReplyBytes, u'x')}; }},
         };
     }
 
@@ -72,6 +85,80 @@ protected:
     MCPService service{u"1"_s, QString(), tools()};
     MCPServer server{service, configurationPath, QString::fromLatin1(token)};
 };
+
+// A socket connected to the server on loopback, blocking; -1 when it fails.
+int connectedSocket(quint16 port) {
+    const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return descriptor;
+    ::close(descriptor);
+    return -1;
+}
+
+// Local clients that connect, send one byte (or nothing) and connect again
+// as soon as the server closes them, on a thread of their own.
+class ReconnectFlood {
+public:
+    ReconnectFlood(quint16 port, int clients) : thread_([this, port, clients] { run(port, clients); }) {}
+    ~ReconnectFlood() {
+        stop_ = true;
+        thread_.join();
+    }
+    int reconnections() const { return reconnections_; }
+
+private:
+    void run(quint16 port, int clients) {
+        std::vector<pollfd> sockets;
+        const auto connectOne = [&](std::size_t index) {
+            const int descriptor = connectedSocket(port);
+            if (descriptor >= 0 && index % 2 == 0) (void)::send(descriptor, "P", 1, MSG_NOSIGNAL);
+            return pollfd{.fd = descriptor, .events = POLLIN, .revents = 0};
+        };
+        for (int i = 0; i < clients; ++i) sockets.push_back(connectOne(sockets.size()));
+        while (!stop_) {
+            if (::poll(sockets.data(), sockets.size(), 20) <= 0) continue;
+            for (std::size_t i = 0; i < sockets.size() && !stop_; ++i) {
+                if (sockets[i].fd >= 0 && sockets[i].revents == 0) continue;
+                char byte = 0;
+                if (sockets[i].fd >= 0 && ::recv(sockets[i].fd, &byte, 1, MSG_DONTWAIT) > 0) continue;
+                if (sockets[i].fd >= 0) ::close(sockets[i].fd);
+                sockets[i] = connectOne(i);
+                ++reconnections_;
+            }
+        }
+        for (const pollfd& socket : sockets)
+            if (socket.fd >= 0) ::close(socket.fd);
+    }
+
+    std::atomic<bool> stop_ = false;
+    std::atomic<int> reconnections_ = 0;
+    std::thread thread_;
+};
+
+// Sends `request` in one write on a new connection and reads its answer;
+// nothing when the connection closes first.
+std::optional<QByteArray> exchange(quint16 port, const QByteArray& request) {
+    const int descriptor = connectedSocket(port);
+    if (descriptor < 0) return std::nullopt;
+    const timeval limit{.tv_sec = 60, .tv_usec = 0};
+    ::setsockopt(descriptor, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    std::optional<QByteArray> answer;
+    if (::send(descriptor, request.constData(), static_cast<size_t>(request.size()), MSG_NOSIGNAL) == request.size()) {
+        QByteArray received;
+        char chunk[4096];
+        while (!responseEnd(received)) {
+            const ssize_t n = ::recv(descriptor, chunk, sizeof chunk, 0);
+            if (n <= 0) break;
+            received.append(chunk, n);
+        }
+        if (responseEnd(received)) answer = received;
+    }
+    ::close(descriptor);
+    return answer;
+}
 
 HTTPRequest request(const QString& method, const QString& target, std::map<QString, QString> headers) {
     return HTTPRequest{.method = method, .target = target, .headers = std::move(headers), .body = "{}"};
@@ -351,6 +438,55 @@ TEST_F(MCPServerTest, WhileEverySlotAnswersARequestTheNextClientWaits) {
     clock.advance(1s);  // the slow calls end; their connections are idle now
     EXPECT_EQ(waiting.responses(1).size(), 1u);
     EXPECT_EQ(clients.back()->responses(1).size(), 1u) << "a request that had started is answered";
+}
+
+// Clients that hold slots by reconnecting as soon as they are closed lock
+// no one out: every request a real client sends in one write is answered,
+// each after the flood has turned over every slot several times.
+TEST_F(MCPServerTest, AReconnectFloodLocksNoClientOut) {
+    constexpr int requests = 50;
+    const quint16 port = *server.port();
+    const QByteArray request = post(ping);
+    std::atomic<int> answered = 0;
+    std::atomic<bool> done = false;
+    QStringList failures;  // written by the client's thread, read once it has ended
+    {
+        ReconnectFlood flood(port, 200);
+        std::thread client([&] {
+            for (int i = 0; i < requests; ++i) {
+                const int before = flood.reconnections();
+                const QDeadlineTimer stalled(std::chrono::seconds(60));
+                while (flood.reconnections() < before + 400 && !stalled.hasExpired()) std::this_thread::sleep_for(1ms);
+                const std::optional<QByteArray> answer = exchange(port, request);
+                if (answer && bodyOf(*answer) == pingAnswer) ++answered;
+                else failures += u"request %1: %2"_s.arg(i).arg(answer ? QString::fromUtf8(*answer) : u"closed"_s);
+            }
+            done = true;
+        });
+        runMainLoopUntil([&] { return done.load(); }, 300s);
+        client.join();
+        EXPECT_GE(flood.reconnections(), requests * 400) << "the flood ran beside every request";
+    }
+    EXPECT_EQ(answered, requests) << failures.join(u'\n').toStdString();
+}
+
+// A long answer read slowly is not cut: a connection still sending is at
+// work, however long the sending takes.
+TEST_F(MCPServerTest, ALongAnswerReadSlowlyIsSentWhole) {
+    RawClient client(*server.port(), 64 * 1024);
+    ASSERT_TRUE(client.send(post(callLarge)));
+    int steps = 0;  // each a little read, then most of the idle limit on the clock
+    while (client.responses(1, 0).empty() && !client.hasClosed() && steps < 5000) {
+        const qsizetype before = client.readUntil([](const QByteArray&) { return true; }, 0).size();
+        client.readUntil([before](const QByteArray& bytes) { return bytes.size() > before; });
+        clock.advance(ClientConnection::idleLimit - 10s);
+        ++steps;
+    }
+    const auto responses = client.responses(1, 0);
+    ASSERT_EQ(responses.size(), 1u) << "after " << steps << " steps";
+    EXPECT_GT(bodyOf(responses[0]).size(), largeReplyBytes);
+    EXPECT_GE(steps, 3) << "the sending took more than twice the idle limit";
+    EXPECT_FALSE(client.waitForClose(50));
 }
 
 TEST_F(MCPServerTest, ClosesIdleConnections) {

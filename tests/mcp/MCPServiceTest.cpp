@@ -229,6 +229,21 @@ TEST_F(MCPServiceTest, ProtocolErrorsOfACall) {
     }
 }
 
+// Between the requests of a batch the main loop turns, so whatever else
+// waits there runs before the next one.
+TEST_F(MCPServiceTest, ABatchLetsTheMainLoopTurnBetweenItsRequests) {
+    int others = 0;
+    const Task<std::optional<QByteArray>> task = service.handle(QByteArray::fromStdString(
+        "[" + request("1", "ping") + "," + request("2", "ping") + "," + request("3", "ping") + "]"));
+    EXPECT_FALSE(task.isDone());
+    clock.schedule(Clock::Duration::zero(), [&] { ++others; });
+    clock.runDueActions();
+    ASSERT_TRUE(task.isDone());
+    EXPECT_EQ(others, 1);
+    EXPECT_EQ(json::parse(task.result()->toStdString()).size(), 3u);
+    EXPECT_TRUE(service.handle(QByteArray::fromStdString(request("4", "ping"))).isDone()) << "one request at once";
+}
+
 TEST_F(MCPServiceTest, RequestsOfABatchRunOneAfterTheOther) {
     const Task<std::optional<QByteArray>> task =
         service.handle(QByteArray::fromStdString("[" + call("1", "slow", R"({"n":1})") + "," +

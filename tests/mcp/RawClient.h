@@ -21,7 +21,11 @@
 // loop: every wait keeps the loop turning so the server can answer.
 class RawClient {
 public:
-    explicit RawClient(quint16 port) : descriptor_(::socket(AF_INET, SOCK_STREAM, 0)) {
+    // A `receiveBufferBytes` other than 0 keeps the receive window that small,
+    // so that the client takes what it is sent a little at a time.
+    explicit RawClient(quint16 port, int receiveBufferBytes = 0) : descriptor_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        if (receiveBufferBytes > 0)
+            ::setsockopt(descriptor_, SOL_SOCKET, SO_RCVBUF, &receiveBufferBytes, sizeof receiveBufferBytes);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(port);
@@ -75,6 +79,7 @@ public:
         readUntil([count](const QByteArray& bytes) { return split(bytes).size() >= count; }, limitMs);
         return split(received_);
     }
+    bool hasClosed() const { return closed_; }
     // True once the server has closed its side.
     bool waitForClose(int limitMs = 5000) {
         readUntil([](const QByteArray&) { return false; }, limitMs);

@@ -87,6 +87,19 @@ TEST(ReminderSnapshot, WritesEachMemberOnlyWhenItHasOne) {
     }
 }
 
+// A note of megabytes would be in every reply that lists its reminder.
+TEST(ReminderSnapshot, LongNotesAreCutAndSaySo) {
+    const qsizetype most = ReminderSnapshot::maxNotesLength;
+    Reminder reminder{.identifier = u"abc"_s, .title = u"Read"_s};
+    reminder.notes = QString(most, u'n');
+    EXPECT_EQ(ReminderSnapshot::of(reminder, std::nullopt).notes, reminder.notes);
+    reminder.notes = QString(most - 1, u'n') + u"😀"_s + QString(50 * 1024 * 1024, u'n');
+    const QString shown = *ReminderSnapshot::of(reminder, std::nullopt).notes;
+    const QString note = u"… [notes cut here: 9999 of their 52438801 characters are shown]"_s;
+    EXPECT_TRUE(shown.startsWith(QString(most - 1, u'n') + note.front())) << "never half a character";
+    EXPECT_EQ(shown.sliced(most - 1), note);
+}
+
 TEST(ReminderSnapshot, WritesTimesInTheZoneItIsGiven) {
     ReminderSnapshot timed = plain();
     timed.dueDateComponents = DateComponents{.timeZone = TimeZone::fromIdentifier(u"Europe/Amsterdam"_s),

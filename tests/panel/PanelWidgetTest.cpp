@@ -394,6 +394,7 @@ TEST_F(PanelWidgetTest, ACaptureShowsItsCandidatesOnceFoundAndAddsThemWithReturn
     show();
     const widgets::CaptureViews& three = *view()->captureViews();
     EXPECT_EQ(three.count()->text(), u"3"_s);
+    EXPECT_FALSE(three.leftOut()->isVisible());
     EXPECT_EQ(three.addButton()->text(), u"Add 3"_s);
     EXPECT_TRUE(three.addButton()->isEnabled());
     const std::vector<tavlin::rows::CaptureCandidateRow*> rows = three.rows();
@@ -422,6 +423,19 @@ TEST_F(PanelWidgetTest, ACaptureShowsItsCandidatesOnceFoundAndAddsThemWithReturn
     EXPECT_TRUE(view()->ordinaryContent()->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), field());
     EXPECT_EQ(model->focus(), FocusTarget::field);
+}
+
+// A text of more tasks than become candidates says how many were left out.
+TEST_F(PanelWidgetTest, ACaptureSaysHowManyTasksWereLeftOut) {
+    QStringList lines;
+    for (int i = 1; i <= 45; ++i) lines << u"task %1"_s.arg(i);
+    open({.captureText = lines.join(u'\n')});
+    show();
+    const widgets::CaptureViews& capture = *view()->captureViews();
+    EXPECT_EQ(capture.count()->text(), u"10"_s);
+    EXPECT_TRUE(capture.leftOut()->isVisible());
+    EXPECT_EQ(capture.leftOut()->text(), u"· 35 more left out"_s);
+    EXPECT_EQ(capture.addButton()->text(), u"Add 10"_s);
 }
 
 TEST_F(PanelWidgetTest, ACandidatesButtonsAddItAloneOrDropItAndAddIsTheDefault) {

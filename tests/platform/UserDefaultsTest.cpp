@@ -1,5 +1,6 @@
 #include "platform/UserDefaults.h"
 
+#include "support/LogCapture.h"
 #include "support/Printers.h"
 #include "support/ScopedVariable.h"
 #include "support/TestFiles.h"
@@ -10,6 +11,8 @@
 #include <QTemporaryDir>
 
 #include <optional>
+
+#include <sys/stat.h>
 
 using namespace tavlin::platform;
 using namespace Qt::StringLiterals;
@@ -125,6 +128,63 @@ TEST_F(UserDefaultsTest, AFileThatIsNotAnObjectIsMovedAsideNotOverwritten) {
         EXPECT_EQ(readTestFile(folder.filePath(u"Tavlin/"_s + files[1])), bad);
         EXPECT_EQ(UserDefaults(path).object("width"), 400);
     }
+}
+
+// Valid JSON deeper or larger than settings can be would be copied,
+// compared and written by recursion: it is put aside like a broken file,
+// with one warning.
+TEST_F(UserDefaultsTest, AFileNestedTooDeeplyOrTooLargeIsMovedAside) {
+    const auto nested = [](int levels, const QByteArray& key) {
+        return "{\"" + key + "\":" + QByteArray(levels - 2, '[') + "{}" + QByteArray(levels - 2, ']') + "}";
+    };
+    struct Case {
+        const char* name;
+        QByteArray contents;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {"deep under a known key", nested(60000, "manualOrderRanks"), "nests values more than 64 levels deep"},
+        {"deep under an unknown key", nested(65, "x"), "nests values more than 64 levels deep"},
+        {"too large", "{\"x\":\"" + QByteArray(9 * 1024 * 1024, 'a') + "\"}", "is larger than settings can be"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QString& name : filesInFolder()) QFile::remove(folder.filePath(u"Tavlin/"_s + name));
+        writeFile(c.contents);
+        LogCapture log("com.quorvandell.tavlin.platform");
+        UserDefaults defaults(path);
+        EXPECT_TRUE(defaults.keys().isEmpty());
+        const QStringList warnings = log.take();
+        ASSERT_EQ(warnings.size(), 1);
+        EXPECT_TRUE(warnings[0].contains(QString::fromLatin1(c.warning))) << warnings[0].toStdString();
+        defaults.set("width", 400);
+        const QStringList files = filesInFolder();
+        ASSERT_EQ(files.size(), 2);
+        EXPECT_EQ(readTestFile(folder.filePath(u"Tavlin/"_s + files[1])), c.contents);
+    }
+    writeFile(nested(64, "x"));
+    EXPECT_TRUE(UserDefaults(path).object("x").is_array()) << "64 levels are read";
+}
+
+// A FIFO (or a device) in place of the file would hold the start for ever.
+TEST_F(UserDefaultsTest, OnlyARegularFileIsRead) {
+    ASSERT_TRUE(QDir().mkpath(folder.filePath(u"Tavlin"_s)));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    LogCapture log("com.quorvandell.tavlin.platform");
+    UserDefaults defaults(path);
+    EXPECT_TRUE(defaults.keys().isEmpty());
+    ASSERT_EQ(log.take().size(), 1);
+    defaults.set("width", 400);
+    EXPECT_EQ(defaults.object("width"), 400) << "kept in memory";
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode)) << "left as it is";
+
+    const QString target = folder.filePath(u"elsewhere.json"_s);
+    writeTestFile(target, R"({"width":320})");
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::link(target, path));
+    EXPECT_EQ(UserDefaults(path).object("width"), 320) << "a link to a regular file is read";
 }
 
 TEST_F(UserDefaultsTest, ListsTheKeysStoredNow) {

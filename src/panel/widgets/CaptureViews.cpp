@@ -50,6 +50,7 @@ CaptureViews::CaptureViews(PanelModel& model, FocusBinder& focus, QWidget& heade
       focus_(focus),
       title_(new QLabel(u"New reminders from selection"_s, &header)),
       count_(new QLabel(&header)),
+      leftOut_(new QLabel(&header)),
       content_(list.widget()),
       finding_(new QWidget(content_)),
       emptyRow_(new QWidget(content_)),
@@ -64,6 +65,8 @@ CaptureViews::CaptureViews(PanelModel& model, FocusBinder& focus, QWidget& heade
     count_->setFont(rows::tabularDigits(rows::font(rows::TextStyle::body)));
     rows::setTone(*count_, rows::Tone::secondary);
     top->addWidget(count_);
+    rows::setTone(*leftOut_, rows::Tone::secondary);
+    top->addWidget(leftOut_);
     top->addStretch();
 
     auto* column = static_cast<QBoxLayout*>(content_->layout());
@@ -124,6 +127,9 @@ void CaptureViews::render() {
     const qsizetype found = candidates ? qsizetype(candidates->size()) : 0;
     count_->setVisible(candidates.has_value());
     count_->setText(QString::number(found));
+    const qsizetype leftOut = model->captureLeftOut();
+    leftOut_->setVisible(candidates.has_value() && leftOut > 0);
+    leftOut_->setText(u"· %1 more left out"_s.arg(leftOut));
     finding_->setVisible(!candidates);
     emptyRow_->setVisible(candidates && candidates->empty());
     add_->setText(u"Add %1"_s.arg(found));

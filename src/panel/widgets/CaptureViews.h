@@ -25,7 +25,8 @@ namespace tavlin::panel::widgets {
 class FocusBinder;
 
 // What the panel shows of a captured text, in the slots its view keeps for
-// it: the header ("New reminders from selection" and the number found),
+// it: the header ("New reminders from selection", the number found, and how
+// many more the text held when it held more than become candidates),
 // the list (a spinner with "Finding reminders…" while the text is read,
 // "No reminders found in the selection" when it held none, else a row per
 // candidate with the chips of its reading, its field known to the focus
@@ -44,6 +45,8 @@ public:
 
     QLabel* title() const { return title_; }
     QLabel* count() const { return count_; }
+    // How many tasks of the text were left out; hidden when none were.
+    QLabel* leftOut() const { return leftOut_; }
     QWidget* findingRow() const { return finding_; }
     QLabel* emptyText() const { return empty_; }
     QLabel* hint() const { return hint_; }
@@ -64,6 +67,7 @@ private:
     FocusBinder& focus_;
     QLabel* title_;
     QLabel* count_;
+    QLabel* leftOut_;
     QWidget* content_;  // the list's content
     QWidget* finding_;
     QWidget* emptyRow_;

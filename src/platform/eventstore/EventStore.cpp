@@ -49,8 +49,9 @@ Reminder withTextCleaned(Reminder reminder) {
     return reminder;
 }
 
-// The successor as completing `series` would make it again: when the one in
-// the store still equals it, nobody has touched it since.
+// For a link written before links kept the successor's tag: the successor
+// as completing `series` would make it again. When the one in the store
+// still equals it, nobody has touched it since.
 bool isUntouched(Reminder successor, const Reminder& series) {
     auto fresh = ICalendarReminder::nextOccurrence(series);
     if (!fresh) return false;
@@ -119,7 +120,8 @@ std::optional<StoreError> EventStore::completeOccurrence(Reminder& occurrence) {
     successor->identifier = newIdentifier();
     successor->creationDate = occurrence.completionDate;
     if (auto error = writeItem(*successor, std::nullopt)) return error;
-    const Continuation link{successor->identifier, std::exchange(occurrence.recurrenceRules, {})};
+    const Continuation link{successor->identifier, std::exchange(occurrence.recurrenceRules, {}),
+                            itemTag(successor->identifier).value_or(QByteArray())};
     if (auto error = writeItem(occurrence, link)) {
         (void)removeItem(successor->identifier);
         return error;
@@ -132,8 +134,13 @@ std::optional<StoreError> EventStore::reopen(const Reminder& occurrence) {
     if (!link) return writeItem(occurrence, std::nullopt);
     Reminder series = occurrence;
     if (series.recurrenceRules.empty()) series.recurrenceRules = link->recurrenceRules;
+    // Judged by the successor's own saved state: another program may well
+    // have rewritten the occurrence since it was done.
     const auto successor = reminder(link->successorIdentifier);
-    if (!successor || !isUntouched(*successor, series)) return writeItem(occurrence, std::nullopt);
+    const bool untouched =
+        successor && (link->successorTag.isEmpty() ? isUntouched(*successor, series)
+                                                   : itemTag(successor->identifier) == link->successorTag);
+    if (!untouched) return writeItem(occurrence, std::nullopt);
     if (auto error = writeItem(series, std::nullopt)) return error;
     return removeItem(successor->identifier);
 }

@@ -82,8 +82,9 @@ public:
     // that was done, which is saved completed and without rules; the series
     // goes on in a new open reminder due at the next occurrence (none when
     // the series has ended). Reopening that occurrence while the new one is
-    // still as it was made removes the new one and gives the rules back, so
-    // completing and reopening leaves the store as it was.
+    // still as it was written (whatever became of the occurrence meanwhile)
+    // removes the new one and gives the rules back, so completing and
+    // reopening leaves one series, as it was.
     [[nodiscard]] std::optional<StoreError> save(Reminder& reminder);
     [[nodiscard]] std::optional<StoreError> remove(const Reminder& reminder);
     // Puts the saved state back into `reminder`, dropping its unsaved edits;
@@ -126,6 +127,9 @@ protected:
     virtual std::optional<StoreError> writeAcknowledgement(const Reminder& saved,
                                                            const std::vector<std::size_t>& alarmIndices, Date at,
                                                            std::optional<Date> snoozeUntil) = 0;
+    // What the saved state of an item is known by: it changes whenever the
+    // item is written, by us or by another program. Nothing for no item.
+    virtual std::optional<QByteArray> itemTag(const QString& identifier) = 0;
 
 private:
     std::optional<StoreError> checkList(const QString& listIdentifier) const;

@@ -257,6 +257,7 @@ std::optional<ICalendarComponent> ICalendarComponent::parse(QByteArrayView text,
         auto property = ICalendarProperty::parse(content, original);
         if (!property) return fail(error, "a line without a name and a value");
         if (property->name() == "BEGIN") {
+            if (open.size() == maxDepth) return fail(error, "components nested more than 64 levels deep");
             open.emplace_back(property->value().toUpper());
             open.back().properties_.reserve(16);
         } else if (property->name() == "END") {
@@ -277,19 +278,47 @@ std::optional<ICalendarComponent> ICalendarComponent::parse(QByteArrayView text,
     return root;
 }
 
+ICalendarComponent::~ICalendarComponent() {
+    if (components_.empty()) return;
+    std::vector<ICalendarComponent> pending = std::move(components_);
+    while (!pending.empty()) {
+        // Each one leaves with no children: they have moved to `pending`.
+        std::vector<ICalendarComponent> children = std::move(pending.back().components_);
+        pending.pop_back();
+        for (ICalendarComponent& child : children) pending.push_back(std::move(child));
+    }
+}
+
 QByteArray ICalendarComponent::serialized() const {
     QByteArray out;
     serializeInto(out, lineBreak_.isEmpty() ? QByteArrayView("\r\n") : QByteArrayView(lineBreak_));
     return out;
 }
 
+// With a stack of its own rather than by recursion.
 void ICalendarComponent::serializeInto(QByteArray& out, QByteArrayView lineBreak) const {
-    out += "BEGIN:" + name_;
-    out += lineBreak;
-    for (const ICalendarProperty& property : properties_) property.appendTo(out, lineBreak);
-    for (const ICalendarComponent& component : components_) component.serializeInto(out, lineBreak);
-    out += "END:" + name_;
-    out += lineBreak;
+    struct Open {
+        const ICalendarComponent* component;
+        std::size_t nextChild = 0;
+    };
+    std::vector<Open> open;
+    const auto begin = [&](const ICalendarComponent& component) {
+        out += "BEGIN:" + component.name_;
+        out += lineBreak;
+        for (const ICalendarProperty& property : component.properties_) property.appendTo(out, lineBreak);
+        open.push_back({&component});
+    };
+    begin(*this);
+    while (!open.empty()) {
+        const ICalendarComponent& component = *open.back().component;
+        if (open.back().nextChild < component.components_.size()) {
+            begin(component.components_[open.back().nextChild++]);
+            continue;
+        }
+        out += "END:" + component.name_;
+        out += lineBreak;
+        open.pop_back();
+    }
 }
 
 const ICalendarProperty* ICalendarComponent::property(QByteArrayView name) const {

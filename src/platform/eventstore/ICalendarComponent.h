@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <cstddef>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -53,10 +54,21 @@ private:
 
 class ICalendarComponent {
 public:
-    explicit ICalendarComponent(QByteArray name = {}) : name_(std::move(name)) {}
+    // Deeper than any client writes: a file nested deeper is not read, so
+    // no tree holds more levels than this.
+    static constexpr std::size_t maxDepth = 64;
 
-    // A whole file: one top-level component and nothing after it. Nothing
-    // when the text is not that; `error` then says why.
+    explicit ICalendarComponent(QByteArray name = {}) : name_(std::move(name)) {}
+    // Takes the tree apart level by level rather than by recursion.
+    ~ICalendarComponent();
+    ICalendarComponent(const ICalendarComponent&) = default;
+    ICalendarComponent(ICalendarComponent&&) noexcept = default;
+    ICalendarComponent& operator=(const ICalendarComponent&) = default;
+    ICalendarComponent& operator=(ICalendarComponent&&) noexcept = default;
+
+    // A whole file: one top-level component and nothing after it, nested no
+    // deeper than maxDepth. Nothing when the text is not that; `error` then
+    // says why.
     static std::optional<ICalendarComponent> parse(QByteArrayView text, QByteArray* error = nullptr);
     // Unchanged lines come out as they were read; new ones are folded at 75
     // octets. The line break is the one the file used (CRLF when new).

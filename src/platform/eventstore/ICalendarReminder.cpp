@@ -29,6 +29,7 @@ constexpr QByteArrayView kProductId = "-//Tavlin//Tavlin Reminders//EN";
 // and the rules the occurrence had.
 constexpr QByteArrayView kContinuedBy = "X-TAVLIN-CONTINUED-BY";
 constexpr QByteArrayView kStashedRule = "X-TAVLIN-RRULE";
+constexpr QByteArrayView kSuccessorTag = "X-TAVLIN-TAG";  // a parameter of kContinuedBy
 
 // ---- Values ----------------------------------------------------------------
 
@@ -728,7 +729,8 @@ std::optional<Continuation> continuation(const ICalendarComponent& calendar) {
     const ICalendarComponent* item = todo(calendar);
     const ICalendarProperty* successor = item ? item->property(kContinuedBy) : nullptr;
     if (!successor) return std::nullopt;
-    Continuation link{.successorIdentifier = textValue(successor)};
+    Continuation link{.successorIdentifier = textValue(successor),
+                      .successorTag = successor->parameter(kSuccessorTag).value_or(QByteArray())};
     for (const ICalendarProperty* property : item->properties(kStashedRule))
         if (auto rule = readRule(stashedRule(*property))) link.recurrenceRules.push_back(std::move(*rule));
     return link;
@@ -750,7 +752,9 @@ bool setContinuation(ICalendarComponent& calendar, const std::optional<Continuat
         item->removeProperties(kContinuedBy);
         return true;
     }
-    item->setProperty({kContinuedBy.toByteArray(), escapeText(link->successorIdentifier.toUtf8())});
+    ICalendarProperty::Parameters parameters;
+    if (!link->successorTag.isEmpty()) parameters.emplace_back(kSuccessorTag.toByteArray(), link->successorTag);
+    item->setProperty({kContinuedBy.toByteArray(), escapeText(link->successorIdentifier.toUtf8()), parameters});
     std::vector<ICalendarProperty> lines;
     if (rules(*item) == link->recurrenceRules) {
         for (const ICalendarProperty* property : item->properties("RRULE"))

@@ -16,6 +16,9 @@ namespace tavlin::platform::ICalendarReminder {
 struct Continuation {
     QString successorIdentifier;
     std::vector<RecurrenceRule> recurrenceRules;
+    // The successor's saved state as it was written (EventStore::itemTag);
+    // empty in links written before it was kept.
+    QByteArray successorTag;
 
     friend bool operator==(const Continuation&, const Continuation&) = default;
 };

@@ -51,7 +51,11 @@ std::optional<Reminder> MemoryEventStore::reminder(const QString& identifier) {
 }
 
 void MemoryEventStore::changeByAnotherProcess(const std::function<void(Contents&)>& change) {
+    const std::vector<Reminder> before = contents_.reminders;
     change(contents_);
+    for (const Reminder& reminder : contents_.reminders)
+        if (std::find(before.begin(), before.end(), reminder) == before.end())
+            revisions_[reminder.identifier] = ++lastRevision_;
     emit changed();
 }
 
@@ -68,6 +72,7 @@ std::optional<StoreError> MemoryEventStore::writeItem(const Reminder& reminder,
     if (listMoveFailure_ && !isNew && existing->listIdentifier != reminder.listIdentifier) return listMoveFailure_;
     if (isNew) contents_.reminders.push_back(reminder);
     else *existing = reminder;
+    revisions_[reminder.identifier] = ++lastRevision_;
     if (link) continuations_[reminder.identifier] = *link;
     else continuations_.erase(reminder.identifier);
     return std::nullopt;
@@ -88,7 +93,13 @@ std::optional<StoreError> MemoryEventStore::writeAcknowledgement(const Reminder&
     if (existing == contents_.reminders.end() || existing->alarms != saved.alarms) return std::nullopt;
     for (const std::size_t index : alarmIndices) existing->alarms[index].acknowledged = at;
     if (snoozeUntil) existing->alarms.push_back({.absoluteDate = snoozeUntil, .snooze = true});
+    revisions_[saved.identifier] = ++lastRevision_;
     return std::nullopt;
+}
+
+std::optional<QByteArray> MemoryEventStore::itemTag(const QString& identifier) {
+    if (find(identifier) == contents_.reminders.end()) return std::nullopt;
+    return QByteArray::number(revisions_[identifier]);
 }
 
 std::vector<Reminder>::iterator MemoryEventStore::find(const QString& identifier) {

@@ -61,12 +61,16 @@ protected:
     std::optional<StoreError> removeItem(const QString& identifier) override;
     std::optional<StoreError> writeAcknowledgement(const Reminder& saved, const std::vector<std::size_t>& alarmIndices,
                                                    Date at, std::optional<Date> snoozeUntil) override;
+    std::optional<QByteArray> itemTag(const QString& identifier) override;
 
 private:
     std::vector<Reminder>::iterator find(const QString& identifier);
 
     Contents contents_;
     std::map<QString, Continuation> continuations_;
+    // Each write, ours or another program's, gives a reminder a new revision.
+    std::map<QString, quint64> revisions_;
+    quint64 lastRevision_ = 0;
     AuthorizationStatus authorization_ = AuthorizationStatus::fullAccess;
     AuthorizationStatus grantedStatus_ = AuthorizationStatus::fullAccess;
     std::optional<StoreError> accessError_;

@@ -5,6 +5,7 @@
 #include "platform/XdgPaths.h"
 #include "platform/eventstore/TodomanConfiguration.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
@@ -319,6 +320,14 @@ std::optional<StoreError> VdirEventStore::removeItem(const QString& identifier) 
     return std::nullopt;
 }
 
+std::optional<QByteArray> VdirEventStore::itemTag(const QString& identifier) {
+    if (!cachedItem(identifier)) return std::nullopt;
+    QString error;
+    const std::optional<QByteArray> text = readWholeFile(pathsById_.value(identifier), -1, error);
+    if (!text) return std::nullopt;
+    return QCryptographicHash::hash(*text, QCryptographicHash::Sha256).toHex().left(32);
+}
+
 VdirEventStore::FileStamp VdirEventStore::stampFrom(const struct stat& status) {
     return {status.st_mtim, status.st_size, status.st_ino};
 }
@@ -585,8 +594,11 @@ void VdirEventStore::removeLeftoverTemporaryFiles() const {
             if (::fstatat(::dirfd(directory), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
                 !S_ISREG(status.st_mode))
                 continue;
+            // A file dated well after now was written before the clock was
+            // set back: it is as old as one dated well before.
             const auto modified = std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec);
-            if (now - modified >= kLeftoverAge && ::unlinkat(::dirfd(directory), entry->d_name, 0) == 0) ++removed;
+            const auto age = now > modified ? now - modified : modified - now;
+            if (age >= kLeftoverAge && ::unlinkat(::dirfd(directory), entry->d_name, 0) == 0) ++removed;
         }
         ::closedir(directory);
     }
@@ -609,7 +621,7 @@ void VdirEventStore::folderChanged() {
 std::optional<StoreError> VdirEventStore::replaceFile(const QString& path, const QByteArray& contents) {
     const QString folder = parentOf(path);
     const QString temporary = folder + u'/' + temporaryNameFor(fileNameOf(path));
-    if (const std::optional<FileWriteFailure> failure = writeNewFile(temporary, contents, 0666))
+    if (const std::optional<FileWriteFailure> failure = writeReplacement(temporary, path, contents, 0666))
         return writeError(path, errorText(failure->error));
     if (options_.beforeReplace && !options_.beforeReplace(temporary)) return writeError(path, u"interrupted"_s);
     if (const std::optional<int> error = renameOver(temporary, path)) return writeError(path, errorText(*error));

@@ -75,6 +75,8 @@ protected:
     std::optional<StoreError> removeItem(const QString& identifier) override;
     std::optional<StoreError> writeAcknowledgement(const Reminder& saved, const std::vector<std::size_t>& alarmIndices,
                                                    Date at, std::optional<Date> snoozeUntil) override;
+    // A digest of the item's file as it is now.
+    std::optional<QByteArray> itemTag(const QString& identifier) override;
 
 private:
     struct FileStamp {

@@ -55,6 +55,23 @@ protected:
         return reminder;
     }
 
+    // Another program (todoman, a sync) rewrites a saved reminder's notes.
+    void changeNotesElsewhere(const QString& identifier, const QString& notes) {
+        if (auto* memory = dynamic_cast<MemoryEventStore*>(store.get())) {
+            memory->changeByAnotherProcess([&](MemoryEventStore::Contents& contents) {
+                for (Reminder& reminder : contents.reminders)
+                    if (reminder.identifier == identifier) reminder.notes = notes;
+            });
+            return;
+        }
+        const QString path = *store->folderOf(identifier) + u'/' + identifier + u".ics"_s;
+        QByteArray text = readTestFile(path);
+        ASSERT_TRUE(text.contains("BEGIN:VTODO\r\n"));
+        text.replace("BEGIN:VTODO\r\n", "BEGIN:VTODO\r\nDESCRIPTION:" + notes.toUtf8() + "\r\n");
+        writeTestFile(path, text);
+        store->refreshSourcesIfNecessary();
+    }
+
     QTemporaryDir folder;
     QString work, home;
     std::unique_ptr<EventStore> store;
@@ -254,6 +271,28 @@ TEST_P(EventStoreTest, ReopeningAnOccurrenceKeepsASuccessorThatWasEdited) {
     EXPECT_EQ(store->fetchIncompleteReminders().size(), 2u);
     EXPECT_TRUE(store->reminder(done.identifier)->recurrenceRules.empty());
     EXPECT_EQ(store->reminder(next.identifier)->title, next.title);
+}
+
+// Whether the successor may go is its own file's matter: an edit of the done
+// occurrence by another program does not split the series.
+TEST_P(EventStoreTest, ReopeningAnOccurrenceEditedElsewhereGivesOneSeriesBack) {
+    const Reminder series = saved(weeklySeries(std::nullopt));
+    Reminder done = series;
+    done.completed = true;
+    ASSERT_EQ(store->save(done), std::nullopt);
+    const QString next = store->fetchIncompleteReminders().front().identifier;
+    changeNotesElsewhere(series.identifier, u"Edited elsewhere"_s);
+
+    Reminder reopened = *store->reminder(series.identifier);
+    ASSERT_EQ(reopened.notes, u"Edited elsewhere"_s);
+    reopened.completed = false;
+    ASSERT_EQ(store->save(reopened), std::nullopt);
+    const auto open = store->fetchIncompleteReminders();
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open.front().identifier, series.identifier);
+    EXPECT_EQ(open.front().recurrenceRules, series.recurrenceRules);
+    EXPECT_EQ(open.front().notes, u"Edited elsewhere"_s);
+    EXPECT_EQ(store->reminder(next), std::nullopt);
 }
 
 TEST_P(EventStoreTest, ASeriesThatHasEndedDoesNotContinue) {

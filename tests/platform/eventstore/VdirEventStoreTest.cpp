@@ -303,6 +303,49 @@ TEST_F(VdirEventStoreTest, FilesThatDoNotParseAreSkippedAndNeverWritten) {
     }
 }
 
+// A file anyone can sync here may nest components without end: it is
+// skipped like any file that does not parse, and left as it is.
+TEST_F(VdirEventStoreTest, AFileNestedTooDeeplyIsSkippedAndLeftAlone) {
+    QByteArray deep = "BEGIN:VCALENDAR\r\nBEGIN:VTODO\r\nUID:deep\r\nSUMMARY:Deep\r\n";
+    constexpr int levels = 200000;
+    for (int i = 0; i < levels; ++i) deep += "BEGIN:X\r\n";
+    for (int i = 0; i < levels; ++i) deep += "END:X\r\n";
+    deep += "END:VTODO\r\nEND:VCALENDAR\r\n";
+    const QString path = write(u"list/deep.ics"_s, deep);
+    write(u"list/good.ics"_s, crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nUID:good\nSUMMARY:Fine\nEND:VTODO\nEND:VCALENDAR\n"));
+
+    LogCapture log("com.quorvandell.tavlin.store");
+    auto store = open();
+    EXPECT_EQ(store->fetchIncompleteReminders().size(), 1u);
+    EXPECT_EQ(store->reminder(u"deep"_s), std::nullopt);
+    EXPECT_EQ(log.take().filter(u"Reminders folders: skipped 1 (1 unparsable)"_s).size(), 1);
+    EXPECT_EQ(readTestFile(path), deep);
+}
+
+// Whoever made a file readable only to its owner (or a group) meant it.
+TEST_F(VdirEventStoreTest, ARewrittenFileKeepsItsMode) {
+    const QByteArray item = crlf("BEGIN:VCALENDAR\nBEGIN:VTODO\nUID:%1\nSUMMARY:x\nEND:VTODO\nEND:VCALENDAR\n");
+    const mode_t modes[] = {0600, 0640, 0664};
+    for (const mode_t mode : modes) {
+        const QString path =
+            write(u"list/%1.ics"_s.arg(mode, 0, 8), QByteArray(item).replace("%1", QByteArray::number(mode)));
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+    }
+    auto store = open();
+    for (const mode_t mode : modes) {
+        SCOPED_TRACE(mode);
+        std::optional<Reminder> reminder = store->reminder(QString::number(mode));
+        ASSERT_TRUE(reminder);
+        reminder->title = u"Edited"_s;
+        ASSERT_EQ(store->save(*reminder), std::nullopt);
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(root() + u"/list/%1.ics"_s.arg(mode, 0, 8)).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, mode);
+        EXPECT_THAT(readTestFile(root() + u"/list/%1.ics"_s.arg(mode, 0, 8)).toStdString(),
+                    HasSubstr("SUMMARY:Edited"));
+    }
+}
+
 TEST_F(VdirEventStoreTest, AWriteInterruptedBeforeTheRenameLeavesTheOldFile) {
     const QString path = write(u"errands/foreign.ics"_s, kForeignTodo);
     QString temporary;
@@ -417,8 +460,10 @@ TEST_F(VdirEventStoreTest, StartClearsOldTemporaryFilesOfOurOwnWrites) {
     };
     const QString leftover = aged(u"list/.A1B2.ics.0123abcd.tmp"_s, 120);
     const QString another = aged(u"other/.x.ics.89abcdef.tmp"_s, 3600);
+    const QString beforeClockSetBack = aged(u"list/.C5.ics.00112233.tmp"_s, -3600);
     const QStringList kept = {
         aged(u"list/.B3.ics.fedcba98.tmp"_s, 10),          // a write that may be running now
+        aged(u"list/.B4.ics.fedcba99.tmp"_s, -10),         // the same, on a clock a little behind
         aged(u"list/.new.ics.tmp"_s, 3600),                // another program's
         aged(u"list/.___atomicwrite.abc123.ics"_s, 3600),  // another program's
         aged(u"list/notes.ics.0123abcd.tmp"_s, 3600),      // not hidden: not ours
@@ -427,8 +472,9 @@ TEST_F(VdirEventStoreTest, StartClearsOldTemporaryFilesOfOurOwnWrites) {
     auto store = open();
     EXPECT_FALSE(QFile::exists(leftover));
     EXPECT_FALSE(QFile::exists(another));
+    EXPECT_FALSE(QFile::exists(beforeClockSetBack));
     for (const QString& path : kept) EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
-    EXPECT_EQ(log.take(), QStringList{u"Removed 2 temporary files that interrupted writes left."_s});
+    EXPECT_EQ(log.take(), QStringList{u"Removed 3 temporary files that interrupted writes left."_s});
 }
 
 // Why a reminder does not show: one line at start counts the files skipped,
