@@ -25,12 +25,13 @@ enum class Meridiem { none, am, pm };
 struct DialPatterns {
     GuardedPattern quarter;                  // "quarter past 3", guarded by "quarter past"
     std::optional<platform::Regex> minutes;  // "20 past 4", "at 10 to 5"
+    WordProbe directions;                    // of "minutes", which holds one
     GuardedPattern half;                     // "um halb 5", guarded by "um halb"
 };
 
 DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
-    const QString direction =
-        WordSet::unionOf(vocabulary.pastDirectionWords.raw(), vocabulary.toDirectionWords.raw()).alternation();
+    const WordSet directions = WordSet::unionOf(vocabulary.pastDirectionWords.raw(), vocabulary.toDirectionWords.raw());
+    const QString direction = directions.alternation();
     QStringList hourWords;
     for (const auto& [word, value] : vocabulary.clockHourWords) hourWords.append(word);
     const QString words = WordSet(hourWords).alternation();
@@ -41,17 +42,20 @@ DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
     if (!vocabulary.quarterWords.isEmpty() && !direction.isEmpty())
         patterns.quarter = compileGuarded(
             u"(?:^|\\s)("_s, u"("_s + vocabulary.quarterWords.alternation() + u")\\s+("_s + direction + u")\\s+"_s,
-            u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
-    if (!direction.isEmpty())
+            u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive, vocabulary.quarterWords);
+    if (!direction.isEmpty()) {
+        patterns.directions = WordProbe(directions);
         patterns.minutes =
             compileRegex(u"(?:^|\\s)((?:("_s + vocabulary.clockMarkers.alternationOrNever() +
                              u")\\s+)?(\\d{1,2})\\s+("_s + direction + u")\\s+("_s + hour + u")"_s + meridiemTail,
                          kCaseInsensitive);
+    }
     if (!vocabulary.clockMarkers.isEmpty() && !vocabulary.halfWords.isEmpty())
-        patterns.half = compileGuarded(u"(?:^|\\s)("_s,
-                                       u"("_s + vocabulary.clockMarkers.alternation() + u")\\s+("_s +
-                                           vocabulary.halfWords.alternation() + u")\\s+"_s,
-                                       u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
+        patterns.half =
+            compileGuarded(u"(?:^|\\s)("_s,
+                           u"("_s + vocabulary.clockMarkers.alternation() + u")\\s+("_s +
+                               vocabulary.halfWords.alternation() + u")\\s+"_s,
+                           u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive, vocabulary.clockMarkers);
     return patterns;
 }
 
@@ -152,9 +156,12 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
         appendResolved(candidates, match, *hour, 15 * sign, meridiemOf(match, text, 5), referenceDate, calendar);
     }
 
-    const std::vector<RegexMatch> minuteMatches = patterns.minutes && containsDecimalDigit(text)
-                                                      ? patterns.minutes->matches(text, range)
-                                                      : std::vector<RegexMatch>{};
+    const platform::TextRange within = range.clampedTo(text.size());
+    const std::vector<RegexMatch> minuteMatches =
+        patterns.minutes && containsDecimalDigit(text) &&
+                patterns.directions.mayContain(QStringView(text).sliced(within.location, within.length))
+            ? patterns.minutes->matches(text, range)
+            : std::vector<RegexMatch>{};
     for (const RegexMatch& match : minuteMatches) {
         const std::optional<QString> marker = capturedIfFound(match, text, 2);
         const QString direction = match.captured(text, 4);

@@ -52,18 +52,32 @@ bool containsDecimalDigit(const QString& text) {
     return false;
 }
 
+namespace {
+
+bool partFound(const GuardedPattern& pattern, const QString& text, platform::TextRange range) {
+    if (!pattern.part) return true;
+    const platform::TextRange within = range.clampedTo(text.size());
+    return pattern.leadingWords.mayContain(QStringView(text).sliced(within.location, within.length)) &&
+           pattern.part->firstMatch(text, range);
+}
+
+}  // namespace
+
 std::optional<platform::RegexMatch> GuardedPattern::firstMatch(const QString& text, platform::TextRange range) const {
-    if (!whole || (part && !part->firstMatch(text, range))) return std::nullopt;
+    if (!whole || !partFound(*this, text, range)) return std::nullopt;
     return whole->firstMatch(text, range);
 }
 
 std::vector<platform::RegexMatch> GuardedPattern::matches(const QString& text, platform::TextRange range) const {
-    if (!whole || (part && !part->firstMatch(text, range))) return {};
+    if (!whole || !partFound(*this, text, range)) return {};
     return whole->matches(text, range);
 }
 
-GuardedPattern compileGuarded(const QString& lead, const QString& part, const QString& rest, Regex::Options options) {
-    return {compileRegex(lead + part + rest, options), compileRegex(part, options)};
+GuardedPattern compileGuarded(const QString& lead, const QString& part, const QString& rest, Regex::Options options,
+                              const WordSet& leadingWords) {
+    // No words, no probe: an empty alternation matches everywhere.
+    return {compileRegex(lead + part + rest, options), compileRegex(part, options),
+            leadingWords.isEmpty() ? WordProbe() : WordProbe(leadingWords)};
 }
 
 std::optional<QString> capturedIfFound(const platform::RegexMatch& match, const QString& text, int group) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "parsing/WordProbe.h"
 #include "platform/Regex.h"
 #include "platform/TextRange.h"
 
@@ -36,17 +37,20 @@ std::optional<platform::Regex> compileRegex(const QString& pattern, platform::Re
 
 // A pattern, and a pattern that matches inside every match of it and is
 // much quicker to look for (a part of it that no match can leave out):
-// where the part is nowhere, the whole pattern is not run.
+// where the part is nowhere, the whole pattern is not run. A part led by a
+// set of words is itself slow to look for: a probe of the words comes first.
 struct GuardedPattern {
     std::optional<platform::Regex> whole;
     std::optional<platform::Regex> part;
+    WordProbe leadingWords;
 
     std::optional<platform::RegexMatch> firstMatch(const QString& text, platform::TextRange range) const;
     std::vector<platform::RegexMatch> matches(const QString& text, platform::TextRange range) const;
 };
 // `lead + part + rest`; the part must be no optional piece and no branch of
-// an alternation, and must not refer to groups outside it.
+// an alternation, and must not refer to groups outside it. `leadingWords`,
+// when given, are the words one of which every match of the part holds.
 GuardedPattern compileGuarded(const QString& lead, const QString& part, const QString& rest,
-                              platform::Regex::Options options);
+                              platform::Regex::Options options, const WordSet& leadingWords = {});
 
 }  // namespace tavlin::parsing
