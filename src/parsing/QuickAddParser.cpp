@@ -164,8 +164,15 @@ QString removingMatches(const QString& text, const std::optional<Regex>& pattern
     return pattern ? pattern->replacingMatches(text, QString()) : text;
 }
 
-bool containsPunctuationMark(const QString& text) {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return u",;:.!?"_s.contains(c); });
+bool isPunctuationMark(QChar c) { return u",;:.!?"_s.contains(c); }
+
+bool containsPunctuationMark(const QString& text) { return std::any_of(text.cbegin(), text.cend(), isPunctuationMark); }
+
+// Whether a connector may stand before some punctuation mark, blanks between.
+bool mayHoldConnectorBeforePunctuation(const QString& title, const WordProbe& connectors) {
+    for (qsizetype at = 0; at < title.size(); ++at)
+        if (isPunctuationMark(title.at(at)) && connectors.mayEndAt(title, at)) return true;
+    return false;
 }
 
 // Trailing connectors cut one after another, in the set's order, until none
@@ -232,7 +239,8 @@ QString cleanTitle(const QString& text, const ParserVocabulary& vocabulary) {
     const QString collapsed = collapseWhitespace(text);
     QString title = collapsed;
     if (containsPunctuationMark(title)) {  // both patterns end before one
-        title = removingMatches(title, patterns.connectorBeforePunctuation);
+        if (mayHoldConnectorBeforePunctuation(title, patterns.connectors))
+            title = removingMatches(title, patterns.connectorBeforePunctuation);
         title = removingMatches(title, blanksBeforePunctuation);
     }
     for (QString previous; patterns.doubledConnector && previous != title;) {

@@ -33,6 +33,7 @@ WordProbe::WordProbe(const WordSet& words) : answers_(true) {
         }
         if (ascii) asciiWords_.push_back(folded);
         foldedWords_.push_back(folded);
+        longestWord_ = std::max(longestWord_, word.size());
     }
 }
 
@@ -69,6 +70,16 @@ bool WordProbe::mayEnd(QStringView text) const {
     return std::any_of(words->begin(), words->end(), [&](const QString& word) {
         return word.size() <= end && view.sliced(end - word.size(), word.size()) == word;
     });
+}
+
+bool WordProbe::mayEndAt(QStringView text, qsizetype end) const {
+    end = std::clamp<qsizetype>(end, 0, text.size());
+    qsizetype start = end;
+    while (start > 0 && isBlank(text[start - 1])) --start;
+    // Text that a pattern reads as a word is at most six times as long: each
+    // character folds to at most three, and takes one or two units.
+    start = std::max<qsizetype>(0, start - 6 * longestWord_);
+    return mayEnd(text.sliced(start, end - start));
 }
 
 bool WordProbe::mayRepeatAcrossBlank(QStringView text) const {

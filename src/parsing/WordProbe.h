@@ -24,6 +24,8 @@ public:
     bool mayContain(QStringView text) const;
     // Whether some word of the set may end `text`, white space after it aside.
     bool mayEnd(QStringView text) const;
+    // The same of text[0, end), looking back only as far as a word reaches.
+    bool mayEndAt(QStringView text, qsizetype end) const;
     // Whether some word of the set may end the text before a run of white
     // space and also begin the text after it ("at at").
     bool mayRepeatAcrossBlank(QStringView text) const;
@@ -35,6 +37,7 @@ private:
 
     std::vector<QString> asciiWords_;   // case folded, those whose folding is ASCII
     std::vector<QString> foldedWords_;  // case folded, all
+    qsizetype longestWord_ = 0;         // in UTF-16 units, as written
     bool answers_ = false;              // false when the words leave it unable to tell
 };
 
