@@ -5,6 +5,7 @@
 #include <QChar>
 
 #include <unicode/uchar.h>
+#include <unicode/uniset.h>
 
 #include <algorithm>
 
@@ -14,6 +15,22 @@ namespace {
 
 // The patterns' \s.
 bool isBlank(QChar c) { return u_isUWhiteSpace(c.unicode()) != 0; }
+
+// A pattern matches a lone character by its case closure; the probe may
+// look for the character's folding when every member of the closure folds
+// to it ("à", "À"), not when one folds further.
+bool closureFoldsAlike(const QString& character, const QString& folded) {
+    icu::UnicodeSet closure(character.toUcs4().front(), character.toUcs4().front());
+    closure.closeOver(USET_CASE_INSENSITIVE);
+    for (int32_t range = 0; range < closure.getRangeCount(); ++range) {
+        for (UChar32 c = closure.getRangeStart(range); c <= closure.getRangeEnd(range); ++c) {
+            const auto unit = static_cast<char32_t>(c);
+            if (platform::folded(QString::fromUcs4(&unit, 1), platform::FoldOption::CaseInsensitive) != folded)
+                return false;
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -25,9 +42,8 @@ WordProbe::WordProbe(const WordSet& words) : answers_(true) {
             return;
         }
         const bool ascii = platform::isAscii(folded);
-        if (!ascii && (word.size() == 1 || (word.size() == 2 && word.front().isHighSurrogate()))) {
-            // A pattern matches a lone character by its case closure, which
-            // may reach further than its full folding.
+        const bool lone = word.size() == 1 || (word.size() == 2 && word.front().isHighSurrogate());
+        if (lone && !closureFoldsAlike(word, folded)) {
             answers_ = false;
             return;
         }
