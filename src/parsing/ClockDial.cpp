@@ -36,7 +36,7 @@ DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
     for (const auto& [word, value] : vocabulary.clockHourWords) hourWords.append(word);
     const QString words = WordSet(hourWords).alternation();
     const QString hour = words.isEmpty() ? u"\\d{1,2}"_s : u"\\d{1,2}|(?:"_s + words + u")"_s;
-    const QString meridiemTail = u"(?:\\s*([ap]\\.?\\s?m\\.?(?![\\p{L}])))?)\\b(?!:)"_s;
+    const QString meridiemTail = u"(?:\\s*([ap]\\.?\\s?m\\.?"_s + noLetterAfterCaseInsensitive() + u"))?)\\b(?!:)"_s;
 
     DialPatterns patterns;
     if (!vocabulary.quarterWords.isEmpty() && !direction.isEmpty())

@@ -3,9 +3,11 @@
 #include "parsing/WordSet.h"
 #include "platform/CharacterSet.h"
 #include "platform/CodePoints.h"
+#include "platform/IcuString.h"
 #include "platform/Text.h"
 
 #include <unicode/uchar.h>
+#include <unicode/uniset.h>
 
 namespace tavlin::parsing {
 
@@ -83,6 +85,20 @@ GuardedPattern compileGuarded(const QString& lead, const QString& part, const QS
 std::optional<QString> capturedIfFound(const platform::RegexMatch& match, const QString& text, int group) {
     if (!match.range(group).isFound()) return std::nullopt;
     return match.captured(text, group);
+}
+
+const QString& noLetterAfterCaseInsensitive() {
+    static const QString pattern = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        icu::UnicodeSet letters(u"[\\p{L}]", status);
+        if (U_FAILURE(status)) return u"(?![\\p{L}])"_s;
+        letters.closeOver(USET_CASE_INSENSITIVE);
+        letters.removeAllStrings();
+        icu::UnicodeString set;
+        letters.toPattern(set, true);
+        return u"(?-i:(?!"_s + platform::fromIcu(set) + u"))"_s;
+    }();
+    return pattern;
 }
 
 std::optional<Regex> compileRegex(const QString& pattern, Regex::Options options) {

@@ -31,6 +31,11 @@ inline QString textAt(const QString& text, platform::TextRange range) { return t
 // (as against capturing nothing).
 std::optional<QString> capturedIfFound(const platform::RegexMatch& match, const QString& text, int group);
 
+// "(?![\p{L}])" for a case-insensitive pattern, which ICU would otherwise
+// close over case at each compile (milliseconds): the closed set made once,
+// read with case.
+const QString& noLetterAfterCaseInsensitive();
+
 // A compiled pattern, or nothing when it does not compile (the stage that
 // asked then finds nothing).
 std::optional<platform::Regex> compileRegex(const QString& pattern, platform::Regex::Options options = {});

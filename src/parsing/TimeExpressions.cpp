@@ -90,9 +90,11 @@ std::vector<std::optional<Regex>> explicitTimePatterns(const WordSet& clockMarke
             if (!clockMarkers.isEmpty())
                 explicitTimes.append(u"\\b(?:"_s + clockMarkers.alternation() +
                                      u")\\s+(?:[01]?\\d|2[0-3])\\.[0-5]\\d\\b"_s);
+            // The same for every vocabulary but the last, and slow to compile
+            // (the letters after a meridiem, closed over case): kept once.
             std::vector<std::optional<Regex>> compiled;
             for (const QString& pattern : std::as_const(explicitTimes))
-                compiled.push_back(Regex::compile(pattern, Regex::Option::CaseInsensitive));
+                compiled.push_back(Regex::cached(pattern, Regex::Option::CaseInsensitive));
             return compiled;
         },
         clockMarkers);
