@@ -23,10 +23,10 @@ enum class Meridiem { none, am, pm };
 // The three families of dial phrases, each nothing when the vocabulary
 // lacks its words.
 struct DialPatterns {
-    GuardedPattern quarter;                  // "quarter past 3", guarded by "quarter past"
-    std::optional<platform::Regex> minutes;  // "20 past 4", "at 10 to 5"
-    WordProbe directions;                    // of "minutes", which holds one
-    GuardedPattern half;                     // "um halb 5", guarded by "um halb"
+    GuardedPattern quarter;  // "quarter past 3", guarded by "quarter past"
+    LazyRegex minutes;       // "20 past 4", "at 10 to 5"
+    WordProbe directions;    // of "minutes", which holds one
+    GuardedPattern half;     // "um halb 5", guarded by "um halb"
 };
 
 DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
@@ -46,9 +46,9 @@ DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
     if (!direction.isEmpty()) {
         patterns.directions = WordProbe(directions);
         patterns.minutes =
-            compileRegex(u"(?:^|\\s)((?:("_s + vocabulary.clockMarkers.alternationOrNever() +
-                             u")\\s+)?(\\d{1,2})\\s+("_s + direction + u")\\s+("_s + hour + u")"_s + meridiemTail,
-                         kCaseInsensitive);
+            LazyRegex(u"(?:^|\\s)((?:("_s + vocabulary.clockMarkers.alternationOrNever() + u")\\s+)?(\\d{1,2})\\s+("_s +
+                          direction + u")\\s+("_s + hour + u")"_s + meridiemTail,
+                      kCaseInsensitive);
     }
     if (!vocabulary.clockMarkers.isEmpty() && !vocabulary.halfWords.isEmpty())
         patterns.half =
@@ -158,9 +158,10 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
 
     const platform::TextRange within = range.clampedTo(text.size());
     const std::vector<RegexMatch> minuteMatches =
-        patterns.minutes && containsDecimalDigit(text) &&
-                patterns.directions.mayContain(QStringView(text).sliced(within.location, within.length))
-            ? patterns.minutes->matches(text, range)
+        containsDecimalDigit(text) &&
+                patterns.directions.mayContain(QStringView(text).sliced(within.location, within.length)) &&
+                patterns.minutes.get()
+            ? patterns.minutes.get()->matches(text, range)
             : std::vector<RegexMatch>{};
     for (const RegexMatch& match : minuteMatches) {
         const std::optional<QString> marker = capturedIfFound(match, text, 2);

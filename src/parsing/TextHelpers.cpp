@@ -9,6 +9,8 @@
 #include <unicode/uchar.h>
 #include <unicode/uniset.h>
 
+#include <mutex>
+
 namespace tavlin::parsing {
 
 using namespace Qt::StringLiterals;
@@ -54,31 +56,53 @@ bool containsDecimalDigit(const QString& text) {
     return false;
 }
 
+struct LazyRegex::State {
+    State(QString p, Regex::Options o) : pattern(std::move(p)), options(o) {}
+
+    QString pattern;
+    Regex::Options options;
+    std::once_flag compiled;
+    std::optional<Regex> regex;
+};
+
+LazyRegex::LazyRegex(QString pattern, Regex::Options options)
+    : state_(std::make_shared<State>(std::move(pattern), options)) {}
+
+const std::optional<Regex>& LazyRegex::get() const {
+    static const std::optional<Regex> none;
+    if (!state_) return none;
+    std::call_once(state_->compiled, [&] { state_->regex = compileRegex(state_->pattern, state_->options); });
+    return state_->regex;
+}
+
 namespace {
 
-bool partFound(const GuardedPattern& pattern, const QString& text, platform::TextRange range) {
-    if (!pattern.part) return true;
+// The whole pattern when the part is found (or there is no part to look for).
+const std::optional<Regex>* guardPassed(const GuardedPattern& pattern, const QString& text, platform::TextRange range) {
     const platform::TextRange within = range.clampedTo(text.size());
-    return pattern.leadingWords.mayContain(QStringView(text).sliced(within.location, within.length)) &&
-           pattern.part->firstMatch(text, range);
+    if (!pattern.leadingWords.mayContain(QStringView(text).sliced(within.location, within.length))) return nullptr;
+    const std::optional<Regex>& part = pattern.part.get();
+    if (part && !part->firstMatch(text, range)) return nullptr;
+    const std::optional<Regex>& whole = pattern.whole.get();
+    return whole ? &whole : nullptr;
 }
 
 }  // namespace
 
 std::optional<platform::RegexMatch> GuardedPattern::firstMatch(const QString& text, platform::TextRange range) const {
-    if (!whole || !partFound(*this, text, range)) return std::nullopt;
-    return whole->firstMatch(text, range);
+    const std::optional<Regex>* regex = guardPassed(*this, text, range);
+    return regex ? (*regex)->firstMatch(text, range) : std::nullopt;
 }
 
 std::vector<platform::RegexMatch> GuardedPattern::matches(const QString& text, platform::TextRange range) const {
-    if (!whole || !partFound(*this, text, range)) return {};
-    return whole->matches(text, range);
+    const std::optional<Regex>* regex = guardPassed(*this, text, range);
+    return regex ? (*regex)->matches(text, range) : std::vector<platform::RegexMatch>{};
 }
 
 GuardedPattern compileGuarded(const QString& lead, const QString& part, const QString& rest, Regex::Options options,
                               const WordSet& leadingWords) {
     // No words, no probe: an empty alternation matches everywhere.
-    return {compileRegex(lead + part + rest, options), compileRegex(part, options),
+    return {LazyRegex(lead + part + rest, options), LazyRegex(part, options),
             leadingWords.isEmpty() ? WordProbe() : WordProbe(leadingWords)};
 }
 

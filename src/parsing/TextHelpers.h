@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -40,13 +41,29 @@ const QString& noLetterAfterCaseInsensitive();
 // asked then finds nothing).
 std::optional<platform::Regex> compileRegex(const QString& pattern, platform::Regex::Options options = {});
 
+// A pattern compiled when it is first searched with: a vocabulary brings
+// many patterns, and its lines need few of them. Copies share the compiled
+// pattern.
+class LazyRegex {
+public:
+    LazyRegex() = default;
+    LazyRegex(QString pattern, platform::Regex::Options options);
+
+    // Nothing when the pattern does not compile, or when there is none.
+    const std::optional<platform::Regex>& get() const;
+
+private:
+    struct State;
+    std::shared_ptr<State> state_;
+};
+
 // A pattern, and a pattern that matches inside every match of it and is
 // much quicker to look for (a part of it that no match can leave out):
 // where the part is nowhere, the whole pattern is not run. A part led by a
 // set of words is itself slow to look for: a probe of the words comes first.
 struct GuardedPattern {
-    std::optional<platform::Regex> whole;
-    std::optional<platform::Regex> part;
+    LazyRegex whole;
+    LazyRegex part;
     WordProbe leadingWords;
 
     std::optional<platform::RegexMatch> firstMatch(const QString& text, platform::TextRange range) const;
