@@ -6,6 +6,8 @@
 #include "parsing/WordProbe.h"
 #include "platform/DateComponents.h"
 
+#include <unicode/uchar.h>
+
 #include <algorithm>
 
 namespace tavlin::parsing::QuickAddParser {
@@ -165,13 +167,18 @@ std::optional<RecurrenceFrequency> extractCadenceAdverb(QString& text, const QSt
 TextRange includePrecedingMarker(TextRange range, const QString& text, const ParserVocabulary& vocabulary,
                                  const std::vector<TextRange>& protectedRanges) {
     if (range.location <= 0) return range;
-    static const std::optional<platform::Regex> lastWord = compileRegex(u"(?:^|\\s)(\\S+)\\s+$"_s);
-    if (!lastWord) return range;
-    const auto match = lastWord->firstMatch(text, {0, std::min(range.location, text.size())});
-    if (!match) return range;
-    const QString word = WordSet::fold(match->captured(text, 1));
+    // The word and the blanks before the range, by hand: a pattern for them
+    // tries every position of the text before.
+    const auto isBlank = [](QChar c) { return u_isUWhiteSpace(c.unicode()) != 0; };
+    const qsizetype end = std::min(range.location, text.size());
+    qsizetype wordEnd = end;
+    while (wordEnd > 0 && isBlank(text.at(wordEnd - 1))) --wordEnd;
+    if (wordEnd == end || wordEnd == 0) return range;
+    qsizetype wordStart = wordEnd;
+    while (wordStart > 0 && !isBlank(text.at(wordStart - 1))) --wordStart;
+    const QString word = WordSet::fold(text.mid(wordStart, wordEnd - wordStart));
     if (!vocabulary.clockMarkers.containsFolded(word) && !vocabulary.connectors.containsFolded(word)) return range;
-    const TextRange marker = TextRange::fromBounds(match->range(1).location, range.location);
+    const TextRange marker = TextRange::fromBounds(wordStart, range.location);
     for (const TextRange& guarded : protectedRanges)
         if (marker.intersects(guarded)) return range;
     return TextRange::fromBounds(marker.location, range.end());

@@ -23,35 +23,39 @@ enum class Meridiem { none, am, pm };
 // The three families of dial phrases, each nothing when the vocabulary
 // lacks its words.
 struct DialPatterns {
-    GuardedPattern quarter;                  // "quarter past 3", guarded by "quarter past"
-    std::optional<platform::Regex> minutes;  // "20 past 4", "at 10 to 5"
-    GuardedPattern half;                     // "um halb 5", guarded by "um halb"
+    GuardedPattern quarter;  // "quarter past 3", guarded by "quarter past"
+    LazyRegex minutes;       // "20 past 4", "at 10 to 5"
+    WordProbe directions;    // of "minutes", which holds one
+    GuardedPattern half;     // "um halb 5", guarded by "um halb"
 };
 
 DialPatterns makeDialPatterns(const ParserVocabulary& vocabulary) {
-    const QString direction =
-        WordSet::unionOf(vocabulary.pastDirectionWords.raw(), vocabulary.toDirectionWords.raw()).alternation();
+    const WordSet directions = WordSet::unionOf(vocabulary.pastDirectionWords.raw(), vocabulary.toDirectionWords.raw());
+    const QString direction = directions.alternation();
     QStringList hourWords;
     for (const auto& [word, value] : vocabulary.clockHourWords) hourWords.append(word);
     const QString words = WordSet(hourWords).alternation();
     const QString hour = words.isEmpty() ? u"\\d{1,2}"_s : u"\\d{1,2}|(?:"_s + words + u")"_s;
-    const QString meridiemTail = u"(?:\\s*([ap]\\.?\\s?m\\.?(?![\\p{L}])))?)\\b(?!:)"_s;
+    const QString meridiemTail = u"(?:\\s*([ap]\\.?\\s?m\\.?"_s + noLetterAfterCaseInsensitive() + u"))?)\\b(?!:)"_s;
 
     DialPatterns patterns;
     if (!vocabulary.quarterWords.isEmpty() && !direction.isEmpty())
         patterns.quarter = compileGuarded(
             u"(?:^|\\s)("_s, u"("_s + vocabulary.quarterWords.alternation() + u")\\s+("_s + direction + u")\\s+"_s,
-            u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
-    if (!direction.isEmpty())
+            u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive, vocabulary.quarterWords);
+    if (!direction.isEmpty()) {
+        patterns.directions = WordProbe(directions);
         patterns.minutes =
-            compileRegex(u"(?:^|\\s)((?:("_s + vocabulary.clockMarkers.alternationOrNever() +
-                             u")\\s+)?(\\d{1,2})\\s+("_s + direction + u")\\s+("_s + hour + u")"_s + meridiemTail,
-                         kCaseInsensitive);
+            LazyRegex(u"(?:^|\\s)((?:("_s + vocabulary.clockMarkers.alternationOrNever() + u")\\s+)?(\\d{1,2})\\s+("_s +
+                          direction + u")\\s+("_s + hour + u")"_s + meridiemTail,
+                      kCaseInsensitive);
+    }
     if (!vocabulary.clockMarkers.isEmpty() && !vocabulary.halfWords.isEmpty())
-        patterns.half = compileGuarded(u"(?:^|\\s)("_s,
-                                       u"("_s + vocabulary.clockMarkers.alternation() + u")\\s+("_s +
-                                           vocabulary.halfWords.alternation() + u")\\s+"_s,
-                                       u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive);
+        patterns.half =
+            compileGuarded(u"(?:^|\\s)("_s,
+                           u"("_s + vocabulary.clockMarkers.alternation() + u")\\s+("_s +
+                               vocabulary.halfWords.alternation() + u")\\s+"_s,
+                           u"("_s + hour + u")"_s + meridiemTail, kCaseInsensitive, vocabulary.clockMarkers);
     return patterns;
 }
 
@@ -152,9 +156,13 @@ std::vector<RuleDateCandidate> clockPhraseCandidates(const QString& text, platfo
         appendResolved(candidates, match, *hour, 15 * sign, meridiemOf(match, text, 5), referenceDate, calendar);
     }
 
-    const std::vector<RegexMatch> minuteMatches = patterns.minutes && containsDecimalDigit(text)
-                                                      ? patterns.minutes->matches(text, range)
-                                                      : std::vector<RegexMatch>{};
+    const platform::TextRange within = range.clampedTo(text.size());
+    const std::vector<RegexMatch> minuteMatches =
+        containsDecimalDigit(text) &&
+                patterns.directions.mayContain(QStringView(text).sliced(within.location, within.length)) &&
+                patterns.minutes.get()
+            ? patterns.minutes.get()->matches(text, range)
+            : std::vector<RegexMatch>{};
     for (const RegexMatch& match : minuteMatches) {
         const std::optional<QString> marker = capturedIfFound(match, text, 2);
         const QString direction = match.captured(text, 4);

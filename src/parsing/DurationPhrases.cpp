@@ -113,8 +113,9 @@ DurationCandidates durationCandidates(const QString& text, platform::TextRange r
         [&] {
             constexpr auto kCaseInsensitive = platform::Regex::Option::CaseInsensitive;
             return GuardedPattern{
-                compileRegex(durationPattern(vocabulary), kCaseInsensitive),
-                compileRegex(u"(?:"_s + vocabulary.durationMarkers.alternation() + u")\\s+"_s, kCaseInsensitive)};
+                LazyRegex(durationPattern(vocabulary), kCaseInsensitive),
+                LazyRegex(u"(?:"_s + vocabulary.durationMarkers.alternation() + u")\\s+"_s, kCaseInsensitive),
+                WordProbe(vocabulary.durationMarkers)};
         },
         vocabulary.durationMarkers, vocabulary.oneWords, vocabulary.halfWords, vocabulary.oneAndAHalfWords,
         vocabulary.minuteUnitWords, vocabulary.hourUnitWords, vocabulary.dayUnitWords, vocabulary.weekUnitWords,

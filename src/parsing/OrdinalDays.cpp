@@ -114,7 +114,7 @@ GuardedPattern nextWeekWeekdayPattern(const RecurrenceGrammar& grammar) {
                                   u"(?:"_s + grammar.nextWords.alternation() + u")\\s+(?:"_s +
                                       grammar.weekWords.alternation() + u")\\s+"_s,
                                   u"("_s + grammar.weekdayNames.alternation() + u"))(?=[\\s,;:.!?]|$)"_s,
-                                  kCaseInsensitive);
+                                  kCaseInsensitive, grammar.nextWords);
         },
         grammar.nextWords, grammar.weekWords, grammar.weekdayNames);
 }

@@ -202,7 +202,7 @@ bool stripLeavePhrase(QString& text, const ParserVocabulary& vocabulary) {
             return compileGuarded(
                 u"\\s*"_s + leadInPattern(vocabulary),
                 u"(?:"_s + vocabulary.leaveWords.alternation() + u")(?:\\s+(?:"_s + articles + u"))?\\s*$"_s, QString(),
-                kCaseInsensitive);
+                kCaseInsensitive, vocabulary.leaveWords);
         },
         vocabulary.leaveWords, vocabulary.articles, vocabulary.locationLeadIns);
     const auto match = leave.firstMatch(text, {0, text.size()});

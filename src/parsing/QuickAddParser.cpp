@@ -131,6 +131,10 @@ QString titleSource(const QString& text, const ParserVocabulary& vocabulary, boo
     return rest.isEmpty() ? text : rest;
 }
 
+bool isPunctuationMark(QChar c) { return u",;:.!?"_s.contains(c); }
+
+bool containsPunctuationMark(const QString& text) { return std::any_of(text.cbegin(), text.cend(), isPunctuationMark); }
+
 // The patterns that tidy a title, made once per set of connectors.
 struct TitlePatterns {
     std::optional<Regex> connectorBeforePunctuation;
@@ -138,6 +142,7 @@ struct TitlePatterns {
     std::optional<Regex> anyTrailingConnector;
     std::vector<std::optional<Regex>> trailingConnectors;  // one per connector, in the set's order
     WordProbe connectors;
+    bool connectorEndsInMark = false;
 };
 
 std::shared_ptr<const TitlePatterns> titlePatterns(const WordSet& connectors) {
@@ -148,6 +153,8 @@ std::shared_ptr<const TitlePatterns> titlePatterns(const WordSet& connectors) {
             const QString alternation = connectors.alternation();
             auto made = std::make_shared<TitlePatterns>();
             made->connectors = WordProbe(connectors);
+            for (const QString& connector : connectors.raw())
+                if (!connector.isEmpty() && isPunctuationMark(connector.back())) made->connectorEndsInMark = true;
             made->connectorBeforePunctuation =
                 compileRegex(u"\\b(?:"_s + alternation + u")\\s*(?=[,;:.!?])"_s, kCaseInsensitive);
             made->doubledConnector = compileRegex(u"\\b("_s + alternation + u")\\s+\\1\\b"_s, kCaseInsensitive);
@@ -164,8 +171,21 @@ QString removingMatches(const QString& text, const std::optional<Regex>& pattern
     return pattern ? pattern->replacingMatches(text, QString()) : text;
 }
 
-bool containsPunctuationMark(const QString& text) {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return u",;:.!?"_s.contains(c); });
+// Whether a connector may stand before some punctuation mark, blanks
+// between. Before a mark that follows another only a connector ending in a
+// mark could stand ("!!!!").
+bool mayHoldConnectorBeforePunctuation(const QString& title, const WordProbe& connectors, bool connectorEndsInMark) {
+    bool afterMark = false;
+    for (qsizetype at = 0; at < title.size(); ++at) {
+        const QChar c = title.at(at);
+        if (isPunctuationMark(c)) {
+            if ((!afterMark || connectorEndsInMark) && connectors.mayEndAt(title, at)) return true;
+            afterMark = true;
+        } else if (!c.isSpace()) {
+            afterMark = false;
+        }
+    }
+    return false;
 }
 
 // Trailing connectors cut one after another, in the set's order, until none
@@ -232,7 +252,8 @@ QString cleanTitle(const QString& text, const ParserVocabulary& vocabulary) {
     const QString collapsed = collapseWhitespace(text);
     QString title = collapsed;
     if (containsPunctuationMark(title)) {  // both patterns end before one
-        title = removingMatches(title, patterns.connectorBeforePunctuation);
+        if (mayHoldConnectorBeforePunctuation(title, patterns.connectors, patterns.connectorEndsInMark))
+            title = removingMatches(title, patterns.connectorBeforePunctuation);
         title = removingMatches(title, blanksBeforePunctuation);
     }
     for (QString previous; patterns.doubledConnector && previous != title;) {

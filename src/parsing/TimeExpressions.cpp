@@ -5,6 +5,7 @@
 #include "parsing/WordSet.h"
 #include "platform/Regex.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace tavlin::parsing::QuickAddParser {
@@ -33,27 +34,39 @@ QString numberPattern(const ParserVocabulary& vocabulary) {
 
 // The vocabulary's ways of stating a time, over folded text; nothing where
 // the vocabulary lacks the words.
-struct TimeWordPatterns {
-    std::optional<Regex> timeWord;             // "noon"
-    std::optional<Regex> afterLocationMarker;  // "at 5", "in 3"
-    std::optional<Regex> afterClockMarker;     // "um 5"
+// A pattern led by an alternation of folded words, and the words: a text
+// that holds none of them is not searched, as the pattern gives ICU no
+// first character to skip to.
+struct WordLedPattern {
+    std::optional<Regex> regex;
+    QStringList words;
+
+    bool found(const QString& folded) const {
+        return regex &&
+               std::any_of(words.cbegin(), words.cend(), [&](const QString& w) { return folded.contains(w); }) &&
+               regex->firstMatch(folded);
+    }
 };
 
+struct TimeWordPatterns {
+    WordLedPattern timeWord;             // "noon"
+    WordLedPattern afterLocationMarker;  // "at 5", "in 3"
+    WordLedPattern afterClockMarker;     // "um 5"
+};
+
+WordLedPattern wordLedPattern(const WordSet& words, const QString& rest) {
+    if (words.isEmpty()) return {};
+    return {Regex::compile(u"\\b(?:"_s + words.foldedAlternation() + u")"_s + rest), words.folded().values()};
+}
+
 TimeWordPatterns makeTimeWordPatterns(const ParserVocabulary& vocabulary) {
-    TimeWordPatterns patterns;
-    if (!vocabulary.timeWords.isEmpty())
-        patterns.timeWord = Regex::compile(u"\\b(?:"_s + vocabulary.timeWords.foldedAlternation() + u")\\b"_s);
     const QString number = numberPattern(vocabulary);
     // Folded like the text it looks in: a marker with an accent or a final
     // sigma ("στις 5") matches too.
-    const QString locationAlternation =
-        WordSet::unionOf(vocabulary.locationMarkers.raw(), vocabulary.radiusPrepositions.raw()).foldedAlternation();
-    if (!locationAlternation.isEmpty())
-        patterns.afterLocationMarker = Regex::compile(u"\\b(?:"_s + locationAlternation + u")\\s+"_s + number);
-    const QString clockAlternation = vocabulary.clockMarkers.foldedAlternation();
-    if (!clockAlternation.isEmpty())
-        patterns.afterClockMarker = Regex::compile(u"\\b(?:"_s + clockAlternation + u")\\s+"_s + number);
-    return patterns;
+    return {wordLedPattern(vocabulary.timeWords, u"\\b"_s),
+            wordLedPattern(WordSet::unionOf(vocabulary.locationMarkers.raw(), vocabulary.radiusPrepositions.raw()),
+                           u"\\s+"_s + number),
+            wordLedPattern(vocabulary.clockMarkers, u"\\s+"_s + number)};
 }
 
 TimeWordPatterns timeWordPatterns(const ParserVocabulary& vocabulary) {
@@ -77,9 +90,11 @@ std::vector<std::optional<Regex>> explicitTimePatterns(const WordSet& clockMarke
             if (!clockMarkers.isEmpty())
                 explicitTimes.append(u"\\b(?:"_s + clockMarkers.alternation() +
                                      u")\\s+(?:[01]?\\d|2[0-3])\\.[0-5]\\d\\b"_s);
+            // The same for every vocabulary but the last, and slow to compile
+            // (the letters after a meridiem, closed over case): kept once.
             std::vector<std::optional<Regex>> compiled;
             for (const QString& pattern : std::as_const(explicitTimes))
-                compiled.push_back(Regex::compile(pattern, Regex::Option::CaseInsensitive));
+                compiled.push_back(Regex::cached(pattern, Regex::Option::CaseInsensitive));
             return compiled;
         },
         clockMarkers);
@@ -94,10 +109,10 @@ bool containsTimeExpression(const QString& text, const ParserVocabulary& vocabul
     const QString folded = WordSet::fold(text);
     if (folded.contains(u':')) return true;
     const TimeWordPatterns patterns = timeWordPatterns(vocabulary);
-    if (found(patterns.timeWord, folded)) return true;
+    if (patterns.timeWord.found(folded)) return true;
     if (!containsDecimalDigit(folded)) return false;  // every other form has one
     if (found(meridiem, folded) || found(hourLetterTime, folded) || found(dottedTime, folded)) return true;
-    return found(patterns.afterLocationMarker, folded) || found(patterns.afterClockMarker, folded);
+    return patterns.afterLocationMarker.found(folded) || patterns.afterClockMarker.found(folded);
 }
 
 bool hasDateBesideClockTime(const QString& text, const BoundDetector& detector, const ParserVocabulary& vocabulary) {

@@ -4,16 +4,31 @@
 
 #include <QChar>
 
+#include <unicode/uchar.h>
+#include <unicode/uniset.h>
+
 #include <algorithm>
 
 namespace tavlin::parsing {
 
 namespace {
 
-bool equalsFolded(QStringView text, QStringView foldedWord) {
-    if (text.size() != foldedWord.size()) return false;
-    for (qsizetype i = 0; i < text.size(); ++i)
-        if (platform::asciiLowercased(text[i].unicode()) != foldedWord[i]) return false;
+// The patterns' \s.
+bool isBlank(QChar c) { return u_isUWhiteSpace(c.unicode()) != 0; }
+
+// A pattern matches a lone character by its case closure; the probe may
+// look for the character's folding when every member of the closure folds
+// to it ("à", "À"), not when one folds further.
+bool closureFoldsAlike(const QString& character, const QString& folded) {
+    icu::UnicodeSet closure(character.toUcs4().front(), character.toUcs4().front());
+    closure.closeOver(USET_CASE_INSENSITIVE);
+    for (int32_t range = 0; range < closure.getRangeCount(); ++range) {
+        for (UChar32 c = closure.getRangeStart(range); c <= closure.getRangeEnd(range); ++c) {
+            const auto unit = static_cast<char32_t>(c);
+            if (platform::folded(QString::fromUcs4(&unit, 1), platform::FoldOption::CaseInsensitive) != folded)
+                return false;
+        }
+    }
     return true;
 }
 
@@ -22,60 +37,83 @@ bool equalsFolded(QStringView text, QStringView foldedWord) {
 WordProbe::WordProbe(const WordSet& words) : answers_(true) {
     for (const QString& word : words.raw()) {
         const QString folded = platform::folded(word, platform::FoldOption::CaseInsensitive);
-        using platform::isAsciiWhitespace;
-        if (folded.isEmpty() || isAsciiWhitespace(folded.front().unicode()) ||
-            isAsciiWhitespace(folded.back().unicode())) {
+        if (folded.isEmpty() || isBlank(folded.front()) || isBlank(folded.back())) {
             answers_ = false;
             return;
         }
-        if (platform::isAscii(folded)) {
-            asciiWords_.push_back(folded);
-        } else if (word.size() == 1 || (word.size() == 2 && word.front().isHighSurrogate())) {
-            // A pattern matches a lone character by its case closure, which
-            // may reach ASCII where its full folding does not.
+        const bool ascii = platform::isAscii(folded);
+        const bool lone = word.size() == 1 || (word.size() == 2 && word.front().isHighSurrogate());
+        if (lone && !closureFoldsAlike(word, folded)) {
             answers_ = false;
             return;
         }
-        // Otherwise the folding holds a character outside ASCII, which no
-        // folded ASCII text holds.
+        if (ascii) asciiWords_.push_back(folded);
+        foldedWords_.push_back(folded);
+        longestWord_ = std::max(longestWord_, word.size());
     }
 }
 
-bool WordProbe::answers(QStringView text) const { return answers_ && platform::isAscii(text); }
+// The text folded in full, as the patterns fold it: where a pattern finds a
+// word, the folded text holds the word's folding at the same place among
+// its blanks, which folding leaves as they are. A folded ASCII text holds
+// only the words whose folding is ASCII.
+const std::vector<QString>* WordProbe::foldedFor(QStringView text, QString& folded) const {
+    if (!answers_) return nullptr;
+    if (platform::isAscii(text)) {
+        folded = QString(text.size(), Qt::Uninitialized);
+        std::transform(text.begin(), text.end(), folded.begin(),
+                       [](QChar c) { return QChar(platform::asciiLowercased(c.unicode())); });
+        return &asciiWords_;
+    }
+    folded = platform::folded(text.toString(), platform::FoldOption::CaseInsensitive);
+    return &foldedWords_;
+}
 
 bool WordProbe::mayContain(QStringView text) const {
-    if (!answers(text)) return true;
-    QString lowered(text.size(), Qt::Uninitialized);
-    std::transform(text.begin(), text.end(), lowered.begin(),
-                   [](QChar c) { return QChar(platform::asciiLowercased(c.unicode())); });
-    return std::any_of(asciiWords_.begin(), asciiWords_.end(),
-                       [&](const QString& word) { return lowered.contains(word); });
+    QString folded;
+    const std::vector<QString>* words = foldedFor(text, folded);
+    if (!words) return true;
+    return std::any_of(words->begin(), words->end(), [&](const QString& word) { return folded.contains(word); });
 }
 
 bool WordProbe::mayEnd(QStringView text) const {
-    if (!answers(text)) return true;
-    qsizetype end = text.size();
-    while (end > 0 && platform::isAsciiWhitespace(text[end - 1].unicode())) --end;
-    return std::any_of(asciiWords_.begin(), asciiWords_.end(), [&](const QString& word) {
-        return word.size() <= end && equalsFolded(text.mid(end - word.size(), word.size()), word);
+    QString folded;
+    const std::vector<QString>* words = foldedFor(text, folded);
+    if (!words) return true;
+    const QStringView view(folded);
+    qsizetype end = view.size();
+    while (end > 0 && isBlank(view[end - 1])) --end;
+    return std::any_of(words->begin(), words->end(), [&](const QString& word) {
+        return word.size() <= end && view.sliced(end - word.size(), word.size()) == word;
     });
 }
 
+bool WordProbe::mayEndAt(QStringView text, qsizetype end) const {
+    end = std::clamp<qsizetype>(end, 0, text.size());
+    qsizetype start = end;
+    while (start > 0 && isBlank(text[start - 1])) --start;
+    // Text that a pattern reads as a word is at most six times as long: each
+    // character folds to at most three, and takes one or two units.
+    start = std::max<qsizetype>(0, start - 6 * longestWord_);
+    return mayEnd(text.sliced(start, end - start));
+}
+
 bool WordProbe::mayRepeatAcrossBlank(QStringView text) const {
-    if (!answers(text)) return true;
-    for (qsizetype start = 0; start < text.size();) {
-        if (!platform::isAsciiWhitespace(text[start].unicode())) {
+    QString folded;
+    const std::vector<QString>* words = foldedFor(text, folded);
+    if (!words) return true;
+    const QStringView view(folded);
+    for (qsizetype start = 0; start < view.size();) {
+        if (!isBlank(view[start])) {
             ++start;
             continue;
         }
         qsizetype end = start;
-        while (end < text.size() && platform::isAsciiWhitespace(text[end].unicode())) ++end;
-        const QStringView before = text.first(start);
-        const QStringView after = text.sliced(end);
-        for (const QString& word : asciiWords_) {
-            if (word.size() <= before.size() && word.size() <= after.size() &&
-                equalsFolded(after.first(word.size()), word) && equalsFolded(before.last(word.size()), word))
-                return true;
+        while (end < view.size() && isBlank(view[end])) ++end;
+        const QStringView before = view.first(start);
+        const QStringView after = view.sliced(end);
+        for (const QString& word : *words) {
+            if (before.endsWith(word) && after.startsWith(word)) return true;
         }
         start = end;
     }

@@ -12,10 +12,9 @@ namespace tavlin::parsing {
 // A quick test run before a case-insensitive pattern built on a word set's
 // alternation, to skip the pattern on the many lines where it cannot match:
 // ICU gives such patterns no first character to look for, so each costs a
-// try at every position of the line. The probe only answers "no" for ASCII
-// lines (case folding is lower-casing there) and says "maybe" for any other,
-// leaving the pattern to decide; it never answers "no" where the pattern
-// would match.
+// try at every position of the line. The probe folds the line as the
+// patterns do and looks for the words there; it never answers "no" where
+// the pattern would match.
 class WordProbe {
 public:
     WordProbe() = default;
@@ -25,15 +24,21 @@ public:
     bool mayContain(QStringView text) const;
     // Whether some word of the set may end `text`, white space after it aside.
     bool mayEnd(QStringView text) const;
+    // The same of text[0, end), looking back only as far as a word reaches.
+    bool mayEndAt(QStringView text, qsizetype end) const;
     // Whether some word of the set may end the text before a run of white
     // space and also begin the text after it ("at at").
     bool mayRepeatAcrossBlank(QStringView text) const;
 
 private:
-    bool answers(QStringView text) const;
+    // The words to look for in `text` folded into `folded`; none when the
+    // probe cannot tell.
+    const std::vector<QString>* foldedFor(QStringView text, QString& folded) const;
 
-    std::vector<QString> asciiWords_;  // case folded, those whose folding is ASCII
-    bool answers_ = false;             // false when the words leave it unable to tell
+    std::vector<QString> asciiWords_;   // case folded, those whose folding is ASCII
+    std::vector<QString> foldedWords_;  // case folded, all
+    qsizetype longestWord_ = 0;         // in UTF-16 units, as written
+    bool answers_ = false;              // false when the words leave it unable to tell
 };
 
 }  // namespace tavlin::parsing

@@ -31,9 +31,12 @@ TEST(WordProbe, AnswersNoOnlyWhereNoWordCanStand) {
         {u"put it On The", true, true, false},
         {u"meet at at noon", true, false, true},
         {u"meet AT\tat", true, true, true},
-        {u"chat", true, true, false},         // inside a word: the pattern decides
-        {u"at-at", true, true, false},        // no blank between them
-        {u"caf\u00e9 at", true, true, true},  // not ASCII: always maybe
+        {u"chat", true, true, false},          // inside a word: the pattern decides
+        {u"at-at", true, true, false},         // no blank between them
+        {u"caf\u00e9 AT", true, true, false},  // not ASCII: folded in full
+        {u"\u00e0 AT\u00a0at", true, true, true},
+        {u"caf\u00e9 \u00e0 l'heure", false, false, false},
+        {u"\u00c5T\u00a0noon", false, false, false},  // "Å" folds to no "a"
         {u"", false, false, false},
     };
     for (const Case& c : cases) {
@@ -62,7 +65,11 @@ TEST(WordProbe, NeverSaysNoWhereThePatternMatches) {
     std::mt19937 random(7);
     const QStringList blanks = {u" "_s,      u"  "_s, u"\t"_s,     u"\n"_s,    u"\u000B"_s,
                                 u"\u000C"_s, u"\r"_s, u"\u001C"_s, u"\u001F"_s};
-    const QStringList fillers = {u"x"_s, u"milk"_s, u"-"_s, u"."_s, u"_"_s, u"9"_s, u"'"_s};
+    // Beside ASCII, characters that fold to more than themselves or to ASCII,
+    // and a blank outside ASCII.
+    const QStringList fillers = {u"x"_s,      u"milk"_s,   u"-"_s,      u"."_s,      u"_"_s,      u"9"_s,
+                                 u"'"_s,      u"!"_s,      u"\u00e9"_s, u"\u00df"_s, u"\u0130"_s, u"\u017f"_s,
+                                 u"\u212a"_s, u"\ufb01"_s, u"\u00a0"_s, u"\u03c2"_s};
     const auto pick = [&](const QStringList& list) {
         return list[static_cast<qsizetype>(random() % static_cast<unsigned>(list.size()))];
     };
@@ -86,6 +93,7 @@ TEST(WordProbe, NeverSaysNoWhereThePatternMatches) {
             const Regex contained = compile(u"(?:"_s + alternation + u")"_s);
             const Regex ending = compile(u"(?:"_s + alternation + u")(?=\\s*$)"_s);
             const Regex repeated = compile(u"\\b("_s + alternation + u")\\s+\\1\\b"_s);
+            const Regex beforeMark = compile(u"(?:"_s + alternation + u")\\s*(?=[,;:.!?])"_s);
             for (int round = 0; round < 400; ++round) {
                 QString text;
                 const int pieces = 1 + static_cast<int>(random() % 6);
@@ -103,6 +111,12 @@ TEST(WordProbe, NeverSaysNoWhereThePatternMatches) {
                 }
                 if (!probe.mayRepeatAcrossBlank(text)) {
                     EXPECT_FALSE(repeated.firstMatch(text));
+                }
+                bool mayStandBeforeMark = false;
+                for (qsizetype at = 0; at < text.size(); ++at)
+                    if (u",;:.!?"_s.contains(text.at(at)) && probe.mayEndAt(text, at)) mayStandBeforeMark = true;
+                if (!mayStandBeforeMark) {
+                    EXPECT_FALSE(beforeMark.firstMatch(text));
                 }
             }
         }
