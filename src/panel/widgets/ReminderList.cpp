@@ -31,6 +31,8 @@ constexpr int fillMs = int(rows::ReminderRowPainter::fillSeconds * 1000);
 constexpr int swipeRestMs = 180;
 // A wheel's notch in pixels, for scrolls without pixel steps.
 constexpr double pixelsPerNotch = 40;
+// More rows than the tallest list shows.
+constexpr int layoutBatch = 100;
 
 }  // namespace
 
@@ -66,6 +68,10 @@ ReminderList::ReminderList(PanelModel& model, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setResizeMode(QListView::Adjust);
     setUniformItemSizes(false);
+    // The rows in sight are laid out (and measured) before the first frame,
+    // the rest in the turns after it: a long list opens as fast as a short.
+    setLayoutMode(QListView::Batched);
+    setBatchSize(layoutBatch);
     setSpacing(0);
     setFocusPolicy(Qt::StrongFocus);
     // A focus target without a focus frame.
@@ -121,8 +127,11 @@ int ReminderList::rowWidth() const {
 }
 
 double ReminderList::measuredContentHeight() const {
+    // Past the tallest the list can be, more rows change neither its frame
+    // nor a resize: the rows below are measured when they are laid out.
     double height = 0;
-    for (int row = 0; row < rows_->rowCount(); ++row) height += delegate_->height(rows_->index(row), font());
+    for (int row = 0; row < rows_->rowCount() && height <= PanelModel::tallestListFrame(); ++row)
+        height += delegate_->height(rows_->index(row), font());
     return height;
 }
 
