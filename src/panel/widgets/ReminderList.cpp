@@ -390,9 +390,19 @@ bool ReminderList::pressSwipeAction(const QPoint& at) {
 }
 
 void ReminderList::scrollCursorIntoView() {
+    cursorScrollPending_ = false;
     if (!shownCursor_) return;
     const int row = rows_->indexOfFlatRow(*shownCursor_);
-    if (row >= 0) scrollTo(rows_->index(row), QAbstractItemView::EnsureVisible);
+    if (row < 0) return;
+    // A row below the layout done so far has no place yet: once the layout
+    // is complete it is scrolled to.
+    if (!visualRect(rows_->index(row)).isValid()) cursorScrollPending_ = true;
+    else scrollTo(rows_->index(row), QAbstractItemView::EnsureVisible);
+}
+
+void ReminderList::updateGeometries() {
+    QListView::updateGeometries();
+    if (cursorScrollPending_) scrollCursorIntoView();
 }
 
 void ReminderList::reportMetrics() {
