@@ -14,7 +14,11 @@ inline void ensureApplication() {
     static char* argv[] = {name, nullptr};
     if (QApplication::instance()) return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
+    // Kept to the end and never destroyed: Qt's own globals that the first
+    // shown window makes are gone before an application held in a static
+    // would be, and its destruction would crash the exit.
+    static QApplication* application = new QApplication(argc, argv);
+    (void)application;
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(13);
     QApplication::setFont(font);

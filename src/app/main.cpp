@@ -8,8 +8,6 @@
 
 #include <QApplication>
 
-#include <malloc.h>
-
 namespace {
 
 // Without a display server Tavlin still runs (the AI tools server and the
@@ -38,11 +36,6 @@ int runBridge(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Each refresh of the store makes a copy of every open reminder to
-    // compare, and drops it. A fixed threshold keeps buffers that large out
-    // of the heap, so that they go back to the system when dropped instead
-    // of raising the memory the program keeps.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     tavlin::platform::installLogHandler();
     if (tavlin::app::ProgramEntry::runsTheBridge(argumentList(argc, argv))) return runBridge(argc, argv);
     const bool isRunningTests = tavlin::app::ProgramEntry::isRunningTests();

@@ -254,6 +254,8 @@ public:
     // The room a list of `content` height takes: at least 40, at most the
     // stored list height held within 100…900, else 380.
     static double listFrameHeight(double content, std::optional<double> storedHeight);
+    // The most room the list ever takes, whatever the stored height.
+    static double tallestListFrame();
     // The rows as drawn: headers, reminders, "Nothing to do", done rows.
     const std::vector<ListRow>& listRows() const;
     // How many flat rows there are: the reminders of the sections, and the

@@ -93,6 +93,8 @@ double PanelModel::listFrameHeight(double content, std::optional<double> storedH
     return std::min(std::max(minimumListHeight, content), cap);
 }
 
+double PanelModel::tallestListFrame() { return maximumListCap; }
+
 double PanelModel::listFrameHeight() const {
     return listFrameHeight(listContentHeightForFrame(), settings().pinnedPanelListHeight());
 }

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <deque>
 
 namespace tavlin::rows {
 
@@ -26,6 +27,16 @@ QPainterPath PanelBackground::shape(const QRectF& rect, double cornerRadius) {
 
 QRegion PanelBackground::mask(QSize size, double cornerRadius) {
     if (cornerRadius <= 0 || size.isEmpty()) return {};
+    // Drawn once per size: every open asks again, at the size the panel is
+    // made with and at the size it then takes.
+    struct Drawn {
+        QSize size;
+        double cornerRadius = 0;
+        QRegion region;
+    };
+    static std::deque<Drawn> drawn;
+    for (const Drawn& known : drawn)
+        if (known.size == size && known.cornerRadius == cornerRadius) return known.region;
     // A window shape has no partly covered pixels: a pixel is in when its
     // centre is.
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -35,7 +46,9 @@ QRegion PanelBackground::mask(QSize size, double cornerRadius) {
     painter.setBrush(Qt::black);
     painter.drawPath(shape(QRectF(QPointF(0, 0), QSizeF(size)), cornerRadius));
     painter.end();
-    return QRegion(QBitmap::fromImage(image.createAlphaMask()));
+    drawn.push_front({size, cornerRadius, QRegion(QBitmap::fromImage(image.createAlphaMask()))});
+    if (drawn.size() > 4) drawn.pop_back();
+    return drawn.front().region;
 }
 
 void PanelBackground::paintEvent(QPaintEvent*) {

@@ -308,6 +308,25 @@ TEST_F(ReminderListViewTest, TheListIsAsHighAsItsRowsWithinItsCapAndTellsItsHeig
     EXPECT_EQ(deletes.size(), 1);
 }
 
+// Only the rows in sight are measured and laid out before the list shows;
+// the rest follow, and a cursor set at once still reaches its row.
+TEST_F(ReminderListViewTest, ALongListTakesItsCapAndScrollsToARowLaidOutLater) {
+    std::vector<tavlin::platform::Reminder> reminders;
+    std::vector<std::string> ids;
+    for (int i = 0; i < 400; ++i) ids.push_back("r" + std::to_string(i));
+    for (const std::string& id : ids) reminders.push_back(reminder(id.c_str()));
+    storeWith(std::move(reminders));
+    makeModel();
+    list = std::make_unique<ListView>(*model);
+    list->setFixedWidth(440);
+    list->show();
+    const QString last = model->flatRows().back().id();
+    model->rowSelected(int(model->flatRows().size()) - 1, {});
+    settle();
+    EXPECT_EQ(list->height(), 380);
+    EXPECT_TRUE(runMainLoopUntil([&] { return list->viewport()->rect().contains(rect(last)); }));
+}
+
 }  // namespace
 
 // The swipe: sideways scrolls on a row.

@@ -31,6 +31,8 @@ constexpr int fillMs = int(rows::ReminderRowPainter::fillSeconds * 1000);
 constexpr int swipeRestMs = 180;
 // A wheel's notch in pixels, for scrolls without pixel steps.
 constexpr double pixelsPerNotch = 40;
+// More rows than the tallest list shows.
+constexpr int layoutBatch = 100;
 
 }  // namespace
 
@@ -66,6 +68,10 @@ ReminderList::ReminderList(PanelModel& model, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setResizeMode(QListView::Adjust);
     setUniformItemSizes(false);
+    // The rows in sight are laid out (and measured) before the first frame,
+    // the rest in the turns after it: a long list opens as fast as a short.
+    setLayoutMode(QListView::Batched);
+    setBatchSize(layoutBatch);
     setSpacing(0);
     setFocusPolicy(Qt::StrongFocus);
     // A focus target without a focus frame.
@@ -121,8 +127,11 @@ int ReminderList::rowWidth() const {
 }
 
 double ReminderList::measuredContentHeight() const {
+    // Past the tallest the list can be, more rows change neither its frame
+    // nor a resize: the rows below are measured when they are laid out.
     double height = 0;
-    for (int row = 0; row < rows_->rowCount(); ++row) height += delegate_->height(rows_->index(row), font());
+    for (int row = 0; row < rows_->rowCount() && height <= PanelModel::tallestListFrame(); ++row)
+        height += delegate_->height(rows_->index(row), font());
     return height;
 }
 
@@ -381,9 +390,19 @@ bool ReminderList::pressSwipeAction(const QPoint& at) {
 }
 
 void ReminderList::scrollCursorIntoView() {
+    cursorScrollPending_ = false;
     if (!shownCursor_) return;
     const int row = rows_->indexOfFlatRow(*shownCursor_);
-    if (row >= 0) scrollTo(rows_->index(row), QAbstractItemView::EnsureVisible);
+    if (row < 0) return;
+    // A row below the layout done so far has no place yet: once the layout
+    // is complete it is scrolled to.
+    if (!visualRect(rows_->index(row)).isValid()) cursorScrollPending_ = true;
+    else scrollTo(rows_->index(row), QAbstractItemView::EnsureVisible);
+}
+
+void ReminderList::updateGeometries() {
+    QListView::updateGeometries();
+    if (cursorScrollPending_) scrollCursorIntoView();
 }
 
 void ReminderList::reportMetrics() {

@@ -68,6 +68,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
 
 private:
     // A reminder held by the mouse, and where it would go.
@@ -106,6 +107,8 @@ private:
     QHash<QString, QVariantAnimation*> completions_;
     QHash<QString, QString> listTitles_;  // by the lists' identifiers
     std::optional<int> shownCursor_;
+    // The cursor's row was not laid out yet when it was to be scrolled to.
+    bool cursorScrollPending_ = false;
     rows::EditReminderRow* editor_ = nullptr;
     QString editorID_;
     RowSwipe swipe_;
