@@ -250,6 +250,10 @@ private:
     // one would cost more than the change.
     void edit(std::vector<platform::Reminder>& field, void (ReminderStore::*changed)(),
               const std::function<bool(std::vector<platform::Reminder>&)>& change);
+    // Keeps the visible reminders in step with one reminder appended to, or
+    // changed in, reminders_ where that is simple; the next change signal
+    // then leaves them as they are.
+    void followInVisible(const platform::Reminder* changed, bool repeatedBefore, bool appended);
     // Takes in the saved state of the reminders the event store changed.
     void applyChanges(const QSet<QString>& identifiers, platform::Date startOfToday);
 
@@ -294,6 +298,7 @@ private:
     // Dropped whenever what they are made of changes.
     mutable std::optional<Visible> visible_;
     mutable std::optional<Counts> counts_;
+    bool visibleFollowed_ = false;  // the visible reminders already follow the change being told
     // The due instant of each reminder, by its identifier's characters,
     // with the due date it was worked out from.
     struct DueMemo {

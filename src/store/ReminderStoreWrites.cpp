@@ -167,7 +167,10 @@ platform::Task<std::optional<Reminder>> ReminderStore::add(ParsedQuickAdd parsed
     }
     setLastError(std::nullopt);
     edit(reminders_, &ReminderStore::remindersChanged, [&](std::vector<Reminder>& open) {
+        const Reminder* before = open.data();
         open.push_back(reminder);
+        // Grown elsewhere, the vector moved every reminder the visible ones point at.
+        if (open.data() == before) followInVisible(&open.back(), false, true);
         return true;
     });
     requestRefresh();
@@ -295,7 +298,11 @@ void ReminderStore::replaceShown(const Reminder& saved) {
         bool changed = false;
         for (Reminder& reminder : open) {
             if (reminder.identifier != saved.identifier || reminder == saved) continue;
+            const bool repeated = !reminder.recurrenceRules.empty();
             reminder = saved;
+            // Twice the same identifier: the visible reminders show only the first.
+            if (!changed) followInVisible(&reminder, repeated, false);
+            else visibleFollowed_ = false;
             changed = true;
         }
         return changed;
