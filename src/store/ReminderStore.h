@@ -15,11 +15,13 @@
 #include "store/ResolvedLocation.h"
 #include "store/Settings.h"
 
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <variant>
@@ -243,6 +245,17 @@ private:
     void realignDueAlarm(platform::Reminder& reminder, bool timed) const;
     // Puts the saved state of a reminder in place of the one shown.
     void replaceShown(const platform::Reminder& saved);
+    // Changes a published array in place and tells its observers when
+    // `change` says it changed anything: copying every reminder to change
+    // one would cost more than the change.
+    void edit(std::vector<platform::Reminder>& field, void (ReminderStore::*changed)(),
+              const std::function<bool(std::vector<platform::Reminder>&)>& change);
+    // Keeps the visible reminders in step with one reminder appended to, or
+    // changed in, reminders_ where that is simple; the next change signal
+    // then leaves them as they are.
+    void followInVisible(const platform::Reminder* changed, bool repeatedBefore, bool appended);
+    // Takes in the saved state of the reminders the event store changed.
+    void applyChanges(const QSet<QString>& identifiers, platform::Date startOfToday);
 
     // What the readers ask for, derived from the state once per change of it.
     struct Visible {
@@ -275,10 +288,24 @@ private:
     bool displayIsAsleep_ = false;
     bool refreshInFlight_ = false;
     bool refreshRequestedDuringFlight_ = false;
+    // What the last refresh read: the event store's revision and the day.
+    struct Fetch {
+        std::uint64_t revision = 0;
+        platform::Date startOfToday;
+    };
+    std::optional<Fetch> fetched_;
 
     // Dropped whenever what they are made of changes.
     mutable std::optional<Visible> visible_;
     mutable std::optional<Counts> counts_;
+    bool visibleFollowed_ = false;  // the visible reminders already follow the change being told
+    // The due instant of each reminder, by its identifier's characters,
+    // with the due date it was worked out from.
+    struct DueMemo {
+        platform::DateComponents components;
+        std::optional<platform::Date> due;
+    };
+    mutable QHash<const void*, DueMemo> dueMemo_;
 };
 
 }  // namespace tavlin::store

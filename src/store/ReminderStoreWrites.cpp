@@ -62,8 +62,8 @@ void applyRecurrence(const ParsedQuickAdd& parsed, std::vector<RecurrenceRule>& 
     }
 }
 
-void eraseIdentifier(std::vector<Reminder>& reminders, const QString& identifier) {
-    std::erase_if(reminders, [&](const Reminder& r) { return r.identifier == identifier; });
+bool eraseIdentifier(std::vector<Reminder>& reminders, const QString& identifier) {
+    return std::erase_if(reminders, [&](const Reminder& r) { return r.identifier == identifier; }) > 0;
 }
 
 bool holdsIdentifier(const std::vector<Reminder>& reminders, const QString& identifier) {
@@ -166,9 +166,13 @@ platform::Task<std::optional<Reminder>> ReminderStore::add(ParsedQuickAdd parsed
         co_return std::nullopt;
     }
     setLastError(std::nullopt);
-    std::vector<Reminder> shown = reminders_;
-    shown.push_back(reminder);
-    publish(this, reminders_, std::move(shown), &ReminderStore::remindersChanged);
+    edit(reminders_, &ReminderStore::remindersChanged, [&](std::vector<Reminder>& open) {
+        const Reminder* before = open.data();
+        open.push_back(reminder);
+        // Grown elsewhere, the vector moved every reminder the visible ones point at.
+        if (open.data() == before) followInVisible(&open.back(), false, true);
+        return true;
+    });
     requestRefresh();
     co_return reminder;
 }
@@ -290,10 +294,19 @@ void ReminderStore::realignDueAlarm(Reminder& reminder, bool timed) const {
 }
 
 void ReminderStore::replaceShown(const Reminder& saved) {
-    std::vector<Reminder> shown = reminders_;
-    for (Reminder& reminder : shown)
-        if (reminder.identifier == saved.identifier) reminder = saved;
-    publish(this, reminders_, std::move(shown), &ReminderStore::remindersChanged);
+    edit(reminders_, &ReminderStore::remindersChanged, [&](std::vector<Reminder>& open) {
+        bool changed = false;
+        for (Reminder& reminder : open) {
+            if (reminder.identifier != saved.identifier || reminder == saved) continue;
+            const bool repeated = !reminder.recurrenceRules.empty();
+            reminder = saved;
+            // Twice the same identifier: the visible reminders show only the first.
+            if (!changed) followInVisible(&reminder, repeated, false);
+            else visibleFollowed_ = false;
+            changed = true;
+        }
+        return changed;
+    });
 }
 
 // ---- Completion
@@ -307,19 +320,20 @@ bool ReminderStore::setCompleted(Reminder reminder, bool done) {
         return false;
     }
     setLastError(std::nullopt);
-    std::vector<Reminder> open = reminders_;
-    std::vector<Reminder> completed = completedToday_;
-    if (done) {
-        eraseIdentifier(open, changed.identifier);
+    const QString& identifier = changed.identifier;
+    edit(reminders_, &ReminderStore::remindersChanged, [&](std::vector<Reminder>& open) {
+        if (done) return eraseIdentifier(open, identifier);
+        if (holdsIdentifier(open, identifier)) return false;
+        open.push_back(changed);
+        return true;
+    });
+    edit(completedToday_, &ReminderStore::completedTodayChanged, [&](std::vector<Reminder>& completed) {
+        const bool erased = eraseIdentifier(completed, identifier);
+        if (!done) return erased;
         // Done twice is in the list once.
-        eraseIdentifier(completed, changed.identifier);
         completed.push_back(changed);
-    } else {
-        eraseIdentifier(completed, changed.identifier);
-        if (!holdsIdentifier(open, changed.identifier)) open.push_back(changed);
-    }
-    publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
-    publish(this, completedToday_, std::move(completed), &ReminderStore::completedTodayChanged);
+        return true;
+    });
     requestRefresh();
     return true;
 }
@@ -331,10 +345,10 @@ void ReminderStore::queueDeletion(Reminder reminder) {
     // remove it at once and leave nothing for the undo to bring back.
     if (holdsIdentifier(pendingDeletions_, reminder.identifier)) return;
     flushPendingDeletions();
-    std::vector<Reminder> open = reminders_;
-    eraseIdentifier(open, reminder.identifier);
+    const QString identifier = reminder.identifier;
     publish(this, pendingDeletions_, std::vector{std::move(reminder)}, &ReminderStore::pendingDeletionsChanged);
-    publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
+    edit(reminders_, &ReminderStore::remindersChanged,
+         [&](std::vector<Reminder>& open) { return eraseIdentifier(open, identifier); });
 }
 
 void ReminderStore::queueDeletions(std::vector<Reminder> reminders) {
@@ -343,20 +357,27 @@ void ReminderStore::queueDeletions(std::vector<Reminder> reminders) {
     for (Reminder& reminder : reminders)
         if (!holdsIdentifier(batch, reminder.identifier)) batch.push_back(std::move(reminder));
     if (batch.empty()) return;
-    std::vector<Reminder> open = reminders_;
-    for (const Reminder& reminder : batch) eraseIdentifier(open, reminder.identifier);
+    QSet<QString> identifiers;
+    for (const Reminder& reminder : batch) identifiers.insert(reminder.identifier);
     publish(this, pendingDeletions_, std::move(batch), &ReminderStore::pendingDeletionsChanged);
-    publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
+    edit(reminders_, &ReminderStore::remindersChanged, [&](std::vector<Reminder>& open) {
+        return std::erase_if(open, [&](const Reminder& r) { return identifiers.contains(r.identifier); }) > 0;
+    });
 }
 
 void ReminderStore::cancelDeletion() {
     if (pendingDeletions_.empty()) return;
     const std::vector<Reminder> batch = pendingDeletions_;
     publish(this, pendingDeletions_, {}, &ReminderStore::pendingDeletionsChanged);
-    std::vector<Reminder> open = reminders_;
-    for (const Reminder& reminder : batch)
-        if (!holdsIdentifier(open, reminder.identifier)) open.push_back(reminder);
-    publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
+    edit(reminders_, &ReminderStore::remindersChanged, [&](std::vector<Reminder>& open) {
+        bool changed = false;
+        for (const Reminder& reminder : batch) {
+            if (holdsIdentifier(open, reminder.identifier)) continue;
+            open.push_back(reminder);
+            changed = true;
+        }
+        return changed;
+    });
 }
 
 void ReminderStore::flushPendingDeletions() {
@@ -364,14 +385,17 @@ void ReminderStore::flushPendingDeletions() {
     const std::vector<Reminder> batch = pendingDeletions_;
     publish(this, pendingDeletions_, {}, &ReminderStore::pendingDeletionsChanged);
     std::optional<platform::StoreError> batchError;
-    std::vector<Reminder> open = reminders_;
-    for (const Reminder& reminder : batch) {
-        if (std::optional<platform::StoreError> error = eventStore_.remove(reminder)) {
-            open.push_back(reminder);
-            batchError = std::move(error);
+    edit(reminders_, &ReminderStore::remindersChanged, [&](std::vector<Reminder>& open) {
+        bool changed = false;
+        for (const Reminder& reminder : batch) {
+            if (std::optional<platform::StoreError> error = eventStore_.remove(reminder)) {
+                open.push_back(reminder);
+                batchError = std::move(error);
+                changed = true;
+            }
         }
-    }
-    publish(this, reminders_, std::move(open), &ReminderStore::remindersChanged);
+        return changed;
+    });
     setLastError(std::move(batchError));
     requestRefresh();
 }
@@ -384,13 +408,10 @@ bool ReminderStore::deleteReminder(Reminder reminder) {
         return false;
     }
     setLastError(std::nullopt);
-    const auto without = [&](std::vector<Reminder> reminders) {
-        eraseIdentifier(reminders, identifier);
-        return reminders;
-    };
-    publish(this, reminders_, without(reminders_), &ReminderStore::remindersChanged);
-    publish(this, completedToday_, without(completedToday_), &ReminderStore::completedTodayChanged);
-    publish(this, pendingDeletions_, without(pendingDeletions_), &ReminderStore::pendingDeletionsChanged);
+    const auto without = [&](std::vector<Reminder>& reminders) { return eraseIdentifier(reminders, identifier); };
+    edit(reminders_, &ReminderStore::remindersChanged, without);
+    edit(completedToday_, &ReminderStore::completedTodayChanged, without);
+    edit(pendingDeletions_, &ReminderStore::pendingDeletionsChanged, without);
     requestRefresh();
     return true;
 }

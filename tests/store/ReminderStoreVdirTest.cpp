@@ -64,7 +64,7 @@ protected:
 
     // The settling of the watch, then the store's debounce.
     void expectPickedUpWithinTheDebounce(int todayCount) {
-        advance(200ms + 299ms);
+        advance(VdirEventStore::Options().settleDelay + 299ms);
         EXPECT_NE(store->count(CountScope::today), todayCount) << "refreshed before the debounce ended";
         advance(1ms);
         EXPECT_EQ(store->count(CountScope::today), todayCount);
@@ -298,4 +298,32 @@ TEST_F(ReminderStoreVdirTest, AnEditKeepsTheFormOfTheDueDateInTheFile) {
         const QByteArray text = file.readAll();
         EXPECT_TRUE(text.contains(QByteArray(c.written) + "\r\n")) << text.toStdString();
     }
+}
+
+// A change of one reminder, by another program or by the store itself,
+// costs one: the others stay where they are, and the refresh after our own
+// write finds nothing to tell.
+TEST_F(ReminderStoreVdirTest, AChangeOfOneReminderLeavesTheOthersInPlace) {
+    const auto find = [&](const char* identifier) {
+        const std::vector<Reminder>& shown = store->reminders();
+        return std::find_if(shown.begin(), shown.end(),
+                            [&](const Reminder& r) { return r.identifier == QString::fromUtf8(identifier); });
+    };
+    const Reminder* undated = &*find("undated");
+    writeTestFile(listFolder() + u"/today.ics"_s, todo("today", "DUE;VALUE=DATE:20260303"));
+    waitForTheWatch();
+    expectPickedUpWithinTheDebounce(0);
+    EXPECT_EQ(store->count(CountScope::overdue), 2);
+    EXPECT_EQ(&*find("undated"), undated) << "not fetched again";
+
+    int published = 0;
+    QObject::connect(store.get(), &ReminderStore::remindersChanged, [&] { ++published; });
+    const Task<std::optional<Reminder>> adding = store->add({.title = u"Ours"_s});
+    clock.runDueActions();
+    ASSERT_TRUE(adding.result());
+    EXPECT_EQ(published, 1) << "published by the write, and not again by the refresh after it";
+    vdir.catchUp();  // the write's own notices
+    clock.advance(1s);
+    EXPECT_EQ(published, 1) << "the notices of our own write change nothing";
+    EXPECT_EQ(store->count(CountScope::allIncomplete), 4);
 }

@@ -189,6 +189,16 @@ protected:
         return r;
     }
 
+    // A line as the panel or a tool reads it: a title, maybe a date, maybe a repeat.
+    tavlin::parsing::ParsedQuickAdd randomLine() {
+        static const char* const titles[] = {"Water plants", "Pay rent", "Call"};
+        tavlin::parsing::ParsedQuickAdd line{.title = QString::fromUtf8(titles[pick(3)]),
+                                             .dueDateComponents = randomDue()};
+        line.hasTime = line.dueDateComponents && line.dueDateComponents->hasTime();
+        if (pick(4) == 0) line.recurrenceFrequency = tavlin::parsing::RecurrenceFrequency::weekly;
+        return line;
+    }
+
     // Dates around the days the test runs through, and times on both sides of
     // their midnights, some in a zone of their own.
     std::optional<DateComponents> randomDue() {
@@ -212,7 +222,7 @@ protected:
         const auto elsewhere = [&](const std::function<void(std::vector<Reminder>&)>& change) {
             backend.changeByAnotherProcess([&](MemoryEventStore::Contents& held) { change(held.reminders); });
         };
-        switch (pick(12)) {
+        switch (pick(14)) {
         case 0: elsewhere([&](std::vector<Reminder>& all) { all.push_back(randomReminder()); }); break;
         case 1:
             elsewhere([&](std::vector<Reminder>& all) {
@@ -256,6 +266,10 @@ protected:
         case 10: advance(std::chrono::minutes(30 + 60 * int(pick(8)))); break;
         case 11:
             if (const Reminder* r = anyOf(store->reminders())) (void)store->deleteReminder(*r);
+            break;
+        case 12: (void)store->add(randomLine()); break;
+        case 13:
+            if (const Reminder* r = anyOf(store->reminders())) (void)store->update(randomLine(), *r);
             break;
         }
     }

@@ -68,6 +68,30 @@ StoreError reminderGone() {
 
 }  // namespace
 
+std::optional<QSet<QString>> EventStore::changedSince(std::uint64_t revision) const {
+    if (!knownFrom_ || revision < *knownFrom_) return std::nullopt;
+    QSet<QString> changed;
+    for (auto it = changes_.rbegin(); it != changes_.rend() && it->first > revision; ++it) changed.insert(it->second);
+    return changed;
+}
+
+void EventStore::noteChanged(const QString& identifier) {
+    // Enough for any burst a sync makes between two refreshes; longer ago,
+    // a refresh fetches everything.
+    constexpr std::size_t kKeptChanges = 4096;
+    if (!knownFrom_) knownFrom_ = revision_;
+    changes_.emplace_back(++revision_, identifier);
+    if (changes_.size() > kKeptChanges) {
+        knownFrom_ = changes_.front().first;
+        changes_.pop_front();
+    }
+}
+
+void EventStore::noteEverythingChanged() {
+    changes_.clear();
+    knownFrom_ = ++revision_;
+}
+
 Reminder EventStore::newReminder() {
     Reminder reminder{.identifier = newIdentifier()};
     unsaved_.insert(reminder.identifier);

@@ -5,8 +5,11 @@
 #include "platform/eventstore/Reminder.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
+#include <cstdint>
+#include <deque>
 #include <optional>
 #include <set>
 #include <vector>
@@ -63,6 +66,26 @@ public:
     virtual std::vector<Reminder> fetchIncompleteReminders() = 0;
     // Every reminder completed at or after `since`.
     virtual std::vector<Reminder> fetchRemindersCompleted(Date since) = 0;
+    struct Fetched {
+        std::vector<Reminder> incomplete;
+        std::vector<Reminder> completed;
+    };
+    // Both of the above from one look at the store.
+    virtual Fetched fetchReminders(Date completedSince) {
+        return {fetchIncompleteReminders(), fetchRemindersCompleted(completedSince)};
+    }
+
+    // Takes in what other programs changed since the last look, where the
+    // store learns of changes as they happen; emits `changed` when anything
+    // did. Elsewhere it does nothing.
+    virtual void catchUp() {}
+    // A count that grows with every change of the reminders held, our own
+    // writes included.
+    std::uint64_t revision() const { return revision_; }
+    // The identifiers of the reminders added, changed or removed after
+    // `revision`; nothing when that is not known (a store that does not
+    // keep track, or too long ago): then only fetching everything tells.
+    std::optional<QSet<QString>> changedSince(std::uint64_t revision) const;
     // The saved state of a reminder; nothing when it is gone or never saved.
     virtual std::optional<Reminder> reminder(const QString& identifier) = 0;
     // The folder of the file that holds the saved reminder; nothing where
@@ -105,16 +128,16 @@ public:
         return std::nullopt;
     }
 
+    // Whether fetchRemindersCompleted(since) holds `reminder`: completed at or after `since`.
+    static bool completedSince(const Reminder& reminder, Date since) {
+        return reminder.completed && reminder.completionDate && *reminder.completionDate >= since;
+    }
+
 signals:
     void changed();
 
 protected:
     using Continuation = ICalendarReminder::Continuation;
-
-    // Whether fetchRemindersCompleted(since) holds `reminder`: completed at or after `since`.
-    static bool completedSince(const Reminder& reminder, Date since) {
-        return reminder.completed && reminder.completionDate && *reminder.completionDate >= since;
-    }
 
     // What an implementation stores: the item (with the link to the item
     // that continues its series, or none), and its removal.
@@ -131,12 +154,22 @@ protected:
     // item is written, by us or by another program. Nothing for no item.
     virtual std::optional<QByteArray> itemTag(const QString& identifier) = 0;
 
+    // An implementation that knows each change it takes in or makes notes
+    // it here; one that never does leaves changedSince unknowing.
+    void noteChanged(const QString& identifier);
+    // A change whose reminders are not known one by one.
+    void noteEverythingChanged();
+
 private:
     std::optional<StoreError> checkList(const QString& listIdentifier) const;
     std::optional<StoreError> completeOccurrence(Reminder& occurrence);
     std::optional<StoreError> reopen(const Reminder& occurrence);
 
     std::set<QString> unsaved_;
+    std::uint64_t revision_ = 0;
+    // The changes after knownFrom_, oldest first; those before it are forgotten.
+    std::deque<std::pair<std::uint64_t, QString>> changes_;
+    std::optional<std::uint64_t> knownFrom_;
 };
 
 }  // namespace tavlin::platform

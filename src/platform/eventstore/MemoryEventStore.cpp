@@ -56,6 +56,8 @@ void MemoryEventStore::changeByAnotherProcess(const std::function<void(Contents&
     for (const Reminder& reminder : contents_.reminders)
         if (std::find(before.begin(), before.end(), reminder) == before.end())
             revisions_[reminder.identifier] = ++lastRevision_;
+    // Anything may have changed.
+    noteEverythingChanged();
     emit changed();
 }
 
@@ -75,6 +77,7 @@ std::optional<StoreError> MemoryEventStore::writeItem(const Reminder& reminder,
     revisions_[reminder.identifier] = ++lastRevision_;
     if (link) continuations_[reminder.identifier] = *link;
     else continuations_.erase(reminder.identifier);
+    noteChanged(reminder.identifier);
     return std::nullopt;
 }
 
@@ -82,6 +85,7 @@ std::optional<StoreError> MemoryEventStore::removeItem(const QString& identifier
     if (removeFailure_) return removeFailure_;
     std::erase_if(contents_.reminders, [&](const Reminder& reminder) { return reminder.identifier == identifier; });
     continuations_.erase(identifier);
+    noteChanged(identifier);
     return std::nullopt;
 }
 
@@ -94,6 +98,7 @@ std::optional<StoreError> MemoryEventStore::writeAcknowledgement(const Reminder&
     for (const std::size_t index : alarmIndices) existing->alarms[index].acknowledged = at;
     if (snoozeUntil) existing->alarms.push_back({.absoluteDate = snoozeUntil, .snooze = true});
     revisions_[saved.identifier] = ++lastRevision_;
+    noteChanged(saved.identifier);
     return std::nullopt;
 }
 

@@ -37,6 +37,8 @@ bool isItemName(const char* name) {
 }
 
 QString parentOf(const QString& path) { return path.left(path.lastIndexOf(u'/')); }
+
+bool isItemName(const QString& name) { return isItemName(QFile::encodeName(name).constData()); }
 QString fileNameOf(const QString& path) { return path.mid(path.lastIndexOf(u'/') + 1); }
 
 // The first line of a small metadata file (displayname, color, order).
@@ -125,7 +127,7 @@ VdirEventStore::VdirEventStore() : VdirEventStore(Options()) {}
 VdirEventStore::VdirEventStore(Options options) : options_(std::move(options)) {
     for (const QString& root : options_.roots.isEmpty() ? remindersRoots() : options_.roots)
         roots_ += QDir::cleanPath(QDir(root).absolutePath());
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { folderChanged(); });
+    connect(&watcher_, &FolderWatcher::eventsWaiting, this, [this] { noticesWaiting(); });
     (void)requestFullAccess();
 }
 
@@ -195,8 +197,18 @@ std::optional<ReminderList> VdirEventStore::defaultListForNewReminders() const {
     return all.empty() ? std::nullopt : std::optional(all.front());
 }
 
+// While the notices come, a look at every file only guards against one
+// that was missed, now and then; without them it is the only way to learn.
 void VdirEventStore::refreshSourcesIfNecessary() {
-    if (authorization_ == AuthorizationStatus::fullAccess) synchronize();
+    if (authorization_ != AuthorizationStatus::fullAccess) return;
+    if (watcher_.isWorking() && std::chrono::steady_clock::now() - lastFullLook_ < options_.fullLookInterval) catchUp();
+    else if (synchronize()) emit changed();
+}
+
+void VdirEventStore::catchUp() {
+    if (authorization_ != AuthorizationStatus::fullAccess) return;
+    takeNotices();
+    if (applyNotices()) emit changed();
 }
 
 std::vector<Reminder> VdirEventStore::fetchIncompleteReminders() {
@@ -207,9 +219,21 @@ std::vector<Reminder> VdirEventStore::fetchRemindersCompleted(Date since) {
     return reminders([since](const Reminder& reminder) { return completedSince(reminder, since); });
 }
 
-std::vector<Reminder> VdirEventStore::reminders(const std::function<bool(const Reminder&)>& wanted) {
+EventStore::Fetched VdirEventStore::fetchReminders(Date completedSince) {
+    Fetched fetched{fetchIncompleteReminders()};
+    // The look the first fetch made holds for the second.
+    fetched.completed = reminders(
+        [completedSince](const Reminder& reminder) { return EventStore::completedSince(reminder, completedSince); },
+        false);
+    return fetched;
+}
+
+std::vector<Reminder> VdirEventStore::reminders(const std::function<bool(const Reminder&)>& wanted, bool look) {
     if (authorization_ != AuthorizationStatus::fullAccess) return {};
-    synchronize();
+    if (look) {
+        if (watcher_.isWorking()) catchUp();
+        else synchronize();
+    }
     // Counted first: the caller keeps the vector, and ten thousand reminders
     // in a vector grown by doubling would hold room for six thousand more.
     std::vector<const Reminder*> kept;
@@ -244,17 +268,19 @@ std::optional<EventStore::Continuation> VdirEventStore::continuation(const QStri
 // again, one that is gone is forgotten.
 const VdirEventStore::Item* VdirEventStore::cachedItem(const QString& identifier) {
     if (authorization_ != AuthorizationStatus::fullAccess) return nullptr;
+    catchUp();
     const QString path = pathsById_.value(identifier);
     if (path.isEmpty()) return nullptr;
     auto found = items_.find(path);
     const auto stamp = stampOf(path);
     if (stamp && found != items_.end() && found->second.stamp == *stamp) return &found->second;
     if (stamp) {
-        items_.insert_or_assign(path, readItem(parentOf(path), path, *stamp));
-        rebuildIndex();
+        synchronizeFiles({path});
     } else {
-        // Gone from where it was: another program may have moved or renamed it.
-        synchronize();
+        // Gone from where it was: another program may have moved or renamed
+        // it, which the notices (taken above) would have said.
+        if (watcher_.isWorking()) synchronizeFiles({path});
+        else synchronize();
         const QString moved = pathsById_.value(identifier);
         return moved.isEmpty() ? nullptr : &items_.at(moved);
     }
@@ -277,15 +303,19 @@ std::optional<StoreError> VdirEventStore::writeItem(const Reminder& reminder, co
     const QString path = !existing ? pathForNewItem(reminder.listIdentifier, reminder.identifier, {})
                          : moves   ? pathForNewItem(reminder.listIdentifier, reminder.identifier, fileNameOf(oldPath))
                                    : oldPath;
-    if (auto error = replaceFile(path, calendar.serialized())) return error;
+    const QByteArray written = calendar.serialized();
+    if (auto error = replaceFile(path, written)) return error;
     if (moves && ::unlink(QFile::encodeName(oldPath).constData()) != 0 && errno != ENOENT) {
         const int error = errno;
         ::unlink(QFile::encodeName(path).constData());
         return removeError(oldPath, error);
     }
     if (moves) items_.erase(oldPath);
-    items_.insert_or_assign(path, readItem(parentOf(path), path, stampOf(path).value_or(FileStamp{})));
+    // What was written is what the file holds: not read again.
+    items_.insert_or_assign(path,
+                            itemFrom(calendar, written, parentOf(path), path, stampOf(path).value_or(FileStamp{})));
     pathsById_.insert(reminder.identifier, path);
+    noteChanged(reminder.identifier);
     return std::nullopt;
 }
 
@@ -304,6 +334,7 @@ std::optional<StoreError> VdirEventStore::writeAcknowledgement(const Reminder& s
     if (!ICalendarReminder::acknowledge(*calendar, alarmIndices, at, snoozeUntil)) return std::nullopt;
     if (auto error = replaceFile(path, calendar->serialized())) return error;
     items_.insert_or_assign(path, readItem(parentOf(path), path, stampOf(path).value_or(FileStamp{})));
+    noteChanged(saved.identifier);
     return std::nullopt;
 }
 
@@ -317,6 +348,7 @@ std::optional<StoreError> VdirEventStore::removeItem(const QString& identifier) 
     if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) return removeError(path, errno);
     items_.erase(path);
     pathsById_.remove(identifier);
+    noteChanged(identifier);
     return std::nullopt;
 }
 
@@ -339,6 +371,12 @@ std::optional<VdirEventStore::FileStamp> VdirEventStore::stampOf(const QString& 
 }
 
 bool VdirEventStore::synchronize() {
+    // What the notices would say, this look sees.
+    takeNotices();
+    dirtyPaths_.clear();
+    foldersChanged_ = false;
+    lastFullLook_ = std::chrono::steady_clock::now();
+
     const std::vector<ReminderList> listsBefore = lists();
     std::vector<Folder> folders = scanFolders();
     std::map<QString, Item> items;
@@ -346,18 +384,83 @@ bool VdirEventStore::synchronize() {
     bool changed = false;
     for (const Folder& folder : folders) changed = synchronizeFolder(folder.path, items, unread) || changed;
     std::vector<Item> read = readItems(unread);
+    // What is left in items_ was removed, or is the former state of a file read again.
+    std::vector<QString> changedIds;
+    for (const auto& [path, item] : items_)
+        if (item.reminder) changedIds.push_back(item.reminder->identifier);
+    for (const Item& item : read)
+        if (item.reminder) changedIds.push_back(item.reminder->identifier);
     for (std::size_t i = 0; i < unread.size(); ++i) items.insert_or_assign(unread[i].path, std::move(read[i]));
-    changed = changed || !items_.empty();  // what is left was removed
+    changed = changed || !items_.empty();
     items_ = std::move(items);
     for (Folder& folder : folders) folder.isList = !holdsOnlyEvents(folder.path);
     folders_ = std::move(folders);
-    changed = changed || lists() != listsBefore;
+    const bool listsChanged = lists() != listsBefore;
+    changed = changed || listsChanged;
     if (changed) {
         rebuildIndex();
         reportProblems();
+        // Told one by one, a first read or a sync of thousands would fill
+        // the list of changes with what a fetch of everything tells better.
+        constexpr std::size_t kMostChangesNoted = 1024;
+        if (listsChanged || changedIds.size() > kMostChangesNoted) noteEverythingChanged();
+        else
+            for (const QString& identifier : changedIds) noteChanged(identifier);
     }
     watchFolders();
     return changed;
+}
+
+bool VdirEventStore::synchronizeFiles(const QSet<QString>& paths) {
+    std::vector<UnreadFile> unread;
+    std::vector<QString> changedIds;
+    QSet<QString> touchedFolders;
+    bool rebuild = shadowedCount_ > 0;
+    const auto forget = [&](std::map<QString, Item>::iterator found) {
+        if (const std::optional<Reminder>& old = found->second.reminder) {
+            changedIds.push_back(old->identifier);
+            if (pathsById_.value(old->identifier) == found->first) pathsById_.remove(old->identifier);
+        }
+        items_.erase(found);
+    };
+    for (const QString& path : paths) {
+        const QString folder = parentOf(path);
+        // A file outside the known folders waits for the look at the folders.
+        if (std::none_of(folders_.begin(), folders_.end(), [&](const Folder& f) { return f.path == folder; })) continue;
+        const auto found = items_.find(path);
+        const std::optional<FileStamp> stamp = stampOf(path);
+        if (stamp && found != items_.end() && found->second.stamp == *stamp) continue;
+        if (found == items_.end() && !stamp) continue;
+        touchedFolders.insert(folder);
+        if (found != items_.end()) forget(found);
+        if (stamp) unread.push_back({folder, path, *stamp});
+    }
+    if (touchedFolders.isEmpty()) return false;
+    std::vector<Item> read = readItems(unread);
+    for (std::size_t i = 0; i < unread.size(); ++i) {
+        Item& item = read[i];
+        if (item.reminder) {
+            const QString& identifier = item.reminder->identifier;
+            changedIds.push_back(identifier);
+            if (pathsById_.contains(identifier)) rebuild = true;  // which one is shown follows the list order
+            else pathsById_.insert(identifier, unread[i].path);
+        }
+        items_.insert_or_assign(unread[i].path, std::move(item));
+    }
+    // An item may turn a calendar into a list, or its last one a list into a calendar.
+    bool listsChanged = false;
+    for (Folder& folder : folders_) {
+        if (!touchedFolders.contains(folder.path)) continue;
+        const bool isList = !holdsOnlyEvents(folder.path);
+        listsChanged = listsChanged || isList != folder.isList;
+        folder.isList = isList;
+    }
+    if (rebuild || listsChanged) rebuildIndex();
+    reportProblems();
+    if (listsChanged) noteEverythingChanged();
+    else
+        for (const QString& identifier : changedIds) noteChanged(identifier);
+    return true;
 }
 
 // The folders of every root, each root's in the order of their `order`
@@ -451,23 +554,32 @@ std::vector<VdirEventStore::Item> VdirEventStore::readItems(const std::vector<Un
 
 // A file that does not parse is kept as an item without a reminder, so that
 // it is neither read again until it changes nor ever written or removed.
+VdirEventStore::Item VdirEventStore::skipped(Item& item, Problem problem, const QString& path,
+                                             const QByteArray& reason) {
+    qCDebug(lcStore).noquote() << "Skipping" << path << ":" << QString::fromUtf8(reason);
+    item.problem = problem;
+    return item;
+}
+
 VdirEventStore::Item VdirEventStore::readItem(const QString& folder, const QString& path, FileStamp stamp) const {
     Item item{.stamp = stamp};
-    const auto skip = [&](Problem problem, const QByteArray& reason) {
-        qCDebug(lcStore).noquote() << "Skipping" << path << ":" << QString::fromUtf8(reason);
-        item.problem = problem;
-        return item;
-    };
+    const auto skip = [&](Problem problem, const QByteArray& reason) { return skipped(item, problem, path, reason); };
     QString readError;
     const std::optional<QByteArray> whole = readWholeFile(path, stamp.size, readError);
     if (!whole) return skip(Problem::unreadable, readError.toUtf8());
-    const QByteArray& text = *whole;
     QByteArray error;
-    auto calendar = ICalendarComponent::parse(text, &error);
+    const auto calendar = ICalendarComponent::parse(*whole, &error);
     if (!calendar) return skip(Problem::malformed, error);
-    if (calendar->name() != "VCALENDAR") return skip(Problem::malformed, "not an iCalendar object");
-    const ICalendarComponent* todo = ICalendarReminder::todo(*calendar);
-    item.holdsEvents = !todo && calendar->component("VEVENT");
+    return itemFrom(*calendar, *whole, folder, path, stamp);
+}
+
+VdirEventStore::Item VdirEventStore::itemFrom(const ICalendarComponent& calendar, const QByteArrayView& text,
+                                              const QString& folder, const QString& path, FileStamp stamp) {
+    Item item{.stamp = stamp};
+    const auto skip = [&](Problem problem, const QByteArray& reason) { return skipped(item, problem, path, reason); };
+    if (calendar.name() != "VCALENDAR") return skip(Problem::malformed, "not an iCalendar object");
+    const ICalendarComponent* todo = ICalendarReminder::todo(calendar);
+    item.holdsEvents = !todo && calendar.component("VEVENT");
     if (!todo && !item.holdsEvents) return skip(Problem::noTodo, "neither a to-do nor an event");
     if (todo) {
         item.reminder = ICalendarReminder::read(*todo);
@@ -479,7 +591,7 @@ VdirEventStore::Item VdirEventStore::readItem(const QString& folder, const QStri
             item.problem = problem;
         };
         const ICalendarProperty* due = todo->property("DUE");
-        if (!QByteArrayView(text).isValidUtf8()) approximate(Problem::notUtf8, "not in UTF-8");
+        if (!text.isValidUtf8()) approximate(Problem::notUtf8, "not in UTF-8");
         else if (due && due->parameter("TZID") && item.reminder->dueDateComponents &&
                  item.reminder->dueDateComponents->hasTime() && !item.reminder->dueDateComponents->timeZone)
             approximate(Problem::undefinedTimeZone, "its due date's time zone is not defined; read as local time");
@@ -508,6 +620,7 @@ bool VdirEventStore::holdsOnlyEvents(const QString& folder) const {
 // is the reminder, and the other is reported.
 void VdirEventStore::rebuildIndex() {
     pathsById_.clear();
+    shadowedCount_ = 0;
     for (const Folder& folder : folders_) {
         if (!folder.isList) continue;
         for (auto& [path, item] : itemsIn(items_, folder.path)) {
@@ -515,6 +628,7 @@ void VdirEventStore::rebuildIndex() {
             const QString& identifier = item.reminder->identifier;
             const auto found = pathsById_.constFind(identifier);
             item.shadowed = found != pathsById_.cend();
+            shadowedCount_ += item.shadowed ? 1 : 0;
             if (item.shadowed) qCDebug(lcStore).noquote() << "Skipping" << path << ": its UID is also in" << *found;
             else pathsById_.insert(identifier, path);
         }
@@ -524,15 +638,7 @@ void VdirEventStore::rebuildIndex() {
 void VdirEventStore::watchFolders() {
     QStringList wanted = roots_;
     for (const Folder& folder : folders_) wanted += folder.path;
-    const QStringList watched = watcher_.directories();
-    QStringList gone;
-    for (const QString& path : watched)
-        if (!wanted.contains(path)) gone += path;
-    if (!gone.isEmpty()) watcher_.removePaths(gone);
-    QStringList added;
-    for (const QString& path : wanted)
-        if (!watched.contains(path)) added += path;
-    if (!added.isEmpty()) watcher_.addPaths(added);
+    watcher_.setFolders(wanted);
 }
 
 // One line for what a user would otherwise wonder about: reminders that do
@@ -606,12 +712,33 @@ void VdirEventStore::removeLeftoverTemporaryFiles() const {
         qCInfo(lcStore).noquote() << u"Removed %1 temporary files that interrupted writes left."_s.arg(removed);
 }
 
-// A write by another program is a burst of events (temporary file, rename);
-// the change is reported once the folders have been quiet for a while.
-void VdirEventStore::folderChanged() {
+void VdirEventStore::takeNotices() {
+    const bool wasWorking = watcher_.isWorking();
+    for (const FolderWatcher::Event& event : watcher_.takeEvents()) {
+        static const QStringList kMetadata{u"displayname"_s, u"color"_s, u"order"_s};
+        if (event.name.isEmpty() || event.folderGone || roots_.contains(event.folder) || kMetadata.contains(event.name))
+            foldersChanged_ = true;
+        else if (isItemName(event.name)) dirtyPaths_.insert(event.folder + u'/' + event.name);
+        // Temporary files and anything else are no item.
+    }
+    // Notices lost: nothing but a look at everything says what changed.
+    if (wasWorking && !watcher_.isWorking()) foldersChanged_ = true;
+}
+
+bool VdirEventStore::applyNotices() {
+    if (foldersChanged_) return synchronize();
+    if (dirtyPaths_.isEmpty()) return false;
+    return synchronizeFiles(std::exchange(dirtyPaths_, {}));
+}
+
+// A write by another program is a burst of notices (temporary file, rename);
+// they are taken at once, and the change read once they have been quiet for
+// a moment.
+void VdirEventStore::noticesWaiting() {
+    takeNotices();
     pendingChange_.cancel();
     pendingChange_ = Clock::main().schedule(options_.settleDelay, [self = QPointer(this)] {
-        if (self && self->authorization_ == AuthorizationStatus::fullAccess && self->synchronize())
+        if (self && self->authorization_ == AuthorizationStatus::fullAccess && self->applyNotices())
             emit self->changed();
     });
 }

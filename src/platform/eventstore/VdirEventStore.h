@@ -2,9 +2,10 @@
 
 #include "platform/Clock.h"
 #include "platform/eventstore/EventStore.h"
+#include "platform/eventstore/FolderWatcher.h"
 
-#include <QFileSystemWatcher>
 #include <QHash>
+#include <QSet>
 
 #include <chrono>
 #include <ctime>
@@ -35,12 +36,16 @@ namespace tavlin::platform {
 // - A file that does not parse is skipped and never written or removed.
 //   Each such file is logged at debug level, and one line counts them at
 //   start (and again when the count changes). Files are cached by
-//   modification time and size, so a fetch where nothing changed only
-//   looks at the folders.
+//   modification time, size and inode.
 // - At start, temporary files of our own writes that a crash left behind
 //   (older than a minute) are removed.
-// - The roots and lists are watched: a change by another program emits
-//   `changed` once its writes have settled.
+// - The roots and lists are watched (inotify): the files the kernel names
+//   are read again when their stamp changed, and a change by another program
+//   emits `changed` once its writes have settled. Only a change of the
+//   folders themselves (or their names, colours, order) looks at every
+//   file, as does refreshSourcesIfNecessary now and then, in case a notice
+//   was missed. Where the system refuses to watch, every look at the store
+//   looks at every file.
 class VdirEventStore final : public EventStore {
     Q_OBJECT
 
@@ -48,10 +53,13 @@ public:
     struct Options {
         QStringList roots;  // empty: remindersRoots() (XdgPaths.h)
         // How long the folders must be quiet before a change is reported.
-        std::chrono::milliseconds settleDelay{200};
+        std::chrono::milliseconds settleDelay{30};
         // For tests: runs when a write's temporary file is complete, before
         // it replaces the item; false stops the write there, as a crash would.
         std::function<bool(const QString& temporaryPath)> beforeReplace;
+        // How often refreshSourcesIfNecessary looks at every file while the
+        // folders are watched.
+        std::chrono::seconds fullLookInterval{600};
     };
 
     VdirEventStore();
@@ -65,9 +73,15 @@ public:
     void refreshSourcesIfNecessary() override;
     std::vector<Reminder> fetchIncompleteReminders() override;
     std::vector<Reminder> fetchRemindersCompleted(Date since) override;
+    Fetched fetchReminders(Date completedSince) override;
+    void catchUp() override;
     std::optional<Reminder> reminder(const QString& identifier) override;
     std::optional<QString> folderOf(const QString& identifier) override;
     std::optional<QString> locationOf(const QString& identifier) override;
+    // Whether changes are learnt from the kernel's notices.
+    bool followsChanges() const { return watcher_.isWorking(); }
+    // For tests: acts as if the system refused to watch from now on.
+    void stopFollowingChanges() { watcher_.fail(); }
 
 protected:
     std::optional<Continuation> continuation(const QString& identifier) override;
@@ -112,8 +126,12 @@ private:
     static std::optional<FileStamp> stampOf(const QString& path);
 
     std::optional<StoreError> prepareRoots();
-    // Reads what changed on disk since the last look; true when anything did.
+    // Reads what changed on disk since the last look at every file; true
+    // when anything did.
     bool synchronize();
+    // Reads again the files the notices named; true when anything changed.
+    bool synchronizeFiles(const QSet<QString>& paths);
+
     std::vector<Folder> scanFolders() const;
     struct UnreadFile {
         QString folder;
@@ -127,17 +145,26 @@ private:
     std::vector<Item> readItems(const std::vector<UnreadFile>& files) const;
     // Safe on any thread: it reads the file and nothing of the store.
     Item readItem(const QString& folder, const QString& path, FileStamp stamp) const;
+    static Item skipped(Item& item, Problem problem, const QString& path, const QByteArray& reason);
+    // What a calendar parsed from `text` holds, read as readItem reads it.
+    static Item itemFrom(const ICalendarComponent& calendar, const QByteArrayView& text, const QString& folder,
+                         const QString& path, FileStamp stamp);
     // The file as it is now, to be written.
     static std::optional<ICalendarComponent> calendarAt(const QString& path);
     bool holdsOnlyEvents(const QString& folder) const;
     const Item* cachedItem(const QString& identifier);
-    std::vector<Reminder> reminders(const std::function<bool(const Reminder&)>& wanted);
+    // `look`: take in the changes on disk first.
+    std::vector<Reminder> reminders(const std::function<bool(const Reminder&)>& wanted, bool look = true);
     void rebuildIndex();
     void watchFolders();
     void removeLeftoverTemporaryFiles() const;
     // Logs how many files are skipped and why, when that changed.
     void reportProblems();
-    void folderChanged();
+    // Takes the watcher's notices into dirtyPaths_ and foldersChanged_.
+    void takeNotices();
+    void noticesWaiting();
+    // Takes in what the notices named; true when anything changed.
+    bool applyNotices();
     std::optional<StoreError> replaceFile(const QString& path, const QByteArray& contents);
     QString pathForNewItem(const QString& folder, const QString& identifier, const QString& keptName) const;
 
@@ -147,7 +174,11 @@ private:
     std::vector<Folder> folders_;        // lists and calendars, in list order
     std::map<QString, Item> items_;      // by path, so a folder's items lie together
     QHash<QString, QString> pathsById_;  // identifier → path, lists only
-    QFileSystemWatcher watcher_;
+    int shadowedCount_ = 0;
+    FolderWatcher watcher_;
+    QSet<QString> dirtyPaths_;     // item files named by notices, not yet read again
+    bool foldersChanged_ = false;  // a folder came, went or was renamed, retitled, reordered
+    std::chrono::steady_clock::time_point lastFullLook_;
     bool leftoversRemoved_ = false;
     QString reportedProblems_;
     ScheduledAction pendingChange_;

@@ -705,4 +705,109 @@ TEST_F(VdirEventStoreTest, AnItemAnotherProgramMovedIsStillFoundToEditAndDelete)
     EXPECT_FALSE(QFile::exists(to));
 }
 
+QByteArray todo(const QByteArray& uid, const QByteArray& title) {
+    return crlf("BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VTODO\nUID:" + uid + "\nSUMMARY:" + title +
+                "\nEND:VTODO\nEND:VCALENDAR\n");
+}
+
+// What other programs do to the folders, each taken in from the kernel's
+// notices alone: the store then holds what a store opened afresh reads, and
+// names the reminders that changed (or, where the lists changed, that it
+// cannot name them).
+TEST_F(VdirEventStoreTest, ChangesTheNoticesNameAreTakenInAsAFreshReadSeesThem) {
+    const auto rename = [](const QString& from, const QString& to) {
+        ASSERT_EQ(::rename(qPrintable(from), qPrintable(to)), 0);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(const QString& root)> change;
+        std::optional<QSet<QString>> changed;
+    };
+    const Case cases[] = {
+        {"a file written in place",
+         [](const QString& root) { writeTestFile(root + u"/list/a.ics"_s, todo("a", "A again")); }, QSet{u"a"_s}},
+        {"a file added", [](const QString& root) { writeTestFile(root + u"/list/c.ics"_s, todo("c", "C")); },
+         QSet{u"c"_s}},
+        {"a file removed", [](const QString& root) { QFile::remove(root + u"/list/b.ics"_s); }, QSet{u"b"_s}},
+        {"a file renamed", [&](const QString& root) { rename(root + u"/list/b.ics"_s, root + u"/list/b2.ics"_s); },
+         QSet{u"b"_s}},
+        {"a file replaced by a rename over it, as vdirsyncer writes",
+         [&](const QString& root) {
+             writeTestFile(root + u"/list/.a.ics.tmp"_s, todo("a", "A synced"));
+             rename(root + u"/list/.a.ics.tmp"_s, root + u"/list/a.ics"_s);
+         },
+         QSet{u"a"_s}},
+        {"a file moved to another list",
+         [&](const QString& root) { rename(root + u"/list/b.ics"_s, root + u"/other/b.ics"_s); }, QSet{u"b"_s}},
+        {"a list added", [](const QString& root) { writeTestFile(root + u"/new/c.ics"_s, todo("c", "C")); },
+         std::nullopt},
+        {"a list removed", [](const QString& root) { QDir(root + u"/other"_s).removeRecursively(); }, std::nullopt},
+        {"a list retitled", [](const QString& root) { writeTestFile(root + u"/list/displayname"_s, "Renamed"); },
+         std::nullopt},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        QTemporaryDir temporary;
+        const QString root = QDir::cleanPath(temporary.path());
+        writeTestFile(root + u"/list/displayname"_s, "List");
+        writeTestFile(root + u"/list/a.ics"_s, todo("a", "A"));
+        writeTestFile(root + u"/list/b.ics"_s, todo("b", "B"));
+        writeTestFile(root + u"/other/d.ics"_s, todo("d", "D"));
+        VdirEventStore store(VdirEventStore::Options{.roots = {root}});
+        ASSERT_TRUE(store.followsChanges());
+        int changes = 0;
+        QObject::connect(&store, &EventStore::changed, [&] { ++changes; });
+        const std::uint64_t before = store.revision();
+
+        test.change(root);
+        store.catchUp();
+
+        EXPECT_EQ(changes, 1);
+        EXPECT_EQ(store.changedSince(before), test.changed);
+        VdirEventStore fresh(VdirEventStore::Options{.roots = {root}});
+        const Date epoch = Date::fromSecondsSince1970(0);
+        EXPECT_EQ(store.lists(), fresh.lists());
+        EXPECT_EQ(store.fetchReminders(epoch).incomplete, fresh.fetchReminders(epoch).incomplete);
+        EXPECT_EQ(changes, 1) << "the fetch found nothing more";
+    }
+}
+
+// The notices of our own write name a file whose state is already known.
+TEST_F(VdirEventStoreTest, OurOwnWriteIsNotedOnceAndNotTakenInAgain) {
+    write(u"list/displayname"_s, "List");
+    auto store = open();
+    int changes = 0;
+    QObject::connect(store.get(), &EventStore::changed, [&] { ++changes; });
+    const std::uint64_t before = store->revision();
+    Reminder reminder = store->newReminder();
+    reminder.listIdentifier = root() + u"/list"_s;
+    reminder.title = u"Ours"_s;
+    ASSERT_EQ(store->save(reminder), std::nullopt);
+    const std::uint64_t saved = store->revision();
+    EXPECT_EQ(store->changedSince(before), QSet{reminder.identifier});
+
+    store->catchUp();  // the kernel queued the write's notices as it wrote
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(store->revision(), saved);
+}
+
+// Where the system refuses to watch, each look at the store looks at every
+// file, and the periodic look finds what changed.
+TEST_F(VdirEventStoreTest, WithoutNoticesEveryLookReadsTheFolders) {
+    write(u"list/a.ics"_s, todo("a", "A"));
+    auto store = open();
+    store->stopFollowingChanges();
+    ASSERT_FALSE(store->followsChanges());
+    const std::uint64_t before = store->revision();
+
+    write(u"list/a.ics"_s, todo("a", "A edited"));
+    write(u"list/c.ics"_s, todo("c", "C"));
+    store->refreshSourcesIfNecessary();
+    EXPECT_EQ(store->changedSince(before), (QSet{u"a"_s, u"c"_s}));
+    EXPECT_EQ(store->reminder(u"a"_s)->title, u"A edited"_s);
+
+    QFile::remove(root() + u"/list/c.ics"_s);
+    EXPECT_EQ(store->fetchIncompleteReminders().size(), 1u);
+}
+
 }  // namespace
