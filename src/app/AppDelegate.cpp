@@ -334,6 +334,8 @@ void AppDelegate::followTimeZoneChanges() {
         platform::TimeZone::setCurrent(zone);
         store_->setTimeZone(zone);
         alarms_->setTimeZone(zone);
+        dailySummary_->setTimeZone(zone);
+        if (panelController_) panelController_->setTimeZone(zone);
     });
 }
 

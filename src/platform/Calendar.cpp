@@ -266,7 +266,7 @@ Calendar Calendar::current() {
     const TimeZone zone = TimeZone::current();
     const std::lock_guard lock(mutex);
     if (!calendar) calendar = gregorian(zone, Locale::current());
-    else if (!(calendar->timeZone() == zone)) calendar->setTimeZone(zone);
+    else if (&calendar->timeZone().icu() != &zone.icu()) calendar->setTimeZone(zone);  // copies share their zone
     return *calendar;
 }
 
