@@ -34,6 +34,7 @@
 #include "platform/PowerEvents.h"
 #include "platform/Text.h"
 #include "platform/TileMapSnapshotter.h"
+#include "platform/TimeZoneChanges.h"
 #include "platform/TrayHost.h"
 #include "platform/UserDefaults.h"
 #include "platform/VCardContacts.h"
@@ -201,6 +202,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     connect(alarms_.get(), &platform::AlarmScheduler::showRequested, this, &AppDelegate::showFromAlarm);
     // Our own writes: the event store need not say so.
     connect(store_.get(), &store::ReminderStore::remindersChanged, alarms_.get(), &platform::AlarmScheduler::check);
+    followTimeZoneChanges();
     took(LaunchStep::alarms);
 
     locationProvider_ = std::make_unique<store::LocationProvider>();
@@ -320,6 +322,21 @@ void AppDelegate::terminateOtherInstances() {
     instanceLock_ =
         mcp::InstanceLock::acquire(lockPath, askedToQuit ? environment_.handoverLimit : std::chrono::milliseconds(0));
     if (!instanceLock_) qCWarning(lcApp).noquote() << u"Couldn't take %1; is another Tavlin running?"_s.arg(lockPath);
+}
+
+// Floating due times and alarms are read in the user's zone; when the system
+// changes it, the process's zone follows and the store and the alarms look
+// at their days and times again.
+void AppDelegate::followTimeZoneChanges() {
+    timeZoneChanges_ = std::make_unique<platform::TimeZoneChanges>();
+    connect(timeZoneChanges_.get(), &platform::TimeZoneChanges::changed, this, [this](const platform::TimeZone& zone) {
+        qCInfo(lcApp).noquote() << "the time zone is now" << zone.identifier();
+        platform::TimeZone::setCurrent(zone);
+        store_->setTimeZone(zone);
+        alarms_->setTimeZone(zone);
+        dailySummary_->setTimeZone(zone);
+        if (panelController_) panelController_->setTimeZone(zone);
+    });
 }
 
 void AppDelegate::buildMainMenu() {

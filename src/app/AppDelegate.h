@@ -24,6 +24,7 @@ class HTTPClient;
 class MapSnapshotter;
 class ScopedMapSnapshotter;
 class NotificationCenter;
+class TimeZoneChanges;
 class AlarmScheduler;
 class LocationManager;
 class PowerEvents;
@@ -223,6 +224,7 @@ private:
     // name on the session bus and waits a moment for its instance lock.
     void terminateOtherInstances();
     void buildMainMenu();
+    void followTimeZoneChanges();
     void respondToNotification(const QString& identifier);
     // An alarm's answers: the reminder completed as the panel completes it,
     // or the panel opened with it selected.
@@ -273,6 +275,7 @@ private:
     std::unique_ptr<HotKeyController> hotKeyController_;
     std::unique_ptr<DailySummary> dailySummary_;
     std::unique_ptr<platform::AlarmScheduler> alarms_;
+    std::unique_ptr<platform::TimeZoneChanges> timeZoneChanges_;
     std::unique_ptr<store::LocationProvider> locationProvider_;
     std::unique_ptr<preferences::PreferencesWindowController> preferencesController_;
     std::unique_ptr<UpdateController> updateController_;

@@ -33,6 +33,11 @@ DailySummary::DailySummary(store::ReminderStore& store, store::Settings& setting
 
 DailySummary::~DailySummary() { timer_.cancel(); }
 
+void DailySummary::setTimeZone(const platform::TimeZone& zone) {
+    wallClock_.calendar.setTimeZone(zone);
+    if (fireDate_) reschedule();  // none: off, or not started
+}
+
 void DailySummary::start() {
     store::ContinuousObservation::observe([self = QPointer(this)] {
         if (!self) return;  // reads nothing, which ends the observation

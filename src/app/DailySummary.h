@@ -45,6 +45,9 @@ public:
     // Arms the timer and keeps it in step with the settings and wakes.
     // Called once, after the store has started.
     void start();
+    // The summary's minute is read in `zone` from now on (the system's zone
+    // changed); the timer is armed anew.
+    void setTimeZone(const platform::TimeZone& zone);
     // The armed timer's instant; nothing while none is armed.
     std::optional<platform::Date> fireDate() const { return fireDate_; }
 

@@ -159,6 +159,17 @@ void startScenario(std::function<platform::Task<>()> scenario) {
     platform::postToMainLoop([scenario = std::move(scenario)] { platform::detach(endingTheRun(scenario())); });
 }
 
+platform::Task<> afterModelAvailability(std::function<platform::Task<>()> scenario) {
+    co_await waitForModelAvailability();
+    co_await scenario();
+}
+
+// A scenario that reads lines with the language model starts once the model
+// knows whether it is there (see waitForModelAvailability).
+void startModelScenario(std::function<platform::Task<>()> scenario) {
+    startScenario([scenario = std::move(scenario)] { return afterModelAvailability(scenario); });
+}
+
 void parseEdit(const QStringList& after) {
     const QString text = after[0];
     const std::optional<QString> previousDateText = after[1] == u"-"_s ? std::nullopt : std::optional(after[1]);
@@ -214,9 +225,9 @@ void runSelfTests(const QStringList& arguments, app::AppDelegate& delegate) {
     const PanelSwitches panelSwitches = readPanelSwitches(arguments);
     const PanelDriver panel = panelDriver(delegate.panelController());
 
-    if (arguments.contains(u"--self-test"_s)) startScenario([&store] { return selfTest(store); });
+    if (arguments.contains(u"--self-test"_s)) startModelScenario([&store] { return selfTest(store); });
     if (const auto after = argumentsAfter(arguments, u"--parse"_s, 1, u"a text"_s))
-        startScenario([text = after->first()] { return parseCompareTest(text); });
+        startModelScenario([text = after->first()] { return parseCompareTest(text); });
     if (arguments.contains(u"--reschedule-test"_s)) startScenario([&store] { return rescheduleTest(store); });
     if (arguments.contains(u"--move-list-test"_s)) startScenario([&store] { return moveListTest(store); });
     if (panelSwitches.editFocusTest) startScenario([panel] { return editFocusTest(panel); });
@@ -248,11 +259,11 @@ void runSelfTests(const QStringList& arguments, app::AppDelegate& delegate) {
         startScenario([focus = *focus, panel] { return focusTest(focus.mode, focus.seconds, panel); });
     if (const auto after = argumentsAfter(arguments, u"--parse-batch"_s, 1, u"a file"_s)) {
         if (const auto text = readTextFile(u"--parse-batch"_s, after->first()))
-            startScenario([text = *text] { return parseBatch(text); });
+            startModelScenario([text = *text] { return parseBatch(text); });
     }
     if (const auto after = argumentsAfter(arguments, u"--parse-json"_s, 1, u"a file"_s)) {
         if (const auto text = readTextFile(u"--parse-json"_s, after->first()))
-            startScenario([arguments, text = *text] { return parseJSONReport(arguments, text); });
+            startModelScenario([arguments, text = *text] { return parseJSONReport(arguments, text); });
     }
     if (const auto after = argumentsAfter(arguments, u"--contacts-test"_s, 1, u"a name"_s)) {
         const ContactsTestServices services{.settings = delegate.settings(), .contacts = delegate.contacts()};

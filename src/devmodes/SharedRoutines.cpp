@@ -6,6 +6,7 @@
 #include "platform/Calendar.h"
 #include "platform/DateFormatter.h"
 #include "platform/DesktopServices.h"
+#include "platform/LanguageModel.h"
 #include "platform/Text.h"
 #include "store/ReminderStore.h"
 
@@ -70,6 +71,14 @@ platform::Task<> waitForSeconds(double seconds) {
     constexpr double longestWait = 1e9;
     co_await waitFor(std::chrono::duration_cast<platform::Clock::Duration>(
         std::chrono::duration<double>(std::clamp(seconds, 0.0, longestWait))));
+}
+
+platform::Task<> waitForModelAvailability(platform::Clock::Duration limit) {
+    constexpr platform::Clock::Duration step = std::chrono::milliseconds(20);
+    for (platform::Clock::Duration waited{0};
+         waited < limit && !platform::LanguageModel::systemDefault().isAvailabilityKnown(); waited += step) {
+        co_await waitFor(step);
+    }
 }
 
 platform::Task<> waitBeforeStarting() { co_await waitFor(std::chrono::seconds(2)); }

@@ -52,6 +52,11 @@ platform::Task<> waitFor(platform::Clock::Duration duration);
 // not negative).
 platform::Task<> waitForSeconds(double seconds);
 
+// Waits until the language model knows whether it is available, at most
+// `limit`: a model named in the settings is checked in the background, and a
+// switch that reads lines at once would find it unavailable.
+platform::Task<> waitForModelAvailability(platform::Clock::Duration limit = std::chrono::seconds(5));
+
 // The scenarios give the application's own start a moment before they begin.
 platform::Task<> waitBeforeStarting();
 

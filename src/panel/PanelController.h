@@ -83,6 +83,9 @@ public:
     // Carries out the store's pending deletions, then tears the panel and
     // its model down.
     void close();
+    // The panel opened next reads floating times and days in `zone` (the
+    // system's zone changed); an open one keeps its own until it closes.
+    void setTimeZone(const platform::TimeZone& zone) { environment_.wallClock.calendar.setTimeZone(zone); }
 
     // Where the time of the last opening went: each phase with the
     // milliseconds since the opening began.

@@ -45,6 +45,12 @@ void AlarmScheduler::start() {
     check();
 }
 
+void AlarmScheduler::setTimeZone(const TimeZone& zone) {
+    wallTime_.calendar.setTimeZone(zone);
+    triggers_ = AlarmTriggerDates(wallTime_.calendar);
+    check();
+}
+
 void AlarmScheduler::check() {
     // Until the store can be read, the day missed is still to be looked at.
     if (!lookedUpTo_ || store_.authorizationStatus() != AuthorizationStatus::fullAccess) return;

@@ -85,6 +85,9 @@ public:
     void start();
     // Shows what went off since the last look and arms the timer again.
     void check();
+    // Floating and date-only times are read in `zone` from now on (the
+    // system's zone changed), and the timer is armed again.
+    void setTimeZone(const TimeZone& zone);
     // Where fixes for the alarms at a place come from; none: they never go off.
     void setLocationManager(LocationManager* manager);
     // When the armed timer goes off; nothing while none is armed.

@@ -11,6 +11,8 @@
 #include <compare>
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
+#include <optional>
 
 namespace tavlin::platform {
 
@@ -258,8 +260,19 @@ Calendar::Calendar(TimeZone zone, Locale locale, int firstWeekday, int minimumDa
 }
 
 Calendar Calendar::current() {
-    static const Calendar calendar = gregorian(TimeZone::current(), Locale::current());
-    return calendar;
+    // Made anew only when the user's zone changed: making one costs.
+    static std::mutex mutex;
+    static std::optional<Calendar> calendar;
+    const TimeZone zone = TimeZone::current();
+    const std::lock_guard lock(mutex);
+    if (!calendar) calendar = gregorian(zone, Locale::current());
+    else if (&calendar->timeZone().icu() != &zone.icu()) calendar->setTimeZone(zone);  // copies share their zone
+    return *calendar;
+}
+
+void Calendar::setTimeZone(const TimeZone& zone) {
+    zone_ = zone;
+    rebuildPrototype();
 }
 
 Calendar Calendar::gregorian(const TimeZone& zone, const Locale& locale) {

@@ -59,6 +59,7 @@ public:
     static Calendar gregorian(const TimeZone& zone, const Locale& locale = Locale::posix());
 
     const TimeZone& timeZone() const { return zone_; }
+    void setTimeZone(const TimeZone& zone);
     const Locale& locale() const { return locale_; }
     int firstWeekday() const { return firstWeekday_; }  // 1 = Sunday
     void setFirstWeekday(int weekday);                  // ignored outside 1 … 7

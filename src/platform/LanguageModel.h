@@ -78,6 +78,9 @@ class LanguageModel {
 public:
     virtual ~LanguageModel() = default;
     virtual bool isAvailable() const = 0;
+    // Whether isAvailable() is an answer yet: a model that asks a server in
+    // the background is not available until its first check answered.
+    virtual bool isAvailabilityKnown() const { return true; }
     virtual std::unique_ptr<LanguageModelSession> makeSession(const QString& instructions) = 0;
 
     // The model the system offers (or a test's stand-in, see ScopedLanguageModel).

@@ -145,6 +145,8 @@ LocalLanguageModel::~LocalLanguageModel() {
 
 bool LocalLanguageModel::isAvailable() const { return core_->available; }
 
+bool LocalLanguageModel::isAvailabilityKnown() const { return core_->reported.has_value(); }
+
 bool LocalLanguageModel::isChecking() const { return core_->checking; }
 
 std::unique_ptr<LanguageModelSession> LocalLanguageModel::makeSession(const QString& instructions) {

@@ -46,6 +46,7 @@ public:
     LocalLanguageModel& operator=(const LocalLanguageModel&) = delete;
 
     bool isAvailable() const override;
+    bool isAvailabilityKnown() const override;
     std::unique_ptr<LanguageModelSession> makeSession(const QString& instructions) override;
 
     // Whether a check of the server is under way.

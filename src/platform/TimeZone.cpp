@@ -4,6 +4,8 @@
 
 #include <unicode/timezone.h>
 
+#include <mutex>
+
 namespace tavlin::platform {
 
 namespace {
@@ -14,19 +16,40 @@ bool isUnknown(const icu::TimeZone& zone) {
     return zone.getID(id) == icu::TimeZone::getUnknown().getID(unknownId);
 }
 
+// The user's zone, which setCurrent may replace; workers read it too.
+struct CurrentZone {
+    std::mutex mutex;
+    std::optional<TimeZone> zone;
+};
+
+CurrentZone& currentZone() {
+    static CurrentZone current;
+    return current;
+}
+
 }  // namespace
 
 TimeZone TimeZone::current() {
-    static const TimeZone zone = [] {
+    CurrentZone& current = currentZone();
+    const std::lock_guard lock(current.mutex);
+    if (!current.zone) {
         const QString tz = qEnvironmentVariable("TZ");
         if (!tz.isEmpty()) {
             // The C library reads a TZ it cannot find as UTC; so do we.
-            return fromTZVariable(tz).value_or(gmt());
+            current.zone = fromTZVariable(tz).value_or(gmt());
+        } else {
+            std::shared_ptr<const icu::TimeZone> host(icu::TimeZone::detectHostTimeZone());
+            current.zone = isUnknown(*host) ? gmt() : TimeZone(std::move(host));
         }
-        std::shared_ptr<const icu::TimeZone> host(icu::TimeZone::detectHostTimeZone());
-        return isUnknown(*host) ? gmt() : TimeZone(std::move(host));
-    }();
-    return zone;
+    }
+    return *current.zone;
+}
+
+void TimeZone::setCurrent(const TimeZone& zone) {
+    CurrentZone& current = currentZone();
+    const std::lock_guard lock(current.mutex);
+    current.zone = zone;
+    icu::TimeZone::setDefault(zone.icu());
 }
 
 TimeZone TimeZone::gmt() {

@@ -22,8 +22,11 @@ namespace tavlin::platform {
 class TimeZone {
 public:
     // The user's zone: TZ when set (UTC when ICU does not know it), else the
-    // system's. Read once per process.
+    // system's. Read once per process, then as setCurrent says.
     static TimeZone current();
+    // Makes `zone` the user's zone from now on, ICU's default zone with it:
+    // the system's zone changed while Tavlin runs (see TimeZoneChanges).
+    static void setCurrent(const TimeZone& zone);
     static TimeZone gmt();
     // Nothing for an identifier that ICU does not know.
     static std::optional<TimeZone> fromIdentifier(const QString& identifier);

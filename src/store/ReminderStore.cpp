@@ -115,6 +115,14 @@ void ReminderStore::start() {
     if (authorization_ == platform::AuthorizationStatus::fullAccess) requestRefresh();
 }
 
+void ReminderStore::setTimeZone(const platform::TimeZone& zone) {
+    wallClock_.calendar.setTimeZone(zone);
+    scheduleRolloverTimer();
+    // The instant is the same, its day may not be: readers look again.
+    emit nowChanged();
+    requestRefresh();
+}
+
 void ReminderStore::schedulePeriodicTick() {
     periodicTimer_ = platform::Clock::main().schedule(periodicRefreshInterval, [this] { periodicTick(); });
 }

@@ -120,6 +120,9 @@ public:
     // Starts following the store, the clock and the power events, and
     // refreshes when access is granted. Called once.
     void start();
+    // The user's days are those of `zone` from now on (the system's zone
+    // changed): today, the next midnight and what is overdue are found anew.
+    void setTimeZone(const platform::TimeZone& zone);
     // A refresh soon: at once when none runs, else once more after it.
     void requestRefresh();
     // One fetch of the lists and reminders; nothing without full access.

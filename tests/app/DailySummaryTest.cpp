@@ -12,6 +12,7 @@
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
+#include <QDateTime>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -185,6 +186,17 @@ TEST_F(DailySummaryTest, AWakeReArmsFromTheTimeItWokeAt) {
     clock.advance(1h);  // where the timer of before would have fired
     runToFireDate();
     EXPECT_EQ(postedBodies().size(), 1u) << "one summary, on the next day";
+}
+
+// The system's zone moves east: nine o'clock is nine o'clock there, which
+// here has already passed today.
+TEST_F(DailySummaryTest, AChangeOfTheSystemsZoneReArmsForTheNewZonesMinute) {
+    startedAt(amsterdamTime(2026, 3, 4, 8, 0));
+    EXPECT_EQ(summary->fireDate(), amsterdamTime(2026, 3, 4, 9, 0));
+    const QTimeZone tokyo("Asia/Tokyo");
+    summary->setTimeZone(platform::TimeZone::fromIdentifier(u"Asia/Tokyo"_s).value());
+    EXPECT_EQ(summary->fireDate(), Date::fromQDateTime(QDateTime(QDate(2026, 3, 5), QTime(9, 0), tokyo)));
+    EXPECT_EQ(clock.pendingActions(), 1u);
 }
 
 TEST_F(DailySummaryTest, PostsTheCountsOfBothScopesSilentlyAndNeverReplacesOne) {

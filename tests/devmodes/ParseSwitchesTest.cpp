@@ -1,8 +1,11 @@
+#include "support/FakeModelServer.h"
+#include "support/MainLoop.h"
 #include "support/Printers.h"
 #include "support/TavlinProcess.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QTemporaryDir>
 #include <nlohmann/json.hpp>
 
@@ -95,6 +98,34 @@ TEST(ParseSwitches, ParseBatch) {
               u"  smart: unavailable\n"_s);
     EXPECT_EQ(runToEnd(inAmsterdam({u"--parse-batch"_s, writeFile(dir, u"empty.tsv"_s, u"\n\n"_s)})),
               u"model available: false\n"_s);
+}
+
+// With a model named, the switches wait for the first check of the server
+// to answer, and report what it said, not that it had not answered yet.
+TEST(ParseSwitches, ParseBatchWaitsForTheNamedModelsFirstCheck) {
+    const std::pair<QString, QString> cases[] = {
+        {u"tiny"_s, u"model available: true\n"_s},
+        {u"absent"_s, u"model available: false\n"_s},
+    };
+    for (const auto& [model, line] : cases) {
+        SCOPED_TRACE(model.toStdString());
+        FakeModelServer server;
+        QTemporaryDir dir;
+        QDir().mkpath(dir.filePath(u"config/Tavlin"_s));
+        writeFile(dir, u"config/Tavlin/settings.json"_s,
+                  QString::fromStdString(nlohmann::json{
+                      {"languageModelURL", server.baseURL().toString().toStdString()},
+                      {"languageModelName",
+                       model.toStdString()}}.dump()));
+        TavlinProcess tavlin({.arguments = {u"--parse-batch"_s, writeFile(dir, u"empty.tsv"_s, u"\n"_s)},
+                              .environment = {u"XDG_CONFIG_HOME="_s + dir.filePath(u"config"_s)}});
+        // The server answers on this loop while the binary runs.
+        ASSERT_TRUE(
+            runMainLoopUntil([&] { return tavlin.waitForOutput("model available", 1); }, std::chrono::seconds(60)))
+            << tavlin.standardError().toStdString();
+        ASSERT_TRUE(tavlin.finish()) << tavlin.standardError().toStdString();
+        EXPECT_EQ(tavlin.standardOutput(), line) << tavlin.standardError().toStdString();
+    }
 }
 
 TEST(ParseSwitches, ParseJsonReport) {

@@ -2,6 +2,7 @@
 
 #include "platform/NotificationCenter.h"
 #include "platform/PowerEvents.h"
+#include "platform/TimeZoneChanges.h"
 #include "platform/eventstore/MemoryEventStore.h"
 #include "store/LocationFake.h"
 #include "support/FakeNotificationServer.h"
@@ -12,10 +13,14 @@
 
 #include <gtest/gtest.h>
 #include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <chrono>
 #include <optional>
+
+#include <cstdio>
 
 using namespace tavlin::platform;
 using namespace std::chrono_literals;
@@ -399,3 +404,31 @@ TEST_F(AlarmSchedulerTest, AlarmsThatCannotFireAreSkippedWithOneLineEach) {
 }
 
 }  // namespace
+
+// The system's zone goes from Amsterdam to Tokyo while an alarm at a
+// floating nine o'clock waits: it goes off at nine in Tokyo.
+TEST_F(AlarmSchedulerTest, AFloatingAlarmFollowsAChangeOfTheSystemsZone) {
+    QTemporaryDir etc;
+    const QString localtime = etc.filePath(u"localtime"_s);
+    ASSERT_TRUE(QFile::link(u"/usr/share/zoneinfo/Europe/Amsterdam"_s, localtime));
+    TimeZoneChanges zoneChanges({.localtime = localtime,
+                                 .timezoneFile = etc.filePath(u"timezone"_s),
+                                 .tzVariable = {},
+                                 .systemBus = QDBusConnection(u"none"_s)});
+    add({.identifier = u"R"_s,
+         .title = u"Stretch your legs"_s,
+         .dueDateComponents = floating(5, 9, 0),
+         .alarms = {offset(0)}});
+    startAt(march(4, 20, 0));
+    QObject::connect(&zoneChanges, &TimeZoneChanges::changed, &*scheduler, &AlarmScheduler::setTimeZone);
+    EXPECT_EQ(scheduler->nextFireDate(), march(5, 9, 0));
+
+    // As timedated does it: a new link renamed over the old one.
+    const QString replacement = etc.filePath(u"localtime.new"_s);
+    ASSERT_TRUE(QFile::link(u"/usr/share/zoneinfo/Asia/Tokyo"_s, replacement));
+    ASSERT_EQ(std::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(localtime).constData()), 0);
+    const Date nineInTokyo = Date::fromQDateTime(QDateTime(QDate(2026, 3, 5), QTime(9, 0), QTimeZone("Asia/Tokyo")));
+    ASSERT_TRUE(runMainLoopUntil([&] { return scheduler->nextFireDate() == nineInTokyo; }));
+    runTo(nineInTokyo);
+    EXPECT_EQ(postedTitles(1), std::vector<QString>{u"Stretch your legs"_s});
+}

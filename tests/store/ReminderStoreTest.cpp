@@ -216,6 +216,23 @@ TEST_F(ReminderStoreTest, AWakeAfterAMidnightSpentAsleepRefreshesAndSetsTheRollo
     EXPECT_EQ(refreshes, 3);
 }
 
+// The system's zone moves to Tokyo on Wednesday at 10:00 in Amsterdam, 18:00
+// there: the store looks again at once, and the day ends at Tokyo's midnight,
+// not Amsterdam's.
+TEST_F(ReminderStoreTest, AChangeOfTheSystemsZoneRefreshesAndEndsTheDayAtTheNewMidnight) {
+    ReminderStore& store = startedStore();
+    power.sleepDisplay();
+    clock.runDueActions();
+    const int before = refreshes;
+    store.setTimeZone(zone("Asia/Tokyo"));
+    clock.runDueActions();
+    EXPECT_EQ(refreshes, before + 1);
+    advance(6h);
+    EXPECT_EQ(refreshes, before + 1);
+    advance(1s);
+    EXPECT_EQ(refreshes, before + 2);
+}
+
 TEST_F(ReminderStoreTest, GrantingAccessFetchesAtOnce) {
     seed({.lists = {list("L1", "Home")}, .reminders = {reminder("a")}});
     backend.setAuthorizationStatus(AuthorizationStatus::notDetermined);
