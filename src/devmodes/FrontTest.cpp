@@ -35,6 +35,9 @@ QString active() { return boolText(platform::isApplicationActive()); }
 platform::Task<> frontTest(std::function<platform::Task<>()> handOver) {
     co_await handOver();
     co_await waitFor(2s);
+    // On a busy machine the other application's window may not have the
+    // keyboard yet: wait for some window to have it, within reason.
+    for (int tries = 0; tries < 100 && platform::frontmostApplicationName() == u"?"_s; ++tries) co_await waitFor(100ms);
     printStep(u"Tavlin active="_s + active() + u" frontmost="_s + platform::frontmostApplicationName());
 
     const QPointer<QWidget> window = makeTestWindow();
