@@ -5,11 +5,13 @@
 #include "platform/XdgPaths.h"
 
 #include <QCryptographicHash>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -30,7 +32,8 @@ std::optional<QDateTime> httpDate(QByteArray text) {
 
 }  // namespace
 
-TileCache::TileCache(QString folder) : folder_(std::move(folder)) {}
+TileCache::TileCache(QString folder, int maximumTiles)
+    : folder_(std::move(folder)), maximumTiles_(std::max(1, maximumTiles)) {}
 
 QString TileCache::standardFolder(const QString& mapTiles) {
     const QByteArray server = QCryptographicHash::hash(mapTiles.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
@@ -60,6 +63,30 @@ void TileCache::store(const TileKey& key, const QByteArray& png, const QDateTime
     qToBigEndian<qint64>(expiry.toMSecsSinceEpoch(), bytes.data());
     if (const auto failure = replaceFile(file, bytes + png, 0600))
         qCDebug(lcPlatform) << couldNot(failure->step) << file << "errno" << failure->error;
+    keepWithinBound();
+}
+
+void TileCache::keepWithinBound() {
+    if (storesUntilCount_-- > 0) return;
+    storesUntilCount_ = std::max(1, maximumTiles_ / 32);
+    struct Kept {
+        QString path;
+        qint64 written = 0;
+    };
+    std::vector<Kept> tiles;
+    QDirIterator it(folder_, {u"*.tile"_s}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        tiles.push_back({info.filePath(), info.lastModified().toMSecsSinceEpoch()});
+    }
+    if (std::ssize(tiles) <= maximumTiles_) return;
+    // Down to nine tenths, so that the next few stores need no removal.
+    const auto keep = static_cast<std::ptrdiff_t>(maximumTiles_) * 9 / 10;
+    const auto removed = std::ssize(tiles) - keep;
+    std::nth_element(tiles.begin(), tiles.begin() + removed, tiles.end(),
+                     [](const Kept& a, const Kept& b) { return a.written < b.written; });
+    for (auto tile = tiles.begin(); tile != tiles.begin() + removed; ++tile) QFile::remove(tile->path);
+    qCDebug(lcPlatform) << "removed" << removed << "of the oldest map tiles from" << folder_;
 }
 
 std::optional<QDateTime> TileCache::expiry(const QByteArray& cacheControl, const QByteArray& expires,

@@ -1,6 +1,8 @@
 #include "platform/TileCache.h"
 
 #include <gtest/gtest.h>
+#include <QDirIterator>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <string>
@@ -53,6 +55,29 @@ TEST(TileCacheTest, AStoredTileComesBackFreshUntilItExpiresAndStaleAfter) {
     EXPECT_NE(TileCache::standardFolder(QStringLiteral("https://a.example/{z}/{x}/{y}.png")),
               TileCache::standardFolder(QStringLiteral("https://b.example/{z}/{x}/{y}.png")))
         << "each server its own tiles";
+}
+
+// Years of previews stay within the bound: the tiles written longest ago go
+// first, found again by a later run.
+TEST(TileCacheTest, TheOldestTilesGoOnceTheFolderHoldsMoreThanItsBound) {
+    QTemporaryDir folder;
+    const QString tiles = folder.path() + QStringLiteral("/tiles");
+    {
+        TileCache earlier(tiles, 1000);
+        for (int y = 0; y < 10; ++y) earlier.store({15, 1, y}, "\x89PNG", week);
+    }
+    // Tile y was written y hours after the first.
+    QDirIterator it(tiles, {QStringLiteral("*.tile")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const int y = QFileInfo(file).baseName().toInt();
+        ASSERT_TRUE(file.setFileTime(now.addSecs(3600 * y), QFileDevice::FileModificationTime));
+    }
+    TileCache cache(tiles, 10);
+    cache.store({15, 2, 0}, "\x89PNG", week);
+    for (int y = 0; y < 10; ++y) EXPECT_EQ(cache.tile({15, 1, y}, now).has_value(), y >= 2) << "tile " << y;
+    EXPECT_TRUE(cache.tile({15, 2, 0}, now)) << "the tile just stored";
 }
 
 }  // namespace
