@@ -143,6 +143,8 @@ const Shots shots{[] {
                  world.settings.setMenuBarQuietColors(true);
                  world.settings.setSecondaryScope(store::CountScope::none);
              }),
+        shot(u"general_no_global_shortcut"_s, SettingsTab::general, Scheme::light,
+             [](PreferencesWorld& world) { world.hotKeyBackend.globalShortcuts = false; }),
         shot(u"reminders"_s, SettingsTab::reminders, Scheme::light, listsChosen),
         shot(u"reminders"_s, SettingsTab::reminders, Scheme::dark, listsChosen),
         shot(u"reminders_hovered_row"_s, SettingsTab::reminders, Scheme::light, listsChosen, hoverSecondList),
