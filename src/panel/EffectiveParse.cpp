@@ -1,9 +1,9 @@
 #include "panel/EffectiveParse.h"
 
-#include "parsing/CommittedEntry.h"
 #include "parsing/ParserVocabulary.h"
 #include "parsing/QuickAddParser.h"
 #include "parsing/TaskSplitter.h"
+#include "store/QuickAdd.h"
 
 namespace tavlin::panel {
 
@@ -15,19 +15,12 @@ parsing::ParsedQuickAdd ReadingContext::parse(const QString& text) const {
 }
 
 parsing::ParsedQuickAdd ReadingContext::ruleReading(const QString& text) const {
-    return parsing::committedEntry(parse(text), text, false, std::nullopt, now, calendar);
+    return store::QuickAdd::committedReading(text, listTitles, now, calendar);
 }
 
 parsing::ParsedQuickAdd ReadingContext::editReading(const QString& text,
                                                     const std::optional<QString>& previousDateText) const {
-    const parsing::ParsedQuickAdd parsed =
-        parsing::QuickAddParser::parse(text, {.referenceDate = now,
-                                              .calendar = calendar,
-                                              .vocabulary = parsing::ParserVocabulary::current(),
-                                              .listNames = listTitles,
-                                              .isEditing = true,
-                                              .previousDateText = previousDateText});
-    return parsing::committedEntry(parsed, text, true, previousDateText, now, calendar);
+    return store::QuickAdd::committedReading(text, listTitles, now, calendar, true, previousDateText);
 }
 
 parsing::ParsedQuickAdd effectiveParsed(const QString& line, const std::optional<parsing::ParsedQuickAdd>& smartParsed,

@@ -57,11 +57,11 @@ public:
         return found != held.end() ? std::optional(found->second) : std::nullopt;
     }
 
-    tavlin::platform::Task<> update(ParsedQuickAdd parsed, Reminder reminder,
-                                    std::optional<ResolvedLocation>) override {
+    tavlin::platform::Task<tavlin::store::ReminderStore::UpdateOutcome> update(
+        ParsedQuickAdd parsed, Reminder reminder, std::optional<ResolvedLocation>) override {
         calls << QStringLiteral("update ") + reminder.title + QStringLiteral(": ") +
                      parsed.listName.value_or(QString());
-        co_return;
+        co_return tavlin::store::ReminderStore::UpdateOutcome::saved;
     }
 
 private:
