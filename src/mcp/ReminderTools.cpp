@@ -1,10 +1,7 @@
 #include "mcp/ReminderTools.h"
 
 #include "mcp/MCPArguments.h"
-#include "parsing/CommittedEntry.h"
 #include "parsing/DateServices.h"
-#include "parsing/ParserVocabulary.h"
-#include "parsing/QuickAddParser.h"
 #include "parsing/TextHelpers.h"
 #include "platform/CharacterSet.h"
 #include "platform/Text.h"
@@ -113,14 +110,8 @@ ReminderTools::Overrides ReminderTools::parseOverrides(const json& arguments) co
 
 parsing::ParsedQuickAdd ReminderTools::instantParse(const QString& text, const QStringList& listNames,
                                                     const Overrides& overrides) const {
-    const platform::Date now = wallClock_.now();
-    const parsing::ParsedQuickAdd parsed =
-        parsing::QuickAddParser::parse(text, {.referenceDate = now,
-                                              .calendar = wallClock_.calendar,
-                                              .vocabulary = parsing::ParserVocabulary::current(),
-                                              .listNames = listNames});
     parsing::ParsedQuickAdd reading =
-        parsing::committedEntry(parsed, text, false, std::nullopt, now, wallClock_.calendar);
+        store::QuickAdd::committedReading(text, listNames, wallClock_.now(), wallClock_.calendar);
     overrides.apply(reading);
     return reading;
 }

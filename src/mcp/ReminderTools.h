@@ -7,6 +7,7 @@
 #include "platform/Task.h"
 #include "platform/eventstore/Reminder.h"
 #include "store/CountScope.h"
+#include "store/QuickAdd.h"
 #include "store/ReminderStore.h"
 
 #include <QString>
@@ -16,6 +17,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <variant>
@@ -111,18 +113,9 @@ private:
                                               QStringList listNames);
     // The model's reading of a new reminder's text, within the wait: the
     // note for the reply, if any.
-    platform::Task<std::optional<QString>> refineFirst(QString text, QStringList listNames, Overrides overrides,
-                                                       parsing::ParsedQuickAdd instant, platform::Reminder reminder);
-    platform::Task<> refineLater(platform::Task<std::optional<parsing::ParsedQuickAdd>> model, Overrides overrides,
-                                 parsing::ParsedQuickAdd instant, platform::Reminder reminder);
-    platform::Task<> refineBatchItem(QString piece, QStringList listNames, Overrides overrides,
-                                     parsing::ParsedQuickAdd instant, platform::Reminder reminder);
-    // Rewrites the reminder with the model's reading where it differs from
-    // the one it was made from; nothing when it does not.
-    platform::Task<std::optional<store::ReminderStore::UpdateOutcome>> refine(parsing::ParsedQuickAdd reading,
-                                                                              Overrides overrides,
-                                                                              parsing::ParsedQuickAdd instant,
-                                                                              platform::Reminder reminder);
+    platform::Task<std::optional<QString>> refineFirst(std::shared_ptr<store::QuickAdd::Store> adds,
+                                                       store::QuickAdd::Entry entry, QStringList listNames,
+                                                       Overrides overrides, platform::Reminder reminder);
     // The reminder as the store holds it now.
     platform::Reminder saved(const platform::Reminder& reminder) const;
     QString lastErrorDescription() const;

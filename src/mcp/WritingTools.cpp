@@ -1,14 +1,12 @@
 #include "mcp/ReminderTools.h"
 
 #include "mcp/MCPArguments.h"
-#include "parsing/CommittedEntry.h"
 #include "parsing/DateServices.h"
-#include "parsing/ParserVocabulary.h"
-#include "parsing/QuickAddParser.h"
 #include "parsing/ReminderEditing.h"
 #include "parsing/SmartQuickAddParser.h"
 #include "parsing/TaskSplitter.h"
 #include "platform/Text.h"
+#include "store/QuickAdd.h"
 
 using namespace Qt::StringLiterals;
 using nlohmann::json;
@@ -30,6 +28,20 @@ const QString completedRefusal =
 
 QString notFound(const QString& id) {
     return u"No reminder with id "_s + id + u". Ids come from list_reminders; it may have been deleted."_s;
+}
+
+store::QuickAdd::FixedFields fixedFields(ReminderTools::Overrides overrides) {
+    return [overrides = std::move(overrides)](ParsedQuickAdd& reading) { overrides.apply(reading); };
+}
+
+// The model's reading that came after the tool's reply.
+Task<> refineLater(Task<std::optional<ParsedQuickAdd>> model, std::shared_ptr<store::QuickAdd::Store> adds,
+                   store::QuickAdd::Entry entry, ReminderTools::Overrides overrides, Reminder reminder) {
+    std::optional<ParsedQuickAdd> reading = co_await model;
+    if (!reading) co_return;
+    store::QuickAdd::FixedFields fixed = fixedFields(std::move(overrides));
+    [[maybe_unused]] const std::optional<UpdateOutcome> outcome = co_await store::QuickAdd::applyLaterReading(
+        std::move(adds), std::move(entry), std::move(reminder), std::move(*reading), std::move(fixed));
 }
 
 }  // namespace
@@ -84,10 +96,11 @@ Task<MCPToolResult> ReminderTools::createReminder(json arguments) {
     const QStringList pieces = parsing::TaskSplitter::splitPieces(text);
     if (pieces.size() >= 2) co_return co_await createBatch(pieces, notes, overrides, names);
 
-    const ParsedQuickAdd instant = instantParse(text, names, overrides);
-    const std::optional<Reminder> created = co_await store_.add(instant, std::nullopt, notes);
+    const store::QuickAdd::Entry entry{.text = text, .parsed = instantParse(text, names, overrides)};
+    const std::shared_ptr<store::QuickAdd::Store> adds = store::QuickAdd::over(store_, notes);
+    const std::optional<Reminder> created = co_await adds->add(entry.parsed, entry.resolved);
     if (!created) throw MCPToolError(u"The reminders store refused the save: "_s + lastErrorDescription() + u'.');
-    const std::optional<QString> note = co_await refineFirst(text, names, overrides, instant, *created);
+    const std::optional<QString> note = co_await refineFirst(adds, entry, names, overrides, *created);
     const SnapshotClock clock = snapshotClock();
     const ReminderSnapshot snapshot = this->snapshot(saved(*created));
     QString reply = u"Created: "_s + snapshot.line(clock);
@@ -108,11 +121,12 @@ Task<MCPToolResult> ReminderTools::createBatch(QStringList pieces, std::optional
             u"title names one reminder, but the text holds %1. Drop title, or create them one at a time."_s.arg(count));
     }
     const bool refines = parsing::SmartQuickAddParser::isModelAvailable();
+    const std::shared_ptr<store::QuickAdd::Store> adds = store::QuickAdd::over(store_, notes);
     QStringList lines;
     json snapshots = json::array();
     for (const QString& piece : pieces) {
-        const ParsedQuickAdd instant = instantParse(piece, listNames, overrides);
-        const std::optional<Reminder> created = co_await store_.add(instant, std::nullopt, notes);
+        const store::QuickAdd::Entry entry{.text = piece, .parsed = instantParse(piece, listNames, overrides)};
+        const std::optional<Reminder> created = co_await adds->add(entry.parsed, entry.resolved);
         if (!created) {
             QString failure =
                 u"The reminders store refused to save \""_s + piece + u"\": "_s + lastErrorDescription() + u'.';
@@ -123,7 +137,8 @@ Task<MCPToolResult> ReminderTools::createBatch(QStringList pieces, std::optional
         const ReminderSnapshot snapshot = this->snapshot(*created);
         lines << snapshot.line(clock);
         snapshots.push_back(snapshot.json(clock));
-        if (refines) platform::detach(refineBatchItem(piece, listNames, overrides, instant, *created));
+        if (refines)
+            platform::detach(store::QuickAdd::refine(adds, entry, *created, listNames, fixedFields(overrides)));
     }
     QString reply = u"Created %1 reminders:\n"_s.arg(count) + bulleted(lines);
     if (refines) reply += u"\nThe on-device model is still reading each one and may refine their dates."_s;
@@ -132,18 +147,14 @@ Task<MCPToolResult> ReminderTools::createBatch(QStringList pieces, std::optional
 
 // ---- Refinement by the on-device model
 
-Task<std::optional<UpdateOutcome>> ReminderTools::refine(ParsedQuickAdd reading, Overrides overrides,
-                                                         ParsedQuickAdd instant, Reminder reminder) {
-    overrides.apply(reading);
-    if (reading.isEquivalent(instant)) co_return std::nullopt;
-    co_return co_await store_.update(std::move(reading), std::move(reminder));
-}
-
-Task<std::optional<QString>> ReminderTools::refineFirst(QString text, QStringList listNames, Overrides overrides,
-                                                        ParsedQuickAdd instant, Reminder reminder) {
-    ModelVerdict verdict = co_await awaitModel(text, listNames);
+Task<std::optional<QString>> ReminderTools::refineFirst(std::shared_ptr<store::QuickAdd::Store> adds,
+                                                        store::QuickAdd::Entry entry, QStringList listNames,
+                                                        Overrides overrides, Reminder reminder) {
+    ModelVerdict verdict = co_await awaitModel(entry.text, listNames);
     if (auto* parsed = std::get_if<ModelVerdict::Parsed>(&verdict.outcome)) {
-        const std::optional<UpdateOutcome> outcome = co_await refine(parsed->reading, overrides, instant, reminder);
+        store::QuickAdd::FixedFields fixed = fixedFields(overrides);
+        const std::optional<UpdateOutcome> outcome = co_await store::QuickAdd::applyLaterReading(
+            adds, entry, reminder, std::move(parsed->reading), std::move(fixed));
         if (outcome == UpdateOutcome::failed || outcome == UpdateOutcome::listMoveRefused) {
             co_return u"The on-device model read the text differently, but the update was refused: "_s +
                 lastErrorDescription();
@@ -151,24 +162,11 @@ Task<std::optional<QString>> ReminderTools::refineFirst(QString text, QStringLis
         co_return std::nullopt;
     }
     if (auto* timedOut = std::get_if<ModelVerdict::TimedOut>(&verdict.outcome)) {
-        platform::detach(refineLater(std::move(timedOut->model), overrides, instant, reminder));
+        platform::detach(refineLater(std::move(timedOut->model), adds, entry, overrides, reminder));
         co_return u"Created from the instant parse; the on-device model is still reading the text and may refine "
                   "the date."_s;
     }
     co_return std::nullopt;
-}
-
-Task<> ReminderTools::refineLater(Task<std::optional<ParsedQuickAdd>> model, Overrides overrides,
-                                  ParsedQuickAdd instant, Reminder reminder) {
-    const std::optional<ParsedQuickAdd> reading = co_await model;
-    if (reading) (void)co_await refine(*reading, overrides, instant, reminder);
-}
-
-Task<> ReminderTools::refineBatchItem(QString piece, QStringList listNames, Overrides overrides, ParsedQuickAdd instant,
-                                      Reminder reminder) {
-    const std::optional<ParsedQuickAdd> reading =
-        co_await parsing::SmartQuickAddParser::parse(piece, listNames, parsing::ParserVocabulary::current());
-    if (reading) (void)co_await refine(*reading, overrides, instant, reminder);
 }
 
 // ---- update_reminder
@@ -188,16 +186,8 @@ Task<MCPToolResult> ReminderTools::updateReminder(json arguments) {
 
     ParsedQuickAdd edit = currentParse(target);
     if (text && !text->isEmpty()) {
-        const std::optional<QString> previousDateText = parsing::ReminderEditing::dueDateText(target);
-        const platform::Date now = wallClock_.now();
-        const ParsedQuickAdd parsed =
-            parsing::QuickAddParser::parse(*text, {.referenceDate = now,
-                                                   .calendar = wallClock_.calendar,
-                                                   .vocabulary = parsing::ParserVocabulary::current(),
-                                                   .listNames = listNames(),
-                                                   .isEditing = true,
-                                                   .previousDateText = previousDateText});
-        edit = parsing::committedEntry(parsed, *text, true, previousDateText, now, wallClock_.calendar);
+        edit = store::QuickAdd::committedReading(*text, listNames(), wallClock_.now(), wallClock_.calendar, true,
+                                                 parsing::ReminderEditing::dueDateText(target));
     }
     overrides.apply(edit);
 

@@ -2,6 +2,8 @@
 
 #include "SlowLanguageModel.h"
 #include "parsing/ReminderEditing.h"
+#include "parsing/SmartParsedReminder.h"
+#include "support/ScriptedLanguageModel.h"
 
 #include <gmock/gmock.h>
 
@@ -265,4 +267,31 @@ TEST_F(WritingToolsTest, TheModelRefinesWhatItCreated) {
                                                     "their dates."));
     clock.advance(20s);
     EXPECT_EQ(model.questions, 5);
+}
+
+// The model's reading may come long after the reply: a reminder changed
+// meanwhile keeps the change instead of taking the reading.
+TEST_F(WritingToolsTest, AReadingAfterTheReplyLeavesAReminderChangedMeanwhile) {
+    ScriptedLanguageModel model;
+    const tavlin::platform::ScopedLanguageModel useModel(model);
+    model.holdAnswers = true;
+    const tavlin::parsing::SmartParsedReminder filed{.listText = QStringLiteral("work"),
+                                                     .list = QStringLiteral("Work")};
+    for (const bool editedMeanwhile : {false, true}) {
+        model.answers.push_back(filed.toGeneratedContent());
+        EXPECT_THAT(textOf(callAsTimePasses("create_reminder", {{"text", "report work"}})),
+                    HasSubstr("still reading the text"));
+        const Reminder created = storedTitled(QStringLiteral("report work")).value();
+        if (editedMeanwhile) {
+            backend.changeByAnotherProcess([&](auto& held) {
+                for (Reminder& r : held.reminders)
+                    if (r.identifier == created.identifier) r.title = QStringLiteral("quarterly report");
+            });
+        }
+        model.release();
+        clock.runDueActions();
+        const Reminder now = backend.reminder(created.identifier).value();
+        EXPECT_EQ(now.title, editedMeanwhile ? QStringLiteral("quarterly report") : QStringLiteral("report"));
+        EXPECT_EQ(now.listIdentifier, editedMeanwhile ? QStringLiteral("inbox") : QStringLiteral("work"));
+    }
 }
