@@ -2,8 +2,7 @@
 
 #include "devmodes/Output.h"
 #include "devmodes/SharedRoutines.h"
-#include "parsing/TaskSplitter.h"
-#include "store/ReminderStore.h"
+#include "store/QuickAdd.h"
 
 namespace tavlin::devmodes {
 
@@ -12,13 +11,12 @@ using namespace Qt::StringLiterals;
 platform::Task<> addBatch(store::ReminderStore& store, QString text) {
     co_await waitBeforeStarting();
     co_await store.refresh();
-    const QStringList names = listNames(store);
-    const parsing::ParserVocabulary vocabulary = parsing::ParserVocabulary::current();
-    for (const QString& task : parsing::TaskSplitter::split(text)) {
-        const parsing::ParsedQuickAdd entry = committedReading(task, names, false, std::nullopt, vocabulary);
-        const std::optional<platform::Reminder> created = co_await store.add(entry);
-        printStep((created ? u"created: "_s : u"FAILED: "_s) + entry.title);
-    }
+    std::vector<store::QuickAdd::Entry> entries =
+        store::QuickAdd::entries(text, listNames(store), platform::Date::now(), platform::Calendar::current());
+    const std::vector<std::optional<platform::Reminder>> created =
+        co_await store::QuickAdd::add(store::QuickAdd::over(store), entries);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        printStep((created[i] ? u"created: "_s : u"FAILED: "_s) + entries[i].parsed.title);
     // Only the last add shows here: a success clears an earlier failure.
     printStep(u"errors: "_s + lastErrorText(store, u"none"_s));
 }

@@ -1,13 +1,12 @@
 #include "devmodes/SharedRoutines.h"
 
 #include "devmodes/Output.h"
-#include "parsing/CommittedEntry.h"
-#include "parsing/QuickAddParser.h"
 #include "platform/Calendar.h"
 #include "platform/DateFormatter.h"
 #include "platform/DesktopServices.h"
 #include "platform/LanguageModel.h"
 #include "platform/Text.h"
+#include "store/QuickAdd.h"
 #include "store/ReminderStore.h"
 
 #include <QCoreApplication>
@@ -50,15 +49,8 @@ QString newUUIDString() { return QUuid::createUuid().toString(QUuid::WithoutBrac
 parsing::ParsedQuickAdd committedReading(const QString& text, const QStringList& listNames, bool editing,
                                          const std::optional<QString>& previousDueText,
                                          const parsing::ParserVocabulary& vocabulary) {
-    const platform::Date now = platform::Date::now();
-    const platform::Calendar calendar = platform::Calendar::current();
-    const parsing::ParsedQuickAdd parsed = parsing::QuickAddParser::parse(text, {.referenceDate = now,
-                                                                                 .calendar = calendar,
-                                                                                 .vocabulary = vocabulary,
-                                                                                 .listNames = listNames,
-                                                                                 .isEditing = editing,
-                                                                                 .previousDateText = previousDueText});
-    return parsing::committedEntry(parsed, text, editing, previousDueText, now, calendar);
+    return store::QuickAdd::committedReading(text, listNames, platform::Date::now(), platform::Calendar::current(),
+                                             editing, previousDueText, vocabulary);
 }
 
 platform::Task<> waitFor(platform::Clock::Duration duration) {

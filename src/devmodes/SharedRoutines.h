@@ -35,8 +35,8 @@ QString boolText(bool value);
 // A new random UUID as upper-case text, for the scenarios' test titles.
 QString newUUIDString();
 
-// A line read by the rules now, as the store scenarios commit it
-// (committedEntry), against `listNames`.
+// A line read by the rules now, as every quick add commits it
+// (store::QuickAdd::committedReading), against `listNames`.
 parsing::ParsedQuickAdd committedReading(
     const QString& text, const QStringList& listNames, bool editing = false,
     const std::optional<QString>& previousDueText = std::nullopt,

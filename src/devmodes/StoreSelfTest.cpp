@@ -3,7 +3,7 @@
 #include "devmodes/Output.h"
 #include "devmodes/SharedRoutines.h"
 #include "parsing/SmartQuickAddParser.h"
-#include "store/ReminderStore.h"
+#include "store/QuickAdd.h"
 
 #include <algorithm>
 
@@ -20,7 +20,7 @@ QString dueText(const std::optional<platform::DateComponents>& due) {
 }
 
 // The line committed at once, patched with the model's reading when that
-// differs.
+// differs, as every quick add is.
 platform::Task<> optimisticPatch(store::ReminderStore& store) {
     const QStringList names = listNames(store);
     const parsing::ParserVocabulary vocabulary = parsing::ParserVocabulary::current();
@@ -28,7 +28,9 @@ platform::Task<> optimisticPatch(store::ReminderStore& store) {
     const ParsedQuickAdd committed = committedReading(text, names, false, std::nullopt, vocabulary);
     printStep(u"committed due: "_s + dueText(committed.dueDateComponents) + u" title: "_s + committed.title);
 
-    const std::optional<Reminder> created = co_await store.add(committed);
+    const std::shared_ptr<store::QuickAdd::Store> adds = store::QuickAdd::over(store);
+    const store::QuickAdd::Entry entry{.text = text, .parsed = committed};
+    const std::optional<Reminder> created = co_await adds->add(entry.parsed, entry.resolved);
     if (!created) {
         printStep(u"PATCH-TEST FAIL: create returned nil"_s);
         co_return;
@@ -39,7 +41,8 @@ platform::Task<> optimisticPatch(store::ReminderStore& store) {
     } else if (smart->isEquivalent(committed)) {
         printStep(u"no patch: smart parse matched the deterministic one"_s);
     } else {
-        co_await store.update(*smart, *created);
+        [[maybe_unused]] const std::optional<store::ReminderStore::UpdateOutcome> outcome =
+            co_await store::QuickAdd::applyLaterReading(adds, entry, *created, *smart);
         printStep(u"patch error: "_s + lastErrorText(store, u"none"_s));
     }
     co_await store.refresh();
