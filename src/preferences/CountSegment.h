@@ -1,28 +1,20 @@
 #pragma once
 
+#include "rows/CountSegment.h"
+
 #include <QImage>
-#include <QString>
 
 #include <functional>
 #include <vector>
 
 namespace tavlin::preferences {
 
-// The colour style of one count segment of the tray item, in this order.
-enum class SegmentStyle { alarm, neutral, win };
-
-// One count the tray item shows: its digits and their style.
-struct CountSegment {
-    QString text;
-    SegmentStyle style = SegmentStyle::neutral;
-
-    friend bool operator==(const CountSegment&, const CountSegment&) = default;
-};
+using rows::CountSegment;
+using rows::SegmentStyle;
 
 // Draws segments as the tray item shows them, in the vivid or the quiet
-// colours. The tray item's renderer is the real one; the preferences'
-// colour-style sample takes it as this function, so that it does not depend
-// on the application shell.
+// colours. The shell hands in the tray item's own renderer; tests give a
+// fake that records what it was asked to draw.
 using SegmentRenderer = std::function<QImage(const std::vector<CountSegment>& segments, bool quiet)>;
 
 }  // namespace tavlin::preferences

@@ -5,6 +5,7 @@
 #include "app/StatusItemController.h"
 
 #include "preferences/CountSegment.h"
+#include "rows/CountSegmentPainter.h"
 #include "store/ContinuousObservation.h"
 #include "store/ReminderStoreFixture.h"
 
@@ -23,6 +24,7 @@ using namespace Qt::StringLiterals;
 using tavlin::app::StatusItemController;
 using tavlin::platform::AuthorizationStatus;
 using tavlin::platform::detach;
+using tavlin::rows::CountSegmentPainter;
 using tavlin::store::CountScope;
 // (Not "Display": X11's headers, through Qt's, take that name.)
 using Shown = StatusItemController::Display;
@@ -34,14 +36,14 @@ using Style = StatusItemController::SegmentStyle;
 static_assert(
     std::is_convertible_v<decltype(&StatusItemController::renderSegments), tavlin::preferences::SegmentRenderer>);
 
-namespace tavlin::preferences {
+namespace tavlin::rows {
 
 inline void PrintTo(const CountSegment& segment, std::ostream* out) {
     static const char* const names[]{"alarm", "neutral", "win"};
     *out << segment.text.toStdString() << '/' << names[int(segment.style)];
 }
 
-}  // namespace tavlin::preferences
+}  // namespace tavlin::rows
 
 namespace {
 
@@ -178,7 +180,7 @@ TEST(StatusItemCounts, SegmentsAndTooltipFollowTheScopesCountsAndSwitch) {
 // ---------------------------------------------------------------- pictures
 
 TEST(StatusItemPictures, SegmentsAreTheirTextAndThirteenWideButNeverNarrowerThanTwenty) {
-    const auto width = [](const char* text) { return StatusItemController::segmentWidths({neutral(text)}).front(); };
+    const auto width = [](const char* text) { return CountSegmentPainter::segmentWidths({neutral(text)}).front(); };
     EXPECT_EQ(width(""), 20);
     EXPECT_EQ(width("."), 20);
     EXPECT_GT(width("12"), 20);
@@ -186,11 +188,11 @@ TEST(StatusItemPictures, SegmentsAreTheirTextAndThirteenWideButNeverNarrowerThan
     EXPECT_NEAR(width("1000") - 13, 2 * (width("10") - 13), 1e-9);
 
     const std::vector<Segment> segments{alarm("5"), neutral("1000"), win("12")};
-    const std::vector<qreal> widths = StatusItemController::segmentWidths(segments);
+    const std::vector<qreal> widths = CountSegmentPainter::segmentWidths(segments);
     const qreal sum = std::accumulate(widths.begin(), widths.end(), qreal(0));
     for (qreal ratio : {1.0, 2.0}) {
         SCOPED_TRACE(ratio);
-        const QImage image = StatusItemController::pillImage(segments, false, ratio);
+        const QImage image = CountSegmentPainter::pillImage(segments, false, ratio);
         EXPECT_EQ(image.devicePixelRatio(), ratio);
         EXPECT_EQ(image.width(), int(std::ceil(sum * ratio)));
         EXPECT_EQ(image.height(), 16 * ratio);
@@ -228,12 +230,12 @@ TEST(StatusItemPictures, EachStyleHasItsFillAndTextColours) {
                      << "style " << int(c.style) << (c.quiet ? " quiet" : " vivid") << (c.dark ? " dark" : " light"));
         const ScopedPalette scheme(c.dark);
         for (qreal ratio : {1.0, 2.0}) {
-            const QImage pill = StatusItemController::pillImage({{u"8"_s, c.style}}, c.quiet, ratio);
+            const QImage pill = CountSegmentPainter::pillImage({{u"8"_s, c.style}}, c.quiet, ratio);
             const auto at = [&](qreal x, qreal y) { return QPoint(int(x * ratio), int(y * ratio)); };
             EXPECT_TRUE(near(pill.pixelColor(at(3, 8)), c.fill)) << "fill at ratio " << ratio;
             EXPECT_TRUE(near(inkIn(pill, QRect(at(5, 3), at(15, 13)), c.fill), c.text)) << "text at ratio " << ratio;
         }
-        const QImage tray = StatusItemController::trayImage({{u"8"_s, c.style}}, c.quiet, 32);
+        const QImage tray = CountSegmentPainter::trayImage({{u"8"_s, c.style}}, c.quiet, 32);
         EXPECT_TRUE(near(tray.pixelColor(3, 16), c.fill)) << "tray fill";
         EXPECT_TRUE(near(inkIn(tray, QRect(8, 4, 16, 24), c.fill), c.text)) << "tray text";
     }
@@ -260,12 +262,12 @@ TEST(StatusItemPictures, ADividerIsBlackOnAQuietColourAndTheTextColourElsewhere)
         // The divider covers the two device pixels from the first segment's
         // width on: the one after that edge's pixel is always inside.
         const QImage pill = StatusItemController::renderSegments(c.segments, c.quiet);
-        const int edge = int(2 * StatusItemController::segmentWidths(c.segments).front());
+        const int edge = int(2 * CountSegmentPainter::segmentWidths(c.segments).front());
         EXPECT_TRUE(near(pill.pixelColor(edge + 1, 16), c.divider));
         EXPECT_FALSE(near(pill.pixelColor(edge + 3, 16), c.divider)) << "one logical pixel wide";
 
         // The tray stacks them: the divider is the second row's top line.
-        const QImage tray = StatusItemController::trayImage(c.segments, c.quiet, 22);
+        const QImage tray = CountSegmentPainter::trayImage(c.segments, c.quiet, 22);
         EXPECT_TRUE(near(tray.pixelColor(3, 11), c.divider));
         EXPECT_FALSE(near(tray.pixelColor(3, 12), c.divider));
     }
@@ -273,7 +275,7 @@ TEST(StatusItemPictures, ADividerIsBlackOnAQuietColourAndTheTextColourElsewhere)
 
 TEST(StatusItemPictures, OutsideThePillsRoundEndsAndTheTraySquaresCornersIsTransparent) {
     const QImage pill = StatusItemController::renderSegments({alarm("12"), win("3")}, false);
-    const QImage tray = StatusItemController::trayImage({alarm("12"), win("3")}, false, 24, 2);
+    const QImage tray = CountSegmentPainter::trayImage({alarm("12"), win("3")}, false, 24, 2);
     EXPECT_EQ(tray.size(), QSize(48, 48));
     EXPECT_EQ(tray.devicePixelRatio(), 2);
     for (const QImage& image : {pill, tray}) {
@@ -288,7 +290,7 @@ TEST(StatusItemPictures, OutsideThePillsRoundEndsAndTheTraySquaresCornersIsTrans
 
 TEST(StatusItemPictures, TheTrayPictureStacksTheSegmentsAsRowsWithTheirDigitsInside) {
     const ScopedPalette scheme(false);
-    const QImage tray = StatusItemController::trayImage({alarm("5"), neutral("0"), win("1000")}, false, 48);
+    const QImage tray = CountSegmentPainter::trayImage({alarm("5"), neutral("0"), win("1000")}, false, 48);
     const QColor red(255, 59, 48), grey = withAlpha(kLightText, 36), green(27, 122, 61);
     const int rows[][2]{{0, 16}, {16, 32}, {32, 48}};
     const QColor fills[]{red, grey, green}, texts[]{Qt::white, kLightText, Qt::white};

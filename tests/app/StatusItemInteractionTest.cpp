@@ -2,6 +2,7 @@
 // desktop has no tray for it, and how it tells the user once.
 
 #include "app/StatusItemController.h"
+#include "app/StatusItemPlacementWatcher.h"
 #include "app/UpdateController.h"
 
 #include "NotificationsFixture.h"
@@ -33,6 +34,7 @@
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 using tavlin::app::StatusItemController;
+using tavlin::app::StatusItemPlacementWatcher;
 using tavlin::platform::TrayHosts;
 
 namespace {
@@ -81,7 +83,7 @@ protected:
         controller.reset();
         QLoggingCategory::setFilterRules(QString());
         // The alert waits process-wide; no test leaves one to the next.
-        (void)StatusItemController::takePendingOverflowAlert();
+        (void)StatusItemPlacementWatcher::takePendingOverflowAlert();
     }
 
     StatusItemController& make(StatusItemController::Placement placement = {}, StatusItemController::Action check = {},
@@ -245,12 +247,12 @@ TEST_F(StatusItemTest, TheMenuFollowsAnUpdateFoundWhileItIsClosed) {
 // ---------------------------------------------------------------- the notice's words
 
 TEST_F(StatusItemTest, TheNoticeNamesTheHotKeyOrElseTheApplicationsMenu) {
-    EXPECT_EQ(StatusItemController::overflowMessage(),
+    EXPECT_EQ(StatusItemPlacementWatcher::overflowMessage(),
               u"Your desktop has no system tray, so Tavlin's icon is hidden. Open Tavlin from your applications menu "
               u"to use it, or add a system tray to your panel."_s);
     using namespace tavlin::KeyBindings;
     setShortcut(Shortcut(Key::f1.rawValue, CarbonModifier::control | CarbonModifier::option), Name::togglePanel);
-    EXPECT_EQ(StatusItemController::overflowMessage(),
+    EXPECT_EQ(StatusItemPlacementWatcher::overflowMessage(),
               u"Your desktop has no system tray, so Tavlin's icon is hidden. Press ⌃⌥F1 to use it, or add a system "
               u"tray to your panel."_s);
 }
@@ -262,12 +264,12 @@ TEST_F(StatusItemTest, WithoutATrayItIsShownAfreshAtOneSecondAndReportedAtFivePo
     runTo(5.29);
     EXPECT_EQ(askedAt(), (std::vector<double>{0, 1, 1.05, 1.3, 2.3, 4}));
     EXPECT_EQ(log.take(), (QStringList{kNoSlot, kNoSlot})) << "re-shown at 1 s and 4 s";
-    EXPECT_EQ(StatusItemController::takePendingOverflowAlert(), std::nullopt);
+    EXPECT_EQ(StatusItemPlacementWatcher::takePendingOverflowAlert(), std::nullopt);
 
     runTo(5.3);
     EXPECT_EQ(log.take(), QStringList{kNoTray}) << "no tray is not a full one";
     // No notification center: the panel shows it at its next opening.
-    EXPECT_EQ(StatusItemController::takePendingOverflowAlert(), StatusItemController::overflowMessage());
+    EXPECT_EQ(StatusItemPlacementWatcher::takePendingOverflowAlert(), StatusItemPlacementWatcher::overflowMessage());
     EXPECT_TRUE(item.statusItem().isVisible());
 
     // The last check at 14 s finds no tray again: shown afresh and watched,
@@ -276,7 +278,7 @@ TEST_F(StatusItemTest, WithoutATrayItIsShownAfreshAtOneSecondAndReportedAtFivePo
     EXPECT_EQ(askedAt().size(), 12u);
     EXPECT_EQ(askedAt().back(), 18.3);
     EXPECT_EQ(log.take(), QStringList{kNoSlot});
-    EXPECT_EQ(StatusItemController::takePendingOverflowAlert(), std::nullopt);
+    EXPECT_EQ(StatusItemPlacementWatcher::takePendingOverflowAlert(), std::nullopt);
 }
 
 TEST_F(StatusItemTest, ATrayThatTakesTheItemWhileItIsWatchedEndsTheWatch) {
@@ -287,7 +289,7 @@ TEST_F(StatusItemTest, ATrayThatTakesTheItemWhileItIsWatchedEndsTheWatch) {
     runTo(30);
     EXPECT_EQ(askedAt(), (std::vector<double>{0, 1, 1.05, 1.3, 4, 14}));
     EXPECT_EQ(log.take(), (QStringList{kNoSlot, kGivenSlot}));
-    EXPECT_EQ(StatusItemController::takePendingOverflowAlert(), std::nullopt);
+    EXPECT_EQ(StatusItemPlacementWatcher::takePendingOverflowAlert(), std::nullopt);
 }
 
 TEST_F(StatusItemTest, TwoFindingsAtOnceStartOneWatch) {
@@ -336,7 +338,7 @@ TEST_F(StatusItemTest, ATrayOfTheOtherKindComingLaterIsToldOnceToNeedARestart) {
     const QStringList lines = log.take();
     EXPECT_EQ(lines,
               (QStringList{u"a tray came after Tavlin started — restart Tavlin to show its icon there"_s, kGivenSlot}));
-    EXPECT_EQ(StatusItemController::takePendingOverflowAlert(), std::nullopt) << "a tray is there";
+    EXPECT_EQ(StatusItemPlacementWatcher::takePendingOverflowAlert(), std::nullopt) << "a tray is there";
 }
 
 TEST_F(StatusItemTest, WithoutADisplayNothingIsCheckedAndNothingReported) {
@@ -347,7 +349,7 @@ TEST_F(StatusItemTest, WithoutADisplayNothingIsCheckedAndNothingReported) {
     runTo(30);
     EXPECT_TRUE(trays.asked.empty());
     EXPECT_TRUE(log.take().isEmpty());
-    EXPECT_EQ(StatusItemController::takePendingOverflowAlert(), std::nullopt);
+    EXPECT_EQ(StatusItemPlacementWatcher::takePendingOverflowAlert(), std::nullopt);
 }
 
 // ---------------------------------------------------------------- the report
@@ -360,7 +362,7 @@ TEST_F(StatusItemTest, ThePendingAlertIsShownOnceOnTop) {
     StatusItemController::showOverflowAlert();
     EXPECT_EQ(alert.shown, 1);
     EXPECT_EQ(alert.text, u"Tavlin can’t show its tray icon"_s);
-    EXPECT_EQ(alert.informativeText, StatusItemController::overflowMessage());
+    EXPECT_EQ(alert.informativeText, StatusItemPlacementWatcher::overflowMessage());
     EXPECT_TRUE(alert.staysOnTop);
 
     alert.dismissNext();
@@ -417,7 +419,7 @@ TEST_F(StatusItemReportTest, WithNotificationsTheReportIsOneNotificationAndNoAle
     runTo(30);
     runMainLoopUntil([] { return false; }, 100ms);
     EXPECT_EQ(server.calls(u"Notify"_s).size(), 1u);
-    EXPECT_EQ(StatusItemController::takePendingOverflowAlert(), std::nullopt);
+    EXPECT_EQ(StatusItemPlacementWatcher::takePendingOverflowAlert(), std::nullopt);
 }
 
 TEST_F(StatusItemReportTest, ANotificationTheServerNeverTakesIsNotShownAsAnAlert) {
@@ -428,7 +430,7 @@ TEST_F(StatusItemReportTest, ANotificationTheServerNeverTakesIsNotShownAsAnAlert
     ASSERT_TRUE(server.waitForCalls(u"Notify"_s, 1));
     advance(tavlin::platform::NotificationCenter::callTimeLimit);
     runMainLoopUntil([] { return false; }, 100ms);
-    EXPECT_EQ(StatusItemController::takePendingOverflowAlert(), std::nullopt);
+    EXPECT_EQ(StatusItemPlacementWatcher::takePendingOverflowAlert(), std::nullopt);
 }
 
 TEST_F(StatusItemReportTest, WithoutANotificationServerTheReportWaitsForThePanel) {
@@ -437,8 +439,8 @@ TEST_F(StatusItemReportTest, WithoutANotificationServerTheReportWaitsForThePanel
     runTo(5.3);
     std::optional<QString> pending;
     runMainLoopUntil([&] {
-        if (!pending) pending = StatusItemController::takePendingOverflowAlert();
+        if (!pending) pending = StatusItemPlacementWatcher::takePendingOverflowAlert();
         return pending.has_value();
     });
-    EXPECT_EQ(pending, StatusItemController::overflowMessage());
+    EXPECT_EQ(pending, StatusItemPlacementWatcher::overflowMessage());
 }

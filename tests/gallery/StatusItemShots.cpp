@@ -8,6 +8,7 @@
 
 #include "app/StatusItemController.h"
 #include "preferences/MenuBarColorStylePicker.h"
+#include "rows/CountSegmentPainter.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -18,6 +19,7 @@
 
 using namespace Qt::StringLiterals;
 using tavlin::app::StatusItemController;
+using tavlin::rows::CountSegmentPainter;
 using Segment = StatusItemController::Segment;
 using Style = StatusItemController::SegmentStyle;
 
@@ -97,7 +99,7 @@ QImage pillSheet(bool quiet, Scheme scheme, qreal ratio) {
         for (const auto& styles : kCombinations) {
             std::vector<QImage>& row = rows.emplace_back();
             for (int digits = 1; digits <= 4; ++digits)
-                row.push_back(StatusItemController::pillImage(segments(styles, digits), quiet, ratio));
+                row.push_back(CountSegmentPainter::pillImage(segments(styles, digits), quiet, ratio));
         }
         return sheet(rows, ratio, scheme);
     });
@@ -112,7 +114,7 @@ QImage traySheet(bool quiet, Scheme scheme, qreal ratio) {
             std::vector<QImage>& row = rows.emplace_back();
             for (int digits = 1; digits <= 4; ++digits) {
                 for (int side : {16, 22, 24, 32, 48})
-                    row.push_back(StatusItemController::trayImage(segments(styles, digits), quiet, side, ratio));
+                    row.push_back(CountSegmentPainter::trayImage(segments(styles, digits), quiet, side, ratio));
                 row.push_back(QImage());  // a wider gap before the next count
             }
         }
