@@ -35,7 +35,7 @@ struct Settings {
     explicit Settings(int lists)
         : world(PreferencesWorld::numberedLists(lists)),
           controller(world.store, world.settings, world.notifications.function(), world.location, world.server, nullptr,
-                     selection, world.contacts, world.renderer.renderer()) {}
+                     selection, world.contacts, world.renderer.renderer(), PreferencesWindow::factory()) {}
 
     PreferencesWorld world;
     tavlin::preferences::SettingsTabSelection selection;

@@ -39,6 +39,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/VCardContacts.h"
 #include "platform/eventstore/VdirEventStore.h"
+#include "preferences/PreferencesWindow.h"
 #include "preferences/PreferencesWindowController.h"
 #include "preferences/SettingsTabSelection.h"
 #include "store/ContinuousObservation.h"
@@ -221,7 +222,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     preferencesController_ = std::make_unique<preferences::PreferencesWindowController>(
         *store_, *settings_, [summary = QPointer(dailySummary_.get())] { return askForNotifications(summary); },
         *locationProvider_, *mcpServer_, closures_.checkForUpdates, *settingsTab_, *contacts_,
-        &StatusItemController::renderSegments);
+        &StatusItemController::renderSegments, preferences::PreferencesWindow::factory());
     took(LaunchStep::preferences);
 
     panelController_ = std::make_unique<panel::PanelController>(

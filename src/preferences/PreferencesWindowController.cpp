@@ -2,7 +2,6 @@
 
 #include "platform/Log.h"
 #include "platform/ReduceMotion.h"
-#include "preferences/PreferencesWindow.h"
 #include "preferences/SettingsTabSelection.h"
 
 #include <QPointer>
@@ -33,7 +32,7 @@ PreferencesWindowController::PreferencesWindowController(
                 .renderSegments = std::move(renderSegments),
                 .checkForUpdates = std::move(checkForUpdates)},
       tabSelection_(tabSelection),
-      makeWindow_(makeWindow ? std::move(makeWindow) : PreferencesWindow::factory()),
+      makeWindow_(std::move(makeWindow)),
       clock_(clock) {}
 
 PreferencesWindowController::~PreferencesWindowController() {

@@ -48,18 +48,18 @@ public:
     // Makes the window, with the settings view in it, wired to this
     // controller: its toolbar to selectTab, its view's heights to
     // contentHeightChanged, its activation and closing to windowDidBecomeKey
-    // and windowWillClose.
+    // and windowWillClose. The real one is PreferencesWindow::factory(),
+    // which whoever composes the application hands in; tests give fakes.
     using WindowFactory = std::function<std::unique_ptr<PreferencesWindowPort>(PreferencesWindowController&)>;
 
     // Makes no window. `ensureNotificationAuthorization` is the daily
-    // summary's, `renderSegments` the tray's; an empty `makeWindow` makes
-    // the real window.
+    // summary's, `renderSegments` the tray's.
     PreferencesWindowController(store::ReminderStore& store, store::Settings& settings,
                                 NotificationAuthorization ensureNotificationAuthorization,
                                 store::LocationProvider& locationProvider, mcp::MCPServer& mcpServer,
                                 std::function<void()> checkForUpdates, SettingsTabSelection& tabSelection,
-                                platform::Contacts& contacts, SegmentRenderer renderSegments,
-                                WindowFactory makeWindow = {}, platform::Clock& clock = platform::Clock::main());
+                                platform::Contacts& contacts, SegmentRenderer renderSegments, WindowFactory makeWindow,
+                                platform::Clock& clock = platform::Clock::main());
     ~PreferencesWindowController() override;
 
     // Makes the window the first time; then brings it to the front with the

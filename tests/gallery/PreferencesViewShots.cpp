@@ -67,7 +67,7 @@ Shot windowShot(SettingsTab tab) {
                 preferences::SettingsTabSelection selection;
                 preferences::PreferencesWindowController controller(
                     world.store, world.settings, world.notifications.function(), world.location, world.server, nullptr,
-                    selection, world.contacts, world.renderer.renderer());
+                    selection, world.contacts, world.renderer.renderer(), preferences::PreferencesWindow::factory());
                 controller.show();
                 controller.selectTab(preferences::toolbarIdentifier(tab));
                 auto& window = *dynamic_cast<preferences::PreferencesWindow*>(controller.window());

@@ -365,7 +365,8 @@ TEST(PreferencesWindowTest, ToolbarOfTabsOverTheViewHiddenOnClose) {
     PreferencesWorld world(PreferencesWorld::numberedLists(2));
     SettingsTabSelection selection;
     PreferencesWindowController controller(world.store, world.settings, world.notifications.function(), world.location,
-                                           world.server, nullptr, selection, world.contacts, world.renderer.renderer());
+                                           world.server, nullptr, selection, world.contacts, world.renderer.renderer(),
+                                           PreferencesWindow::factory());
     controller.show();
     auto* window = dynamic_cast<PreferencesWindow*>(controller.window());
     ASSERT_NE(window, nullptr);
@@ -415,7 +416,8 @@ TEST(PreferencesWindowTest, EscapeAndControlWCloseTheWindow) {
     PreferencesWorld world(PreferencesWorld::numberedLists(2));
     SettingsTabSelection selection;
     PreferencesWindowController controller(world.store, world.settings, world.notifications.function(), world.location,
-                                           world.server, nullptr, selection, world.contacts, world.renderer.renderer());
+                                           world.server, nullptr, selection, world.contacts, world.renderer.renderer(),
+                                           PreferencesWindow::factory());
     const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Escape, Qt::NoModifier},
                                                               {Qt::Key_W, Qt::ControlModifier}};
     for (const auto& [key, modifiers] : keys) {
