@@ -12,6 +12,7 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <array>
 
 namespace tavlin::platform {
 
@@ -194,10 +195,24 @@ QString uppercasedPosix(const QString& text) {
 QString folded(const QString& text, FoldOptions options) {
     // Plain ASCII has no marks to strip and folds as it lowercases.
     if (isAscii(text)) return (options & FoldOption::CaseInsensitive) ? text.toLower() : text;
+    // A parse folds the same line again and again, each stage and probe on
+    // its own: the last few foldings of each thread are kept.
+    struct Kept {
+        QString text;
+        FoldOptions options;
+        QString folded;
+    };
+    thread_local std::array<Kept, 8> kept;
+    thread_local std::size_t next = 0;
+    for (const Kept& entry : kept)
+        if (entry.options == options && entry.text.size() == text.size() && entry.text == text) return entry.folded;
     icu::UnicodeString result = icuCopy(text);
     if (options & FoldOption::CaseInsensitive) result.foldCase(U_FOLD_CASE_DEFAULT);
     if (options & FoldOption::DiacriticInsensitive) stripNonspacingMarks(result);
-    return fromIcu(result);
+    QString made = fromIcu(result);
+    kept[next] = {text, options, made};
+    next = (next + 1) % kept.size();
+    return made;
 }
 
 QString foldedWord(const QString& text) {
