@@ -192,7 +192,7 @@ bool mayHoldConnectorBeforePunctuation(const QString& title, const WordProbe& co
 // is left ("call mom at the" → "call mom").
 QString withoutTrailingConnectors(QString title, const TitlePatterns& patterns) {
     // Most titles end in no connector at all: one search tells.
-    if (!patterns.anyTrailingConnector || !patterns.connectors.mayEnd(title) ||
+    if (!patterns.anyTrailingConnector || !patterns.connectors.mayEndAfterBlank(title) ||
         !patterns.anyTrailingConnector->firstMatch(title))
         return title;
     for (bool cut = true; cut;) {

@@ -50,6 +50,7 @@ WordProbe::WordProbe(const WordSet& words) : answers_(true) {
         if (ascii) asciiWords_.push_back(folded);
         foldedWords_.push_back(folded);
         longestWord_ = std::max(longestWord_, word.size());
+        firstUnits_ |= unitBit(folded.front());
     }
 }
 
@@ -60,9 +61,17 @@ WordProbe::WordProbe(const WordSet& words) : answers_(true) {
 const std::vector<QString>* WordProbe::foldedFor(QStringView text, QString& folded) const {
     if (!answers_) return nullptr;
     if (platform::isAscii(text)) {
-        folded = QString(text.size(), Qt::Uninitialized);
-        std::transform(text.begin(), text.end(), folded.begin(),
-                       [](QChar c) { return QChar(platform::asciiLowercased(c.unicode())); });
+        // The probes of one parse mostly look at the same line: the last
+        // one lowered is kept.
+        thread_local QString lastText;
+        thread_local QString lastLowered;
+        if (lastText.size() != text.size() || lastText != text) {
+            lastLowered = QString(text.size(), Qt::Uninitialized);
+            std::transform(text.begin(), text.end(), lastLowered.begin(),
+                           [](QChar c) { return QChar(platform::asciiLowercased(c.unicode())); });
+            lastText = text.toString();
+        }
+        folded = lastLowered;
         return &asciiWords_;
     }
     folded = platform::folded(text.toString(), platform::FoldOption::CaseInsensitive);
@@ -73,10 +82,24 @@ bool WordProbe::mayContain(QStringView text) const {
     QString folded;
     const std::vector<QString>* words = foldedFor(text, folded);
     if (!words) return true;
-    return std::any_of(words->begin(), words->end(), [&](const QString& word) { return folded.contains(word); });
+    // One walk over the text: a word is tried only where its first unit stands.
+    const QStringView view(folded);
+    for (qsizetype at = 0; at < view.size(); ++at) {
+        if (!mayStartWith(view[at])) continue;
+        const QStringView rest = view.sliced(at);
+        for (const QString& word : *words)
+            if (word.front() == rest.front() && rest.startsWith(word)) return true;
+    }
+    return false;
 }
 
-bool WordProbe::mayEnd(QStringView text) const {
+bool WordProbe::mayEnd(QStringView text) const { return mayEnd(text, false); }
+
+bool WordProbe::mayEndAfterBlank(QStringView text) const { return mayEnd(text, true); }
+
+// Blanks fold to themselves, so a blank before the word in the text stands
+// right before its folding in the folded text.
+bool WordProbe::mayEnd(QStringView text, bool afterBlank) const {
     QString folded;
     const std::vector<QString>* words = foldedFor(text, folded);
     if (!words) return true;
@@ -84,7 +107,8 @@ bool WordProbe::mayEnd(QStringView text) const {
     qsizetype end = view.size();
     while (end > 0 && isBlank(view[end - 1])) --end;
     return std::any_of(words->begin(), words->end(), [&](const QString& word) {
-        return word.size() <= end && view.sliced(end - word.size(), word.size()) == word;
+        if (word.size() > end || view.sliced(end - word.size(), word.size()) != word) return false;
+        return !afterBlank || (end > word.size() && isBlank(view[end - word.size() - 1]));
     });
 }
 
@@ -112,10 +136,11 @@ bool WordProbe::mayRepeatAcrossBlank(QStringView text) const {
         while (end < view.size() && isBlank(view[end])) ++end;
         const QStringView before = view.first(start);
         const QStringView after = view.sliced(end);
-        for (const QString& word : *words) {
-            if (before.endsWith(word) && after.startsWith(word)) return true;
-        }
         start = end;
+        if (after.isEmpty() || !mayStartWith(after.front())) continue;
+        for (const QString& word : *words) {
+            if (word.front() == after.front() && after.startsWith(word) && before.endsWith(word)) return true;
+        }
     }
     return false;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
 #include <vector>
 
 namespace tavlin::parsing {
@@ -24,6 +25,8 @@ public:
     bool mayContain(QStringView text) const;
     // Whether some word of the set may end `text`, white space after it aside.
     bool mayEnd(QStringView text) const;
+    // The same of a word with white space before it, as in "\s+(?:words)$".
+    bool mayEndAfterBlank(QStringView text) const;
     // The same of text[0, end), looking back only as far as a word reaches.
     bool mayEndAt(QStringView text, qsizetype end) const;
     // Whether some word of the set may end the text before a run of white
@@ -34,9 +37,16 @@ private:
     // The words to look for in `text` folded into `folded`; none when the
     // probe cannot tell.
     const std::vector<QString>* foldedFor(QStringView text, QString& folded) const;
+    bool mayEnd(QStringView text, bool afterBlank) const;
+
+    // A word may start with `unit` only when its bit is set; several
+    // units share a bit.
+    static std::uint64_t unitBit(QChar unit) { return std::uint64_t{1} << (unit.unicode() % 64); }
+    bool mayStartWith(QChar unit) const { return (firstUnits_ & unitBit(unit)) != 0; }
 
     std::vector<QString> asciiWords_;   // case folded, those whose folding is ASCII
     std::vector<QString> foldedWords_;  // case folded, all
+    std::uint64_t firstUnits_ = 0;      // unitBit of each folded word's first unit
     qsizetype longestWord_ = 0;         // in UTF-16 units, as written
     bool answers_ = false;              // false when the words leave it unable to tell
 };
