@@ -31,8 +31,8 @@ std::optional<platform::Date> weekdayAnchor(int weekday, platform::Date referenc
                                             const platform::Calendar& calendar) {
     const platform::Date startOfToday = startOfReferenceDay(calendar, referenceDate);
     if (calendar.component(platform::CalendarComponent::Weekday, startOfToday) == weekday) return startOfToday;
-    return calendar.nextDate(startOfToday, platform::DateComponents{.weekday = weekday},
-                             platform::MatchingPolicy::nextTime, platform::RepeatedTimePolicy::first);
+    return keptNextDate(calendar, startOfToday, platform::DateComponents{.weekday = weekday},
+                        platform::MatchingPolicy::nextTime, platform::RepeatedTimePolicy::first);
 }
 
 // A count of ASCII digits; digits of other scripts give none.

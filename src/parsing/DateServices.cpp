@@ -5,6 +5,7 @@
 #include "platform/Regex.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -82,13 +83,36 @@ platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform:
     return kept.start;
 }
 
+std::optional<platform::Date> keptNextDate(const platform::Calendar& calendar, platform::Date after,
+                                           const platform::DateComponents& matching, platform::MatchingPolicy policy,
+                                           platform::RepeatedTimePolicy repeated) {
+    struct Kept {
+        std::optional<platform::Calendar> calendar;
+        platform::Date after;
+        platform::DateComponents matching;
+        platform::MatchingPolicy policy{};
+        platform::RepeatedTimePolicy repeated{};
+        std::optional<platform::Date> found;
+    };
+    thread_local std::array<Kept, 8> kept;
+    thread_local std::size_t next = 0;
+    for (const Kept& entry : kept)
+        if (entry.calendar && entry.after == after && entry.policy == policy && entry.repeated == repeated &&
+            entry.matching == matching && *entry.calendar == calendar)
+            return entry.found;
+    const std::optional<platform::Date> found = calendar.nextDate(after, matching, policy, repeated);
+    kept[next] = {calendar, after, matching, policy, repeated, found};
+    next = (next + 1) % kept.size();
+    return found;
+}
+
 platform::Date earliestAhead(platform::Date reference) {
     return platform::Date::fromSecondsSince1970(std::floor(reference.secondsSince1970())).addingTimeInterval(-60);
 }
 
 std::optional<platform::Date> firstDayNumbered(int day, platform::Date reference, const platform::Calendar& calendar) {
-    return calendar.nextDate(startOfReferenceDay(calendar, reference).addingTimeInterval(-1),
-                             platform::DateComponents{.day = day}, platform::MatchingPolicy::strict);
+    return keptNextDate(calendar, startOfReferenceDay(calendar, reference).addingTimeInterval(-1),
+                        platform::DateComponents{.day = day}, platform::MatchingPolicy::strict);
 }
 
 std::optional<platform::Date> writtenHourCorrection(platform::Date date, const QString& text,

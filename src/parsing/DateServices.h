@@ -59,6 +59,13 @@ void dueTodayForBareCadence(ParsedQuickAdd& reading, platform::Date now, const p
 // again and again: each thread keeps the last answer.
 platform::Date startOfReferenceDay(const platform::Calendar& calendar, platform::Date reference);
 
+// calendar.nextDate(after, matching, policy, repeated), for the days that
+// the stages find again at each keystroke (the 5th, a weekday, one of next
+// week's): each thread keeps the last answers.
+std::optional<platform::Date> keptNextDate(const platform::Calendar& calendar, platform::Date after,
+                                           const platform::DateComponents& matching, platform::MatchingPolicy policy,
+                                           platform::RepeatedTimePolicy repeated = platform::RepeatedTimePolicy::first);
+
 // A minute before the reference, from which on a time still counts as ahead:
 // times are read to the minute, and the one now running is not yet past.
 // The fraction of the reference's second does not count: a time written

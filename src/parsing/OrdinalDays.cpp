@@ -163,8 +163,8 @@ std::vector<RuleDateCandidate> nextWeekWeekdayCandidates(const QString& text, Te
             if (!week) continue;
             const auto nextWeek = calendar.dateByAdding(CalendarComponent::Day, 7, week->start);
             if (!nextWeek) continue;
-            const auto date = calendar.nextDate(nextWeek->addingTimeInterval(-1), DateComponents{.weekday = *weekday},
-                                                platform::MatchingPolicy::nextTime);
+            const auto date = keptNextDate(calendar, nextWeek->addingTimeInterval(-1),
+                                           DateComponents{.weekday = *weekday}, platform::MatchingPolicy::nextTime);
             if (!date) continue;
 
             RuleDateCandidate candidate{.range = match.range(1),
