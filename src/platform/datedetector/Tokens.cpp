@@ -57,13 +57,14 @@ TokenizedText::TokenizedText(const QString& text, TextRange range) : text_(text)
         position += point.length;
     }
     close(range.end());
+    tokenStarting_.assign(static_cast<size_t>(range.length), -1);
+    for (size_t index = 0; index < tokens_.size(); ++index)
+        tokenStarting_[static_cast<size_t>(tokens_[index].start - range.location)] = static_cast<int>(index);
 }
 
 int TokenizedText::tokenStartingAt(qsizetype position) const {
-    const auto found = std::lower_bound(tokens_.begin(), tokens_.end(), position,
-                                        [](const Token& token, qsizetype at) { return token.start < at; });
-    if (found == tokens_.end() || found->start != position) return -1;
-    return static_cast<int>(found - tokens_.begin());
+    if (position < range_.location || position >= range_.end()) return -1;
+    return tokenStarting_[static_cast<size_t>(position - range_.location)];
 }
 
 char16_t TokenizedText::at(qsizetype position) const {

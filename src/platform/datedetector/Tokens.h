@@ -57,6 +57,9 @@ private:
     const QString& text_;
     TextRange range_;
     std::vector<Token> tokens_;
+    // By position within the range: the token that starts there, or -1.
+    // The readers ask for a token at a position some hundred times a line.
+    std::vector<int> tokenStarting_;
 };
 
 bool isApostrophe(char32_t c);
