@@ -22,28 +22,30 @@ TEST(WordProbe, AnswersNoOnlyWhereNoWordCanStand) {
     const WordProbe probe(WordSet{u"at", u"on the"});
     struct Case {
         const char16_t* text;
-        bool contains, ends, repeats;
+        bool contains, ends, repeats, endsAfterBlank;
     };
     const Case cases[] = {
-        {u"buy milk", false, false, false},
-        {u"call mom AT", true, true, false},
-        {u"call mom at \t\r\n", true, true, false},  // white space after the word
-        {u"put it On The", true, true, false},
-        {u"meet at at noon", true, false, true},
-        {u"meet AT\tat", true, true, true},
-        {u"chat", true, true, false},          // inside a word: the pattern decides
-        {u"at-at", true, true, false},         // no blank between them
-        {u"caf\u00e9 AT", true, true, false},  // not ASCII: folded in full
-        {u"\u00e0 AT\u00a0at", true, true, true},
-        {u"caf\u00e9 \u00e0 l'heure", false, false, false},
-        {u"\u00c5T\u00a0noon", false, false, false},  // "Å" folds to no "a"
-        {u"", false, false, false},
+        {u"buy milk", false, false, false, false},
+        {u"call mom AT", true, true, false, true},
+        {u"call mom at \t\r\n", true, true, false, true},  // white space after the word
+        {u"put it On The", true, true, false, true},
+        {u"meet at at noon", true, false, true, false},
+        {u"meet AT\tat", true, true, true, true},
+        {u"chat", true, true, false, false},         // inside a word: the pattern decides
+        {u"at", true, true, false, false},           // no blank before it
+        {u"at-at", true, true, false, false},        // no blank between them
+        {u"caf\u00e9 AT", true, true, false, true},  // not ASCII: folded in full
+        {u"\u00e0 AT\u00a0at", true, true, true, true},
+        {u"caf\u00e9 \u00e0 l'heure", false, false, false, false},
+        {u"\u00c5T\u00a0noon", false, false, false, false},  // "Å" folds to no "a"
+        {u"", false, false, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(q(c.text).toStdString());
         EXPECT_EQ(probe.mayContain(q(c.text)), c.contains);
         EXPECT_EQ(probe.mayEnd(q(c.text)), c.ends);
         EXPECT_EQ(probe.mayRepeatAcrossBlank(q(c.text)), c.repeats);
+        EXPECT_EQ(probe.mayEndAfterBlank(q(c.text)), c.endsAfterBlank);
     }
 }
 
@@ -92,6 +94,7 @@ TEST(WordProbe, NeverSaysNoWhereThePatternMatches) {
             };
             const Regex contained = compile(u"(?:"_s + alternation + u")"_s);
             const Regex ending = compile(u"(?:"_s + alternation + u")(?=\\s*$)"_s);
+            const Regex endingAfterBlank = compile(u"\\s+(?:"_s + alternation + u")$"_s);
             const Regex repeated = compile(u"\\b("_s + alternation + u")\\s+\\1\\b"_s);
             const Regex beforeMark = compile(u"(?:"_s + alternation + u")\\s*(?=[,;:.!?])"_s);
             for (int round = 0; round < 400; ++round) {
@@ -108,6 +111,9 @@ TEST(WordProbe, NeverSaysNoWhereThePatternMatches) {
                 }
                 if (!probe.mayEnd(text)) {
                     EXPECT_FALSE(ending.firstMatch(text));
+                }
+                if (!probe.mayEndAfterBlank(text)) {
+                    EXPECT_FALSE(endingAfterBlank.firstMatch(text));
                 }
                 if (!probe.mayRepeatAcrossBlank(text)) {
                     EXPECT_FALSE(repeated.firstMatch(text));
