@@ -67,11 +67,22 @@ QString unquotedPlacePattern(const ParserVocabulary& vocabulary) {
 
 std::vector<platform::RegexMatch> quotedPlaceMatches(const QString& text, const ParserVocabulary& vocabulary) {
     if (!mayHoldQuotedPlace(text)) return {};
+    // The stages of a parse look for them in the same line again: each
+    // thread keeps the last answer.
+    struct Kept {
+        QString text;
+        WordSet markers;
+        std::vector<platform::RegexMatch> matches;
+    };
+    thread_local std::optional<Kept> kept;
+    if (kept && kept->text == text && kept->markers == vocabulary.locationMarkers) return kept->matches;
     static Memo<std::optional<Regex>> patterns;
     const auto regex =
         patterns.get([&] { return compileRegex(quotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive); },
                      vocabulary.locationMarkers);
-    return regex ? regex->matches(text) : std::vector<platform::RegexMatch>{};
+    std::vector<platform::RegexMatch> matches = regex ? regex->matches(text) : std::vector<platform::RegexMatch>{};
+    kept = Kept{text, vocabulary.locationMarkers, matches};
+    return matches;
 }
 
 std::optional<platform::RegexMatch> unquotedPlaceMatch(const QString& text, const ParserVocabulary& vocabulary) {

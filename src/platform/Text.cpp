@@ -202,7 +202,7 @@ QString folded(const QString& text, FoldOptions options) {
         FoldOptions options;
         QString folded;
     };
-    thread_local std::array<Kept, 8> kept;
+    thread_local std::array<Kept, 16> kept;
     thread_local std::size_t next = 0;
     for (const Kept& entry : kept)
         if (entry.options == options && entry.text.size() == text.size() && entry.text == text) return entry.folded;
