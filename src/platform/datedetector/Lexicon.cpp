@@ -43,14 +43,21 @@ std::optional<QChar> endingMark(char32_t c) {
 QString entryKey(const LexiconEntry& entry) {
     QString key;
     key.reserve(64);
-    const auto number = [&](int value) { key += QString::number(value) + QChar(u'|'); };
-    number(static_cast<int>(entry.kind));
-    key += entry.tokens.join(QChar(0x1F)) + QChar(u'|') + entry.separators.join(QChar(0x1F)) + QChar(u'|') +
-           entry.trailing + QChar(u'|');
-    for (const int value : {entry.number, entry.minute, entry.dayOffset, static_cast<int>(entry.mode),
-                            static_cast<int>(entry.rules), int{entry.needsCompanion}, int{entry.followsWeekday},
-                            int{entry.countsFromSix}, int{entry.beforeCount}, int{entry.singular}})
-        number(value);
+    // The numbers first, each as two units (its halves): a fixed width, and
+    // some thousands of keys are made before the first parse.
+    for (const int value :
+         {static_cast<int>(entry.kind), entry.number, entry.minute, entry.dayOffset, static_cast<int>(entry.mode),
+          static_cast<int>(entry.rules), int{entry.needsCompanion}, int{entry.followsWeekday}, int{entry.countsFromSix},
+          int{entry.beforeCount}, int{entry.singular}}) {
+        const auto bits = static_cast<std::uint32_t>(value);
+        key.append(QChar(static_cast<char16_t>(bits & 0xFFFFu)));
+        key.append(QChar(static_cast<char16_t>(bits >> 16)));
+    }
+    for (const QString& token : entry.tokens) key.append(token).append(QChar(0x1F));
+    key.append(QChar(u'|'));
+    for (const QString& separator : entry.separators) key.append(separator).append(QChar(0x1F));
+    key.append(QChar(u'|'));
+    key.append(entry.trailing);
     return key;
 }
 
