@@ -50,6 +50,29 @@ bool mayHoldUnquotedPlace(const QString& text) {
     return false;
 }
 
+// The stages of a parse look for a line's places more than once: each
+// thread keeps the last answer of each search, by line and markers.
+template <class Value>
+struct LastAnswer {
+    QString text;
+    WordSet markers;
+    Value value;
+};
+
+// `search` with the pattern that `pattern` writes for the vocabulary's
+// markers, compiled once per set of them, unless `kept` holds the answer.
+template <class Value, class Search>
+Value placeSearch(std::optional<LastAnswer<Value>>& kept, Memo<std::optional<Regex>>& patterns,
+                  QString (*pattern)(const ParserVocabulary&), const QString& text, const ParserVocabulary& vocabulary,
+                  Search search) {
+    if (kept && kept->text == text && kept->markers == vocabulary.locationMarkers) return kept->value;
+    const auto regex = patterns.get([&] { return compileRegex(pattern(vocabulary), Regex::Option::CaseInsensitive); },
+                                    vocabulary.locationMarkers);
+    Value value = regex ? search(*regex) : Value{};
+    kept = LastAnswer<Value>{text, vocabulary.locationMarkers, value};
+    return value;
+}
+
 }  // namespace
 
 std::optional<QString> quotedPlaceName(const platform::RegexMatch& match, const QString& text) {
@@ -67,31 +90,18 @@ QString unquotedPlacePattern(const ParserVocabulary& vocabulary) {
 
 std::vector<platform::RegexMatch> quotedPlaceMatches(const QString& text, const ParserVocabulary& vocabulary) {
     if (!mayHoldQuotedPlace(text)) return {};
-    // The stages of a parse look for them in the same line again: each
-    // thread keeps the last answer.
-    struct Kept {
-        QString text;
-        WordSet markers;
-        std::vector<platform::RegexMatch> matches;
-    };
-    thread_local std::optional<Kept> kept;
-    if (kept && kept->text == text && kept->markers == vocabulary.locationMarkers) return kept->matches;
+    thread_local std::optional<LastAnswer<std::vector<platform::RegexMatch>>> kept;
     static Memo<std::optional<Regex>> patterns;
-    const auto regex =
-        patterns.get([&] { return compileRegex(quotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive); },
-                     vocabulary.locationMarkers);
-    std::vector<platform::RegexMatch> matches = regex ? regex->matches(text) : std::vector<platform::RegexMatch>{};
-    kept = Kept{text, vocabulary.locationMarkers, matches};
-    return matches;
+    return placeSearch(kept, patterns, quotedPlacePattern, text, vocabulary,
+                       [&](const Regex& regex) { return regex.matches(text); });
 }
 
 std::optional<platform::RegexMatch> unquotedPlaceMatch(const QString& text, const ParserVocabulary& vocabulary) {
     if (!mayHoldUnquotedPlace(text)) return std::nullopt;
+    thread_local std::optional<LastAnswer<std::optional<platform::RegexMatch>>> kept;
     static Memo<std::optional<Regex>> patterns;
-    const auto regex =
-        patterns.get([&] { return compileRegex(unquotedPlacePattern(vocabulary), Regex::Option::CaseInsensitive); },
-                     vocabulary.locationMarkers);
-    return regex ? regex->firstMatch(text) : std::nullopt;
+    return placeSearch(kept, patterns, unquotedPlacePattern, text, vocabulary,
+                       [&](const Regex& regex) { return regex.firstMatch(text); });
 }
 
 std::vector<TextRange> quotedPlaceRanges(const QString& text, const ParserVocabulary& vocabulary) {
