@@ -1,6 +1,6 @@
 #include "panel/CaptureCandidates.h"
 
-#include "panel/PanelModel.h"
+#include "panel/Capture.h"
 #include "parsing/ParserVocabulary.h"
 #include "parsing/SmartQuickAddParser.h"
 #include "parsing/TaskSplitter.h"
@@ -47,35 +47,35 @@ std::vector<PreparedPart> titledParts(const std::vector<CaptureCandidate>& candi
     return parts;
 }
 
-platform::Task<> findCaptureCandidates(QString text, QPointer<PanelModel> panel) {
-    if (!panel) co_return;
+platform::Task<> findCaptureCandidates(QString text, QPointer<Capture> capture) {
+    if (!capture) co_return;
     // The lists as they were when the capture began, for every reading.
-    const QStringList listTitles = panel->listTitles();
+    const QStringList listTitles = capture->listTitles();
     // Only so many become candidates; the user is told how many more there were.
     const qsizetype pieces = parsing::TaskSplitter::splitPieces(text).size();
     const QStringList parts = co_await parsing::SmartQuickAddParser::splitNote(std::move(text));
     const bool cancelled = co_await platform::isTaskCancelled();
-    if (cancelled || !panel) co_return;
+    if (cancelled || !capture) co_return;
 
     const ReadingContext context{
-        .listTitles = listTitles, .now = panel->wallClock().now(), .calendar = panel->wallClock().calendar};
+        .listTitles = listTitles, .now = capture->wallClock().now(), .calendar = capture->wallClock().calendar};
     const std::vector<CaptureCandidate> made = makeCandidates(parts, context);
-    panel->setCaptureLeftOut(std::max<qsizetype>(0, pieces - parts.size()));
-    panel->setCaptureCandidates(made);
-    panel->setCaptureFocusID(made.empty() ? std::nullopt : std::optional(made.front().id));
+    capture->setCaptureLeftOut(std::max<qsizetype>(0, pieces - parts.size()));
+    capture->setCaptureCandidates(made);
+    capture->setCaptureFocusID(made.empty() ? std::nullopt : std::optional(made.front().id));
     if (made.empty() || !parsing::SmartQuickAddParser::isModelAvailable()) co_return;
 
     for (const CaptureCandidate& candidate : made) {
-        if (panel->captureDone()) co_return;
+        if (capture->captureDone()) co_return;
         QString madeFrom = candidate.text;
         QStringList titles = listTitles;
         const std::optional<parsing::ParsedQuickAdd> reading = co_await parsing::SmartQuickAddParser::parse(
             madeFrom, std::move(titles), parsing::ParserVocabulary::current());
         const bool stopped = co_await platform::isTaskCancelled();
-        if (stopped || !panel) co_return;
-        if (!reading || !panel->captureCandidates()) continue;
-        if (auto updated = withModelReading(*panel->captureCandidates(), candidate.id, madeFrom, *reading))
-            panel->setCaptureCandidates(std::move(*updated));
+        if (stopped || !capture) co_return;
+        if (!reading || !capture->captureCandidates()) continue;
+        if (auto updated = withModelReading(*capture->captureCandidates(), candidate.id, madeFrom, *reading))
+            capture->setCaptureCandidates(std::move(*updated));
     }
 }
 

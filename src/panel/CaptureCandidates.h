@@ -19,7 +19,7 @@
 // until the user says so.
 namespace tavlin::panel {
 
-class PanelModel;
+class Capture;
 
 // One candidate per part, in order, each with a new identity and the
 // rules' reading of its text as it would be saved.
@@ -43,11 +43,11 @@ std::optional<std::vector<CaptureCandidate>> withModelReading(const std::vector<
 // reads now (the model is not asked again).
 std::vector<PreparedPart> titledParts(const std::vector<CaptureCandidate>& candidates);
 
-// Splits `text` into the panel's candidates and focuses the first, then,
+// Splits `text` into the capture's candidates and focuses the first, then,
 // where the model can be asked, reads each candidate's text with it, one at
 // a time, laying each reading on its candidate (withModelReading). It stops
 // once the user has finished the capture, when it is cancelled, or when the
-// panel goes.
-platform::Task<> findCaptureCandidates(QString text, QPointer<PanelModel> panel);
+// capture goes.
+platform::Task<> findCaptureCandidates(QString text, QPointer<Capture> capture);
 
 }  // namespace tavlin::panel

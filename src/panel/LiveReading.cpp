@@ -1,6 +1,6 @@
 #include "panel/LiveReading.h"
 
-#include "panel/PanelModel.h"
+#include "panel/TypedLine.h"
 #include "parsing/ParserVocabulary.h"
 #include "parsing/SmartQuickAddParser.h"
 #include "parsing/TaskSplitter.h"
@@ -18,8 +18,8 @@ platform::Task<std::optional<parsing::ParsedQuickAdd>> read(QString text, QStrin
                                                            parsing::ParserVocabulary::current());
 }
 
-// The panel went or closed: nothing more is written into it.
-bool gone(const QPointer<PanelModel>& model) { return !model || model->isClosed(); }
+// The panel went or closed: nothing more is written into its line.
+bool gone(const QPointer<TypedLine>& typed) { return !typed || typed->isClosed(); }
 
 }  // namespace
 
@@ -38,39 +38,39 @@ PartPlan planParts(const QStringList& parts, const PartResults& results) {
     return plan;
 }
 
-platform::Task<> readLine(QPointer<PanelModel> model, QString line) {
+platform::Task<> readLine(QPointer<TypedLine> typed, QString line) {
     // Cut short by a cancellation, the sleep ends the run below.
-    co_await platform::sleep(quiet, model->clock());
+    co_await platform::sleep(quiet, typed->clock());
     const bool cancelledAsleep = co_await platform::isTaskCancelled();
-    if (cancelledAsleep || gone(model)) co_return;
-    QStringList titles = model->listTitles();
+    if (cancelledAsleep || gone(typed)) co_return;
+    QStringList titles = typed->listTitles();
     std::optional<parsing::ParsedQuickAdd> reading = co_await read(line, std::move(titles));
     const bool cancelled = co_await platform::isTaskCancelled();
-    if (cancelled || gone(model)) co_return;
+    if (cancelled || gone(typed)) co_return;
     // Read for a line that is gone: the scheduling that followed the change
     // has reset what this run set.
-    if (model->trimmedQuery() != line) co_return;
+    if (typed->trimmedQuery() != line) co_return;
     if (reading) {
-        model->setSmartParsed(std::move(reading));
-        model->setSmartParsedQuery(line);
+        typed->setSmartParsed(std::move(reading));
+        typed->setSmartParsedQuery(line);
     }
-    model->setSmartParseInFlight(false);
+    typed->setSmartParseInFlight(false);
 }
 
-platform::Task<> readParts(QPointer<PanelModel> model, QStringList toRead) {
-    co_await platform::sleep(quiet, model->clock());
+platform::Task<> readParts(QPointer<TypedLine> typed, QStringList toRead) {
+    co_await platform::sleep(quiet, typed->clock());
     const bool cancelledAsleep = co_await platform::isTaskCancelled();
-    if (cancelledAsleep || gone(model)) co_return;
-    const QStringList titles = model->listTitles();
+    if (cancelledAsleep || gone(typed)) co_return;
+    const QStringList titles = typed->listTitles();
     for (const QString& part : toRead) {
         const bool cancelledBefore = co_await platform::isTaskCancelled();
-        if (cancelledBefore || gone(model)) co_return;
+        if (cancelledBefore || gone(typed)) co_return;
         const auto removeFromFlight = [&] {
-            QSet<QString> inFlight = model->smartPartsInFlight();
+            QSet<QString> inFlight = typed->smartPartsInFlight();
             inFlight.remove(part);
-            model->setSmartPartsInFlight(std::move(inFlight));
+            typed->setSmartPartsInFlight(std::move(inFlight));
         };
-        if (!parsing::TaskSplitter::split(model->trimmedQuery()).contains(part)) {
+        if (!parsing::TaskSplitter::split(typed->trimmedQuery()).contains(part)) {
             removeFromFlight();
             continue;
         }
@@ -78,10 +78,10 @@ platform::Task<> readParts(QPointer<PanelModel> model, QStringList toRead) {
         // Cancelled meanwhile: the part stays in flight until the next
         // scheduling empties the set.
         const bool cancelledReading = co_await platform::isTaskCancelled();
-        if (cancelledReading || gone(model)) co_return;
-        PartResults results = model->smartPartResults();
+        if (cancelledReading || gone(typed)) co_return;
+        PartResults results = typed->smartPartResults();
         results.insert_or_assign(part, std::move(reading));
-        model->setSmartPartResults(std::move(results));
+        typed->setSmartPartResults(std::move(results));
         removeFromFlight();
     }
 }

@@ -14,10 +14,10 @@
 // a quiet spell, the whole line when it is one task, else each task the model
 // has not read yet, its reading kept under the task's text so that an edit
 // of one task leaves the others' readings in place. The runs write into the
-// panel's state only what is still true of the line when their reading comes.
+// typed line only what is still true of it when their reading comes.
 namespace tavlin::panel {
 
-class PanelModel;
+class TypedLine;
 
 namespace LiveReading {
 
@@ -39,12 +39,12 @@ PartPlan planParts(const QStringList& parts, const PartResults& results);
 // Reads `line` (the trimmed line as typed) after the quiet spell. The reading
 // is dropped when the run was cancelled or the line is no longer `line`
 // (the next scheduling resets the in-flight flag then).
-platform::Task<> readLine(QPointer<PanelModel> model, QString line);
+platform::Task<> readLine(QPointer<TypedLine> typed, QString line);
 
 // Reads the tasks `toRead`, one after the other, after the quiet spell. A
 // task that has left the line is skipped; a reading that comes back empty
 // is kept as such, so that the task is not read again.
-platform::Task<> readParts(QPointer<PanelModel> model, QStringList toRead);
+platform::Task<> readParts(QPointer<TypedLine> typed, QStringList toRead);
 
 }  // namespace LiveReading
 

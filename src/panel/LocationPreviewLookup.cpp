@@ -1,8 +1,9 @@
 #include "panel/LocationPreviewLookup.h"
 
-#include "panel/PanelModel.h"
+#include "panel/PlacePreviews.h"
 #include "store/LocationPreview.h"
 #include "store/PlaceResolver.h"
+#include "store/ReminderStore.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,10 +21,10 @@ platform::Task<std::optional<store::LocationPreview::MapSnapshot>> mapOf(const s
     return store::LocationPreview::snapshot(place.latitude, place.longitude, place.radius, size.width(), size.height());
 }
 
-void write(PanelModel& panel, const QString& name, LocationPreviewEntry entry) {
-    PanelModel::LocationPreviews previews = panel.locationPreviews();
+void write(PlacePreviews& places, const QString& name, LocationPreviewEntry entry) {
+    LocationPreviews previews = places.locationPreviews();
     previews[name] = std::move(entry);
-    panel.setLocationPreviews(std::move(previews));
+    places.setLocationPreviews(std::move(previews));
 }
 
 }  // namespace
@@ -38,47 +39,47 @@ QSet<QString> requestedNames(const std::vector<LocationRequest>& requests) {
     return names;
 }
 
-platform::Task<> resolveLocationPreviews(std::vector<LocationRequest> requests, QPointer<PanelModel> panel,
+platform::Task<> resolveLocationPreviews(std::vector<LocationRequest> requests, QPointer<PlacePreviews> places,
                                          QSize imageSize) {
     // A new radius for a place already found needs no pause and no new
     // lookup: only its map again.
     for (const LocationRequest& request : requests) {
-        if (!panel) co_return;
-        const auto found = panel->locationPreviews().find(request.name);
-        if (found == panel->locationPreviews().end() || !found->second.resolved) continue;
+        if (!places) co_return;
+        const auto found = places->locationPreviews().find(request.name);
+        if (found == places->locationPreviews().end() || !found->second.resolved) continue;
         store::ResolvedLocation place = *found->second.resolved;
         const double radius = request.radius.value_or(place.radius);
         if (radius == place.radius) continue;
         place.radius = radius;
         std::optional<store::LocationPreview::MapSnapshot> map = co_await mapOf(place, imageSize);
         const bool cancelled = co_await platform::isTaskCancelled();
-        if (cancelled || !panel) co_return;
-        write(*panel, request.name, {.resolved = std::move(place), .snapshot = std::move(map)});
+        if (cancelled || !places) co_return;
+        write(*places, request.name, {.resolved = std::move(place), .snapshot = std::move(map)});
     }
 
-    if (!panel) co_return;
+    if (!places) co_return;
     std::vector<LocationRequest> pending;
     std::copy_if(requests.begin(), requests.end(), std::back_inserter(pending),
-                 [&](const LocationRequest& request) { return !panel->locationPreviews().contains(request.name); });
+                 [&](const LocationRequest& request) { return !places->locationPreviews().contains(request.name); });
     if (pending.empty()) co_return;
 
-    const bool slept = co_await platform::sleep(locationLookupPause, panel->clock());
-    if (!slept || !panel) co_return;
+    const bool slept = co_await platform::sleep(locationLookupPause, places->clock());
+    if (!slept || !places) co_return;
 
     for (const LocationRequest& request : pending) {
-        const store::ReminderStore& reminders = panel->store();
+        const store::ReminderStore& reminders = places->store();
         std::optional<store::ResolvedLocation> place = co_await reminders.places().resolve(request.name, &reminders);
         bool cancelled = co_await platform::isTaskCancelled();
-        if (cancelled || !panel) co_return;
+        if (cancelled || !places) co_return;
         if (!place) {
-            write(*panel, request.name, {.failed = true});
+            write(*places, request.name, {.failed = true});
             continue;
         }
         place->radius = request.radius.value_or(place->radius);
         std::optional<store::LocationPreview::MapSnapshot> map = co_await mapOf(*place, imageSize);
         cancelled = co_await platform::isTaskCancelled();
-        if (cancelled || !panel) co_return;
-        write(*panel, request.name, {.resolved = std::move(place), .snapshot = std::move(map)});
+        if (cancelled || !places) co_return;
+        write(*places, request.name, {.resolved = std::move(place), .snapshot = std::move(map)});
     }
 }
 

@@ -17,7 +17,7 @@
 // drawn on a map, for the cards under the row that will create it.
 namespace tavlin::panel {
 
-class PanelModel;
+class PlacePreviews;
 
 // How long the line must rest before new place names are looked up, so that
 // a name is not looked up at every key.
@@ -47,16 +47,16 @@ std::optional<std::map<QString, Value>> requestedOnly(const std::map<QString, Va
     return kept;
 }
 
-// Fills and updates the panel's place previews for the line's `requests`:
+// Fills and updates the place previews for the line's `requests`:
 // first a place already found whose requested radius changed is drawn
 // again at its new radius, at once; then, after the pause, each name not
 // looked up yet is resolved through the store's place resolver, in the
 // order written, and drawn at `imageSize`. A name that resolves to nothing
 // is kept as failed and not looked up again while the line names it. The
-// task ends at the first wait after which it was cancelled, or the panel
+// task ends at the first wait after which it was cancelled, or the previews
 // went, and writes nothing more: what it would write belongs to a line
 // that has changed since.
-platform::Task<> resolveLocationPreviews(std::vector<LocationRequest> requests, QPointer<PanelModel> panel,
+platform::Task<> resolveLocationPreviews(std::vector<LocationRequest> requests, QPointer<PlacePreviews> places,
                                          QSize imageSize);
 
 }  // namespace tavlin::panel

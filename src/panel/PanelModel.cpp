@@ -3,11 +3,9 @@
 #include "panel/CaptureCandidates.h"
 #include "panel/ExitCommand.h"
 #include "panel/ListCompletion.h"
-#include "panel/LiveReading.h"
 #include "panel/LocationPreviewLookup.h"
 #include "panel/PanelGeometry.h"
 #include "panel/PanelNotifications.h"
-#include "parsing/SmartQuickAddParser.h"
 #include "parsing/TaskSplitter.h"
 #include "platform/DesktopServices.h"
 #include "platform/Log.h"
@@ -20,32 +18,22 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
 namespace tavlin::panel {
 
-namespace {
-
-constexpr double minimumCaptureListHeight = 56;
-constexpr double maximumCaptureListHeight = 380;
-
-}  // namespace
-
 PanelModel::PanelModel(PanelViewInputs inputs, Environment environment, QObject* parent)
     : QObject(parent),
       inputs_(std::move(inputs)),
-      environment_(std::move(environment)),
-      rowFilter_(*inputs_.store, environment_.wallClock.calendar) {
+      environment_(completed(std::move(environment), *inputs_.store)),
+      rowFilter_(*inputs_.store, environment_.wallClock.calendar),
+      line_(*environment_.clock, environment_.wallClock, [this] { return listTitles(); }),
+      capture_(environment_.wallClock, [this] { return listTitles(); }),
+      places_(*inputs_.store, *environment_.clock, [this] { return locationSnapshotSize(); }),
+      undo_(*inputs_.store, *environment_.clock) {
     Q_ASSERT(inputs_.store && inputs_.settings && inputs_.locationProvider);
-    if (!environment_.clock) environment_.clock = &platform::Clock::main();
-    if (!environment_.openUrl) environment_.openUrl = [](const QUrl& url) { platform::openUrl(url); };
-    if (!environment_.openFolder) environment_.openFolder = &platform::openFolder;
-    // The normal way out, whose handlers carry out pending deletions.
-    if (!environment_.quit) environment_.quit = [] { QCoreApplication::quit(); };
-    if (!environment_.reduceMotion) environment_.reduceMotion = [] { return platform::reduceMotion(); };
-    if (!environment_.commitStore) environment_.commitStore = commitStoreOver(*inputs_.store);
+    wireParts();
     connect(inputs_.store, &store::ReminderStore::authorizationChanged, this, &PanelModel::updateContentShown);
     updateContentShown();
 }
@@ -53,11 +41,63 @@ PanelModel::PanelModel(PanelViewInputs inputs, Environment environment, QObject*
 PanelModel::~PanelModel() {
     for (const QMetaObject::Connection& connection : contentConnections_) disconnect(connection);
     // Work that would write into a panel that is gone.
-    captureTask_.cancel();
-    smartParseTask_.cancel();
-    locationPreviewTask_.cancel();
-    undoDismissTask_.cancel();
+    capture_.stop();
+    line_.stop();
+    places_.stop();
+    undo_.stop();
     folderTask_.cancel();
+}
+
+PanelModel::Environment PanelModel::completed(Environment environment, store::ReminderStore& store) {
+    if (!environment.clock) environment.clock = &platform::Clock::main();
+    if (!environment.openUrl) environment.openUrl = [](const QUrl& url) { platform::openUrl(url); };
+    if (!environment.openFolder) environment.openFolder = &platform::openFolder;
+    // The normal way out, whose handlers carry out pending deletions.
+    if (!environment.quit) environment.quit = [] { QCoreApplication::quit(); };
+    if (!environment.reduceMotion) environment.reduceMotion = [] { return platform::reduceMotion(); };
+    if (!environment.commitStore) environment.commitStore = commitStoreOver(store);
+    return environment;
+}
+
+void PanelModel::wireParts() {
+    // The model's signal first, so that its observers hear a change before
+    // what the change sets off.
+    const auto forward = [this](auto* part, auto partSignal, auto modelSignal) {
+        connect(part, partSignal, this, modelSignal);
+    };
+    forward(&line_, &TypedLine::queryChanged, &PanelModel::queryChanged);
+    forward(&line_, &TypedLine::listSuggestionIndexChanged, &PanelModel::listSuggestionIndexChanged);
+    forward(&line_, &TypedLine::listPickerDismissedQueryChanged, &PanelModel::listPickerDismissedQueryChanged);
+    forward(&line_, &TypedLine::smartParsedChanged, &PanelModel::smartParsedChanged);
+    forward(&line_, &TypedLine::smartParsedQueryChanged, &PanelModel::smartParsedQueryChanged);
+    forward(&line_, &TypedLine::smartParseInFlightChanged, &PanelModel::smartParseInFlightChanged);
+    forward(&line_, &TypedLine::smartPartResultsChanged, &PanelModel::smartPartResultsChanged);
+    forward(&line_, &TypedLine::smartPartsInFlightChanged, &PanelModel::smartPartsInFlightChanged);
+    forward(&selection_, &RowSelection::selectedIndexChanged, &PanelModel::selectedIndexChanged);
+    forward(&selection_, &RowSelection::selectedIndexesChanged, &PanelModel::selectedIndexesChanged);
+    forward(&selection_, &RowSelection::selectionAnchorChanged, &PanelModel::selectionAnchorChanged);
+    forward(&edit_, &InlineEdit::editingIDChanged, &PanelModel::editingIDChanged);
+    forward(&edit_, &InlineEdit::editingTextChanged, &PanelModel::editingTextChanged);
+    forward(&edit_, &InlineEdit::editingOriginalTextChanged, &PanelModel::editingOriginalTextChanged);
+    forward(&edit_, &InlineEdit::editingPreviousDateTextChanged, &PanelModel::editingPreviousDateTextChanged);
+    forward(&edit_, &InlineEdit::editListSuggestionIndexChanged, &PanelModel::editListSuggestionIndexChanged);
+    forward(&edit_, &InlineEdit::editListPickerDismissedTextChanged, &PanelModel::editListPickerDismissedTextChanged);
+    forward(&edit_, &InlineEdit::editFieldFocusedChanged, &PanelModel::editFieldFocusedChanged);
+    forward(&capture_, &Capture::captureCandidatesChanged, &PanelModel::captureCandidatesChanged);
+    forward(&capture_, &Capture::captureLeftOutChanged, &PanelModel::captureLeftOutChanged);
+    forward(&capture_, &Capture::captureDoneChanged, &PanelModel::captureDoneChanged);
+    forward(&capture_, &Capture::captureContentHeightChanged, &PanelModel::captureContentHeightChanged);
+    forward(&capture_, &Capture::captureFocusIDChanged, &PanelModel::captureFocusIDChanged);
+    forward(&places_, &PlacePreviews::locationPreviewsChanged, &PanelModel::locationPreviewsChanged);
+    forward(&places_, &PlacePreviews::locationRadiusOverridesChanged, &PanelModel::locationRadiusOverridesChanged);
+    forward(&undo_, &UndoWindow::undoItemChanged, &PanelModel::undoItemChanged);
+
+    connect(&line_, &TypedLine::queryChanged, this, &PanelModel::queryDidChange);
+    // What the line's places are read from.
+    for (const auto changed :
+         {&TypedLine::smartParsedChanged, &TypedLine::smartParsedQueryChanged, &TypedLine::smartPartResultsChanged})
+        connect(&line_, changed, this, &PanelModel::placeRequestsMayHaveChanged);
+    connect(&places_, &PlacePreviews::locationRadiusOverridesChanged, this, &PanelModel::placeRequestsMayHaveChanged);
 }
 
 // What the panel shows.
@@ -83,9 +123,7 @@ double PanelModel::contentWidth() const {
 
 QSize PanelModel::locationSnapshotSize() const { return panel::locationSnapshotSize(contentWidth()); }
 
-double PanelModel::captureListHeight() const {
-    return std::min(std::max(captureContentHeight(), minimumCaptureListHeight), maximumCaptureListHeight);
-}
+double PanelModel::captureListHeight() const { return Capture::listHeight(captureContentHeight()); }
 
 FooterStatus PanelModel::footerStatus() const {
     // The latest thing the user asked for comes first.
@@ -106,7 +144,10 @@ std::vector<GearMenuItem> PanelModel::gearMenu() const {
 
 // The typed line.
 
-QString PanelModel::trimmedQuery() const { return platform::trimmedWhitespaceAndNewlines(query()); }
+QString PanelModel::trimmedQuery() const {
+    query();
+    return line_.trimmedQuery();
+}
 
 QStringList PanelModel::listTitles() const {
     QStringList titles;
@@ -114,16 +155,27 @@ QStringList PanelModel::listTitles() const {
     return titles;
 }
 
-ReadingContext PanelModel::readingContext() const {
-    return {.listTitles = listTitles(), .now = wallClock().now(), .calendar = wallClock().calendar};
+ReadingContext PanelModel::readingContext() const { return line_.readingContext(); }
+
+void PanelModel::publishLineReading() const {
+    query();
+    smartParsed();
+    smartParsedQuery();
+}
+
+void PanelModel::publishPartReadings() const {
+    query();
+    smartPartResults();
 }
 
 parsing::ParsedQuickAdd PanelModel::effectiveParsed() const {
-    return panel::effectiveParsed(trimmedQuery(), smartParsed(), smartParsedQuery(), readingContext());
+    publishLineReading();
+    return line_.effectiveParsed();
 }
 
 std::vector<parsing::ParsedQuickAdd> PanelModel::parsedParts() const {
-    return panel::parsedParts(trimmedQuery(), smartPartResults(), readingContext());
+    publishPartReadings();
+    return line_.parsedParts();
 }
 
 std::vector<platform::Reminder> PanelModel::filteredRows() const {
@@ -162,135 +214,21 @@ CreateAreaContent PanelModel::createAreaContent() const {
     return content;
 }
 
-// The state.
-
-void PanelModel::setQuery(QString query) {
-    if (set(query_, std::move(query), &PanelModel::queryChanged)) {
-        queryDidChange();
-        placeRequestsMayHaveChanged();
-    }
-}
-
-void PanelModel::setSelectedIndex(std::optional<int> index) {
-    set(selectedIndex_, index, &PanelModel::selectedIndexChanged);
-}
-
-void PanelModel::setSelectedIndexes(std::set<int> indexes) {
-    set(selectedIndexes_, std::move(indexes), &PanelModel::selectedIndexesChanged);
-}
-
-void PanelModel::setSelectionAnchor(std::optional<int> anchor) {
-    set(selectionAnchor_, anchor, &PanelModel::selectionAnchorChanged);
-}
+// The panel-wide state.
 
 void PanelModel::setCompletingIDs(QSet<QString> ids) {
-    set(completingIDs_, std::move(ids), &PanelModel::completingIDsChanged);
-}
-
-void PanelModel::setUndoItem(std::optional<UndoItem> item) {
-    set(undoItem_, std::move(item), &PanelModel::undoItemChanged);
+    store::publish(this, completingIDs_, std::move(ids), &PanelModel::completingIDsChanged);
 }
 
 void PanelModel::setListContentHeight(double height) {
-    set(listContentHeight_, height, &PanelModel::listContentHeightChanged);
+    store::publish(this, listContentHeight_, height, &PanelModel::listContentHeightChanged);
 }
 
-void PanelModel::setListSuggestionIndex(int index) {
-    set(listSuggestionIndex_, index, &PanelModel::listSuggestionIndexChanged);
+void PanelModel::setFocus(std::optional<FocusTarget> focus) {
+    store::publish(this, focus_, focus, &PanelModel::focusChanged);
 }
 
-void PanelModel::setListPickerDismissedQuery(std::optional<QString> query) {
-    set(listPickerDismissedQuery_, std::move(query), &PanelModel::listPickerDismissedQueryChanged);
-}
-
-void PanelModel::setSmartParsed(std::optional<parsing::ParsedQuickAdd> parsed) {
-    if (set(smartParsed_, std::move(parsed), &PanelModel::smartParsedChanged)) placeRequestsMayHaveChanged();
-}
-
-void PanelModel::setSmartParsedQuery(QString query) {
-    if (set(smartParsedQuery_, std::move(query), &PanelModel::smartParsedQueryChanged)) placeRequestsMayHaveChanged();
-}
-
-void PanelModel::setSmartParseInFlight(bool inFlight) {
-    set(smartParseInFlight_, inFlight, &PanelModel::smartParseInFlightChanged);
-}
-
-void PanelModel::setSmartPartResults(PartResults results) {
-    if (set(smartPartResults_, std::move(results), &PanelModel::smartPartResultsChanged)) placeRequestsMayHaveChanged();
-}
-
-void PanelModel::setSmartPartsInFlight(QSet<QString> parts) {
-    set(smartPartsInFlight_, std::move(parts), &PanelModel::smartPartsInFlightChanged);
-}
-
-void PanelModel::setLocationPreviews(LocationPreviews previews) {
-    set(locationPreviews_, std::move(previews), &PanelModel::locationPreviewsChanged);
-}
-
-void PanelModel::setLocationRadiusOverrides(std::map<QString, double> overrides) {
-    if (set(locationRadiusOverrides_, std::move(overrides), &PanelModel::locationRadiusOverridesChanged))
-        placeRequestsMayHaveChanged();
-}
-
-void PanelModel::setLocationRadiusOverride(const QString& name, double radius) {
-    // It would be stored with the reminder.
-    if (!(std::isfinite(radius) && radius > 0)) return;
-    std::map<QString, double> overrides = locationRadiusOverrides();
-    overrides[name] = radius;
-    setLocationRadiusOverrides(std::move(overrides));
-}
-
-void PanelModel::setCaptureCandidates(std::optional<std::vector<CaptureCandidate>> candidates) {
-    set(captureCandidates_, std::move(candidates), &PanelModel::captureCandidatesChanged);
-}
-
-void PanelModel::setCaptureLeftOut(qsizetype count) { set(captureLeftOut_, count, &PanelModel::captureLeftOutChanged); }
-
-void PanelModel::setCaptureDone(bool done) { set(captureDone_, done, &PanelModel::captureDoneChanged); }
-
-void PanelModel::setCaptureContentHeight(double height) {
-    set(captureContentHeight_, height, &PanelModel::captureContentHeightChanged);
-}
-
-void PanelModel::setCaptureFocusID(std::optional<QUuid> id) {
-    set(captureFocusID_, id, &PanelModel::captureFocusIDChanged);
-}
-
-void PanelModel::setEditingID(std::optional<QString> id) {
-    set(editingID_, std::move(id), &PanelModel::editingIDChanged);
-}
-
-void PanelModel::setEditingText(QString text) {
-    if (set(editingText_, std::move(text), &PanelModel::editingTextChanged)) editTextDidChange();
-}
-
-void PanelModel::setEditingOriginalText(QString text) {
-    set(editingOriginalText_, std::move(text), &PanelModel::editingOriginalTextChanged);
-}
-
-void PanelModel::setEditingPreviousDateText(std::optional<QString> text) {
-    set(editingPreviousDateText_, std::move(text), &PanelModel::editingPreviousDateTextChanged);
-}
-
-void PanelModel::setEditListSuggestionIndex(int index) {
-    set(editListSuggestionIndex_, index, &PanelModel::editListSuggestionIndexChanged);
-}
-
-void PanelModel::setEditListPickerDismissedText(std::optional<QString> text) {
-    set(editListPickerDismissedText_, std::move(text), &PanelModel::editListPickerDismissedTextChanged);
-}
-
-void PanelModel::setEditFieldFocused(bool focused) {
-    set(editFieldFocused_, focused, &PanelModel::editFieldFocusedChanged);
-}
-
-void PanelModel::setFocus(std::optional<FocusTarget> focus) { set(focus_, focus, &PanelModel::focusChanged); }
-
-void PanelModel::clearSelection() {
-    setSelectedIndex(std::nullopt);
-    setSelectedIndexes({});
-    setSelectionAnchor(std::nullopt);
-}
+void PanelModel::clearSelection() { selection_.clear(); }
 
 // Escape, Ctrl+Return and the close.
 
@@ -325,6 +263,7 @@ bool PanelModel::commandReturn(Qt::KeyboardModifiers modifiers) {
 
 void PanelModel::closing() {
     closed_ = true;
+    line_.close();
     updateContentShown();
 }
 
@@ -350,7 +289,7 @@ void PanelModel::contentAppeared() {
 
 void PanelModel::contentDisappeared() {
     for (const QMetaObject::Connection& connection : std::exchange(contentConnections_, {})) disconnect(connection);
-    captureTask_.cancel();
+    capture_.stop();
     qCInfo(lcPanel).noquote() << u"panel content leaving, pending edit: %1"_s.arg(editingID() ? u"true"_s : u"false"_s);
     commitPendingEdit();
 }
@@ -361,25 +300,11 @@ void PanelModel::queryDidChange() {
     clearSelection();
     if (focus() == FocusTarget::list) setFocus(FocusTarget::field);
     setListSuggestionIndex(0);
-    scheduleSmartParse();
+    line_.scheduleSmartParse();
+    placeRequestsMayHaveChanged();
 }
 
-void PanelModel::editTextDidChange() { setEditListSuggestionIndex(0); }
-
-void PanelModel::placeRequestsMayHaveChanged() {
-    std::vector<LocationRequest> requests = locationRequests();
-    if (requests == placeRequests_) return;
-    placeRequests_ = std::move(requests);
-    placeRequestsChanged(placeRequests_);
-}
-
-void PanelModel::placeRequestsChanged(const std::vector<LocationRequest>& requests) {
-    const QSet<QString> names = requestedNames(requests);
-    // A radius chosen for a place the line no longer names is forgotten.
-    if (auto kept = requestedOnly(locationRadiusOverrides(), names)) setLocationRadiusOverrides(std::move(*kept));
-    if (auto kept = requestedOnly(locationPreviews(), names)) setLocationPreviews(std::move(*kept));
-    refreshLocationPreviews(requests);
-}
+void PanelModel::placeRequestsMayHaveChanged() { places_.follow(locationRequests()); }
 
 // The window's notices.
 
@@ -391,60 +316,38 @@ void PanelModel::findCaptureCandidates() {
     if (!captureText()) return refocusField();
     // Shown again (access given back): the candidates found stay as the
     // user left them.
-    if (captureCandidates()) return;
-    captureTask_.cancel();
-    captureTask_ = panel::findCaptureCandidates(*captureText(), this);
+    capture_.find(*captureText());
 }
 
 // The capture.
 
-parsing::ParsedQuickAdd PanelModel::parseCandidate(const QString& text) const {
-    return readingContext().ruleReading(text);
-}
+parsing::ParsedQuickAdd PanelModel::parseCandidate(const QString& text) const { return capture_.parseCandidate(text); }
 
 QString PanelModel::captureCandidateText(const QUuid& id) const {
-    if (!captureCandidates()) return {};
-    const auto candidate = findCandidate(*captureCandidates(), id);
-    return candidate != captureCandidates()->end() ? candidate->text : QString();
+    captureCandidates();
+    return capture_.candidateText(id);
 }
 
 void PanelModel::setCaptureCandidateText(const QUuid& id, QString text) {
-    if (!captureCandidates()) return;
-    std::vector<CaptureCandidate> candidates = *captureCandidates();
-    const auto candidate = findCandidate(candidates, id);
-    if (candidate == candidates.end()) return;
-    candidate->parsed = parseCandidate(text);
-    candidate->text = std::move(text);
-    setCaptureCandidates(std::move(candidates));
+    capture_.setCandidateText(id, std::move(text));
 }
 
 void PanelModel::addCaptureCandidate(const QUuid& id) {
-    if (!captureCandidates()) return;
-    std::vector<CaptureCandidate> candidates = *captureCandidates();
-    const auto found = findCandidate(candidates, id);
-    if (found == candidates.end()) return;
-    const CaptureCandidate added = std::move(*found);
-    candidates.erase(found);
-    const bool last = candidates.empty();
-    setCaptureCandidates(std::move(candidates));
+    const std::optional<CaptureCandidate> added = capture_.take(id);
+    if (!added) return;
+    const bool last = capture_.captureCandidates()->empty();
     // One without a title is only dropped.
-    if (added.parsed.title.isEmpty()) return;
-    platform::detach(createPartsAndRefine(environment_.commitStore, titledParts({added}), listTitles()));
+    if (added->parsed.title.isEmpty()) return;
+    platform::detach(createPartsAndRefine(environment_.commitStore, titledParts({*added}), listTitles()));
     if (last) endCapture();
 }
 
-void PanelModel::removeCaptureCandidate(const QUuid& id) {
-    if (!captureCandidates()) return;
-    std::vector<CaptureCandidate> candidates = *captureCandidates();
-    std::erase_if(candidates, [&](const CaptureCandidate& candidate) { return candidate.id == id; });
-    setCaptureCandidates(std::move(candidates));
-}
+void PanelModel::removeCaptureCandidate(const QUuid& id) { capture_.remove(id); }
 
 void PanelModel::createCapturedReminders() {
     if (!captureCandidates() || captureCandidates()->empty()) return;
-    std::vector<PreparedPart> parts = titledParts(*captureCandidates());
     // The rows go at once; the adds follow, one after the other.
-    setCaptureCandidates(std::vector<CaptureCandidate>{});
+    std::vector<PreparedPart> parts = titledParts(capture_.takeAll());
     endCapture();
     platform::detach(createPartsAndRefine(environment_.commitStore, std::move(parts), listTitles()));
 }
@@ -534,7 +437,7 @@ void PanelModel::submit() {
     parsing::ParsedQuickAdd parsed = effectiveParsed();
     if (parsed.title.isEmpty()) return;
     const bool parsedByModel = smartParsed() && smartParsedQuery() == line;
-    cancelSmartParse();
+    line_.cancelSmartParse();
     std::optional<store::ResolvedLocation> resolved =
         resolvedPlace(parsed, locationPreviews(), locationRadiusOverrides());
     // The field empties before the reminder is added; the task has copies
@@ -552,7 +455,7 @@ void PanelModel::commitParts() {
                 preparePart(part, smartPartResults(), locationPreviews(), context, locationRadiusOverrides()))
             parts.push_back(std::move(*prepared));
     if (parts.empty()) return;
-    cancelSmartParse();
+    line_.cancelSmartParse();
     setSmartPartsInFlight({});
     clearField();
     platform::detach(createPartsAndRefine(environment_.commitStore, std::move(parts), context.listTitles));
@@ -562,41 +465,6 @@ void PanelModel::clearField() {
     setQuery(QString());
     clearSelection();
     setFocus(FocusTarget::field);
-}
-
-void PanelModel::cancelSmartParse() {
-    smartParseTask_.cancel();
-    smartParseTask_ = {};
-    setSmartParseInFlight(false);
-}
-
-void PanelModel::scheduleSmartParse() {
-    cancelSmartParse();
-    setSmartParsed(std::nullopt);
-    setSmartPartsInFlight({});
-    const QString line = trimmedQuery();
-    if (line.isEmpty() || !parsing::SmartQuickAddParser::isModelAvailable()) {
-        setSmartPartResults({});
-        return;
-    }
-    runSmartParses(line);
-}
-
-void PanelModel::runSmartParses(const QString& line) {
-    if (parsing::TaskSplitter::split(line).size() >= 2) return schedulePartParses();
-    setSmartPartResults({});
-    setSmartParseInFlight(true);
-    smartParseTask_ = LiveReading::readLine(this, line);
-}
-
-void PanelModel::schedulePartParses() {
-    LiveReading::PartPlan plan =
-        LiveReading::planParts(parsing::TaskSplitter::split(trimmedQuery()), smartPartResults());
-    if (plan.kept) setSmartPartResults(std::move(*plan.kept));
-    // Every task read: nothing runs.
-    if (plan.toRead.isEmpty()) return;
-    setSmartPartsInFlight(QSet<QString>(plan.toRead.begin(), plan.toRead.end()));
-    smartParseTask_ = LiveReading::readParts(this, std::move(plan.toRead));
 }
 
 std::vector<LocationRequest> PanelModel::locationRequests() const {
@@ -617,16 +485,6 @@ std::vector<LocationRequest> PanelModel::locationRequests() const {
              .trigger = reading.locationTrigger});
     }
     return requests;
-}
-
-void PanelModel::refreshLocationPreviews(const std::vector<LocationRequest>& requests) {
-    locationPreviewTask_.cancel();
-    locationPreviewTask_ = {};
-    // Their cards fade out as they go.
-    if (requests.empty()) return setLocationPreviews({});
-    // What stays in the line keeps its preview while the lookup runs.
-    if (auto kept = requestedOnly(locationPreviews(), requestedNames(requests))) setLocationPreviews(std::move(*kept));
-    locationPreviewTask_ = resolveLocationPreviews(requests, this, locationSnapshotSize());
 }
 
 // Edits.

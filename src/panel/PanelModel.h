@@ -1,16 +1,22 @@
 #pragma once
 
+#include "panel/Capture.h"
 #include "panel/CreateArea.h"
 #include "panel/Derived.h"
 #include "panel/EffectiveParse.h"
 #include "panel/FooterContent.h"
+#include "panel/InlineEdit.h"
 #include "panel/LineCommit.h"
 #include "panel/ListRow.h"
 #include "panel/ListSelection.h"
 #include "panel/PanelKeys.h"
 #include "panel/PanelTypes.h"
 #include "panel/PanelViewInputs.h"
+#include "panel/PlacePreviews.h"
 #include "panel/RowFilter.h"
+#include "panel/RowSelection.h"
+#include "panel/TypedLine.h"
+#include "panel/UndoWindow.h"
 #include "parsing/ParsedQuickAdd.h"
 #include "platform/Clock.h"
 #include "platform/Task.h"
@@ -47,11 +53,14 @@ namespace tavlin::panel {
 // signals only a change. Setting the query, the edit's text or what makes
 // up the line's place requests runs the panel's reaction to that change.
 //
-// The panel's widgets render this model and forward their input to it; the
-// panel's other behaviour (the commit of a typed line, the list and its
-// selection, row actions and undo, place previews, capture) works on the
-// same state, each in a component of its own that the model calls. Until
-// those are built, their operations are here as empty hooks.
+// The state is kept in parts, each owning its own: the typed line and its
+// readings (TypedLine), the list's selection (RowSelection), the edit of a
+// row (InlineEdit), the capture (Capture), the place previews
+// (PlacePreviews) and the undo bar (UndoWindow). The model keeps what
+// belongs to the whole panel (the keyboard's place, the completing marks,
+// the list's measured height, the folder asked for), publishes the parts'
+// properties under its own signals, and carries out what takes more than one
+// part. The panel's widgets render this model and forward their input to it.
 //
 // Main thread only. A deferred step holds the model weakly and does nothing
 // once it is gone.
@@ -130,107 +139,138 @@ public:
     // What the create area shows (CreateArea.h).
     CreateAreaContent createAreaContent() const;
 
-    // The state, in the order it is declared.
-    const QString& query() const { return get(query_, &PanelModel::queryChanged); }
-    void setQuery(QString query);
-    const std::optional<int>& selectedIndex() const { return get(selectedIndex_, &PanelModel::selectedIndexChanged); }
-    void setSelectedIndex(std::optional<int> index);
-    const std::set<int>& selectedIndexes() const { return get(selectedIndexes_, &PanelModel::selectedIndexesChanged); }
-    void setSelectedIndexes(std::set<int> indexes);
-    const std::optional<int>& selectionAnchor() const {
-        return get(selectionAnchor_, &PanelModel::selectionAnchorChanged);
+    // The state, in the order it is declared. Each property lives in the
+    // part it belongs to and is published here, under the model's signals.
+    const QString& query() const { return get(line_.query(), &PanelModel::queryChanged); }
+    void setQuery(QString query) { line_.setQuery(std::move(query)); }
+    const std::optional<int>& selectedIndex() const {
+        return get(selection_.selectedIndex(), &PanelModel::selectedIndexChanged);
     }
-    void setSelectionAnchor(std::optional<int> anchor);
+    void setSelectedIndex(std::optional<int> index) { selection_.setSelectedIndex(index); }
+    const std::set<int>& selectedIndexes() const {
+        return get(selection_.selectedIndexes(), &PanelModel::selectedIndexesChanged);
+    }
+    void setSelectedIndexes(std::set<int> indexes) { selection_.setSelectedIndexes(std::move(indexes)); }
+    const std::optional<int>& selectionAnchor() const {
+        return get(selection_.selectionAnchor(), &PanelModel::selectionAnchorChanged);
+    }
+    void setSelectionAnchor(std::optional<int> anchor) { selection_.setSelectionAnchor(anchor); }
     const QSet<QString>& completingIDs() const { return get(completingIDs_, &PanelModel::completingIDsChanged); }
     void setCompletingIDs(QSet<QString> ids);
-    const std::optional<UndoItem>& undoItem() const { return get(undoItem_, &PanelModel::undoItemChanged); }
-    void setUndoItem(std::optional<UndoItem> item);
+    const std::optional<UndoItem>& undoItem() const { return get(undo_.undoItem(), &PanelModel::undoItemChanged); }
+    void setUndoItem(std::optional<UndoItem> item) { undo_.setUndoItem(std::move(item)); }
     // The task that takes the undo bar away; none while there is none.
-    platform::Task<>& undoDismissTask() { return undoDismissTask_; }
+    platform::Task<>& undoDismissTask() { return undo_.undoDismissTask(); }
     double listContentHeight() const { return get(listContentHeight_, &PanelModel::listContentHeightChanged); }
     void setListContentHeight(double height);
-    int listSuggestionIndex() const { return get(listSuggestionIndex_, &PanelModel::listSuggestionIndexChanged); }
-    void setListSuggestionIndex(int index);
+    int listSuggestionIndex() const {
+        return get(line_.listSuggestionIndex(), &PanelModel::listSuggestionIndexChanged);
+    }
+    void setListSuggestionIndex(int index) { line_.setListSuggestionIndex(index); }
     const std::optional<QString>& listPickerDismissedQuery() const {
-        return get(listPickerDismissedQuery_, &PanelModel::listPickerDismissedQueryChanged);
+        return get(line_.listPickerDismissedQuery(), &PanelModel::listPickerDismissedQueryChanged);
     }
-    void setListPickerDismissedQuery(std::optional<QString> query);
+    void setListPickerDismissedQuery(std::optional<QString> query) {
+        line_.setListPickerDismissedQuery(std::move(query));
+    }
     const std::optional<parsing::ParsedQuickAdd>& smartParsed() const {
-        return get(smartParsed_, &PanelModel::smartParsedChanged);
+        return get(line_.smartParsed(), &PanelModel::smartParsedChanged);
     }
-    void setSmartParsed(std::optional<parsing::ParsedQuickAdd> parsed);
-    const QString& smartParsedQuery() const { return get(smartParsedQuery_, &PanelModel::smartParsedQueryChanged); }
-    void setSmartParsedQuery(QString query);
+    void setSmartParsed(std::optional<parsing::ParsedQuickAdd> parsed) { line_.setSmartParsed(std::move(parsed)); }
+    const QString& smartParsedQuery() const {
+        return get(line_.smartParsedQuery(), &PanelModel::smartParsedQueryChanged);
+    }
+    void setSmartParsedQuery(QString query) { line_.setSmartParsedQuery(std::move(query)); }
     // The debounced reading of the whole line; none while there is none.
-    platform::Task<>& smartParseTask() { return smartParseTask_; }
-    bool smartParseInFlight() const { return get(smartParseInFlight_, &PanelModel::smartParseInFlightChanged); }
-    void setSmartParseInFlight(bool inFlight);
+    platform::Task<>& smartParseTask() { return line_.smartParseTask(); }
+    bool smartParseInFlight() const { return get(line_.smartParseInFlight(), &PanelModel::smartParseInFlightChanged); }
+    void setSmartParseInFlight(bool inFlight) { line_.setSmartParseInFlight(inFlight); }
     using PartResults = panel::PartResults;
-    const PartResults& smartPartResults() const { return get(smartPartResults_, &PanelModel::smartPartResultsChanged); }
-    void setSmartPartResults(PartResults results);
-    const QSet<QString>& smartPartsInFlight() const {
-        return get(smartPartsInFlight_, &PanelModel::smartPartsInFlightChanged);
+    const PartResults& smartPartResults() const {
+        return get(line_.smartPartResults(), &PanelModel::smartPartResultsChanged);
     }
-    void setSmartPartsInFlight(QSet<QString> parts);
+    void setSmartPartResults(PartResults results) { line_.setSmartPartResults(std::move(results)); }
+    const QSet<QString>& smartPartsInFlight() const {
+        return get(line_.smartPartsInFlight(), &PanelModel::smartPartsInFlightChanged);
+    }
+    void setSmartPartsInFlight(QSet<QString> parts) { line_.setSmartPartsInFlight(std::move(parts)); }
     using LocationPreviews = panel::LocationPreviews;
     const LocationPreviews& locationPreviews() const {
-        return get(locationPreviews_, &PanelModel::locationPreviewsChanged);
+        return get(places_.locationPreviews(), &PanelModel::locationPreviewsChanged);
     }
-    void setLocationPreviews(LocationPreviews previews);
+    void setLocationPreviews(LocationPreviews previews) { places_.setLocationPreviews(std::move(previews)); }
     // The pending lookup of places; none while there is none.
-    platform::Task<>& locationPreviewTask() { return locationPreviewTask_; }
+    platform::Task<>& locationPreviewTask() { return places_.locationPreviewTask(); }
     // Metres by place name, chosen on the place's preview.
     const std::map<QString, double>& locationRadiusOverrides() const {
-        return get(locationRadiusOverrides_, &PanelModel::locationRadiusOverridesChanged);
+        return get(places_.locationRadiusOverrides(), &PanelModel::locationRadiusOverridesChanged);
     }
-    void setLocationRadiusOverrides(std::map<QString, double> overrides);
+    void setLocationRadiusOverrides(std::map<QString, double> overrides) {
+        places_.setLocationRadiusOverrides(std::move(overrides));
+    }
     // The radius set on the card of the place `name`; one that is no
     // distance (not a positive number) is ignored.
-    void setLocationRadiusOverride(const QString& name, double radius);
+    void setLocationRadiusOverride(const QString& name, double radius) {
+        places_.setLocationRadiusOverride(name, radius);
+    }
     // None until the candidates are found.
     const std::optional<std::vector<CaptureCandidate>>& captureCandidates() const {
-        return get(captureCandidates_, &PanelModel::captureCandidatesChanged);
+        return get(capture_.captureCandidates(), &PanelModel::captureCandidatesChanged);
     }
-    void setCaptureCandidates(std::optional<std::vector<CaptureCandidate>> candidates);
+    void setCaptureCandidates(std::optional<std::vector<CaptureCandidate>> candidates) {
+        capture_.setCaptureCandidates(std::move(candidates));
+    }
     // How many tasks of the text were left out of the candidates.
-    qsizetype captureLeftOut() const { return get(captureLeftOut_, &PanelModel::captureLeftOutChanged); }
-    void setCaptureLeftOut(qsizetype count);
-    bool captureDone() const { return get(captureDone_, &PanelModel::captureDoneChanged); }
-    void setCaptureDone(bool done);
-    double captureContentHeight() const { return get(captureContentHeight_, &PanelModel::captureContentHeightChanged); }
-    void setCaptureContentHeight(double height);
+    qsizetype captureLeftOut() const { return get(capture_.captureLeftOut(), &PanelModel::captureLeftOutChanged); }
+    void setCaptureLeftOut(qsizetype count) { capture_.setCaptureLeftOut(count); }
+    bool captureDone() const { return get(capture_.captureDone(), &PanelModel::captureDoneChanged); }
+    void setCaptureDone(bool done) { capture_.setCaptureDone(done); }
+    double captureContentHeight() const {
+        return get(capture_.captureContentHeight(), &PanelModel::captureContentHeightChanged);
+    }
+    void setCaptureContentHeight(double height) { capture_.setCaptureContentHeight(height); }
     // The candidate whose field has the keyboard.
     const std::optional<QUuid>& captureFocusID() const {
-        return get(captureFocusID_, &PanelModel::captureFocusIDChanged);
+        return get(capture_.captureFocusID(), &PanelModel::captureFocusIDChanged);
     }
-    void setCaptureFocusID(std::optional<QUuid> id);
+    void setCaptureFocusID(std::optional<QUuid> id) { capture_.setCaptureFocusID(id); }
     // The reminder edited in its row.
-    const std::optional<QString>& editingID() const { return get(editingID_, &PanelModel::editingIDChanged); }
-    void setEditingID(std::optional<QString> id);
-    const QString& editingText() const { return get(editingText_, &PanelModel::editingTextChanged); }
-    void setEditingText(QString text);
+    const std::optional<QString>& editingID() const { return get(edit_.editingID(), &PanelModel::editingIDChanged); }
+    void setEditingID(std::optional<QString> id) { edit_.setEditingID(std::move(id)); }
+    const QString& editingText() const { return get(edit_.editingText(), &PanelModel::editingTextChanged); }
+    void setEditingText(QString text) { edit_.setEditingText(std::move(text)); }
     const QString& editingOriginalText() const {
-        return get(editingOriginalText_, &PanelModel::editingOriginalTextChanged);
+        return get(edit_.editingOriginalText(), &PanelModel::editingOriginalTextChanged);
     }
-    void setEditingOriginalText(QString text);
+    void setEditingOriginalText(QString text) { edit_.setEditingOriginalText(std::move(text)); }
     const std::optional<QString>& editingPreviousDateText() const {
-        return get(editingPreviousDateText_, &PanelModel::editingPreviousDateTextChanged);
+        return get(edit_.editingPreviousDateText(), &PanelModel::editingPreviousDateTextChanged);
     }
-    void setEditingPreviousDateText(std::optional<QString> text);
+    void setEditingPreviousDateText(std::optional<QString> text) { edit_.setEditingPreviousDateText(std::move(text)); }
     int editListSuggestionIndex() const {
-        return get(editListSuggestionIndex_, &PanelModel::editListSuggestionIndexChanged);
+        return get(edit_.editListSuggestionIndex(), &PanelModel::editListSuggestionIndexChanged);
     }
-    void setEditListSuggestionIndex(int index);
+    void setEditListSuggestionIndex(int index) { edit_.setEditListSuggestionIndex(index); }
     const std::optional<QString>& editListPickerDismissedText() const {
-        return get(editListPickerDismissedText_, &PanelModel::editListPickerDismissedTextChanged);
+        return get(edit_.editListPickerDismissedText(), &PanelModel::editListPickerDismissedTextChanged);
     }
-    void setEditListPickerDismissedText(std::optional<QString> text);
+    void setEditListPickerDismissedText(std::optional<QString> text) {
+        edit_.setEditListPickerDismissedText(std::move(text));
+    }
     // The edit's field has the keyboard.
-    bool editFieldFocused() const { return get(editFieldFocused_, &PanelModel::editFieldFocusedChanged); }
-    void setEditFieldFocused(bool focused);
+    bool editFieldFocused() const { return get(edit_.editFieldFocused(), &PanelModel::editFieldFocusedChanged); }
+    void setEditFieldFocused(bool focused) { edit_.setEditFieldFocused(focused); }
     // The field or the list has the keyboard; none: neither.
     const std::optional<FocusTarget>& focus() const { return get(focus_, &PanelModel::focusChanged); }
     void setFocus(std::optional<FocusTarget> focus);
+
+    // The parts, for what works on one of them alone.
+    TypedLine& typedLine() { return line_; }
+    RowSelection& rowSelection() { return selection_; }
+    InlineEdit& inlineEdit() { return edit_; }
+    Capture& capture() { return capture_; }
+    PlacePreviews& placePreviews() { return places_; }
+    UndoWindow& undoWindow() { return undo_; }
 
     // No row selected: all three selection properties together.
     void clearSelection();
@@ -315,7 +355,7 @@ public:
     void performUndo();
     // The bar went because its time was up (it then fades even with reduce
     // motion), not by an undo.
-    bool undoBarTimedOut() const { return undoBarTimedOut_; }
+    bool undoBarTimedOut() const { return undo_.undoBarTimedOut(); }
     // What the bar counts after a completion.
     int completedTodayCount() const;
     // The ends of the completion's and the bar's tasks. A completion's end:
@@ -441,14 +481,13 @@ private:
     const T& get(const T& field, void (PanelModel::*changed)()) const {
         return store::observed(this, field, changed);
     }
-    // Stores a new value and signals it; false when it was the same.
-    template <class T>
-    bool set(T& field, std::type_identity_t<T> value, void (PanelModel::*changed)()) {
-        if (field == value) return false;
-        field = std::move(value);
-        emit(this->*changed)();
-        return true;
-    }
+    // Fills in what `environment` leaves empty.
+    static Environment completed(Environment environment, store::ReminderStore& store);
+    // The parts' signals become the model's, and the model reacts to them.
+    void wireParts();
+    // Publishes what the reading of the whole line reads, and of its tasks.
+    void publishLineReading() const;
+    void publishPartReadings() const;
 
     // The content appears when the store lets the panel read the
     // reminders, and goes when it stops or the panel closes.
@@ -458,9 +497,7 @@ private:
 
     // What the content does when its inputs change.
     void queryDidChange();
-    void editTextDidChange();
     void placeRequestsMayHaveChanged();
-    void placeRequestsChanged(const std::vector<LocationRequest>& requests);
 
     // The panel window's notices.
     void deleteSelectionRequested();
@@ -471,72 +508,38 @@ private:
     void handleCommand(PanelListKey key);
 
     // The first thing the content does once shown: the field takes the
-    // keyboard, or the captured text is read (captureTask_).
+    // keyboard, or the captured text is read.
     void findCaptureCandidates();
     // The capture is finished: the field has the keyboard again.
     void endCapture();
 
     // The field empties, nothing is selected, and the field has the keyboard.
     void clearField();
-    // The pending reading of the whole line is dropped.
-    void cancelSmartParse();
-    void scheduleSmartParse();
-    // The model's debounced readings of the line, or of each of its tasks.
-    void runSmartParses(const QString& line);
-    // The readings of the tasks that the line's tasks no longer hold go, and
-    // the tasks not read yet are read.
-    void schedulePartParses();
     // The list's derived values, made at their first use.
     struct ListDerived;
     ListDerived& listDerived() const;
-    void refreshLocationPreviews(const std::vector<LocationRequest>& requests);
     void markPendingDeletion(const std::vector<platform::Reminder>& reminders);
     void folderOpened(const QString& folder, bool opened);
 
     PanelViewInputs inputs_;
     Environment environment_;
     bool closed_ = false;
-    bool undoBarTimedOut_ = false;
     bool contentShown_ = false;
     QList<QMetaObject::Connection> contentConnections_;
-    std::vector<LocationRequest> placeRequests_;  // as last seen
     RowFilter rowFilter_;
-    platform::Task<> captureTask_;                      // finds the candidates; ends with the content
     mutable std::shared_ptr<ListDerived> listDerived_;  // shared: its type is known only where it is made
 
-    QString query_;
-    std::optional<int> selectedIndex_;
-    std::set<int> selectedIndexes_;
-    std::optional<int> selectionAnchor_;
+    TypedLine line_;
+    RowSelection selection_;
+    InlineEdit edit_;
+    Capture capture_;
+    PlacePreviews places_;
+    UndoWindow undo_;
+
     QSet<QString> completingIDs_;
-    std::optional<UndoItem> undoItem_;
-    platform::Task<> undoDismissTask_;
     platform::Task<> folderTask_;  // Show in Folder, until the desktop answers
     std::optional<QString> unopenedFolder_;
     double listContentHeight_ = 0;
-    int listSuggestionIndex_ = 0;
-    std::optional<QString> listPickerDismissedQuery_;
-    std::optional<parsing::ParsedQuickAdd> smartParsed_;
-    QString smartParsedQuery_;
-    platform::Task<> smartParseTask_;
-    bool smartParseInFlight_ = false;
-    PartResults smartPartResults_;
-    QSet<QString> smartPartsInFlight_;
-    LocationPreviews locationPreviews_;
-    platform::Task<> locationPreviewTask_;
-    std::map<QString, double> locationRadiusOverrides_;
-    std::optional<std::vector<CaptureCandidate>> captureCandidates_;
-    qsizetype captureLeftOut_ = 0;
-    bool captureDone_ = false;
-    double captureContentHeight_ = 0;
-    std::optional<QUuid> captureFocusID_;
-    std::optional<QString> editingID_;
-    QString editingText_;
-    QString editingOriginalText_;
-    std::optional<QString> editingPreviousDateText_;
-    int editListSuggestionIndex_ = 0;
-    std::optional<QString> editListPickerDismissedText_;
-    bool editFieldFocused_ = false;
     std::optional<FocusTarget> focus_;
 };
 

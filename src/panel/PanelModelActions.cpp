@@ -19,7 +19,6 @@ namespace tavlin::panel {
 namespace {
 
 constexpr auto completionPause = 200ms;
-constexpr auto undoWindow = 5s;
 
 // The completion goes on when the panel closes meanwhile: it holds the
 // store, and writes to the panel only while the panel is there.
@@ -41,12 +40,6 @@ platform::Task<> whenFolderOpened(QPointer<PanelModel> panel, QString folder, pl
                                   std::function<void(PanelModel&, const QString&, bool)> done) {
     const bool opened = co_await opening;
     if (panel) done(*panel, folder, opened);
-}
-
-platform::Task<> dismissUndoLater(QPointer<PanelModel> panel, platform::Clock& clock) {
-    const bool slept = co_await platform::sleep(undoWindow, clock);
-    if (!slept || !panel) co_return;
-    panel->undoTimeUp();
 }
 
 }  // namespace
@@ -102,38 +95,13 @@ void PanelModel::markPendingDeletion(const std::vector<platform::Reminder>& remi
 }
 
 void PanelModel::presentUndo(const std::vector<platform::Reminder>& reminders, UndoItem::Kind kind) {
-    if (reminders.empty()) return;
-    // The deletion that the bar offered back is carried out once a
-    // completion takes its place.
-    if (undoItem() && undoItem()->kind == UndoItem::Kind::deleted && kind == UndoItem::Kind::completed)
-        store().flushPendingDeletions();
-    const QString& title = reminders.front().title;
-    undoBarTimedOut_ = false;
-    setUndoItem(UndoItem{.reminders = reminders, .title = title.isEmpty() ? u"Reminder"_s : title, .kind = kind});
-    undoDismissTask_.cancel();
-    undoDismissTask_ = dismissUndoLater(this, clock());
+    undo_.present(reminders, kind);
 }
 
-void PanelModel::undoTimeUp() {
-    undoDismissTask_ = {};
-    if (undoItem() && undoItem()->kind == UndoItem::Kind::deleted) store().flushPendingDeletions();
-    undoBarTimedOut_ = true;
-    setUndoItem(std::nullopt);
-}
+void PanelModel::undoTimeUp() { undo_.timeUp(); }
 
 void PanelModel::performUndo() {
-    // First, so that the bar's time cannot carry the deletion out after all.
-    undoDismissTask_.cancel();
-    undoDismissTask_ = {};
-    if (const std::optional<UndoItem> item = undoItem()) {
-        if (item->kind == UndoItem::Kind::deleted) {
-            store().cancelDeletion();
-        } else {
-            for (const platform::Reminder& reminder : item->reminders) store().setCompleted(reminder, false);
-        }
-    }
-    undoBarTimedOut_ = false;
-    setUndoItem(std::nullopt);
+    undo_.undo();
     // The keyboard goes back to the field: left to the list, the next space
     // typed would complete the selected reminder again.
     if (!editingID() && !showsCapture()) setFocus(FocusTarget::field);
@@ -165,7 +133,7 @@ void PanelModel::openInReminders(const platform::Reminder& reminder) {
         if (inputs_.onClose) inputs_.onClose();
         return;
     }
-    set(unopenedFolder_, std::nullopt, &PanelModel::unopenedFolderChanged);
+    store::publish(this, unopenedFolder_, std::nullopt, &PanelModel::unopenedFolderChanged);
     folderTask_.cancel();
     folderTask_ = whenFolderOpened(
         this, *folder, environment_.openFolder(QUrl::fromLocalFile(*folder)),
@@ -175,7 +143,7 @@ void PanelModel::openInReminders(const platform::Reminder& reminder) {
 void PanelModel::folderOpened(const QString& folder, bool opened) {
     folderTask_ = {};
     if (!opened) {
-        set(unopenedFolder_, folder, &PanelModel::unopenedFolderChanged);
+        store::publish(this, unopenedFolder_, folder, &PanelModel::unopenedFolderChanged);
         return;
     }
     // The panel goes with this call: nothing of the model after it.
@@ -191,14 +159,8 @@ void PanelModel::startEdit(const platform::Reminder& reminder) {
     std::optional<QString> listTitle;
     for (const platform::ReminderList& list : store().lists())
         if (list.identifier == reminder.listIdentifier) listTitle = list.title;
-    const QString text = parsing::ReminderEditing::quickAddText(reminder, listTitle, titles);
-    setEditingOriginalText(text);
-    setEditingText(text);
-    setEditingPreviousDateText(parsing::ReminderEditing::dueDateText(reminder));
-    setEditListSuggestionIndex(0);
-    setEditListPickerDismissedText(std::nullopt);
-    setEditingID(reminder.identifier);
-    setEditFieldFocused(true);
+    edit_.open(reminder.identifier, parsing::ReminderEditing::quickAddText(reminder, listTitle, titles),
+               parsing::ReminderEditing::dueDateText(reminder));
 }
 
 parsing::ParsedQuickAdd PanelModel::buildEditedReminder() const {
@@ -213,10 +175,9 @@ void PanelModel::editSave(const platform::Reminder& reminder) {
 void PanelModel::saveEdit(const platform::Reminder& reminder) {
     const parsing::ParsedQuickAdd parsed = buildEditedReminder();
     // The edit closes whatever comes of it.
-    setEditingID(std::nullopt);
-    setEditFieldFocused(false);
+    edit_.close();
     setFocus(FocusTarget::list);
-    if (editingText() == editingOriginalText()) return;
+    if (!edit_.isChanged()) return;
     if (parsed.title.isEmpty()) return;
     platform::detach(saveEditTask(store(), parsed, reminder));
 }

@@ -130,11 +130,7 @@ std::vector<platform::Reminder> PanelModel::selectedReminders() const {
 
 ListSelection PanelModel::selection() const { return {selectedIndex(), selectedIndexes(), selectionAnchor()}; }
 
-void PanelModel::setSelection(const ListSelection& selection) {
-    setSelectedIndex(selection.cursor);
-    setSelectedIndexes(selection.indexes);
-    setSelectionAnchor(selection.anchor);
-}
+void PanelModel::setSelection(const ListSelection& selection) { selection_.setSelection(selection); }
 
 // Clicks.
 

@@ -186,7 +186,7 @@ TEST_F(LocationPreviewLookupTest, ALookupOfALineThatChangedOrOfAPanelThatWentWri
     EXPECT_TRUE(model->locationPreviews().empty());
 
     // The task alone, its panel gone before its lookup answers.
-    Task<> task = resolveLocationPreviews({{.name = u"park"_s}}, model.get(), QSize(408, 130));
+    Task<> task = resolveLocationPreviews({{.name = u"park"_s}}, &model->placePreviews(), QSize(408, 130));
     advance(450ms);
     model.reset();
     advance(1s);

@@ -1,0 +1,54 @@
+#include "panel/InlineEdit.h"
+
+#include "store/ObservationTracking.h"
+
+namespace tavlin::panel {
+
+void InlineEdit::setEditingID(std::optional<QString> id) {
+    store::publish(this, editingID_, std::move(id), &InlineEdit::editingIDChanged);
+}
+
+void InlineEdit::setEditingText(QString text) {
+    if (editingText_ == text) return;
+    editingText_ = std::move(text);
+    emit editingTextChanged();
+    setEditListSuggestionIndex(0);
+}
+
+void InlineEdit::setEditingOriginalText(QString text) {
+    store::publish(this, editingOriginalText_, std::move(text), &InlineEdit::editingOriginalTextChanged);
+}
+
+void InlineEdit::setEditingPreviousDateText(std::optional<QString> text) {
+    store::publish(this, editingPreviousDateText_, std::move(text), &InlineEdit::editingPreviousDateTextChanged);
+}
+
+void InlineEdit::setEditListSuggestionIndex(int index) {
+    store::publish(this, editListSuggestionIndex_, index, &InlineEdit::editListSuggestionIndexChanged);
+}
+
+void InlineEdit::setEditListPickerDismissedText(std::optional<QString> text) {
+    store::publish(this, editListPickerDismissedText_, std::move(text),
+                   &InlineEdit::editListPickerDismissedTextChanged);
+}
+
+void InlineEdit::setEditFieldFocused(bool focused) {
+    store::publish(this, editFieldFocused_, focused, &InlineEdit::editFieldFocusedChanged);
+}
+
+void InlineEdit::open(const QString& id, const QString& text, std::optional<QString> dateText) {
+    setEditingOriginalText(text);
+    setEditingText(text);
+    setEditingPreviousDateText(std::move(dateText));
+    setEditListSuggestionIndex(0);
+    setEditListPickerDismissedText(std::nullopt);
+    setEditingID(id);
+    setEditFieldFocused(true);
+}
+
+void InlineEdit::close() {
+    setEditingID(std::nullopt);
+    setEditFieldFocused(false);
+}
+
+}  // namespace tavlin::panel

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+namespace tavlin::panel {
+
+// The edit of one reminder in its row: which reminder, its line as edited
+// and as it was, the date text it had, and the "#list" picker under the
+// edit's field. Each property signals only a change; the panel model
+// publishes them. Main thread only.
+class InlineEdit : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    // The reminder edited in its row.
+    const std::optional<QString>& editingID() const { return editingID_; }
+    void setEditingID(std::optional<QString> id);
+    // A change of the text puts the picker's highlight back on its first name.
+    const QString& editingText() const { return editingText_; }
+    void setEditingText(QString text);
+    const QString& editingOriginalText() const { return editingOriginalText_; }
+    void setEditingOriginalText(QString text);
+    const std::optional<QString>& editingPreviousDateText() const { return editingPreviousDateText_; }
+    void setEditingPreviousDateText(std::optional<QString> text);
+    int editListSuggestionIndex() const { return editListSuggestionIndex_; }
+    void setEditListSuggestionIndex(int index);
+    const std::optional<QString>& editListPickerDismissedText() const { return editListPickerDismissedText_; }
+    void setEditListPickerDismissedText(std::optional<QString> text);
+    // The edit's field has the keyboard.
+    bool editFieldFocused() const { return editFieldFocused_; }
+    void setEditFieldFocused(bool focused);
+
+    // The edit opens on the reminder `id` with its line `text` and the date
+    // text it had, the picker fresh, and the field takes the keyboard.
+    void open(const QString& id, const QString& text, std::optional<QString> dateText);
+    // No reminder is edited, and the field lets the keyboard go; the text
+    // stays for what the closing saves.
+    void close();
+    // The line was changed since the edit opened.
+    bool isChanged() const { return editingText_ != editingOriginalText_; }
+
+signals:
+    void editingIDChanged();
+    void editingTextChanged();
+    void editingOriginalTextChanged();
+    void editingPreviousDateTextChanged();
+    void editListSuggestionIndexChanged();
+    void editListPickerDismissedTextChanged();
+    void editFieldFocusedChanged();
+
+private:
+    std::optional<QString> editingID_;
+    QString editingText_;
+    QString editingOriginalText_;
+    std::optional<QString> editingPreviousDateText_;
+    int editListSuggestionIndex_ = 0;
+    std::optional<QString> editListPickerDismissedText_;
+    bool editFieldFocused_ = false;
+};
+
+}  // namespace tavlin::panel

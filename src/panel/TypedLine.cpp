@@ -1,0 +1,96 @@
+#include "panel/TypedLine.h"
+
+#include "panel/LiveReading.h"
+#include "parsing/SmartQuickAddParser.h"
+#include "parsing/TaskSplitter.h"
+#include "platform/Text.h"
+#include "store/ObservationTracking.h"
+
+namespace tavlin::panel {
+
+TypedLine::TypedLine(platform::Clock& clock, const store::WallClock& wallClock, std::function<QStringList()> listTitles,
+                     QObject* parent)
+    : QObject(parent), clock_(clock), wallClock_(wallClock), listTitles_(std::move(listTitles)) {}
+
+TypedLine::~TypedLine() { smartParseTask_.cancel(); }
+
+ReadingContext TypedLine::readingContext() const {
+    return {.listTitles = listTitles(), .now = wallClock_.now(), .calendar = wallClock_.calendar};
+}
+
+void TypedLine::setQuery(QString query) { store::publish(this, query_, std::move(query), &TypedLine::queryChanged); }
+
+QString TypedLine::trimmedQuery() const { return platform::trimmedWhitespaceAndNewlines(query_); }
+
+parsing::ParsedQuickAdd TypedLine::effectiveParsed() const {
+    return panel::effectiveParsed(trimmedQuery(), smartParsed_, smartParsedQuery_, readingContext());
+}
+
+std::vector<parsing::ParsedQuickAdd> TypedLine::parsedParts() const {
+    return panel::parsedParts(trimmedQuery(), smartPartResults_, readingContext());
+}
+
+void TypedLine::setListSuggestionIndex(int index) {
+    store::publish(this, listSuggestionIndex_, index, &TypedLine::listSuggestionIndexChanged);
+}
+
+void TypedLine::setListPickerDismissedQuery(std::optional<QString> query) {
+    store::publish(this, listPickerDismissedQuery_, std::move(query), &TypedLine::listPickerDismissedQueryChanged);
+}
+
+void TypedLine::setSmartParsed(std::optional<parsing::ParsedQuickAdd> parsed) {
+    store::publish(this, smartParsed_, std::move(parsed), &TypedLine::smartParsedChanged);
+}
+
+void TypedLine::setSmartParsedQuery(QString query) {
+    store::publish(this, smartParsedQuery_, std::move(query), &TypedLine::smartParsedQueryChanged);
+}
+
+void TypedLine::setSmartParseInFlight(bool inFlight) {
+    store::publish(this, smartParseInFlight_, inFlight, &TypedLine::smartParseInFlightChanged);
+}
+
+void TypedLine::setSmartPartResults(PartResults results) {
+    store::publish(this, smartPartResults_, std::move(results), &TypedLine::smartPartResultsChanged);
+}
+
+void TypedLine::setSmartPartsInFlight(QSet<QString> parts) {
+    store::publish(this, smartPartsInFlight_, std::move(parts), &TypedLine::smartPartsInFlightChanged);
+}
+
+void TypedLine::cancelSmartParse() {
+    smartParseTask_.cancel();
+    smartParseTask_ = {};
+    setSmartParseInFlight(false);
+}
+
+void TypedLine::scheduleSmartParse() {
+    cancelSmartParse();
+    setSmartParsed(std::nullopt);
+    setSmartPartsInFlight({});
+    const QString line = trimmedQuery();
+    if (line.isEmpty() || !parsing::SmartQuickAddParser::isModelAvailable()) {
+        setSmartPartResults({});
+        return;
+    }
+    runSmartParses(line);
+}
+
+void TypedLine::runSmartParses(const QString& line) {
+    if (parsing::TaskSplitter::split(line).size() >= 2) return schedulePartParses();
+    setSmartPartResults({});
+    setSmartParseInFlight(true);
+    smartParseTask_ = LiveReading::readLine(this, line);
+}
+
+void TypedLine::schedulePartParses() {
+    LiveReading::PartPlan plan =
+        LiveReading::planParts(parsing::TaskSplitter::split(trimmedQuery()), smartPartResults_);
+    if (plan.kept) setSmartPartResults(std::move(*plan.kept));
+    // Every task read: nothing runs.
+    if (plan.toRead.isEmpty()) return;
+    setSmartPartsInFlight(QSet<QString>(plan.toRead.begin(), plan.toRead.end()));
+    smartParseTask_ = LiveReading::readParts(this, std::move(plan.toRead));
+}
+
+}  // namespace tavlin::panel

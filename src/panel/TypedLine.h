@@ -1,0 +1,113 @@
+#pragma once
+
+#include "panel/EffectiveParse.h"
+#include "panel/PanelTypes.h"
+#include "parsing/ParsedQuickAdd.h"
+#include "platform/Clock.h"
+#include "platform/Task.h"
+#include "store/ReminderStore.h"
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace tavlin::panel {
+
+// The panel's typed line and its readings: the text as typed, the "#list"
+// picker under it, and the language model's readings while the user types
+// (LiveReading), from which the reading that counts is worked out
+// (EffectiveParse). Each property signals only a change; the panel model
+// publishes them and reacts to them. Main thread only.
+class TypedLine : public QObject {
+    Q_OBJECT
+
+public:
+    // `listTitles` gives the store's list titles in its order, read anew for
+    // each reading.
+    TypedLine(platform::Clock& clock, const store::WallClock& wallClock, std::function<QStringList()> listTitles,
+              QObject* parent = nullptr);
+    ~TypedLine() override;
+
+    platform::Clock& clock() const { return clock_; }
+    QStringList listTitles() const { return listTitles_(); }
+    // What a line is read against now.
+    ReadingContext readingContext() const;
+
+    const QString& query() const { return query_; }
+    void setQuery(QString query);
+    // The line trimmed of blanks and line breaks: what is read, split and
+    // compared.
+    QString trimmedQuery() const;
+    // The reading that counts for the whole line, and one per task of a line
+    // of several.
+    parsing::ParsedQuickAdd effectiveParsed() const;
+    std::vector<parsing::ParsedQuickAdd> parsedParts() const;
+
+    int listSuggestionIndex() const { return listSuggestionIndex_; }
+    void setListSuggestionIndex(int index);
+    const std::optional<QString>& listPickerDismissedQuery() const { return listPickerDismissedQuery_; }
+    void setListPickerDismissedQuery(std::optional<QString> query);
+
+    const std::optional<parsing::ParsedQuickAdd>& smartParsed() const { return smartParsed_; }
+    void setSmartParsed(std::optional<parsing::ParsedQuickAdd> parsed);
+    const QString& smartParsedQuery() const { return smartParsedQuery_; }
+    void setSmartParsedQuery(QString query);
+    bool smartParseInFlight() const { return smartParseInFlight_; }
+    void setSmartParseInFlight(bool inFlight);
+    const PartResults& smartPartResults() const { return smartPartResults_; }
+    void setSmartPartResults(PartResults results);
+    const QSet<QString>& smartPartsInFlight() const { return smartPartsInFlight_; }
+    void setSmartPartsInFlight(QSet<QString> parts);
+    // The debounced reading of the line; none while there is none.
+    platform::Task<>& smartParseTask() { return smartParseTask_; }
+
+    // The pending reading is dropped.
+    void cancelSmartParse();
+    // The pending reading stops, and nothing else changes.
+    void stop() { smartParseTask_.cancel(); }
+    // The line changed: what the model read of the old one goes, and the
+    // model reads the new one after a quiet spell, where there is a model.
+    void scheduleSmartParse();
+    // The panel closed: no reading is written any more.
+    void close() { closed_ = true; }
+    bool isClosed() const { return closed_; }
+
+signals:
+    void queryChanged();
+    void listSuggestionIndexChanged();
+    void listPickerDismissedQueryChanged();
+    void smartParsedChanged();
+    void smartParsedQueryChanged();
+    void smartParseInFlightChanged();
+    void smartPartResultsChanged();
+    void smartPartsInFlightChanged();
+
+private:
+    // The model's readings of the line, or of each of its tasks.
+    void runSmartParses(const QString& line);
+    // The readings of the tasks that the line's tasks no longer hold go, and
+    // the tasks not read yet are read.
+    void schedulePartParses();
+
+    platform::Clock& clock_;
+    const store::WallClock& wallClock_;
+    std::function<QStringList()> listTitles_;
+    bool closed_ = false;
+
+    QString query_;
+    int listSuggestionIndex_ = 0;
+    std::optional<QString> listPickerDismissedQuery_;
+    std::optional<parsing::ParsedQuickAdd> smartParsed_;
+    QString smartParsedQuery_;
+    platform::Task<> smartParseTask_;
+    bool smartParseInFlight_ = false;
+    PartResults smartPartResults_;
+    QSet<QString> smartPartsInFlight_;
+};
+
+}  // namespace tavlin::panel
