@@ -2,6 +2,7 @@
 // model's readings arriving while the user works on them, adding one,
 // dropping one and adding all, and the list's keys while the capture shows.
 
+#include "panel/Capture.h"
 #include "panel/CaptureCandidates.h"
 #include "panel/PanelNotifications.h"
 #include "parsing/SmartParsedReminder.h"
@@ -247,4 +248,44 @@ TEST_F(CaptureTest, TheHiddenListTakesNoKeysAndReturnIsTheCapturesAdd) {
     emit notices.tavlinListKey(PanelListKey::return_);
     EXPECT_FALSE(empty.captureDone());
     EXPECT_EQ(fake->calls.size(), 2);
+}
+
+TEST(CaptureAlone, ItsCandidatesChangeOnlyByAnIdentityItHolds) {
+    const tavlin::store::WallClock wall;
+    Capture capture(wall, [] { return QStringList{u"Groceries"_s}; });
+    const QUuid unknown = QUuid::createUuid();
+    // Before the candidates are found there is nothing to change.
+    capture.setCandidateText(unknown, u"tea"_s);
+    capture.remove(unknown);
+    EXPECT_EQ(capture.take(unknown), std::nullopt);
+    EXPECT_TRUE(capture.takeAll().empty());
+    EXPECT_EQ(capture.captureCandidates(), std::nullopt) << "still not found";
+
+    const ReadingContext context{.listTitles = capture.listTitles(), .now = wall.now(), .calendar = wall.calendar};
+    const std::vector<CaptureCandidate> made = makeCandidates({u"milk"_s, u"bread"_s}, context);
+    capture.setCaptureCandidates(made);
+    int changes = 0;
+    QObject::connect(&capture, &Capture::captureCandidatesChanged, [&] { ++changes; });
+    capture.setCandidateText(unknown, u"tea"_s);
+    capture.remove(unknown);
+    EXPECT_EQ(capture.take(unknown), std::nullopt);
+    EXPECT_EQ(capture.candidateText(unknown), u""_s);
+    EXPECT_EQ(changes, 0);
+
+    capture.setCandidateText(made[0].id, u"oat milk #groceries"_s);
+    EXPECT_EQ(capture.candidateText(made[0].id), u"oat milk #groceries"_s);
+    EXPECT_EQ(capture.captureCandidates()->front().parsed.listName, u"Groceries"_s) << "read again";
+    const std::optional<CaptureCandidate> taken = capture.take(made[0].id);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->text, u"oat milk #groceries"_s);
+    EXPECT_EQ(capture.take(made[0].id), std::nullopt) << "taken once";
+    const std::vector<CaptureCandidate> rest = capture.takeAll();
+    ASSERT_EQ(rest.size(), 1u);
+    EXPECT_EQ(rest[0].id, made[1].id);
+    EXPECT_EQ(capture.captureCandidates(), std::vector<CaptureCandidate>{}) << "found, and none left";
+}
+
+TEST(CaptureAlone, TheListIsHeldWithinItsBounds) {
+    const std::pair<double, double> heights[] = {{0, 56}, {56, 56}, {200, 200}, {380, 380}, {1000, 380}};
+    for (const auto& [content, list] : heights) EXPECT_EQ(Capture::listHeight(content), list) << content;
 }

@@ -2,6 +2,8 @@
 // offered and picked, the field's keys, the place requests, and Return.
 
 #include "panel/ListCompletion.h"
+#include "panel/LiveReading.h"
+#include "panel/TypedLine.h"
 #include "parsing/SmartParsedReminder.h"
 #include "platform/Clock.h"
 
@@ -296,4 +298,38 @@ TEST_F(TypedLineTest, ThePlacesOfTheLineOncePerNameAChosenRadiusWinning) {
     EXPECT_NE(office, (LocationRequest{u"Office"_s, std::nullopt, Trigger::arrive}));
     EXPECT_NE(office, (LocationRequest{u"office"_s, 100, Trigger::arrive}));
     EXPECT_NE(office, (LocationRequest{u"Office"_s, 100, Trigger::leave}));
+}
+
+TEST_F(TypedLineTest, ALineWithoutAPanelTakesTheModelsReadingOfItsOwnTextAndNoneOnceClosed) {
+    ScriptedLanguageModel languageModel;
+    tavlin::platform::ScopedLanguageModel useModel(languageModel);
+    const tavlin::parsing::SmartParsedReminder filed{.listText = u"groceries"_s, .list = u"Groceries"_s};
+    for (int i = 0; i < 3; ++i) languageModel.answers.push_back(filed.toGeneratedContent());
+    const tavlin::store::WallClock wall{[this] { return wallNow(); }, calendar};
+    TypedLine line(clock, wall, [] { return QStringList{u"Groceries"_s}; });
+    const auto typeAndRead = [&](const QString& text) {
+        line.setQuery(text);
+        line.scheduleSmartParse();
+    };
+
+    typeAndRead(u" eggs groceries "_s);
+    EXPECT_TRUE(line.smartParseInFlight());
+    advance(LiveReading::quiet);
+    EXPECT_FALSE(line.smartParseInFlight());
+    EXPECT_EQ(line.smartParsedQuery(), u"eggs groceries"_s);
+    ASSERT_TRUE(line.smartParsed());
+    EXPECT_EQ(line.effectiveParsed().listName, u"Groceries"_s);
+
+    // Changed while the model reads: the reading is of another text.
+    typeAndRead(u"milk groceries"_s);
+    EXPECT_EQ(line.smartParsed(), std::nullopt) << "the old line's reading goes at once";
+    advance(LiveReading::quiet - std::chrono::milliseconds(1));
+    line.setQuery(u"milk"_s);
+    advance(std::chrono::milliseconds(1));
+    EXPECT_EQ(line.smartParsed(), std::nullopt);
+
+    typeAndRead(u"tea groceries"_s);
+    line.close();
+    advance(LiveReading::quiet);
+    EXPECT_EQ(line.smartParsed(), std::nullopt) << "a closed panel's line takes nothing more";
 }
