@@ -144,10 +144,7 @@ std::vector<GearMenuItem> PanelModel::gearMenu() const {
 
 // The typed line.
 
-QString PanelModel::trimmedQuery() const {
-    query();
-    return line_.trimmedQuery();
-}
+QString PanelModel::trimmedQuery() const { return platform::trimmedWhitespaceAndNewlines(query()); }
 
 QStringList PanelModel::listTitles() const {
     QStringList titles;
@@ -157,24 +154,19 @@ QStringList PanelModel::listTitles() const {
 
 ReadingContext PanelModel::readingContext() const { return line_.readingContext(); }
 
-void PanelModel::publishLineReading() const {
+parsing::ParsedQuickAdd PanelModel::effectiveParsed() const {
+    // Read through the published getters, so that a view showing the
+    // reading follows what it is made of.
     query();
     smartParsed();
     smartParsedQuery();
-}
-
-void PanelModel::publishPartReadings() const {
-    query();
-    smartPartResults();
-}
-
-parsing::ParsedQuickAdd PanelModel::effectiveParsed() const {
-    publishLineReading();
     return line_.effectiveParsed();
 }
 
 std::vector<parsing::ParsedQuickAdd> PanelModel::parsedParts() const {
-    publishPartReadings();
+    // The same, for the tasks' readings.
+    query();
+    smartPartResults();
     return line_.parsedParts();
 }
 
@@ -324,7 +316,7 @@ void PanelModel::findCaptureCandidates() {
 parsing::ParsedQuickAdd PanelModel::parseCandidate(const QString& text) const { return capture_.parseCandidate(text); }
 
 QString PanelModel::captureCandidateText(const QUuid& id) const {
-    captureCandidates();
+    captureCandidates();  // published: a view showing the text follows the candidates
     return capture_.candidateText(id);
 }
 

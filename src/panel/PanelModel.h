@@ -485,9 +485,6 @@ private:
     static Environment completed(Environment environment, store::ReminderStore& store);
     // The parts' signals become the model's, and the model reacts to them.
     void wireParts();
-    // Publishes what the reading of the whole line reads, and of its tasks.
-    void publishLineReading() const;
-    void publishPartReadings() const;
 
     // The content appears when the store lets the panel read the
     // reminders, and goes when it stops or the panel closes.
