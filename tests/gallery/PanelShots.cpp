@@ -279,7 +279,7 @@ const Shots shots{[] {
         all.push_back({named(u"footer-done-6"_s, scheme), [=] { return footer({.doneToday = 6}, scheme); }});
         all.push_back({named(u"footer-none"_s, scheme), [=] { return footer({}, scheme); }});
         all.push_back({named(u"section-header"_s, scheme), [=] { return sectionHeader(scheme); }});
-        // A captured text: being read, read into three, and holding none.
+        // A captured text: being read, read into three, holding none, and holding more than it takes.
         all.push_back({named(u"capture-finding"_s, scheme), [=] {
                            return panel(screenCenter, {}, true, scheme, u"Pay rent"_s,
                                         [](panel::PanelModel& model) { model.setCaptureCandidates(std::nullopt); });
@@ -291,6 +291,12 @@ const Shots shots{[] {
                        }});
         all.push_back(
             {named(u"capture-empty"_s, scheme), [=] { return panel(screenCenter, {}, true, scheme, u" \n "_s); }});
+        // More tasks than become candidates: the count says how many were left out.
+        all.push_back({named(u"capture-left-out"_s, scheme), [=] {
+                           QStringList lines;
+                           for (int n = 1; n <= 13; ++n) lines << u"- Pack box %1"_s.arg(n);
+                           return panel(screenCenter, {}, true, scheme, lines.join(u'\n'));
+                       }});
         all.push_back({named(u"list-sections"_s, scheme),
                        [=] { return list({.doneToday = 2, .open = openReminders()}, scheme); }});
         all.push_back({named(u"list-only-done-today"_s, scheme), [=] { return list({.doneToday = 2}, scheme); }});
