@@ -90,7 +90,6 @@ void PanelModel::wireParts() {
     forward(&capture_, &Capture::captureFocusIDChanged, &PanelModel::captureFocusIDChanged);
     forward(&places_, &PlacePreviews::locationPreviewsChanged, &PanelModel::locationPreviewsChanged);
     forward(&places_, &PlacePreviews::locationRadiusOverridesChanged, &PanelModel::locationRadiusOverridesChanged);
-    forward(&undo_, &UndoWindow::undoItemChanged, &PanelModel::undoItemChanged);
 
     connect(&line_, &TypedLine::queryChanged, this, &PanelModel::queryDidChange);
     // What the line's places are read from.

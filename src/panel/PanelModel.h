@@ -157,10 +157,6 @@ public:
     void setSelectionAnchor(std::optional<int> anchor) { selection_.setSelectionAnchor(anchor); }
     const QSet<QString>& completingIDs() const { return get(completingIDs_, &PanelModel::completingIDsChanged); }
     void setCompletingIDs(QSet<QString> ids);
-    const std::optional<UndoItem>& undoItem() const { return get(undo_.undoItem(), &PanelModel::undoItemChanged); }
-    void setUndoItem(std::optional<UndoItem> item) { undo_.setUndoItem(std::move(item)); }
-    // The task that takes the undo bar away; none while there is none.
-    platform::Task<>& undoDismissTask() { return undo_.undoDismissTask(); }
     double listContentHeight() const { return get(listContentHeight_, &PanelModel::listContentHeightChanged); }
     void setListContentHeight(double height);
     int listSuggestionIndex() const {
@@ -271,6 +267,7 @@ public:
     Capture& capture() { return capture_; }
     PlacePreviews& placePreviews() { return places_; }
     UndoWindow& undoWindow() { return undo_; }
+    const UndoWindow& undoWindow() const { return undo_; }
 
     // No row selected: all three selection properties together.
     void clearSelection();
@@ -348,21 +345,14 @@ public:
     void rescheduleSelectionOrRow(store::RescheduleTarget target, const platform::Reminder& reminder,
                                   bool rowIsSelected);
 
-    // The undo window. A deletion stays pending in the store until the next
-    // deletion, a completion shown over it, the bar's 5 s or the panel's
-    // close carries it out.
-    void presentUndo(const std::vector<platform::Reminder>& reminders, UndoItem::Kind kind);
+    // What the undo bar offered comes back (UndoWindow), and the field takes
+    // the keyboard again unless a row is edited or a capture shows.
     void performUndo();
-    // The bar went because its time was up (it then fades even with reduce
-    // motion), not by an undo.
-    bool undoBarTimedOut() const { return undo_.undoBarTimedOut(); }
     // What the bar counts after a completion.
     int completedTodayCount() const;
-    // The ends of the completion's and the bar's tasks. A completion's end:
-    // `asked` leave the completing marks, and those the store `saved` are
-    // offered for undo.
+    // The end of the completion's task: `asked` leave the completing marks,
+    // and those the store `saved` are offered for undo.
     void completionFinished(const std::vector<platform::Reminder>& asked, const std::vector<platform::Reminder>& saved);
-    void undoTimeUp();
 
     // Escape, or another cancel: the first rule that applies (ExitCommand.h).
     void handleExitCommand();
@@ -450,7 +440,6 @@ signals:
     void selectedIndexesChanged();
     void selectionAnchorChanged();
     void completingIDsChanged();
-    void undoItemChanged();
     void listContentHeightChanged();
     void listSuggestionIndexChanged();
     void listPickerDismissedQueryChanged();

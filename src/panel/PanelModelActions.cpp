@@ -73,7 +73,7 @@ void PanelModel::completionFinished(const std::vector<platform::Reminder>& asked
     // refused is offered for undo, and a pending deletion keeps its window.
     if (saved.empty()) return;
     if (saved.size() >= 2) clearSelection();
-    presentUndo(saved, UndoItem::Kind::completed);
+    undo_.present(saved, UndoItem::Kind::completed);
 }
 
 void PanelModel::doneRowToggled(const platform::Reminder& reminder) { store().setCompleted(reminder, false); }
@@ -86,19 +86,13 @@ void PanelModel::deleteReminders(const std::vector<platform::Reminder>& reminder
     const std::vector<platform::Reminder> batch = reminders;
     markPendingDeletion(batch);
     clearSelection();
-    presentUndo(batch, UndoItem::Kind::deleted);
+    undo_.present(batch, UndoItem::Kind::deleted);
 }
 
 void PanelModel::markPendingDeletion(const std::vector<platform::Reminder>& reminders) {
     // The earlier batch is carried out, and this one pends whole.
     store().queueDeletions(reminders);
 }
-
-void PanelModel::presentUndo(const std::vector<platform::Reminder>& reminders, UndoItem::Kind kind) {
-    undo_.present(reminders, kind);
-}
-
-void PanelModel::undoTimeUp() { undo_.timeUp(); }
 
 void PanelModel::performUndo() {
     undo_.undo();

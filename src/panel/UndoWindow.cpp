@@ -27,6 +27,10 @@ UndoWindow::UndoWindow(store::ReminderStore& store, platform::Clock& clock, QObj
 
 UndoWindow::~UndoWindow() { undoDismissTask_.cancel(); }
 
+const std::optional<UndoItem>& UndoWindow::undoItem() const {
+    return store::observed(this, undoItem_, &UndoWindow::undoItemChanged);
+}
+
 void UndoWindow::setUndoItem(std::optional<UndoItem> item) {
     store::publish(this, undoItem_, std::move(item), &UndoWindow::undoItemChanged);
 }

@@ -18,8 +18,8 @@ namespace tavlin::panel {
 
 // The undo bar's window after a deletion or a completion. A deletion stays
 // pending in the store until the next deletion, a completion shown over it,
-// the bar's 5 s or the panel's close carries it out. The item signals only a
-// change; the panel model publishes it. Main thread only.
+// the bar's 5 s or the panel's close carries it out. The item is published
+// (ObservationTracking) and signals only a change. Main thread only.
 class UndoWindow : public QObject {
     Q_OBJECT
 
@@ -27,7 +27,7 @@ public:
     UndoWindow(store::ReminderStore& store, platform::Clock& clock, QObject* parent = nullptr);
     ~UndoWindow() override;
 
-    const std::optional<UndoItem>& undoItem() const { return undoItem_; }
+    const std::optional<UndoItem>& undoItem() const;
     void setUndoItem(std::optional<UndoItem> item);
     // The task that takes the bar away; none while there is none.
     platform::Task<>& undoDismissTask() { return undoDismissTask_; }

@@ -229,7 +229,7 @@ TEST_F(CaptureTest, TheHiddenListTakesNoKeysAndReturnIsTheCapturesAdd) {
     advance(std::chrono::seconds(6));
     EXPECT_EQ(panel.selection(), ListSelection::only(0));
     EXPECT_EQ(identifiers(store->reminders()), (QStringList{u"a"_s, u"b"_s})) << "none completed or deleted";
-    EXPECT_EQ(panel.undoItem(), std::nullopt);
+    EXPECT_EQ(panel.undoWindow().undoItem(), std::nullopt);
     EXPECT_TRUE(fake->calls.isEmpty());
 
     // Return adds them all, and that one press goes no further: on the

@@ -32,8 +32,8 @@ TEST_F(PanelModelTest, AnOpeningStartsWithTheInitialState) {
     EXPECT_TRUE(panel.selectedIndexes().empty());
     EXPECT_EQ(panel.selectionAnchor(), std::nullopt);
     EXPECT_TRUE(panel.completingIDs().isEmpty());
-    EXPECT_EQ(panel.undoItem(), std::nullopt);
-    EXPECT_FALSE(panel.undoDismissTask().isValid());
+    EXPECT_EQ(panel.undoWindow().undoItem(), std::nullopt);
+    EXPECT_FALSE(panel.undoWindow().undoDismissTask().isValid());
     EXPECT_EQ(panel.listContentHeight(), 0);
     EXPECT_EQ(panel.listSuggestionIndex(), 0);
     EXPECT_EQ(panel.listPickerDismissedQuery(), std::nullopt);

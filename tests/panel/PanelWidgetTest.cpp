@@ -175,7 +175,7 @@ TEST_F(PanelWidgetTest, TheHeightIsReportedAsItChanges) {
     EXPECT_GT(height, 40);
     EXPECT_EQ(heights, std::vector{height});
 
-    model->setUndoItem(UndoItem{.title = u"Buy milk"_s});
+    model->undoWindow().setUndoItem(UndoItem{.title = u"Buy milk"_s});
     settle();
     EXPECT_TRUE(shown.undoSlot()->isVisible());
     const double taller = shown.contentHeight();
@@ -221,12 +221,12 @@ TEST_F(PanelWidgetTest, TheUndoBarFadesUnlessMotionIsReduced) {
     reduceMotion = false;
     PanelWidget& shown = open();
     show();
-    model->setUndoItem(UndoItem{.title = u"Buy milk"_s});
+    model->undoWindow().setUndoItem(UndoItem{.title = u"Buy milk"_s});
     settle();
     EXPECT_TRUE(shown.undoSlot()->isVisible());
     EXPECT_TRUE(shown.undoSlot()->graphicsEffect());
     EXPECT_TRUE(runMainLoopUntil([&] { return !shown.undoSlot()->graphicsEffect(); }));
-    model->setUndoItem(std::nullopt);
+    model->undoWindow().setUndoItem(std::nullopt);
     settle();
     EXPECT_TRUE(shown.undoSlot()->isVisible());
     EXPECT_TRUE(runMainLoopUntil([&] { return !shown.undoSlot()->isVisible(); }));
@@ -236,7 +236,7 @@ TEST_F(PanelWidgetTest, TheListNamesTakeThePlaceOfTheListAndTheUndoBarWhileATagI
     storeWith({}, {list("L1", "Groceries"), list("L2", "Work")});
     PanelWidget& shown = open();
     show();
-    model->setUndoItem(UndoItem{.title = u"Buy milk"_s});
+    model->undoWindow().setUndoItem(UndoItem{.title = u"Buy milk"_s});
     QTest::keyClicks(field(), u"eggs #"_s);
     settle();
     tavlin::rows::ListSuggestions* names = shown.listSuggestions();
@@ -689,7 +689,7 @@ TEST_F(PanelActionsTest, TheRowsMenuOpensFromTheKeyboardAndActsOnTheRow) {
     EXPECT_TRUE(runMainLoopUntil([&] { return store->reminders().size() == 1; }));
     settle();
     EXPECT_EQ(reminders()->delegate()->menuRow(), std::nullopt);
-    EXPECT_EQ(model->undoItem()->kind, UndoItem::Kind::deleted);
+    EXPECT_EQ(model->undoWindow().undoItem()->kind, UndoItem::Kind::deleted);
 
     // Meta+click, then Edit: an edit open on another reminder is saved first.
     store->cancelDeletion();

@@ -47,10 +47,10 @@ protected:
         return false;
     }
     QStringList undoIDs() const {
-        return model->undoItem() ? identifiers(model->undoItem()->reminders) : QStringList();
+        return model->undoWindow().undoItem() ? identifiers(model->undoWindow().undoItem()->reminders) : QStringList();
     }
     std::optional<UndoItem::Kind> undoKind() const {
-        return model->undoItem() ? std::optional(model->undoItem()->kind) : std::nullopt;
+        return model->undoWindow().undoItem() ? std::optional(model->undoWindow().undoItem()->kind) : std::nullopt;
     }
 
     const StoreError refusal{.code = StoreError::writeFailed, .description = u"The disk is full."_s};
@@ -71,7 +71,7 @@ TEST_F(RowActionsTest, ACompletionWaitsAFifthOfASecondWithItsRowMarkedThenOffers
     EXPECT_TRUE(panel.completingIDs().isEmpty());
     EXPECT_EQ(undoIDs(), QStringList{u"a"_s});
     EXPECT_EQ(undoKind(), UndoItem::Kind::completed);
-    EXPECT_EQ(panel.undoItem()->title, u"a"_s);
+    EXPECT_EQ(panel.undoWindow().undoItem()->title, u"a"_s);
     EXPECT_EQ(panel.completedTodayCount(), 1);
 }
 
@@ -116,7 +116,7 @@ TEST_F(RowActionsTest, AReminderDoneTodayIsUntickedAtOnceWithoutUndo) {
     store->setCompleted(shown("a"), true);
     panel.doneRowToggled(store->completedToday().at(0));
     EXPECT_FALSE(isDone("a"));
-    EXPECT_EQ(panel.undoItem(), std::nullopt);
+    EXPECT_EQ(panel.undoWindow().undoItem(), std::nullopt);
 }
 
 // Deletion, the undo window and the rules that carry a deletion out.
@@ -132,8 +132,8 @@ TEST_F(RowActionsTest, ADeletionHidesAtOnceAndGoesFromTheStoreWhenTheBarsTimeIsU
     EXPECT_EQ(inTheStore().size(), 4);
     advance(1ms);
     EXPECT_EQ(inTheStore(), (QStringList{u"c"_s, u"d"_s}));
-    EXPECT_EQ(panel.undoItem(), std::nullopt);
-    EXPECT_TRUE(panel.undoBarTimedOut()) << "the bar fades as it goes";
+    EXPECT_EQ(panel.undoWindow().undoItem(), std::nullopt);
+    EXPECT_TRUE(panel.undoWindow().undoBarTimedOut()) << "the bar fades as it goes";
 }
 
 // Each timeline: a first action, a second within the window, then undo.
@@ -166,7 +166,7 @@ TEST_F(RowActionsTest, TheNextActionDecidesWhatBecomesOfAPendingDeletion) {
         EXPECT_EQ(undoIDs(), QStringList{u"b"_s});
         panel.setFocus(FocusTarget::list);
         panel.performUndo();
-        EXPECT_EQ(panel.undoItem(), std::nullopt);
+        EXPECT_EQ(panel.undoWindow().undoItem(), std::nullopt);
         EXPECT_EQ(panel.focus(), FocusTarget::field) << "typing goes to the field, not to the list's keys";
         EXPECT_EQ(visible(), c.visibleAfterUndo);
         EXPECT_EQ(isDone("a"), c.aDoneAfterUndo);
@@ -179,9 +179,9 @@ TEST_F(RowActionsTest, TheNextActionDecidesWhatBecomesOfAPendingDeletion) {
 TEST_F(RowActionsTest, UndoStopsTheTimerFirstEvenWithNothingToUndo) {
     PanelModel& panel = openOverFour();
     panel.deleteReminders(shown({"a"}));
-    panel.setUndoItem(std::nullopt);
+    panel.undoWindow().setUndoItem(std::nullopt);
     panel.performUndo();
-    EXPECT_FALSE(panel.undoDismissTask().isValid());
+    EXPECT_FALSE(panel.undoWindow().undoDismissTask().isValid());
     advance(6s);
     EXPECT_EQ(store->pendingDeletions().size(), 1u) << "the timer is gone; the close carries it out";
     EXPECT_EQ(inTheStore().size(), 4);
@@ -195,7 +195,7 @@ TEST_F(RowActionsTest, ANewOfferRestartsTheWindow) {
     advance(4s);
     EXPECT_EQ(undoIDs(), QStringList{u"b"_s});
     advance(1s);
-    EXPECT_EQ(panel.undoItem(), std::nullopt);
+    EXPECT_EQ(panel.undoWindow().undoItem(), std::nullopt);
     EXPECT_EQ(inTheStore(), (QStringList{u"a"_s, u"c"_s, u"d"_s}));
 }
 

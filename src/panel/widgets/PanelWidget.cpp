@@ -263,8 +263,9 @@ void PanelWidget::render() {
     const bool createArea = model.showsCreateArea();
     createArea_->setVisible(createArea);
     if (createArea) createArea_->render();
-    if (const std::optional<UndoItem>& item = model.undoItem()) undoBar_->show(*item, model.completedTodayCount());
-    showUndoBar(names.isEmpty() && model.undoItem().has_value());
+    if (const std::optional<UndoItem>& item = model.undoWindow().undoItem())
+        undoBar_->show(*item, model.completedTodayCount());
+    showUndoBar(names.isEmpty() && model.undoWindow().undoItem().has_value());
     // Without a section or a done row the create area shows instead.
     if (const bool listShown = model.hasListRows(); list_->isHidden() == listShown) {
         list_->setVisible(listShown);
@@ -303,7 +304,7 @@ void PanelWidget::showUndoBar(bool shown) {
     if (undoFade_) undoFade_->stop();
     // The bar fades as its time runs out even with reduce motion; only an
     // undo takes it away at once then.
-    const bool fades = !model_->reduceMotion() || (!shown && model_->undoBarTimedOut());
+    const bool fades = !model_->reduceMotion() || (!shown && model_->undoWindow().undoBarTimedOut());
     if (!fades) {
         undoSlot_->setGraphicsEffect(nullptr);
         undoSlot_->setVisible(shown);
