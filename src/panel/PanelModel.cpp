@@ -88,7 +88,6 @@ void PanelModel::wireParts() {
     forward(&capture_, &Capture::captureDoneChanged, &PanelModel::captureDoneChanged);
     forward(&capture_, &Capture::captureContentHeightChanged, &PanelModel::captureContentHeightChanged);
     forward(&capture_, &Capture::captureFocusIDChanged, &PanelModel::captureFocusIDChanged);
-    forward(&places_, &PlacePreviews::locationPreviewsChanged, &PanelModel::locationPreviewsChanged);
     forward(&places_, &PlacePreviews::locationRadiusOverridesChanged, &PanelModel::locationRadiusOverridesChanged);
 
     connect(&line_, &TypedLine::queryChanged, this, &PanelModel::queryDidChange);
@@ -430,7 +429,7 @@ void PanelModel::submit() {
     const bool parsedByModel = smartParsed() && smartParsedQuery() == line;
     line_.cancelSmartParse();
     std::optional<store::ResolvedLocation> resolved =
-        resolvedPlace(parsed, locationPreviews(), locationRadiusOverrides());
+        resolvedPlace(parsed, places_.locationPreviews(), locationRadiusOverrides());
     // The field empties before the reminder is added; the task has copies
     // of all it needs.
     clearField();
@@ -443,7 +442,7 @@ void PanelModel::commitParts() {
     std::vector<PreparedPart> parts;
     for (const QString& part : parsing::TaskSplitter::split(trimmedQuery()))
         if (std::optional<PreparedPart> prepared =
-                preparePart(part, smartPartResults(), locationPreviews(), context, locationRadiusOverrides()))
+                preparePart(part, smartPartResults(), places_.locationPreviews(), context, locationRadiusOverrides()))
             parts.push_back(std::move(*prepared));
     if (parts.empty()) return;
     line_.cancelSmartParse();

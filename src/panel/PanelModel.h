@@ -190,24 +190,12 @@ public:
         return get(line_.smartPartsInFlight(), &PanelModel::smartPartsInFlightChanged);
     }
     void setSmartPartsInFlight(QSet<QString> parts) { line_.setSmartPartsInFlight(std::move(parts)); }
-    using LocationPreviews = panel::LocationPreviews;
-    const LocationPreviews& locationPreviews() const {
-        return get(places_.locationPreviews(), &PanelModel::locationPreviewsChanged);
-    }
-    void setLocationPreviews(LocationPreviews previews) { places_.setLocationPreviews(std::move(previews)); }
-    // The pending lookup of places; none while there is none.
-    platform::Task<>& locationPreviewTask() { return places_.locationPreviewTask(); }
-    // Metres by place name, chosen on the place's preview.
+    // Metres by place name, chosen on the place's preview (PlacePreviews).
+    // Published under the model's signal: the model reacts to a change by
+    // following the line's places, and what reads the radii hears of the
+    // change before that reaction's own changes.
     const std::map<QString, double>& locationRadiusOverrides() const {
         return get(places_.locationRadiusOverrides(), &PanelModel::locationRadiusOverridesChanged);
-    }
-    void setLocationRadiusOverrides(std::map<QString, double> overrides) {
-        places_.setLocationRadiusOverrides(std::move(overrides));
-    }
-    // The radius set on the card of the place `name`; one that is no
-    // distance (not a positive number) is ignored.
-    void setLocationRadiusOverride(const QString& name, double radius) {
-        places_.setLocationRadiusOverride(name, radius);
     }
     // None until the candidates are found.
     const std::optional<std::vector<CaptureCandidate>>& captureCandidates() const {
@@ -266,6 +254,7 @@ public:
     InlineEdit& inlineEdit() { return edit_; }
     Capture& capture() { return capture_; }
     PlacePreviews& placePreviews() { return places_; }
+    const PlacePreviews& placePreviews() const { return places_; }
     UndoWindow& undoWindow() { return undo_; }
     const UndoWindow& undoWindow() const { return undo_; }
 
@@ -448,7 +437,6 @@ signals:
     void smartParseInFlightChanged();
     void smartPartResultsChanged();
     void smartPartsInFlightChanged();
-    void locationPreviewsChanged();
     void locationRadiusOverridesChanged();
     void captureCandidatesChanged();
     void captureLeftOutChanged();

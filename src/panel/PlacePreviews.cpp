@@ -13,6 +13,10 @@ PlacePreviews::PlacePreviews(const store::ReminderStore& store, platform::Clock&
 
 PlacePreviews::~PlacePreviews() { locationPreviewTask_.cancel(); }
 
+const LocationPreviews& PlacePreviews::locationPreviews() const {
+    return store::observed(this, locationPreviews_, &PlacePreviews::locationPreviewsChanged);
+}
+
 void PlacePreviews::setLocationPreviews(LocationPreviews previews) {
     store::publish(this, locationPreviews_, std::move(previews), &PlacePreviews::locationPreviewsChanged);
 }

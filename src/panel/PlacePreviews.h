@@ -20,8 +20,9 @@ namespace tavlin::panel {
 
 // The place previews of the typed line: one card per place it names, found
 // and drawn by LocationPreviewLookup, and the radius chosen on a card. Each
-// property signals only a change; the panel model publishes them. Main
-// thread only.
+// property signals only a change. The previews are published here
+// (ObservationTracking); the radii by the panel model, which reacts to them.
+// Main thread only.
 class PlacePreviews : public QObject {
     Q_OBJECT
 
@@ -35,7 +36,7 @@ public:
     const store::ReminderStore& store() const { return store_; }
     platform::Clock& clock() const { return clock_; }
 
-    const LocationPreviews& locationPreviews() const { return locationPreviews_; }
+    const LocationPreviews& locationPreviews() const;
     void setLocationPreviews(LocationPreviews previews);
     // Metres by place name, chosen on the place's preview.
     const std::map<QString, double>& locationRadiusOverrides() const { return locationRadiusOverrides_; }

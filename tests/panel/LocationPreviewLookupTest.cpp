@@ -68,8 +68,8 @@ protected:
     // What the panel holds for `name`: "none", "failed", or the place's name
     // and radius, "(map)" when its map is drawn.
     QString preview(const QString& name) const {
-        const auto found = model->locationPreviews().find(name);
-        if (found == model->locationPreviews().end()) return u"none"_s;
+        const auto found = model->placePreviews().locationPreviews().find(name);
+        if (found == model->placePreviews().locationPreviews().end()) return u"none"_s;
         const LocationPreviewEntry& entry = found->second;
         if (entry.failed) return u"failed"_s;
         if (!entry.resolved) return u"nothing"_s;
@@ -79,7 +79,7 @@ protected:
     }
     QStringList previewNames() const {
         QStringList names;
-        for (const auto& [name, entry] : model->locationPreviews()) names << name;
+        for (const auto& [name, entry] : model->placePreviews().locationPreviews()) names << name;
         return names;
     }
 
@@ -96,14 +96,14 @@ TEST_F(LocationPreviewLookupTest, ANameIsLookedUpAPauseAfterTheLastKey) {
         advance(300ms);
     }
     EXPECT_TRUE(geography.queries.isEmpty());
-    EXPECT_TRUE(model->locationPreviews().empty());
+    EXPECT_TRUE(model->placePreviews().locationPreviews().empty());
 
     advance(100ms);
     EXPECT_EQ(geography.queries, QStringList{u"gym"_s});
     EXPECT_EQ(previewNames(), QStringList{u"gym"_s});
     EXPECT_EQ(preview(u"gym"_s), u"Gym 100 (map)"_s);
     EXPECT_EQ(maps.sizes, std::vector<QSize>{QSize(408, 130)});
-    EXPECT_TRUE(model->locationPreviewTask().isDone());
+    EXPECT_TRUE(model->placePreviews().locationPreviewTask().isDone());
 }
 
 TEST_F(LocationPreviewLookupTest, ARadiusWrittenLaterRedrawsTheMapAtOnceWithoutALookup) {
@@ -114,7 +114,7 @@ TEST_F(LocationPreviewLookupTest, ARadiusWrittenLaterRedrawsTheMapAtOnceWithoutA
     type("swim @gym within 300m");
     EXPECT_EQ(preview(u"gym"_s), u"Gym 300 (map)"_s);
     EXPECT_EQ(maps.radii, (std::vector<double>{100, 300}));
-    EXPECT_TRUE(model->locationPreviewTask().isDone());  // no pause: nothing is new
+    EXPECT_TRUE(model->placePreviews().locationPreviewTask().isDone());  // no pause: nothing is new
 
     // Without a radius in the line the entry's own stands: nothing is drawn.
     type("swim @gym");
@@ -152,7 +152,7 @@ TEST_F(LocationPreviewLookupTest, PlacesAreLookedUpOneAfterTheOtherInTheOrderWri
 TEST_F(LocationPreviewLookupTest, PreviewsAndChosenRadiiLastWhileTheLineNamesTheirPlaces) {
     type("swim @gym");
     advance(400ms);
-    model->setLocationRadiusOverride(u"gym"_s, 500);
+    model->placePreviews().setLocationRadiusOverride(u"gym"_s, 500);
     EXPECT_EQ(preview(u"gym"_s), u"Gym 500 (map)"_s);
 
     // A second place: the first keeps its preview and radius meanwhile.
@@ -170,9 +170,9 @@ TEST_F(LocationPreviewLookupTest, PreviewsAndChosenRadiiLastWhileTheLineNamesThe
     advance(400ms);
     EXPECT_EQ(preview(u"gym"_s), u"Gym 100 (map)"_s);
 
-    model->setLocationRadiusOverride(u"park"_s, 250);
+    model->placePreviews().setLocationRadiusOverride(u"park"_s, 250);
     type("walk");
-    EXPECT_TRUE(model->locationPreviews().empty());
+    EXPECT_TRUE(model->placePreviews().locationPreviews().empty());
     EXPECT_TRUE(model->locationRadiusOverrides().empty());
     EXPECT_EQ(geography.queries, (QStringList{u"gym"_s, u"park"_s, u"gym"_s}));
 }
@@ -183,7 +183,7 @@ TEST_F(LocationPreviewLookupTest, ALookupOfALineThatChangedOrOfAPanelThatWentWri
     advance(450ms);  // the gym is being looked up
     type("swim");
     advance(1s);
-    EXPECT_TRUE(model->locationPreviews().empty());
+    EXPECT_TRUE(model->placePreviews().locationPreviews().empty());
 
     // The task alone, its panel gone before its lookup answers.
     Task<> task = resolveLocationPreviews({{.name = u"park"_s}}, &model->placePreviews(), QSize(408, 130));
@@ -217,12 +217,12 @@ TEST_F(LocationPreviewLookupTest, TheMapIsAsWideAsTheCardsMapAreaInThePanelsWidt
 
 TEST_F(LocationPreviewLookupTest, ARadiusSetOnACardIsTheNamesRadiusUnlessItIsNoDistance) {
     type("swim @gym; walk @park");
-    model->setLocationRadiusOverride(u"gym"_s, 300);
-    model->setLocationRadiusOverride(u"park"_s, 1000);
-    model->setLocationRadiusOverride(u"gym"_s, 675);
+    model->placePreviews().setLocationRadiusOverride(u"gym"_s, 300);
+    model->placePreviews().setLocationRadiusOverride(u"park"_s, 1000);
+    model->placePreviews().setLocationRadiusOverride(u"gym"_s, 675);
     for (const double noDistance :
          {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 0.0, -100.0})
-        model->setLocationRadiusOverride(u"gym"_s, noDistance);
+        model->placePreviews().setLocationRadiusOverride(u"gym"_s, noDistance);
     EXPECT_EQ(model->locationRadiusOverrides(), (std::map<QString, double>{{u"gym"_s, 675}, {u"park"_s, 1000}}));
 }
 
@@ -279,13 +279,13 @@ TEST_F(LocationPreviewLookupTest, ReturnWhileTheMapIsRedrawnSavesTheRadiusOfTheC
         advance(600ms);
         ASSERT_EQ(preview(u"gym"_s), u"Gym 100 (map)"_s);
         type(c.line);
-        if (c.chosenOnCard) model->setLocationRadiusOverride(u"gym"_s, *c.chosenOnCard);
+        if (c.chosenOnCard) model->placePreviews().setLocationRadiusOverride(u"gym"_s, *c.chosenOnCard);
         ASSERT_EQ(preview(u"gym"_s), u"Gym 100 (map)"_s) << "the map is still drawn";
         model->submit();
         ASSERT_TRUE(added->places.at(0)) << c.line;
         EXPECT_EQ(added->places.at(0)->radius, c.saved) << c.line;
         advance(1s);
-        EXPECT_TRUE(model->locationPreviews().empty());
+        EXPECT_TRUE(model->placePreviews().locationPreviews().empty());
         added->places.clear();
     }
 }
@@ -366,13 +366,14 @@ TEST_F(LocationPreviewOverTheNetworkTest, ATypedPlaceIsFoundAndItsCardShowsTheSt
 TEST_F(LocationPreviewOverTheNetworkTest, AnEarlierPlaceComesFirstAndAFailedSearchLeavesTheName) {
     model->setQuery(u"check-up @clinic"_s);
     advance(400ms);
-    ASSERT_TRUE(runMainLoopUntil([&] { return !model->locationPreviews().empty(); }));
-    EXPECT_EQ(model->locationPreviews().at(u"clinic"_s).resolved->name, u"Clinic"_s);
+    ASSERT_TRUE(runMainLoopUntil([&] { return !model->placePreviews().locationPreviews().empty(); }));
+    EXPECT_EQ(model->placePreviews().locationPreviews().at(u"clinic"_s).resolved->name, u"Clinic"_s);
     EXPECT_TRUE(searched.isEmpty()) << "an earlier place is not searched for";
 
     model->setQuery(u"check-up @clinic oost"_s);
     advance(400ms);
-    ASSERT_TRUE(runMainLoopUntil([&] { return model->locationPreviews().count(u"clinic oost"_s) > 0; }));
-    EXPECT_TRUE(model->locationPreviews().at(u"clinic oost"_s).failed);
+    ASSERT_TRUE(
+        runMainLoopUntil([&] { return model->placePreviews().locationPreviews().count(u"clinic oost"_s) > 0; }));
+    EXPECT_TRUE(model->placePreviews().locationPreviews().at(u"clinic oost"_s).failed);
     EXPECT_EQ(searched, QStringList{u"clinic oost"_s});
 }

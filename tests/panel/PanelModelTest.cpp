@@ -43,8 +43,8 @@ TEST_F(PanelModelTest, AnOpeningStartsWithTheInitialState) {
     EXPECT_FALSE(panel.smartParseInFlight());
     EXPECT_TRUE(panel.smartPartResults().empty());
     EXPECT_TRUE(panel.smartPartsInFlight().isEmpty());
-    EXPECT_TRUE(panel.locationPreviews().empty());
-    EXPECT_FALSE(panel.locationPreviewTask().isValid());
+    EXPECT_TRUE(panel.placePreviews().locationPreviews().empty());
+    EXPECT_FALSE(panel.placePreviews().locationPreviewTask().isValid());
     EXPECT_TRUE(panel.locationRadiusOverrides().empty());
     EXPECT_EQ(panel.captureCandidates(), std::nullopt);
     EXPECT_FALSE(panel.captureDone());

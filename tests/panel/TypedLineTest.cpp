@@ -207,7 +207,7 @@ TEST_F(TypedLineTest, ReturnCreatesOnlyWhatMatchesNothingAndCtrlReturnAlways) {
 TEST_F(TypedLineTest, SubmitEmptiesTheFieldBeforeTheAddAndTakesThePlaceFound) {
     const tavlin::store::ResolvedLocation office{u"Office"_s, 52.37, 4.89, 150};
     PanelModel& panel = typed(u"  post letter @office "_s);
-    panel.setLocationPreviews({{u"office"_s, {.resolved = office}}});
+    panel.placePreviews().setLocationPreviews({{u"office"_s, {.resolved = office}}});
     panel.setSelectedIndex(0);
     panel.setFocus(FocusTarget::list);
     panel.smartParseTask() = [](tavlin::platform::Clock& clock) -> tavlin::platform::Task<> {
@@ -239,7 +239,7 @@ TEST_F(TypedLineTest, SubmitEmptiesTheFieldBeforeTheAddAndTakesThePlaceFound) {
 
     // Several tasks: one reminder each, in order, the place found for each.
     panel.setQuery(u"milk @office; bread"_s);
-    panel.setLocationPreviews({{u"office"_s, {.resolved = office}}});
+    panel.placePreviews().setLocationPreviews({{u"office"_s, {.resolved = office}}});
     panel.submit();
     EXPECT_EQ(fake->calls, (QStringList{u"add post letter"_s, u"add milk"_s, u"add bread"_s}));
     EXPECT_EQ(fake->places[1], office);
@@ -284,7 +284,7 @@ TEST_F(TypedLineTest, TheModelReadsAgainOnlyWhatItHasNotReadYet) {
 
 TEST_F(TypedLineTest, ThePlacesOfTheLineOncePerNameAChosenRadiusWinning) {
     PanelModel& panel = typed(u"a @office; b @office within 100m; c @Office within 100m; d @home within 50m"_s);
-    panel.setLocationRadiusOverrides({{u"home"_s, 300}});
+    panel.placePreviews().setLocationRadiusOverrides({{u"home"_s, 300}});
     using Trigger = tavlin::parsing::LocationTrigger;
     EXPECT_EQ(panel.locationRequests(), (std::vector<LocationRequest>{{u"office"_s, std::nullopt, Trigger::arrive},
                                                                       {u"Office"_s, 100, Trigger::arrive},

@@ -8,7 +8,7 @@ namespace tavlin::panel::widgets {
 
 namespace {
 
-std::optional<LocationPreviewEntry> entryOf(const PanelModel::LocationPreviews& previews, const QString& name) {
+std::optional<LocationPreviewEntry> entryOf(const LocationPreviews& previews, const QString& name) {
     const auto found = previews.find(name);
     return found == previews.end() ? std::nullopt : std::optional(found->second);
 }
@@ -19,8 +19,7 @@ std::chrono::milliseconds locationCardFade(const PanelModel& model) {
     return model.reduceMotion() ? std::chrono::milliseconds::zero() : locationPreviewFade;
 }
 
-rows::LocationPreviewCard::Inputs locationCardInputs(const PanelModel::LocationPreviews& previews,
-                                                     const LocationRequest& request) {
+rows::LocationPreviewCard::Inputs locationCardInputs(const LocationPreviews& previews, const LocationRequest& request) {
     LocationPreviewEntry entry = entryOf(previews, request.name).value_or(LocationPreviewEntry{});
     return {.requestedName = request.name,
             .resolved = std::move(entry.resolved),
@@ -30,20 +29,22 @@ rows::LocationPreviewCard::Inputs locationCardInputs(const PanelModel::LocationP
 }
 
 rows::LocationPreviewCard* locationPreviewCard(PanelModel& model, const LocationRequest& request, QWidget* parent) {
-    auto* card = new rows::LocationPreviewCard(locationCardInputs(model.locationPreviews(), request), parent);
+    auto* card =
+        new rows::LocationPreviewCard(locationCardInputs(model.placePreviews().locationPreviews(), request), parent);
     const QPointer<PanelModel> live = &model;
     const QString name = request.name;
     card->onRadiusChange = [live, name](double radius) {
-        if (live && !live->isClosed()) live->setLocationRadiusOverride(name, radius);
+        if (live && !live->isClosed()) live->placePreviews().setLocationRadiusOverride(name, radius);
     };
     // Every write to the previews is heard; only this name's change is shown.
-    QObject::connect(&model, &PanelModel::locationPreviewsChanged, card,
-                     [live, card, request, shown = entryOf(model.locationPreviews(), name)]() mutable {
+    QObject::connect(&model.placePreviews(), &PlacePreviews::locationPreviewsChanged, card,
+                     [live, card, request, shown = entryOf(model.placePreviews().locationPreviews(), name)]() mutable {
                          if (!live || live->isClosed()) return;
-                         std::optional<LocationPreviewEntry> entry = entryOf(live->locationPreviews(), request.name);
+                         std::optional<LocationPreviewEntry> entry =
+                             entryOf(live->placePreviews().locationPreviews(), request.name);
                          if (entry == shown) return;
                          shown = std::move(entry);
-                         card->setInputs(locationCardInputs(live->locationPreviews(), request),
+                         card->setInputs(locationCardInputs(live->placePreviews().locationPreviews(), request),
                                          locationCardFade(*live));
                      });
     card->fadeIn(locationCardFade(model));

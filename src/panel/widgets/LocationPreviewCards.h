@@ -12,8 +12,7 @@ namespace tavlin::panel::widgets {
 // The card of a place that the typed line names, for the create area: what
 // the model's preview of `request`'s name holds (while there is none yet,
 // nothing found and not failed: the card's loading look).
-rows::LocationPreviewCard::Inputs locationCardInputs(const PanelModel::LocationPreviews& previews,
-                                                     const LocationRequest& request);
+rows::LocationPreviewCard::Inputs locationCardInputs(const LocationPreviews& previews, const LocationRequest& request);
 
 // How long a card's arrival, change or leaving fades: none with reduce
 // motion (a card that goes: fadeOutAndDelete).
