@@ -19,6 +19,24 @@ Capture::Capture(const store::WallClock& wallClock, std::function<QStringList()>
 
 Capture::~Capture() { task_.cancel(); }
 
+const std::optional<std::vector<CaptureCandidate>>& Capture::captureCandidates() const {
+    return store::observed(this, captureCandidates_, &Capture::captureCandidatesChanged);
+}
+
+qsizetype Capture::captureLeftOut() const {
+    return store::observed(this, captureLeftOut_, &Capture::captureLeftOutChanged);
+}
+
+bool Capture::captureDone() const { return store::observed(this, captureDone_, &Capture::captureDoneChanged); }
+
+double Capture::captureContentHeight() const {
+    return store::observed(this, captureContentHeight_, &Capture::captureContentHeightChanged);
+}
+
+const std::optional<QUuid>& Capture::captureFocusID() const {
+    return store::observed(this, captureFocusID_, &Capture::captureFocusIDChanged);
+}
+
 void Capture::setCaptureCandidates(std::optional<std::vector<CaptureCandidate>> candidates) {
     store::publish(this, captureCandidates_, std::move(candidates), &Capture::captureCandidatesChanged);
 }

@@ -17,8 +17,9 @@
 namespace tavlin::panel {
 
 // The reminders found in a text captured from a selection, while the user
-// edits, adds or drops them (CaptureCandidates finds them). Each property
-// signals only a change; the panel model publishes them. Main thread only.
+// edits, adds or drops them (CaptureCandidates finds them). Each property is
+// published (ObservationTracking) and signals only a change. Main thread
+// only.
 class Capture : public QObject {
     Q_OBJECT
 
@@ -32,17 +33,17 @@ public:
     QStringList listTitles() const { return listTitles_(); }
 
     // None until the candidates are found.
-    const std::optional<std::vector<CaptureCandidate>>& captureCandidates() const { return captureCandidates_; }
+    const std::optional<std::vector<CaptureCandidate>>& captureCandidates() const;
     void setCaptureCandidates(std::optional<std::vector<CaptureCandidate>> candidates);
     // How many tasks of the text were left out of the candidates.
-    qsizetype captureLeftOut() const { return captureLeftOut_; }
+    qsizetype captureLeftOut() const;
     void setCaptureLeftOut(qsizetype count);
-    bool captureDone() const { return captureDone_; }
+    bool captureDone() const;
     void setCaptureDone(bool done);
-    double captureContentHeight() const { return captureContentHeight_; }
+    double captureContentHeight() const;
     void setCaptureContentHeight(double height);
     // The candidate whose field has the keyboard.
-    const std::optional<QUuid>& captureFocusID() const { return captureFocusID_; }
+    const std::optional<QUuid>& captureFocusID() const;
     void setCaptureFocusID(std::optional<QUuid> id);
 
     // The list's height for content `contentHeight` high: held within 56…380.

@@ -83,11 +83,6 @@ void PanelModel::wireParts() {
     forward(&edit_, &InlineEdit::editListSuggestionIndexChanged, &PanelModel::editListSuggestionIndexChanged);
     forward(&edit_, &InlineEdit::editListPickerDismissedTextChanged, &PanelModel::editListPickerDismissedTextChanged);
     forward(&edit_, &InlineEdit::editFieldFocusedChanged, &PanelModel::editFieldFocusedChanged);
-    forward(&capture_, &Capture::captureCandidatesChanged, &PanelModel::captureCandidatesChanged);
-    forward(&capture_, &Capture::captureLeftOutChanged, &PanelModel::captureLeftOutChanged);
-    forward(&capture_, &Capture::captureDoneChanged, &PanelModel::captureDoneChanged);
-    forward(&capture_, &Capture::captureContentHeightChanged, &PanelModel::captureContentHeightChanged);
-    forward(&capture_, &Capture::captureFocusIDChanged, &PanelModel::captureFocusIDChanged);
     forward(&places_, &PlacePreviews::locationRadiusOverridesChanged, &PanelModel::locationRadiusOverridesChanged);
 
     connect(&line_, &TypedLine::queryChanged, this, &PanelModel::queryDidChange);
@@ -111,7 +106,7 @@ PanelModel::Route PanelModel::route() const {
     return Route::denied;
 }
 
-bool PanelModel::showsCapture() const { return captureText() && !captureDone(); }
+bool PanelModel::showsCapture() const { return captureText() && !capture_.captureDone(); }
 
 double PanelModel::contentWidth() const {
     if (inputs_.followsStoredWidth)
@@ -121,7 +116,7 @@ double PanelModel::contentWidth() const {
 
 QSize PanelModel::locationSnapshotSize() const { return panel::locationSnapshotSize(contentWidth()); }
 
-double PanelModel::captureListHeight() const { return Capture::listHeight(captureContentHeight()); }
+double PanelModel::captureListHeight() const { return Capture::listHeight(capture_.captureContentHeight()); }
 
 FooterStatus PanelModel::footerStatus() const {
     // The latest thing the user asked for comes first.
@@ -314,7 +309,7 @@ void PanelModel::findCaptureCandidates() {
 parsing::ParsedQuickAdd PanelModel::parseCandidate(const QString& text) const { return capture_.parseCandidate(text); }
 
 QString PanelModel::captureCandidateText(const QUuid& id) const {
-    captureCandidates();  // published: a view showing the text follows the candidates
+    capture_.captureCandidates();  // published: a view showing the text follows the candidates
     return capture_.candidateText(id);
 }
 
@@ -335,7 +330,7 @@ void PanelModel::addCaptureCandidate(const QUuid& id) {
 void PanelModel::removeCaptureCandidate(const QUuid& id) { capture_.remove(id); }
 
 void PanelModel::createCapturedReminders() {
-    if (!captureCandidates() || captureCandidates()->empty()) return;
+    if (!capture_.captureCandidates() || capture_.captureCandidates()->empty()) return;
     // The rows go at once; the adds follow, one after the other.
     std::vector<PreparedPart> parts = titledParts(capture_.takeAll());
     endCapture();
@@ -343,7 +338,7 @@ void PanelModel::createCapturedReminders() {
 }
 
 void PanelModel::endCapture() {
-    setCaptureDone(true);
+    capture_.setCaptureDone(true);
     setFocus(FocusTarget::field);
 }
 

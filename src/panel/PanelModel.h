@@ -197,27 +197,6 @@ public:
     const std::map<QString, double>& locationRadiusOverrides() const {
         return get(places_.locationRadiusOverrides(), &PanelModel::locationRadiusOverridesChanged);
     }
-    // None until the candidates are found.
-    const std::optional<std::vector<CaptureCandidate>>& captureCandidates() const {
-        return get(capture_.captureCandidates(), &PanelModel::captureCandidatesChanged);
-    }
-    void setCaptureCandidates(std::optional<std::vector<CaptureCandidate>> candidates) {
-        capture_.setCaptureCandidates(std::move(candidates));
-    }
-    // How many tasks of the text were left out of the candidates.
-    qsizetype captureLeftOut() const { return get(capture_.captureLeftOut(), &PanelModel::captureLeftOutChanged); }
-    void setCaptureLeftOut(qsizetype count) { capture_.setCaptureLeftOut(count); }
-    bool captureDone() const { return get(capture_.captureDone(), &PanelModel::captureDoneChanged); }
-    void setCaptureDone(bool done) { capture_.setCaptureDone(done); }
-    double captureContentHeight() const {
-        return get(capture_.captureContentHeight(), &PanelModel::captureContentHeightChanged);
-    }
-    void setCaptureContentHeight(double height) { capture_.setCaptureContentHeight(height); }
-    // The candidate whose field has the keyboard.
-    const std::optional<QUuid>& captureFocusID() const {
-        return get(capture_.captureFocusID(), &PanelModel::captureFocusIDChanged);
-    }
-    void setCaptureFocusID(std::optional<QUuid> id) { capture_.setCaptureFocusID(id); }
     // The reminder edited in its row.
     const std::optional<QString>& editingID() const { return get(edit_.editingID(), &PanelModel::editingIDChanged); }
     void setEditingID(std::optional<QString> id) { edit_.setEditingID(std::move(id)); }
@@ -253,6 +232,7 @@ public:
     RowSelection& rowSelection() { return selection_; }
     InlineEdit& inlineEdit() { return edit_; }
     Capture& capture() { return capture_; }
+    const Capture& capture() const { return capture_; }
     PlacePreviews& placePreviews() { return places_; }
     const PlacePreviews& placePreviews() const { return places_; }
     UndoWindow& undoWindow() { return undo_; }
@@ -438,11 +418,6 @@ signals:
     void smartPartResultsChanged();
     void smartPartsInFlightChanged();
     void locationRadiusOverridesChanged();
-    void captureCandidatesChanged();
-    void captureLeftOutChanged();
-    void captureDoneChanged();
-    void captureContentHeightChanged();
-    void captureFocusIDChanged();
     void editingIDChanged();
     void editingTextChanged();
     void editingOriginalTextChanged();

@@ -281,8 +281,9 @@ const Shots shots{[] {
         all.push_back({named(u"section-header"_s, scheme), [=] { return sectionHeader(scheme); }});
         // A captured text: being read, read into three, holding none, and holding more than it takes.
         all.push_back({named(u"capture-finding"_s, scheme), [=] {
-                           return panel(screenCenter, {}, true, scheme, u"Pay rent"_s,
-                                        [](panel::PanelModel& model) { model.setCaptureCandidates(std::nullopt); });
+                           return panel(screenCenter, {}, true, scheme, u"Pay rent"_s, [](panel::PanelModel& model) {
+                               model.capture().setCaptureCandidates(std::nullopt);
+                           });
                        }});
         all.push_back({named(u"capture-three"_s, scheme), [=] {
                            return panel(

@@ -36,7 +36,7 @@ protected:
 
     const std::vector<CaptureCandidate>& candidates() const {
         static const std::vector<CaptureCandidate> none;
-        return model->captureCandidates() ? *model->captureCandidates() : none;
+        return model->capture().captureCandidates() ? *model->capture().captureCandidates() : none;
     }
     QStringList texts() const {
         QStringList found;
@@ -79,8 +79,8 @@ TEST_F(CaptureTest, EachTaskOfTheTextIsACandidateReadAsItWouldBeSaved) {
     };
     for (const Case& c : cases) {
         PanelModel& panel = capture(c.text);
-        EXPECT_FALSE(panel.captureDone()) << c.name;
-        ASSERT_TRUE(panel.captureCandidates()) << c.name;
+        EXPECT_FALSE(panel.capture().captureDone()) << c.name;
+        ASSERT_TRUE(panel.capture().captureCandidates()) << c.name;
         ASSERT_EQ(candidates().size(), c.readings.size()) << c.name;
         QSet<QUuid> ids;
         for (std::size_t i = 0; i < c.readings.size(); ++i) {
@@ -88,7 +88,8 @@ TEST_F(CaptureTest, EachTaskOfTheTextIsACandidateReadAsItWouldBeSaved) {
             ids.insert(candidates()[i].id);
         }
         EXPECT_EQ(ids.size(), qsizetype(c.readings.size())) << c.name << ": each its own identity";
-        EXPECT_EQ(panel.captureFocusID(), c.readings.empty() ? std::nullopt : std::optional(candidates().front().id))
+        EXPECT_EQ(panel.capture().captureFocusID(),
+                  c.readings.empty() ? std::nullopt : std::optional(candidates().front().id))
             << c.name;
         EXPECT_EQ(panel.focus(), std::nullopt) << c.name << ": the field stays out of it";
     }
@@ -150,7 +151,7 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
     panel.addCaptureCandidate(idOf(u"milk"_s));
     EXPECT_EQ(fake->calls, QStringList{u"add milk"_s});
     EXPECT_EQ(texts(), (QStringList{u" "_s, u"eggs"_s}));
-    EXPECT_FALSE(panel.captureDone());
+    EXPECT_FALSE(panel.capture().captureDone());
     EXPECT_TRUE(panel.showsCapture());
 
     // One without a title only goes; a candidate that is gone is nothing.
@@ -166,17 +167,17 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
     // The last one with a title ends the capture and the field takes over.
     panel.addCaptureCandidate(idOf(u"eggs"_s));
     EXPECT_EQ(fake->calls, (QStringList{u"add milk"_s, u"add eggs"_s}));
-    EXPECT_TRUE(panel.captureDone());
+    EXPECT_TRUE(panel.capture().captureDone());
     EXPECT_EQ(panel.focus(), FocusTarget::field);
 
     // Dropping the last one leaves an empty list, and the capture open.
     PanelModel& dropped = capture(u"milk"_s);
     dropped.removeCaptureCandidate(idOf(u"milk"_s));
-    ASSERT_TRUE(dropped.captureCandidates());
+    ASSERT_TRUE(dropped.capture().captureCandidates());
     EXPECT_TRUE(candidates().empty());
     EXPECT_TRUE(dropped.showsCapture());
     dropped.createCapturedReminders();
-    EXPECT_FALSE(dropped.captureDone()) << "adding none does nothing";
+    EXPECT_FALSE(dropped.capture().captureDone()) << "adding none does nothing";
 
     // Adding all: every one with a title, in order, one after the other;
     // the rows go at once.
@@ -187,7 +188,7 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
     all.setCaptureCandidateText(idOf(u"bread"_s), u"bread #work"_s);
     all.createCapturedReminders();
     EXPECT_TRUE(candidates().empty());
-    EXPECT_TRUE(all.captureDone());
+    EXPECT_TRUE(all.capture().captureDone());
     EXPECT_EQ(all.focus(), FocusTarget::field);
     EXPECT_EQ(fake->calls, QStringList{u"add call Ann"_s}) << "the next waits for the one before";
     for (int i = 0; i < 3; ++i) fake->release();
@@ -236,7 +237,7 @@ TEST_F(CaptureTest, TheHiddenListTakesNoKeysAndReturnIsTheCapturesAdd) {
     // list it would open the selected reminder's edit.
     emit notices.tavlinListKey(PanelListKey::return_);
     EXPECT_EQ(fake->calls, (QStringList{u"add milk"_s, u"add eggs"_s}));
-    EXPECT_TRUE(panel.captureDone());
+    EXPECT_TRUE(panel.capture().captureDone());
     EXPECT_EQ(panel.editingID(), std::nullopt);
 
     // Once it is done the keys are the list's again.
@@ -246,7 +247,7 @@ TEST_F(CaptureTest, TheHiddenListTakesNoKeysAndReturnIsTheCapturesAdd) {
     // With nothing to add, Return does nothing.
     PanelModel& empty = capture(u" \n "_s);
     emit notices.tavlinListKey(PanelListKey::return_);
-    EXPECT_FALSE(empty.captureDone());
+    EXPECT_FALSE(empty.capture().captureDone());
     EXPECT_EQ(fake->calls.size(), 2);
 }
 

@@ -135,10 +135,10 @@ TEST_F(LocalModelTest, TheModelSplitsACapturedTextTheRulesLeaveWhole) {
     server.answer(reading());
     PanelModel& panel = makeModel({.captureText = u"Could you buy milk and then call the dentist?"_s});
     ASSERT_TRUE(runMainLoopUntil([&] { return server.chats.size() == 3 && server.script.empty(); }));
-    ASSERT_TRUE(panel.captureCandidates());
-    ASSERT_EQ(panel.captureCandidates()->size(), 2u);
-    EXPECT_EQ(panel.captureCandidates()->at(0).text, u"buy milk"_s);
-    EXPECT_EQ(panel.captureCandidates()->at(1).text, u"call the dentist"_s);
+    ASSERT_TRUE(panel.capture().captureCandidates());
+    ASSERT_EQ(panel.capture().captureCandidates()->size(), 2u);
+    EXPECT_EQ(panel.capture().captureCandidates()->at(0).text, u"buy milk"_s);
+    EXPECT_EQ(panel.capture().captureCandidates()->at(1).text, u"call the dentist"_s);
     EXPECT_EQ(server.chats[0].user, u"Could you buy milk and then call the dentist?"_s);
     EXPECT_EQ(server.chats[0].schema["properties"]["tasks"]["type"], "array");
     EXPECT_EQ(server.chats[1].user, u"buy milk"_s);

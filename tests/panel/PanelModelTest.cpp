@@ -46,10 +46,10 @@ TEST_F(PanelModelTest, AnOpeningStartsWithTheInitialState) {
     EXPECT_TRUE(panel.placePreviews().locationPreviews().empty());
     EXPECT_FALSE(panel.placePreviews().locationPreviewTask().isValid());
     EXPECT_TRUE(panel.locationRadiusOverrides().empty());
-    EXPECT_EQ(panel.captureCandidates(), std::nullopt);
-    EXPECT_FALSE(panel.captureDone());
-    EXPECT_EQ(panel.captureContentHeight(), 0);
-    EXPECT_EQ(panel.captureFocusID(), std::nullopt);
+    EXPECT_EQ(panel.capture().captureCandidates(), std::nullopt);
+    EXPECT_FALSE(panel.capture().captureDone());
+    EXPECT_EQ(panel.capture().captureContentHeight(), 0);
+    EXPECT_EQ(panel.capture().captureFocusID(), std::nullopt);
     EXPECT_EQ(panel.editingID(), std::nullopt);
     EXPECT_EQ(panel.editingText(), u""_s);
     EXPECT_EQ(panel.editingOriginalText(), u""_s);
@@ -126,7 +126,7 @@ TEST_F(PanelModelTest, EscapeAbandonsAnOpenEditAndClosesACaptureAtOnce) {
     capture.handleExitCommand();
     EXPECT_EQ(take(), QStringList{u"close"_s});
     // Once the capture is done, Escape is the ordinary one.
-    capture.setCaptureDone(true);
+    capture.capture().setCaptureDone(true);
     capture.handleExitCommand();
     EXPECT_EQ(capture.query(), u""_s);
     EXPECT_TRUE(take().isEmpty());
@@ -260,7 +260,7 @@ TEST_F(PanelModelTest, TheWidthFollowsTheStoredOneOnlyWhenAsked) {
 TEST_F(PanelModelTest, TheCaptureListStaysBetween56And380High) {
     PanelModel& panel = makeModel({.captureText = u"milk"_s});
     for (const auto& [measured, height] : {std::pair{20.0, 56.0}, {200.0, 200.0}, {500.0, 380.0}}) {
-        panel.setCaptureContentHeight(measured);
+        panel.capture().setCaptureContentHeight(measured);
         EXPECT_EQ(panel.captureListHeight(), height) << measured;
     }
 }

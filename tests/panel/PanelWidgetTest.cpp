@@ -204,14 +204,14 @@ TEST_F(PanelWidgetTest, ACaptureShowsItsOwnContentWithAListOfBoundedHeight) {
     EXPECT_TRUE(shown.captureContent()->isVisible());
     EXPECT_FALSE(shown.ordinaryContent()->isVisible());
     // As high as its two rows, within 56…380.
-    const double measured = model->captureContentHeight();
+    const double measured = model->capture().captureContentHeight();
     EXPECT_GT(measured, 56);
     EXPECT_LT(measured, 380);
     EXPECT_EQ(shown.captureList()->height(), int(measured));
     key(Qt::Key_Escape);
     EXPECT_EQ(take(), QStringList{u"close"_s});
 
-    model->setCaptureDone(true);
+    model->capture().setCaptureDone(true);
     settle();
     EXPECT_FALSE(shown.captureContent()->isVisible());
     EXPECT_TRUE(shown.ordinaryContent()->isVisible());
@@ -405,7 +405,7 @@ TEST_F(PanelWidgetTest, ACaptureShowsItsCandidatesOnceFoundAndAddsThemWithReturn
     EXPECT_EQ(rows[0]->removeButton()->toolTip(), u""_s);
     EXPECT_EQ(rows[0]->removeButton()->accessibleName(), u"Remove this candidate"_s);
     EXPECT_EQ(QApplication::focusWidget(), rows[0]->field());
-    EXPECT_GT(model->captureContentHeight(), 3 * rows[0]->sizeHint().height());
+    EXPECT_GT(model->capture().captureContentHeight(), 3 * rows[0]->sizeHint().height());
 
     // Typing in a row edits its candidate; the row and its keyboard stay.
     rows[1]->field()->setFocus();
@@ -413,8 +413,8 @@ TEST_F(PanelWidgetTest, ACaptureShowsItsCandidatesOnceFoundAndAddsThemWithReturn
     settle();
     EXPECT_EQ(three.rows(), rows);
     EXPECT_EQ(QApplication::focusWidget(), rows[1]->field());
-    EXPECT_EQ(model->captureCandidates()->at(1).text, u"eggs tomorrow"_s);
-    EXPECT_EQ(model->captureCandidates()->at(1).parsed.title, u"eggs"_s);
+    EXPECT_EQ(model->capture().captureCandidates()->at(1).text, u"eggs tomorrow"_s);
+    EXPECT_EQ(model->capture().captureCandidates()->at(1).parsed.title, u"eggs"_s);
 
     // Return in a row adds them all, in order; the field comes back.
     key(Qt::Key_Return);
@@ -460,7 +460,7 @@ TEST_F(PanelWidgetTest, ACandidatesButtonsAddItAloneOrDropItAndAddIsTheDefault) 
     emit PanelNotifications::instance().tavlinListKey(PanelListKey::return_);
     settle();
     EXPECT_EQ(fake->calls, (QStringList{u"add eggs"_s, u"add bread"_s}));
-    EXPECT_TRUE(model->captureDone());
+    EXPECT_TRUE(model->capture().captureDone());
 
     // Dropping the last leaves the empty list, with nothing to add.
     open({.captureText = u"milk"_s});

@@ -123,11 +123,11 @@ std::vector<rows::CaptureCandidateRow*> CaptureViews::rows() const {
 void CaptureViews::render() {
     const PanelModel* model = live();
     if (!model || !model->captureText()) return;
-    const std::optional<std::vector<CaptureCandidate>>& candidates = model->captureCandidates();
+    const std::optional<std::vector<CaptureCandidate>>& candidates = model->capture().captureCandidates();
     const qsizetype found = candidates ? qsizetype(candidates->size()) : 0;
     count_->setVisible(candidates.has_value());
     count_->setText(QString::number(found));
-    const qsizetype leftOut = model->captureLeftOut();
+    const qsizetype leftOut = model->capture().captureLeftOut();
     leftOut_->setVisible(candidates.has_value() && leftOut > 0);
     leftOut_->setText(u"· %1 more left out"_s.arg(leftOut));
     finding_->setVisible(!candidates);
@@ -140,7 +140,8 @@ void CaptureViews::render() {
 
 void CaptureViews::showRows(const PanelModel& model) {
     static const std::vector<CaptureCandidate> none;
-    const std::vector<CaptureCandidate>& candidates = model.captureCandidates() ? *model.captureCandidates() : none;
+    const std::vector<CaptureCandidate>& candidates =
+        model.capture().captureCandidates() ? *model.capture().captureCandidates() : none;
     std::vector<QUuid> order;
     for (const CaptureCandidate& candidate : candidates) order.push_back(candidate.id);
     for (const QUuid& id : std::vector(order_))
@@ -154,7 +155,7 @@ void CaptureViews::showRows(const PanelModel& model) {
         rows::CaptureCandidateRow* row = rows_.value(candidate.id);
         if (!row) {
             row = makeRow(candidate.id);
-            focusNew = focusNew || model.captureFocusID() == candidate.id;
+            focusNew = focusNew || model.capture().captureFocusID() == candidate.id;
         }
         if (column->indexOf(row) != first + int(at)) {
             column->removeWidget(row);
@@ -204,7 +205,7 @@ void CaptureViews::measure() {
     PanelModel* model = live();
     if (!model) return;
     content_->layout()->activate();
-    model->setCaptureContentHeight(content_->layout()->sizeHint().height());
+    model->capture().setCaptureContentHeight(content_->layout()->sizeHint().height());
 }
 
 }  // namespace tavlin::panel::widgets

@@ -9,7 +9,7 @@ namespace tavlin::panel::widgets {
 FocusBinder::FocusBinder(PanelModel& model, QWidget& scope) : QObject(&scope), model_(&model), scope_(scope) {
     connect(&model, &PanelModel::focusChanged, this, &FocusBinder::focusTargetChanged);
     connect(&model, &PanelModel::editFieldFocusedChanged, this, &FocusBinder::editFieldFocusedChanged);
-    connect(&model, &PanelModel::captureFocusIDChanged, this, &FocusBinder::captureFocusChanged);
+    connect(&model.capture(), &Capture::captureFocusIDChanged, this, &FocusBinder::captureFocusChanged);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { userMovedFocus(now); });
 }
 
@@ -42,7 +42,7 @@ void FocusBinder::editFieldFocusedChanged() {
 }
 
 void FocusBinder::captureFocusChanged() {
-    if (const std::optional<QUuid> id = model_->captureFocusID()) return focusOn(captureFields_.value(*id));
+    if (const std::optional<QUuid> id = model_->capture().captureFocusID()) return focusOn(captureFields_.value(*id));
     const QWidget* focus = QApplication::focusWidget();
     for (const QPointer<QWidget>& field : captureFields_)
         if (holds(field, focus)) return focusOn(nullptr);
@@ -75,7 +75,7 @@ void FocusBinder::userMovedFocus(QWidget* now) {
                      : onList ? std::optional(FocusTarget::list)
                               : std::nullopt);
     model_->setEditFieldFocused(onEdit);
-    model_->setCaptureFocusID(capture);
+    model_->capture().setCaptureFocusID(capture);
 }
 
 bool FocusBinder::holds(const QWidget* widget, const QWidget* focus) {
