@@ -58,9 +58,12 @@ namespace tavlin::panel {
 // row (InlineEdit), the capture (Capture), the place previews
 // (PlacePreviews) and the undo bar (UndoWindow). The model keeps what
 // belongs to the whole panel (the keyboard's place, the completing marks,
-// the list's measured height, the folder asked for), publishes the parts'
-// properties under its own signals, and carries out what takes more than one
-// part. The panel's widgets render this model and forward their input to it.
+// the list's measured height, the folder asked for) and carries out what
+// takes more than one part. The capture, the place previews and the undo bar
+// publish their own properties and are read through their accessors; the
+// model publishes the others' under its own signals, to which the parts'
+// are forwarded, so that their observers hear a change before the model's
+// reaction to it. The panel's widgets render this model and forward their input to it.
 //
 // Main thread only. A deferred step holds the model weakly and does nothing
 // once it is gone.
