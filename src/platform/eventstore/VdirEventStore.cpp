@@ -316,6 +316,8 @@ std::optional<StoreError> VdirEventStore::writeItem(const Reminder& reminder, co
         ::unlink(QFile::encodeName(path).constData());
         return removeError(oldPath, error);
     }
+    // A crash that brought the old file back would show the reminder twice.
+    if (moves) (void)syncFolderOf(oldPath);
     if (moves) items_.erase(oldPath);
     // What was written is what the file holds: not read again.
     items_.insert_or_assign(path,
@@ -352,6 +354,8 @@ std::optional<QString> VdirEventStore::locationOf(const QString& identifier) {
 std::optional<StoreError> VdirEventStore::removeItem(const QString& identifier) {
     const QString path = pathsById_.value(identifier);
     if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) return removeError(path, errno);
+    // Once gone, gone for good: a crash must not bring it back.
+    (void)syncFolderOf(path);
     items_.erase(path);
     pathsById_.remove(identifier);
     noteChanged(identifier);
@@ -751,6 +755,8 @@ void VdirEventStore::noticesWaiting() {
 
 // A temporary file beside the item, synced, then renamed over it: a crash
 // leaves the old file or the new one, and readers skip the temporary one.
+// The folder is synced after the rename: until then a crash may still undo
+// it, and a reminder said to be saved would be lost.
 std::optional<StoreError> VdirEventStore::replaceFile(const QString& path, const QByteArray& contents) {
     const QString folder = parentOf(path);
     const QString temporary = folder + u'/' + temporaryNameFor(fileNameOf(path));
@@ -758,6 +764,7 @@ std::optional<StoreError> VdirEventStore::replaceFile(const QString& path, const
         return writeError(path, errorText(failure->error));
     if (options_.beforeReplace && !options_.beforeReplace(temporary)) return writeError(path, u"interrupted"_s);
     if (const std::optional<int> error = renameOver(temporary, path)) return writeError(path, errorText(*error));
+    if (const std::optional<int> error = syncFolderOf(path)) return writeError(path, errorText(*error));
     return std::nullopt;
 }
 
