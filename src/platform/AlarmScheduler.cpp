@@ -58,8 +58,9 @@ void AlarmScheduler::check() {
     // The wall clock went back: what lies ahead was not looked at.
     const Date from = std::min(*lookedUpTo_, now);
     const bool atStart = now.timeIntervalSince(from) > missedWindowSeconds - 1;
-    const std::vector<Reminder> reminders = store_.fetchIncompleteReminders();
-    Look found = look(reminders, from, now);
+    // Looked at where the store keeps them: a copy of every open reminder
+    // at every change would cost more than the look.
+    Look found = look(store_.incompleteReminders(), from, now);
     lookedUpTo_ = now;
     if (found.waitsForPlaces && asksForPlaces()) {
         location_->requestLocation();
@@ -70,9 +71,10 @@ void AlarmScheduler::check() {
     if (!found.due.empty()) detach(deliver(QPointer(this), std::move(found.due), now, atStart));
 }
 
-AlarmScheduler::Look AlarmScheduler::look(const std::vector<Reminder>& reminders, Date from, Date to) {
+AlarmScheduler::Look AlarmScheduler::look(const std::vector<const Reminder*>& reminders, Date from, Date to) {
     Look found;
-    for (const Reminder& reminder : reminders) {
+    for (const Reminder* open : reminders) {
+        const Reminder& reminder = *open;
         if (reminder.alarms.size() > alarmLimit) {
             reportOnce(reminder, u"it has %1 alarms"_s.arg(reminder.alarms.size()));
             continue;
@@ -155,7 +157,8 @@ void AlarmScheduler::locationsUpdated(const std::vector<Location>& fixes) {
     const Date now = wallTime_.now();
     QHash<QString, bool> inside;
     std::vector<Due> due;
-    for (const Reminder& reminder : store_.fetchIncompleteReminders()) {
+    for (const Reminder* open : store_.incompleteReminders()) {
+        const Reminder& reminder = *open;
         if (reminder.alarms.size() > alarmLimit) continue;
         bool crossed = false;
         for (std::size_t i = 0; i < reminder.alarms.size(); ++i) {

@@ -113,7 +113,7 @@ private:
         std::optional<Date> next;
         bool waitsForPlaces = false;
     };
-    Look look(const std::vector<Reminder>& reminders, Date from, Date to);
+    Look look(const std::vector<const Reminder*>& reminders, Date from, Date to);
     // Whether the reminder's alarms can be read; logs once per file why not.
     bool readable(const Reminder& reminder, const Alarm& alarm);
     void reportOnce(const Reminder& reminder, const QString& problem);

@@ -57,6 +57,17 @@ std::optional<int> renameOver(const QString& from, const QString& to) {
     return error;
 }
 
+std::optional<int> syncFolderOf(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QString folder = slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : path.left(slash);
+    const int descriptor = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return errno;
+    const bool synced = ::fsync(descriptor) == 0 || errno == EINVAL || errno == ENOTSUP;
+    const int error = errno;
+    ::close(descriptor);
+    return synced ? std::nullopt : std::optional(error);
+}
+
 std::optional<FileReplaceFailure> replaceFile(const QString& path, QByteArrayView contents, mode_t mode) {
     const QString temporary = path + QStringLiteral(".tmp-") + QString::number(::getpid());
     ::unlink(QFile::encodeName(temporary).constData());  // left by a crash of an earlier process with our pid

@@ -36,6 +36,12 @@ std::optional<FileWriteFailure> writeReplacement(const QString& temporary, const
 // rename's errno returned.
 std::optional<int> renameOver(const QString& from, const QString& to);
 
+// The entries of the folder that holds `path` synced, so that a file
+// renamed into it or removed from it stays so after a crash: the errno
+// when that fails. A folder whose file system cannot sync folders counts
+// as synced.
+std::optional<int> syncFolderOf(const QString& path);
+
 // The file at `path` replaced whole by `contents` (writeReplacement on a
 // temporary file beside it, then renameOver): on failure the errno and the
 // step that failed.

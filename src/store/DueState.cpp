@@ -38,8 +38,12 @@ DueReckoning::DueReckoning(platform::Date now, const platform::Calendar& calenda
 // as now" is a comparison with the two.
 DueState DueReckoning::state(const std::optional<platform::DateComponents>& components,
                              std::optional<platform::Date> due) const {
-    if (!components || !due) return DueState::none();
-    const platform::Date overdueBefore = components->hasTime() ? now_ : startOfToday_;
+    return state(components && components->hasTime(), components ? due : std::nullopt);
+}
+
+DueState DueReckoning::state(bool hasTime, std::optional<platform::Date> due) const {
+    if (!due) return DueState::none();
+    const platform::Date overdueBefore = hasTime ? now_ : startOfToday_;
     if (*due < overdueBefore) return DueState::overdue();
     if (*due >= startOfToday_ && *due < startOfTomorrow_) return DueState::today();
     return DueState::upcoming(*due);

@@ -56,6 +56,8 @@ public:
     // DueState(components, now, calendar), where `due` is
     // DueDate::date(components, calendar).
     DueState state(const std::optional<platform::DateComponents>& components, std::optional<platform::Date> due) const;
+    // The same for a due date known by its instant and whether it has a time.
+    DueState state(bool hasTime, std::optional<platform::Date> due) const;
 
 private:
     platform::Date now_;

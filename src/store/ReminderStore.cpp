@@ -47,7 +47,8 @@ ReminderStore::ReminderStore(platform::EventStore& eventStore, Settings& setting
       wallClock_(std::move(wallClock)),
       authorization_(eventStore.authorizationStatus()),
       now_(wallClock_.now()),
-      changeDebouncer_(changeDebounceDelay) {
+      changeDebouncer_(changeDebounceDelay),
+      dueDates_(wallClock_.calendar) {
     // A deletion whose undo window is still open at the end is carried out.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &ReminderStore::flushPendingDeletions);
     // What readers ask for is kept until what it is made of changes. These
@@ -117,6 +118,9 @@ void ReminderStore::start() {
 
 void ReminderStore::setTimeZone(const platform::TimeZone& zone) {
     wallClock_.calendar.setTimeZone(zone);
+    // Floating and date-only due dates fall at other instants now.
+    dueDates_ = platform::DateCache(wallClock_.calendar);
+    visible_.reset();
     scheduleRolloverTimer();
     // The instant is the same, its day may not be: readers look again.
     emit nowChanged();
@@ -337,6 +341,10 @@ bool isShown(const Reminder& reminder, const QSet<QString>& excluded, const QSet
     return !excluded.contains(reminder.identifier) && ReminderStore::isInIncludedLists(reminder, includedLists);
 }
 
+ReminderStore::VisibleReminder visibleEntry(const Reminder& reminder, std::optional<platform::Date> dueDate) {
+    return {&reminder, dueDate, reminder.dueDateComponents && reminder.dueDateComponents->hasTime()};
+}
+
 }  // namespace
 
 std::vector<Reminder> ReminderStore::filterReminders(const std::vector<Reminder>& reminders,
@@ -362,24 +370,11 @@ const ReminderStore::Visible& ReminderStore::visible() const {
     for (const Reminder& reminder : pending) excluded.insert(reminder.identifier);
     std::vector<const Reminder*> kept;
     kept.reserve(all.size());
-    // Each due instant is a calendar computation: made once per reminder,
-    // and kept for the next rebuild, which a change of one reminder leaves
-    // the others' instants to.
     std::vector<std::optional<platform::Date>> dueDates(all.size());
-    if (dueMemo_.size() > 2 * static_cast<qsizetype>(all.size()) + 64) dueMemo_.clear();
     for (const Reminder& reminder : all) {
         if (!isShown(reminder, excluded, included)) continue;
         kept.push_back(&reminder);
-        if (!reminder.dueDateComponents) continue;
-        // Keyed by where the identifier's characters lie, which copies of
-        // a reminder share: cheaper than hashing them. The instant follows
-        // from the due date alone, so a key that a new string reuses finds a
-        // due date to compare and no wrong instant.
-        const void* key = reminder.identifier.constData();
-        auto memo = dueMemo_.find(key);
-        if (memo == dueMemo_.end() || memo->components != *reminder.dueDateComponents)
-            memo = dueMemo_.insert(key, {*reminder.dueDateComponents, dueDate(reminder)});
-        dueDates[static_cast<std::size_t>(&reminder - all.data())] = memo->due;
+        dueDates[static_cast<std::size_t>(&reminder - all.data())] = keptDueDate(reminder);
     }
     const auto dueOf = [&](const Reminder& reminder) {
         return dueDates[static_cast<std::size_t>(&reminder - all.data())];
@@ -388,7 +383,7 @@ const ReminderStore::Visible& ReminderStore::visible() const {
     const std::vector<const Reminder*> shown =
         parsing::RecurrenceEdit::collapseRecurringSeries(kept, dueOf, recurrenceSeriesKey);
     made.reminders.reserve(shown.size());
-    for (const Reminder* reminder : shown) made.reminders.push_back({reminder, dueOf(*reminder)});
+    for (const Reminder* reminder : shown) made.reminders.push_back(visibleEntry(*reminder, dueOf(*reminder)));
     return visible_.emplace(std::move(made));
 }
 
@@ -404,7 +399,7 @@ void ReminderStore::followInVisible(const Reminder* changed, bool repeatedBefore
     for (const Reminder& pending : pendingDeletions_) excluded.insert(pending.identifier);
     const bool isShownNow = isShown(*changed, excluded, visible_->includedLists);
     if (appended) {
-        if (isShownNow) shown.push_back({changed, dueDate(*changed)});
+        if (isShownNow) shown.push_back(visibleEntry(*changed, keptDueDate(*changed)));
         visibleFollowed_ = true;
         return;
     }
@@ -412,7 +407,7 @@ void ReminderStore::followInVisible(const Reminder* changed, bool repeatedBefore
                                     [&](const VisibleReminder& visible) { return visible.reminder == changed; });
     // One that comes into view has a place among the others to be found.
     if (entry == shown.end()) return;
-    if (isShownNow) entry->dueDate = dueDate(*changed);
+    if (isShownNow) *entry = visibleEntry(*changed, keptDueDate(*changed));
     else shown.erase(entry);
     visibleFollowed_ = true;
 }
@@ -430,7 +425,7 @@ int ReminderStore::count(CountScope scope) const {
         Counts made;
         const DueReckoning reckoning(reference, wallClock_.calendar);
         for (const VisibleReminder& visible : shown.reminders) {
-            const DueState state = reckoning.state(visible.reminder->dueDateComponents, visible.dueDate);
+            const DueState state = reckoning.state(visible.hasTime, visible.dueDate);
             for (std::size_t i = 0; i < allCountScopes.size(); ++i)
                 if (includes(allCountScopes[i], state, reckoning)) ++made.byScope[i];
         }
@@ -448,6 +443,13 @@ int ReminderStore::doneTodayCount() const {
 
 std::optional<platform::Date> ReminderStore::dueDate(const Reminder& reminder) const {
     return platform::DueDate::date(reminder.dueDateComponents, wallClock_.calendar);
+}
+
+std::optional<platform::Date> ReminderStore::keptDueDate(const Reminder& reminder) const {
+    const std::optional<platform::DateComponents>& components = reminder.dueDateComponents;
+    // Components in a calendar of their own are read in it, uncached.
+    if (!components || components->calendar) return dueDate(reminder);
+    return dueDates_.date(*components);
 }
 
 std::optional<QString> ReminderStore::recurrenceSeriesKey(const Reminder& reminder) {

@@ -4,6 +4,7 @@
 #include "platform/Calendar.h"
 #include "platform/Clock.h"
 #include "platform/Date.h"
+#include "platform/DateCache.h"
 #include "platform/PowerEvents.h"
 #include "platform/Task.h"
 #include "platform/eventstore/EventStore.h"
@@ -149,6 +150,9 @@ public:
     struct VisibleReminder {
         const platform::Reminder* reminder = nullptr;  // one of reminders()
         std::optional<platform::Date> dueDate;
+        // The due date has a time of day. Kept beside the instant so that
+        // counting reads this array alone, not every reminder.
+        bool hasTime = false;
 
         operator const platform::Reminder&() const { return *reminder; }
     };
@@ -269,6 +273,8 @@ private:
         std::array<int, allCountScopes.size()> byScope{};
     };
     const Visible& visible() const;
+    // dueDate, read through dueDates_.
+    std::optional<platform::Date> keptDueDate(const platform::Reminder& reminder) const;
 
     platform::EventStore& eventStore_;
     Settings& settings_;
@@ -302,13 +308,9 @@ private:
     mutable std::optional<Visible> visible_;
     mutable std::optional<Counts> counts_;
     bool visibleFollowed_ = false;  // the visible reminders already follow the change being told
-    // The due instant of each reminder, by its identifier's characters,
-    // with the due date it was worked out from.
-    struct DueMemo {
-        platform::DateComponents components;
-        std::optional<platform::Date> due;
-    };
-    mutable QHash<const void*, DueMemo> dueMemo_;
+    // The due instants, kept by due date: the same dates come again and
+    // again, and a change of one reminder leaves the others' to be found here.
+    mutable platform::DateCache dueDates_;
 };
 
 }  // namespace tavlin::store

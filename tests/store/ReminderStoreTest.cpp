@@ -233,6 +233,19 @@ TEST_F(ReminderStoreTest, AChangeOfTheSystemsZoneRefreshesAndEndsTheDayAtTheNewM
     EXPECT_EQ(refreshes, before + 2);
 }
 
+// Due at 11:00 with no zone of its own: still to come at 10:00 in
+// Amsterdam, seven hours past at 18:00 in Tokyo.
+TEST_F(ReminderStoreTest, AChangeOfTheSystemsZoneMovesDueTimesWithoutAZone) {
+    ReminderStore& store = storeWith({reminder("a", "L1", at(2026, 3, 4, 11))});
+    EXPECT_EQ(store.count(CountScope::overdue), 0);
+    store.setTimeZone(zone("Asia/Tokyo"));
+    clock.runDueActions();
+    EXPECT_EQ(store.count(CountScope::overdue), 1);
+    ASSERT_EQ(store.visibleReminders().size(), 1u);
+    EXPECT_EQ(store.visibleReminders().front().dueDate,
+              Calendar::gregorian(zone("Asia/Tokyo")).date(at(2026, 3, 4, 11)));
+}
+
 TEST_F(ReminderStoreTest, GrantingAccessFetchesAtOnce) {
     seed({.lists = {list("L1", "Home")}, .reminders = {reminder("a")}});
     backend.setAuthorizationStatus(AuthorizationStatus::notDetermined);

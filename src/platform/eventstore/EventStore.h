@@ -64,6 +64,10 @@ public:
 
     // Every open reminder of every list.
     virtual std::vector<Reminder> fetchIncompleteReminders() = 0;
+    // The same reminders where the store keeps them, for a look at all of
+    // them that copies none: the pointers hold until the store next
+    // changes, which any other call may make it do.
+    virtual std::vector<const Reminder*> incompleteReminders() = 0;
     // Every reminder completed at or after `since`.
     virtual std::vector<Reminder> fetchRemindersCompleted(Date since) = 0;
     struct Fetched {

@@ -24,10 +24,12 @@ std::optional<ReminderList> MemoryEventStore::defaultListForNewReminders() const
     return found == lists.end() ? std::nullopt : std::optional(*found);
 }
 
-std::vector<Reminder> MemoryEventStore::fetchIncompleteReminders() {
-    std::vector<Reminder> open;
-    std::copy_if(contents_.reminders.begin(), contents_.reminders.end(), std::back_inserter(open),
-                 [](const Reminder& reminder) { return !reminder.completed; });
+std::vector<Reminder> MemoryEventStore::fetchIncompleteReminders() { return copiesOf(incompleteReminders()); }
+
+std::vector<const Reminder*> MemoryEventStore::incompleteReminders() {
+    std::vector<const Reminder*> open;
+    for (const Reminder& reminder : contents_.reminders)
+        if (!reminder.completed) open.push_back(&reminder);
     return open;
 }
 

@@ -28,6 +28,7 @@ public:
     std::optional<ReminderList> defaultListForNewReminders() const override;
     void refreshSourcesIfNecessary() override {}
     std::vector<Reminder> fetchIncompleteReminders() override;
+    std::vector<const Reminder*> incompleteReminders() override;
     std::vector<Reminder> fetchRemindersCompleted(Date since) override;
     std::optional<Reminder> reminder(const QString& identifier) override;
     // The folder set for the reminder's list; nothing when none is.

@@ -54,10 +54,10 @@ bool isWritableFolder(const QString& folder) { return ::access(QFile::encodeName
 // The items of one list folder: ordered by path, the map keeps them together.
 template <class Items>
 auto itemsIn(Items& items, const QString& folder) {
-    const QString prefix = folder + u'/';
-    const auto first = items.lower_bound(prefix);
-    const auto last =
-        std::find_if(first, items.end(), [&](const auto& entry) { return !entry.first.startsWith(prefix); });
+    // Every path in the folder sorts between "<folder>/" and "<folder>0",
+    // '0' following '/': found in two steps, not by a look at each item.
+    const auto first = items.lower_bound(folder + u'/');
+    const auto last = items.lower_bound(folder + u'0');
     // A plain pair of iterators: clang 14 cannot check libstdc++ 12's range concepts.
     struct Span {
         decltype(first) from, to;
@@ -211,41 +211,47 @@ void VdirEventStore::catchUp() {
     if (applyNotices()) emit changed();
 }
 
+// With room for the reminders that writes add later: a vector of every
+// reminder that must grow copies all of them, and the block it leaves may
+// stay with the process. Room never written to takes no memory.
 std::vector<Reminder> VdirEventStore::fetchIncompleteReminders() {
+    const std::vector<const Reminder*> open = incompleteReminders();
+    std::vector<Reminder> copies;
+    copies.reserve(open.size() + open.size() / 8 + 64);
+    for (const Reminder* reminder : open) copies.push_back(*reminder);
+    return copies;
+}
+
+std::vector<const Reminder*> VdirEventStore::incompleteReminders() {
     return reminders([](const Reminder& reminder) { return !reminder.completed; });
 }
 
 std::vector<Reminder> VdirEventStore::fetchRemindersCompleted(Date since) {
-    return reminders([since](const Reminder& reminder) { return completedSince(reminder, since); });
+    return copiesOf(reminders([since](const Reminder& reminder) { return completedSince(reminder, since); }));
 }
 
 EventStore::Fetched VdirEventStore::fetchReminders(Date completedSince) {
     Fetched fetched{fetchIncompleteReminders()};
     // The look the first fetch made holds for the second.
-    fetched.completed = reminders(
+    fetched.completed = copiesOf(reminders(
         [completedSince](const Reminder& reminder) { return EventStore::completedSince(reminder, completedSince); },
-        false);
+        false));
     return fetched;
 }
 
-std::vector<Reminder> VdirEventStore::reminders(const std::function<bool(const Reminder&)>& wanted, bool look) {
+std::vector<const Reminder*> VdirEventStore::reminders(const std::function<bool(const Reminder&)>& wanted, bool look) {
     if (authorization_ != AuthorizationStatus::fullAccess) return {};
     if (look) {
         if (watcher_.isWorking()) catchUp();
         else synchronize();
     }
-    // Counted first: the caller keeps the vector, and ten thousand reminders
-    // in a vector grown by doubling would hold room for six thousand more.
     std::vector<const Reminder*> kept;
     for (const Folder& folder : folders_) {
         if (!folder.isList) continue;
         for (const auto& [path, item] : itemsIn(items_, folder.path))
             if (item.reminder && !item.shadowed && wanted(*item.reminder)) kept.push_back(&*item.reminder);
     }
-    std::vector<Reminder> found;
-    found.reserve(kept.size());
-    for (const Reminder* reminder : kept) found.push_back(*reminder);
-    return found;
+    return kept;
 }
 
 std::optional<Reminder> VdirEventStore::reminder(const QString& identifier) {
@@ -310,6 +316,8 @@ std::optional<StoreError> VdirEventStore::writeItem(const Reminder& reminder, co
         ::unlink(QFile::encodeName(path).constData());
         return removeError(oldPath, error);
     }
+    // A crash that brought the old file back would show the reminder twice.
+    if (moves) (void)syncFolderOf(oldPath);
     if (moves) items_.erase(oldPath);
     // What was written is what the file holds: not read again.
     items_.insert_or_assign(path,
@@ -346,6 +354,8 @@ std::optional<QString> VdirEventStore::locationOf(const QString& identifier) {
 std::optional<StoreError> VdirEventStore::removeItem(const QString& identifier) {
     const QString path = pathsById_.value(identifier);
     if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) return removeError(path, errno);
+    // Once gone, gone for good: a crash must not bring it back.
+    (void)syncFolderOf(path);
     items_.erase(path);
     pathsById_.remove(identifier);
     noteChanged(identifier);
@@ -745,6 +755,8 @@ void VdirEventStore::noticesWaiting() {
 
 // A temporary file beside the item, synced, then renamed over it: a crash
 // leaves the old file or the new one, and readers skip the temporary one.
+// The folder is synced after the rename: until then a crash may still undo
+// it, and a reminder said to be saved would be lost.
 std::optional<StoreError> VdirEventStore::replaceFile(const QString& path, const QByteArray& contents) {
     const QString folder = parentOf(path);
     const QString temporary = folder + u'/' + temporaryNameFor(fileNameOf(path));
@@ -752,6 +764,7 @@ std::optional<StoreError> VdirEventStore::replaceFile(const QString& path, const
         return writeError(path, errorText(failure->error));
     if (options_.beforeReplace && !options_.beforeReplace(temporary)) return writeError(path, u"interrupted"_s);
     if (const std::optional<int> error = renameOver(temporary, path)) return writeError(path, errorText(*error));
+    if (const std::optional<int> error = syncFolderOf(path)) return writeError(path, errorText(*error));
     return std::nullopt;
 }
 

@@ -72,6 +72,7 @@ public:
     std::optional<ReminderList> defaultListForNewReminders() const override;
     void refreshSourcesIfNecessary() override;
     std::vector<Reminder> fetchIncompleteReminders() override;
+    std::vector<const Reminder*> incompleteReminders() override;
     std::vector<Reminder> fetchRemindersCompleted(Date since) override;
     Fetched fetchReminders(Date completedSince) override;
     void catchUp() override;
@@ -154,7 +155,7 @@ private:
     bool holdsOnlyEvents(const QString& folder) const;
     const Item* cachedItem(const QString& identifier);
     // `look`: take in the changes on disk first.
-    std::vector<Reminder> reminders(const std::function<bool(const Reminder&)>& wanted, bool look = true);
+    std::vector<const Reminder*> reminders(const std::function<bool(const Reminder&)>& wanted, bool look = true);
     void rebuildIndex();
     void watchFolders();
     void removeLeftoverTemporaryFiles() const;
