@@ -211,10 +211,13 @@ public:
     }
 
 private:
-    // Starts openbox and waits until it manages the screen: once it owns the
-    // WM_S0 selection, which it announces through _NET_SUPPORTING_WM_CHECK.
-    // Under many parallel sessions openbox now and then fails to open a
-    // display that serves a moment later: it is started again then.
+    // Starts openbox and waits until it manages the screen: once it runs the
+    // command it runs when its start is over. Owning WM_S0 (announced through
+    // _NET_SUPPORTING_WM_CHECK) comes earlier, before it takes in the windows
+    // already there and sets its first focus; a window mapped meanwhile on a
+    // busy machine may never get the keyboard. Under many parallel sessions
+    // openbox now and then fails to open a display that serves a moment
+    // later: it is started again then.
     bool startWindowManager() {
         auto wm = std::make_unique<QProcess>();
         wm->setProcessEnvironment(environment());
@@ -224,16 +227,19 @@ private:
         QElapsedTimer elapsed;
         elapsed.start();
         for (int starts = 0; starts < 3; ++starts) {
-            openbox.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+            const QByteArray ready = "openbox has started";
+            openbox.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable"), QStringLiteral("--startup"),
+                                                      QStringLiteral("echo ") + QString::fromLatin1(ready)});
             if (!openbox.waitForStarted()) return false;
-            while (!openbox.waitForFinished(0)) {
-                if (run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                        .contains(QStringLiteral("window id")))
-                    return true;
+            QByteArray said;
+            while (openbox.state() == QProcess::Running) {
+                openbox.waitForReadyRead(50);
+                said += openbox.readAll();
+                if (said.contains(ready)) return true;
                 if (elapsed.elapsed() > kXStartMs) return false;
-                QThread::msleep(50);
             }
-            std::cerr << "note: openbox ended at its start (" << openbox.readAll().trimmed().toStdString()
+            said += openbox.readAll();
+            std::cerr << "note: openbox ended at its start (" << said.trimmed().toStdString()
                       << "); starting it again\n";
             QThread::msleep(100);
         }

@@ -90,6 +90,9 @@ KeyPanel::KeyPanel(RootViewFactory rootView, std::optional<bool> translucent)
     // The window manager reads the desktop when it first maps the window.
     if (QGuiApplication::platformName() == QLatin1StringView("xcb")) {
         winId();
+        // Created at Qt's default size: a late report of that size is our
+        // own, not the window manager's resize.
+        recentRequests_.push_back(geometry());
         platform::setOnAllDesktops(*windowHandle());
     }
     qApp->installEventFilter(this);
