@@ -154,6 +154,13 @@ quint32 serverTime() {
 
 bool isActiveX11Window(const QWindow& window) { return activeX11Window() == quint32(window.winId()); }
 
+bool isOwnX11Window(quint32 window) {
+    xcb_connection_t* connection = qtX11Connection();
+    if (!connection || window == XCB_WINDOW_NONE) return false;
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    return (window & ~setup->resource_id_mask) == setup->resource_id_base;
+}
+
 quint32 lastHotKeyTime() { return hotKeyTime.load(); }
 
 void noteHotKeyTime(quint32 timestamp) { hotKeyTime.store(timestamp); }

@@ -62,6 +62,9 @@ struct WindowRecord;
 // The window manager's active window (_NET_ACTIVE_WINDOW); nothing when
 // there is none or the application is not on X11.
 std::optional<quint32> activeX11Window();
+// Whether an X window id is one this application's connection made (the
+// window may be gone since).
+bool isOwnX11Window(quint32 window);
 // What the window manager and the client say of an X window.
 WindowRecord x11WindowRecord(quint32 window);
 // The clients the window manager stacks, from front to back

@@ -380,6 +380,15 @@ bool KeyPanel::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+// Another window of this application that is shown (the settings window):
+// the keyboard going there is the panel left.
+bool KeyPanel::isLiveOtherWindow(quint32 window) const {
+    const QWindow* own = windowHandle();
+    for (const QWindow* shown : QGuiApplication::allWindows())
+        if (shown != own && shown->isVisible() && shown->handle() && quint32(shown->winId()) == window) return true;
+    return false;
+}
+
 void KeyPanel::windowDeactivated() {
     // A menu, tooltip or dialog of Tavlin's own takes the keyboard only for
     // a while: the panel is not left for it.
@@ -387,6 +396,19 @@ void KeyPanel::windowDeactivated() {
     // Nor is a panel that never had the keyboard: the window manager may
     // take it back before handing it over.
     if (!hasBeenKey_) return;
+    // On X11 Qt may tell of a leave late, and the window manager may name
+    // as active a panel of ours it has not yet let go: while its active
+    // window is this panel or one of ours that is gone, no other program
+    // took the keyboard, and the panel asks for it again instead of closing.
+    if (const std::optional<quint32> active = platform::activeX11Window();
+        active && QWidget::isVisible() && callbacks_.didResignKey && platform::isOwnX11Window(*active) &&
+        !isLiveOtherWindow(*active)) {
+        const quint32 now = platform::serverTime();
+        if (now != 0) {
+            platform::requestActivation(*windowHandle(), now);
+            return;
+        }
+    }
     call(callbacks_.didResignKey);
 }
 

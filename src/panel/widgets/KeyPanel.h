@@ -99,6 +99,7 @@ private:
     bool movesWindow(QPointF windowPoint) const;
     bool belongsToPanel(QObject* object) const;
     void windowDeactivated();
+    bool isLiveOtherWindow(quint32 window) const;
     // Whether the window asked for a frame matching `matches` lately: the
     // window system reports each of the window's own moves and sizes, some
     // after the next request.
