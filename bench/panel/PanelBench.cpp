@@ -81,12 +81,12 @@ void FilteredRowsAtAKeystroke(benchmark::State& state) {
     World world(int(state.range(0)));
     // Two keystrokes apart, as typed.
     const std::array<QString, 2> lines{u"milk tomorro"_s, u"milk tomorrow"_s};
-    world.model->setQuery(lines[0]);
+    world.model->typedLine().setQuery(lines[0]);
     benchmark::DoNotOptimize(world.model->filteredRows());  // the texts folded, as after a store change
     std::size_t keystroke = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        world.model->setQuery(lines[++keystroke % 2]);
+        world.model->typedLine().setQuery(lines[++keystroke % 2]);
         state.ResumeTiming();
         benchmark::DoNotOptimize(world.model->filteredRows());
     }
@@ -126,14 +126,14 @@ void KeystrokeWith1000Reminders(benchmark::State& state) {
     view.resize(440, 600);
     view.show();
     const std::array<QString, 2> lines{u"call mom tomorrow 17:00 !"_s, u"call mom tomorrow 17:00 !!"_s};
-    world.model->setQuery(lines[0]);
+    world.model->typedLine().setQuery(lines[0]);
     QCoreApplication::processEvents();
     if (!view.createArea()->createRow()->isVisible()) state.SkipWithError("no create row");
     std::vector<double> microseconds;
     std::size_t keystroke = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        world.model->setQuery(lines[++keystroke % 2]);
+        world.model->typedLine().setQuery(lines[++keystroke % 2]);
         // The render and the relayout the key sets off.
         QCoreApplication::processEvents();
         microseconds.push_back(

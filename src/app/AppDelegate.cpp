@@ -475,7 +475,8 @@ void AppDelegate::showFromAlarm(const QString& identifier) {
     const auto row = std::find_if(rows.begin(), rows.end(), [&](const panel::RowItem& item) {
         return item.reminder() && item.reminder()->identifier == identifier;
     });
-    if (row != rows.end()) model->setSelection(panel::ListSelection::only(static_cast<int>(row - rows.begin())));
+    if (row != rows.end())
+        model->rowSelection().setSelection(panel::ListSelection::only(static_cast<int>(row - rows.begin())));
 }
 
 void AppDelegate::stopServices() {

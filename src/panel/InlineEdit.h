@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/ObservationTracking.h"
+
 #include <QObject>
 #include <QString>
 
@@ -18,21 +20,33 @@ public:
     using QObject::QObject;
 
     // The reminder edited in its row.
-    const std::optional<QString>& editingID() const { return editingID_; }
+    const std::optional<QString>& editingID() const {
+        return store::observed(this, editingID_, &InlineEdit::editingIDChanged);
+    }
     void setEditingID(std::optional<QString> id);
     // A change of the text puts the picker's highlight back on its first name.
-    const QString& editingText() const { return editingText_; }
+    const QString& editingText() const { return store::observed(this, editingText_, &InlineEdit::editingTextChanged); }
     void setEditingText(QString text);
-    const QString& editingOriginalText() const { return editingOriginalText_; }
+    const QString& editingOriginalText() const {
+        return store::observed(this, editingOriginalText_, &InlineEdit::editingOriginalTextChanged);
+    }
     void setEditingOriginalText(QString text);
-    const std::optional<QString>& editingPreviousDateText() const { return editingPreviousDateText_; }
+    const std::optional<QString>& editingPreviousDateText() const {
+        return store::observed(this, editingPreviousDateText_, &InlineEdit::editingPreviousDateTextChanged);
+    }
     void setEditingPreviousDateText(std::optional<QString> text);
-    int editListSuggestionIndex() const { return editListSuggestionIndex_; }
+    int editListSuggestionIndex() const {
+        return store::observed(this, editListSuggestionIndex_, &InlineEdit::editListSuggestionIndexChanged);
+    }
     void setEditListSuggestionIndex(int index);
-    const std::optional<QString>& editListPickerDismissedText() const { return editListPickerDismissedText_; }
+    const std::optional<QString>& editListPickerDismissedText() const {
+        return store::observed(this, editListPickerDismissedText_, &InlineEdit::editListPickerDismissedTextChanged);
+    }
     void setEditListPickerDismissedText(std::optional<QString> text);
     // The edit's field has the keyboard.
-    bool editFieldFocused() const { return editFieldFocused_; }
+    bool editFieldFocused() const {
+        return store::observed(this, editFieldFocused_, &InlineEdit::editFieldFocusedChanged);
+    }
     void setEditFieldFocused(bool focused);
 
     // The edit opens on the reminder `id` with its line `text` and the date

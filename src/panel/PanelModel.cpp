@@ -60,37 +60,13 @@ PanelModel::Environment PanelModel::completed(Environment environment, store::Re
 }
 
 void PanelModel::wireParts() {
-    // The model's signal first, so that its observers hear a change before
-    // what the change sets off.
-    const auto forward = [this](auto* part, auto partSignal, auto modelSignal) {
-        connect(part, partSignal, this, modelSignal);
-    };
-    forward(&line_, &TypedLine::queryChanged, &PanelModel::queryChanged);
-    forward(&line_, &TypedLine::listSuggestionIndexChanged, &PanelModel::listSuggestionIndexChanged);
-    forward(&line_, &TypedLine::listPickerDismissedQueryChanged, &PanelModel::listPickerDismissedQueryChanged);
-    forward(&line_, &TypedLine::smartParsedChanged, &PanelModel::smartParsedChanged);
-    forward(&line_, &TypedLine::smartParsedQueryChanged, &PanelModel::smartParsedQueryChanged);
-    forward(&line_, &TypedLine::smartParseInFlightChanged, &PanelModel::smartParseInFlightChanged);
-    forward(&line_, &TypedLine::smartPartResultsChanged, &PanelModel::smartPartResultsChanged);
-    forward(&line_, &TypedLine::smartPartsInFlightChanged, &PanelModel::smartPartsInFlightChanged);
-    forward(&selection_, &RowSelection::selectedIndexChanged, &PanelModel::selectedIndexChanged);
-    forward(&selection_, &RowSelection::selectedIndexesChanged, &PanelModel::selectedIndexesChanged);
-    forward(&selection_, &RowSelection::selectionAnchorChanged, &PanelModel::selectionAnchorChanged);
-    forward(&edit_, &InlineEdit::editingIDChanged, &PanelModel::editingIDChanged);
-    forward(&edit_, &InlineEdit::editingTextChanged, &PanelModel::editingTextChanged);
-    forward(&edit_, &InlineEdit::editingOriginalTextChanged, &PanelModel::editingOriginalTextChanged);
-    forward(&edit_, &InlineEdit::editingPreviousDateTextChanged, &PanelModel::editingPreviousDateTextChanged);
-    forward(&edit_, &InlineEdit::editListSuggestionIndexChanged, &PanelModel::editListSuggestionIndexChanged);
-    forward(&edit_, &InlineEdit::editListPickerDismissedTextChanged, &PanelModel::editListPickerDismissedTextChanged);
-    forward(&edit_, &InlineEdit::editFieldFocusedChanged, &PanelModel::editFieldFocusedChanged);
-    forward(&places_, &PlacePreviews::locationRadiusOverridesChanged, &PanelModel::locationRadiusOverridesChanged);
-
-    connect(&line_, &TypedLine::queryChanged, this, &PanelModel::queryDidChange);
+    // After the parts' observers, so that the reaction reads what they have
+    // refreshed.
+    connect(&line_, &TypedLine::queryChangeHeard, this, &PanelModel::queryDidChange);
     // What the line's places are read from.
-    for (const auto changed :
-         {&TypedLine::smartParsedChanged, &TypedLine::smartParsedQueryChanged, &TypedLine::smartPartResultsChanged})
-        connect(&line_, changed, this, &PanelModel::placeRequestsMayHaveChanged);
-    connect(&places_, &PlacePreviews::locationRadiusOverridesChanged, this, &PanelModel::placeRequestsMayHaveChanged);
+    connect(&line_, &TypedLine::readingChangeHeard, this, &PanelModel::placeRequestsMayHaveChanged);
+    connect(&places_, &PlacePreviews::locationRadiusOverridesChangeHeard, this,
+            &PanelModel::placeRequestsMayHaveChanged);
 }
 
 // What the panel shows.
@@ -137,34 +113,14 @@ std::vector<GearMenuItem> PanelModel::gearMenu() const {
 
 // The typed line.
 
-QString PanelModel::trimmedQuery() const { return platform::trimmedWhitespaceAndNewlines(query()); }
-
 QStringList PanelModel::listTitles() const {
     QStringList titles;
     for (const platform::ReminderList& list : store().lists()) titles << list.title;
     return titles;
 }
 
-ReadingContext PanelModel::readingContext() const { return line_.readingContext(); }
-
-parsing::ParsedQuickAdd PanelModel::effectiveParsed() const {
-    // Read through the published getters, so that a view showing the
-    // reading follows what it is made of.
-    query();
-    smartParsed();
-    smartParsedQuery();
-    return line_.effectiveParsed();
-}
-
-std::vector<parsing::ParsedQuickAdd> PanelModel::parsedParts() const {
-    // The same, for the tasks' readings.
-    query();
-    smartPartResults();
-    return line_.parsedParts();
-}
-
 std::vector<platform::Reminder> PanelModel::filteredRows() const {
-    return rowFilter_.filteredRows(trimmedQuery(), wallClock().now());
+    return rowFilter_.filteredRows(line_.trimmedQuery(), wallClock().now());
 }
 
 QSet<QString> PanelModel::nearbyReminderIDs() const {
@@ -177,18 +133,18 @@ QSet<QString> PanelModel::nearbyReminderIDs() const {
 CreateAreaContent PanelModel::createAreaContent() const {
     CreateAreaContent content;
     const bool creates = showsCreateRow();
-    content.placeholder = createAreaPlaceholder(query(), creates);
+    content.placeholder = createAreaPlaceholder(line_.query(), creates);
     if (!creates) return content;
     const std::vector<RowItem> rows = flatRows();
     const auto create = std::find_if(rows.begin(), rows.end(), [](const RowItem& row) { return row.isCreate(); });
-    content.selected = selectedIndex() == int(create - rows.begin());
-    const QStringList tasks = parsing::TaskSplitter::split(trimmedQuery());
+    content.selected = selection_.selectedIndex() == int(create - rows.begin());
+    const QStringList tasks = parsing::TaskSplitter::split(line_.trimmedQuery());
     std::vector<LocationRequest> requests = locationRequests();
     if (tasks.size() < 2) {
-        content.parts.push_back({effectiveParsed(), smartParseInFlight(), std::move(requests)});
+        content.parts.push_back({line_.effectiveParsed(), line_.smartParseInFlight(), std::move(requests)});
     } else {
-        const std::vector<parsing::ParsedQuickAdd> parts = parsedParts();
-        const QSet<QString>& inFlight = smartPartsInFlight();
+        const std::vector<parsing::ParsedQuickAdd> parts = line_.parsedParts();
+        const QSet<QString>& inFlight = line_.smartPartsInFlight();
         for (std::size_t i = 0; i < parts.size(); ++i) {
             std::vector<LocationRequest> places;
             if (std::optional<LocationRequest> card = partLocationCard(i, parts, requests)) places.push_back(*card);
@@ -213,25 +169,23 @@ void PanelModel::setFocus(std::optional<FocusTarget> focus) {
     store::publish(this, focus_, focus, &PanelModel::focusChanged);
 }
 
-void PanelModel::clearSelection() { selection_.clear(); }
-
 // Escape, Ctrl+Return and the close.
 
 void PanelModel::handleExitCommand() {
     const ExitSituation situation{
-        .editOpen = editingID().has_value(),
-        .editSuggestionsShown = editingID() && !editListSuggestions().isEmpty(),
+        .editOpen = edit_.editingID().has_value(),
+        .editSuggestionsShown = edit_.editingID() && !editListSuggestions().isEmpty(),
         .captureShowing = showsCapture(),
         .listSuggestionsShown = !refreshListSuggestions().isEmpty(),
-        .queryEmpty = query().isEmpty(),
+        .queryEmpty = line_.query().isEmpty(),
     };
     switch (exitAction(situation)) {
-    case ExitAction::hideEditSuggestions: return setEditListPickerDismissedText(editingText());
-    case ExitAction::abandonEdit: setEditingID(std::nullopt); return setFocus(FocusTarget::list);
-    case ExitAction::hideListSuggestions: return setListPickerDismissedQuery(query());
+    case ExitAction::hideEditSuggestions: return edit_.setEditListPickerDismissedText(edit_.editingText());
+    case ExitAction::abandonEdit: edit_.setEditingID(std::nullopt); return setFocus(FocusTarget::list);
+    case ExitAction::hideListSuggestions: return line_.setListPickerDismissedQuery(line_.query());
     case ExitAction::clearQuery:
-        setQuery(QString());
-        clearSelection();
+        line_.setQuery(QString());
+        selection_.clear();
         return setFocus(FocusTarget::field);
     case ExitAction::close:
         // The panel goes at once: nothing of this model is touched after.
@@ -275,16 +229,17 @@ void PanelModel::contentAppeared() {
 void PanelModel::contentDisappeared() {
     for (const QMetaObject::Connection& connection : std::exchange(contentConnections_, {})) disconnect(connection);
     capture_.stop();
-    qCInfo(lcPanel).noquote() << u"panel content leaving, pending edit: %1"_s.arg(editingID() ? u"true"_s : u"false"_s);
+    qCInfo(lcPanel).noquote() << u"panel content leaving, pending edit: %1"_s.arg(edit_.editingID() ? u"true"_s
+                                                                                                    : u"false"_s);
     commitPendingEdit();
 }
 
 // Reactions to changes of the state.
 
 void PanelModel::queryDidChange() {
-    clearSelection();
+    selection_.clear();
     if (focus() == FocusTarget::list) setFocus(FocusTarget::field);
-    setListSuggestionIndex(0);
+    line_.setListSuggestionIndex(0);
     line_.scheduleSmartParse();
     placeRequestsMayHaveChanged();
 }
@@ -343,14 +298,14 @@ void PanelModel::endCapture() {
 }
 
 void PanelModel::refocusField() {
-    if (editingID() || showsCapture() || focus() == FocusTarget::list) return;
+    if (edit_.editingID() || showsCapture() || focus() == FocusTarget::list) return;
     // Clearing it first makes the field take the keyboard anew.
     setFocus(std::nullopt);
     QTimer::singleShot(0, this, &PanelModel::refocusFieldLater);
 }
 
 void PanelModel::refocusFieldLater() {
-    if (editingID()) return;
+    if (edit_.editingID()) return;
     if (showsCapture()) return;
     if (focus() == FocusTarget::list) return;
     setFocus(FocusTarget::field);
@@ -366,19 +321,19 @@ void PanelModel::handleFieldSubmit() {
 
 void PanelModel::handleFieldArrowDown() {
     if (const qsizetype count = refreshListSuggestions().size(); count > 0) {
-        setListSuggestionIndex(int(std::min<qsizetype>(count - 1, listSuggestionIndex() + 1)));
+        line_.setListSuggestionIndex(int(std::min<qsizetype>(count - 1, line_.listSuggestionIndex() + 1)));
         return;
     }
     if (flatRows().empty()) return;
-    setSelectedIndex(0);
-    setSelectedIndexes({0});
-    setSelectionAnchor(0);
+    selection_.setSelectedIndex(0);
+    selection_.setSelectedIndexes({0});
+    selection_.setSelectionAnchor(0);
     setFocus(FocusTarget::list);
 }
 
 bool PanelModel::handleFieldArrowUp() {
     if (refreshListSuggestions().isEmpty()) return false;
-    setListSuggestionIndex(std::max(0, listSuggestionIndex() - 1));
+    line_.setListSuggestionIndex(std::max(0, line_.listSuggestionIndex() - 1));
     return true;
 }
 
@@ -391,40 +346,41 @@ bool PanelModel::acceptSuggestionIfAny(const std::function<QStringList()>& sugge
 
 QStringList PanelModel::refreshListSuggestions() const {
     // An edit offers its own; a capture and a dismissal of this very line none.
-    if (editingID() || showsCapture() || listPickerDismissedQuery() == query()) return {};
-    return ListCompletion::suggestions(query(), listTitles());
+    if (edit_.editingID() || showsCapture() || line_.listPickerDismissedQuery() == line_.query()) return {};
+    return ListCompletion::suggestions(line_.query(), listTitles());
 }
 
 QStringList PanelModel::editListSuggestions() const {
     // None until the edited line is changed.
-    if (!editingID() || editingText() == editingOriginalText() || editListPickerDismissedText() == editingText())
+    if (!edit_.editingID() || edit_.editingText() == edit_.editingOriginalText() ||
+        edit_.editListPickerDismissedText() == edit_.editingText())
         return {};
-    return ListCompletion::suggestions(editingText(), listTitles());
+    return ListCompletion::suggestions(edit_.editingText(), listTitles());
 }
 
 void PanelModel::pickListSuggestion() {
     const QStringList suggestions = refreshListSuggestions();
     // A highlight left over from a longer list picks nothing.
-    if (const int index = listSuggestionIndex(); index >= 0 && index < suggestions.size())
+    if (const int index = line_.listSuggestionIndex(); index >= 0 && index < suggestions.size())
         applyListSuggestion(suggestions.at(index));
 }
 
 void PanelModel::applyListSuggestion(const QString& listName) {
-    const std::optional<QString> line = ListCompletion::completed(query(), listName);
+    const std::optional<QString> line = ListCompletion::completed(line_.query(), listName);
     if (!line) return;
-    setQuery(*line);
+    line_.setQuery(*line);
     setFocus(FocusTarget::field);
 }
 
 void PanelModel::submit() {
-    const QString line = trimmedQuery();
+    const QString line = line_.trimmedQuery();
     if (parsing::TaskSplitter::split(line).size() >= 2) return commitParts();
-    parsing::ParsedQuickAdd parsed = effectiveParsed();
+    parsing::ParsedQuickAdd parsed = line_.effectiveParsed();
     if (parsed.title.isEmpty()) return;
-    const bool parsedByModel = smartParsed() && smartParsedQuery() == line;
+    const bool parsedByModel = line_.smartParsed() && line_.smartParsedQuery() == line;
     line_.cancelSmartParse();
     std::optional<store::ResolvedLocation> resolved =
-        resolvedPlace(parsed, places_.locationPreviews(), locationRadiusOverrides());
+        resolvedPlace(parsed, places_.locationPreviews(), places_.locationRadiusOverrides());
     // The field empties before the reminder is added; the task has copies
     // of all it needs.
     clearField();
@@ -433,30 +389,30 @@ void PanelModel::submit() {
 }
 
 void PanelModel::commitParts() {
-    const ReadingContext context = readingContext();
+    const ReadingContext context = line_.readingContext();
     std::vector<PreparedPart> parts;
-    for (const QString& part : parsing::TaskSplitter::split(trimmedQuery()))
-        if (std::optional<PreparedPart> prepared =
-                preparePart(part, smartPartResults(), places_.locationPreviews(), context, locationRadiusOverrides()))
+    for (const QString& part : parsing::TaskSplitter::split(line_.trimmedQuery()))
+        if (std::optional<PreparedPart> prepared = preparePart(
+                part, line_.smartPartResults(), places_.locationPreviews(), context, places_.locationRadiusOverrides()))
             parts.push_back(std::move(*prepared));
     if (parts.empty()) return;
     line_.cancelSmartParse();
-    setSmartPartsInFlight({});
+    line_.setSmartPartsInFlight({});
     clearField();
     platform::detach(createPartsAndRefine(environment_.commitStore, std::move(parts), context.listTitles));
 }
 
 void PanelModel::clearField() {
-    setQuery(QString());
-    clearSelection();
+    line_.setQuery(QString());
+    selection_.clear();
     setFocus(FocusTarget::field);
 }
 
 std::vector<LocationRequest> PanelModel::locationRequests() const {
-    const QString line = trimmedQuery();
+    const QString line = line_.trimmedQuery();
     const std::vector<parsing::ParsedQuickAdd> readings =
-        parsing::TaskSplitter::split(line).size() < 2 ? std::vector{effectiveParsed()} : parsedParts();
-    const std::map<QString, double>& overrides = locationRadiusOverrides();
+        parsing::TaskSplitter::split(line).size() < 2 ? std::vector{line_.effectiveParsed()} : line_.parsedParts();
+    const std::map<QString, double>& overrides = places_.locationRadiusOverrides();
     std::vector<LocationRequest> requests;
     QSet<QString> named;
     for (const parsing::ParsedQuickAdd& reading : readings) {
@@ -475,9 +431,9 @@ std::vector<LocationRequest> PanelModel::locationRequests() const {
 // Edits.
 
 void PanelModel::commitPendingEdit() {
-    if (!editingID()) return;
+    if (!edit_.editingID()) return;
     for (const platform::Reminder& reminder : store().reminders())
-        if (reminder.identifier == *editingID()) return saveEdit(reminder);
+        if (reminder.identifier == *edit_.editingID()) return saveEdit(reminder);
 }
 
 platform::Task<> PanelModel::saveEditTask(store::ReminderStore& store, parsing::ParsedQuickAdd parsed,

@@ -59,11 +59,10 @@ namespace tavlin::panel {
 // (PlacePreviews) and the undo bar (UndoWindow). The model keeps what
 // belongs to the whole panel (the keyboard's place, the completing marks,
 // the list's measured height, the folder asked for) and carries out what
-// takes more than one part. The capture, the place previews and the undo bar
-// publish their own properties and are read through their accessors; the
-// model publishes the others' under its own signals, to which the parts'
-// are forwarded, so that their observers hear a change before the model's
-// reaction to it. The panel's widgets render this model and forward their input to it.
+// takes more than one part. Each part publishes its own properties and is
+// read through its accessor; the model reacts to a part's change once the
+// part's observers have heard it. The panel's widgets render this model and
+// forward their input to it.
 //
 // Main thread only. A deferred step holds the model weakly and does nothing
 // once it is gone.
@@ -118,17 +117,8 @@ public:
     // Built afresh for each showing of the menu.
     std::vector<GearMenuItem> gearMenu() const;
 
-    // The typed line trimmed of blanks and line breaks: what is read, split
-    // and compared.
-    QString trimmedQuery() const;
     // The titles of the store's lists, in its order.
     QStringList listTitles() const;
-    // What a line is read against now.
-    ReadingContext readingContext() const;
-    // The reading of the typed line (effectiveParse.h), and one per task of a
-    // line of several.
-    parsing::ParsedQuickAdd effectiveParsed() const;
-    std::vector<parsing::ParsedQuickAdd> parsedParts() const;
     // The visible reminders that fit the typed line, in the store's order.
     std::vector<platform::Reminder> filteredRows() const;
     // Those of them near the user, by identifier.
@@ -142,107 +132,29 @@ public:
     // What the create area shows (CreateArea.h).
     CreateAreaContent createAreaContent() const;
 
-    // The state, in the order it is declared. Each property lives in the
-    // part it belongs to and is published here, under the model's signals.
-    const QString& query() const { return get(line_.query(), &PanelModel::queryChanged); }
-    void setQuery(QString query) { line_.setQuery(std::move(query)); }
-    const std::optional<int>& selectedIndex() const {
-        return get(selection_.selectedIndex(), &PanelModel::selectedIndexChanged);
-    }
-    void setSelectedIndex(std::optional<int> index) { selection_.setSelectedIndex(index); }
-    const std::set<int>& selectedIndexes() const {
-        return get(selection_.selectedIndexes(), &PanelModel::selectedIndexesChanged);
-    }
-    void setSelectedIndexes(std::set<int> indexes) { selection_.setSelectedIndexes(std::move(indexes)); }
-    const std::optional<int>& selectionAnchor() const {
-        return get(selection_.selectionAnchor(), &PanelModel::selectionAnchorChanged);
-    }
-    void setSelectionAnchor(std::optional<int> anchor) { selection_.setSelectionAnchor(anchor); }
+    // The panel-wide state. The rest lives in the parts below, which publish
+    // their own.
     const QSet<QString>& completingIDs() const { return get(completingIDs_, &PanelModel::completingIDsChanged); }
     void setCompletingIDs(QSet<QString> ids);
     double listContentHeight() const { return get(listContentHeight_, &PanelModel::listContentHeightChanged); }
     void setListContentHeight(double height);
-    int listSuggestionIndex() const {
-        return get(line_.listSuggestionIndex(), &PanelModel::listSuggestionIndexChanged);
-    }
-    void setListSuggestionIndex(int index) { line_.setListSuggestionIndex(index); }
-    const std::optional<QString>& listPickerDismissedQuery() const {
-        return get(line_.listPickerDismissedQuery(), &PanelModel::listPickerDismissedQueryChanged);
-    }
-    void setListPickerDismissedQuery(std::optional<QString> query) {
-        line_.setListPickerDismissedQuery(std::move(query));
-    }
-    const std::optional<parsing::ParsedQuickAdd>& smartParsed() const {
-        return get(line_.smartParsed(), &PanelModel::smartParsedChanged);
-    }
-    void setSmartParsed(std::optional<parsing::ParsedQuickAdd> parsed) { line_.setSmartParsed(std::move(parsed)); }
-    const QString& smartParsedQuery() const {
-        return get(line_.smartParsedQuery(), &PanelModel::smartParsedQueryChanged);
-    }
-    void setSmartParsedQuery(QString query) { line_.setSmartParsedQuery(std::move(query)); }
-    // The debounced reading of the whole line; none while there is none.
-    platform::Task<>& smartParseTask() { return line_.smartParseTask(); }
-    bool smartParseInFlight() const { return get(line_.smartParseInFlight(), &PanelModel::smartParseInFlightChanged); }
-    void setSmartParseInFlight(bool inFlight) { line_.setSmartParseInFlight(inFlight); }
-    using PartResults = panel::PartResults;
-    const PartResults& smartPartResults() const {
-        return get(line_.smartPartResults(), &PanelModel::smartPartResultsChanged);
-    }
-    void setSmartPartResults(PartResults results) { line_.setSmartPartResults(std::move(results)); }
-    const QSet<QString>& smartPartsInFlight() const {
-        return get(line_.smartPartsInFlight(), &PanelModel::smartPartsInFlightChanged);
-    }
-    void setSmartPartsInFlight(QSet<QString> parts) { line_.setSmartPartsInFlight(std::move(parts)); }
-    // Metres by place name, chosen on the place's preview (PlacePreviews).
-    // Published under the model's signal: the model reacts to a change by
-    // following the line's places, and what reads the radii hears of the
-    // change before that reaction's own changes.
-    const std::map<QString, double>& locationRadiusOverrides() const {
-        return get(places_.locationRadiusOverrides(), &PanelModel::locationRadiusOverridesChanged);
-    }
-    // The reminder edited in its row.
-    const std::optional<QString>& editingID() const { return get(edit_.editingID(), &PanelModel::editingIDChanged); }
-    void setEditingID(std::optional<QString> id) { edit_.setEditingID(std::move(id)); }
-    const QString& editingText() const { return get(edit_.editingText(), &PanelModel::editingTextChanged); }
-    void setEditingText(QString text) { edit_.setEditingText(std::move(text)); }
-    const QString& editingOriginalText() const {
-        return get(edit_.editingOriginalText(), &PanelModel::editingOriginalTextChanged);
-    }
-    void setEditingOriginalText(QString text) { edit_.setEditingOriginalText(std::move(text)); }
-    const std::optional<QString>& editingPreviousDateText() const {
-        return get(edit_.editingPreviousDateText(), &PanelModel::editingPreviousDateTextChanged);
-    }
-    void setEditingPreviousDateText(std::optional<QString> text) { edit_.setEditingPreviousDateText(std::move(text)); }
-    int editListSuggestionIndex() const {
-        return get(edit_.editListSuggestionIndex(), &PanelModel::editListSuggestionIndexChanged);
-    }
-    void setEditListSuggestionIndex(int index) { edit_.setEditListSuggestionIndex(index); }
-    const std::optional<QString>& editListPickerDismissedText() const {
-        return get(edit_.editListPickerDismissedText(), &PanelModel::editListPickerDismissedTextChanged);
-    }
-    void setEditListPickerDismissedText(std::optional<QString> text) {
-        edit_.setEditListPickerDismissedText(std::move(text));
-    }
-    // The edit's field has the keyboard.
-    bool editFieldFocused() const { return get(edit_.editFieldFocused(), &PanelModel::editFieldFocusedChanged); }
-    void setEditFieldFocused(bool focused) { edit_.setEditFieldFocused(focused); }
     // The field or the list has the keyboard; none: neither.
     const std::optional<FocusTarget>& focus() const { return get(focus_, &PanelModel::focusChanged); }
     void setFocus(std::optional<FocusTarget> focus);
 
     // The parts, for what works on one of them alone.
     TypedLine& typedLine() { return line_; }
+    const TypedLine& typedLine() const { return line_; }
     RowSelection& rowSelection() { return selection_; }
+    const RowSelection& rowSelection() const { return selection_; }
     InlineEdit& inlineEdit() { return edit_; }
+    const InlineEdit& inlineEdit() const { return edit_; }
     Capture& capture() { return capture_; }
     const Capture& capture() const { return capture_; }
     PlacePreviews& placePreviews() { return places_; }
     const PlacePreviews& placePreviews() const { return places_; }
     UndoWindow& undoWindow() { return undo_; }
     const UndoWindow& undoWindow() const { return undo_; }
-
-    // No row selected: all three selection properties together.
-    void clearSelection();
 
     // The list. Each derived value is worked out once per change of what it
     // reads, however often it is asked for.
@@ -272,8 +184,6 @@ public:
     FlatRowCount flatRowCount() const;
     // The selected reminders in the order of the list.
     std::vector<platform::Reminder> selectedReminders() const;
-    ListSelection selection() const;
-    void setSelection(const ListSelection& selection);
 
     // A click on a reminder's row (none: on nothing), with the modifiers
     // held; the list takes the keyboard.
@@ -407,27 +317,8 @@ public:
     void openRemindersFolder();
 
 signals:
-    void queryChanged();
-    void selectedIndexChanged();
-    void selectedIndexesChanged();
-    void selectionAnchorChanged();
     void completingIDsChanged();
     void listContentHeightChanged();
-    void listSuggestionIndexChanged();
-    void listPickerDismissedQueryChanged();
-    void smartParsedChanged();
-    void smartParsedQueryChanged();
-    void smartParseInFlightChanged();
-    void smartPartResultsChanged();
-    void smartPartsInFlightChanged();
-    void locationRadiusOverridesChanged();
-    void editingIDChanged();
-    void editingTextChanged();
-    void editingOriginalTextChanged();
-    void editingPreviousDateTextChanged();
-    void editListSuggestionIndexChanged();
-    void editListPickerDismissedTextChanged();
-    void editFieldFocusedChanged();
     void focusChanged();
     void unopenedFolderChanged();
 
@@ -438,7 +329,7 @@ private:
     }
     // Fills in what `environment` leaves empty.
     static Environment completed(Environment environment, store::ReminderStore& store);
-    // The parts' signals become the model's, and the model reacts to them.
+    // The model reacts to its parts.
     void wireParts();
 
     // The content appears when the store lets the panel read the

@@ -72,7 +72,7 @@ void PanelModel::completionFinished(const std::vector<platform::Reminder>& asked
     // A refusal is the store's last error, which the footer shows: nothing
     // refused is offered for undo, and a pending deletion keeps its window.
     if (saved.empty()) return;
-    if (saved.size() >= 2) clearSelection();
+    if (saved.size() >= 2) selection_.clear();
     undo_.present(saved, UndoItem::Kind::completed);
 }
 
@@ -85,7 +85,7 @@ void PanelModel::deleteReminders(const std::vector<platform::Reminder>& reminder
     // A copy: the caller may hand in the store's own list, which this changes.
     const std::vector<platform::Reminder> batch = reminders;
     markPendingDeletion(batch);
-    clearSelection();
+    selection_.clear();
     undo_.present(batch, UndoItem::Kind::deleted);
 }
 
@@ -98,7 +98,7 @@ void PanelModel::performUndo() {
     undo_.undo();
     // The keyboard goes back to the field: left to the list, the next space
     // typed would complete the selected reminder again.
-    if (!editingID() && !showsCapture()) setFocus(FocusTarget::field);
+    if (!edit_.editingID() && !showsCapture()) setFocus(FocusTarget::field);
 }
 
 int PanelModel::completedTodayCount() const { return store().count(store::CountScope::completedToday); }
@@ -148,7 +148,7 @@ void PanelModel::folderOpened(const QString& folder, bool opened) {
 
 void PanelModel::startEdit(const platform::Reminder& reminder) {
     // One edit at a time, and one left for another is saved, not dropped.
-    if (editingID() && *editingID() != reminder.identifier) commitPendingEdit();
+    if (edit_.editingID() && *edit_.editingID() != reminder.identifier) commitPendingEdit();
     const QStringList titles = listTitles();
     std::optional<QString> listTitle;
     for (const platform::ReminderList& list : store().lists())
@@ -158,7 +158,7 @@ void PanelModel::startEdit(const platform::Reminder& reminder) {
 }
 
 parsing::ParsedQuickAdd PanelModel::buildEditedReminder() const {
-    return readingContext().editReading(editingText(), editingPreviousDateText());
+    return line_.readingContext().editReading(edit_.editingText(), edit_.editingPreviousDateText());
 }
 
 void PanelModel::editSave(const platform::Reminder& reminder) {
@@ -179,13 +179,13 @@ void PanelModel::saveEdit(const platform::Reminder& reminder) {
 bool PanelModel::editArrowDown() {
     const qsizetype count = editListSuggestions().size();
     if (count == 0) return false;
-    setEditListSuggestionIndex(int(std::min<qsizetype>(count - 1, editListSuggestionIndex() + 1)));
+    edit_.setEditListSuggestionIndex(int(std::min<qsizetype>(count - 1, edit_.editListSuggestionIndex() + 1)));
     return true;
 }
 
 bool PanelModel::editArrowUp() {
     if (editListSuggestions().isEmpty()) return false;
-    setEditListSuggestionIndex(std::max(0, editListSuggestionIndex() - 1));
+    edit_.setEditListSuggestionIndex(std::max(0, edit_.editListSuggestionIndex() - 1));
     return true;
 }
 
@@ -195,15 +195,15 @@ bool PanelModel::editTab() {
 
 void PanelModel::pickEditListSuggestion() {
     const QStringList suggestions = editListSuggestions();
-    if (const int index = editListSuggestionIndex(); index >= 0 && index < suggestions.size())
+    if (const int index = edit_.editListSuggestionIndex(); index >= 0 && index < suggestions.size())
         applyEditListSuggestion(suggestions.at(index));
 }
 
 void PanelModel::applyEditListSuggestion(const QString& listName) {
-    const std::optional<QString> line = ListCompletion::completed(editingText(), listName, listTitles());
+    const std::optional<QString> line = ListCompletion::completed(edit_.editingText(), listName, listTitles());
     if (!line) return;
-    setEditingText(*line);
-    setEditFieldFocused(true);
+    edit_.setEditingText(*line);
+    edit_.setEditFieldFocused(true);
 }
 
 }  // namespace tavlin::panel

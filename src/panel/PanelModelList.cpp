@@ -35,7 +35,7 @@ struct PanelModel::ListDerived {
                   .wallNow = model.wallClock().now(),
                   .calendar = &model.wallClock().calendar,
                   .visibility = model.settings().sectionVisibility(),
-                  .queryBlank = isBlank(model.query()),
+                  .queryBlank = isBlank(model.typedLine().query()),
                   .ranks = model.settings().manualOrderRanks(),
                   .sortKey =
                       [&calendar](const platform::Reminder& reminder) {
@@ -50,16 +50,16 @@ struct PanelModel::ListDerived {
           }),
           doneRows([&model] {
               return panel::doneTodayRows(model.store().completedToday(), model.settings().includedListIDs(),
-                                          isBlank(model.query()));
+                                          isBlank(model.typedLine().query()));
           }),
           rows([&model] {
               return panel::listRows({
                   .sections = &model.sectionedRows(),
                   .doneRows = &model.doneTodayRows(),
-                  .selection = model.selection(),
+                  .selection = model.rowSelection().selection(),
                   .count = model.flatRowCount(),
                   .completingIDs = model.completingIDs(),
-                  .editingID = model.editingID(),
+                  .editingID = model.inlineEdit().editingID(),
               });
           }) {}
 
@@ -108,7 +108,7 @@ FlatRowCount PanelModel::flatRowCount() const {
 }
 
 // While a line is typed every section shows: no section is no fitting row.
-bool PanelModel::showsCreateRow() const { return !trimmedQuery().isEmpty() && sectionedRows().empty(); }
+bool PanelModel::showsCreateRow() const { return !line_.trimmedQuery().isEmpty() && sectionedRows().empty(); }
 
 std::vector<RowItem> PanelModel::flatRows() const {
     std::vector<RowItem> rows;
@@ -123,26 +123,22 @@ std::vector<platform::Reminder> PanelModel::selectedReminders() const {
     for (const SectionRows& section : sectionedRows())
         for (const platform::Reminder& reminder : section.reminders) flat.push_back(&reminder);
     std::vector<platform::Reminder> selected;
-    for (const int index : selectedIndexes())
+    for (const int index : selection_.selectedIndexes())
         if (isValidRowIndex(index, int(flat.size()))) selected.push_back(*flat[std::size_t(index)]);
     return selected;
 }
-
-ListSelection PanelModel::selection() const { return {selectedIndex(), selectedIndexes(), selectionAnchor()}; }
-
-void PanelModel::setSelection(const ListSelection& selection) { selection_.setSelection(selection); }
 
 // Clicks.
 
 void PanelModel::rowSelected(std::optional<int> index, Qt::KeyboardModifiers modifiers) {
     commitPendingEdit();
-    setSelection(panel::select(selection(), index, flatRowCount(), modifiers));
+    selection_.setSelection(panel::select(selection_.selection(), index, flatRowCount(), modifiers));
     setFocus(FocusTarget::list);
 }
 
 void PanelModel::doneRowSelected() {
     commitPendingEdit();
-    clearSelection();
+    selection_.clear();
 }
 
 // Keys.
@@ -150,7 +146,7 @@ void PanelModel::doneRowSelected() {
 void PanelModel::listKeyReceived(PanelListKey key) { handleCommand(key); }
 
 void PanelModel::handleCommand(PanelListKey key) {
-    if (editingID()) return;
+    if (edit_.editingID()) return;
     // The capture stands in the list's place: Return is its Add, and no key
     // reaches the hidden list.
     if (showsCapture()) {
@@ -168,39 +164,42 @@ void PanelModel::handleCommand(PanelListKey key) {
 }
 
 void PanelModel::moveSelection(MoveDirection direction) {
-    if (editingID()) return;
-    const std::optional<SelectionMove> move = panel::moveSelection(selection(), direction, flatRowCount());
+    if (edit_.editingID()) return;
+    const std::optional<SelectionMove> move = panel::moveSelection(selection_.selection(), direction, flatRowCount());
     if (!move) return;
-    setSelection(move->selection);
+    selection_.setSelection(move->selection);
     // Up from the first row goes back to the field.
     if (move->toField) setFocus(FocusTarget::field);
 }
 
 void PanelModel::extendSelection(int step) {
-    if (editingID()) return;
-    if (const std::optional<ListSelection> extended = panel::extendSelection(selection(), step, flatRowCount()))
-        setSelection(*extended);
+    if (edit_.editingID()) return;
+    if (const std::optional<ListSelection> extended =
+            panel::extendSelection(selection_.selection(), step, flatRowCount()))
+        selection_.setSelection(*extended);
 }
 
 void PanelModel::selectAll() {
-    if (editingID() || showsCapture()) return;
-    if (const std::optional<ListSelection> all = panel::selectAll(selection(), flatRowCount())) setSelection(*all);
+    if (edit_.editingID() || showsCapture()) return;
+    if (const std::optional<ListSelection> all = panel::selectAll(selection_.selection(), flatRowCount()))
+        selection_.setSelection(*all);
 }
 
 void PanelModel::returnKey() {
-    switch (panel::returnKey(selection(), flatRowCount())) {
+    switch (panel::returnKey(selection_.selection(), flatRowCount())) {
     case ReturnAction::nothing: return;
     case ReturnAction::submit: return submit();
     case ReturnAction::edit: {
         const std::vector<RowItem> rows = flatRows();
-        if (const platform::Reminder* reminder = rows[std::size_t(*selectedIndex())].reminder()) startEdit(*reminder);
+        if (const platform::Reminder* reminder = rows[std::size_t(*selection_.selectedIndex())].reminder())
+            startEdit(*reminder);
         return;
     }
     }
 }
 
 void PanelModel::deleteSelectionRequested() {
-    if (editingID() || showsCapture()) return;
+    if (edit_.editingID() || showsCapture()) return;
     const std::vector<platform::Reminder> selected = selectedReminders();
     if (!selected.empty()) deleteReminders(selected);
 }
@@ -208,7 +207,7 @@ void PanelModel::deleteSelectionRequested() {
 // Drag order.
 
 void PanelModel::moveReminders(store::PanelSection section, const std::set<int>& source, int destination) {
-    if (editingID()) return;
+    if (edit_.editingID()) return;
     const auto shown = std::find_if(sectionedRows().begin(), sectionedRows().end(),
                                     [&](const SectionRows& rows) { return rows.section == section; });
     if (shown == sectionedRows().end()) return;
@@ -227,7 +226,7 @@ void PanelModel::moveReminders(store::PanelSection section, const std::set<int>&
     const QString moved = identifiers[*source.begin()];
     const std::vector<RowItem> rows = flatRows();
     for (std::size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].id() == moved) return setSelection(ListSelection::only(int(i)));
+        if (rows[i].id() == moved) return selection_.setSelection(ListSelection::only(int(i)));
 }
 
 }  // namespace tavlin::panel

@@ -22,8 +22,9 @@ void PlacePreviews::setLocationPreviews(LocationPreviews previews) {
 }
 
 void PlacePreviews::setLocationRadiusOverrides(std::map<QString, double> overrides) {
-    store::publish(this, locationRadiusOverrides_, std::move(overrides),
-                   &PlacePreviews::locationRadiusOverridesChanged);
+    if (store::publish(this, locationRadiusOverrides_, std::move(overrides),
+                       &PlacePreviews::locationRadiusOverridesChanged))
+        emit locationRadiusOverridesChangeHeard();
 }
 
 void PlacePreviews::setLocationRadiusOverride(const QString& name, double radius) {

@@ -4,6 +4,8 @@
 #include "platform/Clock.h"
 #include "platform/Task.h"
 
+#include "store/ObservationTracking.h"
+
 #include <QObject>
 #include <QSize>
 #include <QString>
@@ -39,7 +41,9 @@ public:
     const LocationPreviews& locationPreviews() const;
     void setLocationPreviews(LocationPreviews previews);
     // Metres by place name, chosen on the place's preview.
-    const std::map<QString, double>& locationRadiusOverrides() const { return locationRadiusOverrides_; }
+    const std::map<QString, double>& locationRadiusOverrides() const {
+        return store::observed(this, locationRadiusOverrides_, &PlacePreviews::locationRadiusOverridesChanged);
+    }
     void setLocationRadiusOverrides(std::map<QString, double> overrides);
     // The radius set on the card of the place `name`; one that is no
     // distance (not a positive number) is ignored.
@@ -57,6 +61,9 @@ public:
 signals:
     void locationPreviewsChanged();
     void locationRadiusOverridesChanged();
+    // Once every observer of that change has heard it: what the change sets
+    // off runs from here.
+    void locationRadiusOverridesChangeHeard();
 
 private:
     void refresh(const std::vector<LocationRequest>& requests);

@@ -2,6 +2,8 @@
 
 #include "panel/ListSelection.h"
 
+#include "store/ObservationTracking.h"
+
 #include <QObject>
 
 #include <optional>
@@ -19,14 +21,20 @@ class RowSelection : public QObject {
 public:
     using QObject::QObject;
 
-    const std::optional<int>& selectedIndex() const { return selectedIndex_; }
+    const std::optional<int>& selectedIndex() const {
+        return store::observed(this, selectedIndex_, &RowSelection::selectedIndexChanged);
+    }
     void setSelectedIndex(std::optional<int> index);
-    const std::set<int>& selectedIndexes() const { return selectedIndexes_; }
+    const std::set<int>& selectedIndexes() const {
+        return store::observed(this, selectedIndexes_, &RowSelection::selectedIndexesChanged);
+    }
     void setSelectedIndexes(std::set<int> indexes);
-    const std::optional<int>& selectionAnchor() const { return selectionAnchor_; }
+    const std::optional<int>& selectionAnchor() const {
+        return store::observed(this, selectionAnchor_, &RowSelection::selectionAnchorChanged);
+    }
     void setSelectionAnchor(std::optional<int> anchor);
 
-    ListSelection selection() const { return {selectedIndex_, selectedIndexes_, selectionAnchor_}; }
+    ListSelection selection() const { return {selectedIndex(), selectedIndexes(), selectionAnchor()}; }
     // The three properties in turn: cursor, rows, anchor.
     void setSelection(const ListSelection& selection);
     // No row selected.

@@ -18,16 +18,20 @@ ReadingContext TypedLine::readingContext() const {
     return {.listTitles = listTitles(), .now = wallClock_.now(), .calendar = wallClock_.calendar};
 }
 
-void TypedLine::setQuery(QString query) { store::publish(this, query_, std::move(query), &TypedLine::queryChanged); }
+void TypedLine::setQuery(QString query) {
+    if (store::publish(this, query_, std::move(query), &TypedLine::queryChanged)) emit queryChangeHeard();
+}
 
-QString TypedLine::trimmedQuery() const { return platform::trimmedWhitespaceAndNewlines(query_); }
+QString TypedLine::trimmedQuery() const { return platform::trimmedWhitespaceAndNewlines(query()); }
 
+// Read through the published getters, so that a view showing a reading
+// follows what it is made of.
 parsing::ParsedQuickAdd TypedLine::effectiveParsed() const {
-    return panel::effectiveParsed(trimmedQuery(), smartParsed_, smartParsedQuery_, readingContext());
+    return panel::effectiveParsed(trimmedQuery(), smartParsed(), smartParsedQuery(), readingContext());
 }
 
 std::vector<parsing::ParsedQuickAdd> TypedLine::parsedParts() const {
-    return panel::parsedParts(trimmedQuery(), smartPartResults_, readingContext());
+    return panel::parsedParts(trimmedQuery(), smartPartResults(), readingContext());
 }
 
 void TypedLine::setListSuggestionIndex(int index) {
@@ -39,11 +43,13 @@ void TypedLine::setListPickerDismissedQuery(std::optional<QString> query) {
 }
 
 void TypedLine::setSmartParsed(std::optional<parsing::ParsedQuickAdd> parsed) {
-    store::publish(this, smartParsed_, std::move(parsed), &TypedLine::smartParsedChanged);
+    if (store::publish(this, smartParsed_, std::move(parsed), &TypedLine::smartParsedChanged))
+        emit readingChangeHeard();
 }
 
 void TypedLine::setSmartParsedQuery(QString query) {
-    store::publish(this, smartParsedQuery_, std::move(query), &TypedLine::smartParsedQueryChanged);
+    if (store::publish(this, smartParsedQuery_, std::move(query), &TypedLine::smartParsedQueryChanged))
+        emit readingChangeHeard();
 }
 
 void TypedLine::setSmartParseInFlight(bool inFlight) {
@@ -51,7 +57,8 @@ void TypedLine::setSmartParseInFlight(bool inFlight) {
 }
 
 void TypedLine::setSmartPartResults(PartResults results) {
-    store::publish(this, smartPartResults_, std::move(results), &TypedLine::smartPartResultsChanged);
+    if (store::publish(this, smartPartResults_, std::move(results), &TypedLine::smartPartResultsChanged))
+        emit readingChangeHeard();
 }
 
 void TypedLine::setSmartPartsInFlight(QSet<QString> parts) {

@@ -7,6 +7,8 @@
 #include "platform/Task.h"
 #include "store/ReminderStore.h"
 
+#include "store/ObservationTracking.h"
+
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -22,7 +24,7 @@ namespace tavlin::panel {
 // picker under it, and the language model's readings while the user types
 // (LiveReading), from which the reading that counts is worked out
 // (EffectiveParse). Each property signals only a change; the panel model
-// publishes them and reacts to them. Main thread only.
+// reacts to them once their observers have heard them. Main thread only.
 class TypedLine : public QObject {
     Q_OBJECT
 
@@ -38,7 +40,7 @@ public:
     // What a line is read against now.
     ReadingContext readingContext() const;
 
-    const QString& query() const { return query_; }
+    const QString& query() const { return store::observed(this, query_, &TypedLine::queryChanged); }
     void setQuery(QString query);
     // The line trimmed of blanks and line breaks: what is read, split and
     // compared.
@@ -48,20 +50,34 @@ public:
     parsing::ParsedQuickAdd effectiveParsed() const;
     std::vector<parsing::ParsedQuickAdd> parsedParts() const;
 
-    int listSuggestionIndex() const { return listSuggestionIndex_; }
+    int listSuggestionIndex() const {
+        return store::observed(this, listSuggestionIndex_, &TypedLine::listSuggestionIndexChanged);
+    }
     void setListSuggestionIndex(int index);
-    const std::optional<QString>& listPickerDismissedQuery() const { return listPickerDismissedQuery_; }
+    const std::optional<QString>& listPickerDismissedQuery() const {
+        return store::observed(this, listPickerDismissedQuery_, &TypedLine::listPickerDismissedQueryChanged);
+    }
     void setListPickerDismissedQuery(std::optional<QString> query);
 
-    const std::optional<parsing::ParsedQuickAdd>& smartParsed() const { return smartParsed_; }
+    const std::optional<parsing::ParsedQuickAdd>& smartParsed() const {
+        return store::observed(this, smartParsed_, &TypedLine::smartParsedChanged);
+    }
     void setSmartParsed(std::optional<parsing::ParsedQuickAdd> parsed);
-    const QString& smartParsedQuery() const { return smartParsedQuery_; }
+    const QString& smartParsedQuery() const {
+        return store::observed(this, smartParsedQuery_, &TypedLine::smartParsedQueryChanged);
+    }
     void setSmartParsedQuery(QString query);
-    bool smartParseInFlight() const { return smartParseInFlight_; }
+    bool smartParseInFlight() const {
+        return store::observed(this, smartParseInFlight_, &TypedLine::smartParseInFlightChanged);
+    }
     void setSmartParseInFlight(bool inFlight);
-    const PartResults& smartPartResults() const { return smartPartResults_; }
+    const PartResults& smartPartResults() const {
+        return store::observed(this, smartPartResults_, &TypedLine::smartPartResultsChanged);
+    }
     void setSmartPartResults(PartResults results);
-    const QSet<QString>& smartPartsInFlight() const { return smartPartsInFlight_; }
+    const QSet<QString>& smartPartsInFlight() const {
+        return store::observed(this, smartPartsInFlight_, &TypedLine::smartPartsInFlightChanged);
+    }
     void setSmartPartsInFlight(QSet<QString> parts);
     // The debounced reading of the line; none while there is none.
     platform::Task<>& smartParseTask() { return smartParseTask_; }
@@ -86,6 +102,11 @@ signals:
     void smartParseInFlightChanged();
     void smartPartResultsChanged();
     void smartPartsInFlightChanged();
+    // Once every observer of the change has heard it: what the change sets
+    // off runs from these, so that it never reads a value not yet refreshed.
+    void queryChangeHeard();
+    // After smartParsed, smartParsedQuery or smartPartResults changed.
+    void readingChangeHeard();
 
 private:
     // The model's readings of the line, or of each of its tasks.

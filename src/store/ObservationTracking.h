@@ -50,12 +50,13 @@ const T& observed(const Object* object, const T& field, void (Object::*changed)(
 }
 
 // A published property's setter: an equal value leaves the field as it is,
-// without a signal.
+// without a signal. Whether it changed.
 template <class Object, class T>
-void publish(Object* object, T& field, std::type_identity_t<T> value, void (Object::*changed)()) {
-    if (field == value) return;
+bool publish(Object* object, T& field, std::type_identity_t<T> value, void (Object::*changed)()) {
+    if (field == value) return false;
     field = std::move(value);
     emit(object->*changed)();
+    return true;
 }
 
 }  // namespace tavlin::store

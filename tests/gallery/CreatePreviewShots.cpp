@@ -85,7 +85,7 @@ public:
                                    .locationProvider = &world_.location,
                                    .panelWidth = panelWidth},
             panel::PanelModel::Environment{.wallClock = {now, calendar()}, .reduceMotion = [] { return true; }});
-        model_->setQuery(query);
+        model_->typedLine().setQuery(query);
     }
 
     QImage area(Scheme scheme) {

@@ -170,7 +170,7 @@ QImage list(Reminders::Options options, Scheme scheme, const Setup& setup = {}) 
     Reminders reminders(std::move(options));
     const std::unique_ptr<panel::PanelModel> model =
         reminders.model({.panelWidth = 440, .cornerRadius = 16, .searchFieldPadding = 10});
-    if (model->flatRowCount().reminders > 1) model->setSelection(panel::ListSelection::only(1));
+    if (model->flatRowCount().reminders > 1) model->rowSelection().setSelection(panel::ListSelection::only(1));
     panel::widgets::KeyPanel window(panel::widgets::PanelWidget::factory(), true);
     window.setPalette(palette(scheme));
     window.setRootView(*model);
@@ -241,13 +241,13 @@ const std::vector<std::pair<QString, Setup>> actions{
     {u"edit-row-suggestions"_s,
      [](panel::PanelModel& model, auto&) {
          model.startEdit(shown(model, u"t1"_s));
-         model.setEditingText(u"Call the dentist 4 Mar 2026 14:00 #"_s);
-         model.setEditListSuggestionIndex(1);
+         model.inlineEdit().setEditingText(u"Call the dentist 4 Mar 2026 14:00 #"_s);
+         model.inlineEdit().setEditListSuggestionIndex(1);
      }},
     {u"edit-row-suggestions-one"_s,
      [](panel::PanelModel& model, auto&) {
          model.startEdit(shown(model, u"t1"_s));
-         model.setEditingText(u"Call the dentist 4 Mar 2026 14:00 #wo"_s);
+         model.inlineEdit().setEditingText(u"Call the dentist 4 Mar 2026 14:00 #wo"_s);
      }},
     {u"row-swipe-revealed"_s,
      [](panel::PanelModel&, panel::widgets::ReminderList& list) { list.revealSwipe(u"t1"_s); }},

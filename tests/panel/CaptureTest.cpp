@@ -199,7 +199,7 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
 
 TEST_F(CaptureTest, EscapeClosesWhileTheCaptureShowsAndTheFieldReturnsOnlyAfter) {
     PanelModel& panel = capture(u"milk\neggs"_s);
-    panel.setQuery(u"eggs #gro"_s);
+    panel.typedLine().setQuery(u"eggs #gro"_s);
     EXPECT_TRUE(panel.refreshListSuggestions().isEmpty()) << "no list names offered";
     panel.handleExitCommand();
     EXPECT_EQ(take(), QStringList{u"close"_s});
@@ -221,14 +221,14 @@ TEST_F(CaptureTest, TheHiddenListTakesNoKeysAndReturnIsTheCapturesAdd) {
     PanelModel& panel = capture(u"milk\neggs"_s);
     ASSERT_TRUE(panel.showsCapture());
     // A selection left on the list the capture hides.
-    panel.setSelection(ListSelection::only(0));
+    panel.rowSelection().setSelection(ListSelection::only(0));
     PanelNotifications& notices = PanelNotifications::instance();
     for (const PanelListKey key : {PanelListKey::up, PanelListKey::down, PanelListKey::extendDown, PanelListKey::space})
         emit notices.tavlinListKey(key);
     emit notices.tavlinDeleteSelection();
     panel.selectAll();
     advance(std::chrono::seconds(6));
-    EXPECT_EQ(panel.selection(), ListSelection::only(0));
+    EXPECT_EQ(panel.rowSelection().selection(), ListSelection::only(0));
     EXPECT_EQ(identifiers(store->reminders()), (QStringList{u"a"_s, u"b"_s})) << "none completed or deleted";
     EXPECT_EQ(panel.undoWindow().undoItem(), std::nullopt);
     EXPECT_TRUE(fake->calls.isEmpty());
@@ -238,11 +238,11 @@ TEST_F(CaptureTest, TheHiddenListTakesNoKeysAndReturnIsTheCapturesAdd) {
     emit notices.tavlinListKey(PanelListKey::return_);
     EXPECT_EQ(fake->calls, (QStringList{u"add milk"_s, u"add eggs"_s}));
     EXPECT_TRUE(panel.capture().captureDone());
-    EXPECT_EQ(panel.editingID(), std::nullopt);
+    EXPECT_EQ(panel.inlineEdit().editingID(), std::nullopt);
 
     // Once it is done the keys are the list's again.
     emit notices.tavlinListKey(PanelListKey::down);
-    EXPECT_EQ(panel.selection(), ListSelection::only(1));
+    EXPECT_EQ(panel.rowSelection().selection(), ListSelection::only(1));
 
     // With nothing to add, Return does nothing.
     PanelModel& empty = capture(u" \n "_s);

@@ -20,7 +20,7 @@ protected:
     PanelModel& typed(const QString& line) {
         PanelModel& panel = makeModel();
         QCoreApplication::processEvents();
-        panel.setQuery(line);
+        panel.typedLine().setQuery(line);
         return panel;
     }
     static QStringList titles(const CreateAreaContent& content) {
@@ -68,19 +68,19 @@ TEST_F(CreateAreaTest, TheCreateContentIsSelectedWhenTheCursorIsOnTheCreateRow) 
     ASSERT_EQ(content.parts.size(), 1u);
     EXPECT_FALSE(content.isStack());
     EXPECT_FALSE(content.selected);
-    EXPECT_EQ(content.parts[0].parsed, panel.effectiveParsed());
+    EXPECT_EQ(content.parts[0].parsed, panel.typedLine().effectiveParsed());
     EXPECT_EQ(content.parts[0].parsed.title, u"call mom"_s);
 
     panel.handleFieldArrowDown();
     EXPECT_TRUE(panel.createAreaContent().selected);
-    panel.setSmartParseInFlight(true);
+    panel.typedLine().setSmartParseInFlight(true);
     EXPECT_TRUE(panel.createAreaContent().parts[0].interpreting);
 }
 
 TEST_F(CreateAreaTest, AStackPreviewsEachPlaceOnceUnderTheFirstTaskNamingIt) {
     storeWith({});
     PanelModel& panel = typed(u"milk @gym; eggs @gym within 200m; tea @home; bread"_s);
-    panel.setSmartPartsInFlight({u"tea @home"_s});
+    panel.typedLine().setSmartPartsInFlight({u"tea @home"_s});
     const CreateAreaContent content = panel.createAreaContent();
     ASSERT_TRUE(content.isStack());
     EXPECT_EQ(titles(content), (QStringList{u"milk"_s, u"eggs"_s, u"tea"_s, u"bread"_s}));
@@ -91,7 +91,7 @@ TEST_F(CreateAreaTest, AStackPreviewsEachPlaceOnceUnderTheFirstTaskNamingIt) {
     }
 
     // A row shows every place its line names.
-    panel.setQuery(u"post letter @office"_s);
+    panel.typedLine().setQuery(u"post letter @office"_s);
     EXPECT_EQ(panel.createAreaContent().parts.at(0).places, std::vector{place("office")});
 
     // Without a request for a part's place (not made yet), no card; the

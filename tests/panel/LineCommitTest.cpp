@@ -122,7 +122,7 @@ TEST_F(LineCommitTest, ClosingThePanelMidCommitStillAddsEveryPart) {
     commits = fake;
     fake->holdAdds = true;
     PanelModel& panel = makeModel();
-    panel.setQuery(u"milk; bread; eggs"_s);
+    panel.typedLine().setQuery(u"milk; bread; eggs"_s);
     panel.submit();
     panel.closing();
     model.reset();

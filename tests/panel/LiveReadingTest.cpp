@@ -40,7 +40,7 @@ protected:
     // `line` typed a key at a time, `pause` apart.
     void type(PanelModel& panel, const QString& line, std::chrono::milliseconds pause = 100ms) {
         for (qsizetype end = 1; end <= line.size(); ++end) {
-            panel.setQuery(line.left(end));
+            panel.typedLine().setQuery(line.left(end));
             advance(pause);
         }
     }
@@ -66,7 +66,7 @@ TEST_F(LiveReadingTest, TheModelReadsTheTrimmedLineAsTypedOnlyAfterAQuietSpell) 
     PanelModel& panel = opened();
     type(panel, u"  - eggs groceries  "_s, 300ms);
     EXPECT_TRUE(languageModel.requests.empty()) << "every key restarted the wait";
-    EXPECT_TRUE(panel.smartParseInFlight());
+    EXPECT_TRUE(panel.typedLine().smartParseInFlight());
     EXPECT_EQ(interpreting(panel), std::vector<bool>{true}) << "the create row shows the indicator";
 
     advance(49ms);
@@ -74,13 +74,13 @@ TEST_F(LiveReadingTest, TheModelReadsTheTrimmedLineAsTypedOnlyAfterAQuietSpell) 
     advance(1ms);
     // The line as typed, marker and all, not the task the splitter makes of it.
     EXPECT_EQ(prompts(), QStringList{u"- eggs groceries"_s});
-    EXPECT_FALSE(panel.smartParseInFlight());
+    EXPECT_FALSE(panel.typedLine().smartParseInFlight());
     EXPECT_EQ(interpreting(panel), std::vector<bool>{false});
-    EXPECT_EQ(panel.smartParsedQuery(), u"- eggs groceries"_s);
-    ASSERT_TRUE(panel.smartParsed());
-    EXPECT_EQ(panel.smartParsed()->listName, u"Groceries"_s);
+    EXPECT_EQ(panel.typedLine().smartParsedQuery(), u"- eggs groceries"_s);
+    ASSERT_TRUE(panel.typedLine().smartParsed());
+    EXPECT_EQ(panel.typedLine().smartParsed()->listName, u"Groceries"_s);
     // The line with its blanks is the same text: the reading counts for it.
-    EXPECT_EQ(panel.effectiveParsed(), *panel.smartParsed());
+    EXPECT_EQ(panel.typedLine().effectiveParsed(), *panel.typedLine().smartParsed());
 }
 
 TEST_F(LiveReadingTest, AReadingForALineEditedMeanwhileIsDropped) {
@@ -90,21 +90,21 @@ TEST_F(LiveReadingTest, AReadingForALineEditedMeanwhileIsDropped) {
     advance(LiveReading::quiet);
     ASSERT_EQ(languageModel.heldCount(), 1u);
 
-    panel.setQuery(u"eggs groceries!"_s);
-    EXPECT_TRUE(panel.smartParseInFlight()) << "the new line's run";
+    panel.typedLine().setQuery(u"eggs groceries!"_s);
+    EXPECT_TRUE(panel.typedLine().smartParseInFlight()) << "the new line's run";
     languageModel.release();
     QCoreApplication::processEvents();
-    EXPECT_EQ(panel.smartParsed(), std::nullopt);
-    EXPECT_EQ(panel.smartParsedQuery(), u""_s);
+    EXPECT_EQ(panel.typedLine().smartParsed(), std::nullopt);
+    EXPECT_EQ(panel.typedLine().smartParsedQuery(), u""_s);
 
     advance(LiveReading::quiet);
     languageModel.release();
     EXPECT_EQ(prompts(), (QStringList{u"eggs groceries"_s, u"eggs groceries!"_s}));
-    EXPECT_EQ(panel.smartParsedQuery(), u"eggs groceries!"_s);
-    EXPECT_FALSE(panel.smartParseInFlight());
+    EXPECT_EQ(panel.typedLine().smartParsedQuery(), u"eggs groceries!"_s);
+    EXPECT_FALSE(panel.typedLine().smartParseInFlight());
 
     // The panel closes while the model reads: nothing is written into it.
-    panel.setQuery(u"tea groceries"_s);
+    panel.typedLine().setQuery(u"tea groceries"_s);
     advance(LiveReading::quiet);
     model.reset();
     languageModel.release();
@@ -113,41 +113,41 @@ TEST_F(LiveReadingTest, AReadingForALineEditedMeanwhileIsDropped) {
 
 TEST_F(LiveReadingTest, EachTaskIsReadOnceAndKeepsItsReadingWhileItStaysInTheLine) {
     PanelModel& panel = opened();
-    panel.setQuery(u"milk groceries\nbread groceries\neggs groceries"_s);
-    EXPECT_EQ(panel.smartPartsInFlight(),
+    panel.typedLine().setQuery(u"milk groceries\nbread groceries\neggs groceries"_s);
+    EXPECT_EQ(panel.typedLine().smartPartsInFlight(),
               (QSet<QString>{u"milk groceries"_s, u"bread groceries"_s, u"eggs groceries"_s}));
     EXPECT_EQ(interpreting(panel), (std::vector<bool>{true, true, true}));
     advance(LiveReading::quiet);
     EXPECT_EQ(prompts(), (QStringList{u"milk groceries"_s, u"bread groceries"_s, u"eggs groceries"_s}));
-    EXPECT_TRUE(panel.smartPartsInFlight().isEmpty());
+    EXPECT_TRUE(panel.typedLine().smartPartsInFlight().isEmpty());
     EXPECT_EQ(interpreting(panel), (std::vector<bool>{false, false, false}));
-    const PanelModel::PartResults firstTwo{{u"milk groceries"_s, panel.smartPartResults().at(u"milk groceries"_s)},
-                                           {u"bread groceries"_s, panel.smartPartResults().at(u"bread groceries"_s)}};
-    for (const ParsedQuickAdd& part : panel.parsedParts()) EXPECT_EQ(part.listName, u"Groceries"_s);
+    const PartResults firstTwo{{u"milk groceries"_s, panel.typedLine().smartPartResults().at(u"milk groceries"_s)},
+                               {u"bread groceries"_s, panel.typedLine().smartPartResults().at(u"bread groceries"_s)}};
+    for (const ParsedQuickAdd& part : panel.typedLine().parsedParts()) EXPECT_EQ(part.listName, u"Groceries"_s);
 
     // The third task changed: its old reading goes, only the new one is read.
-    panel.setQuery(u"milk groceries\nbread groceries\ntea groceries"_s);
-    EXPECT_EQ(panel.smartPartResults(), firstTwo);
+    panel.typedLine().setQuery(u"milk groceries\nbread groceries\ntea groceries"_s);
+    EXPECT_EQ(panel.typedLine().smartPartResults(), firstTwo);
     EXPECT_EQ(interpreting(panel), (std::vector<bool>{false, false, true}));
     advance(LiveReading::quiet);
     EXPECT_EQ(prompts().mid(3), QStringList{u"tea groceries"_s});
-    EXPECT_EQ(panel.smartPartResults().size(), 3u);
+    EXPECT_EQ(panel.typedLine().smartPartResults().size(), 3u);
 }
 
 TEST_F(LiveReadingTest, ATextTwiceIsReadOnceAndAnEmptyReadingIsNotAskedAgain) {
     languageModel.answers.push_front(ScriptedLanguageModel::Failure{});
     PanelModel& panel = opened();
-    panel.setQuery(u"milk; milk; bread groceries"_s);
-    EXPECT_EQ(panel.smartPartsInFlight(), (QSet<QString>{u"milk"_s, u"bread groceries"_s}));
+    panel.typedLine().setQuery(u"milk; milk; bread groceries"_s);
+    EXPECT_EQ(panel.typedLine().smartPartsInFlight(), (QSet<QString>{u"milk"_s, u"bread groceries"_s}));
     advance(LiveReading::quiet);
     EXPECT_EQ(prompts(), (QStringList{u"milk"_s, u"bread groceries"_s}));
-    ASSERT_TRUE(panel.smartPartResults().contains(u"milk"_s));
-    EXPECT_EQ(panel.smartPartResults().at(u"milk"_s), std::nullopt) << "read, to no avail";
+    ASSERT_TRUE(panel.typedLine().smartPartResults().contains(u"milk"_s));
+    EXPECT_EQ(panel.typedLine().smartPartResults().at(u"milk"_s), std::nullopt) << "read, to no avail";
 
     // Every task has been read: nothing runs for the line again.
-    panel.setQuery(u"milk; milk; bread groceries "_s);
-    EXPECT_FALSE(panel.smartParseTask().isValid());
-    EXPECT_TRUE(panel.smartPartsInFlight().isEmpty());
+    panel.typedLine().setQuery(u"milk; milk; bread groceries "_s);
+    EXPECT_FALSE(panel.typedLine().smartParseTask().isValid());
+    EXPECT_TRUE(panel.typedLine().smartPartsInFlight().isEmpty());
     advance(LiveReading::quiet);
     EXPECT_EQ(languageModel.requests.size(), 2u);
 }
@@ -155,40 +155,40 @@ TEST_F(LiveReadingTest, ATextTwiceIsReadOnceAndAnEmptyReadingIsNotAskedAgain) {
 TEST_F(LiveReadingTest, ATaskTakenOutDuringARunIsNotReadAndTheRestAreReadNext) {
     languageModel.holdAnswers = true;
     PanelModel& panel = opened();
-    panel.setQuery(u"a groceries; b groceries; c groceries"_s);
+    panel.typedLine().setQuery(u"a groceries; b groceries; c groceries"_s);
     advance(LiveReading::quiet);
     ASSERT_EQ(prompts(), QStringList{u"a groceries"_s});
-    const tavlin::platform::Task<> run = panel.smartParseTask();
+    const tavlin::platform::Task<> run = panel.typedLine().smartParseTask();
 
-    panel.setQuery(u"a groceries; c groceries"_s);
+    panel.typedLine().setQuery(u"a groceries; c groceries"_s);
     EXPECT_TRUE(run.isCancelled());
-    EXPECT_EQ(panel.smartPartsInFlight(), (QSet<QString>{u"a groceries"_s, u"c groceries"_s}));
+    EXPECT_EQ(panel.typedLine().smartPartsInFlight(), (QSet<QString>{u"a groceries"_s, u"c groceries"_s}));
     languageModel.release();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(panel.smartPartResults().empty()) << "the cancelled run's reading is dropped";
+    EXPECT_TRUE(panel.typedLine().smartPartResults().empty()) << "the cancelled run's reading is dropped";
 
     languageModel.holdAnswers = false;
     advance(LiveReading::quiet);
     EXPECT_EQ(prompts(), (QStringList{u"a groceries"_s, u"a groceries"_s, u"c groceries"_s}));
-    EXPECT_EQ(panel.smartPartResults().size(), 2u);
-    EXPECT_TRUE(panel.smartPartsInFlight().isEmpty());
+    EXPECT_EQ(panel.typedLine().smartPartResults().size(), 2u);
+    EXPECT_TRUE(panel.typedLine().smartPartsInFlight().isEmpty());
 }
 
 TEST_F(LiveReadingTest, AnEmptyFieldOrNoModelClearsTheReadingsAndStartsNothing) {
     PanelModel& panel = opened();
-    panel.setQuery(u"milk; bread"_s);
+    panel.typedLine().setQuery(u"milk; bread"_s);
     advance(LiveReading::quiet);
-    ASSERT_EQ(panel.smartPartResults().size(), 2u);
-    panel.setQuery(u"  "_s);
-    EXPECT_TRUE(panel.smartPartResults().empty());
-    EXPECT_FALSE(panel.smartParseTask().isValid());
+    ASSERT_EQ(panel.typedLine().smartPartResults().size(), 2u);
+    panel.typedLine().setQuery(u"  "_s);
+    EXPECT_TRUE(panel.typedLine().smartPartResults().empty());
+    EXPECT_FALSE(panel.typedLine().smartParseTask().isValid());
 
-    panel.setQuery(u"milk; bread"_s);
+    panel.typedLine().setQuery(u"milk; bread"_s);
     advance(LiveReading::quiet);
     languageModel.available = false;
-    panel.setQuery(u"milk; bread; eggs"_s);
-    EXPECT_TRUE(panel.smartPartResults().empty());
-    EXPECT_TRUE(panel.smartPartsInFlight().isEmpty());
+    panel.typedLine().setQuery(u"milk; bread; eggs"_s);
+    EXPECT_TRUE(panel.typedLine().smartPartResults().empty());
+    EXPECT_TRUE(panel.typedLine().smartPartsInFlight().isEmpty());
     advance(LiveReading::quiet);
     EXPECT_EQ(languageModel.requests.size(), 4u);
 }
@@ -203,7 +203,7 @@ TEST_F(LiveReadingTest, ReadingsMadeWhileTypingAreWhatTheCommitAdds) {
     EXPECT_EQ(fake->added.at(0).listName, u"Groceries"_s);
     EXPECT_EQ(languageModel.requests.size(), 1u) << "not read again after the add";
 
-    panel.setQuery(u"tea groceries; rice groceries"_s);
+    panel.typedLine().setQuery(u"tea groceries; rice groceries"_s);
     advance(LiveReading::quiet);
     panel.submit();
     QCoreApplication::processEvents();

@@ -44,10 +44,10 @@ protected:
     }
     // Types `line` and lets the quiet spell pass: the reading is asked for.
     void typeAndWait(PanelModel& panel, const QString& line) {
-        panel.setQuery(line);
+        panel.typedLine().setQuery(line);
         advance(LiveReading::quiet);
     }
-    bool readingDone() const { return !model->smartParseInFlight(); }
+    bool readingDone() const { return !model->typedLine().smartParseInFlight(); }
 
     FakeModelServer server;
     LocalLanguageModel languageModel{{server.baseURL(), u"tiny"_s, {}}, &clock};
@@ -66,9 +66,9 @@ TEST_F(LocalModelTest, TheTypedLineIsReadWhileTheIndicatorPulsesAndOnlyGroundedF
     EXPECT_TRUE(interpreting());
     ASSERT_TRUE(runMainLoopUntil([&] { return readingDone(); }));
     EXPECT_FALSE(interpreting());
-    ASSERT_TRUE(panel.smartParsed());
-    EXPECT_EQ(panel.smartParsed()->listName, u"Groceries"_s);
-    EXPECT_EQ(panel.effectiveParsed().title, u"eggs"_s);
+    ASSERT_TRUE(panel.typedLine().smartParsed());
+    EXPECT_EQ(panel.typedLine().smartParsed()->listName, u"Groceries"_s);
+    EXPECT_EQ(panel.typedLine().effectiveParsed().title, u"eggs"_s);
 
     ASSERT_EQ(server.chats.size(), 1u);
     const FakeModelServer::Chat& chat = server.chats.front();
@@ -82,8 +82,8 @@ TEST_F(LocalModelTest, TheTypedLineIsReadWhileTheIndicatorPulsesAndOnlyGroundedF
 
     typeAndWait(panel, u"tea for work"_s);
     ASSERT_TRUE(runMainLoopUntil([&] { return readingDone(); }));
-    ASSERT_TRUE(panel.smartParsed());
-    EXPECT_EQ(panel.smartParsed()->listName, std::nullopt) << "a list the line does not name";
+    ASSERT_TRUE(panel.typedLine().smartParsed());
+    EXPECT_EQ(panel.typedLine().smartParsed()->listName, std::nullopt) << "a list the line does not name";
 }
 
 TEST_F(LocalModelTest, AFailedReadingLeavesTheRulesReadingAndTheServerGoneStopsTheAsking) {
@@ -91,8 +91,8 @@ TEST_F(LocalModelTest, AFailedReadingLeavesTheRulesReadingAndTheServerGoneStopsT
     PanelModel& panel = makeModel();
     typeAndWait(panel, u"milk tomorrow"_s);
     ASSERT_TRUE(runMainLoopUntil([&] { return readingDone(); }));
-    EXPECT_EQ(panel.smartParsed(), std::nullopt);
-    EXPECT_EQ(panel.effectiveParsed().title, u"milk"_s);
+    EXPECT_EQ(panel.typedLine().smartParsed(), std::nullopt);
+    EXPECT_EQ(panel.typedLine().effectiveParsed().title, u"milk"_s);
 
     // The server goes: the reading fails, the model is no longer offered,
     // and the next line is not even asked about.
@@ -101,8 +101,8 @@ TEST_F(LocalModelTest, AFailedReadingLeavesTheRulesReadingAndTheServerGoneStopsT
     ASSERT_TRUE(runMainLoopUntil([&] { return readingDone(); }));
     ASSERT_TRUE(runMainLoopUntil([&] { return !languageModel.isChecking(); }));
     EXPECT_FALSE(languageModel.isAvailable());
-    panel.setQuery(u"bread groceries!"_s);
-    EXPECT_FALSE(panel.smartParseInFlight());
+    panel.typedLine().setQuery(u"bread groceries!"_s);
+    EXPECT_FALSE(panel.typedLine().smartParseInFlight());
     EXPECT_FALSE(interpreting());
     const std::size_t asked = server.chats.size();
 
@@ -114,14 +114,14 @@ TEST_F(LocalModelTest, AFailedReadingLeavesTheRulesReadingAndTheServerGoneStopsT
     typeAndWait(panel, u"soap groceries"_s);
     ASSERT_TRUE(runMainLoopUntil([&] { return readingDone(); }));
     EXPECT_EQ(server.chats.size(), asked + 1);
-    ASSERT_TRUE(panel.smartParsed());
-    EXPECT_EQ(panel.smartParsed()->listName, u"Groceries"_s);
+    ASSERT_TRUE(panel.typedLine().smartParsed());
+    EXPECT_EQ(panel.typedLine().smartParsed()->listName, u"Groceries"_s);
 }
 
 TEST_F(LocalModelTest, ALineCommittedBeforeTheModelReadItIsUpdatedWithItsReading) {
     server.answer(filed);
     PanelModel& panel = makeModel();
-    panel.setQuery(u"milk groceries"_s);
+    panel.typedLine().setQuery(u"milk groceries"_s);
     panel.submit();
     EXPECT_EQ(fake->calls, QStringList{u"add milk groceries"_s});
     ASSERT_TRUE(runMainLoopUntil([&] { return fake->calls.size() == 2; }));

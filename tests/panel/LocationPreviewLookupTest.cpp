@@ -63,7 +63,7 @@ protected:
         makeModel();
     }
 
-    void type(const char* line) { model->setQuery(QString::fromUtf8(line)); }
+    void type(const char* line) { model->typedLine().setQuery(QString::fromUtf8(line)); }
 
     // What the panel holds for `name`: "none", "failed", or the place's name
     // and radius, "(map)" when its map is drawn.
@@ -163,7 +163,7 @@ TEST_F(LocationPreviewLookupTest, PreviewsAndChosenRadiiLastWhileTheLineNamesThe
 
     type("walk @park");
     EXPECT_EQ(previewNames(), QStringList{u"park"_s});
-    EXPECT_TRUE(model->locationRadiusOverrides().empty());
+    EXPECT_TRUE(model->placePreviews().locationRadiusOverrides().empty());
 
     // The gym named again is looked up anew, at its own radius.
     type("walk @park; swim @gym");
@@ -173,7 +173,7 @@ TEST_F(LocationPreviewLookupTest, PreviewsAndChosenRadiiLastWhileTheLineNamesThe
     model->placePreviews().setLocationRadiusOverride(u"park"_s, 250);
     type("walk");
     EXPECT_TRUE(model->placePreviews().locationPreviews().empty());
-    EXPECT_TRUE(model->locationRadiusOverrides().empty());
+    EXPECT_TRUE(model->placePreviews().locationRadiusOverrides().empty());
     EXPECT_EQ(geography.queries, (QStringList{u"gym"_s, u"park"_s, u"gym"_s}));
 }
 
@@ -223,7 +223,8 @@ TEST_F(LocationPreviewLookupTest, ARadiusSetOnACardIsTheNamesRadiusUnlessItIsNoD
     for (const double noDistance :
          {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 0.0, -100.0})
         model->placePreviews().setLocationRadiusOverride(u"gym"_s, noDistance);
-    EXPECT_EQ(model->locationRadiusOverrides(), (std::map<QString, double>{{u"gym"_s, 675}, {u"park"_s, 1000}}));
+    EXPECT_EQ(model->placePreviews().locationRadiusOverrides(),
+              (std::map<QString, double>{{u"gym"_s, 675}, {u"park"_s, 1000}}));
 }
 
 TEST_F(LocationPreviewLookupTest, TheCardOfAPlaceFollowsItsPreviewAndReturnSavesTheRadiusChosenOnIt) {
@@ -344,7 +345,7 @@ protected:
 }  // namespace
 
 TEST_F(LocationPreviewOverTheNetworkTest, ATypedPlaceIsFoundAndItsCardShowsTheStitchedMapWithItsRing) {
-    model->setQuery(u"teeth @dentist west"_s);
+    model->typedLine().setQuery(u"teeth @dentist west"_s);
     const std::unique_ptr<tavlin::rows::LocationPreviewCard> card(
         widgets::locationPreviewCard(*model, model->locationRequests().at(0)));
     advance(400ms);
@@ -364,13 +365,13 @@ TEST_F(LocationPreviewOverTheNetworkTest, ATypedPlaceIsFoundAndItsCardShowsTheSt
 }
 
 TEST_F(LocationPreviewOverTheNetworkTest, AnEarlierPlaceComesFirstAndAFailedSearchLeavesTheName) {
-    model->setQuery(u"check-up @clinic"_s);
+    model->typedLine().setQuery(u"check-up @clinic"_s);
     advance(400ms);
     ASSERT_TRUE(runMainLoopUntil([&] { return !model->placePreviews().locationPreviews().empty(); }));
     EXPECT_EQ(model->placePreviews().locationPreviews().at(u"clinic"_s).resolved->name, u"Clinic"_s);
     EXPECT_TRUE(searched.isEmpty()) << "an earlier place is not searched for";
 
-    model->setQuery(u"check-up @clinic oost"_s);
+    model->typedLine().setQuery(u"check-up @clinic oost"_s);
     advance(400ms);
     ASSERT_TRUE(
         runMainLoopUntil([&] { return model->placePreviews().locationPreviews().count(u"clinic oost"_s) > 0; }));

@@ -582,7 +582,7 @@ TEST_F(PanelControllerTest, EachOpeningHasAModelOfItsOwnThatTheCloseEnds) {
     QPointer<tavlin::panel::PanelModel> first = controller.model();
     ASSERT_TRUE(first);
     EXPECT_EQ(window().model, first.data());
-    first->setQuery(u"milk"_s);
+    first->typedLine().setQuery(u"milk"_s);
 
     // Escape empties the field, and a second one closes the panel from
     // inside the model.
@@ -599,5 +599,5 @@ TEST_F(PanelControllerTest, EachOpeningHasAModelOfItsOwnThatTheCloseEnds) {
 
     controller.open();
     ASSERT_TRUE(controller.model());
-    EXPECT_EQ(controller.model()->query(), u""_s);
+    EXPECT_EQ(controller.model()->typedLine().query(), u""_s);
 }

@@ -27,36 +27,36 @@ protected:
 
 TEST_F(PanelModelTest, AnOpeningStartsWithTheInitialState) {
     PanelModel& panel = makeModel();
-    EXPECT_EQ(panel.query(), u""_s);
-    EXPECT_EQ(panel.selectedIndex(), std::nullopt);
-    EXPECT_TRUE(panel.selectedIndexes().empty());
-    EXPECT_EQ(panel.selectionAnchor(), std::nullopt);
+    EXPECT_EQ(panel.typedLine().query(), u""_s);
+    EXPECT_EQ(panel.rowSelection().selectedIndex(), std::nullopt);
+    EXPECT_TRUE(panel.rowSelection().selectedIndexes().empty());
+    EXPECT_EQ(panel.rowSelection().selectionAnchor(), std::nullopt);
     EXPECT_TRUE(panel.completingIDs().isEmpty());
     EXPECT_EQ(panel.undoWindow().undoItem(), std::nullopt);
     EXPECT_FALSE(panel.undoWindow().undoDismissTask().isValid());
     EXPECT_EQ(panel.listContentHeight(), 0);
-    EXPECT_EQ(panel.listSuggestionIndex(), 0);
-    EXPECT_EQ(panel.listPickerDismissedQuery(), std::nullopt);
-    EXPECT_EQ(panel.smartParsed(), std::nullopt);
-    EXPECT_EQ(panel.smartParsedQuery(), u""_s);
-    EXPECT_FALSE(panel.smartParseTask().isValid());
-    EXPECT_FALSE(panel.smartParseInFlight());
-    EXPECT_TRUE(panel.smartPartResults().empty());
-    EXPECT_TRUE(panel.smartPartsInFlight().isEmpty());
+    EXPECT_EQ(panel.typedLine().listSuggestionIndex(), 0);
+    EXPECT_EQ(panel.typedLine().listPickerDismissedQuery(), std::nullopt);
+    EXPECT_EQ(panel.typedLine().smartParsed(), std::nullopt);
+    EXPECT_EQ(panel.typedLine().smartParsedQuery(), u""_s);
+    EXPECT_FALSE(panel.typedLine().smartParseTask().isValid());
+    EXPECT_FALSE(panel.typedLine().smartParseInFlight());
+    EXPECT_TRUE(panel.typedLine().smartPartResults().empty());
+    EXPECT_TRUE(panel.typedLine().smartPartsInFlight().isEmpty());
     EXPECT_TRUE(panel.placePreviews().locationPreviews().empty());
     EXPECT_FALSE(panel.placePreviews().locationPreviewTask().isValid());
-    EXPECT_TRUE(panel.locationRadiusOverrides().empty());
+    EXPECT_TRUE(panel.placePreviews().locationRadiusOverrides().empty());
     EXPECT_EQ(panel.capture().captureCandidates(), std::nullopt);
     EXPECT_FALSE(panel.capture().captureDone());
     EXPECT_EQ(panel.capture().captureContentHeight(), 0);
     EXPECT_EQ(panel.capture().captureFocusID(), std::nullopt);
-    EXPECT_EQ(panel.editingID(), std::nullopt);
-    EXPECT_EQ(panel.editingText(), u""_s);
-    EXPECT_EQ(panel.editingOriginalText(), u""_s);
-    EXPECT_EQ(panel.editingPreviousDateText(), std::nullopt);
-    EXPECT_EQ(panel.editListSuggestionIndex(), 0);
-    EXPECT_EQ(panel.editListPickerDismissedText(), std::nullopt);
-    EXPECT_FALSE(panel.editFieldFocused());
+    EXPECT_EQ(panel.inlineEdit().editingID(), std::nullopt);
+    EXPECT_EQ(panel.inlineEdit().editingText(), u""_s);
+    EXPECT_EQ(panel.inlineEdit().editingOriginalText(), u""_s);
+    EXPECT_EQ(panel.inlineEdit().editingPreviousDateText(), std::nullopt);
+    EXPECT_EQ(panel.inlineEdit().editListSuggestionIndex(), 0);
+    EXPECT_EQ(panel.inlineEdit().editListPickerDismissedText(), std::nullopt);
+    EXPECT_FALSE(panel.inlineEdit().editFieldFocused());
     // The field takes the keyboard at the next turn.
     EXPECT_EQ(panel.focus(), std::nullopt);
     nextTurn();
@@ -91,16 +91,16 @@ TEST_F(PanelModelTest, EscapeClearsTheFieldAndTheSelectionThenCloses) {
     nextTurn();
     // Blanks count as text: they are cleared, not a reason to close.
     for (const QString& typed : {u"buy milk"_s, u"  "_s}) {
-        panel.setQuery(typed);
-        panel.setSelectedIndex(2);
-        panel.setSelectedIndexes({1, 2});
-        panel.setSelectionAnchor(1);
+        panel.typedLine().setQuery(typed);
+        panel.rowSelection().setSelectedIndex(2);
+        panel.rowSelection().setSelectedIndexes({1, 2});
+        panel.rowSelection().setSelectionAnchor(1);
         panel.setFocus(FocusTarget::list);
         panel.handleExitCommand();
-        EXPECT_EQ(panel.query(), u""_s);
-        EXPECT_EQ(panel.selectedIndex(), std::nullopt);
-        EXPECT_TRUE(panel.selectedIndexes().empty());
-        EXPECT_EQ(panel.selectionAnchor(), std::nullopt);
+        EXPECT_EQ(panel.typedLine().query(), u""_s);
+        EXPECT_EQ(panel.rowSelection().selectedIndex(), std::nullopt);
+        EXPECT_TRUE(panel.rowSelection().selectedIndexes().empty());
+        EXPECT_EQ(panel.rowSelection().selectionAnchor(), std::nullopt);
         EXPECT_EQ(panel.focus(), FocusTarget::field);
         EXPECT_TRUE(take().isEmpty()) << typed.toStdString();
     }
@@ -110,25 +110,25 @@ TEST_F(PanelModelTest, EscapeClearsTheFieldAndTheSelectionThenCloses) {
 
 TEST_F(PanelModelTest, EscapeAbandonsAnOpenEditAndClosesACaptureAtOnce) {
     PanelModel& edited = makeModel();
-    edited.setQuery(u"milk"_s);
-    edited.setEditingID(u"R1"_s);
-    edited.setEditingText(u"milk tomorrow"_s);
+    edited.typedLine().setQuery(u"milk"_s);
+    edited.inlineEdit().setEditingID(u"R1"_s);
+    edited.inlineEdit().setEditingText(u"milk tomorrow"_s);
     edited.handleExitCommand();
-    EXPECT_EQ(edited.editingID(), std::nullopt);
+    EXPECT_EQ(edited.inlineEdit().editingID(), std::nullopt);
     EXPECT_EQ(edited.focus(), FocusTarget::list);
-    EXPECT_EQ(edited.query(), u"milk"_s);
+    EXPECT_EQ(edited.typedLine().query(), u"milk"_s);
     edited.handleExitCommand();
-    EXPECT_EQ(edited.query(), u""_s);
+    EXPECT_EQ(edited.typedLine().query(), u""_s);
     EXPECT_TRUE(take().isEmpty());
 
     PanelModel& capture = makeModel({.captureText = u"buy milk\ncall Ann"_s});
-    capture.setQuery(u"milk"_s);
+    capture.typedLine().setQuery(u"milk"_s);
     capture.handleExitCommand();
     EXPECT_EQ(take(), QStringList{u"close"_s});
     // Once the capture is done, Escape is the ordinary one.
     capture.capture().setCaptureDone(true);
     capture.handleExitCommand();
-    EXPECT_EQ(capture.query(), u""_s);
+    EXPECT_EQ(capture.typedLine().query(), u""_s);
     EXPECT_TRUE(take().isEmpty());
 }
 
@@ -192,9 +192,10 @@ TEST_F(PanelModelTest, TheFieldComesBackOnlyWhenNothingElseHoldsTheKeyboard) {
     const auto nothing = [](PanelModel&) {};
     const Case cases[] = {
         {"nothing holds it", nothing, nothing, FocusTarget::field},
-        {"an edit", [](PanelModel& p) { p.setEditingID(u"R1"_s); }, nothing, std::nullopt},
+        {"an edit", [](PanelModel& p) { p.inlineEdit().setEditingID(u"R1"_s); }, nothing, std::nullopt},
         {"the list", [](PanelModel& p) { p.setFocus(FocusTarget::list); }, nothing, FocusTarget::list},
-        {"an edit opened meanwhile", nothing, [](PanelModel& p) { p.setEditingID(u"R1"_s); }, std::nullopt},
+        {"an edit opened meanwhile", nothing, [](PanelModel& p) { p.inlineEdit().setEditingID(u"R1"_s); },
+         std::nullopt},
         {"the list meanwhile", nothing, [](PanelModel& p) { p.setFocus(FocusTarget::list); }, FocusTarget::list},
     };
     for (const Case& c : cases) {
@@ -224,21 +225,21 @@ TEST_F(PanelModelTest, TheFieldComesBackOnlyWhenNothingElseHoldsTheKeyboard) {
 
 TEST_F(PanelModelTest, ANewQueryClearsTheSelectionAndBringsTheFieldBack) {
     PanelModel& panel = makeModel();
-    panel.setSelectedIndex(3);
-    panel.setSelectedIndexes({3});
-    panel.setSelectionAnchor(3);
-    panel.setListSuggestionIndex(2);
+    panel.rowSelection().setSelectedIndex(3);
+    panel.rowSelection().setSelectedIndexes({3});
+    panel.rowSelection().setSelectionAnchor(3);
+    panel.typedLine().setListSuggestionIndex(2);
     panel.setFocus(FocusTarget::list);
-    panel.setQuery(u"b"_s);
-    EXPECT_EQ(panel.selectedIndex(), std::nullopt);
-    EXPECT_TRUE(panel.selectedIndexes().empty());
-    EXPECT_EQ(panel.selectionAnchor(), std::nullopt);
-    EXPECT_EQ(panel.listSuggestionIndex(), 0);
+    panel.typedLine().setQuery(u"b"_s);
+    EXPECT_EQ(panel.rowSelection().selectedIndex(), std::nullopt);
+    EXPECT_TRUE(panel.rowSelection().selectedIndexes().empty());
+    EXPECT_EQ(panel.rowSelection().selectionAnchor(), std::nullopt);
+    EXPECT_EQ(panel.typedLine().listSuggestionIndex(), 0);
     EXPECT_EQ(panel.focus(), FocusTarget::field);
 
-    panel.setEditListSuggestionIndex(1);
-    panel.setEditingText(u"milk #wo"_s);
-    EXPECT_EQ(panel.editListSuggestionIndex(), 0);
+    panel.inlineEdit().setEditListSuggestionIndex(1);
+    panel.inlineEdit().setEditingText(u"milk #wo"_s);
+    EXPECT_EQ(panel.inlineEdit().editListSuggestionIndex(), 0);
 }
 
 TEST_F(PanelModelTest, TheWidthFollowsTheStoredOneOnlyWhenAsked) {
@@ -351,7 +352,7 @@ TEST_F(PanelModelTest, AnEditIsSavedAsThePanelClosesAndTheSaveIsTheStores) {
     EXPECT_EQ(log.lines, QStringList{u"info: panel content leaving, pending edit: false"_s});
 
     PanelModel& editing = makeModel();
-    editing.setEditingID(u"R1"_s);
+    editing.inlineEdit().setEditingID(u"R1"_s);
     editing.closing();
     EXPECT_EQ(log.lines.last(), u"info: panel content leaving, pending edit: true"_s);
 

@@ -181,11 +181,12 @@ QString state(const PanelController& controller, const tavlin::store::Settings& 
     if (model) {
         QStringList rows, selected;
         for (const tavlin::panel::RowItem& row : model->flatRows()) rows << row.id();
-        for (const int index : model->selectedIndexes()) selected << QString::number(index);
-        const std::optional<int> cursor = model->selectedIndex();
+        for (const int index : model->rowSelection().selectedIndexes()) selected << QString::number(index);
+        const std::optional<int> cursor = model->rowSelection().selectedIndex();
         line += u" rows="_s + rows.join(u',') + u" cursor="_s + (cursor ? QString::number(*cursor) : u"none"_s) +
-                u" selected="_s + selected.join(u',') + u" editing="_s + model->editingID().value_or(u"none"_s);
-        line += u" query="_s + model->query();
+                u" selected="_s + selected.join(u',') + u" editing="_s +
+                model->inlineEdit().editingID().value_or(u"none"_s);
+        line += u" query="_s + model->typedLine().query();
     }
     return line;
 }

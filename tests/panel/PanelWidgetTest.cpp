@@ -130,10 +130,10 @@ TEST_F(PanelWidgetTest, EscapeEmptiesTheTypedFieldThenClosesThePanel) {
     show();
     ASSERT_EQ(QApplication::focusWidget(), field());
     QTest::keyClicks(field(), u"abc"_s);
-    EXPECT_EQ(model->query(), u"abc"_s);
+    EXPECT_EQ(model->typedLine().query(), u"abc"_s);
     key(Qt::Key_Escape);
     EXPECT_EQ(field()->text(), u""_s);
-    EXPECT_EQ(model->query(), u""_s);
+    EXPECT_EQ(model->typedLine().query(), u""_s);
     EXPECT_TRUE(take().isEmpty());
     key(Qt::Key_Escape);
     // The model closes the panel: the window's own cancel is not needed.
@@ -163,7 +163,7 @@ TEST_F(PanelWidgetTest, TheFocusOfTheModelAndOfTheWidgetsFollowEachOther) {
     EXPECT_EQ(model->focus(), FocusTarget::list);
 
     // Typing moves the keyboard back to the field.
-    model->setQuery(u"x"_s);
+    model->typedLine().setQuery(u"x"_s);
     EXPECT_TRUE(field()->hasFocus());
     EXPECT_EQ(field()->text(), u"x"_s);
 }
@@ -655,7 +655,7 @@ TEST_F(PanelActionsTest, ReturnOnARowEditsItInItsOwnFieldAndReturnSaves) {
     ASSERT_TRUE(editField());
     EXPECT_TRUE(editField()->hasFocus()) << "the edit's field takes the keyboard at the next turn";
     EXPECT_EQ(model->focus(), std::nullopt) << "neither the field nor the list";
-    EXPECT_TRUE(model->editFieldFocused());
+    EXPECT_TRUE(model->inlineEdit().editFieldFocused());
     EXPECT_EQ(editField()->text(), u"call the bank #home"_s);
     EXPECT_EQ(editField()->placeholderText(), u"Reminder"_s);
     EXPECT_GT(editField()->width(), reminders()->viewport()->width() / 2) << "the field spans the row";
@@ -693,19 +693,19 @@ TEST_F(PanelActionsTest, TheRowsMenuOpensFromTheKeyboardAndActsOnTheRow) {
 
     // Meta+click, then Edit: an edit open on another reminder is saved first.
     store->cancelDeletion();
-    model->setSelection(ListSelection::none());
+    model->rowSelection().setSelection(ListSelection::none());
     const auto find = [&](const QString& id) {
         for (const Reminder& reminder : store->reminders())
             if (reminder.identifier == id) return reminder;
         return Reminder{};
     };
     model->startEdit(find(u"call the bank"_s));
-    model->setEditingText(u"call the bank today"_s);
+    model->inlineEdit().setEditingText(u"call the bank today"_s);
     settle();
     const QRect rent = reminders()->visualRect(reminders()->indexOfRow(u"pay rent"_s));
     choose(u"Edit"_s);
     QTest::mouseClick(reminders()->viewport(), Qt::LeftButton, Qt::MetaModifier, rent.center());
-    EXPECT_TRUE(runMainLoopUntil([&] { return model->editingID() == u"pay rent"_s; }));
+    EXPECT_TRUE(runMainLoopUntil([&] { return model->inlineEdit().editingID() == u"pay rent"_s; }));
     clock.runDueActions();
     EXPECT_EQ(find(u"call the bank"_s).dueDateComponents, day(2026, 3, 4));
 }

@@ -61,15 +61,15 @@ TEST_F(ReminderListTest, TheRowsAreTheSectionsThenTheDoneGroup) {
     EXPECT_EQ(listed[5].flatIndex, 3);
 
     // A line that finds nothing: no list, the create row.
-    panel.setQuery(u"zzz"_s);
+    panel.typedLine().setQuery(u"zzz"_s);
     EXPECT_FALSE(panel.hasListRows());
     EXPECT_TRUE(panel.showsCreateRow());
     EXPECT_EQ(flatIds(), QStringList{u"create-row"_s});
     // A line that finds some: no done rows while searching.
-    panel.setQuery(u"t2"_s);
+    panel.typedLine().setQuery(u"t2"_s);
     EXPECT_EQ(flatIds(), QStringList{u"t2"_s});
     EXPECT_TRUE(panel.doneTodayRows().empty());
-    panel.setQuery({});
+    panel.typedLine().setQuery({});
 
     // Only done rows: "Nothing to do" above them.
     settings.setSectionVisibility({.hidden = {PanelSection::today, PanelSection::noDueDate}});
@@ -82,26 +82,26 @@ TEST_F(ReminderListTest, TheListKeysMoveAndExtendTheSelection) {
     key(PanelListKey::down);
     key(PanelListKey::down);
     key(PanelListKey::extendDown);
-    EXPECT_EQ(panel.selectedIndex(), 2);
-    EXPECT_EQ(panel.selectedIndexes(), (std::set{1, 2}));
+    EXPECT_EQ(panel.rowSelection().selectedIndex(), 2);
+    EXPECT_EQ(panel.rowSelection().selectedIndexes(), (std::set{1, 2}));
     EXPECT_EQ(panel.selectedReminders().size(), 2u);
     EXPECT_EQ(panel.listRows()[2].selectedCount, 2);
     EXPECT_EQ(panel.listRows()[1].selectedCount, 1);
 
     panel.selectAll();
-    EXPECT_EQ(panel.selectedIndexes(), (std::set{0, 1, 2, 3, 4}));
+    EXPECT_EQ(panel.rowSelection().selectedIndexes(), (std::set{0, 1, 2, 3, 4}));
 
     // Nothing moves during an edit, or while a capture is still searching.
-    panel.setEditingID(u"t1"_s);
+    panel.inlineEdit().setEditingID(u"t1"_s);
     key(PanelListKey::up);
     panel.selectAll();
-    EXPECT_EQ(panel.selectedIndex(), 2);
-    panel.setEditingID(std::nullopt);
+    EXPECT_EQ(panel.rowSelection().selectedIndex(), 2);
+    panel.inlineEdit().setEditingID(std::nullopt);
 
     panel.setFocus(FocusTarget::list);
-    panel.setSelection(ListSelection::only(0));
+    panel.rowSelection().setSelection(ListSelection::only(0));
     key(PanelListKey::up);
-    EXPECT_EQ(panel.selection(), ListSelection::none());
+    EXPECT_EQ(panel.rowSelection().selection(), ListSelection::none());
     EXPECT_EQ(panel.focus(), FocusTarget::field);
 }
 
@@ -114,9 +114,9 @@ TEST_F(ReminderListTest, ADragStoresTheSectionsOrderAndSelectsTheMovedReminder) 
     EXPECT_EQ(settings.manualOrderRanks(),
               (tavlin::store::ManualOrder::Ranks{{u"t3"_s, 0}, {u"t1"_s, 1}, {u"t2"_s, 2}}));
     EXPECT_EQ(flatIds(), (QStringList{u"t3"_s, u"t1"_s, u"t2"_s, u"n1"_s, u"n2"_s}));
-    EXPECT_EQ(panel.selection(), ListSelection::only(0));
+    EXPECT_EQ(panel.rowSelection().selection(), ListSelection::only(0));
     // Never during an edit.
-    panel.setEditingID(u"n1"_s);
+    panel.inlineEdit().setEditingID(u"n1"_s);
     panel.moveReminders(PanelSection::noDueDate, {1}, 0);
     EXPECT_EQ(settings.manualOrderRanks().size(), 3);
 }
@@ -232,15 +232,15 @@ TEST_F(ReminderListViewTest, ClicksSelectOpenToggleAndAskForTheMenu) {
 
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, onText(u"t2"_s));
     EXPECT_EQ(heard, QStringList{u"select 1 0"_s});
-    EXPECT_EQ(model->selection(), ListSelection::only(1));
+    EXPECT_EQ(model->rowSelection().selection(), ListSelection::only(1));
     EXPECT_EQ(model->focus(), FocusTarget::list);
 
     heard.clear();
     QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ControlModifier, onText(u"n1"_s));
-    EXPECT_EQ(model->selectedIndexes(), (std::set{1, 3}));
+    EXPECT_EQ(model->rowSelection().selectedIndexes(), (std::set{1, 3}));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, onText(u"t1"_s));
-    EXPECT_EQ(model->selectedIndexes(), (std::set{0, 1, 2, 3}));
-    EXPECT_EQ(model->selectedIndex(), 0);
+    EXPECT_EQ(model->rowSelection().selectedIndexes(), (std::set{0, 1, 2, 3}));
+    EXPECT_EQ(model->rowSelection().selectedIndex(), 0);
 
     // A double click: a click, then a press that is a double click.
     heard.clear();
@@ -256,7 +256,7 @@ TEST_F(ReminderListViewTest, ClicksSelectOpenToggleAndAskForTheMenu) {
     QTest::mouseClick(view.viewport(), Qt::RightButton, {}, onText(u"t1"_s));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, onText(u"done:done"_s));
     EXPECT_EQ(heard, (QStringList{u"toggle n2 0"_s, u"toggle done 1"_s, u"menu t1"_s, u"done row"_s}));
-    EXPECT_EQ(model->selection(), ListSelection::none());
+    EXPECT_EQ(model->rowSelection().selection(), ListSelection::none());
 }
 
 TEST_F(ReminderListViewTest, RowsAreDraggedWithinTheirSectionOnly) {
@@ -265,7 +265,7 @@ TEST_F(ReminderListViewTest, RowsAreDraggedWithinTheirSectionOnly) {
     drag(onText(u"t3"_s), rect(u"t1"_s).topLeft() + QPoint(100, 3));
     EXPECT_EQ(settings.manualOrderRanks(),
               (tavlin::store::ManualOrder::Ranks{{u"t3"_s, 0}, {u"t1"_s, 1}, {u"t2"_s, 2}}));
-    EXPECT_EQ(model->selection(), ListSelection::only(0));
+    EXPECT_EQ(model->rowSelection().selection(), ListSelection::only(0));
     settle();
     EXPECT_EQ(view.listModel()->row(1).id, u"t3"_s);
 
@@ -302,7 +302,7 @@ TEST_F(ReminderListViewTest, TheListIsAsHighAsItsRowsWithinItsCapAndTellsItsHeig
     // Ctrl+A and Delete while the list has the keyboard.
     QSignalSpy deletes(&PanelNotifications::instance(), &PanelNotifications::tavlinDeleteSelection);
     QTest::keyClick(list.get(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(model->selectedIndexes().size(), 5u);
+    EXPECT_EQ(model->rowSelection().selectedIndexes().size(), 5u);
     QTest::keyClick(list.get(), Qt::Key_Backspace);
     QTest::keyClick(list.get(), Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(deletes.size(), 1);
@@ -357,7 +357,7 @@ TEST(RowSwipeTest, WhereTheFingersLeaveDecidesTheSwipe) {
 
 TEST_F(ReminderListViewTest, ASidewaysScrollShowsARowsActionsAndAFullOneDeletesThatRowAlone) {
     ListView& view = show();
-    model->setSelection({0, {0, 1}, 0});
+    model->rowSelection().setSelection({0, {0, 1}, 0});
     const auto scroll = [&](const QString& id, int pixels) {
         const QPointF at = onText(id);
         QWheelEvent wheel(at, view.viewport()->mapToGlobal(at), QPoint(-pixels, 0), QPoint(-pixels * 3, 0),
@@ -373,12 +373,12 @@ TEST_F(ReminderListViewTest, ASidewaysScrollShowsARowsActionsAndAFullOneDeletesT
     const QRectF row =
         ReminderRowDelegate::rowRect(view.listModel()->row(view.indexOfRow(u"t1"_s).row()), rect(u"t1"_s));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, ReminderRowDelegate::swipeEditRect(row).center().toPoint());
-    EXPECT_EQ(model->editingID(), u"t1"_s);
+    EXPECT_EQ(model->inlineEdit().editingID(), u"t1"_s);
     model->handleExitCommand();
     settle();
 
     // A full swipe of a selected row deletes it, not the selection.
-    model->setSelection({0, {0, 1}, 0});
+    model->rowSelection().setSelection({0, {0, 1}, 0});
     scroll(u"t2"_s, 400);
     EXPECT_TRUE(runMainLoopUntil([&] { return store->pendingDeletions().size() == 1; }));
     EXPECT_EQ(identifiers(store->pendingDeletions()), QStringList{u"t2"_s});

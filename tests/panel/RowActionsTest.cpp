@@ -91,16 +91,16 @@ TEST_F(RowActionsTest, AReminderOnItsWayIsNotCompletedTwice) {
 TEST_F(RowActionsTest, WithReduceMotionACompletionIsAtOnceAndOneKeepsTheSelection) {
     PanelModel& panel = openOverFour();
     reduceMotion = true;
-    panel.setSelection(ListSelection::only(1));
+    panel.rowSelection().setSelection(ListSelection::only(1));
     panel.completeReminders(shown({"b"}));
     EXPECT_TRUE(isDone("b"));
     EXPECT_EQ(undoIDs(), QStringList{u"b"_s});
-    EXPECT_EQ(panel.selection(), ListSelection::only(1));
+    EXPECT_EQ(panel.rowSelection().selection(), ListSelection::only(1));
 
-    panel.setSelection({0, {0, 1, 2}, 0});
+    panel.rowSelection().setSelection({0, {0, 1, 2}, 0});
     panel.completeReminders(panel.selectedReminders());
     EXPECT_EQ(undoIDs(), (QStringList{u"a"_s, u"c"_s, u"d"_s}));
-    EXPECT_EQ(panel.selection(), ListSelection::none()) << "two or more completed clear the selection";
+    EXPECT_EQ(panel.rowSelection().selection(), ListSelection::none()) << "two or more completed clear the selection";
 }
 
 TEST_F(RowActionsTest, ACompletionAskedJustBeforeThePanelGoesStillCompletes) {
@@ -123,10 +123,10 @@ TEST_F(RowActionsTest, AReminderDoneTodayIsUntickedAtOnceWithoutUndo) {
 
 TEST_F(RowActionsTest, ADeletionHidesAtOnceAndGoesFromTheStoreWhenTheBarsTimeIsUp) {
     PanelModel& panel = openOverFour();
-    panel.setSelection({0, {0, 1}, 0});
+    panel.rowSelection().setSelection({0, {0, 1}, 0});
     panel.deleteReminders(panel.selectedReminders());
     EXPECT_EQ(visible(), (QStringList{u"c"_s, u"d"_s}));
-    EXPECT_EQ(panel.selection(), ListSelection::none());
+    EXPECT_EQ(panel.rowSelection().selection(), ListSelection::none());
     EXPECT_EQ(undoKind(), UndoItem::Kind::deleted);
     advance(4999ms);
     EXPECT_EQ(inTheStore().size(), 4);
@@ -224,7 +224,7 @@ TEST_F(RowActionsTest, ARowActsForTheSelectionOnlyWhenItIsPartOfIt) {
     PanelModel& panel = openOverFour();
     reduceMotion = true;
     settings.setManualOrderRanks({});
-    panel.setSelection({0, {0, 1}, 0});
+    panel.rowSelection().setSelection({0, {0, 1}, 0});
     const auto moved = [&] {
         QStringList ids;
         for (const Reminder& r : store->reminders())
@@ -234,12 +234,12 @@ TEST_F(RowActionsTest, ARowActsForTheSelectionOnlyWhenItIsPartOfIt) {
     panel.rescheduleSelectionOrRow(RescheduleTarget::tomorrow, shown("c"), false);
     EXPECT_EQ(moved(), QStringList{u"c"_s}) << "c alone, though a and b are selected";
     // c is now first, in its own section.
-    panel.setSelection({1, {1, 2}, 1});
+    panel.rowSelection().setSelection({1, {1, 2}, 1});
     panel.rescheduleSelectionOrRow(RescheduleTarget::today, shown("a"), true);
     EXPECT_EQ(moved(), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
 
     // A selected row whose selection holds nothing any more acts alone.
-    panel.setSelection({7, {7}, 7});
+    panel.rowSelection().setSelection({7, {7}, 7});
     std::vector<Reminder> acted;
     panel.actOnSelectionOrRow(shown("d"), true, [&](const std::vector<Reminder>& r) { acted = r; });
     EXPECT_EQ(identifiers(acted), QStringList{u"d"_s});
@@ -298,32 +298,32 @@ protected:
 
 TEST_F(InlineEditTest, AnEditStartsFromTheRemindersLineAndOffersNoListUntilChanged) {
     PanelModel& panel = editing(reminder("call the bank"));
-    EXPECT_EQ(panel.editingID(), u"call the bank"_s);
-    EXPECT_EQ(panel.editingText(), u"call the bank #home"_s);
-    EXPECT_EQ(panel.editingOriginalText(), panel.editingText());
-    EXPECT_EQ(panel.editingPreviousDateText(), std::nullopt);
-    EXPECT_TRUE(panel.editFieldFocused());
+    EXPECT_EQ(panel.inlineEdit().editingID(), u"call the bank"_s);
+    EXPECT_EQ(panel.inlineEdit().editingText(), u"call the bank #home"_s);
+    EXPECT_EQ(panel.inlineEdit().editingOriginalText(), panel.inlineEdit().editingText());
+    EXPECT_EQ(panel.inlineEdit().editingPreviousDateText(), std::nullopt);
+    EXPECT_TRUE(panel.inlineEdit().editFieldFocused());
     EXPECT_TRUE(panel.editListSuggestions().isEmpty()) << "the line already ends in its tag";
     EXPECT_FALSE(panel.editArrowDown());
 
-    panel.setEditingText(u"call the bank #"_s);
+    panel.inlineEdit().setEditingText(u"call the bank #"_s);
     EXPECT_EQ(panel.editListSuggestions(), (QStringList{u"Home"_s, u"Work"_s}));
     EXPECT_TRUE(panel.editArrowDown());
     EXPECT_TRUE(panel.editArrowDown());
-    EXPECT_EQ(panel.editListSuggestionIndex(), 1) << "held at the last";
+    EXPECT_EQ(panel.inlineEdit().editListSuggestionIndex(), 1) << "held at the last";
     EXPECT_TRUE(panel.editArrowUp());
     EXPECT_TRUE(panel.editArrowUp());
-    EXPECT_EQ(panel.editListSuggestionIndex(), 0) << "held at the first";
+    EXPECT_EQ(panel.inlineEdit().editListSuggestionIndex(), 0) << "held at the first";
 }
 
 TEST_F(InlineEditTest, ReturnTakesTheHighlightedListThenSaves) {
     PanelModel& panel = editing(reminder("call the bank"));
-    panel.setEditingText(u"call the bank #wo"_s);
+    panel.inlineEdit().setEditingText(u"call the bank #wo"_s);
     panel.editSave(store->reminders().at(0));
-    EXPECT_EQ(panel.editingText(), u"call the bank #work "_s);
-    EXPECT_TRUE(panel.editingID()) << "the first Return only takes the list";
+    EXPECT_EQ(panel.inlineEdit().editingText(), u"call the bank #work "_s);
+    EXPECT_TRUE(panel.inlineEdit().editingID()) << "the first Return only takes the list";
     panel.editSave(store->reminders().at(0));
-    EXPECT_EQ(panel.editingID(), std::nullopt);
+    EXPECT_EQ(panel.inlineEdit().editingID(), std::nullopt);
     EXPECT_EQ(panel.focus(), FocusTarget::list);
     clock.runDueActions();
     const Reminder saved = shown("call the bank");
@@ -335,9 +335,9 @@ TEST_F(InlineEditTest, AnEditThatChangesNothingOrLeavesNoTitleOnlyCloses) {
     for (const QString& text : {u"call the bank #home"_s, u"   "_s}) {
         SCOPED_TRACE(text.toStdString());
         PanelModel& panel = editing(reminder("call the bank"));
-        panel.setEditingText(text);
+        panel.inlineEdit().setEditingText(text);
         saveRefusingWrites(panel);
-        EXPECT_EQ(panel.editingID(), std::nullopt);
+        EXPECT_EQ(panel.inlineEdit().editingID(), std::nullopt);
         EXPECT_EQ(panel.focus(), FocusTarget::list);
         EXPECT_EQ(store->lastError(), std::nullopt) << "nothing was written";
         backend.setSaveFailure(std::nullopt);
@@ -348,7 +348,7 @@ TEST_F(InlineEditTest, AnEditThatChangesNothingOrLeavesNoTitleOnlyCloses) {
 
 TEST_F(InlineEditTest, ALineOfMarkersOnlyKeepsItselfAsTheTitle) {
     PanelModel& panel = editing(reminder("call the bank"));
-    panel.setEditingText(u" tomorrow #work "_s);
+    panel.inlineEdit().setEditingText(u" tomorrow #work "_s);
     const tavlin::parsing::ParsedQuickAdd parsed = panel.buildEditedReminder();
     EXPECT_EQ(parsed, tavlin::parsing::ParsedQuickAdd{.title = u"tomorrow #work"_s});
 }
@@ -357,8 +357,8 @@ TEST_F(InlineEditTest, ACadenceThatLosesItsDateFallsDueTodayOnlyWhenItHadADate) 
     Reminder rent = reminder("pay rent", "L1", day(2026, 3, 6));
     rent.recurrenceRules = {{.frequency = tavlin::platform::RecurrenceRule::Frequency::weekly}};
     PanelModel& panel = editing(rent);
-    EXPECT_TRUE(panel.editingPreviousDateText());
-    panel.setEditingText(u"pay rent every week"_s);
+    EXPECT_TRUE(panel.inlineEdit().editingPreviousDateText());
+    panel.inlineEdit().setEditingText(u"pay rent every week"_s);
     tavlin::parsing::ParsedQuickAdd parsed = panel.buildEditedReminder();
     EXPECT_EQ(parsed.dueDateComponents, day(2026, 3, 4));
     EXPECT_FALSE(parsed.hasTime);
@@ -367,7 +367,7 @@ TEST_F(InlineEditTest, ACadenceThatLosesItsDateFallsDueTodayOnlyWhenItHadADate) 
     model.reset();
     store.reset();
     PanelModel& undated = editing(reminder("water plants"));
-    undated.setEditingText(u"water plants every week"_s);
+    undated.inlineEdit().setEditingText(u"water plants every week"_s);
     parsed = undated.buildEditedReminder();
     EXPECT_EQ(parsed.recurrenceFrequency, tavlin::parsing::RecurrenceFrequency::weekly);
     EXPECT_EQ(parsed.dueDateComponents, std::nullopt);
@@ -375,20 +375,20 @@ TEST_F(InlineEditTest, ACadenceThatLosesItsDateFallsDueTodayOnlyWhenItHadADate) 
 
 TEST_F(InlineEditTest, OpeningAnotherEditSavesTheOpenOne) {
     PanelModel& panel = editing(reminder("call the bank"));
-    panel.setEditingText(u"call the bank today"_s);
+    panel.inlineEdit().setEditingText(u"call the bank today"_s);
     panel.startEdit(shown("other"));
-    EXPECT_EQ(panel.editingID(), u"other"_s);
-    EXPECT_EQ(panel.editingText(), u"other #home"_s);
+    EXPECT_EQ(panel.inlineEdit().editingID(), u"other"_s);
+    EXPECT_EQ(panel.inlineEdit().editingText(), u"other #home"_s);
     clock.runDueActions();
     EXPECT_EQ(shown("call the bank").dueDateComponents, day(2026, 3, 4));
 }
 
 TEST_F(InlineEditTest, TheListsKeysAndDragsWaitWhileAnEditIsOpen) {
     PanelModel& panel = editing(reminder("call the bank"));
-    panel.setSelection(ListSelection::only(0));
+    panel.rowSelection().setSelection(ListSelection::only(0));
     panel.moveSelection(MoveDirection::down);
     panel.selectAll();
     panel.moveReminders(tavlin::store::PanelSection::noDueDate, {0}, 2);
-    EXPECT_EQ(panel.selection(), ListSelection::only(0));
+    EXPECT_EQ(panel.rowSelection().selection(), ListSelection::only(0));
     EXPECT_TRUE(settings.manualOrderRanks().empty());
 }

@@ -32,7 +32,7 @@ protected:
     PanelModel& typed(const QString& line) {
         PanelModel& panel = makeModel();
         QCoreApplication::processEvents();
-        panel.setQuery(line);
+        panel.typedLine().setQuery(line);
         return panel;
     }
 
@@ -66,15 +66,16 @@ TEST_F(TypedLineTest, TheModelsReadingCountsOnlyForItsExactTextAndIsNeverCorrect
     };
     for (const Case& c : cases) {
         PanelModel& panel = typed(c.query);
-        panel.setSmartParsed(c.smartParsed);
-        panel.setSmartParsedQuery(c.smartParsedQuery);
-        EXPECT_EQ(panel.effectiveParsed(), c.effective) << c.name;
+        panel.typedLine().setSmartParsed(c.smartParsed);
+        panel.typedLine().setSmartParsedQuery(c.smartParsedQuery);
+        EXPECT_EQ(panel.typedLine().effectiveParsed(), c.effective) << c.name;
     }
 
     // Per task: the model's reading where it gave one, else the rules'.
     PanelModel& panel = typed(u"milk\nwater plants every week\neggs tomorrow"_s);
-    panel.setSmartPartResults({{u"water plants every week"_s, modelReading}, {u"eggs tomorrow"_s, std::nullopt}});
-    const std::vector<ParsedQuickAdd> parts = panel.parsedParts();
+    panel.typedLine().setSmartPartResults(
+        {{u"water plants every week"_s, modelReading}, {u"eggs tomorrow"_s, std::nullopt}});
+    const std::vector<ParsedQuickAdd> parts = panel.typedLine().parsedParts();
     ASSERT_EQ(parts.size(), 3u);
     EXPECT_EQ(parts[0], ParsedQuickAdd{.title = u"milk"_s});
     EXPECT_EQ(parts[1], modelReading);
@@ -96,14 +97,14 @@ TEST_F(TypedLineTest, ListNamesAreOfferedForTheTrailingTagAndPickedAsTheirKey) {
         {"no tag", u"eggs"_s, none, {}},
         {"a tag ended", u"eggs #gro "_s, none, {}},
         {"inside a word", u"mail#gro"_s, none, {}},
-        {"an edit open", u"eggs #gro"_s, [](PanelModel& p) { p.setEditingID(u"R1"_s); }, {}},
+        {"an edit open", u"eggs #gro"_s, [](PanelModel& p) { p.inlineEdit().setEditingID(u"R1"_s); }, {}},
         {"dismissed for this line",
          u"eggs #gro"_s,
-         [](PanelModel& p) { p.setListPickerDismissedQuery(u"eggs #gro"_s); },
+         [](PanelModel& p) { p.typedLine().setListPickerDismissedQuery(u"eggs #gro"_s); },
          {}},
         {"dismissed for another",
          u"eggs #gro"_s,
-         [](PanelModel& p) { p.setListPickerDismissedQuery(u"eggs #gr"_s); },
+         [](PanelModel& p) { p.typedLine().setListPickerDismissedQuery(u"eggs #gr"_s); },
          {u"Groceries"_s}},
     };
     for (const Case& c : cases) {
@@ -112,13 +113,13 @@ TEST_F(TypedLineTest, ListNamesAreOfferedForTheTrailingTagAndPickedAsTheirKey) {
         EXPECT_EQ(panel.refreshListSuggestions(), c.offered) << c.name;
     }
     PanelModel& capture = makeModel({.captureText = u"eggs"_s});
-    capture.setQuery(u"eggs #gro"_s);
+    capture.typedLine().setQuery(u"eggs #gro"_s);
     EXPECT_TRUE(capture.refreshListSuggestions().isEmpty()) << "a capture showing";
 
     PanelModel& panel = typed(u"eggs #gro"_s);
     panel.setFocus(std::nullopt);
     panel.applyListSuggestion(u"Groceries"_s);
-    EXPECT_EQ(panel.query(), u"eggs #groceries "_s);
+    EXPECT_EQ(panel.typedLine().query(), u"eggs #groceries "_s);
     EXPECT_EQ(panel.focus(), FocusTarget::field);
     const QStringList lists{u"Groceries"_s, u"Work"_s};
     EXPECT_EQ(ListCompletion::completed(u"see #ar"_s, u"Ärzte & Termine_2"_s, lists), u"see #arztetermine_2 "_s);
@@ -128,59 +129,59 @@ TEST_F(TypedLineTest, ListNamesAreOfferedForTheTrailingTagAndPickedAsTheirKey) {
     EXPECT_EQ(ListCompletion::completed(u"#groceries see #x  #wo"_s, u"Work"_s, lists), u"see #x #work "_s);
 
     // The edit's own: only once its line is changed, and until dismissed.
-    panel.setEditingID(u"R1"_s);
-    panel.setEditingOriginalText(u"call Ann #work"_s);
-    panel.setEditingText(u"call Ann #work"_s);
+    panel.inlineEdit().setEditingID(u"R1"_s);
+    panel.inlineEdit().setEditingOriginalText(u"call Ann #work"_s);
+    panel.inlineEdit().setEditingText(u"call Ann #work"_s);
     EXPECT_TRUE(panel.editListSuggestions().isEmpty());
-    panel.setEditingText(u"call Ann #"_s);
+    panel.inlineEdit().setEditingText(u"call Ann #"_s);
     EXPECT_EQ(panel.editListSuggestions(), (QStringList{u"Groceries"_s, u"Work"_s}));
-    panel.setEditListPickerDismissedText(u"call Ann #"_s);
+    panel.inlineEdit().setEditListPickerDismissedText(u"call Ann #"_s);
     EXPECT_TRUE(panel.editListSuggestions().isEmpty());
 
     // Picked after the reminder's own tag, the name replaces it.
-    panel.setEditingText(u"call Ann #work #gro"_s);
+    panel.inlineEdit().setEditingText(u"call Ann #work #gro"_s);
     panel.pickEditListSuggestion();
-    EXPECT_EQ(panel.editingText(), u"call Ann #groceries "_s);
+    EXPECT_EQ(panel.inlineEdit().editingText(), u"call Ann #groceries "_s);
 }
 
 TEST_F(TypedLineTest, TheFieldsKeysMoveThroughTheNamesOrIntoTheList) {
     PanelModel& panel = typed(u"eggs #"_s);
     panel.handleFieldArrowDown();
     panel.handleFieldArrowDown();
-    EXPECT_EQ(panel.listSuggestionIndex(), 1) << "the last name stays";
+    EXPECT_EQ(panel.typedLine().listSuggestionIndex(), 1) << "the last name stays";
     EXPECT_TRUE(panel.handleFieldArrowUp());
     EXPECT_TRUE(panel.handleFieldArrowUp());
-    EXPECT_EQ(panel.listSuggestionIndex(), 0) << "the first name stays, and the key is used";
-    panel.setListSuggestionIndex(1);
+    EXPECT_EQ(panel.typedLine().listSuggestionIndex(), 0) << "the first name stays, and the key is used";
+    panel.typedLine().setListSuggestionIndex(1);
     panel.handleFieldSubmit();
-    EXPECT_EQ(panel.query(), u"eggs #work "_s) << "Return takes the highlighted name";
+    EXPECT_EQ(panel.typedLine().query(), u"eggs #work "_s) << "Return takes the highlighted name";
 
     // A highlight left over from a longer list: Return does nothing at all.
-    panel.setQuery(u"eggs #gro"_s);
-    panel.setListSuggestionIndex(1);
+    panel.typedLine().setQuery(u"eggs #gro"_s);
+    panel.typedLine().setListSuggestionIndex(1);
     panel.handleFieldSubmit();
-    EXPECT_EQ(panel.query(), u"eggs #gro"_s);
+    EXPECT_EQ(panel.typedLine().query(), u"eggs #gro"_s);
     EXPECT_TRUE(fake->calls.isEmpty());
 
     // Tab takes a name too, and without names is the field's.
-    panel.setListSuggestionIndex(0);
+    panel.typedLine().setListSuggestionIndex(0);
     EXPECT_TRUE(PanelModel::acceptSuggestionIfAny([&] { return panel.refreshListSuggestions(); },
                                                   [&] { panel.pickListSuggestion(); }));
-    EXPECT_EQ(panel.query(), u"eggs #groceries "_s);
+    EXPECT_EQ(panel.typedLine().query(), u"eggs #groceries "_s);
     EXPECT_FALSE(PanelModel::acceptSuggestionIfAny([&] { return panel.refreshListSuggestions(); },
                                                    [&] { panel.pickListSuggestion(); }));
 
     // Without names: up is the field's; down goes into a list with rows.
     EXPECT_FALSE(panel.handleFieldArrowUp());
-    panel.setQuery(QString());
+    panel.typedLine().setQuery(QString());
     panel.handleFieldArrowDown();
     EXPECT_EQ(panel.focus(), FocusTarget::field) << "no rows: nothing";
-    EXPECT_EQ(panel.selectedIndex(), std::nullopt);
-    panel.setQuery(u"eggs"_s);  // the create row
+    EXPECT_EQ(panel.rowSelection().selectedIndex(), std::nullopt);
+    panel.typedLine().setQuery(u"eggs"_s);  // the create row
     panel.handleFieldArrowDown();
-    EXPECT_EQ(panel.selectedIndex(), 0);
-    EXPECT_EQ(panel.selectedIndexes(), std::set<int>{0});
-    EXPECT_EQ(panel.selectionAnchor(), 0);
+    EXPECT_EQ(panel.rowSelection().selectedIndex(), 0);
+    EXPECT_EQ(panel.rowSelection().selectedIndexes(), std::set<int>{0});
+    EXPECT_EQ(panel.rowSelection().selectionAnchor(), 0);
     EXPECT_EQ(panel.focus(), FocusTarget::list);
 }
 
@@ -190,14 +191,14 @@ TEST_F(TypedLineTest, ReturnCreatesOnlyWhatMatchesNothingAndCtrlReturnAlways) {
     PanelModel& panel = typed(u"milk"_s);
     EXPECT_FALSE(panel.showsCreateRow());
     panel.handleFieldSubmit();
-    EXPECT_EQ(panel.query(), u"milk"_s);
+    EXPECT_EQ(panel.typedLine().query(), u"milk"_s);
     EXPECT_TRUE(panel.commandReturn(Qt::ControlModifier));
     clock.runDueActions();
-    EXPECT_EQ(panel.query(), u""_s);
+    EXPECT_EQ(panel.typedLine().query(), u""_s);
     ASSERT_EQ(store->reminders().size(), 2u);
     EXPECT_EQ(store->reminders().back().title, u"milk"_s);
 
-    panel.setQuery(u"bread"_s);
+    panel.typedLine().setQuery(u"bread"_s);
     EXPECT_TRUE(panel.showsCreateRow());
     panel.handleFieldSubmit();
     clock.runDueActions();
@@ -208,43 +209,43 @@ TEST_F(TypedLineTest, SubmitEmptiesTheFieldBeforeTheAddAndTakesThePlaceFound) {
     const tavlin::store::ResolvedLocation office{u"Office"_s, 52.37, 4.89, 150};
     PanelModel& panel = typed(u"  post letter @office "_s);
     panel.placePreviews().setLocationPreviews({{u"office"_s, {.resolved = office}}});
-    panel.setSelectedIndex(0);
+    panel.rowSelection().setSelectedIndex(0);
     panel.setFocus(FocusTarget::list);
-    panel.smartParseTask() = [](tavlin::platform::Clock& clock) -> tavlin::platform::Task<> {
+    panel.typedLine().smartParseTask() = [](tavlin::platform::Clock& clock) -> tavlin::platform::Task<> {
         co_await tavlin::platform::sleep(std::chrono::seconds(10), clock);
     }(clock);
-    panel.setSmartParseInFlight(true);
-    const tavlin::platform::Task<> reading = panel.smartParseTask();
+    panel.typedLine().setSmartParseInFlight(true);
+    const tavlin::platform::Task<> reading = panel.typedLine().smartParseTask();
 
     QString queryAtAdd = u"not asked"_s;
-    fake->onAdd = [&] { queryAtAdd = panel.query(); };
+    fake->onAdd = [&] { queryAtAdd = panel.typedLine().query(); };
     panel.submit();
     EXPECT_EQ(queryAtAdd, u""_s);
-    EXPECT_EQ(panel.selectedIndex(), std::nullopt);
+    EXPECT_EQ(panel.rowSelection().selectedIndex(), std::nullopt);
     EXPECT_EQ(panel.focus(), FocusTarget::field);
     EXPECT_TRUE(reading.isCancelled());
-    EXPECT_FALSE(panel.smartParseTask().isValid());
-    EXPECT_FALSE(panel.smartParseInFlight());
+    EXPECT_FALSE(panel.typedLine().smartParseTask().isValid());
+    EXPECT_FALSE(panel.typedLine().smartParseInFlight());
     ASSERT_EQ(fake->added.size(), 1u);
     EXPECT_EQ(fake->added[0].title, u"post letter"_s);
     EXPECT_EQ(fake->places[0], office);
 
     // Nothing to create: everything stays.
     for (const QString& nothing : {u"   "_s, u"\n"_s}) {
-        panel.setQuery(nothing);
+        panel.typedLine().setQuery(nothing);
         panel.submit();
-        EXPECT_EQ(panel.query(), nothing);
+        EXPECT_EQ(panel.typedLine().query(), nothing);
     }
     EXPECT_EQ(fake->added.size(), 1u);
 
     // Several tasks: one reminder each, in order, the place found for each.
-    panel.setQuery(u"milk @office; bread"_s);
+    panel.typedLine().setQuery(u"milk @office; bread"_s);
     panel.placePreviews().setLocationPreviews({{u"office"_s, {.resolved = office}}});
     panel.submit();
     EXPECT_EQ(fake->calls, (QStringList{u"add post letter"_s, u"add milk"_s, u"add bread"_s}));
     EXPECT_EQ(fake->places[1], office);
     EXPECT_EQ(fake->places[2], std::nullopt);
-    EXPECT_EQ(panel.query(), u""_s);
+    EXPECT_EQ(panel.typedLine().query(), u""_s);
 }
 
 TEST_F(TypedLineTest, TheModelReadsAgainOnlyWhatItHasNotReadYet) {
@@ -255,16 +256,16 @@ TEST_F(TypedLineTest, TheModelReadsAgainOnlyWhatItHasNotReadYet) {
 
     // Read while typing, for exactly this line: created from that reading.
     PanelModel& panel = typed(u"eggs groceries"_s);
-    panel.setSmartParsed(ParsedQuickAdd{.title = u"eggs"_s, .listName = u"Groceries"_s});
-    panel.setSmartParsedQuery(u"eggs groceries"_s);
+    panel.typedLine().setSmartParsed(ParsedQuickAdd{.title = u"eggs"_s, .listName = u"Groceries"_s});
+    panel.typedLine().setSmartParsedQuery(u"eggs groceries"_s);
     panel.submit();
     EXPECT_EQ(fake->calls, QStringList{u"add eggs"_s});
     EXPECT_TRUE(languageModel.requests.empty());
 
     // Read for another text: created from the rules, then read and updated.
-    panel.setQuery(u"milk groceries"_s);
-    panel.setSmartParsed(ParsedQuickAdd{.title = u"milk"_s});
-    panel.setSmartParsedQuery(u"milk groceries!"_s);
+    panel.typedLine().setQuery(u"milk groceries"_s);
+    panel.typedLine().setSmartParsed(ParsedQuickAdd{.title = u"milk"_s});
+    panel.typedLine().setSmartParsedQuery(u"milk groceries!"_s);
     panel.submit();
     EXPECT_EQ(fake->calls.mid(1), (QStringList{u"add milk groceries"_s, u"update milk groceries: Groceries"_s}));
     ASSERT_EQ(languageModel.requests.size(), 1u);
@@ -273,9 +274,10 @@ TEST_F(TypedLineTest, TheModelReadsAgainOnlyWhatItHasNotReadYet) {
     // Several tasks: one read with a reading, one read to no avail, one not
     // read; only the last is read now, after every add.
     fake->calls.clear();
-    panel.setQuery(u"tea groceries\nrice groceries\nsoap groceries"_s);
-    panel.setSmartPartResults({{u"tea groceries"_s, ParsedQuickAdd{.title = u"tea"_s, .listName = u"Groceries"_s}},
-                               {u"rice groceries"_s, std::nullopt}});
+    panel.typedLine().setQuery(u"tea groceries\nrice groceries\nsoap groceries"_s);
+    panel.typedLine().setSmartPartResults(
+        {{u"tea groceries"_s, ParsedQuickAdd{.title = u"tea"_s, .listName = u"Groceries"_s}},
+         {u"rice groceries"_s, std::nullopt}});
     panel.submit();
     EXPECT_EQ(fake->calls, (QStringList{u"add tea"_s, u"add rice groceries"_s, u"add soap groceries"_s,
                                         u"update soap groceries: Groceries"_s}));
@@ -289,7 +291,7 @@ TEST_F(TypedLineTest, ThePlacesOfTheLineOncePerNameAChosenRadiusWinning) {
     EXPECT_EQ(panel.locationRequests(), (std::vector<LocationRequest>{{u"office"_s, std::nullopt, Trigger::arrive},
                                                                       {u"Office"_s, 100, Trigger::arrive},
                                                                       {u"home"_s, 300, Trigger::arrive}}));
-    panel.setQuery(u"b @office within 100m"_s);
+    panel.typedLine().setQuery(u"b @office within 100m"_s);
     EXPECT_EQ(panel.locationRequests(), (std::vector<LocationRequest>{{u"office"_s, 100, Trigger::arrive}}));
 
     // Requests are the same only with the same name, radius and trigger.
@@ -332,4 +334,26 @@ TEST_F(TypedLineTest, ALineWithoutAPanelTakesTheModelsReadingOfItsOwnTextAndNone
     line.close();
     advance(LiveReading::quiet);
     EXPECT_EQ(line.smartParsed(), std::nullopt) << "a closed panel's line takes nothing more";
+}
+
+// The panel reacts to the line from the second signal: whatever observed the
+// change (a derived list, a view) has been told first, however late it
+// connected, and an equal value tells nobody.
+TEST_F(TypedLineTest, WhatAChangeSetsOffIsToldAfterEveryObserverOfIt) {
+    const tavlin::store::WallClock wall{[this] { return wallNow(); }, calendar};
+    TypedLine line(clock, wall, [] { return QStringList{}; });
+    QStringList heard;
+    QObject::connect(&line, &TypedLine::queryChangeHeard, [&] { heard << u"query reaction"_s; });
+    QObject::connect(&line, &TypedLine::readingChangeHeard, [&] { heard << u"reading reaction"_s; });
+    QObject::connect(&line, &TypedLine::queryChanged, [&] { heard << u"query"_s; });
+    QObject::connect(&line, &TypedLine::smartParsedQueryChanged, [&] { heard << u"reading"_s; });
+    QObject::connect(&line, &TypedLine::smartPartResultsChanged, [&] { heard << u"parts"_s; });
+
+    line.setQuery(u"milk"_s);
+    line.setQuery(u"milk"_s);
+    line.setSmartParsedQuery(u"milk"_s);
+    line.setSmartPartResults({{u"milk"_s, {}}});
+    line.setSmartPartResults({{u"milk"_s, {}}});
+    EXPECT_EQ(heard, (QStringList{u"query"_s, u"query reaction"_s, u"reading"_s, u"reading reaction"_s, u"parts"_s,
+                                  u"reading reaction"_s}));
 }

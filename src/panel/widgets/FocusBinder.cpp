@@ -8,7 +8,7 @@ namespace tavlin::panel::widgets {
 
 FocusBinder::FocusBinder(PanelModel& model, QWidget& scope) : QObject(&scope), model_(&model), scope_(scope) {
     connect(&model, &PanelModel::focusChanged, this, &FocusBinder::focusTargetChanged);
-    connect(&model, &PanelModel::editFieldFocusedChanged, this, &FocusBinder::editFieldFocusedChanged);
+    connect(&model.inlineEdit(), &InlineEdit::editFieldFocusedChanged, this, &FocusBinder::editFieldFocusedChanged);
     connect(&model.capture(), &Capture::captureFocusIDChanged, this, &FocusBinder::captureFocusChanged);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { userMovedFocus(now); });
 }
@@ -21,7 +21,7 @@ void FocusBinder::setCaptureField(const QUuid& id, QWidget* widget) {
 void FocusBinder::apply() {
     if (!model_) return;
     if (model_->focus()) return focusTargetChanged();
-    if (model_->editFieldFocused()) return editFieldFocusedChanged();
+    if (model_->inlineEdit().editFieldFocused()) return editFieldFocusedChanged();
     captureFocusChanged();
 }
 
@@ -37,7 +37,7 @@ void FocusBinder::focusTargetChanged() {
 }
 
 void FocusBinder::editFieldFocusedChanged() {
-    if (model_->editFieldFocused()) return focusOn(editField_);
+    if (model_->inlineEdit().editFieldFocused()) return focusOn(editField_);
     if (holds(editField_, QApplication::focusWidget())) focusOn(nullptr);
 }
 
@@ -74,7 +74,7 @@ void FocusBinder::userMovedFocus(QWidget* now) {
     model_->setFocus(onField  ? std::optional(FocusTarget::field)
                      : onList ? std::optional(FocusTarget::list)
                               : std::nullopt);
-    model_->setEditFieldFocused(onEdit);
+    model_->inlineEdit().setEditFieldFocused(onEdit);
     model_->capture().setCaptureFocusID(capture);
 }
 

@@ -152,10 +152,10 @@ QWidget* PanelWidget::makeCaptureContent() {
 
 void PanelWidget::bindField() {
     QLineEdit* edit = field_->lineEdit();
-    edit->setText(model_->query());
-    connect(edit, &QLineEdit::textEdited, model_, &PanelModel::setQuery);
-    connect(model_, &PanelModel::queryChanged, edit, [model = model_, edit] {
-        if (edit->text() != model->query()) edit->setText(model->query());
+    edit->setText(model_->typedLine().query());
+    connect(edit, &QLineEdit::textEdited, &model_->typedLine(), &TypedLine::setQuery);
+    connect(&model_->typedLine(), &TypedLine::queryChanged, edit, [model = model_, edit] {
+        if (edit->text() != model->typedLine().query()) edit->setText(model->typedLine().query());
     });
     // The keys reach the model while it lives.
     const QPointer<PanelModel> model = model_;
@@ -258,7 +258,7 @@ void PanelWidget::render() {
     captureList_->setFixedHeight(int(std::lround(model.captureListHeight())));
     // The names offered take the place of the list and of the undo bar.
     const QStringList names = model.refreshListSuggestions();
-    showListSuggestions(names, model.listSuggestionIndex());
+    showListSuggestions(names, model.typedLine().listSuggestionIndex());
     listArea_->setVisible(names.isEmpty());
     const bool createArea = model.showsCreateArea();
     createArea_->setVisible(createArea);

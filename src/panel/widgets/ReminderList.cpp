@@ -157,8 +157,8 @@ void ReminderList::render() {
     if (swipe_.row() && indexOfRow(*swipe_.row()).isValid() == false) swipe_.close();
     updateFrame();
     followCompletions();
-    if (model->selectedIndex() != shownCursor_) {
-        shownCursor_ = model->selectedIndex();
+    if (model->rowSelection().selectedIndex() != shownCursor_) {
+        shownCursor_ = model->rowSelection().selectedIndex();
         scrollCursorIntoView();
     }
 }
@@ -205,7 +205,7 @@ std::pair<double, std::optional<double>> ReminderList::animation(const QString& 
 
 void ReminderList::followEdit() {
     PanelModel* model = live();
-    const std::optional<QString> id = model ? model->editingID() : std::nullopt;
+    const std::optional<QString> id = model ? model->inlineEdit().editingID() : std::nullopt;
     const QModelIndex index = id ? indexOfRow(*id) : QModelIndex();
     if (editor_ && (!index.isValid() || editorID_ != *id)) closeEditRow();
     if (!index.isValid()) return;
@@ -217,7 +217,7 @@ void ReminderList::followEdit() {
         editor_->setActions({
             .onTextEdited =
                 [open](const QString& text) {
-                    if (PanelModel* m = open()) m->setEditingText(text);
+                    if (PanelModel* m = open()) m->inlineEdit().setEditingText(text);
                 },
             .onSave =
                 [open, id = *id] {
@@ -242,8 +242,8 @@ void ReminderList::followEdit() {
     if (!chips) editor_->setChips(chips = new rows::ParseChips);
     chips->setChips(
         rows::parseChips(model->buildEditedReminder(), model->wallClock().now(), model->wallClock().calendar));
-    editor_->setText(model->editingText());
-    editor_->setListSuggestions(model->editListSuggestions(), model->editListSuggestionIndex());
+    editor_->setText(model->inlineEdit().editingText());
+    editor_->setListSuggestions(model->editListSuggestions(), model->inlineEdit().editListSuggestionIndex());
 }
 
 void ReminderList::closeEditRow() {
@@ -311,8 +311,8 @@ void ReminderList::showMenu(const ListRow& row, const QPoint& globalPosition) {
 
 void ReminderList::menuForCursor() {
     PanelModel* model = live();
-    if (!model || !model->selectedIndex()) return;
-    const int row = rows_->indexOfFlatRow(*model->selectedIndex());
+    if (!model || !model->rowSelection().selectedIndex()) return;
+    const int row = rows_->indexOfFlatRow(*model->rowSelection().selectedIndex());
     if (row < 0) return;
     const QRect rect = visualRect(rows_->index(row));
     showMenu(rows_->row(row), viewport()->mapToGlobal(QPoint(rect.left() + 24, rect.bottom())));
@@ -481,7 +481,7 @@ void ReminderList::mousePressEvent(QMouseEvent* event) {
     }
     PanelModel* model = live();
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (model && event->button() == Qt::LeftButton && index.isValid() && !model->editingID()) {
+    if (model && event->button() == Qt::LeftButton && index.isValid() && !model->inlineEdit().editingID()) {
         const ListRow& row = rows_->row(index.row());
         if (row.movable && delegate_->hitTest(row, visualRect(index), event->position().toPoint(), font()) ==
                                rows::ReminderRowPart::text)
