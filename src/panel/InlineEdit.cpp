@@ -1,6 +1,9 @@
 #include "panel/InlineEdit.h"
 
+#include "panel/ListCompletion.h"
 #include "store/ObservationTracking.h"
+
+#include <algorithm>
 
 namespace tavlin::panel {
 
@@ -49,6 +52,43 @@ void InlineEdit::open(const QString& id, const QString& text, std::optional<QStr
 void InlineEdit::close() {
     setEditingID(std::nullopt);
     setEditFieldFocused(false);
+}
+
+QStringList InlineEdit::editListSuggestions() const {
+    if (!editingID() || editingText() == editingOriginalText() || editListPickerDismissedText() == editingText())
+        return {};
+    return ListCompletion::suggestions(editingText(), listTitles_ ? listTitles_() : QStringList());
+}
+
+bool InlineEdit::editArrowDown() {
+    const qsizetype count = editListSuggestions().size();
+    if (count == 0) return false;
+    setEditListSuggestionIndex(int(std::min<qsizetype>(count - 1, editListSuggestionIndex_ + 1)));
+    return true;
+}
+
+bool InlineEdit::editArrowUp() {
+    if (editListSuggestions().isEmpty()) return false;
+    setEditListSuggestionIndex(std::max(0, editListSuggestionIndex_ - 1));
+    return true;
+}
+
+bool InlineEdit::editTab() {
+    return ListCompletion::acceptIfAny([this] { return editListSuggestions(); }, [this] { pickEditListSuggestion(); });
+}
+
+void InlineEdit::pickEditListSuggestion() {
+    const QStringList suggestions = editListSuggestions();
+    if (const int index = editListSuggestionIndex_; index >= 0 && index < suggestions.size())
+        applyEditListSuggestion(suggestions.at(index));
+}
+
+void InlineEdit::applyEditListSuggestion(const QString& listName) {
+    const std::optional<QString> line =
+        ListCompletion::completed(editingText_, listName, listTitles_ ? listTitles_() : QStringList());
+    if (!line) return;
+    setEditingText(*line);
+    setEditFieldFocused(true);
 }
 
 }  // namespace tavlin::panel

@@ -4,20 +4,25 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace tavlin::panel {
 
 // The edit of one reminder in its row: which reminder, its line as edited
 // and as it was, the date text it had, and the "#list" picker under the
-// edit's field. Each property signals only a change; the panel model
-// publishes them. Main thread only.
+// edit's field and its keys. Each property signals only a change. Main
+// thread only.
 class InlineEdit : public QObject {
     Q_OBJECT
 
 public:
-    using QObject::QObject;
+    // `listTitles` gives the store's list titles in its order, read anew for
+    // each offer of names.
+    explicit InlineEdit(std::function<QStringList()> listTitles = {}, QObject* parent = nullptr)
+        : QObject(parent), listTitles_(std::move(listTitles)) {}
 
     // The reminder edited in its row.
     const std::optional<QString>& editingID() const {
@@ -58,6 +63,19 @@ public:
     // The line was changed since the edit opened.
     bool isChanged() const { return editingText_ != editingOriginalText_; }
 
+    // The list names offered for the edited line's trailing "#" word: none
+    // until the line is changed, or once the picker is dismissed for it.
+    QStringList editListSuggestions() const;
+    // The picker's keys: whether they were used.
+    bool editArrowDown();
+    bool editArrowUp();
+    bool editTab();
+    // The highlighted name, if one is, goes into the line.
+    void pickEditListSuggestion();
+    // The line's trailing "#" word becomes the list's tag (replacing another
+    // list's), and the edit's field keeps the keyboard.
+    void applyEditListSuggestion(const QString& listName);
+
 signals:
     void editingIDChanged();
     void editingTextChanged();
@@ -68,6 +86,7 @@ signals:
     void editFieldFocusedChanged();
 
 private:
+    std::function<QStringList()> listTitles_;
     std::optional<QString> editingID_;
     QString editingText_;
     QString editingOriginalText_;

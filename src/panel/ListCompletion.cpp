@@ -25,4 +25,10 @@ std::optional<QString> completed(const QString& text, const QString& listName, c
     return before + u'#' + parsing::normalizedKey(listName) + u' ';
 }
 
+bool acceptIfAny(const std::function<QStringList()>& suggestions, const std::function<void()>& pick) {
+    if (suggestions().isEmpty()) return false;
+    pick();
+    return true;
+}
+
 }  // namespace tavlin::panel::ListCompletion

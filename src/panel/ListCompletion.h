@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The "#list" word being typed at the end of a line: the lists it may name,
@@ -19,5 +20,9 @@ QStringList suggestions(const QString& text, const QStringList& listTitles);
 // name one of `replacedLists` go: an edited line's list is picked in place
 // of the one it names.
 std::optional<QString> completed(const QString& text, const QString& listName, const QStringList& replacedLists = {});
+
+// Calls `pick` when `suggestions` offers a name; whether it did. Tab takes
+// the highlighted name this way, and goes on to the next field without one.
+bool acceptIfAny(const std::function<QStringList()>& suggestions, const std::function<void()>& pick);
 
 }  // namespace tavlin::panel::ListCompletion

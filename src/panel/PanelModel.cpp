@@ -29,6 +29,7 @@ PanelModel::PanelModel(PanelViewInputs inputs, Environment environment, QObject*
       environment_(completed(std::move(environment), *inputs_.store)),
       rowFilter_(*inputs_.store, environment_.wallClock.calendar),
       line_(*environment_.clock, environment_.wallClock, [this] { return listTitles(); }),
+      edit_([this] { return listTitles(); }),
       capture_(environment_.wallClock, [this] { return listTitles(); }),
       places_(*inputs_.store, *environment_.clock, [this] { return locationSnapshotSize(); }),
       undo_(*inputs_.store, *environment_.clock) {
@@ -174,7 +175,7 @@ void PanelModel::setFocus(std::optional<FocusTarget> focus) {
 void PanelModel::handleExitCommand() {
     const ExitSituation situation{
         .editOpen = edit_.editingID().has_value(),
-        .editSuggestionsShown = edit_.editingID() && !editListSuggestions().isEmpty(),
+        .editSuggestionsShown = edit_.editingID() && !edit_.editListSuggestions().isEmpty(),
         .captureShowing = showsCapture(),
         .listSuggestionsShown = !refreshListSuggestions().isEmpty(),
         .queryEmpty = line_.query().isEmpty(),
@@ -337,25 +338,10 @@ bool PanelModel::handleFieldArrowUp() {
     return true;
 }
 
-bool PanelModel::acceptSuggestionIfAny(const std::function<QStringList()>& suggestions,
-                                       const std::function<void()>& pick) {
-    if (suggestions().isEmpty()) return false;
-    pick();
-    return true;
-}
-
 QStringList PanelModel::refreshListSuggestions() const {
     // An edit offers its own; a capture and a dismissal of this very line none.
     if (edit_.editingID() || showsCapture() || line_.listPickerDismissedQuery() == line_.query()) return {};
     return ListCompletion::suggestions(line_.query(), listTitles());
-}
-
-QStringList PanelModel::editListSuggestions() const {
-    // None until the edited line is changed.
-    if (!edit_.editingID() || edit_.editingText() == edit_.editingOriginalText() ||
-        edit_.editListPickerDismissedText() == edit_.editingText())
-        return {};
-    return ListCompletion::suggestions(edit_.editingText(), listTitles());
 }
 
 void PanelModel::pickListSuggestion() {

@@ -252,13 +252,8 @@ public:
     void handleFieldSubmit();
     void handleFieldArrowDown();
     bool handleFieldArrowUp();
-    // Calls `pick` when `suggestions` offers a name; whether it did.
-    static bool acceptSuggestionIfAny(const std::function<QStringList()>& suggestions,
-                                      const std::function<void()>& pick);
-    // The list names offered for the line's trailing "#" word, and for the
-    // edited line's.
+    // The list names offered for the line's trailing "#" word.
     QStringList refreshListSuggestions() const;
-    QStringList editListSuggestions() const;
     // The highlighted list name goes into the line, if one is highlighted.
     void pickListSuggestion();
     // The line's trailing "#" word becomes the list's tag, and the field
@@ -296,12 +291,6 @@ public:
     // Return in the edit: takes the highlighted list name while names are
     // offered, else saves.
     void editSave(const platform::Reminder& reminder);
-    // The edit's keys: whether they were used.
-    bool editArrowDown();
-    bool editArrowUp();
-    bool editTab();
-    void pickEditListSuggestion();
-    void applyEditListSuggestion(const QString& listName);
 
     // Saves an open edit; nothing when its reminder is gone.
     void commitPendingEdit();

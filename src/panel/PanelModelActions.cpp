@@ -162,7 +162,7 @@ parsing::ParsedQuickAdd PanelModel::buildEditedReminder() const {
 }
 
 void PanelModel::editSave(const platform::Reminder& reminder) {
-    if (!editListSuggestions().isEmpty()) return pickEditListSuggestion();
+    if (!edit_.editListSuggestions().isEmpty()) return edit_.pickEditListSuggestion();
     saveEdit(reminder);
 }
 
@@ -174,36 +174,6 @@ void PanelModel::saveEdit(const platform::Reminder& reminder) {
     if (!edit_.isChanged()) return;
     if (parsed.title.isEmpty()) return;
     platform::detach(saveEditTask(store(), parsed, reminder));
-}
-
-bool PanelModel::editArrowDown() {
-    const qsizetype count = editListSuggestions().size();
-    if (count == 0) return false;
-    edit_.setEditListSuggestionIndex(int(std::min<qsizetype>(count - 1, edit_.editListSuggestionIndex() + 1)));
-    return true;
-}
-
-bool PanelModel::editArrowUp() {
-    if (editListSuggestions().isEmpty()) return false;
-    edit_.setEditListSuggestionIndex(std::max(0, edit_.editListSuggestionIndex() - 1));
-    return true;
-}
-
-bool PanelModel::editTab() {
-    return acceptSuggestionIfAny([this] { return editListSuggestions(); }, [this] { pickEditListSuggestion(); });
-}
-
-void PanelModel::pickEditListSuggestion() {
-    const QStringList suggestions = editListSuggestions();
-    if (const int index = edit_.editListSuggestionIndex(); index >= 0 && index < suggestions.size())
-        applyEditListSuggestion(suggestions.at(index));
-}
-
-void PanelModel::applyEditListSuggestion(const QString& listName) {
-    const std::optional<QString> line = ListCompletion::completed(edit_.editingText(), listName, listTitles());
-    if (!line) return;
-    edit_.setEditingText(*line);
-    edit_.setEditFieldFocused(true);
 }
 
 }  // namespace tavlin::panel

@@ -303,16 +303,16 @@ TEST_F(InlineEditTest, AnEditStartsFromTheRemindersLineAndOffersNoListUntilChang
     EXPECT_EQ(panel.inlineEdit().editingOriginalText(), panel.inlineEdit().editingText());
     EXPECT_EQ(panel.inlineEdit().editingPreviousDateText(), std::nullopt);
     EXPECT_TRUE(panel.inlineEdit().editFieldFocused());
-    EXPECT_TRUE(panel.editListSuggestions().isEmpty()) << "the line already ends in its tag";
-    EXPECT_FALSE(panel.editArrowDown());
+    EXPECT_TRUE(panel.inlineEdit().editListSuggestions().isEmpty()) << "the line already ends in its tag";
+    EXPECT_FALSE(panel.inlineEdit().editArrowDown());
 
     panel.inlineEdit().setEditingText(u"call the bank #"_s);
-    EXPECT_EQ(panel.editListSuggestions(), (QStringList{u"Home"_s, u"Work"_s}));
-    EXPECT_TRUE(panel.editArrowDown());
-    EXPECT_TRUE(panel.editArrowDown());
+    EXPECT_EQ(panel.inlineEdit().editListSuggestions(), (QStringList{u"Home"_s, u"Work"_s}));
+    EXPECT_TRUE(panel.inlineEdit().editArrowDown());
+    EXPECT_TRUE(panel.inlineEdit().editArrowDown());
     EXPECT_EQ(panel.inlineEdit().editListSuggestionIndex(), 1) << "held at the last";
-    EXPECT_TRUE(panel.editArrowUp());
-    EXPECT_TRUE(panel.editArrowUp());
+    EXPECT_TRUE(panel.inlineEdit().editArrowUp());
+    EXPECT_TRUE(panel.inlineEdit().editArrowUp());
     EXPECT_EQ(panel.inlineEdit().editListSuggestionIndex(), 0) << "held at the first";
 }
 

@@ -132,15 +132,15 @@ TEST_F(TypedLineTest, ListNamesAreOfferedForTheTrailingTagAndPickedAsTheirKey) {
     panel.inlineEdit().setEditingID(u"R1"_s);
     panel.inlineEdit().setEditingOriginalText(u"call Ann #work"_s);
     panel.inlineEdit().setEditingText(u"call Ann #work"_s);
-    EXPECT_TRUE(panel.editListSuggestions().isEmpty());
+    EXPECT_TRUE(panel.inlineEdit().editListSuggestions().isEmpty());
     panel.inlineEdit().setEditingText(u"call Ann #"_s);
-    EXPECT_EQ(panel.editListSuggestions(), (QStringList{u"Groceries"_s, u"Work"_s}));
+    EXPECT_EQ(panel.inlineEdit().editListSuggestions(), (QStringList{u"Groceries"_s, u"Work"_s}));
     panel.inlineEdit().setEditListPickerDismissedText(u"call Ann #"_s);
-    EXPECT_TRUE(panel.editListSuggestions().isEmpty());
+    EXPECT_TRUE(panel.inlineEdit().editListSuggestions().isEmpty());
 
     // Picked after the reminder's own tag, the name replaces it.
     panel.inlineEdit().setEditingText(u"call Ann #work #gro"_s);
-    panel.pickEditListSuggestion();
+    panel.inlineEdit().pickEditListSuggestion();
     EXPECT_EQ(panel.inlineEdit().editingText(), u"call Ann #groceries "_s);
 }
 
@@ -165,11 +165,11 @@ TEST_F(TypedLineTest, TheFieldsKeysMoveThroughTheNamesOrIntoTheList) {
 
     // Tab takes a name too, and without names is the field's.
     panel.typedLine().setListSuggestionIndex(0);
-    EXPECT_TRUE(PanelModel::acceptSuggestionIfAny([&] { return panel.refreshListSuggestions(); },
-                                                  [&] { panel.pickListSuggestion(); }));
+    EXPECT_TRUE(ListCompletion::acceptIfAny([&] { return panel.refreshListSuggestions(); },
+                                            [&] { panel.pickListSuggestion(); }));
     EXPECT_EQ(panel.typedLine().query(), u"eggs #groceries "_s);
-    EXPECT_FALSE(PanelModel::acceptSuggestionIfAny([&] { return panel.refreshListSuggestions(); },
-                                                   [&] { panel.pickListSuggestion(); }));
+    EXPECT_FALSE(ListCompletion::acceptIfAny([&] { return panel.refreshListSuggestions(); },
+                                             [&] { panel.pickListSuggestion(); }));
 
     // Without names: up is the field's; down goes into a list with rows.
     EXPECT_FALSE(panel.handleFieldArrowUp());

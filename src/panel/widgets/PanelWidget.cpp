@@ -1,5 +1,6 @@
 #include "panel/widgets/PanelWidget.h"
 
+#include "panel/ListCompletion.h"
 #include "panel/PanelModel.h"
 #include "panel/widgets/CaptureViews.h"
 #include "panel/widgets/CreateAreaView.h"
@@ -171,8 +172,8 @@ void PanelWidget::bindField() {
         .onArrowUp = [model] { return model && model->handleFieldArrowUp(); },
         .onTab =
             [model] {
-                return model && PanelModel::acceptSuggestionIfAny([model] { return model->refreshListSuggestions(); },
-                                                                  [model] { model->pickListSuggestion(); });
+                return model && ListCompletion::acceptIfAny([model] { return model->refreshListSuggestions(); },
+                                                            [model] { model->pickListSuggestion(); });
             },
     });
     focus_->setField(edit);

@@ -226,12 +226,12 @@ void ReminderList::followEdit() {
                     for (const platform::Reminder& reminder : m->store().reminders())
                         if (reminder.identifier == id) return m->editSave(reminder);
                 },
-            .onArrowDown = [open] { return open() && open()->editArrowDown(); },
-            .onArrowUp = [open] { return open() && open()->editArrowUp(); },
-            .onTab = [open] { return open() && open()->editTab(); },
+            .onArrowDown = [open] { return open() && open()->inlineEdit().editArrowDown(); },
+            .onArrowUp = [open] { return open() && open()->inlineEdit().editArrowUp(); },
+            .onTab = [open] { return open() && open()->inlineEdit().editTab(); },
             .onPickList =
                 [open](const QString& name) {
-                    if (PanelModel* m = open()) m->applyEditListSuggestion(name);
+                    if (PanelModel* m = open()) m->inlineEdit().applyEditListSuggestion(name);
                 },
         });
         connect(editor_, &rows::EditReminderRow::heightChanged, this, &ReminderList::relayoutRows);
@@ -243,7 +243,8 @@ void ReminderList::followEdit() {
     chips->setChips(
         rows::parseChips(model->buildEditedReminder(), model->wallClock().now(), model->wallClock().calendar));
     editor_->setText(model->inlineEdit().editingText());
-    editor_->setListSuggestions(model->editListSuggestions(), model->inlineEdit().editListSuggestionIndex());
+    editor_->setListSuggestions(model->inlineEdit().editListSuggestions(),
+                                model->inlineEdit().editListSuggestionIndex());
 }
 
 void ReminderList::closeEditRow() {
