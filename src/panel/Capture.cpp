@@ -71,6 +71,7 @@ parsing::ParsedQuickAdd Capture::parseCandidate(const QString& text) const {
 }
 
 QString Capture::candidateText(const QUuid& id) const {
+    captureCandidates();  // published: a view showing the text follows the candidates
     if (!captureCandidates_) return {};
     const auto candidate = findCandidate(*captureCandidates_, id);
     return candidate != captureCandidates_->end() ? candidate->text : QString();

@@ -262,17 +262,6 @@ void PanelModel::findCaptureCandidates() {
 
 // The capture.
 
-parsing::ParsedQuickAdd PanelModel::parseCandidate(const QString& text) const { return capture_.parseCandidate(text); }
-
-QString PanelModel::captureCandidateText(const QUuid& id) const {
-    capture_.captureCandidates();  // published: a view showing the text follows the candidates
-    return capture_.candidateText(id);
-}
-
-void PanelModel::setCaptureCandidateText(const QUuid& id, QString text) {
-    capture_.setCandidateText(id, std::move(text));
-}
-
 void PanelModel::addCaptureCandidate(const QUuid& id) {
     const std::optional<CaptureCandidate> added = capture_.take(id);
     if (!added) return;
@@ -282,8 +271,6 @@ void PanelModel::addCaptureCandidate(const QUuid& id) {
     platform::detach(createPartsAndRefine(environment_.commitStore, titledParts({*added}), listTitles()));
     if (last) endCapture();
 }
-
-void PanelModel::removeCaptureCandidate(const QUuid& id) { capture_.remove(id); }
 
 void PanelModel::createCapturedReminders() {
     if (!capture_.captureCandidates() || capture_.captureCandidates()->empty()) return;

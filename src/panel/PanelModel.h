@@ -267,15 +267,10 @@ public:
     // The places named in the typed line, in order.
     std::vector<LocationRequest> locationRequests() const;
 
-    // The capture: the reading of a candidate's line (the rules' reading as
-    // it would be saved), its text ("" for none with that id), an edit of
-    // its text, which reads it again, and adding one, dropping one and
-    // adding all. Adding ends the capture once no candidate is left.
-    parsing::ParsedQuickAdd parseCandidate(const QString& text) const;
-    QString captureCandidateText(const QUuid& id) const;
-    void setCaptureCandidateText(const QUuid& id, QString text);
+    // The capture's candidates are read and edited in the capture itself;
+    // adding one, or all, takes the model: adding ends the capture once no
+    // candidate is left.
     void addCaptureCandidate(const QUuid& id);
-    void removeCaptureCandidate(const QUuid& id);
     void createCapturedReminders();
 
     // The field takes the keyboard anew (at the next turn) unless a row is

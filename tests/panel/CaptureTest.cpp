@@ -110,14 +110,14 @@ TEST_F(CaptureTest, TheModelsReadingsReplaceOnlyCandidatesStillAsTheyWere) {
     EXPECT_EQ(candidates()[0].parsed, milkFiled);
 
     // Edited before the answer: the user's text, read by the rules.
-    panel.setCaptureCandidateText(idOf(u"eggs groceries"_s), u"eggs groceries tomorrow"_s);
+    panel.capture().setCandidateText(idOf(u"eggs groceries"_s), u"eggs groceries tomorrow"_s);
     languageModel.release();
     EXPECT_EQ(candidates()[1].text, u"eggs groceries tomorrow"_s);
-    EXPECT_EQ(candidates()[1].parsed, panel.parseCandidate(u"eggs groceries tomorrow"_s));
+    EXPECT_EQ(candidates()[1].parsed, panel.capture().parseCandidate(u"eggs groceries tomorrow"_s));
     EXPECT_EQ(candidates()[1].parsed.listName, std::nullopt);
 
     // Dropped before the answer: nothing comes back.
-    panel.removeCaptureCandidate(idOf(u"bread groceries"_s));
+    panel.capture().remove(idOf(u"bread groceries"_s));
     languageModel.release();
     EXPECT_EQ(texts(), (QStringList{u"milk groceries"_s, u"eggs groceries tomorrow"_s, u"tea groceries"_s,
                                     u"rice groceries"_s}));
@@ -145,7 +145,7 @@ TEST_F(CaptureTest, TheModelsReadingsReplaceOnlyCandidatesStillAsTheyWere) {
 
 TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
     PanelModel& panel = capture(u"milk\nevery week\neggs"_s);
-    panel.setCaptureCandidateText(idOf(u"every week"_s), u" "_s);  // a line with no title left
+    panel.capture().setCandidateText(idOf(u"every week"_s), u" "_s);  // a line with no title left
 
     // One with a title is added and goes; the capture goes on.
     panel.addCaptureCandidate(idOf(u"milk"_s));
@@ -158,9 +158,9 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
     const QUuid blank = idOf(u" "_s);
     panel.addCaptureCandidate(blank);
     panel.addCaptureCandidate(blank);
-    panel.removeCaptureCandidate(blank);
-    panel.setCaptureCandidateText(blank, u"bread"_s);
-    EXPECT_EQ(panel.captureCandidateText(blank), u""_s);
+    panel.capture().remove(blank);
+    panel.capture().setCandidateText(blank, u"bread"_s);
+    EXPECT_EQ(panel.capture().candidateText(blank), u""_s);
     EXPECT_EQ(fake->calls, QStringList{u"add milk"_s});
     EXPECT_EQ(texts(), QStringList{u"eggs"_s});
 
@@ -172,7 +172,7 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
 
     // Dropping the last one leaves an empty list, and the capture open.
     PanelModel& dropped = capture(u"milk"_s);
-    dropped.removeCaptureCandidate(idOf(u"milk"_s));
+    dropped.capture().remove(idOf(u"milk"_s));
     ASSERT_TRUE(dropped.capture().captureCandidates());
     EXPECT_TRUE(candidates().empty());
     EXPECT_TRUE(dropped.showsCapture());
@@ -184,8 +184,8 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
     commits = fake = std::make_shared<FakeCommitStore>();
     fake->holdAdds = true;
     PanelModel& all = capture(u"call Ann\nmilk tomorrow\nsoap\nbread"_s);
-    all.setCaptureCandidateText(idOf(u"soap"_s), u""_s);
-    all.setCaptureCandidateText(idOf(u"bread"_s), u"bread #work"_s);
+    all.capture().setCandidateText(idOf(u"soap"_s), u""_s);
+    all.capture().setCandidateText(idOf(u"bread"_s), u"bread #work"_s);
     all.createCapturedReminders();
     EXPECT_TRUE(candidates().empty());
     EXPECT_TRUE(all.capture().captureDone());

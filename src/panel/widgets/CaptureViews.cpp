@@ -175,7 +175,7 @@ rows::CaptureCandidateRow* CaptureViews::makeRow(const QUuid& id) {
     const QPointer<PanelModel> model = model_;
     const auto live = [model] { return model && !model->isClosed() ? model.data() : nullptr; };
     row->onTextEdited = [live, id](const QString& text) {
-        if (PanelModel* panel = live()) panel->setCaptureCandidateText(id, text);
+        if (PanelModel* panel = live()) panel->capture().setCandidateText(id, text);
     };
     row->onAdd = [live, id] {
         if (PanelModel* panel = live()) panel->addCaptureCandidate(id);
@@ -184,7 +184,7 @@ rows::CaptureCandidateRow* CaptureViews::makeRow(const QUuid& id) {
         if (PanelModel* panel = live()) panel->createCapturedReminders();
     };
     row->onRemove = [live, id] {
-        if (PanelModel* panel = live()) panel->removeCaptureCandidate(id);
+        if (PanelModel* panel = live()) panel->capture().remove(id);
     };
     rows_.insert(id, row);
     focus_.setCaptureField(id, row->field());
