@@ -57,7 +57,7 @@ void InlineEdit::close() {
 QStringList InlineEdit::editListSuggestions() const {
     if (!editingID() || editingText() == editingOriginalText() || editListPickerDismissedText() == editingText())
         return {};
-    return ListCompletion::suggestions(editingText(), listTitles_ ? listTitles_() : QStringList());
+    return ListCompletion::suggestions(editingText(), titles());
 }
 
 bool InlineEdit::editArrowDown() {
@@ -78,14 +78,13 @@ bool InlineEdit::editTab() {
 }
 
 void InlineEdit::pickEditListSuggestion() {
-    const QStringList suggestions = editListSuggestions();
-    if (const int index = editListSuggestionIndex_; index >= 0 && index < suggestions.size())
-        applyEditListSuggestion(suggestions.at(index));
+    if (const std::optional<QString> name =
+            ListCompletion::highlighted(editListSuggestions(), editListSuggestionIndex_))
+        applyEditListSuggestion(*name);
 }
 
 void InlineEdit::applyEditListSuggestion(const QString& listName) {
-    const std::optional<QString> line =
-        ListCompletion::completed(editingText_, listName, listTitles_ ? listTitles_() : QStringList());
+    const std::optional<QString> line = ListCompletion::completed(editingText_, listName, titles());
     if (!line) return;
     setEditingText(*line);
     setEditFieldFocused(true);

@@ -86,6 +86,8 @@ signals:
     void editFieldFocusedChanged();
 
 private:
+    QStringList titles() const { return listTitles_ ? listTitles_() : QStringList(); }
+
     std::function<QStringList()> listTitles_;
     std::optional<QString> editingID_;
     QString editingText_;

@@ -25,6 +25,11 @@ std::optional<QString> completed(const QString& text, const QString& listName, c
     return before + u'#' + parsing::normalizedKey(listName) + u' ';
 }
 
+std::optional<QString> highlighted(const QStringList& suggestions, int index) {
+    if (index < 0 || index >= suggestions.size()) return std::nullopt;
+    return suggestions.at(index);
+}
+
 bool acceptIfAny(const std::function<QStringList()>& suggestions, const std::function<void()>& pick) {
     if (suggestions().isEmpty()) return false;
     pick();

@@ -21,6 +21,10 @@ QStringList suggestions(const QString& text, const QStringList& listTitles);
 // of the one it names.
 std::optional<QString> completed(const QString& text, const QString& listName, const QStringList& replacedLists = {});
 
+// The name highlighted at `index`; none for a highlight left over from a
+// longer list.
+std::optional<QString> highlighted(const QStringList& suggestions, int index);
+
 // Calls `pick` when `suggestions` offers a name; whether it did. Tab takes
 // the highlighted name this way, and goes on to the next field without one.
 bool acceptIfAny(const std::function<QStringList()>& suggestions, const std::function<void()>& pick);

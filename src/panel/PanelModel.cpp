@@ -332,10 +332,9 @@ QStringList PanelModel::refreshListSuggestions() const {
 }
 
 void PanelModel::pickListSuggestion() {
-    const QStringList suggestions = refreshListSuggestions();
-    // A highlight left over from a longer list picks nothing.
-    if (const int index = line_.listSuggestionIndex(); index >= 0 && index < suggestions.size())
-        applyListSuggestion(suggestions.at(index));
+    if (const std::optional<QString> name =
+            ListCompletion::highlighted(refreshListSuggestions(), line_.listSuggestionIndex()))
+        applyListSuggestion(*name);
 }
 
 void PanelModel::applyListSuggestion(const QString& listName) {
