@@ -82,13 +82,13 @@ void FilteredRowsAtAKeystroke(benchmark::State& state) {
     // Two keystrokes apart, as typed.
     const std::array<QString, 2> lines{u"milk tomorro"_s, u"milk tomorrow"_s};
     world.model->typedLine().setQuery(lines[0]);
-    benchmark::DoNotOptimize(world.model->filteredRows());  // the texts folded, as after a store change
+    benchmark::DoNotOptimize(world.model->list().filteredRows());  // the texts folded, as after a store change
     std::size_t keystroke = 0;
     for (auto _ : state) {
         state.PauseTiming();
         world.model->typedLine().setQuery(lines[++keystroke % 2]);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(world.model->filteredRows());
+        benchmark::DoNotOptimize(world.model->list().filteredRows());
     }
 }
 BENCHMARK(FilteredRowsAtAKeystroke)

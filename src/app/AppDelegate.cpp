@@ -471,7 +471,7 @@ void AppDelegate::showFromAlarm(const QString& identifier) {
     if (!panelController_->model()) togglePanel(true);
     panel::PanelModel* model = panelController_->model();
     if (!model || identifier.isEmpty()) return;
-    const std::vector<panel::RowItem> rows = model->flatRows();
+    const std::vector<panel::RowItem> rows = model->list().flatRows();
     const auto row = std::find_if(rows.begin(), rows.end(), [&](const panel::RowItem& item) {
         return item.reminder() && item.reminder()->identifier == identifier;
     });

@@ -27,12 +27,26 @@ PanelModel::PanelModel(PanelViewInputs inputs, Environment environment, QObject*
     : QObject(parent),
       inputs_(std::move(inputs)),
       environment_(completed(std::move(environment), *inputs_.store)),
-      rowFilter_(*inputs_.store, environment_.wallClock.calendar),
       line_(*environment_.clock, environment_.wallClock, [this] { return listTitles(); }),
       edit_([this] { return listTitles(); }),
       capture_(environment_.wallClock, [this] { return listTitles(); }),
       places_(*inputs_.store, *environment_.clock, [this] { return locationSnapshotSize(); }),
-      undo_(*inputs_.store, *environment_.clock) {
+      undo_(*inputs_.store, *environment_.clock),
+      list_({.store = inputs_.store,
+             .settings = inputs_.settings,
+             .locationProvider = inputs_.locationProvider,
+             .wallClock = &environment_.wallClock,
+             .line = &line_,
+             .selection = &selection_,
+             .edit = &edit_}),
+      actions_({.store = inputs_.store,
+                .clock = environment_.clock,
+                .reduceMotion = environment_.reduceMotion,
+                .list = &list_,
+                .selection = &selection_,
+                .undo = &undo_,
+                .openFolder = environment_.openFolder,
+                .close = inputs_.onClose}) {
     Q_ASSERT(inputs_.store && inputs_.settings && inputs_.locationProvider);
     wireParts();
     connect(inputs_.store, &store::ReminderStore::authorizationChanged, this, &PanelModel::updateContentShown);
@@ -46,7 +60,7 @@ PanelModel::~PanelModel() {
     line_.stop();
     places_.stop();
     undo_.stop();
-    folderTask_.cancel();
+    actions_.stop();
 }
 
 PanelModel::Environment PanelModel::completed(Environment environment, store::ReminderStore& store) {
@@ -97,7 +111,7 @@ double PanelModel::captureListHeight() const { return Capture::listHeight(captur
 
 FooterStatus PanelModel::footerStatus() const {
     // The latest thing the user asked for comes first.
-    if (const std::optional<QString>& folder = unopenedFolder())
+    if (const std::optional<QString>& folder = actions_.unopenedFolder())
         return FooterError{u"No file manager could open the folder."_s, *folder};
     return panel::footerStatus(store().lastError(), store().count(store::CountScope::completedToday));
 }
@@ -120,23 +134,12 @@ QStringList PanelModel::listTitles() const {
     return titles;
 }
 
-std::vector<platform::Reminder> PanelModel::filteredRows() const {
-    return rowFilter_.filteredRows(line_.trimmedQuery(), wallClock().now());
-}
-
-QSet<QString> PanelModel::nearbyReminderIDs() const {
-    const NearbyContext context{.groupingOn = settings().groupNearbyEnabled(),
-                                .authorization = locationProvider().authorization(),
-                                .here = locationProvider().current()};
-    return panel::nearbyReminderIDs(filteredRows(), context);
-}
-
 CreateAreaContent PanelModel::createAreaContent() const {
     CreateAreaContent content;
-    const bool creates = showsCreateRow();
+    const bool creates = list_.showsCreateRow();
     content.placeholder = createAreaPlaceholder(line_.query(), creates);
     if (!creates) return content;
-    const std::vector<RowItem> rows = flatRows();
+    const std::vector<RowItem> rows = list_.flatRows();
     const auto create = std::find_if(rows.begin(), rows.end(), [](const RowItem& row) { return row.isCreate(); });
     content.selected = selection_.selectedIndex() == int(create - rows.begin());
     const QStringList tasks = parsing::TaskSplitter::split(line_.trimmedQuery());
@@ -157,14 +160,6 @@ CreateAreaContent PanelModel::createAreaContent() const {
 }
 
 // The panel-wide state.
-
-void PanelModel::setCompletingIDs(QSet<QString> ids) {
-    store::publish(this, completingIDs_, std::move(ids), &PanelModel::completingIDsChanged);
-}
-
-void PanelModel::setListContentHeight(double height) {
-    store::publish(this, listContentHeight_, height, &PanelModel::listContentHeightChanged);
-}
 
 void PanelModel::setFocus(std::optional<FocusTarget> focus) {
     store::publish(this, focus_, focus, &PanelModel::focusChanged);
@@ -304,7 +299,7 @@ void PanelModel::refocusFieldLater() {
 void PanelModel::handleFieldSubmit() {
     if (!refreshListSuggestions().isEmpty()) return pickListSuggestion();
     // Return creates only what matches nothing; Ctrl+Return creates anyway.
-    if (showsCreateRow()) submit();
+    if (list_.showsCreateRow()) submit();
 }
 
 void PanelModel::handleFieldArrowDown() {
@@ -312,7 +307,7 @@ void PanelModel::handleFieldArrowDown() {
         line_.setListSuggestionIndex(int(std::min<qsizetype>(count - 1, line_.listSuggestionIndex() + 1)));
         return;
     }
-    if (flatRows().empty()) return;
+    if (list_.flatRows().empty()) return;
     selection_.setSelectedIndex(0);
     selection_.setSelectedIndexes({0});
     selection_.setSelectionAnchor(0);
@@ -400,17 +395,11 @@ std::vector<LocationRequest> PanelModel::locationRequests() const {
     return requests;
 }
 
-// Edits.
-
-void PanelModel::commitPendingEdit() {
-    if (!edit_.editingID()) return;
-    for (const platform::Reminder& reminder : store().reminders())
-        if (reminder.identifier == *edit_.editingID()) return saveEdit(reminder);
-}
-
-platform::Task<> PanelModel::saveEditTask(store::ReminderStore& store, parsing::ParsedQuickAdd parsed,
-                                          platform::Reminder reminder) {
-    co_await store.update(std::move(parsed), std::move(reminder));
+void PanelModel::performUndo() {
+    undo_.undo();
+    // The keyboard goes back to the field: left to the list, the next space
+    // typed would complete the selected reminder again.
+    if (!edit_.editingID() && !showsCapture()) setFocus(FocusTarget::field);
 }
 
 void PanelModel::openRemindersFolder() { environment_.openUrl(platform::remindersFolderUrl()); }

@@ -10,10 +10,11 @@
 #include "panel/ListRow.h"
 #include "panel/ListSelection.h"
 #include "panel/PanelKeys.h"
+#include "panel/PanelList.h"
 #include "panel/PanelTypes.h"
 #include "panel/PanelViewInputs.h"
 #include "panel/PlacePreviews.h"
-#include "panel/RowFilter.h"
+#include "panel/RowActions.h"
 #include "panel/RowSelection.h"
 #include "panel/TypedLine.h"
 #include "panel/UndoWindow.h"
@@ -56,10 +57,10 @@ namespace tavlin::panel {
 // The state is kept in parts, each owning its own: the typed line and its
 // readings (TypedLine), the list's selection (RowSelection), the edit of a
 // row (InlineEdit), the capture (Capture), the place previews
-// (PlacePreviews) and the undo bar (UndoWindow). The model keeps what
-// belongs to the whole panel (the keyboard's place, the completing marks,
-// the list's measured height, the folder asked for) and carries out what
-// takes more than one part. Each part publishes its own properties and is
+// (PlacePreviews), the undo bar (UndoWindow), the list (PanelList) and what
+// is done to its rows (RowActions). The model keeps what belongs to the
+// whole panel (the keyboard's place) and carries out what takes more than
+// one part. Each part publishes its own properties and is
 // read through its accessor; the model reacts to a part's change once the
 // part's observers have heard it. The panel's widgets render this model and
 // forward their input to it.
@@ -119,26 +120,11 @@ public:
 
     // The titles of the store's lists, in its order.
     QStringList listTitles() const;
-    // The visible reminders that fit the typed line, in the store's order.
-    std::vector<platform::Reminder> filteredRows() const;
-    // Those of them near the user, by identifier.
-    QSet<QString> nearbyReminderIDs() const;
-    // No reminder fits the typed line, which is not blank: Return creates it.
-    bool showsCreateRow() const;
-    // The rows of the list, in order, the create row last while it shows.
-    std::vector<RowItem> flatRows() const;
-    // The list has nothing to show: the create area stands in its place.
-    bool showsCreateArea() const;
     // What the create area shows (CreateArea.h).
     CreateAreaContent createAreaContent() const;
 
     // The panel-wide state. The rest lives in the parts below, which publish
-    // their own.
-    const QSet<QString>& completingIDs() const { return get(completingIDs_, &PanelModel::completingIDsChanged); }
-    void setCompletingIDs(QSet<QString> ids);
-    double listContentHeight() const { return get(listContentHeight_, &PanelModel::listContentHeightChanged); }
-    void setListContentHeight(double height);
-    // The field or the list has the keyboard; none: neither.
+    // their own. The field or the list has the keyboard; none: neither.
     const std::optional<FocusTarget>& focus() const { return get(focus_, &PanelModel::focusChanged); }
     void setFocus(std::optional<FocusTarget> focus);
 
@@ -155,35 +141,10 @@ public:
     const PlacePreviews& placePreviews() const { return places_; }
     UndoWindow& undoWindow() { return undo_; }
     const UndoWindow& undoWindow() const { return undo_; }
-
-    // The list. Each derived value is worked out once per change of what it
-    // reads, however often it is asked for.
-    //
-    // The open reminders that fit the typed line, in their sections.
-    const std::vector<SectionRows>& sectionedRows() const;
-    // The reminders done today that the list shows below them.
-    const std::vector<platform::Reminder>& doneTodayRows() const;
-    // The height the list's content is expected to take.
-    double estimatedListHeight() const;
-    // A section or a done row shows: the list does, else the create area.
-    bool hasListRows() const;
-    // The height of the list's content, estimated while it has rows, else
-    // as the create area measured it; and the room the list takes, within
-    // 40 and its cap.
-    double listContentHeightForFrame() const;
-    double listFrameHeight() const;
-    // The room a list of `content` height takes: at least 40, at most the
-    // stored list height held within 100…900, else 380.
-    static double listFrameHeight(double content, std::optional<double> storedHeight);
-    // The most room the list ever takes, whatever the stored height.
-    static double tallestListFrame();
-    // The rows as drawn: headers, reminders, "Nothing to do", done rows.
-    const std::vector<ListRow>& listRows() const;
-    // How many flat rows there are: the reminders of the sections, and the
-    // create row while it shows.
-    FlatRowCount flatRowCount() const;
-    // The selected reminders in the order of the list.
-    std::vector<platform::Reminder> selectedReminders() const;
+    PanelList& list() { return list_; }
+    const PanelList& list() const { return list_; }
+    RowActions& rowActions() { return actions_; }
+    const RowActions& rowActions() const { return actions_; }
 
     // A click on a reminder's row (none: on nothing), with the modifiers
     // held; the list takes the keyboard.
@@ -200,42 +161,9 @@ public:
     // is stored.
     void moveReminders(store::PanelSection section, const std::set<int>& source, int destination);
 
-    // The row actions.
-    //
-    // Marks the reminders as completing and completes them after a short
-    // delay (none with reduce motion); one already on its way is skipped.
-    // The completion outlives the panel; only its marks on the panel stop.
-    void completeReminders(const std::vector<platform::Reminder>& reminders);
-    // How long a completion waits, so that its row shows it.
-    std::chrono::milliseconds completionDelay() const;
-    // Hides the reminders at once as one pending deletion and offers undo.
-    void deleteReminders(const std::vector<platform::Reminder>& reminders);
-    // Opens the folder that holds the reminder's file, and the panel closes
-    // once the desktop has taken it (at once when the reminder has no
-    // folder). Where no file manager takes it, the panel stays and its
-    // footer says so.
-    void openInReminders(const platform::Reminder& reminder);
-    // The folder that Show in Folder could not open, until the next try.
-    const std::optional<QString>& unopenedFolder() const {
-        return get(unopenedFolder_, &PanelModel::unopenedFolderChanged);
-    }
-    // Unticks a reminder done today, at once and with no undo.
-    void doneRowToggled(const platform::Reminder& reminder);
-    // `action` on the selection when the row is part of it, else on the row alone.
-    void actOnSelectionOrRow(const platform::Reminder& reminder, bool rowIsSelected,
-                             const std::function<void(const std::vector<platform::Reminder>&)>& action);
-    void rescheduleSelectionOrRow(store::RescheduleTarget target, const platform::Reminder& reminder,
-                                  bool rowIsSelected);
-
     // What the undo bar offered comes back (UndoWindow), and the field takes
     // the keyboard again unless a row is edited or a capture shows.
     void performUndo();
-    // What the bar counts after a completion.
-    int completedTodayCount() const;
-    // The end of the completion's task: `asked` leave the completing marks,
-    // and those the store `saved` are offered for undo.
-    void completionFinished(const std::vector<platform::Reminder>& asked, const std::vector<platform::Reminder>& saved);
-
     // Escape, or another cancel: the first rule that applies (ExitCommand.h).
     void handleExitCommand();
     // Return anywhere in the panel: with Ctrl held the typed line is
@@ -301,10 +229,7 @@ public:
     void openRemindersFolder();
 
 signals:
-    void completingIDsChanged();
-    void listContentHeightChanged();
     void focusChanged();
-    void unopenedFolderChanged();
 
 private:
     template <class T>
@@ -342,19 +267,12 @@ private:
 
     // The field empties, nothing is selected, and the field has the keyboard.
     void clearField();
-    // The list's derived values, made at their first use.
-    struct ListDerived;
-    ListDerived& listDerived() const;
-    void markPendingDeletion(const std::vector<platform::Reminder>& reminders);
-    void folderOpened(const QString& folder, bool opened);
 
     PanelViewInputs inputs_;
     Environment environment_;
     bool closed_ = false;
     bool contentShown_ = false;
     QList<QMetaObject::Connection> contentConnections_;
-    RowFilter rowFilter_;
-    mutable std::shared_ptr<ListDerived> listDerived_;  // shared: its type is known only where it is made
 
     TypedLine line_;
     RowSelection selection_;
@@ -362,11 +280,9 @@ private:
     Capture capture_;
     PlacePreviews places_;
     UndoWindow undo_;
+    PanelList list_;
+    RowActions actions_;
 
-    QSet<QString> completingIDs_;
-    platform::Task<> folderTask_;  // Show in Folder, until the desktop answers
-    std::optional<QString> unopenedFolder_;
-    double listContentHeight_ = 0;
     std::optional<FocusTarget> focus_;
 };
 

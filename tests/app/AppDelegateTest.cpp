@@ -340,7 +340,8 @@ TEST_F(AppDelegateTest, AnAlarmsResponsesOpenThePanelOnItsReminderOrCompleteIt) 
     const tavlin::panel::PanelModel* model = delegate->panelController().model();
     ASSERT_TRUE(model);
     ASSERT_TRUE(model->rowSelection().selectedIndex());
-    EXPECT_EQ(model->flatRows().at(static_cast<std::size_t>(*model->rowSelection().selectedIndex())).id(), u"second"_s);
+    EXPECT_EQ(model->list().flatRows().at(static_cast<std::size_t>(*model->rowSelection().selectedIndex())).id(),
+              u"second"_s);
 
     emit delegate->alarms().completionRequested(u"errand"_s);
     EXPECT_TRUE(runMainLoopUntil([&] { return readTestFile(reminderFile()).contains("STATUS:COMPLETED"); }));

@@ -170,7 +170,7 @@ QImage list(Reminders::Options options, Scheme scheme, const Setup& setup = {}) 
     Reminders reminders(std::move(options));
     const std::unique_ptr<panel::PanelModel> model =
         reminders.model({.panelWidth = 440, .cornerRadius = 16, .searchFieldPadding = 10});
-    if (model->flatRowCount().reminders > 1) model->rowSelection().setSelection(panel::ListSelection::only(1));
+    if (model->list().flatRowCount().reminders > 1) model->rowSelection().setSelection(panel::ListSelection::only(1));
     panel::widgets::KeyPanel window(panel::widgets::PanelWidget::factory(), true);
     window.setPalette(palette(scheme));
     window.setRootView(*model);
@@ -231,12 +231,13 @@ platform::Reminder shown(const panel::PanelModel& model, const QString& id) {
 // and a row swiped aside.
 const std::vector<std::pair<QString, Setup>> actions{
     {u"undo-bar-completed-1"_s,
-     [](panel::PanelModel& model, auto&) { model.completeReminders({shown(model, u"t1"_s)}); }},
+     [](panel::PanelModel& model, auto&) { model.rowActions().completeReminders({shown(model, u"t1"_s)}); }},
     {u"undo-bar-completed-3"_s,
      [](panel::PanelModel& model, auto&) {
-         model.completeReminders({shown(model, u"t1"_s), shown(model, u"t2"_s), shown(model, u"m1"_s)});
+         model.rowActions().completeReminders({shown(model, u"t1"_s), shown(model, u"t2"_s), shown(model, u"m1"_s)});
      }},
-    {u"undo-bar-deleted-1"_s, [](panel::PanelModel& model, auto&) { model.deleteReminders({shown(model, u"t2"_s)}); }},
+    {u"undo-bar-deleted-1"_s,
+     [](panel::PanelModel& model, auto&) { model.rowActions().deleteReminders({shown(model, u"t2"_s)}); }},
     {u"edit-row-plain"_s, [](panel::PanelModel& model, auto&) { model.startEdit(shown(model, u"t1"_s)); }},
     {u"edit-row-suggestions"_s,
      [](panel::PanelModel& model, auto&) {

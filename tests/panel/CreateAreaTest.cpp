@@ -57,8 +57,8 @@ TEST_F(CreateAreaTest, ThePlaceholderReadsTheFieldAsTypedAndTheCreateTestTrimmed
         const QStringList legend = c.titles.isEmpty() ? QStringList() : QStringList{u"Groceries"_s, u"Work"_s};
         EXPECT_EQ(content.listNames, legend) << c.name;
     }
-    EXPECT_FALSE(typed(u"milk"_s).showsCreateArea()) << "the list shows the match";
-    EXPECT_TRUE(typed(u"bread"_s).showsCreateArea());
+    EXPECT_FALSE(typed(u"milk"_s).list().showsCreateArea()) << "the list shows the match";
+    EXPECT_TRUE(typed(u"bread"_s).list().showsCreateArea());
 }
 
 TEST_F(CreateAreaTest, TheCreateContentIsSelectedWhenTheCursorIsOnTheCreateRow) {

@@ -110,12 +110,12 @@ TEST(ListSelection, Keys) {
 }
 
 TEST(ListSelection, TheListsHeightIsCapped) {
-    EXPECT_EQ(PanelModel::listFrameHeight(2000, 50.0), 100);
-    EXPECT_EQ(PanelModel::listFrameHeight(2000, 1200.0), 900);
-    EXPECT_EQ(PanelModel::listFrameHeight(2000, 500.0), 500);
-    EXPECT_EQ(PanelModel::listFrameHeight(2000, std::nullopt), 380);
-    EXPECT_EQ(PanelModel::listFrameHeight(12, std::nullopt), 40);
-    EXPECT_EQ(PanelModel::listFrameHeight(142, std::nullopt), 142);
+    EXPECT_EQ(PanelList::listFrameHeight(2000, 50.0), 100);
+    EXPECT_EQ(PanelList::listFrameHeight(2000, 1200.0), 900);
+    EXPECT_EQ(PanelList::listFrameHeight(2000, 500.0), 500);
+    EXPECT_EQ(PanelList::listFrameHeight(2000, std::nullopt), 380);
+    EXPECT_EQ(PanelList::listFrameHeight(12, std::nullopt), 40);
+    EXPECT_EQ(PanelList::listFrameHeight(142, std::nullopt), 142);
 }
 
 }  // namespace

@@ -31,10 +31,10 @@ TEST_F(PanelModelTest, AnOpeningStartsWithTheInitialState) {
     EXPECT_EQ(panel.rowSelection().selectedIndex(), std::nullopt);
     EXPECT_TRUE(panel.rowSelection().selectedIndexes().empty());
     EXPECT_EQ(panel.rowSelection().selectionAnchor(), std::nullopt);
-    EXPECT_TRUE(panel.completingIDs().isEmpty());
+    EXPECT_TRUE(panel.list().completingIDs().isEmpty());
     EXPECT_EQ(panel.undoWindow().undoItem(), std::nullopt);
     EXPECT_FALSE(panel.undoWindow().undoDismissTask().isValid());
-    EXPECT_EQ(panel.listContentHeight(), 0);
+    EXPECT_EQ(panel.list().listContentHeight(), 0);
     EXPECT_EQ(panel.typedLine().listSuggestionIndex(), 0);
     EXPECT_EQ(panel.typedLine().listPickerDismissedQuery(), std::nullopt);
     EXPECT_EQ(panel.typedLine().smartParsed(), std::nullopt);

@@ -180,7 +180,7 @@ QString state(const PanelController& controller, const tavlin::store::Settings& 
     line += u" resignKey="_s + QString::number(controller.resignKeyCount());
     if (model) {
         QStringList rows, selected;
-        for (const tavlin::panel::RowItem& row : model->flatRows()) rows << row.id();
+        for (const tavlin::panel::RowItem& row : model->list().flatRows()) rows << row.id();
         for (const int index : model->rowSelection().selectedIndexes()) selected << QString::number(index);
         const std::optional<int> cursor = model->rowSelection().selectedIndex();
         line += u" rows="_s + rows.join(u',') + u" cursor="_s + (cursor ? QString::number(*cursor) : u"none"_s) +

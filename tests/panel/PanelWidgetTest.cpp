@@ -529,9 +529,9 @@ TEST_F(PanelWidgetTest, TheCreateAreaStandsInTheListsPlaceAndAClickOnItsRowCommi
     EXPECT_EQ(area.placeholder()->text(), u"Nothing to do"_s);
     EXPECT_TRUE(area.placeholder()->isVisible());
     EXPECT_FALSE(area.createRow()->isVisible());
-    EXPECT_EQ(model->listContentHeight(), area.contentHeight());
+    EXPECT_EQ(model->list().listContentHeight(), area.contentHeight());
     EXPECT_EQ(area.height(), area.contentHeight());
-    const double empty = model->listContentHeight();
+    const double empty = model->list().listContentHeight();
 
     QTest::keyClicks(field(), u"call mom tomorrow 17:00 !!"_s);
     // The new height climbs the views' layouts a turn each.
@@ -542,8 +542,8 @@ TEST_F(PanelWidgetTest, TheCreateAreaStandsInTheListsPlaceAndAClickOnItsRowCommi
     EXPECT_TRUE(area.legend()->isVisible());
     EXPECT_EQ(area.createRow()->titleLabel()->fullText(), u"call mom"_s);
     EXPECT_EQ(area.createRow()->chipsView()->chips().size(), 2u);
-    EXPECT_GT(model->listContentHeight(), empty);
-    EXPECT_EQ(model->listContentHeight(), area.contentHeight());
+    EXPECT_GT(model->list().listContentHeight(), empty);
+    EXPECT_EQ(model->list().listContentHeight(), area.contentHeight());
     // The panel grows with it.
     EXPECT_EQ(area.height(), area.contentHeight());
     EXPECT_EQ(window->contentHeight(), shown.contentHeight());
@@ -621,7 +621,7 @@ protected:
 TEST_F(PanelActionsTest, TheUndoBarTellsWhatWasDoneAndTakesItBack) {
     PanelWidget& shown = openWithReminders();
     widgets::UndoBar* bar = shown.undoBar();
-    model->completeReminders({store->reminders().at(0)});
+    model->rowActions().completeReminders({store->reminders().at(0)});
     settle();
     EXPECT_TRUE(shown.undoSlot()->isVisible());
     EXPECT_EQ(bar->message()->fullText(), u"Completed \u201Ccall the bank\u201D"_s);
@@ -629,7 +629,7 @@ TEST_F(PanelActionsTest, TheUndoBarTellsWhatWasDoneAndTakesItBack) {
     EXPECT_EQ(bar->count()->text(), u"\u2713 1 today"_s);
     EXPECT_EQ(bar->message()->text(), bar->message()->fullText()) << "room enough: not cut";
 
-    model->deleteReminders(store->reminders());
+    model->rowActions().deleteReminders(store->reminders());
     settle();
     EXPECT_EQ(bar->message()->fullText(), u"Deleted \u201Cpay rent\u201D"_s);
     EXPECT_FALSE(bar->count()->isVisible());
@@ -639,7 +639,7 @@ TEST_F(PanelActionsTest, TheUndoBarTellsWhatWasDoneAndTakesItBack) {
     EXPECT_EQ(store->reminders().size(), 1u);
 
     // Its time up, the bar fades even with reduce motion.
-    model->deleteReminders(store->reminders());
+    model->rowActions().deleteReminders(store->reminders());
     settle();
     advance(5s);
     settle();

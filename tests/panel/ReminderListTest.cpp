@@ -38,7 +38,7 @@ protected:
     }
     QStringList flatIds() const {
         QStringList ids;
-        for (const RowItem& row : model->flatRows()) ids << row.id();
+        for (const RowItem& row : model->list().flatRows()) ids << row.id();
         return ids;
     }
     void key(PanelListKey key) { emit PanelNotifications::instance().tavlinListKey(key); }
@@ -48,10 +48,10 @@ TEST_F(ReminderListTest, TheRowsAreTheSectionsThenTheDoneGroup) {
     PanelModel& panel = open();
     EXPECT_EQ(flatIds(), (QStringList{u"t1"_s, u"t2"_s, u"t3"_s, u"n1"_s, u"n2"_s}));
     QStringList rows;
-    for (const ListRow& row : panel.listRows()) rows << row.id;
+    for (const ListRow& row : panel.list().listRows()) rows << row.id;
     EXPECT_EQ(rows, (QStringList{u"header:today"_s, u"t1"_s, u"t2"_s, u"t3"_s, u"header:noDueDate"_s, u"n1"_s, u"n2"_s,
                                  u"header:done"_s, u"done:done"_s}));
-    const std::vector<ListRow>& listed = panel.listRows();
+    const std::vector<ListRow>& listed = panel.list().listRows();
     EXPECT_EQ(listed.front().topPadding, 8);
     EXPECT_EQ(listed[4].topPadding, 0);
     EXPECT_EQ(listed.back().bottomPadding, 8);
@@ -62,19 +62,19 @@ TEST_F(ReminderListTest, TheRowsAreTheSectionsThenTheDoneGroup) {
 
     // A line that finds nothing: no list, the create row.
     panel.typedLine().setQuery(u"zzz"_s);
-    EXPECT_FALSE(panel.hasListRows());
-    EXPECT_TRUE(panel.showsCreateRow());
+    EXPECT_FALSE(panel.list().hasListRows());
+    EXPECT_TRUE(panel.list().showsCreateRow());
     EXPECT_EQ(flatIds(), QStringList{u"create-row"_s});
     // A line that finds some: no done rows while searching.
     panel.typedLine().setQuery(u"t2"_s);
     EXPECT_EQ(flatIds(), QStringList{u"t2"_s});
-    EXPECT_TRUE(panel.doneTodayRows().empty());
+    EXPECT_TRUE(panel.list().doneTodayRows().empty());
     panel.typedLine().setQuery({});
 
     // Only done rows: "Nothing to do" above them.
     settings.setSectionVisibility({.hidden = {PanelSection::today, PanelSection::noDueDate}});
-    EXPECT_EQ(panel.listRows().front().kind, ListRow::Kind::placeholder);
-    EXPECT_EQ(panel.listRows().front().title, u"Nothing to do"_s);
+    EXPECT_EQ(panel.list().listRows().front().kind, ListRow::Kind::placeholder);
+    EXPECT_EQ(panel.list().listRows().front().title, u"Nothing to do"_s);
 }
 
 TEST_F(ReminderListTest, TheListKeysMoveAndExtendTheSelection) {
@@ -84,9 +84,9 @@ TEST_F(ReminderListTest, TheListKeysMoveAndExtendTheSelection) {
     key(PanelListKey::extendDown);
     EXPECT_EQ(panel.rowSelection().selectedIndex(), 2);
     EXPECT_EQ(panel.rowSelection().selectedIndexes(), (std::set{1, 2}));
-    EXPECT_EQ(panel.selectedReminders().size(), 2u);
-    EXPECT_EQ(panel.listRows()[2].selectedCount, 2);
-    EXPECT_EQ(panel.listRows()[1].selectedCount, 1);
+    EXPECT_EQ(panel.list().selectedReminders().size(), 2u);
+    EXPECT_EQ(panel.list().listRows()[2].selectedCount, 2);
+    EXPECT_EQ(panel.list().listRows()[1].selectedCount, 1);
 
     panel.selectAll();
     EXPECT_EQ(panel.rowSelection().selectedIndexes(), (std::set{0, 1, 2, 3, 4}));
@@ -320,8 +320,8 @@ TEST_F(ReminderListViewTest, ALongListTakesItsCapAndScrollsToARowLaidOutLater) {
     list = std::make_unique<ListView>(*model);
     list->setFixedWidth(440);
     list->show();
-    const QString last = model->flatRows().back().id();
-    model->rowSelected(int(model->flatRows().size()) - 1, {});
+    const QString last = model->list().flatRows().back().id();
+    model->rowSelected(int(model->list().flatRows().size()) - 1, {});
     settle();
     EXPECT_EQ(list->height(), 380);
     EXPECT_TRUE(runMainLoopUntil([&] { return list->viewport()->rect().contains(rect(last)); }));

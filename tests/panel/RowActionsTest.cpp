@@ -62,28 +62,28 @@ protected:
 
 TEST_F(RowActionsTest, ACompletionWaitsAFifthOfASecondWithItsRowMarkedThenOffersUndo) {
     PanelModel& panel = openOverFour();
-    panel.completeReminders(shown({"a"}));
-    EXPECT_EQ(panel.completingIDs(), QSet<QString>{u"a"_s});
+    panel.rowActions().completeReminders(shown({"a"}));
+    EXPECT_EQ(panel.list().completingIDs(), QSet<QString>{u"a"_s});
     advance(199ms);
     EXPECT_FALSE(isDone("a"));
     advance(1ms);
     EXPECT_TRUE(isDone("a"));
-    EXPECT_TRUE(panel.completingIDs().isEmpty());
+    EXPECT_TRUE(panel.list().completingIDs().isEmpty());
     EXPECT_EQ(undoIDs(), QStringList{u"a"_s});
     EXPECT_EQ(undoKind(), UndoItem::Kind::completed);
     EXPECT_EQ(panel.undoWindow().undoItem()->title, u"a"_s);
-    EXPECT_EQ(panel.completedTodayCount(), 1);
+    EXPECT_EQ(panel.rowActions().completedTodayCount(), 1);
 }
 
 TEST_F(RowActionsTest, AReminderOnItsWayIsNotCompletedTwice) {
     PanelModel& panel = openOverFour();
-    panel.completeReminders(shown({"a"}));
+    panel.rowActions().completeReminders(shown({"a"}));
     advance(100ms);
-    panel.completeReminders(shown({"a", "b"}));
-    EXPECT_EQ(panel.completingIDs(), (QSet<QString>{u"a"_s, u"b"_s}));
+    panel.rowActions().completeReminders(shown({"a", "b"}));
+    EXPECT_EQ(panel.list().completingIDs(), (QSet<QString>{u"a"_s, u"b"_s}));
     advance(100ms);
     EXPECT_EQ(undoIDs(), QStringList{u"a"_s});
-    EXPECT_EQ(panel.completingIDs(), QSet<QString>{u"b"_s}) << "each completion takes out only its own marks";
+    EXPECT_EQ(panel.list().completingIDs(), QSet<QString>{u"b"_s}) << "each completion takes out only its own marks";
     advance(100ms);
     EXPECT_EQ(undoIDs(), QStringList{u"b"_s}) << "a was left out of the second completion";
 }
@@ -92,20 +92,20 @@ TEST_F(RowActionsTest, WithReduceMotionACompletionIsAtOnceAndOneKeepsTheSelectio
     PanelModel& panel = openOverFour();
     reduceMotion = true;
     panel.rowSelection().setSelection(ListSelection::only(1));
-    panel.completeReminders(shown({"b"}));
+    panel.rowActions().completeReminders(shown({"b"}));
     EXPECT_TRUE(isDone("b"));
     EXPECT_EQ(undoIDs(), QStringList{u"b"_s});
     EXPECT_EQ(panel.rowSelection().selection(), ListSelection::only(1));
 
     panel.rowSelection().setSelection({0, {0, 1, 2}, 0});
-    panel.completeReminders(panel.selectedReminders());
+    panel.rowActions().completeReminders(panel.list().selectedReminders());
     EXPECT_EQ(undoIDs(), (QStringList{u"a"_s, u"c"_s, u"d"_s}));
     EXPECT_EQ(panel.rowSelection().selection(), ListSelection::none()) << "two or more completed clear the selection";
 }
 
 TEST_F(RowActionsTest, ACompletionAskedJustBeforeThePanelGoesStillCompletes) {
     PanelModel& panel = openOverFour();
-    panel.completeReminders(shown({"a"}));
+    panel.rowActions().completeReminders(shown({"a"}));
     model.reset();
     advance(200ms);
     EXPECT_TRUE(isDone("a"));
@@ -114,7 +114,7 @@ TEST_F(RowActionsTest, ACompletionAskedJustBeforeThePanelGoesStillCompletes) {
 TEST_F(RowActionsTest, AReminderDoneTodayIsUntickedAtOnceWithoutUndo) {
     PanelModel& panel = openOverFour();
     store->setCompleted(shown("a"), true);
-    panel.doneRowToggled(store->completedToday().at(0));
+    panel.rowActions().doneRowToggled(store->completedToday().at(0));
     EXPECT_FALSE(isDone("a"));
     EXPECT_EQ(panel.undoWindow().undoItem(), std::nullopt);
 }
@@ -124,7 +124,7 @@ TEST_F(RowActionsTest, AReminderDoneTodayIsUntickedAtOnceWithoutUndo) {
 TEST_F(RowActionsTest, ADeletionHidesAtOnceAndGoesFromTheStoreWhenTheBarsTimeIsUp) {
     PanelModel& panel = openOverFour();
     panel.rowSelection().setSelection({0, {0, 1}, 0});
-    panel.deleteReminders(panel.selectedReminders());
+    panel.rowActions().deleteReminders(panel.list().selectedReminders());
     EXPECT_EQ(visible(), (QStringList{u"c"_s, u"d"_s}));
     EXPECT_EQ(panel.rowSelection().selection(), ListSelection::none());
     EXPECT_EQ(undoKind(), UndoItem::Kind::deleted);
@@ -157,11 +157,11 @@ TEST_F(RowActionsTest, TheNextActionDecidesWhatBecomesOfAPendingDeletion) {
         store.reset();
         PanelModel& panel = openOverFour();
         reduceMotion = true;
-        if (c.firstDeletes) panel.deleteReminders(shown({"a"}));
-        else panel.completeReminders(shown({"a"}));
+        if (c.firstDeletes) panel.rowActions().deleteReminders(shown({"a"}));
+        else panel.rowActions().completeReminders(shown({"a"}));
         advance(2s);
-        if (c.secondDeletes) panel.deleteReminders(shown({"b"}));
-        else panel.completeReminders(shown({"b"}));
+        if (c.secondDeletes) panel.rowActions().deleteReminders(shown({"b"}));
+        else panel.rowActions().completeReminders(shown({"b"}));
         EXPECT_EQ(inTheStore(), c.storeAfterSecond);
         EXPECT_EQ(undoIDs(), QStringList{u"b"_s});
         panel.setFocus(FocusTarget::list);
@@ -178,7 +178,7 @@ TEST_F(RowActionsTest, TheNextActionDecidesWhatBecomesOfAPendingDeletion) {
 
 TEST_F(RowActionsTest, UndoStopsTheTimerFirstEvenWithNothingToUndo) {
     PanelModel& panel = openOverFour();
-    panel.deleteReminders(shown({"a"}));
+    panel.rowActions().deleteReminders(shown({"a"}));
     panel.undoWindow().setUndoItem(std::nullopt);
     panel.performUndo();
     EXPECT_FALSE(panel.undoWindow().undoDismissTask().isValid());
@@ -189,9 +189,9 @@ TEST_F(RowActionsTest, UndoStopsTheTimerFirstEvenWithNothingToUndo) {
 
 TEST_F(RowActionsTest, ANewOfferRestartsTheWindow) {
     PanelModel& panel = openOverFour();
-    panel.completeReminders(shown({"a"}));
+    panel.rowActions().completeReminders(shown({"a"}));
     advance(200ms + 4s);
-    panel.deleteReminders(shown({"b"}));
+    panel.rowActions().deleteReminders(shown({"b"}));
     advance(4s);
     EXPECT_EQ(undoIDs(), QStringList{u"b"_s});
     advance(1s);
@@ -202,10 +202,10 @@ TEST_F(RowActionsTest, ANewOfferRestartsTheWindow) {
 TEST_F(RowActionsTest, ARefusedCompletionIsNotOfferedAndLeavesAPendingDeletionAlone) {
     PanelModel& panel = openOverFour();
     reduceMotion = true;
-    panel.deleteReminders(shown({"a"}));
+    panel.rowActions().deleteReminders(shown({"a"}));
     backend.setSaveFailure(refusal);
-    panel.completeReminders(shown({"b"}));
-    EXPECT_TRUE(panel.completingIDs().isEmpty());
+    panel.rowActions().completeReminders(shown({"b"}));
+    EXPECT_TRUE(panel.list().completingIDs().isEmpty());
     EXPECT_EQ(undoIDs(), QStringList{u"a"_s}) << "the deletion's bar stays";
     EXPECT_EQ(inTheStore().size(), 4) << "and its deletion is still pending";
     EXPECT_TRUE(std::holds_alternative<FooterError>(panel.footerStatus()));
@@ -214,7 +214,7 @@ TEST_F(RowActionsTest, ARefusedCompletionIsNotOfferedAndLeavesAPendingDeletionAl
 
     // Of a batch only what was saved is offered back.
     backend.setSaveFailure(std::nullopt);
-    panel.completeReminders(shown({"c", "d"}));
+    panel.rowActions().completeReminders(shown({"c", "d"}));
     EXPECT_EQ(undoIDs(), (QStringList{u"c"_s, u"d"_s}));
 }
 
@@ -231,17 +231,17 @@ TEST_F(RowActionsTest, ARowActsForTheSelectionOnlyWhenItIsPartOfIt) {
             if (r.dueDateComponents) ids << r.identifier;
         return ids;
     };
-    panel.rescheduleSelectionOrRow(RescheduleTarget::tomorrow, shown("c"), false);
+    panel.rowActions().rescheduleSelectionOrRow(RescheduleTarget::tomorrow, shown("c"), false);
     EXPECT_EQ(moved(), QStringList{u"c"_s}) << "c alone, though a and b are selected";
     // c is now first, in its own section.
     panel.rowSelection().setSelection({1, {1, 2}, 1});
-    panel.rescheduleSelectionOrRow(RescheduleTarget::today, shown("a"), true);
+    panel.rowActions().rescheduleSelectionOrRow(RescheduleTarget::today, shown("a"), true);
     EXPECT_EQ(moved(), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
 
     // A selected row whose selection holds nothing any more acts alone.
     panel.rowSelection().setSelection({7, {7}, 7});
     std::vector<Reminder> acted;
-    panel.actOnSelectionOrRow(shown("d"), true, [&](const std::vector<Reminder>& r) { acted = r; });
+    panel.rowActions().actOnSelectionOrRow(shown("d"), true, [&](const std::vector<Reminder>& r) { acted = r; });
     EXPECT_EQ(identifiers(acted), QStringList{u"d"_s});
 }
 
@@ -250,29 +250,29 @@ TEST_F(RowActionsTest, ARowActsForTheSelectionOnlyWhenItIsPartOfIt) {
 TEST_F(RowActionsTest, OpeningShowsTheFolderOfTheRemindersListAndClosesThePanel) {
     PanelModel& panel = openOverFour();
     backend.setListFolder(u"L1"_s, u"/srv/reminders/home"_s);
-    panel.openInReminders(shown("a"));
+    panel.rowActions().openInReminders(shown("a"));
     EXPECT_EQ(take(), QStringList{u"folder file:///srv/reminders/home"_s});
     folderAnswers.back().resolve(true);
     ASSERT_TRUE(runMainLoopUntil([&] { return !heard.isEmpty(); }));
     EXPECT_EQ(take(), QStringList{u"close"_s}) << "once a file manager has it";
     PanelModel& again = makeModel();
-    again.openInReminders(reminder("never-saved"));
+    again.rowActions().openInReminders(reminder("never-saved"));
     EXPECT_EQ(take(), QStringList{u"close"_s}) << "nothing to show, and the panel closes all the same";
 }
 
 TEST_F(RowActionsTest, AFolderNoFileManagerOpensIsNamedInTheFooterAndThePanelStays) {
     PanelModel& panel = openOverFour();
     backend.setListFolder(u"L1"_s, u"/srv/reminders/home"_s);
-    panel.openInReminders(shown("a"));
+    panel.rowActions().openInReminders(shown("a"));
     folderAnswers.back().resolve(false);
-    ASSERT_TRUE(runMainLoopUntil([&] { return panel.unopenedFolder().has_value(); }));
+    ASSERT_TRUE(runMainLoopUntil([&] { return panel.rowActions().unopenedFolder().has_value(); }));
     EXPECT_EQ(take(), QStringList{u"folder file:///srv/reminders/home"_s}) << "no close";
     EXPECT_EQ(panel.footerStatus(),
               FooterStatus(FooterError{u"No file manager could open the folder."_s, u"/srv/reminders/home"_s}));
 
     // A new try starts without the old failure.
-    panel.openInReminders(shown("a"));
-    EXPECT_EQ(panel.unopenedFolder(), std::nullopt);
+    panel.rowActions().openInReminders(shown("a"));
+    EXPECT_EQ(panel.rowActions().unopenedFolder(), std::nullopt);
     folderAnswers.back().resolve(true);
     ASSERT_TRUE(runMainLoopUntil([&] { return heard.contains(u"close"_s); }));
 }

@@ -189,7 +189,7 @@ TEST_F(TypedLineTest, ReturnCreatesOnlyWhatMatchesNothingAndCtrlReturnAlways) {
     commits.reset();
     storeWith({reminder("milk")}, {list("L1", "Groceries")});
     PanelModel& panel = typed(u"milk"_s);
-    EXPECT_FALSE(panel.showsCreateRow());
+    EXPECT_FALSE(panel.list().showsCreateRow());
     panel.handleFieldSubmit();
     EXPECT_EQ(panel.typedLine().query(), u"milk"_s);
     EXPECT_TRUE(panel.commandReturn(Qt::ControlModifier));
@@ -199,7 +199,7 @@ TEST_F(TypedLineTest, ReturnCreatesOnlyWhatMatchesNothingAndCtrlReturnAlways) {
     EXPECT_EQ(store->reminders().back().title, u"milk"_s);
 
     panel.typedLine().setQuery(u"bread"_s);
-    EXPECT_TRUE(panel.showsCreateRow());
+    EXPECT_TRUE(panel.list().showsCreateRow());
     panel.handleFieldSubmit();
     clock.runDueActions();
     EXPECT_EQ(store->reminders().back().title, u"bread"_s);

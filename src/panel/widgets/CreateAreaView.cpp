@@ -103,7 +103,7 @@ void CreateAreaView::reportHeight() {
     // narrower beside it.
     setVerticalScrollBarPolicy(content > frameHeight() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     updateGeometry();
-    if (model_ && !model_->isClosed()) model_->setListContentHeight(content);
+    if (model_ && !model_->isClosed()) model_->list().setListContentHeight(content);
 }
 
 bool CreateAreaView::eventFilter(QObject* watched, QEvent* event) {
@@ -172,7 +172,7 @@ int CreateAreaView::contentHeight() const {
 int CreateAreaView::frameHeight() const {
     // It takes the list's place, and the list's room: within the same cap.
     if (!model_ || model_->isClosed()) return contentHeight();
-    return int(std::lround(PanelModel::listFrameHeight(contentHeight(), model_->settings().pinnedPanelListHeight())));
+    return int(std::lround(PanelList::listFrameHeight(contentHeight(), model_->settings().pinnedPanelListHeight())));
 }
 
 QSize CreateAreaView::sizeHint() const {

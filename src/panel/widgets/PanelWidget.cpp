@@ -261,14 +261,14 @@ void PanelWidget::render() {
     const QStringList names = model.refreshListSuggestions();
     showListSuggestions(names, model.typedLine().listSuggestionIndex());
     listArea_->setVisible(names.isEmpty());
-    const bool createArea = model.showsCreateArea();
+    const bool createArea = model.list().showsCreateArea();
     createArea_->setVisible(createArea);
     if (createArea) createArea_->render();
     if (const std::optional<UndoItem>& item = model.undoWindow().undoItem())
-        undoBar_->show(*item, model.completedTodayCount());
+        undoBar_->show(*item, model.rowActions().completedTodayCount());
     showUndoBar(names.isEmpty() && model.undoWindow().undoItem().has_value());
     // Without a section or a done row the create area shows instead.
-    if (const bool listShown = model.hasListRows(); list_->isHidden() == listShown) {
+    if (const bool listShown = model.list().hasListRows(); list_->isHidden() == listShown) {
         list_->setVisible(listShown);
         // Measured before it is shown too (the first height, the gallery).
         for (QWidget* holder : {listArea_, ordinary_, content_}) holder->updateGeometry();

@@ -88,19 +88,19 @@ ReminderList::ReminderList(PanelModel& model, QWidget* parent)
         if (PanelModel* model = live()) model->doneRowSelected();
     });
     connect(delegate_, &ReminderRowDelegate::openRequested, this, [this](const platform::Reminder& reminder) {
-        if (PanelModel* model = live()) model->openInReminders(reminder);
+        if (PanelModel* model = live()) model->rowActions().openInReminders(reminder);
     });
     connect(delegate_, &ReminderRowDelegate::toggleCompletionRequested, this,
             [this](const platform::Reminder& reminder, bool isDone) {
                 PanelModel* model = live();
                 if (!model) return;
-                if (isDone) return model->doneRowToggled(reminder);
+                if (isDone) return model->rowActions().doneRowToggled(reminder);
                 // The whole selection when the row is part of it, else the row alone.
-                const std::vector<platform::Reminder> selected = model->selectedReminders();
+                const std::vector<platform::Reminder> selected = model->list().selectedReminders();
                 const bool inSelection = std::any_of(selected.begin(), selected.end(), [&](const auto& other) {
                     return other.identifier == reminder.identifier;
                 });
-                model->completeReminders(inSelection ? selected : std::vector{reminder});
+                model->rowActions().completeReminders(inSelection ? selected : std::vector{reminder});
             });
     connect(delegate_, &ReminderRowDelegate::menuRequested, this, &ReminderList::showMenu);
     connect(&model.store(), &store::ReminderStore::nowChanged, this, [this] {
@@ -130,7 +130,7 @@ double ReminderList::measuredContentHeight() const {
     // Past the tallest the list can be, more rows change neither its frame
     // nor a resize: the rows below are measured when they are laid out.
     double height = 0;
-    for (int row = 0; row < rows_->rowCount() && height <= PanelModel::tallestListFrame(); ++row)
+    for (int row = 0; row < rows_->rowCount() && height <= PanelList::tallestListFrame(); ++row)
         height += delegate_->height(rows_->index(row), font());
     return height;
 }
@@ -140,9 +140,9 @@ void ReminderList::updateFrame() {
     if (!model) return;
     // The rows' own heights where the list shows them; the create area's
     // measure where it does not.
-    measuredContent_ = model->hasListRows() ? measuredContentHeight() : model->listContentHeight();
+    measuredContent_ = model->list().hasListRows() ? measuredContentHeight() : model->list().listContentHeight();
     setFixedHeight(
-        int(std::lround(PanelModel::listFrameHeight(measuredContent_, model->settings().pinnedPanelListHeight()))));
+        int(std::lround(PanelList::listFrameHeight(measuredContent_, model->settings().pinnedPanelListHeight()))));
     reportMetrics();
 }
 
@@ -152,7 +152,7 @@ void ReminderList::render() {
     // The lists' titles once per render, not once per row.
     listTitles_.clear();
     for (const platform::ReminderList& list : model->store().lists()) listTitles_.insert(list.identifier, list.title);
-    rows_->setRows(model->listRows());
+    rows_->setRows(model->list().listRows());
     followEdit();
     if (swipe_.row() && indexOfRow(*swipe_.row()).isValid() == false) swipe_.close();
     updateFrame();
@@ -165,7 +165,7 @@ void ReminderList::render() {
 
 void ReminderList::followCompletions() {
     QSet<QString> completing;
-    for (const ListRow& row : model_->listRows())
+    for (const ListRow& row : model_->list().listRows())
         if (row.isCompleting) completing.insert(row.id);
     for (auto it = completions_.begin(); it != completions_.end();) {
         if (completing.contains(it.key())) {
@@ -274,27 +274,29 @@ void ReminderList::showMenu(const ListRow& row, const QPoint& globalPosition) {
     rows::RowMenuActions actions{
         .open =
             [open, reminder] {
-                if (PanelModel* m = open()) m->openInReminders(reminder);
+                if (PanelModel* m = open()) m->rowActions().openInReminders(reminder);
             },
     };
     if (row.isDone) {
         actions.toggleCompletion = [open, reminder] {
-            if (PanelModel* m = open()) m->doneRowToggled(reminder);
+            if (PanelModel* m = open()) m->rowActions().doneRowToggled(reminder);
         };
     } else {
         actions.toggleCompletion = [open, reminder, selected] {
             if (PanelModel* m = open())
-                m->actOnSelectionOrRow(reminder, selected, [m](const auto& r) { m->completeReminders(r); });
+                m->rowActions().actOnSelectionOrRow(reminder, selected,
+                                                    [m](const auto& r) { m->rowActions().completeReminders(r); });
         };
         actions.edit = [open, reminder] {
             if (PanelModel* m = open()) m->startEdit(reminder);
         };
         actions.deleteSelection = [open, reminder, selected] {
             if (PanelModel* m = open())
-                m->actOnSelectionOrRow(reminder, selected, [m](const auto& r) { m->deleteReminders(r); });
+                m->rowActions().actOnSelectionOrRow(reminder, selected,
+                                                    [m](const auto& r) { m->rowActions().deleteReminders(r); });
         };
         actions.reschedule = [open, reminder, selected](store::RescheduleTarget target) {
-            if (PanelModel* m = open()) m->rescheduleSelectionOrRow(target, reminder, selected);
+            if (PanelModel* m = open()) m->rowActions().rescheduleSelectionOrRow(target, reminder, selected);
         };
     }
     const std::vector<rows::RowMenuEntry> entries =
@@ -357,7 +359,7 @@ void ReminderList::swipeReleased() {
     const QModelIndex index = indexOfRow(*id);
     // The swiped row alone, whatever else is selected.
     if (index.isValid() && rows_->row(index.row()).reminder)
-        model->deleteReminders({*rows_->row(index.row()).reminder});
+        model->rowActions().deleteReminders({*rows_->row(index.row()).reminder});
 }
 
 void ReminderList::revealSwipe(const QString& id) {
@@ -378,7 +380,7 @@ bool ReminderList::pressSwipeAction(const QPoint& at) {
     if (!row.reminder || !rect.contains(at)) return false;
     const platform::Reminder reminder = *row.reminder;
     if (ReminderRowDelegate::swipeDeleteRect(rect).contains(at)) {
-        model->deleteReminders({reminder});
+        model->rowActions().deleteReminders({reminder});
         return true;
     }
     if (ReminderRowDelegate::swipeEditRect(rect).contains(at)) {
