@@ -303,10 +303,7 @@ void PanelModel::handleFieldSubmit() {
 }
 
 void PanelModel::handleFieldArrowDown() {
-    if (const qsizetype count = refreshListSuggestions().size(); count > 0) {
-        line_.setListSuggestionIndex(int(std::min<qsizetype>(count - 1, line_.listSuggestionIndex() + 1)));
-        return;
-    }
+    if (listPickerOpen() && line_.listArrowDown()) return;
     if (list_.flatRows().empty()) return;
     selection_.setSelectedIndex(0);
     selection_.setSelectedIndexes({0});
@@ -314,16 +311,13 @@ void PanelModel::handleFieldArrowDown() {
     setFocus(FocusTarget::list);
 }
 
-bool PanelModel::handleFieldArrowUp() {
-    if (refreshListSuggestions().isEmpty()) return false;
-    line_.setListSuggestionIndex(std::max(0, line_.listSuggestionIndex() - 1));
-    return true;
-}
+bool PanelModel::handleFieldArrowUp() { return listPickerOpen() && line_.listArrowUp(); }
+
+// An edit offers its own names, and a capture none.
+bool PanelModel::listPickerOpen() const { return !edit_.editingID() && !showsCapture(); }
 
 QStringList PanelModel::refreshListSuggestions() const {
-    // An edit offers its own; a capture and a dismissal of this very line none.
-    if (edit_.editingID() || showsCapture() || line_.listPickerDismissedQuery() == line_.query()) return {};
-    return ListCompletion::suggestions(line_.query(), listTitles());
+    return listPickerOpen() ? line_.listSuggestions() : QStringList();
 }
 
 void PanelModel::pickListSuggestion() {
@@ -333,10 +327,7 @@ void PanelModel::pickListSuggestion() {
 }
 
 void PanelModel::applyListSuggestion(const QString& listName) {
-    const std::optional<QString> line = ListCompletion::completed(line_.query(), listName);
-    if (!line) return;
-    line_.setQuery(*line);
-    setFocus(FocusTarget::field);
+    if (line_.applyListSuggestion(listName)) setFocus(FocusTarget::field);
 }
 
 void PanelModel::submit() {
@@ -375,25 +366,7 @@ void PanelModel::clearField() {
     setFocus(FocusTarget::field);
 }
 
-std::vector<LocationRequest> PanelModel::locationRequests() const {
-    const QString line = line_.trimmedQuery();
-    const std::vector<parsing::ParsedQuickAdd> readings =
-        parsing::TaskSplitter::split(line).size() < 2 ? std::vector{line_.effectiveParsed()} : line_.parsedParts();
-    const std::map<QString, double>& overrides = places_.locationRadiusOverrides();
-    std::vector<LocationRequest> requests;
-    QSet<QString> named;
-    for (const parsing::ParsedQuickAdd& reading : readings) {
-        if (!reading.locationName || named.contains(*reading.locationName)) continue;
-        const QString& name = *reading.locationName;
-        named.insert(name);
-        const auto override = overrides.find(name);
-        requests.push_back(
-            {.name = name,
-             .radius = override != overrides.end() ? std::optional(override->second) : reading.locationRadius,
-             .trigger = reading.locationTrigger});
-    }
-    return requests;
-}
+std::vector<LocationRequest> PanelModel::locationRequests() const { return places_.requestsFor(line_.readings()); }
 
 void PanelModel::performUndo() {
     undo_.undo();

@@ -265,6 +265,9 @@ private:
     // The capture is finished: the field has the keyboard again.
     void endCapture();
 
+    // The field's "#list" picker may offer names: no edit is open and no
+    // capture shows.
+    bool listPickerOpen() const;
     // The field empties, nothing is selected, and the field has the keyboard.
     void clearField();
 

@@ -1,5 +1,7 @@
 #include "panel/PlacePreviews.h"
 
+#include <QSet>
+
 #include "panel/LocationPreviewLookup.h"
 #include "store/ObservationTracking.h"
 
@@ -56,6 +58,23 @@ void PlacePreviews::refresh(const std::vector<LocationRequest>& requests) {
     // What stays in the line keeps its preview while the lookup runs.
     if (auto kept = requestedOnly(locationPreviews_, requestedNames(requests))) setLocationPreviews(std::move(*kept));
     locationPreviewTask_ = resolveLocationPreviews(requests, this, snapshotSize_());
+}
+
+std::vector<LocationRequest> PlacePreviews::requestsFor(const std::vector<parsing::ParsedQuickAdd>& readings) const {
+    const std::map<QString, double>& overrides = locationRadiusOverrides();
+    std::vector<LocationRequest> requests;
+    QSet<QString> named;
+    for (const parsing::ParsedQuickAdd& reading : readings) {
+        if (!reading.locationName || named.contains(*reading.locationName)) continue;
+        const QString& name = *reading.locationName;
+        named.insert(name);
+        const auto override = overrides.find(name);
+        requests.push_back(
+            {.name = name,
+             .radius = override != overrides.end() ? std::optional(override->second) : reading.locationRadius,
+             .trigger = reading.locationTrigger});
+    }
+    return requests;
 }
 
 }  // namespace tavlin::panel

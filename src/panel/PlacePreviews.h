@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/PanelTypes.h"
+#include "parsing/ParsedQuickAdd.h"
 #include "platform/Clock.h"
 #include "platform/Task.h"
 
@@ -48,6 +49,9 @@ public:
     // The radius set on the card of the place `name`; one that is no
     // distance (not a positive number) is ignored.
     void setLocationRadiusOverride(const QString& name, double radius);
+    // The places the readings name, each once and in order, with the radius
+    // chosen on its card before the one read.
+    std::vector<LocationRequest> requestsFor(const std::vector<parsing::ParsedQuickAdd>& readings) const;
     // The pending lookup of places; none while there is none.
     platform::Task<>& locationPreviewTask() { return locationPreviewTask_; }
 

@@ -1,10 +1,13 @@
 #include "panel/TypedLine.h"
 
+#include "panel/ListCompletion.h"
 #include "panel/LiveReading.h"
 #include "parsing/SmartQuickAddParser.h"
 #include "parsing/TaskSplitter.h"
 #include "platform/Text.h"
 #include "store/ObservationTracking.h"
+
+#include <algorithm>
 
 namespace tavlin::panel {
 
@@ -32,6 +35,36 @@ parsing::ParsedQuickAdd TypedLine::effectiveParsed() const {
 
 std::vector<parsing::ParsedQuickAdd> TypedLine::parsedParts() const {
     return panel::parsedParts(trimmedQuery(), smartPartResults(), readingContext());
+}
+
+std::vector<parsing::ParsedQuickAdd> TypedLine::readings() const {
+    if (parsing::TaskSplitter::split(trimmedQuery()).size() < 2) return {effectiveParsed()};
+    return parsedParts();
+}
+
+QStringList TypedLine::listSuggestions() const {
+    if (listPickerDismissedQuery() == query()) return {};
+    return ListCompletion::suggestions(query(), listTitles());
+}
+
+bool TypedLine::listArrowUp() {
+    if (listSuggestions().isEmpty()) return false;
+    setListSuggestionIndex(std::max(0, listSuggestionIndex() - 1));
+    return true;
+}
+
+bool TypedLine::listArrowDown() {
+    const qsizetype count = listSuggestions().size();
+    if (count == 0) return false;
+    setListSuggestionIndex(int(std::min<qsizetype>(count - 1, listSuggestionIndex() + 1)));
+    return true;
+}
+
+bool TypedLine::applyListSuggestion(const QString& listName) {
+    const std::optional<QString> line = ListCompletion::completed(query(), listName);
+    if (!line) return false;
+    setQuery(*line);
+    return true;
 }
 
 void TypedLine::setListSuggestionIndex(int index) {

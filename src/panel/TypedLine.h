@@ -49,6 +49,8 @@ public:
     // of several.
     parsing::ParsedQuickAdd effectiveParsed() const;
     std::vector<parsing::ParsedQuickAdd> parsedParts() const;
+    // The reading of the whole line, or one per task of a line of several.
+    std::vector<parsing::ParsedQuickAdd> readings() const;
 
     int listSuggestionIndex() const {
         return store::observed(this, listSuggestionIndex_, &TypedLine::listSuggestionIndexChanged);
@@ -58,6 +60,15 @@ public:
         return store::observed(this, listPickerDismissedQuery_, &TypedLine::listPickerDismissedQueryChanged);
     }
     void setListPickerDismissedQuery(std::optional<QString> query);
+    // The list names offered for the line's trailing "#" word: none once
+    // the picker is dismissed for this very line.
+    QStringList listSuggestions() const;
+    // Up in the picker: whether names were offered to move in.
+    bool listArrowUp();
+    // Down in the picker: whether names were offered to move in.
+    bool listArrowDown();
+    // The line's trailing "#" word becomes the list's tag: whether it did.
+    bool applyListSuggestion(const QString& listName);
 
     const std::optional<parsing::ParsedQuickAdd>& smartParsed() const {
         return store::observed(this, smartParsed_, &TypedLine::smartParsedChanged);
