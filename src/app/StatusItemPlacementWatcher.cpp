@@ -172,6 +172,7 @@ platform::Task<> StatusItemPlacementWatcher::confirmSlotOverTime(QPointer<Status
         }
     }
     self->isConfirmingSlot_ = false;
+    qCDebug(lcStatusItem) << "placement watched: still no tray";
     self->reportOverflow();
 }
 
