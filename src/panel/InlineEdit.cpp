@@ -1,11 +1,34 @@
 #include "panel/InlineEdit.h"
 
 #include "panel/ListCompletion.h"
+#include "parsing/ReminderEditing.h"
 #include "store/ObservationTracking.h"
 
 #include <algorithm>
 
 namespace tavlin::panel {
+
+void InlineEdit::start(const platform::Reminder& reminder, const std::vector<platform::ReminderList>& lists) {
+    QStringList titles;
+    std::optional<QString> listTitle;
+    for (const platform::ReminderList& list : lists) {
+        titles << list.title;
+        if (list.identifier == reminder.listIdentifier) listTitle = list.title;
+    }
+    open(reminder.identifier, parsing::ReminderEditing::quickAddText(reminder, listTitle, titles),
+         parsing::ReminderEditing::dueDateText(reminder));
+}
+
+parsing::ParsedQuickAdd InlineEdit::reading(const ReadingContext& context) const {
+    return context.editReading(editingText(), editingPreviousDateText());
+}
+
+std::optional<parsing::ParsedQuickAdd> InlineEdit::finish(const ReadingContext& context) {
+    parsing::ParsedQuickAdd parsed = reading(context);
+    close();
+    if (!isChanged() || parsed.title.isEmpty()) return std::nullopt;
+    return parsed;
+}
 
 void InlineEdit::setEditingID(std::optional<QString> id) {
     store::publish(this, editingID_, std::move(id), &InlineEdit::editingIDChanged);

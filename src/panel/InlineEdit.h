@@ -1,5 +1,8 @@
 #pragma once
 
+#include "panel/EffectiveParse.h"
+#include "parsing/ParsedQuickAdd.h"
+#include "platform/eventstore/Reminder.h"
 #include "store/ObservationTracking.h"
 
 #include <QObject>
@@ -8,6 +11,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace tavlin::panel {
 
@@ -57,9 +61,17 @@ public:
     // The edit opens on the reminder `id` with its line `text` and the date
     // text it had, the picker fresh, and the field takes the keyboard.
     void open(const QString& id, const QString& text, std::optional<QString> dateText);
+    // The edit opens on `reminder`, its line written with the tag of its
+    // list among `lists`.
+    void start(const platform::Reminder& reminder, const std::vector<platform::ReminderList>& lists);
     // No reminder is edited, and the field lets the keyboard go; the text
     // stays for what the closing saves.
     void close();
+    // The edited line read as it is saved, against `context`.
+    parsing::ParsedQuickAdd reading(const ReadingContext& context) const;
+    // The edit closes; what is to be saved: the line read as it was at the
+    // close, when it was changed and still has a title.
+    std::optional<parsing::ParsedQuickAdd> finish(const ReadingContext& context);
     // The line was changed since the edit opened.
     bool isChanged() const { return editingText_ != editingOriginalText_; }
 

@@ -1,10 +1,6 @@
 // The panel model's inline edit of a row.
 
 #include "panel/PanelModel.h"
-#include "parsing/ReminderEditing.h"
-#include "store/Settings.h"
-
-#include <algorithm>
 
 namespace tavlin::panel {
 
@@ -13,17 +9,10 @@ namespace tavlin::panel {
 void PanelModel::startEdit(const platform::Reminder& reminder) {
     // One edit at a time, and one left for another is saved, not dropped.
     if (edit_.editingID() && *edit_.editingID() != reminder.identifier) commitPendingEdit();
-    const QStringList titles = listTitles();
-    std::optional<QString> listTitle;
-    for (const platform::ReminderList& list : store().lists())
-        if (list.identifier == reminder.listIdentifier) listTitle = list.title;
-    edit_.open(reminder.identifier, parsing::ReminderEditing::quickAddText(reminder, listTitle, titles),
-               parsing::ReminderEditing::dueDateText(reminder));
+    edit_.start(reminder, store().lists());
 }
 
-parsing::ParsedQuickAdd PanelModel::buildEditedReminder() const {
-    return line_.readingContext().editReading(edit_.editingText(), edit_.editingPreviousDateText());
-}
+parsing::ParsedQuickAdd PanelModel::buildEditedReminder() const { return edit_.reading(line_.readingContext()); }
 
 void PanelModel::editSave(const platform::Reminder& reminder) {
     if (!edit_.editListSuggestions().isEmpty()) return edit_.pickEditListSuggestion();
@@ -31,13 +20,10 @@ void PanelModel::editSave(const platform::Reminder& reminder) {
 }
 
 void PanelModel::saveEdit(const platform::Reminder& reminder) {
-    const parsing::ParsedQuickAdd parsed = buildEditedReminder();
     // The edit closes whatever comes of it.
-    edit_.close();
+    const std::optional<parsing::ParsedQuickAdd> saved = edit_.finish(line_.readingContext());
     setFocus(FocusTarget::list);
-    if (!edit_.isChanged()) return;
-    if (parsed.title.isEmpty()) return;
-    platform::detach(saveEditTask(store(), parsed, reminder));
+    if (saved) platform::detach(saveEditTask(store(), *saved, reminder));
 }
 
 void PanelModel::commitPendingEdit() {
