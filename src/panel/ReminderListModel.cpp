@@ -60,7 +60,8 @@ int ReminderListModel::indexOfFlatRow(int flatIndex) const {
     return -1;
 }
 
-void ReminderListModel::setRows(std::vector<ListRow> rows) {
+// Only the rows inserted or changed are copied: at each refresh most are neither.
+void ReminderListModel::setRows(const std::vector<ListRow>& rows) {
     QSet<QString> wanted;
     wanted.reserve(qsizetype(rows.size()));
     for (const ListRow& row : rows) wanted.insert(row.id);
@@ -154,7 +155,7 @@ void ReminderListModel::updateChanged(const std::vector<ListRow>& rows) {
     }
 }
 
-void ReminderListModel::insertNew(std::vector<ListRow>& rows) {
+void ReminderListModel::insertNew(const std::vector<ListRow>& rows) {
     // The shown rows are now those of `rows` that were kept, in its order.
     for (int i = 0; i < int(rows.size());) {
         const QString* next = i < int(rows_.size()) ? &rows_[std::size_t(i)].row.id : nullptr;
@@ -167,7 +168,7 @@ void ReminderListModel::insertNew(std::vector<ListRow>& rows) {
         beginInsertRows({}, i, end - 1);
         std::vector<Entry> added;
         added.reserve(std::size_t(end - i));
-        for (int j = i; j < end; ++j) added.push_back(entry(std::move(rows[std::size_t(j)])));
+        for (int j = i; j < end; ++j) added.push_back(entry(rows[std::size_t(j)]));
         rows_.insert(rows_.begin() + i, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
         endInsertRows();
         i = end;

@@ -36,7 +36,7 @@ public:
     // The row that shows flat row `flatIndex`, or -1.
     int indexOfFlatRow(int flatIndex) const;
 
-    void setRows(std::vector<ListRow> rows);
+    void setRows(const std::vector<ListRow>& rows);
 
 private:
     struct Entry {
@@ -47,7 +47,7 @@ private:
     void removeGone(const QSet<QString>& wanted);
     void reorderKept(const std::vector<ListRow>& rows);
     void updateChanged(const std::vector<ListRow>& rows);
-    void insertNew(std::vector<ListRow>& rows);
+    void insertNew(const std::vector<ListRow>& rows);
     Entry entry(ListRow row) { return {std::move(row), ++lastRevision_}; }
 
     std::vector<Entry> rows_;
