@@ -3,10 +3,10 @@
 #include "platform/IcuString.h"
 #include "platform/Locale.h"
 #include "platform/Text.h"
+#include "platform/datedetector/NumberWords.h"
 
 #include <QSet>
 
-#include <unicode/rbnf.h>
 #include <unicode/reldatefmt.h>
 
 #include <algorithm>
@@ -15,9 +15,6 @@
 namespace tavlin::platform::datedetector {
 
 namespace {
-
-constexpr int kSmallestTen = 60;  // counts in words run one by one to here, then by tens
-constexpr int kLargestCountInWords = 90;
 
 // Blanks of any width match each other, and so do the apostrophes and the
 // hyphens, so that "aujourd'hui" and ICU's "aujourd’hui" are one word.
@@ -93,18 +90,6 @@ QString joinedWords(const QStringList& words, qsizetype from, qsizetype count) {
     return words.mid(from, count).join(u' ');
 }
 
-// The cases a count or an hour is said in: nominative and genitive ("trzy
-// dni", "kolmen päivän"), in every gender, but not the cases of numbers
-// that stand alone (Finnish has twenty more), which only cost building.
-bool isCountingCase(const icu::UnicodeString& ruleSet) {
-    static const char16_t* const kOtherCases[] = {
-        u"plural",   u"partitive", u"essive", u"translative",  u"inessive", u"elative",    u"illative", u"adessive",
-        u"ablative", u"allative",  u"dative", u"instrumental", u"locative", u"accusative", u"verbose",  u"personal",
-    };
-    return std::none_of(std::begin(kOtherCases), std::end(kOtherCases),
-                        [&](const char16_t* grammaticalCase) { return ruleSet.indexOf(grammaticalCase) >= 0; });
-}
-
 // ICU's phrase for a span of `count` units from now ("in 3 days"), its
 // blanks made plain.
 QString spanPhrase(const icu::RelativeDateTimeFormatter& formatter, int count, URelativeDateTimeUnit unit) {
@@ -166,7 +151,7 @@ void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, co
                                                    status);
     const icu::RelativeDateTimeFormatter* relative = U_SUCCESS(status) ? &formatter : nullptr;
     if (relative) addRelativePhrases(language, bit, *relative);
-    addNumberWords(bit, locale);
+    addNumberWords(language, bit);
     addSpans(language, bit, relative);
     addHandTable(language, bit);
     addGlued(language, bit);
@@ -260,29 +245,11 @@ void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask 
 
 // The cardinal numbers in every form that CLDR's spelled-out number rules
 // give (genders, cases): one to twelve as hours and counts, on to sixty and
-// the tens as counts ("in twenty minutes", "in ninety days").
-void Lexicon::addNumberWords(LanguageMask bit, const Locale& locale) {
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::RuleBasedNumberFormat spellout(icu::URBNF_SPELLOUT, locale.icu(), status);
-    if (U_FAILURE(status)) return;
-    // Most genders and cases spell most numbers alike: each spelling is
-    // added once, which saves the lexicon's building most of their cost.
-    QSet<QString> spellings;
-    for (int32_t set = 0; set < spellout.getNumberOfRuleSetNames(); ++set) {
-        const icu::UnicodeString name = spellout.getRuleSetName(set);
-        if (name.indexOf(u"cardinal") < 0 || !isCountingCase(name)) continue;
-        for (int number = 1; number <= kLargestCountInWords; number += number < kSmallestTen ? 1 : 10) {
-            icu::UnicodeString spelled;
-            icu::FieldPosition position;
-            UErrorCode formatStatus = U_ZERO_ERROR;
-            spellout.format(static_cast<int32_t>(number), name, spelled, position, formatStatus);
-            if (U_FAILURE(formatStatus)) continue;
-            QString word = fromIcu(spelled);
-            word.remove(QChar(0x00AD));  // the soft hyphens of Hungarian "tizen­egy"
-            if (!spellings.contains(word)) add({.kind = Lex::numberWord, .languages = bit, .number = number}, word);
-            spellings.insert(word);
-        }
-    }
+// the tens as counts ("in twenty minutes", "in ninety days"). They come from
+// a table made from those rules, each spelling once.
+void Lexicon::addNumberWords(const DetectorLanguage& language, LanguageMask bit) {
+    for (const SpelledNumber& spelled : spelledNumbers(language.code))
+        add({.kind = Lex::numberWord, .languages = bit, .number = spelled.number}, spelled.text());
 }
 
 // ICU's phrases for spans from now ("in 3 days", "3 gün sonra", "baada ya

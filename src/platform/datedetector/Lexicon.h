@@ -127,7 +127,7 @@ private:
     void addRelativePhrases(const DetectorLanguage& language, LanguageMask bit,
                             const icu::RelativeDateTimeFormatter& formatter);
     void addHandTable(const DetectorLanguage& language, LanguageMask bit);
-    void addNumberWords(LanguageMask bit, const Locale& locale);
+    void addNumberWords(const DetectorLanguage& language, LanguageMask bit);
     void addSpans(const DetectorLanguage& language, LanguageMask bit, const icu::RelativeDateTimeFormatter* formatter);
     void addGlued(const DetectorLanguage& language, LanguageMask bit);
     void index();
