@@ -1,13 +1,9 @@
 #include "platform/datedetector/Lexicon.h"
 
-#include "platform/IcuString.h"
-#include "platform/Locale.h"
 #include "platform/Text.h"
-#include "platform/datedetector/NumberWords.h"
+#include "platform/datedetector/IcuWords.h"
 
 #include <QSet>
-
-#include <unicode/reldatefmt.h>
 
 #include <algorithm>
 #include <memory>
@@ -58,14 +54,6 @@ QString entryKey(const LexiconEntry& entry) {
     return key;
 }
 
-QString relativePhrase(const icu::RelativeDateTimeFormatter& formatter, UDateDirection direction,
-                       UDateAbsoluteUnit unit) {
-    icu::UnicodeString phrase;
-    UErrorCode status = U_ZERO_ERROR;
-    formatter.format(direction, unit, phrase, status);
-    return U_SUCCESS(status) ? fromIcu(phrase) : QString();
-}
-
 WeekdayMode nextWeekdayMode(const DetectorLanguage& language) {
     return language.nextWeekdayNamesFollowingWeek ? WeekdayMode::followingWeek : WeekdayMode::afterToday;
 }
@@ -90,30 +78,17 @@ QString joinedWords(const QStringList& words, qsizetype from, qsizetype count) {
     return words.mid(from, count).join(u' ');
 }
 
-// ICU's phrase for a span of `count` units from now ("in 3 days"), its
-// blanks made plain.
-QString spanPhrase(const icu::RelativeDateTimeFormatter& formatter, int count, URelativeDateTimeUnit unit) {
-    icu::UnicodeString phrase;
-    UErrorCode status = U_ZERO_ERROR;
-    formatter.formatNumeric(count, unit, phrase, status);
-    if (U_FAILURE(status)) return {};
-    QString text = fromIcu(phrase);
-    for (QChar& c : text)
-        if (isBlank(c.unicode())) c = u' ';
-    return text.simplified();
-}
-
 }  // namespace
 
 std::optional<Lexicon> Lexicon::build() {
     Lexicon lexicon;
     const std::vector<const DetectorLanguage*>& languages = detectorLanguages();
     for (size_t index = 0; index < languages.size(); ++index) {
-        const Locale locale(languages[index]->code);
-        const DateSymbols symbols = locale.dateSymbols();
+        const LexiconWords words = lexiconWords(languages[index]->code).value_or(LexiconWords{});
         const bool english = index == 0;  // the languages list English first
-        if (english && (symbols.weekdaySymbols.size() != 7 || symbols.monthSymbols.size() != 12)) return std::nullopt;
-        lexicon.addLanguage(*languages[index], LanguageMask{1} << index, locale, symbols);
+        if (english && (words.symbols.weekdaySymbols.size() != 7 || words.symbols.monthSymbols.size() != 12))
+            return std::nullopt;
+        lexicon.addLanguage(*languages[index], LanguageMask{1} << index, words);
     }
     lexicon.index();
     return lexicon;
@@ -134,8 +109,7 @@ LanguageMask Lexicon::languageMask(const QStringList& codes) const {
     return mask;
 }
 
-void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, const Locale& locale,
-                          const DateSymbols& symbols) {
+void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, const LexiconWords& words) {
     codes_.append(language.code);
     if (language.readsHourLetterH) hourLetterH_ |= bit;
     if (language.readsHourLetterU) hourLetterU_ |= bit;
@@ -145,14 +119,10 @@ void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, co
     if (language.dayMonthMarks.contains(u'-')) dayMonthDash_ |= bit;
     if (language.monthFirst) monthFirst_ |= bit;
     if (language.dotsOrdinals) dotsOrdinals_ |= bit;
-    addCalendarNames(language, bit, symbols);
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::RelativeDateTimeFormatter formatter(locale.icu(), nullptr, UDAT_STYLE_LONG, UDISPCTX_CAPITALIZATION_NONE,
-                                                   status);
-    const icu::RelativeDateTimeFormatter* relative = U_SUCCESS(status) ? &formatter : nullptr;
-    if (relative) addRelativePhrases(language, bit, *relative);
+    addCalendarNames(language, bit, words.symbols);
+    addRelativePhrases(language, bit, words.relative);
     addNumberWords(language, bit);
-    addSpans(language, bit, relative);
+    addSpans(language, bit, words.relative);
     addHandTable(language, bit);
     addGlued(language, bit);
 }
@@ -209,36 +179,28 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
 
 // ICU's phrases for the days around today and for this, next and last
 // weekday, each kept whole with its meaning.
-void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask bit,
-                                 const icu::RelativeDateTimeFormatter& formatter) {
-    const std::pair<UDateDirection, int> days[] = {
-        {UDAT_DIRECTION_LAST_2, -2}, {UDAT_DIRECTION_LAST, -1},  {UDAT_DIRECTION_THIS, 0},
-        {UDAT_DIRECTION_NEXT, 1},    {UDAT_DIRECTION_NEXT_2, 2},
-    };
-    for (const auto& [direction, offset] : days) {
-        const QString phrase = relativePhrase(formatter, direction, UDAT_ABSOLUTE_DAY);
+void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask bit, const RelativeWords& words) {
+    for (qsizetype index = 0; index < words.days.size(); ++index) {
+        const QString& phrase = words.days[index];
+        const int offset = static_cast<int>(index) - 2;  // from two days back
         if (!phrase.isEmpty()) add({.kind = Lex::relativeDay, .languages = bit, .number = offset}, phrase);
     }
     // Next week is a day a week on, next month the same day a month on.
-    const QString nextWeek = relativePhrase(formatter, UDAT_DIRECTION_NEXT, UDAT_ABSOLUTE_WEEK);
+    const QString nextWeek = words.ahead.value(0);
     if (!nextWeek.isEmpty()) add({.kind = Lex::relativeDay, .languages = bit, .number = 7}, nextWeek);
-    const QString nextMonth = relativePhrase(formatter, UDAT_DIRECTION_NEXT, UDAT_ABSOLUTE_MONTH);
+    const QString nextMonth = words.ahead.value(1);
     if (!nextMonth.isEmpty()) add({.kind = Lex::relativeMonth, .languages = bit, .number = 1}, nextMonth);
-    const std::pair<UDateDirection, WeekdayMode> weekdays[] = {
-        {UDAT_DIRECTION_THIS, WeekdayMode::fromToday},
-        {UDAT_DIRECTION_NEXT, nextWeekdayMode(language)},
-        {UDAT_DIRECTION_LAST, WeekdayMode::past},
-    };
+    const WeekdayMode modes[RelativeWords::kDirections] = {WeekdayMode::fromToday, nextWeekdayMode(language),
+                                                           WeekdayMode::past};
     for (int weekday = 1; weekday <= 7; ++weekday) {
         QStringList seen;  // Danish says "på onsdag" for this and for next Wednesday: it stays "this"
-        for (const auto& [direction, mode] : weekdays) {
-            const auto unit = static_cast<UDateAbsoluteUnit>(UDAT_ABSOLUTE_SUNDAY + weekday - 1);
-            const QString phrase = relativePhrase(formatter, direction, unit);
+        for (int direction = 0; direction < RelativeWords::kDirections; ++direction) {
+            const QString phrase = words.weekdays.value((weekday - 1) * RelativeWords::kDirections + direction);
             if (phrase.isEmpty()) continue;
             const QString key = foldedWord(phrase);
             if (seen.contains(key)) continue;
             seen.append(key);
-            add({.kind = Lex::weekdayPhrase, .languages = bit, .number = weekday, .mode = mode}, phrase);
+            add({.kind = Lex::weekdayPhrase, .languages = bit, .number = weekday, .mode = modes[direction]}, phrase);
         }
     }
 }
@@ -249,19 +211,16 @@ void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask 
 // a table made from those rules, each spelling once.
 void Lexicon::addNumberWords(const DetectorLanguage& language, LanguageMask bit) {
     for (const SpelledNumber& spelled : spelledNumbers(language.code))
-        add({.kind = Lex::numberWord, .languages = bit, .number = spelled.number}, spelled.text());
+        add({.kind = Lex::numberWord, .languages = bit, .number = spelled.number}, tableText(spelled.word));
 }
 
 // ICU's phrases for spans from now ("in 3 days", "3 gün sonra", "baada ya
 // siku 3"), cut into what leads every one of them, what trails every one,
 // and the unit words between; and the hand table's additions.
-void Lexicon::addSpans(const DetectorLanguage& language, LanguageMask bit,
-                       const icu::RelativeDateTimeFormatter* formatter) {
-    if (formatter) {
-        const std::pair<URelativeDateTimeUnit, Span> units[] = {
-            {UDAT_REL_UNIT_MINUTE, Span::minute}, {UDAT_REL_UNIT_HOUR, Span::hour},   {UDAT_REL_UNIT_DAY, Span::day},
-            {UDAT_REL_UNIT_WEEK, Span::week},     {UDAT_REL_UNIT_MONTH, Span::month},
-        };
+void Lexicon::addSpans(const DetectorLanguage& language, LanguageMask bit, const RelativeWords& words) {
+    if (!words.spans.isEmpty()) {
+        const Span units[] = {Span::minute, Span::hour, Span::day, Span::week,
+                              Span::month};  // as RelativeWords lists them
         struct Written {
             QStringList before, after;  // the words around the count
             QString whole;              // or the whole phrase, when it has no digits
@@ -270,9 +229,10 @@ void Lexicon::addSpans(const DetectorLanguage& language, LanguageMask bit,
         };
         std::vector<Written> phrases;
         std::vector<QStringList> leads, trails;
-        for (const auto& [unit, span] : units) {
-            for (const int count : {1, 2, 3, 5, 11}) {
-                const QString phrase = spanPhrase(*formatter, count, unit);
+        qsizetype next = 0;
+        for (const Span span : units) {
+            for (const int count : RelativeWords::kSpanCounts) {
+                const QString phrase = words.spans.value(next++);
                 const QString digits = QString::number(count);
                 const qsizetype at = phrase.indexOf(digits);
                 if (phrase.isEmpty()) continue;
