@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace tavlin::platform::datedetector {
@@ -34,18 +35,28 @@ std::optional<QChar> endingMark(char32_t c) {
 // Everything but the languages: the same word in several languages is one
 // entry, looked at once.
 QString entryKey(const LexiconEntry& entry) {
-    QString key;
-    key.reserve(64);
     // The numbers first, each as two units (its halves): a fixed width, and
     // some thousands of keys are made before the first parse.
-    for (const int value :
-         {static_cast<int>(entry.kind), entry.number, entry.minute, entry.dayOffset, static_cast<int>(entry.mode),
-          static_cast<int>(entry.rules), int{entry.needsCompanion}, int{entry.followsWeekday}, int{entry.countsFromSix},
-          int{entry.beforeCount}, int{entry.singular}}) {
-        const auto bits = static_cast<std::uint32_t>(value);
-        key.append(QChar(static_cast<char16_t>(bits & 0xFFFFu)));
-        key.append(QChar(static_cast<char16_t>(bits >> 16)));
+    const int values[] = {static_cast<int>(entry.kind),
+                          entry.number,
+                          entry.minute,
+                          entry.dayOffset,
+                          static_cast<int>(entry.mode),
+                          static_cast<int>(entry.rules),
+                          int{entry.needsCompanion},
+                          int{entry.followsWeekday},
+                          int{entry.countsFromSix},
+                          int{entry.beforeCount},
+                          int{entry.singular}};
+    char16_t halves[2 * std::size(values)];
+    for (size_t index = 0; index < std::size(values); ++index) {
+        const auto bits = static_cast<std::uint32_t>(values[index]);
+        halves[2 * index] = static_cast<char16_t>(bits & 0xFFFFu);
+        halves[2 * index + 1] = static_cast<char16_t>(bits >> 16);
     }
+    QString key;
+    key.reserve(64);
+    key.append(QStringView(halves, std::size(halves)));
     for (const QString& token : entry.tokens) key.append(token).append(QChar(0x1F));
     key.append(QChar(u'|'));
     for (const QString& separator : entry.separators) key.append(separator).append(QChar(0x1F));
