@@ -12,8 +12,11 @@
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
+#include <QHash>
+
 #include <algorithm>
 #include <initializer_list>
+#include <mutex>
 
 namespace tavlin::platform {
 
@@ -76,6 +79,32 @@ QStringList symbols(const icu::UnicodeString* items, int32_t count, int32_t firs
     QStringList list;
     for (int32_t i = first; i < count; ++i) list << fromIcu(items[i]);
     return list;
+}
+
+DateSymbols makeDateSymbols(const icu::Locale& locale) {
+    using Symbols = icu::DateFormatSymbols;
+    UErrorCode status = U_ZERO_ERROR;
+    const Symbols icuSymbols(locale, status);
+    const auto weekdays = [&](Symbols::DtContextType context, Symbols::DtWidthType width) {
+        int32_t count = 0;
+        const icu::UnicodeString* items = icuSymbols.getWeekdays(count, context, width);
+        return symbols(items, count, 1);
+    };
+    const auto months = [&](Symbols::DtContextType context, Symbols::DtWidthType width) {
+        int32_t count = 0;
+        const icu::UnicodeString* items = icuSymbols.getMonths(count, context, width);
+        return symbols(items, count);
+    };
+    return {
+        .weekdaySymbols = weekdays(Symbols::FORMAT, Symbols::WIDE),
+        .shortWeekdaySymbols = weekdays(Symbols::FORMAT, Symbols::ABBREVIATED),
+        .standaloneWeekdaySymbols = weekdays(Symbols::STANDALONE, Symbols::WIDE),
+        .shortStandaloneWeekdaySymbols = weekdays(Symbols::STANDALONE, Symbols::ABBREVIATED),
+        .monthSymbols = months(Symbols::FORMAT, Symbols::WIDE),
+        .shortMonthSymbols = months(Symbols::FORMAT, Symbols::ABBREVIATED),
+        .standaloneMonthSymbols = months(Symbols::STANDALONE, Symbols::WIDE),
+        .shortStandaloneMonthSymbols = months(Symbols::STANDALONE, Symbols::ABBREVIATED),
+    };
 }
 
 }  // namespace
@@ -160,29 +189,14 @@ std::optional<QString> usableCalendarName(const QString& symbol) {
 }
 
 DateSymbols Locale::dateSymbols() const {
-    using Symbols = icu::DateFormatSymbols;
-    UErrorCode status = U_ZERO_ERROR;
-    const Symbols icuSymbols(*locale_, status);
-    const auto weekdays = [&](Symbols::DtContextType context, Symbols::DtWidthType width) {
-        int32_t count = 0;
-        const icu::UnicodeString* items = icuSymbols.getWeekdays(count, context, width);
-        return symbols(items, count, 1);
-    };
-    const auto months = [&](Symbols::DtContextType context, Symbols::DtWidthType width) {
-        int32_t count = 0;
-        const icu::UnicodeString* items = icuSymbols.getMonths(count, context, width);
-        return symbols(items, count);
-    };
-    return {
-        .weekdaySymbols = weekdays(Symbols::FORMAT, Symbols::WIDE),
-        .shortWeekdaySymbols = weekdays(Symbols::FORMAT, Symbols::ABBREVIATED),
-        .standaloneWeekdaySymbols = weekdays(Symbols::STANDALONE, Symbols::WIDE),
-        .shortStandaloneWeekdaySymbols = weekdays(Symbols::STANDALONE, Symbols::ABBREVIATED),
-        .monthSymbols = months(Symbols::FORMAT, Symbols::WIDE),
-        .shortMonthSymbols = months(Symbols::FORMAT, Symbols::ABBREVIATED),
-        .standaloneMonthSymbols = months(Symbols::STANDALONE, Symbols::WIDE),
-        .shortStandaloneMonthSymbols = months(Symbols::STANDALONE, Symbols::ABBREVIATED),
-    };
+    // Every vocabulary reads English's besides its own language's: the
+    // names are made once per locale and process.
+    static std::mutex mutex;
+    static QHash<QByteArray, DateSymbols> made;
+    const QByteArray name(locale_->getName());
+    const std::lock_guard lock(mutex);
+    if (const auto found = made.constFind(name); found != made.constEnd()) return *found;
+    return made.insert(name, makeDateSymbols(*locale_)).value();
 }
 
 bool operator==(const Locale& a, const Locale& b) { return *a.locale_ == *b.locale_; }

@@ -246,4 +246,27 @@ TEST(DateDetectorBlanksTest, AreTheWhitespaceSet) {
         ASSERT_EQ(datedetector::isBlank(c), whitespaces.contains(c)) << std::hex << static_cast<uint32_t>(c);
 }
 
+// The tokens' foldings are kept per thread up to a few thousand words: a
+// word read again, and one read after the kept ones were let go (more
+// words than are kept in between), folds as the lexicon folds it.
+TEST(DateDetectorTokensTest, FoldWordsAsTheLexiconDoesAfterMany) {
+    const QString words = u"Sönntäg İSTANBUL Ωμέγα"_s;
+    const auto foldings = [&] {
+        const datedetector::TokenizedText tokens(words, {0, words.size()});
+        QStringList folded;
+        for (const datedetector::Token& token : tokens.tokens()) folded.append(token.folded);
+        return folded;
+    };
+    const QStringList expected{foldedWord(u"Sönntäg"_s), foldedWord(u"İSTANBUL"_s), foldedWord(u"Ωμέγα"_s)};
+    EXPECT_EQ(foldings(), expected);
+    EXPECT_EQ(foldings(), expected);
+    for (int index = 0; index < 5000; ++index) {
+        QString other = u"wörd"_s;  // and the index in letters, a new word each time
+        for (int rest = index; rest > 0 || other.size() == 4; rest /= 26) other.append(QChar(u'a' + rest % 26));
+        const datedetector::TokenizedText tokens(other, {0, other.size()});
+        ASSERT_EQ(tokens.tokens().front().folded, foldedWord(other));
+    }
+    EXPECT_EQ(foldings(), expected);
+}
+
 }  // namespace

@@ -129,6 +129,18 @@ TEST(LocaleTest, DateSymbolsStartOnSunday) {
     EXPECT_EQ(german.monthSymbols.at(2), "März");
 }
 
+// The names are kept per locale once made: a region that names a month
+// otherwise keeps its own, whichever was asked first.
+TEST(LocaleTest, EachRegionKeepsItsOwnSymbols) {
+    for (const char* first : {"de_AT", "de"}) {
+        SCOPED_TRACE(first);
+        const QString january = Locale(first).dateSymbols().monthSymbols.front();
+        EXPECT_EQ(Locale("de_AT").dateSymbols().monthSymbols.front(), "Jänner");
+        EXPECT_EQ(Locale("de").dateSymbols().monthSymbols.front(), "Januar");
+        EXPECT_EQ(Locale(first).dateSymbols().monthSymbols.front(), january);
+    }
+}
+
 TEST(LocaleTest, FormatAndStandaloneSymbolsStayApart) {
     struct Case {
         QString locale;

@@ -1,23 +1,17 @@
 #include "platform/datedetector/Lexicon.h"
 
-#include "platform/IcuString.h"
-#include "platform/Locale.h"
 #include "platform/Text.h"
+#include "platform/datedetector/IcuWords.h"
 
 #include <QSet>
 
-#include <unicode/rbnf.h>
-#include <unicode/reldatefmt.h>
-
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 namespace tavlin::platform::datedetector {
 
 namespace {
-
-constexpr int kSmallestTen = 60;  // counts in words run one by one to here, then by tens
-constexpr int kLargestCountInWords = 90;
 
 // Blanks of any width match each other, and so do the apostrophes and the
 // hyphens, so that "aujourd'hui" and ICU's "aujourd’hui" are one word.
@@ -41,32 +35,34 @@ std::optional<QChar> endingMark(char32_t c) {
 // Everything but the languages: the same word in several languages is one
 // entry, looked at once.
 QString entryKey(const LexiconEntry& entry) {
-    QString key;
-    key.reserve(64);
     // The numbers first, each as two units (its halves): a fixed width, and
     // some thousands of keys are made before the first parse.
-    for (const int value :
-         {static_cast<int>(entry.kind), entry.number, entry.minute, entry.dayOffset, static_cast<int>(entry.mode),
-          static_cast<int>(entry.rules), int{entry.needsCompanion}, int{entry.followsWeekday}, int{entry.countsFromSix},
-          int{entry.beforeCount}, int{entry.singular}}) {
-        const auto bits = static_cast<std::uint32_t>(value);
-        key.append(QChar(static_cast<char16_t>(bits & 0xFFFFu)));
-        key.append(QChar(static_cast<char16_t>(bits >> 16)));
+    const int values[] = {static_cast<int>(entry.kind),
+                          entry.number,
+                          entry.minute,
+                          entry.dayOffset,
+                          static_cast<int>(entry.mode),
+                          static_cast<int>(entry.rules),
+                          int{entry.needsCompanion},
+                          int{entry.followsWeekday},
+                          int{entry.countsFromSix},
+                          int{entry.beforeCount},
+                          int{entry.singular}};
+    char16_t halves[2 * std::size(values)];
+    for (size_t index = 0; index < std::size(values); ++index) {
+        const auto bits = static_cast<std::uint32_t>(values[index]);
+        halves[2 * index] = static_cast<char16_t>(bits & 0xFFFFu);
+        halves[2 * index + 1] = static_cast<char16_t>(bits >> 16);
     }
+    QString key;
+    key.reserve(64);
+    key.append(QStringView(halves, std::size(halves)));
     for (const QString& token : entry.tokens) key.append(token).append(QChar(0x1F));
     key.append(QChar(u'|'));
     for (const QString& separator : entry.separators) key.append(separator).append(QChar(0x1F));
     key.append(QChar(u'|'));
     key.append(entry.trailing);
     return key;
-}
-
-QString relativePhrase(const icu::RelativeDateTimeFormatter& formatter, UDateDirection direction,
-                       UDateAbsoluteUnit unit) {
-    icu::UnicodeString phrase;
-    UErrorCode status = U_ZERO_ERROR;
-    formatter.format(direction, unit, phrase, status);
-    return U_SUCCESS(status) ? fromIcu(phrase) : QString();
 }
 
 WeekdayMode nextWeekdayMode(const DetectorLanguage& language) {
@@ -93,42 +89,17 @@ QString joinedWords(const QStringList& words, qsizetype from, qsizetype count) {
     return words.mid(from, count).join(u' ');
 }
 
-// The cases a count or an hour is said in: nominative and genitive ("trzy
-// dni", "kolmen päivän"), in every gender, but not the cases of numbers
-// that stand alone (Finnish has twenty more), which only cost building.
-bool isCountingCase(const icu::UnicodeString& ruleSet) {
-    static const char16_t* const kOtherCases[] = {
-        u"plural",   u"partitive", u"essive", u"translative",  u"inessive", u"elative",    u"illative", u"adessive",
-        u"ablative", u"allative",  u"dative", u"instrumental", u"locative", u"accusative", u"verbose",  u"personal",
-    };
-    return std::none_of(std::begin(kOtherCases), std::end(kOtherCases),
-                        [&](const char16_t* grammaticalCase) { return ruleSet.indexOf(grammaticalCase) >= 0; });
-}
-
-// ICU's phrase for a span of `count` units from now ("in 3 days"), its
-// blanks made plain.
-QString spanPhrase(const icu::RelativeDateTimeFormatter& formatter, int count, URelativeDateTimeUnit unit) {
-    icu::UnicodeString phrase;
-    UErrorCode status = U_ZERO_ERROR;
-    formatter.formatNumeric(count, unit, phrase, status);
-    if (U_FAILURE(status)) return {};
-    QString text = fromIcu(phrase);
-    for (QChar& c : text)
-        if (isBlank(c.unicode())) c = u' ';
-    return text.simplified();
-}
-
 }  // namespace
 
 std::optional<Lexicon> Lexicon::build() {
     Lexicon lexicon;
     const std::vector<const DetectorLanguage*>& languages = detectorLanguages();
     for (size_t index = 0; index < languages.size(); ++index) {
-        const Locale locale(languages[index]->code);
-        const DateSymbols symbols = locale.dateSymbols();
+        const LexiconWords words = lexiconWords(languages[index]->code).value_or(LexiconWords{});
         const bool english = index == 0;  // the languages list English first
-        if (english && (symbols.weekdaySymbols.size() != 7 || symbols.monthSymbols.size() != 12)) return std::nullopt;
-        lexicon.addLanguage(*languages[index], LanguageMask{1} << index, locale, symbols);
+        if (english && (words.symbols.weekdaySymbols.size() != 7 || words.symbols.monthSymbols.size() != 12))
+            return std::nullopt;
+        lexicon.addLanguage(*languages[index], LanguageMask{1} << index, words);
     }
     lexicon.index();
     return lexicon;
@@ -149,8 +120,7 @@ LanguageMask Lexicon::languageMask(const QStringList& codes) const {
     return mask;
 }
 
-void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, const Locale& locale,
-                          const DateSymbols& symbols) {
+void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, const LexiconWords& words) {
     codes_.append(language.code);
     if (language.readsHourLetterH) hourLetterH_ |= bit;
     if (language.readsHourLetterU) hourLetterU_ |= bit;
@@ -160,14 +130,10 @@ void Lexicon::addLanguage(const DetectorLanguage& language, LanguageMask bit, co
     if (language.dayMonthMarks.contains(u'-')) dayMonthDash_ |= bit;
     if (language.monthFirst) monthFirst_ |= bit;
     if (language.dotsOrdinals) dotsOrdinals_ |= bit;
-    addCalendarNames(language, bit, symbols);
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::RelativeDateTimeFormatter formatter(locale.icu(), nullptr, UDAT_STYLE_LONG, UDISPCTX_CAPITALIZATION_NONE,
-                                                   status);
-    const icu::RelativeDateTimeFormatter* relative = U_SUCCESS(status) ? &formatter : nullptr;
-    if (relative) addRelativePhrases(language, bit, *relative);
-    addNumberWords(bit, locale);
-    addSpans(language, bit, relative);
+    addCalendarNames(language, bit, words.symbols);
+    addRelativePhrases(language, bit, words.relative);
+    addNumberWords(language, bit);
+    addSpans(language, bit, words.relative);
     addHandTable(language, bit);
     addGlued(language, bit);
 }
@@ -224,77 +190,48 @@ void Lexicon::addCalendarNames(const DetectorLanguage& language, LanguageMask bi
 
 // ICU's phrases for the days around today and for this, next and last
 // weekday, each kept whole with its meaning.
-void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask bit,
-                                 const icu::RelativeDateTimeFormatter& formatter) {
-    const std::pair<UDateDirection, int> days[] = {
-        {UDAT_DIRECTION_LAST_2, -2}, {UDAT_DIRECTION_LAST, -1},  {UDAT_DIRECTION_THIS, 0},
-        {UDAT_DIRECTION_NEXT, 1},    {UDAT_DIRECTION_NEXT_2, 2},
-    };
-    for (const auto& [direction, offset] : days) {
-        const QString phrase = relativePhrase(formatter, direction, UDAT_ABSOLUTE_DAY);
+void Lexicon::addRelativePhrases(const DetectorLanguage& language, LanguageMask bit, const RelativeWords& words) {
+    for (qsizetype index = 0; index < words.days.size(); ++index) {
+        const QString& phrase = words.days[index];
+        const int offset = static_cast<int>(index) - 2;  // from two days back
         if (!phrase.isEmpty()) add({.kind = Lex::relativeDay, .languages = bit, .number = offset}, phrase);
     }
     // Next week is a day a week on, next month the same day a month on.
-    const QString nextWeek = relativePhrase(formatter, UDAT_DIRECTION_NEXT, UDAT_ABSOLUTE_WEEK);
+    const QString nextWeek = words.ahead.value(0);
     if (!nextWeek.isEmpty()) add({.kind = Lex::relativeDay, .languages = bit, .number = 7}, nextWeek);
-    const QString nextMonth = relativePhrase(formatter, UDAT_DIRECTION_NEXT, UDAT_ABSOLUTE_MONTH);
+    const QString nextMonth = words.ahead.value(1);
     if (!nextMonth.isEmpty()) add({.kind = Lex::relativeMonth, .languages = bit, .number = 1}, nextMonth);
-    const std::pair<UDateDirection, WeekdayMode> weekdays[] = {
-        {UDAT_DIRECTION_THIS, WeekdayMode::fromToday},
-        {UDAT_DIRECTION_NEXT, nextWeekdayMode(language)},
-        {UDAT_DIRECTION_LAST, WeekdayMode::past},
-    };
+    const WeekdayMode modes[RelativeWords::kDirections] = {WeekdayMode::fromToday, nextWeekdayMode(language),
+                                                           WeekdayMode::past};
     for (int weekday = 1; weekday <= 7; ++weekday) {
         QStringList seen;  // Danish says "på onsdag" for this and for next Wednesday: it stays "this"
-        for (const auto& [direction, mode] : weekdays) {
-            const auto unit = static_cast<UDateAbsoluteUnit>(UDAT_ABSOLUTE_SUNDAY + weekday - 1);
-            const QString phrase = relativePhrase(formatter, direction, unit);
+        for (int direction = 0; direction < RelativeWords::kDirections; ++direction) {
+            const QString phrase = words.weekdays.value((weekday - 1) * RelativeWords::kDirections + direction);
             if (phrase.isEmpty()) continue;
             const QString key = foldedWord(phrase);
             if (seen.contains(key)) continue;
             seen.append(key);
-            add({.kind = Lex::weekdayPhrase, .languages = bit, .number = weekday, .mode = mode}, phrase);
+            add({.kind = Lex::weekdayPhrase, .languages = bit, .number = weekday, .mode = modes[direction]}, phrase);
         }
     }
 }
 
 // The cardinal numbers in every form that CLDR's spelled-out number rules
 // give (genders, cases): one to twelve as hours and counts, on to sixty and
-// the tens as counts ("in twenty minutes", "in ninety days").
-void Lexicon::addNumberWords(LanguageMask bit, const Locale& locale) {
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::RuleBasedNumberFormat spellout(icu::URBNF_SPELLOUT, locale.icu(), status);
-    if (U_FAILURE(status)) return;
-    // Most genders and cases spell most numbers alike: each spelling is
-    // added once, which saves the lexicon's building most of their cost.
-    QSet<QString> spellings;
-    for (int32_t set = 0; set < spellout.getNumberOfRuleSetNames(); ++set) {
-        const icu::UnicodeString name = spellout.getRuleSetName(set);
-        if (name.indexOf(u"cardinal") < 0 || !isCountingCase(name)) continue;
-        for (int number = 1; number <= kLargestCountInWords; number += number < kSmallestTen ? 1 : 10) {
-            icu::UnicodeString spelled;
-            icu::FieldPosition position;
-            UErrorCode formatStatus = U_ZERO_ERROR;
-            spellout.format(static_cast<int32_t>(number), name, spelled, position, formatStatus);
-            if (U_FAILURE(formatStatus)) continue;
-            QString word = fromIcu(spelled);
-            word.remove(QChar(0x00AD));  // the soft hyphens of Hungarian "tizen­egy"
-            if (!spellings.contains(word)) add({.kind = Lex::numberWord, .languages = bit, .number = number}, word);
-            spellings.insert(word);
-        }
-    }
+// the tens as counts ("in twenty minutes", "in ninety days"). They come from
+// a table made from those rules, each spelling once.
+void Lexicon::addNumberWords(const DetectorLanguage& language, LanguageMask bit) {
+    for (const SpelledNumber& spelled : spelledNumbers(language.code))
+        add({.kind = Lex::numberWord, .languages = bit, .number = spelled.number}, tableText(spelled.word));
 }
 
 // ICU's phrases for spans from now ("in 3 days", "3 gün sonra", "baada ya
 // siku 3"), cut into what leads every one of them, what trails every one,
 // and the unit words between; and the hand table's additions.
-void Lexicon::addSpans(const DetectorLanguage& language, LanguageMask bit,
-                       const icu::RelativeDateTimeFormatter* formatter) {
-    if (formatter) {
-        const std::pair<URelativeDateTimeUnit, Span> units[] = {
-            {UDAT_REL_UNIT_MINUTE, Span::minute}, {UDAT_REL_UNIT_HOUR, Span::hour},   {UDAT_REL_UNIT_DAY, Span::day},
-            {UDAT_REL_UNIT_WEEK, Span::week},     {UDAT_REL_UNIT_MONTH, Span::month},
-        };
+void Lexicon::addSpans(const DetectorLanguage& language, LanguageMask bit, const RelativeWords& words) {
+    if (!words.spans.isEmpty()) {
+        const Span units[] = {Span::minute, Span::hour, Span::day, Span::week,
+                              Span::month};  // as RelativeWords lists them
         struct Written {
             QStringList before, after;  // the words around the count
             QString whole;              // or the whole phrase, when it has no digits
@@ -303,9 +240,10 @@ void Lexicon::addSpans(const DetectorLanguage& language, LanguageMask bit,
         };
         std::vector<Written> phrases;
         std::vector<QStringList> leads, trails;
-        for (const auto& [unit, span] : units) {
-            for (const int count : {1, 2, 3, 5, 11}) {
-                const QString phrase = spanPhrase(*formatter, count, unit);
+        qsizetype next = 0;
+        for (const Span span : units) {
+            for (const int count : RelativeWords::kSpanCounts) {
+                const QString phrase = words.spans.value(next++);
                 const QString digits = QString::number(count);
                 const qsizetype at = phrase.indexOf(digits);
                 if (phrase.isEmpty()) continue;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Locale.h"
+#include "platform/datedetector/IcuWords.h"
 #include "platform/datedetector/Languages.h"
 #include "platform/datedetector/Tokens.h"
 
@@ -11,12 +12,6 @@
 #include <cstdint>
 #include <optional>
 #include <vector>
-
-#include <unicode/uversion.h>
-
-U_NAMESPACE_BEGIN
-class RelativeDateTimeFormatter;
-U_NAMESPACE_END
 
 namespace tavlin::platform::datedetector {
 
@@ -93,7 +88,8 @@ struct EndingMatch {
 };
 
 // Every word the detector knows in the twenty languages: ICU's weekday and
-// month names and relative-day phrases, and the hand tables.
+// month names, relative-day phrases and spelled-out counts (from the table
+// made of them, IcuWords.h), and the hand tables.
 class Lexicon {
 public:
     // Nothing when ICU gives no English weekday and month names.
@@ -121,14 +117,12 @@ public:
 
 private:
     void add(LexiconEntry entry, const QString& written);
-    void addLanguage(const DetectorLanguage& language, LanguageMask bit, const Locale& locale,
-                     const DateSymbols& symbols);
+    void addLanguage(const DetectorLanguage& language, LanguageMask bit, const LexiconWords& words);
     void addCalendarNames(const DetectorLanguage& language, LanguageMask bit, const DateSymbols& symbols);
-    void addRelativePhrases(const DetectorLanguage& language, LanguageMask bit,
-                            const icu::RelativeDateTimeFormatter& formatter);
+    void addRelativePhrases(const DetectorLanguage& language, LanguageMask bit, const RelativeWords& words);
     void addHandTable(const DetectorLanguage& language, LanguageMask bit);
-    void addNumberWords(LanguageMask bit, const Locale& locale);
-    void addSpans(const DetectorLanguage& language, LanguageMask bit, const icu::RelativeDateTimeFormatter* formatter);
+    void addNumberWords(const DetectorLanguage& language, LanguageMask bit);
+    void addSpans(const DetectorLanguage& language, LanguageMask bit, const RelativeWords& words);
     void addGlued(const DetectorLanguage& language, LanguageMask bit);
     void index();
     void collect(std::vector<LexiconMatch>& found, const TokenizedText& text, int tokenIndex, const QString& first,

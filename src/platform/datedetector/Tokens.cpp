@@ -3,6 +3,8 @@
 #include "platform/CodePoints.h"
 #include "platform/Text.h"
 
+#include <QHash>
+
 #include <unicode/uchar.h>
 #include <algorithm>
 
@@ -22,6 +24,18 @@ bool isWordCharacter(char32_t c) {
     return isLetterOrMark(c) || isAsciiDigit(c) || (c >= 0x80 && u_isdigit(static_cast<UChar32>(c)));
 }
 
+// A word folded for the lexicon. Words come back from line to line (the
+// weekdays, "um", "morgen"), and folding one outside ASCII through ICU
+// costs some ten times a lookup: the foldings of this thread are kept, up
+// to a few thousand words.
+QString foldedToken(const QString& written) {
+    if (isAscii(written)) return written.toLower();
+    thread_local QHash<QString, QString> kept;
+    if (const auto found = kept.constFind(written); found != kept.constEnd()) return *found;
+    if (kept.size() >= 4096) kept.clear();
+    return *kept.insert(written, foldedWord(written));
+}
+
 }  // namespace
 
 bool isApostrophe(char32_t c) { return c == '\'' || c == 0x2019 || c == 0x02BC; }
@@ -38,7 +52,7 @@ TokenizedText::TokenizedText(const QString& text, TextRange range) : text_(text)
     const auto close = [&](qsizetype end) {
         if (start < 0) return;
         const QString written = text.mid(start, end - start);
-        tokens_.push_back({start, end, inNumber, inNumber ? written : foldedWord(written)});
+        tokens_.push_back({start, end, inNumber, inNumber ? written : foldedToken(written)});
         start = -1;
     };
     for (qsizetype position = range.location; position < range.end();) {
