@@ -52,8 +52,10 @@ protected:
         }
     }
 
+    // Generous: an answer that never ends is cut off only after a
+    // megabyte has crossed from Qt's network thread, slow on a loaded machine.
     Outcome finished(const Task<GeneratedContent>& task) {
-        EXPECT_TRUE(runMainLoopUntil([&] { return task.isDone(); }));
+        EXPECT_TRUE(runMainLoopUntil([&] { return task.isDone(); }, std::chrono::seconds(60)));
         return task.isDone() ? outcomeOf(task) : Outcome{std::nullopt, "not finished"};
     }
 
