@@ -99,8 +99,9 @@ void AlarmScheduler::lookAndArm() {
 
 namespace {
 
-// The order of a heap with the earliest on top.
+// The orders of a heap with the earliest on top, and with the latest.
 constexpr auto later = [](const auto& a, const auto& b) { return a.at > b.at; };
+constexpr auto earlier = [](const auto& a, const auto& b) { return a.at < b.at; };
 
 }  // namespace
 
@@ -122,24 +123,39 @@ AlarmScheduler::Look AlarmScheduler::lookAtAll(Date from, Date to) {
     // would cost more than the look.
     const std::vector<const Reminder*> reminders = store_.incompleteReminders();
     Look found;
+    // The earliest alarms to come, the latest of them on top while they are
+    // gathered: keeping every one would cost the look more than it saves.
     std::vector<Upcoming> upcoming;
+    upcoming.reserve(keptAlarms);
+    const auto keep = [&](Date trigger, const QString& identifier) {
+        if (upcoming.size() == keptAlarms) {
+            if (trigger >= upcoming.front().at) return;
+            std::ranges::pop_heap(upcoming, earlier);
+            upcoming.pop_back();
+        }
+        upcoming.push_back({trigger, identifier});
+        std::ranges::push_heap(upcoming, earlier);
+    };
     QSet<QString> atPlaces;
     for (const Reminder* open : reminders) {
         const Reminder& reminder = *open;
         if (waitsAtAPlace(reminder)) atPlaces.insert(reminder.identifier);
         std::optional<Date> fired;
         forEachUnacknowledged(reminder, [&](Date trigger) {
-            if (trigger > to) upcoming.push_back({trigger, reminder.identifier});
+            if (trigger > to) keep(trigger, reminder.identifier);
             else if (trigger > from && (!fired || trigger > *fired)) fired = trigger;
         });
         if (fired) found.due.push_back({reminder, *fired});
     }
+    // Every alarm before the latest kept is kept.
+    const std::optional<Date> horizon =
+        upcoming.size() == keptAlarms ? std::optional(upcoming.front().at) : std::nullopt;
     std::ranges::make_heap(upcoming, later);
     if (!upcoming.empty()) found.next = upcoming.front().at;
     found.waitsForPlaces = !atPlaces.isEmpty();
     const Calendar& calendar = wallTime_.calendar;
     const Date tomorrow = calendar.dateByAdding(CalendarComponent::Day, 1, to).value_or(to);
-    followed_ = Followed{store_.revision(), calendar.startOfDay(tomorrow), upcoming.size()};
+    followed_ = Followed{store_.revision(), calendar.startOfDay(tomorrow), horizon};
     upcoming_ = std::move(upcoming);
     atPlaces_ = std::move(atPlaces);
     qCDebug(lcAlarms) << "looked at the alarms of" << reminders.size() << "open reminders";
@@ -155,8 +171,7 @@ std::optional<AlarmScheduler::Look> AlarmScheduler::lookAtChanges(Date from, Dat
     // Alarms already passed are no longer kept: when the wall clock goes
     // back, they may be ahead again. A new day looks at all as a safety net,
     // and so does a pile of former alarms that changes left.
-    if (!followed_ || from < *lookedUpTo_ || to >= followed_->nextDay ||
-        upcoming_.size() > 2 * followed_->keptAfterLook + kMostStaleKept)
+    if (!followed_ || from < *lookedUpTo_ || to >= followed_->nextDay || upcoming_.size() > keptAlarms + kMostStaleKept)
         return std::nullopt;
     const std::uint64_t revision = store_.revision();
     const std::optional<QSet<QString>> changed = store_.changedSince(followed_->revision);
@@ -166,8 +181,10 @@ std::optional<AlarmScheduler::Look> AlarmScheduler::lookAtChanges(Date from, Dat
         atPlaces_.remove(identifier);
         if (!saved || saved->completed) continue;
         if (waitsAtAPlace(*saved)) atPlaces_.insert(identifier);
+        const std::optional<Date>& horizon = followed_->horizon;
         forEachUnacknowledged(*saved, [&](Date trigger) {
-            if (trigger <= from) return;
+            // Past the horizon, it waits for the look that those kept run out to.
+            if (trigger <= from || (horizon && trigger >= *horizon)) return;
             upcoming_.push_back({trigger, identifier});
             std::ranges::push_heap(upcoming_, later);
         });
@@ -179,11 +196,13 @@ std::optional<AlarmScheduler::Look> AlarmScheduler::lookAtChanges(Date from, Dat
         if (first.at > from && stillGoesOff(first.identifier, first.at)) {
             if (first.at <= to) return std::nullopt;
             found.next = first.at;
-            break;
+            return found;
         }
         std::ranges::pop_heap(upcoming_, later);
         upcoming_.pop_back();
     }
+    // None kept holds: beyond the horizon, only a look at all finds the next.
+    if (followed_->horizon) return std::nullopt;
     return found;
 }
 

@@ -74,6 +74,9 @@ public:
     static constexpr std::size_t shownAtOnce = 3;
     // A reminder with more alarms than this is a broken file, not a plan.
     static constexpr std::size_t alarmLimit = 100;
+    // How many of the alarms to come a look at every reminder keeps for the
+    // looks at changes after it.
+    static constexpr std::size_t keptAlarms = 256;
 
     // `wallTime` gives the time of day and the zone that floating times are
     // read in; the timer runs on `clock`.
@@ -156,9 +159,9 @@ private:
         Date at;
         QString identifier;
     };
-    // The alarms still to come, the earliest on top (a heap), as the last
-    // look at all left them and as changes added to them since, so that a
-    // change of one reminder costs one reminder. A change leaves the
+    // The earliest alarms still to come, the earliest on top (a heap), as
+    // the last look at all left them and as changes added to them since, so
+    // that a change of one reminder costs one reminder. A change leaves the
     // reminder's former alarms where they are: each is checked against the
     // store when it comes to the top, and dropped when it no longer holds.
     std::vector<Upcoming> upcoming_;
@@ -166,7 +169,8 @@ private:
     struct Followed {
         std::uint64_t revision = 0;  // the store's, as last looked at
         Date nextDay;                // the start of the day after the last look at all
-        std::size_t keptAfterLook = 0;
+        // Every alarm before it is kept; nothing: every alarm is.
+        std::optional<Date> horizon;
     };
     std::optional<Followed> followed_;
     // The open reminders with an alarm at a place that waits for fixes.

@@ -547,6 +547,43 @@ TEST_F(AlarmSchedulerTest, AChangeLearntOfDuringALookShowsNothingTwice) {
     EXPECT_EQ(postedTitles(2), (std::vector<QString>{u"Once"_s, u"Sentinel"_s}));
 }
 
+// A look at all keeps the earliest alarms to come; an alarm moved past
+// those kept is found by the look at all once changes have used them up.
+TEST_F(AlarmSchedulerTest, AlarmsPastThoseKeptAreFoundOnceTheyAreUsedUp) {
+    const int count = int(AlarmScheduler::keptAlarms) + 4;
+    const auto alarmAt = [](int minutes) { return march(4, 12, 0).addingTimeInterval(60.0 * minutes); };
+    const auto identifier = [](int i) { return u"R%1"_s.arg(i); };
+    store.changeByAnotherProcess([&](MemoryEventStore::Contents& held) {
+        for (int i = 0; i < count; ++i)
+            held.reminders.push_back({.identifier = identifier(i),
+                                      .title = identifier(i),
+                                      .listIdentifier = u"L1"_s,
+                                      .alarms = {Alarm::at(alarmAt(i))}});
+    });
+    const auto change = [&](int i, const std::function<void(Reminder&)>& edit) {
+        Reminder reminder = *store.reminder(identifier(i));
+        edit(reminder);
+        ASSERT_EQ(store.save(reminder), std::nullopt);
+        scheduler->check();
+    };
+    const auto moveTo = [](Date at) { return [at](Reminder& reminder) { reminder.alarms = {Alarm::at(at)}; }; };
+    const auto complete = [](Reminder& reminder) { reminder.completed = true; };
+
+    startAt(march(4, 11, 0));
+    EXPECT_EQ(scheduler->nextFireDate(), alarmAt(0));
+    change(count - 1, moveTo(march(4, 11, 30)));
+    EXPECT_EQ(scheduler->nextFireDate(), march(4, 11, 30));
+    change(0, moveTo(alarmAt(count)));
+    change(count - 1, complete);
+    for (int i = 1; i < count - 1; ++i) {
+        EXPECT_EQ(scheduler->nextFireDate(), alarmAt(i)) << i;
+        change(i, complete);
+    }
+    EXPECT_EQ(scheduler->nextFireDate(), alarmAt(count));
+    change(0, complete);
+    EXPECT_EQ(scheduler->nextFireDate(), std::nullopt);
+}
+
 // A change the store names costs a look at that reminder alone; one it
 // cannot name, a look at all of them.
 TEST_F(AlarmSchedulerTest, AChangeOfOneReminderIsNotALookAtAll) {
