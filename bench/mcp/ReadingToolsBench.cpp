@@ -1,8 +1,10 @@
 #include "mcp/JSONRPCCodec.h"
 #include "mcp/MCPService.h"
 #include "mcp/ReminderTools.h"
+#include "platform/AlarmScheduler.h"
 #include "platform/Geocoder.h"
 #include "platform/MapSearch.h"
+#include "platform/NotificationCenter.h"
 #include "platform/PowerEvents.h"
 #include "platform/UserDefaults.h"
 #include "platform/VCardContacts.h"
@@ -28,11 +30,14 @@ namespace {
 // A machine that never sleeps.
 class AwakePower final : public platform::PowerEvents {};
 
-// The 10,000 reminders of bench/store/make_vdir.py in two accounts, read by
-// the vdir store, and the store, tools and service the program builds over
-// them. Made once per run.
+// The 10,000 reminders of bench/store/make_vdir.py in two accounts (another
+// count in TAVLIN_BENCH_REMINDERS), read by the vdir store, and the store,
+// alarms, tools and service the program builds over them. Made once per run.
 struct TenThousand {
     TenThousand() {
+        // As the program wires them: the alarms are looked at after every change.
+        QObject::connect(&store, &store::ReminderStore::remindersChanged, &alarms, &platform::AlarmScheduler::check);
+        alarms.start();
         auto refreshed = store.refresh();
         while (!refreshed.isDone()) QCoreApplication::processEvents();
     }
@@ -41,7 +46,8 @@ struct TenThousand {
     static QString writeReminders(const QTemporaryDir& folder) {
         const QString root = folder.filePath(u"reminders"_s);
         QProcess script;
-        script.start(u"python3"_s, {QStringLiteral(TAVLIN_MAKE_VDIR), root});
+        script.start(u"python3"_s, {QStringLiteral(TAVLIN_MAKE_VDIR), root,
+                                    qEnvironmentVariable("TAVLIN_BENCH_REMINDERS", u"10000"_s)});
         if (!script.waitForFinished(120000) || script.exitCode() != 0)
             throw std::runtime_error("bench/store/make_vdir.py failed");
         return root;
@@ -69,6 +75,8 @@ struct TenThousand {
     platform::UnavailableGeocoder geocoder;
     store::PlaceResolver places{contacts, mapSearch, geocoder};
     store::ReminderStore store{eventStore, settings, power, places};
+    platform::NotificationCenter notifications{QDBusConnection(u"none"_s)};
+    platform::AlarmScheduler alarms{eventStore, notifications, power};
     mcp::ReminderTools tools{store, settings};
     mcp::MCPService service{u"1"_s, QString(), tools.makeTools()};
 };

@@ -20,6 +20,15 @@ namespace {
 
 long long minuteOf(Date date) { return static_cast<long long>(std::floor(date.secondsSince1970() / 60)); }
 
+// An alarm at a place that a fix can cross.
+bool waitsForFixes(const Alarm& alarm) {
+    return alarm.structuredLocation && alarm.structuredLocation->geoLocation && alarm.proximity != AlarmProximity::none;
+}
+
+bool waitsAtAPlace(const Reminder& reminder) {
+    return reminder.alarms.size() <= AlarmScheduler::alarmLimit && std::ranges::any_of(reminder.alarms, waitsForFixes);
+}
+
 }  // namespace
 
 AlarmScheduler::AlarmScheduler(EventStore& store, NotificationCenter& notifications, PowerEvents& powerEvents,
@@ -48,19 +57,36 @@ void AlarmScheduler::start() {
 void AlarmScheduler::setTimeZone(const TimeZone& zone) {
     wallTime_.calendar.setTimeZone(zone);
     triggers_ = AlarmTriggerDates(wallTime_.calendar);
+    // Floating and date-only alarms go off at other instants now.
+    followed_.reset();
     check();
 }
 
 void AlarmScheduler::check() {
     // Until the store can be read, the day missed is still to be looked at.
     if (!lookedUpTo_ || store_.authorizationStatus() != AuthorizationStatus::fullAccess) return;
+    // A store that takes in other programs' changes as it is read tells of
+    // them in the middle of a look: they are looked at after it, else what
+    // went off would be shown by both looks.
+    if (checking_) {
+        checkAgain_ = true;
+        return;
+    }
+    checking_ = true;
+    do {
+        checkAgain_ = false;
+        lookAndArm();
+    } while (checkAgain_);
+    checking_ = false;
+}
+
+void AlarmScheduler::lookAndArm() {
     const Date now = wallTime_.now();
     // The wall clock went back: what lies ahead was not looked at.
     const Date from = std::min(*lookedUpTo_, now);
     const bool atStart = now.timeIntervalSince(from) > missedWindowSeconds - 1;
-    // Looked at where the store keeps them: a copy of every open reminder
-    // at every change would cost more than the look.
-    Look found = look(store_.incompleteReminders(), from, now);
+    std::optional<Look> changes = lookAtChanges(from, now);
+    Look found = changes ? std::move(*changes) : lookAtAll(from, now);
     lookedUpTo_ = now;
     if (found.waitsForPlaces && asksForPlaces()) {
         location_->requestLocation();
@@ -71,33 +97,121 @@ void AlarmScheduler::check() {
     if (!found.due.empty()) detach(deliver(QPointer(this), std::move(found.due), now, atStart));
 }
 
-AlarmScheduler::Look AlarmScheduler::look(const std::vector<const Reminder*>& reminders, Date from, Date to) {
+namespace {
+
+// The orders of a heap with the earliest on top, and with the latest.
+constexpr auto later = [](const auto& a, const auto& b) { return a.at > b.at; };
+constexpr auto earlier = [](const auto& a, const auto& b) { return a.at < b.at; };
+
+}  // namespace
+
+template <class Visit>
+void AlarmScheduler::forEachUnacknowledged(const Reminder& reminder, Visit&& visit) {
+    if (reminder.alarms.size() > alarmLimit) {
+        reportOnce(reminder, u"it has %1 alarms"_s.arg(reminder.alarms.size()));
+        return;
+    }
+    for (const Alarm& alarm : reminder.alarms) {
+        if (!readable(reminder, alarm)) continue;
+        const std::optional<Date> trigger = triggers_.of(reminder, alarm);
+        if (trigger && !isAcknowledged(alarm, *trigger)) visit(*trigger);
+    }
+}
+
+AlarmScheduler::Look AlarmScheduler::lookAtAll(Date from, Date to) {
+    // Looked at where the store keeps them: a copy of every open reminder
+    // would cost more than the look.
+    const std::vector<const Reminder*> reminders = store_.incompleteReminders();
     Look found;
+    // The earliest alarms to come, the latest of them on top while they are
+    // gathered: keeping every one would cost the look more than it saves.
+    std::vector<Upcoming> upcoming;
+    upcoming.reserve(keptAlarms);
+    const auto keep = [&](Date trigger, const QString& identifier) {
+        if (upcoming.size() == keptAlarms) {
+            if (trigger >= upcoming.front().at) return;
+            std::ranges::pop_heap(upcoming, earlier);
+            upcoming.pop_back();
+        }
+        upcoming.push_back({trigger, identifier});
+        std::ranges::push_heap(upcoming, earlier);
+    };
+    QSet<QString> atPlaces;
     for (const Reminder* open : reminders) {
         const Reminder& reminder = *open;
-        if (reminder.alarms.size() > alarmLimit) {
-            reportOnce(reminder, u"it has %1 alarms"_s.arg(reminder.alarms.size()));
-            continue;
-        }
+        if (waitsAtAPlace(reminder)) atPlaces.insert(reminder.identifier);
         std::optional<Date> fired;
-        for (const Alarm& alarm : reminder.alarms) {
-            found.waitsForPlaces =
-                found.waitsForPlaces || (alarm.structuredLocation && alarm.structuredLocation->geoLocation &&
-                                         alarm.proximity != AlarmProximity::none);
-            if (!readable(reminder, alarm)) continue;
-            const std::optional<Date> trigger = triggers_.of(reminder, alarm);
-            if (!trigger || isAcknowledged(alarm, *trigger)) continue;
-            if (*trigger > to) {
-                if (!found.next || *trigger < *found.next) found.next = trigger;
-            } else if (*trigger > from && (!fired || *trigger > *fired)) {
-                fired = trigger;
-            }
-        }
+        forEachUnacknowledged(reminder, [&](Date trigger) {
+            if (trigger > to) keep(trigger, reminder.identifier);
+            else if (trigger > from && (!fired || trigger > *fired)) fired = trigger;
+        });
         if (fired) found.due.push_back({reminder, *fired});
     }
+    // Every alarm before the latest kept is kept.
+    const std::optional<Date> horizon =
+        upcoming.size() == keptAlarms ? std::optional(upcoming.front().at) : std::nullopt;
+    std::ranges::make_heap(upcoming, later);
+    if (!upcoming.empty()) found.next = upcoming.front().at;
+    found.waitsForPlaces = !atPlaces.isEmpty();
+    const Calendar& calendar = wallTime_.calendar;
+    const Date tomorrow = calendar.dateByAdding(CalendarComponent::Day, 1, to).value_or(to);
+    followed_ = Followed{store_.revision(), calendar.startOfDay(tomorrow), horizon};
+    upcoming_ = std::move(upcoming);
+    atPlaces_ = std::move(atPlaces);
+    qCDebug(lcAlarms) << "looked at the alarms of" << reminders.size() << "open reminders";
     std::stable_sort(found.due.begin(), found.due.end(),
                      [](const Due& a, const Due& b) { return a.firedAt < b.firedAt; });
     return found;
+}
+
+std::optional<AlarmScheduler::Look> AlarmScheduler::lookAtChanges(Date from, Date to) {
+    // Past these, a look at all costs less than the changes one by one.
+    constexpr qsizetype kMostChangesFollowed = 64;
+    constexpr std::size_t kMostStaleKept = 1024;
+    // Alarms already passed are no longer kept: when the wall clock goes
+    // back, they may be ahead again. A new day looks at all as a safety net,
+    // and so does a pile of former alarms that changes left.
+    if (!followed_ || from < *lookedUpTo_ || to >= followed_->nextDay || upcoming_.size() > keptAlarms + kMostStaleKept)
+        return std::nullopt;
+    const std::uint64_t revision = store_.revision();
+    const std::optional<QSet<QString>> changed = store_.changedSince(followed_->revision);
+    if (!changed || changed->size() > kMostChangesFollowed) return std::nullopt;
+    for (const QString& identifier : *changed) {
+        const std::optional<Reminder> saved = store_.reminder(identifier);
+        atPlaces_.remove(identifier);
+        if (!saved || saved->completed) continue;
+        if (waitsAtAPlace(*saved)) atPlaces_.insert(identifier);
+        const std::optional<Date>& horizon = followed_->horizon;
+        forEachUnacknowledged(*saved, [&](Date trigger) {
+            // Past the horizon, it waits for the look that those kept run out to.
+            if (trigger <= from || (horizon && trigger >= *horizon)) return;
+            upcoming_.push_back({trigger, identifier});
+            std::ranges::push_heap(upcoming_, later);
+        });
+    }
+    followed_->revision = revision;
+    Look found{.waitsForPlaces = !atPlaces_.isEmpty()};
+    while (!upcoming_.empty()) {
+        const Upcoming& first = upcoming_.front();
+        if (first.at > from && stillGoesOff(first.identifier, first.at)) {
+            if (first.at <= to) return std::nullopt;
+            found.next = first.at;
+            return found;
+        }
+        std::ranges::pop_heap(upcoming_, later);
+        upcoming_.pop_back();
+    }
+    // None kept holds: beyond the horizon, only a look at all finds the next.
+    if (followed_->horizon) return std::nullopt;
+    return found;
+}
+
+bool AlarmScheduler::stillGoesOff(const QString& identifier, Date at) {
+    const std::optional<Reminder> saved = store_.reminder(identifier);
+    if (!saved || saved->completed) return false;
+    bool goesOff = false;
+    forEachUnacknowledged(*saved, [&](Date trigger) { goesOff = goesOff || trigger == at; });
+    return goesOff;
 }
 
 bool AlarmScheduler::readable(const Reminder& reminder, const Alarm& alarm) {
@@ -163,9 +277,7 @@ void AlarmScheduler::locationsUpdated(const std::vector<Location>& fixes) {
         bool crossed = false;
         for (std::size_t i = 0; i < reminder.alarms.size(); ++i) {
             const Alarm& alarm = reminder.alarms[i];
-            if (!alarm.structuredLocation || !alarm.structuredLocation->geoLocation ||
-                alarm.proximity == AlarmProximity::none)
-                continue;
+            if (!waitsForFixes(alarm)) continue;
             const GeoLocation& place = *alarm.structuredLocation->geoLocation;
             const double radius =
                 alarm.structuredLocation->radius > 0 ? alarm.structuredLocation->radius : defaultRadius;

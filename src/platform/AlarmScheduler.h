@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -73,6 +74,9 @@ public:
     static constexpr std::size_t shownAtOnce = 3;
     // A reminder with more alarms than this is a broken file, not a plan.
     static constexpr std::size_t alarmLimit = 100;
+    // How many of the alarms to come a look at every reminder keeps for the
+    // looks at changes after it.
+    static constexpr std::size_t keptAlarms = 256;
 
     // `wallTime` gives the time of day and the zone that floating times are
     // read in; the timer runs on `clock`.
@@ -113,7 +117,20 @@ private:
         std::optional<Date> next;
         bool waitsForPlaces = false;
     };
-    Look look(const std::vector<const Reminder*>& reminders, Date from, Date to);
+    void lookAndArm();
+    // Every open reminder looked at; the alarms still to come are kept for
+    // the looks at changes after it.
+    Look lookAtAll(Date from, Date to);
+    // Only the reminders changed since the last look, and the earliest kept
+    // alarm; nothing where only a look at all of them tells (or where one
+    // went off: that look shows them in the store's order).
+    std::optional<Look> lookAtChanges(Date from, Date to);
+    // Calls `visit` with the time of each of the reminder's alarms that no
+    // client acknowledged; nothing for one with more alarms than a plan has.
+    template <class Visit>
+    void forEachUnacknowledged(const Reminder& reminder, Visit&& visit);
+    // Whether an alarm of the reminder, open, still goes off at `at`.
+    bool stillGoesOff(const QString& identifier, Date at);
     // Whether the reminder's alarms can be read; logs once per file why not.
     bool readable(const Reminder& reminder, const Alarm& alarm);
     void reportOnce(const Reminder& reminder, const QString& problem);
@@ -134,6 +151,30 @@ private:
     AlarmTriggerDates triggers_;
     Clock& clock_;
     std::optional<Date> lookedUpTo_;  // nothing before start
+    bool checking_ = false;
+    bool checkAgain_ = false;  // a change was told during a look
+
+    // An alarm still to come, as a look found it.
+    struct Upcoming {
+        Date at;
+        QString identifier;
+    };
+    // The earliest alarms still to come, the earliest on top (a heap), as
+    // the last look at all left them and as changes added to them since, so
+    // that a change of one reminder costs one reminder. A change leaves the
+    // reminder's former alarms where they are: each is checked against the
+    // store when it comes to the top, and dropped when it no longer holds.
+    std::vector<Upcoming> upcoming_;
+    // What the kept alarms follow; nothing: the next look is at all.
+    struct Followed {
+        std::uint64_t revision = 0;  // the store's, as last looked at
+        Date nextDay;                // the start of the day after the last look at all
+        // Every alarm before it is kept; nothing: every alarm is.
+        std::optional<Date> horizon;
+    };
+    std::optional<Followed> followed_;
+    // The open reminders with an alarm at a place that waits for fixes.
+    QSet<QString> atPlaces_;
     ScheduledAction timer_;
     std::optional<Date> fireDate_;
     WallClockChanges wallClockChanges_;

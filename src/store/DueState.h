@@ -50,6 +50,7 @@ public:
     DueReckoning(platform::Date now, const platform::Calendar& calendar);
 
     platform::Date now() const { return now_; }
+    platform::Date startOfToday() const { return startOfToday_; }
     // The start of the day a week after today's; nothing when out of reach.
     std::optional<platform::Date> weekAhead() const { return weekAhead_; }
 

@@ -59,13 +59,13 @@ ReminderStore::ReminderStore(platform::EventStore& eventStore, Settings& setting
         visible_.reset();
         counts_.reset();
     };
-    connect(this, &ReminderStore::remindersChanged, this, [this] {
-        if (!std::exchange(visibleFollowed_, false)) visible_.reset();
-        counts_.reset();
+    // The counts follow a change that the visible reminders follow.
+    connect(this, &ReminderStore::remindersChanged, this, [this, dropVisible] {
+        if (!std::exchange(visibleFollowed_, false)) dropVisible();
     });
     connect(this, &ReminderStore::pendingDeletionsChanged, this, dropVisible);
-    connect(this, &ReminderStore::completedTodayChanged, this, [this] { counts_.reset(); });
-    connect(this, &ReminderStore::nowChanged, this, [this] { counts_.reset(); });
+    // The done-today count is not kept: completedToday leaves the others as they are.
+    connect(this, &ReminderStore::nowChanged, this, &ReminderStore::followNow);
 }
 
 ReminderStore::~ReminderStore() {
@@ -398,8 +398,14 @@ void ReminderStore::followInVisible(const Reminder* changed, bool repeatedBefore
     QSet<QString> excluded;
     for (const Reminder& pending : pendingDeletions_) excluded.insert(pending.identifier);
     const bool isShownNow = isShown(*changed, excluded, visible_->includedLists);
+    const auto count = [this](const VisibleReminder& visible, int sign) {
+        if (counts_) tally(*counts_, visible, sign);
+    };
     if (appended) {
-        if (isShownNow) shown.push_back(visibleEntry(*changed, keptDueDate(*changed)));
+        if (isShownNow) {
+            shown.push_back(visibleEntry(*changed, keptDueDate(*changed)));
+            count(shown.back(), 1);
+        }
         visibleFollowed_ = true;
         return;
     }
@@ -407,8 +413,13 @@ void ReminderStore::followInVisible(const Reminder* changed, bool repeatedBefore
                                     [&](const VisibleReminder& visible) { return visible.reminder == changed; });
     // One that comes into view has a place among the others to be found.
     if (entry == shown.end()) return;
-    if (isShownNow) *entry = visibleEntry(*changed, keptDueDate(*changed));
-    else shown.erase(entry);
+    count(*entry, -1);
+    if (isShownNow) {
+        *entry = visibleEntry(*changed, keptDueDate(*changed));
+        count(*entry, 1);
+    } else {
+        shown.erase(entry);
+    }
     visibleFollowed_ = true;
 }
 
@@ -422,16 +433,34 @@ int ReminderStore::count(CountScope scope) const {
     const platform::Date reference = now();
     const Visible& shown = visible();
     if (!counts_) {
-        Counts made;
-        const DueReckoning reckoning(reference, wallClock_.calendar);
-        for (const VisibleReminder& visible : shown.reminders) {
-            const DueState state = reckoning.state(visible.hasTime, visible.dueDate);
-            for (std::size_t i = 0; i < allCountScopes.size(); ++i)
-                if (includes(allCountScopes[i], state, reckoning)) ++made.byScope[i];
-        }
-        counts_ = made;
+        Counts made{DueReckoning(reference, wallClock_.calendar)};
+        for (const VisibleReminder& visible : shown.reminders) tally(made, visible, 1);
+        counts_ = std::move(made);
     }
     return counts_->byScope[static_cast<std::size_t>(scope)];
+}
+
+void ReminderStore::tally(Counts& counts, const VisibleReminder& visible, int sign) {
+    const DueReckoning& reckoning = counts.reckoning;
+    const DueState state = reckoning.state(visible.hasTime, visible.dueDate);
+    for (std::size_t i = 0; i < allCountScopes.size(); ++i)
+        if (includes(allCountScopes[i], state, reckoning)) counts.byScope[i] += sign;
+    // One taken out leaves the bound where it was: it comes sooner, never too late.
+    if (sign > 0 && visible.hasTime && visible.dueDate && state.kind() != DueState::Kind::overdue &&
+        (!counts.nextToPass || *visible.dueDate < *counts.nextToPass))
+        counts.nextToPass = visible.dueDate;
+}
+
+// Every refresh moves now by a moment: the counts hold unless the day
+// changed, the clock went back, or a timed due instant passed meanwhile.
+void ReminderStore::followNow() {
+    if (!counts_) return;
+    const DueReckoning& counted = counts_->reckoning;
+    DueReckoning moved(now_, wallClock_.calendar);
+    const bool holds = now_ >= counted.now() && moved.startOfToday() == counted.startOfToday() &&
+                       (!counts_->nextToPass || now_ <= *counts_->nextToPass);
+    if (holds) counts_->reckoning = std::move(moved);
+    else counts_.reset();
 }
 
 int ReminderStore::doneTodayCount() const {

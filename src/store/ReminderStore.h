@@ -11,6 +11,7 @@
 #include "platform/eventstore/Reminder.h"
 #include "store/CountScope.h"
 #include "store/Debouncer.h"
+#include "store/DueState.h"
 #include "store/ObservationTracking.h"
 #include "store/RescheduleTarget.h"
 #include "store/ResolvedLocation.h"
@@ -269,9 +270,19 @@ private:
         QSet<QString> includedLists;  // the setting it was made with
         std::vector<VisibleReminder> reminders;
     };
+    // The count of every scope, kept in step with the visible reminders
+    // that follow a change, and with now while no due state changes.
     struct Counts {
+        DueReckoning reckoning;
         std::array<int, allCountScopes.size()> byScope{};
+        // The earliest timed due instant counted that was not overdue: until
+        // now passes it, within the day, every state stays as it was.
+        std::optional<platform::Date> nextToPass;
     };
+    // Adds the visible reminder to the counts (`sign` 1) or takes it out (-1).
+    static void tally(Counts& counts, const VisibleReminder& visible, int sign);
+    // The counts hold at the new now, or are dropped.
+    void followNow();
     const Visible& visible() const;
     // dueDate, read through dueDates_.
     std::optional<platform::Date> keptDueDate(const platform::Reminder& reminder) const;

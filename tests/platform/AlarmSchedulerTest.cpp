@@ -17,7 +17,9 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 #include <optional>
 
 #include <cstdio>
@@ -401,6 +403,203 @@ TEST_F(AlarmSchedulerTest, AlarmsThatCannotFireAreSkippedWithOneLineEach) {
     EXPECT_TRUE(lines[0].startsWith(u"skipped an alarm of many: it has 10000 alarms"_s)) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].contains(u"undated"_s));
     EXPECT_TRUE(lines[2].contains(u"broken"_s));
+}
+
+// How the scheduler learns of a change: from the store, which names the
+// reminders its writes changed (looked at one by one), or as a change of
+// anything (a look at every reminder).
+enum class Told { oneByOne, asAChangeOfAll };
+
+// A change in the store, made as the user's edits make it.
+using Change = std::function<void(EventStore&)>;
+
+// One step of a day: the wall clock moves to `at` (the timer goes off on
+// the way when it is due), the change is saved and the scheduler looks.
+struct Step {
+    const char* name;
+    Date at;
+    Change change;
+    std::optional<Date> armedFor;
+    std::vector<QString> shownSoFar;
+};
+
+Reminder openTitled(EventStore& store, const QString& title) {
+    for (const Reminder& reminder : store.fetchIncompleteReminders())
+        if (reminder.title == title) return reminder;
+    ADD_FAILURE() << "no open reminder " << title.toStdString();
+    return {};
+}
+
+Change adding(const QString& title, std::optional<DateComponents> due, std::vector<Alarm> alarms) {
+    return [=](EventStore& store) {
+        Reminder made = store.newReminder();
+        made.title = title;
+        made.listIdentifier = u"L1"_s;
+        made.dueDateComponents = due;
+        made.alarms = alarms;
+        EXPECT_EQ(store.save(made), std::nullopt);
+    };
+}
+
+Change editing(const QString& title, std::function<void(Reminder&)> edit) {
+    return [=](EventStore& store) {
+        Reminder reminder = openTitled(store, title);
+        edit(reminder);
+        EXPECT_EQ(store.save(reminder), std::nullopt);
+    };
+}
+
+Change deleting(const QString& title) {
+    return [=](EventStore& store) { EXPECT_EQ(store.remove(openTitled(store, title)), std::nullopt); };
+}
+
+class AlarmsFollowChanges : public AlarmSchedulerTest, public ::testing::WithParamInterface<Told> {};
+
+// Whichever way the scheduler learns of them, the same changes arm the
+// same timer and show the same alarms.
+TEST_P(AlarmsFollowChanges, ArmTheSameTimerAndShowTheSameAlarms) {
+    add({.identifier = u"W"_s, .title = u"Water"_s, .alarms = {Alarm::at(march(4, 9, 0))}});
+    add({.identifier = u"S"_s,
+         .title = u"Stand up"_s,
+         .dueDateComponents = floating(4, 10, 0),
+         .recurrenceRules = {{.frequency = RecurrenceRule::Frequency::daily}},
+         .alarms = {offset(0)}});
+    add({.identifier = u"C"_s, .title = u"Call"_s, .dueDateComponents = floating(4, 12, 0), .alarms = {offset(-900)}});
+    const auto done = [](Reminder& reminder) { reminder.completed = true; };
+    const std::vector<Step> steps{
+        {"added before the earliest",
+         march(4, 8, 5),
+         adding(u"Tea"_s, std::nullopt, {Alarm::at(march(4, 8, 30))}),
+         march(4, 8, 30),
+         {}},
+        {"its due time moved later",
+         march(4, 8, 10),
+         editing(u"Tea"_s,
+                 [](Reminder& tea) {
+                     tea.dueDateComponents = floating(4, 11, 0);
+                     tea.alarms = {offset(0)};
+                 }),
+         march(4, 9, 0),
+         {}},
+        {"retitled, its alarm as it was",
+         march(4, 8, 15),
+         editing(u"Water"_s, [](Reminder& water) { water.title = u"Water the plants"_s; }),
+         march(4, 9, 0),
+         {}},
+        {"completed", march(4, 8, 20), editing(u"Water the plants"_s, done), march(4, 10, 0), {}},
+        {"a repeating one done ahead of its time", march(4, 8, 25), editing(u"Stand up"_s, done), march(4, 11, 0), {}},
+        {"deleted", march(4, 8, 30), deleting(u"Tea"_s), march(4, 11, 45), {}},
+        {"added with an alarm that went off since the last look",
+         march(4, 8, 40),
+         adding(u"Late"_s, std::nullopt, {Alarm::at(march(4, 8, 35))}),
+         march(4, 11, 45),
+         {u"Late"_s}},
+        {"acknowledged ahead of its time by another client",
+         march(4, 8, 45),
+         editing(u"Call"_s, [](Reminder& call) { call.alarms[0].acknowledged = march(4, 11, 46); }),
+         march(5, 10, 0),
+         {u"Late"_s}},
+        {"the next occurrence goes off", march(5, 10, 0), [](EventStore&) {}, std::nullopt, {u"Late"_s, u"Stand up"_s}},
+    };
+
+    startAt(march(4, 8, 0));
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        runTo(step.at);
+        step.change(store);
+        if (GetParam() == Told::oneByOne) scheduler->check();  // as the shell does after its own writes
+        else store.changeByAnotherProcess([](MemoryEventStore::Contents&) {});
+        EXPECT_EQ(scheduler->nextFireDate(), step.armedFor);
+        if (!step.shownSoFar.empty()) {
+            EXPECT_EQ(postedTitles(step.shownSoFar.size()), step.shownSoFar);
+        }
+        // What was shown is acknowledged before the next step.
+        ASSERT_TRUE(runMainLoopUntil([&] {
+            const std::vector<Reminder> open = store.fetchIncompleteReminders();
+            return std::ranges::none_of(open, [&](const Reminder& reminder) {
+                return std::ranges::count(step.shownSoFar, reminder.title) > 0 && !reminder.alarms[0].acknowledged;
+            });
+        }));
+    }
+    EXPECT_EQ(server->calls(u"Notify"_s).size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Told, AlarmsFollowChanges, ::testing::Values(Told::oneByOne, Told::asAChangeOfAll),
+                         [](const auto& info) {
+                             return std::string(info.param == Told::oneByOne ? "OneByOne" : "AsAChangeOfAll");
+                         });
+
+// A store that learns of another program's change while it is read tells
+// of it in the middle of the look: the look after it shows nothing twice.
+TEST_F(AlarmSchedulerTest, AChangeLearntOfDuringALookShowsNothingTwice) {
+    add({.identifier = u"R"_s, .title = u"Once"_s, .alarms = {Alarm::at(march(4, 11, 19))}});
+    startAt(march(4, 11, 0));
+    store.changeAtNextRead([](MemoryEventStore::Contents& held) {
+        held.reminders.push_back({.identifier = u"S"_s,
+                                  .title = u"Sentinel"_s,
+                                  .listIdentifier = u"L1"_s,
+                                  .alarms = {Alarm::at(march(4, 11, 21))}});
+    });
+    runTo(march(4, 11, 19));
+    ASSERT_TRUE(waitForAcknowledgement(u"R"_s));
+    EXPECT_EQ(scheduler->nextFireDate(), march(4, 11, 21));
+    runTo(march(4, 11, 21));
+    EXPECT_EQ(postedTitles(2), (std::vector<QString>{u"Once"_s, u"Sentinel"_s}));
+}
+
+// A look at all keeps the earliest alarms to come; an alarm moved past
+// those kept is found by the look at all once changes have used them up.
+TEST_F(AlarmSchedulerTest, AlarmsPastThoseKeptAreFoundOnceTheyAreUsedUp) {
+    const int count = int(AlarmScheduler::keptAlarms) + 4;
+    const auto alarmAt = [](int minutes) { return march(4, 12, 0).addingTimeInterval(60.0 * minutes); };
+    const auto identifier = [](int i) { return u"R%1"_s.arg(i); };
+    store.changeByAnotherProcess([&](MemoryEventStore::Contents& held) {
+        for (int i = 0; i < count; ++i)
+            held.reminders.push_back({.identifier = identifier(i),
+                                      .title = identifier(i),
+                                      .listIdentifier = u"L1"_s,
+                                      .alarms = {Alarm::at(alarmAt(i))}});
+    });
+    const auto change = [&](int i, const std::function<void(Reminder&)>& edit) {
+        Reminder reminder = *store.reminder(identifier(i));
+        edit(reminder);
+        ASSERT_EQ(store.save(reminder), std::nullopt);
+        scheduler->check();
+    };
+    const auto moveTo = [](Date at) { return [at](Reminder& reminder) { reminder.alarms = {Alarm::at(at)}; }; };
+    const auto complete = [](Reminder& reminder) { reminder.completed = true; };
+
+    startAt(march(4, 11, 0));
+    EXPECT_EQ(scheduler->nextFireDate(), alarmAt(0));
+    change(count - 1, moveTo(march(4, 11, 30)));
+    EXPECT_EQ(scheduler->nextFireDate(), march(4, 11, 30));
+    change(0, moveTo(alarmAt(count)));
+    change(count - 1, complete);
+    for (int i = 1; i < count - 1; ++i) {
+        EXPECT_EQ(scheduler->nextFireDate(), alarmAt(i)) << i;
+        change(i, complete);
+    }
+    EXPECT_EQ(scheduler->nextFireDate(), alarmAt(count));
+    change(0, complete);
+    EXPECT_EQ(scheduler->nextFireDate(), std::nullopt);
+}
+
+// A change the store names costs a look at that reminder alone; one it
+// cannot name, a look at all of them.
+TEST_F(AlarmSchedulerTest, AChangeOfOneReminderIsNotALookAtAll) {
+    add({.identifier = u"A"_s, .title = u"A"_s, .alarms = {Alarm::at(march(4, 12, 0))}});
+    add({.identifier = u"B"_s, .title = u"B"_s, .alarms = {Alarm::at(march(4, 13, 0))}});
+    LogCapture log("com.quorvandell.tavlin.alarms");
+    startAt(march(4, 11, 0));
+    EXPECT_EQ(log.take().filter(u"looked at the alarms of 2 open reminders"_s).size(), 1);
+    Reminder moved = *store.reminder(u"B"_s);
+    moved.alarms = {Alarm::at(march(4, 11, 30))};
+    ASSERT_EQ(store.save(moved), std::nullopt);
+    scheduler->check();
+    EXPECT_EQ(scheduler->nextFireDate(), march(4, 11, 30));
+    EXPECT_EQ(log.take().filter(u"looked at"_s).size(), 0);
+    store.changeByAnotherProcess([](MemoryEventStore::Contents&) {});
+    EXPECT_EQ(log.take().filter(u"looked at"_s).size(), 1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/eventstore/MemoryEventStore.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tavlin::platform {
 
@@ -27,6 +28,7 @@ std::optional<ReminderList> MemoryEventStore::defaultListForNewReminders() const
 std::vector<Reminder> MemoryEventStore::fetchIncompleteReminders() { return copiesOf(incompleteReminders()); }
 
 std::vector<const Reminder*> MemoryEventStore::incompleteReminders() {
+    catchUp();
     std::vector<const Reminder*> open;
     for (const Reminder& reminder : contents_.reminders)
         if (!reminder.completed) open.push_back(&reminder);
@@ -48,6 +50,7 @@ std::optional<QString> MemoryEventStore::folderOf(const QString& identifier) {
 }
 
 std::optional<Reminder> MemoryEventStore::reminder(const QString& identifier) {
+    catchUp();
     const auto found = find(identifier);
     return found == contents_.reminders.end() ? std::nullopt : std::optional(*found);
 }
@@ -55,12 +58,17 @@ std::optional<Reminder> MemoryEventStore::reminder(const QString& identifier) {
 void MemoryEventStore::changeByAnotherProcess(const std::function<void(Contents&)>& change) {
     const std::vector<Reminder> before = contents_.reminders;
     change(contents_);
+    positionsKnown_ = false;
     for (const Reminder& reminder : contents_.reminders)
         if (std::find(before.begin(), before.end(), reminder) == before.end())
             revisions_[reminder.identifier] = ++lastRevision_;
     // Anything may have changed.
     noteEverythingChanged();
     emit changed();
+}
+
+void MemoryEventStore::catchUp() {
+    if (changeAtNextRead_) changeByAnotherProcess(std::exchange(changeAtNextRead_, {}));
 }
 
 std::optional<EventStore::Continuation> MemoryEventStore::continuation(const QString& identifier) {
@@ -74,8 +82,12 @@ std::optional<StoreError> MemoryEventStore::writeItem(const Reminder& reminder,
     const auto existing = find(reminder.identifier);
     const bool isNew = existing == contents_.reminders.end();
     if (listMoveFailure_ && !isNew && existing->listIdentifier != reminder.listIdentifier) return listMoveFailure_;
-    if (isNew) contents_.reminders.push_back(reminder);
-    else *existing = reminder;
+    if (isNew) {
+        contents_.reminders.push_back(reminder);
+        if (positionsKnown_) positions_.insert(reminder.identifier, contents_.reminders.size() - 1);
+    } else {
+        *existing = reminder;
+    }
     revisions_[reminder.identifier] = ++lastRevision_;
     if (link) continuations_[reminder.identifier] = *link;
     else continuations_.erase(reminder.identifier);
@@ -86,6 +98,7 @@ std::optional<StoreError> MemoryEventStore::writeItem(const Reminder& reminder,
 std::optional<StoreError> MemoryEventStore::removeItem(const QString& identifier) {
     if (removeFailure_) return removeFailure_;
     std::erase_if(contents_.reminders, [&](const Reminder& reminder) { return reminder.identifier == identifier; });
+    positionsKnown_ = false;
     continuations_.erase(identifier);
     noteChanged(identifier);
     return std::nullopt;
@@ -110,8 +123,15 @@ std::optional<QByteArray> MemoryEventStore::itemTag(const QString& identifier) {
 }
 
 std::vector<Reminder>::iterator MemoryEventStore::find(const QString& identifier) {
-    return std::find_if(contents_.reminders.begin(), contents_.reminders.end(),
-                        [&](const Reminder& reminder) { return reminder.identifier == identifier; });
+    std::vector<Reminder>& all = contents_.reminders;
+    if (!positionsKnown_) {
+        positions_.clear();
+        // Of two with one identifier, the first is found.
+        for (std::size_t i = all.size(); i-- > 0;) positions_.insert(all[i].identifier, i);
+        positionsKnown_ = true;
+    }
+    const auto found = positions_.constFind(identifier);
+    return found == positions_.cend() ? all.end() : all.begin() + static_cast<std::ptrdiff_t>(*found);
 }
 
 }  // namespace tavlin::platform

@@ -2,6 +2,8 @@
 
 #include "platform/eventstore/EventStore.h"
 
+#include <QHash>
+
 #include <functional>
 #include <map>
 
@@ -55,6 +57,11 @@ public:
     // Another program changes the store: `change` edits what it holds, then
     // `changed` is emitted.
     void changeByAnotherProcess(const std::function<void(Contents&)>& change);
+    // The same, learnt of at the next read of the reminders (or catchUp), as
+    // a store that follows its files learns of a change in the middle of a
+    // read.
+    void changeAtNextRead(std::function<void(Contents&)> change) { changeAtNextRead_ = std::move(change); }
+    void catchUp() override;
 
 protected:
     std::optional<Continuation> continuation(const QString& identifier) override;
@@ -68,6 +75,12 @@ private:
     std::vector<Reminder>::iterator find(const QString& identifier);
 
     Contents contents_;
+    // Where each identifier's first reminder stands, so that a store of
+    // tens of thousands of reminders finds one as the store of files does;
+    // made anew after a change that may move them.
+    QHash<QString, std::size_t> positions_;
+    bool positionsKnown_ = false;
+    std::function<void(Contents&)> changeAtNextRead_;
     std::map<QString, Continuation> continuations_;
     // Each write, ours or another program's, gives a reminder a new revision.
     std::map<QString, quint64> revisions_;
