@@ -8,9 +8,14 @@
 #include <QNetworkRequest>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace tavlin::platform {
 
 namespace {
+
+// What Qt's network thread may read of a body before this thread takes it.
+constexpr qint64 readAhead = 1024 * 1024;
 
 HTTPError::Kind kindOf(QNetworkReply::NetworkError error) {
     switch (error) {
@@ -161,6 +166,11 @@ Task<HTTPClient::Response> HTTPClient::send(Request request) {
                           ? network_->get(outgoing)
                           : network_->sendCustomRequest(outgoing, request.method, request.body);
     QNetworkReply* reply = transfer->reply;
+    // Qt's network thread reads on while this thread is busy, and holds back
+    // what it read while more is on its way: unbounded, a body that never
+    // ends would fill memory and never reach the size check here. (Qt 6.4
+    // bounds only a GET's reading so; a POST's is bounded by its timeout.)
+    reply->setReadBufferSize(std::min<qint64>(transfer->maximumBodySize + 1, readAhead));
 
     QObject::connect(reply, &QNetworkReply::metaDataChanged, [transfer] {
         if (transfer->ended) return;

@@ -52,8 +52,8 @@ protected:
         }
     }
 
-    // Generous: an answer that never ends is cut off only after a
-    // megabyte has crossed from Qt's network thread, slow on a loaded machine.
+    // Generous: an answer past the cap is cut off only after a megabyte
+    // has crossed from Qt's network thread, slow on a loaded machine.
     Outcome finished(const Task<GeneratedContent>& task) {
         EXPECT_TRUE(runMainLoopUntil([&] { return task.isDone(); }, std::chrono::seconds(60)));
         return task.isDone() ? outcomeOf(task) : Outcome{std::nullopt, "not finished"};
@@ -128,7 +128,9 @@ TEST_F(LocalLanguageModelTest, EveryUnusableAnswerFailsWithOneWarningAndTheNextO
         {"ill-formed UTF-8", API::ollama,
          raw(FakeHTTPServer::Reply::json("{\"message\":{\"content\":\"{\\\"dateText\\\":\\\"fr\xff\xfe\\\"}\"}}"))},
         {"a 50 MB answer", API::ollama, raw({.body = "{", .generatedBytes = 50LL * 1024 * 1024})},
-        {"an answer that never ends", API::openAICompatible, raw({.body = "{", .generatedBytes = -1})},
+        // Chunked, so that no length tells the size before the body does.
+        {"an answer past the cap with no length", API::openAICompatible,
+         raw({.body = "{", .generatedBytes = 3LL * 1024 * 1024, .chunked = true})},
         {"a connection that breaks", API::ollama,
          raw({.body = R"({"message":)", .generatedBytes = 100, .cutAfter = 12})},
         {"an answer cut at its token limit", API::ollama,
