@@ -15,6 +15,10 @@
 // names, and the hint of the quick-add language.
 namespace tavlin::panel {
 
+class PanelList;
+class RowSelection;
+class TypedLine;
+
 // One task of the typed line, previewed.
 struct CreatePart {
     parsing::ParsedQuickAdd parsed;
@@ -46,5 +50,10 @@ std::optional<QString> createAreaPlaceholder(const QString& query, bool showsCre
 // (a place is previewed once, under the first task naming it).
 std::optional<LocationRequest> partLocationCard(std::size_t index, const std::vector<parsing::ParsedQuickAdd>& parts,
                                                 const std::vector<LocationRequest>& requests);
+
+// What the create area shows for the typed line as the list and the
+// selection stand, with the line's place `requests` in order.
+CreateAreaContent createAreaContent(const TypedLine& line, const PanelList& list, const RowSelection& selection,
+                                    std::vector<LocationRequest> requests, QStringList listNames);
 
 }  // namespace tavlin::panel

@@ -46,7 +46,27 @@ PanelModel::PanelModel(PanelViewInputs inputs, Environment environment, QObject*
                 .selection = &selection_,
                 .undo = &undo_,
                 .openFolder = environment_.openFolder,
-                .close = inputs_.onClose}) {
+                .close = inputs_.onClose}),
+      field_({.line = &line_,
+              .selection = &selection_,
+              .edit = &edit_,
+              .capture = &capture_,
+              .places = &places_,
+              .list = &list_,
+              .commitStore = environment_.commitStore,
+              .listTitles = [this] { return listTitles(); },
+              .showsCapture = [this] { return showsCapture(); },
+              .focus = [this](FocusTarget target) { setFocus(target); }}),
+      listActions_({.store = inputs_.store,
+                    .settings = inputs_.settings,
+                    .line = &line_,
+                    .selection = &selection_,
+                    .edit = &edit_,
+                    .list = &list_,
+                    .rowActions = &actions_,
+                    .field = &field_,
+                    .showsCapture = [this] { return showsCapture(); },
+                    .focus = [this](FocusTarget target) { setFocus(target); }}) {
     Q_ASSERT(inputs_.store && inputs_.settings && inputs_.locationProvider);
     wireParts();
     connect(inputs_.store, &store::ReminderStore::authorizationChanged, this, &PanelModel::updateContentShown);
@@ -135,28 +155,7 @@ QStringList PanelModel::listTitles() const {
 }
 
 CreateAreaContent PanelModel::createAreaContent() const {
-    CreateAreaContent content;
-    const bool creates = list_.showsCreateRow();
-    content.placeholder = createAreaPlaceholder(line_.query(), creates);
-    if (!creates) return content;
-    const std::vector<RowItem> rows = list_.flatRows();
-    const auto create = std::find_if(rows.begin(), rows.end(), [](const RowItem& row) { return row.isCreate(); });
-    content.selected = selection_.selectedIndex() == int(create - rows.begin());
-    const QStringList tasks = parsing::TaskSplitter::split(line_.trimmedQuery());
-    std::vector<LocationRequest> requests = locationRequests();
-    if (tasks.size() < 2) {
-        content.parts.push_back({line_.effectiveParsed(), line_.smartParseInFlight(), std::move(requests)});
-    } else {
-        const std::vector<parsing::ParsedQuickAdd> parts = line_.parsedParts();
-        const QSet<QString>& inFlight = line_.smartPartsInFlight();
-        for (std::size_t i = 0; i < parts.size(); ++i) {
-            std::vector<LocationRequest> places;
-            if (std::optional<LocationRequest> card = partLocationCard(i, parts, requests)) places.push_back(*card);
-            content.parts.push_back({parts[i], inFlight.contains(tasks[qsizetype(i)]), std::move(places)});
-        }
-    }
-    content.listNames = listTitles();
-    return content;
+    return panel::createAreaContent(line_, list_, selection_, locationRequests(), listTitles());
 }
 
 // The panel-wide state.
@@ -172,17 +171,14 @@ void PanelModel::handleExitCommand() {
         .editOpen = edit_.editingID().has_value(),
         .editSuggestionsShown = edit_.editingID() && !edit_.editListSuggestions().isEmpty(),
         .captureShowing = showsCapture(),
-        .listSuggestionsShown = !refreshListSuggestions().isEmpty(),
+        .listSuggestionsShown = !field_.refreshListSuggestions().isEmpty(),
         .queryEmpty = line_.query().isEmpty(),
     };
     switch (exitAction(situation)) {
     case ExitAction::hideEditSuggestions: return edit_.setEditListPickerDismissedText(edit_.editingText());
     case ExitAction::abandonEdit: edit_.setEditingID(std::nullopt); return setFocus(FocusTarget::list);
     case ExitAction::hideListSuggestions: return line_.setListPickerDismissedQuery(line_.query());
-    case ExitAction::clearQuery:
-        line_.setQuery(QString());
-        selection_.clear();
-        return setFocus(FocusTarget::field);
+    case ExitAction::clearQuery: return field_.clearField();
     case ExitAction::close:
         // The panel goes at once: nothing of this model is touched after.
         if (inputs_.onClose) inputs_.onClose();
@@ -192,7 +188,7 @@ void PanelModel::handleExitCommand() {
 
 bool PanelModel::commandReturn(Qt::KeyboardModifiers modifiers) {
     if (!contentShown_ || !(modifiers & Qt::ControlModifier)) return false;
-    submit();
+    field_.submit();
     return true;
 }
 
@@ -215,9 +211,10 @@ void PanelModel::updateContentShown() {
 void PanelModel::contentAppeared() {
     PanelNotifications& notices = PanelNotifications::instance();
     contentConnections_ = {
-        connect(&notices, &PanelNotifications::tavlinDeleteSelection, this, &PanelModel::deleteSelectionRequested),
-        connect(&notices, &PanelNotifications::tavlinListKey, this, &PanelModel::listKeyReceived),
-        connect(&notices, &PanelNotifications::tavlinPanelDidBecomeKey, this, &PanelModel::panelBecameKey),
+        connect(&notices, &PanelNotifications::tavlinDeleteSelection, this, [this] { listActions_.deleteSelection(); }),
+        connect(&notices, &PanelNotifications::tavlinListKey, this,
+                [this](PanelListKey key) { listActions_.handleKey(key); }),
+        connect(&notices, &PanelNotifications::tavlinPanelDidBecomeKey, this, &PanelModel::refocusField),
     };
     findCaptureCandidates();
 }
@@ -227,7 +224,7 @@ void PanelModel::contentDisappeared() {
     capture_.stop();
     qCInfo(lcPanel).noquote() << u"panel content leaving, pending edit: %1"_s.arg(edit_.editingID() ? u"true"_s
                                                                                                     : u"false"_s);
-    commitPendingEdit();
+    listActions_.commitPendingEdit();
 }
 
 // Reactions to changes of the state.
@@ -242,10 +239,6 @@ void PanelModel::queryDidChange() {
 
 void PanelModel::placeRequestsMayHaveChanged() { places_.follow(locationRequests()); }
 
-// The window's notices.
-
-void PanelModel::panelBecameKey() { refocusField(); }
-
 // Focus.
 
 void PanelModel::findCaptureCandidates() {
@@ -253,31 +246,6 @@ void PanelModel::findCaptureCandidates() {
     // Shown again (access given back): the candidates found stay as the
     // user left them.
     capture_.find(*captureText());
-}
-
-// The capture.
-
-void PanelModel::addCaptureCandidate(const QUuid& id) {
-    const std::optional<CaptureCandidate> added = capture_.take(id);
-    if (!added) return;
-    const bool last = capture_.captureCandidates()->empty();
-    // One without a title is only dropped.
-    if (added->parsed.title.isEmpty()) return;
-    platform::detach(createPartsAndRefine(environment_.commitStore, titledParts({*added}), listTitles()));
-    if (last) endCapture();
-}
-
-void PanelModel::createCapturedReminders() {
-    if (!capture_.captureCandidates() || capture_.captureCandidates()->empty()) return;
-    // The rows go at once; the adds follow, one after the other.
-    std::vector<PreparedPart> parts = titledParts(capture_.takeAll());
-    endCapture();
-    platform::detach(createPartsAndRefine(environment_.commitStore, std::move(parts), listTitles()));
-}
-
-void PanelModel::endCapture() {
-    capture_.setCaptureDone(true);
-    setFocus(FocusTarget::field);
 }
 
 void PanelModel::refocusField() {
@@ -291,78 +259,6 @@ void PanelModel::refocusFieldLater() {
     if (edit_.editingID()) return;
     if (showsCapture()) return;
     if (focus() == FocusTarget::list) return;
-    setFocus(FocusTarget::field);
-}
-
-// The field.
-
-void PanelModel::handleFieldSubmit() {
-    if (!refreshListSuggestions().isEmpty()) return pickListSuggestion();
-    // Return creates only what matches nothing; Ctrl+Return creates anyway.
-    if (list_.showsCreateRow()) submit();
-}
-
-void PanelModel::handleFieldArrowDown() {
-    if (listPickerOpen() && line_.listArrowDown()) return;
-    if (list_.flatRows().empty()) return;
-    selection_.setSelectedIndex(0);
-    selection_.setSelectedIndexes({0});
-    selection_.setSelectionAnchor(0);
-    setFocus(FocusTarget::list);
-}
-
-bool PanelModel::handleFieldArrowUp() { return listPickerOpen() && line_.listArrowUp(); }
-
-// An edit offers its own names, and a capture none.
-bool PanelModel::listPickerOpen() const { return !edit_.editingID() && !showsCapture(); }
-
-QStringList PanelModel::refreshListSuggestions() const {
-    return listPickerOpen() ? line_.listSuggestions() : QStringList();
-}
-
-void PanelModel::pickListSuggestion() {
-    if (const std::optional<QString> name =
-            ListCompletion::highlighted(refreshListSuggestions(), line_.listSuggestionIndex()))
-        applyListSuggestion(*name);
-}
-
-void PanelModel::applyListSuggestion(const QString& listName) {
-    if (line_.applyListSuggestion(listName)) setFocus(FocusTarget::field);
-}
-
-void PanelModel::submit() {
-    const QString line = line_.trimmedQuery();
-    if (parsing::TaskSplitter::split(line).size() >= 2) return commitParts();
-    parsing::ParsedQuickAdd parsed = line_.effectiveParsed();
-    if (parsed.title.isEmpty()) return;
-    const bool parsedByModel = line_.smartParsed() && line_.smartParsedQuery() == line;
-    line_.cancelSmartParse();
-    std::optional<store::ResolvedLocation> resolved =
-        resolvedPlace(parsed, places_.locationPreviews(), places_.locationRadiusOverrides());
-    // The field empties before the reminder is added; the task has copies
-    // of all it needs.
-    clearField();
-    platform::detach(
-        createAndRefine(environment_.commitStore, std::move(parsed), std::move(resolved), parsedByModel, line));
-}
-
-void PanelModel::commitParts() {
-    const ReadingContext context = line_.readingContext();
-    std::vector<PreparedPart> parts;
-    for (const QString& part : parsing::TaskSplitter::split(line_.trimmedQuery()))
-        if (std::optional<PreparedPart> prepared = preparePart(
-                part, line_.smartPartResults(), places_.locationPreviews(), context, places_.locationRadiusOverrides()))
-            parts.push_back(std::move(*prepared));
-    if (parts.empty()) return;
-    line_.cancelSmartParse();
-    line_.setSmartPartsInFlight({});
-    clearField();
-    platform::detach(createPartsAndRefine(environment_.commitStore, std::move(parts), context.listTitles));
-}
-
-void PanelModel::clearField() {
-    line_.setQuery(QString());
-    selection_.clear();
     setFocus(FocusTarget::field);
 }
 

@@ -2,14 +2,11 @@
 
 #include "panel/Capture.h"
 #include "panel/CreateArea.h"
-#include "panel/Derived.h"
-#include "panel/EffectiveParse.h"
+#include "panel/FieldActions.h"
 #include "panel/FooterContent.h"
 #include "panel/InlineEdit.h"
 #include "panel/LineCommit.h"
-#include "panel/ListRow.h"
-#include "panel/ListSelection.h"
-#include "panel/PanelKeys.h"
+#include "panel/ListActions.h"
 #include "panel/PanelList.h"
 #include "panel/PanelTypes.h"
 #include "panel/PanelViewInputs.h"
@@ -18,28 +15,20 @@
 #include "panel/RowSelection.h"
 #include "panel/TypedLine.h"
 #include "panel/UndoWindow.h"
-#include "parsing/ParsedQuickAdd.h"
 #include "platform/Clock.h"
 #include "platform/Task.h"
-#include "platform/eventstore/Reminder.h"
 #include "store/ObservationTracking.h"
 #include "store/ReminderStore.h"
-#include "store/RescheduleTarget.h"
 
 #include <QList>
 #include <QObject>
-#include <QSet>
 #include <QSize>
-#include <QString>
+#include <QStringList>
 #include <QUrl>
-#include <QUuid>
 
-#include <chrono>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <vector>
 
 namespace tavlin::panel {
@@ -57,8 +46,10 @@ namespace tavlin::panel {
 // The state is kept in parts, each owning its own: the typed line and its
 // readings (TypedLine), the list's selection (RowSelection), the edit of a
 // row (InlineEdit), the capture (Capture), the place previews
-// (PlacePreviews), the undo bar (UndoWindow), the list (PanelList) and what
-// is done to its rows (RowActions). The model keeps what belongs to the
+// (PlacePreviews), the undo bar (UndoWindow), the list (PanelList), what
+// is done to its rows (RowActions), what the field's keys and the capture
+// add (FieldActions) and what the list's clicks and keys do, the edit of a
+// row among them (ListActions). The model keeps what belongs to the
 // whole panel (the keyboard's place) and carries out what takes more than
 // one part. Each part publishes its own properties and is
 // read through its accessor; the model reacts to a part's change once the
@@ -145,21 +136,10 @@ public:
     const PanelList& list() const { return list_; }
     RowActions& rowActions() { return actions_; }
     const RowActions& rowActions() const { return actions_; }
-
-    // A click on a reminder's row (none: on nothing), with the modifiers
-    // held; the list takes the keyboard.
-    void rowSelected(std::optional<int> index, Qt::KeyboardModifiers modifiers);
-    // A click on a done row: nothing is selected.
-    void doneRowSelected();
-    // The list's keys.
-    void moveSelection(MoveDirection direction);
-    void extendSelection(int step);
-    void selectAll();
-    void returnKey();
-    // A drag inside `section`: the rows at `source` go before the one at
-    // `destination` (offsets in the section as shown), and the manual order
-    // is stored.
-    void moveReminders(store::PanelSection section, const std::set<int>& source, int destination);
+    FieldActions& fieldActions() { return field_; }
+    const FieldActions& fieldActions() const { return field_; }
+    ListActions& listActions() { return listActions_; }
+    const ListActions& listActions() const { return listActions_; }
 
     // What the undo bar offered comes back (UndoWindow), and the field takes
     // the keyboard again unless a row is edited or a capture shows.
@@ -176,54 +156,12 @@ public:
     // (what it reads may be gone first).
     bool isClosed() const { return closed_; }
 
-    // The field's keys.
-    void handleFieldSubmit();
-    void handleFieldArrowDown();
-    bool handleFieldArrowUp();
-    // The list names offered for the line's trailing "#" word.
-    QStringList refreshListSuggestions() const;
-    // The highlighted list name goes into the line, if one is highlighted.
-    void pickListSuggestion();
-    // The line's trailing "#" word becomes the list's tag, and the field
-    // keeps the keyboard.
-    void applyListSuggestion(const QString& listName);
-
-    // The typed line becomes one reminder or several, and the field empties.
-    void submit();
-    // A line of several tasks becomes one reminder each.
-    void commitParts();
     // The places named in the typed line, in order.
     std::vector<LocationRequest> locationRequests() const;
-
-    // The capture's candidates are read and edited in the capture itself;
-    // adding one, or all, takes the model: adding ends the capture once no
-    // candidate is left.
-    void addCaptureCandidate(const QUuid& id);
-    void createCapturedReminders();
 
     // The field takes the keyboard anew (at the next turn) unless a row is
     // being edited, a capture is showing or the list has the keyboard.
     void refocusField();
-    // The deferred step of refocusField, which checks the same again.
-    void refocusFieldLater();
-
-    // The inline edit. Opening one saves an edit open on another reminder.
-    void startEdit(const platform::Reminder& reminder);
-    // The edited line read as it is saved.
-    parsing::ParsedQuickAdd buildEditedReminder() const;
-    // Return in the edit: takes the highlighted list name while names are
-    // offered, else saves.
-    void editSave(const platform::Reminder& reminder);
-
-    // Saves an open edit; nothing when its reminder is gone.
-    void commitPendingEdit();
-    // Closes the edit of `reminder`, the list takes the keyboard, and a
-    // changed line is saved.
-    void saveEdit(const platform::Reminder& reminder);
-    // Writes a parsed edit; a failure is the store's last error, shown in the
-    // footer.
-    static platform::Task<> saveEditTask(store::ReminderStore& store, parsing::ParsedQuickAdd parsed,
-                                         platform::Reminder reminder);
 
     // "Open Reminders Folder" of the refusal.
     void openRemindersFolder();
@@ -251,25 +189,11 @@ private:
     void queryDidChange();
     void placeRequestsMayHaveChanged();
 
-    // The panel window's notices.
-    void deleteSelectionRequested();
-    void listKeyReceived(PanelListKey key);
-    void panelBecameKey();
-    // A list key: nothing during an edit; Return adds the candidates while
-    // a capture shows, and no other key reaches the list it hides.
-    void handleCommand(PanelListKey key);
-
     // The first thing the content does once shown: the field takes the
     // keyboard, or the captured text is read.
     void findCaptureCandidates();
-    // The capture is finished: the field has the keyboard again.
-    void endCapture();
-
-    // The field's "#list" picker may offer names: no edit is open and no
-    // capture shows.
-    bool listPickerOpen() const;
-    // The field empties, nothing is selected, and the field has the keyboard.
-    void clearField();
+    // The deferred step of refocusField, which checks the same again.
+    void refocusFieldLater();
 
     PanelViewInputs inputs_;
     Environment environment_;
@@ -285,6 +209,8 @@ private:
     UndoWindow undo_;
     PanelList list_;
     RowActions actions_;
+    FieldActions field_;
+    ListActions listActions_;
 
     std::optional<FocusTarget> focus_;
 };

@@ -238,16 +238,17 @@ const std::vector<std::pair<QString, Setup>> actions{
      }},
     {u"undo-bar-deleted-1"_s,
      [](panel::PanelModel& model, auto&) { model.rowActions().deleteReminders({shown(model, u"t2"_s)}); }},
-    {u"edit-row-plain"_s, [](panel::PanelModel& model, auto&) { model.startEdit(shown(model, u"t1"_s)); }},
+    {u"edit-row-plain"_s,
+     [](panel::PanelModel& model, auto&) { model.listActions().startEdit(shown(model, u"t1"_s)); }},
     {u"edit-row-suggestions"_s,
      [](panel::PanelModel& model, auto&) {
-         model.startEdit(shown(model, u"t1"_s));
+         model.listActions().startEdit(shown(model, u"t1"_s));
          model.inlineEdit().setEditingText(u"Call the dentist 4 Mar 2026 14:00 #"_s);
          model.inlineEdit().setEditListSuggestionIndex(1);
      }},
     {u"edit-row-suggestions-one"_s,
      [](panel::PanelModel& model, auto&) {
-         model.startEdit(shown(model, u"t1"_s));
+         model.listActions().startEdit(shown(model, u"t1"_s));
          model.inlineEdit().setEditingText(u"Call the dentist 4 Mar 2026 14:00 #wo"_s);
      }},
     {u"row-swipe-revealed"_s,

@@ -126,7 +126,7 @@ TEST_F(CaptureTest, TheModelsReadingsReplaceOnlyCandidatesStillAsTheyWere) {
     // asked for.
     ASSERT_EQ(languageModel.requests.size(), 4u);
     EXPECT_EQ(languageModel.requests[3].prompt, u"tea groceries"_s);
-    panel.createCapturedReminders();
+    panel.fieldActions().createCapturedReminders();
     languageModel.release();
     EXPECT_EQ(languageModel.requests.size(), 4u);
     EXPECT_TRUE(candidates().empty());
@@ -148,7 +148,7 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
     panel.capture().setCandidateText(idOf(u"every week"_s), u" "_s);  // a line with no title left
 
     // One with a title is added and goes; the capture goes on.
-    panel.addCaptureCandidate(idOf(u"milk"_s));
+    panel.fieldActions().addCaptureCandidate(idOf(u"milk"_s));
     EXPECT_EQ(fake->calls, QStringList{u"add milk"_s});
     EXPECT_EQ(texts(), (QStringList{u" "_s, u"eggs"_s}));
     EXPECT_FALSE(panel.capture().captureDone());
@@ -156,8 +156,8 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
 
     // One without a title only goes; a candidate that is gone is nothing.
     const QUuid blank = idOf(u" "_s);
-    panel.addCaptureCandidate(blank);
-    panel.addCaptureCandidate(blank);
+    panel.fieldActions().addCaptureCandidate(blank);
+    panel.fieldActions().addCaptureCandidate(blank);
     panel.capture().remove(blank);
     panel.capture().setCandidateText(blank, u"bread"_s);
     EXPECT_EQ(panel.capture().candidateText(blank), u""_s);
@@ -165,7 +165,7 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
     EXPECT_EQ(texts(), QStringList{u"eggs"_s});
 
     // The last one with a title ends the capture and the field takes over.
-    panel.addCaptureCandidate(idOf(u"eggs"_s));
+    panel.fieldActions().addCaptureCandidate(idOf(u"eggs"_s));
     EXPECT_EQ(fake->calls, (QStringList{u"add milk"_s, u"add eggs"_s}));
     EXPECT_TRUE(panel.capture().captureDone());
     EXPECT_EQ(panel.focus(), FocusTarget::field);
@@ -176,7 +176,7 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
     ASSERT_TRUE(dropped.capture().captureCandidates());
     EXPECT_TRUE(candidates().empty());
     EXPECT_TRUE(dropped.showsCapture());
-    dropped.createCapturedReminders();
+    dropped.fieldActions().createCapturedReminders();
     EXPECT_FALSE(dropped.capture().captureDone()) << "adding none does nothing";
 
     // Adding all: every one with a title, in order, one after the other;
@@ -186,7 +186,7 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
     PanelModel& all = capture(u"call Ann\nmilk tomorrow\nsoap\nbread"_s);
     all.capture().setCandidateText(idOf(u"soap"_s), u""_s);
     all.capture().setCandidateText(idOf(u"bread"_s), u"bread #work"_s);
-    all.createCapturedReminders();
+    all.fieldActions().createCapturedReminders();
     EXPECT_TRUE(candidates().empty());
     EXPECT_TRUE(all.capture().captureDone());
     EXPECT_EQ(all.focus(), FocusTarget::field);
@@ -200,7 +200,7 @@ TEST_F(CaptureTest, AddingOneDroppingOneAndAddingAll) {
 TEST_F(CaptureTest, EscapeClosesWhileTheCaptureShowsAndTheFieldReturnsOnlyAfter) {
     PanelModel& panel = capture(u"milk\neggs"_s);
     panel.typedLine().setQuery(u"eggs #gro"_s);
-    EXPECT_TRUE(panel.refreshListSuggestions().isEmpty()) << "no list names offered";
+    EXPECT_TRUE(panel.fieldActions().refreshListSuggestions().isEmpty()) << "no list names offered";
     panel.handleExitCommand();
     EXPECT_EQ(take(), QStringList{u"close"_s});
     EXPECT_TRUE(fake->calls.isEmpty()) << "nothing is added";
@@ -209,7 +209,7 @@ TEST_F(CaptureTest, EscapeClosesWhileTheCaptureShowsAndTheFieldReturnsOnlyAfter)
     panel.refocusField();
     QCoreApplication::processEvents();
     EXPECT_EQ(panel.focus(), std::nullopt);
-    panel.createCapturedReminders();
+    panel.fieldActions().createCapturedReminders();
     panel.setFocus(std::nullopt);
     panel.refocusField();
     QCoreApplication::processEvents();
@@ -226,7 +226,7 @@ TEST_F(CaptureTest, TheHiddenListTakesNoKeysAndReturnIsTheCapturesAdd) {
     for (const PanelListKey key : {PanelListKey::up, PanelListKey::down, PanelListKey::extendDown, PanelListKey::space})
         emit notices.tavlinListKey(key);
     emit notices.tavlinDeleteSelection();
-    panel.selectAll();
+    panel.listActions().selectAll();
     advance(std::chrono::seconds(6));
     EXPECT_EQ(panel.rowSelection().selection(), ListSelection::only(0));
     EXPECT_EQ(identifiers(store->reminders()), (QStringList{u"a"_s, u"b"_s})) << "none completed or deleted";

@@ -71,7 +71,7 @@ TEST_F(CreateAreaTest, TheCreateContentIsSelectedWhenTheCursorIsOnTheCreateRow) 
     EXPECT_EQ(content.parts[0].parsed, panel.typedLine().effectiveParsed());
     EXPECT_EQ(content.parts[0].parsed.title, u"call mom"_s);
 
-    panel.handleFieldArrowDown();
+    panel.fieldActions().handleFieldArrowDown();
     EXPECT_TRUE(panel.createAreaContent().selected);
     panel.typedLine().setSmartParseInFlight(true);
     EXPECT_TRUE(panel.createAreaContent().parts[0].interpreting);

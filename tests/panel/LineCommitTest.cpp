@@ -123,7 +123,7 @@ TEST_F(LineCommitTest, ClosingThePanelMidCommitStillAddsEveryPart) {
     fake->holdAdds = true;
     PanelModel& panel = makeModel();
     panel.typedLine().setQuery(u"milk; bread; eggs"_s);
-    panel.submit();
+    panel.fieldActions().submit();
     panel.closing();
     model.reset();
     for (int round = 0; round < 3; ++round) fake->release();

@@ -197,7 +197,7 @@ TEST_F(LiveReadingTest, ReadingsMadeWhileTypingAreWhatTheCommitAdds) {
     PanelModel& panel = opened();
     type(panel, u"eggs groceries"_s);
     advance(LiveReading::quiet);
-    panel.submit();
+    panel.fieldActions().submit();
     QCoreApplication::processEvents();
     EXPECT_EQ(fake->calls, QStringList{u"add eggs"_s});
     EXPECT_EQ(fake->added.at(0).listName, u"Groceries"_s);
@@ -205,7 +205,7 @@ TEST_F(LiveReadingTest, ReadingsMadeWhileTypingAreWhatTheCommitAdds) {
 
     panel.typedLine().setQuery(u"tea groceries; rice groceries"_s);
     advance(LiveReading::quiet);
-    panel.submit();
+    panel.fieldActions().submit();
     QCoreApplication::processEvents();
     EXPECT_EQ(fake->calls.mid(1), (QStringList{u"add tea"_s, u"add rice"_s}));
     EXPECT_EQ(languageModel.requests.size(), 3u);

@@ -122,7 +122,7 @@ TEST_F(LocalModelTest, ALineCommittedBeforeTheModelReadItIsUpdatedWithItsReading
     server.answer(filed);
     PanelModel& panel = makeModel();
     panel.typedLine().setQuery(u"milk groceries"_s);
-    panel.submit();
+    panel.fieldActions().submit();
     EXPECT_EQ(fake->calls, QStringList{u"add milk groceries"_s});
     ASSERT_TRUE(runMainLoopUntil([&] { return fake->calls.size() == 2; }));
     EXPECT_EQ(fake->calls.back(), u"update milk groceries: Groceries"_s);

@@ -241,7 +241,7 @@ TEST_F(LocationPreviewLookupTest, TheCardOfAPlaceFollowsItsPreviewAndReturnSaves
 
     card->onRadiusChange(675);
     EXPECT_EQ(card->inputs().resolved->radius, 675);
-    model->submit();
+    model->fieldActions().submit();
     ASSERT_EQ(added->places.size(), 1u);
     EXPECT_EQ(added->places[0]->name, u"Gym"_s);
     EXPECT_EQ(added->places[0]->radius, 675);
@@ -252,7 +252,7 @@ TEST_F(LocationPreviewLookupTest, TheCardOfAPlaceFollowsItsPreviewAndReturnSaves
         widgets::locationPreviewCard(*model, model->locationRequests().at(0)));
     advance(400ms);
     EXPECT_TRUE(nowhere->inputs().failed);
-    model->submit();
+    model->fieldActions().submit();
     ASSERT_EQ(added->places.size(), 2u);
     EXPECT_EQ(added->places[1], std::nullopt);
     EXPECT_EQ(added->added[1].locationName, u"nowhere"_s);
@@ -282,7 +282,7 @@ TEST_F(LocationPreviewLookupTest, ReturnWhileTheMapIsRedrawnSavesTheRadiusOfTheC
         type(c.line);
         if (c.chosenOnCard) model->placePreviews().setLocationRadiusOverride(u"gym"_s, *c.chosenOnCard);
         ASSERT_EQ(preview(u"gym"_s), u"Gym 100 (map)"_s) << "the map is still drawn";
-        model->submit();
+        model->fieldActions().submit();
         ASSERT_TRUE(added->places.at(0)) << c.line;
         EXPECT_EQ(added->places.at(0)->radius, c.saved) << c.line;
         advance(1s);

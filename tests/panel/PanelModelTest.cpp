@@ -359,13 +359,13 @@ TEST_F(PanelModelTest, AnEditIsSavedAsThePanelClosesAndTheSaveIsTheStores) {
     // The save of a parsed edit goes to the store; its failure is the
     // store's last error.
     const tavlin::platform::Task<> saved =
-        PanelModel::saveEditTask(*store, {.title = u"oat milk"_s}, store->reminders().at(0));
+        ListActions::saveEditTask(*store, {.title = u"oat milk"_s}, store->reminders().at(0));
     clock.runDueActions();
     ASSERT_TRUE(saved.isDone());
     EXPECT_EQ(store->reminders().at(0).title, u"oat milk"_s);
     backend.setSaveFailure(StoreError{.code = StoreError::writeFailed, .description = u"The disk is full."_s});
     const tavlin::platform::Task<> refused =
-        PanelModel::saveEditTask(*store, {.title = u"rice"_s}, store->reminders().at(0));
+        ListActions::saveEditTask(*store, {.title = u"rice"_s}, store->reminders().at(0));
     clock.runDueActions();
     ASSERT_TRUE(refused.isDone());
     EXPECT_TRUE(store->lastError().has_value());

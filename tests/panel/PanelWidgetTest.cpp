@@ -699,7 +699,7 @@ TEST_F(PanelActionsTest, TheRowsMenuOpensFromTheKeyboardAndActsOnTheRow) {
             if (reminder.identifier == id) return reminder;
         return Reminder{};
     };
-    model->startEdit(find(u"call the bank"_s));
+    model->listActions().startEdit(find(u"call the bank"_s));
     model->inlineEdit().setEditingText(u"call the bank today"_s);
     settle();
     const QRect rent = reminders()->visualRect(reminders()->indexOfRow(u"pay rent"_s));

@@ -88,13 +88,13 @@ TEST_F(ReminderListTest, TheListKeysMoveAndExtendTheSelection) {
     EXPECT_EQ(panel.list().listRows()[2].selectedCount, 2);
     EXPECT_EQ(panel.list().listRows()[1].selectedCount, 1);
 
-    panel.selectAll();
+    panel.listActions().selectAll();
     EXPECT_EQ(panel.rowSelection().selectedIndexes(), (std::set{0, 1, 2, 3, 4}));
 
     // Nothing moves during an edit, or while a capture is still searching.
     panel.inlineEdit().setEditingID(u"t1"_s);
     key(PanelListKey::up);
-    panel.selectAll();
+    panel.listActions().selectAll();
     EXPECT_EQ(panel.rowSelection().selectedIndex(), 2);
     panel.inlineEdit().setEditingID(std::nullopt);
 
@@ -108,27 +108,27 @@ TEST_F(ReminderListTest, TheListKeysMoveAndExtendTheSelection) {
 TEST_F(ReminderListTest, ADragStoresTheSectionsOrderAndSelectsTheMovedReminder) {
     PanelModel& panel = open();
     // Onto its own place: nothing.
-    panel.moveReminders(PanelSection::today, {2}, 3);
+    panel.listActions().moveReminders(PanelSection::today, {2}, 3);
     EXPECT_TRUE(settings.manualOrderRanks().isEmpty());
-    panel.moveReminders(PanelSection::today, {2}, 0);
+    panel.listActions().moveReminders(PanelSection::today, {2}, 0);
     EXPECT_EQ(settings.manualOrderRanks(),
               (tavlin::store::ManualOrder::Ranks{{u"t3"_s, 0}, {u"t1"_s, 1}, {u"t2"_s, 2}}));
     EXPECT_EQ(flatIds(), (QStringList{u"t3"_s, u"t1"_s, u"t2"_s, u"n1"_s, u"n2"_s}));
     EXPECT_EQ(panel.rowSelection().selection(), ListSelection::only(0));
     // Never during an edit.
     panel.inlineEdit().setEditingID(u"n1"_s);
-    panel.moveReminders(PanelSection::noDueDate, {1}, 0);
+    panel.listActions().moveReminders(PanelSection::noDueDate, {1}, 0);
     EXPECT_EQ(settings.manualOrderRanks().size(), 3);
 }
 
 TEST_F(ReminderListTest, ADragKeepsThePlacesOfRemindersPendingDeletionOrDoneToday) {
     PanelModel& panel = open();
-    panel.moveReminders(PanelSection::today, {0}, 3);  // t2 t3 t1
-    store->queueDeletion(store->reminders().front());  // t1, with an undo
+    panel.listActions().moveReminders(PanelSection::today, {0}, 3);  // t2 t3 t1
+    store->queueDeletion(store->reminders().front());                // t1, with an undo
     clock.runDueActions();
     ASSERT_EQ(flatIds().first(2), (QStringList{u"t2"_s, u"t3"_s}));
-    panel.moveReminders(PanelSection::today, {1}, 0);  // t3 t2
-    panel.moveReminders(PanelSection::noDueDate, {1}, 0);
+    panel.listActions().moveReminders(PanelSection::today, {1}, 0);  // t3 t2
+    panel.listActions().moveReminders(PanelSection::noDueDate, {1}, 0);
     const auto ranks = settings.manualOrderRanks();
     EXPECT_TRUE(ranks.contains(u"t1"_s));
     EXPECT_EQ(ranks.value(u"t3"_s), 0);
@@ -321,7 +321,7 @@ TEST_F(ReminderListViewTest, ALongListTakesItsCapAndScrollsToARowLaidOutLater) {
     list->setFixedWidth(440);
     list->show();
     const QString last = model->list().flatRows().back().id();
-    model->rowSelected(int(model->list().flatRows().size()) - 1, {});
+    model->listActions().rowSelected(int(model->list().flatRows().size()) - 1, {});
     settle();
     EXPECT_EQ(list->height(), 380);
     EXPECT_TRUE(runMainLoopUntil([&] { return list->viewport()->rect().contains(rect(last)); }));

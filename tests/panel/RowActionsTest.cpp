@@ -285,13 +285,13 @@ protected:
         storeWith({std::move(edited), reminder("other")}, {list("L1", "Home"), list("L2", "Work")});
         PanelModel& panel = makeModel();
         panel.setFocus(FocusTarget::list);
-        panel.startEdit(store->reminders().at(0));
+        panel.listActions().startEdit(store->reminders().at(0));
         return panel;
     }
     // Saves the edit; a write would be refused and so leave an error.
     void saveRefusingWrites(PanelModel& panel) {
         backend.setSaveFailure(refusal);
-        panel.editSave(store->reminders().at(0));
+        panel.listActions().editSave(store->reminders().at(0));
         clock.runDueActions();
     }
 };
@@ -319,10 +319,10 @@ TEST_F(InlineEditTest, AnEditStartsFromTheRemindersLineAndOffersNoListUntilChang
 TEST_F(InlineEditTest, ReturnTakesTheHighlightedListThenSaves) {
     PanelModel& panel = editing(reminder("call the bank"));
     panel.inlineEdit().setEditingText(u"call the bank #wo"_s);
-    panel.editSave(store->reminders().at(0));
+    panel.listActions().editSave(store->reminders().at(0));
     EXPECT_EQ(panel.inlineEdit().editingText(), u"call the bank #work "_s);
     EXPECT_TRUE(panel.inlineEdit().editingID()) << "the first Return only takes the list";
-    panel.editSave(store->reminders().at(0));
+    panel.listActions().editSave(store->reminders().at(0));
     EXPECT_EQ(panel.inlineEdit().editingID(), std::nullopt);
     EXPECT_EQ(panel.focus(), FocusTarget::list);
     clock.runDueActions();
@@ -349,7 +349,7 @@ TEST_F(InlineEditTest, AnEditThatChangesNothingOrLeavesNoTitleOnlyCloses) {
 TEST_F(InlineEditTest, ALineOfMarkersOnlyKeepsItselfAsTheTitle) {
     PanelModel& panel = editing(reminder("call the bank"));
     panel.inlineEdit().setEditingText(u" tomorrow #work "_s);
-    const tavlin::parsing::ParsedQuickAdd parsed = panel.buildEditedReminder();
+    const tavlin::parsing::ParsedQuickAdd parsed = panel.listActions().buildEditedReminder();
     EXPECT_EQ(parsed, tavlin::parsing::ParsedQuickAdd{.title = u"tomorrow #work"_s});
 }
 
@@ -359,7 +359,7 @@ TEST_F(InlineEditTest, ACadenceThatLosesItsDateFallsDueTodayOnlyWhenItHadADate) 
     PanelModel& panel = editing(rent);
     EXPECT_TRUE(panel.inlineEdit().editingPreviousDateText());
     panel.inlineEdit().setEditingText(u"pay rent every week"_s);
-    tavlin::parsing::ParsedQuickAdd parsed = panel.buildEditedReminder();
+    tavlin::parsing::ParsedQuickAdd parsed = panel.listActions().buildEditedReminder();
     EXPECT_EQ(parsed.dueDateComponents, day(2026, 3, 4));
     EXPECT_FALSE(parsed.hasTime);
     EXPECT_TRUE(parsed.dueDateIsBareCadenceDefault);
@@ -368,7 +368,7 @@ TEST_F(InlineEditTest, ACadenceThatLosesItsDateFallsDueTodayOnlyWhenItHadADate) 
     store.reset();
     PanelModel& undated = editing(reminder("water plants"));
     undated.inlineEdit().setEditingText(u"water plants every week"_s);
-    parsed = undated.buildEditedReminder();
+    parsed = undated.listActions().buildEditedReminder();
     EXPECT_EQ(parsed.recurrenceFrequency, tavlin::parsing::RecurrenceFrequency::weekly);
     EXPECT_EQ(parsed.dueDateComponents, std::nullopt);
 }
@@ -376,7 +376,7 @@ TEST_F(InlineEditTest, ACadenceThatLosesItsDateFallsDueTodayOnlyWhenItHadADate) 
 TEST_F(InlineEditTest, OpeningAnotherEditSavesTheOpenOne) {
     PanelModel& panel = editing(reminder("call the bank"));
     panel.inlineEdit().setEditingText(u"call the bank today"_s);
-    panel.startEdit(shown("other"));
+    panel.listActions().startEdit(shown("other"));
     EXPECT_EQ(panel.inlineEdit().editingID(), u"other"_s);
     EXPECT_EQ(panel.inlineEdit().editingText(), u"other #home"_s);
     clock.runDueActions();
@@ -386,9 +386,9 @@ TEST_F(InlineEditTest, OpeningAnotherEditSavesTheOpenOne) {
 TEST_F(InlineEditTest, TheListsKeysAndDragsWaitWhileAnEditIsOpen) {
     PanelModel& panel = editing(reminder("call the bank"));
     panel.rowSelection().setSelection(ListSelection::only(0));
-    panel.moveSelection(MoveDirection::down);
-    panel.selectAll();
-    panel.moveReminders(tavlin::store::PanelSection::noDueDate, {0}, 2);
+    panel.listActions().moveSelection(MoveDirection::down);
+    panel.listActions().selectAll();
+    panel.listActions().moveReminders(tavlin::store::PanelSection::noDueDate, {0}, 2);
     EXPECT_EQ(panel.rowSelection().selection(), ListSelection::only(0));
     EXPECT_TRUE(settings.manualOrderRanks().empty());
 }

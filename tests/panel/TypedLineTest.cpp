@@ -110,15 +110,15 @@ TEST_F(TypedLineTest, ListNamesAreOfferedForTheTrailingTagAndPickedAsTheirKey) {
     for (const Case& c : cases) {
         PanelModel& panel = typed(c.query);
         c.state(panel);
-        EXPECT_EQ(panel.refreshListSuggestions(), c.offered) << c.name;
+        EXPECT_EQ(panel.fieldActions().refreshListSuggestions(), c.offered) << c.name;
     }
     PanelModel& capture = makeModel({.captureText = u"eggs"_s});
     capture.typedLine().setQuery(u"eggs #gro"_s);
-    EXPECT_TRUE(capture.refreshListSuggestions().isEmpty()) << "a capture showing";
+    EXPECT_TRUE(capture.fieldActions().refreshListSuggestions().isEmpty()) << "a capture showing";
 
     PanelModel& panel = typed(u"eggs #gro"_s);
     panel.setFocus(std::nullopt);
-    panel.applyListSuggestion(u"Groceries"_s);
+    panel.fieldActions().applyListSuggestion(u"Groceries"_s);
     EXPECT_EQ(panel.typedLine().query(), u"eggs #groceries "_s);
     EXPECT_EQ(panel.focus(), FocusTarget::field);
     const QStringList lists{u"Groceries"_s, u"Work"_s};
@@ -146,39 +146,39 @@ TEST_F(TypedLineTest, ListNamesAreOfferedForTheTrailingTagAndPickedAsTheirKey) {
 
 TEST_F(TypedLineTest, TheFieldsKeysMoveThroughTheNamesOrIntoTheList) {
     PanelModel& panel = typed(u"eggs #"_s);
-    panel.handleFieldArrowDown();
-    panel.handleFieldArrowDown();
+    panel.fieldActions().handleFieldArrowDown();
+    panel.fieldActions().handleFieldArrowDown();
     EXPECT_EQ(panel.typedLine().listSuggestionIndex(), 1) << "the last name stays";
-    EXPECT_TRUE(panel.handleFieldArrowUp());
-    EXPECT_TRUE(panel.handleFieldArrowUp());
+    EXPECT_TRUE(panel.fieldActions().handleFieldArrowUp());
+    EXPECT_TRUE(panel.fieldActions().handleFieldArrowUp());
     EXPECT_EQ(panel.typedLine().listSuggestionIndex(), 0) << "the first name stays, and the key is used";
     panel.typedLine().setListSuggestionIndex(1);
-    panel.handleFieldSubmit();
+    panel.fieldActions().handleFieldSubmit();
     EXPECT_EQ(panel.typedLine().query(), u"eggs #work "_s) << "Return takes the highlighted name";
 
     // A highlight left over from a longer list: Return does nothing at all.
     panel.typedLine().setQuery(u"eggs #gro"_s);
     panel.typedLine().setListSuggestionIndex(1);
-    panel.handleFieldSubmit();
+    panel.fieldActions().handleFieldSubmit();
     EXPECT_EQ(panel.typedLine().query(), u"eggs #gro"_s);
     EXPECT_TRUE(fake->calls.isEmpty());
 
     // Tab takes a name too, and without names is the field's.
     panel.typedLine().setListSuggestionIndex(0);
-    EXPECT_TRUE(ListCompletion::acceptIfAny([&] { return panel.refreshListSuggestions(); },
-                                            [&] { panel.pickListSuggestion(); }));
+    EXPECT_TRUE(ListCompletion::acceptIfAny([&] { return panel.fieldActions().refreshListSuggestions(); },
+                                            [&] { panel.fieldActions().pickListSuggestion(); }));
     EXPECT_EQ(panel.typedLine().query(), u"eggs #groceries "_s);
-    EXPECT_FALSE(ListCompletion::acceptIfAny([&] { return panel.refreshListSuggestions(); },
-                                             [&] { panel.pickListSuggestion(); }));
+    EXPECT_FALSE(ListCompletion::acceptIfAny([&] { return panel.fieldActions().refreshListSuggestions(); },
+                                             [&] { panel.fieldActions().pickListSuggestion(); }));
 
     // Without names: up is the field's; down goes into a list with rows.
-    EXPECT_FALSE(panel.handleFieldArrowUp());
+    EXPECT_FALSE(panel.fieldActions().handleFieldArrowUp());
     panel.typedLine().setQuery(QString());
-    panel.handleFieldArrowDown();
+    panel.fieldActions().handleFieldArrowDown();
     EXPECT_EQ(panel.focus(), FocusTarget::field) << "no rows: nothing";
     EXPECT_EQ(panel.rowSelection().selectedIndex(), std::nullopt);
     panel.typedLine().setQuery(u"eggs"_s);  // the create row
-    panel.handleFieldArrowDown();
+    panel.fieldActions().handleFieldArrowDown();
     EXPECT_EQ(panel.rowSelection().selectedIndex(), 0);
     EXPECT_EQ(panel.rowSelection().selectedIndexes(), std::set<int>{0});
     EXPECT_EQ(panel.rowSelection().selectionAnchor(), 0);
@@ -190,7 +190,7 @@ TEST_F(TypedLineTest, ReturnCreatesOnlyWhatMatchesNothingAndCtrlReturnAlways) {
     storeWith({reminder("milk")}, {list("L1", "Groceries")});
     PanelModel& panel = typed(u"milk"_s);
     EXPECT_FALSE(panel.list().showsCreateRow());
-    panel.handleFieldSubmit();
+    panel.fieldActions().handleFieldSubmit();
     EXPECT_EQ(panel.typedLine().query(), u"milk"_s);
     EXPECT_TRUE(panel.commandReturn(Qt::ControlModifier));
     clock.runDueActions();
@@ -200,7 +200,7 @@ TEST_F(TypedLineTest, ReturnCreatesOnlyWhatMatchesNothingAndCtrlReturnAlways) {
 
     panel.typedLine().setQuery(u"bread"_s);
     EXPECT_TRUE(panel.list().showsCreateRow());
-    panel.handleFieldSubmit();
+    panel.fieldActions().handleFieldSubmit();
     clock.runDueActions();
     EXPECT_EQ(store->reminders().back().title, u"bread"_s);
 }
@@ -219,7 +219,7 @@ TEST_F(TypedLineTest, SubmitEmptiesTheFieldBeforeTheAddAndTakesThePlaceFound) {
 
     QString queryAtAdd = u"not asked"_s;
     fake->onAdd = [&] { queryAtAdd = panel.typedLine().query(); };
-    panel.submit();
+    panel.fieldActions().submit();
     EXPECT_EQ(queryAtAdd, u""_s);
     EXPECT_EQ(panel.rowSelection().selectedIndex(), std::nullopt);
     EXPECT_EQ(panel.focus(), FocusTarget::field);
@@ -233,7 +233,7 @@ TEST_F(TypedLineTest, SubmitEmptiesTheFieldBeforeTheAddAndTakesThePlaceFound) {
     // Nothing to create: everything stays.
     for (const QString& nothing : {u"   "_s, u"\n"_s}) {
         panel.typedLine().setQuery(nothing);
-        panel.submit();
+        panel.fieldActions().submit();
         EXPECT_EQ(panel.typedLine().query(), nothing);
     }
     EXPECT_EQ(fake->added.size(), 1u);
@@ -241,7 +241,7 @@ TEST_F(TypedLineTest, SubmitEmptiesTheFieldBeforeTheAddAndTakesThePlaceFound) {
     // Several tasks: one reminder each, in order, the place found for each.
     panel.typedLine().setQuery(u"milk @office; bread"_s);
     panel.placePreviews().setLocationPreviews({{u"office"_s, {.resolved = office}}});
-    panel.submit();
+    panel.fieldActions().submit();
     EXPECT_EQ(fake->calls, (QStringList{u"add post letter"_s, u"add milk"_s, u"add bread"_s}));
     EXPECT_EQ(fake->places[1], office);
     EXPECT_EQ(fake->places[2], std::nullopt);
@@ -258,7 +258,7 @@ TEST_F(TypedLineTest, TheModelReadsAgainOnlyWhatItHasNotReadYet) {
     PanelModel& panel = typed(u"eggs groceries"_s);
     panel.typedLine().setSmartParsed(ParsedQuickAdd{.title = u"eggs"_s, .listName = u"Groceries"_s});
     panel.typedLine().setSmartParsedQuery(u"eggs groceries"_s);
-    panel.submit();
+    panel.fieldActions().submit();
     EXPECT_EQ(fake->calls, QStringList{u"add eggs"_s});
     EXPECT_TRUE(languageModel.requests.empty());
 
@@ -266,7 +266,7 @@ TEST_F(TypedLineTest, TheModelReadsAgainOnlyWhatItHasNotReadYet) {
     panel.typedLine().setQuery(u"milk groceries"_s);
     panel.typedLine().setSmartParsed(ParsedQuickAdd{.title = u"milk"_s});
     panel.typedLine().setSmartParsedQuery(u"milk groceries!"_s);
-    panel.submit();
+    panel.fieldActions().submit();
     EXPECT_EQ(fake->calls.mid(1), (QStringList{u"add milk groceries"_s, u"update milk groceries: Groceries"_s}));
     ASSERT_EQ(languageModel.requests.size(), 1u);
     EXPECT_EQ(languageModel.requests[0].prompt, u"milk groceries"_s);
@@ -278,7 +278,7 @@ TEST_F(TypedLineTest, TheModelReadsAgainOnlyWhatItHasNotReadYet) {
     panel.typedLine().setSmartPartResults(
         {{u"tea groceries"_s, ParsedQuickAdd{.title = u"tea"_s, .listName = u"Groceries"_s}},
          {u"rice groceries"_s, std::nullopt}});
-    panel.submit();
+    panel.fieldActions().submit();
     EXPECT_EQ(fake->calls, (QStringList{u"add tea"_s, u"add rice groceries"_s, u"add soap groceries"_s,
                                         u"update soap groceries: Groceries"_s}));
     EXPECT_EQ(languageModel.requests.size(), 2u);

@@ -104,7 +104,7 @@ CaptureViews::CaptureViews(PanelModel& model, FocusBinder& focus, QWidget& heade
     add_->setFocusPolicy(Qt::NoFocus);
     bottom->addWidget(add_);
     connect(add_, &QPushButton::clicked, this, [this] {
-        if (PanelModel* panel = live()) panel->createCapturedReminders();
+        if (PanelModel* panel = live()) panel->fieldActions().createCapturedReminders();
     });
 
     store::ContinuousObservation::observe(*this, [this] { render(); });
@@ -178,10 +178,10 @@ rows::CaptureCandidateRow* CaptureViews::makeRow(const QUuid& id) {
         if (PanelModel* panel = live()) panel->capture().setCandidateText(id, text);
     };
     row->onAdd = [live, id] {
-        if (PanelModel* panel = live()) panel->addCaptureCandidate(id);
+        if (PanelModel* panel = live()) panel->fieldActions().addCaptureCandidate(id);
     };
     row->onSubmit = [live] {
-        if (PanelModel* panel = live()) panel->createCapturedReminders();
+        if (PanelModel* panel = live()) panel->fieldActions().createCapturedReminders();
     };
     row->onRemove = [live, id] {
         if (PanelModel* panel = live()) panel->capture().remove(id);

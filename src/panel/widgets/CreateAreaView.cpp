@@ -62,7 +62,7 @@ CreateAreaView::CreateAreaView(PanelModel& model, QWidget* parent)
 
     // A click commits the typed line, as Return does.
     const auto submit = [model = model_] {
-        if (model && !model->isClosed()) model->submit();
+        if (model && !model->isClosed()) model->fieldActions().submit();
     };
     row_->onCreate = submit;
     stack_->onCreate = submit;

@@ -163,17 +163,18 @@ void PanelWidget::bindField() {
     field_->setKeys({
         .onSubmit =
             [model] {
-                if (model) model->handleFieldSubmit();
+                if (model) model->fieldActions().handleFieldSubmit();
             },
         .onArrowDown =
             [model] {
-                if (model) model->handleFieldArrowDown();
+                if (model) model->fieldActions().handleFieldArrowDown();
             },
-        .onArrowUp = [model] { return model && model->handleFieldArrowUp(); },
+        .onArrowUp = [model] { return model && model->fieldActions().handleFieldArrowUp(); },
         .onTab =
             [model] {
-                return model && ListCompletion::acceptIfAny([model] { return model->refreshListSuggestions(); },
-                                                            [model] { model->pickListSuggestion(); });
+                return model &&
+                       ListCompletion::acceptIfAny([model] { return model->fieldActions().refreshListSuggestions(); },
+                                                   [model] { model->fieldActions().pickListSuggestion(); });
             },
     });
     focus_->setField(edit);
@@ -258,7 +259,7 @@ void PanelWidget::render() {
     }
     captureList_->setFixedHeight(int(std::lround(model.captureListHeight())));
     // The names offered take the place of the list and of the undo bar.
-    const QStringList names = model.refreshListSuggestions();
+    const QStringList names = model.fieldActions().refreshListSuggestions();
     showListSuggestions(names, model.typedLine().listSuggestionIndex());
     listArea_->setVisible(names.isEmpty());
     const bool createArea = model.list().showsCreateArea();
@@ -292,7 +293,7 @@ void PanelWidget::showListSuggestions(const QStringList& names, int selectedInde
         auto* layout = static_cast<QVBoxLayout*>(ordinary_->layout());
         layout->insertWidget(layout->indexOf(listArea_), suggestions_);
         suggestions_->setOnPick([model = QPointer<PanelModel>(model_)](const QString& name) {
-            if (model && !model->isClosed()) model->applyListSuggestion(name);
+            if (model && !model->isClosed()) model->fieldActions().applyListSuggestion(name);
         });
     }
     suggestions_->setNames(names);

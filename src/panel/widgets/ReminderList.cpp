@@ -82,10 +82,10 @@ ReminderList::ReminderList(PanelModel& model, QWidget* parent)
     setProperty("tavlinMovesWindow", false);
 
     connect(delegate_, &ReminderRowDelegate::selectRequested, this, [this](int index, Qt::KeyboardModifiers mods) {
-        if (PanelModel* model = live()) model->rowSelected(index, mods);
+        if (PanelModel* model = live()) model->listActions().rowSelected(index, mods);
     });
     connect(delegate_, &ReminderRowDelegate::doneRowSelectRequested, this, [this] {
-        if (PanelModel* model = live()) model->doneRowSelected();
+        if (PanelModel* model = live()) model->listActions().doneRowSelected();
     });
     connect(delegate_, &ReminderRowDelegate::openRequested, this, [this](const platform::Reminder& reminder) {
         if (PanelModel* model = live()) model->rowActions().openInReminders(reminder);
@@ -224,7 +224,7 @@ void ReminderList::followEdit() {
                     PanelModel* m = open();
                     if (!m) return;
                     for (const platform::Reminder& reminder : m->store().reminders())
-                        if (reminder.identifier == id) return m->editSave(reminder);
+                        if (reminder.identifier == id) return m->listActions().editSave(reminder);
                 },
             .onArrowDown = [open] { return open() && open()->inlineEdit().editArrowDown(); },
             .onArrowUp = [open] { return open() && open()->inlineEdit().editArrowUp(); },
@@ -240,8 +240,8 @@ void ReminderList::followEdit() {
     }
     auto* chips = static_cast<rows::ParseChips*>(editor_->chips());
     if (!chips) editor_->setChips(chips = new rows::ParseChips);
-    chips->setChips(
-        rows::parseChips(model->buildEditedReminder(), model->wallClock().now(), model->wallClock().calendar));
+    chips->setChips(rows::parseChips(model->listActions().buildEditedReminder(), model->wallClock().now(),
+                                     model->wallClock().calendar));
     editor_->setText(model->inlineEdit().editingText());
     editor_->setListSuggestions(model->inlineEdit().editListSuggestions(),
                                 model->inlineEdit().editListSuggestionIndex());
@@ -288,7 +288,7 @@ void ReminderList::showMenu(const ListRow& row, const QPoint& globalPosition) {
                                                     [m](const auto& r) { m->rowActions().completeReminders(r); });
         };
         actions.edit = [open, reminder] {
-            if (PanelModel* m = open()) m->startEdit(reminder);
+            if (PanelModel* m = open()) m->listActions().startEdit(reminder);
         };
         actions.deleteSelection = [open, reminder, selected] {
             if (PanelModel* m = open())
@@ -385,8 +385,8 @@ bool ReminderList::pressSwipeAction(const QPoint& at) {
     }
     if (ReminderRowDelegate::swipeEditRect(rect).contains(at)) {
         // An edit open on another reminder is saved first.
-        model->commitPendingEdit();
-        model->startEdit(reminder);
+        model->listActions().commitPendingEdit();
+        model->listActions().startEdit(reminder);
         return true;
     }
     return false;
@@ -437,7 +437,7 @@ void ReminderList::keyPressEvent(QKeyEvent* event) {
         return event->accept();
     }
     if (model && event->key() == Qt::Key_A && modifiers == Qt::ControlModifier) {
-        model->selectAll();
+        model->listActions().selectAll();
         return event->accept();
     }
     if (model && (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) && modifiers == Qt::NoModifier) {
@@ -510,7 +510,7 @@ void ReminderList::mouseReleaseEvent(QMouseEvent* event) {
         if (!model || !drag.source.isValid() || !drag.destination) return;
         const ListRow& row = rows_->row(drag.source.row());
         const int offset = drag.source.row() - sectionRows(drag.source).first;
-        if (row.section) model->moveReminders(*row.section, {offset}, *drag.destination);
+        if (row.section) model->listActions().moveReminders(*row.section, {offset}, *drag.destination);
         return;
     }
     drag_.reset();
