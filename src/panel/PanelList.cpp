@@ -60,10 +60,6 @@ std::vector<SectionRows> PanelList::makeSections() const {
         .visibility = settings.sectionVisibility(),
         .queryBlank = isBlank(sources_.line->query()),
         .ranks = settings.manualOrderRanks(),
-        .sortKey =
-            [&calendar](const platform::Reminder& reminder) {
-                return rowOrderDue(reminder, calendar).secondsSince1970();
-            },
         .rowOrder =
             [](const platform::Reminder& a, double dueA, const platform::Reminder& b, double dueB) {
                 return rowOrder(a, platform::Date::fromSecondsSince1970(dueA), b,

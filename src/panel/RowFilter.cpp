@@ -35,11 +35,21 @@ std::optional<parsing::RecurrenceFrequency> frequencyOf(platform::RecurrenceRule
 // A visible reminder with what the search compares, worked out once.
 struct RowFilter::Entry {
     platform::Reminder reminder;
-    std::optional<platform::Date> dueDayStart;  // the start of its due day
     std::optional<QString> listTitle;
     std::optional<platform::StandardSearchText> place;  // the title of its place alarm
     platform::StandardSearchText title;
     platform::StandardSearchText notes;
+    // The start of its due day, worked out at the first search by a day:
+    // the calendar's arithmetic is costly, and most openings search by none.
+    mutable std::optional<std::optional<platform::Date>> dueDayStart;
+
+    std::optional<platform::Date> dueDayStartIn(const platform::Calendar& calendar) const {
+        if (!dueDayStart) {
+            const std::optional<platform::Date> due = platform::DueDate::date(reminder.dueDateComponents, calendar);
+            dueDayStart = due ? std::optional(calendar.startOfDay(*due)) : std::nullopt;
+        }
+        return *dueDayStart;
+    }
 };
 
 RowFilter::RowFilter(const store::ReminderStore& store, const platform::Calendar& calendar, QObject* parent)
@@ -60,8 +70,6 @@ void RowFilter::rebuild() const {
             for (const platform::Reminder& reminder : store_.visibleReminders()) {
                 Entry entry{.title = platform::StandardSearchText(reminder.title),
                             .notes = platform::StandardSearchText(reminder.notes)};
-                if (const auto due = platform::DueDate::date(reminder.dueDateComponents, calendar_))
-                    entry.dueDayStart = calendar_.startOfDay(*due);
                 if (const auto found = titles.constFind(reminder.listIdentifier); found != titles.constEnd())
                     entry.listTitle = *found;
                 if (const auto place = parsing::ReminderEditing::alarmLocation(reminder))
@@ -101,7 +109,7 @@ std::vector<platform::Reminder> RowFilter::filteredRows(const QString& line, pla
         parsed.title.isEmpty() ? std::nullopt : std::optional(platform::StandardSearchTarget(parsed.title));
 
     for (const Entry& entry : entries_) {
-        if (day && entry.dueDayStart != day) continue;
+        if (day && entry.dueDayStartIn(calendar_) != day) continue;
         if (parsed.listName && entry.listTitle != parsed.listName) continue;
         if (place && !(entry.place && entry.place->contains(*place))) continue;
         if (parsed.recurrenceFrequency && !recurrenceMatches(entry.reminder, parsed)) continue;

@@ -18,8 +18,10 @@ int priorityRank(int priority) { return priority == 0 ? noPriorityRank : priorit
 }  // namespace
 
 platform::Date rowOrderDue(const platform::Reminder& reminder, const platform::Calendar& calendar) {
-    return platform::DueDate::date(reminder.dueDateComponents, calendar).value_or(distantFuture);
+    return rowOrderDue(platform::DueDate::date(reminder.dueDateComponents, calendar));
 }
+
+platform::Date rowOrderDue(std::optional<platform::Date> due) { return due.value_or(distantFuture); }
 
 bool rowOrder(const platform::Reminder& a, const platform::Reminder& b, const platform::Calendar& calendar) {
     return rowOrder(a, rowOrderDue(a, calendar), b, rowOrderDue(b, calendar));

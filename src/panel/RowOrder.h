@@ -3,6 +3,8 @@
 #include "platform/Calendar.h"
 #include "platform/eventstore/Reminder.h"
 
+#include <optional>
+
 namespace tavlin::panel {
 
 // Whether reminder `a` stands before `b` in a section: the earlier due date
@@ -16,5 +18,7 @@ bool rowOrder(const platform::Reminder& a, const platform::Reminder& b, const pl
 bool rowOrder(const platform::Reminder& a, platform::Date dueA, const platform::Reminder& b, platform::Date dueB);
 // The due instant the order reads; after every real one when there is none.
 platform::Date rowOrderDue(const platform::Reminder& reminder, const platform::Calendar& calendar);
+// The same from the reminder's due instant found beforehand.
+platform::Date rowOrderDue(std::optional<platform::Date> due);
 
 }  // namespace tavlin::panel

@@ -1,5 +1,7 @@
 #include "panel/SectionedRows.h"
 
+#include "panel/RowOrder.h"
+#include "platform/DueDate.h"
 #include "platform/Text.h"
 #include "store/DoneToday.h"
 #include "store/DueState.h"
@@ -63,21 +65,23 @@ void applyManualOrder(std::vector<platform::Reminder>& reminders, const store::M
     reminders = std::move(sorted);
 }
 
-void sortByRowOrder(std::vector<platform::Reminder>& reminders, const SectionInputs& inputs) {
-    struct Keyed {
-        double key;
-        platform::Reminder reminder;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(reminders.size());
-    for (platform::Reminder& reminder : reminders) {
-        const double key = inputs.sortKey ? inputs.sortKey(reminder) : 0;
-        keyed.push_back({key, std::move(reminder)});
+// A reminder of a section with the due instant its order reads.
+struct Keyed {
+    double key;
+    platform::Reminder reminder;
+};
+
+// The section's reminders, in row order when one is given.
+std::vector<platform::Reminder> inRowOrder(std::vector<Keyed>& keyed, const SectionInputs& inputs) {
+    if (inputs.rowOrder) {
+        std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+            return inputs.rowOrder(a.reminder, a.key, b.reminder, b.key);
+        });
     }
-    std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
-        return inputs.rowOrder(a.reminder, a.key, b.reminder, b.key);
-    });
-    for (std::size_t i = 0; i < keyed.size(); ++i) reminders[i] = std::move(keyed[i].reminder);
+    std::vector<platform::Reminder> reminders;
+    reminders.reserve(keyed.size());
+    for (Keyed& entry : keyed) reminders.push_back(std::move(entry.reminder));
+    return reminders;
 }
 
 double rowHeight(const platform::Reminder& reminder) {
@@ -110,27 +114,28 @@ bool positionComparator(int a, int b, const QList<double>& positions) {
 
 std::vector<SectionRows> sectionedRows(const SectionInputs& inputs) {
     const platform::Calendar& calendar = *inputs.calendar;
-    const std::optional<platform::Date> weekBoundary =
-        calendar.dateByAdding(platform::CalendarComponent::Day, 7, calendar.startOfDay(inputs.storeNow));
+    // The bounds of today and of the week are worked out once, each
+    // reminder's due instant once for its section and its order: the
+    // calendar's arithmetic is most of the cost of a long list.
+    const store::DueReckoning reckoning(inputs.storeNow, calendar);
     const Tomorrow tomorrow = tomorrowOf(inputs.wallNow, calendar);
 
-    std::array<std::vector<platform::Reminder>, store::allPanelSections.size()> bySection;
+    std::array<std::vector<Keyed>, store::allPanelSections.size()> bySection;
     for (const platform::Reminder& reminder : *inputs.rows) {
+        const std::optional<platform::Date> due = platform::DueDate::date(reminder.dueDateComponents, calendar);
         PanelSection section = PanelSection::nearby;
-        if (inputs.nearbyIDs.isEmpty() || !inputs.nearbyIDs.contains(reminder.identifier)) {
-            const store::DueState state(reminder.dueDateComponents, inputs.storeNow, calendar);
-            section = sectionOf(state, tomorrow, weekBoundary);
-        }
-        bySection[std::size_t(store::rawValue(section))].push_back(reminder);
+        if (inputs.nearbyIDs.isEmpty() || !inputs.nearbyIDs.contains(reminder.identifier))
+            section = sectionOf(reckoning.state(reminder.dueDateComponents, due), tomorrow, reckoning.weekAhead());
+        bySection[std::size_t(store::rawValue(section))].push_back({rowOrderDue(due).secondsSince1970(), reminder});
     }
 
     std::vector<SectionRows> result;
     for (const PanelSection section : store::allPanelSections) {
         // A search finds reminders in hidden sections too.
         if (inputs.queryBlank && inputs.visibility.hidden.contains(section)) continue;
-        std::vector<platform::Reminder>& reminders = bySection[std::size_t(store::rawValue(section))];
-        if (reminders.empty()) continue;
-        if (inputs.rowOrder) sortByRowOrder(reminders, inputs);
+        std::vector<Keyed>& keyed = bySection[std::size_t(store::rawValue(section))];
+        if (keyed.empty()) continue;
+        std::vector<platform::Reminder> reminders = inRowOrder(keyed, inputs);
         if (!inputs.ranks.isEmpty() && reminders.size() >= 2) applyManualOrder(reminders, inputs.ranks);
         result.push_back({section, std::move(reminders)});
     }

@@ -47,8 +47,8 @@ struct SectionInputs {
     bool queryBlank = true;
     store::ManualOrder::Ranks ranks;
     // The order inside a section before the manual ranks, by the reminders
-    // and their sort keys (`sortKey`, worked out once per reminder).
-    std::function<double(const platform::Reminder&)> sortKey;
+    // and their due instants as `rowOrderDue` gives them (in seconds since
+    // 1970), each worked out once.
     std::function<bool(const platform::Reminder&, double, const platform::Reminder&, double)> rowOrder;
 };
 

@@ -1,5 +1,7 @@
 #include "panel/SectionedRows.h"
 
+#include "panel/RowOrder.h"
+
 #include "platform/TimeZone.h"
 
 #include "support/Printers.h"
@@ -124,6 +126,19 @@ TEST(SectionedRows, TheRowOrderThenTheManualRanks) {
     EXPECT_TRUE(positionComparator(1, 2, {3, 1, 1}));
     EXPECT_FALSE(positionComparator(2, 1, {3, 1, 1}));
     EXPECT_TRUE(positionComparator(1, 0, {3, 1, 1}));
+}
+
+TEST(SectionedRows, TheRowOrderReadsEachRemindersDueInstant) {
+    // Under Nearby the dated and the undated meet: the undated go last.
+    Sections sections{.rows = {reminder(u"undated"_s), reminder(u"friday"_s, march(20)),
+                               reminder(u"thursdayNine"_s, march(12, 9)), reminder(u"thursday"_s, march(12))}};
+    sections.inputs.nearbyIDs = {u"undated"_s, u"friday"_s, u"thursdayNine"_s, u"thursday"_s};
+    sections.inputs.rowOrder = [](const Reminder& a, double dueA, const Reminder& b, double dueB) {
+        return rowOrder(a, Date::fromSecondsSince1970(dueA), b, Date::fromSecondsSince1970(dueB));
+    };
+    EXPECT_EQ(sections(), (std::vector<std::pair<PanelSection, QStringList>>{
+                              {PanelSection::nearby, {u"thursday"_s, u"thursdayNine"_s, u"friday"_s, u"undated"_s}},
+                          }));
 }
 
 TEST(SectionedRows, TheDoneRowsAreThoseOfTheShownListsLatestFirstAndNoneWhileSearching) {
