@@ -57,6 +57,12 @@ std::vector<SectionRows> PanelList::makeSections() const {
         .storeNow = sources_.store->now(),
         .wallNow = sources_.wallClock->now(),
         .calendar = &calendar,
+        // The store keeps every due instant in its calendar, across openings.
+        .dueOf = sources_.store->calendar() == calendar
+                     ? std::function([store = sources_.store](const platform::Reminder& reminder) {
+                           return store->keptDueDate(reminder);
+                       })
+                     : nullptr,
         .visibility = settings.sectionVisibility(),
         .queryBlank = isBlank(sources_.line->query()),
         .ranks = settings.manualOrderRanks(),

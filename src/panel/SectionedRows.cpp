@@ -122,7 +122,8 @@ std::vector<SectionRows> sectionedRows(const SectionInputs& inputs) {
 
     std::array<std::vector<Keyed>, store::allPanelSections.size()> bySection;
     for (const platform::Reminder& reminder : *inputs.rows) {
-        const std::optional<platform::Date> due = platform::DueDate::date(reminder.dueDateComponents, calendar);
+        const std::optional<platform::Date> due =
+            inputs.dueOf ? inputs.dueOf(reminder) : platform::DueDate::date(reminder.dueDateComponents, calendar);
         PanelSection section = PanelSection::nearby;
         if (inputs.nearbyIDs.isEmpty() || !inputs.nearbyIDs.contains(reminder.identifier))
             section = sectionOf(reckoning.state(reminder.dueDateComponents, due), tomorrow, reckoning.weekAhead());

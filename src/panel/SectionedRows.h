@@ -43,6 +43,9 @@ struct SectionInputs {
     // …but tomorrow is the day after the system's date.
     platform::Date wallNow;
     const platform::Calendar* calendar = nullptr;
+    // A reminder's due instant in `calendar`, where one is kept; else
+    // DueDate::date.
+    std::function<std::optional<platform::Date>(const platform::Reminder&)> dueOf;
     store::SectionVisibility visibility;  // hidden sections: only while the query is blank
     bool queryBlank = true;
     store::ManualOrder::Ranks ranks;

@@ -176,6 +176,28 @@ bool isAscii(QStringView text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
+namespace {
+
+// An ASCII text lowercased: the text itself when it has no capital. Qt's
+// toLower looks every unit up in its Unicode tables, some 1,500
+// instructions for a title, and the panel lowercases every title and note
+// at each opening.
+QString asciiLowered(const QString& text) {
+    const auto isCapital = [](char16_t c) { return char16_t(c - u'A') < 26; };
+    const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
+    const qsizetype size = text.size();
+    qsizetype first = 0;
+    while (first < size && !isCapital(units[first])) ++first;
+    if (first == size) return text;
+    QString lowered = text;
+    char16_t* out = reinterpret_cast<char16_t*>(lowered.data());  // detached once, here
+    for (qsizetype i = first; i < size; ++i)
+        if (isCapital(out[i])) out[i] = char16_t(out[i] + (u'a' - u'A'));
+    return lowered;
+}
+
+}  // namespace
+
 QString trimmedWhitespace(const QString& text) { return trimmed(text, CharacterSet::whitespaces()); }
 
 QString trimmedWhitespaceAndNewlines(const QString& text) {
@@ -183,7 +205,7 @@ QString trimmedWhitespaceAndNewlines(const QString& text) {
 }
 
 QString lowercasedPosix(const QString& text) {
-    if (isAscii(text)) return text.toLower();
+    if (isAscii(text)) return asciiLowered(text);
     return fromIcu(icuCopy(text).toLower(Locale::posix().icu()));
 }
 
@@ -194,7 +216,7 @@ QString uppercasedPosix(const QString& text) {
 
 QString folded(const QString& text, FoldOptions options) {
     // Plain ASCII has no marks to strip and folds as it lowercases.
-    if (isAscii(text)) return (options & FoldOption::CaseInsensitive) ? text.toLower() : text;
+    if (isAscii(text)) return (options & FoldOption::CaseInsensitive) ? asciiLowered(text) : text;
     // A parse folds the same line again and again, each stage and probe on
     // its own: the last few foldings of each thread are kept.
     struct Kept {
@@ -216,7 +238,7 @@ QString folded(const QString& text, FoldOptions options) {
 }
 
 QString foldedWord(const QString& text) {
-    if (isAscii(text)) return text.toLower();
+    if (isAscii(text)) return asciiLowered(text);
     QString prepared = text;
     prepared.replace(QChar(0x0131), QLatin1Char('i'));
     prepared.replace(QChar(0x0130), QLatin1Char('i'));
@@ -267,8 +289,8 @@ StandardSearchTarget::StandardSearchTarget(const QString& target) : folded_(comp
 StandardSearchText::StandardSearchText(const QString& text) {
     // Plain ASCII folds as it lowercases, one character to one unit; only
     // "\r\n" makes one character of two units.
-    if (isAscii(text) && !text.contains(QLatin1String("\r\n"))) {
-        folded_ = text.toLower();
+    if (isAscii(text) && !(text.contains(u'\r') && text.contains(QLatin1String("\r\n")))) {
+        folded_ = asciiLowered(text);
         return;
     }
     FoldedText folded = foldByCharacter(text, {0, text.size()}, standardFold);

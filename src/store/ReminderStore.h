@@ -183,6 +183,9 @@ public:
     static std::optional<QString> recurrenceSeriesKey(const platform::Reminder& reminder);
     // The instant of the reminder's due date in the user's calendar.
     std::optional<platform::Date> dueDate(const platform::Reminder& reminder) const;
+    // The same, read through the store's cache of due instants: for reading
+    // many on the main thread.
+    std::optional<platform::Date> keptDueDate(const platform::Reminder& reminder) const;
 
     // A new reminder made of a parsed line, with `location` as its place
     // when given (else the line's place is resolved), and `notes`. The saved
@@ -284,8 +287,6 @@ private:
     // The counts hold at the new now, or are dropped.
     void followNow();
     const Visible& visible() const;
-    // dueDate, read through dueDates_.
-    std::optional<platform::Date> keptDueDate(const platform::Reminder& reminder) const;
 
     platform::EventStore& eventStore_;
     Settings& settings_;

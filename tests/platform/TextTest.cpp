@@ -50,10 +50,18 @@ TEST(Text, Folding) {
         {u"ΆΣΟΣ"_s, both, u"ασοσ"_s},
         {u"Ärger über Öl"_s, both, u"arger uber ol"_s},
         {u""_s, both, u""_s},
+        // ASCII: only A to Z change, not their neighbours "@" and "[".
+        {u"Buy MILK @Zoo [Q]"_s, both, u"buy milk @zoo [q]"_s},
+        {u"@AZ[`az{"_s, FoldOption::CaseInsensitive, u"@az[`az{"_s},
+        {u"no capitals"_s, both, u"no capitals"_s},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         EXPECT_EQ(folded(c.text, c.options), c.folded);
+        if (isAscii(c.text) && c.options.testFlag(FoldOption::CaseInsensitive)) {
+            EXPECT_EQ(lowercasedPosix(c.text), c.folded);
+            EXPECT_EQ(foldedWord(c.text), c.folded);
+        }
     }
 }
 
@@ -126,6 +134,7 @@ TEST(Text, APreparedSearchFindsWhatTheStandardContainmentFinds) {
         {u"e\u0301"_s, u"e"_s, true},   // the mark is folded away
         {u"x\r\ny"_s, u"\n"_s, false},  // half of one character
         {u"x\r\ny"_s, u"\r\ny"_s, true},
+        {u"x\ry"_s, u"\ry"_s, true},                                     // a lone "\r" is a character of its own
         {u"\U0001F469\u200D\U0001F4BB code"_s, u"\U0001F469"_s, false},  // part of a cluster
         {u"milk"_s, u""_s, false},
         {u""_s, u"milk"_s, false},
