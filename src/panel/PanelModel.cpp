@@ -1,23 +1,17 @@
 #include "panel/PanelModel.h"
 
-#include "panel/CaptureCandidates.h"
 #include "panel/ExitCommand.h"
-#include "panel/ListCompletion.h"
 #include "panel/LocationPreviewLookup.h"
 #include "panel/PanelGeometry.h"
 #include "panel/PanelNotifications.h"
-#include "parsing/TaskSplitter.h"
 #include "platform/DesktopServices.h"
 #include "platform/Log.h"
 #include "platform/ReduceMotion.h"
-#include "platform/Text.h"
 #include "store/LocationProvider.h"
 #include "store/Settings.h"
 
 #include <QCoreApplication>
 #include <QTimer>
-
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
